@@ -1,0 +1,72 @@
+#include "competition/CellPresentation.h"
+
+#include "competition/StageTables.h"
+#include "competition/TSortGrid.h"
+
+using namespace StageTables;
+
+std::optional<int> CellPresentation::discardedHeatRun(const TSortGrid& grid, int row,
+                                                      const TimeFormat& timeFormat) {
+    int worstColumn = Heat::Zeit1;
+    qint32 worst = timeFormat.ParseTime(grid.cell(Heat::Zeit1, row));
+    for (int col = Heat::Zeit2; col <= Heat::Zeit3; ++col) {
+        const qint32 value = timeFormat.ParseTime(grid.cell(col, row));
+        if (value > worst) {
+            worst = value;
+            worstColumn = col;
+        }
+    }
+    if (worst <= 0)
+        return std::nullopt;
+    return worstColumn;
+}
+
+CellFormat CellPresentation::format(const TSortGrid& grid, int col, int row, bool selected,
+                                    const TimeFormat& timeFormat) {
+    CellFormat result;
+    if (row <= 0)
+        return result;
+    const QList<ColumnSpec> specs = columns(grid.tag());
+    if (col >= 0 && col < specs.size())
+        result.alignment = specs[col].alignment;
+    std::optional<quint32> background;
+    switch (grid.tag()) {
+    case HeatStartList:
+        if (col >= Heat::Zeit1 && col <= Heat::Zeit3) {
+            background = LightGreen;
+            if (discardedHeatRun(grid, row, timeFormat) == col)
+                result.fontColour = Red;
+        }
+        break;
+    case HeatResults:
+        if (col == HeatRes::Zeit1 || col == HeatRes::Zeit2)
+            background = LightGreen;
+        else if (col == HeatRes::GZeit)
+            background = LightRed;
+        break;
+    case FinalStartList:
+        if (col == FinalStart::GZeit)
+            background = LightYellow;
+        else if (col == FinalStart::Zeit4 || col == FinalStart::Zeit5)
+            background = LightGreen;
+        break;
+    case FinalResults:
+        if (col == FinalRes::GZeit) {
+            background = LightYellow;
+        } else if (col == FinalRes::Zeit4 || col == FinalRes::Zeit5) {
+            background = LightGreen;
+        } else if (col == FinalRes::Endzeit) {
+            background = LightRed;
+            const QString place = grid.cell(FinalRes::Pl, row);
+            if (place == QStringLiteral("1") || place == QStringLiteral("2") ||
+                place == QStringLiteral("3"))
+                result.fontColour = Red;
+        }
+        break;
+    default:
+        break;
+    }
+    if (!selected)
+        result.background = background;
+    return result;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "competition/TimeFormat.h"
+
+#include <Qt>
+#include <optional>
+
+class TSortGrid;
+
+// How one cell of a stage table looks: background, font colour and alignment. Colours are
+// 0xRRGGBB; an empty optional keeps the table's default (or the selection colour).
+struct CellFormat {
+    std::optional<quint32> background;
+    std::optional<quint32> fontColour;
+    Qt::Alignment alignment = Qt::AlignLeft;
+};
+
+class CellPresentation {
+public:
+    static constexpr quint32 LightGreen = 0xE0FFE0;
+    static constexpr quint32 LightRed = 0xFFE0E0;
+    static constexpr quint32 LightYellow = 0xFFFFE0;
+    static constexpr quint32 Red = 0xFF0000;
+
+    // The format of cell (col, row) of a stage table; selected means the row is the selection.
+    static CellFormat format(const TSortGrid& grid, int col, int row, bool selected,
+                             const TimeFormat& timeFormat);
+
+    // Column (6, 7 or 8) of the heat run that the heat results leave out: the largest of the
+    // three, the earliest of equal largest; nothing when the largest is not above 0.
+    static std::optional<int> discardedHeatRun(const TSortGrid& heatStartList, int row,
+                                               const TimeFormat& timeFormat);
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "competition/TSortGrid.h"
+#include "competition/TimeFormat.h"
+
+#include <QObject>
+#include <QString>
+#include <array>
+
+// The five competition tables, the time format they are read with and the messages of the
+// last derivation. The heat start list is the competition; everything else is derived from it.
+class Competition : public QObject {
+    Q_OBJECT
+public:
+    explicit Competition(const TimeFormat& format = TimeFormat(), QObject* parent = nullptr);
+
+    TSortGrid& heatStartList() { return *m_grids[0]; }   // SortGrid1
+    TSortGrid& heatResults() { return *m_grids[1]; }     // SortGrid2
+    TSortGrid& finalStartList() { return *m_grids[2]; }  // SortGrid3
+    TSortGrid& finalResults() { return *m_grids[3]; }    // SortGrid4
+    TSortGrid& teams() { return *m_teams; }              // SortGridTeam
+    const TSortGrid& heatStartList() const { return *m_grids[0]; }
+    const TSortGrid& heatResults() const { return *m_grids[1]; }
+    const TSortGrid& finalStartList() const { return *m_grids[2]; }
+    const TSortGrid& finalResults() const { return *m_grids[3]; }
+    const TSortGrid& teams() const { return *m_teams; }
+
+    // Stage table by page index 0..3 (tag = page + 1).
+    TSortGrid& stageTable(int page) { return *m_grids[qBound(0, page, 3)]; }
+    const TSortGrid& stageTable(int page) const { return *m_grids[qBound(0, page, 3)]; }
+
+    const TimeFormat& timeFormat() const { return m_format; }
+    void setTimeFormat(const TimeFormat& format);
+
+    // StageMessage per derived stage 1..3.
+    QString stageMessage(int stage) const;
+    void setStageMessage(int stage, const QString& text);
+    void clearStageMessages();
+
+    // Writes the designed captions into the header rows of the derived tables and, separately,
+    // of the heat start list (its captions may come from a loaded file instead).
+    void writeDerivedHeaders();
+    void writeHeatStartListHeader();
+
+private:
+    TimeFormat m_format;
+    std::array<TSortGrid*, 4> m_grids{};
+    TSortGrid* m_teams = nullptr;
+    std::array<QString, 3> m_messages;
+};

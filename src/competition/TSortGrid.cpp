@@ -1,0 +1,308 @@
+#include "competition/TSortGrid.h"
+
+#include "competition/TSortedList.h"
+
+namespace {
+
+// Collects every change inside its scope into one model reset.
+class UpdateScope {
+public:
+    explicit UpdateScope(TSortGrid* grid) : m_grid(grid) { m_grid->beginUpdate(); }
+    ~UpdateScope() { m_grid->endUpdate(); }
+    UpdateScope(const UpdateScope&) = delete;
+    UpdateScope& operator=(const UpdateScope&) = delete;
+
+private:
+    TSortGrid* m_grid;
+};
+
+} // namespace
+
+TSortGrid::TSortGrid(int colCount, QObject* parent)
+    : QAbstractTableModel(parent), m_colCount(qMax(1, colCount)) {
+    m_rows.resize(2);
+    for (auto& row : m_rows)
+        row.resize(m_colCount);
+}
+
+void TSortGrid::SetRowCount(int rows) {
+    rows = qMax(2, rows);
+    if (rows == RowCount())
+        return;
+    UpdateScope scope(this);
+    const int old = RowCount();
+    m_rows.resize(rows);
+    for (int r = old; r < rows; ++r)
+        m_rows[r].resize(m_colCount);
+    m_modified = true;
+    clampSelection();
+}
+
+void TSortGrid::SetColCount(int cols) {
+    cols = qMax(1, cols);
+    if (cols == m_colCount)
+        return;
+    UpdateScope scope(this);
+    m_colCount = cols;
+    for (auto& row : m_rows)
+        row.resize(m_colCount);
+    m_col = qMin(m_col, m_colCount - 1);
+    m_modified = true;
+}
+
+QString TSortGrid::cell(int col, int row) const {
+    if (row < 0 || row >= RowCount() || col < 0 || col >= m_colCount)
+        return QString();
+    return m_rows[row][col];
+}
+
+void TSortGrid::setCell(int col, int row, const QString& text) {
+    if (row < 0 || row >= RowCount() || col < 0 || col >= m_colCount)
+        return;
+    if (m_rows[row][col] == text)
+        return;
+    m_rows[row][col] = text;
+    cellChanged(col, row);
+}
+
+QStringList TSortGrid::column(int col) const {
+    QStringList cells;
+    if (col < 0 || col >= m_colCount)
+        return cells;
+    cells.reserve(RowCount());
+    for (const auto& row : m_rows)
+        cells.append(row[col]);
+    return cells;
+}
+
+void TSortGrid::setColumn(int col, const QStringList& cells) {
+    if (col < 0 || col >= m_colCount)
+        return;
+    UpdateScope scope(this);
+    for (int r = 0; r < RowCount(); ++r)
+        m_rows[r][col] = r < cells.size() ? cells[r] : QString();
+}
+
+void TSortGrid::clearColumn(int col) {
+    if (col < 0 || col >= m_colCount)
+        return;
+    UpdateScope scope(this);
+    for (int r = 1; r < RowCount(); ++r)
+        m_rows[r][col].clear();
+}
+
+QString TSortGrid::rowText(int row) const { return rowCells(row).join(u'\n'); }
+
+void TSortGrid::setRowText(int row, const QString& text) {
+    QString normalized = text;
+    normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    setRowCells(row, normalized.split(u'\n'));
+}
+
+QStringList TSortGrid::rowCells(int row) const {
+    if (row < 0 || row >= RowCount())
+        return QStringList();
+    return m_rows[row];
+}
+
+void TSortGrid::setRowCells(int row, const QStringList& cells) {
+    if (row < 0 || row >= RowCount())
+        return;
+    UpdateScope scope(this);
+    for (int c = 0; c < m_colCount; ++c)
+        m_rows[row][c] = c < cells.size() ? cells[c] : QString();
+}
+
+int TSortGrid::FindRow(int col, const QString& text, bool ignoreCase) const {
+    if (col < 0 || col >= m_colCount)
+        return -1;
+    const Qt::CaseSensitivity cs = ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    for (int r = 1; r < RowCount(); ++r) {
+        if (m_rows[r][col].compare(text, cs) == 0)
+            return r;
+    }
+    return -1;
+}
+
+bool TSortGrid::IsRowEmpty(int row) const {
+    if (row < 0 || row >= RowCount())
+        return true;
+    for (const auto& text : m_rows[row]) {
+        if (!text.isEmpty())
+            return false;
+    }
+    return true;
+}
+
+void TSortGrid::AddRow(const QStringList& cells) {
+    UpdateScope scope(this);
+    if (!IsRowEmpty(RowCount() - 1))
+        SetRowCount(RowCount() + 1);
+    const int last = RowCount() - 1;
+    for (int c = 0; c < m_colCount && c < cells.size(); ++c)
+        m_rows[last][c] = cells[c];
+}
+
+void TSortGrid::DeleteRow(int row) {
+    if (row < 1 || row >= RowCount())
+        return;
+    UpdateScope scope(this);
+    if (RowCount() < 3) {
+        for (auto& text : m_rows[1])
+            text.clear();
+    } else {
+        m_rows.removeAt(row);
+        if (m_row > row)
+            --m_row;
+        clampSelection();
+    }
+    m_modified = true;
+}
+
+void TSortGrid::ClearTable() {
+    UpdateScope scope(this);
+    m_rows.resize(2);
+    m_rows[1] = QStringList();
+    m_rows[1].resize(m_colCount);
+    m_row = 1;
+    m_modified = false;
+}
+
+bool TSortGrid::hasData() const { return RowCount() > 1 && !m_rows[1][0].isEmpty(); }
+
+void TSortGrid::setRow(int row) {
+    row = qBound(1, row, RowCount() - 1);
+    if (row == m_row)
+        return;
+    m_row = row;
+    Q_EMIT rowSelected(m_row);
+}
+
+void TSortGrid::setCol(int col) { m_col = qBound(0, col, m_colCount - 1); }
+
+void TSortGrid::commitUserEdit(int col, int row, const QString& text) {
+    if (row < 0 || row >= RowCount() || col < 0 || col >= m_colCount)
+        return;
+    if (m_rows[row][col] == text)
+        return;
+    m_rows[row][col] = text;
+    m_modified = true;
+    cellChanged(col, row);
+}
+
+void TSortGrid::SortByColumn(int col) {
+    if (!m_options.CanSort)
+        return;
+    m_options.SortCol = col;
+    if (col < 0 || col >= m_colCount || RowCount() < 3)
+        return;
+    UpdateScope scope(this);
+    QList<int> keys{col};
+    for (const auto& part : m_options.SecondaryIndex.split(u',', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int key = part.trimmed().toInt(&ok);
+        if (ok && key != col && key >= 0 && key < m_colCount)
+            keys.append(key);
+    }
+    // order[i] is the table row now at data position i + 1.
+    QList<int> order(RowCount() - 1);
+    for (int i = 0; i < order.size(); ++i)
+        order[i] = i + 1;
+    for (auto k = keys.size() - 1; k >= 0; --k) {
+        const int key = keys[k];
+        TSortStyle style = m_options.SortStyle;
+        if (m_styleHandler) {
+            style = m_styleHandler(*this, key);
+        } else if (style == ssAutomatic) {
+            style = TSortedList::detectStyle(column(key).mid(1), m_separator);
+            m_options.SortStyle = style;
+        }
+        m_options.SortStyle = style;
+        QStringList texts;
+        texts.reserve(order.size());
+        for (int r : order)
+            texts.append(m_rows[r][key]);
+        const QList<int> permutation = TSortedList::sortedPositions(texts, style, m_options, m_separator);
+        QList<int> next(order.size());
+        for (int i = 0; i < permutation.size(); ++i)
+            next[i] = order[permutation[i]];
+        order = next;
+    }
+    QList<QStringList> rows;
+    rows.reserve(RowCount());
+    rows.append(m_rows[0]);
+    int selected = m_row;
+    for (int i = 0; i < order.size(); ++i) {
+        rows.append(m_rows[order[i]]);
+        if (order[i] == m_row)
+            selected = i + 1;
+    }
+    m_rows = rows;
+    m_row = selected;
+    Q_EMIT sorted();
+}
+
+void TSortGrid::beginUpdate() {
+    if (m_updateLock++ == 0)
+        beginResetModel();
+}
+
+void TSortGrid::endUpdate() {
+    if (m_updateLock == 0)
+        return;
+    if (--m_updateLock == 0)
+        endResetModel();
+}
+
+int TSortGrid::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : RowCount() - 1;
+}
+
+int TSortGrid::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_colCount;
+}
+
+QVariant TSortGrid::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return QVariant();
+    return cell(index.column(), index.row() + 1);
+}
+
+QVariant TSortGrid::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Horizontal)
+        return cell(section, 0);
+    return section + 1;
+}
+
+bool TSortGrid::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    commitUserEdit(index.column(), index.row() + 1, value.toString());
+    return true;
+}
+
+Qt::ItemFlags TSortGrid::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (m_editable)
+        result |= Qt::ItemIsEditable;
+    return result;
+}
+
+void TSortGrid::setEditable(bool editable) { m_editable = editable; }
+
+void TSortGrid::cellChanged(int col, int row) {
+    if (m_updateLock > 0)
+        return;
+    if (row == 0) {
+        Q_EMIT headerDataChanged(Qt::Horizontal, col, col);
+    } else {
+        const QModelIndex at = index(row - 1, col);
+        Q_EMIT dataChanged(at, at);
+    }
+}
+
+void TSortGrid::clampSelection() { m_row = qBound(1, m_row, RowCount() - 1); }

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "competition/TSortOptions.h"
+
+#include <QAbstractTableModel>
+#include <QChar>
+#include <QList>
+#include <QStringList>
+#include <functional>
+
+// A table of text cells with a header row 0 and data rows from 1, never fewer than two rows.
+// It is the model behind every competition table; the window shows it through a view, and the
+// competition logic reads and writes it directly. As a Qt model it exposes the data rows only
+// (model row i is table row i + 1) and row 0 as the horizontal header.
+class TSortGrid : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using SortStyleHandler = std::function<TSortStyle(const TSortGrid& grid, int column)>;
+
+    explicit TSortGrid(int colCount, QObject* parent = nullptr);
+
+    // --- the grid's own vocabulary -------------------------------------------------------
+    int RowCount() const { return static_cast<int>(m_rows.size()); }
+    void SetRowCount(int rows); // adds empty rows or drops rows at the bottom; at least 2
+    int ColCount() const { return m_colCount; }
+    void SetColCount(int cols);
+
+    int tag() const { return m_tag; }
+    void setTag(int tag) { m_tag = tag; }
+
+    QString cell(int col, int row) const;
+    void setCell(int col, int row, const QString& text);
+
+    QStringList column(int col) const; // all rows, header included
+    void setColumn(int col, const QStringList& cells);
+    void clearColumn(int col); // keeps the caption, empties the data cells
+
+    QString rowText(int row) const; // cells joined by line breaks
+    void setRowText(int row, const QString& text);
+    QStringList rowCells(int row) const;
+    void setRowCells(int row, const QStringList& cells);
+
+    int FindRow(int col, const QString& text, bool ignoreCase = false) const;
+    bool IsRowEmpty(int row) const;
+    void AddRow(const QStringList& cells);
+    void DeleteRow(int row);
+    void ClearTable();
+    // More than one row and a non-empty "Nr." (first cell) in row 1.
+    bool hasData() const;
+
+    int Row() const { return m_row; }
+    void setRow(int row); // the selected row; the same row again does nothing
+    int Col() const { return m_col; }
+    void setCol(int col);
+
+    bool modified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
+
+    // A cell text committed by the user's editing: sets the modified flag when it differs.
+    void commitUserEdit(int col, int row, const QString& text);
+
+    // --- ordering ------------------------------------------------------------------------
+    TSortOptions& sortOptions() { return m_options; }
+    const TSortOptions& sortOptions() const { return m_options; }
+    void setSortStyleHandler(SortStyleHandler handler) { m_styleHandler = std::move(handler); }
+    void setDecimalSeparator(QChar separator) { m_separator = separator; }
+    QChar decimalSeparator() const { return m_separator; }
+    void SortByColumn(int col);
+
+    // Repaint lock: while held, changes collect into one model reset at the end.
+    void beginUpdate();
+    void endUpdate();
+
+    // --- Qt model ------------------------------------------------------------------------
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    void setEditable(bool editable);
+    bool editable() const { return m_editable; }
+
+Q_SIGNALS:
+    void rowSelected(int row);
+    void sorted();
+
+private:
+    void cellChanged(int col, int row);
+    void clampSelection();
+
+    QList<QStringList> m_rows;
+    int m_colCount;
+    int m_tag = 0;
+    int m_row = 1;
+    int m_col = 0;
+    bool m_modified = false;
+    bool m_editable = false;
+    int m_updateLock = 0;
+    bool m_pendingReset = false;
+    TSortOptions m_options;
+    SortStyleHandler m_styleHandler;
+    QChar m_separator = u',';
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "competition/TSortOptions.h"
+
+#include <QByteArray>
+#include <QChar>
+#include <QList>
+#include <QStringList>
+#include <optional>
+
+// One sort pass over the cells of one column. Rows that compare equal keep their current order
+// in both directions, so passes from the last key to the first give a multi-key order.
+class TSortedList {
+public:
+    struct TSortedListEntry {
+        QByteArray bytes;              // Windows-1252 text, lowered when case-insensitive
+        std::optional<double> number;  // set when the text reads as a number (or time)
+        int position = 0;              // current data position, from 0
+    };
+
+    // The new order as indices into texts.
+    static QList<int> sortedPositions(const QStringList& texts, TSortStyle style,
+                                      const TSortOptions& options, QChar decimalSeparator);
+
+    // ssAutomatic: numbers, else date-times, else times, else text.
+    static TSortStyle detectStyle(const QStringList& dataCells, QChar decimalSeparator);
+
+    // Negative, 0 or positive, before direction and tie-break.
+    static int compare(const TSortedListEntry& a, const TSortedListEntry& b);
+
+    // Windows-1252 bytes of a text; characters it cannot hold become '?'.
+    static QByteArray windows1252(const QString& text);
+};

@@ -1,0 +1,10 @@
+#include "ui/TFormMain.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    TFormMain window;
+    window.show();
+    return app.exec();
+}
