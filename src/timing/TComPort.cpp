@@ -1,0 +1,280 @@
+#include "timing/TComPort.h"
+
+#include "platform/LineChange.h"
+#include "platform/PosixSerialSystem.h"
+#include "platform/SerialLine.h"
+#include "platform/SerialLineMonitor.h"
+#include "platform/SerialPortMap.h"
+#include "timing/EComHandle.h"
+#include "timing/EComState.h"
+
+#include <QMetaObject>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <sys/ioctl.h>
+
+namespace {
+
+QString systemErrorText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+struct LineBits {
+    quint32 line;   // TIOCM_*
+    quint32 status; // MS_*
+    quint32 event;  // EV_*
+    TComPort::TEvent flag;
+};
+
+constexpr std::array<LineBits, 4> LineTable{{
+    {TIOCM_CTS, TComPort::MS_CTS_ON, TComPort::EV_CTS, TComPort::TEvent::evCTS},
+    {TIOCM_DSR, TComPort::MS_DSR_ON, TComPort::EV_DSR, TComPort::TEvent::evDSR},
+    {TIOCM_RNG, TComPort::MS_RING_ON, TComPort::EV_RING, TComPort::TEvent::evRing},
+    {TIOCM_CAR, TComPort::MS_RLSD_ON, TComPort::EV_RLSD, TComPort::TEvent::evRLSD},
+}};
+
+SerialLineSettings::Parity toLineParity(TComPort::TParity parity) {
+    switch (parity) {
+    case TComPort::TParity::prOdd:
+        return SerialLineSettings::Parity::Odd;
+    case TComPort::TParity::prEven:
+        return SerialLineSettings::Parity::Even;
+    case TComPort::TParity::prMark:
+        return SerialLineSettings::Parity::Mark;
+    case TComPort::TParity::prSpace:
+        return SerialLineSettings::Parity::Space;
+    case TComPort::TParity::prNone:
+        break;
+    }
+    return SerialLineSettings::Parity::None;
+}
+
+SerialLineSettings::StopBits toLineStopBits(TComPort::TStopBits stopBits) {
+    switch (stopBits) {
+    case TComPort::TStopBits::sbOne5StopBits:
+        return SerialLineSettings::StopBits::OneAndHalf;
+    case TComPort::TStopBits::sbTwoStopBits:
+        return SerialLineSettings::StopBits::Two;
+    case TComPort::TStopBits::sbOneStopBit:
+        break;
+    }
+    return SerialLineSettings::StopBits::One;
+}
+
+SerialLineSettings::FlowControl toLineFlowControl(TComPort::TFlowControl flowControl) {
+    switch (flowControl) {
+    case TComPort::TFlowControl::fcRtsCts:
+        return SerialLineSettings::FlowControl::RtsCts;
+    case TComPort::TFlowControl::fcXonXoff:
+        return SerialLineSettings::FlowControl::XonXoff;
+    case TComPort::TFlowControl::fcNone:
+        break;
+    }
+    return SerialLineSettings::FlowControl::None;
+}
+
+} // namespace
+
+qint64 TComPort::steadyClockMicroseconds() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+TComPort::TComPort(QObject* parent)
+    : TComPort(PosixSerialSystem::instance(), &TComPort::steadyClockMicroseconds, parent) {}
+
+TComPort::TComPort(std::shared_ptr<SerialSystem> system, MicrosecondClock clock, QObject* parent)
+    : QObject(parent), m_system(std::move(system)), m_clock(std::move(clock)) {}
+
+TComPort::~TComPort() {
+    Close();
+}
+
+void TComPort::setPort(int value) {
+    m_port = std::clamp(value, 0, 255);
+}
+
+void TComPort::setDataBits(int value) {
+    m_dataBits = std::clamp(value, 5, 8);
+}
+
+quint32 TComPort::baudRateValue(TBaudRate rate, qint32 user) {
+    static constexpr std::array<quint32, 15> named{110,   300,   600,    1200,   2400,
+                                                   4800,  9600,  14400,  19200,  38400,
+                                                   56000, 57600, 115200, 128000, 256000};
+    if (rate == TBaudRate::brUser)
+        return user > 0 ? static_cast<quint32>(user) : 0;
+    return named.at(static_cast<std::size_t>(rate));
+}
+
+quint32 TComPort::EventMaskFor(TEvents events) {
+    static constexpr std::array<std::pair<TEvent, quint32>, 9> table{{
+        {TEvent::evRxChar, EV_RXCHAR},
+        {TEvent::evRxFlag, EV_RXFLAG},
+        {TEvent::evTxEmpty, EV_TXEMPTY},
+        {TEvent::evCTS, EV_CTS},
+        {TEvent::evDSR, EV_DSR},
+        {TEvent::evRLSD, EV_RLSD},
+        {TEvent::evBreak, EV_BREAK},
+        {TEvent::evError, EV_ERR},
+        {TEvent::evRing, EV_RING},
+    }};
+    quint32 mask = 0;
+    for (const auto& [event, bit] : table) {
+        if (events.testFlag(event))
+            mask |= bit;
+    }
+    return mask;
+}
+
+quint32 TComPort::modemStatusFromLines(quint32 lines) {
+    quint32 status = 0;
+    for (const LineBits& bits : LineTable) {
+        if (lines & bits.line)
+            status |= bits.status;
+    }
+    return status;
+}
+
+quint32 TComPort::eventMaskFromLines(quint32 lines) {
+    quint32 mask = 0;
+    for (const LineBits& bits : LineTable) {
+        if (lines & bits.line)
+            mask |= bits.event;
+    }
+    return mask;
+}
+
+quint32 TComPort::watchedLines() const {
+    quint32 lines = 0;
+    for (const LineBits& bits : LineTable) {
+        if (m_events.testFlag(bits.flag))
+            lines |= bits.line;
+    }
+    return lines;
+}
+
+void TComPort::Open() {
+    Close();
+    const std::optional<QString> path = devicePathForPort(m_port);
+    if (!path)
+        throw EComHandle(QStringLiteral("Unable to open com port: ") + systemErrorText(ENOENT));
+    auto line = std::make_unique<SerialLine>(*m_system);
+    int result = line->open(*path);
+    if (result < 0)
+        throw EComHandle(QStringLiteral("Unable to open com port: ") + systemErrorText(-result));
+
+    SerialLineSettings settings;
+    settings.baudRate = baudRateValue(m_baudRate, m_baudRateUser);
+    settings.dataBits = m_dataBits;
+    settings.parity = toLineParity(m_parity);
+    settings.stopBits = toLineStopBits(m_stopBits);
+    settings.flowControl = toLineFlowControl(m_flowControl);
+    settings.enableDtr = m_enableDtr;
+    // On failure the line's destructor closes the device, so the next Open can have it.
+    result = line->configure(settings);
+    if (result < 0)
+        throw EComState(QStringLiteral("Unable to set com state: ") + systemErrorText(-result));
+
+    const quint64 generation = ++m_generation;
+    // Both sinks only post to this object's thread: the monitor never waits for the window.
+    auto monitor = std::make_unique<SerialLineMonitor>(
+        *m_system, line->descriptor(), watchedLines(), m_clock,
+        [this, generation](const LineChange& change) {
+            QMetaObject::invokeMethod(
+                this, [this, generation, change] { deliver(generation, change); },
+                Qt::QueuedConnection);
+        },
+        [this, generation](int error) {
+            QMetaObject::invokeMethod(
+                this, [this, generation, error] { handleFailure(generation, error); },
+                Qt::QueuedConnection);
+        });
+    monitor->start();
+    m_line = std::move(line);
+    m_monitor = std::move(monitor);
+    m_devicePath = *path;
+    m_connected = true;
+    emit OnOpen();
+}
+
+void TComPort::Close() {
+    if (!m_connected)
+        return;
+    m_monitor.reset();
+    m_line.reset();
+    m_devicePath.clear();
+    m_connected = false;
+    emit OnClose();
+}
+
+quint32 TComPort::ModemStatus() const {
+    if (!m_connected)
+        return 0;
+    int lines = 0;
+    if (m_system->getModemBits(m_line->descriptor(), &lines) < 0)
+        return 0;
+    return modemStatusFromLines(static_cast<quint32>(lines));
+}
+
+int TComPort::InputCount() const {
+    if (!m_connected)
+        return 0;
+    int bytes = 0;
+    if (m_system->inputQueueSize(m_line->descriptor(), &bytes) < 0)
+        return 0;
+    return bytes;
+}
+
+void TComPort::DispatchEvents(quint32 eventMask, quint32 modemStatus, qint64 stampMicroseconds) {
+    if (eventMask & EV_RXCHAR)
+        emit OnRxChar(InputCount());
+    if (eventMask & EV_TXEMPTY)
+        emit OnTxEmpty();
+    if (eventMask & EV_BREAK)
+        emit OnBreak();
+    if (eventMask & EV_RING)
+        emit OnRing(modemStatus, stampMicroseconds);
+    if (eventMask & EV_CTS)
+        emit OnCTS(modemStatus, stampMicroseconds);
+    if (eventMask & EV_DSR)
+        emit OnDSR(modemStatus, stampMicroseconds);
+    if (eventMask & EV_RXFLAG)
+        emit OnRxFlag();
+    if (eventMask & EV_RLSD)
+        emit OnRLSD(modemStatus, stampMicroseconds);
+    if (eventMask & EV_ERR)
+        emit OnError();
+}
+
+std::optional<QString> TComPort::devicePathForPort(int port) const {
+    return SerialPortMap(*m_system).devicePathForPort(port);
+}
+
+quint32 TComPort::ScanSerialPorts() const {
+    return SerialPortMap(*m_system).ScanSerialPorts();
+}
+
+void TComPort::deliver(quint64 generation, const LineChange& change) {
+    if (!m_connected || generation != m_generation)
+        return;
+    const quint32 mask = eventMaskFromLines(change.changedLines);
+    const quint32 status = modemStatusFromLines(change.levels);
+    emit lineEvent(mask, status, change.stampMicroseconds, change.edges);
+    // A handler of lineEvent may have closed or reopened the port.
+    if (!m_connected || generation != m_generation)
+        return;
+    DispatchEvents(mask, status, change.stampMicroseconds);
+}
+
+void TComPort::handleFailure(quint64 generation, int error) {
+    if (!m_connected || generation != m_generation)
+        return;
+    emit deviceLost(systemErrorText(error));
+    Close();
+}

@@ -1,0 +1,205 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class SerialLine;
+class SerialLineMonitor;
+class SerialSystem;
+struct LineChange;
+
+// The serial port of the light barriers: holds the device, watches its modem-status lines on a
+// thread of its own and delivers every line change on the main thread together with the time
+// the line changed, so a busy window delays the handling, never the time.
+class TComPort : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(TBaudRate BaudRate READ BaudRate WRITE setBaudRate)
+    Q_PROPERTY(qint32 BaudRateUser READ BaudRateUser WRITE setBaudRateUser)
+    Q_PROPERTY(int Port READ Port WRITE setPort)
+    Q_PROPERTY(TParity Parity READ Parity WRITE setParity)
+    Q_PROPERTY(TStopBits StopBits READ StopBits WRITE setStopBits)
+    Q_PROPERTY(TFlowControl FlowControl READ FlowControl WRITE setFlowControl)
+    Q_PROPERTY(int DataBits READ DataBits WRITE setDataBits)
+    Q_PROPERTY(TEvents Events READ Events WRITE setEvents)
+    Q_PROPERTY(bool EnableDTR READ EnableDTR WRITE setEnableDTR)
+    Q_PROPERTY(qint32 WriteBufSize READ WriteBufSize WRITE setWriteBufSize)
+    Q_PROPERTY(qint32 ReadBufSize READ ReadBufSize WRITE setReadBufSize)
+
+public:
+    enum class TBaudRate {
+        br110,
+        br300,
+        br600,
+        br1200,
+        br2400,
+        br4800,
+        br9600,
+        br14400,
+        br19200,
+        br38400,
+        br56000,
+        br57600,
+        br115200,
+        br128000,
+        br256000,
+        brUser
+    };
+    Q_ENUM(TBaudRate)
+    enum class TParity { prNone, prOdd, prEven, prMark, prSpace };
+    Q_ENUM(TParity)
+    enum class TStopBits { sbOneStopBit, sbOne5StopBits, sbTwoStopBits };
+    Q_ENUM(TStopBits)
+    enum class TFlowControl { fcNone, fcRtsCts, fcXonXoff };
+    Q_ENUM(TFlowControl)
+    // One flag per event in the declared order; EventMaskFor gives the comm event bits.
+    enum class TEvent {
+        evRxChar = 0x001,
+        evTxEmpty = 0x002,
+        evRxFlag = 0x004,
+        evRing = 0x008,
+        evBreak = 0x010,
+        evCTS = 0x020,
+        evDSR = 0x040,
+        evError = 0x080,
+        evRLSD = 0x100
+    };
+    Q_DECLARE_FLAGS(TEvents, TEvent)
+    Q_FLAG(TEvents)
+
+    // Comm event bits of an event word.
+    static constexpr quint32 EV_RXCHAR = 0x0001;
+    static constexpr quint32 EV_RXFLAG = 0x0002;
+    static constexpr quint32 EV_TXEMPTY = 0x0004;
+    static constexpr quint32 EV_CTS = 0x0008;
+    static constexpr quint32 EV_DSR = 0x0010;
+    static constexpr quint32 EV_RLSD = 0x0020;
+    static constexpr quint32 EV_BREAK = 0x0040;
+    static constexpr quint32 EV_ERR = 0x0080;
+    static constexpr quint32 EV_RING = 0x0100;
+    // Bits of the modem-status word.
+    static constexpr quint32 MS_CTS_ON = 0x10;
+    static constexpr quint32 MS_DSR_ON = 0x20;
+    static constexpr quint32 MS_RING_ON = 0x40;
+    static constexpr quint32 MS_RLSD_ON = 0x80;
+
+    // Microseconds of a monotonic clock; called on the monitor thread, so it must be
+    // thread-safe. The stamps of the line events come from it.
+    using MicrosecondClock = std::function<qint64()>;
+    static qint64 steadyClockMicroseconds();
+
+    // The real serial system and the steady clock.
+    explicit TComPort(QObject* parent = nullptr);
+    TComPort(std::shared_ptr<SerialSystem> system, MicrosecondClock clock,
+             QObject* parent = nullptr);
+    ~TComPort() override;
+
+    TBaudRate BaudRate() const { return m_baudRate; }
+    void setBaudRate(TBaudRate value) { m_baudRate = value; }
+    qint32 BaudRateUser() const { return m_baudRateUser; }
+    void setBaudRateUser(qint32 value) { m_baudRateUser = value; }
+    int Port() const { return m_port; }
+    // Kept within 0 to 255, the numbers a port can have.
+    void setPort(int value);
+    TParity Parity() const { return m_parity; }
+    void setParity(TParity value) { m_parity = value; }
+    TStopBits StopBits() const { return m_stopBits; }
+    void setStopBits(TStopBits value) { m_stopBits = value; }
+    TFlowControl FlowControl() const { return m_flowControl; }
+    void setFlowControl(TFlowControl value) { m_flowControl = value; }
+    int DataBits() const { return m_dataBits; }
+    // Above 8 stores 8, below 5 stores 5.
+    void setDataBits(int value);
+    TEvents Events() const { return m_events; }
+    void setEvents(TEvents value) { m_events = value; }
+    bool EnableDTR() const { return m_enableDtr; }
+    void setEnableDTR(bool value) { m_enableDtr = value; }
+    qint32 WriteBufSize() const { return m_writeBufSize; }
+    void setWriteBufSize(qint32 value) { m_writeBufSize = value; }
+    qint32 ReadBufSize() const { return m_readBufSize; }
+    void setReadBufSize(qint32 value) { m_readBufSize = value; }
+
+    // Closes, opens the device of Port exclusively, applies the settings, starts watching the
+    // lines, then emits OnOpen. Throws EComHandle or EComState; the port is closed then.
+    void Open();
+    // Stops watching (within a few milliseconds), closes the device and emits OnClose;
+    // nothing when the port is not open. Line events not yet delivered are dropped.
+    void Close();
+    bool Connected() const { return m_connected; }
+    // The device node opened by the last successful Open, empty when closed.
+    QString devicePath() const { return m_devicePath; }
+
+    // The lines now (MS_* bits); 0 when closed or when the device does not answer.
+    quint32 ModemStatus() const;
+    // Bytes waiting in the input queue; 0 when closed.
+    int InputCount() const;
+
+    // Emits the handlers for the bits of an event word in the fixed order EV_RXCHAR,
+    // EV_TXEMPTY, EV_BREAK, EV_RING, EV_CTS, EV_DSR, EV_RXFLAG, EV_RLSD, EV_ERR.
+    void DispatchEvents(quint32 eventMask, quint32 modemStatus, qint64 stampMicroseconds);
+
+    // The port numbers ("COM" + n) and their devices, as the settings dialog lists them.
+    std::optional<QString> devicePathForPort(int port) const;
+    // Present ports 1 to 16 as bits 0 to 15, the highest present port in bits 16 to 31.
+    quint32 ScanSerialPorts() const;
+
+    static quint32 EventMaskFor(TEvents events);
+    // Bits per second of a rate, BaudRateUser for brUser.
+    static quint32 baudRateValue(TBaudRate rate, qint32 user);
+    // TIOCM_* line bits to MS_* status bits and to EV_* event bits.
+    static quint32 modemStatusFromLines(quint32 lines);
+    static quint32 eventMaskFromLines(quint32 lines);
+
+signals:
+    void OnRxChar(int inQue);
+    void OnTxEmpty();
+    void OnBreak();
+    void OnRing(quint32 modemStatus, qint64 stampMicroseconds);
+    void OnCTS(quint32 modemStatus, qint64 stampMicroseconds);
+    void OnDSR(quint32 modemStatus, qint64 stampMicroseconds);
+    void OnRxFlag();
+    void OnRLSD(quint32 modemStatus, qint64 stampMicroseconds);
+    void OnError();
+    void OnOpen();
+    void OnClose();
+    // Once per line change, before the per-line handlers: which lines changed (EV_* bits),
+    // all lines right after the change (MS_* bits), when it happened on the clock, and how
+    // many edges the driver counted for it.
+    void lineEvent(quint32 eventMask, quint32 modemStatus, qint64 stampMicroseconds, int edges);
+    // The device stopped answering (an unplugged adapter); OnClose follows at once.
+    void deviceLost(const QString& reason);
+
+private:
+    void deliver(quint64 generation, const LineChange& change);
+    void handleFailure(quint64 generation, int error);
+    quint32 watchedLines() const;
+
+    std::shared_ptr<SerialSystem> m_system;
+    MicrosecondClock m_clock;
+
+    TBaudRate m_baudRate = TBaudRate::br9600;
+    qint32 m_baudRateUser = 9600;
+    int m_port = 1;
+    TParity m_parity = TParity::prNone;
+    TStopBits m_stopBits = TStopBits::sbOneStopBit;
+    TFlowControl m_flowControl = TFlowControl::fcNone;
+    int m_dataBits = 8;
+    TEvents m_events{TEvent::evRxChar, TEvent::evTxEmpty, TEvent::evRxFlag,
+                     TEvent::evRing,   TEvent::evBreak,   TEvent::evCTS,
+                     TEvent::evDSR,    TEvent::evError,   TEvent::evRLSD};
+    bool m_enableDtr = true;
+    qint32 m_writeBufSize = 2048;
+    qint32 m_readBufSize = 2048;
+
+    std::unique_ptr<SerialLine> m_line;
+    std::unique_ptr<SerialLineMonitor> m_monitor;
+    bool m_connected = false;
+    QString m_devicePath;
+    // Tells the events of one opening from those of an earlier one still in the queue.
+    quint64 m_generation = 0;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(TComPort::TEvents)

@@ -1,0 +1,420 @@
+#include "mock/FakeSerialSystem.h"
+#include "timing/EComHandle.h"
+#include "timing/EComState.h"
+#include "timing/TComPort.h"
+
+#include <QElapsedTimer>
+#include <QMetaEnum>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/ioctl.h>
+#include <thread>
+
+namespace {
+
+QString systemText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// One line event as the window receives it.
+struct Received {
+    quint32 mask;
+    quint32 status;
+    qint64 stamp;
+    qint64 handledAt;
+};
+
+// A port on a fake serial system with one USB adapter, set up as the main window's instance.
+struct PortRig {
+    explicit PortRig(FakeLineDevice::Options options = {})
+        : system(std::make_shared<FakeSerialSystem>(&TComPort::steadyClockMicroseconds)),
+          device(system->addDevice(QStringLiteral("/dev/ttyUSB0"), options)),
+          port(system, &TComPort::steadyClockMicroseconds) {
+        port.setPort(1);
+        port.setFlowControl(TComPort::TFlowControl::fcRtsCts);
+        port.setDataBits(5);
+        port.setEvents(
+            {TComPort::TEvent::evCTS, TComPort::TEvent::evDSR, TComPort::TEvent::evRLSD});
+        QObject::connect(
+            &port, &TComPort::lineEvent, &port, [this](quint32 mask, quint32 status, qint64 stamp) {
+                received.push_back({mask, status, stamp, TComPort::steadyClockMicroseconds()});
+            });
+    }
+    bool waitUntilWaiting() {
+        return QTest::qWaitFor([this] { return device->isWaiting(); });
+    }
+
+    std::shared_ptr<FakeSerialSystem> system;
+    std::shared_ptr<FakeLineDevice> device;
+    TComPort port;
+    std::vector<Received> received;
+};
+
+} // namespace
+
+// The light-barrier port: properties, open and close, and line events that keep the time
+// of the edge however late the window handles them.
+class TestComPort : public QObject {
+    Q_OBJECT
+
+private slots:
+    void constructorDefaults();
+    void enumerationsKeepTheirNamesAndOrder();
+    void dataBitsAreClamped_data();
+    void dataBitsAreClamped();
+    void eventsMapToTheCommMask_data();
+    void eventsMapToTheCommMask();
+    void dispatchFollowsTheFixedOrder();
+    void closeOnClosedPortFiresNothing();
+    void openOnOpenPortClosesFirst();
+    void missingDeviceRaisesEComHandle();
+    void busyDeviceRaisesEComHandle();
+    void settingsThatCannotBeAppliedRaiseEComState();
+    void openCallSequenceWatchesTheBarrierLines();
+    void closeStopsTheMonitorBeforeClosingTheDevice();
+    void eventKeepsTheEdgeTimeWhileTheWindowIsBlocked();
+    void twoChangesInOneBlockedPeriodArriveInOrder();
+    void pulseBetweenTwoLooksIsDelivered();
+    void polledDriverDeliversEvents();
+    void unpluggedAdapterClosesThePort();
+    void eventsOfAClosedPortAreDropped();
+    void modemStatusReportsTheLines();
+    void portListAndScanComeFromTheSystem();
+};
+
+void TestComPort::constructorDefaults() {
+    TComPort port(std::make_shared<FakeSerialSystem>(&TComPort::steadyClockMicroseconds),
+                  &TComPort::steadyClockMicroseconds);
+    QCOMPARE(port.BaudRate(), TComPort::TBaudRate::br9600);
+    QCOMPARE(port.BaudRateUser(), 9600);
+    QCOMPARE(port.Port(), 1);
+    QCOMPARE(port.Parity(), TComPort::TParity::prNone);
+    QCOMPARE(port.StopBits(), TComPort::TStopBits::sbOneStopBit);
+    QCOMPARE(port.FlowControl(), TComPort::TFlowControl::fcNone);
+    QCOMPARE(port.DataBits(), 8);
+    QCOMPARE(TComPort::EventMaskFor(port.Events()), 0x01FFU);
+    QVERIFY(port.EnableDTR());
+    QCOMPARE(port.WriteBufSize(), 2048);
+    QCOMPARE(port.ReadBufSize(), 2048);
+    QVERIFY(!port.Connected());
+    QCOMPARE(port.property("DataBits").toInt(), 8);
+    QVERIFY(port.setProperty("Port", 12));
+    QCOMPARE(port.Port(), 12);
+}
+
+void TestComPort::enumerationsKeepTheirNamesAndOrder() {
+    const QMetaEnum rates = QMetaEnum::fromType<TComPort::TBaudRate>();
+    QCOMPARE(rates.keyCount(), 16);
+    QCOMPARE(rates.key(0), "br110");
+    QCOMPARE(rates.key(6), "br9600");
+    QCOMPARE(rates.key(15), "brUser");
+    QCOMPARE(QMetaEnum::fromType<TComPort::TParity>().key(4), "prSpace");
+    QCOMPARE(QMetaEnum::fromType<TComPort::TStopBits>().key(1), "sbOne5StopBits");
+    QCOMPARE(QMetaEnum::fromType<TComPort::TFlowControl>().key(1), "fcRtsCts");
+    const QMetaEnum events = QMetaEnum::fromType<TComPort::TEvents>();
+    const QStringList expected{"evRxChar", "evTxEmpty", "evRxFlag", "evRing", "evBreak",
+                               "evCTS",    "evDSR",     "evError",  "evRLSD"};
+    for (int i = 0; i < expected.size(); ++i)
+        QCOMPARE(QString::fromLatin1(events.key(i)), expected[i]);
+    QCOMPARE(TComPort::baudRateValue(TComPort::TBaudRate::br256000, 0), 256000U);
+    QCOMPARE(TComPort::baudRateValue(TComPort::TBaudRate::brUser, 28800), 28800U);
+}
+
+void TestComPort::dataBitsAreClamped_data() {
+    QTest::addColumn<int>("set");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("9 stores 8") << 9 << 8;
+    QTest::newRow("4 stores 5") << 4 << 5;
+    QTest::newRow("255 stores 8") << 255 << 8;
+    QTest::newRow("0 stores 5") << 0 << 5;
+    QTest::newRow("6 stays") << 6 << 6;
+}
+
+void TestComPort::dataBitsAreClamped() {
+    QFETCH(int, set);
+    QFETCH(int, stored);
+    TComPort port(std::make_shared<FakeSerialSystem>(&TComPort::steadyClockMicroseconds),
+                  &TComPort::steadyClockMicroseconds);
+    port.setDataBits(set);
+    QCOMPARE(port.DataBits(), stored);
+}
+
+void TestComPort::eventsMapToTheCommMask_data() {
+    using E = TComPort::TEvent;
+    QTest::addColumn<TComPort::TEvents>("events");
+    QTest::addColumn<quint32>("mask");
+    QTest::newRow("the barrier lines")
+        << TComPort::TEvents{E::evCTS, E::evDSR, E::evRLSD} << 0x0038U;
+    QTest::newRow("none") << TComPort::TEvents{} << 0U;
+    QTest::newRow("rx char") << TComPort::TEvents{E::evRxChar} << 0x0001U;
+    QTest::newRow("rx flag") << TComPort::TEvents{E::evRxFlag} << 0x0002U;
+    QTest::newRow("tx empty") << TComPort::TEvents{E::evTxEmpty} << 0x0004U;
+    QTest::newRow("break") << TComPort::TEvents{E::evBreak} << 0x0040U;
+    QTest::newRow("error") << TComPort::TEvents{E::evError} << 0x0080U;
+    QTest::newRow("ring") << TComPort::TEvents{E::evRing} << 0x0100U;
+}
+
+void TestComPort::eventsMapToTheCommMask() {
+    QFETCH(TComPort::TEvents, events);
+    QFETCH(quint32, mask);
+    QCOMPARE(TComPort::EventMaskFor(events), mask);
+}
+
+void TestComPort::dispatchFollowsTheFixedOrder() {
+    TComPort port(std::make_shared<FakeSerialSystem>(&TComPort::steadyClockMicroseconds),
+                  &TComPort::steadyClockMicroseconds);
+    QStringList order;
+    QList<quint32> statuses;
+    connect(&port, &TComPort::OnRxChar, this, [&] { order << "RxChar"; });
+    connect(&port, &TComPort::OnTxEmpty, this, [&] { order << "TxEmpty"; });
+    connect(&port, &TComPort::OnBreak, this, [&] { order << "Break"; });
+    connect(&port, &TComPort::OnRing, this, [&] { order << "Ring"; });
+    connect(&port, &TComPort::OnCTS, this, [&](quint32 status, qint64 stamp) {
+        order << "CTS";
+        statuses << status;
+        QCOMPARE(stamp, 1234);
+    });
+    connect(&port, &TComPort::OnDSR, this, [&](quint32 status) {
+        order << "DSR";
+        statuses << status;
+    });
+    connect(&port, &TComPort::OnRxFlag, this, [&] { order << "RxFlag"; });
+    connect(&port, &TComPort::OnRLSD, this, [&] { order << "RLSD"; });
+    connect(&port, &TComPort::OnError, this, [&] { order << "Error"; });
+
+    port.DispatchEvents(TComPort::EV_DSR | TComPort::EV_CTS, 0x30, 1234);
+    QCOMPARE(order, QStringList({"CTS", "DSR"}));
+    QCOMPARE(statuses, QList<quint32>({0x30, 0x30}));
+
+    order.clear();
+    port.DispatchEvents(0x01FF, 0, 1234);
+    QCOMPARE(order, QStringList({"RxChar", "TxEmpty", "Break", "Ring", "CTS", "DSR", "RxFlag",
+                                 "RLSD", "Error"}));
+}
+
+void TestComPort::closeOnClosedPortFiresNothing() {
+    PortRig rig;
+    QSignalSpy closed(&rig.port, &TComPort::OnClose);
+    rig.port.Close();
+    QCOMPARE(closed.count(), 0);
+    QVERIFY(rig.system->calls().isEmpty());
+}
+
+void TestComPort::openOnOpenPortClosesFirst() {
+    PortRig rig;
+    QStringList order;
+    connect(&rig.port, &TComPort::OnOpen, this, [&] { order << "open"; });
+    connect(&rig.port, &TComPort::OnClose, this, [&] { order << "close"; });
+    rig.port.Open();
+    QVERIFY(rig.port.Connected());
+    QCOMPARE(rig.port.devicePath(), QStringLiteral("/dev/ttyUSB0"));
+    rig.port.Open();
+    QCOMPARE(order, QStringList({"open", "close", "open"}));
+    QVERIFY(rig.port.Connected());
+    QCOMPARE(rig.system->openDescriptors(), 1);
+}
+
+void TestComPort::missingDeviceRaisesEComHandle() {
+    PortRig rig;
+    rig.port.setPort(7);
+    QSignalSpy opened(&rig.port, &TComPort::OnOpen);
+    try {
+        rig.port.Open();
+        QFAIL("Open of a missing device succeeded");
+    } catch (const EComHandle& error) {
+        QCOMPARE(error.message(), "Unable to open com port: " + systemText(ENOENT));
+    }
+    QVERIFY(!rig.port.Connected());
+    QCOMPARE(opened.count(), 0);
+}
+
+void TestComPort::busyDeviceRaisesEComHandle() {
+    FakeLineDevice::Options held;
+    held.lockedByOther = true;
+    PortRig rig(held);
+    QVERIFY_THROWS_EXCEPTION(EComHandle, rig.port.Open());
+    try {
+        rig.port.Open();
+    } catch (const EComHandle& error) {
+        QCOMPARE(error.message(), "Unable to open com port: " + systemText(EBUSY));
+    }
+    QCOMPARE(rig.system->openDescriptors(), 0);
+}
+
+void TestComPort::settingsThatCannotBeAppliedRaiseEComState() {
+    PortRig rig;
+    rig.port.setBaudRate(TComPort::TBaudRate::br14400);
+    try {
+        rig.port.Open();
+        QFAIL("Open with a baud rate termios lacks succeeded");
+    } catch (const EComState& error) {
+        QCOMPARE(error.message(), "Unable to set com state: " + systemText(EINVAL));
+    }
+    QVERIFY(!rig.port.Connected());
+    // The device was let go, so the next Open can have it.
+    QCOMPARE(rig.system->openDescriptors(), 0);
+    rig.port.setBaudRate(TComPort::TBaudRate::br9600);
+    rig.port.Open();
+    QVERIFY(rig.port.Connected());
+}
+
+void TestComPort::openCallSequenceWatchesTheBarrierLines() {
+    PortRig rig;
+    rig.port.Open();
+    QVERIFY(rig.waitUntilWaiting());
+    const QStringList calls = rig.system->calls();
+    QCOMPARE(calls.mid(0, 13),
+             QStringList({"open /dev/ttyUSB0 O_RDWR|O_NOCTTY|O_NONBLOCK|O_CLOEXEC", "fstat 100",
+                          "TIOCEXCL 100", "flock 100", "tcgetattr 100", "tcsetattr 100 TCSANOW",
+                          "tcflush 100 TCIOFLUSH", "TIOCMBIS 100 DTR|RTS", "TIOCMGET 100",
+                          "TIOCGICOUNT 100", "TIOCMGET 100", "TIOCGICOUNT 100",
+                          "TIOCMIWAIT 100 CTS|DSR|CD"}));
+    const termios set = *rig.system->lastAttributes();
+    QCOMPARE(set.c_cflag & (CLOCAL | CREAD | CSIZE | CRTSCTS), tcflag_t(CLOCAL | CREAD | CS5));
+    QCOMPARE(rig.device->outputs(), quint32(TIOCM_DTR | TIOCM_RTS));
+}
+
+void TestComPort::closeStopsTheMonitorBeforeClosingTheDevice() {
+    PortRig rig;
+    rig.port.Open();
+    QVERIFY(rig.waitUntilWaiting());
+    QSignalSpy closed(&rig.port, &TComPort::OnClose);
+    QElapsedTimer timer;
+    timer.start();
+    rig.port.Close();
+    QVERIFY2(timer.elapsed() < 100, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!rig.port.Connected());
+    const QStringList calls = rig.system->calls();
+    QCOMPARE(calls.constLast(), QStringLiteral("close 100"));
+    QCOMPARE(calls.at(calls.size() - 2), QStringLiteral("TIOCMIWAIT 100 -> EINTR"));
+    QCOMPARE(rig.system->openDescriptors(), 0);
+}
+
+void TestComPort::eventKeepsTheEdgeTimeWhileTheWindowIsBlocked() {
+    PortRig rig;
+    QSignalSpy dsr(&rig.port, &TComPort::OnDSR);
+    rig.port.Open();
+    QVERIFY(rig.waitUntilWaiting());
+    const qint64 start = TComPort::steadyClockMicroseconds();
+    rig.device->play({FakeLineDevice::setStep(start + 20000, TIOCM_DSR, TIOCM_DSR)});
+    // The window is busy for 200 ms and handles nothing meanwhile.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    QVERIFY(rig.received.empty());
+    QTRY_COMPARE(rig.received.size(), std::size_t(1));
+    const qint64 edge = rig.device->appliedAt().at(0);
+    const Received& event = rig.received.front();
+    QCOMPARE(event.mask, TComPort::EV_DSR);
+    QCOMPARE(event.status, TComPort::MS_DSR_ON);
+    QVERIFY(event.stamp >= edge);
+    QVERIFY2(event.stamp - edge < 20000, qPrintable(QString::number(event.stamp - edge)));
+    QVERIFY(event.handledAt - edge > 150000);
+    QCOMPARE(dsr.count(), 1);
+    QCOMPARE(dsr.at(0).at(1).toLongLong(), event.stamp);
+}
+
+void TestComPort::twoChangesInOneBlockedPeriodArriveInOrder() {
+    PortRig rig;
+    rig.port.Open();
+    QVERIFY(rig.waitUntilWaiting());
+    const qint64 start = TComPort::steadyClockMicroseconds();
+    rig.device->play({FakeLineDevice::setStep(start + 20000, TIOCM_DSR, TIOCM_DSR),
+                      FakeLineDevice::setStep(start + 80000, TIOCM_CTS, TIOCM_CTS)});
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    QTRY_COMPARE(rig.received.size(), std::size_t(2));
+    const std::vector<qint64> edges = rig.device->appliedAt();
+    QCOMPARE(rig.received[0].mask, TComPort::EV_DSR);
+    QCOMPARE(rig.received[0].status, TComPort::MS_DSR_ON);
+    QCOMPARE(rig.received[1].mask, TComPort::EV_CTS);
+    QCOMPARE(rig.received[1].status, TComPort::MS_DSR_ON | TComPort::MS_CTS_ON);
+    QVERIFY(rig.received[0].stamp - edges[0] < 20000);
+    QVERIFY(rig.received[1].stamp - edges[1] < 20000);
+    QVERIFY(rig.received[0].stamp < rig.received[1].stamp);
+}
+
+void TestComPort::pulseBetweenTwoLooksIsDelivered() {
+    PortRig rig;
+    QSignalSpy dsr(&rig.port, &TComPort::OnDSR);
+    rig.port.Open();
+    QVERIFY(rig.waitUntilWaiting());
+    rig.device->pulse(TIOCM_DSR);
+    QTRY_COMPARE(rig.received.size(), std::size_t(2));
+    QCOMPARE(rig.received[0].status, TComPort::MS_DSR_ON);
+    QCOMPARE(rig.received[1].status, 0U);
+    QCOMPARE(dsr.count(), 2);
+}
+
+void TestComPort::polledDriverDeliversEvents() {
+    FakeLineDevice::Options cp210x;
+    cp210x.canWait = false;
+    PortRig rig(cp210x);
+    rig.port.Open();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const qint64 edge = rig.device->setLevels(TIOCM_CAR, TIOCM_CAR);
+    QTRY_COMPARE(rig.received.size(), std::size_t(1));
+    QCOMPARE(rig.received[0].mask, TComPort::EV_RLSD);
+    QCOMPARE(rig.received[0].status, TComPort::MS_RLSD_ON);
+    QVERIFY(rig.received[0].stamp - edge < 20000);
+}
+
+void TestComPort::unpluggedAdapterClosesThePort() {
+    PortRig rig;
+    QSignalSpy closed(&rig.port, &TComPort::OnClose);
+    QSignalSpy lost(&rig.port, &TComPort::deviceLost);
+    rig.port.Open();
+    QVERIFY(rig.waitUntilWaiting());
+    rig.device->setLevels(TIOCM_CTS, TIOCM_CTS);
+    rig.device->injectError(EIO);
+    QTRY_COMPARE(closed.count(), 1);
+    QVERIFY(!rig.port.Connected());
+    QCOMPARE(lost.count(), 1);
+    QCOMPARE(lost.at(0).at(0).toString(), systemText(EIO));
+    // The change before the failure is still handled, and before the close.
+    QCOMPARE(rig.received.size(), std::size_t(1));
+    QCOMPARE(rig.system->openDescriptors(), 0);
+    QCOMPARE(rig.port.ModemStatus(), 0U);
+    rig.port.Close();
+    QCOMPARE(closed.count(), 1);
+}
+
+void TestComPort::eventsOfAClosedPortAreDropped() {
+    PortRig rig;
+    rig.port.Open();
+    QVERIFY(rig.waitUntilWaiting());
+    const qint64 start = TComPort::steadyClockMicroseconds();
+    rig.device->play({FakeLineDevice::setStep(start + 5000, TIOCM_DSR, TIOCM_DSR)});
+    QVERIFY(rig.device->waitUntilPlayed(1000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    rig.port.Close();
+    QTest::qWait(50);
+    QVERIFY(rig.received.empty());
+}
+
+void TestComPort::modemStatusReportsTheLines() {
+    PortRig rig;
+    QCOMPARE(rig.port.ModemStatus(), 0U);
+    rig.port.Open();
+    rig.device->setLevels(TIOCM_CTS | TIOCM_CAR | TIOCM_RNG, TIOCM_CTS | TIOCM_CAR | TIOCM_RNG);
+    QCOMPARE(rig.port.ModemStatus(),
+             TComPort::MS_CTS_ON | TComPort::MS_RLSD_ON | TComPort::MS_RING_ON);
+    rig.device->setLevels(TIOCM_CTS | TIOCM_DSR | TIOCM_CAR | TIOCM_RNG, TIOCM_DSR);
+    QCOMPARE(rig.port.ModemStatus(), TComPort::MS_DSR_ON);
+    QCOMPARE(rig.port.InputCount(), 0);
+}
+
+void TestComPort::portListAndScanComeFromTheSystem() {
+    PortRig rig;
+    rig.system->addDevice(QStringLiteral("/dev/ttyUSB1"));
+    QCOMPARE(rig.port.devicePathForPort(2), QStringLiteral("/dev/ttyUSB1"));
+    QCOMPARE(rig.port.devicePathForPort(3), std::nullopt);
+    QCOMPARE(rig.port.ScanSerialPorts(), 0x3U | (2U << 16));
+    rig.port.Open();
+    // Held by this port, COM1 is no longer free.
+    QCOMPARE(rig.port.ScanSerialPorts(), 0x2U | (2U << 16));
+}
+
+QTEST_GUILESS_MAIN(TestComPort)
+#include "tst_comport.moc"
