@@ -1,8 +1,10 @@
-#include "mock/FakeLineDevice.h"
+#include "FakeLineDevice.h"
 
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -52,7 +54,7 @@ void FakeLineDevice::wakeWaiter() {
 }
 
 qint64 FakeLineDevice::apply(const Step& step) {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
     const qint64 now = m_clock();
     for (quint32 line : {TIOCM_CTS, TIOCM_DSR, TIOCM_CAR, TIOCM_RNG}) {
         if ((step.lines & line) == 0)
@@ -69,6 +71,9 @@ qint64 FakeLineDevice::apply(const Step& step) {
     }
     if (step.kind == Step::Kind::Fail)
         m_error = step.error;
+    // Like an interrupt handler: the waiter is woken after the lock is let go, so it does not
+    // wake only to wait for the lock.
+    lock.unlock();
     if (m_options.wakesWaiter || step.kind == Step::Kind::Fail)
         wakeWaiter();
     return now;
@@ -97,6 +102,11 @@ void FakeLineDevice::play(std::vector<Step> steps) {
         m_stepsToPlay = steps.size();
     }
     m_player = std::thread([this, steps = std::move(steps)] {
+        // The player stands in for the hardware: where permitted it runs above the monitor
+        // thread, so the edge times it records are not delayed by the program under test.
+        sched_param priority{};
+        priority.sched_priority = 30;
+        pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority);
         for (const Step& step : steps) {
             for (qint64 left = step.atMicroseconds - m_clock(); left > 0;
                  left = step.atMicroseconds - m_clock()) {

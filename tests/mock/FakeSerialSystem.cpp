@@ -1,4 +1,4 @@
-#include "mock/FakeSerialSystem.h"
+#include "FakeSerialSystem.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mock/FakeLineDevice.h"
+#include "FakeLineDevice.h"
 #include "platform/SerialSystem.h"
 
 #include <QHash>

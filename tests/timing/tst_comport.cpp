@@ -49,8 +49,8 @@ struct PortRig {
 
     std::shared_ptr<FakeSerialSystem> system;
     std::shared_ptr<FakeLineDevice> device;
+    std::vector<Received> received; // before the port, which may still report while closing
     TComPort port;
-    std::vector<Received> received;
 };
 
 } // namespace
@@ -204,8 +204,8 @@ void TestComPort::closeOnClosedPortFiresNothing() {
 }
 
 void TestComPort::openOnOpenPortClosesFirst() {
+    QStringList order; // outlives the port, whose destructor closes it
     PortRig rig;
-    QStringList order;
     connect(&rig.port, &TComPort::OnOpen, this, [&] { order << "open"; });
     connect(&rig.port, &TComPort::OnClose, this, [&] { order << "close"; });
     rig.port.Open();

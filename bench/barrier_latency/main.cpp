@@ -1,0 +1,125 @@
+// Light-barrier latency: scripted edges on a fake line device travel through the monitor thread
+// into the main thread while the main thread is blocked for 200 ms once a second. Reports how
+// far each recorded stamp lies after its edge, and how many edges never arrived.
+#include "../../tests/mock/FakeSerialSystem.h"
+#include "timing/TComPort.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <sys/ioctl.h>
+#include <thread>
+
+namespace {
+
+struct Delivered {
+    qint64 stamp;
+    int edges;
+};
+
+qint64 percentile(const std::vector<qint64>& sorted, double fraction) {
+    if (sorted.empty())
+        return 0;
+    const auto index = static_cast<std::size_t>(fraction * static_cast<double>(sorted.size() - 1));
+    return sorted[index];
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("edges"), QStringLiteral("Edges to play."),
+                      QStringLiteral("count"), QStringLiteral("10000")});
+    parser.process(app);
+    const int edgeTarget = std::max(1, parser.value(QStringLiteral("edges")).toInt());
+
+    const auto clock = &TComPort::steadyClockMicroseconds;
+    auto system = std::make_shared<FakeSerialSystem>(clock);
+    system->setRecording(false);
+    const auto device = system->addDevice(QStringLiteral("/dev/ttyUSB0"));
+    TComPort port(system, clock);
+    port.setPort(1);
+    port.setEvents({TComPort::TEvent::evCTS, TComPort::TEvent::evDSR, TComPort::TEvent::evRLSD});
+    port.Open();
+
+    // Toggles and pulses of the three barrier lines, 0.3 to 1.5 ms apart.
+    std::mt19937 random(20240607);
+    std::uniform_int_distribution<int> gap(300, 1500);
+    std::uniform_int_distribution<int> pick(0, 9);
+    const quint32 lines[] = {TIOCM_DSR, TIOCM_CAR, TIOCM_CTS};
+    std::vector<FakeLineDevice::Step> steps;
+    std::vector<int> edgesPerStep;
+    quint32 levels = 0;
+    qint64 at = clock() + 50000;
+    int scripted = 0;
+    while (scripted < edgeTarget) {
+        at += gap(random);
+        const quint32 line = lines[pick(random) % 3];
+        if (pick(random) < 2 && scripted + 2 <= edgeTarget) {
+            steps.push_back(FakeLineDevice::pulseStep(at, line));
+            edgesPerStep.push_back(2);
+            scripted += 2;
+        } else {
+            levels ^= line;
+            steps.push_back(FakeLineDevice::setStep(at, line, levels));
+            edgesPerStep.push_back(1);
+            scripted += 1;
+        }
+    }
+    const qint64 scriptEnd = at;
+
+    std::vector<Delivered> delivered;
+    int deliveredEdges = 0;
+    QObject::connect(&port, &TComPort::lineEvent, &port,
+                     [&](quint32, quint32, qint64 stamp, int edges) {
+                         delivered.push_back({stamp, edges});
+                         deliveredEdges += edges;
+                     });
+    int blocks = 0;
+    QTimer blocker;
+    QObject::connect(&blocker, &QTimer::timeout, &app, [&] {
+        ++blocks;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    });
+    blocker.start(1000);
+    QTimer finish;
+    QObject::connect(&finish, &QTimer::timeout, &app, [&] {
+        const bool allPlayed = device->appliedAt().size() == steps.size();
+        if ((allPlayed && deliveredEdges >= scripted) || clock() > scriptEnd + 3000000)
+            app.quit();
+    });
+    finish.start(20);
+    device->play(steps);
+    app.exec();
+    port.Close();
+
+    // Edges in the order they happened, each with the stamp of the event that carried it.
+    const std::vector<qint64> applied = device->appliedAt();
+    std::vector<qint64> edgeTimes;
+    for (std::size_t i = 0; i < applied.size(); ++i)
+        edgeTimes.insert(edgeTimes.end(), static_cast<std::size_t>(edgesPerStep[i]), applied[i]);
+    std::vector<qint64> latencies;
+    std::size_t edge = 0;
+    for (const Delivered& event : delivered) {
+        for (int k = 0; k < event.edges && edge < edgeTimes.size(); ++k, ++edge)
+            latencies.push_back(event.stamp - edgeTimes[edge]);
+    }
+    std::sort(latencies.begin(), latencies.end());
+    const int lost = std::max(0, scripted - deliveredEdges);
+    const qint64 p50 = percentile(latencies, 0.50);
+    const qint64 p99 = percentile(latencies, 0.99);
+    const qint64 worst = latencies.empty() ? 0 : latencies.back();
+    std::printf("edges scripted %d, delivered %d, lost %d, events %zu, main-thread blocks %d\n",
+                scripted, deliveredEdges, lost, delivered.size(), blocks);
+    std::printf("stamp - edge time: p50 %.3f ms, p99 %.3f ms, max %.3f ms\n", p50 / 1000.0,
+                p99 / 1000.0, worst / 1000.0);
+    const bool met = p99 <= 500 && lost == 0;
+    std::printf("goal (p99 <= 0.5 ms, 0 lost): %s\n", met ? "met" : "missed");
+    return met ? 0 : 1;
+}
