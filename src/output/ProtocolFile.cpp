@@ -14,6 +14,9 @@ namespace {
 constexpr char16_t kTab = u'\t';
 constexpr char16_t kEndOfFile = 0x1A;
 constexpr int kMeisterColumn = StageTables::Heat::Meister;
+// Far beyond any competition (10,000 competitors take about 1 MB); a file chosen by mistake
+// must not exhaust the memory.
+constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 
 // A cell must not contain what the reader takes as a cell or line boundary.
 void appendCell(QString& out, const QString& text) {
@@ -155,7 +158,7 @@ bool LoadProtocolText(TSortGrid& heatStartList, const QString& fileName) {
     if (fileName.isEmpty())
         return false;
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
         return false;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

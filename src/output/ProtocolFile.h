@@ -28,10 +28,10 @@ FileWriteResult SaveProtocolText(const TSortGrid& heatStartList, const QString& 
 QList<QStringList> parseProtocolBytes(const QByteArray& bytes, const QStringList& currentHeader,
                                       const QStringList& defaultCaptions, int colCount);
 
-// Replaces the heat start list by the file's rows when the file can be opened and read, and
-// returns true; otherwise returns false and leaves the table untouched. The modified flag
-// follows the table's row-count rule: set unless the table had, and still has, two rows.
-// Rebuilding the derived tables is left to the caller.
+// Replaces the heat start list by the file's rows when the file can be opened and read (and is
+// not larger than 64 MiB), and returns true; otherwise returns false and leaves the table
+// untouched. The modified flag follows the table's row-count rule: set unless the table had, and
+// still has, two rows. Rebuilding the derived tables is left to the caller.
 bool LoadProtocolText(TSortGrid& heatStartList, const QString& fileName);
 
 } // namespace ProtocolFile

@@ -3,6 +3,7 @@
 #include "mock/FileSystemFaults.h"
 #include "output/ProtocolFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -253,6 +254,10 @@ void TestProtocolFile::unreadableFileLeavesTableUntouched() {
     QVERIFY(!ProtocolFile::LoadProtocolText(grid, dir.filePath("fehlt.txt")));
     QVERIFY(!ProtocolFile::LoadProtocolText(grid, dir.path()));
     QVERIFY(!ProtocolFile::LoadProtocolText(grid, QString()));
+    QFile huge(dir.filePath("riesig.txt"));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(65 * 1024 * 1024));
+    huge.close();
+    QVERIFY(!ProtocolFile::LoadProtocolText(grid, huge.fileName()));
     QCOMPARE(tableRows(grid), before);
     QVERIFY(!grid.modified());
 }
