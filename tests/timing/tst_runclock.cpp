@@ -1,0 +1,608 @@
+#include "mock/FakeTickSource.h"
+#include "timing/RunClock.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+using State = RunClock::State;
+using Button = ControlStates::Button;
+
+namespace {
+
+enum class Command { Timer, Start, Lap, Stop, Enter, Reset };
+
+TimingSettings settingsWith(qint32 timerMs, qint32 lengthMetres, bool autoReset = false) {
+    TimingSettings settings;
+    settings.timerMs = timerMs;
+    settings.lengthMetres = lengthMetres;
+    settings.autoReset = autoReset;
+    return settings;
+}
+
+void invoke(RunClock& clock, Command command) {
+    switch (command) {
+    case Command::Timer:
+        clock.beginCountdown();
+        break;
+    case Command::Start:
+        clock.start();
+        break;
+    case Command::Lap:
+        clock.lap();
+        break;
+    case Command::Stop:
+        clock.stop();
+        break;
+    case Command::Enter:
+        clock.enter();
+        break;
+    case Command::Reset:
+        clock.reset();
+        break;
+    }
+}
+
+// The control-state table of the timing buttons, with the countdown button visible.
+ControlStates expectedControls(State state) {
+    const Button face{false, std::nullopt};
+    ControlStates c;
+    c.timerVisible = true;
+    c.lapVisible = true;
+    c.timer = face;
+    c.start = face;
+    c.lap = face;
+    c.stop = face;
+    c.enter = face;
+    c.reset = face;
+    c.settingsEnabled = false;
+    c.clockRunning = false;
+    switch (state) {
+    case State::Ready:
+        c.timer = Button{true, ControlStates::orange};
+        c.start = Button{true, ControlStates::green};
+        c.settingsEnabled = true;
+        break;
+    case State::Countdown:
+        c.start = Button{true, ControlStates::green};
+        c.clockRunning = true;
+        break;
+    case State::Running:
+        c.lap = Button{true, ControlStates::yellow};
+        c.stop = Button{true, ControlStates::red};
+        c.clockRunning = true;
+        break;
+    case State::Stopped:
+        c.enter = Button{true, ControlStates::skyBlue};
+        c.reset = Button{true, ControlStates::black};
+        break;
+    }
+    return c;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Command)
+
+// The run clock's states, stamps and control states, driven by a hand-moved clock.
+class TestRunClock : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<FakeTickSource> m_ticks;
+    std::unique_ptr<RunClock> m_clock;
+
+    RunClock& makeClock(const TimingSettings& settings, qint64 startUs = 1'000'000) {
+        m_clock.reset();
+        m_ticks = std::make_unique<FakeTickSource>(startUs);
+        m_clock = std::make_unique<RunClock>(*m_ticks);
+        m_clock->startUp(settings);
+        return *m_clock;
+    }
+
+    void driveTo(RunClock& clock, State state) {
+        switch (state) {
+        case State::Ready:
+            break;
+        case State::Countdown:
+            clock.beginCountdown();
+            break;
+        case State::Running:
+            clock.start();
+            m_ticks->advanceMilliseconds(1500);
+            break;
+        case State::Stopped:
+            clock.start();
+            m_ticks->advanceMilliseconds(1500);
+            clock.stop();
+            break;
+        }
+        QCOMPARE(clock.state(), state);
+    }
+
+    static qint32 lastShown(const QSignalSpy& spy, DisplayRow row) {
+        for (auto i = spy.size() - 1; i >= 0; --i) {
+            if (spy.at(i).at(0).value<DisplayRow>() == row)
+                return spy.at(i).at(1).toInt();
+        }
+        return -1;
+    }
+
+private Q_SLOTS:
+    void stateTable_data();
+    void stateTable();
+    void startUpWithoutCountdownHidesTimer();
+    void runTimeIsTruncatedToHundredths();
+    void runAcrossThe32BitMillisecondWrap();
+    void stampDifferenceIsTruncatedNotEachStamp_data();
+    void stampDifferenceIsTruncatedNotEachStamp();
+    void stampBeforeStartCountsAsStart();
+    void clockTickShowsTheClockReading();
+    void countdownStartsTheRunByItself();
+    void startDuringCountdownPauseStartsOnce();
+    void speedFromLastSection();
+    void noSpeedWithoutIntermediateSignalInThisRun();
+    void speedRounding_data();
+    void speedRounding();
+    void hiddenIntermediateButtonStillTakesSplits();
+    void bestTimeShowsUntilFirstIntermediateSignal();
+    void clearBestTime();
+    void autoEntryAfterFiveSecondsOnce();
+    void resetCancelsAutoEntry();
+    void settingsAcceptedInReady();
+    void focusAndBarrierRequests();
+    void intermediateTimeForTv();
+};
+
+void TestRunClock::stateTable_data() {
+    QTest::addColumn<State>("from");
+    QTest::addColumn<Command>("command");
+    QTest::addColumn<State>("to");
+    QTest::addColumn<bool>("acts");
+
+    const struct {
+        const char* name;
+        State from;
+        Command command;
+        State to;
+        bool acts;
+    } rows[] = {
+        {"Ready F4", State::Ready, Command::Timer, State::Countdown, true},
+        {"Ready F5", State::Ready, Command::Start, State::Running, true},
+        {"Ready F6", State::Ready, Command::Lap, State::Ready, false},
+        {"Ready F8", State::Ready, Command::Stop, State::Ready, false},
+        {"Ready F9", State::Ready, Command::Enter, State::Ready, false},
+        {"Ready F10", State::Ready, Command::Reset, State::Ready, false},
+        {"Countdown F4", State::Countdown, Command::Timer, State::Countdown, false},
+        {"Countdown F5", State::Countdown, Command::Start, State::Running, true},
+        {"Countdown F6", State::Countdown, Command::Lap, State::Countdown, false},
+        {"Countdown F8", State::Countdown, Command::Stop, State::Countdown, false},
+        {"Countdown F9", State::Countdown, Command::Enter, State::Countdown, false},
+        {"Countdown F10", State::Countdown, Command::Reset, State::Countdown, false},
+        {"Running F4", State::Running, Command::Timer, State::Running, false},
+        {"Running F5", State::Running, Command::Start, State::Running, false},
+        {"Running F6", State::Running, Command::Lap, State::Running, true},
+        {"Running F8", State::Running, Command::Stop, State::Stopped, true},
+        {"Running F9", State::Running, Command::Enter, State::Running, false},
+        {"Running F10", State::Running, Command::Reset, State::Running, false},
+        {"Stopped F4", State::Stopped, Command::Timer, State::Stopped, false},
+        {"Stopped F5", State::Stopped, Command::Start, State::Stopped, false},
+        {"Stopped F6", State::Stopped, Command::Lap, State::Stopped, false},
+        {"Stopped F8", State::Stopped, Command::Stop, State::Stopped, false},
+        {"Stopped F9", State::Stopped, Command::Enter, State::Ready, true},
+        {"Stopped F10", State::Stopped, Command::Reset, State::Ready, true},
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row.name) << row.from << row.command << row.to << row.acts;
+}
+
+void TestRunClock::stateTable() {
+    QFETCH(State, from);
+    QFETCH(Command, command);
+    QFETCH(State, to);
+    QFETCH(bool, acts);
+
+    RunClock& clock = makeClock(settingsWith(10000, 50));
+    QCOMPARE(clock.controlStates(), expectedControls(State::Ready));
+    driveTo(clock, from);
+    QCOMPARE(clock.controlStates(), expectedControls(from));
+
+    QSignalSpy controls(&clock, &RunClock::controlStatesChanged);
+    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    QSignalSpy tv(&clock, &RunClock::tvUpdateRequested);
+    const qint64 stampBefore = clock.startStamp();
+    invoke(clock, command);
+
+    QCOMPARE(clock.state(), to);
+    QCOMPARE(clock.controlStates(), expectedControls(to));
+    QCOMPARE(clock.isClockRunning(), expectedControls(to).clockRunning);
+    if (!acts) {
+        // An unavailable command does nothing at all.
+        QCOMPARE(controls.size(), 0);
+        QCOMPARE(shown.size(), 0);
+        QCOMPARE(tv.size(), 0);
+        QCOMPARE(clock.startStamp(), stampBefore);
+    } else {
+        QVERIFY(shown.size() + tv.size() > 0);
+        if (from != to)
+            QCOMPARE(controls.last().at(0).value<ControlStates>(), expectedControls(to));
+    }
+}
+
+void TestRunClock::startUpWithoutCountdownHidesTimer() {
+    RunClock& clock = makeClock(settingsWith(0, 0));
+    const ControlStates& c = clock.controlStates();
+    QVERIFY(!c.timerVisible);
+    QCOMPARE(c.timer, (Button{false, std::nullopt}));
+    QVERIFY(!c.lapVisible);
+    QVERIFY(!clock.countdownActive());
+
+    QSignalSpy state(&clock, &RunClock::stateChanged);
+    clock.beginCountdown();
+    QCOMPARE(state.size(), 0);
+    QCOMPARE(clock.state(), State::Ready);
+}
+
+void TestRunClock::runTimeIsTruncatedToHundredths() {
+    RunClock& clock = makeClock(settingsWith(0, 50));
+    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    clock.start();
+    m_ticks->advanceMilliseconds(12349);
+    clock.stop();
+    QCOMPARE(clock.runTime(), 12340);
+    QCOMPARE(lastShown(shown, DisplayRow::Upper), 12340);
+}
+
+void TestRunClock::runAcrossThe32BitMillisecondWrap() {
+    RunClock& clock = makeClock(settingsWith(0, 50), FakeTickSource::justBelowWrapMicroseconds);
+    clock.start();
+    m_ticks->advanceMilliseconds(20);
+    clock.stop();
+    QCOMPARE(clock.runTime(), 20);
+}
+
+void TestRunClock::stampDifferenceIsTruncatedNotEachStamp_data() {
+    QTest::addColumn<qint64>("startUs");
+    QTest::addColumn<qint64>("stopUs");
+    QTest::addColumn<qint32>("runTime");
+    // Truncating each stamp to milliseconds first would give 10, 20 and 0 here.
+    QTest::newRow("9.001 ms") << qint64(999) << qint64(10'000) << 0;
+    QTest::newRow("19.9 ms") << qint64(10'500) << qint64(30'400) << 10;
+    QTest::newRow("10.001 ms") << qint64(1'009'999) << qint64(1'020'000) << 10;
+    QTest::newRow("exact") << qint64(5'000'000) << qint64(17'345'000) << 12340;
+    QTest::newRow("near wrap") << FakeTickSource::justBelowWrapMicroseconds + 999
+                               << FakeTickSource::justBelowWrapMicroseconds + 20'998 << 10;
+}
+
+void TestRunClock::stampDifferenceIsTruncatedNotEachStamp() {
+    QFETCH(qint64, startUs);
+    QFETCH(qint64, stopUs);
+    QFETCH(qint32, runTime);
+    RunClock& clock = makeClock(settingsWith(0, 50), startUs - 5000);
+    clock.startAt(startUs);
+    m_ticks->setNow(stopUs + 3000);
+    clock.stopAt(stopUs);
+    QCOMPARE(clock.startStamp(), startUs);
+    QCOMPARE(clock.stopStamp(), stopUs);
+    QCOMPARE(clock.runTime(), runTime);
+}
+
+void TestRunClock::stampBeforeStartCountsAsStart() {
+    RunClock& clock = makeClock(settingsWith(0, 50));
+    clock.start();
+    const qint64 start = clock.startStamp();
+    m_ticks->advanceMilliseconds(40);
+    clock.lapAt(start - 30'000);
+    QCOMPARE(clock.intermediateTime(), std::optional<qint32>(0));
+    clock.stopAt(start - 20'000);
+    QCOMPARE(clock.stopStamp(), start);
+    QCOMPARE(clock.runTime(), 0);
+}
+
+void TestRunClock::clockTickShowsTheClockReading() {
+    RunClock& clock = makeClock(settingsWith(0, 50));
+    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    clock.clockTick(); // not running: nothing to show
+    QCOMPARE(shown.size(), 0);
+    clock.start();
+    m_ticks->advanceMicroseconds(1'234'567);
+    clock.clockTick();
+    clock.clockTick();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown.at(0).at(1).toInt(), 1234);
+    QCOMPARE(shown.at(1).at(1).toInt(), 1234);
+    m_ticks->advanceMilliseconds(5000);
+    clock.clockTick();
+    QCOMPARE(lastShown(shown, DisplayRow::Upper), 6234);
+}
+
+void TestRunClock::countdownStartsTheRunByItself() {
+    RunClock& clock = makeClock(settingsWith(10000, 50));
+    QVERIFY(clock.countdownActive());
+    QSignalSpy recolour(&clock, &RunClock::recolourRequested);
+    clock.beginCountdown();
+    const qint64 countdownStamp = clock.startStamp();
+    m_ticks->advanceMilliseconds(9999);
+    clock.clockTick();
+    QTest::qWait(60);
+    QCOMPARE(clock.state(), State::Countdown);
+
+    m_ticks->advanceMilliseconds(1);
+    clock.clockTick(); // nothing left of the countdown
+    QCOMPARE(clock.state(), State::Countdown);
+    m_ticks->advanceMilliseconds(20);
+    QTRY_COMPARE(clock.state(), State::Running);
+    QCOMPARE(clock.startStamp(), countdownStamp + 10'020'000);
+    QVERIFY(!clock.countdownActive());
+    QCOMPARE(recolour.size(), 1); // the countdown colour gives way to the run colour
+}
+
+void TestRunClock::startDuringCountdownPauseStartsOnce() {
+    RunClock& clock = makeClock(settingsWith(500, 50));
+    clock.beginCountdown();
+    m_ticks->advanceMilliseconds(600);
+    clock.clockTick();
+    clock.clockTick();
+    QSignalSpy state(&clock, &RunClock::stateChanged);
+    clock.start();
+    const qint64 started = clock.startStamp();
+    m_ticks->advanceMilliseconds(100);
+    QTest::qWait(80);
+    QCOMPARE(state.size(), 1);
+    QCOMPARE(clock.startStamp(), started);
+}
+
+void TestRunClock::speedFromLastSection() {
+    RunClock& clock = makeClock(settingsWith(0, 50));
+    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    clock.start();
+    m_ticks->advanceMilliseconds(4000);
+    clock.lap();
+    QCOMPARE(lastShown(shown, DisplayRow::Lower), 4000);
+    m_ticks->advanceMilliseconds(1800);
+    clock.stop();
+    QCOMPARE(lastShown(shown, DisplayRow::Lower), 100000);
+    QCOMPARE(lastShown(shown, DisplayRow::Upper), 5800);
+}
+
+void TestRunClock::noSpeedWithoutIntermediateSignalInThisRun() {
+    RunClock& clock = makeClock(settingsWith(0, 50));
+    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    // Before any intermediate signal since start-up.
+    clock.start();
+    m_ticks->advanceMilliseconds(3000);
+    clock.stop();
+    QCOMPARE(lastShown(shown, DisplayRow::Lower), 0);
+    clock.reset();
+
+    // A split in one run does not give the next run a speed.
+    clock.start();
+    m_ticks->advanceMilliseconds(1000);
+    clock.lap();
+    m_ticks->advanceMilliseconds(1000);
+    clock.stop();
+    QCOMPARE(lastShown(shown, DisplayRow::Lower), 180000);
+    clock.reset();
+    clock.start();
+    m_ticks->advanceMilliseconds(2000);
+    clock.stop();
+    QCOMPARE(lastShown(shown, DisplayRow::Lower), 0);
+    clock.reset();
+
+    // A split at the moment of the stop spans no time.
+    clock.start();
+    m_ticks->advanceMilliseconds(2000);
+    clock.lap();
+    m_ticks->advanceMicroseconds(9'999);
+    clock.stop();
+    QCOMPARE(lastShown(shown, DisplayRow::Lower), 0);
+}
+
+void TestRunClock::speedRounding_data() {
+    QTest::addColumn<qint32>("length");
+    QTest::addColumn<qint32>("spanMs");
+    QTest::addColumn<std::optional<qint32>>("speed");
+    QTest::newRow("100 km/h") << 50 << 1800 << std::optional<qint32>(100000);
+    QTest::newRow("4.5 to even") << 1 << 800000 << std::optional<qint32>(4);
+    QTest::newRow("7.5 to even") << 1 << 480000 << std::optional<qint32>(8);
+    QTest::newRow("longest section") << 9999 << 10 << std::optional<qint32>(2147483646);
+    QTest::newRow("no span") << 50 << 0 << std::optional<qint32>();
+    QTest::newRow("no length") << 0 << 1800 << std::optional<qint32>();
+}
+
+void TestRunClock::speedRounding() {
+    QFETCH(qint32, length);
+    QFETCH(qint32, spanMs);
+    QFETCH(std::optional<qint32>, speed);
+    QCOMPARE(RunClock::speed(length, spanMs), speed);
+}
+
+void TestRunClock::hiddenIntermediateButtonStillTakesSplits() {
+    RunClock& clock = makeClock(settingsWith(0, 0));
+    QVERIFY(!clock.controlStates().lapVisible);
+    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    clock.start();
+    QVERIFY(clock.isAvailable(TimingButton::Lap));
+    m_ticks->advanceMilliseconds(2345);
+    clock.lap();
+    QCOMPARE(lastShown(shown, DisplayRow::Lower), 2340);
+    const auto before = shown.size();
+    m_ticks->advanceMilliseconds(1000);
+    clock.stop();
+    // Only the upper row: no length, no speed.
+    QCOMPARE(shown.size(), before + 1);
+    QCOMPARE(lastShown(shown, DisplayRow::Lower), 2340);
+}
+
+void TestRunClock::bestTimeShowsUntilFirstIntermediateSignal() {
+    RunClock& clock = makeClock(settingsWith(0, 50));
+    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    QSignalSpy entered(&clock, &RunClock::enterResultRequested);
+    QCOMPARE(clock.bestTime(), RunClock::noBestTime);
+    QCOMPARE(clock.lapMark(), RunClock::LapMark::NoneSinceStartUp);
+
+    auto run = [&](qint32 ms, bool withLap) {
+        clock.start();
+        if (withLap) {
+            m_ticks->advanceMilliseconds(ms / 2);
+            clock.lap();
+            m_ticks->advanceMilliseconds(ms - ms / 2);
+        } else {
+            m_ticks->advanceMilliseconds(ms);
+        }
+        clock.stop();
+        clock.enter();
+    };
+
+    run(12345, false);
+    QCOMPARE(entered.last().at(0).toInt(), 12340);
+    QCOMPARE(clock.bestTime(), 12340);
+    QCOMPARE(lastShown(shown, DisplayRow::Lower), 12340);
+
+    run(13000, false);
+    QCOMPARE(clock.bestTime(), 12340);
+    QCOMPARE(lastShown(shown, DisplayRow::Lower), 12340);
+
+    run(5, false); // a zero run is never the best time
+    QCOMPARE(entered.last().at(0).toInt(), 0);
+    QCOMPARE(clock.bestTime(), 12340);
+
+    run(11000, true);
+    QCOMPARE(clock.bestTime(), 11000);
+    QCOMPARE(clock.lapMark(), RunClock::LapMark::Cleared);
+    QCOMPARE(lastShown(shown, DisplayRow::Lower), 0);
+
+    run(10000, false);
+    QCOMPARE(clock.bestTime(), 10000);
+    QCOMPARE(lastShown(shown, DisplayRow::Lower), 0);
+}
+
+void TestRunClock::clearBestTime() {
+    RunClock& clock = makeClock(settingsWith(0, 50));
+    clock.start();
+    m_ticks->advanceMilliseconds(9000);
+    clock.stop();
+    clock.enter();
+    QCOMPARE(clock.bestTime(), 9000);
+    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    clock.clearBestTime();
+    QCOMPARE(clock.bestTime(), RunClock::noBestTime);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(lastShown(shown, DisplayRow::Lower), 0);
+}
+
+void TestRunClock::autoEntryAfterFiveSecondsOnce() {
+    RunClock& clock = makeClock(settingsWith(0, 50, true));
+    QVERIFY(clock.autoEntry());
+    QSignalSpy entered(&clock, &RunClock::enterResultRequested);
+    clock.start();
+    m_ticks->advanceMilliseconds(7770);
+    clock.stop();
+    QVERIFY(clock.isAutoEntryPending());
+    QTest::qWait(4500);
+    QCOMPARE(entered.size(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(entered.size(), 1, 2000);
+    QCOMPARE(entered.at(0).at(0).toInt(), 7770);
+    QCOMPARE(clock.state(), State::Ready);
+    QTest::qWait(200);
+    QCOMPARE(entered.size(), 1);
+
+    // A manual entry within the five seconds enters once.
+    clock.start();
+    m_ticks->advanceMilliseconds(1000);
+    clock.stop();
+    clock.enter();
+    QVERIFY(!clock.isAutoEntryPending());
+    QCOMPARE(entered.size(), 2);
+}
+
+void TestRunClock::resetCancelsAutoEntry() {
+    RunClock& clock = makeClock(settingsWith(0, 50, true));
+    QSignalSpy entered(&clock, &RunClock::enterResultRequested);
+    clock.start();
+    clock.stop();
+    QVERIFY(clock.isAutoEntryPending());
+    clock.reset();
+    QVERIFY(!clock.isAutoEntryPending());
+    QCOMPARE(clock.state(), State::Ready);
+    QCOMPARE(entered.size(), 0);
+
+    clock.setAutoEntry(false);
+    clock.start();
+    clock.stop();
+    QVERIFY(!clock.isAutoEntryPending());
+}
+
+void TestRunClock::settingsAcceptedInReady() {
+    RunClock& clock = makeClock(settingsWith(10000, 50));
+    QSignalSpy focus(&clock, &RunClock::focusRequested);
+    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    clock.settingsAccepted(settingsWith(0, 0));
+    const ControlStates& c = clock.controlStates();
+    QVERIFY(!c.timerVisible);
+    QCOMPARE(c.timer, (Button{false, std::nullopt}));
+    QVERIFY(!c.lapVisible);
+    QVERIFY(!clock.countdownActive());
+    QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Start);
+    QCOMPARE(lastShown(shown, DisplayRow::Lower), RunClock::noBestTime);
+
+    clock.settingsAccepted(settingsWith(2500, 20));
+    QVERIFY(clock.controlStates().timerVisible);
+    QCOMPARE(clock.controlStates().timer, (Button{true, ControlStates::orange}));
+    QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Timer);
+    QVERIFY(clock.countdownActive());
+    QCOMPARE(clock.timerMs(), 2500);
+
+    // A run started meanwhile keeps running as a run, not as a countdown.
+    clock.start();
+    clock.settingsAccepted(settingsWith(4000, 20));
+    QVERIFY(!clock.countdownActive());
+    QCOMPARE(clock.state(), State::Running);
+    clock.stop();
+    clock.reset();
+    QVERIFY(clock.countdownActive());
+    QCOMPARE(clock.timerMs(), 4000);
+}
+
+void TestRunClock::focusAndBarrierRequests() {
+    RunClock& clock = makeClock(settingsWith(0, 50));
+    QSignalSpy focus(&clock, &RunClock::focusRequested);
+    QSignalSpy blockStart(&clock, &RunClock::blockStartBarrierRequested);
+    QSignalSpy stopLock(&clock, &RunClock::stopLockRestartRequested);
+    QSignalSpy blockStop(&clock, &RunClock::blockStopBarrierRequested);
+    QSignalSpy freeStart(&clock, &RunClock::freeStartBarrierRequested);
+    QSignalSpy capture(&clock, &RunClock::competitorCaptureRequested);
+
+    clock.startAt(2'000'500);
+    QCOMPARE(blockStart.size(), 1);
+    QCOMPARE(blockStart.at(0).at(0).toLongLong(), 2'000'500);
+    QCOMPARE(stopLock.at(0).at(0).toLongLong(), 2'000'500);
+    QCOMPARE(capture.size(), 1);
+    QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Stop);
+
+    m_ticks->setNow(9'000'000);
+    clock.stopAt(8'000'000);
+    QCOMPARE(blockStop.at(0).at(0).toLongLong(), 8'000'000);
+    QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Enter);
+
+    // Without the countdown button the reset frees the start barrier.
+    clock.reset();
+    QCOMPARE(freeStart.size(), 1);
+    QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Start);
+}
+
+void TestRunClock::intermediateTimeForTv() {
+    RunClock& clock = makeClock(settingsWith(0, 50));
+    QCOMPARE(clock.intermediateTime(), std::nullopt);
+    clock.start();
+    m_ticks->advanceMicroseconds(3'456'789);
+    clock.lap();
+    QCOMPARE(clock.intermediateTime(), std::optional<qint32>(3450));
+    clock.stop();
+    QCOMPARE(clock.intermediateTime(), std::optional<qint32>(3450));
+    clock.reset();
+    QCOMPARE(clock.intermediateTime(), std::nullopt);
+}
+
+QTEST_GUILESS_MAIN(TestRunClock)
+#include "tst_runclock.moc"
