@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QMap>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -44,6 +45,7 @@ private Q_SLOTS:
     void labelLayout();
     void showsTheDisplayRows();
     void repaintsOnlyChangedDigits();
+    void thousandSecondsOverflowTheHundredsDigit();
 };
 
 void TestTimePanel::digitLayout_data() {
@@ -203,6 +205,28 @@ void TestTimePanel::repaintsOnlyChangedDigits() {
     clock.clockTick(); // the same reading again
     QTest::qWait(30);
     QVERIFY(counter.counts.isEmpty());
+}
+
+void TestTimePanel::thousandSecondsOverflowTheHundredsDigit() {
+    FakeTickSource ticks;
+    RunClock clock(ticks);
+    TimeDisplay display(clock);
+    TimePanel panel;
+    connect(&display, &TimeDisplay::rowChanged, &panel, &TimePanel::applyRow);
+    TDigit* hundreds = panel.digit(DisplayRow::Upper, 0);
+    QSignalSpy overflow(hundreds, &TDigit::overflow);
+    display.ShowTime(DisplayRow::Upper, 1234567);
+    QCOMPARE(overflow.size(), 1);
+    QCOMPARE(hundreds->value(), 0);
+    QCOMPARE(hundreds->colorOn(), rgb(0x00FF00));
+    const int rest[4] = {3, 4, 5, 6};
+    for (int i = 1; i < 5; ++i)
+        QCOMPARE(panel.digit(DisplayRow::Upper, i)->value(), rest[i - 1]);
+    // The overshoot of a countdown: the hundredths digit overflows and shows 0.
+    QSignalSpy hundredths(panel.digit(DisplayRow::Upper, 4), &TDigit::overflow);
+    display.ShowTime(DisplayRow::Upper, -25);
+    QCOMPARE(hundredths.size(), 1);
+    QCOMPARE(panel.digit(DisplayRow::Upper, 4)->value(), 0);
 }
 
 QTEST_MAIN(TestTimePanel)
