@@ -1,24 +1,15 @@
-#include "mock/FakeTickSource.h"
-#include "timing/RunClock.h"
+#include "mock/RunClockFixture.h"
 
 #include <QSignalSpy>
 #include <QTest>
-#include <memory>
 
 using State = RunClock::State;
+using Fixture = RunClockFixture;
 using Button = ControlStates::Button;
 
 namespace {
 
 enum class Command { Timer, Start, Lap, Stop, Enter, Reset };
-
-TimingSettings settingsWith(qint32 timerMs, qint32 lengthMetres, bool autoReset = false) {
-    TimingSettings settings;
-    settings.timerMs = timerMs;
-    settings.lengthMetres = lengthMetres;
-    settings.autoReset = autoReset;
-    return settings;
-}
 
 void invoke(RunClock& clock, Command command) {
     switch (command) {
@@ -89,16 +80,12 @@ class TestRunClock : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FakeTickSource> m_ticks;
-    std::unique_ptr<RunClock> m_clock;
+    RunClockFixture m_fixture;
 
     RunClock& makeClock(const TimingSettings& settings, qint64 startUs = 1'000'000) {
-        m_clock.reset();
-        m_ticks = std::make_unique<FakeTickSource>(startUs);
-        m_clock = std::make_unique<RunClock>(*m_ticks);
-        m_clock->startUp(settings);
-        return *m_clock;
+        return m_fixture.make(settings, startUs);
     }
+    FakeTickSource& ticks() { return m_fixture.ticks(); }
 
     void driveTo(RunClock& clock, State state) {
         switch (state) {
@@ -109,23 +96,15 @@ private:
             break;
         case State::Running:
             clock.start();
-            m_ticks->advanceMilliseconds(1500);
+            ticks().advanceMilliseconds(1500);
             break;
         case State::Stopped:
             clock.start();
-            m_ticks->advanceMilliseconds(1500);
+            ticks().advanceMilliseconds(1500);
             clock.stop();
             break;
         }
         QCOMPARE(clock.state(), state);
-    }
-
-    static qint32 lastShown(const QSignalSpy& spy, DisplayRow row) {
-        for (auto i = spy.size() - 1; i >= 0; --i) {
-            if (spy.at(i).at(0).value<DisplayRow>() == row)
-                return spy.at(i).at(1).toInt();
-        }
-        return -1;
     }
 
 private Q_SLOTS:
@@ -140,18 +119,8 @@ private Q_SLOTS:
     void clockTickShowsTheClockReading();
     void countdownStartsTheRunByItself();
     void startDuringCountdownPauseStartsOnce();
-    void speedFromLastSection();
-    void noSpeedWithoutIntermediateSignalInThisRun();
-    void speedRounding_data();
-    void speedRounding();
-    void hiddenIntermediateButtonStillTakesSplits();
-    void bestTimeShowsUntilFirstIntermediateSignal();
-    void clearBestTime();
-    void autoEntryAfterFiveSecondsOnce();
-    void resetCancelsAutoEntry();
     void settingsAcceptedInReady();
     void focusAndBarrierRequests();
-    void intermediateTimeForTv();
 };
 
 void TestRunClock::stateTable_data() {
@@ -202,7 +171,7 @@ void TestRunClock::stateTable() {
     QFETCH(State, to);
     QFETCH(bool, acts);
 
-    RunClock& clock = makeClock(settingsWith(10000, 50));
+    RunClock& clock = makeClock(Fixture::settingsWith(10000, 50));
     QCOMPARE(clock.controlStates(), expectedControls(State::Ready));
     driveTo(clock, from);
     QCOMPARE(clock.controlStates(), expectedControls(from));
@@ -230,7 +199,7 @@ void TestRunClock::stateTable() {
 }
 
 void TestRunClock::startUpWithoutCountdownHidesTimer() {
-    RunClock& clock = makeClock(settingsWith(0, 0));
+    RunClock& clock = makeClock(Fixture::settingsWith(0, 0));
     const ControlStates& c = clock.controlStates();
     QVERIFY(!c.timerVisible);
     QCOMPARE(c.timer, (Button{false, std::nullopt}));
@@ -244,19 +213,20 @@ void TestRunClock::startUpWithoutCountdownHidesTimer() {
 }
 
 void TestRunClock::runTimeIsTruncatedToHundredths() {
-    RunClock& clock = makeClock(settingsWith(0, 50));
+    RunClock& clock = makeClock(Fixture::settingsWith(0, 50));
     QSignalSpy shown(&clock, &RunClock::showTimeRequested);
     clock.start();
-    m_ticks->advanceMilliseconds(12349);
+    ticks().advanceMilliseconds(12349);
     clock.stop();
     QCOMPARE(clock.runTime(), 12340);
-    QCOMPARE(lastShown(shown, DisplayRow::Upper), 12340);
+    QCOMPARE(Fixture::lastShown(shown, DisplayRow::Upper), 12340);
 }
 
 void TestRunClock::runAcrossThe32BitMillisecondWrap() {
-    RunClock& clock = makeClock(settingsWith(0, 50), FakeTickSource::justBelowWrapMicroseconds);
+    RunClock& clock =
+        makeClock(Fixture::settingsWith(0, 50), FakeTickSource::justBelowWrapMicroseconds);
     clock.start();
-    m_ticks->advanceMilliseconds(20);
+    ticks().advanceMilliseconds(20);
     clock.stop();
     QCOMPARE(clock.runTime(), 20);
 }
@@ -278,9 +248,9 @@ void TestRunClock::stampDifferenceIsTruncatedNotEachStamp() {
     QFETCH(qint64, startUs);
     QFETCH(qint64, stopUs);
     QFETCH(qint32, runTime);
-    RunClock& clock = makeClock(settingsWith(0, 50), startUs - 5000);
+    RunClock& clock = makeClock(Fixture::settingsWith(0, 50), startUs - 5000);
     clock.startAt(startUs);
-    m_ticks->setNow(stopUs + 3000);
+    ticks().setNow(stopUs + 3000);
     clock.stopAt(stopUs);
     QCOMPARE(clock.startStamp(), startUs);
     QCOMPARE(clock.stopStamp(), stopUs);
@@ -288,10 +258,10 @@ void TestRunClock::stampDifferenceIsTruncatedNotEachStamp() {
 }
 
 void TestRunClock::stampBeforeStartCountsAsStart() {
-    RunClock& clock = makeClock(settingsWith(0, 50));
+    RunClock& clock = makeClock(Fixture::settingsWith(0, 50));
     clock.start();
     const qint64 start = clock.startStamp();
-    m_ticks->advanceMilliseconds(40);
+    ticks().advanceMilliseconds(40);
     clock.lapAt(start - 30'000);
     QCOMPARE(clock.intermediateTime(), std::optional<qint32>(0));
     clock.stopAt(start - 20'000);
@@ -300,37 +270,37 @@ void TestRunClock::stampBeforeStartCountsAsStart() {
 }
 
 void TestRunClock::clockTickShowsTheClockReading() {
-    RunClock& clock = makeClock(settingsWith(0, 50));
+    RunClock& clock = makeClock(Fixture::settingsWith(0, 50));
     QSignalSpy shown(&clock, &RunClock::showTimeRequested);
     clock.clockTick(); // not running: nothing to show
     QCOMPARE(shown.size(), 0);
     clock.start();
-    m_ticks->advanceMicroseconds(1'234'567);
+    ticks().advanceMicroseconds(1'234'567);
     clock.clockTick();
     clock.clockTick();
     QCOMPARE(shown.size(), 2);
     QCOMPARE(shown.at(0).at(1).toInt(), 1234);
     QCOMPARE(shown.at(1).at(1).toInt(), 1234);
-    m_ticks->advanceMilliseconds(5000);
+    ticks().advanceMilliseconds(5000);
     clock.clockTick();
-    QCOMPARE(lastShown(shown, DisplayRow::Upper), 6234);
+    QCOMPARE(Fixture::lastShown(shown, DisplayRow::Upper), 6234);
 }
 
 void TestRunClock::countdownStartsTheRunByItself() {
-    RunClock& clock = makeClock(settingsWith(10000, 50));
+    RunClock& clock = makeClock(Fixture::settingsWith(10000, 50));
     QVERIFY(clock.countdownActive());
     QSignalSpy recolour(&clock, &RunClock::recolourRequested);
     clock.beginCountdown();
     const qint64 countdownStamp = clock.startStamp();
-    m_ticks->advanceMilliseconds(9999);
+    ticks().advanceMilliseconds(9999);
     clock.clockTick();
     QTest::qWait(60);
     QCOMPARE(clock.state(), State::Countdown);
 
-    m_ticks->advanceMilliseconds(1);
+    ticks().advanceMilliseconds(1);
     clock.clockTick(); // nothing left of the countdown
     QCOMPARE(clock.state(), State::Countdown);
-    m_ticks->advanceMilliseconds(20);
+    ticks().advanceMilliseconds(20);
     QTRY_COMPARE(clock.state(), State::Running);
     QCOMPARE(clock.startStamp(), countdownStamp + 10'020'000);
     QVERIFY(!clock.countdownActive());
@@ -338,215 +308,34 @@ void TestRunClock::countdownStartsTheRunByItself() {
 }
 
 void TestRunClock::startDuringCountdownPauseStartsOnce() {
-    RunClock& clock = makeClock(settingsWith(500, 50));
+    RunClock& clock = makeClock(Fixture::settingsWith(500, 50));
     clock.beginCountdown();
-    m_ticks->advanceMilliseconds(600);
+    ticks().advanceMilliseconds(600);
     clock.clockTick();
     clock.clockTick();
     QSignalSpy state(&clock, &RunClock::stateChanged);
     clock.start();
     const qint64 started = clock.startStamp();
-    m_ticks->advanceMilliseconds(100);
+    ticks().advanceMilliseconds(100);
     QTest::qWait(80);
     QCOMPARE(state.size(), 1);
     QCOMPARE(clock.startStamp(), started);
 }
 
-void TestRunClock::speedFromLastSection() {
-    RunClock& clock = makeClock(settingsWith(0, 50));
-    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
-    clock.start();
-    m_ticks->advanceMilliseconds(4000);
-    clock.lap();
-    QCOMPARE(lastShown(shown, DisplayRow::Lower), 4000);
-    m_ticks->advanceMilliseconds(1800);
-    clock.stop();
-    QCOMPARE(lastShown(shown, DisplayRow::Lower), 100000);
-    QCOMPARE(lastShown(shown, DisplayRow::Upper), 5800);
-}
-
-void TestRunClock::noSpeedWithoutIntermediateSignalInThisRun() {
-    RunClock& clock = makeClock(settingsWith(0, 50));
-    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
-    // Before any intermediate signal since start-up.
-    clock.start();
-    m_ticks->advanceMilliseconds(3000);
-    clock.stop();
-    QCOMPARE(lastShown(shown, DisplayRow::Lower), 0);
-    clock.reset();
-
-    // A split in one run does not give the next run a speed.
-    clock.start();
-    m_ticks->advanceMilliseconds(1000);
-    clock.lap();
-    m_ticks->advanceMilliseconds(1000);
-    clock.stop();
-    QCOMPARE(lastShown(shown, DisplayRow::Lower), 180000);
-    clock.reset();
-    clock.start();
-    m_ticks->advanceMilliseconds(2000);
-    clock.stop();
-    QCOMPARE(lastShown(shown, DisplayRow::Lower), 0);
-    clock.reset();
-
-    // A split at the moment of the stop spans no time.
-    clock.start();
-    m_ticks->advanceMilliseconds(2000);
-    clock.lap();
-    m_ticks->advanceMicroseconds(9'999);
-    clock.stop();
-    QCOMPARE(lastShown(shown, DisplayRow::Lower), 0);
-}
-
-void TestRunClock::speedRounding_data() {
-    QTest::addColumn<qint32>("length");
-    QTest::addColumn<qint32>("spanMs");
-    QTest::addColumn<std::optional<qint32>>("speed");
-    QTest::newRow("100 km/h") << 50 << 1800 << std::optional<qint32>(100000);
-    QTest::newRow("4.5 to even") << 1 << 800000 << std::optional<qint32>(4);
-    QTest::newRow("7.5 to even") << 1 << 480000 << std::optional<qint32>(8);
-    QTest::newRow("longest section") << 9999 << 10 << std::optional<qint32>(2147483646);
-    QTest::newRow("no span") << 50 << 0 << std::optional<qint32>();
-    QTest::newRow("no length") << 0 << 1800 << std::optional<qint32>();
-}
-
-void TestRunClock::speedRounding() {
-    QFETCH(qint32, length);
-    QFETCH(qint32, spanMs);
-    QFETCH(std::optional<qint32>, speed);
-    QCOMPARE(RunClock::speed(length, spanMs), speed);
-}
-
-void TestRunClock::hiddenIntermediateButtonStillTakesSplits() {
-    RunClock& clock = makeClock(settingsWith(0, 0));
-    QVERIFY(!clock.controlStates().lapVisible);
-    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
-    clock.start();
-    QVERIFY(clock.isAvailable(TimingButton::Lap));
-    m_ticks->advanceMilliseconds(2345);
-    clock.lap();
-    QCOMPARE(lastShown(shown, DisplayRow::Lower), 2340);
-    const auto before = shown.size();
-    m_ticks->advanceMilliseconds(1000);
-    clock.stop();
-    // Only the upper row: no length, no speed.
-    QCOMPARE(shown.size(), before + 1);
-    QCOMPARE(lastShown(shown, DisplayRow::Lower), 2340);
-}
-
-void TestRunClock::bestTimeShowsUntilFirstIntermediateSignal() {
-    RunClock& clock = makeClock(settingsWith(0, 50));
-    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
-    QSignalSpy entered(&clock, &RunClock::enterResultRequested);
-    QCOMPARE(clock.bestTime(), RunClock::noBestTime);
-    QCOMPARE(clock.lapMark(), RunClock::LapMark::NoneSinceStartUp);
-
-    auto run = [&](qint32 ms, bool withLap) {
-        clock.start();
-        if (withLap) {
-            m_ticks->advanceMilliseconds(ms / 2);
-            clock.lap();
-            m_ticks->advanceMilliseconds(ms - ms / 2);
-        } else {
-            m_ticks->advanceMilliseconds(ms);
-        }
-        clock.stop();
-        clock.enter();
-    };
-
-    run(12345, false);
-    QCOMPARE(entered.last().at(0).toInt(), 12340);
-    QCOMPARE(clock.bestTime(), 12340);
-    QCOMPARE(lastShown(shown, DisplayRow::Lower), 12340);
-
-    run(13000, false);
-    QCOMPARE(clock.bestTime(), 12340);
-    QCOMPARE(lastShown(shown, DisplayRow::Lower), 12340);
-
-    run(5, false); // a zero run is never the best time
-    QCOMPARE(entered.last().at(0).toInt(), 0);
-    QCOMPARE(clock.bestTime(), 12340);
-
-    run(11000, true);
-    QCOMPARE(clock.bestTime(), 11000);
-    QCOMPARE(clock.lapMark(), RunClock::LapMark::Cleared);
-    QCOMPARE(lastShown(shown, DisplayRow::Lower), 0);
-
-    run(10000, false);
-    QCOMPARE(clock.bestTime(), 10000);
-    QCOMPARE(lastShown(shown, DisplayRow::Lower), 0);
-}
-
-void TestRunClock::clearBestTime() {
-    RunClock& clock = makeClock(settingsWith(0, 50));
-    clock.start();
-    m_ticks->advanceMilliseconds(9000);
-    clock.stop();
-    clock.enter();
-    QCOMPARE(clock.bestTime(), 9000);
-    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
-    clock.clearBestTime();
-    QCOMPARE(clock.bestTime(), RunClock::noBestTime);
-    QCOMPARE(shown.size(), 1);
-    QCOMPARE(lastShown(shown, DisplayRow::Lower), 0);
-}
-
-void TestRunClock::autoEntryAfterFiveSecondsOnce() {
-    RunClock& clock = makeClock(settingsWith(0, 50, true));
-    QVERIFY(clock.autoEntry());
-    QSignalSpy entered(&clock, &RunClock::enterResultRequested);
-    clock.start();
-    m_ticks->advanceMilliseconds(7770);
-    clock.stop();
-    QVERIFY(clock.isAutoEntryPending());
-    QTest::qWait(4500);
-    QCOMPARE(entered.size(), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(entered.size(), 1, 2000);
-    QCOMPARE(entered.at(0).at(0).toInt(), 7770);
-    QCOMPARE(clock.state(), State::Ready);
-    QTest::qWait(200);
-    QCOMPARE(entered.size(), 1);
-
-    // A manual entry within the five seconds enters once.
-    clock.start();
-    m_ticks->advanceMilliseconds(1000);
-    clock.stop();
-    clock.enter();
-    QVERIFY(!clock.isAutoEntryPending());
-    QCOMPARE(entered.size(), 2);
-}
-
-void TestRunClock::resetCancelsAutoEntry() {
-    RunClock& clock = makeClock(settingsWith(0, 50, true));
-    QSignalSpy entered(&clock, &RunClock::enterResultRequested);
-    clock.start();
-    clock.stop();
-    QVERIFY(clock.isAutoEntryPending());
-    clock.reset();
-    QVERIFY(!clock.isAutoEntryPending());
-    QCOMPARE(clock.state(), State::Ready);
-    QCOMPARE(entered.size(), 0);
-
-    clock.setAutoEntry(false);
-    clock.start();
-    clock.stop();
-    QVERIFY(!clock.isAutoEntryPending());
-}
-
 void TestRunClock::settingsAcceptedInReady() {
-    RunClock& clock = makeClock(settingsWith(10000, 50));
+    RunClock& clock = makeClock(Fixture::settingsWith(10000, 50));
     QSignalSpy focus(&clock, &RunClock::focusRequested);
     QSignalSpy shown(&clock, &RunClock::showTimeRequested);
-    clock.settingsAccepted(settingsWith(0, 0));
+    clock.settingsAccepted(Fixture::settingsWith(0, 0));
     const ControlStates& c = clock.controlStates();
     QVERIFY(!c.timerVisible);
     QCOMPARE(c.timer, (Button{false, std::nullopt}));
     QVERIFY(!c.lapVisible);
     QVERIFY(!clock.countdownActive());
     QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Start);
-    QCOMPARE(lastShown(shown, DisplayRow::Lower), RunClock::noBestTime);
+    QCOMPARE(Fixture::lastShown(shown, DisplayRow::Lower), RunClock::noBestTime);
 
-    clock.settingsAccepted(settingsWith(2500, 20));
+    clock.settingsAccepted(Fixture::settingsWith(2500, 20));
     QVERIFY(clock.controlStates().timerVisible);
     QCOMPARE(clock.controlStates().timer, (Button{true, ControlStates::orange}));
     QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Timer);
@@ -555,7 +344,7 @@ void TestRunClock::settingsAcceptedInReady() {
 
     // A run started meanwhile keeps running as a run, not as a countdown.
     clock.start();
-    clock.settingsAccepted(settingsWith(4000, 20));
+    clock.settingsAccepted(Fixture::settingsWith(4000, 20));
     QVERIFY(!clock.countdownActive());
     QCOMPARE(clock.state(), State::Running);
     clock.stop();
@@ -565,7 +354,7 @@ void TestRunClock::settingsAcceptedInReady() {
 }
 
 void TestRunClock::focusAndBarrierRequests() {
-    RunClock& clock = makeClock(settingsWith(0, 50));
+    RunClock& clock = makeClock(Fixture::settingsWith(0, 50));
     QSignalSpy focus(&clock, &RunClock::focusRequested);
     QSignalSpy blockStart(&clock, &RunClock::blockStartBarrierRequested);
     QSignalSpy stopLock(&clock, &RunClock::stopLockRestartRequested);
@@ -580,7 +369,7 @@ void TestRunClock::focusAndBarrierRequests() {
     QCOMPARE(capture.size(), 1);
     QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Stop);
 
-    m_ticks->setNow(9'000'000);
+    ticks().setNow(9'000'000);
     clock.stopAt(8'000'000);
     QCOMPARE(blockStop.at(0).at(0).toLongLong(), 8'000'000);
     QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Enter);
@@ -589,19 +378,6 @@ void TestRunClock::focusAndBarrierRequests() {
     clock.reset();
     QCOMPARE(freeStart.size(), 1);
     QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Start);
-}
-
-void TestRunClock::intermediateTimeForTv() {
-    RunClock& clock = makeClock(settingsWith(0, 50));
-    QCOMPARE(clock.intermediateTime(), std::nullopt);
-    clock.start();
-    m_ticks->advanceMicroseconds(3'456'789);
-    clock.lap();
-    QCOMPARE(clock.intermediateTime(), std::optional<qint32>(3450));
-    clock.stop();
-    QCOMPARE(clock.intermediateTime(), std::optional<qint32>(3450));
-    clock.reset();
-    QCOMPARE(clock.intermediateTime(), std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(TestRunClock)
