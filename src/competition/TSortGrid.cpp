@@ -91,7 +91,9 @@ void TSortGrid::clearColumn(int col) {
         m_rows[r][col].clear();
 }
 
-QString TSortGrid::rowText(int row) const { return rowCells(row).join(u'\n'); }
+QString TSortGrid::rowText(int row) const {
+    return rowCells(row).join(u'\n');
+}
 
 void TSortGrid::setRowText(int row, const QString& text) {
     QString normalized = text;
@@ -160,15 +162,42 @@ void TSortGrid::DeleteRow(int row) {
 }
 
 void TSortGrid::ClearTable() {
-    UpdateScope scope(this);
-    m_rows.resize(2);
-    m_rows[1] = QStringList();
-    m_rows[1].resize(m_colCount);
-    m_row = 1;
-    m_modified = false;
+    {
+        UpdateScope scope(this);
+        m_rows.resize(2);
+        m_rows[1] = QStringList();
+        m_rows[1].resize(m_colCount);
+        m_modified = false;
+    }
+    setRow(1);
 }
 
-bool TSortGrid::hasData() const { return RowCount() > 1 && !m_rows[1][0].isEmpty(); }
+bool TSortGrid::hasData() const {
+    return RowCount() > 1 && !cell(m_keyColumn, 1).isEmpty();
+}
+
+void TSortGrid::reorderRows(const QList<int>& order) {
+    if (order.size() != RowCount() - 1)
+        return;
+    QList<bool> seen(RowCount(), false);
+    for (int r : order) {
+        if (r < 1 || r >= RowCount() || seen[r])
+            return;
+        seen[r] = true;
+    }
+    UpdateScope scope(this);
+    QList<QStringList> rows;
+    rows.reserve(RowCount());
+    rows.append(m_rows[0]);
+    int selected = m_row;
+    for (int i = 0; i < order.size(); ++i) {
+        rows.append(m_rows[order[i]]);
+        if (order[i] == m_row)
+            selected = i + 1;
+    }
+    m_rows = std::move(rows);
+    m_row = selected;
+}
 
 void TSortGrid::setRow(int row) {
     row = qBound(1, row, RowCount() - 1);
@@ -178,7 +207,9 @@ void TSortGrid::setRow(int row) {
     Q_EMIT rowSelected(m_row);
 }
 
-void TSortGrid::setCol(int col) { m_col = qBound(0, col, m_colCount - 1); }
+void TSortGrid::setCol(int col) {
+    m_col = qBound(0, col, m_colCount - 1);
+}
 
 void TSortGrid::commitUserEdit(int col, int row, const QString& text) {
     if (row < 0 || row >= RowCount() || col < 0 || col >= m_colCount)
@@ -222,23 +253,14 @@ void TSortGrid::SortByColumn(int col) {
         texts.reserve(order.size());
         for (int r : order)
             texts.append(m_rows[r][key]);
-        const QList<int> permutation = TSortedList::sortedPositions(texts, style, m_options, m_separator);
+        const QList<int> permutation =
+            TSortedList::sortedPositions(texts, style, m_options, m_separator);
         QList<int> next(order.size());
         for (int i = 0; i < permutation.size(); ++i)
             next[i] = order[permutation[i]];
         order = next;
     }
-    QList<QStringList> rows;
-    rows.reserve(RowCount());
-    rows.append(m_rows[0]);
-    int selected = m_row;
-    for (int i = 0; i < order.size(); ++i) {
-        rows.append(m_rows[order[i]]);
-        if (order[i] == m_row)
-            selected = i + 1;
-    }
-    m_rows = rows;
-    m_row = selected;
+    reorderRows(order);
     Q_EMIT sorted();
 }
 
@@ -292,7 +314,9 @@ Qt::ItemFlags TSortGrid::flags(const QModelIndex& index) const {
     return result;
 }
 
-void TSortGrid::setEditable(bool editable) { m_editable = editable; }
+void TSortGrid::setEditable(bool editable) {
+    m_editable = editable;
+}
 
 void TSortGrid::cellChanged(int col, int row) {
     if (m_updateLock > 0)
@@ -305,4 +329,6 @@ void TSortGrid::cellChanged(int col, int row) {
     }
 }
 
-void TSortGrid::clampSelection() { m_row = qBound(1, m_row, RowCount() - 1); }
+void TSortGrid::clampSelection() {
+    m_row = qBound(1, m_row, RowCount() - 1);
+}

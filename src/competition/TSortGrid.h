@@ -45,8 +45,15 @@ public:
     void AddRow(const QStringList& cells);
     void DeleteRow(int row);
     void ClearTable();
-    // More than one row and a non-empty "Nr." (first cell) in row 1.
+    // More than one row and a non-empty "Nr." in row 1. The results tables carry "Pl." in
+    // front, so their "Nr." sits in column 1; keyColumn says where it is.
     bool hasData() const;
+    int keyColumn() const { return m_keyColumn; }
+    void setKeyColumn(int col) { m_keyColumn = col; }
+
+    // Puts the data rows into the given order (each table row 1..RowCount-1 exactly once);
+    // the selected row follows its data. Anything else leaves the table as it is.
+    void reorderRows(const QList<int>& order);
 
     int Row() const { return m_row; }
     void setRow(int row); // the selected row; the same row again does nothing
@@ -98,7 +105,7 @@ private:
     bool m_modified = false;
     bool m_editable = false;
     int m_updateLock = 0;
-    bool m_pendingReset = false;
+    int m_keyColumn = 0;
     TSortOptions m_options;
     SortStyleHandler m_styleHandler;
     QChar m_separator = u',';

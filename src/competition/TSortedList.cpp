@@ -48,15 +48,20 @@ std::optional<double> readKey(const QString& text, TSortStyle style, QChar separ
 } // namespace
 
 QByteArray TSortedList::windows1252(const QString& text) {
-    bool ascii = true;
+    // Windows-1252 agrees with Latin-1 outside 0x80..0x9F; only other characters need the
+    // encoder, which is far too slow to build for every cell of a large table.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
     for (QChar c : text) {
-        if (c.unicode() >= 0x80) {
-            ascii = false;
-            break;
-        }
+        const char16_t u = c.unicode();
+        if (u >= 0x100 || (u >= 0x80 && u < 0xA0))
+            return encodeSlowly(text);
+        *out++ = static_cast<char>(u);
     }
-    if (ascii)
-        return text.toLatin1();
+    return bytes;
+}
+
+QByteArray TSortedList::encodeSlowly(const QString& text) {
     QStringEncoder encoder("windows-1252", QStringConverter::Flag::Default);
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError() || !encoder.isValid()) {
@@ -94,17 +99,24 @@ QList<int> TSortedList::sortedPositions(const QStringList& texts, TSortStyle sty
                                         const TSortOptions& options, QChar decimalSeparator) {
     const int n = static_cast<int>(texts.size());
     QList<TSortedListEntry> entries(n);
+    bool allNumbers = true;
     for (int i = 0; i < n; ++i) {
-        QByteArray bytes = windows1252(texts[i]);
-        if (!options.SortCaseSensitive) {
-            for (char& ch : bytes) {
-                if (ch >= 'A' && ch <= 'Z')
-                    ch = static_cast<char>(ch - 'A' + 'a');
-            }
-        }
-        entries[i].bytes = bytes;
         entries[i].number = readKey(texts[i], style, decimalSeparator);
         entries[i].position = i;
+        allNumbers = allNumbers && entries[i].number.has_value();
+    }
+    // The texts are compared only when some cell is not a number.
+    if (!allNumbers) {
+        for (int i = 0; i < n; ++i) {
+            QByteArray bytes = windows1252(texts[i]);
+            if (!options.SortCaseSensitive) {
+                for (char& ch : bytes) {
+                    if (ch >= 'A' && ch <= 'Z')
+                        ch = static_cast<char>(ch - 'A' + 'a');
+                }
+            }
+            entries[i].bytes = std::move(bytes);
+        }
     }
     const bool descending = options.SortDirection == sdDescending;
     auto before = [&](int x, int y) {

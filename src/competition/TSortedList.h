@@ -13,9 +13,9 @@
 class TSortedList {
 public:
     struct TSortedListEntry {
-        QByteArray bytes;              // Windows-1252 text, lowered when case-insensitive
-        std::optional<double> number;  // set when the text reads as a number (or time)
-        int position = 0;              // current data position, from 0
+        QByteArray bytes;             // Windows-1252 text, lowered when case-insensitive
+        std::optional<double> number; // set when the text reads as a number (or time)
+        int position = 0;             // current data position, from 0
     };
 
     // The new order as indices into texts.
@@ -30,4 +30,7 @@ public:
 
     // Windows-1252 bytes of a text; characters it cannot hold become '?'.
     static QByteArray windows1252(const QString& text);
+
+private:
+    static QByteArray encodeSlowly(const QString& text);
 };
