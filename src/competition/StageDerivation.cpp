@@ -116,12 +116,10 @@ void StageDerivation::deriveHeatResults() {
 
     m_competition.setStageMessage(1, QString());
     results.sortOptions().CanSort = false;
-    results.SetRowCount(heat.RowCount());
-    for (int col = Heat::Nr; col <= Heat::Meister; ++col)
-        results.setColumn(col + 1, heat.column(col));
-    for (int col :
-         {int(HeatRes::Pl), int(HeatRes::Zeit1), int(HeatRes::Zeit2), int(HeatRes::GZeit)})
-        results.clearColumn(col);
+    // Fresh empty rows rather than the sorted rows of the last derivation: the copies below
+    // then fill the table in memory order, which large tables notice.
+    results.renewDataRows(heat.RowCount());
+    results.copyColumns(heat, Heat::Nr, HeatRes::Nr, Heat::Meister - Heat::Nr + 1);
 
     int errors = 0;
     for (int r = heat.RowCount() - 1; r >= 1; --r) {
@@ -144,6 +142,8 @@ void StageDerivation::deriveHeatResults() {
                    QStringLiteral(" Fehler gefunden, diese Zeilen werden nicht versäumt"));
     }
 
+    // Checked while the rows still lie in memory order; the team ranking reorders them.
+    const bool wholeNumberClasses = ClassKey::allWholeNumbers(results, HeatRes::Kl);
     if (!results.IsRowEmpty(1))
         TeamRanking::BuildTeamRanking(m_competition);
     else
@@ -154,8 +154,12 @@ void StageDerivation::deriveHeatResults() {
         options.CanSort = true;
         options.SortDirection = sdAscending;
         options.SecondaryIndex = QString::number(HeatRes::GZeit);
-        if (ClassKey::allWholeNumbers(results, HeatRes::Kl)) {
+        if (wholeNumberClasses) {
+            // The team ranking has just sorted the rows by "G-Zeit", ascending and stably, which
+            // is exactly the secondary pass; only the class pass is left to do.
+            options.SecondaryIndex.clear();
             results.SortByColumn(HeatRes::Kl);
+            options.SecondaryIndex = QString::number(HeatRes::GZeit);
         } else {
             results.SortByColumn(HeatRes::GZeit);
             sortByClass(results, HeatRes::Kl);
@@ -178,23 +182,28 @@ void StageDerivation::deriveFinalStartList() {
     }
     finals.sortOptions().CanSort = false;
 
-    // Candidates of each final class in table order, fastest heat total first. The heat
-    // results are normally ordered so already; ordering again keeps this stage right on
-    // its own, whatever order a click on a caption left behind.
+    // Candidates of each final class in table order, fastest heat total first. Stage 1 left
+    // the heat results so (sorted by class, ascending); only when a click on a caption has
+    // re-sorted them since are the candidates put back into that order here.
+    const TSortOptions& resultOrder = results.sortOptions();
+    const bool inDerivedOrder =
+        resultOrder.SortCol == HeatRes::Kl && resultOrder.SortDirection == sdAscending;
     std::array<QList<int>, LastFinalClass + 1> groups;
     for (int r = 1; r < results.RowCount(); ++r) {
         const ClassKey key = ClassKey::fromText(results.cell(HeatRes::Kl, r));
         if (key.isFinalClass())
             groups[static_cast<size_t>(*key.number())].append(r);
     }
-    QList<qint32> totals(results.RowCount());
+    QList<qint32> totals(inDerivedOrder ? 0 : results.RowCount());
     QList<int> taken;
     for (int cls = FirstFinalClass; cls <= LastFinalClass; ++cls) {
         QList<int>& group = groups[static_cast<size_t>(cls)];
-        for (int r : group)
-            totals[r] = format.ParseTime(results.cell(HeatRes::GZeit, r));
-        std::stable_sort(group.begin(), group.end(),
-                         [&](int a, int b) { return totals[a] < totals[b]; });
+        if (!inDerivedOrder) {
+            for (int r : group)
+                totals[r] = format.ParseTime(results.cell(HeatRes::GZeit, r));
+            std::stable_sort(group.begin(), group.end(),
+                             [&](int a, int b) { return totals[a] < totals[b]; });
+        }
         int count = 0;
         for (bool champions : {true, false}) {
             for (int r : group) {
@@ -218,7 +227,7 @@ void StageDerivation::deriveFinalStartList() {
         for (int col = FinalStart::Nr; col <= FinalStart::Zeit5; ++col)
             finals.setCell(col, i + 1, results.cell(col + 1, taken[i]));
     }
-    finals.setColumn(FinalStart::GZeit, finals.column(FinalStart::Zeit5));
+    finals.copyColumn(finals, FinalStart::Zeit5, FinalStart::GZeit);
     finals.setCell(FinalStart::GZeit, 0, results.cell(HeatRes::GZeit, 0));
     finals.clearColumn(FinalStart::Zeit4);
     finals.clearColumn(FinalStart::Zeit5);
@@ -255,8 +264,7 @@ void StageDerivation::deriveFinalResults() {
     }
     results.sortOptions().CanSort = false;
     results.SetRowCount(finals.RowCount());
-    for (int col = FinalStart::Nr; col <= FinalStart::Zeit5; ++col)
-        results.setColumn(col + 1, finals.column(col));
+    results.copyColumns(finals, FinalStart::Nr, FinalRes::Nr, FinalStart::Zeit5 + 1);
     results.clearColumn(FinalRes::Pl);
     results.clearColumn(FinalRes::Endzeit);
 

@@ -22,17 +22,26 @@ public:
     // --- the grid's own vocabulary -------------------------------------------------------
     int RowCount() const { return static_cast<int>(m_rows.size()); }
     void SetRowCount(int rows); // adds empty rows or drops rows at the bottom; at least 2
+    // Replaces every data row by an empty one and sets RowCount (at least 2); the header stays.
+    // The old rows are released in memory order, so that the cells written next are allocated
+    // close together rather than scattered like the sorted rows they replace.
+    void renewDataRows(int rows);
     int ColCount() const { return m_colCount; }
     void SetColCount(int cols);
 
     int tag() const { return m_tag; }
     void setTag(int tag) { m_tag = tag; }
 
-    QString cell(int col, int row) const;
+    // The text of a cell; an empty text outside the table.
+    const QString& cell(int col, int row) const;
     void setCell(int col, int row, const QString& text);
 
     QStringList column(int col) const; // all rows, header included
     void setColumn(int col, const QStringList& cells);
+    // setColumn with another table's column, without building the list in between.
+    void copyColumn(const TSortGrid& source, int sourceCol, int col);
+    // copyColumn for `count` neighbouring columns at once.
+    void copyColumns(const TSortGrid& source, int sourceCol, int col, int count);
     void clearColumn(int col); // keeps the caption, empties the data cells
 
     QString rowText(int row) const; // cells joined by line breaks
@@ -95,6 +104,7 @@ Q_SIGNALS:
 
 private:
     void cellChanged(int col, int row);
+    static void assignShared(QString& target, const QString& text);
     void clampSelection();
 
     QList<QStringList> m_rows;

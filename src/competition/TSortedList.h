@@ -6,6 +6,7 @@
 #include <QChar>
 #include <QList>
 #include <QStringList>
+#include <QStringView>
 #include <optional>
 
 // One sort pass over the cells of one column. Rows that compare equal keep their current order
@@ -21,6 +22,8 @@ public:
     // The new order as indices into texts.
     static QList<int> sortedPositions(const QStringList& texts, TSortStyle style,
                                       const TSortOptions& options, QChar decimalSeparator);
+    static QList<int> sortedPositions(const QList<QStringView>& texts, TSortStyle style,
+                                      const TSortOptions& options, QChar decimalSeparator);
 
     // ssAutomatic: numbers, else date-times, else times, else text.
     static TSortStyle detectStyle(const QStringList& dataCells, QChar decimalSeparator);
@@ -29,8 +32,11 @@ public:
     static int compare(const TSortedListEntry& a, const TSortedListEntry& b);
 
     // Windows-1252 bytes of a text; characters it cannot hold become '?'.
-    static QByteArray windows1252(const QString& text);
+    static QByteArray windows1252(QStringView text);
 
 private:
-    static QByteArray encodeSlowly(const QString& text);
+    static QByteArray encodeSlowly(QStringView text);
+    // Positions 0..n-1 ordered by a strict "before"; a merge never leaves its bounds even if
+    // the comparison is not consistent.
+    template <typename Before> static QList<int> mergeOrder(int n, Before before);
 };

@@ -1,4 +1,5 @@
 #include "competition/Competition.h"
+#include "competition/DecimalText.h"
 #include "competition/HeaderClickRule.h"
 #include "competition/Placements.h"
 #include "competition/TSortGrid.h"
@@ -28,6 +29,9 @@ private Q_SLOTS:
     void columnOutsideTableOnlySetsSortCol();
     void selectedRowFollowsData();
     void mixedNumbersAndTextStayAPermutation();
+    void decimalNumbers_data();
+    void decimalNumbers();
+    void generalNumberText();
     void windows1252Bytes_data();
     void windows1252Bytes();
     void placements_data();
@@ -324,6 +328,54 @@ void TstRanking::mixedNumbersAndTextStayAPermutation() {
     std::sort(sorted.begin(), sorted.end());
     std::sort(cells.begin(), cells.end());
     QCOMPARE(sorted, cells);
+}
+
+void TstRanking::decimalNumbers_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<double>("value");
+    const QChar comma(u',');
+    QTest::newRow("decimal") << "10,5" << comma << true << 10.5;
+    QTest::newRow("blanks and sign") << " -2,25\t" << comma << true << -2.25;
+    QTest::newRow("plus") << "+7" << comma << true << 7.0;
+    QTest::newRow("exponent") << "1,5e-1" << comma << true << 0.15;
+    QTest::newRow("capital exponent") << "2E3" << comma << true << 2000.0;
+    QTest::newRow("leading separator") << ",5" << comma << true << 0.5;
+    QTest::newRow("trailing separator") << "5," << comma << true << 5.0;
+    QTest::newRow("long digits") << "12345678901234567890" << comma << true
+                                 << 1.2345678901234567e19;
+    QTest::newRow("long fraction")
+        << "0,1000000000000000055511151231257827" << comma << true << 0.1;
+    QTest::newRow("point under comma") << "1.5" << comma << false << 0.0;
+    QTest::newRow("point separator") << "1.5" << QChar(u'.') << true << 1.5;
+    QTest::newRow("empty") << "" << comma << false << 0.0;
+    QTest::newRow("dash") << "-" << comma << false << 0.0;
+    QTest::newRow("plus sign only") << "+" << comma << false << 0.0;
+    QTest::newRow("separator only") << "," << comma << false << 0.0;
+    QTest::newRow("two separators") << "1,2,3" << comma << false << 0.0;
+    QTest::newRow("exponent without digits") << "1e" << comma << false << 0.0;
+    QTest::newRow("overflow") << "1e999" << comma << false << 0.0;
+    QTest::newRow("name") << "Meier" << comma << false << 0.0;
+}
+
+void TstRanking::decimalNumbers() {
+    QFETCH(QString, text);
+    QFETCH(QChar, separator);
+    QFETCH(bool, valid);
+    QFETCH(double, value);
+    const auto parsed = parseDecimalNumber(text, separator);
+    QCOMPARE(parsed.has_value(), valid);
+    if (valid)
+        QCOMPARE(*parsed, value);
+}
+
+void TstRanking::generalNumberText() {
+    QCOMPARE(formatGeneralNumber(25.5, u','), QStringLiteral("25,5"));
+    QCOMPARE(formatGeneralNumber(78, u','), QStringLiteral("78"));
+    QCOMPARE(formatGeneralNumber(0.1 + 0.2, u','), QStringLiteral("0,3"));
+    QCOMPARE(formatGeneralNumber(7800, u'.'), QStringLiteral("7800"));
+    QCOMPARE(formatGeneralNumber(-1.25, u'.'), QStringLiteral("-1.25"));
 }
 
 void TstRanking::windows1252Bytes_data() {

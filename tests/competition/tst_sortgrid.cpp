@@ -33,6 +33,8 @@ private Q_SLOTS:
     void modelExposesDataRows();
     void modelResetOnceForBulkWork();
     void reorderRowsRejectsBadOrders();
+    void copyColumnsFromAnotherTable();
+    void renewDataRows();
 };
 
 namespace {
@@ -367,6 +369,46 @@ void TstSortGrid::reorderRowsRejectsBadOrders() {
     grid.reorderRows({3, 1, 2});
     QCOMPARE(grid.column(0), QStringList({"", "c", "a", "b"}));
     QCOMPARE(grid.Row(), 2);
+}
+
+void TstSortGrid::copyColumnsFromAnotherTable() {
+    TSortGrid source(3);
+    source.setRowCells(0, {"A", "B", "C"});
+    fill(source, {{"a1", "b1", "c1"}, {"a2", "b2", "c2"}});
+    TSortGrid target(4);
+    fill(target, {{"x", "x", "x", "x"}, {"x", "x", "x", "x"}, {"x", "x", "x", "x"}});
+    target.copyColumns(source, 1, 2, 3);
+    // Header travels along; rows past the source and columns past its width are emptied.
+    QCOMPARE(target.column(2), QStringList({"B", "b1", "b2", ""}));
+    QCOMPARE(target.column(3), QStringList({"C", "c1", "c2", ""}));
+    QCOMPARE(target.column(1), QStringList({"", "x", "x", "x"}));
+    target.copyColumn(source, 0, 0);
+    QCOMPARE(target.column(0), QStringList({"A", "a1", "a2", ""}));
+    target.copyColumn(source, 9, 1);
+    QCOMPARE(target.column(1), QStringList({"", "", "", ""}));
+}
+
+void TstSortGrid::renewDataRows() {
+    TSortGrid grid(2);
+    grid.setRowCells(0, {"H1", "H2"});
+    fill(grid, {{"a", "1"}, {"b", "2"}, {"c", "3"}});
+    grid.setRow(3);
+    grid.ClearTable();
+    fill(grid, {{"a", "1"}, {"b", "2"}, {"c", "3"}});
+    grid.setModified(false);
+    grid.setRow(3);
+    grid.renewDataRows(4);
+    QCOMPARE(grid.RowCount(), 4);
+    QVERIFY(!grid.modified());
+    QCOMPARE(grid.rowCells(0), QStringList({"H1", "H2"}));
+    for (int r = 1; r < 4; ++r)
+        QVERIFY(grid.IsRowEmpty(r));
+    grid.renewDataRows(2);
+    QCOMPARE(grid.RowCount(), 2);
+    QVERIFY(grid.modified());
+    QCOMPARE(grid.Row(), 1);
+    grid.renewDataRows(0);
+    QCOMPARE(grid.RowCount(), 2);
 }
 
 QTEST_GUILESS_MAIN(TstSortGrid)
