@@ -7,8 +7,8 @@ namespace {
 TSortStyle stageSortStyle(const TSortGrid& grid, int column) {
     // Name columns compare as text, everything else as numbers; the results tables carry
     // "Pl." in front, which moves their name columns one place right.
-    const bool results = grid.tag() == StageTables::HeatResults ||
-                         grid.tag() == StageTables::FinalResults;
+    const bool results =
+        grid.tag() == StageTables::HeatResults || grid.tag() == StageTables::FinalResults;
     const int first = results ? 2 : 1;
     return column >= first && column <= first + 2 ? ssNormal : ssNumeric;
 }
@@ -30,6 +30,8 @@ Competition::Competition(const TimeFormat& format, QObject* parent)
         const int tag = i + 1;
         auto* grid = new TSortGrid(StageTables::columnCount(tag), this);
         grid->setTag(tag);
+        if (tag == StageTables::HeatResults || tag == StageTables::FinalResults)
+            grid->setKeyColumn(StageTables::HeatRes::Nr);
         TSortOptions& options = grid->sortOptions();
         options.CanSort = false;
         options.SortCol = initial[i].sortCol;

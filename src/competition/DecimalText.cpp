@@ -5,7 +5,52 @@
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+// Plain numbers of at most 15 digits without exponent: the digits form an exact integer below
+// 2^53 and one division by an exact power of ten rounds correctly, as a full conversion would.
+// Nothing when the text needs the general path (exponent, long digit strings).
+std::optional<std::optional<double>> quickNumber(QStringView text, QChar decimalSeparator) {
+    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    qsizetype i = 0;
+    qsizetype end = text.size();
+    while (i < end && isBlank(text[i]))
+        ++i;
+    while (end > i && isBlank(text[end - 1]))
+        --end;
+    bool negative = false;
+    if (i < end && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    qint64 mantissa = 0;
+    int digits = 0;
+    int fractionDigits = 0;
+    bool inFraction = false;
+    for (; i < end; ++i) {
+        const QChar c = text[i];
+        if (c >= u'0' && c <= u'9') {
+            if (++digits > 15)
+                return std::nullopt;
+            mantissa = mantissa * 10 + (c.unicode() - u'0');
+            if (inFraction)
+                ++fractionDigits;
+        } else if (c == decimalSeparator && !inFraction) {
+            inFraction = true;
+        } else if (c == u'e' || c == u'E') {
+            return std::nullopt;
+        } else {
+            return std::optional<double>();
+        }
+    }
+    if (digits == 0)
+        return std::optional<double>();
+    const double value = static_cast<double>(mantissa) / powersOfTen[fractionDigits];
+    return std::optional<double>(negative ? -value : value);
+}
 
 } // namespace
 
@@ -128,6 +173,8 @@ double DecimalText::toDouble() const {
 }
 
 std::optional<double> parseDecimalNumber(QStringView text, QChar decimalSeparator) {
+    if (const auto quick = quickNumber(text, decimalSeparator))
+        return *quick;
     const auto parsed = DecimalText::parse(text, decimalSeparator);
     if (!parsed)
         return std::nullopt;

@@ -19,31 +19,31 @@ QList<ColumnSpec> columns(int tag) {
     const Qt::Alignment centre = Qt::AlignHCenter;
     switch (tag) {
     case HeatStartList:
-        return {fixed("Nr.", 31, right),        shared("Name", 40),
-                shared("Vorname", 30),          shared("Verein/Ort", 30),
-                fixed("Kl.", 20, centre),       fixed("Meister", 51, centre),
-                fixed("Zeit1", 50, right),      fixed("Zeit2", 50, right),
-                fixed("Zeit3", 50, right),      fixed("Zeit4", -1, Qt::AlignLeft),
+        return {fixed("Nr.", 31, right),
+                shared("Name", 40),
+                shared("Vorname", 30),
+                shared("Verein/Ort", 30),
+                fixed("Kl.", 20, centre),
+                fixed("Meister", 51, centre),
+                fixed("Zeit1", 50, right),
+                fixed("Zeit2", 50, right),
+                fixed("Zeit3", 50, right),
+                fixed("Zeit4", -1, Qt::AlignLeft),
                 fixed("Zeit5", -1, Qt::AlignLeft)};
     case HeatResults:
-        return {fixed("Pl.", 28, right),     fixed("Nr.", 31, right),
-                shared("Name", 40),          shared("Vorname", 30),
-                shared("Verein / Ort", 30),  fixed("Kl.", 20, centre),
-                fixed("Meister", 51, centre), fixed("Zeit1", 50, right),
-                fixed("Zeit2", 50, right),   fixed("G-Zeit", 50, right)};
+        return {fixed("Pl.", 28, right),      fixed("Nr.", 31, right),    shared("Name", 40),
+                shared("Vorname", 30),        shared("Verein / Ort", 30), fixed("Kl.", 20, centre),
+                fixed("Meister", 51, centre), fixed("Zeit1", 50, right),  fixed("Zeit2", 50, right),
+                fixed("G-Zeit", 50, right)};
     case FinalStartList:
-        return {fixed("Nr.", 31, right),      shared("Name", 40),
-                shared("Vorname", 30),        shared("Verein / Ort", 30),
-                fixed("Kl.", 20, centre),     fixed("Meister", 51, centre),
-                fixed("G-Zeit", 50, right),   fixed("Zeit4", 50, right),
-                fixed("Zeit5", 50, right)};
+        return {fixed("Nr.", 31, right),    shared("Name", 40),        shared("Vorname", 30),
+                shared("Verein / Ort", 30), fixed("Kl.", 20, centre),  fixed("Meister", 51, centre),
+                fixed("G-Zeit", 50, right), fixed("Zeit4", 50, right), fixed("Zeit5", 50, right)};
     case FinalResults:
-        return {fixed("Pl.", 28, right),      fixed("Nr.", 31, right),
-                shared("Name", 40),           shared("Vorname", 30),
-                shared("Verein / Ort", 30),   fixed("Kl.", 20, centre),
-                fixed("Meister", 51, centre), fixed("G-Zeit", 50, right),
-                fixed("Zeit4", 50, right),    fixed("Zeit5", 50, right),
-                fixed("Endzeit", 54, right)};
+        return {fixed("Pl.", 28, right),      fixed("Nr.", 31, right),    shared("Name", 40),
+                shared("Vorname", 30),        shared("Verein / Ort", 30), fixed("Kl.", 20, centre),
+                fixed("Meister", 51, centre), fixed("G-Zeit", 50, right), fixed("Zeit4", 50, right),
+                fixed("Zeit5", 50, right),    fixed("Endzeit", 54, right)};
     case Teams:
         return {fixed("", 64, Qt::AlignLeft), fixed("", 100, Qt::AlignLeft),
                 fixed("", 64, Qt::AlignLeft), fixed("", 64, Qt::AlignLeft),
@@ -53,7 +53,9 @@ QList<ColumnSpec> columns(int tag) {
     }
 }
 
-int columnCount(int tag) { return static_cast<int>(columns(tag).size()); }
+int columnCount(int tag) {
+    return static_cast<int>(columns(tag).size());
+}
 
 QStringList defaultCaptions(int tag) {
     QStringList captions;

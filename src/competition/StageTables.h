@@ -13,7 +13,7 @@ enum Tag { HeatStartList = 1, HeatResults = 2, FinalStartList = 3, FinalResults 
 // Width kinds: a fixed pixel width, hidden (width -1), or a share of the remaining width.
 struct ColumnSpec {
     QString caption;
-    int fixedWidth = 0; // > 0 fixed, -1 hidden, 0 shared
+    int fixedWidth = 0;   // > 0 fixed, -1 hidden, 0 shared
     int sharePercent = 0; // 40, 30 or 30 for the name columns
     Qt::Alignment alignment = Qt::AlignLeft;
 };

@@ -2,6 +2,9 @@
 
 #include "competition/TSortedList.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace {
 
 // Collects every change inside its scope into one model reset.
@@ -38,6 +41,24 @@ void TSortGrid::SetRowCount(int rows) {
     clampSelection();
 }
 
+void TSortGrid::renewDataRows(int rows) {
+    rows = qMax(2, rows);
+    UpdateScope scope(this);
+    if (rows != RowCount())
+        m_modified = true;
+    QList<QStringList> old;
+    old.swap(m_rows);
+    m_rows.reserve(rows);
+    m_rows.append(std::move(old[0]));
+    std::sort(old.begin() + 1, old.end(), [](const QStringList& a, const QStringList& b) {
+        return std::less<const QString*>()(a.constData(), b.constData());
+    });
+    old.clear();
+    for (int r = 1; r < rows; ++r)
+        m_rows.append(QStringList(m_colCount));
+    clampSelection();
+}
+
 void TSortGrid::SetColCount(int cols) {
     cols = qMax(1, cols);
     if (cols == m_colCount)
@@ -50,18 +71,20 @@ void TSortGrid::SetColCount(int cols) {
     m_modified = true;
 }
 
-QString TSortGrid::cell(int col, int row) const {
+const QString& TSortGrid::cell(int col, int row) const {
+    static const QString outside;
     if (row < 0 || row >= RowCount() || col < 0 || col >= m_colCount)
-        return QString();
+        return outside;
     return m_rows[row][col];
 }
 
 void TSortGrid::setCell(int col, int row, const QString& text) {
     if (row < 0 || row >= RowCount() || col < 0 || col >= m_colCount)
         return;
-    if (m_rows[row][col] == text)
+    QString& target = m_rows[row][col];
+    if (target.isSharedWith(text) || target == text)
         return;
-    m_rows[row][col] = text;
+    target = text;
     cellChanged(col, row);
 }
 
@@ -80,7 +103,45 @@ void TSortGrid::setColumn(int col, const QStringList& cells) {
         return;
     UpdateScope scope(this);
     for (int r = 0; r < RowCount(); ++r)
-        m_rows[r][col] = r < cells.size() ? cells[r] : QString();
+        assignShared(m_rows[r][col], r < cells.size() ? cells[r] : QString());
+}
+
+void TSortGrid::copyColumn(const TSortGrid& source, int sourceCol, int col) {
+    if (col < 0 || col >= m_colCount)
+        return;
+    UpdateScope scope(this);
+    const bool inSource = sourceCol >= 0 && sourceCol < source.m_colCount;
+    for (int r = 0; r < RowCount(); ++r) {
+        if (inSource && r < source.RowCount())
+            assignShared(m_rows[r][col], source.m_rows[r][sourceCol]);
+        else
+            m_rows[r][col].clear();
+    }
+}
+
+void TSortGrid::copyColumns(const TSortGrid& source, int sourceCol, int col, int count) {
+    UpdateScope scope(this);
+    // Row by row: each source row is visited once however many columns are copied.
+    for (int r = 0; r < RowCount(); ++r) {
+        QStringList& target = m_rows[r];
+        const QStringList* from = r < source.RowCount() ? &source.m_rows[r] : nullptr;
+        for (int k = 0; k < count; ++k) {
+            const int to = col + k;
+            const int fromCol = sourceCol + k;
+            if (to < 0 || to >= m_colCount)
+                continue;
+            if (from && fromCol >= 0 && fromCol < source.m_colCount)
+                assignShared(target[to], (*from)[fromCol]);
+            else
+                target[to].clear();
+        }
+    }
+}
+
+void TSortGrid::assignShared(QString& target, const QString& text) {
+    // Derivations copy the same texts again and again; a text already shared needs no write.
+    if (!target.isSharedWith(text))
+        target = text;
 }
 
 void TSortGrid::clearColumn(int col) {
@@ -91,7 +152,9 @@ void TSortGrid::clearColumn(int col) {
         m_rows[r][col].clear();
 }
 
-QString TSortGrid::rowText(int row) const { return rowCells(row).join(u'\n'); }
+QString TSortGrid::rowText(int row) const {
+    return rowCells(row).join(u'\n');
+}
 
 void TSortGrid::setRowText(int row, const QString& text) {
     QString normalized = text;
@@ -116,9 +179,9 @@ void TSortGrid::setRowCells(int row, const QStringList& cells) {
 int TSortGrid::FindRow(int col, const QString& text, bool ignoreCase) const {
     if (col < 0 || col >= m_colCount)
         return -1;
-    const Qt::CaseSensitivity cs = ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive;
     for (int r = 1; r < RowCount(); ++r) {
-        if (m_rows[r][col].compare(text, cs) == 0)
+        const QString& cell = m_rows[r][col];
+        if (ignoreCase ? cell.compare(text, Qt::CaseInsensitive) == 0 : cell == text)
             return r;
     }
     return -1;
@@ -160,15 +223,42 @@ void TSortGrid::DeleteRow(int row) {
 }
 
 void TSortGrid::ClearTable() {
-    UpdateScope scope(this);
-    m_rows.resize(2);
-    m_rows[1] = QStringList();
-    m_rows[1].resize(m_colCount);
-    m_row = 1;
-    m_modified = false;
+    {
+        UpdateScope scope(this);
+        m_rows.resize(2);
+        m_rows[1] = QStringList();
+        m_rows[1].resize(m_colCount);
+        m_modified = false;
+    }
+    setRow(1);
 }
 
-bool TSortGrid::hasData() const { return RowCount() > 1 && !m_rows[1][0].isEmpty(); }
+bool TSortGrid::hasData() const {
+    return RowCount() > 1 && !cell(m_keyColumn, 1).isEmpty();
+}
+
+void TSortGrid::reorderRows(const QList<int>& order) {
+    if (order.size() != RowCount() - 1)
+        return;
+    QList<bool> seen(RowCount(), false);
+    for (int r : order) {
+        if (r < 1 || r >= RowCount() || seen[r])
+            return;
+        seen[r] = true;
+    }
+    UpdateScope scope(this);
+    QList<QStringList> rows;
+    rows.reserve(RowCount());
+    rows.append(std::move(m_rows[0]));
+    int selected = m_row;
+    for (int i = 0; i < order.size(); ++i) {
+        rows.append(std::move(m_rows[order[i]]));
+        if (order[i] == m_row)
+            selected = i + 1;
+    }
+    m_rows = std::move(rows);
+    m_row = selected;
+}
 
 void TSortGrid::setRow(int row) {
     row = qBound(1, row, RowCount() - 1);
@@ -178,7 +268,9 @@ void TSortGrid::setRow(int row) {
     Q_EMIT rowSelected(m_row);
 }
 
-void TSortGrid::setCol(int col) { m_col = qBound(0, col, m_colCount - 1); }
+void TSortGrid::setCol(int col) {
+    m_col = qBound(0, col, m_colCount - 1);
+}
 
 void TSortGrid::commitUserEdit(int col, int row, const QString& text) {
     if (row < 0 || row >= RowCount() || col < 0 || col >= m_colCount)
@@ -218,27 +310,18 @@ void TSortGrid::SortByColumn(int col) {
             m_options.SortStyle = style;
         }
         m_options.SortStyle = style;
-        QStringList texts;
+        QList<QStringView> texts;
         texts.reserve(order.size());
         for (int r : order)
-            texts.append(m_rows[r][key]);
-        const QList<int> permutation = TSortedList::sortedPositions(texts, style, m_options, m_separator);
+            texts.append(std::as_const(m_rows)[r][key]);
+        const QList<int> permutation =
+            TSortedList::sortedPositions(texts, style, m_options, m_separator);
         QList<int> next(order.size());
         for (int i = 0; i < permutation.size(); ++i)
             next[i] = order[permutation[i]];
         order = next;
     }
-    QList<QStringList> rows;
-    rows.reserve(RowCount());
-    rows.append(m_rows[0]);
-    int selected = m_row;
-    for (int i = 0; i < order.size(); ++i) {
-        rows.append(m_rows[order[i]]);
-        if (order[i] == m_row)
-            selected = i + 1;
-    }
-    m_rows = rows;
-    m_row = selected;
+    reorderRows(order);
     Q_EMIT sorted();
 }
 
@@ -292,7 +375,9 @@ Qt::ItemFlags TSortGrid::flags(const QModelIndex& index) const {
     return result;
 }
 
-void TSortGrid::setEditable(bool editable) { m_editable = editable; }
+void TSortGrid::setEditable(bool editable) {
+    m_editable = editable;
+}
 
 void TSortGrid::cellChanged(int col, int row) {
     if (m_updateLock > 0)
@@ -305,4 +390,6 @@ void TSortGrid::cellChanged(int col, int row) {
     }
 }
 
-void TSortGrid::clampSelection() { m_row = qBound(1, m_row, RowCount() - 1); }
+void TSortGrid::clampSelection() {
+    m_row = qBound(1, m_row, RowCount() - 1);
+}

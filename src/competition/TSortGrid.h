@@ -22,17 +22,26 @@ public:
     // --- the grid's own vocabulary -------------------------------------------------------
     int RowCount() const { return static_cast<int>(m_rows.size()); }
     void SetRowCount(int rows); // adds empty rows or drops rows at the bottom; at least 2
+    // Replaces every data row by an empty one and sets RowCount (at least 2); the header stays.
+    // The old rows are released in memory order, so that the cells written next are allocated
+    // close together rather than scattered like the sorted rows they replace.
+    void renewDataRows(int rows);
     int ColCount() const { return m_colCount; }
     void SetColCount(int cols);
 
     int tag() const { return m_tag; }
     void setTag(int tag) { m_tag = tag; }
 
-    QString cell(int col, int row) const;
+    // The text of a cell; an empty text outside the table.
+    const QString& cell(int col, int row) const;
     void setCell(int col, int row, const QString& text);
 
     QStringList column(int col) const; // all rows, header included
     void setColumn(int col, const QStringList& cells);
+    // setColumn with another table's column, without building the list in between.
+    void copyColumn(const TSortGrid& source, int sourceCol, int col);
+    // copyColumn for `count` neighbouring columns at once.
+    void copyColumns(const TSortGrid& source, int sourceCol, int col, int count);
     void clearColumn(int col); // keeps the caption, empties the data cells
 
     QString rowText(int row) const; // cells joined by line breaks
@@ -45,8 +54,15 @@ public:
     void AddRow(const QStringList& cells);
     void DeleteRow(int row);
     void ClearTable();
-    // More than one row and a non-empty "Nr." (first cell) in row 1.
+    // More than one row and a non-empty "Nr." in row 1. The results tables carry "Pl." in
+    // front, so their "Nr." sits in column 1; keyColumn says where it is.
     bool hasData() const;
+    int keyColumn() const { return m_keyColumn; }
+    void setKeyColumn(int col) { m_keyColumn = col; }
+
+    // Puts the data rows into the given order (each table row 1..RowCount-1 exactly once);
+    // the selected row follows its data. Anything else leaves the table as it is.
+    void reorderRows(const QList<int>& order);
 
     int Row() const { return m_row; }
     void setRow(int row); // the selected row; the same row again does nothing
@@ -88,6 +104,7 @@ Q_SIGNALS:
 
 private:
     void cellChanged(int col, int row);
+    static void assignShared(QString& target, const QString& text);
     void clampSelection();
 
     QList<QStringList> m_rows;
@@ -98,7 +115,7 @@ private:
     bool m_modified = false;
     bool m_editable = false;
     int m_updateLock = 0;
-    bool m_pendingReset = false;
+    int m_keyColumn = 0;
     TSortOptions m_options;
     SortStyleHandler m_styleHandler;
     QChar m_separator = u',';

@@ -5,13 +5,14 @@
 #include <QDateTime>
 #include <QStringEncoder>
 #include <cstring>
+#include <vector>
 
 namespace {
 
-std::optional<double> readDateTime(const QString& text) {
+std::optional<double> readDateTime(QStringView text) {
     static const char* const formats[] = {"d.M.yyyy H:mm:ss", "d.M.yyyy H:mm", "d.M.yyyy",
                                           "d.M.yy"};
-    const QString trimmed = text.trimmed();
+    const QString trimmed = text.trimmed().toString();
     for (const char* format : formats) {
         const QDateTime value = QDateTime::fromString(trimmed, QString::fromLatin1(format));
         if (value.isValid())
@@ -20,9 +21,9 @@ std::optional<double> readDateTime(const QString& text) {
     return std::nullopt;
 }
 
-std::optional<double> readTime(const QString& text) {
+std::optional<double> readTime(QStringView text) {
     static const char* const formats[] = {"H:mm:ss", "H:mm", "H:mm:ss.zzz"};
-    const QString trimmed = text.trimmed();
+    const QString trimmed = text.trimmed().toString();
     for (const char* format : formats) {
         const QTime value = QTime::fromString(trimmed, QString::fromLatin1(format));
         if (value.isValid())
@@ -31,7 +32,7 @@ std::optional<double> readTime(const QString& text) {
     return std::nullopt;
 }
 
-std::optional<double> readKey(const QString& text, TSortStyle style, QChar separator) {
+std::optional<double> readKey(QStringView text, TSortStyle style, QChar separator) {
     switch (style) {
     case ssNumeric:
     case ssNumericExtended:
@@ -47,16 +48,21 @@ std::optional<double> readKey(const QString& text, TSortStyle style, QChar separ
 
 } // namespace
 
-QByteArray TSortedList::windows1252(const QString& text) {
-    bool ascii = true;
+QByteArray TSortedList::windows1252(QStringView text) {
+    // Windows-1252 agrees with Latin-1 outside 0x80..0x9F; only other characters need the
+    // encoder, which is far too slow to build for every cell of a large table.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
     for (QChar c : text) {
-        if (c.unicode() >= 0x80) {
-            ascii = false;
-            break;
-        }
+        const char16_t u = c.unicode();
+        if (u >= 0x100 || (u >= 0x80 && u < 0xA0))
+            return encodeSlowly(text);
+        *out++ = static_cast<char>(u);
     }
-    if (ascii)
-        return text.toLatin1();
+    return bytes;
+}
+
+QByteArray TSortedList::encodeSlowly(QStringView text) {
     QStringEncoder encoder("windows-1252", QStringConverter::Flag::Default);
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError() || !encoder.isValid()) {
@@ -64,7 +70,7 @@ QByteArray TSortedList::windows1252(const QString& text) {
         bytes.clear();
         for (QChar c : text) {
             QStringEncoder single("windows-1252");
-            const QByteArray b = single.encode(QString(c));
+            const QByteArray b = single.encode(QStringView(&c, 1));
             bytes.append(single.hasError() || b.size() != 1 ? QByteArray("?") : b);
         }
     }
@@ -92,49 +98,93 @@ int TSortedList::compare(const TSortedListEntry& a, const TSortedListEntry& b) {
 
 QList<int> TSortedList::sortedPositions(const QStringList& texts, TSortStyle style,
                                         const TSortOptions& options, QChar decimalSeparator) {
+    QList<QStringView> views;
+    views.reserve(texts.size());
+    for (const QString& text : texts)
+        views.append(text);
+    return sortedPositions(views, style, options, decimalSeparator);
+}
+
+QList<int> TSortedList::sortedPositions(const QList<QStringView>& texts, TSortStyle style,
+                                        const TSortOptions& options, QChar decimalSeparator) {
     const int n = static_cast<int>(texts.size());
-    QList<TSortedListEntry> entries(n);
+    const bool descending = options.SortDirection == sdDescending;
+    std::vector<std::optional<double>> numbers(static_cast<size_t>(n));
+    bool allNumbers = true;
     for (int i = 0; i < n; ++i) {
-        QByteArray bytes = windows1252(texts[i]);
+        numbers[static_cast<size_t>(i)] = readKey(texts[i], style, decimalSeparator);
+        allNumbers = allNumbers && numbers[static_cast<size_t>(i)].has_value();
+    }
+    if (allNumbers) {
+        // Only numbers: a compact key array keeps the merge passes in the fast caches.
+        std::vector<double> keys(static_cast<size_t>(n));
+        for (size_t i = 0; i < keys.size(); ++i)
+            keys[i] = *numbers[i];
+        numbers = {};
+        const double* const key = keys.data();
+        return mergeOrder(n, [key, descending](int x, int y) {
+            if (key[x] == key[y])
+                return x < y; // the current position breaks ties, in both directions
+            return descending ? key[x] > key[y] : key[x] < key[y];
+        });
+    }
+    std::vector<TSortedListEntry> entries(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        TSortedListEntry& entry = entries[static_cast<size_t>(i)];
+        entry.number = numbers[static_cast<size_t>(i)];
+        entry.position = i;
+        entry.bytes = windows1252(texts[i]);
         if (!options.SortCaseSensitive) {
-            for (char& ch : bytes) {
+            for (char& ch : entry.bytes) {
                 if (ch >= 'A' && ch <= 'Z')
                     ch = static_cast<char>(ch - 'A' + 'a');
             }
         }
-        entries[i].bytes = bytes;
-        entries[i].number = readKey(texts[i], style, decimalSeparator);
-        entries[i].position = i;
     }
-    const bool descending = options.SortDirection == sdDescending;
-    auto before = [&](int x, int y) {
-        int result = compare(entries[x], entries[y]);
+    const TSortedListEntry* const entry = entries.data();
+    return mergeOrder(n, [entry, descending](int x, int y) {
+        int result = compare(entry[x], entry[y]);
         if (result == 0)
-            return entries[x].position < entries[y].position;
+            return x < y;
         if (descending)
             result = -result;
         return result < 0;
-    };
+    });
+}
+
+template <typename Before> QList<int> TSortedList::mergeOrder(int n, Before before) {
+    QList<int> order(n);
+    int* current = order.data();
+    for (int i = 0; i < n; ++i)
+        current[i] = i;
+    // Already in order (a second pass over the same key, a table sorted before): done.
+    bool sorted = true;
+    for (int i = 1; i < n && sorted; ++i)
+        sorted = !before(i, i - 1);
+    if (sorted)
+        return order;
+
     // A plain bottom-up merge sort: the mixed numeric/text comparison need not be transitive,
     // and unlike the standard algorithms a merge never leaves its bounds on such input.
-    QList<int> order(n);
-    for (int i = 0; i < n; ++i)
-        order[i] = i;
-    QList<int> buffer(n);
+    std::vector<int> buffer(static_cast<size_t>(n));
+    int* source = current;
+    int* target = buffer.data();
     for (int width = 1; width < n; width *= 2) {
         for (int left = 0; left < n; left += 2 * width) {
             const int mid = qMin(left + width, n);
             const int right = qMin(left + 2 * width, n);
             int i = left, j = mid, k = left;
             while (i < mid && j < right)
-                buffer[k++] = before(order[j], order[i]) ? order[j++] : order[i++];
+                target[k++] = before(source[j], source[i]) ? source[j++] : source[i++];
             while (i < mid)
-                buffer[k++] = order[i++];
+                target[k++] = source[i++];
             while (j < right)
-                buffer[k++] = order[j++];
+                target[k++] = source[j++];
         }
-        order.swap(buffer);
+        std::swap(source, target);
     }
+    if (source != current)
+        std::copy(source, source + n, current);
     return order;
 }
 

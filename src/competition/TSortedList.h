@@ -6,6 +6,7 @@
 #include <QChar>
 #include <QList>
 #include <QStringList>
+#include <QStringView>
 #include <optional>
 
 // One sort pass over the cells of one column. Rows that compare equal keep their current order
@@ -13,13 +14,15 @@
 class TSortedList {
 public:
     struct TSortedListEntry {
-        QByteArray bytes;              // Windows-1252 text, lowered when case-insensitive
-        std::optional<double> number;  // set when the text reads as a number (or time)
-        int position = 0;              // current data position, from 0
+        QByteArray bytes;             // Windows-1252 text, lowered when case-insensitive
+        std::optional<double> number; // set when the text reads as a number (or time)
+        int position = 0;             // current data position, from 0
     };
 
     // The new order as indices into texts.
     static QList<int> sortedPositions(const QStringList& texts, TSortStyle style,
+                                      const TSortOptions& options, QChar decimalSeparator);
+    static QList<int> sortedPositions(const QList<QStringView>& texts, TSortStyle style,
                                       const TSortOptions& options, QChar decimalSeparator);
 
     // ssAutomatic: numbers, else date-times, else times, else text.
@@ -29,5 +32,11 @@ public:
     static int compare(const TSortedListEntry& a, const TSortedListEntry& b);
 
     // Windows-1252 bytes of a text; characters it cannot hold become '?'.
-    static QByteArray windows1252(const QString& text);
+    static QByteArray windows1252(QStringView text);
+
+private:
+    static QByteArray encodeSlowly(QStringView text);
+    // Positions 0..n-1 ordered by a strict "before"; a merge never leaves its bounds even if
+    // the comparison is not consistent.
+    template <typename Before> static QList<int> mergeOrder(int n, Before before);
 };

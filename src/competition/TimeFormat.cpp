@@ -4,6 +4,66 @@
 
 #include <QLocale>
 #include <limits>
+#include <optional>
+
+namespace {
+
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+// The common time texts read without building an intermediate number: blanks, sign, up to 15
+// whole digits and, for seconds, one separator with decimals beyond the second truncated.
+// Nothing for the rare forms left to the general reader (exponents, very long numbers).
+std::optional<qint32> quickParse(QStringView text, bool seconds, QChar separator) {
+    qsizetype i = 0;
+    qsizetype end = text.size();
+    while (i < end && isBlank(text[i]))
+        ++i;
+    while (end > i && isBlank(text[end - 1]))
+        --end;
+    bool negative = false;
+    if (i < end && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    qint64 whole = 0;
+    int wholeDigits = 0;
+    qint64 fraction = 0;
+    int fractionDigits = 0;
+    bool inFraction = false;
+    for (; i < end; ++i) {
+        const QChar c = text[i];
+        if (c >= u'0' && c <= u'9') {
+            const int digit = c.unicode() - u'0';
+            if (!inFraction) {
+                if (++wholeDigits > 15)
+                    return std::nullopt;
+                whole = whole * 10 + digit;
+            } else if (fractionDigits++ < 2) {
+                fraction = fraction * 10 + digit;
+            }
+        } else if (seconds && c == separator && !inFraction) {
+            inFraction = true;
+        } else if (seconds && (c == u'e' || c == u'E')) {
+            return std::nullopt;
+        } else {
+            return 0;
+        }
+    }
+    if (wholeDigits + fractionDigits == 0)
+        return 0;
+    qint64 value = whole;
+    if (seconds)
+        value = whole * 100 + (fractionDigits == 1 ? fraction * 10 : fraction);
+    if (negative)
+        value = -value;
+    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
+        return 0;
+    return static_cast<qint32>(value);
+}
+
+} // namespace
 
 QChar TimeFormat::systemDecimalSeparator() {
     const QString point = QLocale::system().decimalPoint();
@@ -11,18 +71,30 @@ QChar TimeFormat::systemDecimalSeparator() {
 }
 
 QString TimeFormat::FormatTime(qint32 hundredths) const {
-    if (m_setting != Seconds)
-        return QString::number(hundredths);
+    // Written back to front into a buffer: derivations format tens of thousands of times.
+    char16_t buffer[16];
+    char16_t* const stop = buffer + 16;
+    char16_t* p = stop;
     const qint64 value = hundredths;
-    const qint64 magnitude = value < 0 ? -value : value;
-    QString text = value < 0 ? QStringLiteral("-") : QString();
-    text += QString::number(magnitude / 100);
-    text += m_separator;
-    text += QString::number(magnitude % 100).rightJustified(2, u'0');
-    return text;
+    qint64 magnitude = value < 0 ? -value : value;
+    if (m_setting == Seconds) {
+        *--p = static_cast<char16_t>(u'0' + magnitude % 10);
+        *--p = static_cast<char16_t>(u'0' + magnitude / 10 % 10);
+        *--p = m_separator.unicode();
+        magnitude /= 100;
+    }
+    do {
+        *--p = static_cast<char16_t>(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    if (value < 0)
+        *--p = u'-';
+    return QString::fromUtf16(p, stop - p);
 }
 
 qint32 TimeFormat::ParseTime(const QString& text) const {
+    if (const auto quick = quickParse(text, m_setting == Seconds, m_separator))
+        return *quick;
     if (m_setting != Seconds) {
         const auto value = DecimalText::parseInteger(text);
         if (!value || *value < std::numeric_limits<qint32>::min() ||

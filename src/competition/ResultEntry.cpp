@@ -1,0 +1,79 @@
+#include "competition/ResultEntry.h"
+
+#include "competition/Competition.h"
+#include "competition/StageTables.h"
+
+#include <QStringList>
+
+namespace {
+
+bool isFinalPage(int activePage) {
+    return activePage == 2 || activePage == 3;
+}
+
+} // namespace
+
+TSortGrid& ResultEntry::targetTable(Competition& competition, int activePage) {
+    return isFinalPage(activePage) ? competition.finalStartList() : competition.heatStartList();
+}
+
+ResultEntry::Outcome ResultEntry::EnterRunTime(Competition& competition, int activePage,
+                                               qint32 runTimeMs) {
+    using namespace StageTables;
+    TSortGrid& table = targetTable(competition, activePage);
+    const QString text = competition.timeFormat().FormatTime(runTimeMs / 10);
+    const int row = table.Row();
+    const QString number = table.cell(Heat::Nr, row);
+    if (number.isEmpty()) {
+        appendRow(table, runTimeMs, text);
+        return Outcome::Appended;
+    }
+
+    if (!isFinalPage(activePage)) {
+        for (int col : {Heat::Zeit1, Heat::Zeit2, Heat::Zeit3}) {
+            if (TimeFormat::IsFreeTimeCell(table.cell(col, row))) {
+                table.setCell(col, row, text);
+                return Outcome::Written;
+            }
+        }
+        appendRow(table, runTimeMs, text);
+        return Outcome::Appended;
+    }
+
+    TSortGrid& heat = competition.heatStartList();
+    const int heatRow = heat.FindRow(Heat::Nr, number);
+    if (heatRow < 0)
+        return Outcome::NotInHeatList;
+    if (TimeFormat::IsFreeTimeCell(table.cell(FinalStart::Zeit4, row))) {
+        table.setCell(FinalStart::Zeit4, row, text);
+        heat.setCell(Heat::Zeit4, heatRow, text);
+        return Outcome::Written;
+    }
+    if (TimeFormat::IsFreeTimeCell(table.cell(FinalStart::Zeit5, row))) {
+        table.setCell(FinalStart::Zeit5, row, text);
+        heat.setCell(Heat::Zeit5, heatRow, text);
+        return Outcome::Written;
+    }
+    return Outcome::NoFreeFinalRun;
+}
+
+int ResultEntry::selectNextRow(Competition& competition, int activePage) {
+    TSortGrid& table = targetTable(competition, activePage);
+    const int row = table.Row();
+    table.setRow(row >= table.RowCount() - 1 ? 1 : row + 1);
+    return table.Row();
+}
+
+qint32 ResultEntry::bestTimeAfter(qint32 bestTime, qint32 runTimeMs) {
+    return runTimeMs > 0 && runTimeMs < bestTime ? runTimeMs : bestTime;
+}
+
+void ResultEntry::appendRow(TSortGrid& table, qint32 runTimeMs, const QString& timeText) {
+    // AddRow reuses an entirely empty last row, so the number is that row's position.
+    const int number =
+        table.IsRowEmpty(table.RowCount() - 1) ? table.RowCount() - 1 : table.RowCount();
+    const QString time = runTimeMs == 0 ? QStringLiteral("AUS") : timeText;
+    table.AddRow({QString::number(number), QStringLiteral("Name"), QStringLiteral("Vorname"),
+                  QStringLiteral("Verein"), QStringLiteral("4"), QString(), time, QString(),
+                  QString(), QString(), QString()});
+}

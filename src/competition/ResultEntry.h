@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+class Competition;
+class TSortGrid;
+
+// Writes a finished run into the selected row of the active stage's start list: a heat run
+// into the heat start list, a final run into the final start list and its mirror in the heat
+// start list. Rows that cannot take the time get a new row of their own.
+class ResultEntry {
+public:
+    enum class Outcome {
+        Written,        // into a free time cell of the selected row
+        Appended,       // a new row holds the time
+        NotInHeatList,  // final page: the start number is not in the heat start list
+        NoFreeFinalRun, // final page: both final runs are taken
+    };
+
+    // Page 0 and 1 write into the heat start list, 2 and 3 into the final start list.
+    static TSortGrid& targetTable(Competition& competition, int activePage);
+
+    static Outcome EnterRunTime(Competition& competition, int activePage, qint32 runTimeMs);
+
+    // Moves the selection of the target table one row down, from the last row to row 1, and
+    // returns the new row. The caller runs the selected-row steps afterwards even when the
+    // row stayed the same (a table with one data row).
+    static int selectNextRow(Competition& competition, int activePage);
+
+    // The best time after entering a run: a run above 0 that beats it. Times in ms,
+    // 2147483647 for none.
+    static qint32 bestTimeAfter(qint32 bestTime, qint32 runTimeMs);
+
+private:
+    static void appendRow(TSortGrid& table, qint32 runTimeMs, const QString& timeText);
+};

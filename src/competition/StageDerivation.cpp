@@ -1,0 +1,296 @@
+#include "competition/StageDerivation.h"
+
+#include "competition/ClassKey.h"
+#include "competition/Competition.h"
+#include "competition/Placements.h"
+#include "competition/StageTables.h"
+#include "competition/TeamRanking.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <optional>
+
+using namespace StageTables;
+
+namespace {
+
+constexpr int FinalistsPerClass = 10;
+constexpr int FirstFinalClass = 1;
+constexpr int LastFinalClass = 4;
+
+// Holds the repaint lock of a table for one derivation step, so views see a single reset.
+class BulkUpdate {
+public:
+    explicit BulkUpdate(TSortGrid& grid) : m_grid(grid) { m_grid.beginUpdate(); }
+    ~BulkUpdate() { m_grid.endUpdate(); }
+    BulkUpdate(const BulkUpdate&) = delete;
+    BulkUpdate& operator=(const BulkUpdate&) = delete;
+
+private:
+    TSortGrid& m_grid;
+};
+
+std::optional<qint32> asTime(qint64 value) {
+    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return static_cast<qint32>(value);
+}
+
+struct CountedRuns {
+    qint32 first;
+    qint32 second;
+    qint32 total;
+};
+
+// The two runs that count, in run order, without the slowest (the earliest of equal slowest).
+// Nothing when a run is missing, or when the total does not fit a table time, which only
+// absurd hand-typed values reach; such a row is treated like one with a missing run.
+std::optional<CountedRuns> countedRuns(const std::array<qint32, 3>& runs) {
+    if (std::find(runs.cbegin(), runs.cend(), 0) != runs.cend())
+        return std::nullopt;
+    int dropped = 0;
+    for (int i = 1; i < 3; ++i) {
+        if (runs[i] > runs[dropped])
+            dropped = i;
+    }
+    std::array<qint32, 2> kept{};
+    int k = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (i != dropped)
+            kept[k++] = runs[i];
+    }
+    const auto total = asTime(qint64(kept[0]) + kept[1]);
+    if (!total)
+        return std::nullopt;
+    return CountedRuns{kept[0], kept[1], *total};
+}
+
+// Orders a results table by class; rows keep their order within a class. With whole-number
+// classes this is the table's own numeric sort. Other class texts would make that sort's
+// mixed number/text comparison inconsistent and could split a class, so they are grouped
+// after the numbered classes instead (see ClassKey).
+void sortByClass(TSortGrid& grid, int classColumn) {
+    if (ClassKey::allWholeNumbers(grid, classColumn)) {
+        grid.SortByColumn(classColumn);
+        return;
+    }
+    ClassKey::stableSort(grid, classColumn);
+    grid.sortOptions().SortCol = classColumn;
+}
+
+} // namespace
+
+StageDerivation::StageDerivation(Competition& c, QObject* parent)
+    : QObject(parent), m_competition(c) {}
+
+void StageDerivation::DeriveAll() {
+    DeriveStage(1);
+    DeriveStage(2);
+    DeriveStage(3);
+}
+
+void StageDerivation::DeriveStage(int stage) {
+    switch (stage) {
+    case 1:
+        deriveHeatResults();
+        break;
+    case 2:
+        deriveFinalStartList();
+        break;
+    case 3:
+        deriveFinalResults();
+        break;
+    default:
+        return;
+    }
+    Q_EMIT stageDerived(stage);
+}
+
+void StageDerivation::deriveHeatResults() {
+    const TimeFormat& format = m_competition.timeFormat();
+    const TSortGrid& heat = m_competition.heatStartList();
+    TSortGrid& results = m_competition.heatResults();
+    BulkUpdate resultsUpdate(results);
+    BulkUpdate teamsUpdate(m_competition.teams());
+
+    m_competition.setStageMessage(1, QString());
+    results.sortOptions().CanSort = false;
+    // Fresh empty rows rather than the sorted rows of the last derivation: the copies below
+    // then fill the table in memory order, which large tables notice.
+    results.renewDataRows(heat.RowCount());
+    results.copyColumns(heat, Heat::Nr, HeatRes::Nr, Heat::Meister - Heat::Nr + 1);
+
+    int errors = 0;
+    for (int r = heat.RowCount() - 1; r >= 1; --r) {
+        const std::array<qint32, 3> runs{format.ParseTime(heat.cell(Heat::Zeit1, r)),
+                                         format.ParseTime(heat.cell(Heat::Zeit2, r)),
+                                         format.ParseTime(heat.cell(Heat::Zeit3, r))};
+        const auto counted = countedRuns(runs);
+        if (!counted) {
+            ++errors;
+            results.DeleteRow(r);
+            continue;
+        }
+        results.setCell(HeatRes::Zeit1, r, format.FormatTime(counted->first));
+        results.setCell(HeatRes::Zeit2, r, format.FormatTime(counted->second));
+        results.setCell(HeatRes::GZeit, r, format.FormatTime(counted->total));
+    }
+    if (errors > 0) {
+        m_competition.setStageMessage(
+            1, QStringLiteral("Es sind ") + QString::number(errors) +
+                   QStringLiteral(" Fehler gefunden, diese Zeilen werden nicht versäumt"));
+    }
+
+    // Checked while the rows still lie in memory order; the team ranking reorders them.
+    const bool wholeNumberClasses = ClassKey::allWholeNumbers(results, HeatRes::Kl);
+    if (!results.IsRowEmpty(1))
+        TeamRanking::BuildTeamRanking(m_competition);
+    else
+        m_competition.teams().ClearTable();
+
+    if (results.hasData()) {
+        TSortOptions& options = results.sortOptions();
+        options.CanSort = true;
+        options.SortDirection = sdAscending;
+        options.SecondaryIndex = QString::number(HeatRes::GZeit);
+        if (wholeNumberClasses) {
+            // The team ranking has just sorted the rows by "G-Zeit", ascending and stably, which
+            // is exactly the secondary pass; only the class pass is left to do.
+            options.SecondaryIndex.clear();
+            results.SortByColumn(HeatRes::Kl);
+            options.SecondaryIndex = QString::number(HeatRes::GZeit);
+        } else {
+            results.SortByColumn(HeatRes::GZeit);
+            sortByClass(results, HeatRes::Kl);
+        }
+        Placements::AssignPlacements(results, HeatRes::Kl, HeatRes::GZeit, format);
+        // Sorting stays on: the heat results may be re-sorted by a click on a caption.
+    }
+}
+
+void StageDerivation::deriveFinalStartList() {
+    const TimeFormat& format = m_competition.timeFormat();
+    const TSortGrid& results = m_competition.heatResults();
+    const TSortGrid& heat = m_competition.heatStartList();
+    TSortGrid& finals = m_competition.finalStartList();
+    BulkUpdate finalsUpdate(finals);
+
+    if (!results.hasData()) {
+        finals.ClearTable();
+        return;
+    }
+    finals.sortOptions().CanSort = false;
+
+    // Candidates of each final class in table order, fastest heat total first. Stage 1 left
+    // the heat results so (sorted by class, ascending); only when a click on a caption has
+    // re-sorted them since are the candidates put back into that order here.
+    const TSortOptions& resultOrder = results.sortOptions();
+    const bool inDerivedOrder =
+        resultOrder.SortCol == HeatRes::Kl && resultOrder.SortDirection == sdAscending;
+    std::array<QList<int>, LastFinalClass + 1> groups;
+    for (int r = 1; r < results.RowCount(); ++r) {
+        const ClassKey key = ClassKey::fromText(results.cell(HeatRes::Kl, r));
+        if (key.isFinalClass())
+            groups[static_cast<size_t>(*key.number())].append(r);
+    }
+    QList<qint32> totals(inDerivedOrder ? 0 : results.RowCount());
+    QList<int> taken;
+    for (int cls = FirstFinalClass; cls <= LastFinalClass; ++cls) {
+        QList<int>& group = groups[static_cast<size_t>(cls)];
+        if (!inDerivedOrder) {
+            for (int r : group)
+                totals[r] = format.ParseTime(results.cell(HeatRes::GZeit, r));
+            std::stable_sort(group.begin(), group.end(),
+                             [&](int a, int b) { return totals[a] < totals[b]; });
+        }
+        int count = 0;
+        for (bool champions : {true, false}) {
+            for (int r : group) {
+                if (count == FinalistsPerClass)
+                    break;
+                const bool isChampion = results.cell(HeatRes::Meister, r) == QStringLiteral("+");
+                if (isChampion == champions) {
+                    taken.append(r);
+                    ++count;
+                }
+            }
+        }
+    }
+    if (taken.isEmpty()) {
+        finals.ClearTable();
+        return;
+    }
+
+    finals.SetRowCount(static_cast<int>(taken.size()) + 1);
+    for (int i = 0; i < taken.size(); ++i) {
+        for (int col = FinalStart::Nr; col <= FinalStart::Zeit5; ++col)
+            finals.setCell(col, i + 1, results.cell(col + 1, taken[i]));
+    }
+    finals.copyColumn(finals, FinalStart::Zeit5, FinalStart::GZeit);
+    finals.setCell(FinalStart::GZeit, 0, results.cell(HeatRes::GZeit, 0));
+    finals.clearColumn(FinalStart::Zeit4);
+    finals.clearColumn(FinalStart::Zeit5);
+
+    // Descending by total, then by class: the fastest of a class starts last.
+    TSortOptions& options = finals.sortOptions();
+    options.CanSort = true;
+    options.SecondaryIndex.clear();
+    options.SortDirection = sdDescending;
+    finals.SortByColumn(FinalStart::GZeit);
+    options.SortDirection = sdAscending;
+    finals.SortByColumn(FinalStart::Kl);
+
+    // The final runs live in the heat start list; they follow the competitor by start number.
+    for (int r = 1; r < finals.RowCount(); ++r) {
+        const int source = heat.FindRow(Heat::Nr, finals.cell(FinalStart::Nr, r));
+        if (source < 0)
+            continue;
+        finals.setCell(FinalStart::Zeit4, r, heat.cell(Heat::Zeit4, source));
+        finals.setCell(FinalStart::Zeit5, r, heat.cell(Heat::Zeit5, source));
+    }
+    options.CanSort = false;
+}
+
+void StageDerivation::deriveFinalResults() {
+    const TimeFormat& format = m_competition.timeFormat();
+    const TSortGrid& finals = m_competition.finalStartList();
+    TSortGrid& results = m_competition.finalResults();
+    BulkUpdate resultsUpdate(results);
+
+    if (!finals.hasData()) {
+        results.ClearTable();
+        return;
+    }
+    results.sortOptions().CanSort = false;
+    results.SetRowCount(finals.RowCount());
+    results.copyColumns(finals, FinalStart::Nr, FinalRes::Nr, FinalStart::Zeit5 + 1);
+    results.clearColumn(FinalRes::Pl);
+    results.clearColumn(FinalRes::Endzeit);
+
+    // A finalist without both final runs has no result; neither has one whose total does not
+    // fit a table time.
+    for (int r = finals.RowCount() - 1; r >= 1; --r) {
+        const qint32 total = format.ParseTime(finals.cell(FinalStart::GZeit, r));
+        const qint32 run1 = format.ParseTime(finals.cell(FinalStart::Zeit4, r));
+        const qint32 run2 = format.ParseTime(finals.cell(FinalStart::Zeit5, r));
+        const auto endTime = asTime(qint64(total) + run1 + run2);
+        if (run1 < 1 || run2 < 1 || !endTime) {
+            results.DeleteRow(r);
+            continue;
+        }
+        results.setCell(FinalRes::Endzeit, r, format.FormatTime(*endTime));
+    }
+
+    if (results.hasData()) {
+        TSortOptions& options = results.sortOptions();
+        options.CanSort = true;
+        options.SortDirection = sdAscending;
+        options.SecondaryIndex = QString::number(FinalRes::Zeit4);
+        results.SortByColumn(FinalRes::Endzeit);
+        options.SecondaryIndex.clear();
+        sortByClass(results, FinalRes::Kl);
+        Placements::AssignPlacements(results, FinalRes::Kl, FinalRes::Endzeit, format);
+        options.CanSort = false;
+    }
+}

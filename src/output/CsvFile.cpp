@@ -1,0 +1,38 @@
+#include "output/CsvFile.h"
+
+#include "competition/TSortGrid.h"
+#include "output/AtomicFile.h"
+#include "output/Windows1252.h"
+
+namespace CsvFile {
+
+QByteArray csvBytes(const TSortGrid& table) {
+    const int rows = table.RowCount();
+    const int cols = table.ColCount();
+    QString text;
+    text.reserve(qsizetype(rows) * cols * 8);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            const qsizetype start = text.size();
+            text.append(table.cell(c, r));
+            // A line break inside a cell would split the row in two.
+            for (qsizetype i = start; i < text.size(); ++i) {
+                if (text.at(i) == u'\r' || text.at(i) == u'\n')
+                    text[i] = u' ';
+            }
+            if (c + 1 < cols)
+                text.append(u';');
+        }
+        text.append(u"\r\n");
+    }
+    return Windows1252::encode(text);
+}
+
+FileWriteResult SaveToCsv(const TSortGrid& table, const QString& fileName) {
+    if (const auto reason = AtomicFile::write(fileName, csvBytes(table)))
+        return FileWriteResult::failure(QStringLiteral("Can't write to file:\r") + fileName,
+                                        *reason);
+    return FileWriteResult::success();
+}
+
+} // namespace CsvFile

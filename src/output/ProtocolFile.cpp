@@ -1,0 +1,183 @@
+#include "output/ProtocolFile.h"
+
+#include "competition/StageTables.h"
+#include "competition/TSortGrid.h"
+#include "output/AtomicFile.h"
+#include "output/Windows1252.h"
+
+#include <QFile>
+
+namespace ProtocolFile {
+
+namespace {
+
+constexpr char16_t kTab = u'\t';
+constexpr char16_t kEndOfFile = 0x1A;
+constexpr int kMeisterColumn = StageTables::Heat::Meister;
+// Far beyond any competition (10,000 competitors take about 1 MB); a file chosen by mistake
+// must not exhaust the memory.
+constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+
+// A cell must not contain what the reader takes as a cell or line boundary.
+void appendCell(QString& out, const QString& text) {
+    if (text.isEmpty()) {
+        out.append(u' ');
+        return;
+    }
+    const qsizetype start = out.size();
+    out.append(text);
+    for (qsizetype i = start; i < out.size(); ++i) {
+        const char16_t ch = out.at(i).unicode();
+        if (ch == u'\t' || ch == u'\n' || ch == u'\r' || ch == kEndOfFile)
+            out[i] = u' ';
+    }
+}
+
+bool isBlankOrControl(QChar ch) {
+    return ch.unicode() <= 0x20 || ch.unicode() == 0x7F;
+}
+
+// Blanks and control characters trimmed from both ends.
+QStringView trimmedView(QStringView text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlankOrControl(text.at(begin)))
+        ++begin;
+    while (end > begin && isBlankOrControl(text.at(end - 1)))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+// Runs of two or more tabs count as one.
+QString foldTabs(QStringView line) {
+    QString folded;
+    folded.reserve(line.size());
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line.at(i) == kTab && !folded.isEmpty() && folded.back() == kTab)
+            continue;
+        folded.append(line.at(i));
+    }
+    return folded;
+}
+
+// Fields of one line put into a row of colCount cells.
+QStringList splitLine(QStringView rawLine, int colCount) {
+    QStringList row(colCount);
+    const QString line = rawLine.contains(kTab) ? foldTabs(rawLine) : rawLine.toString();
+    const QChar separator = line.contains(kTab) ? QChar(kTab) : QChar(u';');
+    int column = 0;
+    qsizetype fieldStart = 0;
+    while (column < colCount) {
+        const qsizetype sep = line.indexOf(separator, fieldStart);
+        if (sep < 0) {
+            // Text after the last separator is a field only when there is some.
+            if (fieldStart < line.size())
+                row[column] = line.sliced(fieldStart);
+            break;
+        }
+        const qsizetype length = sep - fieldStart;
+        row[column++] = length > 0 ? line.sliced(fieldStart, length) : QStringLiteral(" ");
+        fieldStart = sep + 1;
+    }
+    return row;
+}
+
+} // namespace
+
+QByteArray protocolBytes(const TSortGrid& heatStartList) {
+    const int rows = heatStartList.RowCount();
+    const int cols = heatStartList.ColCount();
+    QString text;
+    text.reserve(qsizetype(rows) * cols * 8);
+    for (int r = 0; r < rows; ++r) {
+        if (heatStartList.cell(0, r).isEmpty())
+            continue;
+        for (int c = 0; c < cols; ++c) {
+            appendCell(text, heatStartList.cell(c, r));
+            text.append(kTab);
+        }
+        text.append(u"\r\n");
+    }
+    return Windows1252::encode(text);
+}
+
+FileWriteResult SaveProtocolText(const TSortGrid& heatStartList, const QString& fileName) {
+    if (const auto reason = AtomicFile::write(fileName, protocolBytes(heatStartList))) {
+        return FileWriteResult::failure(QStringLiteral("Der Schreibfehler der Datei: ") + fileName,
+                                        *reason);
+    }
+    return FileWriteResult::success();
+}
+
+QList<QStringList> parseProtocolBytes(const QByteArray& bytes, const QStringList& currentHeader,
+                                      const QStringList& defaultCaptions, int colCount) {
+    colCount = qMax(1, colCount);
+    const qsizetype endOfFile = bytes.indexOf(char(kEndOfFile));
+    const QString text = Windows1252::decode(endOfFile < 0 ? bytes : bytes.left(endOfFile));
+
+    QList<QStringList> rows;
+    QStringList header = currentHeader;
+    header.resize(colCount);
+    rows.append(header);
+    rows.append(QStringList(colCount));
+
+    qsizetype lineStart = 0;
+    int index = 0;
+    while (lineStart < text.size()) {
+        qsizetype lineEnd = text.indexOf(u'\n', lineStart);
+        const qsizetype next = lineEnd < 0 ? text.size() : lineEnd + 1;
+        if (lineEnd < 0)
+            lineEnd = text.size();
+        else if (lineEnd > lineStart && text.at(lineEnd - 1) == u'\r')
+            --lineEnd;
+        const QStringView line = QStringView(text).sliced(lineStart, lineEnd - lineStart);
+        if (index < rows.size())
+            rows[index] = splitLine(line, colCount);
+        else
+            rows.append(splitLine(line, colCount));
+        ++index;
+        lineStart = next;
+    }
+
+    QStringList& head = rows[0];
+    for (int c = 0; c < colCount; ++c) {
+        if (trimmedView(head[c]).isEmpty())
+            head[c] = c < defaultCaptions.size() ? defaultCaptions[c] : QString();
+    }
+    if (kMeisterColumn < colCount) {
+        for (qsizetype r = 1; r < rows.size(); ++r) {
+            QString& cell = rows[r][kMeisterColumn];
+            if (trimmedView(cell) != u"+")
+                cell.clear();
+        }
+    }
+    return rows;
+}
+
+bool LoadProtocolText(TSortGrid& heatStartList, const QString& fileName) {
+    if (fileName.isEmpty())
+        return false;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    file.close();
+
+    const QList<QStringList> rows = parseProtocolBytes(
+        bytes, heatStartList.rowCells(0), StageTables::defaultCaptions(StageTables::HeatStartList),
+        heatStartList.ColCount());
+
+    // Cut to two rows and grow again, as the table's row-count rule for the modified flag
+    // expects of a load; all inside one update so that views see a single reset.
+    heatStartList.beginUpdate();
+    heatStartList.SetRowCount(2);
+    heatStartList.SetRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < rows.size(); ++r)
+        heatStartList.setRowCells(r, rows[r]);
+    heatStartList.endUpdate();
+    return true;
+}
+
+} // namespace ProtocolFile

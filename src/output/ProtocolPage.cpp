@@ -1,0 +1,144 @@
+#include "output/ProtocolPage.h"
+
+#include "competition/StageTables.h"
+#include "competition/TSortGrid.h"
+#include "output/AtomicFile.h"
+#include "output/Windows1252.h"
+
+namespace ProtocolPage {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+bool isResultTable(const TSortGrid& table) {
+    return table.tag() == StageTables::HeatResults || table.tag() == StageTables::FinalResults;
+}
+
+// Alignment of column position k (from 1): the result tables have the extra "Pl." in front.
+QString columnAlignment(const TSortGrid& table, int k) {
+    const int shift = isResultTable(table) ? 1 : 0;
+    if (k >= 2 + shift && k <= 4 + shift)
+        return QStringLiteral("<col align=left>");
+    if (k >= 5 + shift && k <= 6 + shift)
+        return QStringLiteral("<col align=center>");
+    return QStringLiteral("<col align=right>");
+}
+
+// Only the first decimal comma becomes a point: times read "12.34" on the page.
+QString cellText(const QString& text) {
+    QString result = text;
+    const qsizetype comma = result.indexOf(u',');
+    if (comma >= 0)
+        result[comma] = u'.';
+    return escapeHtml(result);
+}
+
+} // namespace
+
+QString escapeHtml(const QString& text) {
+    QString result;
+    result.reserve(text.size());
+    for (const QChar ch : text) {
+        switch (ch.unicode()) {
+        case u'&':
+            result.append(u"&amp;");
+            break;
+        case u'<':
+            result.append(u"&lt;");
+            break;
+        case u'>':
+            result.append(u"&gt;");
+            break;
+        case u'"':
+            result.append(u"&quot;");
+            break;
+        default:
+            result.append(ch);
+        }
+    }
+    return result;
+}
+
+int pageColumnCount(const TSortGrid& table) {
+    const int cols = table.ColCount();
+    return table.tag() == StageTables::HeatStartList ? qMax(0, cols - 2) : cols;
+}
+
+QByteArray pageBytes(const TSortGrid& table, const QString& programTitle,
+                     const QString& tabCaption) {
+    const QString title = escapeHtml(programTitle);
+    const QString caption = escapeHtml(tabCaption);
+    const int n = pageColumnCount(table);
+    const QString makerHost = escapeHtml(QString::fromUtf16(kMakerHost));
+    const QString makerSite = escapeHtml(QString::fromUtf16(kMakerSite));
+    const QString designerHost = escapeHtml(QString::fromUtf16(kDesignerHost));
+
+    QString page;
+    page.reserve(2048 + qsizetype(table.RowCount()) * n * 16);
+    auto line = [&page](const QString& text) {
+        page.append(text).append(kCrLf);
+    };
+
+    line(QStringLiteral("<HTML>"));
+    line(QStringLiteral("<HEAD>"));
+    line(QStringLiteral("<!--") + makerHost + QStringLiteral(" software -->"));
+    line(QStringLiteral("<TITLE>") + title + QStringLiteral(" Zeitenprotokoll</TITLE>"));
+    line(QStringLiteral("<META name=keywords content=\"") + title +
+         QStringLiteral(" Zeitenprotokoll\">"));
+    line(QStringLiteral(
+        "<META name=description content=\"Quarnek Benutzerdefinierte Softwareentwicklung\">"));
+    line(
+        QStringLiteral("<META http-equiv=Content-Type content=\"text/html; charset=iso-8859-1\">"));
+    line(QStringLiteral("<META name=\"Webdesign\" content=\"") + designerHost +
+         QStringLiteral("\">"));
+    line(QStringLiteral("</HEAD>"));
+    line(QStringLiteral("<STYLE type=text/css>"));
+    line(QStringLiteral("body  {font-family: Arial; font-size: 13px}"));
+    line(QStringLiteral("table {font-size: 13px}"));
+    line(QStringLiteral("h4 {margin-top: 0px; padding-top: 0px}"));
+    line(QStringLiteral("</STYLE>"));
+    line(QStringLiteral("<BODY bgcolor=#F5F5F5>"));
+    line(QStringLiteral("<DIV style=\"FILTER: Blur(direction=225, strength=6); WIDTH:100%\">"
+                        "<H2>&nbsp;") +
+         title + QStringLiteral("</H2>"));
+    line(QStringLiteral("</div><H4>") + caption + QStringLiteral("</H4>"));
+    line(QStringLiteral("<table bgcolor=#ffffff borderColor=#DADADA border=1 cellpadding=4 "
+                        "width=100% style=\"BORDER-COLLAPSE: collapse\">"));
+    line(QStringLiteral("<thead align=left bgcolor=#91B5FF>"));
+    line(QStringLiteral("<colgroup valign=top>"));
+    for (int k = 1; k <= n; ++k)
+        page.append(columnAlignment(table, k));
+    line(QStringLiteral("</colgroup>"));
+    line(QStringLiteral("<thead align=left bgcolor=#91B5FF>"));
+    line(QStringLiteral("<tr>"));
+    page.append(kCrLf);
+    for (int k = 0; k < n; ++k)
+        line(QStringLiteral("<th  nowrap>") + escapeHtml(table.cell(k, 0)));
+    line(QStringLiteral("</tr></thead>"));
+    for (int r = 1; r < table.RowCount(); ++r) {
+        page.append(u"<tr>");
+        for (int k = 0; k < n; ++k)
+            page.append(u"<td>").append(cellText(table.cell(k, r)));
+        line(QStringLiteral("</tr>"));
+    }
+    line(QStringLiteral("</table>"));
+    page.append(QStringLiteral("</table><P align=right><a href=\"") + makerSite +
+                QStringLiteral("\" title=\"") + title + QStringLiteral("\">"));
+    page.append(QStringLiteral("<FONT color=#FF0000>Qu</FONT>"
+                               "<FONT color=#009900>ar</FONT>"
+                               "<FONT color=#999999>nek</FONT>"));
+    line(QStringLiteral("<FONT color=#666600>&nbsp; Sport Software &nbsp;</FONT>&gt;&gt;</A></P>"
+                        "</body></html>"));
+    return Windows1252::encodeForHtml(page);
+}
+
+FileWriteResult WriteProtocolPage(const QString& fileName, const TSortGrid& table,
+                                  const QString& programTitle, const QString& tabCaption) {
+    if (const auto reason = AtomicFile::write(fileName, pageBytes(table, programTitle, tabCaption)))
+        return FileWriteResult::failure(QStringLiteral("Der Schreibfehler der Datei: ") + fileName,
+                                        *reason);
+    return FileWriteResult::success();
+}
+
+} // namespace ProtocolPage

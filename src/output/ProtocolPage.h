@@ -1,0 +1,34 @@
+#pragma once
+
+#include "output/FileWriteResult.h"
+
+#include <QByteArray>
+#include <QString>
+
+class TSortGrid;
+
+// The "Zeitenprotokoll" web page of one stage table: a fixed page template filled with the
+// program title, the tab caption and the table, every inserted text HTML-escaped.
+namespace ProtocolPage {
+
+// The maker's names on the page.
+inline constexpr char16_t kMakerHost[] = u"www.quarnek.de";
+inline constexpr char16_t kMakerSite[] = u"http://www.quarnek.de";
+inline constexpr char16_t kDesignerHost[] = u"www.quarnek.de";
+
+// &, <, > and " as entities.
+QString escapeHtml(const QString& text);
+
+// The number of columns on the page: the heat start list leaves out "Zeit4" and "Zeit5".
+int pageColumnCount(const TSortGrid& table);
+
+// The page's bytes (Windows-1252, CR LF).
+QByteArray pageBytes(const TSortGrid& table, const QString& programTitle,
+                     const QString& tabCaption);
+
+// Writes atomically; on failure the old file stays and the message is
+// "Der Schreibfehler der Datei: " + fileName.
+FileWriteResult WriteProtocolPage(const QString& fileName, const TSortGrid& table,
+                                  const QString& programTitle, const QString& tabCaption);
+
+} // namespace ProtocolPage

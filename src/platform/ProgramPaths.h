@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+// Everything that identifies one installation, derived from the executable's own path: a copy
+// under another name has its own title, settings, backup file, help and title picture.
+// Companion files are looked up next to the executable first, then in the data folder.
+class ProgramPaths {
+public:
+    // Production: QCoreApplication::applicationFilePath(), VELMORA_DATA_DIR and the user's
+    // QStandardPaths::AppDataLocation.
+    static ProgramPaths forRunningProgram();
+
+    ProgramPaths(const QString& executablePath, const QString& dataDir, const QString& userDataDir);
+
+    // The executable's file name without directory and extension.
+    QString ProgramTitle() const { return m_title; }
+    // With a trailing '/'.
+    QString executableDir() const { return m_executableDir; }
+    QString dataDir() const { return m_dataDir; }
+
+    // Next to the executable when that folder is writable, else in the user's data folder
+    // (created here when missing).
+    QString BackupFileName() const;
+
+    // <title>.chm, else the shipped HTML manual <title>.html; nullopt when neither exists.
+    std::optional<QString> helpFile() const;
+    // <title>.jpg; nullopt when there is none.
+    std::optional<QString> titlePicture() const;
+
+    // The template where it was found; when missing, the path next to the executable, so that
+    // the hint can name where it is expected.
+    QString WordTemplatePath() const;
+    QString ExcelTemplatePath() const;
+
+    // The first existing file of that name next to the executable or in the data folder.
+    std::optional<QString> findCompanion(const QString& fileName) const;
+
+    // "yyyy-MM-dd-Quarnek-de"; without extension.
+    static QString DefaultExportName(const QDate& date);
+
+private:
+    QString m_title;
+    QString m_executableDir;
+    QString m_dataDir;
+    QString m_userDataDir;
+};

@@ -1,0 +1,145 @@
+#include "settings/SettingsStore.h"
+
+#include <QSettings>
+#include <limits>
+
+namespace {
+
+// A number as the store may hold it: an integer of the native store, or (from an INI file) a
+// text that is a 32-bit integer from its first to its last character.
+std::optional<int> readNumber(const QSettings& store, const QString& key) {
+    const QVariant value = store.value(key);
+    switch (value.typeId()) {
+    case QMetaType::Int:
+        return value.toInt();
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: {
+        bool ok = false;
+        const qlonglong number = value.toLongLong(&ok);
+        if (!ok || number < std::numeric_limits<qint32>::min() ||
+            number > std::numeric_limits<qint32>::max())
+            return std::nullopt;
+        return static_cast<int>(number);
+    }
+    case QMetaType::QString: {
+        const QString text = value.toString();
+        if (text.isEmpty() || text.front().isSpace() || text.back().isSpace())
+            return std::nullopt;
+        bool ok = false;
+        const int number = text.toInt(&ok);
+        return ok ? std::optional<int>(number) : std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+// A missing string reads as empty; a value of another kind is not a string.
+std::optional<QString> readString(const QSettings& store, const QString& key) {
+    const QVariant value = store.value(key);
+    if (!value.isValid())
+        return QString();
+    if (value.typeId() != QMetaType::QString)
+        return std::nullopt;
+    return value.toString();
+}
+
+} // namespace
+
+std::unique_ptr<QSettings> SettingsStore::openForProgram(const QString& programTitle) {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("Quarnek"), programTitle);
+}
+
+SettingsStore::SettingsStore(std::unique_ptr<QSettings> store) : m_store(std::move(store)) {}
+
+SettingsStore::~SettingsStore() = default;
+
+std::optional<QString> SettingsStore::load(Settings& settings) const {
+    const QSettings& store = *m_store;
+    auto number = [&store](const char* key, int& target) -> bool {
+        const auto value = readNumber(store, QLatin1String(key));
+        if (value)
+            target = *value;
+        return value.has_value();
+    };
+    auto flag = [&store](const char* key, bool& target) -> bool {
+        const auto value = readNumber(store, QLatin1String(key));
+        if (value)
+            target = *value != 0;
+        return value.has_value();
+    };
+    auto text = [&store](const char* key, QString& target, bool onlyWhenNotEmpty) -> bool {
+        const auto value = readString(store, QLatin1String(key));
+        if (value && !(onlyWhenNotEmpty && value->isEmpty()))
+            target = *value;
+        return value.has_value();
+    };
+
+    if (!number("Left", settings.left))
+        return QStringLiteral("Left");
+    if (!number("Top", settings.top))
+        return QStringLiteral("Top");
+    if (!number("Width", settings.width))
+        return QStringLiteral("Width");
+    if (!number("Height", settings.height))
+        return QStringLiteral("Height");
+    if (!flag("Sound", settings.sound))
+        return QStringLiteral("Sound");
+    if (!number("Port", settings.port))
+        return QStringLiteral("Port");
+    if (!number("Alg", settings.alg))
+        return QStringLiteral("Alg");
+    int waitStart = 0;
+    if (!number("WaitStart", waitStart))
+        return QStringLiteral("WaitStart");
+    if (waitStart > 0)
+        settings.waitStart = waitStart;
+    if (!number("Timer", settings.timer))
+        return QStringLiteral("Timer");
+    if (!number("Monitor", settings.monitor))
+        return QStringLiteral("Monitor");
+    if (!number("LockTime", settings.lockTime))
+        return QStringLiteral("LockTime");
+    if (!text("Title", settings.title, true))
+        return QStringLiteral("Title");
+    if (!flag("AutoReset", settings.autoReset))
+        return QStringLiteral("AutoReset");
+    if (!number("FilterInd", settings.filterInd))
+        return QStringLiteral("FilterInd");
+    if (!number("VidResult", settings.vidResult))
+        return QStringLiteral("VidResult");
+    if (!number("Len", settings.len))
+        return QStringLiteral("Len");
+    if (!text("Logo", settings.logo, false))
+        return QStringLiteral("Logo");
+    return std::nullopt;
+}
+
+bool SettingsStore::save(const Settings& settings) {
+    QSettings& store = *m_store;
+    if (!store.isWritable())
+        return false;
+    store.setValue(QStringLiteral("Left"), settings.left);
+    store.setValue(QStringLiteral("Top"), settings.top);
+    store.setValue(QStringLiteral("Width"), settings.width);
+    store.setValue(QStringLiteral("Height"), settings.height);
+    store.setValue(QStringLiteral("Port"), settings.port);
+    store.setValue(QStringLiteral("Alg"), settings.alg);
+    store.setValue(QStringLiteral("Sound"), settings.sound ? 1 : 0);
+    store.setValue(QStringLiteral("WaitStart"), settings.waitStart);
+    store.setValue(QStringLiteral("FilterInd"), settings.filterInd);
+    store.setValue(QStringLiteral("Timer"), settings.timer);
+    store.setValue(QStringLiteral("Monitor"), settings.monitor);
+    store.setValue(QStringLiteral("LockTime"), settings.lockTime);
+    store.setValue(QStringLiteral("Title"), settings.title);
+    store.setValue(QStringLiteral("AutoReset"), settings.autoReset ? 1 : 0);
+    store.setValue(QStringLiteral("VidResult"), settings.vidResult);
+    store.setValue(QStringLiteral("Logo"), settings.logo);
+    store.setValue(QStringLiteral("Len"), settings.len);
+    store.sync();
+    return store.status() == QSettings::NoError;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "settings/Settings.h"
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+class QSettings;
+
+// Reads the settings once at start-up and writes them once at shutdown, under one key per
+// program title. Reading stops at the first value that is missing or not a 32-bit number where
+// one is expected, so a damaged store falls back to the defaults from there on.
+class SettingsStore {
+public:
+    // The per-user store of this program title: ~/.config/Quarnek/<title>.conf on Linux,
+    // HKCU\Software\Quarnek\<title> on Windows.
+    static std::unique_ptr<QSettings> openForProgram(const QString& programTitle);
+
+    explicit SettingsStore(std::unique_ptr<QSettings> store);
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    // Applies the stored values to settings in the reading order. Returns the name of the value
+    // at which reading stopped (it and all later ones keep what settings held), or nullopt
+    // when every value was read.
+    std::optional<QString> load(Settings& settings) const;
+
+    // Writes every value in the writing order; false when the store could not be written.
+    bool save(const Settings& settings);
+
+private:
+    std::unique_ptr<QSettings> m_store;
+};

@@ -1,0 +1,165 @@
+#include "timing/BarrierLogic.h"
+
+#include "timing/RunClock.h"
+
+BarrierLogic::BarrierLogic(RunClock& clock, QObject* parent)
+    : QObject(parent), m_clock(clock), m_startLock(clock.tickSource(), 5000, this),
+      m_stopLock(clock.tickSource(), m_lockTimeMs, this) {
+    connect(&m_startLock, &BarrierLock::timeout, this, [this] { TimerGesperrtTimer(m_startLock); });
+    connect(&m_stopLock, &BarrierLock::timeout, this, [this] { TimerGesperrtTimer(m_stopLock); });
+
+    connect(&clock, &RunClock::blockStartBarrierRequested, this, &BarrierLogic::BlockStartBarrier);
+    connect(&clock, &RunClock::stopLockRestartRequested, this, &BarrierLogic::restartStopLock);
+    connect(&clock, &RunClock::intermediatePictureFreeRequested, this,
+            &BarrierLogic::showIntermediateFree);
+    connect(&clock, &RunClock::startLockStopRequested, this, &BarrierLogic::stopStartLock);
+    connect(&clock, &RunClock::blockStopBarrierRequested, this, &BarrierLogic::BlockStopBarrier);
+    connect(&clock, &RunClock::freeStartBarrierRequested, this, &BarrierLogic::freeStartBarrier);
+}
+
+void BarrierLogic::applySettings(const TimingSettings& settings) {
+    m_alg = settings.alg;
+    m_lockTimeMs = settings.lockTimeMs;
+    if (settings.waitStartMs > 0)
+        m_startLock.setIntervalMs(settings.waitStartMs);
+}
+
+void BarrierLogic::ComPortCTS(quint32 status, qint64 stampMicroseconds) {
+    catchUpLocks(stampMicroseconds);
+    if (status == m_lastModemStatus)
+        return;
+    const bool stopLine = (status & stopLineBit) != 0;
+    const bool startLine = (status & startLineBit) != 0;
+    const bool lapLine = (status & lapLineBit) != 0;
+    m_lastModemStatus = status;
+    switch (m_alg) {
+    case 0:
+        if (!stopLine && !startLine && !lapLine)
+            return;
+        break;
+    case 1:
+        if (stopLine && startLine && lapLine)
+            return;
+        break;
+    default:
+        return;
+    }
+    FireBarrierCommands(stopLine, startLine, lapLine, stampMicroseconds);
+}
+
+void BarrierLogic::FireBarrierCommands(bool stopLine, bool startLine, bool lapLine, qint64 stamp) {
+    if (stopLine && !m_stopLock.blocks(stamp) && isFree(LightBarrier::Stop))
+        m_clock.stopAt(stamp);
+    if (startLine && !m_startLock.blocks(stamp) && isFree(LightBarrier::Start))
+        m_clock.startAt(stamp);
+    if (lapLine && isFree(LightBarrier::Intermediate))
+        m_clock.lapAt(stamp);
+}
+
+void BarrierLogic::catchUpLocks(qint64 stamp) {
+    // A lock whose deadline this line change has passed runs out first, as it would have
+    // had the window not been busy when its timer was due.
+    if (m_startLock.isDueBy(stamp))
+        TimerGesperrtTimer(m_startLock);
+    if (m_stopLock.isDueBy(stamp))
+        TimerGesperrtTimer(m_stopLock);
+}
+
+void BarrierLogic::ComPortOpen() {
+    setImageVisible(LightBarrier::Start, true);
+    setImageVisible(LightBarrier::Stop, true);
+    setImageVisible(LightBarrier::Intermediate, m_clock.controlStates().lapVisible);
+    setLockCommandsEnabled(true);
+}
+
+void BarrierLogic::ComPortClose() {
+    setImageVisible(LightBarrier::Start, false);
+    setImageVisible(LightBarrier::Intermediate, false);
+    setImageVisible(LightBarrier::Stop, false);
+    setLockCommandsEnabled(false);
+}
+
+void BarrierLogic::ImageLSClick(LightBarrier barrier) {
+    if (isImageVisible(barrier))
+        ToggleBarrier(barrier);
+}
+
+void BarrierLogic::LockLSClick(int tag) {
+    if (!m_lockCommandsEnabled)
+        return;
+    if (tag == 0)
+        ToggleBarrier(LightBarrier::Start);
+    else if (tag == 1)
+        ToggleBarrier(LightBarrier::Stop);
+}
+
+void BarrierLogic::ToggleBarrier(LightBarrier barrier) {
+    const int i = index(barrier);
+    m_free[i] = !m_free[i];
+    Q_EMIT barrierFreeChanged(barrier, m_free[i]);
+    setPicture(barrier, m_free[i] ? freePicture : blockedPicture);
+}
+
+void BarrierLogic::BlockStartBarrier(qint64 stampMicroseconds) {
+    m_startLock.run(stampMicroseconds);
+    if (isFree(LightBarrier::Start))
+        ToggleBarrier(LightBarrier::Start);
+}
+
+void BarrierLogic::BlockStopBarrier(qint64 stampMicroseconds) {
+    m_stopLock.run(stampMicroseconds);
+    if (isFree(LightBarrier::Stop))
+        ToggleBarrier(LightBarrier::Stop);
+    setPicture(LightBarrier::Intermediate, blockedPicture);
+}
+
+void BarrierLogic::restartStopLock(qint64 stampMicroseconds) {
+    m_stopLock.setIntervalMs(m_lockTimeMs);
+    m_stopLock.restart(stampMicroseconds);
+}
+
+void BarrierLogic::stopStartLock() {
+    m_startLock.stop();
+}
+
+void BarrierLogic::freeStartBarrier() {
+    if (!isFree(LightBarrier::Start))
+        ToggleBarrier(LightBarrier::Start);
+}
+
+void BarrierLogic::showIntermediateFree() {
+    setPicture(LightBarrier::Intermediate, freePicture);
+}
+
+void BarrierLogic::TimerGesperrtTimer(BarrierLock& lock) {
+    lock.expire();
+    if (&lock == &m_startLock) {
+        if (!isFree(LightBarrier::Start) && m_clock.isAvailable(TimingButton::Start))
+            ToggleBarrier(LightBarrier::Start);
+    } else if (!isFree(LightBarrier::Stop) && m_clock.isAvailable(TimingButton::Stop)) {
+        ToggleBarrier(LightBarrier::Stop);
+    }
+}
+
+void BarrierLogic::setPicture(LightBarrier barrier, int picture) {
+    const int i = index(barrier);
+    if (m_picture[i] == picture)
+        return;
+    m_picture[i] = picture;
+    Q_EMIT pictureChanged(barrier, picture);
+}
+
+void BarrierLogic::setImageVisible(LightBarrier barrier, bool visible) {
+    const int i = index(barrier);
+    if (m_visible[i] == visible)
+        return;
+    m_visible[i] = visible;
+    Q_EMIT imageVisibleChanged(barrier, visible);
+}
+
+void BarrierLogic::setLockCommandsEnabled(bool enabled) {
+    if (m_lockCommandsEnabled == enabled)
+        return;
+    m_lockCommandsEnabled = enabled;
+    Q_EMIT lockCommandsEnabledChanged(enabled);
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "timing/BarrierLock.h"
+#include "timing/LightBarrier.h"
+#include "timing/TimingSettings.h"
+
+#include <QObject>
+#include <array>
+
+class RunClock;
+
+// Turns modem-line changes of the light barriers into run-clock commands. Each barrier has a
+// free/blocked flag that the operator sees as a picture and can flip; the start and stop locks
+// keep a barrier from acting for a while after each start. It follows the run clock's
+// requests by itself; a window connects only the port events, the clicks and the pictures.
+class BarrierLogic : public QObject {
+    Q_OBJECT
+public:
+    // Modem-status bits of the three lines.
+    static constexpr quint32 stopLineBit = 0x10;  // CTS
+    static constexpr quint32 startLineBit = 0x20; // DSR
+    static constexpr quint32 lapLineBit = 0x80;   // carrier detect
+    static constexpr quint32 initialModemStatus = 0x55555555;
+    // Picture indices of the image list.
+    static constexpr int blockedPicture = 0;
+    static constexpr int freePicture = 1;
+
+    explicit BarrierLogic(RunClock& clock, QObject* parent = nullptr);
+
+    // "Alg", "LockTime" and "WaitStart" (the last only when above 0).
+    void applySettings(const TimingSettings& settings);
+    int alg() const { return m_alg; }
+    qint32 lockTimeMs() const { return m_lockTimeMs; }
+    qint32 waitStartMs() const { return m_startLock.intervalMs(); }
+
+    bool isFree(LightBarrier barrier) const { return m_free[index(barrier)]; }
+    int picture(LightBarrier barrier) const { return m_picture[index(barrier)]; }
+    bool isImageVisible(LightBarrier barrier) const { return m_visible[index(barrier)]; }
+    // F11 and F12.
+    bool lockCommandsEnabled() const { return m_lockCommandsEnabled; }
+    bool isStartLockRunning() const { return m_startLock.isRunning(); }
+    bool isStopLockRunning() const { return m_stopLock.isRunning(); }
+    quint32 lastModemStatus() const { return m_lastModemStatus; }
+
+public Q_SLOTS:
+    // One line event: the modem-status word and the stamp taken when the line changed.
+    // All three line handlers of the port call it; a repeated word acts once.
+    void ComPortCTS(quint32 status, qint64 stampMicroseconds);
+    void ComPortOpen();
+    void ComPortClose();
+    void ImageLSClick(LightBarrier barrier);
+    // F11 (tag 0, start barrier) and F12 (tag 1, stop barrier).
+    void LockLSClick(int tag);
+    void ToggleBarrier(LightBarrier barrier);
+
+    // Requests of the run clock.
+    void BlockStartBarrier(qint64 stampMicroseconds);
+    void BlockStopBarrier(qint64 stampMicroseconds);
+    void restartStopLock(qint64 stampMicroseconds);
+    void stopStartLock();
+    void freeStartBarrier();
+    void showIntermediateFree();
+
+Q_SIGNALS:
+    void pictureChanged(LightBarrier barrier, int picture);
+    void imageVisibleChanged(LightBarrier barrier, bool visible);
+    void barrierFreeChanged(LightBarrier barrier, bool free);
+    void lockCommandsEnabledChanged(bool enabled);
+
+private:
+    static int index(LightBarrier barrier) { return static_cast<int>(barrier); }
+    void TimerGesperrtTimer(BarrierLock& lock);
+    void catchUpLocks(qint64 stamp);
+    void FireBarrierCommands(bool stopLine, bool startLine, bool lapLine, qint64 stamp);
+    void setPicture(LightBarrier barrier, int picture);
+    void setImageVisible(LightBarrier barrier, bool visible);
+    void setLockCommandsEnabled(bool enabled);
+
+    RunClock& m_clock;
+    int m_alg = 0;
+    qint32 m_lockTimeMs = 5000;
+    quint32 m_lastModemStatus = initialModemStatus;
+    std::array<bool, 3> m_free{false, false, false};
+    std::array<int, 3> m_picture{blockedPicture, blockedPicture, blockedPicture};
+    std::array<bool, 3> m_visible{false, false, false};
+    bool m_lockCommandsEnabled = false;
+    BarrierLock m_startLock; // TimerGesperrtStart
+    BarrierLock m_stopLock;  // TimerGesperrtStop
+};

@@ -1,0 +1,148 @@
+#pragma once
+
+#include "timing/ControlStates.h"
+#include "timing/DisplayRow.h"
+#include "timing/TimingSettings.h"
+
+#include <QObject>
+#include <QTimer>
+#include <optional>
+
+class TickSource;
+
+// Times one run at a time: turns the timing commands of keys, buttons and light barriers into
+// clock states, microsecond stamps and control states, and asks the display, the barriers and
+// result entry for their part through signals. A command whose button is disabled does
+// nothing, so every input takes the same guarded path.
+class RunClock : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Ready, Countdown, Running, Stopped };
+    Q_ENUM(State)
+
+    // What the intermediate stamp holds. The first value matters beyond one run: as long as
+    // no intermediate signal was ever given, the lower display row shows the best time.
+    enum class LapMark { NoneSinceStartUp, Cleared, Taken };
+    Q_ENUM(LapMark)
+
+    static constexpr qint32 noBestTime = 2147483647;
+    static constexpr int clockIntervalMs = 10;
+    static constexpr int autoEntryIntervalMs = 5000;
+    static constexpr int countdownStartDelayMs = 20;
+
+    explicit RunClock(const TickSource& ticks, QObject* parent = nullptr);
+
+    const TickSource& tickSource() const { return m_ticks; }
+    State state() const { return m_state; }
+    const ControlStates& controlStates() const { return m_controls; }
+    bool isAvailable(TimingButton button) const { return m_controls.button(button).enabled; }
+
+    // Stamps in microseconds of the tick source.
+    qint64 startStamp() const { return m_startStamp; }
+    qint64 stopStamp() const { return m_stopStamp; }
+    std::optional<qint64> lapStamp() const;
+    LapMark lapMark() const { return m_lapMark; }
+
+    bool lapTaken() const { return m_lapTaken; }
+    bool countdownActive() const { return m_countdownActive; }
+    qint32 bestTime() const { return m_bestTime; } // ms; noBestTime when none
+    qint32 runTime() const;                        // ms, truncated to whole hundredths
+    // The intermediate time of the current run for the TV windows, ms in whole hundredths;
+    // empty when no intermediate signal came since the last reset.
+    std::optional<qint32> intermediateTime() const;
+    bool isClockRunning() const { return m_clock.isActive(); }
+    bool isAutoEntryPending() const { return m_autoEntry.isActive(); }
+    bool autoEntry() const { return m_autoEntryOn; }
+    qint32 timerMs() const { return m_timerMs; }
+    qint32 lengthMetres() const { return m_lengthMetres; }
+
+    // A span of microseconds as milliseconds truncated toward zero to a multiple of 10.
+    static qint32 truncatedToHundredths(qint64 spanMicroseconds);
+    // The speed over the last section in km/h x 1000, rounded half to even; empty when the
+    // span gives no speed.
+    static std::optional<qint32> speed(qint32 lengthMetres, qint32 spanMs);
+
+public Q_SLOTS:
+    // The window's start-up, after the settings are loaded.
+    void startUp(const TimingSettings& settings);
+    // The settings dialog was accepted (Timer and Len are taken from the settings).
+    void settingsAccepted(const TimingSettings& settings);
+    // The auto-entry check box.
+    void setAutoEntry(bool on);
+
+    // Commands. Those without a stamp read the tick source now (keys, buttons); the light
+    // barriers pass the stamp taken when their line changed.
+    void beginCountdown(); // "TIMER", F4
+    void start();          // "START", F5
+    void startAt(qint64 stampMicroseconds);
+    void lap(); // "Zwischen", F6
+    void lapAt(qint64 stampMicroseconds);
+    void stop(); // "STOPP", F8
+    void stopAt(qint64 stampMicroseconds);
+    void enter(); // "Eintragen", F9, and the auto entry
+    void reset(); // "00:00", F10
+    // "Neue": forget the best time.
+    void clearBestTime();
+    // The 10 ms tick; shows the time from the clock reading.
+    void clockTick();
+
+Q_SIGNALS:
+    void stateChanged(RunClock::State state);
+    void controlStatesChanged(const ControlStates& states);
+
+    // Display.
+    void showTimeRequested(DisplayRow row, qint32 milliseconds);
+    void recolourRequested();
+
+    // Window.
+    void focusRequested(TimingButton button);
+    void tvUpdateRequested();
+    void actionStatesUpdateRequested();
+    // At Start, before the TV update: take the current competitor from the selected row.
+    void competitorCaptureRequested();
+    // Write this run time into the selected row, move the selection on and run the
+    // selected-row steps; emitted by "Eintragen" before the best time and the reset.
+    void enterResultRequested(qint32 runTimeMs);
+    void autoEntryChanged(bool on);
+
+    // Light barriers, with the stamp of the command that caused them.
+    void blockStartBarrierRequested(qint64 stampMicroseconds);
+    void stopLockRestartRequested(qint64 stampMicroseconds);
+    void intermediatePictureFreeRequested();
+    void startLockStopRequested();
+    void blockStopBarrierRequested(qint64 stampMicroseconds);
+    void freeStartBarrierRequested();
+
+private:
+    void runStart(qint64 stamp);
+    void runLap(qint64 stamp);
+    void runStop(qint64 stamp);
+    void runReset();
+    void showLowerRowAfterReset();
+    void onCountdownEnded();
+    qint64 notBeforeStart(qint64 stamp) const;
+    qint32 elapsedMs() const;
+    void setState(State state);
+    void publish();
+
+    const TickSource& m_ticks;
+    State m_state = State::Ready;
+    ControlStates m_controls;
+    ControlStates m_published;
+
+    qint64 m_startStamp = 0;
+    qint64 m_stopStamp = 0;
+    qint64 m_lapStamp = 0;
+    LapMark m_lapMark = LapMark::NoneSinceStartUp;
+    bool m_lapTaken = false;
+    bool m_countdownActive = false;
+    qint32 m_bestTime = noBestTime;
+
+    qint32 m_timerMs = 10000;
+    qint32 m_lengthMetres = 50;
+    bool m_autoEntryOn = true;
+
+    QTimer m_clock;        // Clock
+    QTimer m_autoEntry;    // TimerReset
+    QTimer m_countdownEnd; // the short pause between the countdown's end and Start
+};

@@ -1,0 +1,3 @@
+#include "timing/TickSource.h"
+
+TickSource::~TickSource() = default;

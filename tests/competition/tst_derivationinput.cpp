@@ -1,0 +1,155 @@
+#include "competition/Competition.h"
+#include "competition/StageDerivation.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+// Stage derivation on input it was not made for: odd classes, absurd times, broken and
+// very large tables.
+class TstDerivationInput : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void classesOutsideOneToFour();
+    void hugeAndGarbageTimes();
+    void missingColumns();
+    void tenThousandRows();
+    void tenThousandErrorRows();
+};
+
+namespace {
+
+const QString Message = QStringLiteral(" Fehler gefunden, diese Zeilen werden nicht versäumt");
+
+// Nr., Name, Vorname, Verein/Ort, Kl., Meister, Zeit1 .. Zeit5
+void add(Competition& c, const QStringList& cells) {
+    c.heatStartList().AddRow(cells);
+}
+
+// A competitor whose three heat runs are all `run`, so the heat total is 2 * run.
+void addRunner(Competition& c, int nr, const QString& cls, int run, const QString& champion = {},
+               const QStringList& finalRuns = {}) {
+    const QString t = c.timeFormat().FormatTime(run);
+    QStringList cells{QString::number(nr),
+                      QStringLiteral("N%1").arg(nr),
+                      QStringLiteral("V%1").arg(nr),
+                      QStringLiteral("Club"),
+                      cls,
+                      champion,
+                      t,
+                      t,
+                      t};
+    cells += finalRuns;
+    add(c, cells);
+}
+
+QStringList dataColumn(const TSortGrid& grid, int col) {
+    return grid.column(col).mid(1);
+}
+
+} // namespace
+
+void TstDerivationInput::classesOutsideOneToFour() {
+    Competition c;
+    addRunner(c, 1, "x", 1000, {}, {"900", "900"});
+    addRunner(c, 2, "2", 1100, {}, {"900", "900"});
+    addRunner(c, 3, "0", 900, {}, {"900", "900"});
+    addRunner(c, 4, "12", 800, {}, {"900", "900"});
+    addRunner(c, 5, "", 700, {}, {"900", "900"});
+    addRunner(c, 6, "x", 950, {}, {"900", "900"});
+    addRunner(c, 7, "1a", 960, {}, {"900", "900"});
+    addRunner(c, 8, "1", 970, {}, {"900", "900"});
+    addRunner(c, 9, "02", 1050, {}, {"900", "900"});
+    StageDerivation(c).DeriveAll();
+    const TSortGrid& results = c.heatResults();
+    // Whole-number classes first by number, then the other texts by their bytes.
+    QCOMPARE(dataColumn(results, 5), QStringList({"0", "1", "02", "2", "12", "", "1a", "x", "x"}));
+    QCOMPARE(dataColumn(results, 1), QStringList({"3", "8", "9", "2", "4", "5", "7", "6", "1"}));
+    QCOMPARE(dataColumn(results, 0), QStringList({"1", "1", "1", "2", "1", "1", "1", "1", "2"}));
+    QCOMPARE(c.stageMessage(1), QString());
+    // Only the classes 1 to 4 reach the final.
+    QCOMPARE(dataColumn(c.finalStartList(), 0), QStringList({"8", "2", "9"}));
+    QCOMPARE(dataColumn(c.finalResults(), 1), QStringList({"8", "9", "2"}));
+    QCOMPARE(dataColumn(c.finalResults(), 0), QStringList({"1", "1", "2"}));
+
+    // Nobody in the classes 1 to 4: no final at all.
+    Competition others;
+    addRunner(others, 1, "x", 1000, {}, {"900", "900"});
+    addRunner(others, 2, "0", 1000, {}, {"900", "900"});
+    addRunner(others, 3, "12", 1000, {}, {"900", "900"});
+    StageDerivation(others).DeriveAll();
+    QCOMPARE(others.heatResults().RowCount(), 4);
+    QVERIFY(others.finalStartList().IsRowEmpty(1));
+    QCOMPARE(others.finalStartList().RowCount(), 2);
+    QVERIFY(others.finalResults().IsRowEmpty(1));
+}
+
+void TstDerivationInput::hugeAndGarbageTimes() {
+    Competition c;
+    add(c, {"1", "A", "", "", "1", "", "2147483647", "2147483647", "2147483647"});
+    add(c, {"2", "B", "", "", "1", "", "99999999999999999999", "1000", "1000"});
+    add(c, {"3", "C", "", "", "1", "", "1e3", "1000", "1000"});
+    add(c, {"4", "D", "", "", "1", "", "\t1000 ", "1000", "1000", "2147483647", "1"});
+    add(c, {"5", "E", "", "", "1", "", "1073741823", "1073741823", "1073741823"});
+    add(c, {"6", "F", "", "", "1", "", "1000", "1000", "1000", "x", "\x01"});
+    StageDerivation(c).DeriveAll();
+    // The sum of two largest times leaves the 32-bit range: counted as an error.
+    QCOMPARE(dataColumn(c.heatResults(), 1), QStringList({"4", "6", "5"}));
+    QCOMPARE(c.heatResults().cell(9, 3), QStringLiteral("2147483646"));
+    QCOMPARE(c.stageMessage(1), QStringLiteral("Es sind 3") + Message);
+    QCOMPARE(dataColumn(c.finalStartList(), 0), QStringList({"5", "4", "6"}));
+    // G-Zeit + runs beyond 32 bits, or an unreadable run: no final result.
+    QVERIFY(c.finalResults().IsRowEmpty(1));
+}
+
+void TstDerivationInput::missingColumns() {
+    Competition c;
+    // A heat start list that lost columns (a broken file) still derives without a crash.
+    c.heatStartList().SetColCount(5);
+    add(c, {"1", "A", "B", "C", "1"});
+    StageDerivation(c).DeriveAll();
+    QCOMPARE(c.stageMessage(1), QStringLiteral("Es sind 1") + Message);
+    QVERIFY(c.heatResults().IsRowEmpty(1));
+    QVERIFY(c.finalStartList().IsRowEmpty(1));
+}
+
+void TstDerivationInput::tenThousandRows() {
+    Competition c;
+    TSortGrid& heat = c.heatStartList();
+    heat.SetRowCount(10001);
+    for (int r = 1; r <= 10000; ++r) {
+        const QString t = QString::number(700 + (r * 7919) % 1000);
+        heat.setRowCells(r, {QString::number(r), "N", "V", QString::number(r % 500),
+                             QString::number(r % 4 + 1), r % 49 == 0 ? "+" : "", t, t, t, t, t});
+    }
+    QElapsedTimer timer;
+    timer.start();
+    StageDerivation(c).DeriveAll();
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(c.heatResults().RowCount(), 10001);
+    QCOMPARE(c.finalStartList().RowCount(), 41);
+    QCOMPARE(c.finalResults().RowCount(), 41);
+    QCOMPARE(c.stageMessage(1), QString());
+    // Every class holds 2500 rows; the champions (every 49th) fill each class's finalists.
+    QCOMPARE(dataColumn(c.finalStartList(), 5).count("+"), 40);
+    QCOMPARE(c.teams().RowCount(), 501);
+    QVERIFY(!c.teams().cell(0, 500).isEmpty());
+}
+
+void TstDerivationInput::tenThousandErrorRows() {
+    Competition c;
+    TSortGrid& heat = c.heatStartList();
+    heat.SetRowCount(10001);
+    for (int r = 1; r <= 10000; ++r)
+        heat.setRowCells(r, {QString::number(r), "N", "V", "C", "1", "", "1000", "-", "1000"});
+    QElapsedTimer timer;
+    timer.start();
+    StageDerivation(c).DeriveAll();
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(c.stageMessage(1), QStringLiteral("Es sind 10000") + Message);
+    QCOMPARE(c.heatResults().RowCount(), 2);
+    QVERIFY(c.heatResults().IsRowEmpty(1));
+    QVERIFY(c.teams().IsRowEmpty(1));
+}
+
+QTEST_GUILESS_MAIN(TstDerivationInput)
+#include "tst_derivationinput.moc"

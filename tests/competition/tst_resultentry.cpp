@@ -1,0 +1,228 @@
+#include "competition/Competition.h"
+#include "competition/ResultEntry.h"
+#include "competition/StageTables.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using Outcome = ResultEntry::Outcome;
+namespace Heat = StageTables::Heat;
+namespace FinalStart = StageTables::FinalStart;
+
+Q_DECLARE_METATYPE(Outcome)
+
+namespace {
+
+QStringList heatRow(const QString& nr, const QString& z1 = QString(), const QString& z2 = QString(),
+                    const QString& z3 = QString()) {
+    return {nr,
+            QStringLiteral("Berg"),
+            QStringLiteral("Anna"),
+            QStringLiteral("SV Tal"),
+            QStringLiteral("2"),
+            QString(),
+            z1,
+            z2,
+            z3,
+            QString(),
+            QString()};
+}
+
+QList<QStringList> allRows(const TSortGrid& grid) {
+    QList<QStringList> rows;
+    for (int r = 0; r < grid.RowCount(); ++r)
+        rows.append(grid.rowCells(r));
+    return rows;
+}
+
+} // namespace
+
+// Entering a finished run into the selected row of the active stage's start list.
+class TestResultEntry : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void emptyListNumbersCompetitorsInRunningOrder();
+    void writesFirstFreeHeatRun_data();
+    void writesFirstFreeHeatRun();
+    void fullHeatRowAppends();
+    void zeroRun();
+    void secondsFormat();
+    void finalPageWritesBothTables();
+    void finalPageUnknownNumberWritesNothing();
+    void finalPageWithoutNumberAppendsToFinalList();
+    void selectionMovesOnAndWraps_data();
+    void selectionMovesOnAndWraps();
+    void bestTime_data();
+    void bestTime();
+};
+
+void TestResultEntry::emptyListNumbersCompetitorsInRunningOrder() {
+    Competition competition;
+    TSortGrid& heat = competition.heatStartList();
+    const QStringList times{"1234", "1300", "1250", "1190", "1201"};
+    const Outcome outcomes[] = {Outcome::Appended, Outcome::Written, Outcome::Written,
+                                Outcome::Appended, Outcome::Written};
+    for (int i = 0; i < times.size(); ++i) {
+        QCOMPARE(ResultEntry::EnterRunTime(competition, 0, times[i].toInt() * 10 + 7), outcomes[i]);
+        ResultEntry::selectNextRow(competition, 0);
+    }
+    QCOMPARE(heat.RowCount(), 3);
+    QCOMPARE(heat.rowCells(1), (QStringList{"1", "Name", "Vorname", "Verein", "4", "", "1234",
+                                            "1300", "1250", "", ""}));
+    QCOMPARE(heat.rowCells(2),
+             (QStringList{"2", "Name", "Vorname", "Verein", "4", "", "1190", "1201", "", "", ""}));
+    QCOMPARE(heat.Row(), 1);
+}
+
+void TestResultEntry::writesFirstFreeHeatRun_data() {
+    QTest::addColumn<QStringList>("runs");
+    QTest::addColumn<int>("column");
+    QTest::newRow("all free") << QStringList{"", "", ""} << int(Heat::Zeit1);
+    QTest::newRow("first taken") << QStringList{"1000", "", ""} << int(Heat::Zeit2);
+    QTest::newRow("dash is free") << QStringList{"-", "1000", ""} << int(Heat::Zeit1);
+    QTest::newRow("blank is free") << QStringList{"1000", " ", "-"} << int(Heat::Zeit2);
+    QTest::newRow("AUS is taken") << QStringList{"AUS", "1000", ""} << int(Heat::Zeit3);
+    QTest::newRow("two blanks are taken") << QStringList{"  ", "1000", "-"} << int(Heat::Zeit3);
+}
+
+void TestResultEntry::writesFirstFreeHeatRun() {
+    QFETCH(QStringList, runs);
+    QFETCH(int, column);
+    Competition competition;
+    TSortGrid& heat = competition.heatStartList();
+    heat.AddRow(heatRow("1"));
+    heat.AddRow(heatRow("5", runs[0], runs[1], runs[2]));
+    heat.setRow(2);
+    QCOMPARE(ResultEntry::EnterRunTime(competition, 1, 20000), Outcome::Written);
+    QCOMPARE(heat.cell(column, 2), QStringLiteral("2000"));
+    QCOMPARE(heat.RowCount(), 3);
+    QCOMPARE(heat.rowCells(1), heatRow("1"));
+}
+
+void TestResultEntry::fullHeatRowAppends() {
+    Competition competition;
+    TSortGrid& heat = competition.heatStartList();
+    heat.AddRow(heatRow("1", "1000", "1100", "1200"));
+    heat.AddRow(heatRow("2"));
+    heat.setRow(1);
+    QCOMPARE(ResultEntry::EnterRunTime(competition, 0, 9990), Outcome::Appended);
+    QCOMPARE(heat.RowCount(), 4);
+    QCOMPARE(heat.rowCells(3),
+             (QStringList{"3", "Name", "Vorname", "Verein", "4", "", "999", "", "", "", ""}));
+    QCOMPARE(heat.rowCells(1), heatRow("1", "1000", "1100", "1200"));
+}
+
+void TestResultEntry::zeroRun() {
+    Competition competition;
+    TSortGrid& heat = competition.heatStartList();
+    QCOMPARE(ResultEntry::EnterRunTime(competition, 0, 0), Outcome::Appended);
+    QCOMPARE(heat.cell(Heat::Zeit1, 1), QStringLiteral("AUS"));
+    // In a row of its own the zero run is written as a time.
+    QCOMPARE(ResultEntry::EnterRunTime(competition, 0, 0), Outcome::Written);
+    QCOMPARE(heat.cell(Heat::Zeit2, 1), QStringLiteral("0"));
+}
+
+void TestResultEntry::secondsFormat() {
+    Competition competition(TimeFormat(TimeFormat::Seconds, u','));
+    TSortGrid& heat = competition.heatStartList();
+    heat.AddRow(heatRow("4"));
+    ResultEntry::EnterRunTime(competition, 0, 12340);
+    QCOMPARE(heat.cell(Heat::Zeit1, 1), QStringLiteral("12,34"));
+}
+
+void TestResultEntry::finalPageWritesBothTables() {
+    Competition competition;
+    TSortGrid& heat = competition.heatStartList();
+    TSortGrid& finals = competition.finalStartList();
+    heat.AddRow(heatRow("3"));
+    heat.AddRow(heatRow("7", "1000", "1100", "1200"));
+    finals.AddRow({"7", "Berg", "Anna", "SV Tal", "2", "", "2100", "", ""});
+    finals.setRow(1);
+
+    QCOMPARE(ResultEntry::EnterRunTime(competition, 3, 11110), Outcome::Written);
+    QCOMPARE(finals.cell(FinalStart::Zeit4, 1), QStringLiteral("1111"));
+    QCOMPARE(heat.cell(Heat::Zeit4, 2), QStringLiteral("1111"));
+    QCOMPARE(ResultEntry::EnterRunTime(competition, 2, 10500), Outcome::Written);
+    QCOMPARE(finals.cell(FinalStart::Zeit5, 1), QStringLiteral("1050"));
+    QCOMPARE(heat.cell(Heat::Zeit5, 2), QStringLiteral("1050"));
+    QCOMPARE(heat.cell(Heat::Zeit3, 2), QStringLiteral("1200"));
+
+    const auto heatBefore = allRows(heat);
+    const auto finalsBefore = allRows(finals);
+    QCOMPARE(ResultEntry::EnterRunTime(competition, 2, 9000), Outcome::NoFreeFinalRun);
+    QCOMPARE(allRows(heat), heatBefore);
+    QCOMPARE(allRows(finals), finalsBefore);
+}
+
+void TestResultEntry::finalPageUnknownNumberWritesNothing() {
+    Competition competition;
+    TSortGrid& heat = competition.heatStartList();
+    TSortGrid& finals = competition.finalStartList();
+    heat.AddRow(heatRow("7"));
+    finals.AddRow({"77", "Berg", "Anna", "SV Tal", "2", "", "2100", "", ""});
+    const auto heatBefore = allRows(heat);
+    const auto finalsBefore = allRows(finals);
+    QCOMPARE(ResultEntry::EnterRunTime(competition, 2, 9000), Outcome::NotInHeatList);
+    QCOMPARE(allRows(heat), heatBefore);
+    QCOMPARE(allRows(finals), finalsBefore);
+}
+
+void TestResultEntry::finalPageWithoutNumberAppendsToFinalList() {
+    Competition competition;
+    TSortGrid& heat = competition.heatStartList();
+    TSortGrid& finals = competition.finalStartList();
+    const auto heatBefore = allRows(heat);
+    QCOMPARE(ResultEntry::EnterRunTime(competition, 2, 9000), Outcome::Appended);
+    QCOMPARE(finals.cell(0, 1), QStringLiteral("1"));
+    QCOMPARE(finals.cell(1, 1), QStringLiteral("Name"));
+    QCOMPARE(allRows(heat), heatBefore);
+}
+
+void TestResultEntry::selectionMovesOnAndWraps_data() {
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("heat next") << 0 << 1 << 2;
+    QTest::newRow("heat results page") << 1 << 2 << 3;
+    QTest::newRow("heat last wraps") << 0 << 3 << 1;
+    QTest::newRow("final next") << 2 << 1 << 2;
+    QTest::newRow("final results page last wraps") << 3 << 3 << 1;
+}
+
+void TestResultEntry::selectionMovesOnAndWraps() {
+    QFETCH(int, page);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    Competition competition;
+    TSortGrid& table = ResultEntry::targetTable(competition, page);
+    TSortGrid& other = page < 2 ? competition.finalStartList() : competition.heatStartList();
+    for (const char* nr : {"1", "2", "3"})
+        table.AddRow({QString::fromLatin1(nr)});
+    table.setRow(from);
+    QCOMPARE(ResultEntry::selectNextRow(competition, page), to);
+    QCOMPARE(table.Row(), to);
+    QCOMPARE(other.Row(), 1);
+}
+
+void TestResultEntry::bestTime_data() {
+    QTest::addColumn<qint32>("best");
+    QTest::addColumn<qint32>("run");
+    QTest::addColumn<qint32>("after");
+    QTest::newRow("first run") << 2147483647 << 12340 << 12340;
+    QTest::newRow("faster") << 12340 << 12330 << 12330;
+    QTest::newRow("equal") << 12340 << 12340 << 12340;
+    QTest::newRow("slower") << 12340 << 15000 << 12340;
+    QTest::newRow("zero run") << 2147483647 << 0 << 2147483647;
+    QTest::newRow("negative") << 12340 << -10 << 12340;
+}
+
+void TestResultEntry::bestTime() {
+    QFETCH(qint32, best);
+    QFETCH(qint32, run);
+    QFETCH(qint32, after);
+    QCOMPARE(ResultEntry::bestTimeAfter(best, run), after);
+}
+
+QTEST_GUILESS_MAIN(TestResultEntry)
+#include "tst_resultentry.moc"

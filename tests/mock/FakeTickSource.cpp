@@ -1,0 +1,5 @@
+#include "mock/FakeTickSource.h"
+
+qint64 FakeTickSource::nowMicroseconds() const {
+    return m_now;
+}

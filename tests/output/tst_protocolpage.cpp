@@ -1,0 +1,220 @@
+#include "competition/StageTables.h"
+#include "competition/TSortGrid.h"
+#include "mock/FileSystemFaults.h"
+#include "output/ProtocolPage.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace StageTables;
+
+namespace {
+
+std::unique_ptr<TSortGrid> stageTable(int tag) {
+    auto grid = std::make_unique<TSortGrid>(columnCount(tag));
+    grid->setTag(tag);
+    grid->setRowCells(0, defaultCaptions(tag));
+    return grid;
+}
+
+// The lines of the page, each without its CR LF.
+QList<QByteArray> pageLines(const QByteArray& page) {
+    QList<QByteArray> lines = page.split('\n');
+    for (QByteArray& line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+    }
+    return lines;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return file.readAll();
+}
+
+const QByteArray kHeadForVelmora =
+    "<HTML>\r\n"
+    "<HEAD>\r\n"
+    "<!--www.quarnek.de software -->\r\n"
+    "<TITLE>Velmora Zeitenprotokoll</TITLE>\r\n"
+    "<META name=keywords content=\"Velmora Zeitenprotokoll\">\r\n"
+    "<META name=description content=\"Quarnek Benutzerdefinierte Softwareentwicklung\">\r\n"
+    "<META http-equiv=Content-Type content=\"text/html; charset=iso-8859-1\">\r\n"
+    "<META name=\"Webdesign\" content=\"www.quarnek.de\">\r\n"
+    "</HEAD>\r\n"
+    "<STYLE type=text/css>\r\n"
+    "body  {font-family: Arial; font-size: 13px}\r\n"
+    "table {font-size: 13px}\r\n"
+    "h4 {margin-top: 0px; padding-top: 0px}\r\n"
+    "</STYLE>\r\n"
+    "<BODY bgcolor=#F5F5F5>\r\n"
+    "<DIV style=\"FILTER: Blur(direction=225, strength=6); WIDTH:100%\"><H2>&nbsp;Velmora</H2>\r\n"
+    "</div><H4>      Vorlauf-Startliste</H4>\r\n"
+    "<table bgcolor=#ffffff borderColor=#DADADA border=1 cellpadding=4 width=100% "
+    "style=\"BORDER-COLLAPSE: collapse\">\r\n"
+    "<thead align=left bgcolor=#91B5FF>\r\n"
+    "<colgroup valign=top>\r\n"
+    "<col align=right><col align=left><col align=left><col align=left><col align=center>"
+    "<col align=center><col align=right><col align=right><col align=right></colgroup>\r\n"
+    "<thead align=left bgcolor=#91B5FF>\r\n"
+    "<tr>\r\n"
+    "\r\n"
+    "<th  nowrap>Nr.\r\n"
+    "<th  nowrap>Name\r\n"
+    "<th  nowrap>Vorname\r\n"
+    "<th  nowrap>Verein/Ort\r\n"
+    "<th  nowrap>Kl.\r\n"
+    "<th  nowrap>Meister\r\n"
+    "<th  nowrap>Zeit1\r\n"
+    "<th  nowrap>Zeit2\r\n"
+    "<th  nowrap>Zeit3\r\n"
+    "</tr></thead>\r\n";
+
+const QByteArray kFooterForVelmora =
+    "</table>\r\n"
+    "</table><P align=right><a href=\"http://www.quarnek.de\" title=\"Velmora\">"
+    "<FONT color=#FF0000>Qu</FONT><FONT color=#009900>ar</FONT><FONT color=#999999>nek</FONT>"
+    "<FONT color=#666600>&nbsp; Sport Software &nbsp;</FONT>&gt;&gt;</A></P></body></html>\r\n";
+
+} // namespace
+
+// The web page of a stage table: the exact template, the columns, decimal points and escaping.
+class TestProtocolPage : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void wholePageOfTheHeatStartList();
+    void oneBodyRow();
+    void columnsAndAlignment_data();
+    void columnsAndAlignment();
+    void cellText_data();
+    void cellText();
+    void insertedValuesAreEscaped();
+    void writesAtomicallyAndReportsFailure();
+};
+
+void TestProtocolPage::wholePageOfTheHeatStartList() {
+    auto grid = stageTable(HeatStartList);
+    const QByteArray page =
+        ProtocolPage::pageBytes(*grid, QStringLiteral("Velmora"), pageCaptions().at(0));
+    // Only the header row and one empty row: one body row of nine empty cells.
+    QCOMPARE(page, kHeadForVelmora + "<tr><td><td><td><td><td><td><td><td><td></tr>\r\n" +
+                       kFooterForVelmora);
+}
+
+void TestProtocolPage::oneBodyRow() {
+    auto grid = stageTable(HeatStartList);
+    grid->setRowCells(1, {"12", "Meier", "Anna", "Nord, Süd", "1", "+", "1:02,50", "10,24", "",
+                          "99,99", "88,88"});
+    const QByteArray page =
+        ProtocolPage::pageBytes(*grid, QStringLiteral("Velmora"), pageCaptions().at(0));
+    QVERIFY(page.startsWith(kHeadForVelmora));
+    QVERIFY(page.endsWith(kFooterForVelmora));
+    QCOMPARE(page.mid(kHeadForVelmora.size(),
+                      page.size() - kHeadForVelmora.size() - kFooterForVelmora.size()),
+             QByteArray("<tr><td>12<td>Meier<td>Anna<td>Nord. S\xFC"
+                        "d<td>1<td>+<td>1:02.50<td>10.24<td></tr>\r\n"));
+}
+
+void TestProtocolPage::columnsAndAlignment_data() {
+    QTest::addColumn<int>("tag");
+    QTest::addColumn<QByteArray>("colgroup");
+    QTest::addColumn<int>("headerCells");
+    const QByteArray l = "<col align=left>", c = "<col align=center>", r = "<col align=right>";
+    QTest::newRow("heat start list")
+        << int(HeatStartList) << r + l + l + l + c + c + r + r + r << 9;
+    QTest::newRow("heat results") << int(HeatResults) << r + r + l + l + l + c + c + r + r + r
+                                  << 10;
+    QTest::newRow("final start list")
+        << int(FinalStartList) << r + l + l + l + c + c + r + r + r << 9;
+    QTest::newRow("final results")
+        << int(FinalResults) << r + r + l + l + l + c + c + r + r + r + r << 11;
+}
+
+void TestProtocolPage::columnsAndAlignment() {
+    QFETCH(int, tag);
+    QFETCH(QByteArray, colgroup);
+    QFETCH(int, headerCells);
+    auto grid = stageTable(tag);
+    grid->SetRowCount(4);
+    const QList<QByteArray> lines =
+        pageLines(ProtocolPage::pageBytes(*grid, QStringLiteral("T"), QStringLiteral("C")));
+    QVERIFY(lines.contains(colgroup + "</colgroup>"));
+    QCOMPARE(ProtocolPage::pageColumnCount(*grid), headerCells);
+    qsizetype headers = 0;
+    qsizetype bodyRows = 0;
+    for (const QByteArray& line : lines) {
+        if (line.startsWith("<th  nowrap>"))
+            ++headers;
+        if (line.startsWith("<tr><td>")) {
+            ++bodyRows;
+            QCOMPARE(line.count("<td>"), headerCells);
+        }
+    }
+    QCOMPARE(headers, headerCells);
+    QCOMPARE(bodyRows, 3);
+}
+
+void TestProtocolPage::cellText_data() {
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QByteArray>("html");
+    QTest::newRow("time") << QStringLiteral("1:02,50") << QByteArray("1:02.50");
+    QTest::newRow("two commas") << QStringLiteral("1,2,3") << QByteArray("1.2,3");
+    QTest::newRow("markup") << QStringLiteral("<b>&") << QByteArray("&lt;b&gt;&amp;");
+    QTest::newRow("quote") << QStringLiteral("\"Blitz\"") << QByteArray("&quot;Blitz&quot;");
+    QTest::newRow("euro") << QStringLiteral("€") << QByteArray("\x80");
+    QTest::newRow("outside the code page") << QStringLiteral("Łódź")
+                                           << QByteArray("&#321;\xF3"
+                                                         "d&#378;");
+}
+
+void TestProtocolPage::cellText() {
+    QFETCH(QString, cell);
+    QFETCH(QByteArray, html);
+    auto grid = stageTable(HeatResults);
+    grid->setCell(HeatRes::Name, 1, cell);
+    const QList<QByteArray> lines =
+        pageLines(ProtocolPage::pageBytes(*grid, QStringLiteral("T"), QStringLiteral("C")));
+    QVERIFY(lines.contains("<tr><td><td><td>" + html + "<td><td><td><td><td><td><td></tr>"));
+}
+
+void TestProtocolPage::insertedValuesAreEscaped() {
+    auto grid = stageTable(FinalResults);
+    grid->setCell(FinalRes::Name, 0, QStringLiteral("<i>Name</i>"));
+    const QByteArray page = ProtocolPage::pageBytes(*grid, QStringLiteral("Ve\"l<m>&ra"),
+                                                    QStringLiteral("  <script>  "));
+    QVERIFY(!page.contains("<script>"));
+    QVERIFY(!page.contains("<i>"));
+    const QList<QByteArray> lines = pageLines(page);
+    QVERIFY(lines.contains("<TITLE>Ve&quot;l&lt;m&gt;&amp;ra Zeitenprotokoll</TITLE>"));
+    QVERIFY(lines.contains("<META name=keywords content=\"Ve&quot;l&lt;m&gt;&amp;ra "
+                           "Zeitenprotokoll\">"));
+    QVERIFY(lines.contains("</div><H4>  &lt;script&gt;  </H4>"));
+    QVERIFY(lines.contains("<th  nowrap>&lt;i&gt;Name&lt;/i&gt;"));
+    QVERIFY(page.contains("title=\"Ve&quot;l&lt;m&gt;&amp;ra\">"));
+}
+
+void TestProtocolPage::writesAtomicallyAndReportsFailure() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Velmora_Vorlauf-Startliste.html");
+    auto grid = stageTable(HeatStartList);
+    QVERIFY(ProtocolPage::WriteProtocolPage(path, *grid, QStringLiteral("Velmora"),
+                                            pageCaptions().at(0)));
+    const QByteArray written = readFile(path);
+    QVERIFY(written.startsWith(kHeadForVelmora));
+
+    grid->setCell(Heat::Name, 1, QStringLiteral("neu"));
+    FileSystemFaults::ReadOnlyFolder readOnly(dir.path());
+    if (!readOnly.effective())
+        QSKIP("this process cannot give up its permission to write anywhere");
+    const FileWriteResult result = ProtocolPage::WriteProtocolPage(
+        path, *grid, QStringLiteral("Velmora"), pageCaptions().at(0));
+    QVERIFY(!result);
+    QCOMPARE(result.message, QStringLiteral("Der Schreibfehler der Datei: ") + path);
+    QCOMPARE(readFile(path), written);
+}
+
+QTEST_GUILESS_MAIN(TestProtocolPage)
+#include "tst_protocolpage.moc"

@@ -1,0 +1,145 @@
+#include "mock/FileSystemFaults.h"
+#include "platform/ProgramPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+bool touch(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly);
+}
+
+} // namespace
+
+// Names and places that follow from the executable's own path.
+class TestProgramPaths : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void programTitle_data();
+    void programTitle();
+    void backupNextToTheExecutable();
+    void backupInUserFolderWhenReadOnly();
+    void renamedExecutableHasItsOwnFiles();
+    void helpFileLookup();
+    void companionsFromDataFolder();
+    void templatesNamedEvenWhenMissing();
+    void defaultExportName_data();
+    void defaultExportName();
+};
+
+void TestProgramPaths::programTitle_data() {
+    QTest::addColumn<QString>("executable");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("dir");
+    QTest::newRow("linux") << "/opt/velmora/bin/Velmora"
+                           << "Velmora"
+                           << "/opt/velmora/bin/";
+    QTest::newRow("with extension") << "/x/Velmora.exe"
+                                    << "Velmora"
+                                    << "/x/";
+    QTest::newRow("dots in the name") << "/x/Velmora.Halle.2.exe"
+                                      << "Velmora.Halle.2"
+                                      << "/x/";
+}
+
+void TestProgramPaths::programTitle() {
+    QFETCH(QString, executable);
+    QFETCH(QString, title);
+    QFETCH(QString, dir);
+    const ProgramPaths paths(executable, QString(), QString());
+    QCOMPARE(paths.ProgramTitle(), title);
+    QCOMPARE(paths.executableDir(), dir);
+}
+
+void TestProgramPaths::backupNextToTheExecutable() {
+    QTemporaryDir bin;
+    QTemporaryDir user;
+    const ProgramPaths paths(bin.filePath("Velmora"), QString(), user.filePath("data"));
+    QCOMPARE(paths.BackupFileName(), bin.filePath("Velmora-Sicherungsdatei.txt"));
+    QVERIFY(!QFileInfo::exists(user.filePath("data")));
+    QCOMPARE(QDir(bin.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
+}
+
+void TestProgramPaths::backupInUserFolderWhenReadOnly() {
+    QTemporaryDir bin;
+    QTemporaryDir user;
+    const QString userData = user.filePath("Quarnek/Velmora");
+    const ProgramPaths paths(bin.filePath("Velmora"), QString(), userData);
+    FileSystemFaults::ReadOnlyFolder readOnly(bin.path());
+    if (!readOnly.effective())
+        QSKIP("this process cannot give up its permission to write anywhere");
+    QCOMPARE(paths.BackupFileName(), userData + QStringLiteral("/Velmora-Sicherungsdatei.txt"));
+    QVERIFY(QFileInfo(userData).isDir());
+}
+
+void TestProgramPaths::renamedExecutableHasItsOwnFiles() {
+    QTemporaryDir bin;
+    QVERIFY(touch(bin.filePath("Halle.jpg")));
+    const ProgramPaths original(bin.filePath("Velmora"), QString(), QString());
+    const ProgramPaths copy(bin.filePath("Halle"), QString(), QString());
+    QVERIFY(original.BackupFileName() != copy.BackupFileName());
+    QCOMPARE(copy.BackupFileName(), bin.filePath("Halle-Sicherungsdatei.txt"));
+    QCOMPARE(original.titlePicture(), std::nullopt);
+    QCOMPARE(copy.titlePicture(), std::optional<QString>(bin.filePath("Halle.jpg")));
+}
+
+void TestProgramPaths::helpFileLookup() {
+    QTemporaryDir bin;
+    QTemporaryDir data;
+    const ProgramPaths paths(bin.filePath("Velmora"), data.path(), QString());
+    QCOMPARE(paths.helpFile(), std::nullopt);
+    QVERIFY(touch(data.filePath("Velmora.html")));
+    QCOMPARE(paths.helpFile(), std::optional<QString>(data.filePath("Velmora.html")));
+    QVERIFY(touch(bin.filePath("Velmora.html")));
+    QCOMPARE(paths.helpFile(), std::optional<QString>(bin.filePath("Velmora.html")));
+    QVERIFY(touch(data.filePath("Velmora.chm")));
+    QCOMPARE(paths.helpFile(), std::optional<QString>(data.filePath("Velmora.chm")));
+}
+
+void TestProgramPaths::companionsFromDataFolder() {
+    QTemporaryDir bin;
+    QTemporaryDir data;
+    const ProgramPaths paths(bin.filePath("Velmora"), data.path(), QString());
+    QVERIFY(touch(data.filePath("Velmora.jpg")));
+    QVERIFY(touch(data.filePath("Protokollvorlage.docx")));
+    QVERIFY(touch(data.filePath("Protokollvorlage.xlsx")));
+    QCOMPARE(paths.titlePicture(), std::optional<QString>(data.filePath("Velmora.jpg")));
+    QCOMPARE(paths.WordTemplatePath(), data.filePath("Protokollvorlage.docx"));
+    QCOMPARE(paths.ExcelTemplatePath(), data.filePath("Protokollvorlage.xlsx"));
+    QVERIFY(touch(bin.filePath("Protokollvorlage.xls")));
+    QCOMPARE(paths.ExcelTemplatePath(), bin.filePath("Protokollvorlage.xls"));
+    // A folder of that name is not a template.
+    QVERIFY(QDir(bin.path()).mkdir("Protokollvorlage.docx"));
+    QCOMPARE(paths.WordTemplatePath(), data.filePath("Protokollvorlage.docx"));
+}
+
+void TestProgramPaths::templatesNamedEvenWhenMissing() {
+    QTemporaryDir bin;
+    QTemporaryDir data;
+    const ProgramPaths paths(bin.filePath("Velmora"), data.path(), QString());
+    QCOMPARE(paths.WordTemplatePath(), bin.filePath("Protokollvorlage.docx"));
+    QCOMPARE(paths.ExcelTemplatePath(), bin.filePath("Protokollvorlage.xls"));
+    QVERIFY(!QFileInfo::exists(paths.WordTemplatePath()));
+}
+
+void TestProgramPaths::defaultExportName_data() {
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("designed example") << QDate(2009, 5, 17) << "2009-05-17-Quarnek-de";
+    QTest::newRow("end of year") << QDate(2026, 12, 31) << "2026-12-31-Quarnek-de";
+    QTest::newRow("early year padded") << QDate(987, 1, 2) << "0987-01-02-Quarnek-de";
+}
+
+void TestProgramPaths::defaultExportName() {
+    QFETCH(QDate, date);
+    QFETCH(QString, name);
+    QCOMPARE(ProgramPaths::DefaultExportName(date), name);
+}
+
+QTEST_GUILESS_MAIN(TestProgramPaths)
+#include "tst_programpaths.moc"

@@ -1,0 +1,264 @@
+#include "settings/SettingsStore.h"
+
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// The window's own placement defaults, as it passes them in before loading.
+Settings windowDefaults() {
+    Settings settings;
+    settings.left = 600;
+    settings.height = 1040;
+    return settings;
+}
+
+// Every value changed away from its default.
+Settings allChanged() {
+    Settings s;
+    s.left = -20;
+    s.top = 33;
+    s.width = 1024;
+    s.height = 700;
+    s.sound = false;
+    s.port = 3;
+    s.alg = 1;
+    s.waitStart = 2500;
+    s.timer = 0;
+    s.monitor = 1;
+    s.lockTime = 100;
+    s.title = QStringLiteral("Kreismeisterschaft, Rutsche \"Süd\" €");
+    s.autoReset = false;
+    s.filterInd = 4;
+    s.vidResult = 1;
+    s.len = 0;
+    s.logo = QStringLiteral("/home/zeit/logo.png");
+    return s;
+}
+
+const QStringList kReadingOrder = {"Left",     "Top",   "Width",     "Height",    "Sound",
+                                   "Port",     "Alg",   "WaitStart", "Timer",     "Monitor",
+                                   "LockTime", "Title", "AutoReset", "FilterInd", "VidResult",
+                                   "Len",      "Logo"};
+
+} // namespace
+
+// Settings between runs: defaults, the stop at the first bad value, and a full save.
+class TestSettingsStore : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void firstRunKeepsDefaults();
+    void savedValuesComeBack();
+    void deletedSoundStopsThere();
+    void badValueStopsTheLoad_data();
+    void badValueStopsTheLoad();
+    void waitStartOnlyAboveZero_data();
+    void waitStartOnlyAboveZero();
+    void emptyTitleKeepsDesignedTitle();
+    void missingStringsReadAsEmpty();
+    void booleansAnyNonZero();
+    void programTitleSelectsTheStore();
+
+private:
+    std::unique_ptr<QSettings> iniFile() const {
+        return std::make_unique<QSettings>(m_dir->filePath("settings.conf"), QSettings::IniFormat);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestSettingsStore::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+}
+
+void TestSettingsStore::firstRunKeepsDefaults() {
+    SettingsStore store(iniFile());
+    Settings settings = windowDefaults();
+    QCOMPARE(store.load(settings), std::optional<QString>(QStringLiteral("Left")));
+    QCOMPARE(settings, windowDefaults());
+    QCOMPARE(settings.top, 0);
+    QCOMPARE(settings.width, 720);
+    QVERIFY(settings.sound);
+    QCOMPARE(settings.port, 0);
+    QCOMPARE(settings.timer, 10000);
+    QCOMPARE(settings.lockTime, 5000);
+    QCOMPARE(settings.waitStart, 5000);
+    QCOMPARE(settings.len, 50);
+    QCOMPARE(settings.vidResult, 0);
+    QCOMPARE(settings.monitor, 0);
+    QVERIFY(settings.autoReset);
+    QCOMPARE(settings.filterInd, 1);
+    QCOMPARE(settings.title, QStringLiteral("Deutsche Meisterschaften im Velmora 2009"));
+    QCOMPARE(settings.logo, QString());
+}
+
+void TestSettingsStore::savedValuesComeBack() {
+    {
+        SettingsStore store(iniFile());
+        QVERIFY(store.save(allChanged()));
+    }
+    const auto raw = iniFile();
+    QCOMPARE(raw->allKeys().size(), kReadingOrder.size());
+    QCOMPARE(raw->value("Sound").toString(), QStringLiteral("0"));
+
+    SettingsStore store(iniFile());
+    Settings settings = windowDefaults();
+    QCOMPARE(store.load(settings), std::nullopt);
+    QCOMPARE(settings, allChanged());
+}
+
+void TestSettingsStore::deletedSoundStopsThere() {
+    {
+        SettingsStore store(iniFile());
+        QVERIFY(store.save(allChanged()));
+    }
+    iniFile()->remove("Sound");
+    SettingsStore store(iniFile());
+    Settings settings = windowDefaults();
+    QCOMPARE(store.load(settings), std::optional<QString>(QStringLiteral("Sound")));
+    Settings expected = windowDefaults();
+    expected.left = -20;
+    expected.top = 33;
+    expected.width = 1024;
+    expected.height = 700;
+    QCOMPARE(settings, expected);
+}
+
+void TestSettingsStore::badValueStopsTheLoad_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("text for a number") << "Port" << QVariant("drei");
+    QTest::newRow("number with trailing text") << "Timer" << QVariant("100ms");
+    QTest::newRow("leading blank") << "Monitor" << QVariant(" 1");
+    QTest::newRow("trailing blank") << "Monitor" << QVariant("1 ");
+    QTest::newRow("beyond 32 bits") << "LockTime" << QVariant("4294967296");
+    QTest::newRow("just beyond int") << "Len" << QVariant("2147483648");
+    QTest::newRow("decimal") << "Width" << QVariant("720.5");
+    QTest::newRow("empty number") << "Top" << QVariant("");
+    QTest::newRow("boolean as word") << "AutoReset" << QVariant("true");
+    QTest::newRow("list for a string") << "Title" << QVariant(QStringList{"a", "b"});
+    QTest::newRow("list for a number") << "FilterInd" << QVariant(QStringList{"1", "2"});
+    QTest::newRow("number for the logo") << "Logo" << QVariant(QSize(1, 2));
+}
+
+void TestSettingsStore::badValueStopsTheLoad() {
+    QFETCH(QString, key);
+    QFETCH(QVariant, value);
+    {
+        SettingsStore store(iniFile());
+        QVERIFY(store.save(allChanged()));
+    }
+    iniFile()->setValue(key, value);
+
+    SettingsStore store(iniFile());
+    Settings settings = windowDefaults();
+    QCOMPARE(store.load(settings), std::optional<QString>(key));
+
+    // Everything before the bad value is applied, it and everything after keep their defaults.
+    const Settings changed = allChanged();
+    const Settings defaults = windowDefaults();
+    const qsizetype stop = kReadingOrder.indexOf(key);
+    QVERIFY(stop >= 0);
+    auto applied = [&](const char* name) {
+        return kReadingOrder.indexOf(name) < stop;
+    };
+    QCOMPARE(settings.left, applied("Left") ? changed.left : defaults.left);
+    QCOMPARE(settings.top, applied("Top") ? changed.top : defaults.top);
+    QCOMPARE(settings.width, applied("Width") ? changed.width : defaults.width);
+    QCOMPARE(settings.height, applied("Height") ? changed.height : defaults.height);
+    QCOMPARE(settings.sound, applied("Sound") ? changed.sound : defaults.sound);
+    QCOMPARE(settings.port, applied("Port") ? changed.port : defaults.port);
+    QCOMPARE(settings.alg, applied("Alg") ? changed.alg : defaults.alg);
+    QCOMPARE(settings.waitStart, applied("WaitStart") ? changed.waitStart : defaults.waitStart);
+    QCOMPARE(settings.timer, applied("Timer") ? changed.timer : defaults.timer);
+    QCOMPARE(settings.monitor, applied("Monitor") ? changed.monitor : defaults.monitor);
+    QCOMPARE(settings.lockTime, applied("LockTime") ? changed.lockTime : defaults.lockTime);
+    QCOMPARE(settings.title, applied("Title") ? changed.title : defaults.title);
+    QCOMPARE(settings.autoReset, applied("AutoReset") ? changed.autoReset : defaults.autoReset);
+    QCOMPARE(settings.filterInd, applied("FilterInd") ? changed.filterInd : defaults.filterInd);
+    QCOMPARE(settings.vidResult, applied("VidResult") ? changed.vidResult : defaults.vidResult);
+    QCOMPARE(settings.len, applied("Len") ? changed.len : defaults.len);
+    QCOMPARE(settings.logo, applied("Logo") ? changed.logo : defaults.logo);
+}
+
+void TestSettingsStore::waitStartOnlyAboveZero_data() {
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("loaded");
+    QTest::newRow("zero") << 0 << 5000;
+    QTest::newRow("negative") << -1 << 5000;
+    QTest::newRow("lowest") << int(std::numeric_limits<qint32>::min()) << 5000;
+    QTest::newRow("one") << 1 << 1;
+    QTest::newRow("highest") << int(std::numeric_limits<qint32>::max())
+                             << int(std::numeric_limits<qint32>::max());
+}
+
+void TestSettingsStore::waitStartOnlyAboveZero() {
+    QFETCH(int, stored);
+    QFETCH(int, loaded);
+    Settings saved = allChanged();
+    saved.waitStart = stored;
+    SettingsStore store(iniFile());
+    QVERIFY(store.save(saved));
+    Settings settings = windowDefaults();
+    QCOMPARE(store.load(settings), std::nullopt);
+    QCOMPARE(settings.waitStart, loaded);
+    // The load goes on past it.
+    QCOMPARE(settings.logo, saved.logo);
+
+    // The next save repairs the stored value.
+    QVERIFY(store.save(settings));
+    QCOMPARE(iniFile()->value("WaitStart").toString(), QString::number(loaded));
+}
+
+void TestSettingsStore::emptyTitleKeepsDesignedTitle() {
+    Settings saved = allChanged();
+    saved.title.clear();
+    SettingsStore store(iniFile());
+    QVERIFY(store.save(saved));
+    Settings settings = windowDefaults();
+    QCOMPARE(store.load(settings), std::nullopt);
+    QCOMPARE(settings.title, windowDefaults().title);
+    QCOMPARE(settings.logo, saved.logo);
+}
+
+void TestSettingsStore::missingStringsReadAsEmpty() {
+    SettingsStore store(iniFile());
+    QVERIFY(store.save(allChanged()));
+    iniFile()->remove("Title");
+    iniFile()->remove("Logo");
+    Settings settings = windowDefaults();
+    settings.logo = QStringLiteral("vorher");
+    QCOMPARE(store.load(settings), std::nullopt);
+    QCOMPARE(settings.title, windowDefaults().title);
+    QCOMPARE(settings.logo, QString());
+    QCOMPARE(settings.len, allChanged().len);
+}
+
+void TestSettingsStore::booleansAnyNonZero() {
+    SettingsStore store(iniFile());
+    Settings saved = allChanged();
+    QVERIFY(store.save(saved));
+    iniFile()->setValue("Sound", "-7");
+    iniFile()->setValue("AutoReset", "2");
+    Settings settings = windowDefaults();
+    settings.sound = false;
+    settings.autoReset = false;
+    QCOMPARE(store.load(settings), std::nullopt);
+    QVERIFY(settings.sound);
+    QVERIFY(settings.autoReset);
+}
+
+void TestSettingsStore::programTitleSelectsTheStore() {
+    // Only the locations are compared; nothing is written to the user's folder.
+    QStandardPaths::setTestModeEnabled(true);
+    const auto velmora = SettingsStore::openForProgram(QStringLiteral("Velmora"));
+    const auto halle = SettingsStore::openForProgram(QStringLiteral("Halle"));
+    QVERIFY(velmora->fileName().endsWith(QStringLiteral("/Quarnek/Velmora.conf")));
+    QVERIFY(halle->fileName().endsWith(QStringLiteral("/Quarnek/Halle.conf")));
+}
+
+QTEST_GUILESS_MAIN(TestSettingsStore)
+#include "tst_settingsstore.moc"
