@@ -117,6 +117,8 @@ public:
     void setEvents(TEvents value) { m_events = value; }
     bool EnableDTR() const { return m_enableDtr; }
     void setEnableDTR(bool value) { m_enableDtr = value; }
+    // The buffer sizes are kept as properties only: the tty driver sizes its own queues, and
+    // the port never reads or writes data.
     qint32 WriteBufSize() const { return m_writeBufSize; }
     void setWriteBufSize(qint32 value) { m_writeBufSize = value; }
     qint32 ReadBufSize() const { return m_readBufSize; }
