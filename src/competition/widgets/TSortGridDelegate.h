@@ -13,6 +13,13 @@ public:
     TSortGridDelegate(const TSortGrid* grid, const TimeFormat* timeFormat,
                       QObject* parent = nullptr);
 
+    // Pixels between a cell's edge and its text; the narrow fixed columns ("Nr.", "Pl.") need
+    // their three digits whole rather than elided.
+    static constexpr int TextMargin = 2;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 

@@ -37,7 +37,11 @@ TSortGridView::TSortGridView(TSortGrid* grid, const TimeFormat* timeFormat, QWid
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { onCurrentRowChanged(current); });
     connect(grid, &TSortGrid::rowSelected, this, [this] { showGridRow(); });
-    connect(grid, &QAbstractItemModel::modelReset, this, [this] { showGridRow(); });
+    connect(grid, &QAbstractItemModel::modelReset, this, [this] {
+        // New contents start at the top; the selected row is then brought into view.
+        scrollToTop();
+        showGridRow();
+    });
     connect(grid, &TSortGrid::sorted, this, [this] { showGridRow(); });
     showGridRow();
 }
@@ -60,7 +64,9 @@ void TSortGridView::showGridRow() {
         selectionModel()->setCurrentIndex(wanted, QItemSelectionModel::ClearAndSelect |
                                                       QItemSelectionModel::Rows);
     }
-    scrollTo(wanted);
+    // A hidden page has no real size yet; scrolling it now would leave it scrolled later.
+    if (isVisible())
+        scrollTo(wanted);
     viewport()->update();
 }
 
@@ -69,6 +75,12 @@ void TSortGridView::onCurrentRowChanged(const QModelIndex& current) {
         m_grid->setRow(current.row() + 1);
     // The selected row paints differently from the rest, so the old and new rows both change.
     viewport()->update();
+}
+
+void TSortGridView::showEvent(QShowEvent* event) {
+    QTableView::showEvent(event);
+    if (currentIndex().isValid())
+        scrollTo(currentIndex());
 }
 
 void TSortGridView::keyReleaseEvent(QKeyEvent* event) {

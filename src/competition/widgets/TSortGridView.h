@@ -25,6 +25,7 @@ Q_SIGNALS:
 
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
