@@ -1,23 +1,14 @@
+#include "mock/WindowFixture.h"
 #include "ui/TFDlgYesNo.h"
 #include "ui/TFormInfo.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
-
-// Receives the pages the program asks the desktop to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl& url) { urls.append(url); }
-};
 
 // The question dialog's answers and the information window.
 class TestDialogs : public QObject {
@@ -96,13 +87,11 @@ void TestDialogs::infoWindow() {
 }
 
 void TestDialogs::infoLinkOpensMakerPage() {
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+    UrlRecorder catcher({QStringLiteral("http")});
     TFormInfo info;
     info.show();
     QVERIFY(QTest::qWaitForWindowExposed(&info));
     QTest::mouseClick(info.linkLabel(), Qt::LeftButton);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     QCOMPARE(catcher.urls.size(), 1);
     QCOMPARE(catcher.urls.first(), QUrl(QStringLiteral("http://") + info.linkLabel()->text()));
 }

@@ -6,6 +6,7 @@
 #include "ui/PageTabBar.h"
 #include "ui/TBitBtnWithColor.h"
 #include "ui/TFDlgYesNo.h"
+#include "ui/TFormInfo.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
 #include "ui/TitlePicture.h"
@@ -15,7 +16,9 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -41,6 +44,9 @@ private Q_SLOTS:
     void helpFile_data();
     void helpFile();
     void wordMarkOpensMakerPage();
+    void infoWindowOnF3();
+    void beendenClosesWhenNothingIsAtStake();
+    void tvButtonOpensModePopup();
 };
 
 void TestFormMain::captionFromExecutableName_data() {
@@ -317,6 +323,57 @@ void TestFormMain::wordMarkOpensMakerPage() {
                       Qt::LeftButton);
     QCOMPARE(opened.urls.size(), 1);
     QCOMPARE(opened.urls.first().scheme(), QStringLiteral("http"));
+}
+
+void TestFormMain::infoWindowOnF3() {
+    InstallationFixture install;
+    TFormMain window(install.environment());
+    TFormInfo info(&window);
+    window.setInfoWindow(&info);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    bool shown = false;
+    QTimer::singleShot(0, &info, [&] {
+        shown = info.isVisible() && info.isModal();
+        info.accept();
+    });
+    QTimer::singleShot(3000, &info, &QDialog::reject);
+    QTest::keyClick(&window, Qt::Key_F3);
+    QVERIFY(shown);
+}
+
+void TestFormMain::beendenClosesWhenNothingIsAtStake() {
+    InstallationFixture install;
+    ScriptedAnswers answers;
+    TFormMain window(install.environment(&answers));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.competition().heatStartList().setModified(true);
+    window.actions().mBeenden->trigger();
+    QVERIFY(window.isVisible());
+    QCOMPARE(answers.questions.size(), 1);
+    window.competition().heatStartList().setModified(false);
+    window.actions().mBeenden->trigger();
+    QVERIFY(!window.isVisible());
+    QCOMPARE(answers.questions.size(), 1);
+}
+
+void TestFormMain::tvButtonOpensModePopup() {
+    InstallationFixture install;
+    TFormMain window(install.environment());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QToolButton* tv = window.header()->bMon2;
+    QTest::mouseClick(tv, Qt::LeftButton);
+    QMenu* popup = window.actions().PopupMenu2Mon;
+    QTRY_VERIFY(popup->isVisible());
+    const QPoint corner = tv->mapToGlobal(QPoint(8, 8));
+    QCOMPARE(popup->pos().y(), corner.y());
+    // Moved left only as far as the screen's edge demands.
+    const int screenRight = tv->screen()->geometry().right();
+    QCOMPARE(popup->pos().x(), qMin(corner.x(), screenRight - popup->width() + 1));
+    QCOMPARE(popup->actions().size(), 5);
+    popup->hide();
 }
 
 QTEST_MAIN(TestFormMain)
