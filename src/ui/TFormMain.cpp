@@ -1,6 +1,476 @@
 #include "ui/TFormMain.h"
 
-TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
-    setWindowTitle(QStringLiteral("Velmora 1.7"));
-    resize(720, 480);
+#include "competition/RandomProtocol.h"
+#include "competition/StageDerivation.h"
+#include "competition/widgets/TSortGridView.h"
+#include "ui/ActionStates.h"
+#include "ui/HeaderBand.h"
+#include "ui/MainStatusBar.h"
+#include "ui/PageTabBar.h"
+#include "ui/TBitBtnWithColor.h"
+#include "ui/TFDlgYesNo.h"
+#include "ui/TFormInfo.h"
+#include "ui/TPageControl.h"
+#include "ui/TimingControls.h"
+#include "ui/TitlePicture.h"
+#include "ui/WindowPlacement.h"
+#include "ui/WordMark.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr QRgb StartGreen = 0x008000;
+
+} // namespace
+
+TFormMain::TFormMain(ProgramEnvironment environment, QWidget* parent)
+    : QMainWindow(parent), m_environment(std::move(environment)),
+      m_competition(TimeFormat(TimeFormat::Hundredths, m_environment.decimalSeparator())) {
+    setObjectName(QStringLiteral("FormMain"));
+    m_derivation = new StageDerivation(m_competition, this);
+    m_actions.setupUi(this);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_header = new HeaderBand(central);
+    layout->addWidget(m_header);
+    m_pages = new TPageControl(m_competition, central);
+    layout->addWidget(m_pages, 1);
+    setCentralWidget(central);
+    m_statusBar = new MainStatusBar(this);
+    setStatusBar(m_statusBar);
+    connectPages();
+    connectCommands();
+    FormCreate();
 }
+
+TFormMain::~TFormMain() {
+    FormDestroy();
+}
+
+void TFormMain::connectPages() {
+    for (int page = 0; page < 4; ++page) {
+        m_views[page] = m_pages->view(page);
+        connect(&m_competition.stageTable(page), &TSortGrid::rowSelected, this,
+                [this, page] { SortGridRowSelected(page); });
+        connect(m_views[page], &TSortGridView::keyReleased, this,
+                [this, page] { SortGridRowSelected(page); });
+    }
+    m_cdEdit = m_pages->editBox();
+}
+
+void TFormMain::connectCommands() {
+    MainActions& a = m_actions;
+    connect(a.mOpen, &QAction::triggered, this, &TFormMain::sbLoadClick);
+    connect(a.Neue1, &QAction::triggered, this, &TFormMain::Neue1Click);
+    connect(a.mSave, &QAction::triggered, this, &TFormMain::sbSaveClick);
+    connect(a.Druken1, &QAction::triggered, this, &TFormMain::Druken1Click);
+    connect(a.mWord, &QAction::triggered, this, &TFormMain::sbWordClick);
+    connect(a.mExcel, &QAction::triggered, this, &TFormMain::sbExcelClick);
+    connect(a.Webseite, &QAction::triggered, this, &TFormMain::WebseiteClick);
+    connect(a.Generate, &QAction::triggered, this, &TFormMain::GenerateClick);
+    connect(a.Deleteresults1, &QAction::triggered, this, &TFormMain::Deleteresults1Click);
+    connect(a.Startliste, &QMenu::aboutToShow, this, &TFormMain::StartlisteMenuShow);
+
+    connect(a.mTimer, &QAction::triggered, this, &TFormMain::mTimerClick);
+    connect(a.mStart, &QAction::triggered, this, &TFormMain::mStartClick);
+    connect(a.mLap, &QAction::triggered, this, &TFormMain::mLapClick);
+    connect(a.mStop, &QAction::triggered, this, &TFormMain::mStopClick);
+    connect(a.mEintragen, &QAction::triggered, this, &TFormMain::bEintragenClick);
+    connect(a.mReset, &QAction::triggered, this, &TFormMain::bRESETClick);
+    connect(a.LockLS1, &QAction::triggered, this, [this] { LockLSClick(0); });
+    connect(a.LockLS2, &QAction::triggered, this, [this] { LockLSClick(1); });
+
+    connect(a.mHilfe, &QAction::triggered, this, &TFormMain::mHilfeClick);
+    connect(a.mCFG, &QAction::triggered, this, &TFormMain::mCFGClick);
+    connect(a.mInfo, &QAction::triggered, this, &TFormMain::mInfoClick);
+    connect(a.mBeenden, &QAction::triggered, this, &TFormMain::mBeendenClick);
+    for (QAction* entry : a.tvModes)
+        connect(entry, &QAction::triggered, this, [this, entry] { mModusClick(entry); });
+    for (QAction* entry : a.M)
+        connect(entry, &QAction::triggered, this, [this, entry] { mModusClick(entry); });
+    connect(a.CtrlT1, &QAction::triggered, this, &TFormMain::CtrlT1Click);
+
+    HeaderBand& h = *m_header;
+    m_timing = std::make_unique<TimingControls>(std::array<TimingControls::Pair, 6>{{
+        {h.bTimer, a.mTimer, true, true},
+        {h.bSTART, a.mStart, true, true},
+        {h.bLAP, a.mLap, true, false},
+        {h.bSTOP, a.mStop, true, true},
+        {h.bEintragen, a.mEintragen, false, true},
+        {h.bRESET, a.mReset, true, true},
+    }});
+    connect(h.sbLoad, &QToolButton::clicked, a.mOpen, &QAction::trigger);
+    connect(h.sbCLS, &QToolButton::clicked, this, &TFormMain::Neue1Click);
+    connect(h.sbSave, &QToolButton::clicked, this, &TFormMain::sbSaveClick);
+    connect(h.sbPrint, &QToolButton::clicked, this, &TFormMain::Druken1Click);
+    connect(h.sbWord, &QToolButton::clicked, a.mWord, &QAction::trigger);
+    connect(h.sbExcel, &QToolButton::clicked, a.mExcel, &QAction::trigger);
+    connect(h.sbHTML, &QToolButton::clicked, a.Webseite, &QAction::trigger);
+    connect(h.bMon2, &QToolButton::clicked, this, &TFormMain::bMon2Click);
+    connect(h.wordMark, &WordMark::clicked, this, &TFormMain::LabelQuarnekClick);
+    connect(h.eZeile, &QLineEdit::returnPressed, this, &TFormMain::eZeileExit);
+    h.eZeile->installEventFilter(this);
+
+    connect(m_pages, &TPageControl::pageChanging, this, &TFormMain::PageControl1Changing);
+    connect(m_pages, &TPageControl::pageChanged, this, &TFormMain::PageControl1Change);
+    connect(m_cdEdit, &QCheckBox::clicked, this, &TFormMain::cdEditClick);
+    connect(m_derivation, &StageDerivation::stageDerived, this, &TFormMain::StageDerived);
+}
+
+void TFormMain::FormCreate() {
+    // 1-3: the names of this installation.
+    m_programTitle = m_environment.programTitle();
+    QCoreApplication::setApplicationName(m_programTitle);
+    m_wordTemplatePath = m_environment.wordTemplatePath();
+    m_excelTemplatePath = m_environment.excelTemplatePath();
+    setWindowTitle(m_programTitle + QStringLiteral(" 1.7"));
+    m_helpFile = m_environment.helpFile();
+    // 4: the title picture is optional; a missing or unreadable one leaves the image hidden.
+    if (const auto picture = m_environment.titlePicture())
+        m_header->ImageTitle->load(*picture);
+    // 5: default placement on the work area.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(WindowPlacement::defaultPlacement(screen->availableGeometry()));
+    // 6
+    initTimingStateHook();
+    // 7, 8: the built-in names stand in for the platform's file type names.
+    detectOfficeHook();
+    m_fileTypeNames = {QStringLiteral("Textdatei"), QStringLiteral("Webseite"),
+                       QStringLiteral("MS Word"), QStringLiteral("MS Excel")};
+    // 9, 10
+    loadSettingsHook();
+    applyMinimumSize();
+    // 11: TV mode button, its entries and the submenu.
+    HeaderBand& h = *m_header;
+    h.bMon2->setEnabled(true);
+    for (QAction* entry : {m_actions.tvModes[1], m_actions.tvModes[3], m_actions.tvModes[4]})
+        entry->setEnabled(h.bMon2->isEnabled());
+    m_actions.insertTvSubmenu();
+    m_actions.PopupMenu2Mon->menuAction()->setEnabled(h.bMon2->isEnabled());
+    // 12, 14: designed timing states; the settings may show or hide TIMER and "Zwischen".
+    setTimingButtonState(h.bTimer, false, TBitBtnWithColor::faceColor());
+    setTimingButtonState(h.bSTART, true, QColor(StartGreen));
+    setTimingButtonState(h.bLAP, false, TBitBtnWithColor::faceColor());
+    setTimingButtonState(h.bSTOP, false, TBitBtnWithColor::faceColor());
+    setTimingButtonState(h.bEintragen, false, TBitBtnWithColor::faceColor());
+    setTimingButtonState(h.bRESET, false, TBitBtnWithColor::faceColor());
+    applyTimingSettingsHook();
+    // 13: the umlaut captions are set where the entries are built. 15: M0..M4 likewise.
+    // 16, 17
+    setupFileDialogsHook();
+    m_competition.writeDerivedHeaders();
+    // 18-23
+    scanSerialPortsHook();
+    showInitialTimesHook();
+    m_competition.writeHeatStartListHeader();
+    loadBackupHook();
+    initBarrierImagesHook();
+    openSerialPortHook();
+    // 24
+    for (int page = 0; page < m_pages->count(); ++page)
+        m_pages->setTabEnabled(page, true);
+    UpdateActionStates();
+    FormResize();
+}
+
+void TFormMain::FormDestroy() {
+    if (m_destroyed)
+        return;
+    m_destroyed = true;
+    saveBackupHook();
+    saveSettingsHook();
+    closeSerialPortHook();
+}
+
+void TFormMain::applyMinimumSize() {
+    // The frame is known only once the window is on screen; until then it counts as none.
+    const int sizingFrame = qMax(0, (frameGeometry().width() - width()) / 2);
+    const int nonClientHeight = qMax(0, frameGeometry().height() - height());
+    const QSize outer = WindowPlacement::minimumOuterSize(sizingFrame);
+    setMinimumSize(outer.width() - 2 * sizingFrame, outer.height() - nonClientHeight);
+}
+
+TSortGridView* TFormMain::SortGridView(int page) const {
+    return page >= 0 && page < 4 ? m_views[page] : nullptr;
+}
+
+QString TFormMain::statusPanelText(int panel) const {
+    return m_statusBar->panelText(panel);
+}
+
+int TFormMain::activePage() const {
+    return qMax(0, m_pages->currentIndex());
+}
+
+void TFormMain::setQuestionDialog(TFDlgYesNo* dialog) {
+    m_questionDialog = dialog;
+}
+
+void TFormMain::setInfoWindow(TFormInfo* window) {
+    m_infoWindow = window;
+}
+
+bool TFormMain::askQuestion(const QString& question) {
+    if (const auto& provider = m_environment.answerProvider())
+        return provider(question);
+    if (m_questionDialog)
+        return m_questionDialog->ask(question);
+    // Started without the shared dialog (the program entry creates it): ask all the same.
+    TFDlgYesNo dialog(m_programTitle, this);
+    return dialog.ask(question);
+}
+
+void TFormMain::setCurrentCompetitor(const QString& competitor, const QString& club) {
+    m_currentCompetitor = competitor;
+    m_currentClub = club;
+}
+
+void TFormMain::setOfficeInstalled(bool word, bool excel) {
+    m_wordInstalled = word;
+    m_excelInstalled = excel;
+    UpdateActionStates();
+}
+
+void TFormMain::setTimingButtonState(TBitBtnWithColor* button, bool enabled, const QColor& colour) {
+    m_timing->setState(button, enabled, colour);
+}
+
+// --- window events ------------------------------------------------------------------------
+
+bool TFormMain::FormCloseQuery() {
+    if (!m_clockRunning && !m_competition.heatStartList().modified())
+        return true;
+    return askQuestion(QStringLiteral("Beenden?"));
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TFormMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    applyMinimumSize();
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_header->eZeile && event->type() == QEvent::FocusOut)
+        eZeileExit();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMain::FormResize() {
+    for (TSortGridView* view : m_views)
+        view->applyColumnWidths();
+    const QRect outer = frameGeometry();
+    m_statusBar->setPanelText(MainStatusBar::WindowSize,
+                              QStringLiteral("%1x%2     ").arg(outer.width()).arg(outer.height()));
+}
+
+// --- derivation, pages and selection --------------------------------------------------------
+
+void TFormMain::DeriveAll() {
+    m_derivation->DeriveAll();
+}
+
+void TFormMain::StageDerived(int) {
+    m_statusBar->setPanelText(MainStatusBar::StageMessage, m_competition.stageMessage(1));
+    UpdateActionStates();
+    FormResize();
+}
+
+void TFormMain::PageControl1Changing(int leavingPage) {
+    m_leavingPage = leavingPage;
+}
+
+void TFormMain::PageControl1Change() {
+    const int page = m_pages->currentIndex();
+    if (!m_pages->isTabEnabled(page) || !m_pages->isEnabled()) {
+        m_pages->setActivePageSilently(m_leavingPage);
+        return;
+    }
+    DeriveAll();
+    UpdateTvWindows();
+    UpdateActionStates();
+}
+
+void TFormMain::SortGridRowSelected(int page) {
+    const TSortGrid& grid = m_competition.stageTable(page);
+    if (page == activePage()) {
+        m_statusBar->setPanelText(MainStatusBar::RowPosition,
+                                  QStringLiteral("%1:%2").arg(grid.Row()).arg(grid.RowCount() - 1));
+    }
+    if (m_clockRunning)
+        return;
+    const int active = activePage();
+    if (active == 0 || active == 2) {
+        // The final start list has the same first four columns as the heat start list.
+        const TSortGrid& list = m_competition.stageTable(active);
+        const int row = list.Row();
+        m_currentCompetitor =
+            list.cell(0, row) + u' ' + list.cell(1, row) + u' ' + list.cell(2, row);
+        m_currentClub = list.cell(3, row);
+    }
+    UpdateTvWindows();
+}
+
+void TFormMain::UpdateActionStates() {
+    const int page = activePage();
+    ActionStates::Inputs in;
+    in.page = page;
+    in.shownTableHasData = m_competition.stageTable(page).hasData();
+    in.heatStartListHasData = m_competition.heatStartList().hasData();
+    in.wordInstalled = m_wordInstalled;
+    in.excelInstalled = m_excelInstalled;
+    in.wordTemplateExists = QFileInfo(m_wordTemplatePath).isFile();
+    in.wordTemplatePath = m_wordTemplatePath;
+    in.excelTemplatePath = m_excelTemplatePath;
+    const ActionStates s = ActionStates::compute(in);
+
+    HeaderBand& h = *m_header;
+    h.sbHTML->setEnabled(s.html);
+    h.sbExcel->setEnabled(s.excel);
+    h.sbCLS->setEnabled(s.neu);
+    h.sbPrint->setEnabled(s.print);
+    h.sbWord->setEnabled(s.word);
+    h.sbSave->setEnabled(s.save);
+    h.sbWord->setToolTip(s.wordHint);
+    h.sbExcel->setToolTip(s.excelHint);
+    m_actions.mWord->setEnabled(s.word);
+    m_actions.mExcel->setEnabled(s.excel);
+    m_actions.Druken1->setEnabled(s.html);
+    m_actions.Webseite->setEnabled(s.html);
+    m_cdEdit->setVisible(s.editBoxVisible);
+}
+
+void TFormMain::StartlisteMenuShow() {
+    const int page = activePage();
+    m_actions.Deleteresults1->setEnabled(page == 0 || page == 2);
+}
+
+void TFormMain::GenerateClick() {
+    if (!askQuestion(QStringLiteral("Neues Protokoll mit Zufallsergebnissen generieren?")))
+        return;
+    m_pages->setEnabled(true);
+    for (int page = 0; page < m_pages->count(); ++page)
+        m_pages->setTabEnabled(page, true);
+    m_pages->setActivePageSilently(0);
+    FormResize();
+    RandomProtocol::GenerateRandomProtocol(m_competition, m_random, *m_derivation);
+    m_pages->update();
+    UpdateActionStates();
+    FormResize();
+    m_views[0]->setFocus();
+}
+
+void TFormMain::cdEditClick() {
+    // The box holds EditMode; the heat start list's editing rules are not built yet.
+}
+
+void TFormMain::eZeileExit() {
+    UpdateTvWindows();
+}
+
+void TFormMain::UpdateTvWindows() {
+    // No TV window exists yet; listeners hear that their content may have changed.
+    Q_EMIT tvContentChanged();
+}
+
+// --- "Programm" and TV mode ------------------------------------------------------------------
+
+void TFormMain::mHilfeClick() {
+    if (m_helpFile && QFileInfo(*m_helpFile).isFile())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(*m_helpFile));
+}
+
+void TFormMain::mInfoClick() {
+    if (m_infoWindow) {
+        m_infoWindow->exec();
+        return;
+    }
+    TFormInfo info(this);
+    info.exec();
+}
+
+void TFormMain::mBeendenClick() {
+    close();
+}
+
+void TFormMain::LabelQuarnekClick() {
+    QDesktopServices::openUrl(QUrl(QStringLiteral("http://") + WordMark::makerAddress()));
+}
+
+void TFormMain::mModusClick(QAction* entry) {
+    entry->setChecked(true);
+    showTvModeHook(entry->data().toInt());
+}
+
+void TFormMain::CtrlT1Click() {
+    if (!m_actions.tvModes[0]->isChecked())
+        m_actions.tvModes[0]->trigger();
+    else
+        m_actions.tvModes[1]->trigger();
+}
+
+void TFormMain::bMon2Click() {
+    m_actions.PopupMenu2Mon->popup(m_header->bMon2->mapToGlobal(QPoint(8, 8)));
+}
+
+// --- commands and start-up parts whose subsystems are not built yet ---------------------------
+// Each of these is reachable (menu, key, button) but does nothing until its subsystem exists;
+// none pretends to have done its work.
+
+void TFormMain::sbLoadClick() {}
+void TFormMain::Neue1Click() {}
+void TFormMain::sbSaveClick() {}
+void TFormMain::Druken1Click() {}
+void TFormMain::sbWordClick() {}
+void TFormMain::sbExcelClick() {}
+void TFormMain::WebseiteClick() {}
+void TFormMain::Deleteresults1Click() {}
+void TFormMain::mTimerClick() {}
+void TFormMain::mStartClick() {}
+void TFormMain::mLapClick() {}
+void TFormMain::mStopClick() {}
+void TFormMain::bEintragenClick() {}
+void TFormMain::bRESETClick() {}
+void TFormMain::LockLSClick(int) {}
+void TFormMain::mCFGClick() {}
+
+void TFormMain::initTimingStateHook() {}
+void TFormMain::detectOfficeHook() {}
+void TFormMain::loadSettingsHook() {}
+void TFormMain::applyTimingSettingsHook() {}
+void TFormMain::setupFileDialogsHook() {}
+void TFormMain::scanSerialPortsHook() {}
+void TFormMain::showInitialTimesHook() {}
+void TFormMain::loadBackupHook() {}
+void TFormMain::initBarrierImagesHook() {}
+void TFormMain::openSerialPortHook() {}
+void TFormMain::saveBackupHook() {}
+void TFormMain::saveSettingsHook() {}
+void TFormMain::closeSerialPortHook() {}
+void TFormMain::showTvModeHook(int) {}

@@ -1,10 +1,181 @@
 #pragma once
 
-#include <QMainWindow>
+#include "competition/Competition.h"
+#include "competition/RandomGenerator.h"
+#include "ui/MainActions.h"
+#include "ui/ProgramEnvironment.h"
 
-// The single working window of the program.
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QCheckBox;
+class HeaderBand;
+class MainStatusBar;
+class StageDerivation;
+class TBitBtnWithColor;
+class TFDlgYesNo;
+class TFormInfo;
+class TPageControl;
+class TSortGridView;
+class TimingControls;
+
+// The single working window of the program: it owns the competition tables, builds the header
+// band, the menus, the four stage pages and the status bar, and keeps the handlers that the
+// commands, keys and buttons run. The work itself happens in the classes it connects.
 class TFormMain : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TFormMain(QWidget* parent = nullptr);
+    explicit TFormMain(ProgramEnvironment environment = ProgramEnvironment::fromApplication(),
+                       QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // --- identity and parts ------------------------------------------------------------------
+    QString ProgramTitle() const { return m_programTitle; }
+    const ProgramEnvironment& environment() const { return m_environment; }
+    Competition& competition() { return m_competition; }
+    StageDerivation& derivation() { return *m_derivation; }
+    MainActions& actions() { return m_actions; }
+    HeaderBand* header() const { return m_header; }
+    TPageControl* PageControl1() const { return m_pages; }
+    TSortGridView* SortGridView(int page) const;
+    QCheckBox* cdEdit() const { return m_cdEdit; }
+    MainStatusBar* StatusBar1() const { return m_statusBar; }
+    QString statusPanelText(int panel) const;
+
+    // --- the other windows, created by the program entry after this one ------------------------
+    void setQuestionDialog(TFDlgYesNo* dialog);
+    void setInfoWindow(TFormInfo* window);
+    // Asks through the question dialog (focus on "Nein"); true only for "Ja".
+    bool askQuestion(const QString& question);
+
+    // --- state other parts read or set ---------------------------------------------------------
+    // Whether the run clock is running: closing then asks first, and a row selection then
+    // leaves the current competitor alone.
+    bool clockRunning() const { return m_clockRunning; }
+    void setClockRunning(bool running) { m_clockRunning = running; }
+    QString CurrentCompetitor() const { return m_currentCompetitor; }
+    QString CurrentClub() const { return m_currentClub; }
+    void setCurrentCompetitor(const QString& competitor, const QString& club);
+    bool WordInstalled() const { return m_wordInstalled; }
+    bool ExcelInstalled() const { return m_excelInstalled; }
+    void setOfficeInstalled(bool word, bool excel);
+    QString WordTemplatePath() const { return m_wordTemplatePath; }
+    QString ExcelTemplatePath() const { return m_excelTemplatePath; }
+    std::optional<QString> helpFile() const { return m_helpFile; }
+    quint32 PresentPortMask() const { return m_presentPortMask; }
+    // Labels of the open and save dialog filters: text, web page, Word, Excel.
+    QStringList fileTypeNames() const { return m_fileTypeNames; }
+    // A timing button and its menu command together, so the command is available exactly
+    // when the button is enabled.
+    void setTimingButtonState(TBitBtnWithColor* button, bool enabled, const QColor& colour);
+
+public Q_SLOTS:
+    void UpdateActionStates();
+    void UpdateTvWindows();
+    void FormResize();
+    void DeriveAll();
+
+    // "Startliste"
+    void sbLoadClick();
+    void Neue1Click();
+    void sbSaveClick();
+    void Druken1Click();
+    void sbWordClick();
+    void sbExcelClick();
+    void WebseiteClick();
+    void GenerateClick();
+    void Deleteresults1Click();
+    // "Stoppuhr"
+    void mTimerClick();
+    void mStartClick();
+    void mLapClick();
+    void mStopClick();
+    void bEintragenClick();
+    void bRESETClick();
+    void LockLSClick(int tag);
+    // "Programm"
+    void mHilfeClick();
+    void mCFGClick();
+    void mInfoClick();
+    void mBeendenClick();
+    // TV mode
+    void mModusClick(QAction* entry);
+    void CtrlT1Click();
+    void bMon2Click();
+    // Pages and tables
+    void PageControl1Changing(int leavingPage);
+    void PageControl1Change();
+    void cdEditClick();
+    void eZeileExit();
+    void LabelQuarnekClick();
+
+Q_SIGNALS:
+    // Emitted by UpdateTvWindows: the title, current competitor or tables may have changed.
+    void tvContentChanged();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectPages();
+    void connectCommands();
+    void FormCreate();
+    void FormDestroy();
+    bool FormCloseQuery();
+    void applyMinimumSize();
+    void StageDerived(int stage);
+    void SortGridRowSelected(int page);
+    void StartlisteMenuShow();
+    int activePage() const;
+
+    // Parts that come with their own subsystems; each does nothing until that subsystem exists.
+    void initTimingStateHook();     // LapStamp := -1 (start-up step 6)
+    void detectOfficeHook();        // WordInstalled, ExcelInstalled (step 7)
+    void loadSettingsHook();        // the settings store (step 9)
+    void applyTimingSettingsHook(); // TIMER and "Zwischen" by the settings (steps 12, 14)
+    void setupFileDialogsHook();    // open/save filters and filter index (step 16)
+    void scanSerialPortsHook();     // ScanSerialPorts into PresentPortMask (step 18)
+    void showInitialTimesHook();    // BestTime and the first ShowTime calls (step 19)
+    void loadBackupHook();          // the backup file into the heat start list (step 21)
+    void initBarrierImagesHook();   // first picture on the barrier images (step 22)
+    void openSerialPortHook();      // the light-barrier port when one is set (step 23)
+    void saveBackupHook();          // shutdown, first
+    void saveSettingsHook();        // shutdown, second
+    void closeSerialPortHook();     // shutdown, last
+    void showTvModeHook(int mode);  // hide the TV windows, show the one of the mode
+
+    ProgramEnvironment m_environment;
+    QString m_programTitle;
+    QString m_wordTemplatePath;
+    QString m_excelTemplatePath;
+    std::optional<QString> m_helpFile;
+    QStringList m_fileTypeNames;
+    bool m_wordInstalled = false;
+    bool m_excelInstalled = false;
+    quint32 m_presentPortMask = 0;
+    bool m_clockRunning = false;
+    QString m_currentCompetitor;
+    QString m_currentClub;
+    int m_leavingPage = 0;
+    bool m_destroyed = false;
+
+    Competition m_competition;
+    StageDerivation* m_derivation = nullptr;
+    RandomGenerator m_random;
+    MainActions m_actions;
+    std::unique_ptr<TimingControls> m_timing;
+    HeaderBand* m_header = nullptr;
+    TPageControl* m_pages = nullptr;
+    std::array<TSortGridView*, 4> m_views{};
+    QCheckBox* m_cdEdit = nullptr;
+    MainStatusBar* m_statusBar = nullptr;
+    QPointer<TFDlgYesNo> m_questionDialog;
+    QPointer<TFormInfo> m_infoWindow;
 };

@@ -1,0 +1,50 @@
+#include "competition/widgets/TSortGridDelegate.h"
+
+#include "competition/CellPresentation.h"
+#include "competition/TSortGrid.h"
+
+#include <QApplication>
+#include <QPainter>
+
+TSortGridDelegate::TSortGridDelegate(const TSortGrid* grid, const TimeFormat* timeFormat,
+                                     QObject* parent)
+    : QStyledItemDelegate(parent), m_grid(grid), m_timeFormat(timeFormat) {}
+
+void TSortGridDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                        const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    const int row = index.row() + 1;
+    const bool selected = row == m_grid->Row();
+    const CellFormat format =
+        CellPresentation::format(*m_grid, index.column(), row, selected, *m_timeFormat);
+    option->displayAlignment = format.alignment | Qt::AlignVCenter;
+    if (format.background)
+        option->backgroundBrush = QColor::fromRgb(*format.background);
+    if (format.fontColour) {
+        const QColor colour = QColor::fromRgb(*format.fontColour);
+        option->palette.setColor(QPalette::Text, colour);
+        option->palette.setColor(QPalette::HighlightedText, colour);
+    }
+}
+
+void TSortGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const {
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    const QString text = cell.text;
+    cell.text.clear();
+    const QWidget* widget = cell.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+    const bool selected = cell.state.testFlag(QStyle::State_Selected);
+    const QPalette::ColorGroup group =
+        cell.state.testFlag(QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+    painter->save();
+    painter->setFont(cell.font);
+    painter->setPen(
+        cell.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->setClipRect(cell.rect);
+    painter->drawText(cell.rect.adjusted(TextMargin, 0, -TextMargin, 0), cell.displayAlignment,
+                      text);
+    painter->restore();
+}

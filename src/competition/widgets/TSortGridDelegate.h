@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+class TimeFormat;
+class TSortGrid;
+
+// Paints a stage table's cells with the colours and alignment the competition rules give them:
+// time columns tinted, the discarded heat run and the medal totals in red.
+class TSortGridDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    TSortGridDelegate(const TSortGrid* grid, const TimeFormat* timeFormat,
+                      QObject* parent = nullptr);
+
+    // Pixels between a cell's edge and its text; the narrow fixed columns ("Nr.", "Pl.") need
+    // their three digits whole rather than elided.
+    static constexpr int TextMargin = 2;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+private:
+    const TSortGrid* m_grid;
+    const TimeFormat* m_timeFormat;
+};

@@ -1,0 +1,123 @@
+#include "competition/widgets/TSortGridView.h"
+
+#include "competition/HeaderClickRule.h"
+#include "competition/StageTables.h"
+#include "competition/TSortGrid.h"
+#include "competition/widgets/TSortGridDelegate.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+TSortGridView::TSortGridView(TSortGrid* grid, const TimeFormat* timeFormat, QWidget* parent)
+    : QTableView(parent), m_grid(grid) {
+    QFont tableFont(QStringLiteral("Arial"));
+    tableFont.setPointSize(11);
+    setFont(tableFont);
+    setModel(grid);
+    setItemDelegate(new TSortGridDelegate(grid, timeFormat, this));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setSortingEnabled(false);
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(RowHeight);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(RowHeight);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsMovable(false);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setMinimumSectionSize(0);
+    horizontalHeader()->viewport()->installEventFilter(this);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this] { m_resizedSincePress = m_pressedColumn >= 0; });
+
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { onCurrentRowChanged(current); });
+    connect(grid, &TSortGrid::rowSelected, this, [this] { showGridRow(); });
+    connect(grid, &QAbstractItemModel::modelReset, this, [this] {
+        // New contents start at the top; the selected row is then brought into view.
+        scrollToTop();
+        showGridRow();
+    });
+    connect(grid, &TSortGrid::sorted, this, [this] { showGridRow(); });
+    showGridRow();
+}
+
+void TSortGridView::applyColumnWidths() {
+    const QList<int> widths = StageTables::columnWidths(m_grid->tag(), viewport()->width());
+    for (int c = 0; c < m_grid->ColCount(); ++c) {
+        const int width = c < widths.size() ? widths[c] : -1;
+        setColumnHidden(c, width < 0);
+        if (width >= 0)
+            setColumnWidth(c, width);
+    }
+}
+
+void TSortGridView::showGridRow() {
+    const QModelIndex wanted = m_grid->index(m_grid->Row() - 1, qMax(0, currentIndex().column()));
+    if (!wanted.isValid())
+        return;
+    if (currentIndex().row() != wanted.row() || !selectionModel()->isRowSelected(wanted.row())) {
+        selectionModel()->setCurrentIndex(wanted, QItemSelectionModel::ClearAndSelect |
+                                                      QItemSelectionModel::Rows);
+    }
+    // A hidden page has no real size yet; scrolling it now would leave it scrolled later.
+    if (isVisible())
+        scrollTo(wanted);
+    viewport()->update();
+}
+
+void TSortGridView::onCurrentRowChanged(const QModelIndex& current) {
+    if (current.isValid())
+        m_grid->setRow(current.row() + 1);
+    // The selected row paints differently from the rest, so the old and new rows both change.
+    viewport()->update();
+}
+
+void TSortGridView::showEvent(QShowEvent* event) {
+    QTableView::showEvent(event);
+    if (currentIndex().isValid())
+        scrollTo(currentIndex());
+}
+
+void TSortGridView::keyReleaseEvent(QKeyEvent* event) {
+    QTableView::keyReleaseEvent(event);
+    if (!event->isAutoRepeat())
+        Q_EMIT keyReleased(event->key());
+}
+
+bool TSortGridView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == horizontalHeader()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            headerPressed(mouse->position().toPoint(), mouse->button());
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            headerReleased(mouse->position().toPoint(), mouse->button());
+        }
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+void TSortGridView::headerPressed(const QPoint& position, Qt::MouseButton) {
+    m_pressedColumn = horizontalHeader()->logicalIndexAt(position);
+    m_resizedSincePress = false;
+}
+
+void TSortGridView::headerReleased(const QPoint& position, Qt::MouseButton button) {
+    const int pressed = m_pressedColumn;
+    const bool resized = m_resizedSincePress;
+    m_pressedColumn = -1;
+    m_resizedSincePress = false;
+    const int column = horizontalHeader()->logicalIndexAt(position);
+    if (column < 0 || column != pressed || resized)
+        return;
+    TSortOptions& options = m_grid->sortOptions();
+    options.SortDirection = HeaderClickRule::direction(options.SortDirection, column,
+                                                       options.SortCol, button == Qt::RightButton);
+    // Sorts only while the table allows it; the direction is remembered either way.
+    m_grid->SortByColumn(column);
+}

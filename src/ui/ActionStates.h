@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+// Which output commands are available and what the Word and Excel buttons say about
+// themselves, worked out from the shown tab and the tables alone so it can be checked
+// without a window.
+struct ActionStates {
+    struct Inputs {
+        int page = 0;                   // shown tab 0..3
+        bool shownTableHasData = false; // at least two rows and a first cell in row 1
+        bool heatStartListHasData = false;
+        bool wordInstalled = false;
+        bool excelInstalled = false;
+        bool wordTemplateExists = false;
+        QString wordTemplatePath;
+        QString excelTemplatePath;
+    };
+
+    bool html = false;
+    bool excel = false;
+    bool neu = false;
+    bool print = false;
+    bool word = false;
+    bool save = false;
+    bool editBoxVisible = false;
+    // The reason a button is unavailable, or its usual hint when it is available.
+    QString wordHint;
+    QString excelHint;
+
+    static QString designedWordHint();
+    static QString designedExcelHint();
+    static ActionStates compute(const Inputs& in);
+};

@@ -1,0 +1,80 @@
+#include "ui/ProgramEnvironment.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+ProgramEnvironment::ProgramEnvironment(QString executablePath)
+    : m_executablePath(std::move(executablePath)) {}
+
+ProgramEnvironment ProgramEnvironment::fromApplication() {
+    ProgramEnvironment environment(QCoreApplication::applicationFilePath());
+    environment.setDataDir(
+        qEnvironmentVariable("VELMORA_DATA_DIR", QStringLiteral(VELMORA_DATA_DIR)));
+    const QString point = QLocale::system().decimalPoint();
+    environment.setDecimalSeparator(point.isEmpty() ? QChar(u',') : point.front());
+    return environment;
+}
+
+QString ProgramEnvironment::executableDir() const {
+    return QFileInfo(m_executablePath).absolutePath();
+}
+
+QString ProgramEnvironment::programTitle() const {
+    // Only the last extension goes: "Velmora.test.exe" is titled "Velmora.test".
+    return QFileInfo(m_executablePath).completeBaseName();
+}
+
+QString ProgramEnvironment::registryKeyPath() const {
+    return QStringLiteral("\\Software\\Quarnek\\") + programTitle();
+}
+
+std::optional<QString> ProgramEnvironment::findDataFile(const QString& fileName) const {
+    if (fileName.isEmpty())
+        return std::nullopt;
+    QStringList folders;
+    if (!m_executablePath.isEmpty())
+        folders.append(executableDir());
+    if (!m_dataDir.isEmpty())
+        folders.append(m_dataDir);
+    for (const QString& folder : folders) {
+        const QFileInfo candidate(QDir(folder).filePath(fileName));
+        if (candidate.isFile())
+            return candidate.absoluteFilePath();
+    }
+    return std::nullopt;
+}
+
+QString ProgramEnvironment::pathNextToExecutable(const QString& fileName) const {
+    return QDir(executableDir()).filePath(fileName);
+}
+
+std::optional<QString> ProgramEnvironment::helpFile() const {
+    // The compiled help is what Windows viewers open; elsewhere the HTML manual is the one a
+    // desktop can show, so it is preferred there.
+#ifdef Q_OS_WIN
+    const QStringList extensions{QStringLiteral(".chm"), QStringLiteral(".html")};
+#else
+    const QStringList extensions{QStringLiteral(".html"), QStringLiteral(".chm")};
+#endif
+    for (const QString& extension : extensions) {
+        if (auto found = findDataFile(programTitle() + extension))
+            return found;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> ProgramEnvironment::titlePicture() const {
+    return findDataFile(programTitle() + QStringLiteral(".jpg"));
+}
+
+QString ProgramEnvironment::wordTemplatePath() const {
+    const QString name = QStringLiteral("Protokollvorlage.docx");
+    return findDataFile(name).value_or(pathNextToExecutable(name));
+}
+
+QString ProgramEnvironment::excelTemplatePath() const {
+    const QString name = QStringLiteral("Protokollvorlage.xlsx");
+    return findDataFile(name).value_or(pathNextToExecutable(name));
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <functional>
+#include <optional>
+
+// Everything that identifies one installation and one run of the program: the executable's
+// path (which names the program), the data folder, the decimal separator, where settings live
+// and, for tests, who answers the yes/no questions. The window reads these instead of globals.
+class ProgramEnvironment {
+public:
+    // Returns true for "Ja". Unset in production: the question dialog asks the operator.
+    using AnswerProvider = std::function<bool(const QString& question)>;
+
+    ProgramEnvironment() = default;
+    explicit ProgramEnvironment(QString executablePath);
+
+    // The running program: its own executable, VELMORA_DATA_DIR (environment, then the
+    // installed data folder) and the system's decimal separator.
+    static ProgramEnvironment fromApplication();
+
+    QString executablePath() const { return m_executablePath; }
+    QString executableDir() const;
+    // The executable's file name without directory and extension.
+    QString programTitle() const;
+    QString registryKeyPath() const;
+
+    QString dataDir() const { return m_dataDir; }
+    void setDataDir(const QString& dir) { m_dataDir = dir; }
+
+    QChar decimalSeparator() const { return m_decimalSeparator; }
+    void setDecimalSeparator(QChar separator) { m_decimalSeparator = separator; }
+
+    // Empty: the platform's per-user store. Otherwise an INI file (tests use a temporary one).
+    QString settingsFile() const { return m_settingsFile; }
+    void setSettingsFile(const QString& file) { m_settingsFile = file; }
+
+    const AnswerProvider& answerProvider() const { return m_answerProvider; }
+    void setAnswerProvider(AnswerProvider provider) { m_answerProvider = std::move(provider); }
+
+    // A file found by name next to the executable, else in the data folder.
+    std::optional<QString> findDataFile(const QString& fileName) const;
+    // Where a file by that name is expected when it is missing: next to the executable.
+    QString pathNextToExecutable(const QString& fileName) const;
+
+    std::optional<QString> helpFile() const;
+    std::optional<QString> titlePicture() const;
+    QString wordTemplatePath() const;
+    QString excelTemplatePath() const;
+
+private:
+    QString m_executablePath;
+    QString m_dataDir;
+    QChar m_decimalSeparator = u',';
+    QString m_settingsFile;
+    AnswerProvider m_answerProvider;
+};

@@ -1,0 +1,52 @@
+#include "ui/TFDlgYesNo.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+
+TFDlgYesNo::TFDlgYesNo(const QString& programTitle, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("FDlgYesNo"));
+    setWindowTitle(programTitle);
+    setFixedSize(222, 94);
+
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("Image1"));
+    icon->setGeometry(8, 8, 32, 32);
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
+
+    m_text = new QLabel(this);
+    m_text->setObjectName(QStringLiteral("LabelQuestion"));
+    m_text->setGeometry(46, 6, 169, 49);
+    m_text->setAlignment(Qt::AlignCenter);
+    m_text->setWordWrap(true);
+
+    m_yes = new QPushButton(QStringLiteral("Ja"), this);
+    m_yes->setObjectName(QStringLiteral("bJa"));
+    m_yes->setGeometry(40, 62, 70, 25);
+    m_no = new QPushButton(QStringLiteral("Nein"), this);
+    m_no->setObjectName(QStringLiteral("bNein"));
+    m_no->setGeometry(118, 62, 70, 25);
+    // Auto-default (the focused button takes Enter) but no fixed default button.
+    for (QPushButton* button : {m_yes, m_no}) {
+        button->setAutoDefault(true);
+        button->setDefault(false);
+    }
+    connect(m_yes, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_no, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TFDlgYesNo::setQuestion(const QString& question) {
+    m_text->setText(question);
+}
+
+QString TFDlgYesNo::question() const {
+    return m_text->text();
+}
+
+bool TFDlgYesNo::ask(const QString& question) {
+    setQuestion(question);
+    m_no->setFocus();
+    return exec() == QDialog::Accepted;
+}

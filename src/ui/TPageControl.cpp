@@ -1,0 +1,57 @@
+#include "ui/TPageControl.h"
+
+#include "competition/Competition.h"
+#include "competition/StageTables.h"
+#include "competition/widgets/TSortGridView.h"
+#include "ui/PageTabBar.h"
+
+#include <QCheckBox>
+
+TPageControl::TPageControl(Competition& competition, QWidget* parent)
+    : QTabWidget(parent), m_tabBar(new PageTabBar(this)) {
+    setObjectName(QStringLiteral("PageControl1"));
+    setTabBar(m_tabBar);
+    QPalette tabPalette = palette();
+    tabPalette.setColor(QPalette::WindowText, QColor(TextColour));
+    setPalette(tabPalette);
+    const QStringList captions = StageTables::pageCaptions();
+    for (int page = 0; page < 4; ++page) {
+        auto* view =
+            new TSortGridView(&competition.stageTable(page), &competition.timeFormat(), this);
+        view->setObjectName(QStringLiteral("SortGrid%1").arg(page + 1));
+        addTab(view, captions[page]);
+        setTabEnabled(page, false);
+        m_views[page] = view;
+    }
+    m_editBox = new QCheckBox(QStringLiteral("Markierte Zeile bearbeiten"), this);
+    m_editBox->setObjectName(QStringLiteral("cdEdit"));
+    QFont editFont = m_editBox->font();
+    editFont.setBold(true);
+    m_editBox->setFont(editFont);
+    QPalette editPalette = m_editBox->palette();
+    editPalette.setColor(QPalette::WindowText, QColor(TextColour));
+    m_editBox->setPalette(editPalette);
+    setCornerWidget(m_editBox, Qt::TopRightCorner);
+    m_shownPage = currentIndex();
+    connect(this, &QTabWidget::currentChanged, this, &TPageControl::onCurrentChanged);
+}
+
+TSortGridView* TPageControl::view(int page) const {
+    return page >= 0 && page < 4 ? m_views[page] : nullptr;
+}
+
+void TPageControl::setActivePageSilently(int page) {
+    m_silent = true;
+    setCurrentIndex(page);
+    m_silent = false;
+    m_shownPage = currentIndex();
+}
+
+void TPageControl::onCurrentChanged(int index) {
+    const int leaving = m_shownPage;
+    m_shownPage = index;
+    if (m_silent || index < 0)
+        return;
+    Q_EMIT pageChanging(leaving);
+    Q_EMIT pageChanged(index);
+}

@@ -1,0 +1,40 @@
+#include "WindowFixture.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QImage>
+
+InstallationFixture::InstallationFixture(const QString& programTitle) : m_title(programTitle) {}
+
+bool InstallationFixture::writeFile(const QString& name, const QByteArray& content) const {
+    QFile file(filePath(name));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    return file.write(content) == content.size();
+}
+
+bool InstallationFixture::writePicture(const QString& name) const {
+    QImage image(300, 120, QImage::Format_RGB32);
+    image.fill(QColor(0x3080C0));
+    return image.save(filePath(name), "JPG");
+}
+
+ProgramEnvironment InstallationFixture::environment(ScriptedAnswers* answers) const {
+    ProgramEnvironment environment(filePath(m_title));
+    environment.setDataDir(m_dataDir.path());
+    environment.setDecimalSeparator(u',');
+    environment.setSettingsFile(filePath(m_title + QStringLiteral(".conf")));
+    if (answers)
+        environment.setAnswerProvider(answers->provider());
+    return environment;
+}
+
+UrlRecorder::UrlRecorder(QStringList schemes) : m_schemes(std::move(schemes)) {
+    for (const QString& scheme : m_schemes)
+        QDesktopServices::setUrlHandler(scheme, this, "open");
+}
+
+UrlRecorder::~UrlRecorder() {
+    for (const QString& scheme : m_schemes)
+        QDesktopServices::unsetUrlHandler(scheme);
+}

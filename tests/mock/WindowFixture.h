@@ -1,0 +1,59 @@
+#pragma once
+
+#include "ui/ProgramEnvironment.h"
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <memory>
+
+// Answers the window's yes/no questions from a script and remembers what was asked.
+class ScriptedAnswers {
+public:
+    QStringList questions;
+    bool answer = false;
+
+    ProgramEnvironment::AnswerProvider provider() {
+        return [this](const QString& question) {
+            questions.append(question);
+            return answer;
+        };
+    }
+};
+
+// A program installation in a temporary folder: the executable's path names the program,
+// files placed there are "next to the executable", the data folder is empty.
+class InstallationFixture {
+public:
+    explicit InstallationFixture(const QString& programTitle = QStringLiteral("Velmora"));
+
+    QString dir() const { return m_exeDir.path(); }
+    QString filePath(const QString& name) const { return m_exeDir.filePath(name); }
+    // Writes a file next to the executable.
+    bool writeFile(const QString& name, const QByteArray& content = QByteArray("x")) const;
+    bool writePicture(const QString& name) const;
+
+    ProgramEnvironment environment(ScriptedAnswers* answers = nullptr) const;
+
+private:
+    QString m_title;
+    QTemporaryDir m_exeDir;
+    QTemporaryDir m_dataDir;
+};
+
+// Catches what the program asks the desktop to open, per URL scheme.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    explicit UrlRecorder(QStringList schemes);
+    ~UrlRecorder() override;
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl& url) { urls.append(url); }
+
+private:
+    QStringList m_schemes;
+};

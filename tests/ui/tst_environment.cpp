@@ -1,0 +1,169 @@
+#include "ui/PageTabBar.h"
+#include "ui/ProgramEnvironment.h"
+#include "ui/TitlePicture.h"
+#include "ui/WindowPlacement.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Names taken from the executable, files found next to it or in the data folder, and the
+// small geometry rules of the window.
+class TestEnvironment : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void programTitle_data();
+    void programTitle();
+    void filesNextToExecutableFirst();
+    void helpFileFallsBackToOtherKind();
+    void templatePathsNameTheExpectedPlace();
+    void defaultPlacement_data();
+    void defaultPlacement();
+    void minimumSize();
+    void captionOrigin_data();
+    void captionOrigin();
+    void titlePictureFits_data();
+    void titlePictureFits();
+    void titlePictureLoadFailureStaysHidden();
+};
+
+void TestEnvironment::programTitle_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("linux") << "/opt/velmora/bin/Velmora"
+                           << "Velmora";
+    QTest::newRow("windows") << "C:/Programme/Velmora/Velmora.exe"
+                             << "Velmora";
+    QTest::newRow("renamed copy") << "/home/op/Rutsche2.exe"
+                                  << "Rutsche2";
+    QTest::newRow("dots in name") << "/x/Velmora.Test.exe"
+                                  << "Velmora.Test";
+}
+
+void TestEnvironment::programTitle() {
+    QFETCH(QString, path);
+    QFETCH(QString, title);
+    const ProgramEnvironment environment(path);
+    QCOMPARE(environment.programTitle(), title);
+    QCOMPARE(environment.registryKeyPath(), QStringLiteral("\\Software\\Quarnek\\") + title);
+}
+
+void TestEnvironment::filesNextToExecutableFirst() {
+    QTemporaryDir exeDir;
+    QTemporaryDir dataDir;
+    ProgramEnvironment environment(exeDir.filePath(QStringLiteral("Rutsche")));
+    environment.setDataDir(dataDir.path());
+    QVERIFY(!environment.titlePicture());
+    QFile data(dataDir.filePath(QStringLiteral("Rutsche.jpg")));
+    QVERIFY(data.open(QIODevice::WriteOnly));
+    data.close();
+    QCOMPARE(environment.titlePicture().value_or(QString()), data.fileName());
+    QFile local(exeDir.filePath(QStringLiteral("Rutsche.jpg")));
+    QVERIFY(local.open(QIODevice::WriteOnly));
+    local.close();
+    QCOMPARE(environment.titlePicture().value_or(QString()), local.fileName());
+    // Another program name does not see these files.
+    ProgramEnvironment other(exeDir.filePath(QStringLiteral("Velmora")));
+    other.setDataDir(dataDir.path());
+    QVERIFY(!other.titlePicture());
+}
+
+void TestEnvironment::helpFileFallsBackToOtherKind() {
+    QTemporaryDir exeDir;
+    const ProgramEnvironment environment(exeDir.filePath(QStringLiteral("Velmora")));
+    QVERIFY(!environment.helpFile());
+    QFile chm(exeDir.filePath(QStringLiteral("Velmora.chm")));
+    QVERIFY(chm.open(QIODevice::WriteOnly));
+    chm.close();
+    QCOMPARE(environment.helpFile().value_or(QString()), chm.fileName());
+}
+
+void TestEnvironment::templatePathsNameTheExpectedPlace() {
+    QTemporaryDir exeDir;
+    const ProgramEnvironment environment(exeDir.filePath(QStringLiteral("Velmora")));
+    QCOMPARE(environment.wordTemplatePath(),
+             exeDir.filePath(QStringLiteral("Protokollvorlage.docx")));
+    QCOMPARE(environment.excelTemplatePath(),
+             exeDir.filePath(QStringLiteral("Protokollvorlage.xlsx")));
+}
+
+void TestEnvironment::defaultPlacement_data() {
+    QTest::addColumn<QRect>("workArea");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("1600 wide") << QRect(0, 0, 1600, 960) << QRect(440, 0, 720, 960);
+    QTest::newRow("odd width truncates") << QRect(0, 0, 1025, 740) << QRect(152, 0, 720, 740);
+    QTest::newRow("panel on top") << QRect(0, 30, 1280, 994) << QRect(280, 30, 720, 994);
+    QTest::newRow("narrower than window") << QRect(0, 0, 701, 500) << QRect(-9, 0, 720, 500);
+}
+
+void TestEnvironment::defaultPlacement() {
+    QFETCH(QRect, workArea);
+    QFETCH(QRect, expected);
+    QCOMPARE(WindowPlacement::defaultPlacement(workArea), expected);
+}
+
+void TestEnvironment::minimumSize() {
+    QCOMPARE(WindowPlacement::minimumOuterSize(0), QSize(711, 480));
+    QCOMPARE(WindowPlacement::minimumOuterSize(4), QSize(719, 480));
+}
+
+void TestEnvironment::captionOrigin_data() {
+    QTest::addColumn<QRect>("tab");
+    QTest::addColumn<int>("textWidth");
+    QTest::addColumn<QPoint>("expected");
+    QTest::newRow("even") << QRect(0, 0, 120, 24) << 80 << QPoint(20, 4);
+    QTest::newRow("odd rest") << QRect(10, 2, 121, 24) << 80 << QPoint(30, 6);
+    QTest::newRow("text wider than tab") << QRect(0, 0, 50, 24) << 81 << QPoint(-15, 4);
+}
+
+void TestEnvironment::captionOrigin() {
+    QFETCH(QRect, tab);
+    QFETCH(int, textWidth);
+    QFETCH(QPoint, expected);
+    QCOMPARE(PageTabBar::captionOrigin(tab, textWidth), expected);
+}
+
+void TestEnvironment::titlePictureFits_data() {
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QRect>("area");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("wide picture") << QSize(400, 100) << QRect(0, 0, 200, 202)
+                                  << QRect(0, 76, 200, 50);
+    QTest::newRow("tall picture") << QSize(100, 400) << QRect(716, 0, 300, 202)
+                                  << QRect(841, 0, 50, 202);
+    QTest::newRow("small picture grows")
+        << QSize(50, 50) << QRect(0, 0, 100, 202) << QRect(0, 51, 100, 100);
+    QTest::newRow("no room") << QSize(50, 50) << QRect(0, 0, 0, 202) << QRect();
+}
+
+void TestEnvironment::titlePictureFits() {
+    QFETCH(QSize, picture);
+    QFETCH(QRect, area);
+    QFETCH(QRect, expected);
+    QCOMPARE(TitlePicture::fittedRect(picture, area), expected);
+}
+
+void TestEnvironment::titlePictureLoadFailureStaysHidden() {
+    QTemporaryDir dir;
+    const QString broken = dir.filePath(QStringLiteral("broken.jpg"));
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a picture");
+    file.close();
+    QWidget parent;
+    TitlePicture picture(&parent);
+    parent.show();
+    QVERIFY(!picture.load(broken));
+    QVERIFY(!picture.isVisible());
+    QVERIFY(!picture.hasPicture());
+    const QString good = dir.filePath(QStringLiteral("good.jpg"));
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(good, "JPG"));
+    QVERIFY(picture.load(good));
+    QVERIFY(picture.isVisible());
+}
+
+QTEST_MAIN(TestEnvironment)
+#include "tst_environment.moc"

@@ -1,0 +1,380 @@
+#include "competition/Competition.h"
+#include "competition/widgets/TSortGridView.h"
+#include "mock/WindowFixture.h"
+#include "ui/HeaderBand.h"
+#include "ui/MainStatusBar.h"
+#include "ui/PageTabBar.h"
+#include "ui/TBitBtnWithColor.h"
+#include "ui/TFDlgYesNo.h"
+#include "ui/TFormInfo.h"
+#include "ui/TFormMain.h"
+#include "ui/TPageControl.h"
+#include "ui/TitlePicture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+// Start-up, layout, the close question and the optional files next to the executable.
+class TestFormMain : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void captionFromExecutableName_data();
+    void captionFromExecutableName();
+    void headerLayout();
+    void designedTimingStates();
+    void pictureButtonsAtStart();
+    void pagesAndStatusBar();
+    void closeQuestion_data();
+    void closeQuestion();
+    void closeQuestionKeysOfTheRealDialog_data();
+    void closeQuestionKeysOfTheRealDialog();
+    void titleFieldUpdatesTvWindows();
+    void titlePicture_data();
+    void titlePicture();
+    void helpFile_data();
+    void helpFile();
+    void wordMarkOpensMakerPage();
+    void infoWindowOnF3();
+    void beendenClosesWhenNothingIsAtStake();
+    void tvButtonOpensModePopup();
+};
+
+void TestFormMain::captionFromExecutableName_data() {
+    QTest::addColumn<QString>("title");
+    QTest::newRow("designed") << "Velmora";
+    QTest::newRow("renamed copy") << "Rutsche2";
+}
+
+void TestFormMain::captionFromExecutableName() {
+    QFETCH(QString, title);
+    InstallationFixture install(title);
+    TFormMain window(install.environment());
+    QCOMPARE(window.ProgramTitle(), title);
+    QCOMPARE(window.windowTitle(), title + QStringLiteral(" 1.7"));
+    QCOMPARE(window.WordTemplatePath(), install.filePath(QStringLiteral("Protokollvorlage.docx")));
+}
+
+void TestFormMain::headerLayout() {
+    InstallationFixture install;
+    TFormMain window(install.environment());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    HeaderBand* h = window.header();
+    QCOMPARE(h->height(), 202);
+    QCOMPARE(h->palette().color(QPalette::Window), QColor(0x345381));
+    QCOMPARE(h->TimePanel->geometry(), QRect(0, 0, 320, 202));
+    QCOMPARE(h->TimePanel->objectName(), QStringLiteral("TimePanel"));
+    QCOMPARE(h->eZeile->width(), 345);
+    QCOMPARE(h->eZeile->text(), QStringLiteral("Deutsche Meisterschaften im Velmora 2009"));
+    QCOMPARE(h->eZeile->palette().color(QPalette::Base), QColor(0xACCBE0));
+    QCOMPARE(h->eZeile->font().pointSize(), 12);
+    QCOMPARE(h->PanelButtons->size(), QSize(166, 87));
+    QCOMPARE(h->LabelTitel->text(), QStringLiteral("Titel:"));
+    // Every control of the band lies inside it at the smallest window width.
+    for (QWidget* child : h->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child == h->ImageTitle)
+            continue;
+        QVERIFY2(child->geometry().right() < window.minimumWidth(),
+                 qPrintable(child->objectName()));
+        QVERIFY2(child->geometry().bottom() < 202, qPrintable(child->objectName()));
+    }
+    const QList<QLabel*> images{h->ImageLSstart, h->ImageLSlap, h->ImageLSstop};
+    const QStringList hints{QStringLiteral("Blockieren LS START (F11)"),
+                            QStringLiteral("Blockieren LS Zwischen"),
+                            QStringLiteral("Blockieren LS STOPP (F12)")};
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(images[i]->size(), QSize(30, 30));
+        QVERIFY(!images[i]->isVisible());
+        QCOMPARE(images[i]->toolTip(), hints[i]);
+    }
+    QVERIFY(h->cbAutomatisch->isChecked());
+    QCOMPARE(h->cbAutomatisch->toolTip(), QStringLiteral("Automatische Eintragung in 5 Sekunden"));
+    QCOMPARE(window.minimumWidth(), 711);
+}
+
+void TestFormMain::designedTimingStates() {
+    InstallationFixture install;
+    TFormMain window(install.environment());
+    HeaderBand* h = window.header();
+    const QColor face = TBitBtnWithColor::faceColor();
+    struct Expected {
+        TBitBtnWithColor* button;
+        const char* caption;
+        const char* hint;
+        bool enabled;
+        QColor colour;
+    };
+    const Expected expected[] = {
+        {h->bTimer, "TIMER", "F4", false, face},
+        {h->bSTART, "START", "F5", true, QColor(0x008000)},
+        {h->bLAP, "Zwischen", "F6", false, face},
+        {h->bSTOP, "STOPP", "F8", false, face},
+        {h->bEintragen, "Eintragen", "F9", false, face},
+        {h->bRESET, "00:00", "F10", false, face},
+    };
+    for (const Expected& e : expected) {
+        QCOMPARE(e.button->text(), QString::fromLatin1(e.caption));
+        QCOMPARE(e.button->toolTip(), QString::fromLatin1(e.hint));
+        QCOMPARE(e.button->isEnabled(), e.enabled);
+        QCOMPARE(e.button->Color(), e.colour);
+        QCOMPARE(e.button->font().pixelSize(), 21);
+        QVERIFY(e.button->font().bold());
+    }
+}
+
+void TestFormMain::pictureButtonsAtStart() {
+    InstallationFixture install;
+    TFormMain window(install.environment());
+    HeaderBand* h = window.header();
+    QVERIFY(h->sbLoad->isEnabled());
+    QVERIFY(h->bMon2->isEnabled());
+    for (QToolButton* b : {h->sbCLS, h->sbSave, h->sbPrint, h->sbWord, h->sbExcel, h->sbHTML})
+        QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
+    QCOMPARE(h->sbLoad->toolTip(), QStringLiteral("Protokoll öffnen"));
+    QCOMPARE(h->sbCLS->toolTip(), QStringLiteral("Neu [Ctrl+N]"));
+    QCOMPARE(h->sbSave->toolTip(), QStringLiteral("Speichern als .. [Ctrl+S]"));
+    QCOMPARE(h->sbPrint->toolTip(), QStringLiteral("Protokoll drucken [Ctrl+D]"));
+    QCOMPARE(h->sbHTML->toolTip(), QStringLiteral("Als Webseite [Ctrl+H]"));
+    QCOMPARE(h->bMon2->toolTip(), QStringLiteral("TV-Modus [Ctrl+0..4]"));
+    QCOMPARE(h->sbWord->toolTip(), QStringLiteral("MS Word ist nicht eingerichtet"));
+    QCOMPARE(h->sbExcel->toolTip(), QStringLiteral("MS Excel ist nicht eingerichtet"));
+}
+
+void TestFormMain::pagesAndStatusBar() {
+    InstallationFixture install;
+    TFormMain window(install.environment());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    TPageControl* pages = window.PageControl1();
+    QCOMPARE(pages->count(), 4);
+    const QStringList captions{
+        QStringLiteral("      Vorlauf-Startliste"), QStringLiteral("      Vorlauf-Ergebnisse"),
+        QStringLiteral("      Endlauf-Startliste"), QStringLiteral("      Endlauf-Ergebnisse")};
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(pages->tabText(i), captions[i]);
+        QVERIFY(pages->isTabEnabled(i));
+    }
+    QCOMPARE(pages->pageTabBar()->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(window.cdEdit()->text(), QStringLiteral("Markierte Zeile bearbeiten"));
+    QVERIFY(window.cdEdit()->isVisible());
+    QVERIFY(window.cdEdit()->font().bold());
+    QCOMPARE(window.statusPanelText(MainStatusBar::RowPosition), QStringLiteral("0:0"));
+    QCOMPARE(window.statusPanelText(MainStatusBar::FixedText), MainStatusBar::fixedText());
+    QCOMPARE(window.StatusBar1()->panel(0)->width(), 50);
+    QCOMPARE(window.StatusBar1()->panel(1)->width(), 190);
+    QCOMPARE(window.StatusBar1()->panel(2)->width(), 320);
+    QVERIFY(window.StatusBar1()->panel(2)->alignment().testFlag(Qt::AlignRight));
+    // The shown tab is filled light blue.
+    const QImage tabs = pages->pageTabBar()->grab().toImage();
+    const QRect first = pages->pageTabBar()->tabRect(0);
+    QCOMPARE(QColor(tabs.pixel(first.left() + 3, first.bottom() - 3)), QColor(0xA6CAF0));
+}
+
+void TestFormMain::closeQuestion_data() {
+    QTest::addColumn<bool>("clockRunning");
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("closed");
+    QTest::newRow("idle, unchanged") << false << false << false << false << true;
+    QTest::newRow("clock running, Nein") << true << false << false << true << false;
+    QTest::newRow("clock running, Ja") << true << false << true << true << true;
+    QTest::newRow("modified, Nein") << false << true << false << true << false;
+    QTest::newRow("modified, Ja") << false << true << true << true << true;
+}
+
+void TestFormMain::closeQuestion() {
+    QFETCH(bool, clockRunning);
+    QFETCH(bool, modified);
+    QFETCH(bool, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, closed);
+    InstallationFixture install;
+    ScriptedAnswers answers;
+    answers.answer = answer;
+    TFormMain window(install.environment(&answers));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.setClockRunning(clockRunning);
+    window.competition().heatStartList().setModified(modified);
+    QCOMPARE(window.close(), closed);
+    QCOMPARE(window.isVisible(), !closed);
+    QCOMPARE(answers.questions, asked ? QStringList{QStringLiteral("Beenden?")} : QStringList());
+}
+
+void TestFormMain::closeQuestionKeysOfTheRealDialog_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("Escape") << int(Qt::Key_Escape);
+}
+
+void TestFormMain::closeQuestionKeysOfTheRealDialog() {
+    QFETCH(int, key);
+    InstallationFixture install;
+    TFormMain window(install.environment());
+    TFDlgYesNo dialog(window.ProgramTitle(), &window);
+    window.setQuestionDialog(&dialog);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.setClockRunning(true);
+    QString asked;
+    bool active = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        active = QTest::qWaitForWindowActive(&dialog);
+        asked = dialog.question();
+        QTest::keyClick(dialog.focusWidget(), Qt::Key(key));
+    });
+    // Should the keys go astray, the dialog is closed with "Ja" so the failure shows.
+    QTimer::singleShot(3000, &dialog, &QDialog::accept);
+    QVERIFY(!window.close());
+    QVERIFY(active);
+    QCOMPARE(asked, QStringLiteral("Beenden?"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Velmora"));
+    QVERIFY(window.isVisible());
+}
+
+void TestFormMain::titleFieldUpdatesTvWindows() {
+    InstallationFixture install;
+    TFormMain window(install.environment());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QSignalSpy updated(&window, &TFormMain::tvContentChanged);
+    QLineEdit* title = window.header()->eZeile;
+    title->setFocus();
+    QTest::keyClicks(title, QStringLiteral(" Nord"));
+    QCOMPARE(updated.count(), 0);
+    QTest::keyClick(title, Qt::Key_Return);
+    QCOMPARE(updated.count(), 1);
+    // Leaving the field without a change updates as well.
+    window.SortGridView(0)->setFocus();
+    QCOMPARE(updated.count(), 2);
+}
+
+void TestFormMain::titlePicture_data() {
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("missing") << QString() << false;
+    QTest::newRow("broken") << "broken" << false;
+    QTest::newRow("picture") << "picture" << true;
+}
+
+void TestFormMain::titlePicture() {
+    QFETCH(QString, content);
+    QFETCH(bool, shown);
+    InstallationFixture install;
+    if (content == QStringLiteral("broken"))
+        QVERIFY(install.writeFile(QStringLiteral("Velmora.jpg"), "no jpeg at all"));
+    else if (content == QStringLiteral("picture"))
+        QVERIFY(install.writePicture(QStringLiteral("Velmora.jpg")));
+    TFormMain window(install.environment());
+    window.resize(1200, 700);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.header()->ImageTitle->isVisible(), shown);
+    if (shown)
+        QVERIFY(window.header()->ImageTitle->width() > 300);
+}
+
+void TestFormMain::helpFile_data() {
+    QTest::addColumn<QString>("file");
+    QTest::newRow("missing") << QString();
+    QTest::newRow("html manual") << "Velmora.html";
+    QTest::newRow("compiled help") << "Velmora.chm";
+}
+
+void TestFormMain::helpFile() {
+    QFETCH(QString, file);
+    InstallationFixture install;
+    if (!file.isEmpty())
+        QVERIFY(install.writeFile(file));
+    UrlRecorder opened({QStringLiteral("file")});
+    TFormMain window(install.environment());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QTest::keyClick(&window, Qt::Key_F1);
+    QVERIFY(elapsed.elapsed() < 1000);
+    if (file.isEmpty()) {
+        QVERIFY(opened.urls.isEmpty());
+    } else {
+        QCOMPARE(opened.urls.size(), 1);
+        QCOMPARE(opened.urls.first(), QUrl::fromLocalFile(install.filePath(file)));
+    }
+}
+
+void TestFormMain::wordMarkOpensMakerPage() {
+    InstallationFixture install;
+    UrlRecorder opened({QStringLiteral("http")});
+    TFormMain window(install.environment());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(window.header()->findChild<QWidget*>(QStringLiteral("LabelQuarnek")),
+                      Qt::LeftButton);
+    QCOMPARE(opened.urls.size(), 1);
+    QCOMPARE(opened.urls.first().scheme(), QStringLiteral("http"));
+}
+
+void TestFormMain::infoWindowOnF3() {
+    InstallationFixture install;
+    TFormMain window(install.environment());
+    TFormInfo info(&window);
+    window.setInfoWindow(&info);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    bool shown = false;
+    QTimer::singleShot(0, &info, [&] {
+        shown = info.isVisible() && info.isModal();
+        info.accept();
+    });
+    QTimer::singleShot(3000, &info, &QDialog::reject);
+    QTest::keyClick(&window, Qt::Key_F3);
+    QVERIFY(shown);
+}
+
+void TestFormMain::beendenClosesWhenNothingIsAtStake() {
+    InstallationFixture install;
+    ScriptedAnswers answers;
+    TFormMain window(install.environment(&answers));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.competition().heatStartList().setModified(true);
+    window.actions().mBeenden->trigger();
+    QVERIFY(window.isVisible());
+    QCOMPARE(answers.questions.size(), 1);
+    window.competition().heatStartList().setModified(false);
+    window.actions().mBeenden->trigger();
+    QVERIFY(!window.isVisible());
+    QCOMPARE(answers.questions.size(), 1);
+}
+
+void TestFormMain::tvButtonOpensModePopup() {
+    InstallationFixture install;
+    TFormMain window(install.environment());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QToolButton* tv = window.header()->bMon2;
+    QTest::mouseClick(tv, Qt::LeftButton);
+    QMenu* popup = window.actions().PopupMenu2Mon;
+    QTRY_VERIFY(popup->isVisible());
+    const QPoint corner = tv->mapToGlobal(QPoint(8, 8));
+    QCOMPARE(popup->pos().y(), corner.y());
+    // Moved left only as far as the screen's edge demands.
+    const int screenRight = tv->screen()->geometry().right();
+    QCOMPARE(popup->pos().x(), qMin(corner.x(), screenRight - popup->width() + 1));
+    QCOMPARE(popup->actions().size(), 5);
+    popup->hide();
+}
+
+QTEST_MAIN(TestFormMain)
+#include "tst_formmain.moc"

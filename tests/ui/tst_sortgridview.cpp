@@ -1,0 +1,254 @@
+#include "competition/Competition.h"
+#include "competition/StageTables.h"
+#include "competition/widgets/TSortGridDelegate.h"
+#include "competition/widgets/TSortGridView.h"
+
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// Shows the style options the delegate hands to the painter.
+class ExposedDelegate : public TSortGridDelegate {
+public:
+    using TSortGridDelegate::TSortGridDelegate;
+    QStyleOptionViewItem optionFor(const QModelIndex& index) const {
+        QStyleOptionViewItem option;
+        initStyleOption(&option, index);
+        return option;
+    }
+};
+
+void fill(TSortGrid& grid, int rows) {
+    grid.SetRowCount(rows + 1);
+    for (int r = 1; r <= rows; ++r) {
+        grid.setCell(0, r, QString::number(r));
+        grid.setCell(1, r, QStringLiteral("Name%1").arg(r));
+    }
+}
+
+} // namespace
+
+// The table view: selection in step with the table, presentation, widths, keys.
+class TestSortGridView : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void layoutBasics();
+    void viewSelectionReachesTable();
+    void tableSelectionReachesView();
+    void selectionSurvivesModelReset();
+    void keyReleaseIsReported();
+    void columnWidthsFollowViewport_data();
+    void columnWidthsFollowViewport();
+    void cellPresentation();
+    void headerClickSorts();
+    void headerClickNeedsCanSort();
+    void headerClickOnlyInTheSameColumn();
+    void headerClickAfterResizeDoesNotSort();
+
+private:
+    QPoint headerPoint(int column) const;
+    QStringList names() const;
+    Competition* m_competition = nullptr;
+    TSortGridView* m_view = nullptr;
+};
+
+void TestSortGridView::init() {
+    m_competition = new Competition(TimeFormat(TimeFormat::Seconds, u','));
+    m_view = new TSortGridView(&m_competition->heatStartList(), &m_competition->timeFormat());
+    m_view->resize(600, 400);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view));
+}
+
+void TestSortGridView::cleanup() {
+    delete m_view;
+    delete m_competition;
+}
+
+void TestSortGridView::layoutBasics() {
+    QVERIFY(!m_view->verticalHeader()->isVisible());
+    QCOMPARE(m_view->verticalHeader()->defaultSectionSize(), 19);
+    QCOMPARE(m_view->font().family(), QStringLiteral("Arial"));
+    QCOMPARE(m_view->font().pointSize(), 11);
+    QCOMPARE(m_view->selectionBehavior(), QAbstractItemView::SelectRows);
+    QCOMPARE(m_view->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Nr."));
+}
+
+void TestSortGridView::viewSelectionReachesTable() {
+    TSortGrid& grid = m_competition->heatStartList();
+    fill(grid, 10);
+    QSignalSpy selected(&grid, &TSortGrid::rowSelected);
+    m_view->setFocus();
+    QTest::keyClick(m_view, Qt::Key_Down);
+    QCOMPARE(grid.Row(), 2);
+    const QRect cell = m_view->visualRect(grid.index(4, 1));
+    QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(grid.Row(), 5);
+    QCOMPARE(selected.count(), 2);
+    QCOMPARE(selected.last().first().toInt(), 5);
+}
+
+void TestSortGridView::tableSelectionReachesView() {
+    TSortGrid& grid = m_competition->heatStartList();
+    fill(grid, 10);
+    grid.setRow(7);
+    QCOMPARE(m_view->currentIndex().row(), 6);
+    QVERIFY(m_view->selectionModel()->isRowSelected(6, QModelIndex()));
+    QCOMPARE(m_view->selectionModel()->selectedRows().size(), 1);
+}
+
+void TestSortGridView::selectionSurvivesModelReset() {
+    TSortGrid& grid = m_competition->heatStartList();
+    fill(grid, 10);
+    grid.setRow(4);
+    fill(grid, 12); // a reset of the model
+    QCOMPARE(grid.Row(), 4);
+    QCOMPARE(m_view->currentIndex().row(), 3);
+    QVERIFY(m_view->selectionModel()->isRowSelected(3, QModelIndex()));
+    grid.ClearTable(); // selects row 1 without a signal
+    QCOMPARE(m_view->currentIndex().row(), 0);
+    QVERIFY(m_view->selectionModel()->isRowSelected(0, QModelIndex()));
+}
+
+void TestSortGridView::keyReleaseIsReported() {
+    fill(m_competition->heatStartList(), 3);
+    QSignalSpy released(m_view, &TSortGridView::keyReleased);
+    m_view->setFocus();
+    QTest::keyClick(m_view, Qt::Key_Down);
+    QCOMPARE(released.count(), 1);
+    QCOMPARE(released.first().first().toInt(), int(Qt::Key_Down));
+}
+
+void TestSortGridView::columnWidthsFollowViewport_data() {
+    QTest::addColumn<int>("width");
+    QTest::newRow("narrow") << 500;
+    QTest::newRow("designed") << 712;
+    QTest::newRow("wide") << 1400;
+}
+
+void TestSortGridView::columnWidthsFollowViewport() {
+    QFETCH(int, width);
+    m_view->resize(width, 300);
+    QCoreApplication::processEvents();
+    m_view->applyColumnWidths();
+    const QList<int> expected =
+        StageTables::columnWidths(StageTables::HeatStartList, m_view->viewport()->width());
+    for (int c = 0; c < expected.size(); ++c) {
+        if (expected[c] < 0) {
+            QVERIFY(m_view->isColumnHidden(c));
+        } else {
+            QVERIFY(!m_view->isColumnHidden(c));
+            QCOMPARE(m_view->columnWidth(c), expected[c]);
+        }
+    }
+    QCOMPARE(m_view->columnWidth(0), 31);
+    QVERIFY(m_view->isColumnHidden(9));
+    QVERIFY(m_view->isColumnHidden(10));
+}
+
+void TestSortGridView::cellPresentation() {
+    TSortGrid& grid = m_competition->heatStartList();
+    fill(grid, 3);
+    grid.setCell(6, 2, QStringLiteral("12,00"));
+    grid.setCell(7, 2, QStringLiteral("11,00"));
+    grid.setCell(8, 2, QStringLiteral("12,00"));
+    grid.setRow(1);
+    ExposedDelegate delegate(&grid, &m_competition->timeFormat());
+    const QStyleOptionViewItem zeit1 = delegate.optionFor(grid.index(1, 6));
+    QCOMPARE(zeit1.backgroundBrush.color(), QColor(0xE0FFE0));
+    QCOMPARE(zeit1.palette.color(QPalette::Text), QColor(0xFF0000));
+    QVERIFY(zeit1.displayAlignment.testFlag(Qt::AlignRight));
+    const QStyleOptionViewItem zeit3 = delegate.optionFor(grid.index(1, 8));
+    QVERIFY(zeit3.palette.color(QPalette::Text) != QColor(0xFF0000));
+    const QStyleOptionViewItem kl = delegate.optionFor(grid.index(1, 4));
+    QVERIFY(kl.displayAlignment.testFlag(Qt::AlignHCenter));
+    // The selected row keeps the selection colour but the red discarded run stays red.
+    grid.setRow(2);
+    const QStyleOptionViewItem selected = delegate.optionFor(grid.index(1, 6));
+    QCOMPARE(selected.backgroundBrush.style(), Qt::NoBrush);
+    QCOMPARE(selected.palette.color(QPalette::HighlightedText), QColor(0xFF0000));
+}
+
+QPoint TestSortGridView::headerPoint(int column) const {
+    const QHeaderView* header = m_view->horizontalHeader();
+    return QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                  header->height() / 2);
+}
+
+QStringList TestSortGridView::names() const {
+    return m_competition->heatStartList().column(1).mid(1);
+}
+
+void TestSortGridView::headerClickSorts() {
+    TSortGrid& grid = m_competition->heatStartList();
+    grid.SetRowCount(4);
+    grid.setRowCells(1, {"1", "Berg"});
+    grid.setRowCells(2, {"2", "Adler"});
+    grid.setRowCells(3, {"3", "Christ"});
+    grid.sortOptions().CanSort = true;
+    m_view->applyColumnWidths();
+    QWidget* header = m_view->horizontalHeader()->viewport();
+    QTest::mouseClick(header, Qt::LeftButton, {}, headerPoint(1));
+    QCOMPARE(names(), (QStringList{"Adler", "Berg", "Christ"}));
+    QTest::mouseClick(header, Qt::LeftButton, {}, headerPoint(1));
+    QCOMPARE(names(), (QStringList{"Christ", "Berg", "Adler"}));
+    QTest::mouseClick(header, Qt::LeftButton, {}, headerPoint(1));
+    QCOMPARE(names(), (QStringList{"Adler", "Berg", "Christ"}));
+    // The right button always sorts descending.
+    QTest::mouseClick(header, Qt::RightButton, {}, headerPoint(1));
+    QCOMPARE(names(), (QStringList{"Christ", "Berg", "Adler"}));
+    QTest::mouseClick(header, Qt::RightButton, {}, headerPoint(1));
+    QCOMPARE(grid.sortOptions().SortDirection, sdDescending);
+    // A new column starts ascending.
+    QTest::mouseClick(header, Qt::LeftButton, {}, headerPoint(0));
+    QCOMPARE(grid.sortOptions().SortCol, 0);
+    QCOMPARE(grid.column(0).mid(1), (QStringList{"1", "2", "3"}));
+}
+
+void TestSortGridView::headerClickNeedsCanSort() {
+    TSortGrid& grid = m_competition->heatStartList();
+    grid.SetRowCount(3);
+    grid.setRowCells(1, {"1", "Berg"});
+    grid.setRowCells(2, {"2", "Adler"});
+    grid.sortOptions().CanSort = false;
+    m_view->applyColumnWidths();
+    QTest::mouseClick(m_view->horizontalHeader()->viewport(), Qt::LeftButton, {}, headerPoint(1));
+    QCOMPARE(names(), (QStringList{"Berg", "Adler"}));
+}
+
+void TestSortGridView::headerClickOnlyInTheSameColumn() {
+    TSortGrid& grid = m_competition->heatStartList();
+    grid.SetRowCount(3);
+    grid.setRowCells(1, {"2", "Berg"});
+    grid.setRowCells(2, {"1", "Adler"});
+    grid.sortOptions().CanSort = true;
+    m_view->applyColumnWidths();
+    QWidget* header = m_view->horizontalHeader()->viewport();
+    QTest::mousePress(header, Qt::LeftButton, {}, headerPoint(1));
+    QTest::mouseRelease(header, Qt::LeftButton, {}, headerPoint(2));
+    QCOMPARE(names(), (QStringList{"Berg", "Adler"}));
+}
+
+void TestSortGridView::headerClickAfterResizeDoesNotSort() {
+    TSortGrid& grid = m_competition->heatStartList();
+    grid.SetRowCount(3);
+    grid.setRowCells(1, {"2", "Berg"});
+    grid.setRowCells(2, {"1", "Adler"});
+    grid.sortOptions().CanSort = true;
+    m_view->applyColumnWidths();
+    QWidget* header = m_view->horizontalHeader()->viewport();
+    QTest::mousePress(header, Qt::LeftButton, {}, headerPoint(1));
+    m_view->horizontalHeader()->resizeSection(1, m_view->columnWidth(1) + 10);
+    QTest::mouseRelease(header, Qt::LeftButton, {}, headerPoint(1));
+    QCOMPARE(names(), (QStringList{"Berg", "Adler"}));
+    // The next ordinary click sorts again.
+    QTest::mouseClick(header, Qt::LeftButton, {}, headerPoint(1));
+    QCOMPARE(names(), (QStringList{"Adler", "Berg"}));
+}
+
+QTEST_MAIN(TestSortGridView)
+#include "tst_sortgridview.moc"
