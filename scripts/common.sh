@@ -26,5 +26,8 @@ build_project() {
   if [[ ! -f "$BUILD/build.ninja" ]]; then
     cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   fi
+  # Automoc keeps a list of the headers it scanned; a header that arrived with a pull would be
+  # missed and its class left without meta-object code, so every build rescans.
+  find "$BUILD" -path '*_autogen/timestamp' -delete 2>/dev/null || true
   cmake --build "$BUILD" --parallel "$jobs"
 }
