@@ -2,6 +2,7 @@
 
 #include "competition/Competition.h"
 #include "competition/RandomGenerator.h"
+#include "settings/Settings.h"
 #include "ui/MainActions.h"
 #include "ui/ProgramEnvironment.h"
 
@@ -53,6 +54,10 @@ public:
     bool askQuestion(const QString& question);
 
     // --- state other parts read or set ---------------------------------------------------------
+    // The settings while the program runs: loaded at start-up, saved at shutdown; every part
+    // that changes one writes it here.
+    Settings& settings() { return m_settings; }
+    const Settings& settings() const { return m_settings; }
     // Whether the run clock is running: closing then asks first, and a row selection then
     // leaves the current competitor alone.
     bool clockRunning() const { return m_clockRunning; }
@@ -160,6 +165,7 @@ private:
     bool m_wordInstalled = false;
     bool m_excelInstalled = false;
     quint32 m_presentPortMask = 0;
+    Settings m_settings;
     bool m_clockRunning = false;
     QString m_currentCompetitor;
     QString m_currentClub;
