@@ -1,0 +1,53 @@
+#include "competition/StartListCommands.h"
+
+#include "competition/Competition.h"
+#include "competition/StageTables.h"
+#include "competition/TimeFormat.h"
+
+namespace Heat = StageTables::Heat;
+namespace FinalStart = StageTables::FinalStart;
+
+namespace StartListCommands {
+
+int AddRowBelow(TSortGrid& heatStartList) {
+    const int last = heatStartList.RowCount() - 1;
+    const int row = heatStartList.IsRowEmpty(last) ? last : last + 1;
+    QStringList cells{QString::number(row), QStringLiteral("Name"), QStringLiteral("Vorname"),
+                      QStringLiteral("Verein"), QStringLiteral("4")};
+    for (int i = 0; i < 6; ++i)
+        cells.append(QString());
+    heatStartList.AddRow(cells);
+    return row;
+}
+
+void Eliminate(TSortGrid& heatStartList, int row) {
+    if (row < 1 || row >= heatStartList.RowCount())
+        return;
+    for (int col : {Heat::Zeit1, Heat::Zeit2, Heat::Zeit3}) {
+        if (TimeFormat::IsFreeTimeCell(heatStartList.cell(col, row)))
+            heatStartList.setCell(col, row, QStringLiteral("-"));
+    }
+}
+
+void DeleteResults(Competition& competition, int page) {
+    TSortGrid& heat = competition.heatStartList();
+    if (page == 0) {
+        for (int col = Heat::Zeit1; col <= Heat::Zeit5; ++col)
+            heat.clearColumn(col);
+    } else if (page == 2) {
+        TSortGrid& finals = competition.finalStartList();
+        finals.clearColumn(FinalStart::Zeit4);
+        finals.clearColumn(FinalStart::Zeit5);
+        heat.clearColumn(Heat::Zeit4);
+        heat.clearColumn(Heat::Zeit5);
+    }
+}
+
+void ClearCompetition(Competition& competition) {
+    for (int page = 0; page < 4; ++page)
+        competition.stageTable(page).ClearTable();
+    competition.teams().ClearTable();
+    competition.clearStageMessages();
+}
+
+} // namespace StartListCommands

@@ -1,0 +1,25 @@
+#pragma once
+
+class Competition;
+class TSortGrid;
+
+// The hand-made changes to the competition that do not go cell by cell: a new row at the
+// bottom of the heat start list, eliminating a competitor, deleting results and emptying
+// everything for a new protocol.
+namespace StartListCommands {
+
+// Appends a row numbered by its own position ("Name", "Vorname", "Verein", class 4, no runs),
+// reusing an empty last row, and returns that row.
+int AddRowBelow(TSortGrid& heatStartList);
+
+// Marks every free heat run of the row as not run ("-"); runs already entered stay.
+void Eliminate(TSortGrid& heatStartList, int row);
+
+// The runs shown on the page: all five on the heat start list (page 0), the two final runs on
+// the final start list (page 2, in both tables that hold them); other pages have none.
+void DeleteResults(Competition& competition, int page);
+
+// Every table emptied down to its captions and the derivation messages cleared.
+void ClearCompetition(Competition& competition);
+
+} // namespace StartListCommands
