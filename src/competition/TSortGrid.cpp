@@ -370,9 +370,11 @@ Qt::ItemFlags TSortGrid::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (m_editable)
-        result |= Qt::ItemIsEditable;
-    return result;
+    if (!m_editable)
+        return result;
+    if (m_columnSelectable && !m_columnSelectable(index.column()))
+        return Qt::NoItemFlags;
+    return result | Qt::ItemIsEditable;
 }
 
 void TSortGrid::setEditable(bool editable) {

@@ -97,6 +97,11 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     void setEditable(bool editable);
     bool editable() const { return m_editable; }
+    // While the table is editable, the columns this refuses can be neither selected nor edited
+    // (the view's cursor passes over them); unset, every column can.
+    void setColumnSelectable(std::function<bool(int col)> rule) {
+        m_columnSelectable = std::move(rule);
+    }
 
 Q_SIGNALS:
     void rowSelected(int row);
@@ -118,5 +123,6 @@ private:
     int m_keyColumn = 0;
     TSortOptions m_options;
     SortStyleHandler m_styleHandler;
+    std::function<bool(int col)> m_columnSelectable;
     QChar m_separator = u',';
 };

@@ -2,8 +2,10 @@
 
 #include "competition/RandomProtocol.h"
 #include "competition/StageDerivation.h"
+#include "competition/StartListCommands.h"
 #include "competition/widgets/TSortGridView.h"
 #include "ui/ActionStates.h"
+#include "ui/EditCommands.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
 #include "ui/PageTabBar.h"
@@ -72,6 +74,8 @@ void TFormMain::connectPages() {
                 [this, page] { SortGridRowSelected(page); });
     }
     m_cdEdit = m_pages->editBox();
+    m_editing = new EditCommands(
+        m_competition.heatStartList(), m_views[0], [this] { UpdateActionStates(); }, this);
 }
 
 void TFormMain::connectCommands() {
@@ -387,7 +391,26 @@ void TFormMain::GenerateClick() {
 }
 
 void TFormMain::cdEditClick() {
-    // The box holds EditMode; the heat start list's editing rules are not built yet.
+    m_editing->setEditMode(m_cdEdit->isChecked());
+}
+
+void TFormMain::Deleteresults1Click() {
+    if (askQuestion(QStringLiteral("Die Ergebnisse zu löschen?")))
+        StartListCommands::DeleteResults(m_competition, activePage());
+}
+
+void TFormMain::Neue1Click() {
+    if (!askQuestion(QStringLiteral(
+            "Haben Sie das Protokoll gespeichert und/oder wollen Sie ein Neues öffnen?")))
+        return;
+    StartListCommands::ClearCompetition(m_competition);
+    Q_EMIT newProtocolStarted();
+    // The heat start list comes to the front without a page change: nothing is derived.
+    m_pages->setActivePageSilently(0);
+    m_pages->update();
+    FormResize();
+    UpdateTvWindows();
+    UpdateActionStates();
 }
 
 void TFormMain::eZeileExit() {
@@ -444,13 +467,11 @@ void TFormMain::bMon2Click() {
 // none pretends to have done its work.
 
 void TFormMain::sbLoadClick() {}
-void TFormMain::Neue1Click() {}
 void TFormMain::sbSaveClick() {}
 void TFormMain::Druken1Click() {}
 void TFormMain::sbWordClick() {}
 void TFormMain::sbExcelClick() {}
 void TFormMain::WebseiteClick() {}
-void TFormMain::Deleteresults1Click() {}
 void TFormMain::mTimerClick() {}
 void TFormMain::mStartClick() {}
 void TFormMain::mLapClick() {}

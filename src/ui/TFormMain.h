@@ -14,6 +14,7 @@
 
 class QAction;
 class QCheckBox;
+class EditCommands;
 class HeaderBand;
 class MainStatusBar;
 class StageDerivation;
@@ -40,6 +41,7 @@ public:
     Competition& competition() { return m_competition; }
     StageDerivation& derivation() { return *m_derivation; }
     MainActions& actions() { return m_actions; }
+    EditCommands& editing() { return *m_editing; }
     HeaderBand* header() const { return m_header; }
     TPageControl* PageControl1() const { return m_pages; }
     TSortGridView* SortGridView(int page) const;
@@ -121,6 +123,8 @@ public Q_SLOTS:
 Q_SIGNALS:
     // Emitted by UpdateTvWindows: the title, current competitor or tables may have changed.
     void tvContentChanged();
+    // "Neue" has emptied the tables; the best time and the lower display row start over.
+    void newProtocolStarted();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -174,6 +178,7 @@ private:
 
     Competition m_competition;
     StageDerivation* m_derivation = nullptr;
+    EditCommands* m_editing = nullptr;
     RandomGenerator m_random;
     MainActions m_actions;
     std::unique_ptr<TimingControls> m_timing;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QWidget>
 
 TSortGridDelegate::TSortGridDelegate(const TSortGrid* grid, const TimeFormat* timeFormat,
                                      QObject* parent)
@@ -13,6 +14,9 @@ TSortGridDelegate::TSortGridDelegate(const TSortGrid* grid, const TimeFormat* ti
 void TSortGridDelegate::initStyleOption(QStyleOptionViewItem* option,
                                         const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);
+    // Cells the cursor passes over while editing still look like the rest of their table.
+    if (option->widget && option->widget->isEnabled())
+        option->state |= QStyle::State_Enabled;
     const int row = index.row() + 1;
     const bool selected = row == m_grid->Row();
     const CellFormat format =

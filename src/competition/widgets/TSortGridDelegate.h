@@ -17,6 +17,8 @@ public:
     // their three digits whole rather than elided.
     static constexpr int TextMargin = 2;
 
+    const TimeFormat* timeFormat() const { return m_timeFormat; }
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
 

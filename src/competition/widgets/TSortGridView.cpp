@@ -5,8 +5,10 @@
 #include "competition/TSortGrid.h"
 #include "competition/widgets/TSortGridDelegate.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 
 TSortGridView::TSortGridView(TSortGrid* grid, const TimeFormat* timeFormat, QWidget* parent)
@@ -60,14 +62,93 @@ void TSortGridView::showGridRow() {
     const QModelIndex wanted = m_grid->index(m_grid->Row() - 1, qMax(0, currentIndex().column()));
     if (!wanted.isValid())
         return;
-    if (currentIndex().row() != wanted.row() || !selectionModel()->isRowSelected(wanted.row())) {
-        selectionModel()->setCurrentIndex(wanted, QItemSelectionModel::ClearAndSelect |
-                                                      QItemSelectionModel::Rows);
-    }
+    const bool shown = m_cellEditing ? selectionModel()->isSelected(wanted)
+                                     : selectionModel()->isRowSelected(wanted.row());
+    if (currentIndex().row() != wanted.row() || !shown)
+        selectionModel()->setCurrentIndex(wanted, selectionFlags());
     // A hidden page has no real size yet; scrolling it now would leave it scrolled later.
     if (isVisible())
         scrollTo(wanted);
     viewport()->update();
+}
+
+QItemSelectionModel::SelectionFlags TSortGridView::selectionFlags() const {
+    if (m_cellEditing)
+        return QItemSelectionModel::ClearAndSelect;
+    return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+}
+
+void TSortGridView::setCellEditing(bool on) {
+    if (state() == EditingState && !on) {
+        if (QWidget* editor = indexWidget(currentIndex()))
+            commitData(editor);
+    }
+    m_cellEditing = on;
+    if (on) {
+        setEditTriggers(AnyKeyPressed | EditKeyPressed | DoubleClicked);
+        setSelectionBehavior(SelectItems);
+    } else {
+        setEditTriggers(NoEditTriggers);
+        setSelectionBehavior(SelectRows);
+    }
+    const int row = m_grid->Row() - 1;
+    const int column = on ? nearestSelectableColumn(row, qMax(0, currentIndex().column()))
+                          : qMax(0, currentIndex().column());
+    const QModelIndex current = m_grid->index(row, column);
+    if (current.isValid())
+        selectionModel()->setCurrentIndex(current, selectionFlags());
+    viewport()->update();
+}
+
+int TSortGridView::nearestSelectableColumn(int row, int column) const {
+    // Left first: the time columns come last, so the nearest cell to type into lies before them.
+    for (int c = column; c >= 0; --c) {
+        if (m_grid->flags(m_grid->index(row, c)).testFlag(Qt::ItemIsEnabled))
+            return c;
+    }
+    for (int c = column + 1; c < m_grid->ColCount(); ++c) {
+        if (m_grid->flags(m_grid->index(row, c)).testFlag(Qt::ItemIsEnabled))
+            return c;
+    }
+    return column;
+}
+
+void TSortGridView::keyPressEvent(QKeyEvent* event) {
+    // Enter opens the editor as in a string grid. While an editor is open, its Enter comes
+    // back here after the editor has taken it; that one must not open the editor again.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && m_cellEditing && state() != EditingState &&
+        edit(currentIndex(), EditKeyPressed, event)) {
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Menu && m_popupMenu) {
+        showPopupMenu();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void TSortGridView::contextMenuEvent(QContextMenuEvent* event) {
+    if (!m_popupMenu) {
+        QTableView::contextMenuEvent(event);
+        return;
+    }
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        // Only a data row has the menu; the press before has already selected it.
+        if (!indexAt(event->pos()).isValid())
+            return;
+        m_popupMenu->popup(event->globalPos());
+    } else {
+        showPopupMenu();
+    }
+    event->accept();
+}
+
+void TSortGridView::showPopupMenu() {
+    const QModelIndex at = currentIndex().isValid() ? currentIndex() : m_grid->index(0, 0);
+    m_popupMenu->popup(viewport()->mapToGlobal(visualRect(at).center()));
 }
 
 void TSortGridView::onCurrentRowChanged(const QModelIndex& current) {
@@ -81,6 +162,13 @@ void TSortGridView::showEvent(QShowEvent* event) {
     QTableView::showEvent(event);
     if (currentIndex().isValid())
         scrollTo(currentIndex());
+}
+
+void TSortGridView::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    // The window's layout sizes the view after the window's own resize; the shared name columns
+    // must follow the view, or they stay at the width of a view not yet laid out.
+    applyColumnWidths();
 }
 
 void TSortGridView::keyReleaseEvent(QKeyEvent* event) {

@@ -2,12 +2,14 @@
 
 #include <QTableView>
 
+class QMenu;
 class TimeFormat;
 class TSortGrid;
 
 // Shows one competition table: whole-row selection kept in step with the table's own selected
 // row, cell colours from the competition rules, column widths from the stage layout, and
-// sorting by a click on a column caption when the table allows it.
+// sorting by a click on a column caption when the table allows it; for an editable table,
+// cell editing as in a string grid and a popup menu on its data rows.
 class TSortGridView : public QTableView {
     Q_OBJECT
 public:
@@ -20,16 +22,31 @@ public:
     // Fixed widths, hidden columns and the shared rest of the view's client width.
     void applyColumnWidths();
 
+    // On: one cell is selected, and a typed key, F2, Enter or a double click opens its editor
+    // (the table must be editable). Off: whole rows are selected and nothing is edited.
+    void setCellEditing(bool on);
+    bool cellEditing() const { return m_cellEditing; }
+
+    // Opened by a right click on a data row or by the keyboard's menu key, for the selected row.
+    void setPopupMenu(QMenu* menu) { m_popupMenu = menu; }
+    QMenu* popupMenu() const { return m_popupMenu; }
+
 Q_SIGNALS:
     void keyReleased(int key);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showGridRow();
+    QItemSelectionModel::SelectionFlags selectionFlags() const;
+    int nearestSelectableColumn(int row, int column) const;
+    void showPopupMenu();
     void onCurrentRowChanged(const QModelIndex& current);
     void headerPressed(const QPoint& position, Qt::MouseButton button);
     void headerReleased(const QPoint& position, Qt::MouseButton button);
@@ -37,4 +54,6 @@ private:
     TSortGrid* m_grid;
     int m_pressedColumn = -1;
     bool m_resizedSincePress = false;
+    bool m_cellEditing = false;
+    QMenu* m_popupMenu = nullptr;
 };

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+class QAction;
+class QMenu;
+class TSortGrid;
+class TSortGridView;
+
+// The heat start list's edit mode and its popup menu: cell editing by the column rules while
+// the check box is on, removing and appending rows and eliminating a competitor.
+class EditCommands : public QObject {
+    Q_OBJECT
+public:
+    // afterRowsChanged runs after a row was removed or appended (the output commands depend on
+    // whether the list has data).
+    EditCommands(TSortGrid& heatStartList, TSortGridView* view,
+                 std::function<void()> afterRowsChanged, QObject* parent = nullptr);
+
+    bool EditMode() const { return m_editMode; }
+    // Switches editing and the list's sorting together; on also gives the list the focus.
+    void setEditMode(bool on);
+
+    QMenu* popupMenu() const { return m_popup; }
+    QAction* mZeileentfernen() const { return m_remove; }
+    QAction* Zeilezuergnzen1() const { return m_append; }
+    QAction* mEliminerenm() const { return m_eliminate; }
+
+public Q_SLOTS:
+    void mZeileentfernenClick();
+    void Zeilezuergnzen1Click();
+    void mEliminerenmClick();
+
+private:
+    TSortGrid& m_grid;
+    TSortGridView* m_view;
+    std::function<void()> m_afterRowsChanged;
+    bool m_editMode = false;
+    QMenu* m_popup = nullptr;
+    QAction* m_remove = nullptr;
+    QAction* m_append = nullptr;
+    QAction* m_eliminate = nullptr;
+};
