@@ -40,6 +40,7 @@ private Q_SLOTS:
     void classValidatedWhenLeftChanged();
     void cursorCannotEnterTimeCells();
     void namesTakeOnlyStorableText();
+    void escapePutsCellBack();
     void umlautSurvivesProtocolFile();
     void popupOnEmptyList();
     void popupOnFiveRows();
@@ -179,13 +180,13 @@ void TestFormMainEditing::typingFollowsColumnRules_data() {
     };
     // Row 2 starts as "2", "Name2", ..., class "1", no mark.
     row("x into Nr.", Heat::Nr, "x", "2", "2", false);
-    row("digits into Nr.", Heat::Nr, "1x7", "2", "17", true);
+    row("digits into Nr.", Heat::Nr, "1x7", "17", "17", true);
     row("7 into Kl.", Heat::Kl, "7", "1", "1", false);
     row("3 into Kl.", Heat::Kl, "3", "3", "3", true);
     row("3 then 7 into Kl.", Heat::Kl, "37", "3", "3", true);
     row("key into Meister", Heat::Meister, "j", "+", "+", true);
     row("two keys into Meister", Heat::Meister, "jj", "", "", true);
-    row("name with umlauts", Heat::Name, "Jörg Müßig", "Name2", "Jörg Müßig", true);
+    row("name with umlauts", Heat::Name, "Jörg Müßig", "Jörg Müßig", "Jörg Müßig", true);
 }
 
 void TestFormMainEditing::typingFollowsColumnRules() {
@@ -291,6 +292,17 @@ void TestFormMainEditing::namesTakeOnlyStorableText() {
     QTRY_COMPARE(heat().cell(Heat::Vorname, 2), QStringLiteral("Anna Lena  ucja"));
 }
 
+void TestFormMainEditing::escapePutsCellBack() {
+    fillRows(3);
+    switchEditMode();
+    clickCell(2, Heat::Verein);
+    type("Xyz");
+    QCOMPARE(heat().cell(Heat::Verein, 2), QStringLiteral("Xyz"));
+    press(Qt::Key_Escape);
+    QTRY_VERIFY(!view()->indexWidget(heat().index(1, Heat::Verein)));
+    QCOMPARE(heat().cell(Heat::Verein, 2), QStringLiteral("TV Süd"));
+}
+
 void TestFormMainEditing::umlautSurvivesProtocolFile() {
     fillRows(2);
     switchEditMode();
@@ -353,6 +365,14 @@ void TestFormMainEditing::popupOnFiveRows() {
     chooseFromPopup(editing.mZeileentfernen());
     QCOMPARE(heat().column(Heat::Nr).mid(1), (QStringList{"1", "2", "4", "5", "6"}));
     QVERIFY(heat().modified());
+
+    // While editing, a right click on a run time still acts on the row clicked.
+    switchEditMode();
+    clickCell(4, Heat::Zeit2, Qt::RightButton);
+    QCOMPARE(heat().Row(), 4);
+    chooseFromPopup(editing.mEliminerenm());
+    QCOMPARE(heat().rowCells(4).mid(Heat::Zeit1, 3), (QStringList{"-", "-", "-"}));
+    QCOMPARE(heat().cell(Heat::Zeit1, 3), QString());
 }
 
 void TestFormMainEditing::popupByKeyboardAndHeaderRightClick() {

@@ -5,6 +5,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPersistentModelIndex>
 #include <optional>
 
 namespace {
@@ -41,6 +42,14 @@ QWidget* CellEditDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     editor->setValidator(new StorableTextValidator(index.column(), editor));
     editor->setProperty(ColumnProperty, index.column());
     editor->setProperty(OriginalProperty, index.data(Qt::EditRole).toString());
+    // The table follows the typing at once, as a string grid does, so whatever reads it while
+    // the editor is still open (saving, the backup, closing the program) has the text as shown.
+    // Validation waits until the cell is left.
+    const QPersistentModelIndex cell(index);
+    connect(editor, &QLineEdit::textEdited, editor, [cell](const QString& text) {
+        if (cell.isValid())
+            const_cast<QAbstractItemModel*>(cell.model())->setData(cell, text, Qt::EditRole);
+    });
     return editor;
 }
 
@@ -67,7 +76,12 @@ void CellEditDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
 
 bool CellEditDelegate::eventFilter(QObject* watched, QEvent* event) {
     auto* line = qobject_cast<QLineEdit*>(watched);
-    if (line && event->type() == QEvent::KeyPress) {
+    if (line && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        // The typed text is already in the table; Escape puts the cell back as it was.
+        line->setText(line->property(OriginalProperty).toString());
+        Q_EMIT commitData(line);
+    } else if (line && event->type() == QEvent::KeyPress) {
         const auto typed = typedCharacter(*static_cast<QKeyEvent*>(event));
         if (typed) {
             const int column = line->property(ColumnProperty).toInt();

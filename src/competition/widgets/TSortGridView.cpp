@@ -80,8 +80,10 @@ QItemSelectionModel::SelectionFlags TSortGridView::selectionFlags() const {
 
 void TSortGridView::setCellEditing(bool on) {
     if (state() == EditingState && !on) {
-        if (QWidget* editor = indexWidget(currentIndex()))
+        if (QWidget* editor = indexWidget(currentIndex())) {
             commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
     }
     m_cellEditing = on;
     if (on) {
@@ -136,9 +138,12 @@ void TSortGridView::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     if (event->reason() == QContextMenuEvent::Mouse) {
-        // Only a data row has the menu; the press before has already selected it.
-        if (!indexAt(event->pos()).isValid())
+        // Only a data row has the menu, and its commands act on the row clicked, also where the
+        // press itself could not select it (the run times while editing).
+        const QModelIndex at = indexAt(event->pos());
+        if (!at.isValid())
             return;
+        m_grid->setRow(at.row() + 1);
         m_popupMenu->popup(event->globalPos());
     } else {
         showPopupMenu();
