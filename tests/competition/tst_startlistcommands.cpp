@@ -7,7 +7,7 @@
 namespace Heat = StageTables::Heat;
 namespace FinalStart = StageTables::FinalStart;
 
-// Appending, eliminating, deleting results and clearing for a new protocol, on the tables alone.
+// Appending, eliminating and deleting results, on the tables alone.
 class TestStartListCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -17,7 +17,6 @@ private Q_SLOTS:
     void eliminateFillsFreeHeatRuns();
     void deleteResultsByPage_data();
     void deleteResultsByPage();
-    void clearCompetitionKeepsCaptions();
 };
 
 namespace {
@@ -125,30 +124,6 @@ void TestStartListCommands::deleteResultsByPage() {
              finalRunsLeft);
     QCOMPARE(c.heatStartList().cell(Heat::Name, 2), QStringLiteral("N"));
     QCOMPARE(c.heatStartList().cell(Heat::Zeit5, 0), QStringLiteral("Zeit5"));
-}
-
-void TestStartListCommands::clearCompetitionKeepsCaptions() {
-    Competition c;
-    fillRuns(c);
-    c.heatStartList().setCell(Heat::Name, 0, QStringLiteral("Familienname"));
-    c.teams().SetRowCount(4);
-    c.teams().setCell(1, 1, QStringLiteral("SV Nord"));
-    for (int stage = 1; stage <= 3; ++stage)
-        c.setStageMessage(stage, QStringLiteral("Meldung"));
-
-    StartListCommands::ClearCompetition(c);
-    for (int page = 0; page < 4; ++page) {
-        const TSortGrid& grid = c.stageTable(page);
-        QCOMPARE(grid.RowCount(), 2);
-        QVERIFY(grid.IsRowEmpty(1));
-        QVERIFY(!grid.modified());
-        QVERIFY(!grid.cell(1, 0).isEmpty());
-    }
-    QCOMPARE(c.teams().RowCount(), 2);
-    QVERIFY(c.teams().IsRowEmpty(1));
-    QCOMPARE(c.heatStartList().cell(Heat::Name, 0), QStringLiteral("Familienname"));
-    for (int stage = 1; stage <= 3; ++stage)
-        QCOMPARE(c.stageMessage(stage), QString());
 }
 
 QTEST_GUILESS_MAIN(TestStartListCommands)
