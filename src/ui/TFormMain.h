@@ -14,6 +14,8 @@
 
 class QAction;
 class QCheckBox;
+class BackupWriter;
+class FileCommands;
 class HeaderBand;
 class MainStatusBar;
 class StageDerivation;
@@ -39,6 +41,10 @@ public:
     const ProgramEnvironment& environment() const { return m_environment; }
     Competition& competition() { return m_competition; }
     StageDerivation& derivation() { return *m_derivation; }
+    FileCommands& fileCommands() { return *m_files; }
+    // Keeps the backup file in step with the heat start list from the end of start-up on;
+    // created after the backup was read, so an unreadable one stays until something is entered.
+    BackupWriter* backupWriter() const { return m_backupWriter.get(); }
     MainActions& actions() { return m_actions; }
     HeaderBand* header() const { return m_header; }
     TPageControl* PageControl1() const { return m_pages; }
@@ -139,6 +145,7 @@ private:
     void SortGridRowSelected(int page);
     void StartlisteMenuShow();
     int activePage() const;
+    void refreshAfterLoad();
 
     // Parts that come with their own subsystems; each does nothing until that subsystem exists.
     void initTimingStateHook();     // LapStamp := -1 (start-up step 6)
@@ -173,6 +180,9 @@ private:
     bool m_destroyed = false;
 
     Competition m_competition;
+    // Both refer to the competition, so they are declared after it and go first.
+    std::unique_ptr<FileCommands> m_files;
+    std::unique_ptr<BackupWriter> m_backupWriter;
     StageDerivation* m_derivation = nullptr;
     RandomGenerator m_random;
     MainActions m_actions;
