@@ -12,13 +12,9 @@ std::optional<FileDialogs::Choice> run(QFileDialog& dialog, const FileDialogs::R
     dialog.setNameFilters(request.filters);
     if (request.filterIndex >= 1 && request.filterIndex <= request.filters.size())
         dialog.selectNameFilter(request.filters.at(request.filterIndex - 1));
-    // A name typed without a suffix gets the one of the type selected at that moment.
-    auto followFilter = [&dialog, &request](const QString& filter) {
-        const QString suffix = FileDialogs::filterSuffix(filter);
-        dialog.setDefaultSuffix(suffix.isEmpty() ? request.defaultSuffix : suffix);
-    };
-    followFilter(dialog.selectedNameFilter());
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
+    // A typed name without a suffix gets the one of the type left selected, which is only
+    // known once the dialog is closed; the open dialog takes the default suffix.
+    dialog.setDefaultSuffix(saving ? QString() : request.defaultSuffix);
     if (!folder.isEmpty())
         dialog.setDirectory(folder);
     if (!request.fileName.isEmpty())
