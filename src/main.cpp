@@ -1,3 +1,4 @@
+#include "platform/TerminationSignals.h"
 #include "ui/ProgramEnvironment.h"
 #include "ui/TFDlgYesNo.h"
 #include "ui/TFormInfo.h"
@@ -26,5 +27,10 @@ int main(int argc, char* argv[]) {
     window.setInfoWindow(&info);
     createTvWindows(window);
     window.show();
+    // A logout or kill ends the loop without the close question; the window's shutdown then
+    // writes the backup and the settings as on a regular exit.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &app,
+                     [] { QCoreApplication::exit(0); });
     return app.exec();
 }

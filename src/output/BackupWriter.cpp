@@ -28,6 +28,7 @@ BackupWriter::~BackupWriter() {
 }
 
 void BackupWriter::scheduleSave() {
+    m_keepExisting = false;
     if (!m_timer.isActive())
         m_timer.start();
 }
@@ -38,4 +39,8 @@ bool BackupWriter::saveNow() {
     m_lastError = result.ok ? QString() : result.reason;
     Q_EMIT saved(result.ok);
     return result.ok;
+}
+
+bool BackupWriter::saveAtExit() {
+    return m_keepExisting || saveNow();
 }

@@ -26,6 +26,12 @@ public:
     // Writes now (a pending write with it); true on success.
     bool saveNow();
 
+    // The file found at start-up could not be read: it stays as it is until the table changes,
+    // so a backup that is only unreachable for the moment is not replaced by an empty list.
+    void keepExistingFileUntilChanged() { m_keepExisting = true; }
+    // Shutdown: writes as saveNow, except over a kept file while nothing has changed.
+    bool saveAtExit();
+
     // The reason of the last failed write; empty after a successful one.
     QString lastError() const { return m_lastError; }
 
@@ -38,4 +44,5 @@ private:
     QString m_path;
     QString m_lastError;
     QTimer m_timer;
+    bool m_keepExisting = false;
 };

@@ -1,9 +1,14 @@
 #include "ui/ProgramEnvironment.h"
 
+#include "settings/SettingsStore.h"
+#include "ui/QtFileDialogs.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QSettings>
+#include <QStandardPaths>
 
 ProgramEnvironment::ProgramEnvironment(QString executablePath)
     : m_executablePath(std::move(executablePath)) {}
@@ -14,7 +19,21 @@ ProgramEnvironment ProgramEnvironment::fromApplication() {
         qEnvironmentVariable("VELMORA_DATA_DIR", QStringLiteral(VELMORA_DATA_DIR)));
     const QString point = QLocale::system().decimalPoint();
     environment.setDecimalSeparator(point.isEmpty() ? QChar(u',') : point.front());
+    environment.setUserDataDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    environment.setFileDialogs(std::make_shared<QtFileDialogs>());
     return environment;
+}
+
+ProgramPaths ProgramEnvironment::paths() const {
+    return ProgramPaths(m_executablePath, m_dataDir, m_userDataDir);
+}
+
+std::unique_ptr<QSettings> ProgramEnvironment::openSettings() const {
+    if (m_settingsFolder.isEmpty())
+        return SettingsStore::openForProgram(programTitle());
+    return std::make_unique<QSettings>(
+        QDir(m_settingsFolder).filePath(programTitle() + QStringLiteral(".conf")),
+        QSettings::IniFormat);
 }
 
 QString ProgramEnvironment::executableDir() const {

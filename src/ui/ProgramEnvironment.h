@@ -1,13 +1,20 @@
 #pragma once
 
+#include "platform/ProgramPaths.h"
+
 #include <QChar>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class FileDialogs;
+class QSettings;
+
 // Everything that identifies one installation and one run of the program: the executable's
-// path (which names the program), the data folder, the decimal separator, where settings live
-// and, for tests, who answers the yes/no questions. The window reads these instead of globals.
+// path (which names the program), the data folders, the decimal separator, where settings live,
+// the file dialogs and, for tests, who answers the yes/no questions. The window reads these
+// instead of globals.
 class ProgramEnvironment {
 public:
     // Returns true for "Ja". Unset in production: the question dialog asks the operator.
@@ -17,7 +24,8 @@ public:
     explicit ProgramEnvironment(QString executablePath);
 
     // The running program: its own executable, VELMORA_DATA_DIR (environment, then the
-    // installed data folder) and the system's decimal separator.
+    // installed data folder), the user's data folder, the system's decimal separator and the
+    // desktop's file dialogs.
     static ProgramEnvironment fromApplication();
 
     QString executablePath() const { return m_executablePath; }
@@ -29,12 +37,28 @@ public:
     QString dataDir() const { return m_dataDir; }
     void setDataDir(const QString& dir) { m_dataDir = dir; }
 
+    // Where the backup goes when the executable's folder is not writable.
+    QString userDataDir() const { return m_userDataDir; }
+    void setUserDataDir(const QString& dir) { m_userDataDir = dir; }
+
+    ProgramPaths paths() const;
+    QString backupFileName() const { return paths().BackupFileName(); }
+
     QChar decimalSeparator() const { return m_decimalSeparator; }
     void setDecimalSeparator(QChar separator) { m_decimalSeparator = separator; }
 
-    // Empty: the platform's per-user store. Otherwise an INI file (tests use a temporary one).
-    QString settingsFile() const { return m_settingsFile; }
-    void setSettingsFile(const QString& file) { m_settingsFile = file; }
+    // Empty: the platform's per-user store. Otherwise the settings are the INI file
+    // <folder>/<ProgramTitle>.conf (tests use a temporary folder); either way each program
+    // title has its own.
+    QString settingsFolder() const { return m_settingsFolder; }
+    void setSettingsFolder(const QString& folder) { m_settingsFolder = folder; }
+    std::unique_ptr<QSettings> openSettings() const;
+
+    // Unset: the desktop's dialogs are used.
+    const std::shared_ptr<FileDialogs>& fileDialogs() const { return m_fileDialogs; }
+    void setFileDialogs(std::shared_ptr<FileDialogs> dialogs) {
+        m_fileDialogs = std::move(dialogs);
+    }
 
     const AnswerProvider& answerProvider() const { return m_answerProvider; }
     void setAnswerProvider(AnswerProvider provider) { m_answerProvider = std::move(provider); }
@@ -52,7 +76,9 @@ public:
 private:
     QString m_executablePath;
     QString m_dataDir;
+    QString m_userDataDir;
     QChar m_decimalSeparator = u',';
-    QString m_settingsFile;
+    QString m_settingsFolder;
+    std::shared_ptr<FileDialogs> m_fileDialogs;
     AnswerProvider m_answerProvider;
 };

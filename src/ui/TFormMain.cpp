@@ -4,11 +4,15 @@
 #include "competition/StageDerivation.h"
 #include "competition/StartListCommands.h"
 #include "competition/widgets/TSortGridView.h"
+#include "output/BackupWriter.h"
+#include "output/ProtocolFile.h"
 #include "ui/ActionStates.h"
 #include "ui/EditCommands.h"
+#include "ui/FileCommands.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
 #include "ui/PageTabBar.h"
+#include "ui/SettingsBinding.h"
 #include "ui/TBitBtnWithColor.h"
 #include "ui/TFDlgYesNo.h"
 #include "ui/TFormInfo.h"
@@ -222,6 +226,13 @@ int TFormMain::activePage() const {
     return qMax(0, m_pages->currentIndex());
 }
 
+void TFormMain::refreshAfterLoad() {
+    DeriveAll();
+    UpdateTvWindows();
+    UpdateActionStates();
+    UpdateActionStates();
+}
+
 void TFormMain::setQuestionDialog(TFDlgYesNo* dialog) {
     m_questionDialog = dialog;
 }
@@ -422,6 +433,47 @@ void TFormMain::UpdateTvWindows() {
     Q_EMIT tvContentChanged();
 }
 
+void TFormMain::sbLoadClick() {
+    if (m_files->open())
+        refreshAfterLoad();
+}
+
+void TFormMain::sbSaveClick() {
+    m_files->saveAs(activePage(), m_pages->tabText(activePage()), m_settings.filterInd);
+}
+
+void TFormMain::WebseiteClick() {
+    m_files->saveWebPage(activePage(), m_pages->tabText(activePage()));
+}
+
+void TFormMain::loadSettingsHook() {
+    SettingsBinding(m_environment, m_settings).load(*this, *m_header->eZeile, m_competition);
+}
+
+void TFormMain::setupFileDialogsHook() {
+    m_files = std::make_unique<FileCommands>(m_competition, m_environment, m_fileTypeNames, this);
+}
+
+void TFormMain::loadBackupHook() {
+    const QString backup = m_environment.backupFileName();
+    const bool loaded = ProtocolFile::LoadProtocolText(m_competition.heatStartList(), backup);
+    if (loaded) {
+        refreshAfterLoad();
+        m_competition.heatStartList().setModified(false);
+    }
+    m_backupWriter = std::make_unique<BackupWriter>(m_competition.heatStartList(), backup);
+    if (!loaded && QFileInfo::exists(backup))
+        m_backupWriter->keepExistingFileUntilChanged();
+}
+
+void TFormMain::saveBackupHook() {
+    m_backupWriter->saveAtExit();
+}
+
+void TFormMain::saveSettingsHook() {
+    SettingsBinding(m_environment, m_settings).save(*this, *m_header->eZeile);
+}
+
 // --- "Programm" and TV mode ------------------------------------------------------------------
 
 void TFormMain::mHilfeClick() {
@@ -466,12 +518,9 @@ void TFormMain::bMon2Click() {
 // Each of these is reachable (menu, key, button) but does nothing until its subsystem exists;
 // none pretends to have done its work.
 
-void TFormMain::sbLoadClick() {}
-void TFormMain::sbSaveClick() {}
 void TFormMain::Druken1Click() {}
 void TFormMain::sbWordClick() {}
 void TFormMain::sbExcelClick() {}
-void TFormMain::WebseiteClick() {}
 void TFormMain::mTimerClick() {}
 void TFormMain::mStartClick() {}
 void TFormMain::mLapClick() {}
@@ -483,15 +532,10 @@ void TFormMain::mCFGClick() {}
 
 void TFormMain::initTimingStateHook() {}
 void TFormMain::detectOfficeHook() {}
-void TFormMain::loadSettingsHook() {}
 void TFormMain::applyTimingSettingsHook() {}
-void TFormMain::setupFileDialogsHook() {}
 void TFormMain::scanSerialPortsHook() {}
 void TFormMain::showInitialTimesHook() {}
-void TFormMain::loadBackupHook() {}
 void TFormMain::initBarrierImagesHook() {}
 void TFormMain::openSerialPortHook() {}
-void TFormMain::saveBackupHook() {}
-void TFormMain::saveSettingsHook() {}
 void TFormMain::closeSerialPortHook() {}
 void TFormMain::showTvModeHook(int) {}

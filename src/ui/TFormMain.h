@@ -14,7 +14,9 @@
 
 class QAction;
 class QCheckBox;
+class BackupWriter;
 class EditCommands;
+class FileCommands;
 class HeaderBand;
 class MainStatusBar;
 class StageDerivation;
@@ -40,6 +42,10 @@ public:
     const ProgramEnvironment& environment() const { return m_environment; }
     Competition& competition() { return m_competition; }
     StageDerivation& derivation() { return *m_derivation; }
+    FileCommands& fileCommands() { return *m_files; }
+    // Keeps the backup file in step with the heat start list from the end of start-up on;
+    // created after the backup was read, so an unreadable one stays until something is entered.
+    BackupWriter* backupWriter() const { return m_backupWriter.get(); }
     MainActions& actions() { return m_actions; }
     EditCommands& editing() { return *m_editing; }
     HeaderBand* header() const { return m_header; }
@@ -143,6 +149,7 @@ private:
     void SortGridRowSelected(int page);
     void StartlisteMenuShow();
     int activePage() const;
+    void refreshAfterLoad();
 
     // Parts that come with their own subsystems; each does nothing until that subsystem exists.
     void initTimingStateHook();     // LapStamp := -1 (start-up step 6)
@@ -177,6 +184,9 @@ private:
     bool m_destroyed = false;
 
     Competition m_competition;
+    // Both refer to the competition, so they are declared after it and go first.
+    std::unique_ptr<FileCommands> m_files;
+    std::unique_ptr<BackupWriter> m_backupWriter;
     StageDerivation* m_derivation = nullptr;
     EditCommands* m_editing = nullptr;
     RandomGenerator m_random;

@@ -25,7 +25,44 @@ bool setCaps(__user_cap_data_struct (&data)[2]) {
     return syscall(SYS_capset, &header, data) == 0;
 }
 
+// Root ignores permissions; the thread gives up that override until restoreOverride.
+bool dropOverride(unsigned (&saved)[2]) {
+    __user_cap_data_struct caps[2]{};
+    if (!getCaps(caps))
+        return false;
+    saved[0] = caps[0].effective;
+    saved[1] = caps[1].effective;
+    caps[0].effective &= ~kOverrideMask;
+    return setCaps(caps);
+}
+
+void restoreOverride(const unsigned (&saved)[2]) {
+    __user_cap_data_struct caps[2]{};
+    if (getCaps(caps)) {
+        caps[0].effective = saved[0];
+        caps[1].effective = saved[1];
+        setCaps(caps);
+    }
+}
+
 } // namespace
+
+UnreadableFile::UnreadableFile(const QString& path) : m_path(path) {
+    QFile::setPermissions(path, QFileDevice::Permissions());
+    if (geteuid() != 0) {
+        m_effective = true;
+        return;
+    }
+    m_capsDropped = dropOverride(m_savedCaps);
+    m_effective = m_capsDropped;
+}
+
+UnreadableFile::~UnreadableFile() {
+    if (m_capsDropped)
+        restoreOverride(m_savedCaps);
+    QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                      QFile::ReadOther);
+}
 
 ReadOnlyFolder::ReadOnlyFolder(const QString& path) : m_path(path) {
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |

@@ -20,10 +20,17 @@ bool InstallationFixture::writePicture(const QString& name) const {
 }
 
 ProgramEnvironment InstallationFixture::environment(ScriptedAnswers* answers) const {
-    ProgramEnvironment environment(filePath(m_title));
+    return environmentAs(m_title, answers);
+}
+
+ProgramEnvironment InstallationFixture::environmentAs(const QString& programTitle,
+                                                      ScriptedAnswers* answers) const {
+    ProgramEnvironment environment(filePath(programTitle));
     environment.setDataDir(m_dataDir.path());
+    environment.setUserDataDir(userDataDir());
     environment.setDecimalSeparator(u',');
-    environment.setSettingsFile(filePath(m_title + QStringLiteral(".conf")));
+    environment.setSettingsFolder(dir());
+    environment.setFileDialogs(m_dialogs);
     if (answers)
         environment.setAnswerProvider(answers->provider());
     return environment;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeFileDialogs.h"
 #include "ui/ProgramEnvironment.h"
 
 #include <QList>
@@ -24,7 +25,9 @@ public:
 };
 
 // A program installation in a temporary folder: the executable's path names the program,
-// files placed there are "next to the executable", the data folder is empty.
+// files placed there are "next to the executable", the data folder is empty, the settings are
+// INI files in the same folder, and the file dialogs are answered by a script (Cancel unless
+// told otherwise).
 class InstallationFixture {
 public:
     explicit InstallationFixture(const QString& programTitle = QStringLiteral("Velmora"));
@@ -36,11 +39,18 @@ public:
     bool writePicture(const QString& name) const;
 
     ProgramEnvironment environment(ScriptedAnswers* answers = nullptr) const;
+    // The same installation under another executable name: a renamed copy.
+    ProgramEnvironment environmentAs(const QString& programTitle,
+                                     ScriptedAnswers* answers = nullptr) const;
+
+    FakeFileDialogs& dialogs() const { return *m_dialogs; }
+    QString userDataDir() const { return m_dataDir.filePath(QStringLiteral("user")); }
 
 private:
     QString m_title;
     QTemporaryDir m_exeDir;
     QTemporaryDir m_dataDir;
+    std::shared_ptr<FakeFileDialogs> m_dialogs = std::make_shared<FakeFileDialogs>();
 };
 
 // Catches what the program asks the desktop to open, per URL scheme.

@@ -84,6 +84,8 @@ private Q_SLOTS:
     void everyKindOfChange();
     void failureIsSilentButRemembered();
     void pendingChangeIsWrittenOnDestruction();
+    void keptFileSurvivesExitUntilChanged_data();
+    void keptFileSurvivesExitUntilChanged();
     void killedProgramLosesNothing();
 };
 
@@ -224,6 +226,40 @@ void TestBackupWriter::pendingChangeIsWrittenOnDestruction() {
         QVERIFY(writer.savePending());
     }
     QCOMPARE(readFile(path), ProtocolFile::protocolBytes(table));
+}
+
+void TestBackupWriter::keptFileSurvivesExitUntilChanged_data() {
+    QTest::addColumn<bool>("keep");
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("kept, unchanged") << true << false << false;
+    QTest::newRow("kept, then changed") << true << true << true;
+    QTest::newRow("not kept, unchanged") << false << false << true;
+}
+
+void TestBackupWriter::keptFileSurvivesExitUntilChanged() {
+    QFETCH(bool, keep);
+    QFETCH(bool, changed);
+    QFETCH(bool, replaced);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("b.txt");
+    const QByteArray unreadable("kept as it was");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(unreadable);
+    }
+    TSortGrid table(11);
+    writeHeader(table);
+    BackupWriter writer(table, path);
+    if (keep)
+        writer.keepExistingFileUntilChanged();
+    if (changed) {
+        table.AddRow({"1", "Neu"});
+        QVERIFY(writer.saveNow());
+    }
+    QVERIFY(writer.saveAtExit());
+    QCOMPARE(readFile(path), replaced ? ProtocolFile::protocolBytes(table) : unreadable);
 }
 
 void TestBackupWriter::killedProgramLosesNothing() {

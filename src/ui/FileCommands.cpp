@@ -1,0 +1,134 @@
+#include "ui/FileCommands.h"
+
+#include "competition/Competition.h"
+#include "output/CsvFile.h"
+#include "output/ProtocolFile.h"
+#include "output/ProtocolPage.h"
+#include "platform/ProgramPaths.h"
+#include "ui/ProgramEnvironment.h"
+#include "ui/QtFileDialogs.h"
+
+#include <QDate>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+enum TypeName { TextName, WebPageName, WordName, ExcelName };
+
+QString typeName(const QStringList& names, TypeName which) {
+    return which < names.size() ? names.at(which) : QString();
+}
+
+const QString kDefaultSuffix = QStringLiteral("txt");
+
+} // namespace
+
+FileCommands::FileCommands(Competition& competition, const ProgramEnvironment& environment,
+                           const QStringList& fileTypeNames, QWidget* window)
+    : m_competition(competition), m_environment(environment), m_typeNames(fileTypeNames),
+      m_window(window) {}
+
+FileCommands::~FileCommands() = default;
+
+QStringList FileCommands::openFilters(const QStringList& fileTypeNames) {
+    return {typeName(fileTypeNames, TextName) + QStringLiteral(" (*.txt)")};
+}
+
+QStringList FileCommands::saveFilters(const QStringList& fileTypeNames) {
+    return {typeName(fileTypeNames, TextName) + QStringLiteral(" (*.txt)"),
+            typeName(fileTypeNames, ExcelName) + QStringLiteral(" (*.csv)"),
+            typeName(fileTypeNames, WordName) + QStringLiteral(" (*.doc)"),
+            typeName(fileTypeNames, WebPageName) + QStringLiteral(" (*.html)")};
+}
+
+FileCommands::SaveType FileCommands::saveType(int filterIndex) {
+    switch (filterIndex) {
+    case 2:
+        return SaveType::Csv;
+    case 3:
+        return SaveType::Word;
+    case 4:
+        return SaveType::WebPage;
+    default:
+        return SaveType::Text;
+    }
+}
+
+QString FileCommands::webPageName(const QString& programTitle, const QString& tabCaption) {
+    return programTitle + u'_' + tabCaption.trimmed() + QStringLiteral(".html");
+}
+
+FileDialogs& FileCommands::dialogs() {
+    if (const auto& injected = m_environment.fileDialogs())
+        return *injected;
+    if (!m_ownDialogs)
+        m_ownDialogs = std::make_unique<QtFileDialogs>();
+    return *m_ownDialogs;
+}
+
+bool FileCommands::open() {
+    const FileDialogs::Request request{openFilters(), 1, QString(), kDefaultSuffix};
+    const auto choice = dialogs().openFile(m_window, request);
+    if (!choice)
+        return false;
+    if (ProtocolFile::LoadProtocolText(m_competition.heatStartList(), choice->fileName))
+        return true;
+    reportError(QStringLiteral("Der Lesefehler der Datei: ") + choice->fileName);
+    return false;
+}
+
+void FileCommands::saveAs(int page, const QString& tabCaption, int& filterIndex) {
+    const FileDialogs::Request request{saveFilters(), filterIndex,
+                                       ProgramPaths::DefaultExportName(QDate::currentDate()),
+                                       kDefaultSuffix};
+    const auto choice = dialogs().saveFile(m_window, request);
+    if (!choice)
+        return;
+    filterIndex = choice->filterIndex;
+    const QString fileName = FileDialogs::withSuffix(choice->fileName, request, filterIndex);
+    const FileWriteResult result = write(saveType(filterIndex), fileName, page, tabCaption);
+    if (!result)
+        reportError(result.message);
+}
+
+FileWriteResult FileCommands::write(SaveType type, const QString& fileName, int page,
+                                    const QString& tabCaption) {
+    switch (type) {
+    case SaveType::Csv:
+        return CsvFile::SaveToCsv(m_competition.heatStartList(), fileName);
+    case SaveType::Word:
+        if (m_wordExport)
+            return m_wordExport(fileName, page);
+        return FileWriteResult::failure(
+            QStringLiteral("Der Export nach MS Word ist in dieser Version nicht verfügbar. "
+                           "Es wurde nichts gespeichert."),
+            QString());
+    case SaveType::WebPage:
+        return ProtocolPage::WriteProtocolPage(fileName, m_competition.stageTable(page),
+                                               m_environment.programTitle(), tabCaption);
+    case SaveType::Text:
+        break;
+    }
+    return ProtocolFile::SaveProtocolText(m_competition.heatStartList(), fileName);
+}
+
+void FileCommands::saveWebPage(int page, const QString& tabCaption) {
+    const QString fileName = webPageName(m_environment.programTitle(), tabCaption);
+    const FileWriteResult result = ProtocolPage::WriteProtocolPage(
+        fileName, m_competition.stageTable(page), m_environment.programTitle(), tabCaption);
+    if (!result) {
+        // An older page of the same name is not shown: it would pass for the current one.
+        reportError(result.message);
+        return;
+    }
+    const QFileInfo written(fileName);
+    if (written.isFile())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(written.absoluteFilePath()));
+}
+
+void FileCommands::reportError(const QString& message) {
+    QMessageBox::critical(m_window, m_environment.programTitle(), message);
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "output/FileWriteResult.h"
+#include "ui/FileDialogs.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class Competition;
+class ProgramEnvironment;
+class QWidget;
+
+// The file commands of the "Startliste" menu: "Öffnen...", "Speichern als…" with its four
+// output types, and "Als Webseite speichern". It runs the dialogs, writes or reads the files
+// and tells the operator when a file could not be written or read.
+class FileCommands {
+public:
+    enum class SaveType { Text, Csv, Word, WebPage };
+    // Writes the Word document of a stage page under the name; the Word export provides it.
+    using WordExport = std::function<FileWriteResult(const QString& fileName, int page)>;
+
+    // fileTypeNames: the descriptions of text, web page, Word and Excel files, in this order.
+    FileCommands(Competition& competition, const ProgramEnvironment& environment,
+                 const QStringList& fileTypeNames, QWidget* window);
+    ~FileCommands();
+    FileCommands(const FileCommands&) = delete;
+    FileCommands& operator=(const FileCommands&) = delete;
+
+    static QStringList openFilters(const QStringList& fileTypeNames);
+    // Text, CSV, Word, web page: filter indices 1 to 4.
+    static QStringList saveFilters(const QStringList& fileTypeNames);
+    // Index 1 and any value outside 2..4 save the protocol text.
+    static SaveType saveType(int filterIndex);
+    // ProgramTitle "_" trimmed tab caption ".html", in the current folder.
+    static QString webPageName(const QString& programTitle, const QString& tabCaption);
+
+    QStringList openFilters() const { return openFilters(m_typeNames); }
+    QStringList saveFilters() const { return saveFilters(m_typeNames); }
+
+    void setWordExport(WordExport exporter) { m_wordExport = std::move(exporter); }
+
+    // "Öffnen...": true when the chosen file was read into the heat start list; a file that
+    // cannot be read leaves the competition as it was and says so.
+    bool open();
+
+    // "Speichern als…" on the given page; filterIndex is the type shown first and, after OK,
+    // the type the operator left selected.
+    void saveAs(int page, const QString& tabCaption, int& filterIndex);
+
+    // "Als Webseite speichern": writes the page's table and opens the written page.
+    void saveWebPage(int page, const QString& tabCaption);
+
+private:
+    FileDialogs& dialogs();
+    FileWriteResult write(SaveType type, const QString& fileName, int page,
+                          const QString& tabCaption);
+    void reportError(const QString& message);
+
+    Competition& m_competition;
+    const ProgramEnvironment& m_environment;
+    QStringList m_typeNames;
+    QWidget* m_window;
+    WordExport m_wordExport;
+    std::unique_ptr<FileDialogs> m_ownDialogs;
+};

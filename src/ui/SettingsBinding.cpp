@@ -1,0 +1,44 @@
+#include "ui/SettingsBinding.h"
+
+#include "competition/Competition.h"
+#include "settings/Settings.h"
+#include "settings/SettingsStore.h"
+#include "ui/ProgramEnvironment.h"
+
+#include <QLineEdit>
+#include <QSettings>
+#include <QWidget>
+
+SettingsBinding::SettingsBinding(const ProgramEnvironment& environment, Settings& settings)
+    : m_environment(environment), m_settings(settings) {}
+
+std::optional<QString> SettingsBinding::load(QWidget& window, QLineEdit& title,
+                                             Competition& competition) {
+    // The position counts with the frame and the size without it, in both directions, so a
+    // window put back where it was stays there run after run.
+    m_settings.left = window.x();
+    m_settings.top = window.y();
+    m_settings.width = window.width();
+    m_settings.height = window.height();
+    const SettingsStore store(m_environment.openSettings());
+    const std::optional<QString> stoppedAt = store.load(m_settings);
+
+    window.move(m_settings.left, window.y());
+    window.move(window.x(), m_settings.top);
+    window.resize(m_settings.width, window.height());
+    window.resize(window.width(), m_settings.height);
+    if (!m_settings.title.isEmpty())
+        title.setText(m_settings.title);
+    competition.setTimeFormat(TimeFormat(m_settings.vidResult, m_environment.decimalSeparator()));
+    return stoppedAt;
+}
+
+bool SettingsBinding::save(const QWidget& window, const QLineEdit& title) {
+    m_settings.left = window.x();
+    m_settings.top = window.y();
+    m_settings.width = window.width();
+    m_settings.height = window.height();
+    m_settings.title = title.text();
+    SettingsStore store(m_environment.openSettings());
+    return store.save(m_settings);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class Competition;
+class ProgramEnvironment;
+class QLineEdit;
+class QWidget;
+struct Settings;
+
+// Carries the settings between the per-user store and the window: read once at start-up into
+// the window's settings and applied to the window, collected from the window and written once
+// at shutdown. Everything else the settings hold is read and changed by its own part.
+class SettingsBinding {
+public:
+    SettingsBinding(const ProgramEnvironment& environment, Settings& settings);
+
+    // The window's placement as the defaults, then the stored values over them; applies the
+    // window bounds, the event title (only a non-empty one) and the time format. Returns the
+    // name of the value where reading stopped, nullopt when all were read.
+    std::optional<QString> load(QWidget& window, QLineEdit& title, Competition& competition);
+
+    // Takes the window bounds and the event title into the settings and writes every value;
+    // false when the store could not be written.
+    bool save(const QWidget& window, const QLineEdit& title);
+
+private:
+    const ProgramEnvironment& m_environment;
+    Settings& m_settings;
+};

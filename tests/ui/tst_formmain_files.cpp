@@ -1,0 +1,317 @@
+#include "competition/Competition.h"
+#include "mock/FileSystemFaults.h"
+#include "mock/MessageBoxCatcher.h"
+#include "mock/WindowFixture.h"
+#include "output/CsvFile.h"
+#include "output/ProtocolFile.h"
+#include "output/ProtocolPage.h"
+#include "platform/ProgramPaths.h"
+#include "ui/HeaderBand.h"
+#include "ui/TFormMain.h"
+#include "ui/TPageControl.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QToolButton>
+
+// "Öffnen...", "Speichern als…" and "Als Webseite speichern" in the window, reached by their
+// keys, with the dialogs answered by a script and message boxes caught.
+class TestFormMainFiles : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void saveTextAndReopen();
+    void saveAsWritesByType_data();
+    void saveAsWritesByType();
+    void cancelWritesNothing();
+    void failedSaveSaysSo_data();
+    void failedSaveSaysSo();
+    void unreadableFileLeavesCompetition_data();
+    void unreadableFileLeavesCompetition();
+    void webPageWrittenAndOpened_data();
+    void webPageWrittenAndOpened();
+    void webPageFailureOpensNothing();
+
+private:
+    void fill();
+    void showPage(int page);
+    QByteArray read(const QString& path) const;
+    QString tabCaption(int page) const { return m_window->PageControl1()->tabText(page); }
+
+    std::unique_ptr<InstallationFixture> m_install;
+    std::unique_ptr<TFormMain> m_window;
+    QString m_previousDir;
+};
+
+namespace {
+
+const QList<QStringList> kRows{
+    {"1", "Müller", "Anna", "SV Nord", "1", "+", "1024", "1100", "1200", "900", "950"},
+    {"2", "Meier", "Bernd", "TV Süd", "2", "", "2000", "2100", "2050", "", ""},
+    {"3", "Lang & Co", "<Ida>", "Ost", "1", "x", "1500", "1400", "", "1000", ""},
+};
+
+} // namespace
+
+void TestFormMainFiles::init() {
+    m_install = std::make_unique<InstallationFixture>();
+    m_previousDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_install->dir()));
+    m_window = std::make_unique<TFormMain>(m_install->environment());
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void TestFormMainFiles::cleanup() {
+    m_window.reset();
+    QDir::setCurrent(m_previousDir);
+    m_install.reset();
+}
+
+void TestFormMainFiles::fill() {
+    TSortGrid& heat = m_window->competition().heatStartList();
+    heat.SetRowCount(int(kRows.size()) + 1);
+    for (int r = 0; r < kRows.size(); ++r)
+        heat.setRowCells(r + 1, kRows[r]);
+    showPage(0);
+}
+
+void TestFormMainFiles::showPage(int page) {
+    // Through a page change, so the derived tables are rebuilt as the operator sees them.
+    m_window->PageControl1()->setCurrentIndex(page == 0 ? 1 : 0);
+    m_window->PageControl1()->setCurrentIndex(page);
+}
+
+QByteArray TestFormMainFiles::read(const QString& path) const {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void TestFormMainFiles::saveTextAndReopen() {
+    fill();
+    const QString path = m_install->filePath(QStringLiteral("lauf"));
+    m_install->dialogs().answer(path, 1);
+    QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
+
+    QCOMPARE(m_install->dialogs().saveRequests.size(), 1);
+    const FileDialogs::Request request = m_install->dialogs().saveRequests.constFirst();
+    QCOMPARE(request.filters, (QStringList{"Textdatei (*.txt)", "MS Excel (*.csv)",
+                                           "MS Word (*.doc)", "Webseite (*.html)"}));
+    QCOMPARE(request.filterIndex, 1);
+    QCOMPARE(request.fileName, ProgramPaths::DefaultExportName(QDate::currentDate()));
+    QCOMPARE(request.defaultSuffix, QStringLiteral("txt"));
+
+    // Another competition in between, then the saved one again through the open button.
+    TSortGrid& heat = m_window->competition().heatStartList();
+    heat.SetRowCount(2);
+    heat.setRowCells(1, {"9", "Andere", "Eva", "Club", "1", "", "3000", "3000", "3000"});
+    showPage(1);
+    QVERIFY(m_window->competition().heatResults().hasData());
+    m_install->dialogs().answer(path + QStringLiteral(".txt"));
+    QTest::mouseClick(m_window->header()->sbLoad, Qt::LeftButton);
+
+    const FileDialogs::Request open = m_install->dialogs().openRequests.constFirst();
+    QCOMPARE(open.filters, QStringList{"Textdatei (*.txt)"});
+    QCOMPARE(open.defaultSuffix, QStringLiteral("txt"));
+    QCOMPARE(heat.RowCount(), int(kRows.size()) + 1);
+    for (int r = 0; r < kRows.size(); ++r) {
+        // Empty cells come back as a blank, except "Meister", which keeps only "+".
+        QStringList expected = kRows[r];
+        for (int c = 0; c < expected.size(); ++c) {
+            if (c == 5 && expected[c] != u"+")
+                expected[c].clear();
+            else if (expected[c].isEmpty())
+                expected[c] = QStringLiteral(" ");
+        }
+        QCOMPARE(heat.rowCells(r + 1), expected);
+    }
+    // The loaded list is derived at once, on the page that is shown, and is in the backup.
+    QCOMPARE(m_window->competition().heatResults().cell(2, 1), QStringLiteral("Müller"));
+    QVERIFY(m_window->header()->sbHTML->isEnabled());
+    QCoreApplication::processEvents();
+    QCOMPARE(read(m_window->environment().backupFileName()), ProtocolFile::protocolBytes(heat));
+}
+
+void TestFormMainFiles::saveAsWritesByType_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("text") << 1 << 0 << "p"
+                          << "p.txt"
+                          << "text";
+    QTest::newRow("text from heat results page") << 1 << 1 << "p"
+                                                 << "p.txt"
+                                                 << "text";
+    QTest::newRow("csv from final results page") << 2 << 3 << "p"
+                                                 << "p.csv"
+                                                 << "csv";
+    QTest::newRow("html of heat results") << 4 << 1 << "p"
+                                          << "p.html"
+                                          << "html";
+    QTest::newRow("html of final results, own suffix") << 4 << 3 << "p.htm"
+                                                       << "p.htm"
+                                                       << "html";
+    QTest::newRow("unknown index saves text") << 9 << 2 << "p"
+                                              << "p.txt"
+                                              << "text";
+}
+
+void TestFormMainFiles::saveAsWritesByType() {
+    QFETCH(int, index);
+    QFETCH(int, page);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QString, kind);
+    fill();
+    showPage(page);
+    QVERIFY(m_window->competition().stageTable(page).hasData());
+    m_install->dialogs().answer(m_install->filePath(typed), index);
+    QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
+
+    const Competition& competition = m_window->competition();
+    QByteArray expected;
+    if (kind == u"text")
+        expected = ProtocolFile::protocolBytes(competition.heatStartList());
+    else if (kind == u"csv")
+        expected = CsvFile::csvBytes(competition.heatStartList());
+    else
+        expected = ProtocolPage::pageBytes(competition.stageTable(page), QStringLiteral("Velmora"),
+                                           tabCaption(page));
+    QCOMPARE(read(m_install->filePath(written)), expected);
+    QCOMPARE(m_window->settings().filterInd, index);
+    // The next dialog starts on the type chosen last.
+    QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_install->dialogs().saveRequests.last().filterIndex, index);
+}
+
+void TestFormMainFiles::cancelWritesNothing() {
+    fill();
+    m_window->settings().filterInd = 2;
+    QCoreApplication::processEvents();
+    const QStringList before = QDir(m_install->dir()).entryList(QDir::Files);
+    m_install->dialogs().cancel();
+    QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_install->dialogs().saveRequests.size(), 1);
+    QCOMPARE(m_window->settings().filterInd, 2);
+    QCoreApplication::processEvents();
+    QCOMPARE(QDir(m_install->dir()).entryList(QDir::Files), before);
+}
+
+void TestFormMainFiles::failedSaveSaysSo_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("text") << 1 << "fehlt/p.txt"
+                          << "Der Schreibfehler der Datei: %1";
+    QTest::newRow("csv") << 2 << "fehlt/p.csv"
+                         << "Can't write to file:\r%1";
+    QTest::newRow("html") << 4 << "fehlt/p.html"
+                          << "Der Schreibfehler der Datei: %1";
+    QTest::newRow("word, not built") << 3 << "p.doc"
+                                     << "Der Export nach MS Word ist in dieser Version nicht "
+                                        "verfügbar. Es wurde nichts gespeichert.";
+}
+
+void TestFormMainFiles::failedSaveSaysSo() {
+    QFETCH(int, index);
+    QFETCH(QString, file);
+    QFETCH(QString, message);
+    fill();
+    const QString path = m_install->filePath(file);
+    m_install->dialogs().answer(path, index);
+    MessageBoxCatcher boxes;
+    QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(boxes.seen.size(), 1);
+    QCOMPARE(boxes.seen[0].icon, QMessageBox::Critical);
+    QCOMPARE(boxes.seen[0].title, QStringLiteral("Velmora"));
+    QCOMPARE(boxes.seen[0].text, message.contains(u"%1") ? message.arg(path) : message);
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestFormMainFiles::unreadableFileLeavesCompetition_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("locked");
+    QTest::newRow("missing") << "fehlt.txt" << false;
+    QTest::newRow("a folder") << "ordner" << false;
+    QTest::newRow("no permission") << "gesperrt.txt" << true;
+}
+
+void TestFormMainFiles::unreadableFileLeavesCompetition() {
+    QFETCH(QString, file);
+    QFETCH(bool, locked);
+    fill();
+    QVERIFY(QDir(m_install->dir()).mkdir(QStringLiteral("ordner")));
+    QVERIFY(m_install->writeFile(QStringLiteral("gesperrt.txt"), "1\tFremd\t\r\n"));
+    QCoreApplication::processEvents();
+    TSortGrid& heat = m_window->competition().heatStartList();
+    heat.setModified(false);
+    const QByteArray before = ProtocolFile::protocolBytes(heat);
+    const QByteArray backupBefore = read(m_window->environment().backupFileName());
+    const int derivedRows = m_window->competition().heatResults().RowCount();
+
+    const QString path = m_install->filePath(file);
+    m_install->dialogs().answer(path);
+    MessageBoxCatcher boxes;
+    {
+        std::optional<FileSystemFaults::UnreadableFile> lock;
+        if (locked) {
+            lock.emplace(path);
+            QVERIFY(lock->effective());
+        }
+        QTest::keyClick(m_window.get(), Qt::Key_O, Qt::ControlModifier);
+    }
+    QCOMPARE(ProtocolFile::protocolBytes(heat), before);
+    QVERIFY(!heat.modified());
+    QCOMPARE(m_window->competition().heatResults().RowCount(), derivedRows);
+    QCOMPARE(boxes.seen.size(), 1);
+    QCOMPARE(boxes.seen[0].text, QStringLiteral("Der Lesefehler der Datei: ") + path);
+    QCoreApplication::processEvents();
+    QCOMPARE(read(m_window->environment().backupFileName()), backupBefore);
+}
+
+void TestFormMainFiles::webPageWrittenAndOpened_data() {
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("heat start list") << 0 << "Velmora_Vorlauf-Startliste.html";
+    QTest::newRow("final results") << 3 << "Velmora_Endlauf-Ergebnisse.html";
+}
+
+void TestFormMainFiles::webPageWrittenAndOpened() {
+    QFETCH(int, page);
+    QFETCH(QString, name);
+    fill();
+    showPage(page);
+    UrlRecorder opened({QStringLiteral("file")});
+    QTest::keyClick(m_window.get(), Qt::Key_H, Qt::ControlModifier);
+    const QString path = m_install->filePath(name);
+    QCOMPARE(read(path), ProtocolPage::pageBytes(m_window->competition().stageTable(page),
+                                                 QStringLiteral("Velmora"), tabCaption(page)));
+    QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+}
+
+void TestFormMainFiles::webPageFailureOpensNothing() {
+    fill();
+    // An older page of the same name must not pass for the new one.
+    const QString name = QStringLiteral("Velmora_Vorlauf-Startliste.html");
+    QVERIFY(m_install->writeFile(name, "alt"));
+    UrlRecorder opened({QStringLiteral("file")});
+    MessageBoxCatcher boxes;
+    {
+        FileSystemFaults::ReadOnlyFolder readOnly(m_install->dir());
+        QVERIFY(readOnly.effective());
+        QTest::keyClick(m_window.get(), Qt::Key_H, Qt::ControlModifier);
+    }
+    QCOMPARE(boxes.seen.size(), 1);
+    QCOMPARE(boxes.seen[0].icon, QMessageBox::Critical);
+    QCOMPARE(boxes.seen[0].text, QStringLiteral("Der Schreibfehler der Datei: ") + name);
+    QVERIFY(opened.urls.isEmpty());
+    QCOMPARE(read(m_install->filePath(name)), QByteArray("alt"));
+}
+
+QTEST_MAIN(TestFormMainFiles)
+#include "tst_formmain_files.moc"

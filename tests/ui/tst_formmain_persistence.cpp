@@ -1,0 +1,256 @@
+#include "competition/Competition.h"
+#include "mock/FileSystemFaults.h"
+#include "mock/WindowFixture.h"
+#include "output/BackupWriter.h"
+#include "output/ProtocolFile.h"
+#include "ui/HeaderBand.h"
+#include "ui/TFormMain.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTest>
+#include <QToolButton>
+
+// What the window keeps across runs: the backup of the heat start list, read at start-up and
+// rewritten after every change and at shutdown, and the settings, read at start-up and written
+// at shutdown after the backup. A renamed executable keeps its own of both.
+class TestFormMainPersistence : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void startupReadsBackup_data();
+    void startupReadsBackup();
+    void unreadableBackupKeptUntilChanged_data();
+    void unreadableBackupKeptUntilChanged();
+    void changeInBackupWithinOneLoopTurn();
+    void shutdownWritesBackupThenSettings();
+    void renamedExecutableKeepsItsOwn();
+    void settingsSurviveRestart();
+    void storedSettingsApplied_data();
+    void storedSettingsApplied();
+};
+
+namespace {
+
+const QString kBackup = QStringLiteral("Velmora-Sicherungsdatei.txt");
+const QString kConf = QStringLiteral("Velmora.conf");
+
+QByteArray read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// A backup as the program writes it: Windows-1252, tab-terminated cells, CR LF.
+const QByteArray kBackupBytes =
+    "Nr.\tName\tVorname\tVerein/Ort\tKl.\tMeister\tZeit1\tZeit2\tZeit3\tZeit4\tZeit5\t\r\n"
+    "1\tM\xFCller\tAnna\tSV Nord\t1\t+\t1024\t1100\t1200\t \t \t\r\n"
+    "2\tMeier\tBernd\tTV S\xFC"
+    "d\t2\t \t2000\t2100\t2050\t \t \t\r\n";
+
+} // namespace
+
+void TestFormMainPersistence::startupReadsBackup_data() {
+    QTest::addColumn<bool>("backup");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("firstName");
+    QTest::newRow("backup with two competitors") << true << 3 << "Müller";
+    QTest::newRow("no backup") << false << 2 << "";
+}
+
+void TestFormMainPersistence::startupReadsBackup() {
+    QFETCH(bool, backup);
+    QFETCH(int, rows);
+    QFETCH(QString, firstName);
+    InstallationFixture install;
+    if (backup)
+        QVERIFY(install.writeFile(kBackup, kBackupBytes));
+    ScriptedAnswers answers;
+    TFormMain window(install.environment(&answers));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const TSortGrid& heat = window.competition().heatStartList();
+    QCOMPARE(heat.RowCount(), rows);
+    QCOMPARE(heat.cell(1, 1), firstName);
+    QCOMPARE(heat.cell(3, 0), QStringLiteral("Verein/Ort"));
+    // Derived and enabled as after a page change; nothing is unsaved yet.
+    QCOMPARE(window.competition().heatResults().cell(2, 1), firstName);
+    QCOMPARE(window.header()->sbHTML->isEnabled(), backup);
+    QVERIFY(!heat.modified());
+    QVERIFY(window.close());
+    QVERIFY(answers.questions.isEmpty());
+}
+
+void TestFormMainPersistence::unreadableBackupKeptUntilChanged_data() {
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("nothing entered") << false;
+    QTest::newRow("a competitor entered") << true;
+}
+
+void TestFormMainPersistence::unreadableBackupKeptUntilChanged() {
+    QFETCH(bool, changed);
+    InstallationFixture install;
+    QVERIFY(install.writeFile(kBackup, kBackupBytes));
+    std::unique_ptr<TFormMain> window;
+    {
+        FileSystemFaults::UnreadableFile locked(install.filePath(kBackup));
+        QVERIFY(locked.effective());
+        window = std::make_unique<TFormMain>(install.environment());
+    }
+    TSortGrid& heat = window->competition().heatStartList();
+    QCOMPARE(heat.RowCount(), 2);
+    QCOMPARE(heat.cell(0, 1), QString());
+    if (changed)
+        heat.setRowCells(1, {"7", "Neu"});
+    QCoreApplication::processEvents();
+    const QByteArray expected = changed ? ProtocolFile::protocolBytes(heat) : kBackupBytes;
+    window.reset();
+    QCOMPARE(read(install.filePath(kBackup)), expected);
+}
+
+void TestFormMainPersistence::changeInBackupWithinOneLoopTurn() {
+    InstallationFixture install;
+    TFormMain window(install.environment());
+    TSortGrid& heat = window.competition().heatStartList();
+    heat.setRowCells(1, {"5", "Eingabe", "Eva", "Club", "1", "", "1234"});
+    QCoreApplication::processEvents();
+    QCOMPARE(read(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
+    heat.setCell(7, 1, QStringLiteral("1300"));
+    QCoreApplication::processEvents();
+    QCOMPARE(read(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
+}
+
+void TestFormMainPersistence::shutdownWritesBackupThenSettings() {
+    InstallationFixture install;
+    auto window = std::make_unique<TFormMain>(install.environment());
+    TSortGrid& heat = window->competition().heatStartList();
+    window->header()->eZeile->setText(QStringLiteral("Vereinsmeisterschaft"));
+    heat.setRowCells(1, {"8", "Zuletzt"});
+    const QByteArray expected = ProtocolFile::protocolBytes(heat);
+    QVERIFY(window->backupWriter()->savePending());
+
+    QList<bool> settingsWrittenAtBackup;
+    QObject::connect(window->backupWriter(), &BackupWriter::saved, [&] {
+        settingsWrittenAtBackup.append(QFile::exists(install.filePath(kConf)));
+    });
+    window.reset();
+    QCOMPARE(settingsWrittenAtBackup, QList<bool>{false});
+    QCOMPARE(read(install.filePath(kBackup)), expected);
+    QSettings stored(install.filePath(kConf), QSettings::IniFormat);
+    QCOMPARE(stored.value("Title").toString(), QStringLiteral("Vereinsmeisterschaft"));
+}
+
+void TestFormMainPersistence::renamedExecutableKeepsItsOwn() {
+    InstallationFixture install;
+    {
+        TFormMain original(install.environment());
+        original.header()->eZeile->setText(QStringLiteral("Original"));
+        original.competition().heatStartList().setRowCells(1, {"1", "Erster"});
+    }
+    TFormMain copy(install.environmentAs(QStringLiteral("Rutsche2")));
+    QCOMPARE(copy.header()->eZeile->text(),
+             QStringLiteral("Deutsche Meisterschaften im Velmora 2009"));
+    QVERIFY(!copy.competition().heatStartList().hasData());
+    copy.competition().heatStartList().setRowCells(1, {"2", "Zweiter"});
+    QCoreApplication::processEvents();
+
+    QVERIFY(read(install.filePath(kBackup)).contains("Erster"));
+    QVERIFY(read(install.filePath("Rutsche2-Sicherungsdatei.txt")).contains("Zweiter"));
+    QVERIFY(QFile::exists(install.filePath(kConf)));
+    TFormMain again(install.environment());
+    QCOMPARE(again.header()->eZeile->text(), QStringLiteral("Original"));
+    QCOMPARE(again.competition().heatStartList().cell(1, 1), QStringLiteral("Erster"));
+}
+
+void TestFormMainPersistence::settingsSurviveRestart() {
+    InstallationFixture install;
+    Settings before;
+    {
+        TFormMain window(install.environment());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.move(40, 50);
+        window.resize(900, 640);
+        window.header()->eZeile->setText(QStringLiteral("Stadtmeisterschaft"));
+        // Values other parts keep in the window's settings while the program runs (the port
+        // and the automatic entry are written back by the timing part itself).
+        Settings& s = window.settings();
+        s.alg = 1;
+        s.filterInd = 4;
+        s.timer = 0;
+        s.monitor = 1;
+        s.lockTime = 700;
+        s.vidResult = 1;
+        s.len = 0;
+        s.logo = QStringLiteral("/bilder/logo.jpg");
+        s.waitStart = 2500;
+        before = s;
+        before.title = QStringLiteral("Stadtmeisterschaft");
+        before.left = 40;
+        before.top = 50;
+        before.width = 900;
+        before.height = 640;
+    }
+    TFormMain window(install.environment());
+    QCOMPARE(window.settings(), before);
+    QCOMPARE(window.header()->eZeile->text(), QStringLiteral("Stadtmeisterschaft"));
+    QCOMPARE(window.pos(), QPoint(40, 50));
+    QCOMPARE(window.size(), QSize(900, 640));
+    QCOMPARE(window.competition().timeFormat().setting(), int(TimeFormat::Seconds));
+}
+
+void TestFormMainPersistence::storedSettingsApplied_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("timeSetting");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("filterIndex");
+    const QString designed = QStringLiteral("Deutsche Meisterschaften im Velmora 2009");
+    QTest::newRow("as stored") << "" << QVariant() << "Gespeichert" << 1 << 800 << 2;
+    QTest::newRow("empty title keeps the designed one")
+        << "Title" << QVariant(QString()) << designed << 1 << 800 << 2;
+    QTest::newRow("time format hundredths")
+        << "VidResult" << QVariant(0) << "Gespeichert" << 0 << 800 << 2;
+    QTest::newRow("too narrow: minimum width")
+        << "Width" << QVariant(300) << "Gespeichert" << 1 << 711 << 2;
+    QTest::newRow("save type web page")
+        << "FilterInd" << QVariant(4) << "Gespeichert" << 1 << 800 << 4;
+    // Reading stops at a value that is not a number: it and all later ones keep their defaults.
+    QTest::newRow("broken Timer: later values default")
+        << "Timer" << QVariant("viel") << designed << 0 << 800 << 1;
+}
+
+void TestFormMainPersistence::storedSettingsApplied() {
+    QFETCH(QString, key);
+    QFETCH(QVariant, value);
+    QFETCH(QString, title);
+    QFETCH(int, timeSetting);
+    QFETCH(int, width);
+    QFETCH(int, filterIndex);
+    InstallationFixture install;
+    {
+        QSettings stored(install.filePath(kConf), QSettings::IniFormat);
+        const QList<std::pair<const char*, QVariant>> values{
+            {"Left", 10},     {"Top", 20},      {"Width", 800},     {"Height", 600},
+            {"Sound", 1},     {"Port", 0},      {"Alg", 0},         {"WaitStart", 5000},
+            {"Timer", 0},     {"Monitor", 0},   {"LockTime", 5000}, {"Title", "Gespeichert"},
+            {"AutoReset", 1}, {"FilterInd", 2}, {"VidResult", 1},   {"Len", 50},
+            {"Logo", ""}};
+        for (const auto& [name, stock] : values)
+            stored.setValue(QLatin1String(name), QLatin1String(name) == key ? value : stock);
+    }
+    TFormMain window(install.environment());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(window.header()->eZeile->text(), title);
+    QCOMPARE(window.competition().timeFormat().setting(), timeSetting);
+    QCOMPARE(window.pos(), QPoint(10, 20));
+    QCOMPARE(window.width(), width);
+    QCOMPARE(window.height(), 600);
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(install.dialogs().saveRequests.size(), 1);
+    QCOMPARE(install.dialogs().saveRequests[0].filterIndex, filterIndex);
+}
+
+QTEST_MAIN(TestFormMainPersistence)
+#include "tst_formmain_persistence.moc"
