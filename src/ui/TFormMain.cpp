@@ -415,6 +415,8 @@ void TFormMain::Neue1Click() {
             "Haben Sie das Protokoll gespeichert und/oder wollen Sie ein Neues öffnen?")))
         return;
     StartListCommands::ClearCompetition(m_competition);
+    // The emptied messages must not stay on screen until the next derivation.
+    m_statusBar->setPanelText(MainStatusBar::StageMessage, QString());
     Q_EMIT newProtocolStarted();
     // The heat start list comes to the front without a page change: nothing is derived.
     m_pages->setActivePageSilently(0);
