@@ -3,6 +3,8 @@
 #include "competition/RandomProtocol.h"
 #include "competition/StageDerivation.h"
 #include "competition/widgets/TSortGridView.h"
+#include "timing/BarrierLogic.h"
+#include "timing/RunClock.h"
 #include "ui/ActionStates.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
@@ -12,6 +14,7 @@
 #include "ui/TFormInfo.h"
 #include "ui/TPageControl.h"
 #include "ui/TimingControls.h"
+#include "ui/TimingWiring.h"
 #include "ui/TitlePicture.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WordMark.h"
@@ -29,12 +32,6 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
-
-namespace {
-
-constexpr QRgb StartGreen = 0x008000;
-
-} // namespace
 
 TFormMain::TFormMain(ProgramEnvironment environment, QWidget* parent)
     : QMainWindow(parent), m_environment(std::move(environment)),
@@ -163,13 +160,8 @@ void TFormMain::FormCreate() {
         entry->setEnabled(h.bMon2->isEnabled());
     m_actions.insertTvSubmenu();
     m_actions.PopupMenu2Mon->menuAction()->setEnabled(h.bMon2->isEnabled());
-    // 12, 14: designed timing states; the settings may show or hide TIMER and "Zwischen".
-    setTimingButtonState(h.bTimer, false, TBitBtnWithColor::faceColor());
-    setTimingButtonState(h.bSTART, true, QColor(StartGreen));
-    setTimingButtonState(h.bLAP, false, TBitBtnWithColor::faceColor());
-    setTimingButtonState(h.bSTOP, false, TBitBtnWithColor::faceColor());
-    setTimingButtonState(h.bEintragen, false, TBitBtnWithColor::faceColor());
-    setTimingButtonState(h.bRESET, false, TBitBtnWithColor::faceColor());
+    // 12, 14: the buttons have their designed states since step 6; the settings may show or
+    // hide TIMER and "Zwischen".
     applyTimingSettingsHook();
     // 13: the umlaut captions are set where the entries are built. 15: M0..M4 likewise.
     // 16, 17
@@ -325,15 +317,7 @@ void TFormMain::SortGridRowSelected(int page) {
     }
     if (m_clockRunning)
         return;
-    const int active = activePage();
-    if (active == 0 || active == 2) {
-        // The final start list has the same first four columns as the heat start list.
-        const TSortGrid& list = m_competition.stageTable(active);
-        const int row = list.Row();
-        m_currentCompetitor =
-            list.cell(0, row) + u' ' + list.cell(1, row) + u' ' + list.cell(2, row);
-        m_currentClub = list.cell(3, row);
-    }
+    m_timingWiring->captureCompetitor();
     UpdateTvWindows();
 }
 
@@ -439,6 +423,54 @@ void TFormMain::bMon2Click() {
     m_actions.PopupMenu2Mon->popup(m_header->bMon2->mapToGlobal(QPoint(8, 8)));
 }
 
+// --- timing ------------------------------------------------------------------------------
+
+void TFormMain::mTimerClick() {
+    m_timingWiring->clock().beginCountdown();
+}
+
+void TFormMain::mStartClick() {
+    m_timingWiring->clock().start();
+}
+
+void TFormMain::mLapClick() {
+    m_timingWiring->clock().lap();
+}
+
+void TFormMain::mStopClick() {
+    m_timingWiring->clock().stop();
+}
+
+void TFormMain::bEintragenClick() {
+    m_timingWiring->clock().enter();
+}
+
+void TFormMain::bRESETClick() {
+    m_timingWiring->clock().reset();
+}
+
+void TFormMain::LockLSClick(int tag) {
+    m_timingWiring->barriers().LockLSClick(tag);
+}
+
+void TFormMain::initTimingStateHook() {
+    m_timingWiring = std::make_unique<TimingWiring>(*this, m_environment.tickSource());
+    connect(m_timingWiring.get(), &TimingWiring::selectedRowStepsRequested, this,
+            &TFormMain::SortGridRowSelected);
+}
+
+void TFormMain::applyTimingSettingsHook() {
+    m_timingWiring->startUp(m_settings);
+}
+
+void TFormMain::showInitialTimesHook() {
+    m_timingWiring->showInitialTimes();
+}
+
+void TFormMain::initBarrierImagesHook() {
+    m_timingWiring->showBarrierPictures();
+}
+
 // --- commands and start-up parts whose subsystems are not built yet ---------------------------
 // Each of these is reachable (menu, key, button) but does nothing until its subsystem exists;
 // none pretends to have done its work.
@@ -451,24 +483,13 @@ void TFormMain::sbWordClick() {}
 void TFormMain::sbExcelClick() {}
 void TFormMain::WebseiteClick() {}
 void TFormMain::Deleteresults1Click() {}
-void TFormMain::mTimerClick() {}
-void TFormMain::mStartClick() {}
-void TFormMain::mLapClick() {}
-void TFormMain::mStopClick() {}
-void TFormMain::bEintragenClick() {}
-void TFormMain::bRESETClick() {}
-void TFormMain::LockLSClick(int) {}
 void TFormMain::mCFGClick() {}
 
-void TFormMain::initTimingStateHook() {}
 void TFormMain::detectOfficeHook() {}
 void TFormMain::loadSettingsHook() {}
-void TFormMain::applyTimingSettingsHook() {}
 void TFormMain::setupFileDialogsHook() {}
 void TFormMain::scanSerialPortsHook() {}
-void TFormMain::showInitialTimesHook() {}
 void TFormMain::loadBackupHook() {}
-void TFormMain::initBarrierImagesHook() {}
 void TFormMain::openSerialPortHook() {}
 void TFormMain::saveBackupHook() {}
 void TFormMain::saveSettingsHook() {}
