@@ -4,6 +4,7 @@
 #include "competition/StageDerivation.h"
 #include "competition/widgets/TSortGridView.h"
 #include "timing/BarrierLogic.h"
+#include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
 #include "ui/ActionStates.h"
 #include "ui/HeaderBand.h"
@@ -332,22 +333,7 @@ void TFormMain::UpdateActionStates() {
     in.wordTemplateExists = QFileInfo(m_wordTemplatePath).isFile();
     in.wordTemplatePath = m_wordTemplatePath;
     in.excelTemplatePath = m_excelTemplatePath;
-    const ActionStates s = ActionStates::compute(in);
-
-    HeaderBand& h = *m_header;
-    h.sbHTML->setEnabled(s.html);
-    h.sbExcel->setEnabled(s.excel);
-    h.sbCLS->setEnabled(s.neu);
-    h.sbPrint->setEnabled(s.print);
-    h.sbWord->setEnabled(s.word);
-    h.sbSave->setEnabled(s.save);
-    h.sbWord->setToolTip(s.wordHint);
-    h.sbExcel->setToolTip(s.excelHint);
-    m_actions.mWord->setEnabled(s.word);
-    m_actions.mExcel->setEnabled(s.excel);
-    m_actions.Druken1->setEnabled(s.html);
-    m_actions.Webseite->setEnabled(s.html);
-    m_cdEdit->setVisible(s.editBoxVisible);
+    ActionStates::compute(in).applyTo(*m_header, m_actions, *m_cdEdit);
 }
 
 void TFormMain::StartlisteMenuShow() {
@@ -454,7 +440,8 @@ void TFormMain::LockLSClick(int tag) {
 }
 
 void TFormMain::initTimingStateHook() {
-    m_timingWiring = std::make_unique<TimingWiring>(*this, m_environment.tickSource());
+    m_timingWiring = std::make_unique<TimingWiring>(*this, m_environment.tickSource(),
+                                                    m_environment.serialSystem());
     connect(m_timingWiring.get(), &TimingWiring::selectedRowStepsRequested, this,
             &TFormMain::SortGridRowSelected);
 }
@@ -469,6 +456,20 @@ void TFormMain::showInitialTimesHook() {
 
 void TFormMain::initBarrierImagesHook() {
     m_timingWiring->showBarrierPictures();
+}
+
+void TFormMain::scanSerialPortsHook() {
+    m_presentPortMask = m_timingWiring->port().ScanSerialPorts();
+}
+
+void TFormMain::openSerialPortHook() {
+    // A port that cannot be opened is forgotten, so 0 is saved and the barriers stay off.
+    if (m_settings.port != 0 && !m_timingWiring->port().open(m_settings.port))
+        m_settings.port = 0;
+}
+
+void TFormMain::closeSerialPortHook() {
+    m_timingWiring->port().close();
 }
 
 // --- commands and start-up parts whose subsystems are not built yet ---------------------------
@@ -488,10 +489,7 @@ void TFormMain::mCFGClick() {}
 void TFormMain::detectOfficeHook() {}
 void TFormMain::loadSettingsHook() {}
 void TFormMain::setupFileDialogsHook() {}
-void TFormMain::scanSerialPortsHook() {}
 void TFormMain::loadBackupHook() {}
-void TFormMain::openSerialPortHook() {}
 void TFormMain::saveBackupHook() {}
 void TFormMain::saveSettingsHook() {}
-void TFormMain::closeSerialPortHook() {}
 void TFormMain::showTvModeHook(int) {}

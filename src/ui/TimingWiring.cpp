@@ -4,6 +4,7 @@
 #include "competition/ResultEntry.h"
 #include "settings/Settings.h"
 #include "timing/BarrierLogic.h"
+#include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
 #include "timing/TimeDisplay.h"
 #include "timing/widgets/TimePanel.h"
@@ -30,12 +31,14 @@ constexpr int PictureSize = 30;
 
 } // namespace
 
-TimingWiring::TimingWiring(TFormMain& window, std::shared_ptr<const TickSource> ticks)
+TimingWiring::TimingWiring(TFormMain& window, std::shared_ptr<const TickSource> ticks,
+                           std::shared_ptr<SerialSystem> serialSystem)
     : QObject(nullptr), m_window(window),
       m_ticks(ticks ? std::move(ticks) : std::make_shared<MonotonicTickSource>()) {
     m_clock = new RunClock(*m_ticks, this);
     m_display = new TimeDisplay(*m_clock, this);
     m_barriers = new BarrierLogic(*m_clock, this);
+    m_port = std::make_unique<LightBarrierPort>(*m_barriers, std::move(serialSystem), m_ticks);
     // The buttons start in the clock's states (the designed ones) until the settings arrive.
     applyControlStates(m_clock->controlStates());
 
@@ -50,7 +53,10 @@ TimingWiring::TimingWiring(TFormMain& window, std::shared_ptr<const TickSource> 
     connectBarriers();
 }
 
-TimingWiring::~TimingWiring() = default;
+TimingWiring::~TimingWiring() {
+    // While the barriers and the pictures are still there to hear about it.
+    m_port->close();
+}
 
 void TimingWiring::connectClock() {
     connect(m_clock, &RunClock::controlStatesChanged, this, &TimingWiring::applyControlStates);

@@ -9,8 +9,10 @@
 #include <memory>
 
 class BarrierLogic;
+class LightBarrierPort;
 class QLabel;
 class RunClock;
+class SerialSystem;
 class TBitBtnWithColor;
 class TFormMain;
 class TimeDisplay;
@@ -23,14 +25,17 @@ struct Settings;
 class TimingWiring : public QObject {
     Q_OBJECT
 public:
-    // Without an injected clock the system's steady clock times the runs.
-    TimingWiring(TFormMain& window, std::shared_ptr<const TickSource> ticks);
+    // Without an injected clock the system's steady clock times the runs; without an injected
+    // serial system the light-barrier port uses the operating system's devices.
+    TimingWiring(TFormMain& window, std::shared_ptr<const TickSource> ticks,
+                 std::shared_ptr<SerialSystem> serialSystem);
     ~TimingWiring() override;
 
     RunClock& clock() { return *m_clock; }
     const RunClock& clock() const { return *m_clock; }
     TimeDisplay& display() { return *m_display; }
     BarrierLogic& barriers() { return *m_barriers; }
+    LightBarrierPort& port() { return *m_port; }
     TimePanel* timePanel() const { return m_panel; }
     const TickSource& tickSource() const { return *m_ticks; }
 
@@ -74,5 +79,6 @@ private:
     RunClock* m_clock = nullptr;
     TimeDisplay* m_display = nullptr;
     BarrierLogic* m_barriers = nullptr;
+    std::unique_ptr<LightBarrierPort> m_port;
     TimePanel* m_panel = nullptr;
 };

@@ -39,9 +39,15 @@ QString colourName(const QColor& colour) {
 
 } // namespace
 
-TimingWindowFixture::TimingWindowFixture() : m_ticks(std::make_shared<FakeTickSource>(7'000'000)) {
+TimingWindowFixture::TimingWindowFixture(const QString& devicePath)
+    : m_ticks(std::make_shared<FakeTickSource>(7'000'000)),
+      m_serial(std::make_shared<FakeSerialSystem>(
+          [ticks = m_ticks] { return ticks->nowMicroseconds(); })) {
+    if (!devicePath.isEmpty())
+        m_device = m_serial->addDevice(devicePath);
     ProgramEnvironment environment = m_install.environment(&m_answers);
     environment.setTickSource(m_ticks);
+    environment.setSerialSystem(m_serial);
     m_window = std::make_unique<TFormMain>(environment);
     m_window->show();
     // Without a window manager (Xvfb) nobody else gives the window the keyboard.

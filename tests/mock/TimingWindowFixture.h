@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mock/FakeSerialSystem.h"
 #include "mock/FakeTickSource.h"
 #include "mock/WindowFixture.h"
 
@@ -12,15 +13,20 @@ class TFormMain;
 enum class DisplayRow;
 
 // A main window on a hand-moved clock, shown and active so its keys reach the commands, with
-// a heat start list of three competitors. Steps are written the way an operator acts.
+// a fake serial system on the same clock. Steps are written the way an operator acts.
 class TimingWindowFixture {
 public:
-    // The window starts up with the settings of a first start ("Timer" 10 s, "Len" 50 m).
-    TimingWindowFixture();
+    // The window starts up with the settings of a first start ("Timer" 10 s, "Len" 50 m, no
+    // port). A device added here before start-up is found by the port scan.
+    explicit TimingWindowFixture(const QString& devicePath = QString());
     ~TimingWindowFixture();
 
     TFormMain& window() { return *m_window; }
+    // Shutdown as at the end of the program.
+    void destroyWindow() { m_window.reset(); }
     FakeTickSource& ticks() { return *m_ticks; }
+    FakeSerialSystem& serial() { return *m_serial; }
+    std::shared_ptr<FakeLineDevice> device() { return m_device; }
     ScriptedAnswers& answers() { return m_answers; }
     const InstallationFixture& install() const { return m_install; }
 
@@ -45,5 +51,7 @@ private:
     InstallationFixture m_install;
     ScriptedAnswers m_answers;
     std::shared_ptr<FakeTickSource> m_ticks;
+    std::shared_ptr<FakeSerialSystem> m_serial;
+    std::shared_ptr<FakeLineDevice> m_device;
     std::unique_ptr<TFormMain> m_window;
 };

@@ -1,5 +1,8 @@
 #include "WindowFixture.h"
 
+#include "FakeSerialSystem.h"
+#include "timing/TComPort.h"
+
 #include <QDesktopServices>
 #include <QFile>
 #include <QImage>
@@ -26,6 +29,9 @@ ProgramEnvironment InstallationFixture::environment(ScriptedAnswers* answers) co
     environment.setSettingsFile(filePath(m_title + QStringLiteral(".conf")));
     if (answers)
         environment.setAnswerProvider(answers->provider());
+    // No window under test looks at the machine's real serial devices.
+    environment.setSerialSystem(
+        std::make_shared<FakeSerialSystem>(&TComPort::steadyClockMicroseconds));
     return environment;
 }
 

@@ -24,7 +24,8 @@ public:
 };
 
 // A program installation in a temporary folder: the executable's path names the program,
-// files placed there are "next to the executable", the data folder is empty.
+// files placed there are "next to the executable", the data folder is empty, and the serial
+// system has no devices.
 class InstallationFixture {
 public:
     explicit InstallationFixture(const QString& programTitle = QStringLiteral("Velmora"));
