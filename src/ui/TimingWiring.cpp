@@ -120,6 +120,7 @@ void TimingWiring::settingsAccepted(const Settings& settings) {
     const TimingSettings timing = timingSettings(settings);
     m_barriers->applySettings(timing);
     m_clock->settingsAccepted(timing);
+    m_port->reopen(settings.port);
 }
 
 void TimingWiring::applyControlStates(const ControlStates& states) {

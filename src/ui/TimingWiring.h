@@ -49,7 +49,7 @@ public:
     void showInitialTimes();
     // Start-up: every barrier picture shows its flag (all blocked).
     void showBarrierPictures();
-    // The settings dialog was accepted.
+    // The settings dialog was accepted: the timing values and the reopened port.
     void settingsAccepted(const Settings& settings);
     // CurrentCompetitor and CurrentClub from the selected row of the shown start list; on the
     // results pages both stay.

@@ -98,6 +98,10 @@ void TestFormMainBarriers::contactsTimeTheRunAtTheirEdges() {
     // F11 frees the start barrier: green with the vertical bar.
     QTest::keyClick(&f.window(), Qt::Key_F11);
     QVERIFY(shows(h.ImageLSstart, PictureGlyphs::Glyph::BarrierFree));
+    // A click on a picture flips its barrier.
+    QTest::mouseClick(h.ImageLSlap, Qt::LeftButton);
+    QVERIFY(f.window().timingWiring().barriers().isFree(LightBarrier::Intermediate));
+    QVERIFY(shows(h.ImageLSlap, PictureGlyphs::Glyph::BarrierFree));
 
     f.ticks().setNow(30'000'000);
     const std::optional<qint64> edge = changeLines(f, TIOCM_DSR, TIOCM_DSR);

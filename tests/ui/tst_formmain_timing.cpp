@@ -2,11 +2,14 @@
 #include "mock/TimingWindowFixture.h"
 #include "timing/DisplayRow.h"
 #include "timing/RunClock.h"
+#include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
+#include "ui/TBitBtnWithColor.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
 #include "ui/TimingWiring.h"
 
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QTest>
 
@@ -43,6 +46,9 @@ private Q_SLOTS:
     void closeQuestionWhileTheClockRuns_data();
     void closeQuestionWhileTheClockRuns();
     void competitorStaysWhileRunning();
+    void hiddenButtonsKeepTheirKeys_data();
+    void hiddenButtonsKeepTheirKeys();
+    void autoEntryBoxGoesIntoTheSettings();
 };
 
 void TestFormMainTiming::keysAndButtonsDriveTheClock_data() {
@@ -266,6 +272,45 @@ void TestFormMainTiming::competitorStaysWhileRunning() {
     heat.setRow(1);
     QCOMPARE(f.window().CurrentCompetitor(), QStringLiteral("11 Name1 Vorname1"));
     QCOMPARE(f.window().CurrentClub(), QStringLiteral("Verein1"));
+}
+
+void TestFormMainTiming::hiddenButtonsKeepTheirKeys_data() {
+    QTest::addColumn<int>("timer");
+    QTest::addColumn<int>("len");
+    QTest::addColumn<QString>("upper");
+    QTest::addColumn<QString>("lower");
+    // Without a countdown F4 does nothing and F5 starts; without a last section the hidden
+    // "Zwischen" still splits on F6, and no speed replaces the split at the stop.
+    QTest::newRow("no countdown") << 0 << 50 << "003,00"
+                                  << "090,00";
+    QTest::newRow("no last section") << 10000 << 0 << "003,00"
+                                     << "001,00";
+}
+
+void TestFormMainTiming::hiddenButtonsKeepTheirKeys() {
+    QFETCH(int, timer);
+    QFETCH(int, len);
+    QFETCH(QString, upper);
+    QFETCH(QString, lower);
+    TimingWindowFixture f;
+    f.window().settings().timer = timer;
+    f.window().settings().len = len;
+    f.window().timingWiring().settingsAccepted(f.window().settings());
+    QCOMPARE(f.window().header()->bTimer->isHidden(), timer == 0);
+    QCOMPARE(f.window().header()->bLAP->isHidden(), len == 0);
+    QVERIFY(f.run({"F4", "+500", "F5", "+1000", "F6", "+2000", "F8"}));
+    QCOMPARE(f.displayRow(DisplayRow::Upper), upper);
+    QCOMPARE(f.displayRow(DisplayRow::Lower), lower);
+}
+
+void TestFormMainTiming::autoEntryBoxGoesIntoTheSettings() {
+    TimingWindowFixture f;
+    QCheckBox* automatic = f.window().header()->cbAutomatisch;
+    QVERIFY(automatic->isChecked());
+    QTest::mouseClick(automatic, Qt::LeftButton);
+    QVERIFY(!f.window().settings().autoReset);
+    QVERIFY(f.run({"F5", "+1000", "F8"}));
+    QVERIFY(!f.window().timingWiring().clock().isAutoEntryPending());
 }
 
 QTEST_MAIN(TestFormMainTiming)
