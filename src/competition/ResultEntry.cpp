@@ -24,8 +24,12 @@ ResultEntry::Outcome ResultEntry::EnterRunTime(Competition& competition, int act
     const QString text = competition.timeFormat().FormatTime(runTimeMs / 10);
     const int row = table.Row();
     const QString number = table.cell(Heat::Nr, row);
+    TSortGrid& heat = competition.heatStartList();
     if (number.isEmpty()) {
-        appendRow(table, runTimeMs, text);
+        // On the final pages the new row goes into the heat start list as a first final
+        // run: the final start list is rebuilt from the heat start list at the next page
+        // change, and a row of its own would take the time with it.
+        appendRow(heat, isFinalPage(activePage) ? Heat::Zeit4 : Heat::Zeit1, runTimeMs, text);
         return Outcome::Appended;
     }
 
@@ -36,11 +40,10 @@ ResultEntry::Outcome ResultEntry::EnterRunTime(Competition& competition, int act
                 return Outcome::Written;
             }
         }
-        appendRow(table, runTimeMs, text);
+        appendRow(heat, Heat::Zeit1, runTimeMs, text);
         return Outcome::Appended;
     }
 
-    TSortGrid& heat = competition.heatStartList();
     const int heatRow = heat.FindRow(Heat::Nr, number);
     if (heatRow < 0)
         return Outcome::NotInHeatList;
@@ -68,12 +71,19 @@ qint32 ResultEntry::bestTimeAfter(qint32 bestTime, qint32 runTimeMs) {
     return runTimeMs > 0 && runTimeMs < bestTime ? runTimeMs : bestTime;
 }
 
-void ResultEntry::appendRow(TSortGrid& table, qint32 runTimeMs, const QString& timeText) {
+void ResultEntry::appendRow(TSortGrid& heatStartList, int timeColumn, qint32 runTimeMs,
+                            const QString& timeText) {
+    using namespace StageTables;
     // AddRow reuses an entirely empty last row, so the number is that row's position.
-    const int number =
-        table.IsRowEmpty(table.RowCount() - 1) ? table.RowCount() - 1 : table.RowCount();
-    const QString time = runTimeMs == 0 ? QStringLiteral("AUS") : timeText;
-    table.AddRow({QString::number(number), QStringLiteral("Name"), QStringLiteral("Vorname"),
-                  QStringLiteral("Verein"), QStringLiteral("4"), QString(), time, QString(),
-                  QString(), QString(), QString()});
+    const int number = heatStartList.IsRowEmpty(heatStartList.RowCount() - 1)
+                           ? heatStartList.RowCount() - 1
+                           : heatStartList.RowCount();
+    QStringList cells(Heat::Zeit5 + 1);
+    cells[Heat::Nr] = QString::number(number);
+    cells[Heat::Name] = QStringLiteral("Name");
+    cells[Heat::Vorname] = QStringLiteral("Vorname");
+    cells[Heat::Verein] = QStringLiteral("Verein");
+    cells[Heat::Kl] = QStringLiteral("4");
+    cells[timeColumn] = runTimeMs == 0 ? QStringLiteral("AUS") : timeText;
+    heatStartList.AddRow(cells);
 }

@@ -8,7 +8,8 @@ class TSortGrid;
 
 // Writes a finished run into the selected row of the active stage's start list: a heat run
 // into the heat start list, a final run into the final start list and its mirror in the heat
-// start list. Rows that cannot take the time get a new row of their own.
+// start list. Rows that cannot take the time get a new row of their own in the heat start
+// list, which is what the protocol keeps.
 class ResultEntry {
 public:
     enum class Outcome {
@@ -33,5 +34,6 @@ public:
     static qint32 bestTimeAfter(qint32 bestTime, qint32 runTimeMs);
 
 private:
-    static void appendRow(TSortGrid& table, qint32 runTimeMs, const QString& timeText);
+    static void appendRow(TSortGrid& heatStartList, int timeColumn, qint32 runTimeMs,
+                          const QString& timeText);
 };

@@ -1,5 +1,12 @@
 #include "ui/ActionStates.h"
 
+#include "ui/HeaderBand.h"
+#include "ui/MainActions.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QToolButton>
+
 QString ActionStates::designedWordHint() {
     return QStringLiteral("Export in MS Word [Ctrl+W]");
 }
@@ -30,4 +37,20 @@ ActionStates ActionStates::compute(const Inputs& in) {
     else
         s.excelHint = designedExcelHint();
     return s;
+}
+
+void ActionStates::applyTo(HeaderBand& h, MainActions& actions, QCheckBox& editBox) const {
+    h.sbHTML->setEnabled(html);
+    h.sbExcel->setEnabled(excel);
+    h.sbCLS->setEnabled(neu);
+    h.sbPrint->setEnabled(print);
+    h.sbWord->setEnabled(word);
+    h.sbSave->setEnabled(save);
+    h.sbWord->setToolTip(wordHint);
+    h.sbExcel->setToolTip(excelHint);
+    actions.mWord->setEnabled(word);
+    actions.mExcel->setEnabled(excel);
+    actions.Druken1->setEnabled(html);
+    actions.Webseite->setEnabled(html);
+    editBox.setVisible(editBoxVisible);
 }

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+class HeaderBand;
+class MainActions;
+class QCheckBox;
+
 // Which output commands are available and what the Word and Excel buttons say about
 // themselves, worked out from the shown tab and the tables alone so it can be checked
 // without a window.
@@ -31,4 +35,6 @@ struct ActionStates {
     static QString designedWordHint();
     static QString designedExcelHint();
     static ActionStates compute(const Inputs& in);
+    // Puts the states on the picture buttons, their menu entries and the edit box.
+    void applyTo(HeaderBand& header, MainActions& actions, QCheckBox& editBox) const;
 };

@@ -10,11 +10,13 @@
 
 class FileDialogs;
 class QSettings;
+class SerialSystem;
+class TickSource;
 
 // Everything that identifies one installation and one run of the program: the executable's
 // path (which names the program), the data folders, the decimal separator, where settings live,
-// the file dialogs and, for tests, who answers the yes/no questions. The window reads these
-// instead of globals.
+// the file dialogs and, for tests, who answers the yes/no questions, the clock of the timing and
+// the serial calls of the light-barrier port. The window reads these instead of globals.
 class ProgramEnvironment {
 public:
     // Returns true for "Ja". Unset in production: the question dialog asks the operator.
@@ -63,6 +65,17 @@ public:
     const AnswerProvider& answerProvider() const { return m_answerProvider; }
     void setAnswerProvider(AnswerProvider provider) { m_answerProvider = std::move(provider); }
 
+    // Empty: the system's steady clock. It is read on the port's monitor thread as well, so an
+    // injected one must be thread-safe.
+    const std::shared_ptr<const TickSource>& tickSource() const { return m_tickSource; }
+    void setTickSource(std::shared_ptr<const TickSource> ticks) { m_tickSource = std::move(ticks); }
+
+    // Empty: the operating system's serial devices.
+    const std::shared_ptr<SerialSystem>& serialSystem() const { return m_serialSystem; }
+    void setSerialSystem(std::shared_ptr<SerialSystem> system) {
+        m_serialSystem = std::move(system);
+    }
+
     // A file found by name next to the executable, else in the data folder.
     std::optional<QString> findDataFile(const QString& fileName) const;
     // Where a file by that name is expected when it is missing: next to the executable.
@@ -81,4 +94,6 @@ private:
     QString m_settingsFolder;
     std::shared_ptr<FileDialogs> m_fileDialogs;
     AnswerProvider m_answerProvider;
+    std::shared_ptr<const TickSource> m_tickSource;
+    std::shared_ptr<SerialSystem> m_serialSystem;
 };

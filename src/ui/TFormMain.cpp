@@ -6,6 +6,9 @@
 #include "competition/widgets/TSortGridView.h"
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
+#include "timing/BarrierLogic.h"
+#include "timing/LightBarrierPort.h"
+#include "timing/RunClock.h"
 #include "ui/ActionStates.h"
 #include "ui/EditCommands.h"
 #include "ui/FileCommands.h"
@@ -18,6 +21,7 @@
 #include "ui/TFormInfo.h"
 #include "ui/TPageControl.h"
 #include "ui/TimingControls.h"
+#include "ui/TimingWiring.h"
 #include "ui/TitlePicture.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WordMark.h"
@@ -35,12 +39,6 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
-
-namespace {
-
-constexpr QRgb StartGreen = 0x008000;
-
-} // namespace
 
 TFormMain::TFormMain(ProgramEnvironment environment, QWidget* parent)
     : QMainWindow(parent), m_environment(std::move(environment)),
@@ -171,13 +169,8 @@ void TFormMain::FormCreate() {
         entry->setEnabled(h.bMon2->isEnabled());
     m_actions.insertTvSubmenu();
     m_actions.PopupMenu2Mon->menuAction()->setEnabled(h.bMon2->isEnabled());
-    // 12, 14: designed timing states; the settings may show or hide TIMER and "Zwischen".
-    setTimingButtonState(h.bTimer, false, TBitBtnWithColor::faceColor());
-    setTimingButtonState(h.bSTART, true, QColor(StartGreen));
-    setTimingButtonState(h.bLAP, false, TBitBtnWithColor::faceColor());
-    setTimingButtonState(h.bSTOP, false, TBitBtnWithColor::faceColor());
-    setTimingButtonState(h.bEintragen, false, TBitBtnWithColor::faceColor());
-    setTimingButtonState(h.bRESET, false, TBitBtnWithColor::faceColor());
+    // 12, 14: the buttons have their designed states since step 6; the settings may show or
+    // hide TIMER and "Zwischen".
     applyTimingSettingsHook();
     // 13: the umlaut captions are set where the entries are built. 15: M0..M4 likewise.
     // 16, 17
@@ -340,15 +333,7 @@ void TFormMain::SortGridRowSelected(int page) {
     }
     if (m_clockRunning)
         return;
-    const int active = activePage();
-    if (active == 0 || active == 2) {
-        // The final start list has the same first four columns as the heat start list.
-        const TSortGrid& list = m_competition.stageTable(active);
-        const int row = list.Row();
-        m_currentCompetitor =
-            list.cell(0, row) + u' ' + list.cell(1, row) + u' ' + list.cell(2, row);
-        m_currentClub = list.cell(3, row);
-    }
+    m_timingWiring->captureCompetitor();
     UpdateTvWindows();
 }
 
@@ -363,22 +348,7 @@ void TFormMain::UpdateActionStates() {
     in.wordTemplateExists = QFileInfo(m_wordTemplatePath).isFile();
     in.wordTemplatePath = m_wordTemplatePath;
     in.excelTemplatePath = m_excelTemplatePath;
-    const ActionStates s = ActionStates::compute(in);
-
-    HeaderBand& h = *m_header;
-    h.sbHTML->setEnabled(s.html);
-    h.sbExcel->setEnabled(s.excel);
-    h.sbCLS->setEnabled(s.neu);
-    h.sbPrint->setEnabled(s.print);
-    h.sbWord->setEnabled(s.word);
-    h.sbSave->setEnabled(s.save);
-    h.sbWord->setToolTip(s.wordHint);
-    h.sbExcel->setToolTip(s.excelHint);
-    m_actions.mWord->setEnabled(s.word);
-    m_actions.mExcel->setEnabled(s.excel);
-    m_actions.Druken1->setEnabled(s.html);
-    m_actions.Webseite->setEnabled(s.html);
-    m_cdEdit->setVisible(s.editBoxVisible);
+    ActionStates::compute(in).applyTo(*m_header, m_actions, *m_cdEdit);
 }
 
 void TFormMain::StartlisteMenuShow() {
@@ -516,6 +486,69 @@ void TFormMain::bMon2Click() {
     m_actions.PopupMenu2Mon->popup(m_header->bMon2->mapToGlobal(QPoint(8, 8)));
 }
 
+// --- timing ------------------------------------------------------------------------------
+
+void TFormMain::mTimerClick() {
+    m_timingWiring->clock().beginCountdown();
+}
+
+void TFormMain::mStartClick() {
+    m_timingWiring->clock().start();
+}
+
+void TFormMain::mLapClick() {
+    m_timingWiring->clock().lap();
+}
+
+void TFormMain::mStopClick() {
+    m_timingWiring->clock().stop();
+}
+
+void TFormMain::bEintragenClick() {
+    m_timingWiring->clock().enter();
+}
+
+void TFormMain::bRESETClick() {
+    m_timingWiring->clock().reset();
+}
+
+void TFormMain::LockLSClick(int tag) {
+    m_timingWiring->barriers().LockLSClick(tag);
+}
+
+void TFormMain::initTimingStateHook() {
+    m_timingWiring = std::make_unique<TimingWiring>(*this, m_environment.tickSource(),
+                                                    m_environment.serialSystem());
+    connect(m_timingWiring.get(), &TimingWiring::selectedRowStepsRequested, this,
+            &TFormMain::SortGridRowSelected);
+}
+
+void TFormMain::applyTimingSettingsHook() {
+    m_timingWiring->startUp(m_settings);
+}
+
+void TFormMain::showInitialTimesHook() {
+    m_timingWiring->showInitialTimes();
+}
+
+void TFormMain::initBarrierImagesHook() {
+    m_timingWiring->showBarrierPictures();
+}
+
+void TFormMain::scanSerialPortsHook() {
+    m_presentPortMask = m_timingWiring->port().ScanSerialPorts();
+}
+
+void TFormMain::openSerialPortHook() {
+    // A port that cannot be opened is forgotten, so 0 is saved and the barriers stay off.
+    if (m_settings.port != 0 && !m_timingWiring->port().open(m_settings.port))
+        m_settings.port = 0;
+}
+
+void TFormMain::closeSerialPortHook() {
+    m_timingWiring->port().close();
+}
+
 // --- commands and start-up parts whose subsystems are not built yet ---------------------------
 // Each of these is reachable (menu, key, button) but does nothing until its subsystem exists;
 // none pretends to have done its work.
@@ -523,21 +556,7 @@ void TFormMain::bMon2Click() {
 void TFormMain::Druken1Click() {}
 void TFormMain::sbWordClick() {}
 void TFormMain::sbExcelClick() {}
-void TFormMain::mTimerClick() {}
-void TFormMain::mStartClick() {}
-void TFormMain::mLapClick() {}
-void TFormMain::mStopClick() {}
-void TFormMain::bEintragenClick() {}
-void TFormMain::bRESETClick() {}
-void TFormMain::LockLSClick(int) {}
 void TFormMain::mCFGClick() {}
 
-void TFormMain::initTimingStateHook() {}
 void TFormMain::detectOfficeHook() {}
-void TFormMain::applyTimingSettingsHook() {}
-void TFormMain::scanSerialPortsHook() {}
-void TFormMain::showInitialTimesHook() {}
-void TFormMain::initBarrierImagesHook() {}
-void TFormMain::openSerialPortHook() {}
-void TFormMain::closeSerialPortHook() {}
 void TFormMain::showTvModeHook(int) {}

@@ -26,6 +26,7 @@ class TFormInfo;
 class TPageControl;
 class TSortGridView;
 class TimingControls;
+class TimingWiring;
 
 // The single working window of the program: it owns the competition tables, builds the header
 // band, the menus, the four stage pages and the status bar, and keeps the handlers that the
@@ -50,6 +51,8 @@ public:
     EditCommands& editing() { return *m_editing; }
     HeaderBand* header() const { return m_header; }
     TPageControl* PageControl1() const { return m_pages; }
+    // The run clock, the time display and the light barriers as the window uses them.
+    TimingWiring& timingWiring() { return *m_timingWiring; }
     TSortGridView* SortGridView(int page) const;
     QCheckBox* cdEdit() const { return m_cdEdit; }
     MainStatusBar* StatusBar1() const { return m_statusBar; }
@@ -152,7 +155,7 @@ private:
     void refreshAfterLoad();
 
     // Parts that come with their own subsystems; each does nothing until that subsystem exists.
-    void initTimingStateHook();     // LapStamp := -1 (start-up step 6)
+    void initTimingStateHook();     // the run clock, LapStamp := -1 (start-up step 6)
     void detectOfficeHook();        // WordInstalled, ExcelInstalled (step 7)
     void loadSettingsHook();        // the settings store (step 9)
     void applyTimingSettingsHook(); // TIMER and "Zwischen" by the settings (steps 12, 14)
@@ -199,4 +202,6 @@ private:
     MainStatusBar* m_statusBar = nullptr;
     QPointer<TFDlgYesNo> m_questionDialog;
     QPointer<TFormInfo> m_infoWindow;
+    // Last, so it goes before the tables and the environment whose clock it reads.
+    std::unique_ptr<TimingWiring> m_timingWiring;
 };

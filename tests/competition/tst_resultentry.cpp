@@ -50,7 +50,8 @@ private Q_SLOTS:
     void secondsFormat();
     void finalPageWritesBothTables();
     void finalPageUnknownNumberWritesNothing();
-    void finalPageWithoutNumberAppendsToFinalList();
+    void finalPageWithoutNumberKeepsTheRunInTheHeatList_data();
+    void finalPageWithoutNumberKeepsTheRunInTheHeatList();
     void selectionMovesOnAndWraps_data();
     void selectionMovesOnAndWraps();
     void bestTime_data();
@@ -168,15 +169,38 @@ void TestResultEntry::finalPageUnknownNumberWritesNothing() {
     QCOMPARE(allRows(finals), finalsBefore);
 }
 
-void TestResultEntry::finalPageWithoutNumberAppendsToFinalList() {
+void TestResultEntry::finalPageWithoutNumberKeepsTheRunInTheHeatList_data() {
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("heatRows");
+    QTest::addColumn<qint32>("run");
+    QTest::addColumn<QStringList>("appended");
+    QTest::newRow("empty heat list")
+        << 2 << 0 << 9000
+        << QStringList{"1", "Name", "Vorname", "Verein", "4", "", "", "", "", "900", ""};
+    QTest::newRow("after two competitors")
+        << 3 << 2 << 12340
+        << QStringList{"3", "Name", "Vorname", "Verein", "4", "", "", "", "", "1234", ""};
+    QTest::newRow("zero run") << 2 << 1 << 0
+                              << QStringList{"2", "Name", "Vorname", "Verein", "4", "",
+                                             "",  "",     "",        "AUS",    ""};
+}
+
+void TestResultEntry::finalPageWithoutNumberKeepsTheRunInTheHeatList() {
+    QFETCH(int, page);
+    QFETCH(int, heatRows);
+    QFETCH(qint32, run);
+    QFETCH(QStringList, appended);
     Competition competition;
     TSortGrid& heat = competition.heatStartList();
+    for (int i = 1; i <= heatRows; ++i)
+        heat.AddRow(heatRow(QString::number(i), QStringLiteral("1000")));
     TSortGrid& finals = competition.finalStartList();
-    const auto heatBefore = allRows(heat);
-    QCOMPARE(ResultEntry::EnterRunTime(competition, 2, 9000), Outcome::Appended);
-    QCOMPARE(finals.cell(0, 1), QStringLiteral("1"));
-    QCOMPARE(finals.cell(1, 1), QStringLiteral("Name"));
-    QCOMPARE(allRows(heat), heatBefore);
+    const auto finalsBefore = allRows(finals);
+    QCOMPARE(ResultEntry::EnterRunTime(competition, page, run), Outcome::Appended);
+    QCOMPARE(heat.RowCount(), heatRows + 2);
+    QCOMPARE(heat.rowCells(heatRows + 1), appended);
+    // The final start list is rebuilt from the heat start list; a row there would be lost.
+    QCOMPARE(allRows(finals), finalsBefore);
 }
 
 void TestResultEntry::selectionMovesOnAndWraps_data() {

@@ -1,5 +1,5 @@
 #include "mock/FakeTickSource.h"
 
 qint64 FakeTickSource::nowMicroseconds() const {
-    return m_now;
+    return m_now.load();
 }

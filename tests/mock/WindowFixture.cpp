@@ -1,5 +1,8 @@
 #include "WindowFixture.h"
 
+#include "FakeSerialSystem.h"
+#include "timing/TComPort.h"
+
 #include <QDesktopServices>
 #include <QFile>
 #include <QImage>
@@ -33,6 +36,9 @@ ProgramEnvironment InstallationFixture::environmentAs(const QString& programTitl
     environment.setFileDialogs(m_dialogs);
     if (answers)
         environment.setAnswerProvider(answers->provider());
+    // No window under test looks at the machine's real serial devices.
+    environment.setSerialSystem(
+        std::make_shared<FakeSerialSystem>(&TComPort::steadyClockMicroseconds));
     return environment;
 }
 

@@ -26,8 +26,8 @@ public:
 
 // A program installation in a temporary folder: the executable's path names the program,
 // files placed there are "next to the executable", the data folder is empty, the settings are
-// INI files in the same folder, and the file dialogs are answered by a script (Cancel unless
-// told otherwise).
+// INI files in the same folder, the file dialogs are answered by a script (Cancel unless told
+// otherwise), and the serial system has no devices.
 class InstallationFixture {
 public:
     explicit InstallationFixture(const QString& programTitle = QStringLiteral("Velmora"));

@@ -31,7 +31,7 @@ private Q_SLOTS:
     void captionFromExecutableName_data();
     void captionFromExecutableName();
     void headerLayout();
-    void designedTimingStates();
+    void timingStatesAfterStartUp();
     void pictureButtonsAtStart();
     void pagesAndStatusBar();
     void closeQuestion_data();
@@ -102,7 +102,7 @@ void TestFormMain::headerLayout() {
     QCOMPARE(window.minimumWidth(), 711);
 }
 
-void TestFormMain::designedTimingStates() {
+void TestFormMain::timingStatesAfterStartUp() {
     InstallationFixture install;
     TFormMain window(install.environment());
     HeaderBand* h = window.header();
@@ -115,7 +115,8 @@ void TestFormMain::designedTimingStates() {
         QColor colour;
     };
     const Expected expected[] = {
-        {h->bTimer, "TIMER", "F4", false, face},
+        // The first start counts down ("Timer" 10 s), so TIMER is available and orange.
+        {h->bTimer, "TIMER", "F4", true, QColor(0xF3A705)},
         {h->bSTART, "START", "F5", true, QColor(0x008000)},
         {h->bLAP, "Zwischen", "F6", false, face},
         {h->bSTOP, "STOPP", "F8", false, face},

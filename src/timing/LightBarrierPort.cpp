@@ -1,0 +1,96 @@
+#include "timing/LightBarrierPort.h"
+
+#include "platform/PosixSerialSystem.h"
+#include "timing/BarrierLogic.h"
+#include "timing/EComHandle.h"
+#include "timing/EComState.h"
+#include "timing/TComPort.h"
+#include "timing/TickSource.h"
+
+#include <QThread>
+
+namespace {
+
+// The pause between closing one port and opening the next, so an adapter has let go.
+constexpr int reopenDelayMs = 50;
+
+} // namespace
+
+LightBarrierPort::LightBarrierPort(BarrierLogic& barriers, std::shared_ptr<SerialSystem> system,
+                                   std::shared_ptr<const TickSource> ticks, QObject* parent)
+    : QObject(parent) {
+    if (!system)
+        system = PosixSerialSystem::instance();
+    m_port = std::make_unique<TComPort>(
+        std::move(system), [ticks = std::move(ticks)] { return ticks->nowMicroseconds(); });
+    TComPort& p = *m_port;
+    p.setObjectName(QStringLiteral("ComPort"));
+    p.setBaudRate(TComPort::TBaudRate::br9600);
+    p.setBaudRateUser(28800);
+    p.setPort(0);
+    p.setParity(TComPort::TParity::prNone);
+    p.setStopBits(TComPort::TStopBits::sbOneStopBit);
+    p.setFlowControl(TComPort::TFlowControl::fcRtsCts);
+    p.setDataBits(5);
+    p.setEvents({TComPort::TEvent::evCTS, TComPort::TEvent::evDSR, TComPort::TEvent::evRLSD});
+    p.setEnableDTR(true);
+    p.setWriteBufSize(64);
+    p.setReadBufSize(64);
+
+    // All three lines go to one handler, which acts once per status word.
+    connect(&p, &TComPort::OnCTS, &barriers, &BarrierLogic::ComPortCTS);
+    connect(&p, &TComPort::OnDSR, &barriers, &BarrierLogic::ComPortCTS);
+    connect(&p, &TComPort::OnRLSD, &barriers, &BarrierLogic::ComPortCTS);
+    connect(&p, &TComPort::OnOpen, &barriers, &BarrierLogic::ComPortOpen);
+    connect(&p, &TComPort::OnClose, &barriers, &BarrierLogic::ComPortClose);
+    connect(&p, &TComPort::deviceLost, this,
+            [this](const QString& reason) { m_lastError = reason; });
+}
+
+LightBarrierPort::~LightBarrierPort() = default;
+
+bool LightBarrierPort::isOpen() const {
+    return m_port->Connected();
+}
+
+quint32 LightBarrierPort::ScanSerialPorts() const {
+    return m_port->ScanSerialPorts();
+}
+
+bool LightBarrierPort::open(int port) {
+    m_port->Close();
+    m_port->setPort(port);
+    if (port == 0)
+        return false;
+    if (tryOpen())
+        return true;
+    m_port->setPort(0);
+    return false;
+}
+
+void LightBarrierPort::reopen(int port) {
+    m_port->Close();
+    m_port->setPort(0);
+    if (port == 0)
+        return;
+    m_port->setPort(port);
+    QThread::msleep(reopenDelayMs);
+    tryOpen();
+}
+
+void LightBarrierPort::close() {
+    m_port->Close();
+}
+
+bool LightBarrierPort::tryOpen() {
+    try {
+        m_port->Open();
+        m_lastError.clear();
+        return true;
+    } catch (const EComHandle& error) {
+        m_lastError = error.message();
+    } catch (const EComState& error) {
+        m_lastError = error.message();
+    }
+    return false;
+}

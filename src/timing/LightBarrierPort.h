@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class BarrierLogic;
+class SerialSystem;
+class TComPort;
+class TickSource;
+
+// The serial port of the light barriers as the main window keeps it: a TComPort with the
+// window's line settings whose line events, stamped when the line changed, drive the barrier
+// logic. Opening and closing follow the window's start-up, settings dialog and shutdown.
+class LightBarrierPort : public QObject {
+    Q_OBJECT
+public:
+    // The port reads the clock on its monitor thread and keeps it as long as it lives.
+    LightBarrierPort(BarrierLogic& barriers, std::shared_ptr<SerialSystem> system,
+                     std::shared_ptr<const TickSource> ticks, QObject* parent = nullptr);
+    ~LightBarrierPort() override;
+
+    TComPort& comPort() { return *m_port; }
+    const TComPort& comPort() const { return *m_port; }
+    bool isOpen() const;
+
+    // Ports 1 to 16 present now, as PresentPortMask.
+    quint32 ScanSerialPorts() const;
+
+    // Opens port n with the designed settings. When the port cannot be opened the light
+    // barriers stay off, the port number becomes 0 and false is returned; why is kept in
+    // lastError(). Port 0 closes only.
+    bool open(int port);
+    // The settings dialog chose port n (0 for none): the old port closes, and a chosen one
+    // opens after a short pause. A failure keeps the chosen number, as the dialog shows it.
+    void reopen(int port);
+    // Shutdown: stops watching and closes the device; nothing when closed.
+    void close();
+
+    QString lastError() const { return m_lastError; }
+
+private:
+    bool tryOpen();
+
+    std::unique_ptr<TComPort> m_port;
+    QString m_lastError;
+};

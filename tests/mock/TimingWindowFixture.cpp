@@ -1,0 +1,137 @@
+#include "mock/TimingWindowFixture.h"
+
+#include "competition/Competition.h"
+#include "timing/ControlStates.h"
+#include "timing/DisplayRow.h"
+#include "timing/widgets/TDigit.h"
+#include "timing/widgets/TimePanel.h"
+#include "ui/HeaderBand.h"
+#include "ui/MainActions.h"
+#include "ui/TBitBtnWithColor.h"
+#include "ui/TFormMain.h"
+#include "ui/TimingWiring.h"
+
+#include <QAction>
+#include <QTest>
+
+namespace {
+
+QString colourName(const QColor& colour) {
+    if (colour == TBitBtnWithColor::faceColor())
+        return QStringLiteral("face");
+    switch (colour.rgb() & 0xFFFFFF) {
+    case ControlStates::green:
+        return QStringLiteral("green");
+    case ControlStates::yellow:
+        return QStringLiteral("yellow");
+    case ControlStates::red:
+        return QStringLiteral("red");
+    case ControlStates::black:
+        return QStringLiteral("black");
+    case ControlStates::skyBlue:
+        return QStringLiteral("skyblue");
+    case ControlStates::orange:
+        return QStringLiteral("orange");
+    default:
+        return colour.name();
+    }
+}
+
+} // namespace
+
+TimingWindowFixture::TimingWindowFixture(const QString& devicePath)
+    : m_ticks(std::make_shared<FakeTickSource>(7'000'000)),
+      m_serial(std::make_shared<FakeSerialSystem>(
+          [ticks = m_ticks] { return ticks->nowMicroseconds(); })) {
+    if (!devicePath.isEmpty())
+        m_device = m_serial->addDevice(devicePath);
+    ProgramEnvironment environment = m_install.environment(&m_answers);
+    environment.setTickSource(m_ticks);
+    environment.setSerialSystem(m_serial);
+    m_window = std::make_unique<TFormMain>(environment);
+    m_window->show();
+    // Without a window manager (Xvfb) nobody else gives the window the keyboard.
+    m_window->activateWindow();
+    if (!QTest::qWaitForWindowActive(m_window.get()))
+        qWarning("The window did not become active; its keys may go astray.");
+}
+
+TimingWindowFixture::~TimingWindowFixture() = default;
+
+bool TimingWindowFixture::run(const QStringList& steps) {
+    const HeaderBand& h = *m_window->header();
+    for (const QString& step : steps) {
+        if (step.startsWith(u'+')) {
+            m_ticks->advanceMilliseconds(step.mid(1).toLongLong());
+            QTest::qWait(30);
+        } else if (step.startsWith(u'F')) {
+            QTest::keyClick(m_window.get(), Qt::Key(Qt::Key_F1 + step.mid(1).toInt() - 1));
+        } else if (const qsizetype colon = step.indexOf(u':'); colon > 0) {
+            auto* button = h.findChild<TBitBtnWithColor*>(step.mid(colon + 1));
+            if (!button)
+                return false;
+            if (step.startsWith(QStringLiteral("press")))
+                QTest::mousePress(button, Qt::LeftButton);
+            else
+                QTest::mouseClick(button, Qt::LeftButton);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+QString TimingWindowFixture::controls() {
+    const HeaderBand& h = *m_window->header();
+    const MainActions& a = m_window->actions();
+    const std::pair<TBitBtnWithColor*, QAction*> pairs[] = {
+        {h.bTimer, a.mTimer}, {h.bSTART, a.mStart},         {h.bLAP, a.mLap},
+        {h.bSTOP, a.mStop},   {h.bEintragen, a.mEintragen}, {h.bRESET, a.mReset}};
+    QStringList parts;
+    for (const auto& [button, action] : pairs) {
+        QString state = button->isEnabled() ? colourName(button->Color()) : QStringLiteral("-");
+        if (!button->isEnabled() && button->Color() != TBitBtnWithColor::faceColor())
+            state += colourName(button->Color());
+        if (action->isEnabled() != button->isEnabled())
+            state += u'!';
+        parts.append(button->text() + u' ' + state);
+    }
+    return parts.join(QStringLiteral(", ")) + QStringLiteral("; settings ") +
+           (a.mCFG->isEnabled() ? QStringLiteral("on") : QStringLiteral("off")) +
+           QStringLiteral(", clock ") +
+           (m_window->clockRunning() ? QStringLiteral("on") : QStringLiteral("off"));
+}
+
+QString TimingWindowFixture::displayRow(DisplayRow row) {
+    const TimePanel* panel = m_window->timingWiring().timePanel();
+    QString text;
+    for (int i = 0; i < 5; ++i) {
+        if (i == 3)
+            text += u',';
+        text += QString::number(panel->digit(row, i)->value());
+    }
+    return text;
+}
+
+QColor TimingWindowFixture::upperColour() {
+    return m_window->timingWiring().timePanel()->digit(DisplayRow::Upper, 4)->colorOn();
+}
+
+QString TimingWindowFixture::heatRow(int row) {
+    const TSortGrid& heat = m_window->competition().heatStartList();
+    QStringList cells;
+    for (int col : {0, 6, 7, 8, 9})
+        cells.append(heat.cell(col, row).isEmpty() ? QStringLiteral(".") : heat.cell(col, row));
+    return cells.join(u' ');
+}
+
+void TimingWindowFixture::addCompetitors(int count) {
+    TSortGrid& heat = m_window->competition().heatStartList();
+    for (int i = 1; i <= count; ++i) {
+        heat.AddRow({QString::number(10 + i), QStringLiteral("Name%1").arg(i),
+                     QStringLiteral("Vorname%1").arg(i), QStringLiteral("Verein%1").arg(i),
+                     QStringLiteral("1")});
+    }
+    heat.setRow(1);
+    heat.setModified(false);
+}

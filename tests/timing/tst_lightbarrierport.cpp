@@ -1,0 +1,117 @@
+#include "mock/FakeSerialSystem.h"
+#include "mock/FakeTickSource.h"
+#include "timing/BarrierLogic.h"
+#include "timing/LightBarrierPort.h"
+#include "timing/RunClock.h"
+#include "timing/TComPort.h"
+
+#include <QTest>
+
+#include <cerrno>
+#include <sys/ioctl.h>
+
+// The window's light-barrier port: its designed line settings and what opening, reopening and
+// failing to open leave behind.
+class TestLightBarrierPort : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void designedSettings();
+    void open_data();
+    void open();
+    void reopenKeepsTheChosenPort();
+
+private:
+    struct Rig {
+        explicit Rig(FakeLineDevice::Options options = {})
+            : ticks(std::make_shared<FakeTickSource>(1'000'000)),
+              system(
+                  std::make_shared<FakeSerialSystem>([t = ticks] { return t->nowMicroseconds(); })),
+              device(system->addDevice(QStringLiteral("/dev/ttyUSB0"), options)), clock(*ticks),
+              barriers(clock), port(barriers, system, ticks) {}
+        std::shared_ptr<FakeTickSource> ticks;
+        std::shared_ptr<FakeSerialSystem> system;
+        std::shared_ptr<FakeLineDevice> device;
+        RunClock clock;
+        BarrierLogic barriers;
+        LightBarrierPort port;
+    };
+};
+
+void TestLightBarrierPort::designedSettings() {
+    Rig rig;
+    const TComPort& p = rig.port.comPort();
+    QCOMPARE(p.BaudRate(), TComPort::TBaudRate::br9600);
+    QCOMPARE(p.BaudRateUser(), 28800);
+    QCOMPARE(p.Port(), 0);
+    QCOMPARE(p.FlowControl(), TComPort::TFlowControl::fcRtsCts);
+    QCOMPARE(p.DataBits(), 5);
+    QCOMPARE(p.Events(), TComPort::TEvents(TComPort::TEvent::evCTS) | TComPort::TEvent::evDSR |
+                             TComPort::TEvent::evRLSD);
+    QVERIFY(p.EnableDTR());
+    QCOMPARE(p.WriteBufSize(), 64);
+    QCOMPARE(p.ReadBufSize(), 64);
+    QCOMPARE(rig.port.ScanSerialPorts(), 0x10001u);
+}
+
+void TestLightBarrierPort::open_data() {
+    QTest::addColumn<int>("port");
+    QTest::addColumn<bool>("lockedByOther");
+    QTest::addColumn<int>("setAttributesError");
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("no port") << 0 << false << 0 << false << "";
+    QTest::newRow("adapter present") << 1 << false << 0 << true << "";
+    QTest::newRow("no such port") << 2 << false << 0 << false << "Unable to open com port: ";
+    QTest::newRow("held by another program")
+        << 1 << true << 0 << false << "Unable to open com port: ";
+    QTest::newRow("settings refused")
+        << 1 << false << EINVAL << false << "Unable to set com state: ";
+}
+
+void TestLightBarrierPort::open() {
+    QFETCH(int, port);
+    QFETCH(bool, lockedByOther);
+    QFETCH(int, setAttributesError);
+    QFETCH(bool, opened);
+    QFETCH(QString, error);
+    FakeLineDevice::Options options;
+    options.lockedByOther = lockedByOther;
+    options.setAttributesError = setAttributesError;
+    Rig rig(options);
+    QCOMPARE(rig.port.open(port), opened);
+    QCOMPARE(rig.port.isOpen(), opened);
+    // A port that failed is forgotten, so the light barriers are off.
+    QCOMPARE(rig.port.comPort().Port(), opened ? port : 0);
+    if (error.isEmpty())
+        QVERIFY(rig.port.lastError().isEmpty());
+    else
+        QVERIFY2(rig.port.lastError().startsWith(error), qPrintable(rig.port.lastError()));
+    QCOMPARE(rig.barriers.isImageVisible(LightBarrier::Start), opened);
+    QCOMPARE(rig.barriers.lockCommandsEnabled(), opened);
+    QCOMPARE(rig.system->openDescriptors(), opened ? 1 : 0);
+    if (opened) {
+        // DTR and RTS supply the contacts.
+        QCOMPARE(rig.device->outputs() & (TIOCM_DTR | TIOCM_RTS), quint32(TIOCM_DTR | TIOCM_RTS));
+        rig.port.close();
+        QCOMPARE(rig.system->openDescriptors(), 0);
+        QVERIFY(!rig.barriers.isImageVisible(LightBarrier::Start));
+    }
+}
+
+void TestLightBarrierPort::reopenKeepsTheChosenPort() {
+    Rig rig;
+    QVERIFY(rig.port.open(1));
+    rig.port.reopen(3);
+    QVERIFY(!rig.port.isOpen());
+    QCOMPARE(rig.port.comPort().Port(), 3);
+    QVERIFY(!rig.barriers.isImageVisible(LightBarrier::Stop));
+    rig.port.reopen(1);
+    QVERIFY(rig.port.isOpen());
+    rig.port.reopen(0);
+    QVERIFY(!rig.port.isOpen());
+    QCOMPARE(rig.port.comPort().Port(), 0);
+    QCOMPARE(rig.system->openDescriptors(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestLightBarrierPort)
+#include "tst_lightbarrierport.moc"
