@@ -49,6 +49,7 @@ private Q_SLOTS:
     void hiddenButtonsKeepTheirKeys_data();
     void hiddenButtonsKeepTheirKeys();
     void autoEntryBoxGoesIntoTheSettings();
+    void newProtocolForgetsTheBestTime();
 };
 
 void TestFormMainTiming::keysAndButtonsDriveTheClock_data() {
@@ -311,6 +312,19 @@ void TestFormMainTiming::autoEntryBoxGoesIntoTheSettings() {
     QVERIFY(!f.window().settings().autoReset);
     QVERIFY(f.run({"F5", "+1000", "F8"}));
     QVERIFY(!f.window().timingWiring().clock().isAutoEntryPending());
+}
+
+void TestFormMainTiming::newProtocolForgetsTheBestTime() {
+    TimingWindowFixture f;
+    f.addCompetitors(3);
+    QVERIFY(f.run({"F5", "+2220", "F8", "F9"}));
+    QCOMPARE(f.displayRow(DisplayRow::Lower), QStringLiteral("002,22"));
+    f.answers().answer = true;
+    QTest::keyClick(&f.window(), Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(f.displayRow(DisplayRow::Lower), QStringLiteral("000,00"));
+    // The next run is the new best time, even though it is slower than the forgotten one.
+    QVERIFY(f.run({"F5", "+3330", "F8", "F9"}));
+    QCOMPARE(f.displayRow(DisplayRow::Lower), QStringLiteral("003,33"));
 }
 
 QTEST_MAIN(TestFormMainTiming)
