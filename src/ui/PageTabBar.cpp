@@ -8,6 +8,10 @@ PageTabBar::PageTabBar(QWidget* parent) : QTabBar(parent) {
     setCursor(Qt::PointingHandCursor);
     setDrawBase(true);
     setExpanding(false);
+    // The window's small dialog font: four tabs and the edit box fit the designed width.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
 }
 
 QPoint PageTabBar::captionOrigin(const QRect& tab, int textWidth) {
@@ -19,9 +23,10 @@ QSize PageTabBar::tabSizeHint(int index) const {
     QFont bold = font();
     bold.setBold(true);
     const QFontMetrics metrics(bold);
+    // The designed captions start with blanks that are never drawn; they take no room either.
     const QSize base = QTabBar::tabSizeHint(index);
-    const int width = metrics.horizontalAdvance(tabText(index).trimmed()) + 24;
-    return QSize(qMax(base.width(), width), qMax(base.height(), metrics.height() + 10));
+    const int width = metrics.horizontalAdvance(tabText(index).trimmed()) + 12;
+    return QSize(width, qMax(base.height(), metrics.height() + 10));
 }
 
 void PageTabBar::paintEvent(QPaintEvent*) {

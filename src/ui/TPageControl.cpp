@@ -27,6 +27,7 @@ TPageControl::TPageControl(Competition& competition, QWidget* parent)
     m_editBox->setObjectName(QStringLiteral("cdEdit"));
     QFont editFont = m_editBox->font();
     editFont.setBold(true);
+    editFont.setPointSize(8);
     m_editBox->setFont(editFont);
     QPalette editPalette = m_editBox->palette();
     editPalette.setColor(QPalette::WindowText, QColor(TextColour));
