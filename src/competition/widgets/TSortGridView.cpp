@@ -7,6 +7,7 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QPalette>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -23,6 +24,12 @@ TSortGridView::TSortGridView(TSortGrid* grid, const TimeFormat* timeFormat, QWid
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setSortingEnabled(false);
+    // The selected competitor is where the next run is entered; the operator must see it while
+    // the focus is on the timing buttons, so the selection looks the same without focus.
+    QPalette selection = palette();
+    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        selection.setColor(QPalette::Inactive, role, selection.color(QPalette::Active, role));
+    setPalette(selection);
     verticalHeader()->hide();
     verticalHeader()->setMinimumSectionSize(RowHeight);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
