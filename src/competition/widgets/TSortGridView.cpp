@@ -7,10 +7,10 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
-#include <QPalette>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPalette>
 
 TSortGridView::TSortGridView(TSortGrid* grid, const TimeFormat* timeFormat, QWidget* parent)
     : QTableView(parent), m_grid(grid) {
