@@ -14,11 +14,11 @@ class Competition : public QObject {
 public:
     explicit Competition(const TimeFormat& format = TimeFormat(), QObject* parent = nullptr);
 
-    TSortGrid& heatStartList() { return *m_grids[0]; }   // SortGrid1
-    TSortGrid& heatResults() { return *m_grids[1]; }     // SortGrid2
-    TSortGrid& finalStartList() { return *m_grids[2]; }  // SortGrid3
-    TSortGrid& finalResults() { return *m_grids[3]; }    // SortGrid4
-    TSortGrid& teams() { return *m_teams; }              // SortGridTeam
+    TSortGrid& heatStartList() { return *m_grids[0]; }  // SortGrid1
+    TSortGrid& heatResults() { return *m_grids[1]; }    // SortGrid2
+    TSortGrid& finalStartList() { return *m_grids[2]; } // SortGrid3
+    TSortGrid& finalResults() { return *m_grids[3]; }   // SortGrid4
+    TSortGrid& teams() { return *m_teams; }             // SortGridTeam
     const TSortGrid& heatStartList() const { return *m_grids[0]; }
     const TSortGrid& heatResults() const { return *m_grids[1]; }
     const TSortGrid& finalStartList() const { return *m_grids[2]; }

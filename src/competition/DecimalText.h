@@ -20,7 +20,7 @@ public:
 
 private:
     bool m_negative = false;
-    QString m_digits; // significant digits without leading zeros
+    QString m_digits;   // significant digits without leading zeros
     int m_exponent = 0; // value = digits * 10^exponent
 };
 
