@@ -10,6 +10,7 @@
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
 #include "ui/ActionStates.h"
+#include "ui/CommandRouting.h"
 #include "ui/EditCommands.h"
 #include "ui/FileCommands.h"
 #include "ui/HeaderBand.h"
@@ -81,37 +82,8 @@ void TFormMain::connectPages() {
 }
 
 void TFormMain::connectCommands() {
+    CommandRouting::connectMenu(m_actions, *this);
     MainActions& a = m_actions;
-    connect(a.mOpen, &QAction::triggered, this, &TFormMain::sbLoadClick);
-    connect(a.Neue1, &QAction::triggered, this, &TFormMain::Neue1Click);
-    connect(a.mSave, &QAction::triggered, this, &TFormMain::sbSaveClick);
-    connect(a.Druken1, &QAction::triggered, this, &TFormMain::Druken1Click);
-    connect(a.mWord, &QAction::triggered, this, &TFormMain::sbWordClick);
-    connect(a.mExcel, &QAction::triggered, this, &TFormMain::sbExcelClick);
-    connect(a.Webseite, &QAction::triggered, this, &TFormMain::WebseiteClick);
-    connect(a.Generate, &QAction::triggered, this, &TFormMain::GenerateClick);
-    connect(a.Deleteresults1, &QAction::triggered, this, &TFormMain::Deleteresults1Click);
-    connect(a.Startliste, &QMenu::aboutToShow, this, &TFormMain::StartlisteMenuShow);
-
-    connect(a.mTimer, &QAction::triggered, this, &TFormMain::mTimerClick);
-    connect(a.mStart, &QAction::triggered, this, &TFormMain::mStartClick);
-    connect(a.mLap, &QAction::triggered, this, &TFormMain::mLapClick);
-    connect(a.mStop, &QAction::triggered, this, &TFormMain::mStopClick);
-    connect(a.mEintragen, &QAction::triggered, this, &TFormMain::bEintragenClick);
-    connect(a.mReset, &QAction::triggered, this, &TFormMain::bRESETClick);
-    connect(a.LockLS1, &QAction::triggered, this, [this] { LockLSClick(0); });
-    connect(a.LockLS2, &QAction::triggered, this, [this] { LockLSClick(1); });
-
-    connect(a.mHilfe, &QAction::triggered, this, &TFormMain::mHilfeClick);
-    connect(a.mCFG, &QAction::triggered, this, &TFormMain::mCFGClick);
-    connect(a.mInfo, &QAction::triggered, this, &TFormMain::mInfoClick);
-    connect(a.mBeenden, &QAction::triggered, this, &TFormMain::mBeendenClick);
-    for (QAction* entry : a.tvModes)
-        connect(entry, &QAction::triggered, this, [this, entry] { mModusClick(entry); });
-    for (QAction* entry : a.M)
-        connect(entry, &QAction::triggered, this, [this, entry] { mModusClick(entry); });
-    connect(a.CtrlT1, &QAction::triggered, this, &TFormMain::CtrlT1Click);
-
     HeaderBand& h = *m_header;
     m_timing = std::make_unique<TimingControls>(std::array<TimingControls::Pair, 6>{{
         {h.bTimer, a.mTimer, true, true},
@@ -121,15 +93,7 @@ void TFormMain::connectCommands() {
         {h.bEintragen, a.mEintragen, false, true},
         {h.bRESET, a.mReset, true, true},
     }});
-    connect(h.sbLoad, &QToolButton::clicked, a.mOpen, &QAction::trigger);
-    connect(h.sbCLS, &QToolButton::clicked, this, &TFormMain::Neue1Click);
-    connect(h.sbSave, &QToolButton::clicked, this, &TFormMain::sbSaveClick);
-    connect(h.sbPrint, &QToolButton::clicked, this, &TFormMain::Druken1Click);
-    connect(h.sbWord, &QToolButton::clicked, a.mWord, &QAction::trigger);
-    connect(h.sbExcel, &QToolButton::clicked, a.mExcel, &QAction::trigger);
-    connect(h.sbHTML, &QToolButton::clicked, a.Webseite, &QAction::trigger);
-    connect(h.bMon2, &QToolButton::clicked, this, &TFormMain::bMon2Click);
-    connect(h.wordMark, &WordMark::clicked, this, &TFormMain::LabelQuarnekClick);
+    CommandRouting::connectPictureButtons(*m_header, m_actions, *this);
     connect(h.eZeile, &QLineEdit::returnPressed, this, &TFormMain::eZeileExit);
     h.eZeile->installEventFilter(this);
 

@@ -105,6 +105,7 @@ public Q_SLOTS:
     void WebseiteClick();
     void GenerateClick();
     void Deleteresults1Click();
+    void StartlisteMenuShow();
     // "Stoppuhr"
     void mTimerClick();
     void mStartClick();
@@ -150,7 +151,6 @@ private:
     void applyMinimumSize();
     void StageDerived(int stage);
     void SortGridRowSelected(int page);
-    void StartlisteMenuShow();
     int activePage() const;
     void refreshAfterLoad();
 

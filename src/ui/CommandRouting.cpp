@@ -1,0 +1,54 @@
+#include "ui/CommandRouting.h"
+
+#include "ui/HeaderBand.h"
+#include "ui/MainActions.h"
+#include "ui/TFormMain.h"
+#include "ui/WordMark.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QToolButton>
+
+void CommandRouting::connectMenu(MainActions& a, TFormMain& w) {
+    QObject::connect(a.mOpen, &QAction::triggered, &w, &TFormMain::sbLoadClick);
+    QObject::connect(a.Neue1, &QAction::triggered, &w, &TFormMain::Neue1Click);
+    QObject::connect(a.mSave, &QAction::triggered, &w, &TFormMain::sbSaveClick);
+    QObject::connect(a.Druken1, &QAction::triggered, &w, &TFormMain::Druken1Click);
+    QObject::connect(a.mWord, &QAction::triggered, &w, &TFormMain::sbWordClick);
+    QObject::connect(a.mExcel, &QAction::triggered, &w, &TFormMain::sbExcelClick);
+    QObject::connect(a.Webseite, &QAction::triggered, &w, &TFormMain::WebseiteClick);
+    QObject::connect(a.Generate, &QAction::triggered, &w, &TFormMain::GenerateClick);
+    QObject::connect(a.Deleteresults1, &QAction::triggered, &w, &TFormMain::Deleteresults1Click);
+    QObject::connect(a.Startliste, &QMenu::aboutToShow, &w, &TFormMain::StartlisteMenuShow);
+
+    QObject::connect(a.mTimer, &QAction::triggered, &w, &TFormMain::mTimerClick);
+    QObject::connect(a.mStart, &QAction::triggered, &w, &TFormMain::mStartClick);
+    QObject::connect(a.mLap, &QAction::triggered, &w, &TFormMain::mLapClick);
+    QObject::connect(a.mStop, &QAction::triggered, &w, &TFormMain::mStopClick);
+    QObject::connect(a.mEintragen, &QAction::triggered, &w, &TFormMain::bEintragenClick);
+    QObject::connect(a.mReset, &QAction::triggered, &w, &TFormMain::bRESETClick);
+    QObject::connect(a.LockLS1, &QAction::triggered, &w, [&w] { w.LockLSClick(0); });
+    QObject::connect(a.LockLS2, &QAction::triggered, &w, [&w] { w.LockLSClick(1); });
+
+    QObject::connect(a.mHilfe, &QAction::triggered, &w, &TFormMain::mHilfeClick);
+    QObject::connect(a.mCFG, &QAction::triggered, &w, &TFormMain::mCFGClick);
+    QObject::connect(a.mInfo, &QAction::triggered, &w, &TFormMain::mInfoClick);
+    QObject::connect(a.mBeenden, &QAction::triggered, &w, &TFormMain::mBeendenClick);
+    for (QAction* entry : a.tvModes)
+        QObject::connect(entry, &QAction::triggered, &w, [&w, entry] { w.mModusClick(entry); });
+    for (QAction* entry : a.M)
+        QObject::connect(entry, &QAction::triggered, &w, [&w, entry] { w.mModusClick(entry); });
+    QObject::connect(a.CtrlT1, &QAction::triggered, &w, &TFormMain::CtrlT1Click);
+}
+
+void CommandRouting::connectPictureButtons(HeaderBand& header, MainActions& actions, TFormMain& w) {
+    QObject::connect(header.sbLoad, &QToolButton::clicked, actions.mOpen, &QAction::trigger);
+    QObject::connect(header.sbCLS, &QToolButton::clicked, &w, &TFormMain::Neue1Click);
+    QObject::connect(header.sbSave, &QToolButton::clicked, &w, &TFormMain::sbSaveClick);
+    QObject::connect(header.sbPrint, &QToolButton::clicked, &w, &TFormMain::Druken1Click);
+    QObject::connect(header.sbWord, &QToolButton::clicked, actions.mWord, &QAction::trigger);
+    QObject::connect(header.sbExcel, &QToolButton::clicked, actions.mExcel, &QAction::trigger);
+    QObject::connect(header.sbHTML, &QToolButton::clicked, actions.Webseite, &QAction::trigger);
+    QObject::connect(header.bMon2, &QToolButton::clicked, &w, &TFormMain::bMon2Click);
+    QObject::connect(header.wordMark, &WordMark::clicked, &w, &TFormMain::LabelQuarnekClick);
+}
