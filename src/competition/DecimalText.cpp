@@ -5,27 +5,17 @@
 
 namespace {
 
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t';
-}
-
 // Plain numbers of at most 15 digits without exponent: the digits form an exact integer below
 // 2^53 and one division by an exact power of ten rounds correctly, as a full conversion would.
 // Nothing when the text needs the general path (exponent, long digit strings).
 std::optional<std::optional<double>> quickNumber(QStringView text, QChar decimalSeparator) {
     static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const SignedText parts = splitSign(text);
+    text = parts.digits;
+    const bool negative = parts.negative;
     qsizetype i = 0;
-    qsizetype end = text.size();
-    while (i < end && isBlank(text[i]))
-        ++i;
-    while (end > i && isBlank(text[end - 1]))
-        --end;
-    bool negative = false;
-    if (i < end && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
+    const qsizetype end = text.size();
     qint64 mantissa = 0;
     int digits = 0;
     int fractionDigits = 0;
@@ -54,18 +44,32 @@ std::optional<std::optional<double>> quickNumber(QStringView text, QChar decimal
 
 } // namespace
 
-std::optional<DecimalText> DecimalText::parse(QStringView text, QChar decimalSeparator) {
-    qsizetype i = 0;
+SignedText splitSign(QStringView text) {
+    auto isBlank = [](QChar c) {
+        return c == u' ' || c == u'\t';
+    };
+    qsizetype begin = 0;
     qsizetype end = text.size();
-    while (i < end && isBlank(text[i]))
-        ++i;
-    while (end > i && isBlank(text[end - 1]))
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
         --end;
-    DecimalText result;
-    if (i < end && (text[i] == u'+' || text[i] == u'-')) {
-        result.m_negative = text[i] == u'-';
-        ++i;
+    SignedText result;
+    if (begin < end && (text[begin] == u'+' || text[begin] == u'-')) {
+        result.negative = text[begin] == u'-';
+        ++begin;
     }
+    result.digits = text.mid(begin, end - begin);
+    return result;
+}
+
+std::optional<DecimalText> DecimalText::parse(QStringView text, QChar decimalSeparator) {
+    const SignedText parts = splitSign(text);
+    text = parts.digits;
+    DecimalText result;
+    result.m_negative = parts.negative;
+    qsizetype i = 0;
+    const qsizetype end = text.size();
     QString digits;
     int fractionDigits = 0;
     bool anyDigit = false;
@@ -115,17 +119,11 @@ std::optional<DecimalText> DecimalText::parse(QStringView text, QChar decimalSep
 }
 
 std::optional<qint64> DecimalText::parseInteger(QStringView text) {
+    const SignedText parts = splitSign(text);
+    text = parts.digits;
+    const bool negative = parts.negative;
     qsizetype i = 0;
-    qsizetype end = text.size();
-    while (i < end && isBlank(text[i]))
-        ++i;
-    while (end > i && isBlank(text[end - 1]))
-        --end;
-    bool negative = false;
-    if (i < end && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
+    const qsizetype end = text.size();
     if (i == end)
         return std::nullopt;
     qint64 value = 0;

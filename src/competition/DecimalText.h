@@ -24,6 +24,13 @@ private:
     int m_exponent = 0; // value = digits * 10^exponent
 };
 
+// A number text between its surrounding blanks, split into its sign and what follows it.
+struct SignedText {
+    QStringView digits;
+    bool negative = false;
+};
+SignedText splitSign(QStringView text);
+
 // Reads a decimal number the way numeric sorting and team totals do.
 std::optional<double> parseDecimalNumber(QStringView text, QChar decimalSeparator);
 // Shortest general form with up to 15 significant digits and the given separator (25.5 -> 25,5).

@@ -8,25 +8,15 @@
 
 namespace {
 
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t';
-}
-
 // The common time texts read without building an intermediate number: blanks, sign, up to 15
 // whole digits and, for seconds, one separator with decimals beyond the second truncated.
 // Nothing for the rare forms left to the general reader (exponents, very long numbers).
 std::optional<qint32> quickParse(QStringView text, bool seconds, QChar separator) {
+    const SignedText parts = splitSign(text);
+    text = parts.digits;
+    const bool negative = parts.negative;
     qsizetype i = 0;
-    qsizetype end = text.size();
-    while (i < end && isBlank(text[i]))
-        ++i;
-    while (end > i && isBlank(text[end - 1]))
-        --end;
-    bool negative = false;
-    if (i < end && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
+    const qsizetype end = text.size();
     qint64 whole = 0;
     int wholeDigits = 0;
     qint64 fraction = 0;
