@@ -51,6 +51,37 @@ Timing measure(int competitors, int runs) {
     return Timing{median(wall), median(cpu)};
 }
 
+// One DeriveAll on a prepared competition, in thread CPU milliseconds.
+double deriveOnce(StageDerivation& derivation) {
+    const double start = threadCpuMs();
+    derivation.DeriveAll();
+    return threadCpuMs() - start;
+}
+
+// The ratio of the two sizes, measured in alternating pairs so that both sizes see the same
+// machine: a neighbour's load or a frequency change shifts both, not only one of them.
+double pairedRatio(int small, int large, int pairs) {
+    Competition smallCompetition(TimeFormat(1, u','));
+    Competition largeCompetition(TimeFormat(1, u','));
+    RandomGenerator rng;
+    RandomProtocol::fillRandomStartList(smallCompetition, rng, small);
+    RandomProtocol::fillRandomStartList(largeCompetition, rng, large);
+    StageDerivation smallDerivation(smallCompetition);
+    StageDerivation largeDerivation(largeCompetition);
+    smallDerivation.DeriveAll();
+    largeDerivation.DeriveAll();
+    QList<double> ratios;
+    for (int i = 0; i < pairs; ++i) {
+        // The small size is timed as the median of a few runs, being short enough to be noisy.
+        QList<double> smallRuns;
+        for (int k = 0; k < 5; ++k)
+            smallRuns.append(deriveOnce(smallDerivation));
+        const double largeRun = deriveOnce(largeDerivation);
+        ratios.append(largeRun / median(smallRuns));
+    }
+    return median(ratios);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -62,19 +93,15 @@ int main(int argc, char** argv) {
         for (int i = 1; i < argc; ++i)
             sizes.append(QString::fromLocal8Bit(argv[i]).toInt());
     }
-    double cpu1000 = 0;
-    double cpu10000 = 0;
     for (int size : sizes) {
         if (size < 1)
             continue;
         const Timing t = measure(size, size >= 10000 ? 11 : 31);
         std::printf("DeriveAll %6d competitors: median wall %8.3f ms, cpu %8.3f ms\n", size,
                     t.wallMs, t.cpuMs);
-        if (size == 1000)
-            cpu1000 = t.cpuMs;
-        if (size == 10000)
-            cpu10000 = t.cpuMs;
     }
-    std::printf("ratio t(10000)/t(1000) (cpu): %.2f\n", cpu1000 > 0 ? cpu10000 / cpu1000 : 0.0);
+    if (argc <= 1)
+        std::printf("ratio t(10000)/t(1000) (cpu, median of 21 alternating pairs): %.2f\n",
+                    pairedRatio(1000, 10000, 21));
     return 0;
 }
