@@ -1,5 +1,6 @@
 #include "competition/Competition.h"
 #include "competition/StageDerivation.h"
+#include "mock/HeatStartListBuilder.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -16,37 +17,7 @@ private Q_SLOTS:
     void tenThousandErrorRows();
 };
 
-namespace {
-
-const QString Message = QStringLiteral(" Fehler gefunden, diese Zeilen werden nicht versäumt");
-
-// Nr., Name, Vorname, Verein/Ort, Kl., Meister, Zeit1 .. Zeit5
-void add(Competition& c, const QStringList& cells) {
-    c.heatStartList().AddRow(cells);
-}
-
-// A competitor whose three heat runs are all `run`, so the heat total is 2 * run.
-void addRunner(Competition& c, int nr, const QString& cls, int run, const QString& champion = {},
-               const QStringList& finalRuns = {}) {
-    const QString t = c.timeFormat().FormatTime(run);
-    QStringList cells{QString::number(nr),
-                      QStringLiteral("N%1").arg(nr),
-                      QStringLiteral("V%1").arg(nr),
-                      QStringLiteral("Club"),
-                      cls,
-                      champion,
-                      t,
-                      t,
-                      t};
-    cells += finalRuns;
-    add(c, cells);
-}
-
-QStringList dataColumn(const TSortGrid& grid, int col) {
-    return grid.column(col).mid(1);
-}
-
-} // namespace
+using namespace HeatStartListBuilder;
 
 void TstDerivationInput::classesOutsideOneToFour() {
     Competition c;
