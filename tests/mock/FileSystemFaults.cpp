@@ -71,25 +71,13 @@ ReadOnlyFolder::ReadOnlyFolder(const QString& path) : m_path(path) {
         m_effective = true;
         return;
     }
-    __user_cap_data_struct caps[2]{};
-    if (!getCaps(caps))
-        return;
-    m_savedCaps[0] = caps[0].effective;
-    m_savedCaps[1] = caps[1].effective;
-    caps[0].effective &= ~kOverrideMask;
-    m_capsDropped = setCaps(caps);
+    m_capsDropped = dropOverride(m_savedCaps);
     m_effective = m_capsDropped;
 }
 
 ReadOnlyFolder::~ReadOnlyFolder() {
-    if (m_capsDropped) {
-        __user_cap_data_struct caps[2]{};
-        if (getCaps(caps)) {
-            caps[0].effective = m_savedCaps[0];
-            caps[1].effective = m_savedCaps[1];
-            setCaps(caps);
-        }
-    }
+    if (m_capsDropped)
+        restoreOverride(m_savedCaps);
     QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                       QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
                                       QFile::ExeOther);
