@@ -60,6 +60,7 @@ void TestKeyboardXvfb::tabLeavesTheTable() {
     key(f.window(), Qt::Key_Tab);
     QVERIFY(!view->hasFocus());
     QVERIFY(QApplication::focusWidget());
+    keepScreen(QStringLiteral("tab-left-the-table"));
     for (int i = 0; i < 17; ++i)
         key(f.window(), Qt::Key_Tab);
     QCOMPARE(heat.Row(), 3);
