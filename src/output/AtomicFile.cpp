@@ -100,13 +100,13 @@ QString AtomicFile::stepName(Step step) {
     case Step::Write:
         return QStringLiteral("Schreiben");
     case Step::Sync:
-        return QStringLiteral("Sichern auf den Datenträger");
+        return QStringLiteral("Synchronisieren");
     case Step::Close:
         return QStringLiteral("Schließen");
     case Step::Rename:
         return QStringLiteral("Umbenennen");
     case Step::SyncFolder:
-        return QStringLiteral("Sichern des Ordners");
+        return QStringLiteral("Synchronisieren des Ordners");
     }
     return QString();
 }

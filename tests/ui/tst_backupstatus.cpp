@@ -67,9 +67,8 @@ void TestBackupStatus::failureToldUntilWriteSucceeds() {
 
     rig.disk.fail(FaultyFileSystem::Call::SyncFile, ENOSPC);
     rig.enter(2);
-    const QString told = BackupStatus::message(rig.writer.backupPath(),
-                                               QStringLiteral("Sichern auf den Datenträger: ") +
-                                                   qt_error_string(ENOSPC));
+    const QString told = BackupStatus::message(
+        rig.writer.backupPath(), QStringLiteral("Synchronisieren: ") + qt_error_string(ENOSPC));
     QVERIFY(rig.status.failing());
     QCOMPARE(rig.panel()->text(), BackupStatus::panelNote());
     QCOMPARE(rig.panel()->toolTip(), told);
