@@ -1,46 +1,51 @@
 #include "output/BackupWriter.h"
 
 #include "competition/TSortGrid.h"
+#include "output/AtomicFile.h"
 #include "output/ProtocolFile.h"
 
-BackupWriter::BackupWriter(TSortGrid& heatStartList, const QString& backupPath, QObject* parent)
-    : QObject(parent), m_table(heatStartList), m_path(backupPath) {
-    m_timer.setSingleShot(true);
-    m_timer.setInterval(0);
-    connect(&m_timer, &QTimer::timeout, this, &BackupWriter::saveNow);
-
+BackupWriter::BackupWriter(TSortGrid& heatStartList, const QString& backupPath, QObject* parent,
+                           FileSystem& system)
+    : QObject(parent), m_table(heatStartList), m_path(backupPath), m_system(system) {
+    // Direct connections: the write is done inside the change, before any view repaints.
     TSortGrid* table = &heatStartList;
-    connect(table, &QAbstractItemModel::dataChanged, this, &BackupWriter::scheduleSave);
-    connect(table, &QAbstractItemModel::headerDataChanged, this, &BackupWriter::scheduleSave);
-    connect(table, &QAbstractItemModel::modelReset, this, &BackupWriter::scheduleSave);
-    connect(table, &QAbstractItemModel::layoutChanged, this, &BackupWriter::scheduleSave);
-    connect(table, &QAbstractItemModel::rowsInserted, this, &BackupWriter::scheduleSave);
-    connect(table, &QAbstractItemModel::rowsRemoved, this, &BackupWriter::scheduleSave);
-    connect(table, &QAbstractItemModel::rowsMoved, this, &BackupWriter::scheduleSave);
-    connect(table, &QAbstractItemModel::columnsInserted, this, &BackupWriter::scheduleSave);
-    connect(table, &QAbstractItemModel::columnsRemoved, this, &BackupWriter::scheduleSave);
-    connect(table, &QObject::destroyed, &m_timer, &QTimer::stop);
+    connect(table, &QAbstractItemModel::dataChanged, this, &BackupWriter::tableChanged);
+    connect(table, &QAbstractItemModel::headerDataChanged, this, &BackupWriter::tableChanged);
+    connect(table, &QAbstractItemModel::modelReset, this, &BackupWriter::tableChanged);
+    connect(table, &QAbstractItemModel::layoutChanged, this, &BackupWriter::tableChanged);
+    connect(table, &QAbstractItemModel::rowsInserted, this, &BackupWriter::tableChanged);
+    connect(table, &QAbstractItemModel::rowsRemoved, this, &BackupWriter::tableChanged);
+    connect(table, &QAbstractItemModel::rowsMoved, this, &BackupWriter::tableChanged);
+    connect(table, &QAbstractItemModel::columnsInserted, this, &BackupWriter::tableChanged);
+    connect(table, &QAbstractItemModel::columnsRemoved, this, &BackupWriter::tableChanged);
 }
 
-BackupWriter::~BackupWriter() {
-    if (m_timer.isActive())
+BackupWriter::Batch::Batch(BackupWriter& writer) : m_writer(writer) {
+    ++m_writer.m_batchDepth;
+}
+
+BackupWriter::Batch::~Batch() {
+    if (--m_writer.m_batchDepth == 0 && m_writer.m_pending)
+        m_writer.saveNow();
+}
+
+void BackupWriter::tableChanged() {
+    m_keepExisting = false;
+    m_upToDate = false;
+    m_pending = true;
+    if (m_batchDepth == 0)
         saveNow();
 }
 
-void BackupWriter::scheduleSave() {
-    m_keepExisting = false;
-    if (!m_timer.isActive())
-        m_timer.start();
-}
-
 bool BackupWriter::saveNow() {
-    m_timer.stop();
-    const FileWriteResult result = ProtocolFile::SaveProtocolText(m_table, m_path);
-    m_lastError = result.ok ? QString() : result.reason;
-    Q_EMIT saved(result.ok);
-    return result.ok;
+    m_pending = false;
+    const auto failure = AtomicFile::write(m_path, ProtocolFile::protocolBytes(m_table), m_system);
+    m_upToDate = !failure;
+    m_lastError = failure ? failure->text() : QString();
+    Q_EMIT saved(m_upToDate);
+    return m_upToDate;
 }
 
 bool BackupWriter::saveAtExit() {
-    return m_keepExisting || saveNow();
+    return m_keepExisting || m_upToDate || saveNow();
 }

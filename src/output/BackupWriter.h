@@ -1,38 +1,54 @@
 #pragma once
 
+#include "platform/PosixFileSystem.h"
+
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 class TSortGrid;
 
 // Keeps the backup file in step with the heat start list: every change is written out
-// (atomically) as soon as the event loop is free again, so a crash or a power cut loses nothing
-// that was entered. Changes made in one go are written once. Failures are silent apart from the
-// last error, which the window can show as a hint.
+// (atomically and synced to the disk) before the change returns, so before the table can show
+// it, and a crash, a kill or a power cut loses nothing the table showed. Changes made in one
+// command are written once when the command holds a Batch.
 class BackupWriter : public QObject {
     Q_OBJECT
 public:
     // Starts watching at once; create it after the backup has been loaded so that a backup
     // that could not be read is not overwritten before anything was entered.
-    BackupWriter(TSortGrid& heatStartList, const QString& backupPath, QObject* parent = nullptr);
-    ~BackupWriter() override; // writes a pending change
+    BackupWriter(TSortGrid& heatStartList, const QString& backupPath, QObject* parent = nullptr,
+                 FileSystem& system = PosixFileSystem::instance());
+
+    // Holds back the writes while it lives; when the outermost batch ends, the changes made
+    // meanwhile are written at once, in one write. For commands that change the list in
+    // several steps, so that the steps do not each rewrite the file.
+    class Batch {
+    public:
+        explicit Batch(BackupWriter& writer);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        BackupWriter& m_writer;
+    };
 
     QString backupPath() const { return m_path; }
 
-    // A write is due on the next pass of the event loop.
-    void scheduleSave();
-    bool savePending() const { return m_timer.isActive(); }
-    // Writes now (a pending write with it); true on success.
+    // A change waits for the end of a batch.
+    bool savePending() const { return m_pending; }
+    // Writes now; true on success.
     bool saveNow();
 
     // The file found at start-up could not be read: it stays as it is until the table changes,
     // so a backup that is only unreachable for the moment is not replaced by an empty list.
     void keepExistingFileUntilChanged() { m_keepExisting = true; }
-    // Shutdown: writes as saveNow, except over a kept file while nothing has changed.
+    // Shutdown: writes unless the file already holds the list (or is a kept file and nothing
+    // has changed); true when the file holds the list or was kept.
     bool saveAtExit();
 
-    // The reason of the last failed write; empty after a successful one.
+    // The reason of the last failed write (the step and the system's explanation); empty
+    // after a successful one.
     QString lastError() const { return m_lastError; }
 
 Q_SIGNALS:
@@ -40,9 +56,14 @@ Q_SIGNALS:
     void saved(bool ok);
 
 private:
+    void tableChanged();
+
     TSortGrid& m_table;
     QString m_path;
+    FileSystem& m_system;
     QString m_lastError;
-    QTimer m_timer;
+    int m_batchDepth = 0;
+    bool m_pending = false;
+    bool m_upToDate = false;
     bool m_keepExisting = false;
 };

@@ -29,9 +29,9 @@ QByteArray csvBytes(const TSortGrid& table) {
 }
 
 FileWriteResult SaveToCsv(const TSortGrid& table, const QString& fileName) {
-    if (const auto reason = AtomicFile::write(fileName, csvBytes(table)))
+    if (const auto failure = AtomicFile::write(fileName, csvBytes(table)))
         return FileWriteResult::failure(QStringLiteral("Can't write to file:\r") + fileName,
-                                        *reason);
+                                        failure->text());
     return FileWriteResult::success();
 }
 

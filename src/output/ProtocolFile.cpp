@@ -102,9 +102,9 @@ QByteArray protocolBytes(const TSortGrid& heatStartList) {
 }
 
 FileWriteResult SaveProtocolText(const TSortGrid& heatStartList, const QString& fileName) {
-    if (const auto reason = AtomicFile::write(fileName, protocolBytes(heatStartList))) {
+    if (const auto failure = AtomicFile::write(fileName, protocolBytes(heatStartList))) {
         return FileWriteResult::failure(QStringLiteral("Der Schreibfehler der Datei: ") + fileName,
-                                        *reason);
+                                        failure->text());
     }
     return FileWriteResult::success();
 }

@@ -135,9 +135,10 @@ QByteArray pageBytes(const TSortGrid& table, const QString& programTitle,
 
 FileWriteResult WriteProtocolPage(const QString& fileName, const TSortGrid& table,
                                   const QString& programTitle, const QString& tabCaption) {
-    if (const auto reason = AtomicFile::write(fileName, pageBytes(table, programTitle, tabCaption)))
+    if (const auto failure =
+            AtomicFile::write(fileName, pageBytes(table, programTitle, tabCaption)))
         return FileWriteResult::failure(QStringLiteral("Der Schreibfehler der Datei: ") + fileName,
-                                        *reason);
+                                        failure->text());
     return FileWriteResult::success();
 }
 

@@ -91,7 +91,7 @@ void FileCommands::saveAs(int page, const QString& tabCaption, int& filterIndex)
     const QString fileName = FileDialogs::withSuffix(choice->fileName, request, filterIndex);
     const FileWriteResult result = write(saveType(filterIndex), fileName, page, tabCaption);
     if (!result)
-        reportError(result.message);
+        reportError(result.message, result.reason);
 }
 
 FileWriteResult FileCommands::write(SaveType type, const QString& fileName, int page,
@@ -121,7 +121,7 @@ void FileCommands::saveWebPage(int page, const QString& tabCaption) {
         fileName, m_competition.stageTable(page), m_environment.programTitle(), tabCaption);
     if (!result) {
         // An older page of the same name is not shown: it would pass for the current one.
-        reportError(result.message);
+        reportError(result.message, result.reason);
         return;
     }
     const QFileInfo written(fileName);
@@ -129,6 +129,10 @@ void FileCommands::saveWebPage(int page, const QString& tabCaption) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(written.absoluteFilePath()));
 }
 
-void FileCommands::reportError(const QString& message) {
-    QMessageBox::critical(m_window, m_environment.programTitle(), message);
+void FileCommands::reportError(const QString& message, const QString& reason) {
+    QMessageBox box(QMessageBox::Critical, m_environment.programTitle(), message, QMessageBox::Ok,
+                    m_window);
+    // Which step failed and why, under the message the operator knows.
+    box.setInformativeText(reason);
+    box.exec();
 }

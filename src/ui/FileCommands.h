@@ -56,7 +56,7 @@ private:
     FileDialogs& dialogs();
     FileWriteResult write(SaveType type, const QString& fileName, int page,
                           const QString& tabCaption);
-    void reportError(const QString& message);
+    void reportError(const QString& message, const QString& reason = QString());
 
     Competition& m_competition;
     const ProgramEnvironment& m_environment;

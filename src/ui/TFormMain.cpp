@@ -11,6 +11,7 @@
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
 #include "ui/ActionStates.h"
+#include "ui/BackupStatus.h"
 #include "ui/CommandRouting.h"
 #include "ui/EditCommands.h"
 #include "ui/FileCommands.h"
@@ -333,6 +334,7 @@ void TFormMain::GenerateClick() {
         m_pages->setTabEnabled(page, true);
     m_pages->setActivePageSilently(0);
     FormResize();
+    const BackupWriter::Batch oneBackupWrite(*m_backupWriter);
     RandomProtocol::GenerateRandomProtocol(m_competition, m_random, *m_derivation);
     m_pages->update();
     UpdateActionStates();
@@ -345,8 +347,10 @@ void TFormMain::cdEditClick() {
 }
 
 void TFormMain::Deleteresults1Click() {
-    if (askQuestion(QStringLiteral("Die Ergebnisse zu löschen?")))
-        StartListCommands::DeleteResults(m_competition, activePage());
+    if (!askQuestion(QStringLiteral("Die Ergebnisse zu löschen?")))
+        return;
+    const BackupWriter::Batch oneBackupWrite(*m_backupWriter);
+    StartListCommands::DeleteResults(m_competition, activePage());
 }
 
 void TFormMain::Neue1Click() {
@@ -408,6 +412,7 @@ void TFormMain::loadBackupHook() {
         m_competition.heatStartList().setModified(false);
     }
     m_backupWriter = std::make_unique<BackupWriter>(m_competition.heatStartList(), backup);
+    m_backupStatus = new BackupStatus(*m_backupWriter, *m_statusBar, this, m_programTitle, this);
     if (!loaded && QFileInfo::exists(backup))
         m_backupWriter->keepExistingFileUntilChanged();
 }

@@ -14,6 +14,7 @@
 
 class QAction;
 class QCheckBox;
+class BackupStatus;
 class BackupWriter;
 class EditCommands;
 class FileCommands;
@@ -49,6 +50,7 @@ public:
     // Keeps the backup file in step with the heat start list from the end of start-up on;
     // created after the backup was read, so an unreadable one stays until something is entered.
     BackupWriter* backupWriter() const { return m_backupWriter.get(); }
+    BackupStatus* backupStatus() const { return m_backupStatus; }
     MainActions& actions() { return m_actions; }
     EditCommands& editing() { return *m_editing; }
     HeaderBand* header() const { return m_header; }
@@ -192,6 +194,7 @@ private:
     // Both refer to the competition, so they are declared after it and go first.
     std::unique_ptr<FileCommands> m_files;
     std::unique_ptr<BackupWriter> m_backupWriter;
+    BackupStatus* m_backupStatus = nullptr;
     StageDerivation* m_derivation = nullptr;
     EditCommands* m_editing = nullptr;
     RandomGenerator m_random;

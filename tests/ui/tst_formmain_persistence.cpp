@@ -3,12 +3,17 @@
 #include "mock/WindowFixture.h"
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
+#include "ui/BackupStatus.h"
 #include "ui/HeaderBand.h"
+#include "ui/MainStatusBar.h"
 #include "ui/TFormMain.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
@@ -22,7 +27,10 @@ private Q_SLOTS:
     void startupReadsBackup();
     void unreadableBackupKeptUntilChanged_data();
     void unreadableBackupKeptUntilChanged();
-    void changeInBackupWithinOneLoopTurn();
+    void changeInBackupBeforeItReturns();
+    void oneCommandOneBackupWrite_data();
+    void oneCommandOneBackupWrite();
+    void failingBackupToldUntilWritten();
     void shutdownWritesBackupThenSettings();
     void renamedExecutableKeepsItsOwn();
     void settingsSurviveRestart();
@@ -107,16 +115,67 @@ void TestFormMainPersistence::unreadableBackupKeptUntilChanged() {
     QCOMPARE(read(install.filePath(kBackup)), expected);
 }
 
-void TestFormMainPersistence::changeInBackupWithinOneLoopTurn() {
+void TestFormMainPersistence::changeInBackupBeforeItReturns() {
     InstallationFixture install;
     TFormMain window(install.environment());
     TSortGrid& heat = window.competition().heatStartList();
     heat.setRowCells(1, {"5", "Eingabe", "Eva", "Club", "1", "", "1234"});
-    QCoreApplication::processEvents();
     QCOMPARE(read(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
     heat.setCell(7, 1, QStringLiteral("1300"));
-    QCoreApplication::processEvents();
     QCOMPARE(read(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
+}
+
+void TestFormMainPersistence::oneCommandOneBackupWrite_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("results deleted") << "delete";
+    QTest::newRow("random results") << "random";
+    QTest::newRow("new protocol") << "new";
+}
+
+void TestFormMainPersistence::oneCommandOneBackupWrite() {
+    QFETCH(QString, command);
+    InstallationFixture install;
+    QVERIFY(install.writeFile(kBackup, kBackupBytes));
+    ScriptedAnswers answers;
+    answers.answer = true;
+    TFormMain window(install.environment(&answers));
+    QSignalSpy saved(window.backupWriter(), &BackupWriter::saved);
+    if (command == "delete")
+        window.Deleteresults1Click();
+    else if (command == "random")
+        window.GenerateClick();
+    else
+        window.Neue1Click();
+    QCOMPARE(saved.count(), 1);
+    QCOMPARE(read(install.filePath(kBackup)),
+             ProtocolFile::protocolBytes(window.competition().heatStartList()));
+}
+
+void TestFormMainPersistence::failingBackupToldUntilWritten() {
+    InstallationFixture install;
+    TFormMain window(install.environment());
+    TSortGrid& heat = window.competition().heatStartList();
+    QLabel* panel = window.StatusBar1()->panel(MainStatusBar::FixedText);
+    {
+        FileSystemFaults::ReadOnlyFolder readOnly(install.dir());
+        QVERIFY(readOnly.effective());
+        heat.setRowCells(1, {"1", "Erste", "", "", "1", "", "1000"});
+        heat.setCell(7, 1, QStringLiteral("1100"));
+    }
+    QVERIFY(window.backupStatus()->failing());
+    QCOMPARE(panel->text(), BackupStatus::panelNote());
+    QMessageBox* box = window.backupStatus()->messageBox();
+    QVERIFY(box);
+    QVERIFY(box->text().startsWith(
+        QStringLiteral("Die Sicherungsdatei kann nicht geschrieben werden: ") +
+        install.filePath(kBackup) + QStringLiteral(" (Anlegen: ")));
+    QVERIFY(!QFile::exists(install.filePath(kBackup)));
+
+    heat.setCell(8, 1, QStringLiteral("1200"));
+    QVERIFY(!window.backupStatus()->failing());
+    QCOMPARE(panel->text(), MainStatusBar::fixedText());
+    QCOMPARE(read(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
+    QVERIFY(read(install.filePath(kBackup)).contains("1000\t1100\t1200"));
 }
 
 void TestFormMainPersistence::shutdownWritesBackupThenSettings() {
@@ -124,9 +183,14 @@ void TestFormMainPersistence::shutdownWritesBackupThenSettings() {
     auto window = std::make_unique<TFormMain>(install.environment());
     TSortGrid& heat = window->competition().heatStartList();
     window->header()->eZeile->setText(QStringLiteral("Vereinsmeisterschaft"));
-    heat.setRowCells(1, {"8", "Zuletzt"});
+    {
+        // The last change could not be written; the exit tries again.
+        FileSystemFaults::ReadOnlyFolder readOnly(install.dir());
+        QVERIFY(readOnly.effective());
+        heat.setRowCells(1, {"8", "Zuletzt"});
+    }
     const QByteArray expected = ProtocolFile::protocolBytes(heat);
-    QVERIFY(window->backupWriter()->savePending());
+    QVERIFY(!QFile::exists(install.filePath(kBackup)));
 
     QList<bool> settingsWrittenAtBackup;
     QObject::connect(window->backupWriter(), &BackupWriter::saved, [&] {
