@@ -84,6 +84,7 @@ bool LightBarrierPort::tryOpen() {
     try {
         m_port->Open();
         m_lastError.clear();
+        takeRealtimeOutcome();
         return true;
     } catch (const EComHandle& error) {
         m_lastError = error.message();
@@ -91,4 +92,12 @@ bool LightBarrierPort::tryOpen() {
         m_lastError = error.message();
     }
     return false;
+}
+
+void LightBarrierPort::takeRealtimeOutcome() {
+    m_realtimeNotice = RealtimePriority::notice(m_port->realtimePriority());
+    if (m_realtimeNotice.isEmpty() || m_realtimeTold)
+        return;
+    m_realtimeTold = true;
+    Q_EMIT realtimeUnavailable(m_realtimeNotice);
 }

@@ -1,3 +1,4 @@
+#include "mock/FakeRealtimeSystem.h"
 #include "mock/FakeSerialSystem.h"
 #include "mock/FakeTickSource.h"
 #include "timing/BarrierLogic.h"
@@ -5,6 +6,7 @@
 #include "timing/RunClock.h"
 #include "timing/TComPort.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 #include <cerrno>
@@ -19,6 +21,8 @@ private Q_SLOTS:
     void open_data();
     void open();
     void reopenKeepsTheChosenPort();
+    void noRealtimePriorityIsToldOnce();
+    void realtimePriorityGoesToTheMonitorThread();
 
 private:
     struct Rig {
@@ -111,6 +115,49 @@ void TestLightBarrierPort::reopenKeepsTheChosenPort() {
     QVERIFY(!rig.port.isOpen());
     QCOMPARE(rig.port.comPort().Port(), 0);
     QCOMPARE(rig.system->openDescriptors(), 0);
+}
+
+void TestLightBarrierPort::noRealtimePriorityIsToldOnce() {
+    Rig rig;
+    const auto refusing = std::make_shared<FakeRealtimeSystem>();
+    rig.port.comPort().setRealtimeSystem(refusing);
+    QSignalSpy told(&rig.port, &LightBarrierPort::realtimeUnavailable);
+    QCOMPARE(rig.port.realtimeNotice(), QString());
+    QVERIFY(rig.port.open(1));
+    QCOMPARE(told.size(), 1);
+    const QString notice = told.at(0).at(0).toString();
+    QVERIFY2(notice.startsWith(u"Keine Echtzeit-Priorität für die Lichtschranken: SCHED_FIFO"),
+             qPrintable(notice));
+    QCOMPARE(rig.port.realtimeNotice(), notice);
+    rig.port.reopen(1);
+    QVERIFY(rig.port.isOpen());
+    QCOMPARE(told.size(), 1);
+    QCOMPARE(rig.port.realtimeNotice(), notice);
+
+    // Granted later (an rtprio limit given meanwhile): nothing left to tell.
+    FakeRealtimeSystem::Script granting;
+    granting.fifoResult = 0;
+    rig.port.comPort().setRealtimeSystem(std::make_shared<FakeRealtimeSystem>(granting));
+    rig.port.reopen(1);
+    QCOMPARE(rig.port.realtimeNotice(), QString());
+    QCOMPARE(told.size(), 1);
+}
+
+void TestLightBarrierPort::realtimePriorityGoesToTheMonitorThread() {
+    Rig rig;
+    FakeRealtimeSystem::Script kit;
+    kit.kit = RealtimeSystem::KitLimits{15, 100000};
+    const auto system = std::make_shared<FakeRealtimeSystem>(kit);
+    rig.port.comPort().setRealtimeSystem(system);
+    QSignalSpy told(&rig.port, &LightBarrierPort::realtimeUnavailable);
+    QVERIFY(rig.port.open(1));
+    QCOMPARE(rig.port.comPort().realtimePriority().method, RealtimePriority::Method::RealtimeKit);
+    QCOMPARE(rig.port.comPort().realtimePriority().priority, 15);
+    // "tid": a real thread id, not 0 (which would mean the calling thread).
+    QCOMPARE(system->calls(),
+             QStringList({"fifo tid 20", "kit limits", "rttime 100000", "kit tid 15"}));
+    QCOMPARE(told.size(), 0);
+    QCOMPARE(rig.port.realtimeNotice(), QString());
 }
 
 QTEST_GUILESS_MAIN(TestLightBarrierPort)
