@@ -1,10 +1,8 @@
 #include "platform/LinuxRealtimeSystem.h"
 
-#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusMetaType>
-#include <QVariantMap>
+#include <QDBusVariant>
 
 #include <algorithm>
 #include <cerrno>
@@ -58,27 +56,31 @@ std::optional<RealtimeSystem::KitLimits> LinuxRealtimeSystem::realtimeKitLimits(
     std::optional<QDBusConnection> bus = systemBus(error);
     if (!bus)
         return std::nullopt;
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        Service, Path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
-    call << Service;
-    const QDBusMessage reply = bus->call(call, QDBus::Block, BusTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        *error = errorText(reply);
+    // RealtimeKit answers Get only, not GetAll.
+    const auto property = [&](const QString& name) -> std::optional<qint64> {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            Service, Path, QStringLiteral("org.freedesktop.DBus.Properties"),
+            QStringLiteral("Get"));
+        call << Service << name;
+        const QDBusMessage reply = bus->call(call, QDBus::Block, BusTimeoutMs);
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+            *error = errorText(reply);
+            return std::nullopt;
+        }
+        bool ok = false;
+        const qint64 value =
+            reply.arguments().constFirst().value<QDBusVariant>().variant().toLongLong(&ok);
+        if (!ok)
+            *error = QStringLiteral("unlesbare Eigenschaft %1").arg(name);
+        return ok ? std::optional(value) : std::nullopt;
+    };
+    const std::optional<qint64> priority = property(QStringLiteral("MaxRealtimePriority"));
+    if (!priority)
         return std::nullopt;
-    }
-    const QVariantMap properties =
-        qdbus_cast<QVariantMap>(reply.arguments().constFirst().value<QDBusArgument>());
-    bool priorityOk = false;
-    bool timeOk = false;
-    KitLimits limits;
-    limits.maxRealtimePriority =
-        properties.value(QStringLiteral("MaxRealtimePriority")).toInt(&priorityOk);
-    limits.rtTimeUSecMax = properties.value(QStringLiteral("RTTimeUSecMax")).toLongLong(&timeOk);
-    if (!priorityOk || !timeOk) {
-        *error = QStringLiteral("unlesbare Eigenschaften");
+    const std::optional<qint64> runtime = property(QStringLiteral("RTTimeUSecMax"));
+    if (!runtime)
         return std::nullopt;
-    }
-    return limits;
+    return KitLimits{static_cast<int>(*priority), *runtime};
 }
 
 int LinuxRealtimeSystem::limitRealtimeRuntime(qint64 microseconds) {
