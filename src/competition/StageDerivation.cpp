@@ -3,6 +3,7 @@
 #include "competition/ClassKey.h"
 #include "competition/Competition.h"
 #include "competition/Placements.h"
+#include "competition/SelectedCompetitor.h"
 #include "competition/StageTables.h"
 #include "competition/TeamRanking.h"
 
@@ -91,6 +92,12 @@ void StageDerivation::DeriveAll() {
 }
 
 void StageDerivation::DeriveStage(int stage) {
+    if (stage < 1 || stage > 3)
+        return;
+    // Every rebuild starts the table afresh; the selection goes back to the competitor it was
+    // on, or the next run would be entered for whoever took that row's place.
+    TSortGrid& derived = m_competition.stageTable(stage);
+    const SelectedCompetitor selected = SelectedCompetitor::of(derived);
     switch (stage) {
     case 1:
         deriveHeatResults();
@@ -104,6 +111,7 @@ void StageDerivation::DeriveStage(int stage) {
     default:
         return;
     }
+    selected.restore(derived);
     Q_EMIT stageDerived(stage);
 }
 
@@ -127,7 +135,9 @@ void StageDerivation::deriveHeatResults() {
                                          format.ParseTime(heat.cell(Heat::Zeit2, r)),
                                          format.ParseTime(heat.cell(Heat::Zeit3, r))};
         const auto counted = countedRuns(runs);
-        if (!counted) {
+        // A row without a start number stands for nobody: ranked, it could come first and
+        // make the whole list look empty to the later stages, so no final would be formed.
+        if (!counted || heat.cell(Heat::Nr, r).trimmed().isEmpty()) {
             ++errors;
             results.DeleteRow(r);
             continue;

@@ -3,9 +3,12 @@
 #include "ui/HeaderBand.h"
 #include "ui/MainActions.h"
 #include "ui/TFormMain.h"
+#include "ui/TPageControl.h"
+#include "ui/TimingKeyFilter.h"
 #include "ui/WordMark.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QToolButton>
 
@@ -39,6 +42,23 @@ void CommandRouting::connectMenu(MainActions& a, TFormMain& w) {
     for (QAction* entry : a.M)
         QObject::connect(entry, &QAction::triggered, &w, [&w, entry] { w.mModusClick(entry); });
     QObject::connect(a.CtrlT1, &QAction::triggered, &w, &TFormMain::CtrlT1Click);
+    TPageControl* pages = w.PageControl1();
+    QObject::connect(a.NextPage, &QAction::triggered, pages, [pages] { pages->stepPage(1); });
+    QObject::connect(a.PreviousPage, &QAction::triggered, pages, [pages] { pages->stepPage(-1); });
+}
+
+void CommandRouting::installTimingKeys(MainActions& a, QObject* owner) {
+    auto* filter = new TimingKeyFilter({{{Qt::Key_F4, a.mTimer, true},
+                                         {Qt::Key_F5, a.mStart, true},
+                                         {Qt::Key_F6, a.mLap, true},
+                                         {Qt::Key_F8, a.mStop, true},
+                                         {Qt::Key_F9, a.mEintragen, false},
+                                         {Qt::Key_F10, a.mReset, false},
+                                         {Qt::Key_F11, a.LockLS1, true},
+                                         {Qt::Key_F12, a.LockLS2, true}}},
+                                       owner);
+    // Removed again by Qt when the owner and with it the filter goes.
+    QCoreApplication::instance()->installEventFilter(filter);
 }
 
 void CommandRouting::connectPictureButtons(HeaderBand& header, MainActions& actions, TFormMain& w) {

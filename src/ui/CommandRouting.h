@@ -2,6 +2,7 @@
 
 class HeaderBand;
 class MainActions;
+class QObject;
 class TFormMain;
 
 // Which handler of the main window each menu entry and picture button runs. Every command is a
@@ -11,4 +12,6 @@ class CommandRouting {
 public:
     static void connectMenu(MainActions& actions, TFormMain& window);
     static void connectPictureButtons(HeaderBand& header, MainActions& actions, TFormMain& window);
+    // F4 to F12 for the whole application, so an open menu or question never swallows them.
+    static void installTimingKeys(MainActions& actions, QObject* owner);
 };

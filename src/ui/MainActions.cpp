@@ -32,7 +32,7 @@ void MainActions::setupUi(QMainWindow* window) {
     m_window = window;
     QMenuBar* bar = window->menuBar();
 
-    Startliste = bar->addMenu(QStringLiteral("Startliste"));
+    Startliste = bar->addMenu(QStringLiteral("&Startliste"));
     Startliste->setObjectName(QStringLiteral("Startliste"));
     mOpen = addEntry(Startliste, "mOpen", QStringLiteral("Öffnen..."),
                      QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -51,7 +51,7 @@ void MainActions::setupUi(QMainWindow* window) {
     Generate = addEntry(Startliste, "Generate", QStringLiteral("Zufallsergebnisse generieren"));
     Deleteresults1 = addEntry(Startliste, "Deleteresults1", QStringLiteral("Ergebnisse löschen"));
 
-    Stoppuhr = bar->addMenu(QStringLiteral("Stoppuhr"));
+    Stoppuhr = bar->addMenu(QStringLiteral("Stopp&uhr"));
     Stoppuhr->setObjectName(QStringLiteral("Stoppuhr"));
     mTimer = addEntry(Stoppuhr, "mTimer", QStringLiteral("Timer"), QKeySequence(Qt::Key_F4), false);
     mStart = addEntry(Stoppuhr, "mStart", QStringLiteral("Start"), QKeySequence(Qt::Key_F5));
@@ -67,7 +67,7 @@ void MainActions::setupUi(QMainWindow* window) {
                        QKeySequence(Qt::Key_F12), false);
     LockLS2->setData(1);
 
-    Programm = bar->addMenu(QStringLiteral("Programm"));
+    Programm = bar->addMenu(QStringLiteral("&Programm"));
     Programm->setObjectName(QStringLiteral("Programm"));
     mHilfe = addEntry(Programm, "mHilfe", QStringLiteral("H&ilfe"), QKeySequence(Qt::Key_F1));
     mCFG = addEntry(Programm, "mCFG", QStringLiteral("Einstellungen..."), QKeySequence(Qt::Key_F2));
@@ -107,6 +107,10 @@ void MainActions::setupUi(QMainWindow* window) {
     }
     CtrlT1 =
         addHidden(window, "CtrlT1", QStringLiteral("Ctrl+T"), QKeySequence(Qt::CTRL | Qt::Key_T));
+    NextPage = addHidden(window, "NextPage", QStringLiteral("Ctrl+Tab"),
+                         QKeySequence(Qt::CTRL | Qt::Key_Tab));
+    PreviousPage = addHidden(window, "PreviousPage", QStringLiteral("Ctrl+Shift+Tab"),
+                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab));
 }
 
 void MainActions::insertTvSubmenu() {
@@ -120,10 +124,10 @@ void MainActions::insertTvSubmenu() {
 }
 
 QList<QAction*> MainActions::allActions() const {
-    QList<QAction*> result{mOpen,    Neue1,      mSave,          Druken1, mWord,   mExcel,
-                           Webseite, Generate,   Deleteresults1, mTimer,  mStart,  mLap,
-                           mStop,    mEintragen, mReset,         LockLS1, LockLS2, mHilfe,
-                           mCFG,     mInfo,      mBeenden,       CtrlT1};
+    QList<QAction*> result{mOpen,    Neue1,      mSave,          Druken1, mWord,    mExcel,
+                           Webseite, Generate,   Deleteresults1, mTimer,  mStart,   mLap,
+                           mStop,    mEintragen, mReset,         LockLS1, LockLS2,  mHilfe,
+                           mCFG,     mInfo,      mBeenden,       CtrlT1,  NextPage, PreviousPage};
     for (QAction* action : tvModes)
         result.append(action);
     for (QAction* action : M)

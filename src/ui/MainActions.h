@@ -60,6 +60,9 @@ public:
     std::array<QAction*, 5> tvModes{}; // "TV Modus Aus", "Zeit", "Best Team", "TOP3", "Video"
     std::array<QAction*, 5> M{};       // hidden, Ctrl+Numpad0..4
     QAction* CtrlT1 = nullptr;         // hidden, Ctrl+T
+    // Hidden: Ctrl+Tab and Ctrl+Shift+Tab show the next and the previous page.
+    QAction* NextPage = nullptr;
+    QAction* PreviousPage = nullptr;
 
 private:
     QMainWindow* m_window = nullptr;

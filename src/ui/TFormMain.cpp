@@ -1,6 +1,7 @@
 #include "ui/TFormMain.h"
 
 #include "competition/RandomProtocol.h"
+#include "competition/SelectedCompetitor.h"
 #include "competition/StageDerivation.h"
 #include "competition/StartListCommands.h"
 #include "competition/widgets/TSortGridView.h"
@@ -16,6 +17,7 @@
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
 #include "ui/PageTabBar.h"
+#include "ui/RowPositionStatus.h"
 #include "ui/SettingsBinding.h"
 #include "ui/TBitBtnWithColor.h"
 #include "ui/TFDlgYesNo.h"
@@ -24,6 +26,7 @@
 #include "ui/TimingControls.h"
 #include "ui/TimingWiring.h"
 #include "ui/TitlePicture.h"
+#include "ui/WaitingTimeGuard.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WordMark.h"
 
@@ -59,6 +62,7 @@ TFormMain::TFormMain(ProgramEnvironment environment, QWidget* parent)
     setCentralWidget(central);
     m_statusBar = new MainStatusBar(this);
     setStatusBar(m_statusBar);
+    m_rowPosition = new RowPositionStatus(m_competition, *m_pages, *m_statusBar, this);
     connectPages();
     connectCommands();
     FormCreate();
@@ -94,6 +98,7 @@ void TFormMain::connectCommands() {
         {h.bRESET, a.mReset, true, true},
     }});
     CommandRouting::connectPictureButtons(*m_header, m_actions, *this);
+    CommandRouting::installTimingKeys(m_actions, this);
     connect(h.eZeile, &QLineEdit::returnPressed, this, &TFormMain::eZeileExit);
     h.eZeile->installEventFilter(this);
 
@@ -226,7 +231,8 @@ void TFormMain::setTimingButtonState(TBitBtnWithColor* button, bool enabled, con
 // --- window events ------------------------------------------------------------------------
 
 bool TFormMain::FormCloseQuery() {
-    if (!m_clockRunning && !m_competition.heatStartList().modified())
+    if (!m_clockRunning && !m_waitingTime->timeWaiting() &&
+        !m_competition.heatStartList().modified())
         return true;
     return askQuestion(QStringLiteral("Beenden?"));
 }
@@ -290,11 +296,9 @@ void TFormMain::PageControl1Change() {
 }
 
 void TFormMain::SortGridRowSelected(int page) {
-    const TSortGrid& grid = m_competition.stageTable(page);
-    if (page == activePage()) {
-        m_statusBar->setPanelText(MainStatusBar::RowPosition,
-                                  QStringLiteral("%1:%2").arg(grid.Row()).arg(grid.RowCount() - 1));
-    }
+    // The row position panel follows the tables by itself.
+    if (page == activePage())
+        m_rowPosition->refresh();
     if (m_clockRunning)
         return;
     m_timingWiring->captureCompetitor();
@@ -321,7 +325,8 @@ void TFormMain::StartlisteMenuShow() {
 }
 
 void TFormMain::GenerateClick() {
-    if (!askQuestion(QStringLiteral("Neues Protokoll mit Zufallsergebnissen generieren?")))
+    if (!m_waitingTime->confirm(
+            QStringLiteral("Neues Protokoll mit Zufallsergebnissen generieren?")))
         return;
     m_pages->setEnabled(true);
     for (int page = 0; page < m_pages->count(); ++page)
@@ -345,7 +350,7 @@ void TFormMain::Deleteresults1Click() {
 }
 
 void TFormMain::Neue1Click() {
-    if (!askQuestion(QStringLiteral(
+    if (!m_waitingTime->confirm(QStringLiteral(
             "Haben Sie das Protokoll gespeichert und/oder wollen Sie ein Neues öffnen?")))
         return;
     StartListCommands::ClearCompetition(m_competition);
@@ -370,8 +375,13 @@ void TFormMain::UpdateTvWindows() {
 }
 
 void TFormMain::sbLoadClick() {
-    if (m_files->open())
-        refreshAfterLoad();
+    if (!m_waitingTime->mayDiscard())
+        return;
+    const SelectedCompetitor selected = SelectedCompetitor::of(m_competition.heatStartList());
+    if (!m_files->open())
+        return;
+    selected.restore(m_competition.heatStartList());
+    refreshAfterLoad();
 }
 
 void TFormMain::sbSaveClick() {
@@ -488,6 +498,8 @@ void TFormMain::initTimingStateHook() {
                                                     m_environment.serialSystem());
     connect(m_timingWiring.get(), &TimingWiring::selectedRowStepsRequested, this,
             &TFormMain::SortGridRowSelected);
+    m_waitingTime = std::make_unique<WaitingTimeGuard>(
+        m_timingWiring->clock(), [this](const QString& question) { return askQuestion(question); });
 }
 
 void TFormMain::applyTimingSettingsHook() {

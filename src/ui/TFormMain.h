@@ -27,6 +27,8 @@ class TPageControl;
 class TSortGridView;
 class TimingControls;
 class TimingWiring;
+class RowPositionStatus;
+class WaitingTimeGuard;
 
 // The single working window of the program: it owns the competition tables, builds the header
 // band, the menus, the four stage pages and the status bar, and keeps the handlers that the
@@ -202,6 +204,8 @@ private:
     MainStatusBar* m_statusBar = nullptr;
     QPointer<TFDlgYesNo> m_questionDialog;
     QPointer<TFormInfo> m_infoWindow;
+    RowPositionStatus* m_rowPosition = nullptr;
     // Last, so it goes before the tables and the environment whose clock it reads.
     std::unique_ptr<TimingWiring> m_timingWiring;
+    std::unique_ptr<WaitingTimeGuard> m_waitingTime;
 };

@@ -48,6 +48,19 @@ void TPageControl::setActivePageSilently(int page) {
     m_shownPage = currentIndex();
 }
 
+void TPageControl::stepPage(int step) {
+    if (!isEnabled() || count() == 0 || step == 0)
+        return;
+    const int from = qMax(0, currentIndex());
+    for (int i = 1; i < count(); ++i) {
+        const int page = ((from + i * step) % count() + count()) % count();
+        if (isTabEnabled(page)) {
+            setCurrentIndex(page);
+            return;
+        }
+    }
+}
+
 void TPageControl::onCurrentChanged(int index) {
     const int leaving = m_shownPage;
     m_shownPage = index;

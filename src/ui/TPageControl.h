@@ -25,6 +25,9 @@ public:
 
     // Shows the page without reporting a page change (nothing gets derived).
     void setActivePageSilently(int page);
+    // The next enabled page in that direction, round the end, as a click on its tab would
+    // choose it (so it is reported as a page change).
+    void stepPage(int step);
 
 Q_SIGNALS:
     void pageChanging(int leavingPage);

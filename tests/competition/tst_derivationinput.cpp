@@ -11,6 +11,8 @@ class TstDerivationInput : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void classesOutsideOneToFour();
+    void rowWithoutNumber_data();
+    void rowWithoutNumber();
     void hugeAndGarbageTimes();
     void missingColumns();
     void tenThousandRows();
@@ -52,6 +54,39 @@ void TstDerivationInput::classesOutsideOneToFour() {
     QVERIFY(others.finalStartList().IsRowEmpty(1));
     QCOMPARE(others.finalStartList().RowCount(), 2);
     QVERIFY(others.finalResults().IsRowEmpty(1));
+}
+
+void TstDerivationInput::rowWithoutNumber_data() {
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<int>("run");
+    QTest::addColumn<QStringList>("otherErrors");
+    QTest::addColumn<QString>("message");
+    // The row without a number is the fastest of class 1, so ranked it would come first.
+    QTest::newRow("empty, fastest") << "" << 500 << QStringList{} << "Es sind 1" + Message;
+    QTest::newRow("blanks, fastest") << "  " << 500 << QStringList{} << "Es sind 1" + Message;
+    QTest::newRow("empty, slowest") << "" << 5000 << QStringList{} << "Es sind 1" + Message;
+    QTest::newRow("with a missing run too")
+        << "" << 500 << QStringList{"9"} << "Es sind 2" + Message;
+}
+
+void TstDerivationInput::rowWithoutNumber() {
+    QFETCH(QString, number);
+    QFETCH(int, run);
+    QFETCH(QStringList, otherErrors);
+    QFETCH(QString, message);
+    Competition c;
+    addRunner(c, 1, "1", 1000, {}, {"900", "900"});
+    add(c, {number, "Ohne", "Nummer", "SV", "1", "", QString::number(run), QString::number(run),
+            QString::number(run), "900", "900"});
+    addRunner(c, 2, "1", 1100, {}, {"900", "910"});
+    addRunner(c, 3, "2", 1200, {}, {"900", "900"});
+    for (const QString& nr : otherErrors)
+        add(c, {nr, "Fehlt", "", "", "2", "", "1000", "", "1000"});
+    StageDerivation(c).DeriveAll();
+    QCOMPARE(dataColumn(c.heatResults(), 1), QStringList({"1", "2", "3"}));
+    QCOMPARE(c.stageMessage(1), message);
+    QCOMPARE(dataColumn(c.finalStartList(), 0), QStringList({"2", "1", "3"}));
+    QCOMPARE(dataColumn(c.finalResults(), 1), QStringList({"1", "2", "3"}));
 }
 
 void TstDerivationInput::hugeAndGarbageTimes() {

@@ -24,6 +24,9 @@ TSortGridView::TSortGridView(TSortGrid* grid, const TimeFormat* timeFormat, QWid
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setSortingEnabled(false);
+    // Tab leaves the table as in every other control; walking the cells by Tab belongs to
+    // cell editing only.
+    setTabKeyNavigation(false);
     // The selected competitor is where the next run is entered; the operator must see it while
     // the focus is on the timing buttons, so the selection looks the same without focus.
     QPalette selection = palette();
@@ -93,6 +96,7 @@ void TSortGridView::setCellEditing(bool on) {
         }
     }
     m_cellEditing = on;
+    setTabKeyNavigation(on);
     if (on) {
         setEditTriggers(AnyKeyPressed | EditKeyPressed | DoubleClicked);
         setSelectionBehavior(SelectItems);

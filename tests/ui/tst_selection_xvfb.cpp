@@ -1,0 +1,151 @@
+#include "competition/Competition.h"
+#include "competition/widgets/TSortGridView.h"
+#include "mock/TimingWindowFixture.h"
+#include "timing/RunClock.h"
+#include "ui/MainActions.h"
+#include "ui/MainStatusBar.h"
+#include "ui/PageTabBar.h"
+#include "ui/TFormMain.h"
+#include "ui/TPageControl.h"
+#include "ui/TimingWiring.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QTest>
+
+// The competitor chosen in a start list stays chosen while the operator looks at other pages,
+// and the next run is entered for that competitor. Setting VELMORA_SCREENSHOT_DIR keeps a
+// picture of the final start list after the look away.
+class TestSelectionXvfb : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void finalistStaysSelected_data();
+    void finalistStaysSelected();
+    void heatCompetitorStaysSelectedAcrossSorting();
+
+private:
+    static void clickTab(TFormMain& window, int page);
+    static void clickRow(TFormMain& window, int page, int row);
+    static void key(TFormMain& window, Qt::Key key);
+    static void keepScreenshot(QWidget& window, const QString& name);
+};
+
+void TestSelectionXvfb::clickTab(TFormMain& window, int page) {
+    PageTabBar* tabs = window.PageControl1()->pageTabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
+    QTRY_COMPARE(window.PageControl1()->currentIndex(), page);
+}
+
+void TestSelectionXvfb::clickRow(TFormMain& window, int page, int row) {
+    TSortGridView* view = window.SortGridView(page);
+    const QModelIndex at = view->model()->index(row - 1, 1);
+    view->scrollTo(at);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
+}
+
+void TestSelectionXvfb::key(TFormMain& window, Qt::Key key) {
+    // Through the window system, as a key of the keyboard arrives.
+    QTest::keyClick(window.windowHandle(), key);
+    QTest::qWait(20);
+}
+
+void TestSelectionXvfb::keepScreenshot(QWidget& window, const QString& name) {
+    const QString dir = qEnvironmentVariable("VELMORA_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        QVERIFY(window.grab().save(QDir(dir).filePath(name + QStringLiteral(".png"))));
+}
+
+void TestSelectionXvfb::finalistStaysSelected_data() {
+    QTest::addColumn<QList<int>>("lookAt");
+    QTest::newRow("final results") << QList<int>{3};
+    QTest::newRow("every other page") << QList<int>{3, 1, 0, 1};
+}
+
+void TestSelectionXvfb::finalistStaysSelected() {
+    QFETCH(QList<int>, lookAt);
+    TimingWindowFixture f;
+    TFormMain& w = f.window();
+    w.resize(1100, 900);
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.timingWiring().clock().setAutoEntry(false);
+    f.answers().answer = true;
+    w.actions().Generate->trigger();
+    QCOMPARE(w.competition().heatStartList().RowCount(), 101);
+    clickTab(w, 2);
+    // The random protocol has every final run; these are to be timed now.
+    w.actions().Deleteresults1->trigger();
+    TSortGrid& finals = w.competition().finalStartList();
+    TSortGrid& heat = w.competition().heatStartList();
+    clickRow(w, 2, 10);
+    QCOMPARE(finals.Row(), 10);
+    const QString number = finals.cell(0, 10);
+    const QString name = finals.cell(1, 10);
+
+    for (int page : lookAt)
+        clickTab(w, page);
+    clickTab(w, 2);
+    QCOMPARE(finals.cell(0, finals.Row()), number);
+    QCOMPARE(finals.cell(1, finals.Row()), name);
+    QCOMPARE(w.SortGridView(2)->currentIndex().row(), finals.Row() - 1);
+    QCOMPARE(w.statusPanelText(MainStatusBar::RowPosition),
+             QStringLiteral("%1:%2").arg(finals.Row()).arg(finals.RowCount() - 1));
+    keepScreenshot(w, QStringLiteral("selection-final-start-list"));
+
+    key(w, Qt::Key_F5);
+    QCOMPARE(w.timingWiring().clock().state(), RunClock::State::Running);
+    f.ticks().advanceMilliseconds(12345);
+    key(w, Qt::Key_F8);
+    QCOMPARE(w.timingWiring().clock().state(), RunClock::State::Stopped);
+    key(w, Qt::Key_F9);
+    QCOMPARE(w.timingWiring().clock().state(), RunClock::State::Ready);
+    const int heatRow = heat.FindRow(0, number);
+    QCOMPARE(heat.cell(9, heatRow), QStringLiteral("1234"));
+    int timed = 0;
+    for (int r = 1; r < heat.RowCount(); ++r)
+        timed += heat.cell(9, r).isEmpty() ? 0 : 1;
+    QCOMPARE(timed, 1);
+    QCOMPARE(finals.cell(7, finals.FindRow(0, number)), QStringLiteral("1234"));
+    keepScreenshot(w, QStringLiteral("selection-final-entered"));
+}
+
+void TestSelectionXvfb::heatCompetitorStaysSelectedAcrossSorting() {
+    TimingWindowFixture f;
+    TFormMain& w = f.window();
+    w.resize(1100, 900);
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.timingWiring().clock().setAutoEntry(false);
+    f.answers().answer = true;
+    w.actions().Generate->trigger();
+    w.actions().Deleteresults1->trigger();
+    TSortGrid& heat = w.competition().heatStartList();
+    clickRow(w, 0, 37);
+    QCOMPARE(heat.Row(), 37);
+    // Start numbers of the random protocol repeat; the competitor is the whole row.
+    const QString competitor = heat.rowText(37);
+    for (int page : {1, 2, 3, 0})
+        clickTab(w, page);
+    QCOMPARE(heat.rowText(heat.Row()), competitor);
+
+    // Sorted by "Name" in the edit mode, the selection goes with the competitor.
+    QTest::mouseClick(w.cdEdit(), Qt::LeftButton);
+    QHeaderView* header = w.SortGridView(0)->horizontalHeader();
+    const int x = header->sectionViewportPosition(1) + header->sectionSize(1) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+    QVERIFY(heat.Row() != 37);
+    QCOMPARE(heat.rowText(heat.Row()), competitor);
+    QTest::mouseClick(w.cdEdit(), Qt::LeftButton);
+    const int row = heat.Row();
+
+    key(w, Qt::Key_F5);
+    f.ticks().advanceMilliseconds(9870);
+    key(w, Qt::Key_F8);
+    key(w, Qt::Key_F9);
+    QCOMPARE(heat.cell(6, row), QStringLiteral("987"));
+    QCOMPARE(heat.Row(), row + 1);
+    keepScreenshot(w, QStringLiteral("selection-heat-start-list"));
+}
+
+QTEST_MAIN(TestSelectionXvfb)
+#include "tst_selection_xvfb.moc"

@@ -1,0 +1,107 @@
+#include "mock/TimingWindowFixture.h"
+#include "timing/RunClock.h"
+#include "ui/MainActions.h"
+#include "ui/TFDlgYesNo.h"
+#include "ui/TFormMain.h"
+#include "ui/TimingWiring.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+// The timing keys while the keyboard belongs to an open menu or a question: the keys that take
+// times always act, entry and reset only when no question is open.
+class TestTimingKeys : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void keysReachTheClock_data();
+    void keysReachTheClock();
+    void otherKeysStayWithTheMenu();
+};
+
+namespace {
+
+void pressAll(QWidget* target, const QStringList& keys) {
+    for (const QString& key : keys)
+        QTest::keyClick(target, Qt::Key(Qt::Key_F1 + key.mid(1).toInt() - 1));
+}
+
+} // namespace
+
+void TestTimingKeys::keysReachTheClock_data() {
+    QTest::addColumn<QString>("holder");
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("row1");
+    const int ready = int(RunClock::State::Ready);
+    const int running = int(RunClock::State::Running);
+    const int stopped = int(RunClock::State::Stopped);
+    const int countdown = int(RunClock::State::Countdown);
+    QTest::newRow("menu: start") << "menu" << QStringList{} << QStringList{"F5"} << running
+                                 << "11 . . . .";
+    QTest::newRow("menu: countdown")
+        << "menu" << QStringList{} << QStringList{"F4"} << countdown << "11 . . . .";
+    QTest::newRow("menu: stop") << "menu" << QStringList{"F5", "+1000"} << QStringList{"F8"}
+                                << stopped << "11 . . . .";
+    QTest::newRow("menu: stop and enter") << "menu" << QStringList{"F5", "+1000"}
+                                          << QStringList{"F8", "F9"} << ready << "11 200 . . .";
+    QTest::newRow("menu: reset") << "menu" << QStringList{"F5", "+1000"} << QStringList{"F8", "F10"}
+                                 << ready << "11 . . . .";
+    QTest::newRow("question: start")
+        << "question" << QStringList{} << QStringList{"F5"} << running << "11 . . . .";
+    QTest::newRow("question: stop")
+        << "question" << QStringList{"F5", "+1000"} << QStringList{"F8"} << stopped << "11 . . . .";
+    QTest::newRow("question: no entry, no reset")
+        << "question" << QStringList{"F5", "+1000"} << QStringList{"F8", "F9", "F10"} << stopped
+        << "11 . . . .";
+    QTest::newRow("question: a disabled command stays off")
+        << "question" << QStringList{} << QStringList{"F8", "F6"} << ready << "11 . . . .";
+}
+
+void TestTimingKeys::keysReachTheClock() {
+    QFETCH(QString, holder);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, keys);
+    QFETCH(int, state);
+    QFETCH(QString, row1);
+    TimingWindowFixture f;
+    f.addCompetitors(3);
+    f.window().timingWiring().clock().setAutoEntry(false);
+    QVERIFY(f.run(before));
+    f.ticks().advanceMilliseconds(1000);
+    if (holder == QStringLiteral("menu")) {
+        QMenu* menu = f.window().actions().Startliste;
+        menu->popup(f.window().mapToGlobal(QPoint(10, 10)));
+        QTRY_COMPARE(QApplication::activePopupWidget(), menu);
+        pressAll(menu, keys);
+        menu->close();
+    } else {
+        TFDlgYesNo dialog(QStringLiteral("Velmora"), &f.window());
+        QTimer::singleShot(0, &dialog, [&] {
+            pressAll(QApplication::focusWidget(), keys);
+            dialog.noButton()->click();
+        });
+        QVERIFY(!dialog.ask(QStringLiteral("Beenden?")));
+    }
+    QCOMPARE(int(f.window().timingWiring().clock().state()), state);
+    QCOMPARE(f.heatRow(1), row1);
+}
+
+void TestTimingKeys::otherKeysStayWithTheMenu() {
+    // Alt+F4 and the arrows are the menu's; the filter takes only the plain timing keys.
+    TimingWindowFixture f;
+    QMenu* menu = f.window().actions().Startliste;
+    menu->popup(f.window().mapToGlobal(QPoint(10, 10)));
+    QTRY_COMPARE(QApplication::activePopupWidget(), menu);
+    QTest::keyClick(menu, Qt::Key_F5, Qt::ShiftModifier);
+    QTest::keyClick(menu, Qt::Key_F2);
+    QCOMPARE(f.window().timingWiring().clock().state(), RunClock::State::Ready);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+}
+
+QTEST_MAIN(TestTimingKeys)
+#include "tst_timingkeys.moc"
