@@ -1,7 +1,11 @@
 // Light-barrier latency: scripted edges on a fake line device travel through the monitor thread
-// into the main thread while the main thread is blocked for 200 ms once a second. Reports how
-// far each recorded stamp lies after its edge, and how many edges never arrived.
+// into the main thread while the main thread is blocked for 200 ms once a second, and while
+// --hogs threads keep the processors busy. Reports whether the monitor thread got real-time
+// priority (and how), how far each recorded stamp lies after its edge, and how many edges
+// never arrived.
 #include "../../tests/mock/FakeSerialSystem.h"
+#include "platform/LinuxRealtimeSystem.h"
+#include "platform/RealtimePriority.h"
 #include "timing/TComPort.h"
 
 #include <QCommandLineParser>
@@ -9,6 +13,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <random>
 #include <sys/ioctl.h>
@@ -19,6 +24,40 @@ namespace {
 struct Delivered {
     qint64 stamp;
     int edges;
+};
+
+QByteArray describe(const RealtimePriority::Outcome& outcome) {
+    QString text = RealtimePriority::methodName(outcome.method);
+    if (outcome.method == RealtimePriority::Method::None)
+        text += QStringLiteral(" (") + outcome.reason + u')';
+    else
+        text += QStringLiteral(", priority %1").arg(outcome.priority);
+    return text.toLocal8Bit();
+}
+
+// Busy threads of ordinary priority: what a browser or a video encoder does to the machine.
+class Hogs {
+public:
+    explicit Hogs(int count) {
+        for (int i = 0; i < count; ++i) {
+            m_threads.emplace_back([this] {
+                volatile quint64 spin = 0;
+                while (!m_stop.load(std::memory_order_relaxed))
+                    spin = spin + 1;
+            });
+        }
+    }
+    ~Hogs() {
+        m_stop = true;
+        for (std::thread& thread : m_threads)
+            thread.join();
+    }
+    Hogs(const Hogs&) = delete;
+    Hogs& operator=(const Hogs&) = delete;
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::vector<std::thread> m_threads;
 };
 
 qint64 percentile(const std::vector<qint64>& sorted, double fraction) {
@@ -36,17 +75,28 @@ int main(int argc, char* argv[]) {
     parser.addHelpOption();
     parser.addOption({QStringLiteral("edges"), QStringLiteral("Edges to play."),
                       QStringLiteral("count"), QStringLiteral("10000")});
+    parser.addOption({QStringLiteral("hogs"), QStringLiteral("CPU-hog threads to run."),
+                      QStringLiteral("count"), QStringLiteral("0")});
     parser.process(app);
     const int edgeTarget = std::max(1, parser.value(QStringLiteral("edges")).toInt());
+    const int hogCount = std::clamp(parser.value(QStringLiteral("hogs")).toInt(), 0, 64);
 
     const auto clock = &TComPort::steadyClockMicroseconds;
     auto system = std::make_shared<FakeSerialSystem>(clock);
     system->setRecording(false);
     const auto device = system->addDevice(QStringLiteral("/dev/ttyUSB0"));
+    // The player stands in for the hardware's interrupt; it gets what the monitor can get.
+    std::atomic<RealtimePriority::Method> playerMethod{RealtimePriority::Method::Direct};
+    device->setPlayerSetup([&playerMethod] {
+        playerMethod = RealtimePriority::raise(*LinuxRealtimeSystem::instance(), gettid()).method;
+    });
     TComPort port(system, clock);
     port.setPort(1);
     port.setEvents({TComPort::TEvent::evCTS, TComPort::TEvent::evDSR, TComPort::TEvent::evRLSD});
     port.Open();
+    std::printf("real-time priority of the monitor thread: %s\n",
+                describe(port.realtimePriority()).constData());
+    const Hogs hogs(hogCount);
 
     // Toggles and pulses of the three barrier lines, 0.3 to 1.5 ms apart.
     std::mt19937 random(20240607);
@@ -115,6 +165,8 @@ int main(int argc, char* argv[]) {
     const qint64 p50 = percentile(latencies, 0.50);
     const qint64 p99 = percentile(latencies, 0.99);
     const qint64 worst = latencies.empty() ? 0 : latencies.back();
+    std::printf("edge player: %s; CPU-hog threads: %d\n",
+                RealtimePriority::methodName(playerMethod).toLocal8Bit().constData(), hogCount);
     std::printf("edges scripted %d, delivered %d, lost %d, events %zu, main-thread blocks %d\n",
                 scripted, deliveredEdges, lost, delivered.size(), blocks);
     std::printf("stamp - edge time: p50 %.3f ms, p99 %.3f ms, max %.3f ms\n", p50 / 1000.0,

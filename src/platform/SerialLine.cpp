@@ -60,6 +60,8 @@ int SerialLine::configure(const SerialLineSettings& settings) {
     int failure = m_system.getAttributes(m_fd, &current);
     if (failure < 0)
         return failure;
+    if (!m_found)
+        m_found = current;
     const std::optional<termios> raw = rawAttributes(current, settings);
     if (!raw)
         return -EINVAL;
@@ -88,6 +90,10 @@ int SerialLine::configure(const SerialLineSettings& settings) {
 void SerialLine::close() {
     if (m_fd < 0)
         return;
+    // An unplugged adapter refuses this; there is nothing left to restore then.
+    if (m_found)
+        m_system.setAttributes(m_fd, TCSANOW, *m_found);
+    m_found.reset();
     m_system.closeDevice(m_fd);
     m_fd = -1;
 }

@@ -5,7 +5,8 @@
 
 #include <optional>
 
-// One serial device held exclusively, set up raw, with DTR and RTS on as the contacts' supply.
+// One serial device held exclusively, set up raw, with DTR and RTS on as the contacts' supply;
+// closing gives the device back with the line settings it had before.
 class SerialLine {
 public:
     explicit SerialLine(SerialSystem& system) : m_system(system) {}
@@ -17,6 +18,7 @@ public:
     int open(const QString& path);
     // Applies the settings and switches the supply lines on; 0 or the negated errno.
     int configure(const SerialLineSettings& settings);
+    // Puts back the termios attributes found by configure, then closes the device.
     void close();
 
     // Whether the device is a character device that no one holds locked, checked without
@@ -35,4 +37,6 @@ public:
 private:
     SerialSystem& m_system;
     int m_fd = -1;
+    // The attributes another program (a modem, a console getty) left on the device.
+    std::optional<termios> m_found;
 };

@@ -5,7 +5,6 @@
 #include <csignal>
 #include <ctime>
 #include <pthread.h>
-#include <sched.h>
 #include <unistd.h>
 
 namespace {
@@ -127,11 +126,8 @@ void SerialLineMonitor::run() {
     sigemptyset(&wake);
     sigaddset(&wake, wakeSignal());
     pthread_sigmask(SIG_UNBLOCK, &wake, nullptr);
-    // Stamps are only as good as the wake-up: ask for real-time scheduling where permitted.
-    // The thread blocks or sleeps between looks, so it cannot starve the rest of the program.
-    sched_param priority{};
-    priority.sched_priority = 20;
-    pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority);
+    // The owner raises this thread to real-time scheduling by this id once start() returns.
+    m_threadId = gettid();
     SweepTimer sweep;
 
     SerialLineCounters counters;

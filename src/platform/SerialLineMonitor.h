@@ -44,6 +44,8 @@ public:
     void stop();
 
     Mode mode() const { return m_mode.load(); }
+    // The kernel's id of the monitor thread (gettid) once start() has returned, 0 before.
+    qint64 threadId() const { return m_threadId.load(); }
     // The real-time signal that ends a wait (its handler is installed without SA_RESTART).
     static int wakeSignal();
 
@@ -65,6 +67,7 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_stopRequested{false};
     std::atomic<Mode> m_mode{Mode::Starting};
+    std::atomic<qint64> m_threadId{0};
     std::mutex m_mutex;
     std::condition_variable m_stateChanged;
     bool m_started = false;

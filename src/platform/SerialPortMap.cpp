@@ -44,13 +44,15 @@ SerialPortMap::SerialPortMap(SerialSystem& system) : m_system(system) {
                                     DeviceDirectory + u'/' + name});
         }
     }
+    const QStringList consoles = consoleDevices(system);
+    QSet<QString> taken(consoles.begin(), consoles.end());
     std::sort(uarts.begin(), uarts.end());
     for (const auto& [port, path] : uarts) {
-        m_entries.append({port, path, {}});
+        if (!taken.contains(path))
+            m_entries.append({port, path, {}});
         nextPort = port + 1;
     }
 
-    QSet<QString> taken;
     for (const Entry& entry : std::as_const(m_entries))
         taken.insert(entry.devicePath);
     QStringList stableNames = system.directoryEntries(ByIdDirectory);
@@ -70,6 +72,22 @@ SerialPortMap::SerialPortMap(SerialSystem& system) : m_system(system) {
         taken.insert(path);
         m_entries.append({nextPort++, path, {}});
     }
+}
+
+QStringList SerialPortMap::consoleDevices(SerialSystem& system) {
+    // One line per console: its name first, then flags and the device numbers, as in
+    // "ttyS0                -W- (EC p a)    4:64".
+    const std::optional<QByteArray> listing =
+        system.readSmallFile(QStringLiteral("/proc/consoles"));
+    QStringList devices;
+    if (!listing)
+        return devices;
+    for (const QByteArray& line : listing->split('\n')) {
+        const QByteArray name = line.simplified().split(' ').value(0);
+        if (!name.isEmpty() && !name.contains('/'))
+            devices.append(DeviceDirectory + u'/' + QString::fromLatin1(name));
+    }
+    return devices;
 }
 
 std::optional<SerialPortMap::Entry> SerialPortMap::entryForPort(int port) const {

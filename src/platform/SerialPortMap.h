@@ -13,6 +13,8 @@
 // - the adapters follow after the highest built-in port, first those with a name under
 //   /dev/serial/by-id (ordered by that name, which carries maker, model and serial number),
 //   then /dev/ttyUSB<k> and /dev/ttyACM<k> that have none (ordered by kind and k).
+// The kernel console's port (/proc/consoles) is never offered: the kernel writes its messages
+// there. A console UART keeps its number unused, so the numbers after it do not move.
 class SerialPortMap {
 public:
     struct Entry {
@@ -35,6 +37,9 @@ public:
     // One bit per port 1 to 16 that exists and can be opened exclusively now (bit n-1), and
     // the highest such port number in the upper 16 bits; 0 when there is none.
     quint32 ScanSerialPorts() const;
+
+    // The device nodes the kernel console writes to, e.g. /dev/ttyS0.
+    static QStringList consoleDevices(SerialSystem& system);
 
 private:
     SerialSystem& m_system;

@@ -1,6 +1,14 @@
 #include "timing/BarrierLogic.h"
 
 #include "timing/RunClock.h"
+#include "timing/TComPort.h"
+
+static_assert(BarrierLogic::stopLineBit == TComPort::MS_CTS_ON);
+static_assert(BarrierLogic::startLineBit == TComPort::MS_DSR_ON);
+static_assert(BarrierLogic::lapLineBit == TComPort::MS_RLSD_ON);
+static_assert(BarrierLogic::stopEventBit == TComPort::EV_CTS);
+static_assert(BarrierLogic::startEventBit == TComPort::EV_DSR);
+static_assert(BarrierLogic::lapEventBit == TComPort::EV_RLSD);
 
 BarrierLogic::BarrierLogic(RunClock& clock, QObject* parent)
     : QObject(parent), m_clock(clock), m_startLock(clock.tickSource(), 5000, this),
@@ -24,35 +32,30 @@ void BarrierLogic::applySettings(const TimingSettings& settings) {
         m_startLock.setIntervalMs(settings.waitStartMs);
 }
 
-void BarrierLogic::ComPortCTS(quint32 status, qint64 stampMicroseconds) {
+void BarrierLogic::ComPortCTS(quint32 changedEvents, quint32 status, qint64 stampMicroseconds) {
     catchUpLocks(stampMicroseconds);
     if (status == m_lastModemStatus)
         return;
-    const bool stopLine = (status & stopLineBit) != 0;
-    const bool startLine = (status & startLineBit) != 0;
-    const bool lapLine = (status & lapLineBit) != 0;
     m_lastModemStatus = status;
-    switch (m_alg) {
-    case 0:
-        if (!stopLine && !startLine && !lapLine)
-            return;
-        break;
-    case 1:
-        if (stopLine && startLine && lapLine)
-            return;
-        break;
-    default:
+    if (m_alg != 0 && m_alg != 1)
         return;
-    }
-    FireBarrierCommands(stopLine, startLine, lapLine, stampMicroseconds);
+    // Every change the monitor reports flips its lines once (a bounce's extra edges go with
+    // the step that ends it), so a changed line at its active level has just become active.
+    const bool activeOn = m_alg == 0;
+    const auto edgeToActive = [&](quint32 eventBit, quint32 lineBit) {
+        return (changedEvents & eventBit) != 0 && ((status & lineBit) != 0) == activeOn;
+    };
+    FireBarrierCommands(edgeToActive(stopEventBit, stopLineBit),
+                        edgeToActive(startEventBit, startLineBit),
+                        edgeToActive(lapEventBit, lapLineBit), stampMicroseconds);
 }
 
-void BarrierLogic::FireBarrierCommands(bool stopLine, bool startLine, bool lapLine, qint64 stamp) {
-    if (stopLine && !m_stopLock.blocks(stamp) && isFree(LightBarrier::Stop))
+void BarrierLogic::FireBarrierCommands(bool stopEdge, bool startEdge, bool lapEdge, qint64 stamp) {
+    if (stopEdge && !m_stopLock.blocks(stamp) && isFree(LightBarrier::Stop))
         m_clock.stopAt(stamp);
-    if (startLine && !m_startLock.blocks(stamp) && isFree(LightBarrier::Start))
+    if (startEdge && !m_startLock.blocks(stamp) && isFree(LightBarrier::Start))
         m_clock.startAt(stamp);
-    if (lapLine && isFree(LightBarrier::Intermediate))
+    if (lapEdge && isFree(LightBarrier::Intermediate))
         m_clock.lapAt(stamp);
 }
 

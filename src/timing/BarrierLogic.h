@@ -20,6 +20,10 @@ public:
     static constexpr quint32 stopLineBit = 0x10;  // CTS
     static constexpr quint32 startLineBit = 0x20; // DSR
     static constexpr quint32 lapLineBit = 0x80;   // carrier detect
+    // Event bits that tell which of them changed.
+    static constexpr quint32 stopEventBit = 0x0008;  // EV_CTS
+    static constexpr quint32 startEventBit = 0x0010; // EV_DSR
+    static constexpr quint32 lapEventBit = 0x0020;   // EV_RLSD
     static constexpr quint32 initialModemStatus = 0x55555555;
     // Picture indices of the image list.
     static constexpr int blockedPicture = 0;
@@ -43,9 +47,12 @@ public:
     quint32 lastModemStatus() const { return m_lastModemStatus; }
 
 public Q_SLOTS:
-    // One line event: the modem-status word and the stamp taken when the line changed.
-    // All three line handlers of the port call it; a repeated word acts once.
-    void ComPortCTS(quint32 status, qint64 stampMicroseconds);
+    // One line change: which lines changed (event bits), all lines after it (modem-status
+    // bits) and the stamp taken when it happened. A barrier acts only when its own line changed
+    // to the level "Alg" makes active: on for "Ein" (0), off for "Aus" (1), never for others.
+    // A line that stays active acts no more, whatever the other lines do; a repeated word
+    // acts once.
+    void ComPortCTS(quint32 changedEvents, quint32 status, qint64 stampMicroseconds);
     void ComPortOpen();
     void ComPortClose();
     void ImageLSClick(LightBarrier barrier);
@@ -71,7 +78,7 @@ private:
     static int index(LightBarrier barrier) { return static_cast<int>(barrier); }
     void TimerGesperrtTimer(BarrierLock& lock);
     void catchUpLocks(qint64 stamp);
-    void FireBarrierCommands(bool stopLine, bool startLine, bool lapLine, qint64 stamp);
+    void FireBarrierCommands(bool stopEdge, bool startEdge, bool lapEdge, qint64 stamp);
     void setPicture(LightBarrier barrier, int picture);
     void setImageVisible(LightBarrier barrier, bool visible);
     void setLockCommandsEnabled(bool enabled);

@@ -37,10 +37,8 @@ LightBarrierPort::LightBarrierPort(BarrierLogic& barriers, std::shared_ptr<Seria
     p.setWriteBufSize(64);
     p.setReadBufSize(64);
 
-    // All three lines go to one handler, which acts once per status word.
-    connect(&p, &TComPort::OnCTS, &barriers, &BarrierLogic::ComPortCTS);
-    connect(&p, &TComPort::OnDSR, &barriers, &BarrierLogic::ComPortCTS);
-    connect(&p, &TComPort::OnRLSD, &barriers, &BarrierLogic::ComPortCTS);
+    // Once per line change, with the lines that changed: a barrier acts on its own edge.
+    connect(&p, &TComPort::lineEvent, &barriers, &BarrierLogic::ComPortCTS);
     connect(&p, &TComPort::OnOpen, &barriers, &BarrierLogic::ComPortOpen);
     connect(&p, &TComPort::OnClose, &barriers, &BarrierLogic::ComPortClose);
     connect(&p, &TComPort::deviceLost, this,
@@ -86,6 +84,7 @@ bool LightBarrierPort::tryOpen() {
     try {
         m_port->Open();
         m_lastError.clear();
+        takeRealtimeOutcome();
         return true;
     } catch (const EComHandle& error) {
         m_lastError = error.message();
@@ -93,4 +92,12 @@ bool LightBarrierPort::tryOpen() {
         m_lastError = error.message();
     }
     return false;
+}
+
+void LightBarrierPort::takeRealtimeOutcome() {
+    m_realtimeNotice = RealtimePriority::notice(m_port->realtimePriority());
+    if (m_realtimeNotice.isEmpty() || m_realtimeTold)
+        return;
+    m_realtimeTold = true;
+    Q_EMIT realtimeUnavailable(m_realtimeNotice);
 }

@@ -38,10 +38,20 @@ public:
     void close();
 
     QString lastError() const { return m_lastError; }
+    // Why the monitor thread of the open port has no real-time priority (German, for the
+    // operator); empty when it has one or no port was opened.
+    QString realtimeNotice() const { return m_realtimeNotice; }
+
+Q_SIGNALS:
+    // The first opening whose monitor thread got no real-time priority; told once per run.
+    void realtimeUnavailable(const QString& notice);
 
 private:
     bool tryOpen();
+    void takeRealtimeOutcome();
 
     std::unique_ptr<TComPort> m_port;
     QString m_lastError;
+    QString m_realtimeNotice;
+    bool m_realtimeTold = false;
 };

@@ -1,8 +1,13 @@
 #include "timing/MonotonicTickSource.h"
 
-#include <chrono>
+#include <ctime>
 
 qint64 MonotonicTickSource::nowMicroseconds() const {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return std::chrono::duration_cast<std::chrono::microseconds>(now).count();
+    return rawMicroseconds();
+}
+
+qint64 MonotonicTickSource::rawMicroseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_RAW, &now);
+    return static_cast<qint64>(now.tv_sec) * 1'000'000 + now.tv_nsec / 1000;
 }

@@ -1,19 +1,20 @@
 #include "timing/TComPort.h"
 
 #include "platform/LineChange.h"
+#include "platform/LinuxRealtimeSystem.h"
 #include "platform/PosixSerialSystem.h"
 #include "platform/SerialLine.h"
 #include "platform/SerialLineMonitor.h"
 #include "platform/SerialPortMap.h"
 #include "timing/EComHandle.h"
 #include "timing/EComState.h"
+#include "timing/MonotonicTickSource.h"
 
 #include <QMetaObject>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <sys/ioctl.h>
 
@@ -80,16 +81,15 @@ SerialLineSettings::FlowControl toLineFlowControl(TComPort::TFlowControl flowCon
 } // namespace
 
 qint64 TComPort::steadyClockMicroseconds() {
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    return MonotonicTickSource::rawMicroseconds();
 }
 
 TComPort::TComPort(QObject* parent)
     : TComPort(PosixSerialSystem::instance(), &TComPort::steadyClockMicroseconds, parent) {}
 
 TComPort::TComPort(std::shared_ptr<SerialSystem> system, MicrosecondClock clock, QObject* parent)
-    : QObject(parent), m_system(std::move(system)), m_clock(std::move(clock)) {}
+    : QObject(parent), m_system(std::move(system)), m_clock(std::move(clock)),
+      m_realtimeSystem(LinuxRealtimeSystem::instance()) {}
 
 TComPort::~TComPort() {
     Close();
@@ -97,6 +97,10 @@ TComPort::~TComPort() {
 
 void TComPort::setPort(int value) {
     m_port = std::clamp(value, 0, 255);
+}
+
+void TComPort::setRealtimeSystem(std::shared_ptr<RealtimeSystem> system) {
+    m_realtimeSystem = system ? std::move(system) : LinuxRealtimeSystem::instance();
 }
 
 void TComPort::setDataBits(int value) {
@@ -196,6 +200,9 @@ void TComPort::Open() {
                 Qt::QueuedConnection);
         });
     monitor->start();
+    // A stamp is only as good as the wake-up behind it. The thread blocks or sleeps between
+    // looks, so real-time scheduling cannot let it starve the rest of the program.
+    m_realtime = RealtimePriority::raise(*m_realtimeSystem, monitor->threadId());
     m_line = std::move(line);
     m_monitor = std::move(monitor);
     m_devicePath = *path;

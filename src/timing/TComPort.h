@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/RealtimePriority.h"
+
 #include <QObject>
 #include <QString>
 
@@ -7,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+class RealtimeSystem;
 class SerialLine;
 class SerialLineMonitor;
 class SerialSystem;
@@ -89,9 +92,10 @@ public:
     // Microseconds of a monotonic clock; called on the monitor thread, so it must be
     // thread-safe. The stamps of the line events come from it.
     using MicrosecondClock = std::function<qint64()>;
+    // The program's one clock (MonotonicTickSource), which time synchronisation cannot slew.
     static qint64 steadyClockMicroseconds();
 
-    // The real serial system and the steady clock.
+    // The real serial system and the program's clock.
     explicit TComPort(QObject* parent = nullptr);
     TComPort(std::shared_ptr<SerialSystem> system, MicrosecondClock clock,
              QObject* parent = nullptr);
@@ -125,7 +129,8 @@ public:
     void setReadBufSize(qint32 value) { m_readBufSize = value; }
 
     // Closes, opens the device of Port exclusively, applies the settings, starts watching the
-    // lines, then emits OnOpen. Throws EComHandle or EComState; the port is closed then.
+    // lines on a thread raised to real-time scheduling where possible, then emits OnOpen. Throws
+    // EComHandle or EComState; the port is closed then.
     void Open();
     // Stops watching (within a few milliseconds), closes the device and emits OnClose;
     // nothing when the port is not open. Line events not yet delivered are dropped.
@@ -133,6 +138,11 @@ public:
     bool Connected() const { return m_connected; }
     // The device node opened by the last successful Open, empty when closed.
     QString devicePath() const { return m_devicePath; }
+
+    // Where Open asks for real-time scheduling of the monitor thread (the kernel and
+    // RealtimeKit unless replaced), and what the last Open got.
+    void setRealtimeSystem(std::shared_ptr<RealtimeSystem> system);
+    const RealtimePriority::Outcome& realtimePriority() const { return m_realtime; }
 
     // The lines now (MS_* bits); 0 when closed or when the device does not answer.
     quint32 ModemStatus() const;
@@ -181,6 +191,8 @@ private:
 
     std::shared_ptr<SerialSystem> m_system;
     MicrosecondClock m_clock;
+    std::shared_ptr<RealtimeSystem> m_realtimeSystem;
+    RealtimePriority::Outcome m_realtime;
 
     TBaudRate m_baudRate = TBaudRate::br9600;
     qint32 m_baudRateUser = 9600;

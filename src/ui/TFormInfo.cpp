@@ -12,6 +12,10 @@
 
 namespace {
 
+constexpr int DesignedWidth = 330;
+constexpr int DesignedHeight = 178;
+constexpr int NoticeMargin = 10;
+
 // A slide with a competitor and a stopwatch: the program's own picture, no file needed.
 QPixmap infoPicture() {
     QPixmap picture(116, 146);
@@ -46,7 +50,7 @@ TFormInfo::TFormInfo(QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("FormInfo"));
     setWindowTitle(QStringLiteral("Information"));
-    setFixedSize(330, 178);
+    setFixedSize(DesignedWidth, DesignedHeight);
 
     auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("PanelPicture"));
@@ -89,6 +93,23 @@ TFormInfo::TFormInfo(QWidget* parent)
     m_ok->setGeometry(238, 138, 80, 28);
     // "OK" is both the default and the cancel button: Enter and Escape close the window.
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    m_notice = new QLabel(this);
+    m_notice->setObjectName(QStringLiteral("LabelNotice"));
+    m_notice->setWordWrap(true);
+    QPalette noticePalette = m_notice->palette();
+    noticePalette.setColor(QPalette::WindowText, QColor(0xA00000));
+    m_notice->setPalette(noticePalette);
+    m_notice->hide();
+}
+
+void TFormInfo::setNotice(const QString& notice) {
+    m_notice->setText(notice);
+    m_notice->setVisible(!notice.isEmpty());
+    const int width = DesignedWidth - 2 * NoticeMargin;
+    const int height = notice.isEmpty() ? 0 : m_notice->heightForWidth(width);
+    m_notice->setGeometry(NoticeMargin, DesignedHeight, width, height);
+    setFixedSize(DesignedWidth, DesignedHeight + (height > 0 ? height + NoticeMargin : 0));
 }
 
 QUrl TFormInfo::linkUrl() const {

@@ -19,10 +19,15 @@ public:
     // The page the link label leads to: "http://" + its text.
     QUrl linkUrl() const;
 
+    // A notice for the operator below the version (empty: none); the window grows to hold it.
+    void setNotice(const QString& notice);
+    QLabel* noticeLabel() const { return m_notice; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLabel* m_link;
     QPushButton* m_ok;
+    QLabel* m_notice;
 };

@@ -433,11 +433,14 @@ void TFormMain::mHilfeClick() {
 }
 
 void TFormMain::mInfoClick() {
+    const QString notice = m_timingWiring->port().realtimeNotice();
     if (m_infoWindow) {
+        m_infoWindow->setNotice(notice);
         m_infoWindow->exec();
         return;
     }
     TFormInfo info(this);
+    info.setNotice(notice);
     info.exec();
 }
 

@@ -10,6 +10,7 @@
 #include "timing/widgets/TimePanel.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainActions.h"
+#include "ui/MainStatusBar.h"
 #include "ui/PictureGlyphs.h"
 #include "ui/TBitBtnWithColor.h"
 #include "ui/TFormMain.h"
@@ -28,6 +29,8 @@ constexpr std::array<TimingButton, 6> AllButtons{TimingButton::Timer, TimingButt
 constexpr std::array<LightBarrier, 3> AllBarriers{LightBarrier::Start, LightBarrier::Intermediate,
                                                   LightBarrier::Stop};
 constexpr int PictureSize = 30;
+// How long the status bar shows a notice over its panels.
+constexpr int NoticeMs = 30000;
 
 } // namespace
 
@@ -87,6 +90,10 @@ void TimingWiring::connectBarriers() {
     });
     for (LightBarrier barrier : AllBarriers)
         image(barrier)->installEventFilter(this);
+    // Told once; "Info..." keeps showing it.
+    connect(
+        m_port.get(), &LightBarrierPort::realtimeUnavailable, this,
+        [this](const QString& notice) { m_window.StatusBar1()->showMessage(notice, NoticeMs); });
 }
 
 TimingSettings TimingWiring::timingSettings(const Settings& settings) {

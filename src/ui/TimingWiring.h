@@ -25,7 +25,7 @@ struct Settings;
 class TimingWiring : public QObject {
     Q_OBJECT
 public:
-    // Without an injected clock the system's steady clock times the runs; without an injected
+    // Without an injected clock the raw monotonic clock times the runs; without an injected
     // serial system the light-barrier port uses the operating system's devices.
     TimingWiring(TFormMain& window, std::shared_ptr<const TickSource> ticks,
                  std::shared_ptr<SerialSystem> serialSystem);

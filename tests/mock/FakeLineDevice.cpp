@@ -106,7 +106,8 @@ void FakeLineDevice::play(std::vector<Step> steps) {
         // thread, so the edge times it records are not delayed by the program under test.
         sched_param priority{};
         priority.sched_priority = 30;
-        pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority);
+        if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority) != 0 && m_playerSetup)
+            m_playerSetup();
         for (const Step& step : steps) {
             for (qint64 left = step.atMicroseconds - m_clock(); left > 0;
                  left = step.atMicroseconds - m_clock()) {

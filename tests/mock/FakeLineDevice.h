@@ -58,6 +58,9 @@ public:
 
     // Plays the steps on a thread of the device, each at its time on the clock.
     void play(std::vector<Step> steps);
+    // Run on the player thread when it cannot give itself real-time scheduling, so that a
+    // benchmark can ask the desktop for it instead.
+    void setPlayerSetup(std::function<void()> setup) { m_playerSetup = std::move(setup); }
     // Waits until the script has been played completely.
     bool waitUntilPlayed(int timeoutMilliseconds);
     // When each played step took effect on the clock, in script order.
@@ -93,6 +96,7 @@ private:
     int m_wakeRead = -1;
     int m_wakeWrite = -1;
 
+    std::function<void()> m_playerSetup;
     std::thread m_player;
     std::atomic<bool> m_stopPlayer{false};
     std::vector<qint64> m_appliedAt;

@@ -74,6 +74,9 @@ private slots:
     void scanMarksOpenablePortsAndHighestNumber();
     void scanLeavesNoExclusiveFlagBehind();
     void scanWithoutDevicesIsZero();
+    void closeRestoresTheLineSettingsFound();
+    void consolePortIsNotOffered_data();
+    void consolePortIsNotOffered();
 };
 
 void TestSerialSystem::openAndConfigureCallSequence() {
@@ -310,6 +313,64 @@ void TestSerialSystem::scanWithoutDevicesIsZero() {
     system.addDevice(QStringLiteral("/dev/ttyS0"));
     system.addFile(QStringLiteral("/sys/class/tty/ttyS0/type"), "0\n");
     QCOMPARE(SerialPortMap(system).ScanSerialPorts(), 0U);
+}
+
+void TestSerialSystem::closeRestoresTheLineSettingsFound() {
+    FakeSerialSystem system(nowMicroseconds);
+    system.addDevice(QStringLiteral("/dev/ttyS0"));
+    SerialLine line(system);
+    QCOMPARE(line.open(QStringLiteral("/dev/ttyS0")), 0);
+    termios found{};
+    QCOMPARE(system.getAttributes(100, &found), 0);
+    QCOMPARE(line.configure(SerialLineSettings{}), 0);
+    QVERIFY(system.lastAttributes()->c_lflag != found.c_lflag);
+    // A second configure must not take the raw settings for the found ones.
+    QCOMPARE(line.configure(SerialLineSettings{}), 0);
+    system.clearCalls();
+    line.close();
+    QCOMPARE(system.calls(), QStringList({"tcsetattr 100 TCSANOW", "close 100"}));
+    const termios restored = *system.lastAttributes();
+    QCOMPARE(restored.c_iflag, found.c_iflag);
+    QCOMPARE(restored.c_oflag, found.c_oflag);
+    QCOMPARE(restored.c_cflag, found.c_cflag);
+    QCOMPARE(restored.c_lflag, found.c_lflag);
+    QCOMPARE(cfgetospeed(&restored), cfgetospeed(&found));
+}
+
+void TestSerialSystem::consolePortIsNotOffered_data() {
+    QTest::addColumn<QByteArray>("consoles");
+    QTest::addColumn<QStringList>("ports");
+    QTest::addColumn<quint32>("scan");
+    const QStringList usual{"1 /dev/ttyS0", "3 /dev/ttyS2", "4 /dev/ttyUSB1", "5 /dev/ttyUSB0",
+                            "6 /dev/ttyACM0"};
+    QTest::newRow("no console list") << QByteArray() << usual << 0x6003Du;
+    QTest::newRow("virtual terminal only")
+        << QByteArray("tty0                 -WU (EC p  )    4:1\n") << usual << 0x6003Du;
+    QTest::newRow("console on ttyS0, numbers stay")
+        << QByteArray("ttyS0                -W- (EC  p a)    4:64\n")
+        << QStringList{"3 /dev/ttyS2", "4 /dev/ttyUSB1", "5 /dev/ttyUSB0", "6 /dev/ttyACM0"}
+        << 0x6003Cu;
+    QTest::newRow("consoles on ttyS2 and a USB adapter")
+        << QByteArray("tty0                 -WU (E  p  )    4:1\n"
+                      "ttyUSB1              -W- (EC  p  )  188:1\n"
+                      "ttyS2                -W- (E   p a)    4:66\n")
+        << QStringList{"1 /dev/ttyS0", "4 /dev/ttyUSB0", "5 /dev/ttyACM0"} << 0x50019u;
+}
+
+void TestSerialSystem::consolePortIsNotOffered() {
+    QFETCH(QByteArray, consoles);
+    QFETCH(QStringList, ports);
+    QFETCH(quint32, scan);
+    FakeSerialSystem system(nowMicroseconds);
+    addTypicalPorts(system, false);
+    if (!consoles.isEmpty())
+        system.addFile(QStringLiteral("/proc/consoles"), consoles);
+    const SerialPortMap map(system);
+    QStringList offered;
+    for (const SerialPortMap::Entry& entry : map.entries())
+        offered.append(QString::number(entry.port) + u' ' + entry.devicePath);
+    QCOMPARE(offered, ports);
+    QCOMPARE(map.ScanSerialPorts(), scan);
 }
 
 QTEST_GUILESS_MAIN(TestSerialSystem)

@@ -47,9 +47,7 @@ private:
             port.setPort(1);
             port.setEvents(
                 {TComPort::TEvent::evCTS, TComPort::TEvent::evDSR, TComPort::TEvent::evRLSD});
-            connect(&port, &TComPort::OnCTS, &barriers, &BarrierLogic::ComPortCTS);
-            connect(&port, &TComPort::OnDSR, &barriers, &BarrierLogic::ComPortCTS);
-            connect(&port, &TComPort::OnRLSD, &barriers, &BarrierLogic::ComPortCTS);
+            connect(&port, &TComPort::lineEvent, &barriers, &BarrierLogic::ComPortCTS);
             connect(&port, &TComPort::OnOpen, &barriers, &BarrierLogic::ComPortOpen);
             connect(&port, &TComPort::OnClose, &barriers, &BarrierLogic::ComPortClose);
         }

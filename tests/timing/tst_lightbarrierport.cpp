@@ -1,3 +1,4 @@
+#include "mock/FakeRealtimeSystem.h"
 #include "mock/FakeSerialSystem.h"
 #include "mock/FakeTickSource.h"
 #include "timing/BarrierLogic.h"
@@ -5,6 +6,7 @@
 #include "timing/RunClock.h"
 #include "timing/TComPort.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 #include <cerrno>
@@ -19,6 +21,7 @@ private Q_SLOTS:
     void open_data();
     void open();
     void reopenKeepsTheChosenPort();
+    void noRealtimePriorityIsToldOnce();
 
 private:
     struct Rig {
@@ -111,6 +114,32 @@ void TestLightBarrierPort::reopenKeepsTheChosenPort() {
     QVERIFY(!rig.port.isOpen());
     QCOMPARE(rig.port.comPort().Port(), 0);
     QCOMPARE(rig.system->openDescriptors(), 0);
+}
+
+void TestLightBarrierPort::noRealtimePriorityIsToldOnce() {
+    Rig rig;
+    const auto refusing = std::make_shared<FakeRealtimeSystem>();
+    rig.port.comPort().setRealtimeSystem(refusing);
+    QSignalSpy told(&rig.port, &LightBarrierPort::realtimeUnavailable);
+    QVERIFY(rig.port.open(1));
+    // Asked for the monitor thread ("tid"), not for the calling one (0).
+    QCOMPARE(refusing->calls(), QStringList({"fifo tid 20", "kit limits"}));
+    QCOMPARE(told.size(), 1);
+    const QString notice = rig.port.realtimeNotice();
+    QVERIFY(notice.startsWith(u"Keine Echtzeit-Priorität für die Lichtschranken: SCHED_FIFO"));
+    QCOMPARE(told.at(0).at(0).toString(), notice);
+    rig.port.reopen(1);
+    QCOMPARE(told.size(), 1);
+    QCOMPARE(rig.port.realtimeNotice(), notice);
+
+    // Granted later (an rtprio limit given meanwhile): nothing left to tell.
+    FakeRealtimeSystem::Script granting;
+    granting.fifoResult = 0;
+    rig.port.comPort().setRealtimeSystem(std::make_shared<FakeRealtimeSystem>(granting));
+    rig.port.reopen(1);
+    QCOMPARE(rig.port.comPort().realtimePriority().method, RealtimePriority::Method::Direct);
+    QCOMPARE(rig.port.realtimeNotice(), QString());
+    QCOMPARE(told.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestLightBarrierPort)

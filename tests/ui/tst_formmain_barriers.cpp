@@ -1,17 +1,22 @@
+#include "mock/FakeRealtimeSystem.h"
 #include "mock/TimingWindowFixture.h"
 #include "timing/BarrierLogic.h"
 #include "timing/DisplayRow.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
+#include "timing/TComPort.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainActions.h"
+#include "ui/MainStatusBar.h"
 #include "ui/PictureGlyphs.h"
+#include "ui/TFormInfo.h"
 #include "ui/TFormMain.h"
 #include "ui/TimingWiring.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cerrno>
@@ -38,6 +43,7 @@ private Q_SLOTS:
     void contactsTimeTheRunAtTheirEdges();
     void unpluggedAdapterLeavesTheKeys();
     void shutdownClosesThePort();
+    void noRealtimePriorityIsToldOnce();
 
 private:
     static void openPort(TimingWindowFixture& f);
@@ -156,6 +162,33 @@ void TestFormMainBarriers::shutdownClosesThePort() {
     f.destroyWindow();
     QCOMPARE(f.serial().openDescriptors(), 0);
     QVERIFY(!f.device()->isWaiting());
+}
+
+void TestFormMainBarriers::noRealtimePriorityIsToldOnce() {
+    TimingWindowFixture f(adapter);
+    LightBarrierPort& port = f.window().timingWiring().port();
+    port.comPort().setRealtimeSystem(std::make_shared<FakeRealtimeSystem>());
+    const QString told = QStringLiteral("Keine Echtzeit-Priorität für die Lichtschranken: ");
+    QCOMPARE(f.window().StatusBar1()->currentMessage(), QString());
+    openPort(f);
+    const QString message = f.window().StatusBar1()->currentMessage();
+    QVERIFY2(message.startsWith(told), qPrintable(message));
+    f.window().StatusBar1()->clearMessage();
+    port.reopen(1);
+    QVERIFY(port.isOpen());
+    QCOMPARE(f.window().StatusBar1()->currentMessage(), QString());
+
+    // "Info..." keeps saying it.
+    TFormInfo info(&f.window());
+    f.window().setInfoWindow(&info);
+    QString shown;
+    QTimer::singleShot(0, &info, [&] {
+        shown = info.noticeLabel()->isVisibleTo(&info) ? info.noticeLabel()->text() : QString();
+        info.accept();
+    });
+    f.window().mInfoClick();
+    QCOMPARE(shown, message);
+    QVERIFY(info.height() > 178);
 }
 
 QTEST_MAIN(TestFormMainBarriers)
