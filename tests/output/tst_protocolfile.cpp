@@ -1,5 +1,6 @@
 #include "competition/StageTables.h"
 #include "competition/TSortGrid.h"
+#include "mock/FifoWatchdog.h"
 #include "mock/FileSystemFaults.h"
 #include "output/ProtocolFile.h"
 
@@ -8,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace StageTables;
 
@@ -61,6 +63,8 @@ private Q_SLOTS:
     void loading();
     void emptyFileKeepsHeader();
     void unreadableFileLeavesTableUntouched();
+    void refusedFilesLeaveTableUntouched_data();
+    void refusedFilesLeaveTableUntouched();
     void loadIsOneReset();
     void modifiedFlagFollowsRowCount_data();
     void modifiedFlagFollowsRowCount();
@@ -167,8 +171,13 @@ void TestProtocolFile::loading_data() {
         << 1 << QStringList{"1", "2", "3", "4", "5", "+", "7", "8", "9", "10", "11"} << 2;
     QTest::newRow("LF line ends") << QByteArray("Nr.\tName\n5\tA\n6\tB") << 2
                                   << QStringList{"6", "B"} << 3;
-    QTest::newRow("CR inside a line stays") << h + "1\tA\rB\r\n"
-                                            << 1 << QStringList{"1", "A\rB"} << 2;
+    QTest::newRow("lone CR ends a line") << h + "1\tA\rB\r\n" << 2 << QStringList{"B"} << 3;
+    QTest::newRow("lone CR line ends")
+        << QByteArray("Nr.\tName\r5\tA\r6\tB\r") << 2 << QStringList{"6", "B"} << 3;
+    QTest::newRow("mixed line ends")
+        << h + "1\tA\r\n2\tB\n3\tC\r" << 3 << QStringList{"3", "C"} << 4;
+    QTest::newRow("CR before CR LF is a blank line") << h + "1\tA\r\r\n2\tB\r\n"
+                                                     << 2 << QStringList{} << 4;
     QTest::newRow("blank line in the middle") << h + "1\tA\r\n\r\n3\tC\r\n"
                                               << 2 << QStringList{} << 4;
     QTest::newRow("row after a blank line") << h + "1\tA\r\n\r\n3\tC\r\n"
@@ -260,6 +269,46 @@ void TestProtocolFile::unreadableFileLeavesTableUntouched() {
     QVERIFY(!ProtocolFile::LoadProtocolText(grid, huge.fileName()));
     QCOMPARE(tableRows(grid), before);
     QVERIFY(!grid.modified());
+}
+
+void TestProtocolFile::refusedFilesLeaveTableUntouched_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("loads");
+    const QByteArray h = kDefaultHeader;
+    QTest::newRow("FIFO") << "fifo" << QByteArray() << false;
+    QTest::newRow("link to /dev/zero") << "zero" << QByteArray() << false;
+    // A save after such a load would leave the header alone.
+    QTest::newRow("rows only after the end-of-file byte") << "file"
+                                                          << h + "\x1A"
+                                                                 "1\tA\r\n"
+                                                          << false;
+    QTest::newRow("header and blank lines") << "file" << h + "\r\n \t\r\n\x1A" << true;
+    QTest::newRow("header only") << "file" << h << true;
+    QTest::newRow("one competitor line, no header") << "file" << QByteArray("1\tA\r\n") << true;
+}
+
+void TestProtocolFile::refusedFilesLeaveTableUntouched() {
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, file);
+    QFETCH(bool, loads);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.txt");
+    if (kind == u"fifo")
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    else if (kind == u"zero")
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    else
+        QVERIFY(writeFile(path, file));
+    TSortGrid grid(11);
+    headerOnly(grid);
+    grid.setRowCells(1, {"1", "Meier"});
+    const QList<QStringList> before = tableRows(grid);
+    FifoWatchdog watchdog(path);
+    QCOMPARE(ProtocolFile::LoadProtocolText(grid, path), loads);
+    QVERIFY(!watchdog.fired());
+    if (!loads)
+        QCOMPARE(tableRows(grid), before);
 }
 
 void TestProtocolFile::loadIsOneReset() {
