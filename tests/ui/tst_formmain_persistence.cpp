@@ -31,8 +31,8 @@ class TestFormMainPersistence : public QObject {
 private Q_SLOTS:
     void startupReadsBackup_data();
     void startupReadsBackup();
-    void unreadableBackupKeptUntilChanged_data();
-    void unreadableBackupKeptUntilChanged();
+    void unreadableBackupNeverWrittenOver_data();
+    void unreadableBackupNeverWrittenOver();
     void changeInBackupBeforeItReturns();
     void oneCommandOneBackupWrite_data();
     void oneCommandOneBackupWrite();
@@ -98,13 +98,13 @@ void TestFormMainPersistence::startupReadsBackup() {
     QVERIFY(answers.questions.isEmpty());
 }
 
-void TestFormMainPersistence::unreadableBackupKeptUntilChanged_data() {
+void TestFormMainPersistence::unreadableBackupNeverWrittenOver_data() {
     QTest::addColumn<bool>("changed");
     QTest::newRow("nothing entered") << false;
     QTest::newRow("a competitor entered") << true;
 }
 
-void TestFormMainPersistence::unreadableBackupKeptUntilChanged() {
+void TestFormMainPersistence::unreadableBackupNeverWrittenOver() {
     QFETCH(bool, changed);
     InstallationFixture install;
     QVERIFY(install.writeFile(kBackup, kBackupBytes));
@@ -120,9 +120,15 @@ void TestFormMainPersistence::unreadableBackupKeptUntilChanged() {
     if (changed)
         heat.setRowCells(1, {"7", "Neu"});
     QCoreApplication::processEvents();
-    const QByteArray expected = changed ? ProtocolFile::protocolBytes(heat) : kBackupBytes;
+    const QByteArray expected = ProtocolFile::protocolBytes(heat);
     window.reset();
     QCOMPARE(read(install.filePath(kBackup)), expected);
+    // The file that could not be read is kept beside, as it was.
+    const QStringList kept =
+        QDir(install.dir()).entryList({QStringLiteral("Velmora-Sicherungsdatei-*.txt")});
+    QCOMPARE(kept.size(), 1);
+    QFile::setPermissions(install.filePath(kept[0]), QFile::ReadOwner | QFile::WriteOwner);
+    QCOMPARE(read(install.filePath(kept[0])), kBackupBytes);
 }
 
 void TestFormMainPersistence::changeInBackupBeforeItReturns() {

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QStatusBar;
+class QWidget;
+
+// Tells the operator what start-up found wrong with a file: a text in the status bar at once,
+// and a message box once the window is on the screen (a box before that would hold up the
+// start and appear without the window it belongs to).
+class StartupNotice : public QObject {
+    Q_OBJECT
+public:
+    // How long the status bar text stays.
+    static constexpr int StatusMilliseconds = 60000;
+
+    // Either text may be empty. The notice belongs to the window.
+    static void tell(QWidget& window, QStatusBar& statusBar, const QString& title,
+                     const QString& statusText, const QString& messageText);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    StartupNotice(QWidget& window, const QString& title, const QString& messageText);
+    void showMessage();
+
+    QWidget& m_window;
+    QString m_title;
+    QString m_message;
+};
