@@ -403,6 +403,7 @@ void TFormMain::loadSettingsHook() {
 
 void TFormMain::setupFileDialogsHook() {
     m_files = std::make_unique<FileCommands>(m_competition, m_environment, m_fileTypeNames, this);
+    m_files->setQuestion([this](const QString& question) { return askQuestion(question); });
 }
 
 void TFormMain::loadBackupHook() {
