@@ -1,14 +1,15 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QStatusBar;
 class QWidget;
 
-// Tells the operator what start-up found wrong with a file: a text in the status bar at once,
-// and a message box once the window is on the screen (a box before that would hold up the
-// start and appear without the window it belongs to).
+// Tells the operator what start-up found wrong with a file: a text in the status bar and a
+// message box once the window is on the screen (a box before that would hold up the start and
+// appear without the window it belongs to).
 class StartupNotice : public QObject {
     Q_OBJECT
 public:
@@ -23,10 +24,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    StartupNotice(QWidget& window, const QString& title, const QString& messageText);
-    void showMessage();
+    StartupNotice(QWidget& window, QStatusBar& statusBar, const QString& title,
+                  const QString& statusText, const QString& messageText);
+    void windowShown();
 
     QWidget& m_window;
+    QPointer<QStatusBar> m_statusBar;
     QString m_title;
+    QString m_status;
     QString m_message;
 };

@@ -5,10 +5,12 @@
 #include "mock/WindowFixture.h"
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
+#include "ui/MainStatusBar.h"
 #include "ui/TFormMain.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QStatusBar>
 #include <QTest>
 #include <sys/stat.h>
@@ -159,6 +161,8 @@ void TestFormMainStartupFiles::readOnlyFolderCarriesTheCompetitionOn() {
         QCOMPARE(window.backupWriter()->backupPath(), moved);
         QCOMPARE(window.statusBar()->currentMessage(),
                  QStringLiteral("Sicherungsdatei jetzt unter ") + moved);
+        // Over the panels, not mixed into them.
+        QTRY_VERIFY(!window.StatusBar1()->panel(MainStatusBar::FixedText)->isVisible());
         // In the new place at once, before anything is entered.
         QCOMPARE(read(moved), kBackupBytes);
         enterCompetitor(window);
