@@ -419,8 +419,8 @@ void TFormMain::loadBackupHook() {
     // The competition carried on from the other place is in the new one at once.
     if (backup.loaded && backup.relocated())
         m_backupWriter->saveNow();
-    StartupNotice::tell(*this, *m_statusBar, m_programTitle, BackupStartup::statusText(backup),
-                        BackupStartup::messageText(backup));
+    StartupNotice::tell(*this, *m_statusBar, *m_backupWriter, m_programTitle,
+                        BackupStartup::statusText(backup), BackupStartup::messageText(backup));
 }
 
 void TFormMain::saveBackupHook() {

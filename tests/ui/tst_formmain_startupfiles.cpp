@@ -5,6 +5,7 @@
 #include "mock/WindowFixture.h"
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
+#include "ui/BackupStatus.h"
 #include "ui/MainStatusBar.h"
 #include "ui/TFormMain.h"
 
@@ -169,6 +170,18 @@ void TestFormMainStartupFiles::readOnlyFolderCarriesTheCompetitionOn() {
         QVERIFY(read(moved).contains("Neu"));
         QTest::qWait(50);
         QVERIFY(boxes.seen.isEmpty());
+        // A failing write is what the panels have to say now: the text makes way.
+        {
+            FileSystemFaults::ReadOnlyFolder alsoReadOnly(install.userDataDir());
+            QVERIFY(alsoReadOnly.effective());
+            window.competition().heatStartList().setCell(8, 1, QStringLiteral("1600"));
+        }
+        QCOMPARE(window.statusBar()->currentMessage(), QString());
+        QLabel* fixed = window.StatusBar1()->panel(MainStatusBar::FixedText);
+        QVERIFY(fixed->isVisible());
+        QCOMPARE(fixed->text(), BackupStatus::panelNote());
+        window.competition().heatStartList().setCell(9, 1, QStringLiteral("1700"));
+        QVERIFY(read(moved).contains("1600\t1700"));
     }
     QCOMPARE(read(install.filePath(kBackup)), kBackupBytes);
     // The next start goes on from the new place and has nothing to say about it.
