@@ -20,7 +20,6 @@ private Q_SLOTS:
     void limitCountsWhatIsRead_data();
     void limitCountsWhatIsRead();
     void sizeClaimedByTheFileSystemIsNotTrusted();
-    void entryExists();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -123,14 +122,6 @@ void TestRegularFile::sizeClaimedByTheFileSystemIsNotTrusted() {
     const RegularFile::Content whole = RegularFile::read(path, 64 * 1024 * 1024);
     QCOMPARE(int(whole.status), int(Status::Read));
     QVERIFY(whole.bytes.size() > 16);
-}
-
-void TestRegularFile::entryExists() {
-    const QString dangling = m_dir->filePath(QStringLiteral("dangling"));
-    QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("nowhere")), dangling));
-    QVERIFY(RegularFile::entryExists(dangling));
-    QVERIFY(RegularFile::entryExists(m_dir->path()));
-    QVERIFY(!RegularFile::entryExists(m_dir->filePath(QStringLiteral("nowhere"))));
 }
 
 QTEST_GUILESS_MAIN(TestRegularFile)

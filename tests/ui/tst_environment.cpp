@@ -23,8 +23,6 @@ private Q_SLOTS:
     void minimumSize();
     void placementOnPresentScreens_data();
     void placementOnPresentScreens();
-    void screenIndexInRange_data();
-    void screenIndexInRange();
     void captionOrigin_data();
     void captionOrigin();
     void titlePictureFits_data();
@@ -138,25 +136,6 @@ void TestEnvironment::placementOnPresentScreens() {
     const QRect workArea(0, 0, 880, 1040);
     QCOMPARE(WindowPlacement::onPresentScreens(stored, screens, workArea),
              expected.isNull() ? stored : expected);
-}
-
-void TestEnvironment::screenIndexInRange_data() {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("screens");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("first of two") << 0 << 2 << 0;
-    QTest::newRow("second of two") << 1 << 2 << 1;
-    QTest::newRow("second, now one screen") << 1 << 1 << 0;
-    QTest::newRow("far beyond") << 9 << 3 << 2;
-    QTest::newRow("negative") << -1 << 2 << 0;
-    QTest::newRow("no screen") << 1 << 0 << 0;
-}
-
-void TestEnvironment::screenIndexInRange() {
-    QFETCH(int, index);
-    QFETCH(int, screens);
-    QFETCH(int, expected);
-    QCOMPARE(WindowPlacement::screenIndexInRange(index, screens), expected);
 }
 
 void TestEnvironment::captionOrigin_data() {

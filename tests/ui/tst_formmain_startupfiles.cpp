@@ -64,6 +64,7 @@ void TestFormMainStartupFiles::unreadableBackupKeptAsideAndTold_data() {
     QTest::newRow("link to /dev/zero") << "zero";
     QTest::newRow("no permission") << "locked";
     QTest::newRow("rows only after the end-of-file byte") << "eof";
+    QTest::newRow("a folder") << "folder";
 }
 
 void TestFormMainStartupFiles::unreadableBackupKeptAsideAndTold() {
@@ -76,6 +77,8 @@ void TestFormMainStartupFiles::unreadableBackupKeptAsideAndTold() {
         QVERIFY(::mkfifo(QFile::encodeName(backup).constData(), 0600) == 0);
     else if (kind == u"zero")
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), backup));
+    else if (kind == u"folder")
+        QVERIFY(QDir().mkdir(backup));
     else
         QVERIFY(install.writeFile(kBackup, kind == u"eof" ? hidden : kBackupBytes));
 
@@ -120,6 +123,8 @@ void TestFormMainStartupFiles::unreadableBackupKeptAsideAndTold() {
         QVERIFY(keptInfo.exists() && !keptInfo.isFile() && !keptInfo.isSymLink());
     } else if (kind == u"zero") {
         QCOMPARE(keptInfo.symLinkTarget(), QStringLiteral("/dev/zero"));
+    } else if (kind == u"folder") {
+        QVERIFY(keptInfo.isDir());
     } else {
         QFile::setPermissions(keptPath, QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(read(keptPath), kind == u"eof" ? hidden : kBackupBytes);
