@@ -4,8 +4,7 @@
 #include "competition/TSortGrid.h"
 #include "output/AtomicFile.h"
 #include "output/Windows1252.h"
-
-#include <QFile>
+#include "platform/RegularFile.h"
 
 namespace ProtocolFile {
 
@@ -82,6 +81,29 @@ QStringList splitLine(QStringView rawLine, int colCount) {
     return row;
 }
 
+// Where the line that starts at `from` ends: at CR LF, LF or a lone CR (files from old Mac
+// editors), or at the end of the text.
+qsizetype lineEndFrom(const QString& text, qsizetype from) {
+    for (qsizetype i = from; i < text.size(); ++i) {
+        if (text.at(i) == u'\n' || text.at(i) == u'\r')
+            return i;
+    }
+    return text.size();
+}
+
+// Anything but blanks and line ends after the first line: rows that a save would have to keep.
+bool hasContentAfterFirstLine(const QByteArray& bytes) {
+    qsizetype i = 0;
+    while (i < bytes.size() && bytes.at(i) != '\n' && bytes.at(i) != '\r')
+        ++i;
+    for (; i < bytes.size(); ++i) {
+        const char ch = bytes.at(i);
+        if (ch != '\n' && ch != '\r' && ch != '\t' && ch != ' ' && ch != char(kEndOfFile))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 QByteArray protocolBytes(const TSortGrid& heatStartList) {
@@ -124,12 +146,10 @@ QList<QStringList> parseProtocolBytes(const QByteArray& bytes, const QStringList
     qsizetype lineStart = 0;
     int index = 0;
     while (lineStart < text.size()) {
-        qsizetype lineEnd = text.indexOf(u'\n', lineStart);
-        const qsizetype next = lineEnd < 0 ? text.size() : lineEnd + 1;
-        if (lineEnd < 0)
-            lineEnd = text.size();
-        else if (lineEnd > lineStart && text.at(lineEnd - 1) == u'\r')
-            --lineEnd;
+        const qsizetype lineEnd = lineEndFrom(text, lineStart);
+        qsizetype next = lineEnd + 1;
+        if (lineEnd + 1 < text.size() && text.at(lineEnd) == u'\r' && text.at(lineEnd + 1) == u'\n')
+            ++next;
         const QStringView line = QStringView(text).sliced(lineStart, lineEnd - lineStart);
         if (index < rows.size())
             rows[index] = splitLine(line, colCount);
@@ -154,29 +174,44 @@ QList<QStringList> parseProtocolBytes(const QByteArray& bytes, const QStringList
     return rows;
 }
 
-bool LoadProtocolText(TSortGrid& heatStartList, const QString& fileName) {
-    if (fileName.isEmpty())
-        return false;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
-        return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    file.close();
+bool rowsHaveData(const QList<QStringList>& rows) {
+    for (qsizetype r = 1; r < rows.size(); ++r) {
+        if (!rows[r].isEmpty() && !rows[r].constFirst().isEmpty())
+            return true;
+    }
+    return false;
+}
 
-    const QList<QStringList> rows = parseProtocolBytes(
-        bytes, heatStartList.rowCells(0), StageTables::defaultCaptions(StageTables::HeatStartList),
-        heatStartList.ColCount());
+std::optional<QList<QStringList>> readProtocolFile(const QString& fileName,
+                                                   const TSortGrid& heatStartList) {
+    const RegularFile::Content content = RegularFile::read(fileName, kMaxFileBytes);
+    if (!content.ok())
+        return std::nullopt;
+    QList<QStringList> rows = parseProtocolBytes(
+        content.bytes, heatStartList.rowCells(0),
+        StageTables::defaultCaptions(StageTables::HeatStartList), heatStartList.ColCount());
+    // Loaded as a header alone, the next save would empty the file.
+    if (!rowsHaveData(rows) && hasContentAfterFirstLine(content.bytes))
+        return std::nullopt;
+    return rows;
+}
 
+void replaceRows(TSortGrid& heatStartList, const QList<QStringList>& rows) {
     // Cut to two rows and grow again, as the table's row-count rule for the modified flag
     // expects of a load; all inside one update so that views see a single reset.
     heatStartList.beginUpdate();
     heatStartList.SetRowCount(2);
-    heatStartList.SetRowCount(static_cast<int>(rows.size()));
+    heatStartList.SetRowCount(static_cast<int>(qMax<qsizetype>(2, rows.size())));
     for (int r = 0; r < rows.size(); ++r)
         heatStartList.setRowCells(r, rows[r]);
     heatStartList.endUpdate();
+}
+
+bool LoadProtocolText(TSortGrid& heatStartList, const QString& fileName) {
+    const auto rows = readProtocolFile(fileName, heatStartList);
+    if (!rows)
+        return false;
+    replaceRows(heatStartList, *rows);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class TSortGrid;
 
@@ -23,15 +24,29 @@ QByteArray protocolBytes(const TSortGrid& heatStartList);
 FileWriteResult SaveProtocolText(const TSortGrid& heatStartList, const QString& fileName);
 
 // The rows that the bytes of a protocol file give, header first: at least two rows of exactly
-// colCount cells. The header row repaired with defaultCaptions, "Meister" cells other than "+"
-// emptied. An empty file gives currentHeader (repaired) and one empty row.
+// colCount cells. Lines end at CR LF, LF or a lone CR; a byte 0x1A ends the file. The header row
+// repaired with defaultCaptions, "Meister" cells other than "+" emptied. An empty file gives
+// currentHeader (repaired) and one empty row.
 QList<QStringList> parseProtocolBytes(const QByteArray& bytes, const QStringList& currentHeader,
                                       const QStringList& defaultCaptions, int colCount);
 
-// Replaces the heat start list by the file's rows when the file can be opened and read (and is
-// not larger than 64 MiB), and returns true; otherwise returns false and leaves the table
-// untouched. The modified flag follows the table's row-count rule: set unless the table had, and
-// still has, two rows. Rebuilding the derived tables is left to the caller.
+// True when a row below the header has a "Nr.", so that a save keeps it.
+bool rowsHaveData(const QList<QStringList>& rows);
+
+// The rows of the file as parseProtocolBytes gives them, or nullopt when the file cannot be
+// read: missing, not a regular file (a FIFO, a device or a link to one is never opened for
+// reading), larger than 64 MiB as counted while reading, a read error, or content after the
+// header line that gives no row with a "Nr." (a save would empty it).
+std::optional<QList<QStringList>> readProtocolFile(const QString& fileName,
+                                                   const TSortGrid& heatStartList);
+
+// Puts the rows into the heat start list as a load does. The modified flag follows the table's
+// row-count rule: set unless the table had, and still has, two rows. Rebuilding the derived
+// tables is left to the caller.
+void replaceRows(TSortGrid& heatStartList, const QList<QStringList>& rows);
+
+// readProtocolFile, then replaceRows; false (and the table untouched) when the file cannot be
+// read.
 bool LoadProtocolText(TSortGrid& heatStartList, const QString& fileName);
 
 } // namespace ProtocolFile

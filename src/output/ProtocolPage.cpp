@@ -54,7 +54,9 @@ QString escapeHtml(const QString& text) {
             result.append(u"&quot;");
             break;
         default:
-            result.append(ch);
+            // Control characters become blanks, as in the protocol file: a page must show
+            // what the table shows, and a raw control byte is no text a browser displays.
+            result.append(ch.category() == QChar::Other_Control ? QChar(u' ') : ch);
         }
     }
     return result;

@@ -8,7 +8,8 @@
 class TSortGrid;
 
 // The "Zeitenprotokoll" web page of one stage table: a fixed page template filled with the
-// program title, the tab caption and the table, every inserted text HTML-escaped.
+// program title, the tab caption and the table, every inserted text HTML-escaped and without
+// control characters.
 namespace ProtocolPage {
 
 // The maker's names on the page.
@@ -16,7 +17,7 @@ inline constexpr char16_t kMakerHost[] = u"www.quarnek.de";
 inline constexpr char16_t kMakerSite[] = u"http://www.quarnek.de";
 inline constexpr char16_t kDesignerHost[] = u"www.quarnek.de";
 
-// &, <, > and " as entities.
+// &, <, > and " as entities; control characters (tab, line breaks, C0, DEL, C1) as blanks.
 QString escapeHtml(const QString& text);
 
 // The number of columns on the page: the heat start list leaves out "Zeit4" and "Zeit5".

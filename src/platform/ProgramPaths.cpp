@@ -1,6 +1,9 @@
 #include "platform/ProgramPaths.h"
 
+#include "platform/RegularFile.h"
+
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -35,12 +38,36 @@ ProgramPaths::ProgramPaths(const QString& executablePath, const QString& dataDir
       m_executableDir(withSlash(QFileInfo(executablePath).absolutePath())),
       m_dataDir(withSlash(dataDir)), m_userDataDir(withSlash(userDataDir)) {}
 
+QString ProgramPaths::backupName() const {
+    return m_title + QStringLiteral("-Sicherungsdatei.txt");
+}
+
 QString ProgramPaths::BackupFileName() const {
-    const QString name = m_title + QStringLiteral("-Sicherungsdatei.txt");
     if (canCreateFilesIn(m_executableDir))
-        return m_executableDir + name;
+        return m_executableDir + backupName();
     QDir().mkpath(m_userDataDir);
-    return m_userDataDir + name;
+    return m_userDataDir + backupName();
+}
+
+ProgramPaths::BackupLocation ProgramPaths::backupLocation() const {
+    const QString writePath = BackupFileName();
+    BackupLocation location{writePath, writePath};
+    if (m_userDataDir.isEmpty())
+        return location;
+    const QString nextToExecutable = m_executableDir + backupName();
+    const QString other =
+        writePath == nextToExecutable ? m_userDataDir + backupName() : nextToExecutable;
+    if (other == writePath || !RegularFile::entryExists(other))
+        return location;
+    if (!RegularFile::entryExists(writePath)) {
+        location.readPath = other;
+        return location;
+    }
+    const QDateTime otherTime = QFileInfo(other).lastModified();
+    const QDateTime ownTime = QFileInfo(writePath).lastModified();
+    if (otherTime.isValid() && (!ownTime.isValid() || otherTime > ownTime))
+        location.readPath = other;
+    return location;
 }
 
 std::optional<QString> ProgramPaths::findCompanion(const QString& fileName) const {

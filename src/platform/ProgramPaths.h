@@ -25,6 +25,18 @@ public:
     // (created here when missing).
     QString BackupFileName() const;
 
+    // Where start-up reads the backup and where it is written from then on.
+    struct BackupLocation {
+        QString readPath;  // may not exist
+        QString writePath; // BackupFileName()
+        // The competition goes on in another file than the one it came from.
+        bool relocated() const { return readPath != writePath; }
+    };
+    // Written where BackupFileName says; read from there too, unless the other of the two
+    // places (next to the executable, the user's data folder) holds a newer backup or the only
+    // one: a folder that turned read-only (or writable again) must not split a competition.
+    BackupLocation backupLocation() const;
+
     // <title>.chm, else the shipped HTML manual <title>.html; nullopt when neither exists.
     std::optional<QString> helpFile() const;
     // <title>.jpg; nullopt when there is none.
@@ -42,6 +54,8 @@ public:
     static QString DefaultExportName(const QDate& date);
 
 private:
+    QString backupName() const;
+
     QString m_title;
     QString m_executableDir;
     QString m_dataDir;

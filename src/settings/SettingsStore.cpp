@@ -47,6 +47,21 @@ std::optional<QString> readString(const QSettings& store, const QString& key) {
     return value.toString();
 }
 
+// A choice outside its values falls back to the designed default; a quantity is clamped.
+void bringIntoRange(Settings& settings) {
+    const Settings designed;
+    settings.timer = qBound(0, settings.timer, 100000);
+    settings.lockTime = qBound(100, settings.lockTime, 600000);
+    settings.len = qBound(0, settings.len, 9999);
+    settings.monitor = qMax(0, settings.monitor);
+    if (settings.alg != 0 && settings.alg != 1)
+        settings.alg = designed.alg;
+    if (settings.vidResult != 0 && settings.vidResult != 1)
+        settings.vidResult = designed.vidResult;
+    if (settings.filterInd < 1 || settings.filterInd > 4)
+        settings.filterInd = designed.filterInd;
+}
+
 } // namespace
 
 std::unique_ptr<QSettings> SettingsStore::openForProgram(const QString& programTitle) {
@@ -59,6 +74,12 @@ SettingsStore::SettingsStore(std::unique_ptr<QSettings> store) : m_store(std::mo
 SettingsStore::~SettingsStore() = default;
 
 std::optional<QString> SettingsStore::load(Settings& settings) const {
+    const std::optional<QString> stoppedAt = loadInOrder(settings);
+    bringIntoRange(settings);
+    return stoppedAt;
+}
+
+std::optional<QString> SettingsStore::loadInOrder(Settings& settings) const {
     const QSettings& store = *m_store;
     auto number = [&store](const char* key, int& target) -> bool {
         const auto value = readNumber(store, QLatin1String(key));

@@ -24,12 +24,15 @@ public:
 
     // Applies the stored values to settings in the reading order. Returns the name of the value
     // at which reading stopped (it and all later ones keep what settings held), or nullopt
-    // when every value was read.
+    // when every value was read. Values outside their ranges are brought into them (see
+    // Settings), so that what is used and saved again is always valid.
     std::optional<QString> load(Settings& settings) const;
 
     // Writes every value in the writing order; false when the store could not be written.
     bool save(const Settings& settings);
 
 private:
+    std::optional<QString> loadInOrder(Settings& settings) const;
+
     std::unique_ptr<QSettings> m_store;
 };

@@ -1,6 +1,7 @@
 #include "ui/FileCommands.h"
 
 #include "competition/Competition.h"
+#include "competition/TSortGrid.h"
 #include "output/CsvFile.h"
 #include "output/ProtocolFile.h"
 #include "output/ProtocolPage.h"
@@ -74,10 +75,19 @@ bool FileCommands::open() {
     const auto choice = dialogs().openFile(m_window, request);
     if (!choice)
         return false;
-    if (ProtocolFile::LoadProtocolText(m_competition.heatStartList(), choice->fileName))
-        return true;
-    reportError(QStringLiteral("Der Lesefehler der Datei: ") + choice->fileName);
-    return false;
+    TSortGrid& heatStartList = m_competition.heatStartList();
+    const auto rows = ProtocolFile::readProtocolFile(choice->fileName, heatStartList);
+    if (!rows) {
+        reportError(QStringLiteral("Der Lesefehler der Datei: ") + choice->fileName);
+        return false;
+    }
+    // A file without competitors empties the competition and so the backup: that takes the
+    // question of "Neue".
+    if (!ProtocolFile::rowsHaveData(*rows) && heatStartList.hasData() &&
+        !(m_ask && m_ask(newProtocolQuestion())))
+        return false;
+    ProtocolFile::replaceRows(heatStartList, *rows);
+    return true;
 }
 
 void FileCommands::saveAs(int page, const QString& tabCaption, int& filterIndex) {

@@ -40,9 +40,18 @@ public:
     QStringList saveFilters() const { return saveFilters(m_typeNames); }
 
     void setWordExport(WordExport exporter) { m_wordExport = std::move(exporter); }
+    // Asks a yes/no question, true for "Ja". Unset, every question counts as answered "Nein".
+    void setQuestion(std::function<bool(const QString& question)> ask) { m_ask = std::move(ask); }
+
+    // The question of "Neue", asked before a competition is emptied.
+    static QString newProtocolQuestion() {
+        return QStringLiteral(
+            "Haben Sie das Protokoll gespeichert und/oder wollen Sie ein Neues öffnen?");
+    }
 
     // "Öffnen...": true when the chosen file was read into the heat start list; a file that
-    // cannot be read leaves the competition as it was and says so.
+    // cannot be read leaves the competition as it was and says so. A file without competitors
+    // replaces a competition that has some only after the question of "Neue".
     bool open();
 
     // "Speichern als…" on the given page; filterIndex is the type shown first and, after OK,
@@ -63,5 +72,6 @@ private:
     QStringList m_typeNames;
     QWidget* m_window;
     WordExport m_wordExport;
+    std::function<bool(const QString&)> m_ask;
     std::unique_ptr<FileDialogs> m_ownDialogs;
 };

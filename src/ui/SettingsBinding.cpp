@@ -4,8 +4,11 @@
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "ui/ProgramEnvironment.h"
+#include "ui/WindowPlacement.h"
 
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSettings>
 #include <QWidget>
 
@@ -22,6 +25,7 @@ std::optional<QString> SettingsBinding::load(QWidget& window, QLineEdit& title,
     m_settings.height = window.height();
     const SettingsStore store(m_environment.openSettings());
     const std::optional<QString> stoppedAt = store.load(m_settings);
+    keepOnPresentScreens();
 
     window.move(m_settings.left, window.y());
     window.move(window.x(), m_settings.top);
@@ -31,6 +35,25 @@ std::optional<QString> SettingsBinding::load(QWidget& window, QLineEdit& title,
         title.setText(m_settings.title);
     competition.setTimeFormat(TimeFormat(m_settings.vidResult, m_environment.decimalSeparator()));
     return stoppedAt;
+}
+
+void SettingsBinding::keepOnPresentScreens() {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (screens.isEmpty() || !primary)
+        return;
+    m_settings.monitor =
+        WindowPlacement::screenIndexInRange(m_settings.monitor, static_cast<int>(screens.size()));
+    QList<QRect> bounds;
+    for (const QScreen* screen : screens)
+        bounds.append(screen->geometry());
+    const QRect placed = WindowPlacement::onPresentScreens(
+        QRect(m_settings.left, m_settings.top, m_settings.width, m_settings.height), bounds,
+        primary->availableGeometry());
+    m_settings.left = placed.x();
+    m_settings.top = placed.y();
+    m_settings.width = placed.width();
+    m_settings.height = placed.height();
 }
 
 bool SettingsBinding::save(const QWidget& window, const QLineEdit& title) {

@@ -17,8 +17,10 @@ public:
     SettingsBinding(const ProgramEnvironment& environment, Settings& settings);
 
     // The window's placement as the defaults, then the stored values over them; applies the
-    // window bounds, the event title (only a non-empty one) and the time format. Returns the
-    // name of the value where reading stopped, nullopt when all were read.
+    // window bounds, the event title (only a non-empty one) and the time format. A placement
+    // off every present screen becomes the default one and the TV screen index is bounded to
+    // the screens present, so the settings saved at shutdown are valid. Returns the name of the
+    // value where reading stopped, nullopt when all were read.
     std::optional<QString> load(QWidget& window, QLineEdit& title, Competition& competition);
 
     // Takes the window bounds and the event title into the settings and writes every value;
@@ -26,6 +28,8 @@ public:
     bool save(const QWidget& window, const QLineEdit& title);
 
 private:
+    void keepOnPresentScreens();
+
     const ProgramEnvironment& m_environment;
     Settings& m_settings;
 };

@@ -5,8 +5,8 @@
 #include "competition/StageDerivation.h"
 #include "competition/StartListCommands.h"
 #include "competition/widgets/TSortGridView.h"
+#include "output/BackupStartup.h"
 #include "output/BackupWriter.h"
-#include "output/ProtocolFile.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
@@ -20,6 +20,7 @@
 #include "ui/PageTabBar.h"
 #include "ui/RowPositionStatus.h"
 #include "ui/SettingsBinding.h"
+#include "ui/StartupNotice.h"
 #include "ui/TBitBtnWithColor.h"
 #include "ui/TFDlgYesNo.h"
 #include "ui/TFormInfo.h"
@@ -402,19 +403,24 @@ void TFormMain::loadSettingsHook() {
 
 void TFormMain::setupFileDialogsHook() {
     m_files = std::make_unique<FileCommands>(m_competition, m_environment, m_fileTypeNames, this);
+    m_files->setQuestion([this](const QString& question) { return askQuestion(question); });
 }
 
 void TFormMain::loadBackupHook() {
-    const QString backup = m_environment.backupFileName();
-    const bool loaded = ProtocolFile::LoadProtocolText(m_competition.heatStartList(), backup);
-    if (loaded) {
+    const BackupStartup::Outcome backup =
+        BackupStartup::load(m_competition.heatStartList(), m_environment.paths().backupLocation());
+    if (backup.loaded) {
         refreshAfterLoad();
         m_competition.heatStartList().setModified(false);
     }
-    m_backupWriter = std::make_unique<BackupWriter>(m_competition.heatStartList(), backup);
+    m_backupWriter =
+        std::make_unique<BackupWriter>(m_competition.heatStartList(), backup.writePath);
     m_backupStatus = new BackupStatus(*m_backupWriter, *m_statusBar, this, m_programTitle, this);
-    if (!loaded && QFileInfo::exists(backup))
-        m_backupWriter->keepExistingFileUntilChanged();
+    // The competition carried on from the other place is in the new one at once.
+    if (backup.loaded && backup.relocated())
+        m_backupWriter->saveNow();
+    StartupNotice::tell(*this, *m_statusBar, *m_backupWriter, m_programTitle,
+                        BackupStartup::statusText(backup), BackupStartup::messageText(backup));
 }
 
 void TFormMain::saveBackupHook() {

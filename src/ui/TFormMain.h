@@ -48,7 +48,7 @@ public:
     StageDerivation& derivation() { return *m_derivation; }
     FileCommands& fileCommands() { return *m_files; }
     // Keeps the backup file in step with the heat start list from the end of start-up on;
-    // created after the backup was read, so an unreadable one stays until something is entered.
+    // created after the backup was read and a file in the way of its first write kept aside.
     BackupWriter* backupWriter() const { return m_backupWriter.get(); }
     BackupStatus* backupStatus() const { return m_backupStatus; }
     MainActions& actions() { return m_actions; }

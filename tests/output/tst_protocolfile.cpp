@@ -61,6 +61,8 @@ private Q_SLOTS:
     void loading();
     void emptyFileKeepsHeader();
     void unreadableFileLeavesTableUntouched();
+    void headerOnlyLoadsOnlyWhenNothingFollows_data();
+    void headerOnlyLoadsOnlyWhenNothingFollows();
     void loadIsOneReset();
     void modifiedFlagFollowsRowCount_data();
     void modifiedFlagFollowsRowCount();
@@ -167,8 +169,13 @@ void TestProtocolFile::loading_data() {
         << 1 << QStringList{"1", "2", "3", "4", "5", "+", "7", "8", "9", "10", "11"} << 2;
     QTest::newRow("LF line ends") << QByteArray("Nr.\tName\n5\tA\n6\tB") << 2
                                   << QStringList{"6", "B"} << 3;
-    QTest::newRow("CR inside a line stays") << h + "1\tA\rB\r\n"
-                                            << 1 << QStringList{"1", "A\rB"} << 2;
+    QTest::newRow("lone CR ends a line") << h + "1\tA\rB\r\n" << 2 << QStringList{"B"} << 3;
+    QTest::newRow("lone CR line ends")
+        << QByteArray("Nr.\tName\r5\tA\r6\tB\r") << 2 << QStringList{"6", "B"} << 3;
+    QTest::newRow("mixed line ends")
+        << h + "1\tA\r\n2\tB\n3\tC\r" << 3 << QStringList{"3", "C"} << 4;
+    QTest::newRow("CR before CR LF is a blank line") << h + "1\tA\r\r\n2\tB\r\n"
+                                                     << 2 << QStringList{} << 4;
     QTest::newRow("blank line in the middle") << h + "1\tA\r\n\r\n3\tC\r\n"
                                               << 2 << QStringList{} << 4;
     QTest::newRow("row after a blank line") << h + "1\tA\r\n\r\n3\tC\r\n"
@@ -260,6 +267,34 @@ void TestProtocolFile::unreadableFileLeavesTableUntouched() {
     QVERIFY(!ProtocolFile::LoadProtocolText(grid, huge.fileName()));
     QCOMPARE(tableRows(grid), before);
     QVERIFY(!grid.modified());
+}
+
+void TestProtocolFile::headerOnlyLoadsOnlyWhenNothingFollows_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("loads");
+    const QByteArray h = kDefaultHeader;
+    // A save after such a load would leave the header alone.
+    QTest::newRow("rows only after the end-of-file byte") << h + "\x1A"
+                                                                 "1\tA\r\n"
+                                                          << false;
+    QTest::newRow("header and blank lines") << h + "\r\n \t\r\n\x1A" << true;
+    QTest::newRow("header only") << h << true;
+    QTest::newRow("one competitor line, no header") << QByteArray("1\tA\r\n") << true;
+}
+
+void TestProtocolFile::headerOnlyLoadsOnlyWhenNothingFollows() {
+    QFETCH(QByteArray, file);
+    QFETCH(bool, loads);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.txt");
+    QVERIFY(writeFile(path, file));
+    TSortGrid grid(11);
+    headerOnly(grid);
+    grid.setRowCells(1, {"1", "Meier"});
+    const QList<QStringList> before = tableRows(grid);
+    QCOMPARE(ProtocolFile::LoadProtocolText(grid, path), loads);
+    if (!loads)
+        QCOMPARE(tableRows(grid), before);
 }
 
 void TestProtocolFile::loadIsOneReset() {

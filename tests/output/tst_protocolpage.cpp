@@ -92,6 +92,7 @@ private Q_SLOTS:
     void cellText_data();
     void cellText();
     void insertedValuesAreEscaped();
+    void noControlCharacterReachesThePage();
     void writesAtomicallyAndReportsFailure();
 };
 
@@ -165,6 +166,11 @@ void TestProtocolPage::cellText_data() {
     QTest::newRow("markup") << QStringLiteral("<b>&") << QByteArray("&lt;b&gt;&amp;");
     QTest::newRow("quote") << QStringLiteral("\"Blitz\"") << QByteArray("&quot;Blitz&quot;");
     QTest::newRow("euro") << QStringLiteral("€") << QByteArray("\x80");
+    QTest::newRow("tab") << QStringLiteral("a\tb") << QByteArray("a b");
+    QTest::newRow("line breaks") << QStringLiteral("a\r\nb\rc") << QByteArray("a  b c");
+    QTest::newRow("control bytes") << QStringLiteral("\x01x\x1A\x1B") << QByteArray(" x  ");
+    QTest::newRow("DEL") << QStringLiteral("a\x7F") << QByteArray("a ");
+    QTest::newRow("C1 control") << QString(QChar(0x81)) + QChar(0x9D) << QByteArray("  ");
     QTest::newRow("outside the code page") << QStringLiteral("Łódź")
                                            << QByteArray("&#321;\xF3"
                                                          "d&#378;");
@@ -194,6 +200,28 @@ void TestProtocolPage::insertedValuesAreEscaped() {
     QVERIFY(lines.contains("</div><H4>  &lt;script&gt;  </H4>"));
     QVERIFY(lines.contains("<th  nowrap>&lt;i&gt;Name&lt;/i&gt;"));
     QVERIFY(page.contains("title=\"Ve&quot;l&lt;m&gt;&amp;ra\">"));
+}
+
+void TestProtocolPage::noControlCharacterReachesThePage() {
+    auto grid = stageTable(HeatStartList);
+    grid->setCell(Heat::Name, 0, QStringLiteral("Na\nme"));
+    grid->setCell(Heat::Name, 1,
+                  QStringLiteral("Mei\x02"
+                                 "er"));
+    const QByteArray page = ProtocolPage::pageBytes(*grid, QStringLiteral("Vel\x7Fmora"),
+                                                    QStringLiteral("  Vorlauf\r\n"));
+    for (const char ch : page) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (ch != '\r' && ch != '\n')
+            QVERIFY2(byte >= 0x20 && byte != 0x7F, qPrintable(QString::number(byte)));
+    }
+    QVERIFY(page.contains("<TITLE>Vel mora Zeitenprotokoll</TITLE>\r\n"));
+    QVERIFY(page.contains("</div><H4>  Vorlauf  </H4>\r\n"));
+    QVERIFY(page.contains("<th  nowrap>Na me\r\n"));
+    QVERIFY(page.contains("<td>Mei er"));
+    // The template's own line ends are the only ones.
+    QCOMPARE(page.count('\n'), page.count("\r\n"));
+    QCOMPARE(page.count('\r'), page.count("\r\n"));
 }
 
 void TestProtocolPage::writesAtomicallyAndReportsFailure() {

@@ -1,6 +1,7 @@
 #include "mock/FileSystemFaults.h"
 #include "platform/ProgramPaths.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -23,6 +24,8 @@ private Q_SLOTS:
     void programTitle();
     void backupNextToTheExecutable();
     void backupInUserFolderWhenReadOnly();
+    void backupReadWhereTheCompetitionWentOn_data();
+    void backupReadWhereTheCompetitionWentOn();
     void renamedExecutableHasItsOwnFiles();
     void helpFileLookup();
     void companionsFromDataFolder();
@@ -75,6 +78,67 @@ void TestProgramPaths::backupInUserFolderWhenReadOnly() {
         QSKIP("this process cannot give up its permission to write anywhere");
     QCOMPARE(paths.BackupFileName(), userData + QStringLiteral("/Velmora-Sicherungsdatei.txt"));
     QVERIFY(QFileInfo(userData).isDir());
+}
+
+void TestProgramPaths::backupReadWhereTheCompetitionWentOn_data() {
+    QTest::addColumn<bool>("readOnly");
+    // Age in seconds of the backup next to the executable and in the user's folder; -1: none.
+    QTest::addColumn<int>("besideAge");
+    QTest::addColumn<int>("userAge");
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<QString>("write");
+    QTest::newRow("writable, no backup") << false << -1 << -1 << "beside"
+                                         << "beside";
+    QTest::newRow("writable, backup beside") << false << 10 << -1 << "beside"
+                                             << "beside";
+    QTest::newRow("writable, only the user's") << false << -1 << 10 << "user"
+                                               << "beside";
+    QTest::newRow("writable, beside newer") << false << 10 << 20 << "beside"
+                                            << "beside";
+    QTest::newRow("writable, user's newer") << false << 20 << 10 << "user"
+                                            << "beside";
+    QTest::newRow("read-only, no backup") << true << -1 << -1 << "user"
+                                          << "user";
+    QTest::newRow("read-only, backup beside") << true << 10 << -1 << "beside"
+                                              << "user";
+    QTest::newRow("read-only, user's newer") << true << 20 << 10 << "user"
+                                             << "user";
+    QTest::newRow("read-only, beside newer") << true << 10 << 20 << "beside"
+                                             << "user";
+    QTest::newRow("read-only, same age") << true << 10 << 10 << "user"
+                                         << "user";
+}
+
+void TestProgramPaths::backupReadWhereTheCompetitionWentOn() {
+    QFETCH(bool, readOnly);
+    QFETCH(int, besideAge);
+    QFETCH(int, userAge);
+    QFETCH(QString, read);
+    QFETCH(QString, write);
+    QTemporaryDir bin;
+    QTemporaryDir user;
+    const QString name = QStringLiteral("Velmora-Sicherungsdatei.txt");
+    const QHash<QString, QString> places{{"beside", bin.filePath(name)},
+                                         {"user", user.filePath(name)}};
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const auto& [place, age] : {std::pair{QStringLiteral("beside"), besideAge},
+                                     std::pair{QStringLiteral("user"), userAge}}) {
+        if (age < 0)
+            continue;
+        QFile file(places[place]);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.setFileTime(now.addSecs(-age), QFileDevice::FileModificationTime));
+    }
+    const ProgramPaths paths(bin.filePath("Velmora"), QString(), user.path());
+    std::optional<FileSystemFaults::ReadOnlyFolder> guard;
+    if (readOnly) {
+        guard.emplace(bin.path());
+        QVERIFY(guard->effective());
+    }
+    const ProgramPaths::BackupLocation location = paths.backupLocation();
+    QCOMPARE(location.readPath, places[read]);
+    QCOMPARE(location.writePath, places[write]);
+    QCOMPARE(location.relocated(), read != write);
 }
 
 void TestProgramPaths::renamedExecutableHasItsOwnFiles() {

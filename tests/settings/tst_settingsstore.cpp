@@ -57,6 +57,8 @@ private Q_SLOTS:
     void badValueStopsTheLoad();
     void waitStartOnlyAboveZero_data();
     void waitStartOnlyAboveZero();
+    void valuesBroughtIntoRange_data();
+    void valuesBroughtIntoRange();
     void emptyTitleKeepsDesignedTitle();
     void missingStringsReadAsEmpty();
     void booleansAnyNonZero();
@@ -211,6 +213,61 @@ void TestSettingsStore::waitStartOnlyAboveZero() {
     // The next save repairs the stored value.
     QVERIFY(store.save(settings));
     QCOMPARE(iniFile()->value("WaitStart").toString(), QString::number(loaded));
+}
+
+void TestSettingsStore::valuesBroughtIntoRange_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("loaded");
+    const int lowest = std::numeric_limits<qint32>::min();
+    const int highest = std::numeric_limits<qint32>::max();
+    QTest::newRow("Timer below 0") << "Timer" << -1 << 0;
+    QTest::newRow("Timer 0") << "Timer" << 0 << 0;
+    QTest::newRow("Timer at the top") << "Timer" << 100000 << 100000;
+    QTest::newRow("Timer above") << "Timer" << 100001 << 100000;
+    QTest::newRow("Timer highest") << "Timer" << highest << 100000;
+    QTest::newRow("LockTime below") << "LockTime" << 99 << 100;
+    QTest::newRow("LockTime lowest") << "LockTime" << lowest << 100;
+    QTest::newRow("LockTime at the bottom") << "LockTime" << 100 << 100;
+    QTest::newRow("LockTime at the top") << "LockTime" << 600000 << 600000;
+    QTest::newRow("LockTime above") << "LockTime" << 600001 << 600000;
+    QTest::newRow("Len below 0") << "Len" << -5 << 0;
+    QTest::newRow("Len at the top") << "Len" << 9999 << 9999;
+    QTest::newRow("Len above") << "Len" << 10000 << 9999;
+    QTest::newRow("VidResult 1") << "VidResult" << 1 << 1;
+    QTest::newRow("VidResult 2: designed format") << "VidResult" << 2 << 0;
+    QTest::newRow("VidResult -1: designed format") << "VidResult" << -1 << 0;
+    QTest::newRow("Alg 1") << "Alg" << 1 << 1;
+    QTest::newRow("Alg 7: designed logic") << "Alg" << 7 << 0;
+    QTest::newRow("Alg lowest: designed logic") << "Alg" << lowest << 0;
+    QTest::newRow("FilterInd 4") << "FilterInd" << 4 << 4;
+    QTest::newRow("FilterInd 0: text") << "FilterInd" << 0 << 1;
+    QTest::newRow("FilterInd 5: text") << "FilterInd" << 5 << 1;
+    QTest::newRow("Monitor below 0") << "Monitor" << -3 << 0;
+    QTest::newRow("Monitor 3 stays for the window to check") << "Monitor" << 3 << 3;
+}
+
+void TestSettingsStore::valuesBroughtIntoRange() {
+    QFETCH(QString, key);
+    QFETCH(int, stored);
+    QFETCH(int, loaded);
+    SettingsStore store(iniFile());
+    QVERIFY(store.save(allChanged()));
+    iniFile()->setValue(key, stored);
+    Settings settings = windowDefaults();
+    // Out of range is not unreadable: the load goes on past it.
+    QCOMPARE(store.load(settings), std::nullopt);
+    QCOMPARE(settings.logo, allChanged().logo);
+    const QHash<QString, int> values{
+        {"Timer", settings.timer},    {"LockTime", settings.lockTime},
+        {"Len", settings.len},        {"VidResult", settings.vidResult},
+        {"Alg", settings.alg},        {"FilterInd", settings.filterInd},
+        {"Monitor", settings.monitor}};
+    QCOMPARE(values.value(key), loaded);
+
+    // What is saved again is the value in range.
+    QVERIFY(store.save(settings));
+    QCOMPARE(iniFile()->value(key).toString(), QString::number(loaded));
 }
 
 void TestSettingsStore::emptyTitleKeepsDesignedTitle() {

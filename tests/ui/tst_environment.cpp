@@ -21,6 +21,8 @@ private Q_SLOTS:
     void defaultPlacement_data();
     void defaultPlacement();
     void minimumSize();
+    void placementOnPresentScreens_data();
+    void placementOnPresentScreens();
     void captionOrigin_data();
     void captionOrigin();
     void titlePictureFits_data();
@@ -106,6 +108,34 @@ void TestEnvironment::defaultPlacement() {
 void TestEnvironment::minimumSize() {
     QCOMPARE(WindowPlacement::minimumOuterSize(0), QSize(711, 480));
     QCOMPARE(WindowPlacement::minimumOuterSize(4), QSize(719, 480));
+}
+
+void TestEnvironment::placementOnPresentScreens_data() {
+    QTest::addColumn<QRect>("stored");
+    QTest::addColumn<QRect>("expected");
+    // Two screens side by side; the work area of the first one lacks a panel at the bottom.
+    const QRect keep;
+    QTest::newRow("on the first screen") << QRect(10, 20, 800, 600) << keep;
+    QTest::newRow("on the second screen") << QRect(1500, 100, 700, 500) << keep;
+    QTest::newRow("across both") << QRect(1000, 0, 1000, 700) << keep;
+    QTest::newRow("title strip just far enough in") << QRect(-700, 0, 800, 600) << keep;
+    QTest::newRow("title strip too little in")
+        << QRect(-701, 0, 800, 600) << QRect(40, 0, 800, 600);
+    QTest::newRow("above every screen") << QRect(10, -600, 800, 600) << QRect(40, 0, 800, 600);
+    QTest::newRow("title strip half above") << QRect(10, -8, 800, 600) << QRect(40, 0, 800, 600);
+    QTest::newRow("below every screen") << QRect(10, 1100, 800, 600) << QRect(40, 0, 800, 600);
+    QTest::newRow("right of every screen") << QRect(3000, 10, 800, 600) << QRect(40, 0, 800, 600);
+    QTest::newRow("where a third screen was, too big")
+        << QRect(3000, 10, 2000, 1500) << QRect(0, 0, 880, 1040);
+}
+
+void TestEnvironment::placementOnPresentScreens() {
+    QFETCH(QRect, stored);
+    QFETCH(QRect, expected);
+    const QList<QRect> screens{QRect(0, 0, 880, 1080), QRect(880, 0, 1920, 1080)};
+    const QRect workArea(0, 0, 880, 1040);
+    QCOMPARE(WindowPlacement::onPresentScreens(stored, screens, workArea),
+             expected.isNull() ? stored : expected);
 }
 
 void TestEnvironment::captionOrigin_data() {

@@ -1,4 +1,5 @@
 #include "competition/Competition.h"
+#include "mock/FifoWatchdog.h"
 #include "mock/FileSystemFaults.h"
 #include "mock/MessageBoxCatcher.h"
 #include "mock/WindowFixture.h"
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QTest>
 #include <QToolButton>
+#include <sys/stat.h>
 
 // "Öffnen...", "Speichern als…" and "Als Webseite speichern" in the window, reached by their
 // keys, with the dialogs answered by a script and message boxes caught.
@@ -31,6 +33,8 @@ private Q_SLOTS:
     void failedSaveSaysSo();
     void unreadableFileLeavesCompetition_data();
     void unreadableFileLeavesCompetition();
+    void fileWithoutCompetitorsAsksFirst_data();
+    void fileWithoutCompetitorsAsksFirst();
     void webPageWrittenAndOpened_data();
     void webPageWrittenAndOpened();
     void webPageFailureOpensNothing();
@@ -239,6 +243,9 @@ void TestFormMainFiles::unreadableFileLeavesCompetition_data() {
     QTest::newRow("missing") << "fehlt.txt" << false;
     QTest::newRow("a folder") << "ordner" << false;
     QTest::newRow("no permission") << "gesperrt.txt" << true;
+    QTest::newRow("a FIFO") << "fifo.txt" << false;
+    QTest::newRow("a link to /dev/zero") << "null.txt" << false;
+    QTest::newRow("rows only after the end-of-file byte") << "versteckt.txt" << false;
 }
 
 void TestFormMainFiles::unreadableFileLeavesCompetition() {
@@ -247,6 +254,10 @@ void TestFormMainFiles::unreadableFileLeavesCompetition() {
     fill();
     QVERIFY(QDir(m_install->dir()).mkdir(QStringLiteral("ordner")));
     QVERIFY(m_install->writeFile(QStringLiteral("gesperrt.txt"), "1\tFremd\t\r\n"));
+    QVERIFY(::mkfifo(QFile::encodeName(m_install->filePath("fifo.txt")).constData(), 0600) == 0);
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), m_install->filePath("null.txt")));
+    QVERIFY(m_install->writeFile(QStringLiteral("versteckt.txt"), "Nr.\tName\r\n\x1A"
+                                                                  "1\tFremd\t\r\n"));
     QCoreApplication::processEvents();
     TSortGrid& heat = m_window->competition().heatStartList();
     heat.setModified(false);
@@ -263,7 +274,9 @@ void TestFormMainFiles::unreadableFileLeavesCompetition() {
             lock.emplace(path);
             QVERIFY(lock->effective());
         }
+        FifoWatchdog watchdog(path);
         QTest::keyClick(m_window.get(), Qt::Key_O, Qt::ControlModifier);
+        QVERIFY2(!watchdog.fired(), "\"Öffnen...\" blocked on the file");
     }
     QCOMPARE(ProtocolFile::protocolBytes(heat), before);
     QVERIFY(!heat.modified());
@@ -272,6 +285,53 @@ void TestFormMainFiles::unreadableFileLeavesCompetition() {
     QCOMPARE(boxes.seen[0].text, QStringLiteral("Der Lesefehler der Datei: ") + path);
     QCoreApplication::processEvents();
     QCOMPARE(read(m_window->environment().backupFileName()), backupBefore);
+}
+
+void TestFormMainFiles::fileWithoutCompetitorsAsksFirst_data() {
+    QTest::addColumn<bool>("competitors");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("emptied");
+    QTest::newRow("competition, Nein") << true << false << false;
+    QTest::newRow("competition, Ja") << true << true << true;
+    QTest::newRow("nothing to lose: no question") << false << false << true;
+}
+
+void TestFormMainFiles::fileWithoutCompetitorsAsksFirst() {
+    QFETCH(bool, competitors);
+    QFETCH(bool, answer);
+    QFETCH(bool, emptied);
+    ScriptedAnswers answers;
+    answers.answer = answer;
+    m_window.reset();
+    m_window = std::make_unique<TFormMain>(m_install->environment(&answers));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    if (competitors)
+        fill();
+    TSortGrid& heat = m_window->competition().heatStartList();
+    QCoreApplication::processEvents();
+    const QString backup = m_window->environment().backupFileName();
+    const QByteArray before = ProtocolFile::protocolBytes(heat);
+    const QByteArray backupBefore = read(backup);
+    QVERIFY(m_install->writeFile(QStringLiteral("leer.txt"),
+                                 "Nr.\tName\tVorname\tVerein/Ort\tKl.\tMeister\tZeit1\tZeit2\t"
+                                 "Zeit3\tZeit4\tZeit5\t\r\n"));
+    m_install->dialogs().answer(m_install->filePath(QStringLiteral("leer.txt")));
+    QTest::keyClick(m_window.get(), Qt::Key_O, Qt::ControlModifier);
+
+    const QString question =
+        QStringLiteral("Haben Sie das Protokoll gespeichert und/oder wollen Sie ein Neues öffnen?");
+    QCOMPARE(answers.questions, competitors ? QStringList{question} : QStringList{});
+    if (emptied)
+        QVERIFY(!heat.hasData());
+    else
+        QCOMPARE(ProtocolFile::protocolBytes(heat), before);
+    QCoreApplication::processEvents();
+    QCOMPARE(read(backup), emptied ? ProtocolFile::protocolBytes(heat) : backupBefore);
+    // It is the question of "Neue" itself.
+    answers.answer = false;
+    m_window->Neue1Click();
+    QCOMPARE(answers.questions.last(), question);
 }
 
 void TestFormMainFiles::webPageWrittenAndOpened_data() {

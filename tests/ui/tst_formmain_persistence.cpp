@@ -1,5 +1,6 @@
 #include "competition/Competition.h"
 #include "mock/FileSystemFaults.h"
+#include "mock/OffscreenScreens.h"
 #include "mock/WindowFixture.h"
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
@@ -7,11 +8,16 @@
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
 #include "ui/TFormMain.h"
+#include "ui/WindowPlacement.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
@@ -25,8 +31,8 @@ class TestFormMainPersistence : public QObject {
 private Q_SLOTS:
     void startupReadsBackup_data();
     void startupReadsBackup();
-    void unreadableBackupKeptUntilChanged_data();
-    void unreadableBackupKeptUntilChanged();
+    void unreadableBackupNeverWrittenOver_data();
+    void unreadableBackupNeverWrittenOver();
     void changeInBackupBeforeItReturns();
     void oneCommandOneBackupWrite_data();
     void oneCommandOneBackupWrite();
@@ -34,6 +40,8 @@ private Q_SLOTS:
     void shutdownWritesBackupThenSettings();
     void renamedExecutableKeepsItsOwn();
     void settingsSurviveRestart();
+    void storedValuesOutOfRangeRepaired_data();
+    void storedValuesOutOfRangeRepaired();
     void storedSettingsApplied_data();
     void storedSettingsApplied();
 };
@@ -42,6 +50,8 @@ namespace {
 
 const QString kBackup = QStringLiteral("Velmora-Sicherungsdatei.txt");
 const QString kConf = QStringLiteral("Velmora.conf");
+const QRect kFirstScreen(0, 0, 800, 800);
+const QRect kSecondScreen(800, 0, 1280, 1024);
 
 QByteArray read(const QString& path) {
     QFile file(path);
@@ -88,13 +98,13 @@ void TestFormMainPersistence::startupReadsBackup() {
     QVERIFY(answers.questions.isEmpty());
 }
 
-void TestFormMainPersistence::unreadableBackupKeptUntilChanged_data() {
+void TestFormMainPersistence::unreadableBackupNeverWrittenOver_data() {
     QTest::addColumn<bool>("changed");
     QTest::newRow("nothing entered") << false;
     QTest::newRow("a competitor entered") << true;
 }
 
-void TestFormMainPersistence::unreadableBackupKeptUntilChanged() {
+void TestFormMainPersistence::unreadableBackupNeverWrittenOver() {
     QFETCH(bool, changed);
     InstallationFixture install;
     QVERIFY(install.writeFile(kBackup, kBackupBytes));
@@ -110,9 +120,15 @@ void TestFormMainPersistence::unreadableBackupKeptUntilChanged() {
     if (changed)
         heat.setRowCells(1, {"7", "Neu"});
     QCoreApplication::processEvents();
-    const QByteArray expected = changed ? ProtocolFile::protocolBytes(heat) : kBackupBytes;
+    const QByteArray expected = ProtocolFile::protocolBytes(heat);
     window.reset();
     QCOMPARE(read(install.filePath(kBackup)), expected);
+    // The file that could not be read is kept beside, as it was.
+    const QStringList kept =
+        QDir(install.dir()).entryList({QStringLiteral("Velmora-Sicherungsdatei-*.txt")});
+    QCOMPARE(kept.size(), 1);
+    QFile::setPermissions(install.filePath(kept[0]), QFile::ReadOwner | QFile::WriteOwner);
+    QCOMPARE(read(install.filePath(kept[0])), kBackupBytes);
 }
 
 void TestFormMainPersistence::changeInBackupBeforeItReturns() {
@@ -262,6 +278,52 @@ void TestFormMainPersistence::settingsSurviveRestart() {
     QCOMPARE(window.competition().timeFormat().setting(), int(TimeFormat::Seconds));
 }
 
+void TestFormMainPersistence::storedValuesOutOfRangeRepaired_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("used");
+    QTest::newRow("TV screen that exists") << "Monitor" << 1 << 1;
+    QTest::newRow("TV screen beyond the last") << "Monitor" << 5 << 1;
+    QTest::newRow("window left of every screen") << "Left" << -3000 << -1;
+    QTest::newRow("window below every screen") << "Top" << 5000 << -1;
+    QTest::newRow("window on the second screen") << "Left" << 1000 << 1000;
+}
+
+void TestFormMainPersistence::storedValuesOutOfRangeRepaired() {
+    QFETCH(QString, key);
+    QFETCH(int, stored);
+    QFETCH(int, used);
+    InstallationFixture install;
+    {
+        // Read up to "Monitor"; the rest keep their defaults.
+        QSettings values(install.filePath(kConf), QSettings::IniFormat);
+        const QList<std::pair<const char*, int>> stock{
+            {"Left", 10}, {"Top", 20}, {"Width", 800},      {"Height", 600}, {"Sound", 1},
+            {"Port", 0},  {"Alg", 0},  {"WaitStart", 5000}, {"Timer", 0},    {"Monitor", 0}};
+        for (const auto& [name, value] : stock)
+            values.setValue(QLatin1String(name), QLatin1String(name) == key ? stored : value);
+    }
+    {
+        TFormMain window(install.environment());
+        const QHash<QString, int> values{
+            {"Monitor", window.settings().monitor}, {"Left", window.x()}, {"Top", window.y()}};
+        if (used >= 0) {
+            QCOMPARE(values.value(key), used);
+        } else {
+            // Off every screen: the default placement, with the stored size.
+            const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
+            QCOMPARE(window.pos(), WindowPlacement::defaultPlacement(workArea, 800).topLeft());
+            QCOMPARE(window.size(), QSize(800, 600));
+        }
+    }
+    // What is saved is what was used.
+    QSettings saved(install.filePath(kConf), QSettings::IniFormat);
+    if (used >= 0)
+        QCOMPARE(saved.value(key).toInt(), used);
+    else
+        QVERIFY(saved.value(key).toInt() != stored);
+}
+
 void TestFormMainPersistence::storedSettingsApplied_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QVariant>("value");
@@ -316,5 +378,12 @@ void TestFormMainPersistence::storedSettingsApplied() {
     QCOMPARE(install.dialogs().saveRequests[0].filterIndex, filterIndex);
 }
 
-QTEST_MAIN(TestFormMainPersistence)
+int main(int argc, char* argv[]) {
+    // A second screen, so that a TV screen index of 1 is one that exists.
+    OffscreenScreens::use({kFirstScreen, kSecondScreen});
+    QApplication app(argc, argv);
+    TestFormMainPersistence test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_formmain_persistence.moc"
