@@ -10,11 +10,13 @@
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
 #include "ui/ActionStates.h"
+#include "ui/BandScrollArea.h"
 #include "ui/CommandRouting.h"
 #include "ui/EditCommands.h"
 #include "ui/FileCommands.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
+#include "ui/MainWindowPlacer.h"
 #include "ui/PageTabBar.h"
 #include "ui/SettingsBinding.h"
 #include "ui/TBitBtnWithColor.h"
@@ -36,7 +38,6 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScreen>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -53,7 +54,7 @@ TFormMain::TFormMain(ProgramEnvironment environment, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     m_header = new HeaderBand(central);
-    layout->addWidget(m_header);
+    layout->addWidget(new BandScrollArea(m_header, WindowPlacement::DesignedMinimumWidth, central));
     m_pages = new TPageControl(m_competition, central);
     layout->addWidget(m_pages, 1);
     setCentralWidget(central);
@@ -114,9 +115,9 @@ void TFormMain::FormCreate() {
     // 4: the title picture is optional; a missing or unreadable one leaves the image hidden.
     if (const auto picture = m_environment.titlePicture())
         m_header->ImageTitle->load(*picture);
-    // 5: default placement on the work area.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(WindowPlacement::defaultPlacement(screen->availableGeometry()));
+    // 5: default placement on the work area; the frame is counted once it is known.
+    m_placer = new MainWindowPlacer(*this);
+    m_placer->placeDefault();
     // 6
     initTimingStateHook();
     // 7, 8: the built-in names stand in for the platform's file type names.
@@ -125,7 +126,7 @@ void TFormMain::FormCreate() {
                        QStringLiteral("MS Word"), QStringLiteral("MS Excel")};
     // 9, 10
     loadSettingsHook();
-    applyMinimumSize();
+    m_placer->settingsLoaded();
     // 11: TV mode button, its entries and the submenu.
     HeaderBand& h = *m_header;
     h.bMon2->setEnabled(true);
@@ -161,14 +162,6 @@ void TFormMain::FormDestroy() {
     saveBackupHook();
     saveSettingsHook();
     closeSerialPortHook();
-}
-
-void TFormMain::applyMinimumSize() {
-    // The frame is known only once the window is on screen; until then it counts as none.
-    const int sizingFrame = qMax(0, (frameGeometry().width() - width()) / 2);
-    const int nonClientHeight = qMax(0, frameGeometry().height() - height());
-    const QSize outer = WindowPlacement::minimumOuterSize(sizingFrame);
-    setMinimumSize(outer.width() - 2 * sizingFrame, outer.height() - nonClientHeight);
 }
 
 TSortGridView* TFormMain::SortGridView(int page) const {
@@ -241,11 +234,6 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 void TFormMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     FormResize();
-}
-
-void TFormMain::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    applyMinimumSize();
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {

@@ -19,6 +19,7 @@ class EditCommands;
 class FileCommands;
 class HeaderBand;
 class MainStatusBar;
+class MainWindowPlacer;
 class StageDerivation;
 class TBitBtnWithColor;
 class TFDlgYesNo;
@@ -139,7 +140,6 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -148,7 +148,6 @@ private:
     void FormCreate();
     void FormDestroy();
     bool FormCloseQuery();
-    void applyMinimumSize();
     void StageDerived(int stage);
     void SortGridRowSelected(int page);
     int activePage() const;
@@ -200,6 +199,7 @@ private:
     std::array<TSortGridView*, 4> m_views{};
     QCheckBox* m_cdEdit = nullptr;
     MainStatusBar* m_statusBar = nullptr;
+    MainWindowPlacer* m_placer = nullptr;
     QPointer<TFDlgYesNo> m_questionDialog;
     QPointer<TFormInfo> m_infoWindow;
     // Last, so it goes before the tables and the environment whose clock it reads.
