@@ -6,6 +6,7 @@
 #include "competition/widgets/TSortGridView.h"
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
+#include "platform/CompetitionInhibitor.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
@@ -473,6 +474,9 @@ void TFormMain::initTimingStateHook() {
                                                     m_environment.serialSystem());
     connect(m_timingWiring.get(), &TimingWiring::selectedRowStepsRequested, this,
             &TFormMain::SortGridRowSelected);
+    m_inhibitor = new CompetitionInhibitor(m_programTitle, m_environment.inhibitorBus(), this);
+    connect(&m_timingWiring->clock(), &RunClock::stateChanged, m_inhibitor,
+            &CompetitionInhibitor::setClockState);
 }
 
 void TFormMain::applyTimingSettingsHook() {

@@ -15,6 +15,7 @@
 class QAction;
 class QCheckBox;
 class BackupWriter;
+class CompetitionInhibitor;
 class EditCommands;
 class FileCommands;
 class HeaderBand;
@@ -54,6 +55,8 @@ public:
     TPageControl* PageControl1() const { return m_pages; }
     // The run clock, the time display and the light barriers as the window uses them.
     TimingWiring& timingWiring() { return *m_timingWiring; }
+    // No suspend and no blanking while a run is timed or a TV window is shown.
+    CompetitionInhibitor& competitionInhibitor() { return *m_inhibitor; }
     TSortGridView* SortGridView(int page) const;
     QCheckBox* cdEdit() const { return m_cdEdit; }
     MainStatusBar* StatusBar1() const { return m_statusBar; }
@@ -200,6 +203,7 @@ private:
     QCheckBox* m_cdEdit = nullptr;
     MainStatusBar* m_statusBar = nullptr;
     MainWindowPlacer* m_placer = nullptr;
+    CompetitionInhibitor* m_inhibitor = nullptr;
     QPointer<TFDlgYesNo> m_questionDialog;
     QPointer<TFormInfo> m_infoWindow;
     // Last, so it goes before the tables and the environment whose clock it reads.
