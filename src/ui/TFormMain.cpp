@@ -18,6 +18,7 @@
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
 #include "ui/MainWindowPlacer.h"
+#include "ui/ManualOpener.h"
 #include "ui/PageTabBar.h"
 #include "ui/SettingsBinding.h"
 #include "ui/TBitBtnWithColor.h"
@@ -402,8 +403,9 @@ void TFormMain::saveSettingsHook() {
 // --- "Programm" and TV mode ------------------------------------------------------------------
 
 void TFormMain::mHilfeClick() {
-    if (m_helpFile && QFileInfo(*m_helpFile).isFile())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(*m_helpFile));
+    ManualOpener(m_helpFile, ManualOpener::placesFor(m_environment), &QDesktopServices::openUrl,
+                 ManualOpener::messageBoxOn(*this, m_programTitle))
+        .open();
 }
 
 void TFormMain::mInfoClick() {
