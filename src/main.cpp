@@ -1,5 +1,6 @@
 #include "platform/TerminationSignals.h"
 #include "ui/ProgramEnvironment.h"
+#include "ui/QtGermanTranslation.h"
 #include "ui/TFDlgYesNo.h"
 #include "ui/TFormInfo.h"
 #include "ui/TFormMain.h"
@@ -18,6 +19,7 @@ void createTvWindows(TFormMain&) {}
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    const QtGermanTranslation qtTexts;
     TFormMain window(ProgramEnvironment::fromApplication());
     createPrintPreview(window);
     createSettingsDialog(window);

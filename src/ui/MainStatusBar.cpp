@@ -1,5 +1,7 @@
 #include "ui/MainStatusBar.h"
 
+#include "ui/ElidingLabel.h"
+
 #include <QLabel>
 
 MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
@@ -9,14 +11,24 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
     const Qt::Alignment alignments[4] = {Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignRight,
                                          Qt::AlignLeft};
     for (int i = 0; i < 4; ++i) {
-        auto* label = new QLabel(this);
+        QLabel* label = nullptr;
+        if (i == StageMessage) {
+            // The message may be longer than its panel, whose start and count must show; in a
+            // window narrower than designed it is the panel that gives way.
+            auto* message = new ElidingLabel(this);
+            message->setPreferredWidth(widths[i]);
+            message->setMaximumWidth(widths[i]);
+            label = message;
+        } else {
+            label = new QLabel(this);
+            if (i < 3)
+                label->setFixedWidth(widths[i]);
+            else
+                label->setMinimumWidth(widths[i]);
+        }
         label->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setAlignment(alignments[i] | Qt::AlignVCenter);
-        if (i < 3)
-            label->setFixedWidth(widths[i]);
-        else
-            label->setMinimumWidth(widths[i]);
         // The last panel takes what is left, as the window size text can be wider than 50.
         addWidget(label, i == 3 ? 1 : 0);
         m_panels[i] = label;
@@ -30,8 +42,17 @@ QString MainStatusBar::panelText(int panel) const {
 }
 
 void MainStatusBar::setPanelText(int panel, const QString& text) {
-    if (panel >= 0 && panel < 4)
+    if (panel == StageMessage)
+        static_cast<ElidingLabel*>(m_panels[panel])->setFullText(text);
+    else if (panel >= 0 && panel < 4)
         m_panels[panel]->setText(text);
+    // The window size shows whole (the message panel gives way first in a narrow window).
+    if (panel == WindowSize) {
+        QLabel* label = m_panels[panel];
+        const int frame = label->width() - label->contentsRect().width();
+        label->setMinimumWidth(
+            qMax(50, label->fontMetrics().horizontalAdvance(text.trimmed()) + frame + 4));
+    }
 }
 
 QLabel* MainStatusBar::panel(int panel) const {

@@ -9,14 +9,16 @@
 #include <optional>
 
 class FileDialogs;
+class InhibitorBus;
 class QSettings;
 class SerialSystem;
 class TickSource;
 
 // Everything that identifies one installation and one run of the program: the executable's
 // path (which names the program), the data folders, the decimal separator, where settings live,
-// the file dialogs and, for tests, who answers the yes/no questions, the clock of the timing and
-// the serial calls of the light-barrier port. The window reads these instead of globals.
+// the file dialogs and, for tests, who answers the yes/no questions, the clock of the timing, the
+// serial calls of the light-barrier port and the services that keep the machine awake. The window
+// reads these instead of globals.
 class ProgramEnvironment {
 public:
     // Returns true for "Ja". Unset in production: the question dialog asks the operator.
@@ -76,6 +78,10 @@ public:
         m_serialSystem = std::move(system);
     }
 
+    // Empty: the desktop's D-Bus services that keep the machine awake.
+    const std::shared_ptr<InhibitorBus>& inhibitorBus() const { return m_inhibitorBus; }
+    void setInhibitorBus(std::shared_ptr<InhibitorBus> bus) { m_inhibitorBus = std::move(bus); }
+
     // A file found by name next to the executable, else in the data folder.
     std::optional<QString> findDataFile(const QString& fileName) const;
     // Where a file by that name is expected when it is missing: next to the executable.
@@ -96,4 +102,5 @@ private:
     AnswerProvider m_answerProvider;
     std::shared_ptr<const TickSource> m_tickSource;
     std::shared_ptr<SerialSystem> m_serialSystem;
+    std::shared_ptr<InhibitorBus> m_inhibitorBus;
 };

@@ -1,5 +1,7 @@
 #include "ui/TFDlgYesNo.h"
 
+#include "ui/QuestionDialogLayout.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -9,25 +11,22 @@ TFDlgYesNo::TFDlgYesNo(const QString& programTitle, QWidget* parent)
                           Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("FDlgYesNo"));
     setWindowTitle(programTitle);
-    setFixedSize(222, 94);
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("Image1"));
-    icon->setGeometry(8, 8, 32, 32);
+    icon->setGeometry(QuestionDialogLayout::DesignedIcon);
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
 
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("LabelQuestion"));
-    m_text->setGeometry(46, 6, 169, 49);
     m_text->setAlignment(Qt::AlignCenter);
     m_text->setWordWrap(true);
 
     m_yes = new QPushButton(QStringLiteral("Ja"), this);
     m_yes->setObjectName(QStringLiteral("bJa"));
-    m_yes->setGeometry(40, 62, 70, 25);
     m_no = new QPushButton(QStringLiteral("Nein"), this);
     m_no->setObjectName(QStringLiteral("bNein"));
-    m_no->setGeometry(118, 62, 70, 25);
+    applyLayout();
     // Auto-default (the focused button takes Enter) but no fixed default button.
     for (QPushButton* button : {m_yes, m_no}) {
         button->setAutoDefault(true);
@@ -39,6 +38,16 @@ TFDlgYesNo::TFDlgYesNo(const QString& programTitle, QWidget* parent)
 
 void TFDlgYesNo::setQuestion(const QString& question) {
     m_text->setText(question);
+    applyLayout();
+}
+
+void TFDlgYesNo::applyLayout() {
+    const auto layout = QuestionDialogLayout::layoutFor(m_text->fontMetrics(), m_text->text(),
+                                                        m_yes->text(), m_no->text());
+    setFixedSize(layout.dialog);
+    m_text->setGeometry(layout.text);
+    m_yes->setGeometry(layout.yes);
+    m_no->setGeometry(layout.no);
 }
 
 QString TFDlgYesNo::question() const {

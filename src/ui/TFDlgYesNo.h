@@ -22,6 +22,9 @@ public:
     QPushButton* noButton() const { return m_no; }
 
 private:
+    // The designed size while the question fits it, larger as far as the question needs.
+    void applyLayout();
+
     QLabel* m_text;
     QPushButton* m_yes;
     QPushButton* m_no;

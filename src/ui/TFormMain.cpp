@@ -7,16 +7,21 @@
 #include "competition/widgets/TSortGridView.h"
 #include "output/BackupStartup.h"
 #include "output/BackupWriter.h"
+#include "output/ProtocolFile.h"
+#include "platform/CompetitionInhibitor.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
 #include "ui/ActionStates.h"
 #include "ui/BackupStatus.h"
+#include "ui/BandScrollArea.h"
 #include "ui/CommandRouting.h"
 #include "ui/EditCommands.h"
 #include "ui/FileCommands.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
+#include "ui/MainWindowPlacer.h"
+#include "ui/ManualOpener.h"
 #include "ui/PageTabBar.h"
 #include "ui/RowPositionStatus.h"
 #include "ui/SettingsBinding.h"
@@ -41,7 +46,6 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScreen>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -58,7 +62,7 @@ TFormMain::TFormMain(ProgramEnvironment environment, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     m_header = new HeaderBand(central);
-    layout->addWidget(m_header);
+    layout->addWidget(new BandScrollArea(m_header, WindowPlacement::DesignedMinimumWidth, central));
     m_pages = new TPageControl(m_competition, central);
     layout->addWidget(m_pages, 1);
     setCentralWidget(central);
@@ -121,9 +125,9 @@ void TFormMain::FormCreate() {
     // 4: the title picture is optional; a missing or unreadable one leaves the image hidden.
     if (const auto picture = m_environment.titlePicture())
         m_header->ImageTitle->load(*picture);
-    // 5: default placement on the work area.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(WindowPlacement::defaultPlacement(screen->availableGeometry()));
+    // 5: default placement on the work area; the frame is counted once it is known.
+    m_placer = new MainWindowPlacer(*this);
+    m_placer->placeDefault();
     // 6
     initTimingStateHook();
     // 7, 8: the built-in names stand in for the platform's file type names.
@@ -132,7 +136,7 @@ void TFormMain::FormCreate() {
                        QStringLiteral("MS Word"), QStringLiteral("MS Excel")};
     // 9, 10
     loadSettingsHook();
-    applyMinimumSize();
+    m_placer->settingsLoaded();
     // 11: TV mode button, its entries and the submenu.
     HeaderBand& h = *m_header;
     h.bMon2->setEnabled(true);
@@ -168,14 +172,6 @@ void TFormMain::FormDestroy() {
     saveBackupHook();
     saveSettingsHook();
     closeSerialPortHook();
-}
-
-void TFormMain::applyMinimumSize() {
-    // The frame is known only once the window is on screen; until then it counts as none.
-    const int sizingFrame = qMax(0, (frameGeometry().width() - width()) / 2);
-    const int nonClientHeight = qMax(0, frameGeometry().height() - height());
-    const QSize outer = WindowPlacement::minimumOuterSize(sizingFrame);
-    setMinimumSize(outer.width() - 2 * sizingFrame, outer.height() - nonClientHeight);
 }
 
 TSortGridView* TFormMain::SortGridView(int page) const {
@@ -249,11 +245,6 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 void TFormMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     FormResize();
-}
-
-void TFormMain::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    applyMinimumSize();
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
@@ -434,8 +425,9 @@ void TFormMain::saveSettingsHook() {
 // --- "Programm" and TV mode ------------------------------------------------------------------
 
 void TFormMain::mHilfeClick() {
-    if (m_helpFile && QFileInfo(*m_helpFile).isFile())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(*m_helpFile));
+    ManualOpener(m_helpFile, ManualOpener::placesFor(m_environment), &QDesktopServices::openUrl,
+                 ManualOpener::messageBoxOn(*this, m_programTitle))
+        .open();
 }
 
 void TFormMain::mInfoClick() {
@@ -511,6 +503,9 @@ void TFormMain::initTimingStateHook() {
             &TFormMain::SortGridRowSelected);
     m_waitingTime = std::make_unique<WaitingTimeGuard>(
         m_timingWiring->clock(), [this](const QString& question) { return askQuestion(question); });
+    m_inhibitor = new CompetitionInhibitor(m_programTitle, m_environment.inhibitorBus(), this);
+    connect(&m_timingWiring->clock(), &RunClock::stateChanged, m_inhibitor,
+            &CompetitionInhibitor::setClockState);
 }
 
 void TFormMain::applyTimingSettingsHook() {

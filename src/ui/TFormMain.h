@@ -16,10 +16,12 @@ class QAction;
 class QCheckBox;
 class BackupStatus;
 class BackupWriter;
+class CompetitionInhibitor;
 class EditCommands;
 class FileCommands;
 class HeaderBand;
 class MainStatusBar;
+class MainWindowPlacer;
 class StageDerivation;
 class TBitBtnWithColor;
 class TFDlgYesNo;
@@ -57,6 +59,8 @@ public:
     TPageControl* PageControl1() const { return m_pages; }
     // The run clock, the time display and the light barriers as the window uses them.
     TimingWiring& timingWiring() { return *m_timingWiring; }
+    // No suspend and no blanking while a run is timed or a TV window is shown.
+    CompetitionInhibitor& competitionInhibitor() { return *m_inhibitor; }
     TSortGridView* SortGridView(int page) const;
     QCheckBox* cdEdit() const { return m_cdEdit; }
     MainStatusBar* StatusBar1() const { return m_statusBar; }
@@ -143,7 +147,6 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -152,7 +155,6 @@ private:
     void FormCreate();
     void FormDestroy();
     bool FormCloseQuery();
-    void applyMinimumSize();
     void StageDerived(int stage);
     void SortGridRowSelected(int page);
     int activePage() const;
@@ -205,6 +207,8 @@ private:
     std::array<TSortGridView*, 4> m_views{};
     QCheckBox* m_cdEdit = nullptr;
     MainStatusBar* m_statusBar = nullptr;
+    MainWindowPlacer* m_placer = nullptr;
+    CompetitionInhibitor* m_inhibitor = nullptr;
     QPointer<TFDlgYesNo> m_questionDialog;
     QPointer<TFormInfo> m_infoWindow;
     RowPositionStatus* m_rowPosition = nullptr;

@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 
+#include "FakeInhibitorBus.h"
 #include "FakeSerialSystem.h"
 #include "timing/TComPort.h"
 
@@ -39,6 +40,8 @@ ProgramEnvironment InstallationFixture::environmentAs(const QString& programTitl
     // No window under test looks at the machine's real serial devices.
     environment.setSerialSystem(
         std::make_shared<FakeSerialSystem>(&TComPort::steadyClockMicroseconds));
+    // Nor does it keep the test machine awake.
+    environment.setInhibitorBus(std::make_shared<FakeInhibitorBus>());
     return environment;
 }
 

@@ -20,9 +20,13 @@ private Q_SLOTS:
     void templatePathsNameTheExpectedPlace();
     void defaultPlacement_data();
     void defaultPlacement();
+    void minimumSize_data();
     void minimumSize();
     void placementOnPresentScreens_data();
     void placementOnPresentScreens();
+    void frameAndClient();
+    void keptOnScreen_data();
+    void keptOnScreen();
     void captionOrigin_data();
     void captionOrigin();
     void titlePictureFits_data();
@@ -96,7 +100,9 @@ void TestEnvironment::defaultPlacement_data() {
     QTest::newRow("1600 wide") << QRect(0, 0, 1600, 960) << QRect(440, 0, 720, 960);
     QTest::newRow("odd width truncates") << QRect(0, 0, 1025, 740) << QRect(152, 0, 720, 740);
     QTest::newRow("panel on top") << QRect(0, 30, 1280, 994) << QRect(280, 30, 720, 994);
-    QTest::newRow("narrower than window") << QRect(0, 0, 701, 500) << QRect(-9, 0, 720, 500);
+    QTest::newRow("narrower than window: fits") << QRect(0, 0, 701, 500) << QRect(0, 0, 701, 500);
+    QTest::newRow("200 % on 1280 x 1024") << QRect(0, 0, 640, 512) << QRect(0, 0, 640, 512);
+    QTest::newRow("second screen") << QRect(1920, 0, 1280, 1024) << QRect(2200, 0, 720, 1024);
 }
 
 void TestEnvironment::defaultPlacement() {
@@ -105,9 +111,54 @@ void TestEnvironment::defaultPlacement() {
     QCOMPARE(WindowPlacement::defaultPlacement(workArea), expected);
 }
 
+void TestEnvironment::minimumSize_data() {
+    QTest::addColumn<int>("sizingFrame");
+    QTest::addColumn<QSize>("workArea");
+    QTest::addColumn<QSize>("expected");
+    QTest::newRow("no frame") << 0 << QSize() << QSize(711, 480);
+    QTest::newRow("frame of 4") << 4 << QSize() << QSize(719, 480);
+    QTest::newRow("large screen") << 1 << QSize(1920, 1080) << QSize(713, 480);
+    QTest::newRow("200 % on 1280 x 1024 gives way") << 1 << QSize(640, 512) << QSize(640, 480);
+    QTest::newRow("low screen gives way") << 1 << QSize(800, 450) << QSize(713, 450);
+}
+
 void TestEnvironment::minimumSize() {
-    QCOMPARE(WindowPlacement::minimumOuterSize(0), QSize(711, 480));
-    QCOMPARE(WindowPlacement::minimumOuterSize(4), QSize(719, 480));
+    QFETCH(int, sizingFrame);
+    QFETCH(QSize, workArea);
+    QFETCH(QSize, expected);
+    QCOMPARE(WindowPlacement::minimumOuterSize(sizingFrame, workArea), expected);
+}
+
+void TestEnvironment::frameAndClient() {
+    const QMargins openbox(1, 20, 1, 5);
+    const QRect frame(600, 0, 720, 1080);
+    QCOMPARE(WindowPlacement::clientRect(frame, openbox), QRect(601, 20, 718, 1055));
+    QCOMPARE(WindowPlacement::frameRect(WindowPlacement::clientRect(frame, openbox), openbox),
+             frame);
+}
+
+void TestEnvironment::keptOnScreen_data() {
+    QTest::addColumn<QRect>("stored");
+    QTest::addColumn<QRect>("expected");
+    // Two screens side by side, the right one with a panel on top.
+    QTest::newRow("on the first screen") << QRect(100, 50, 800, 600) << QRect(100, 50, 800, 600);
+    QTest::newRow("whole first screen") << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1080);
+    QTest::newRow("across both screens below the panel")
+        << QRect(1500, 100, 800, 600) << QRect(1500, 100, 800, 600);
+    QTest::newRow("under the panel") << QRect(2000, 0, 800, 600) << QRect(2000, 30, 800, 600);
+    QTest::newRow("taller than the screen") << QRect(100, 0, 722, 1105) << QRect(100, 0, 722, 1080);
+    QTest::newRow("off the right edge") << QRect(3000, 100, 800, 600) << QRect(2400, 100, 800, 600);
+    QTest::newRow("screen gone: to the primary")
+        << QRect(5000, 2000, 800, 600) << QRect(1120, 480, 800, 600);
+    QTest::newRow("above everything") << QRect(200, -700, 800, 600) << QRect(200, 0, 800, 600);
+    QTest::newRow("partly above") << QRect(200, -100, 800, 600) << QRect(200, 0, 800, 600);
+}
+
+void TestEnvironment::keptOnScreen() {
+    QFETCH(QRect, stored);
+    QFETCH(QRect, expected);
+    const QList<QRect> workAreas{QRect(0, 0, 1920, 1080), QRect(1920, 30, 1280, 994)};
+    QCOMPARE(WindowPlacement::keptOnScreen(stored, workAreas, workAreas.first()), expected);
 }
 
 void TestEnvironment::placementOnPresentScreens_data() {

@@ -3,6 +3,7 @@
 #include "mock/WindowFixture.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
+#include "ui/ManualOpener.h"
 #include "ui/PageTabBar.h"
 #include "ui/TBitBtnWithColor.h"
 #include "ui/TFDlgYesNo.h"
@@ -13,10 +14,12 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -278,40 +281,66 @@ void TestFormMain::titlePicture() {
     else if (content == QStringLiteral("picture"))
         QVERIFY(install.writePicture(QStringLiteral("Velmora.jpg")));
     TFormMain window(install.environment());
-    window.resize(1200, 700);
+    // As wide as the screen allows, so the band right of the buttons is wide.
+    window.resize(790, 700);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.header()->ImageTitle->isVisible(), shown);
-    if (shown)
-        QVERIFY(window.header()->ImageTitle->width() > 300);
+    if (shown) {
+        QCOMPARE(window.header()->ImageTitle->geometry(),
+                 HeaderBand::titlePictureArea(window.header()->width()));
+        QVERIFY(window.header()->ImageTitle->width() > 60);
+    }
 }
 
 void TestFormMain::helpFile_data() {
     QTest::addColumn<QString>("file");
-    QTest::newRow("missing") << QString();
-    QTest::newRow("html manual") << "Velmora.html";
-    QTest::newRow("compiled help") << "Velmora.chm";
+    QTest::addColumn<bool>("viewer");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("missing") << QString() << true << "Das Handbuch wurde nicht gefunden.";
+    QTest::newRow("html manual") << "Velmora.html" << true << QString();
+    QTest::newRow("compiled help") << "Velmora.chm" << true << QString();
+    QTest::newRow("no viewer") << "Velmora.html" << false << "Das Handbuch liegt unter ";
 }
 
 void TestFormMain::helpFile() {
     QFETCH(QString, file);
+    QFETCH(bool, viewer);
+    QFETCH(QString, told);
     InstallationFixture install;
     if (!file.isEmpty())
         QVERIFY(install.writeFile(file));
-    UrlRecorder opened({QStringLiteral("file")});
+    std::optional<UrlRecorder> opened;
+    if (viewer)
+        opened.emplace(QStringList{QStringLiteral("file")});
     TFormMain window(install.environment());
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QElapsedTimer elapsed;
     elapsed.start();
     QTest::keyClick(&window, Qt::Key_F1);
+    // The answer never holds up the window, whatever it is.
     QVERIFY(elapsed.elapsed() < 1000);
-    if (file.isEmpty()) {
-        QVERIFY(opened.urls.isEmpty());
-    } else {
-        QCOMPARE(opened.urls.size(), 1);
-        QCOMPARE(opened.urls.first(), QUrl::fromLocalFile(install.filePath(file)));
+    auto* box = window.findChild<QMessageBox*>(ManualOpener::messageBoxName());
+    if (told.isEmpty()) {
+        QVERIFY(!box);
+        QCOMPARE(opened->urls.size(), 1);
+        QCOMPARE(opened->urls.first(), QUrl::fromLocalFile(install.filePath(file)));
+        return;
     }
+    QVERIFY(box);
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->windowTitle(), QStringLiteral("Velmora"));
+    QVERIFY2(box->text().contains(told), qPrintable(box->text()));
+    // It names the place of the manual, where it is or where it belongs.
+    const QString place =
+        QDir::toNativeSeparators(install.filePath(QStringLiteral("Velmora.html")));
+    QVERIFY2(box->text().contains(place), qPrintable(box->text()));
+    if (opened)
+        QVERIFY(opened->urls.isEmpty());
+    // A second F1 tells again in the same box.
+    QTest::keyClick(&window, Qt::Key_F1);
+    QCOMPARE(window.findChildren<QMessageBox*>().size(), 1);
 }
 
 void TestFormMain::wordMarkOpensMakerPage() {

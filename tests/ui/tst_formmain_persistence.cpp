@@ -249,7 +249,7 @@ void TestFormMainPersistence::settingsSurviveRestart() {
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.move(40, 50);
-        window.resize(900, 640);
+        window.resize(720, 600);
         window.header()->eZeile->setText(QStringLiteral("Stadtmeisterschaft"));
         // Values other parts keep in the window's settings while the program runs (the port
         // and the automatic entry are written back by the timing part itself).
@@ -267,14 +267,14 @@ void TestFormMainPersistence::settingsSurviveRestart() {
         before.title = QStringLiteral("Stadtmeisterschaft");
         before.left = 40;
         before.top = 50;
-        before.width = 900;
-        before.height = 640;
+        before.width = 720;
+        before.height = 600;
     }
     TFormMain window(install.environment());
     QCOMPARE(window.settings(), before);
     QCOMPARE(window.header()->eZeile->text(), QStringLiteral("Stadtmeisterschaft"));
     QCOMPARE(window.pos(), QPoint(40, 50));
-    QCOMPARE(window.size(), QSize(900, 640));
+    QCOMPARE(window.size(), QSize(720, 600));
     QCOMPARE(window.competition().timeFormat().setting(), int(TimeFormat::Seconds));
 }
 
@@ -332,18 +332,18 @@ void TestFormMainPersistence::storedSettingsApplied_data() {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("filterIndex");
     const QString designed = QStringLiteral("Deutsche Meisterschaften im Velmora 2009");
-    QTest::newRow("as stored") << "" << QVariant() << "Gespeichert" << 1 << 800 << 2;
+    QTest::newRow("as stored") << "" << QVariant() << "Gespeichert" << 1 << 760 << 2;
     QTest::newRow("empty title keeps the designed one")
-        << "Title" << QVariant(QString()) << designed << 1 << 800 << 2;
+        << "Title" << QVariant(QString()) << designed << 1 << 760 << 2;
     QTest::newRow("time format hundredths")
-        << "VidResult" << QVariant(0) << "Gespeichert" << 0 << 800 << 2;
+        << "VidResult" << QVariant(0) << "Gespeichert" << 0 << 760 << 2;
     QTest::newRow("too narrow: minimum width")
         << "Width" << QVariant(300) << "Gespeichert" << 1 << 711 << 2;
     QTest::newRow("save type web page")
-        << "FilterInd" << QVariant(4) << "Gespeichert" << 1 << 800 << 4;
+        << "FilterInd" << QVariant(4) << "Gespeichert" << 1 << 760 << 4;
     // Reading stops at a value that is not a number: it and all later ones keep their defaults.
     QTest::newRow("broken Timer: later values default")
-        << "Timer" << QVariant("viel") << designed << 0 << 800 << 1;
+        << "Timer" << QVariant("viel") << designed << 0 << 760 << 1;
 }
 
 void TestFormMainPersistence::storedSettingsApplied() {
@@ -357,7 +357,7 @@ void TestFormMainPersistence::storedSettingsApplied() {
     {
         QSettings stored(install.filePath(kConf), QSettings::IniFormat);
         const QList<std::pair<const char*, QVariant>> values{
-            {"Left", 10},     {"Top", 20},      {"Width", 800},     {"Height", 600},
+            {"Left", 10},     {"Top", 20},      {"Width", 760},     {"Height", 600},
             {"Sound", 1},     {"Port", 0},      {"Alg", 0},         {"WaitStart", 5000},
             {"Timer", 0},     {"Monitor", 0},   {"LockTime", 5000}, {"Title", "Gespeichert"},
             {"AutoReset", 1}, {"FilterInd", 2}, {"VidResult", 1},   {"Len", 50},
