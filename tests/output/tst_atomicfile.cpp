@@ -1,4 +1,5 @@
 #include "mock/FaultyFileSystem.h"
+#include "mock/FileBytes.h"
 #include "output/AtomicFile.h"
 
 #include <QDir>
@@ -8,20 +9,13 @@
 #include <cerrno>
 #include <sys/stat.h>
 
+using FileBytes::readFile;
+using FileBytes::writeFile;
+
 using Call = FaultyFileSystem::Call;
 using Step = AtomicFile::Step;
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 mode_t modeOf(const QString& path) {
     struct stat info {};

@@ -1,6 +1,7 @@
 #include "competition/StageTables.h"
 #include "competition/TSortGrid.h"
 #include "mock/FifoWatchdog.h"
+#include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
 #include "output/BackupStartup.h"
 #include "output/ProtocolFile.h"
@@ -11,6 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
+
+using FileBytes::readFile;
+using FileBytes::writeFile;
 
 using namespace StageTables;
 
@@ -24,16 +28,6 @@ const QDateTime kNow(QDate(2026, 12, 9), QTime(14, 3, 22));
 // Rows that a load cannot reach: a save would drop them.
 QByteArray hiddenRows() {
     return kHeader + "\x1A" + kNewer;
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "competition/StageTables.h"
 #include "competition/TSortGrid.h"
 #include "mock/FaultyFileSystem.h"
+#include "mock/FileBytes.h"
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
 
@@ -21,6 +22,8 @@
 #include <cstdio>
 #include <functional>
 
+using FileBytes::readFile;
+
 using namespace StageTables;
 
 namespace {
@@ -28,13 +31,6 @@ namespace {
 // Set in the environment of a copy of this test that acts as the program being killed.
 constexpr char kChildVariable[] = "VELMORA_BACKUP_CRASH_CHILD";
 constexpr int kCompetitors = 30;
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
 
 void writeHeader(TSortGrid& table) {
     table.setRowCells(0, defaultCaptions(HeatStartList));

@@ -1,5 +1,6 @@
 #include "competition/StageTables.h"
 #include "competition/TSortGrid.h"
+#include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
 #include "output/CsvFile.h"
 
@@ -7,21 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-} // namespace
+using FileBytes::readFile;
+using FileBytes::writeFile;
 
 // The semicolon file: every row and column as it stands, and failures that say so.
 class TestCsvFile : public QObject {

@@ -1,5 +1,6 @@
 #include "competition/StageTables.h"
 #include "competition/TSortGrid.h"
+#include "mock/FileBytes.h"
 #include "mock/SmallTmpfs.h"
 #include "output/BackupWriter.h"
 #include "output/CsvFile.h"
@@ -11,14 +12,11 @@
 #include <QTest>
 #include <optional>
 
+using FileBytes::readFile;
+
 using namespace StageTables;
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 void fillList(TSortGrid& table, int competitors) {
     table.setRowCells(0, defaultCaptions(HeatStartList));

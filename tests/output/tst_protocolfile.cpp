@@ -1,5 +1,6 @@
 #include "competition/StageTables.h"
 #include "competition/TSortGrid.h"
+#include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
 #include "output/ProtocolFile.h"
 
@@ -8,6 +9,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+using FileBytes::readFile;
+using FileBytes::writeFile;
 
 using namespace StageTables;
 
@@ -19,18 +23,6 @@ QByteArray cp1252(const char* latin) {
 
 void headerOnly(TSortGrid& grid) {
     grid.setRowCells(0, defaultCaptions(HeatStartList));
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QList<QStringList> tableRows(const TSortGrid& grid) {

@@ -1,11 +1,14 @@
 #include "competition/StageTables.h"
 #include "competition/TSortGrid.h"
+#include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
 #include "output/ProtocolPage.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+using FileBytes::readFile;
 
 using namespace StageTables;
 
@@ -26,13 +29,6 @@ QList<QByteArray> pageLines(const QByteArray& page) {
             line.chop(1);
     }
     return lines;
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
 }
 
 const QByteArray kHeadForVelmora =
