@@ -25,11 +25,27 @@ bool canCreateFilesIn(const QString& dir) {
     return probe.open();
 }
 
+// Both sides cleaned, so "/usr/bin/../share/velmora/" and "/usr/share/velmora" are one folder.
+bool sameFolder(const QString& a, const QString& b) {
+    return !a.isEmpty() && !b.isEmpty() && QDir::cleanPath(a) == QDir::cleanPath(b);
+}
+
+QString siblingDataDir(const QString& executableDir) {
+    return QDir::cleanPath(executableDir + QStringLiteral("/../share/velmora"));
+}
+
 } // namespace
 
 ProgramPaths ProgramPaths::forRunningProgram() {
-    return ProgramPaths(QCoreApplication::applicationFilePath(), QStringLiteral(VELMORA_DATA_DIR),
+    const QString executable = QCoreApplication::applicationFilePath();
+    return ProgramPaths(executable, installedDataDir(executable, QStringLiteral(VELMORA_DATA_DIR)),
                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+QString ProgramPaths::installedDataDir(const QString& executablePath,
+                                       const QString& configuredDir) {
+    const QString sibling = siblingDataDir(QFileInfo(executablePath).absolutePath());
+    return QFileInfo(sibling).isDir() ? sibling : configuredDir;
 }
 
 ProgramPaths::ProgramPaths(const QString& executablePath, const QString& dataDir,
@@ -42,11 +58,33 @@ QString ProgramPaths::backupName() const {
     return m_title + QStringLiteral("-Sicherungsdatei.txt");
 }
 
-QString ProgramPaths::BackupFileName() const {
-    if (canCreateFilesIn(m_executableDir))
-        return m_executableDir + backupName();
+bool ProgramPaths::isInstalled() const {
+    return !m_executableDir.isEmpty() && QFileInfo(siblingDataDir(m_executableDir)).isDir();
+}
+
+QString ProgramPaths::writableFolder() const {
+    if (m_userDataDir.isEmpty() || (!isInstalled() && canCreateFilesIn(m_executableDir)))
+        return m_executableDir;
     QDir().mkpath(m_userDataDir);
-    return m_userDataDir + backupName();
+    return m_userDataDir;
+}
+
+QString ProgramPaths::pageFolder(const QString& workingDir) const {
+    const QString working = withSlash(QFileInfo(workingDir).absoluteFilePath());
+    const bool installationFolder =
+        sameFolder(working, m_dataDir) ||
+        (isInstalled() && (sameFolder(working, m_executableDir) ||
+                           sameFolder(working, m_executableDir + QStringLiteral(".."))));
+    // A program started by a launcher may find itself in "/", which only root can write to and
+    // nobody looks into.
+    if (!workingDir.isEmpty() && !installationFolder && !QDir(working).isRoot() &&
+        canCreateFilesIn(working))
+        return working;
+    return writableFolder();
+}
+
+QString ProgramPaths::BackupFileName() const {
+    return writableFolder() + backupName();
 }
 
 ProgramPaths::BackupLocation ProgramPaths::backupLocation() const {

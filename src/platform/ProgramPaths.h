@@ -9,9 +9,14 @@
 // Companion files are looked up next to the executable first, then in the data folder.
 class ProgramPaths {
 public:
-    // Production: QCoreApplication::applicationFilePath(), VELMORA_DATA_DIR and the user's
+    // Production: QCoreApplication::applicationFilePath(), installedDataDir() and the user's
     // QStandardPaths::AppDataLocation.
     static ProgramPaths forRunningProgram();
+
+    // The data folder of the installation the executable belongs to: <prefix>/share/velmora
+    // beside its <prefix>/bin when that exists (a package unpacked under another prefix still
+    // finds its files), else the folder the build was configured for.
+    static QString installedDataDir(const QString& executablePath, const QString& configuredDir);
 
     ProgramPaths(const QString& executablePath, const QString& dataDir, const QString& userDataDir);
 
@@ -21,8 +26,20 @@ public:
     QString executableDir() const { return m_executableDir; }
     QString dataDir() const { return m_dataDir; }
 
-    // Next to the executable when that folder is writable, else in the user's data folder
-    // (created here when missing).
+    // The executable sits in <prefix>/bin beside <prefix>/share/velmora: the package manager
+    // owns those folders, so nothing is written there even when they are writable (root).
+    bool isInstalled() const;
+
+    // Where the program keeps the files it writes by itself (backup, journal): next to the
+    // executable when that folder takes files and is not an installed one, else the user's
+    // data folder (created here when missing). With a trailing '/'.
+    QString writableFolder() const;
+
+    // Where a page written under a fixed name goes: the working folder when it takes files and
+    // is not one of the installation's folders, else writableFolder(). With a trailing '/'.
+    QString pageFolder(const QString& workingDir) const;
+
+    // <title>-Sicherungsdatei.txt in writableFolder().
     QString BackupFileName() const;
 
     // Where start-up reads the backup and where it is written from then on.

@@ -11,6 +11,7 @@
 
 #include <QDate>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
@@ -126,7 +127,8 @@ FileWriteResult FileCommands::write(SaveType type, const QString& fileName, int 
 }
 
 void FileCommands::saveWebPage(int page, const QString& tabCaption) {
-    const QString fileName = webPageName(m_environment.programTitle(), tabCaption);
+    const QString fileName = m_environment.paths().pageFolder(QDir::currentPath()) +
+                             webPageName(m_environment.programTitle(), tabCaption);
     const FileWriteResult result = ProtocolPage::WriteProtocolPage(
         fileName, m_competition.stageTable(page), m_environment.programTitle(), tabCaption);
     if (!result) {

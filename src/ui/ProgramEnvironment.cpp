@@ -14,9 +14,11 @@ ProgramEnvironment::ProgramEnvironment(QString executablePath)
     : m_executablePath(std::move(executablePath)) {}
 
 ProgramEnvironment ProgramEnvironment::fromApplication() {
-    ProgramEnvironment environment(QCoreApplication::applicationFilePath());
-    environment.setDataDir(
-        qEnvironmentVariable("VELMORA_DATA_DIR", QStringLiteral(VELMORA_DATA_DIR)));
+    const QString executable = QCoreApplication::applicationFilePath();
+    ProgramEnvironment environment(executable);
+    environment.setDataDir(qEnvironmentVariable(
+        "VELMORA_DATA_DIR",
+        ProgramPaths::installedDataDir(executable, QStringLiteral(VELMORA_DATA_DIR))));
     const QString point = QLocale::system().decimalPoint();
     environment.setDecimalSeparator(point.isEmpty() ? QChar(u',') : point.front());
     environment.setUserDataDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));

@@ -32,6 +32,10 @@ private Q_SLOTS:
     void templatesNamedEvenWhenMissing();
     void defaultExportName_data();
     void defaultExportName();
+    void installedProgramWritesInUserFolders_data();
+    void installedProgramWritesInUserFolders();
+    void dataFolderBesideTheExecutable_data();
+    void dataFolderBesideTheExecutable();
 };
 
 void TestProgramPaths::programTitle_data() {
@@ -203,6 +207,103 @@ void TestProgramPaths::defaultExportName() {
     QFETCH(QDate, date);
     QFETCH(QString, name);
     QCOMPARE(ProgramPaths::DefaultExportName(date), name);
+}
+
+void TestProgramPaths::installedProgramWritesInUserFolders_data() {
+    QTest::addColumn<bool>("installed");
+    // Where the program was started: a folder key (see below) or an absolute path.
+    QTest::addColumn<QString>("working");
+    QTest::addColumn<QString>("files");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("checkout, started elsewhere") << false << "elsewhere"
+                                                 << "bin"
+                                                 << "elsewhere";
+    QTest::newRow("checkout, started in its folder") << false << "bin"
+                                                     << "bin"
+                                                     << "bin";
+    QTest::newRow("checkout, working folder gone") << false << "missing"
+                                                   << "bin"
+                                                   << "bin";
+    QTest::newRow("checkout, started in /") << false << "/"
+                                            << "bin"
+                                            << "bin";
+    QTest::newRow("installed, started in home") << true << "elsewhere"
+                                                << "user"
+                                                << "elsewhere";
+    QTest::newRow("installed, started in bin") << true << "bin"
+                                               << "user"
+                                               << "user";
+    QTest::newRow("installed, started in the prefix") << true << "prefix"
+                                                      << "user"
+                                                      << "user";
+    QTest::newRow("installed, started in share/velmora") << true << "data"
+                                                         << "user"
+                                                         << "user";
+    QTest::newRow("installed, working folder gone") << true << "missing"
+                                                    << "user"
+                                                    << "user";
+    QTest::newRow("installed, started in /") << true << "/"
+                                             << "user"
+                                             << "user";
+}
+
+void TestProgramPaths::installedProgramWritesInUserFolders() {
+    QFETCH(bool, installed);
+    QFETCH(QString, working);
+    QFETCH(QString, files);
+    QFETCH(QString, page);
+    // <prefix>/bin/Velmora with or without <prefix>/share/velmora; the folders stay writable,
+    // as they are for root.
+    QTemporaryDir prefix;
+    QTemporaryDir home;
+    QVERIFY(QDir(prefix.path()).mkpath("bin"));
+    const QString data = prefix.filePath("share/velmora");
+    if (installed)
+        QVERIFY(QDir().mkpath(data));
+    const QString user = home.filePath(".local/share/Velmora");
+    const QHash<QString, QString> folders{{"bin", prefix.filePath("bin") + u'/'},
+                                          {"prefix", prefix.path() + u'/'},
+                                          {"data", data + u'/'},
+                                          {"user", user + u'/'},
+                                          {"elsewhere", home.path() + u'/'},
+                                          {"missing", home.filePath("gone") + u'/'}};
+    const ProgramPaths paths(prefix.filePath("bin/Velmora"), installed ? data : QString(), user);
+    QCOMPARE(paths.isInstalled(), installed);
+
+    QCOMPARE(paths.writableFolder(), folders[files]);
+    QCOMPARE(paths.BackupFileName(), folders[files] + "Velmora-Sicherungsdatei.txt");
+    QCOMPARE(paths.backupLocation().writePath, paths.BackupFileName());
+    QCOMPARE(paths.pageFolder(folders.value(working, working)), folders[page]);
+
+    // Asking left nothing behind in the installation's folders.
+    for (const QString& folder : {prefix.filePath("bin"), data})
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+}
+
+void TestProgramPaths::dataFolderBesideTheExecutable_data() {
+    QTest::addColumn<QString>("sibling");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("installed layout") << "share/velmora" << true;
+    QTest::newRow("build folder") << QString() << false;
+    QTest::newRow("other program's data") << "share/other" << false;
+    QTest::newRow("a file of that name") << "share/velmora=file" << false;
+}
+
+void TestProgramPaths::dataFolderBesideTheExecutable() {
+    QFETCH(QString, sibling);
+    QFETCH(bool, found);
+    QTemporaryDir prefix;
+    QVERIFY(QDir(prefix.path()).mkpath("bin"));
+    if (sibling.endsWith(QStringLiteral("=file"))) {
+        QVERIFY(QDir(prefix.path()).mkpath("share"));
+        QVERIFY(touch(prefix.filePath(sibling.chopped(5))));
+    } else if (!sibling.isEmpty()) {
+        QVERIFY(QDir(prefix.path()).mkpath(sibling));
+    }
+    const QString configured = QStringLiteral("/configured/share/velmora");
+    QCOMPARE(ProgramPaths::installedDataDir(prefix.filePath("bin/Velmora"), configured),
+             found ? prefix.filePath("share/velmora") : configured);
 }
 
 QTEST_GUILESS_MAIN(TestProgramPaths)
