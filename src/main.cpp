@@ -6,6 +6,7 @@
 #include "ui/TFormMain.h"
 
 #include <QApplication>
+#include <QIcon>
 
 namespace {
 
@@ -19,6 +20,9 @@ void createTvWindows(TFormMain&) {}
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The desktop matches the window to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velmora")));
     const QtGermanTranslation qtTexts;
     TFormMain window(ProgramEnvironment::fromApplication());
     createPrintPreview(window);
