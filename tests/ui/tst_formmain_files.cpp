@@ -1,5 +1,6 @@
 #include "competition/Competition.h"
 #include "mock/FifoWatchdog.h"
+#include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
 #include "mock/MessageBoxCatcher.h"
 #include "mock/WindowFixture.h"
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void webPageWrittenAndOpened_data();
     void webPageWrittenAndOpened();
     void webPageFailureOpensNothing();
+    void webPageInUserFolderWhenStartFolderIsReadOnly();
 
 private:
     void fill();
@@ -356,20 +358,44 @@ void TestFormMainFiles::webPageWrittenAndOpened() {
 
 void TestFormMainFiles::webPageFailureOpensNothing() {
     fill();
-    // An older page of the same name must not pass for the new one.
+    // An older page of the same name must not pass for the new one, neither in the folder the
+    // program was started in nor in the user's folder it falls back to.
+    const QString name = QStringLiteral("Velmora_Vorlauf-Startliste.html");
+    const QString userDir = m_install->userDataDir();
+    QVERIFY(QDir().mkpath(userDir));
+    QVERIFY(m_install->writeFile(name, "alt"));
+    QVERIFY(FileBytes::writeFile(QDir(userDir).filePath(name), "alt"));
+    UrlRecorder opened({QStringLiteral("file")});
+    MessageBoxCatcher boxes;
+    {
+        FileSystemFaults::ReadOnlyFolder readOnly(m_install->dir());
+        FileSystemFaults::ReadOnlyFolder readOnlyUser(userDir);
+        QVERIFY(readOnly.effective() && readOnlyUser.effective());
+        QTest::keyClick(m_window.get(), Qt::Key_H, Qt::ControlModifier);
+    }
+    QCOMPARE(boxes.seen.size(), 1);
+    QCOMPARE(boxes.seen[0].icon, QMessageBox::Critical);
+    QCOMPARE(boxes.seen[0].text,
+             QStringLiteral("Der Schreibfehler der Datei: ") + QDir(userDir).filePath(name));
+    QVERIFY(opened.urls.isEmpty());
+    QCOMPARE(read(m_install->filePath(name)), QByteArray("alt"));
+    QCOMPARE(read(QDir(userDir).filePath(name)), QByteArray("alt"));
+}
+
+void TestFormMainFiles::webPageInUserFolderWhenStartFolderIsReadOnly() {
+    fill();
     const QString name = QStringLiteral("Velmora_Vorlauf-Startliste.html");
     QVERIFY(m_install->writeFile(name, "alt"));
     UrlRecorder opened({QStringLiteral("file")});
-    MessageBoxCatcher boxes;
     {
         FileSystemFaults::ReadOnlyFolder readOnly(m_install->dir());
         QVERIFY(readOnly.effective());
         QTest::keyClick(m_window.get(), Qt::Key_H, Qt::ControlModifier);
     }
-    QCOMPARE(boxes.seen.size(), 1);
-    QCOMPARE(boxes.seen[0].icon, QMessageBox::Critical);
-    QCOMPARE(boxes.seen[0].text, QStringLiteral("Der Schreibfehler der Datei: ") + name);
-    QVERIFY(opened.urls.isEmpty());
+    const QString path = QDir(m_install->userDataDir()).filePath(name);
+    QCOMPARE(read(path), ProtocolPage::pageBytes(m_window->competition().stageTable(0),
+                                                 QStringLiteral("Velmora"), tabCaption(0)));
+    QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
     QCOMPARE(read(m_install->filePath(name)), QByteArray("alt"));
 }
 

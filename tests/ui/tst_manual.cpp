@@ -77,7 +77,7 @@ void TestManual::everyMenuEntryIsDescribed_data() {
             if (action->isSeparator() || caption.isEmpty() || seen.contains(caption))
                 continue;
             seen.insert(caption);
-            QTest::newRow(qPrintable(menu->title().remove(u'&') + u" / " + caption))
+            QTest::newRow(qPrintable(menu->title().remove(u'&') + QStringLiteral(" / ") + caption))
                 << caption << action->shortcut();
         }
     }
