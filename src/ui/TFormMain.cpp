@@ -12,6 +12,7 @@
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
+#include "tv/widgets/TvWindows.h"
 #include "ui/ActionStates.h"
 #include "ui/BackupStatus.h"
 #include "ui/BandScrollArea.h"
@@ -201,6 +202,10 @@ void TFormMain::setInfoWindow(TFormInfo* window) {
     m_infoWindow = window;
 }
 
+void TFormMain::setTvWindows(TvWindows* windows) {
+    m_tvWindows = windows;
+}
+
 bool TFormMain::askQuestion(const QString& question) {
     if (const auto& provider = m_environment.answerProvider())
         return provider(question);
@@ -366,7 +371,7 @@ void TFormMain::eZeileExit() {
 }
 
 void TFormMain::UpdateTvWindows() {
-    // No TV window exists yet; listeners hear that their content may have changed.
+    // The TV windows listen, once they exist.
     Q_EMIT tvContentChanged();
 }
 
@@ -452,18 +457,16 @@ void TFormMain::LabelQuarnekClick() {
 
 void TFormMain::mModusClick(QAction* entry) {
     entry->setChecked(true);
-    showTvModeHook(entry->data().toInt());
+    if (m_tvWindows)
+        m_tvWindows->showMode(entry->data().toInt());
 }
 
 void TFormMain::CtrlT1Click() {
-    if (!m_actions.tvModes[0]->isChecked())
-        m_actions.tvModes[0]->trigger();
-    else
-        m_actions.tvModes[1]->trigger();
+    TvWindows::ctrlTEntry(m_actions)->trigger();
 }
 
 void TFormMain::bMon2Click() {
-    m_actions.PopupMenu2Mon->popup(m_header->bMon2->mapToGlobal(QPoint(8, 8)));
+    TvWindows::openPopup(m_actions, m_header->bMon2);
 }
 
 // --- timing ------------------------------------------------------------------------------
@@ -544,4 +547,3 @@ void TFormMain::sbExcelClick() {}
 void TFormMain::mCFGClick() {}
 
 void TFormMain::detectOfficeHook() {}
-void TFormMain::showTvModeHook(int) {}
