@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr int ShadowRoom = 2;
+
 int rounded(double value) {
     return static_cast<int>(std::lround(value));
 }
@@ -63,6 +65,7 @@ TimeWindowLayout TimeWindowLayout::compute(QSize window, QSize picture, const QS
         l.wordMarkWidths[i] = measure(wordMark[i], l.wordMarkFont).width();
         total += l.wordMarkWidths[i];
     }
-    l.wordMark = QRect(W - total, 0, total, F);
+    // The last part's shadow needs its two pixels inside the window too.
+    l.wordMark = QRect(W - total - ShadowRoom, 0, total + ShadowRoom, F);
     return l;
 }

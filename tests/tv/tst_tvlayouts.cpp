@@ -113,7 +113,7 @@ void TstTvLayouts::timeWindow() {
     // The word mark at the right of the footer: its three parts measured at F / 2.
     const int half = footer / 2;
     const int mark = 2 * (2 * half / 2) + 3 * half / 2;
-    QCOMPARE(l.wordMark, QRect(screen.width() - mark, 0, mark, footer));
+    QCOMPARE(l.wordMark, QRect(screen.width() - mark - 2, 0, mark + 2, footer));
 }
 
 void TstTvLayouts::timeWindowDigitsScale() {

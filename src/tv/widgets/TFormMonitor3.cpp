@@ -2,6 +2,7 @@
 
 #include "tv/Top3WindowLayout.h"
 #include "tv/widgets/TLabel3D.h"
+#include "tv/widgets/Top3CellDelegate.h"
 #include "tv/widgets/TvWordMark.h"
 
 #include <QHeaderView>
@@ -46,9 +47,8 @@ TFormMonitor3::TFormMonitor3(QWidget* parent) : TvWindow(QStringLiteral("TOP3 je
     m_table->setFrameShape(QFrame::NoFrame);
     m_table->setShowGrid(false);
     // Only vertical lines between the columns.
-    m_table->setStyleSheet(
-        QStringLiteral("QTableWidget { background: #99CCFF; color: black; gridline-color: black; }"
-                       "QTableWidget::item { border-right: 1px solid black; padding: 0px 4px; }"));
+    m_table->setItemDelegate(new Top3CellDelegate(m_table));
+    setColours(m_table->viewport(), QColor(0x99, 0xCC, 0xFF), Qt::black);
     for (int line = 0; line < Top3WindowLayout::Lines; ++line)
         for (int column = 0; column < Columns; ++column) {
             auto* item = new QTableWidgetItem;

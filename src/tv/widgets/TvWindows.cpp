@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -124,23 +125,26 @@ void TvWindows::showMode(int mode) {
     if (shown) {
         // On a separate screen the window must not take the operator's keys.
         shown->setAttribute(Qt::WA_ShowWithoutActivating, separate);
+        shown->setWindowFlag(Qt::WindowDoesNotAcceptFocus, separate);
         if (mode == 2 || mode == 4)
             reloadLogo();
         placeWindow(mode);
+        shown->winId();
+        if (QWindow* handle = shown->windowHandle())
+            handle->setScreen(QGuiApplication::screens().value(ScreenIndex()));
         shown->show();
+        // A window manager may place a new window where it likes; the screen's bounds win.
+        shown->setGeometry(screenBounds());
         if (mode == 2)
             m_timeRelayout->start();
         if (!separate) {
             shown->raise();
             shown->activateWindow();
-            shown->setFocus();
         }
     }
     m_main.competitionInhibitor().setAudienceWindowShown(shown != nullptr);
-    if (ScreenIndex() > 0) {
+    if (ScreenIndex() > 0)
         m_main.activateWindow();
-        m_main.raise();
-    }
 }
 
 void TvWindows::switchOff() {
