@@ -70,6 +70,12 @@ void TvWindows::connectDisplay() {
     m_time->applyRow(DisplayRow::Upper, display.row(DisplayRow::Upper));
     m_time->applyRow(DisplayRow::Lower, display.row(DisplayRow::Lower));
     connect(&display, &TimeDisplay::rowChanged, m_time, &TFormMonitor2::applyRow);
+    // The run time shown so far, read back from the upper digits; a countdown is no run time.
+    qint32 hundredths = 0;
+    if (!m_main.timingWiring().clock().countdownActive())
+        for (const DisplayRowState::Digit& d : display.row(DisplayRow::Upper).digits)
+            hundredths = hundredths * 10 + d.value;
+    m_video->setCurrentTime(m_main.competition().timeFormat().FormatTime(hundredths));
     connect(&display, &TimeDisplay::currentTimeShown, this, [this](qint32 hundredths) {
         m_video->setCurrentTime(m_main.competition().timeFormat().FormatTime(hundredths));
     });
