@@ -138,13 +138,8 @@ void TFormMain::FormCreate() {
     // 9, 10
     loadSettingsHook();
     m_placer->settingsLoaded();
-    // 11: TV mode button, its entries and the submenu.
-    HeaderBand& h = *m_header;
-    h.bMon2->setEnabled(true);
-    for (QAction* entry : {m_actions.tvModes[1], m_actions.tvModes[3], m_actions.tvModes[4]})
-        entry->setEnabled(h.bMon2->isEnabled());
-    m_actions.insertTvSubmenu();
-    m_actions.PopupMenu2Mon->menuAction()->setEnabled(h.bMon2->isEnabled());
+    // 11
+    TvWindows::enableEntries(m_actions, m_header->bMon2);
     // 12, 14: the buttons have their designed states since step 6; the settings may show or
     // hide TIMER and "Zwischen".
     applyTimingSettingsHook();

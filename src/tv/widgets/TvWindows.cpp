@@ -113,6 +113,14 @@ QRect TvWindows::screenBounds() const {
     return screens.at(ScreenIndex())->geometry();
 }
 
+void TvWindows::enableEntries(MainActions& actions, QWidget* button) {
+    button->setEnabled(true);
+    for (QAction* entry : {actions.tvModes[1], actions.tvModes[3], actions.tvModes[4]})
+        entry->setEnabled(button->isEnabled());
+    actions.insertTvSubmenu();
+    actions.PopupMenu2Mon->menuAction()->setEnabled(button->isEnabled());
+}
+
 QAction* TvWindows::ctrlTEntry(const MainActions& actions) {
     return actions.tvModes[0]->isChecked() ? actions.tvModes[1] : actions.tvModes[0];
 }

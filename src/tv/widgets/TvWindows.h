@@ -40,6 +40,9 @@ public:
     bool separateScreenAvailable() const;
     QRect screenBounds() const;
 
+    // Start-up: the TV button enabled, the entries of "Video", "Zeit" and "TOP3 je Klasse" and
+    // the "TV-Modus" submenu of "Programm" enabled like it.
+    static void enableEntries(MainActions& actions, QWidget* button);
     // The entry Ctrl+T selects: "TV Modus Aus" while a mode is on, else "Zeit".
     static QAction* ctrlTEntry(const MainActions& actions);
     // The TV popup at the button's top-left corner moved 8 pixels right and down.
