@@ -1,4 +1,5 @@
 #include "platform/TerminationSignals.h"
+#include "tv/widgets/TvWindows.h"
 #include "ui/ProgramEnvironment.h"
 #include "ui/QtGermanTranslation.h"
 #include "ui/TFDlgYesNo.h"
@@ -14,7 +15,9 @@ namespace {
 // window, so that the main window's start-up never finds one half built.
 void createPrintPreview(TFormMain&) {}
 void createSettingsDialog(TFormMain&) {}
-void createTvWindows(TFormMain&) {}
+void createTvWindows(TFormMain& window) {
+    window.setTvWindows(new TvWindows(window));
+}
 
 } // namespace
 

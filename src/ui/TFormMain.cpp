@@ -12,6 +12,7 @@
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
+#include "tv/widgets/TvWindows.h"
 #include "ui/ActionStates.h"
 #include "ui/BackupStatus.h"
 #include "ui/BandScrollArea.h"
@@ -137,13 +138,8 @@ void TFormMain::FormCreate() {
     // 9, 10
     loadSettingsHook();
     m_placer->settingsLoaded();
-    // 11: TV mode button, its entries and the submenu.
-    HeaderBand& h = *m_header;
-    h.bMon2->setEnabled(true);
-    for (QAction* entry : {m_actions.tvModes[1], m_actions.tvModes[3], m_actions.tvModes[4]})
-        entry->setEnabled(h.bMon2->isEnabled());
-    m_actions.insertTvSubmenu();
-    m_actions.PopupMenu2Mon->menuAction()->setEnabled(h.bMon2->isEnabled());
+    // 11
+    TvWindows::enableEntries(m_actions, m_header->bMon2);
     // 12, 14: the buttons have their designed states since step 6; the settings may show or
     // hide TIMER and "Zwischen".
     applyTimingSettingsHook();
@@ -199,6 +195,10 @@ void TFormMain::setQuestionDialog(TFDlgYesNo* dialog) {
 
 void TFormMain::setInfoWindow(TFormInfo* window) {
     m_infoWindow = window;
+}
+
+void TFormMain::setTvWindows(TvWindows* windows) {
+    m_tvWindows = windows;
 }
 
 bool TFormMain::askQuestion(const QString& question) {
@@ -366,7 +366,7 @@ void TFormMain::eZeileExit() {
 }
 
 void TFormMain::UpdateTvWindows() {
-    // No TV window exists yet; listeners hear that their content may have changed.
+    // The TV windows listen, once they exist.
     Q_EMIT tvContentChanged();
 }
 
@@ -452,18 +452,16 @@ void TFormMain::LabelQuarnekClick() {
 
 void TFormMain::mModusClick(QAction* entry) {
     entry->setChecked(true);
-    showTvModeHook(entry->data().toInt());
+    if (m_tvWindows)
+        m_tvWindows->showMode(entry->data().toInt());
 }
 
 void TFormMain::CtrlT1Click() {
-    if (!m_actions.tvModes[0]->isChecked())
-        m_actions.tvModes[0]->trigger();
-    else
-        m_actions.tvModes[1]->trigger();
+    TvWindows::ctrlTEntry(m_actions)->trigger();
 }
 
 void TFormMain::bMon2Click() {
-    m_actions.PopupMenu2Mon->popup(m_header->bMon2->mapToGlobal(QPoint(8, 8)));
+    TvWindows::openPopup(m_actions, m_header->bMon2);
 }
 
 // --- timing ------------------------------------------------------------------------------
@@ -544,4 +542,3 @@ void TFormMain::sbExcelClick() {}
 void TFormMain::mCFGClick() {}
 
 void TFormMain::detectOfficeHook() {}
-void TFormMain::showTvModeHook(int) {}

@@ -30,6 +30,7 @@ class TPageControl;
 class TSortGridView;
 class TimingControls;
 class TimingWiring;
+class TvWindows;
 class RowPositionStatus;
 class WaitingTimeGuard;
 
@@ -69,6 +70,9 @@ public:
     // --- the other windows, created by the program entry after this one ------------------------
     void setQuestionDialog(TFDlgYesNo* dialog);
     void setInfoWindow(TFormInfo* window);
+    // The audience windows and the TV mode; without them the mode entries only check.
+    void setTvWindows(TvWindows* windows);
+    TvWindows* tvWindows() const { return m_tvWindows; }
     // Asks through the question dialog (focus on "Nein"); true only for "Ja".
     bool askQuestion(const QString& question);
 
@@ -174,7 +178,6 @@ private:
     void saveBackupHook();          // shutdown, first
     void saveSettingsHook();        // shutdown, second
     void closeSerialPortHook();     // shutdown, last
-    void showTvModeHook(int mode);  // hide the TV windows, show the one of the mode
 
     ProgramEnvironment m_environment;
     QString m_programTitle;
@@ -211,6 +214,7 @@ private:
     CompetitionInhibitor* m_inhibitor = nullptr;
     QPointer<TFDlgYesNo> m_questionDialog;
     QPointer<TFormInfo> m_infoWindow;
+    TvWindows* m_tvWindows = nullptr; // a child of this window
     RowPositionStatus* m_rowPosition = nullptr;
     // Last, so it goes before the tables and the environment whose clock it reads.
     std::unique_ptr<TimingWiring> m_timingWiring;

@@ -1,0 +1,27 @@
+#include "tv/TvTexts.h"
+
+#include "competition/TSortGrid.h"
+#include "competition/TimeFormat.h"
+
+QString TvTexts::videoCompetitor(const QString& competitor) {
+    return u' ' + competitor + u' ';
+}
+
+QString TvTexts::intermediateCaption(const std::optional<qint32>& intermediateMs) {
+    return intermediateMs ? QStringLiteral("Zwischenzeit:") : QString();
+}
+
+QString TvTexts::intermediateTime(const std::optional<qint32>& intermediateMs,
+                                  const TimeFormat& format) {
+    return intermediateMs ? format.FormatTime(*intermediateMs / 10) : QString();
+}
+
+TvTexts::BestTeam TvTexts::bestTeam(const TSortGrid& teams) {
+    BestTeam team;
+    if (teams.RowCount() < 2 || teams.cell(1, 1).isEmpty())
+        return team;
+    team.heading = QStringLiteral("Best Team\n") + teams.cell(1, 1);
+    team.members = QStringList{teams.cell(2, 1), teams.cell(3, 1), teams.cell(4, 1)}.join(
+        QStringLiteral("\r\n"));
+    return team;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class TSortGrid;
+class TimeFormat;
+
+// The texts the audience windows show beside the tables: the competitor line of "Video", the
+// intermediate time, and the best team's heading and members.
+class TvTexts {
+public:
+    struct BestTeam {
+        QString heading; // empty without a ranked team
+        QString members; // one member a line, lines joined by CR LF
+    };
+
+    static QString videoCompetitor(const QString& competitor);
+    // "Zwischenzeit:" with the intermediate time, or both empty without one.
+    static QString intermediateCaption(const std::optional<qint32>& intermediateMs);
+    static QString intermediateTime(const std::optional<qint32>& intermediateMs,
+                                    const TimeFormat& format);
+    // The first row of the team ranking; a table whose first row carries no team (only
+    // incomplete teams, or none) shows no team.
+    static BestTeam bestTeam(const TSortGrid& teams);
+};

@@ -1,0 +1,90 @@
+#include "tv/widgets/TFormMonitor1.h"
+
+#include "tv/VideoWindowLayout.h"
+#include "tv/widgets/TLabel3D.h"
+
+#include <QApplication>
+#include <QLabel>
+
+namespace {
+
+QLabel* makeBox(QWidget* parent, const char* name, const QColor& background, const QColor& text,
+                Qt::Alignment alignment) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    TvWindow::setColours(label, background, text);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
+TFormMonitor1::TFormMonitor1(QWidget* parent) : TvWindow(QStringLiteral("Video"), parent) {
+    TLabel3D* title = LabelTitle();
+    title->setHighLightColor(Qt::red);
+    title->setShadowColor(Qt::red);
+    m_panelBest = new QWidget(this);
+    m_panelBest->setObjectName(QStringLiteral("PanelBest"));
+    setColours(m_panelBest, Qt::black, Qt::yellow);
+    const QColor blue(0x00, 0x00, 0xFF);
+    m_timeBest = makeBox(m_panelBest, "TimeBest", blue, Qt::yellow, Qt::AlignHCenter);
+    m_nameBest = makeBox(m_panelBest, "NameBest", blue, Qt::yellow, Qt::AlignRight);
+    const QColor highlight = QApplication::palette().color(QPalette::Active, QPalette::Highlight);
+    m_timeCurrent = makeBox(this, "TimeCurrent", highlight, Qt::white, Qt::AlignHCenter);
+    m_nameCurrent = makeBox(this, "NameCurrent", highlight, Qt::white, Qt::AlignRight);
+    // Created without title and intermediate time; the first push fills them.
+    setContent(QString(), QString(), QString(), QString());
+}
+
+void TFormMonitor1::setContent(const QString& title, const QString& competitor,
+                               const QString& intermediateCaption,
+                               const QString& intermediateTime) {
+    LabelTitle()->setCaption(title);
+    m_nameCurrent->setText(competitor);
+    m_nameBest->setText(intermediateCaption);
+    m_timeBest->setText(intermediateTime);
+    LabelTitle()->setVisible(!title.isEmpty());
+    m_nameBest->setVisible(!intermediateCaption.isEmpty());
+    m_timeBest->setVisible(!intermediateTime.isEmpty());
+    fitNames();
+}
+
+void TFormMonitor1::setCurrentTime(const QString& text) {
+    if (m_timeCurrent->text() != text)
+        m_timeCurrent->setText(text);
+}
+
+void TFormMonitor1::PlaceTvWindow(const QRect& bounds, bool separateScreen, bool modeChecked) {
+    if (!separateScreen)
+        return;
+    TvWindow::PlaceTvWindow(bounds, separateScreen, modeChecked);
+}
+
+void TFormMonitor1::layoutWindow() {
+    const VideoWindowLayout l = VideoWindowLayout::compute(size(), measure());
+    LabelTitle()->setFont(tvFont(l.titleFont));
+    LabelTitle()->setShadowSize(l.shadowSize);
+    LabelTitle()->setGeometry(l.title);
+    m_panelBest->setFont(tvFont(l.stripFont));
+    m_panelBest->setGeometry(l.strip);
+    m_nameBest->setFont(tvFont(l.stripFont));
+    m_timeBest->setFont(tvFont(l.timeBestFont));
+    m_timeBest->setGeometry(l.timeBest);
+    m_timeCurrent->setFont(tvFont(l.titleFont));
+    m_timeCurrent->setGeometry(l.timeCurrent);
+    m_nameCurrent->setFont(tvFont(l.titleFont));
+    m_nameBestRight = l.nameBestRight;
+    m_nameCurrentRight = l.nameCurrentRight;
+    fitNames();
+}
+
+// The names size themselves to their text and grow to the left from their right edge.
+void TFormMonitor1::fitNames() {
+    const int bestWidth = m_nameBest->sizeHint().width();
+    m_nameBest->setGeometry(m_nameBestRight - bestWidth, 0, bestWidth, m_panelBest->height());
+    const int nameWidth = m_nameCurrent->sizeHint().width();
+    const QRect time = m_timeCurrent->geometry();
+    m_nameCurrent->setGeometry(m_nameCurrentRight - nameWidth, time.top(), nameWidth,
+                               time.height());
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "timing/DisplayRow.h"
+#include "timing/DisplayRowState.h"
+#include "tv/widgets/TvWindow.h"
+
+#include <QPixmap>
+#include <array>
+
+class QLabel;
+class TDigit;
+class TvWordMark;
+
+// "Zeit": the time display for the audience, the main window's digits scaled onto the screen
+// with the competitor, the club, the logo and the word mark.
+class TFormMonitor2 : public TvWindow {
+    Q_OBJECT
+public:
+    explicit TFormMonitor2(QWidget* parent = nullptr);
+
+    TDigit* digit(DisplayRow row, int position) const;
+    QLabel* comma(DisplayRow row) const;
+    QWidget* TimerPanel() const { return m_timerPanel; }
+    QLabel* NameCurrent() const { return m_nameCurrent; }
+    QLabel* LabelBest() const { return m_labelBest; }
+    QWidget* Footer() const { return m_footer; }
+    QLabel* Image2() const { return m_image; }
+    TvWordMark* wordMark() const { return m_wordMark; }
+    double scaleX() const { return m_scaleX; }
+    double scaleY() const { return m_scaleY; }
+
+    void setContent(const QString& title, const QString& competitor, const QString& club);
+    // Loads the logo picture; false (and an empty footer picture) when it cannot be read.
+    bool loadLogo(const QString& path);
+    bool hasLogo() const { return !m_logo.isNull(); }
+
+    void layoutWindow() override; // LayoutTimeWindow
+
+public Q_SLOTS:
+    // One display row's values and colours, as the main window's digits get them.
+    void applyRow(DisplayRow row, const DisplayRowState& state);
+
+private:
+    std::array<TDigit*, 5> m_upper{};
+    std::array<TDigit*, 5> m_lower{};
+    QWidget* m_timerPanel = nullptr;
+    QLabel* m_labSec = nullptr;
+    QLabel* m_labSec2 = nullptr;
+    QLabel* m_nameCurrent = nullptr;
+    QLabel* m_labelBest = nullptr;
+    QWidget* m_footer = nullptr;
+    QLabel* m_image = nullptr;
+    TvWordMark* m_wordMark = nullptr;
+    QPixmap m_logo;
+    int m_logoWidth = 0;
+    double m_scaleX = 1;
+    double m_scaleY = 1;
+};

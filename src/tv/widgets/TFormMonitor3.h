@@ -1,0 +1,45 @@
+#pragma once
+
+#include "tv/ClassTop3.h"
+#include "tv/widgets/TvWindow.h"
+
+#include <QStringList>
+
+class QLabel;
+class QTableWidget;
+class QTimer;
+class TvWordMark;
+
+// "TOP3 je Klasse": the three best of classes 1 to 4 in a table of twelve lines.
+class TFormMonitor3 : public TvWindow {
+    Q_OBJECT
+public:
+    static constexpr int Columns = 6;
+
+    explicit TFormMonitor3(QWidget* parent = nullptr);
+
+    QTableWidget* SortGrid1() const { return m_table; }
+    QWidget* Footer() const { return m_footer; }
+    QLabel* FooterText() const { return m_footerText; }
+    TvWordMark* wordMark() const { return m_wordMark; }
+
+    // The twelve lines of the table, six cells each: "Pl." + ".", "Nr.", " Name Vorname",
+    // "Kl.", "Meister", "Endzeit" + " "; lines of a block without a finisher stay empty.
+    static QList<QStringList> lines(const QList<ClassTop3>& blocks);
+    // FillTop3.
+    void setContent(const QString& title, const QList<ClassTop3>& blocks);
+    QString cellText(int line, int column) const;
+
+    void PlaceTvWindow(const QRect& bounds, bool separateScreen, bool modeChecked) override;
+    void layoutWindow() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QTableWidget* m_table = nullptr;
+    QWidget* m_footer = nullptr;
+    QLabel* m_footerText = nullptr;
+    TvWordMark* m_wordMark = nullptr;
+    QTimer* m_relayout = nullptr;
+};

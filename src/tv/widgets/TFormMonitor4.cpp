@@ -1,0 +1,74 @@
+#include "tv/widgets/TFormMonitor4.h"
+
+#include "tv/BestTeamWindowLayout.h"
+#include "tv/widgets/TLabel3D.h"
+
+#include <QImageReader>
+#include <QLabel>
+
+namespace {
+
+QLabel* makeBar(QWidget* parent, const char* name, const QColor& background, const QColor& text) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignCenter);
+    TvWindow::setColours(label, background, text);
+    return label;
+}
+
+} // namespace
+
+TFormMonitor4::TFormMonitor4(QWidget* parent) : TvWindow(QStringLiteral("Best Team"), parent) {
+    LabelTitle()->setFontColor(Qt::yellow);
+    m_panel = new QWidget(this);
+    m_panel->setObjectName(QStringLiteral("PanelMiddle"));
+    setColours(m_panel, Qt::black, Qt::white);
+    m_nameCurrent = makeBar(m_panel, "NameCurrent", QColor(0xC0, 0x00, 0x00), Qt::white);
+    m_nameCurrent->setText(QStringLiteral("Best Team"));
+    m_labelTop = makeBar(m_panel, "LabelTop", QColor(0x99, 0xCC, 0xFF), Qt::black);
+    m_labelBest = makeBar(this, "LabelBest", QColor(0xE6, 0xD8, 0x3A), Qt::black);
+    m_footer = new QWidget(this);
+    m_footer->setObjectName(QStringLiteral("Footer"));
+    setColours(m_footer, Qt::white, Qt::black);
+    m_image = new QLabel(m_footer);
+    m_image->setObjectName(QStringLiteral("Image2"));
+    m_image->setAlignment(Qt::AlignCenter);
+}
+
+void TFormMonitor4::setContent(const QString& title, const TvTexts::BestTeam& team) {
+    if (LabelTitle()->caption() != title) {
+        LabelTitle()->setCaption(title);
+        layoutWindow();
+    }
+    m_labelBest->clear();
+    m_nameCurrent->setText(team.heading);
+    m_labelTop->setText(team.members);
+}
+
+bool TFormMonitor4::loadLogo(const QString& path) {
+    QImageReader reader(path);
+    m_logo = QPixmap::fromImage(path.isEmpty() ? QImage() : reader.read());
+    layoutWindow();
+    return !m_logo.isNull();
+}
+
+void TFormMonitor4::layoutWindow() {
+    const BestTeamWindowLayout l =
+        BestTeamWindowLayout::compute(size(), LabelTitle()->caption(), measure());
+    setFont(tvFont(l.windowFont));
+    LabelTitle()->setGeometry(l.title);
+    LabelTitle()->setFont(tvFont(l.titleFont));
+    m_panel->setGeometry(l.panel);
+    m_nameCurrent->setFont(tvFont(l.windowFont));
+    m_nameCurrent->setGeometry(l.heading);
+    m_labelTop->setFont(tvFont(l.windowFont));
+    m_labelTop->setGeometry(l.members);
+    m_labelBest->setFont(tvFont(l.labelBestFont));
+    m_labelBest->setGeometry(0, l.panel.bottom() + 1, width(), 0);
+    m_footer->setGeometry(l.footer);
+    m_image->setGeometry(0, 0, l.footer.width(), l.footer.height());
+    m_image->setPixmap(m_logo.isNull() ? QPixmap()
+                                       : m_logo.scaled(m_image->size(), Qt::KeepAspectRatio,
+                                                       Qt::SmoothTransformation));
+}

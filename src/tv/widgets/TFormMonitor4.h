@@ -1,0 +1,37 @@
+#pragma once
+
+#include "tv/TvTexts.h"
+#include "tv/widgets/TvWindow.h"
+
+#include <QPixmap>
+
+class QLabel;
+
+// "Best Team": the leading club and its three counting members, with the logo below.
+class TFormMonitor4 : public TvWindow {
+    Q_OBJECT
+public:
+    explicit TFormMonitor4(QWidget* parent = nullptr);
+
+    QWidget* Panel() const { return m_panel; }
+    QLabel* NameCurrent() const { return m_nameCurrent; }
+    QLabel* LabelTop() const { return m_labelTop; }
+    QLabel* LabelBest() const { return m_labelBest; }
+    QWidget* Footer() const { return m_footer; }
+    QLabel* Image2() const { return m_image; }
+
+    // FillBestTeam's texts: without a team only the title stays.
+    void setContent(const QString& title, const TvTexts::BestTeam& team);
+    bool loadLogo(const QString& path);
+
+    void layoutWindow() override;
+
+private:
+    QWidget* m_panel = nullptr;
+    QLabel* m_nameCurrent = nullptr;
+    QLabel* m_labelTop = nullptr;
+    QLabel* m_labelBest = nullptr;
+    QWidget* m_footer = nullptr;
+    QLabel* m_image = nullptr;
+    QPixmap m_logo;
+};

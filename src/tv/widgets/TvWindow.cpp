@@ -1,0 +1,77 @@
+#include "tv/widgets/TvWindow.h"
+
+#include "tv/widgets/TLabel3D.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+
+TvWindow::TvWindow(const QString& name, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setObjectName(name);
+    setWindowTitle(name);
+    setCursor(Qt::BlankCursor);
+    setAutoFillBackground(true);
+    setColours(this, Qt::black, Qt::white);
+    setFont(tvFont(12));
+    m_title = new TLabel3D(this);
+    m_title->setObjectName(QStringLiteral("LabelTitle"));
+    m_title->setColor(QColor(0x40, 0x40, 0x40));
+    m_title->setFontColor(Qt::white);
+    m_title->setAlignment(Qt::AlignHCenter);
+    m_title->setLayout(TLabel3D::Layout::Center);
+    m_title->setShowAccelChar(false);
+}
+
+QFont TvWindow::tvFont(int pixelSize, bool italic) {
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    font.setItalic(italic);
+    font.setPixelSize(qMax(1, pixelSize));
+    return font;
+}
+
+TextMeasure TvWindow::measure() {
+    return [](const QString& text, int pixelSize) {
+        const QFontMetrics metrics(tvFont(pixelSize));
+        return QSize(metrics.horizontalAdvance(text), metrics.height());
+    };
+}
+
+void TvWindow::setColours(QWidget* widget, const QColor& background, const QColor& text) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, text);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void TvWindow::takeBounds(const QRect& bounds) {
+    if (geometry() != bounds)
+        setGeometry(bounds);
+}
+
+void TvWindow::PlaceTvWindow(const QRect& bounds, bool, bool modeChecked) {
+    takeBounds(bounds);
+    layoutWindow();
+    if (modeChecked)
+        show();
+}
+
+void TvWindow::keyPressEvent(QKeyEvent* event) {
+    if (m_screenIndex == 0 && event->key() == Qt::Key_Escape) {
+        Q_EMIT offRequested();
+        return;
+    }
+    event->ignore();
+}
+
+void TvWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Q_EMIT offRequested();
+}
+
+void TvWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutWindow();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "tv/TextMeasure.h"
+
+#include <QWidget>
+
+class TLabel3D;
+
+// What the four audience windows share: no frame, always on top, no mouse pointer, the whole
+// bounds of the TV screen, Arial bold white, the title bar, Escape on the operator's own screen.
+class TvWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit TvWindow(const QString& name, QWidget* parent = nullptr);
+
+    TLabel3D* LabelTitle() const { return m_title; }
+    // Set by the mode control before every placement: Escape counts only on screen 0.
+    void setScreenIndex(int index) { m_screenIndex = index; }
+    int screenIndex() const { return m_screenIndex; }
+    // Moves the window onto the screen bounds and re-runs its layout; shows it when its mode
+    // is checked. The "Video" and "TOP3 je Klasse" windows move only to a separate screen.
+    virtual void PlaceTvWindow(const QRect& bounds, bool separateScreen, bool modeChecked);
+    // Runs the window's layout for its present size.
+    virtual void layoutWindow() = 0;
+    // The bounds of the TV screen, taken at creation whatever the window's placement rule.
+    void takeBounds(const QRect& bounds);
+
+    // Arial bold at a pixel size, as the windows measure their texts.
+    static QFont tvFont(int pixelSize, bool italic = false);
+    static TextMeasure measure();
+    static void setColours(QWidget* widget, const QColor& background, const QColor& text);
+
+Q_SIGNALS:
+    // Escape on the operator's screen, or the window closed by the platform: TV mode goes off.
+    void offRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    TLabel3D* m_title = nullptr;
+    int m_screenIndex = 0;
+};

@@ -1,0 +1,203 @@
+#include "tv/widgets/TvWindows.h"
+
+#include "competition/Competition.h"
+#include "platform/CompetitionInhibitor.h"
+#include "timing/RunClock.h"
+#include "timing/TimeDisplay.h"
+#include "tv/ClassTop3.h"
+#include "tv/TvTexts.h"
+#include "tv/widgets/TFormMonitor1.h"
+#include "tv/widgets/TFormMonitor2.h"
+#include "tv/widgets/TFormMonitor3.h"
+#include "tv/widgets/TFormMonitor4.h"
+#include "ui/HeaderBand.h"
+#include "ui/MainActions.h"
+#include "ui/TFormMain.h"
+#include "ui/TimingWiring.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+namespace {
+
+constexpr int PopupOffset = 8;
+
+} // namespace
+
+TvWindows::TvWindows(TFormMain& main) : QObject(&main), m_main(main) {
+    setObjectName(QStringLiteral("TvWindows"));
+    m_timeRelayout = new QTimer(this);
+    m_timeRelayout->setSingleShot(true);
+    m_timeRelayout->setInterval(ZeitRelayoutMs);
+    connect(m_timeRelayout, &QTimer::timeout, this, [this] { placeWindow(2); });
+
+    const QRect bounds = screenBounds();
+    m_video = new TFormMonitor1;
+    m_time = new TFormMonitor2;
+    m_top3 = new TFormMonitor3;
+    m_team = new TFormMonitor4;
+    for (int mode = 1; mode <= 4; ++mode) {
+        TvWindow* w = window(mode);
+        w->setScreenIndex(ScreenIndex());
+        w->takeBounds(bounds);
+        w->layoutWindow();
+        connect(w, &TvWindow::offRequested, this, &TvWindows::switchOff);
+        placeWindow(mode);
+    }
+    connectDisplay();
+    connect(&m_main, &TFormMain::tvContentChanged, this, &TvWindows::UpdateTvWindows);
+    // A vanished screen must not keep a shown window; the list is settled after the signal.
+    auto replace = [this] {
+        QTimer::singleShot(0, this, &TvWindows::placeTvWindows);
+    };
+    connect(qApp, &QGuiApplication::screenAdded, this, replace);
+    connect(qApp, &QGuiApplication::screenRemoved, this, replace);
+    UpdateTvWindows();
+}
+
+TvWindows::~TvWindows() {
+    for (int mode = 1; mode <= 4; ++mode)
+        delete window(mode);
+}
+
+void TvWindows::connectDisplay() {
+    TimeDisplay& display = m_main.timingWiring().display();
+    m_time->applyRow(DisplayRow::Upper, display.row(DisplayRow::Upper));
+    m_time->applyRow(DisplayRow::Lower, display.row(DisplayRow::Lower));
+    connect(&display, &TimeDisplay::rowChanged, m_time, &TFormMonitor2::applyRow);
+    // The run time shown so far, read back from the upper digits; a countdown is no run time.
+    qint32 hundredths = 0;
+    if (!m_main.timingWiring().clock().countdownActive())
+        for (const DisplayRowState::Digit& d : display.row(DisplayRow::Upper).digits)
+            hundredths = hundredths * 10 + d.value;
+    m_video->setCurrentTime(m_main.competition().timeFormat().FormatTime(hundredths));
+    connect(&display, &TimeDisplay::currentTimeShown, this, [this](qint32 hundredths) {
+        m_video->setCurrentTime(m_main.competition().timeFormat().FormatTime(hundredths));
+    });
+}
+
+TvWindow* TvWindows::window(int mode) const {
+    switch (mode) {
+    case 1:
+        return m_video;
+    case 2:
+        return m_time;
+    case 3:
+        return m_top3;
+    case 4:
+        return m_team;
+    default:
+        return nullptr;
+    }
+}
+
+int TvWindows::ScreenIndex() const {
+    const int stored = m_main.settings().monitor;
+    const auto count = QGuiApplication::screens().size();
+    return stored >= 0 && stored < count ? stored : 0;
+}
+
+bool TvWindows::separateScreenAvailable() const {
+    return QGuiApplication::screens().size() >= 2 && ScreenIndex() >= 1;
+}
+
+QRect TvWindows::screenBounds() const {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.isEmpty())
+        return QRect(0, 0, 640, 480);
+    return screens.at(ScreenIndex())->geometry();
+}
+
+void TvWindows::enableEntries(MainActions& actions, QWidget* button) {
+    button->setEnabled(true);
+    for (QAction* entry : {actions.tvModes[1], actions.tvModes[3], actions.tvModes[4]})
+        entry->setEnabled(button->isEnabled());
+    actions.insertTvSubmenu();
+    actions.PopupMenu2Mon->menuAction()->setEnabled(button->isEnabled());
+}
+
+QAction* TvWindows::ctrlTEntry(const MainActions& actions) {
+    return actions.tvModes[0]->isChecked() ? actions.tvModes[1] : actions.tvModes[0];
+}
+
+void TvWindows::openPopup(const MainActions& actions, QWidget* button) {
+    actions.PopupMenu2Mon->popup(button->mapToGlobal(QPoint(PopupOffset, PopupOffset)));
+}
+
+void TvWindows::showMode(int mode) {
+    m_mode = mode;
+    m_timeRelayout->stop();
+    for (int m = 1; m <= 4; ++m)
+        window(m)->hide();
+    TvWindow* shown = window(mode);
+    const bool separate = separateScreenAvailable();
+    if (shown) {
+        // On a separate screen the window must not take the operator's keys.
+        shown->setAttribute(Qt::WA_ShowWithoutActivating, separate);
+        shown->setWindowFlag(Qt::WindowDoesNotAcceptFocus, separate);
+        if (mode == 2 || mode == 4)
+            reloadLogo();
+        placeWindow(mode);
+        shown->winId();
+        if (QWindow* handle = shown->windowHandle())
+            handle->setScreen(QGuiApplication::screens().value(ScreenIndex()));
+        shown->show();
+        // A window manager may place a new window where it likes; the screen's bounds win.
+        shown->setGeometry(screenBounds());
+        if (mode == 2)
+            m_timeRelayout->start();
+        if (!separate) {
+            shown->raise();
+            shown->activateWindow();
+        }
+    }
+    m_main.competitionInhibitor().setAudienceWindowShown(shown != nullptr);
+    if (ScreenIndex() > 0)
+        m_main.activateWindow();
+}
+
+void TvWindows::switchOff() {
+    m_main.actions().tvModes[0]->trigger();
+}
+
+void TvWindows::placeWindow(int mode) {
+    TvWindow* w = window(mode);
+    if (!w)
+        return;
+    w->setScreenIndex(ScreenIndex());
+    const bool separate = separateScreenAvailable();
+    // A window shown on a screen that went away must move even where the rule keeps it.
+    if (!separate && w->isVisible())
+        w->takeBounds(screenBounds());
+    w->PlaceTvWindow(screenBounds(), separate, m_mode == mode);
+}
+
+void TvWindows::placeTvWindows() {
+    for (int mode = 1; mode <= 4; ++mode)
+        placeWindow(mode);
+}
+
+void TvWindows::reloadLogo() {
+    QString& path = m_main.settings().logo;
+    const bool timeLoaded = m_time->loadLogo(path);
+    const bool teamLoaded = m_team->loadLogo(path);
+    if (!timeLoaded || !teamLoaded)
+        path.clear();
+}
+
+void TvWindows::UpdateTvWindows() {
+    const QString title = m_main.header()->eZeile->text();
+    const Competition& c = m_main.competition();
+    const auto intermediate = m_main.timingWiring().clock().intermediateTime();
+    m_video->setContent(title, TvTexts::videoCompetitor(m_main.CurrentCompetitor()),
+                        TvTexts::intermediateCaption(intermediate),
+                        TvTexts::intermediateTime(intermediate, c.timeFormat()));
+    m_time->setContent(title, m_main.CurrentCompetitor(), m_main.CurrentClub());
+    m_top3->setContent(title, ClassTop3::collect(c.finalResults()));
+    m_team->setContent(title, TvTexts::bestTeam(c.teams()));
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QObject>
+#include <QRect>
+#include <array>
+
+class QAction;
+class QTimer;
+class QWidget;
+class TFormMain;
+class TFormMonitor1;
+class TFormMonitor2;
+class TFormMonitor3;
+class TFormMonitor4;
+class TvWindow;
+class MainActions;
+
+// The four audience windows and the TV mode: which one is shown on which screen, what they
+// show, and that the operator's keys keep reaching the main window.
+class TvWindows : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int ZeitRelayoutMs = 200;
+
+    // Creates the windows hidden, in the order "Video", "Zeit", "TOP3 je Klasse", "Best Team",
+    // each on screen ScreenIndex, and gives them their first contents.
+    explicit TvWindows(TFormMain& main);
+    ~TvWindows() override;
+
+    TFormMonitor1* video() const { return m_video; }
+    TFormMonitor2* time() const { return m_time; }
+    TFormMonitor3* top3() const { return m_top3; }
+    TFormMonitor4* bestTeam() const { return m_team; }
+    // The window of a mode 1..4; none for mode 0.
+    TvWindow* window(int mode) const;
+    // The mode last selected (0: off).
+    int mode() const { return m_mode; }
+    // The "Monitor" setting when that screen exists, otherwise the first screen.
+    int ScreenIndex() const;
+    bool separateScreenAvailable() const;
+    QRect screenBounds() const;
+
+    // Start-up: the TV button enabled, the entries of "Video", "Zeit" and "TOP3 je Klasse" and
+    // the "TV-Modus" submenu of "Programm" enabled like it.
+    static void enableEntries(MainActions& actions, QWidget* button);
+    // The entry Ctrl+T selects: "TV Modus Aus" while a mode is on, else "Zeit".
+    static QAction* ctrlTEntry(const MainActions& actions);
+    // The TV popup at the button's top-left corner moved 8 pixels right and down.
+    static void openPopup(const MainActions& actions, QWidget* button);
+
+public Q_SLOTS:
+    // Hides every window and shows the one of the mode; with a separate TV screen the focus
+    // goes back to the main window.
+    void showMode(int mode);
+    // Pushes the title, the competitor, the intermediate time, the top three and the best team.
+    void UpdateTvWindows();
+    // Re-reads the "Monitor" setting and re-places every window (after the settings dialog, and
+    // when a screen comes or goes).
+    void placeTvWindows();
+    // Loads the logo of "Zeit" and "Best Team" from the "Logo" setting again; a picture that
+    // cannot be read clears the setting.
+    void reloadLogo();
+
+private:
+    void placeWindow(int mode);
+    void switchOff();
+    void connectDisplay();
+
+    TFormMain& m_main;
+    TFormMonitor1* m_video = nullptr;
+    TFormMonitor2* m_time = nullptr;
+    TFormMonitor3* m_top3 = nullptr;
+    TFormMonitor4* m_team = nullptr;
+    QTimer* m_timeRelayout = nullptr;
+    int m_mode = 0;
+};

@@ -1,0 +1,293 @@
+#include "competition/Competition.h"
+#include "mock/TimingWindowFixture.h"
+#include "timing/widgets/TDigit.h"
+#include "timing/widgets/TimePanel.h"
+#include "tv/widgets/TFormMonitor1.h"
+#include "tv/widgets/TFormMonitor2.h"
+#include "tv/widgets/TFormMonitor3.h"
+#include "tv/widgets/TFormMonitor4.h"
+#include "tv/widgets/TLabel3D.h"
+#include "tv/widgets/TvWindows.h"
+#include "ui/HeaderBand.h"
+#include "ui/TFormMain.h"
+#include "ui/TimingWiring.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+// What the audience windows show: the pushed texts, the running time, the top three, the best
+// team and the logo, whether a window is visible or not.
+class TstTvContent : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void video_data();
+    void video();
+    void timeDigitsFollowTheDisplay();
+    void zeitTexts();
+    void top3Lines();
+    void bestTeam_data();
+    void bestTeam();
+    void logo_data();
+    void logo();
+    void labelRepaintsOnlyOnChange_data();
+    void labelRepaintsOnlyOnChange();
+
+private:
+    std::unique_ptr<TimingWindowFixture> m_fx;
+    TvWindows* m_tv = nullptr;
+};
+
+using Setter = std::function<void(TLabel3D&)>;
+Q_DECLARE_METATYPE(Setter)
+
+void TstTvContent::init() {
+    m_fx = std::make_unique<TimingWindowFixture>();
+    m_fx->addCompetitors(3);
+    m_tv = new TvWindows(m_fx->window());
+    m_fx->window().setTvWindows(m_tv);
+}
+
+void TstTvContent::cleanup() {
+    m_fx.reset();
+    m_tv = nullptr;
+}
+
+void TstTvContent::video_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("split");
+    QTest::addColumn<QString>("current");
+    QTest::newRow("before the run") << "Cup" << QStringList{} << "  "
+                                    << ""
+                                    << ""
+                                    << "0";
+    QTest::newRow("running") << "Cup" << QStringList{"F5", "+2500"} << " 11 Name1 Vorname1 "
+                             << ""
+                             << ""
+                             << "250";
+    QTest::newRow("after the split")
+        << "Cup" << QStringList{"F5", "+1234", "F6", "+500"} << " 11 Name1 Vorname1 "
+        << "Zwischenzeit:"
+        << "123"
+        << "173";
+    // The reset shows the countdown above, which is no run time: "Video" keeps the last one.
+    QTest::newRow("reset clears the split")
+        << "Cup" << QStringList{"F5", "+1234", "F6", "+500", "F8", "F10"} << " 11 Name1 Vorname1 "
+        << ""
+        << ""
+        << "173";
+    QTest::newRow("empty title") << "" << QStringList{"F5", "+100"} << " 11 Name1 Vorname1 "
+                                 << ""
+                                 << ""
+                                 << "10";
+}
+
+void TstTvContent::video() {
+    QFETCH(QString, title);
+    QFETCH(QStringList, steps);
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, split);
+    QFETCH(QString, current);
+    m_fx->window().header()->eZeile->setText(title);
+    m_fx->window().UpdateTvWindows();
+    QVERIFY(m_fx->run(steps));
+    TFormMonitor1* v = m_tv->video();
+    QCOMPARE(v->LabelTitle()->caption(), title);
+    QCOMPARE(v->LabelTitle()->isVisibleTo(v), !title.isEmpty());
+    QCOMPARE(v->NameCurrent()->text(), name.trimmed().isEmpty() ? QStringLiteral("  ") : name);
+    QCOMPARE(v->NameBest()->text(), caption);
+    QCOMPARE(v->TimeBest()->text(), split);
+    QCOMPARE(v->NameBest()->isVisibleTo(v), !caption.isEmpty());
+    QCOMPARE(v->TimeBest()->isVisibleTo(v), !split.isEmpty());
+    QCOMPARE(v->TimeCurrent()->text(), current);
+    QVERIFY(!v->isVisible());
+}
+
+void TstTvContent::timeDigitsFollowTheDisplay() {
+    QVERIFY(m_fx->run({"F5", "+1234", "F6", "+11111"}));
+    TimePanel* panel = m_fx->window().timingWiring().timePanel();
+    for (DisplayRow row : {DisplayRow::Upper, DisplayRow::Lower})
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(m_tv->time()->digit(row, i)->value(), panel->digit(row, i)->value());
+            QCOMPARE(m_tv->time()->digit(row, i)->colorOn(), panel->digit(row, i)->colorOn());
+        }
+    QCOMPARE(m_tv->time()->digit(DisplayRow::Upper, 2)->value(), 2);
+    QCOMPARE(m_tv->time()->comma(DisplayRow::Lower)->palette().color(QPalette::WindowText),
+             panel->comma(DisplayRow::Lower)->palette().color(QPalette::WindowText));
+}
+
+void TstTvContent::zeitTexts() {
+    m_fx->window().header()->eZeile->setText(QStringLiteral("Finale"));
+    QVERIFY(m_fx->run({"F5"}));
+    TFormMonitor2* z = m_tv->time();
+    QCOMPARE(z->LabelTitle()->caption(), QStringLiteral("Finale"));
+    QCOMPARE(z->NameCurrent()->text(), m_fx->window().CurrentCompetitor());
+    QCOMPARE(z->LabelBest()->text(), m_fx->window().CurrentClub());
+    QCOMPARE(z->LabelBest()->text(), QStringLiteral("Verein1"));
+}
+
+void TstTvContent::top3Lines() {
+    TSortGrid& results = m_fx->window().competition().finalResults();
+    results.SetRowCount(4);
+    results.setRowCells(1, {"1", "7", "Ax", "Bo", "C", "1", "+", "", "", "", "40,00"});
+    results.setRowCells(2, {"2", "8", "Dy", "Ed", "C", "1", "", "", "", "", "41,00"});
+    results.setRowCells(3, {"1", "9", "Fu", "Gi", "C", "2", "", "", "", "", "39,00"});
+    m_fx->window().UpdateTvWindows();
+    TFormMonitor3* t = m_tv->top3();
+    const QStringList first{"1.", "7", " Ax Bo", "1", "+", "40,00 "};
+    for (int c = 0; c < 6; ++c) {
+        QCOMPARE(t->cellText(0, c), first[c]);
+        QCOMPARE(t->cellText(2, c), QString()); // class 1 has two finishers
+    }
+    QCOMPARE(t->cellText(1, 2), QStringLiteral(" Dy Ed"));
+    QCOMPARE(t->cellText(3, 0), QStringLiteral("1."));
+    QCOMPARE(t->cellText(3, 5), QStringLiteral("39,00 "));
+    QCOMPARE(t->cellText(6, 1), QString());
+    // A later, shorter table empties what the earlier one filled.
+    results.SetRowCount(2);
+    results.setRowCells(1, {});
+    m_fx->window().UpdateTvWindows();
+    QCOMPARE(t->cellText(0, 1), QString());
+}
+
+void TstTvContent::bestTeam_data() {
+    QTest::addColumn<QList<QStringList>>("rows");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<QString>("members");
+    QTest::newRow("no teams") << QList<QStringList>{} << ""
+                              << "";
+    QTest::newRow("only incomplete teams") << QList<QStringList>{{"", "", "", "", ""}} << ""
+                                           << "";
+    QTest::newRow("first row wins")
+        << QList<QStringList>{{"78", "SV A", "a : 25", "b : 26", "c : 27"},
+                              {"80", "SV B", "d", "e", "f"}}
+        << "Best Team\nSV A"
+        << "a : 25\r\nb : 26\r\nc : 27";
+}
+
+void TstTvContent::bestTeam() {
+    QFETCH(QList<QStringList>, rows);
+    QFETCH(QString, heading);
+    QFETCH(QString, members);
+    TSortGrid& teams = m_fx->window().competition().teams();
+    teams.SetRowCount(static_cast<int>(rows.size()) + 1);
+    for (int r = 0; r < rows.size(); ++r)
+        teams.setRowCells(r + 1, rows[r]);
+    m_fx->window().header()->eZeile->setText(QStringLiteral("Titel"));
+    m_fx->window().UpdateTvWindows();
+    TFormMonitor4* b = m_tv->bestTeam();
+    QCOMPARE(b->LabelTitle()->caption(), QStringLiteral("Titel"));
+    QCOMPARE(b->NameCurrent()->text(), heading);
+    QCOMPARE(b->LabelTop()->text(), members);
+    QCOMPARE(b->LabelBest()->text(), QString());
+}
+
+void TstTvContent::logo_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("loads");
+    QTest::newRow("picture") << "logo.png" << true;
+    QTest::newRow("missing file") << "gone.png" << false;
+    QTest::newRow("not a picture") << "text.png" << false;
+}
+
+void TstTvContent::logo() {
+    QFETCH(QString, file);
+    QFETCH(bool, loads);
+    const InstallationFixture& install = m_fx->install();
+    QImage picture(200, 100, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QVERIFY(picture.save(install.filePath(QStringLiteral("logo.png"))));
+    QVERIFY(install.writeFile(QStringLiteral("text.png"), "no picture"));
+    const QString path = install.filePath(file);
+    m_fx->window().settings().logo = path;
+    m_tv->time()->resize(1920, 1080);
+    m_tv->reloadLogo();
+    QCOMPARE(m_tv->time()->hasLogo(), loads);
+    QCOMPARE(m_fx->window().settings().logo, loads ? path : QString());
+    // The footer picture keeps the picture's proportions at the footer's height.
+    QCOMPARE(m_tv->time()->Image2()->width(), loads ? 216 : 0);
+    QCOMPARE(m_tv->time()->Image2()->pixmap().isNull(), !loads);
+}
+
+void TstTvContent::labelRepaintsOnlyOnChange_data() {
+    QTest::addColumn<Setter>("same");
+    QTest::addColumn<Setter>("changed");
+    auto row = [](const char* name, Setter same, Setter changed) {
+        QTest::newRow(name) << same << changed;
+    };
+    row(
+        "Bevel", [](TLabel3D& l) { l.setBevel(TLabel3D::Bevel::Raised); },
+        [](TLabel3D& l) { l.setBevel(TLabel3D::Bevel::Shadow); });
+    row(
+        "ShadowSize", [](TLabel3D& l) { l.setShadowSize(1); },
+        [](TLabel3D& l) { l.setShadowSize(3); });
+    row(
+        "ShadowNapr", [](TLabel3D& l) { l.setShadowNapr(1); },
+        [](TLabel3D& l) { l.setShadowNapr(0x81); });
+    row(
+        "FillGradient", [](TLabel3D& l) { l.setFillGradient(false); },
+        [](TLabel3D& l) { l.setFillGradient(true); });
+    row(
+        "FirstColor", [](TLabel3D& l) { l.setFirstColor(Qt::white); },
+        [](TLabel3D& l) { l.setFirstColor(Qt::red); });
+    row(
+        "LastColor", [](TLabel3D& l) { l.setLastColor(QColor(0, 0x80, 0x80)); },
+        [](TLabel3D& l) { l.setLastColor(Qt::red); });
+    row(
+        "GradientOrientation",
+        [](TLabel3D& l) { l.setGradientOrientation(TLabel3D::GradientOrientation::Horizontal); },
+        [](TLabel3D& l) { l.setGradientOrientation(TLabel3D::GradientOrientation::Vertical); });
+    row(
+        "BorderStyle", [](TLabel3D& l) { l.setBorderStyle(TLabel3D::BorderStyle::None); },
+        [](TLabel3D& l) { l.setBorderStyle(TLabel3D::BorderStyle::Inn); });
+    row(
+        "BorderColor", [](TLabel3D& l) { l.setBorderColor(Qt::black); },
+        [](TLabel3D& l) { l.setBorderColor(Qt::blue); });
+    row(
+        "BorderWidth", [](TLabel3D& l) { l.setBorderWidth(1); },
+        [](TLabel3D& l) { l.setBorderWidth(4); });
+    row(
+        "Caption", [](TLabel3D& l) { l.setCaption(QStringLiteral("A")); },
+        [](TLabel3D& l) { l.setCaption(QStringLiteral("B")); });
+    row(
+        "Layout", [](TLabel3D& l) { l.setLayout(TLabel3D::Layout::Top); },
+        [](TLabel3D& l) { l.setLayout(TLabel3D::Layout::Bottom); });
+}
+
+void TstTvContent::labelRepaintsOnlyOnChange() {
+    QFETCH(Setter, same);
+    QFETCH(Setter, changed);
+    TLabel3D label;
+    // The designed defaults.
+    QCOMPARE(label.bevel(), TLabel3D::Bevel::Raised);
+    QCOMPARE(label.shadowSize(), 1);
+    QCOMPARE(label.shadowNapr(), 1);
+    QCOMPARE(label.fillGradient(), false);
+    QCOMPARE(label.firstColor(), QColor(Qt::white));
+    QCOMPARE(label.lastColor(), QColor(0, 0x80, 0x80));
+    QCOMPARE(label.borderStyle(), TLabel3D::BorderStyle::None);
+    QCOMPARE(label.borderWidth(), 1);
+    label.setCaption(QStringLiteral("A"));
+    label.resize(100, 40);
+    label.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&label));
+    QTRY_VERIFY(label.paintCount() > 0);
+    QTest::qWait(20);
+    const int before = label.paintCount();
+    same(label);
+    QTest::qWait(30);
+    QCOMPARE(label.paintCount(), before);
+    changed(label);
+    QTRY_COMPARE(label.paintCount(), before + 1);
+}
+
+QTEST_MAIN(TstTvContent)
+#include "tst_tvcontent.moc"

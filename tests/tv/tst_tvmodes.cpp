@@ -1,0 +1,240 @@
+#include "mock/OffscreenScreens.h"
+#include "mock/WindowFixture.h"
+#include "platform/CompetitionInhibitor.h"
+#include "tv/widgets/TFormMonitor2.h"
+#include "tv/widgets/TvWindow.h"
+#include "tv/widgets/TvWindows.h"
+#include "ui/MainActions.h"
+#include "ui/TFormMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+
+// The TV mode: which window the entries, Ctrl+T, Escape and closing leave on screen, where it
+// stands, and whether the operator's keys stay with the main window.
+class TstTvModes : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void steps_data();
+    void steps();
+    void placement_data();
+    void placement();
+    void atMostOneShown();
+    void vanishedScreenFallsBack();
+
+private:
+    void start(int monitor);
+    void act(const QString& step);
+    QString shownWindow() const;
+    QString checkedRadio() const;
+
+    std::unique_ptr<InstallationFixture> m_install;
+    std::unique_ptr<TFormMain> m_window;
+    TvWindows* m_tv = nullptr;
+};
+
+namespace {
+
+const QRect First(0, 0, 1280, 1024);
+const QRect Second(1280, 0, 1920, 1080);
+
+} // namespace
+
+void TstTvModes::init() {
+    m_install = std::make_unique<InstallationFixture>();
+}
+
+void TstTvModes::cleanup() {
+    m_window.reset();
+    m_install.reset();
+    m_tv = nullptr;
+}
+
+void TstTvModes::start(int monitor) {
+    m_window = std::make_unique<TFormMain>(m_install->environment());
+    m_window->settings().monitor = monitor;
+    m_tv = new TvWindows(*m_window);
+    m_window->setTvWindows(m_tv);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+// "c1": Ctrl+1 on the main window, "n1": Ctrl+Numpad1, "T": Ctrl+T, "Esc": Escape in the shown
+// TV window, "close": the platform closes it.
+void TstTvModes::act(const QString& step) {
+    TFormMain* w = m_window.get();
+    if (step == u"T") {
+        QTest::keyClick(w, Qt::Key_T, Qt::ControlModifier);
+    } else if (step.startsWith(u'c') && step.size() == 2) {
+        QTest::keyClick(w, static_cast<Qt::Key>(Qt::Key_0 + step.at(1).digitValue()),
+                        Qt::ControlModifier);
+    } else if (step.startsWith(u'n')) {
+        QTest::keyClick(w, static_cast<Qt::Key>(Qt::Key_0 + step.at(1).digitValue()),
+                        Qt::ControlModifier | Qt::KeypadModifier);
+    } else if (TvWindow* shown = m_tv->window(m_tv->mode()); shown && step == u"Esc") {
+        QTest::keyClick(shown, Qt::Key_Escape);
+    } else if (shown && step == u"close") {
+        shown->close();
+    }
+}
+
+QString TstTvModes::shownWindow() const {
+    QStringList shown;
+    for (int mode = 1; mode <= 4; ++mode)
+        if (m_tv->window(mode)->isVisible())
+            shown << m_tv->window(mode)->objectName();
+    return shown.join(u',');
+}
+
+QString TstTvModes::checkedRadio() const {
+    for (QAction* entry : m_window->actions().tvModes)
+        if (entry->isChecked())
+            return entry->objectName();
+    return {};
+}
+
+void TstTvModes::steps_data() {
+    QTest::addColumn<int>("monitor");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("radio");
+
+    QTest::newRow("start: off") << 1 << ""
+                                << ""
+                                << "TVModusAus";
+    QTest::newRow("Ctrl+1 Zeit") << 1 << "c1"
+                                 << "Zeit"
+                                 << "TVModusZeit";
+    QTest::newRow("Ctrl+2 Best Team") << 1 << "c2"
+                                      << "Best Team"
+                                      << "TVModusBestTeam";
+    QTest::newRow("Ctrl+3 TOP3") << 1 << "c3"
+                                 << "TOP3 je Klasse"
+                                 << "TVModusTop3";
+    QTest::newRow("Ctrl+4 Video") << 1 << "c4"
+                                  << "Video"
+                                  << "TVModusVideo";
+    QTest::newRow("Ctrl+0 hides") << 1 << "c3 c0"
+                                  << ""
+                                  << "TVModusAus";
+    QTest::newRow("Ctrl+T from off shows Zeit") << 1 << "T"
+                                                << "Zeit"
+                                                << "TVModusZeit";
+    QTest::newRow("Ctrl+T twice is off again") << 1 << "T T"
+                                               << ""
+                                               << "TVModusAus";
+    QTest::newRow("Ctrl+T from another mode is off") << 1 << "c2 T"
+                                                     << ""
+                                                     << "TVModusAus";
+    QTest::newRow("Ctrl+Numpad1 keeps the radio mark") << 1 << "c2 n1"
+                                                       << "Zeit"
+                                                       << "TVModusBestTeam";
+    QTest::newRow("Ctrl+Numpad4 Video") << 0 << "n4"
+                                        << "Video"
+                                        << "TVModusAus";
+    QTest::newRow("Ctrl+Numpad0 hides") << 1 << "c1 n0"
+                                        << ""
+                                        << "TVModusZeit";
+    QTest::newRow("another mode hides the first") << 1 << "c1 c2 c4"
+                                                  << "Video"
+                                                  << "TVModusVideo";
+    QTest::newRow("Escape on the operator's screen is off") << 0 << "c1 Esc"
+                                                            << ""
+                                                            << "TVModusAus";
+    QTest::newRow("Escape on a separate screen does nothing") << 1 << "c1 Esc"
+                                                              << "Zeit"
+                                                              << "TVModusZeit";
+    QTest::newRow("closing the window is off") << 1 << "c3 close"
+                                               << ""
+                                               << "TVModusAus";
+    QTest::newRow("closing on screen 0 is off") << 0 << "c2 close"
+                                                << ""
+                                                << "TVModusAus";
+}
+
+void TstTvModes::steps() {
+    QFETCH(int, monitor);
+    QFETCH(QString, steps);
+    QFETCH(QString, shown);
+    QFETCH(QString, radio);
+    start(monitor);
+    for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts))
+        act(step);
+    QCOMPARE(shownWindow(), shown);
+    QCOMPARE(checkedRadio(), radio);
+    QCOMPARE(m_window->competitionInhibitor().wanted(), !shown.isEmpty());
+}
+
+void TstTvModes::placement_data() {
+    QTest::addColumn<int>("monitor");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QRect>("bounds");
+    QTest::addColumn<bool>("mainKeepsKeys");
+    QTest::newRow("Zeit on the second screen") << 1 << "c1" << Second << true;
+    QTest::newRow("TOP3 on the second screen") << 1 << "c3" << Second << true;
+    QTest::newRow("Video on the second screen") << 1 << "c4" << Second << true;
+    QTest::newRow("Best Team on the second screen") << 1 << "c2" << Second << true;
+    QTest::newRow("Zeit on the operator's screen takes the keys") << 0 << "c1" << First << false;
+    QTest::newRow("Best Team on the operator's screen") << 0 << "c2" << First << false;
+}
+
+void TstTvModes::placement() {
+    QFETCH(int, monitor);
+    QFETCH(QString, key);
+    QFETCH(QRect, bounds);
+    QFETCH(bool, mainKeepsKeys);
+    start(monitor);
+    act(key);
+    TvWindow* shown = m_tv->window(m_tv->mode());
+    QVERIFY(shown);
+    QTRY_COMPARE(shown->geometry(), bounds);
+    QVERIFY(shown->windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(shown->windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(shown->cursor().shape(), Qt::BlankCursor);
+    if (mainKeepsKeys) {
+        QTRY_COMPARE(QApplication::activeWindow(), m_window.get());
+        // The next key still reaches the main window's commands.
+        act(QStringLiteral("c0"));
+        QCOMPARE(shownWindow(), QString());
+    } else {
+        QTRY_COMPARE(QApplication::activeWindow(), shown);
+    }
+}
+
+void TstTvModes::atMostOneShown() {
+    start(1);
+    for (const char* key : {"c1", "n2", "c3", "n4", "T", "c2", "n3"}) {
+        act(QString::fromLatin1(key));
+        QVERIFY2(!shownWindow().contains(u','), qPrintable(shownWindow()));
+    }
+}
+
+void TstTvModes::vanishedScreenFallsBack() {
+    // A stored screen that is not there (unplugged): the windows go to the first screen.
+    start(5);
+    QCOMPARE(m_tv->ScreenIndex(), 0);
+    QVERIFY(!m_tv->separateScreenAvailable());
+    act(QStringLiteral("c1"));
+    QTRY_COMPARE(m_tv->time()->geometry(), First);
+    // The setting is plugged back in: the next placement uses the second screen again.
+    m_window->settings().monitor = 1;
+    m_tv->placeTvWindows();
+    QCOMPARE(m_tv->time()->geometry(), Second);
+    // And unplugged while shown: the shown window moves to a screen that exists.
+    m_window->settings().monitor = 3;
+    m_tv->placeTvWindows();
+    QCOMPARE(m_tv->time()->geometry(), First);
+    QVERIFY(m_tv->time()->isVisible());
+}
+
+int main(int argc, char* argv[]) {
+    OffscreenScreens::use({First, Second});
+    QApplication app(argc, argv);
+    TstTvModes test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_tvmodes.moc"
