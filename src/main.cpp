@@ -1,6 +1,7 @@
 #include "platform/TerminationSignals.h"
 #include "ui/ProgramEnvironment.h"
 #include "ui/QtGermanTranslation.h"
+#include "ui/SettingsCommand.h"
 #include "ui/TFDlgYesNo.h"
 #include "ui/TFormInfo.h"
 #include "ui/TFormMain.h"
@@ -12,7 +13,9 @@ namespace {
 // Windows that come with their subsystems. They are created in this order after the main
 // window, so that the main window's start-up never finds one half built.
 void createPrintPreview(TFormMain&) {}
-void createSettingsDialog(TFormMain&) {}
+void createSettingsDialog(TFormMain& window) {
+    window.settingsCommand().createDialog();
+}
 void createTvWindows(TFormMain&) {}
 
 } // namespace

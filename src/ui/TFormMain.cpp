@@ -25,6 +25,7 @@
 #include "ui/PageTabBar.h"
 #include "ui/RowPositionStatus.h"
 #include "ui/SettingsBinding.h"
+#include "ui/SettingsCommand.h"
 #include "ui/StartupNotice.h"
 #include "ui/TBitBtnWithColor.h"
 #include "ui/TFDlgYesNo.h"
@@ -72,6 +73,7 @@ TFormMain::TFormMain(ProgramEnvironment environment, QWidget* parent)
     connectPages();
     connectCommands();
     FormCreate();
+    m_settingsCommand = new SettingsCommand(*this);
 }
 
 TFormMain::~TFormMain() {
@@ -442,6 +444,10 @@ void TFormMain::mInfoClick() {
     info.exec();
 }
 
+void TFormMain::mCFGClick() {
+    m_settingsCommand->run();
+}
+
 void TFormMain::mBeendenClick() {
     close();
 }
@@ -541,7 +547,6 @@ void TFormMain::closeSerialPortHook() {
 void TFormMain::Druken1Click() {}
 void TFormMain::sbWordClick() {}
 void TFormMain::sbExcelClick() {}
-void TFormMain::mCFGClick() {}
 
 void TFormMain::detectOfficeHook() {}
 void TFormMain::showTvModeHook(int) {}
