@@ -171,14 +171,10 @@ void TCfgDialog::fitSize() {
 }
 
 void TCfgDialog::fill(const Settings& settings) {
-    cbPort->setCurrentIndex(PortListBuilder::indexOfPort(
-        [this] {
-            QStringList entries;
-            for (int index = 0; index < cbPort->count(); ++index)
-                entries.append(cbPort->itemText(index));
-            return entries;
-        }(),
-        settings.port));
+    QStringList entries;
+    for (int index = 0; index < cbPort->count(); ++index)
+        entries.append(cbPort->itemText(index));
+    cbPort->setCurrentIndex(PortListBuilder::indexOfPort(entries, settings.port));
     cbAlg->setEnabled(cbPort->currentIndex() > 0);
     cbAlg->setCurrentIndex(settings.alg == 1 ? 1 : 0);
     seTimer->setValue(settings.timer / 1000.0);

@@ -31,8 +31,6 @@ private Q_SLOTS:
     void portNumber();
     void adapterName_data();
     void adapterName();
-    void indexOfPort_data();
-    void indexOfPort();
     void failureText_data();
     void failureText();
 };
@@ -47,8 +45,6 @@ void TestPortListBuilder::entries_data() {
         << QStringList{"Keine", "COM1  /dev/ttyS0", "COM3  /dev/ttyUSB0 (FTDI FT232R USB UART)"};
     QTest::newRow("port 12 without a name")
         << ((12u << 16) | (1u << 11)) << QStringList{"Keine", "COM12  /dev/ttyACM0"};
-    QTest::newRow("a port without a known device")
-        << ((2u << 16) | 0b10u) << QStringList{"Keine", "COM2"};
     QTest::newRow("bits above the highest port are left out")
         << ((1u << 16) | 0b111u) << QStringList{"Keine", "COM1  /dev/ttyS0"};
 }
@@ -66,7 +62,6 @@ void TestPortListBuilder::portNumber_data() {
     QTest::newRow("COM7") << "COM7" << 7;
     QTest::newRow("COM12") << "COM12" << 12;
     QTest::newRow("with its device") << "COM3  /dev/ttyUSB0 (FTDI FT232R)" << 3;
-    QTest::newRow("two digits with device") << "COM16  /dev/ttyUSB4" << 16;
     QTest::newRow("Keine") << "Keine" << 0;
     QTest::newRow("too short") << "COM" << 0;
 }
@@ -85,8 +80,6 @@ void TestPortListBuilder::adapterName_data() {
                           << "FTDI FT232R USB UART";
     QTest::newRow("Prolific") << "usb-Prolific_Technology_Inc._USB-Serial_Controller_D-if00-port0"
                               << "Prolific Technology Inc. USB-Serial Controller";
-    QTest::newRow("CDC without port") << "usb-Arduino__www.arduino.cc__0043_75833-if00"
-                                      << "Arduino www.arduino.cc 0043";
     QTest::newRow("built-in port") << ""
                                    << "";
 }
@@ -97,32 +90,13 @@ void TestPortListBuilder::adapterName() {
     QCOMPARE(PortListBuilder::adapterName(stableName), name);
 }
 
-void TestPortListBuilder::indexOfPort_data() {
-    QTest::addColumn<int>("port");
-    QTest::addColumn<int>("index");
-
-    QTest::newRow("present") << 12 << 2;
-    QTest::newRow("unplugged since the last run") << 5 << 0;
-    QTest::newRow("no port") << 0 << 0;
-    QTest::newRow("one is not the first digit of 12") << 1 << 0;
-}
-
-void TestPortListBuilder::indexOfPort() {
-    QFETCH(int, port);
-    QFETCH(int, index);
-    const QStringList list{"Keine", "COM3  /dev/ttyUSB0", "COM12  /dev/ttyACM0"};
-    QCOMPARE(PortListBuilder::indexOfPort(list, port), index);
-}
-
 void TestPortListBuilder::failureText_data() {
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("reason");
 
     QTest::newRow("busy") << EBUSY << "belegt";
-    QTest::newRow("locked") << EWOULDBLOCK << "belegt";
     QTest::newRow("no permission") << EACCES << "keine Berechtigung";
     QTest::newRow("gone") << ENOENT << "nicht mehr vorhanden";
-    QTest::newRow("unplugged while open") << ENODEV << "nicht mehr vorhanden";
     QTest::newRow("cannot be set up") << 0 << "nicht einstellen";
 }
 

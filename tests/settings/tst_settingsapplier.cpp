@@ -44,8 +44,6 @@ private Q_SLOTS:
     void valuesRounded_data();
     void valuesRounded();
     void reopensOnlyAfterThePause();
-    void withoutTvWindowsNothingIsPlaced();
-    void aSecondConfirmationDropsTheWaitingReopen();
 };
 
 void TestSettingsApplier::stepsInOrder_data() {
@@ -111,7 +109,6 @@ void TestSettingsApplier::valuesRounded_data() {
     QTest::addColumn<int>("lenM");
     QTest::addColumn<int>("vidResult");
 
-    QTest::newRow("tenths") << 0.1 << 0.3 << 0.0 << 0 << 100 << 300 << 0 << 0;
     QTest::newRow("top of the ranges")
         << 600.0 << 100.0 << 9999.0 << 1 << 600000 << 100000 << 9999 << 1;
     QTest::newRow("rounded to the nearest")
@@ -156,37 +153,6 @@ void TestSettingsApplier::reopensOnlyAfterThePause() {
              qPrintable(QString::number(elapsed.elapsed())));
     QCOMPARE(target.steps.mid(target.steps.size() - 2),
              (QStringList{QStringLiteral("open 2"), QStringLiteral("timer button, port 2")}));
-}
-
-void TestSettingsApplier::withoutTvWindowsNothingIsPlaced() {
-    Settings settings;
-    RecordingSettingsTarget target(settings);
-    SettingsApplier applier(settings, target);
-    {
-        TvPlacement gone;
-        applier.setTvPlacement(&gone);
-    }
-    applier.apply(someChoices());
-    QVERIFY(!target.steps.join(u' ').contains(QStringLiteral("tv")));
-    QCOMPARE(target.steps.last(), QStringLiteral("timer button, port 0"));
-}
-
-void TestSettingsApplier::aSecondConfirmationDropsTheWaitingReopen() {
-    Settings settings;
-    RecordingSettingsTarget target(settings);
-    SettingsApplier applier(settings, target);
-    QSignalSpy applied(&applier, &SettingsApplier::applied);
-    SettingsChoices choices = someChoices();
-    choices.portChosen = true;
-    choices.portNumber = 2;
-    applier.apply(choices);
-    choices.portChosen = false;
-    applier.apply(choices);
-    QCOMPARE(applied.count(), 1);
-    QTest::qWait(3 * SettingsApplier::reopenDelayMs);
-    QCOMPARE(applied.count(), 1);
-    QVERIFY(!target.steps.contains(QStringLiteral("open 2")));
-    QCOMPARE(settings.port, 0);
 }
 
 QTEST_MAIN(TestSettingsApplier)

@@ -37,8 +37,6 @@ private Q_SLOTS:
     void filling();
     void screensListed_data();
     void screensListed();
-    void choicesReadBack_data();
-    void choicesReadBack();
     void contactPicturesDiffer();
 };
 
@@ -133,42 +131,6 @@ void TestCfgDialog::screensListed() {
     QVERIFY(dialog.LabelMonitor->isEnabled());
     QCOMPARE(dialog.cbMonitor->currentIndex(), selected);
     QCOMPARE(dialog.choices().screenIndex, selected);
-}
-
-void TestCfgDialog::choicesReadBack_data() {
-    QTest::addColumn<int>("portIndex");
-    QTest::addColumn<bool>("portChosen");
-    QTest::addColumn<int>("portNumber");
-    QTest::addColumn<bool>("seconds");
-
-    QTest::newRow("Keine") << 0 << false << 0 << false;
-    QTest::newRow("COM3 with its device") << 1 << true << 3 << true;
-    QTest::newRow("COM12") << 2 << true << 12 << false;
-}
-
-void TestCfgDialog::choicesReadBack() {
-    QFETCH(int, portIndex);
-    QFETCH(bool, portChosen);
-    QFETCH(int, portNumber);
-    QFETCH(bool, seconds);
-    FakeFileDialogs files;
-    TCfgDialog dialog(ports, u',', files);
-    dialog.fill(Settings());
-    dialog.show();
-    dialog.cbPort->setCurrentIndex(portIndex);
-    dialog.cbAlg->setCurrentIndex(1);
-    dialog.seTimer->setValue(2.5);
-    dialog.seWait->setValue(0.3);
-    dialog.seLen->setValue(42);
-    (seconds ? dialog.rbResult1 : dialog.rbResult0)->setChecked(true);
-    const SettingsChoices c = dialog.choices();
-    QCOMPARE(c.portChosen, portChosen);
-    QCOMPARE(c.portNumber, portNumber);
-    QCOMPARE(c.alg, 1);
-    QCOMPARE(c.timerSeconds, 2.5);
-    QCOMPARE(c.lockTimeSeconds, 0.3);
-    QCOMPARE(c.lengthMetres, 42.0);
-    QCOMPARE(c.vidResult, seconds ? 1 : 0);
 }
 
 void TestCfgDialog::contactPicturesDiffer() {

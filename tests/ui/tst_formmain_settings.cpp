@@ -74,7 +74,6 @@ private Q_SLOTS:
     void logo();
     void timeFormatReachesTheResults_data();
     void timeFormatReachesTheResults();
-    void tvWindowsPlacedBeforeTheTimesAreShown();
 };
 
 void TestFormMainSettings::unpluggedPortShowsKeineAndOkLeavesItClosed() {
@@ -116,7 +115,6 @@ void TestFormMainSettings::timerSetting_data() {
 
     QTest::newRow("0 hides TIMER") << "0" << false << 0;
     QTest::newRow("2.5 s shows it orange") << "2,5" << true << 2500;
-    QTest::newRow("100 s") << "100" << true << 100000;
 }
 
 void TestFormMainSettings::timerSetting() {
@@ -293,25 +291,6 @@ void TestFormMainSettings::timeFormatReachesTheResults() {
     QCOMPARE(f.window().settings().vidResult, seconds ? 1 : 0);
     QVERIFY(f.run({"F5", "+10240", "F8", "F9"}));
     QCOMPARE(f.heatRow(1), row);
-}
-
-void TestFormMainSettings::tvWindowsPlacedBeforeTheTimesAreShown() {
-    TimingWindowFixture f;
-    QStringList order;
-    TvPlacement& tv = f.window().settingsCommand().tvPlacement();
-    TBitBtnWithColor* timer = f.window().header()->bTimer;
-    connect(&tv, &TvPlacement::placeTvWindows, this, [&] {
-        // The countdown is already off, TIMER still waits for the last step.
-        order.append(
-            QStringLiteral("place countdown %1 timer %2")
-                .arg(f.window().timingWiring().clock().countdownActive())
-                .arg(timer->isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown")));
-    });
-    connect(&tv, &TvPlacement::reloadLogo, this, [&] { order.append(QStringLiteral("logo")); });
-    throughDialog(f, [](TCfgDialog& d) { d.seTimer->setValue(0); });
-    QCOMPARE(order, (QStringList{QStringLiteral("place countdown 0 timer shown"),
-                                 QStringLiteral("logo")}));
-    QVERIFY(timer->isHidden());
 }
 
 QTEST_MAIN(TestFormMainSettings)

@@ -55,9 +55,7 @@ private Q_SLOTS:
     void arrowsStep_data();
     void arrowsStep();
     void escapeRestoresTheEnteredValue();
-    void enterChangesNothing();
     void leavingOutOfRangeRestoresAndKeepsTheFocus();
-    void leavingInRangeKeepsTheText();
     void turnedOverRangeIsAProgrammingError();
 };
 
@@ -74,9 +72,6 @@ void TestSpinFloatEdit::typing_data() {
     QTest::newRow("a first 0 is below 0.1") << "wait"
                                             << "5,0" << -1 << "0"
                                             << "5,0";
-    QTest::newRow("a first 1 then 0 is 10") << "wait"
-                                            << "5,0" << -1 << "10"
-                                            << "10";
     QTest::newRow("timer above 100 refused") << "timer"
                                              << "10,0" << -1 << "101"
                                              << "10";
@@ -89,18 +84,12 @@ void TestSpinFloatEdit::typing_data() {
     QTest::newRow("no separator without decimals") << "len"
                                                    << "50" << 2 << ","
                                                    << "50";
-    QTest::newRow("a point is not the separator") << "timer"
-                                                  << "12" << 2 << "."
-                                                  << "12";
     QTest::newRow("letters refused") << "len"
                                      << "50" << 2 << "ax "
                                      << "50";
     QTest::newRow("exponent inside a number") << "len"
                                               << "12" << 1 << "e"
                                               << "1e2";
-    QTest::newRow("exponent at the end is no number") << "len"
-                                                      << "12" << 2 << "e"
-                                                      << "12";
     QTest::newRow("four characters at most") << "len"
                                              << "123" << 3 << "45"
                                              << "1234";
@@ -110,12 +99,6 @@ void TestSpinFloatEdit::typing_data() {
     QTest::newRow("negative allowed by the range") << "signed"
                                                    << "5,0" << 0 << "-"
                                                    << "-5,0";
-    QTest::newRow("signed field below -10") << "signed"
-                                            << "-5" << 2 << "0"
-                                            << "-5";
-    QTest::newRow("dash then digit on a signed field") << "signed"
-                                                       << "3,0" << -1 << "-7"
-                                                       << "-7";
     QTest::newRow("dash then digit below 0 refused") << "timer"
                                                      << "3,0" << -1 << "-7"
                                                      << "-0";
@@ -154,26 +137,18 @@ void TestSpinFloatEdit::readingAndClamping_data() {
                                    << "~" << 1000.0 << 600.0 << "600,0";
     QTest::newRow("set shows the digits") << "timer"
                                           << "~" << 2.46 << 2.5 << "2,5";
-    QTest::newRow("set without decimals") << "len"
-                                          << "~" << 12.0 << 12.0 << "12";
     QTest::newRow("read above max") << "wait"
                                     << "700" << 0.0 << 600.0 << "700";
     QTest::newRow("read below min") << "wait"
                                     << "0" << 0.0 << 0.1 << "0";
     QTest::newRow("empty reads 0, clamped") << "wait"
                                             << "" << 0.0 << 0.1 << "";
-    QTest::newRow("empty reads 0") << "signed"
-                                   << "" << 0.0 << 0.0 << "";
     QTest::newRow("no number reads min") << "wait"
                                          << "-e" << 0.0 << 0.1 << "-e";
-    QTest::newRow("typed on, 12, reads 12") << "timer"
-                                            << "12," << 0.0 << 12.0 << "12,";
     QTest::newRow("lone dash reads 0") << "timer"
                                        << "-" << 0.0 << 0.0 << "-";
     QTest::newRow("lone separator reads 0") << "signed"
                                             << "," << 0.0 << 0.0 << ",";
-    QTest::newRow("not a number reads min") << "signed"
-                                            << "1-2" << 0.0 << -10.0 << "1-2";
     QTest::newRow("exponent") << "len"
                               << "1e3" << 0.0 << 1000.0 << "1e3";
 }
@@ -231,7 +206,6 @@ void TestSpinFloatEdit::arrowsStep_data() {
     QTest::addColumn<QString>("shown");
 
     QTest::newRow("up a tenth") << "wait" << 5.0 << int(Qt::Key_Up) << 1 << "5,1";
-    QTest::newRow("down three tenths") << "timer" << 1.0 << int(Qt::Key_Down) << 3 << "0,7";
     QTest::newRow("not below min") << "wait" << 0.2 << int(Qt::Key_Down) << 3 << "0,1";
     QTest::newRow("not above max") << "len" << 9998.0 << int(Qt::Key_Up) << 4 << "9999";
 }
@@ -271,15 +245,6 @@ void TestSpinFloatEdit::escapeRestoresTheEnteredValue() {
     QCOMPARE(edit->value(), 5.0);
 }
 
-void TestSpinFloatEdit::enterChangesNothing() {
-    TSpinFloatEdit edit(u',');
-    setUp(edit, QStringLiteral("timer"));
-    editOf(edit)->setText(QStringLiteral("12,3"));
-    QTest::keyClick(&edit, Qt::Key_Return);
-    QTest::keyClick(&edit, Qt::Key_Enter);
-    QCOMPARE(edit.text(), QStringLiteral("12,3"));
-}
-
 void TestSpinFloatEdit::leavingOutOfRangeRestoresAndKeepsTheFocus() {
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
@@ -301,27 +266,6 @@ void TestSpinFloatEdit::leavingOutOfRangeRestoresAndKeepsTheFocus() {
     QTRY_VERIFY(edit->hasFocus());
     QCOMPARE(edit->text(), QStringLiteral("5,0"));
     QCOMPARE(editOf(*edit)->selectedText(), QStringLiteral("5,0"));
-}
-
-void TestSpinFloatEdit::leavingInRangeKeepsTheText() {
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* edit = new TSpinFloatEdit(u',', &window);
-    auto* next = new TSpinFloatEdit(u',', &window);
-    layout->addWidget(edit);
-    layout->addWidget(next);
-    setUp(*edit, QStringLiteral("wait"));
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    edit->setFocus(Qt::TabFocusReason);
-    editOf(*edit)->selectAll();
-    QTest::keyClicks(edit, QStringLiteral("70"));
-    QTest::keyClick(&window, Qt::Key_Tab);
-    QTRY_VERIFY(next->hasFocus());
-    QTest::qWait(20);
-    QVERIFY(next->hasFocus());
-    QCOMPARE(edit->value(), 70.0);
 }
 
 void TestSpinFloatEdit::turnedOverRangeIsAProgrammingError() {
