@@ -2,6 +2,7 @@
 #include "tv/widgets/TvWindows.h"
 #include "ui/ProgramEnvironment.h"
 #include "ui/QtGermanTranslation.h"
+#include "ui/SettingsCommand.h"
 #include "ui/TFDlgYesNo.h"
 #include "ui/TFormInfo.h"
 #include "ui/TFormMain.h"
@@ -14,7 +15,9 @@ namespace {
 // Windows that come with their subsystems. They are created in this order after the main
 // window, so that the main window's start-up never finds one half built.
 void createPrintPreview(TFormMain&) {}
-void createSettingsDialog(TFormMain&) {}
+void createSettingsDialog(TFormMain& window) {
+    window.settingsCommand().createDialog();
+}
 void createTvWindows(TFormMain& window) {
     window.setTvWindows(new TvWindows(window));
 }

@@ -84,12 +84,15 @@ bool LightBarrierPort::tryOpen() {
     try {
         m_port->Open();
         m_lastError.clear();
+        m_lastErrorCode = 0;
         takeRealtimeOutcome();
         return true;
     } catch (const EComHandle& error) {
         m_lastError = error.message();
+        m_lastErrorCode = error.error();
     } catch (const EComState& error) {
         m_lastError = error.message();
+        m_lastErrorCode = 0;
     }
     return false;
 }

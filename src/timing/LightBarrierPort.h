@@ -38,6 +38,9 @@ public:
     void close();
 
     QString lastError() const { return m_lastError; }
+    // The errno of the last failed opening (EBUSY, EACCES, ENOENT, ...); 0 after a success or
+    // when the device opened but could not be set up.
+    int lastErrorCode() const { return m_lastErrorCode; }
     // Why the monitor thread of the open port has no real-time priority (German, for the
     // operator); empty when it has one or no port was opened.
     QString realtimeNotice() const { return m_realtimeNotice; }
@@ -52,6 +55,7 @@ private:
 
     std::unique_ptr<TComPort> m_port;
     QString m_lastError;
+    int m_lastErrorCode = 0;
     QString m_realtimeNotice;
     bool m_realtimeTold = false;
 };

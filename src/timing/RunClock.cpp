@@ -98,22 +98,38 @@ void RunClock::startUp(const TimingSettings& settings) {
 }
 
 void RunClock::settingsAccepted(const TimingSettings& settings) {
+    takeSettings(settings);
+    if (m_state == State::Ready)
+        Q_EMIT recolourRequested();
+    showSettledTimes();
+    showTimerButton();
+}
+
+void RunClock::takeSettings(const TimingSettings& settings) {
     m_timerMs = settings.timerMs;
     m_lengthMetres = settings.lengthMetres;
     m_controls.lapVisible = m_lengthMetres > 0;
+    // A light barrier may have started a run while the dialog was open. Switching the
+    // countdown mode now would turn the running time into a countdown; the next reset applies
+    // it.
+    if (m_state == State::Ready)
+        m_countdownActive = m_timerMs > 0;
+    publish();
+}
+
+void RunClock::showSettledTimes() {
+    if (m_state != State::Ready || m_clock.isActive())
+        return;
+    Q_EMIT showTimeRequested(DisplayRow::Upper, 0);
+    Q_EMIT showTimeRequested(DisplayRow::Lower,
+                             m_lapMark == LapMark::NoneSinceStartUp ? m_bestTime : 0);
+}
+
+void RunClock::showTimerButton() {
     if (m_state != State::Ready) {
-        // A light barrier started a run while the dialog was open. Switching the countdown
-        // mode now would turn the running time into a countdown; the next reset applies it.
         m_controls.timerVisible = m_timerMs > 0;
         publish();
         return;
-    }
-    m_countdownActive = m_timerMs > 0;
-    Q_EMIT recolourRequested();
-    if (!m_clock.isActive()) {
-        Q_EMIT showTimeRequested(DisplayRow::Upper, 0);
-        Q_EMIT showTimeRequested(DisplayRow::Lower,
-                                 m_lapMark == LapMark::NoneSinceStartUp ? m_bestTime : 0);
     }
     m_controls.timerVisible = m_countdownActive;
     m_controls.timer.enabled = m_countdownActive;

@@ -167,11 +167,13 @@ void TComPort::Open() {
     Close();
     const std::optional<QString> path = devicePathForPort(m_port);
     if (!path)
-        throw EComHandle(QStringLiteral("Unable to open com port: ") + systemErrorText(ENOENT));
+        throw EComHandle(QStringLiteral("Unable to open com port: ") + systemErrorText(ENOENT),
+                         ENOENT);
     auto line = std::make_unique<SerialLine>(*m_system);
     int result = line->open(*path);
     if (result < 0)
-        throw EComHandle(QStringLiteral("Unable to open com port: ") + systemErrorText(-result));
+        throw EComHandle(QStringLiteral("Unable to open com port: ") + systemErrorText(-result),
+                         -result);
 
     SerialLineSettings settings;
     settings.baudRate = baudRateValue(m_baudRate, m_baudRateUser);

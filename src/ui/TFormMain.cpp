@@ -9,6 +9,7 @@
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
 #include "platform/CompetitionInhibitor.h"
+#include "settings/TvPlacement.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
@@ -26,6 +27,7 @@
 #include "ui/PageTabBar.h"
 #include "ui/RowPositionStatus.h"
 #include "ui/SettingsBinding.h"
+#include "ui/SettingsCommand.h"
 #include "ui/StartupNotice.h"
 #include "ui/TBitBtnWithColor.h"
 #include "ui/TFDlgYesNo.h"
@@ -73,6 +75,7 @@ TFormMain::TFormMain(ProgramEnvironment environment, QWidget* parent)
     connectPages();
     connectCommands();
     FormCreate();
+    m_settingsCommand = new SettingsCommand(*this);
 }
 
 TFormMain::~TFormMain() {
@@ -199,6 +202,10 @@ void TFormMain::setInfoWindow(TFormInfo* window) {
 
 void TFormMain::setTvWindows(TvWindows* windows) {
     m_tvWindows = windows;
+    // After "OK" in the settings the audience windows follow the chosen screen and logo.
+    TvPlacement& placement = m_settingsCommand->tvPlacement();
+    connect(&placement, &TvPlacement::placeTvWindows, windows, &TvWindows::placeTvWindows);
+    connect(&placement, &TvPlacement::reloadLogo, windows, &TvWindows::reloadLogo);
 }
 
 bool TFormMain::askQuestion(const QString& question) {
@@ -442,6 +449,10 @@ void TFormMain::mInfoClick() {
     info.exec();
 }
 
+void TFormMain::mCFGClick() {
+    m_settingsCommand->run();
+}
+
 void TFormMain::mBeendenClick() {
     close();
 }
@@ -539,6 +550,5 @@ void TFormMain::closeSerialPortHook() {
 void TFormMain::Druken1Click() {}
 void TFormMain::sbWordClick() {}
 void TFormMain::sbExcelClick() {}
-void TFormMain::mCFGClick() {}
 
 void TFormMain::detectOfficeHook() {}

@@ -32,6 +32,7 @@ class TimingControls;
 class TimingWiring;
 class TvWindows;
 class RowPositionStatus;
+class SettingsCommand;
 class WaitingTimeGuard;
 
 // The single working window of the program: it owns the competition tables, builds the header
@@ -62,6 +63,8 @@ public:
     TimingWiring& timingWiring() { return *m_timingWiring; }
     // No suspend and no blanking while a run is timed or a TV window is shown.
     CompetitionInhibitor& competitionInhibitor() { return *m_inhibitor; }
+    // "Einstellungen..." with its dialog and the hook the TV windows are placed through.
+    SettingsCommand& settingsCommand() { return *m_settingsCommand; }
     TSortGridView* SortGridView(int page) const;
     QCheckBox* cdEdit() const { return m_cdEdit; }
     MainStatusBar* StatusBar1() const { return m_statusBar; }
@@ -216,6 +219,7 @@ private:
     QPointer<TFormInfo> m_infoWindow;
     TvWindows* m_tvWindows = nullptr; // a child of this window
     RowPositionStatus* m_rowPosition = nullptr;
+    SettingsCommand* m_settingsCommand = nullptr;
     // Last, so it goes before the tables and the environment whose clock it reads.
     std::unique_ptr<TimingWiring> m_timingWiring;
     std::unique_ptr<WaitingTimeGuard> m_waitingTime;

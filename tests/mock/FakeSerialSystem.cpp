@@ -148,12 +148,21 @@ std::shared_ptr<FakeLineDevice> FakeSerialSystem::deviceFor(int fd) {
     return node ? node->device : nullptr;
 }
 
+void FakeSerialSystem::setOpenError(const QString& path, int error) {
+    std::lock_guard lock(m_mutex);
+    const auto node = m_nodes.find(path);
+    if (node != m_nodes.end())
+        node->openError = error;
+}
+
 int FakeSerialSystem::openDevice(const QString& path, int flags) {
     record(QStringLiteral("open %1 %2").arg(path, openFlagNames(flags)));
     std::lock_guard lock(m_mutex);
     const auto node = m_nodes.find(path);
     if (node == m_nodes.end())
         return -ENOENT;
+    if (node->openError)
+        return -node->openError;
     if (node->device->options().openError)
         return -node->device->options().openError;
     if (node->exclusive)

@@ -23,6 +23,9 @@ public:
     // A symbolic link (also listed in its directory) resolving to target.
     void addLink(const QString& path, const QString& target);
     void addFile(const QString& path, const QByteArray& contents);
+    // From now on open(2) of the node fails with this errno (0 lets it open again): another
+    // program took it, its permissions changed or it was unplugged after the port scan.
+    void setOpenError(const QString& path, int error);
 
     // The calls made so far, one line each, e.g. "TIOCMBIS 100 DTR|RTS".
     QStringList calls() const;
@@ -61,6 +64,7 @@ private:
         bool exclusive = false;
         int lockHolder = -1;
         int openCount = 0;
+        int openError = 0;
     };
 
     void record(const QString& call);

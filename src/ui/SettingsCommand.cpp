@@ -1,0 +1,57 @@
+#include "ui/SettingsCommand.h"
+
+#include "platform/PosixSerialSystem.h"
+#include "platform/SerialPortMap.h"
+#include "settings/PortListBuilder.h"
+#include "settings/Settings.h"
+#include "settings/SettingsApplier.h"
+#include "settings/TvPlacement.h"
+#include "ui/QtFileDialogs.h"
+#include "ui/TCfgDialog.h"
+#include "ui/TFormMain.h"
+#include "ui/WindowSettingsTarget.h"
+
+SettingsCommand::SettingsCommand(TFormMain& window)
+    : QObject(&window), m_window(window), m_target(std::make_unique<WindowSettingsTarget>(window)) {
+    m_tv = new TvPlacement(this);
+    m_applier = new SettingsApplier(window.settings(), *m_target, this);
+    m_applier->setTvPlacement(m_tv);
+}
+
+SettingsCommand::~SettingsCommand() = default;
+
+TCfgDialog& SettingsCommand::createDialog() {
+    if (m_dialog)
+        return *m_dialog;
+    const ProgramEnvironment& environment = m_window.environment();
+    std::shared_ptr<SerialSystem> system = environment.serialSystem();
+    if (!system)
+        system = PosixSerialSystem::instance();
+    const QStringList ports =
+        PortListBuilder::entries(m_window.PresentPortMask(), SerialPortMap(*system).entries());
+    FileDialogs* dialogs = environment.fileDialogs().get();
+    if (!dialogs) {
+        m_ownDialogs = std::make_unique<QtFileDialogs>();
+        dialogs = m_ownDialogs.get();
+    }
+    m_dialog = new TCfgDialog(ports, environment.decimalSeparator(), *dialogs, &m_window);
+    connect(m_dialog, &TCfgDialog::logoChosen, this, &SettingsCommand::takeLogo);
+    return *m_dialog;
+}
+
+void SettingsCommand::run() {
+    TCfgDialog& dialog = createDialog();
+    dialog.fill(m_window.settings());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_applier->apply(dialog.choices());
+}
+
+void SettingsCommand::takeLogo(const QString& path) {
+    m_window.settings().logo = path;
+    Q_EMIT m_tv->reloadLogo();
+}
+
+TCfgDialog* SettingsCommand::dialog() const {
+    return m_dialog;
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "settings/SettingsChoices.h"
+
+#include <QDialog>
+#include <QSize>
+#include <QStringList>
+#include <memory>
+
+class ContactLogicBox;
+class FileDialogs;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class TSpinFloatEdit;
+struct Settings;
+
+// "Einstellungen": the settings an operator changes during an event, the light-barrier port
+// and its contact logic, the countdown, the stop lock, the last section, the TV screen, the
+// logo and the time format. Created once with the port list of the start and shown again and
+// again; it edits copies, and only "OK" hands its choices on.
+class TCfgDialog : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr QSize DesignedSize{184, 223};
+    static constexpr int DesignedLabelRight = 77;
+    static constexpr QRgb Background = 0xACCBE0;
+
+    // The port list is the one of the start and does not change while the program runs.
+    TCfgDialog(const QStringList& portEntries, QChar decimalSeparator, FileDialogs& fileDialogs,
+               QWidget* parent = nullptr);
+    ~TCfgDialog() override;
+
+    // The filling before every showing: the fields from the settings as they are now.
+    void fill(const Settings& settings);
+    // What "OK" hands on.
+    SettingsChoices choices() const;
+    // The logo as chosen last, kept by "Abbrechen" as well.
+    QString logoPath() const { return m_logoPath; }
+
+    // "Kontakten:" and "Stopp-Sperren:" are for a chosen port only.
+    void cbPortChange();
+    // The picture chooser; a chosen picture is taken at once.
+    void ButtonLogoClick();
+
+    QComboBox* cbPort = nullptr;
+    ContactLogicBox* cbAlg = nullptr;
+    TSpinFloatEdit* seTimer = nullptr;
+    TSpinFloatEdit* seWait = nullptr;
+    TSpinFloatEdit* seLen = nullptr;
+    QComboBox* cbMonitor = nullptr;
+    QLabel* LabelMonitor = nullptr;
+    QLabel* LabelAlg = nullptr;
+    QLabel* LabelWait = nullptr;
+    QPushButton* ButtonLogo = nullptr;
+    QRadioButton* rbResult0 = nullptr;
+    QRadioButton* rbResult1 = nullptr;
+    QPushButton* ButtonCancel = nullptr;
+    QPushButton* ButtonOK = nullptr;
+
+Q_SIGNALS:
+    // A picture was chosen: its path when it could be read, empty when it could not.
+    void logoChosen(const QString& path);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildRows();
+    void FormShow();
+    void fillScreens();
+    void fitSize();
+
+    FileDialogs& m_fileDialogs;
+    QChar m_separator;
+    QString m_logoPath;
+    int m_lockTimeMs = 5000;
+    int m_screenIndex = 0;
+};

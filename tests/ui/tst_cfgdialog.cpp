@@ -1,0 +1,152 @@
+#include "mock/FakeFileDialogs.h"
+#include "mock/OffscreenScreens.h"
+#include "settings/Settings.h"
+#include "ui/ContactLogicBox.h"
+#include "ui/TCfgDialog.h"
+#include "ui/TSpinFloatEdit.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+const QStringList ports{QStringLiteral("Keine"), QStringLiteral("COM3  /dev/ttyUSB0 (FTDI FT232R)"),
+                        QStringLiteral("COM12  /dev/ttyACM0")};
+
+QStringList itemsOf(const QComboBox& box) {
+    QStringList items;
+    for (int i = 0; i < box.count(); ++i)
+        items.append(box.itemText(i));
+    return items;
+}
+
+} // namespace
+
+// The settings dialog by itself: filling, what it shows when it opens, and what it hands on.
+class TestCfgDialog : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void designedLook();
+    void filling_data();
+    void filling();
+    void screensListed_data();
+    void screensListed();
+    void contactPicturesDiffer();
+};
+
+void TestCfgDialog::designedLook() {
+    FakeFileDialogs files;
+    TCfgDialog dialog(ports, u',', files);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Einstellungen"));
+    QCOMPARE(dialog.palette().color(QPalette::Window), QColor(0xAC, 0xCB, 0xE0));
+    QCOMPARE(itemsOf(*dialog.cbPort), ports);
+    QCOMPARE(itemsOf(*dialog.cbAlg), (QStringList{QStringLiteral("Ein"), QStringLiteral("Aus")}));
+    QCOMPARE(dialog.cbPort->toolTip(),
+             QStringLiteral("LS-Start (4-6); LS-Lap (1-4); LS-Stopp (7-8)"));
+    QVERIFY(dialog.ButtonOK->isDefault());
+    QVERIFY(dialog.rbResult0->isChecked());
+    // At least the designed size, never smaller than what its rows need.
+    QVERIFY(dialog.width() >= TCfgDialog::DesignedSize.width());
+    QVERIFY(dialog.height() >= TCfgDialog::DesignedSize.height());
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+    QVERIFY(dialog.size().expandedTo(dialog.layout()->totalMinimumSize()) == dialog.size());
+    // The open list is wide enough for the longest device name.
+    QVERIFY(dialog.cbPort->view()->minimumWidth() >
+            dialog.cbPort->fontMetrics().horizontalAdvance(ports.at(1)));
+    QCOMPARE(dialog.seTimer->Min(), 0.0);
+    QCOMPARE(dialog.seTimer->Max(), 100.0);
+    QCOMPARE(dialog.seWait->Min(), 0.1);
+    QCOMPARE(dialog.seWait->Max(), 600.0);
+    QCOMPARE(dialog.seLen->Max(), 9999.0);
+    QCOMPARE(dialog.seLen->Digits(), 0);
+}
+
+void TestCfgDialog::filling_data() {
+    QTest::addColumn<int>("port");
+    QTest::addColumn<int>("alg");
+    QTest::addColumn<int>("vidResult");
+    QTest::addColumn<int>("portIndex");
+    QTest::addColumn<bool>("algEnabled");
+    QTest::addColumn<QString>("shown"); // timer, wait, len
+
+    QTest::newRow("first start") << 0 << 0 << 0 << 0 << false << "10,0 5,0 50";
+    QTest::newRow("COM12, Aus, 10,24") << 12 << 1 << 1 << 2 << true << "10,0 5,0 50";
+    QTest::newRow("unplugged port") << 7 << 1 << 0 << 0 << false << "10,0 5,0 50";
+}
+
+void TestCfgDialog::filling() {
+    QFETCH(int, port);
+    QFETCH(int, alg);
+    QFETCH(int, vidResult);
+    QFETCH(int, portIndex);
+    QFETCH(bool, algEnabled);
+    QFETCH(QString, shown);
+    FakeFileDialogs files;
+    TCfgDialog dialog(ports, u',', files);
+    Settings settings;
+    settings.port = port;
+    settings.alg = alg;
+    settings.vidResult = vidResult;
+    settings.logo = QStringLiteral("/pictures/logo.png");
+    dialog.fill(settings);
+    dialog.show();
+    QCOMPARE(dialog.cbPort->currentIndex(), portIndex);
+    QCOMPARE(dialog.cbAlg->isEnabled(), algEnabled);
+    QCOMPARE(dialog.seWait->isEnabled(), algEnabled);
+    QCOMPARE(dialog.cbAlg->currentIndex(), alg);
+    QCOMPARE(dialog.rbResult1->isChecked(), vidResult == 1);
+    QCOMPARE(QStringList({dialog.seTimer->text(), dialog.seWait->text(), dialog.seLen->text()})
+                 .join(u' '),
+             shown);
+    QCOMPARE(dialog.ButtonLogo->toolTip(), settings.logo);
+}
+
+void TestCfgDialog::screensListed_data() {
+    QTest::addColumn<int>("screenIndex");
+    QTest::addColumn<int>("selected");
+
+    QTest::newRow("second screen") << 1 << 1;
+    QTest::newRow("first screen") << 0 << 0;
+    QTest::newRow("a screen no longer there") << 5 << 1;
+}
+
+void TestCfgDialog::screensListed() {
+    QFETCH(int, screenIndex);
+    QFETCH(int, selected);
+    FakeFileDialogs files;
+    TCfgDialog dialog(ports, u',', files);
+    Settings settings;
+    settings.monitor = screenIndex;
+    dialog.fill(settings);
+    dialog.show();
+    QCOMPARE(itemsOf(*dialog.cbMonitor),
+             (QStringList{QStringLiteral("1=(1280,1024)"), QStringLiteral("2=(1920,1080)")}));
+    QVERIFY(dialog.cbMonitor->isEnabled());
+    QVERIFY(dialog.LabelMonitor->isEnabled());
+    QCOMPARE(dialog.cbMonitor->currentIndex(), selected);
+    QCOMPARE(dialog.choices().screenIndex, selected);
+}
+
+void TestCfgDialog::contactPicturesDiffer() {
+    const QImage ein = ContactLogicBox::picture(0).toImage();
+    const QImage aus = ContactLogicBox::picture(1).toImage();
+    QCOMPARE(ein.size(), QSize(41, 16));
+    QCOMPARE(aus.size(), QSize(41, 16));
+    QVERIFY(ein != aus);
+    QCOMPARE(ContactLogicBox::picture(1, 2.0).toImage().size(), QSize(82, 32));
+}
+
+int main(int argc, char* argv[]) {
+    OffscreenScreens::use({QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)});
+    QApplication app(argc, argv);
+    TestCfgDialog test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_cfgdialog.moc"

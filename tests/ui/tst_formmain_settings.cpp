@@ -1,0 +1,297 @@
+#include "mock/TimingWindowFixture.h"
+#include "settings/SettingsApplier.h"
+#include "settings/TvPlacement.h"
+#include "timing/ControlStates.h"
+#include "timing/LightBarrierPort.h"
+#include "timing/RunClock.h"
+#include "timing/TComPort.h"
+#include "ui/ContactLogicBox.h"
+#include "ui/HeaderBand.h"
+#include "ui/MainActions.h"
+#include "ui/MainStatusBar.h"
+#include "ui/SettingsCommand.h"
+#include "ui/TBitBtnWithColor.h"
+#include "ui/TCfgDialog.h"
+#include "ui/TFormMain.h"
+#include "ui/TSpinFloatEdit.h"
+#include "ui/TimingWiring.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <cerrno>
+#include <functional>
+
+namespace {
+
+const QString adapter = QStringLiteral("/dev/ttyUSB0");
+
+// F2, the changes of the operator in the shown dialog, then "OK" or "Abbrechen".
+void throughDialog(TimingWindowFixture& f, const std::function<void(TCfgDialog&)>& change,
+                   bool confirm = true) {
+    TCfgDialog& dialog = f.window().settingsCommand().createDialog();
+    bool shown = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        shown = dialog.isVisible();
+        change(dialog);
+        QTest::mouseClick(confirm ? dialog.ButtonOK : dialog.ButtonCancel, Qt::LeftButton);
+    });
+    QTest::keyClick(&f.window(), Qt::Key_F2);
+    QVERIFY(shown);
+    QVERIFY(!dialog.isVisible());
+    QTRY_VERIFY(!f.window().settingsCommand().applier().isPending());
+}
+
+void openPortOne(TimingWindowFixture& f) {
+    f.window().settings().port = 1;
+    QVERIFY(f.window().timingWiring().port().open(1));
+}
+
+} // namespace
+
+// "Einstellungen" (F2) in the running program: what the dialog shows and what "OK",
+// "Abbrechen" and a chosen logo change in the window.
+class TestFormMainSettings : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void unpluggedPortShowsKeineAndOkLeavesItClosed();
+    void keineDisablesContactsAndStopLock();
+    void timerSetting_data();
+    void timerSetting();
+    void lastSection_data();
+    void lastSection();
+    void okReopensAnUnchangedPortAfterAPause();
+    void portThatFailsIsToldWithItsReason_data();
+    void portThatFailsIsToldWithItsReason();
+    void cancelChangesNothing();
+    void logo_data();
+    void logo();
+    void timeFormatReachesTheResults_data();
+    void timeFormatReachesTheResults();
+};
+
+void TestFormMainSettings::unpluggedPortShowsKeineAndOkLeavesItClosed() {
+    TimingWindowFixture f(adapter);
+    // Stored by the last run, not among the ports present now.
+    f.window().settings().port = 4;
+    int shownIndex = -1;
+    throughDialog(f, [&](TCfgDialog& d) { shownIndex = d.cbPort->currentIndex(); });
+    QCOMPARE(shownIndex, 0);
+    QCOMPARE(f.window().settings().port, 0);
+    QVERIFY(!f.window().timingWiring().port().isOpen());
+}
+
+void TestFormMainSettings::keineDisablesContactsAndStopLock() {
+    TimingWindowFixture f(adapter);
+    openPortOne(f);
+    QStringList seen;
+    throughDialog(
+        f,
+        [&](TCfgDialog& d) {
+            seen.append(d.cbPort->currentText());
+            seen.append(
+                QStringLiteral("%1 %2").arg(d.cbAlg->isEnabled()).arg(d.seWait->isEnabled()));
+            d.cbPort->setCurrentIndex(0);
+            seen.append(
+                QStringLiteral("%1 %2").arg(d.cbAlg->isEnabled()).arg(d.seWait->isEnabled()));
+            seen.append(d.seWait->toolTip().isEmpty() ? QStringLiteral("no hint")
+                                                      : QStringLiteral("hint"));
+        },
+        false);
+    QCOMPARE(seen, (QStringList{QStringLiteral("COM1  /dev/ttyUSB0"), QStringLiteral("1 1"),
+                                QStringLiteral("0 0"), QStringLiteral("hint")}));
+}
+
+void TestFormMainSettings::timerSetting_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<int>("timerMs");
+
+    QTest::newRow("0 hides TIMER") << "0" << false << 0;
+    QTest::newRow("2.5 s shows it orange") << "2,5" << true << 2500;
+}
+
+void TestFormMainSettings::timerSetting() {
+    QFETCH(QString, typed);
+    QFETCH(bool, visible);
+    QFETCH(int, timerMs);
+    TimingWindowFixture f;
+    throughDialog(f, [&](TCfgDialog& d) {
+        d.seTimer->setFocus();
+        d.seTimer->selectAll();
+        QTest::keyClicks(d.seTimer, typed);
+    });
+    QCOMPARE(f.window().settings().timer, timerMs);
+    TBitBtnWithColor* timer = f.window().header()->bTimer;
+    QCOMPARE(timer->isHidden(), !visible);
+    QCOMPARE(timer->isEnabled(), visible);
+    QCOMPARE(f.window().actions().mTimer->isEnabled(), visible);
+    QCOMPARE(timer->Color(),
+             visible ? QColor::fromRgb(ControlStates::orange) : TBitBtnWithColor::faceColor());
+    QCOMPARE(f.window().timingWiring().clock().countdownActive(), visible);
+    // The focus goes to TIMER when it shows, otherwise to START (the window gets it back
+    // from the dialog once the window manager has activated it again).
+    QWidget* focus = visible ? timer : f.window().header()->bSTART;
+    QCOMPARE(f.window().focusWidget(), focus);
+}
+
+void TestFormMainSettings::lastSection_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("lapVisible");
+
+    QTest::newRow("0 hides Zwischen") << "0" << false;
+    QTest::newRow("30 m shows it") << "30" << true;
+}
+
+void TestFormMainSettings::lastSection() {
+    QFETCH(QString, typed);
+    QFETCH(bool, lapVisible);
+    TimingWindowFixture f;
+    throughDialog(f, [&](TCfgDialog& d) {
+        d.seLen->setFocus();
+        d.seLen->selectAll();
+        QTest::keyClicks(d.seLen, typed);
+    });
+    QCOMPARE(f.window().settings().len, typed.toInt());
+    QCOMPARE(f.window().header()->bLAP->isHidden(), !lapVisible);
+}
+
+void TestFormMainSettings::okReopensAnUnchangedPortAfterAPause() {
+    TimingWindowFixture f(adapter);
+    openPortOne(f);
+    TComPort& port = f.window().timingWiring().port().comPort();
+    QElapsedTimer clock;
+    qint64 closedAt = -1;
+    qint64 openedAt = -1;
+    connect(&port, &TComPort::OnClose, this, [&] { closedAt = clock.elapsed(); });
+    connect(&port, &TComPort::OnOpen, this, [&] { openedAt = clock.elapsed(); });
+    clock.start();
+    throughDialog(f, [](TCfgDialog&) {});
+    QVERIFY(closedAt >= 0);
+    QVERIFY(openedAt >= closedAt + SettingsApplier::reopenDelayMs);
+    QVERIFY(f.window().timingWiring().port().isOpen());
+    QCOMPARE(f.window().settings().port, 1);
+    QCOMPARE(f.serial().openDescriptors(), 1);
+}
+
+void TestFormMainSettings::portThatFailsIsToldWithItsReason_data() {
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("busy") << EBUSY << "belegt";
+    QTest::newRow("no permission") << EACCES << "Gruppe dialout";
+    QTest::newRow("gone") << ENOENT << "nicht mehr vorhanden";
+}
+
+void TestFormMainSettings::portThatFailsIsToldWithItsReason() {
+    QFETCH(int, error);
+    QFETCH(QString, reason);
+    TimingWindowFixture f(adapter);
+    f.serial().setOpenError(adapter, error);
+    throughDialog(f, [](TCfgDialog& d) { d.cbPort->setCurrentIndex(1); });
+    // The setting keeps the chosen port; the barriers stay inactive.
+    QCOMPARE(f.window().settings().port, 1);
+    QVERIFY(!f.window().timingWiring().port().isOpen());
+    const QString message = f.window().StatusBar1()->currentMessage();
+    QVERIFY2(message.startsWith(
+                 QStringLiteral("Die Lichtschranken an COM1 konnten nicht geöffnet werden")),
+             qPrintable(message));
+    QVERIFY2(message.contains(reason), qPrintable(message));
+}
+
+void TestFormMainSettings::cancelChangesNothing() {
+    TimingWindowFixture f(adapter);
+    openPortOne(f);
+    const Settings before = f.window().settings();
+    QSignalSpy closed(&f.window().timingWiring().port().comPort(), &TComPort::OnClose);
+    throughDialog(
+        f,
+        [](TCfgDialog& d) {
+            d.cbPort->setCurrentIndex(0);
+            d.seTimer->setValue(0);
+            d.seLen->setValue(0);
+            d.rbResult1->setChecked(true);
+        },
+        false);
+    QVERIFY(f.window().settings() == before);
+    QCOMPARE(closed.count(), 0);
+    QVERIFY(!f.window().header()->bTimer->isHidden());
+    QVERIFY(!f.window().header()->bLAP->isHidden());
+    // Escape closes it the same way.
+    TCfgDialog* dialog = f.window().settingsCommand().dialog();
+    QTimer::singleShot(0, dialog, [dialog] {
+        dialog->seTimer->setValue(0);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QTest::keyClick(&f.window(), Qt::Key_F2);
+    QVERIFY(f.window().settings() == before);
+}
+
+void TestFormMainSettings::logo_data() {
+    QTest::addColumn<bool>("readable");
+    QTest::addColumn<bool>("confirm");
+
+    QTest::newRow("picture, then Abbrechen") << true << false;
+    QTest::newRow("picture, then OK") << true << true;
+    QTest::newRow("not a picture") << false << false;
+}
+
+void TestFormMainSettings::logo() {
+    QFETCH(bool, readable);
+    QFETCH(bool, confirm);
+    TimingWindowFixture f;
+    const QString name = readable ? QStringLiteral("logo.png") : QStringLiteral("logo.txt");
+    if (readable)
+        QVERIFY(f.install().writePicture(name));
+    else
+        QVERIFY(f.install().writeFile(name, "no picture"));
+    f.window().settings().logo = QStringLiteral("/old/logo.png");
+    const QString path = f.install().filePath(name);
+    f.install().dialogs().answer(path);
+    QSignalSpy reloads(&f.window().settingsCommand().tvPlacement(), &TvPlacement::reloadLogo);
+    QString hint;
+    throughDialog(
+        f,
+        [&](TCfgDialog& d) {
+            QTest::mouseClick(d.ButtonLogo, Qt::LeftButton);
+            hint = d.ButtonLogo->toolTip();
+        },
+        confirm);
+    const QString expected = readable ? path : QString();
+    QCOMPARE(f.install().dialogs().openRequests.size(), 1);
+    QCOMPARE(f.install().dialogs().openRequests.first().fileName, QStringLiteral("/old/logo.png"));
+    QCOMPARE(hint, expected);
+    QCOMPARE(f.window().settings().logo, expected);
+    QVERIFY(reloads.count() >= 1);
+}
+
+void TestFormMainSettings::timeFormatReachesTheResults_data() {
+    QTest::addColumn<bool>("seconds");
+    QTest::addColumn<QString>("row");
+
+    QTest::newRow("10,24") << true << "11 10,24 . . .";
+    QTest::newRow("1024") << false << "11 1024 . . .";
+}
+
+void TestFormMainSettings::timeFormatReachesTheResults() {
+    QFETCH(bool, seconds);
+    QFETCH(QString, row);
+    TimingWindowFixture f;
+    f.addCompetitors(2);
+    throughDialog(f, [&](TCfgDialog& d) {
+        d.seTimer->setValue(0);
+        (seconds ? d.rbResult1 : d.rbResult0)->setChecked(true);
+    });
+    QCOMPARE(f.window().settings().vidResult, seconds ? 1 : 0);
+    QVERIFY(f.run({"F5", "+10240", "F8", "F9"}));
+    QCOMPARE(f.heatRow(1), row);
+}
+
+QTEST_MAIN(TestFormMainSettings)
+#include "tst_formmain_settings.moc"
