@@ -164,7 +164,7 @@ bool JournalWriter::openFor(const QDate& date, QString& error) {
     closeFile();
     QDir().mkpath(m_folder);
     const QByteArray path = QFile::encodeName(pathFor(date));
-    const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = ::open(path.constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
         error = systemError(errno);
         return false;

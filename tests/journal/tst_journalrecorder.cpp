@@ -18,7 +18,7 @@ struct Rig {
     FakeTickSource ticks{FakeTickSource::justBelowWrapMicroseconds};
     RunClock clock{ticks};
     BarrierLogic barriers{clock};
-    Competition competition;
+    Competition competition{TimeFormat(TimeFormat::Seconds, u',')};
     QList<JournalEntry> lines;
     JournalRecorder recorder{ticks, [this](const JournalEntry& e) { lines.append(e); },
                              [] {

@@ -5,6 +5,7 @@
 #include "journal/widgets/JournalDialog.h"
 #include "journal/widgets/JournalWiring.h"
 #include "mock/TimingWindowFixture.h"
+#include "output/BackupWriter.h"
 #include "ui/MainActions.h"
 #include "ui/TFormMain.h"
 
@@ -102,7 +103,7 @@ void TestJournalWindow::dialogTakesBackALostRun() {
     QVERIFY(journal.writer().flush());
     const QList<JournalEntry> read = JournalReader::readFile(journalPath(f)).entries;
     const QStringList commands = commandsOf(read);
-    QVERIFY(commands.contains("Start (Taste)"));
+    QVERIFY2(commands.contains("Start (Taste)"), qPrintable(commands.join(", ")));
     QVERIFY(commands.contains("0,00 (Taste)"));
     QCOMPARE(commands.last(), "Eintragen (Zeitprotokoll)");
     const JournalEntry& cell = read.last();

@@ -13,6 +13,9 @@ JournalInputSource::JournalInputSource(QObject* parent) : QObject(parent) {
 
 bool JournalInputSource::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
+    // A key that is a menu shortcut acts on its shortcut event and never arrives as a press.
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
     case QEvent::KeyPress:
         noteInput(QStringLiteral("Taste"));
         break;
