@@ -66,6 +66,8 @@ JournalDialog::JournalDialog(const TimeFormat& format, QWidget* parent)
     auto* buttons = new QDialogButtonBox(this);
     m_enter = buttons->addButton(QStringLiteral("Eintragen"), QDialogButtonBox::ActionRole);
     m_enter->setObjectName(QStringLiteral("JournalEnter"));
+    // Return enters the marked run; the dialog exists for that.
+    m_enter->setDefault(true);
     buttons->addButton(QStringLiteral("Schließen"), QDialogButtonBox::RejectRole);
     layout->addWidget(buttons);
 
