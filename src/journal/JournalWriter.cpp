@@ -22,6 +22,7 @@ QString systemError(int error) {
 JournalWriter::JournalWriter(QString folder, QString programTitle, QObject* parent)
     : QObject(parent), m_folder(std::move(folder)), m_title(std::move(programTitle)) {
     m_thread = std::thread([this] { run(); });
+    m_syncThread = std::thread([this] { syncLoop(); });
 }
 
 JournalWriter::~JournalWriter() {
@@ -31,6 +32,12 @@ JournalWriter::~JournalWriter() {
     }
     m_wake.notify_one();
     m_thread.join();
+    {
+        std::lock_guard lock(m_mutex);
+        m_syncStop = true;
+    }
+    m_syncWake.notify_one();
+    m_syncThread.join();
     closeFile();
 }
 
@@ -98,19 +105,24 @@ void JournalWriter::run() {
 
         const bool failed = !error.isEmpty();
         m_failing.store(failed);
-        if (failed && !m_failureTold) {
-            m_failureTold = true;
+        if (failed && !m_failureTold.exchange(true)) {
             const QString path = m_pending.empty() ? m_folder : pathFor(m_pending.front().date);
             Q_EMIT writeFailed(path, error);
-        } else if (!failed && m_failureTold) {
-            m_failureTold = false;
+        } else if (!failed && m_failureTold.exchange(false)) {
             Q_EMIT writeRecovered();
         }
 
         lock.lock();
         m_held = held;
-        m_finishedCount = batchEnd;
-        m_progress.notify_all();
+        if (failed) {
+            m_finishedCount = batchEnd;
+            m_progress.notify_all();
+        } else {
+            // Written means safe from a crash of the program; the sync thread makes it safe
+            // from a power cut, without holding up the next write.
+            m_toSync = batchEnd;
+            m_syncWake.notify_one();
+        }
         if (stopping && m_queue.empty())
             return;
     }
@@ -150,12 +162,33 @@ QString JournalWriter::writeChunks(std::deque<Chunk>& chunks) {
             return systemError(code);
         }
     }
-    if (wrote && ::fdatasync(m_fd) != 0) {
-        const int code = errno;
-        closeFile();
-        return systemError(code);
-    }
+    Q_UNUSED(wrote)
     return QString();
+}
+
+void JournalWriter::syncLoop() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_syncWake.wait(lock, [this] { return m_syncStop || m_toSync > m_finishedCount; });
+        if (m_toSync <= m_finishedCount && m_syncStop)
+            return;
+        const quint64 target = m_toSync;
+        // A copy of the descriptor, so the writer can close its file meanwhile.
+        const int fd = m_syncFd >= 0 ? ::dup(m_syncFd) : -1;
+        lock.unlock();
+        const bool ok = fd < 0 || ::fdatasync(fd) == 0;
+        const int code = errno;
+        if (fd >= 0)
+            ::close(fd);
+        if (!ok) {
+            m_failing.store(true);
+            if (!m_failureTold.exchange(true))
+                Q_EMIT writeFailed(pathFor(QDate::currentDate()), systemError(code));
+        }
+        lock.lock();
+        m_finishedCount = qMax(m_finishedCount, target);
+        m_progress.notify_all();
+    }
 }
 
 bool JournalWriter::openFor(const QDate& date, QString& error) {
@@ -193,12 +226,17 @@ bool JournalWriter::openFor(const QDate& date, QString& error) {
     m_bytesWritten.fetch_add(start.size());
     m_fd = fd;
     m_fileDate = date;
+    std::lock_guard lock(m_mutex);
+    m_syncFd = fd;
     return true;
 }
 
 void JournalWriter::closeFile() {
-    if (m_fd >= 0)
+    if (m_fd >= 0) {
+        std::lock_guard lock(m_mutex);
+        m_syncFd = -1;
         ::close(m_fd);
+    }
     m_fd = -1;
     m_fileDate = QDate();
 }

@@ -13,8 +13,9 @@
 #include <vector>
 
 // Appends journal events to the day's file on a thread of its own: the caller only queues the
-// event, and the thread writes and syncs (fdatasync) what has come in, at once, so an event is on
-// the disk within a few milliseconds and the timing never waits for the disk. When the file
+// event, the thread writes what has come in at once, and a second thread syncs it (fdatasync),
+// so a slow sync never holds up the next write, an event is on the disk within milliseconds,
+// and the timing never waits for the disk. When the file
 // cannot be written the events stay queued and are tried again every second; the failure is
 // reported once per stretch of failures.
 class JournalWriter : public QObject {
@@ -57,6 +58,7 @@ private:
     };
 
     void run();
+    void syncLoop();
     // Writes the chunks in order; what is left could not be written. Returns the error text.
     QString writeChunks(std::deque<Chunk>& chunks);
     bool openFor(const QDate& date, QString& error);
@@ -71,8 +73,12 @@ private:
     std::vector<JournalEntry> m_queue;
     qsizetype m_held = 0;
     quint64 m_queuedCount = 0;   // events handed to append
-    quint64 m_finishedCount = 0; // events written or found unwritable
+    quint64 m_finishedCount = 0; // events synced or found unwritable
+    quint64 m_toSync = 0;        // events written, waiting for the sync
     bool m_stop = false;
+    bool m_syncStop = false;
+    std::condition_variable m_syncWake;
+    int m_syncFd = -1; // the writer's descriptor, for the sync thread to copy
 
     // Writer thread only.
     std::deque<Chunk> m_pending;
@@ -81,6 +87,7 @@ private:
 
     std::atomic<qint64> m_bytesWritten{0};
     std::atomic<bool> m_failing{false};
-    bool m_failureTold = false;
+    std::atomic<bool> m_failureTold{false};
     std::thread m_thread;
+    std::thread m_syncThread;
 };
