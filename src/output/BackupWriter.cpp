@@ -39,6 +39,8 @@ void BackupWriter::tableChanged() {
 
 bool BackupWriter::saveNow() {
     m_pending = false;
+    if (m_beforeWrite)
+        m_beforeWrite();
     const auto failure = AtomicFile::write(m_path, ProtocolFile::protocolBytes(m_table), m_system);
     m_upToDate = !failure;
     m_lastError = failure ? failure->text() : QString();

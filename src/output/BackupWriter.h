@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class TSortGrid;
 
@@ -34,6 +35,9 @@ public:
     };
 
     QString backupPath() const { return m_path; }
+    // Runs before every write, so that whatever must be on the disk before the backup (the
+    // journal of the same change) gets there first.
+    void setBeforeWrite(std::function<void()> hook) { m_beforeWrite = std::move(hook); }
 
     // A change waits for the end of a batch.
     bool savePending() const { return m_pending; }
@@ -66,4 +70,5 @@ private:
     bool m_pending = false;
     bool m_upToDate = false;
     bool m_keepExisting = false;
+    std::function<void()> m_beforeWrite;
 };

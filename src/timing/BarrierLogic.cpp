@@ -84,16 +84,21 @@ void BarrierLogic::ComPortClose() {
 
 void BarrierLogic::ImageLSClick(LightBarrier barrier) {
     if (isImageVisible(barrier))
-        ToggleBarrier(barrier);
+        operatorToggle(barrier);
 }
 
 void BarrierLogic::LockLSClick(int tag) {
     if (!m_lockCommandsEnabled)
         return;
     if (tag == 0)
-        ToggleBarrier(LightBarrier::Start);
+        operatorToggle(LightBarrier::Start);
     else if (tag == 1)
-        ToggleBarrier(LightBarrier::Stop);
+        operatorToggle(LightBarrier::Stop);
+}
+
+void BarrierLogic::operatorToggle(LightBarrier barrier) {
+    ToggleBarrier(barrier);
+    Q_EMIT toggledByOperator(barrier, isFree(barrier));
 }
 
 void BarrierLogic::ToggleBarrier(LightBarrier barrier) {

@@ -72,10 +72,13 @@ Q_SIGNALS:
     void pictureChanged(LightBarrier barrier, int picture);
     void imageVisibleChanged(LightBarrier barrier, bool visible);
     void barrierFreeChanged(LightBarrier barrier, bool free);
+    // The operator flipped a barrier (its picture, F11 or F12), after the flip.
+    void toggledByOperator(LightBarrier barrier, bool free);
     void lockCommandsEnabledChanged(bool enabled);
 
 private:
     static int index(LightBarrier barrier) { return static_cast<int>(barrier); }
+    void operatorToggle(LightBarrier barrier);
     void TimerGesperrtTimer(BarrierLock& lock);
     void catchUpLocks(qint64 stamp);
     void FireBarrierCommands(bool stopEdge, bool startEdge, bool lapEdge, qint64 stamp);

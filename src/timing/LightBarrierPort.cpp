@@ -38,7 +38,11 @@ LightBarrierPort::LightBarrierPort(BarrierLogic& barriers, std::shared_ptr<Seria
     p.setReadBufSize(64);
 
     // Once per line change, with the lines that changed: a barrier acts on its own edge.
-    connect(&p, &TComPort::lineEvent, &barriers, &BarrierLogic::ComPortCTS);
+    connect(&p, &TComPort::lineEvent, &barriers,
+            [this, &barriers](quint32 changedEvents, quint32 status, qint64 stamp) {
+                Q_EMIT lineChanged(changedEvents, status, stamp);
+                barriers.ComPortCTS(changedEvents, status, stamp);
+            });
     connect(&p, &TComPort::OnOpen, &barriers, &BarrierLogic::ComPortOpen);
     connect(&p, &TComPort::OnClose, &barriers, &BarrierLogic::ComPortClose);
     connect(&p, &TComPort::deviceLost, this,

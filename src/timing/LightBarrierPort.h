@@ -46,6 +46,8 @@ public:
     QString realtimeNotice() const { return m_realtimeNotice; }
 
 Q_SIGNALS:
+    // A line change as it arrives, before the barrier logic acts on it.
+    void lineChanged(quint32 changedEvents, quint32 status, qint64 stampMicroseconds);
     // The first opening whose monitor thread got no real-time priority; told once per run.
     void realtimeUnavailable(const QString& notice);
 

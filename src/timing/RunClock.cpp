@@ -32,12 +32,15 @@ RunClock::RunClock(const TickSource& ticks, QObject* parent) : QObject(parent), 
     m_autoEntry.setTimerType(Qt::PreciseTimer);
     m_autoEntry.setSingleShot(true);
     m_autoEntry.setInterval(autoEntryIntervalMs);
-    connect(&m_autoEntry, &QTimer::timeout, this, &RunClock::enter);
+    connect(&m_autoEntry, &QTimer::timeout, this, [this] { enterFrom(Origin::Automatic); });
 
     m_countdownEnd.setTimerType(Qt::PreciseTimer);
     m_countdownEnd.setSingleShot(true);
     m_countdownEnd.setInterval(countdownStartDelayMs);
-    connect(&m_countdownEnd, &QTimer::timeout, this, qOverload<>(&RunClock::start));
+    connect(&m_countdownEnd, &QTimer::timeout, this, [this] {
+        if (m_controls.start.enabled)
+            runStart(m_ticks.nowMicroseconds(), Origin::Automatic);
+    });
 }
 
 std::optional<qint64> RunClock::lapStamp() const {
@@ -151,6 +154,7 @@ void RunClock::beginCountdown() {
         return;
     m_countdownActive = m_timerMs > 0;
     m_startStamp = m_ticks.nowMicroseconds();
+    Q_EMIT commandTaken(Command::Timer, m_startStamp, Origin::Operator);
     m_clock.start();
     m_controls.settingsEnabled = false;
     m_controls.timer = faceDisabled;
@@ -166,37 +170,42 @@ void RunClock::beginCountdown() {
 
 void RunClock::start() {
     if (m_controls.start.enabled)
-        runStart(m_ticks.nowMicroseconds());
+        runStart(m_ticks.nowMicroseconds(), Origin::Operator);
 }
 
 void RunClock::startAt(qint64 stampMicroseconds) {
     if (m_controls.start.enabled)
-        runStart(stampMicroseconds);
+        runStart(stampMicroseconds, Origin::Barrier);
 }
 
 void RunClock::lap() {
     if (m_controls.lap.enabled)
-        runLap(m_ticks.nowMicroseconds());
+        runLap(m_ticks.nowMicroseconds(), Origin::Operator);
 }
 
 void RunClock::lapAt(qint64 stampMicroseconds) {
     if (m_controls.lap.enabled)
-        runLap(stampMicroseconds);
+        runLap(stampMicroseconds, Origin::Barrier);
 }
 
 void RunClock::stop() {
     if (m_controls.stop.enabled)
-        runStop(m_ticks.nowMicroseconds());
+        runStop(m_ticks.nowMicroseconds(), Origin::Operator);
 }
 
 void RunClock::stopAt(qint64 stampMicroseconds) {
     if (m_controls.stop.enabled)
-        runStop(stampMicroseconds);
+        runStop(stampMicroseconds, Origin::Barrier);
 }
 
 void RunClock::enter() {
+    enterFrom(Origin::Operator);
+}
+
+void RunClock::enterFrom(Origin origin) {
     if (!m_controls.enter.enabled)
         return;
+    Q_EMIT commandTaken(Command::Enter, m_ticks.nowMicroseconds(), origin);
     m_autoEntry.stop();
     m_controls.enter = faceDisabled;
     publish();
@@ -212,8 +221,10 @@ void RunClock::enter() {
 }
 
 void RunClock::reset() {
-    if (m_controls.reset.enabled)
-        runReset();
+    if (!m_controls.reset.enabled)
+        return;
+    Q_EMIT commandTaken(Command::Reset, m_ticks.nowMicroseconds(), Origin::Operator);
+    runReset();
 }
 
 void RunClock::clearBestTime() {
@@ -232,10 +243,11 @@ void RunClock::clockTick() {
         onCountdownEnded();
 }
 
-void RunClock::runStart(qint64 stamp) {
+void RunClock::runStart(qint64 stamp, Origin origin) {
     m_countdownEnd.stop();
     m_countdownActive = false;
     m_startStamp = stamp;
+    Q_EMIT commandTaken(Command::Start, m_startStamp, origin);
     m_clock.start();
     m_controls.settingsEnabled = false;
     m_lapTaken = false;
@@ -256,18 +268,20 @@ void RunClock::runStart(qint64 stamp) {
     Q_EMIT intermediatePictureFreeRequested();
 }
 
-void RunClock::runLap(qint64 stamp) {
+void RunClock::runLap(qint64 stamp, Origin origin) {
     m_lapStamp = notBeforeStart(stamp);
     m_lapMark = LapMark::Taken;
+    Q_EMIT commandTaken(Command::Lap, m_lapStamp, origin);
     Q_EMIT showTimeRequested(DisplayRow::Lower, truncatedToHundredths(m_lapStamp - m_startStamp));
     m_lapTaken = true;
     Q_EMIT recolourRequested();
     Q_EMIT tvUpdateRequested();
 }
 
-void RunClock::runStop(qint64 stamp) {
+void RunClock::runStop(qint64 stamp, Origin origin) {
     m_stopStamp = notBeforeStart(stamp);
     m_clock.stop();
+    Q_EMIT commandTaken(Command::Stop, m_stopStamp, origin);
     m_controls.start.enabled = false;
     m_controls.stop = faceDisabled;
     m_controls.lap = faceDisabled;

@@ -25,6 +25,13 @@ public:
     enum class LapMark { NoneSinceStartUp, Cleared, Taken };
     Q_ENUM(LapMark)
 
+    // The commands as the journal names them, and where one came from: the operator (key,
+    // button or menu), a light barrier, or the clock itself (countdown end, auto entry).
+    enum class Command { Timer, Start, Lap, Stop, Enter, Reset };
+    Q_ENUM(Command)
+    enum class Origin { Operator, Barrier, Automatic };
+    Q_ENUM(Origin)
+
     static constexpr qint32 noBestTime = 2147483647;
     static constexpr int clockIntervalMs = 10;
     static constexpr int autoEntryIntervalMs = 5000;
@@ -94,6 +101,9 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void stateChanged(RunClock::State state);
+    // A command that acted, with the stamp it used (Start, Zwischen, Stopp: the run's own
+    // stamps; the others: the clock reading), before the signals it causes.
+    void commandTaken(RunClock::Command command, qint64 stampMicroseconds, RunClock::Origin origin);
     void controlStatesChanged(const ControlStates& states);
 
     // Display.
@@ -120,9 +130,10 @@ Q_SIGNALS:
     void freeStartBarrierRequested();
 
 private:
-    void runStart(qint64 stamp);
-    void runLap(qint64 stamp);
-    void runStop(qint64 stamp);
+    void runStart(qint64 stamp, Origin origin);
+    void runLap(qint64 stamp, Origin origin);
+    void runStop(qint64 stamp, Origin origin);
+    void enterFrom(Origin origin);
     void runReset();
     void showLowerRowAfterReset();
     void onCountdownEnded();

@@ -66,6 +66,8 @@ void MainActions::setupUi(QMainWindow* window) {
     LockLS2 = addEntry(Stoppuhr, "LockLS2", QStringLiteral("Stopp-LS frei/gesperrt"),
                        QKeySequence(Qt::Key_F12), false);
     LockLS2->setData(1);
+    mJournal = addEntry(Stoppuhr, "mJournal", QStringLiteral("Zeitprotokoll..."),
+                        QKeySequence(Qt::CTRL | Qt::Key_J));
 
     Programm = bar->addMenu(QStringLiteral("&Programm"));
     Programm->setObjectName(QStringLiteral("Programm"));
@@ -124,10 +126,11 @@ void MainActions::insertTvSubmenu() {
 }
 
 QList<QAction*> MainActions::allActions() const {
-    QList<QAction*> result{mOpen,    Neue1,      mSave,          Druken1, mWord,    mExcel,
-                           Webseite, Generate,   Deleteresults1, mTimer,  mStart,   mLap,
-                           mStop,    mEintragen, mReset,         LockLS1, LockLS2,  mHilfe,
-                           mCFG,     mInfo,      mBeenden,       CtrlT1,  NextPage, PreviousPage};
+    QList<QAction*> result{mOpen,    Neue1,    mSave,    Druken1,        mWord,
+                           mExcel,   Webseite, Generate, Deleteresults1, mTimer,
+                           mStart,   mLap,     mStop,    mEintragen,     mReset,
+                           LockLS1,  LockLS2,  mHilfe,   mCFG,           mInfo,
+                           mBeenden, CtrlT1,   NextPage, PreviousPage,   mJournal};
     for (QAction* action : tvModes)
         result.append(action);
     for (QAction* action : M)

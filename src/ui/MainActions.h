@@ -46,6 +46,7 @@ public:
     QAction* mReset = nullptr;
     QAction* LockLS1 = nullptr;
     QAction* LockLS2 = nullptr;
+    QAction* mJournal = nullptr; // "Zeitprotokoll...", Ctrl+J
 
     // "Programm"
     QMenu* Programm = nullptr;

@@ -5,6 +5,7 @@
 #include "competition/StageDerivation.h"
 #include "competition/StartListCommands.h"
 #include "competition/widgets/TSortGridView.h"
+#include "journal/widgets/JournalWiring.h"
 #include "output/BackupStartup.h"
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
@@ -169,6 +170,7 @@ void TFormMain::FormDestroy() {
         return;
     m_destroyed = true;
     saveBackupHook();
+    m_journal.reset();
     saveSettingsHook();
     closeSerialPortHook();
 }
@@ -414,6 +416,7 @@ void TFormMain::loadBackupHook() {
     m_backupWriter =
         std::make_unique<BackupWriter>(m_competition.heatStartList(), backup.writePath);
     m_backupStatus = new BackupStatus(*m_backupWriter, *m_statusBar, this, m_programTitle, this);
+    m_journal = std::make_unique<JournalWiring>(*this, *m_backupWriter);
     // The competition carried on from the other place is in the new one at once.
     if (backup.loaded && backup.relocated())
         m_backupWriter->saveNow();

@@ -20,6 +20,7 @@ class CompetitionInhibitor;
 class EditCommands;
 class FileCommands;
 class HeaderBand;
+class JournalWiring;
 class MainStatusBar;
 class MainWindowPlacer;
 class StageDerivation;
@@ -55,6 +56,8 @@ public:
     // created after the backup was read and a file in the way of its first write kept aside.
     BackupWriter* backupWriter() const { return m_backupWriter.get(); }
     BackupStatus* backupStatus() const { return m_backupStatus; }
+    // Every impulse and every change of the heat start list on disk; created with the backup.
+    JournalWiring* journal() const { return m_journal.get(); }
     MainActions& actions() { return m_actions; }
     EditCommands& editing() { return *m_editing; }
     HeaderBand* header() const { return m_header; }
@@ -223,4 +226,6 @@ private:
     // Last, so it goes before the tables and the environment whose clock it reads.
     std::unique_ptr<TimingWiring> m_timingWiring;
     std::unique_ptr<WaitingTimeGuard> m_waitingTime;
+    // The impulse journal; goes first, with the program's end line.
+    std::unique_ptr<JournalWiring> m_journal;
 };

@@ -54,6 +54,9 @@ public:
     // CurrentCompetitor and CurrentClub from the selected row of the shown start list; on the
     // results pages both stay.
     void captureCompetitor();
+    // Writes a run time into the selected row of the active stage and moves the selection on,
+    // as "Eintragen" does.
+    void enterResult(qint32 runTimeMs);
 
 Q_SIGNALS:
     // Result entry moved the selection of this start list (page 0 or 2), or found it could
@@ -68,7 +71,6 @@ private:
     void connectBarriers();
     void applyControlStates(const ControlStates& states);
     void focusButton(TimingButton which);
-    void enterResult(qint32 runTimeMs);
     void showPicture(LightBarrier barrier, int picture);
     TBitBtnWithColor* button(TimingButton which) const;
     QLabel* image(LightBarrier barrier) const;

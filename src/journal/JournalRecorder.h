@@ -1,0 +1,86 @@
+#pragma once
+
+#include "journal/JournalEntry.h"
+#include "timing/LightBarrier.h"
+#include "timing/RunClock.h"
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class BarrierLogic;
+class TSortGrid;
+class TickSource;
+
+// Turns what happens in the timing and in the heat start list into journal events: it listens
+// to the run clock, the barrier logic, the port's line changes and the table, compares the
+// table with its last copy to find what changed (old and new text), and hands every event to
+// a sink (the journal writer) and to its listeners.
+class JournalRecorder : public QObject {
+    Q_OBJECT
+public:
+    using Sink = std::function<void(const JournalEntry&)>;
+    using WallClock = std::function<QDateTime()>;
+    // Who is giving the operator's command that is being handled ("Taste", "Knopf", ...).
+    using SourceResolver = std::function<QString()>;
+
+    // Without a wall clock the local time is used.
+    JournalRecorder(const TickSource& ticks, Sink sink, WallClock wallClock = {},
+                    QObject* parent = nullptr);
+
+    void setSourceResolver(SourceResolver resolver) { m_resolver = std::move(resolver); }
+    void watchClock(RunClock& clock);
+    void watchBarriers(BarrierLogic& barriers);
+    // The table whose every change is journaled, from its present content on.
+    void watchTable(TSortGrid& table, const QString& name);
+
+    void programStarted(const QString& version);
+    void programEnded();
+    void note(const QString& name, const QString& remark);
+    // A file or table command the operator chose ("Neue", "Öffnen...", ...).
+    void commandChosen(const QString& name);
+    // Journals the changes of the table not seen yet; called before the table goes to the
+    // backup, so the backup never holds a result the journal lacks.
+    void catchUpTable();
+    // Puts a run time taken from two journal stamps into the table through `enter`; the
+    // command and the cells it writes are journaled as coming from the journal.
+    void enterFromJournal(qint64 startStamp, qint64 stopStamp, const std::function<void()>& enter);
+
+    static QString commandName(RunClock::Command command);
+    static QString barrierName(LightBarrier barrier);
+    static QString fromJournalSource() { return QStringLiteral("Zeitprotokoll"); }
+
+public Q_SLOTS:
+    // One line change of the light-barrier port as it arrives (TComPort::lineEvent).
+    void lineChanged(quint32 changedEvents, quint32 status, qint64 stampMicroseconds);
+
+Q_SIGNALS:
+    void recorded(const JournalEntry& entry);
+
+private:
+    struct Context {
+        QString source;
+        std::optional<qint64> runMicroseconds;
+    };
+
+    JournalEntry make(JournalEntry::Kind kind) const;
+    void record(const JournalEntry& entry);
+    void clockCommand(RunClock::Command command, qint64 stamp, RunClock::Origin origin);
+    QString operatorSource() const;
+    void recordRow(JournalEntry::Kind kind, int row, const QStringList& cells);
+    void recordCell(int row, int col, const QString& number, const QString& oldText,
+                    const QString& newText);
+    QString columnName(int col) const;
+
+    const TickSource& m_ticks;
+    Sink m_sink;
+    WallClock m_wallClock;
+    SourceResolver m_resolver;
+    RunClock* m_clock = nullptr;
+    TSortGrid* m_table = nullptr;
+    QString m_tableName;
+    QList<QStringList> m_snapshot; // header row included
+    std::optional<Context> m_context;
+};
