@@ -9,6 +9,7 @@
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
 #include "platform/CompetitionInhibitor.h"
+#include "platform/DesktopApplications.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
@@ -22,6 +23,7 @@
 #include "ui/MainStatusBar.h"
 #include "ui/MainWindowPlacer.h"
 #include "ui/ManualOpener.h"
+#include "ui/OfficeExport.h"
 #include "ui/PageTabBar.h"
 #include "ui/RowPositionStatus.h"
 #include "ui/SettingsBinding.h"
@@ -41,6 +43,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDate>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -395,6 +398,9 @@ void TFormMain::loadSettingsHook() {
 void TFormMain::setupFileDialogsHook() {
     m_files = std::make_unique<FileCommands>(m_competition, m_environment, m_fileTypeNames, this);
     m_files->setQuestion([this](const QString& question) { return askQuestion(question); });
+    m_files->setWordExport([this](const QString& fileName, int page) {
+        return m_office->ExportToWord(OfficeExport::Saved, fileName, page);
+    });
 }
 
 void TFormMain::loadBackupHook() {
@@ -420,6 +426,28 @@ void TFormMain::saveBackupHook() {
 
 void TFormMain::saveSettingsHook() {
     SettingsBinding(m_environment, m_settings).save(*this, *m_header->eZeile);
+}
+
+void TFormMain::sbWordClick() {
+    m_office->ExportToWord(OfficeExport::Shown, OfficeExport::wordFileName(QDate::currentDate()),
+                           activePage());
+}
+
+void TFormMain::sbExcelClick() {
+    m_office->ExportToExcel(OfficeExport::excelFileName(QDate::currentDate()));
+}
+
+void TFormMain::detectOfficeHook() {
+    m_wordInstalled = m_environment.hasApplicationFor(DesktopApplications::kWordDocument);
+    m_excelInstalled = m_environment.hasApplicationFor(DesktopApplications::kExcelWorkbook);
+    m_office = std::make_unique<OfficeExport>(
+        m_competition, m_environment,
+        OfficeExport::Sources{[this] { return m_header->eZeile->text(); },
+                              [this](int page) { return m_pages->tabText(page); },
+                              [this] {
+                                  return windowTitle();
+                              }},
+        OfficeExport::messageBoxOn(*this, m_programTitle), &QDesktopServices::openUrl);
 }
 
 // --- "Programm" and TV mode ------------------------------------------------------------------
@@ -539,9 +567,6 @@ void TFormMain::closeSerialPortHook() {
 // none pretends to have done its work.
 
 void TFormMain::Druken1Click() {}
-void TFormMain::sbWordClick() {}
-void TFormMain::sbExcelClick() {}
 void TFormMain::mCFGClick() {}
 
-void TFormMain::detectOfficeHook() {}
 void TFormMain::showTvModeHook(int) {}

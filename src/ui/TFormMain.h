@@ -22,6 +22,7 @@ class FileCommands;
 class HeaderBand;
 class MainStatusBar;
 class MainWindowPlacer;
+class OfficeExport;
 class StageDerivation;
 class TBitBtnWithColor;
 class TFDlgYesNo;
@@ -215,4 +216,5 @@ private:
     // Last, so it goes before the tables and the environment whose clock it reads.
     std::unique_ptr<TimingWiring> m_timingWiring;
     std::unique_ptr<WaitingTimeGuard> m_waitingTime;
+    std::unique_ptr<OfficeExport> m_office;
 };

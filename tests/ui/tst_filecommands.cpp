@@ -27,7 +27,7 @@ const QStringList kTypeNames{QStringLiteral("Textdatei"), QStringLiteral("Websei
 void TestFileCommands::filters() {
     QCOMPARE(FileCommands::openFilters(kTypeNames), QStringList{"Textdatei (*.txt)"});
     QCOMPARE(FileCommands::saveFilters(kTypeNames),
-             (QStringList{"Textdatei (*.txt)", "MS Excel (*.csv)", "MS Word (*.doc)",
+             (QStringList{"Textdatei (*.txt)", "MS Excel (*.csv)", "MS Word (*.docx)",
                           "Webseite (*.html)"}));
 }
 

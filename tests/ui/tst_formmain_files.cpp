@@ -103,7 +103,7 @@ void TestFormMainFiles::saveTextAndReopen() {
     QCOMPARE(m_install->dialogs().saveRequests.size(), 1);
     const FileDialogs::Request request = m_install->dialogs().saveRequests.constFirst();
     QCOMPARE(request.filters, (QStringList{"Textdatei (*.txt)", "MS Excel (*.csv)",
-                                           "MS Word (*.doc)", "Webseite (*.html)"}));
+                                           "MS Word (*.docx)", "Webseite (*.html)"}));
     QCOMPARE(request.filterIndex, 1);
     QCOMPARE(request.fileName, ProgramPaths::DefaultExportName(QDate::currentDate()));
     QCOMPARE(request.defaultSuffix, QStringLiteral("txt"));
