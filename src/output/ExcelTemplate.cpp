@@ -33,8 +33,8 @@ QString startTagWith(const QXmlStreamReader& reader, const QString& name, const 
     QString tag = u'<' + reader.qualifiedName().toString();
     for (const QXmlStreamNamespaceDeclaration& ns : reader.namespaceDeclarations()) {
         tag += ns.prefix().isEmpty() ? QStringLiteral(" xmlns") : QStringLiteral(" xmlns:");
-        tag += ns.prefix().toString() + QStringLiteral("=\"") + XmlText::escape(ns.namespaceUri().toString()) +
-               u'"';
+        tag += ns.prefix().toString() + QStringLiteral("=\"") +
+               XmlText::escape(ns.namespaceUri().toString()) + u'"';
     }
     bool found = false;
     for (const QXmlStreamAttribute& a : reader.attributes()) {
@@ -79,8 +79,8 @@ std::optional<QList<Relationship>> readRelationships(const QByteArray& xml) {
     QXmlStreamReader reader(xml);
     while (!reader.atEnd()) {
         if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == u"Relationship")
-            result.append({attribute(reader, "Id"), attribute(reader, "Type"),
-                           attribute(reader, "Target")});
+            result.append(
+                {attribute(reader, "Id"), attribute(reader, "Type"), attribute(reader, "Target")});
     }
     if (reader.hasError())
         return std::nullopt;
@@ -108,7 +108,8 @@ std::optional<QStringList> renameSheets(ZipPackage& package, const QString& work
     while (!reader.atEnd() && worksheetParts.size() < sheets.size()) {
         if (reader.readNext() != QXmlStreamReader::StartElement || reader.name() != u"sheet")
             continue;
-        const QString id = reader.attributes().value(kRelationships, QStringLiteral("id")).toString();
+        const QString id =
+            reader.attributes().value(kRelationships, QStringLiteral("id")).toString();
         QString part;
         for (const Relationship& r : rels.value_or(QList<Relationship>())) {
             if (r.id == id && r.type.endsWith(u"/worksheet"))
@@ -214,7 +215,8 @@ std::optional<Styles> addStyles(ZipPackage& package, const QString& workbookPart
     }
     QString boldFont;
     if (styles.isEmptyElement(fontStart))
-        boldFont = u'<' + fontName + QStringLiteral("><") + p + QStringLiteral("b/></") + fontName + u'>';
+        boldFont =
+            u'<' + fontName + QStringLiteral("><") + p + QStringLiteral("b/></") + fontName + u'>';
     else
         boldFont = text.mid(fontStart.begin, fontStart.end - fontStart.begin) + u'<' + p +
                    QStringLiteral("b/>") + text.mid(fontStart.end, fontEnd.end - fontStart.end);

@@ -142,7 +142,7 @@ std::optional<QByteArray> buildNew(const QList<Sheet>& sheets, const Properties&
 
 FileWriteResult ExportToExcel(const std::optional<QString>& templatePath, const QString& fileName,
                               const QList<Sheet>& sheets, const Properties& properties,
-                              const TimeFormat& format) {
+                              const TimeFormat& format, FileSystem& system) {
     QString reason;
     std::optional<QByteArray> bytes;
     if (templatePath) {
@@ -163,7 +163,7 @@ FileWriteResult ExportToExcel(const std::optional<QString>& templatePath, const 
             return FileWriteResult::failure(
                 QStringLiteral("Der Schreibfehler der Datei: ") + fileName, reason);
     }
-    if (const auto failure = AtomicFile::write(fileName, *bytes))
+    if (const auto failure = AtomicFile::write(fileName, *bytes, system))
         return FileWriteResult::failure(QStringLiteral("Der Schreibfehler der Datei: ") + fileName,
                                         failure->text());
     return FileWriteResult::success();

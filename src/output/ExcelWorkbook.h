@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/FileWriteResult.h"
+#include "platform/PosixFileSystem.h"
 
 #include <QByteArray>
 #include <QList>
@@ -45,6 +46,7 @@ std::optional<QByteArray> buildNew(const QList<Sheet>& sheets, const Properties&
 // "Der Schreibfehler der Datei: " + fileName.
 FileWriteResult ExportToExcel(const std::optional<QString>& templatePath, const QString& fileName,
                               const QList<Sheet>& sheets, const Properties& properties,
-                              const TimeFormat& format);
+                              const TimeFormat& format,
+                              FileSystem& system = PosixFileSystem::instance());
 
 } // namespace ExcelWorkbook

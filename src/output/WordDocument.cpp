@@ -163,7 +163,7 @@ std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& 
 }
 
 FileWriteResult ExportToWord(const QString& templatePath, const QString& fileName,
-                             const QString& title, const TSortGrid& table) {
+                             const QString& title, const TSortGrid& table, FileSystem& system) {
     const RegularFile::Content content = RegularFile::read(templatePath, kTemplateLimit);
     QString reason = QStringLiteral("nicht lesbar");
     std::optional<QByteArray> bytes;
@@ -175,7 +175,7 @@ FileWriteResult ExportToWord(const QString& templatePath, const QString& fileNam
             QStringLiteral("Die Wordvorlage ") + templatePath +
                 QStringLiteral(" kann nicht gelesen werden; es wurde nichts gespeichert."),
             reason);
-    if (const auto failure = AtomicFile::write(fileName, *bytes))
+    if (const auto failure = AtomicFile::write(fileName, *bytes, system))
         return FileWriteResult::failure(QStringLiteral("Der Schreibfehler der Datei: ") + fileName,
                                         failure->text());
     return FileWriteResult::success();

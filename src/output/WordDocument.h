@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/FileWriteResult.h"
+#include "platform/PosixFileSystem.h"
 
 #include <QByteArray>
 #include <QList>
@@ -23,6 +24,7 @@ std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& 
 // atomically; an unreadable template writes nothing and says why, a failed write keeps the
 // older file and says "Der Schreibfehler der Datei: " + fileName.
 FileWriteResult ExportToWord(const QString& templatePath, const QString& fileName,
-                             const QString& title, const TSortGrid& table);
+                             const QString& title, const TSortGrid& table,
+                             FileSystem& system = PosixFileSystem::instance());
 
 } // namespace WordDocument
