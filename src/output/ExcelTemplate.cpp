@@ -105,8 +105,12 @@ std::optional<QStringList> renameSheets(ZipPackage& package, const QString& work
     XmlSplice workbook(QString::fromUtf8(package.part(workbookPart)));
     QXmlStreamReader reader(workbook.text());
     QStringList worksheetParts;
+    bool isWorkbook = false;
     while (!reader.atEnd() && worksheetParts.size() < sheets.size()) {
-        if (reader.readNext() != QXmlStreamReader::StartElement || reader.name() != u"sheet")
+        if (reader.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        isWorkbook = isWorkbook || reader.name() == u"workbook";
+        if (reader.name() != u"sheet")
             continue;
         const QString id =
             reader.attributes().value(kRelationships, QStringLiteral("id")).toString();
@@ -127,8 +131,9 @@ std::optional<QStringList> renameSheets(ZipPackage& package, const QString& work
                                            workbook.isEmptyElement(tag)));
         worksheetParts.append(part);
     }
-    if (reader.hasError()) {
-        failure = {Problem::Broken, reader.errorString()};
+    if (reader.hasError() || !isWorkbook) {
+        failure = {Problem::Broken,
+                   isWorkbook ? reader.errorString() : QStringLiteral("keine Arbeitsmappe")};
         return std::nullopt;
     }
     if (worksheetParts.size() < sheets.size()) {

@@ -91,7 +91,8 @@ std::optional<QByteArray> buildNew(const QList<Sheet>& sheets, const Properties&
     lxw_format* bold = workbook_add_format(workbook);
     format_set_bold(bold);
     lxw_format* hundredths = workbook_add_format(workbook);
-    format_set_num_format(hundredths, "0.00");
+    // Excel's built-in "0.00".
+    format_set_num_format_index(hundredths, 2);
 
     QStringList used;
     for (qsizetype i = 0; i < sheets.size(); ++i) {
