@@ -45,7 +45,7 @@ std::optional<ZipPackage> ZipPackage::fromBytes(const QByteArray& bytes, QString
         zip_error_fini(&zipError);
         return std::nullopt;
     }
-    zip_t* archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &zipError);
+    zip_t* archive = zip_open_from_source(source, ZIP_RDONLY, &zipError);
     if (!archive) {
         setError(error, errorText(&zipError));
         zip_source_free(source);

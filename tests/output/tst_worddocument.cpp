@@ -26,6 +26,7 @@ private Q_SLOTS:
     void unusableTemplateWritesNothing_data();
     void unusableTemplateWritesNothing();
     void failedWriteKeepsOlderFile();
+    void shippedTemplateIsUsable();
 
 private:
     QString exportPage(int page, const QString& title = QStringLiteral("Titel"));
@@ -183,6 +184,21 @@ void TestWordDocument::failedWriteKeepsOlderFile() {
     QFile older(target);
     QVERIFY(older.open(QIODevice::ReadOnly));
     QCOMPARE(older.readAll(), QByteArray("older"));
+}
+
+void TestWordDocument::shippedTemplateIsUsable() {
+    // The one the build zipped next to the executable, not the test's own zip of the sources.
+    const QString shipped = QStringLiteral(VELMORA_BINARY_DIR "/Protokollvorlage.docx");
+    const QString target = m_dir.filePath(QStringLiteral("shipped.docx"));
+    const FileWriteResult result = WordDocument::ExportToWord(shipped, target, QStringLiteral("T"),
+                                                              m_competition.finalResults());
+    QVERIFY2(result, qPrintable(result.message + u' ' + result.reason));
+    const auto doc = OfficeReader::open(target);
+    QVERIFY(doc);
+    QVERIFY(doc->allXmlWellFormed());
+    QCOMPARE(doc->gridColumns(), 11);
+    QVERIFY(doc->package().part(QStringLiteral("word/header1.xml")).contains("Velmora"));
+    QVERIFY(doc->package().part(QStringLiteral("word/footer1.xml")).contains("PAGE"));
 }
 
 QTEST_GUILESS_MAIN(TestWordDocument)
