@@ -42,7 +42,7 @@ QStringList FileCommands::openFilters(const QStringList& fileTypeNames) {
 QStringList FileCommands::saveFilters(const QStringList& fileTypeNames) {
     return {typeName(fileTypeNames, TextName) + QStringLiteral(" (*.txt)"),
             typeName(fileTypeNames, ExcelName) + QStringLiteral(" (*.csv)"),
-            typeName(fileTypeNames, WordName) + QStringLiteral(" (*.doc)"),
+            typeName(fileTypeNames, WordName) + QStringLiteral(" (*.docx)"),
             typeName(fileTypeNames, WebPageName) + QStringLiteral(" (*.html)")};
 }
 
@@ -113,10 +113,9 @@ FileWriteResult FileCommands::write(SaveType type, const QString& fileName, int 
     case SaveType::Word:
         if (m_wordExport)
             return m_wordExport(fileName, page);
-        return FileWriteResult::failure(
-            QStringLiteral("Der Export nach MS Word ist in dieser Version nicht verfügbar. "
-                           "Es wurde nichts gespeichert."),
-            QString());
+        // Never the protocol text under a Word document's name.
+        return FileWriteResult::failure(QStringLiteral("Der Schreibfehler der Datei: ") + fileName,
+                                        QString());
     case SaveType::WebPage:
         return ProtocolPage::WriteProtocolPage(fileName, m_competition.stageTable(page),
                                                m_environment.programTitle(), tabCaption);

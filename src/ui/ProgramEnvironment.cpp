@@ -1,5 +1,6 @@
 #include "ui/ProgramEnvironment.h"
 
+#include "platform/DesktopApplications.h"
 #include "settings/SettingsStore.h"
 #include "ui/QtFileDialogs.h"
 
@@ -98,4 +99,10 @@ QString ProgramEnvironment::wordTemplatePath() const {
 QString ProgramEnvironment::excelTemplatePath() const {
     const QString name = QStringLiteral("Protokollvorlage.xlsx");
     return findDataFile(name).value_or(pathNextToExecutable(name));
+}
+
+bool ProgramEnvironment::hasApplicationFor(const char* mimeType) const {
+    if (m_applicationLookup)
+        return m_applicationLookup(mimeType);
+    return DesktopApplications::hasDefaultFor(mimeType);
 }

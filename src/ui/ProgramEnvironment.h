@@ -82,6 +82,12 @@ public:
     const std::shared_ptr<InhibitorBus>& inhibitorBus() const { return m_inhibitorBus; }
     void setInhibitorBus(std::shared_ptr<InhibitorBus> bus) { m_inhibitorBus = std::move(bus); }
 
+    // Whether the desktop has an application registered for a MIME type. Unset: the desktop's
+    // own database is asked.
+    using ApplicationLookup = std::function<bool(const char* mimeType)>;
+    void setApplicationLookup(ApplicationLookup lookup) { m_applicationLookup = std::move(lookup); }
+    bool hasApplicationFor(const char* mimeType) const;
+
     // A file found by name next to the executable, else in the data folder.
     std::optional<QString> findDataFile(const QString& fileName) const;
     // Where a file by that name is expected when it is missing: next to the executable.
@@ -103,4 +109,5 @@ private:
     std::shared_ptr<const TickSource> m_tickSource;
     std::shared_ptr<SerialSystem> m_serialSystem;
     std::shared_ptr<InhibitorBus> m_inhibitorBus;
+    ApplicationLookup m_applicationLookup;
 };

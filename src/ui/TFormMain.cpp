@@ -10,6 +10,7 @@
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
 #include "platform/CompetitionInhibitor.h"
+#include "platform/DesktopApplications.h"
 #include "settings/TvPlacement.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
@@ -25,6 +26,7 @@
 #include "ui/MainStatusBar.h"
 #include "ui/MainWindowPlacer.h"
 #include "ui/ManualOpener.h"
+#include "ui/OfficeExport.h"
 #include "ui/PageTabBar.h"
 #include "ui/RowPositionStatus.h"
 #include "ui/SettingsBinding.h"
@@ -45,6 +47,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDate>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -404,6 +407,9 @@ void TFormMain::loadSettingsHook() {
 void TFormMain::setupFileDialogsHook() {
     m_files = std::make_unique<FileCommands>(m_competition, m_environment, m_fileTypeNames, this);
     m_files->setQuestion([this](const QString& question) { return askQuestion(question); });
+    m_files->setWordExport([this](const QString& fileName, int page) {
+        return m_office->ExportToWord(OfficeExport::Saved, fileName, page);
+    });
 }
 
 void TFormMain::loadBackupHook() {
@@ -430,6 +436,28 @@ void TFormMain::saveBackupHook() {
 
 void TFormMain::saveSettingsHook() {
     SettingsBinding(m_environment, m_settings).save(*this, *m_header->eZeile);
+}
+
+void TFormMain::sbWordClick() {
+    m_office->ExportToWord(OfficeExport::Shown, OfficeExport::wordFileName(QDate::currentDate()),
+                           activePage());
+}
+
+void TFormMain::sbExcelClick() {
+    m_office->ExportToExcel(OfficeExport::excelFileName(QDate::currentDate()));
+}
+
+void TFormMain::detectOfficeHook() {
+    m_wordInstalled = m_environment.hasApplicationFor(DesktopApplications::kWordDocument);
+    m_excelInstalled = m_environment.hasApplicationFor(DesktopApplications::kExcelWorkbook);
+    m_office = std::make_unique<OfficeExport>(
+        m_competition, m_environment,
+        OfficeExport::Sources{[this] { return m_header->eZeile->text(); },
+                              [this](int page) { return m_pages->tabText(page); },
+                              [this] {
+                                  return windowTitle();
+                              }},
+        OfficeExport::messageBoxOn(*this, m_programTitle), &QDesktopServices::openUrl);
 }
 
 // --- "Programm" and TV mode ------------------------------------------------------------------
@@ -551,7 +579,3 @@ void TFormMain::closeSerialPortHook() {
 // none pretends to have done its work.
 
 void TFormMain::Druken1Click() {}
-void TFormMain::sbWordClick() {}
-void TFormMain::sbExcelClick() {}
-
-void TFormMain::detectOfficeHook() {}

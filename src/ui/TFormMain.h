@@ -23,6 +23,7 @@ class HeaderBand;
 class JournalWiring;
 class MainStatusBar;
 class MainWindowPlacer;
+class OfficeExport;
 class StageDerivation;
 class TBitBtnWithColor;
 class TFDlgYesNo;
@@ -226,6 +227,7 @@ private:
     // Last, so it goes before the tables and the environment whose clock it reads.
     std::unique_ptr<TimingWiring> m_timingWiring;
     std::unique_ptr<WaitingTimeGuard> m_waitingTime;
+    std::unique_ptr<OfficeExport> m_office;
     // The impulse journal; goes first, with the program's end line.
     std::unique_ptr<JournalWiring> m_journal;
 };

@@ -42,6 +42,8 @@ ProgramEnvironment InstallationFixture::environmentAs(const QString& programTitl
         std::make_shared<FakeSerialSystem>(&TComPort::steadyClockMicroseconds));
     // Nor does it keep the test machine awake.
     environment.setInhibitorBus(std::make_shared<FakeInhibitorBus>());
+    // Nor does it depend on the office programs the test machine has.
+    environment.setApplicationLookup([](const char*) { return false; });
     return environment;
 }
 

@@ -27,7 +27,7 @@ const QStringList kTypeNames{QStringLiteral("Textdatei"), QStringLiteral("Websei
 void TestFileCommands::filters() {
     QCOMPARE(FileCommands::openFilters(kTypeNames), QStringList{"Textdatei (*.txt)"});
     QCOMPARE(FileCommands::saveFilters(kTypeNames),
-             (QStringList{"Textdatei (*.txt)", "MS Excel (*.csv)", "MS Word (*.doc)",
+             (QStringList{"Textdatei (*.txt)", "MS Excel (*.csv)", "MS Word (*.docx)",
                           "Webseite (*.html)"}));
 }
 
@@ -78,7 +78,7 @@ void TestFileCommands::typedNameGetsSuffix_data() {
     QTest::addColumn<QString>("name");
     QTest::newRow("text") << "/d/lauf" << 1 << "/d/lauf.txt";
     QTest::newRow("csv") << "/d/lauf" << 2 << "/d/lauf.csv";
-    QTest::newRow("word") << "/d/lauf" << 3 << "/d/lauf.doc";
+    QTest::newRow("word") << "/d/lauf" << 3 << "/d/lauf.docx";
     QTest::newRow("html") << "/d/lauf" << 4 << "/d/lauf.html";
     QTest::newRow("other index: default") << "/d/lauf" << 7 << "/d/lauf.txt";
     QTest::newRow("own suffix kept") << "/d/lauf.dat" << 2 << "/d/lauf.dat";

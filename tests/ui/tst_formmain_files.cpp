@@ -105,7 +105,7 @@ void TestFormMainFiles::saveTextAndReopen() {
     QCOMPARE(m_install->dialogs().saveRequests.size(), 1);
     const FileDialogs::Request request = m_install->dialogs().saveRequests.constFirst();
     QCOMPARE(request.filters, (QStringList{"Textdatei (*.txt)", "MS Excel (*.csv)",
-                                           "MS Word (*.doc)", "Webseite (*.html)"}));
+                                           "MS Word (*.docx)", "Webseite (*.html)"}));
     QCOMPARE(request.filterIndex, 1);
     QCOMPARE(request.fileName, ProgramPaths::DefaultExportName(QDate::currentDate()));
     QCOMPARE(request.defaultSuffix, QStringLiteral("txt"));
@@ -218,9 +218,10 @@ void TestFormMainFiles::failedSaveSaysSo_data() {
                          << "Can't write to file:\r%1";
     QTest::newRow("html") << 4 << "fehlt/p.html"
                           << "Der Schreibfehler der Datei: %1";
-    QTest::newRow("word, not built") << 3 << "p.doc"
-                                     << "Der Export nach MS Word ist in dieser Version nicht "
-                                        "verfügbar. Es wurde nichts gespeichert.";
+    // %T: the Word template's path, next to the executable.
+    QTest::newRow("word, no template") << 3 << "p.docx"
+                                       << "Die Wordvorlage %T kann nicht gelesen werden; es wurde "
+                                          "nichts gespeichert.";
 }
 
 void TestFormMainFiles::failedSaveSaysSo() {
@@ -235,6 +236,8 @@ void TestFormMainFiles::failedSaveSaysSo() {
     QCOMPARE(boxes.seen.size(), 1);
     QCOMPARE(boxes.seen[0].icon, QMessageBox::Critical);
     QCOMPARE(boxes.seen[0].title, QStringLiteral("Velmora"));
+    message.replace(QStringLiteral("%T"),
+                    m_install->filePath(QStringLiteral("Protokollvorlage.docx")));
     QCOMPARE(boxes.seen[0].text, message.contains(u"%1") ? message.arg(path) : message);
     QVERIFY(!QFile::exists(path));
 }

@@ -1,0 +1,184 @@
+#include "output/WordDocument.h"
+
+#include "output/AtomicFile.h"
+#include "output/ExportColumns.h"
+#include "output/XmlSplice.h"
+#include "output/XmlText.h"
+#include "output/ZipPackage.h"
+#include "platform/RegularFile.h"
+
+#include <QXmlStreamReader>
+
+namespace WordDocument {
+
+namespace {
+
+const QString kDocumentPart = QStringLiteral("word/document.xml");
+// A4 portrait with 2 cm margins, for a template whose page setup says nothing.
+constexpr int kDefaultTextWidth = 9638;
+constexpr qint64 kTemplateLimit = 64 * 1024 * 1024;
+
+// Builds markup in the namespace prefix the template uses for WordprocessingML.
+class Markup {
+public:
+    explicit Markup(QString prefix) : m_p(prefix.isEmpty() ? QString() : prefix + u':') {}
+
+    QString run(const QString& text, bool bold) const {
+        QString r = open(u"r");
+        if (bold)
+            r += open(u"rPr") + empty(u"b") + close(u"rPr");
+        r += u'<' + m_p + QStringLiteral("t xml:space=\"preserve\">") +
+             XmlText::escape(XmlText::clean(text)) + close(u"t");
+        return r + close(u"r");
+    }
+    QString paragraph(const QString& content) const {
+        return content.isEmpty() ? empty(u"p") : open(u"p") + content + close(u"p");
+    }
+    QString open(QStringView name) const { return tag(u"<", name, u">"); }
+    QString close(QStringView name) const { return tag(u"</", name, u">"); }
+    QString empty(QStringView name, const QString& attributes = QString()) const {
+        return tag(u"<", name, QString()).append(attributes).append(u"/>");
+    }
+    QString attr(QStringView name, const QString& value) const {
+        return tag(u" ", name, u"=\"").append(value).append(u'"');
+    }
+
+private:
+    QString tag(QStringView before, QStringView name, QStringView after) const {
+        QString result;
+        result.append(before).append(m_p).append(name).append(after);
+        return result;
+    }
+
+    QString m_p;
+};
+
+// Column widths in twips, shared by the longest text of each column.
+QList<int> columnWidths(const QList<QStringList>& rows, int textWidth) {
+    const qsizetype columns = rows.isEmpty() ? 0 : rows.first().size();
+    QList<int> weights(columns, 3);
+    for (const QStringList& row : rows) {
+        for (qsizetype c = 0; c < columns && c < row.size(); ++c)
+            weights[c] = qMax<int>(weights[c], static_cast<int>(row.at(c).trimmed().size()));
+    }
+    int total = 0;
+    for (const int w : weights)
+        total += w;
+    QList<int> widths;
+    for (const int w : weights)
+        widths.append(total > 0 ? textWidth * w / total : 0);
+    return widths;
+}
+
+QString tableXml(const Markup& m, const QList<QStringList>& rows, int textWidth) {
+    const QString single =
+        m.attr(u"val", QStringLiteral("single")) + m.attr(u"sz", QStringLiteral("4")) +
+        m.attr(u"space", QStringLiteral("0")) + m.attr(u"color", QStringLiteral("auto"));
+    QString borders = m.open(u"tblBorders");
+    for (const char16_t* side : {u"top", u"left", u"bottom", u"right", u"insideH", u"insideV"})
+        borders += m.empty(QStringView(side), single);
+    borders += m.close(u"tblBorders");
+
+    const QList<int> widths = columnWidths(rows, textWidth);
+    QString xml = m.open(u"tbl") + m.open(u"tblPr") +
+                  m.empty(u"tblW", m.attr(u"w", QString::number(textWidth)) +
+                                       m.attr(u"type", QStringLiteral("dxa"))) +
+                  borders + m.close(u"tblPr") + m.open(u"tblGrid");
+    for (const int w : widths)
+        xml += m.empty(u"gridCol", m.attr(u"w", QString::number(w)));
+    xml += m.close(u"tblGrid");
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        xml += m.open(u"tr");
+        // The header row repeats on every page of a long protocol.
+        if (r == 0)
+            xml += m.open(u"trPr") + m.empty(u"tblHeader") + m.close(u"trPr");
+        for (qsizetype c = 0; c < widths.size(); ++c) {
+            const QString text = c < rows.at(r).size() ? rows.at(r).at(c) : QString();
+            xml += m.open(u"tc") + m.open(u"tcPr") +
+                   m.empty(u"tcW", m.attr(u"w", QString::number(widths.at(c))) +
+                                       m.attr(u"type", QStringLiteral("dxa"))) +
+                   m.close(u"tcPr") + m.paragraph(m.run(text, r == 0)) + m.close(u"tc");
+        }
+        xml += m.close(u"tr");
+    }
+    return xml + m.close(u"tbl");
+}
+
+int attributeNumber(const QXmlStreamReader& reader, QStringView name) {
+    for (const QXmlStreamAttribute& a : reader.attributes()) {
+        if (a.name() == name)
+            return a.value().toInt();
+    }
+    return 0;
+}
+
+} // namespace
+
+std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& title,
+                                const QList<QStringList>& rows, QString* error) {
+    auto package = ZipPackage::fromBytes(templateBytes, error);
+    if (!package)
+        return std::nullopt;
+    if (!package->contains(kDocumentPart)) {
+        if (error)
+            *error = QStringLiteral("kein Word-Dokument");
+        return std::nullopt;
+    }
+    XmlSplice document(QString::fromUtf8(package->part(kDocumentPart)));
+    QXmlStreamReader reader(document.text());
+    std::optional<XmlSplice::Span> body;
+    QString prefix;
+    int pageWidth = 0;
+    int margins = 0;
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (!body && reader.name() == u"body") {
+            body = document.currentTag(reader);
+            prefix = reader.prefix().toString();
+        } else if (reader.name() == u"pgSz" && pageWidth == 0) {
+            pageWidth = attributeNumber(reader, u"w");
+        } else if (reader.name() == u"pgMar" && margins == 0) {
+            margins = attributeNumber(reader, u"left") + attributeNumber(reader, u"right");
+        }
+    }
+    if (reader.hasError() || !body) {
+        if (error)
+            *error = reader.hasError() ? reader.errorString()
+                                       : QStringLiteral("das Dokument hat keinen Textkörper");
+        return std::nullopt;
+    }
+    const int textWidth = pageWidth - margins > 1000 ? pageWidth - margins : kDefaultTextWidth;
+    const Markup m(prefix);
+    const QString inserted = m.paragraph(m.run(title, true)) + m.paragraph(QString()) +
+                             tableXml(m, rows, textWidth) +
+                             // Word wants a paragraph between a table and what follows.
+                             m.paragraph(QString());
+    if (document.isEmptyElement(*body))
+        document.replace(*body, m.open(u"body") + inserted + m.close(u"body"));
+    else
+        document.insert(body->end, inserted);
+    package->setPart(kDocumentPart, document.result().toUtf8());
+    return package->toBytes(error);
+}
+
+FileWriteResult ExportToWord(const QString& templatePath, const QString& fileName,
+                             const QString& title, const TSortGrid& table, FileSystem& system) {
+    const RegularFile::Content content = RegularFile::read(templatePath, kTemplateLimit);
+    QString reason = QStringLiteral("nicht lesbar");
+    std::optional<QByteArray> bytes;
+    if (content.ok())
+        bytes = build(content.bytes, title,
+                      ExportColumns::rows(table, ExportColumns::wordColumns(table)), &reason);
+    if (!bytes)
+        return FileWriteResult::failure(
+            QStringLiteral("Die Wordvorlage ") + templatePath +
+                QStringLiteral(" kann nicht gelesen werden; es wurde nichts gespeichert."),
+            reason);
+    if (const auto failure = AtomicFile::write(fileName, *bytes, system))
+        return FileWriteResult::failure(QStringLiteral("Der Schreibfehler der Datei: ") + fileName,
+                                        failure->text());
+    return FileWriteResult::success();
+}
+
+} // namespace WordDocument

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "output/FileWriteResult.h"
+#include "platform/PosixFileSystem.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class TSortGrid;
+
+// The Word protocol: the template document with the event title, an empty paragraph and the
+// stage table as a real Word table put in front of its body. Styles, page setup, headers,
+// footers and the rest of the body stay as the template has them.
+namespace WordDocument {
+
+// The document's bytes, or nullopt with the reason when the template is no Word document.
+std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& title,
+                                const QList<QStringList>& rows, QString* error = nullptr);
+
+// Reads the template, builds the document from the table's shown columns and writes it
+// atomically; an unreadable template writes nothing and says why, a failed write keeps the
+// older file and says "Der Schreibfehler der Datei: " + fileName.
+FileWriteResult ExportToWord(const QString& templatePath, const QString& fileName,
+                             const QString& title, const TSortGrid& table,
+                             FileSystem& system = PosixFileSystem::instance());
+
+} // namespace WordDocument

@@ -1,0 +1,184 @@
+#include "competition/Competition.h"
+#include "competition/TSortGrid.h"
+#include "mock/OfficeReader.h"
+#include "mock/OfficeTemplates.h"
+#include "mock/WindowFixture.h"
+#include "ui/HeaderBand.h"
+#include "ui/TFormMain.h"
+#include "ui/TPageControl.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QToolButton>
+
+// Ctrl+W, Ctrl+E and save type 3 in the window: which commands the desktop's office
+// programs allow, where the files go and that they are opened.
+class TestFormMainOffice : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void availability_data();
+    void availability();
+    void wordKeyWritesAndOpensTheShownTable();
+    void excelKeyWritesAllFourTables();
+    void saveTypeThreeWritesTheChosenPathAndOpensNothing();
+    void templateWithTooFewSheetsIsTold();
+
+private:
+    void start(bool word, bool excel, bool wordTemplate);
+    QAction* action(const char* name) const;
+
+    std::unique_ptr<InstallationFixture> m_install;
+    std::unique_ptr<TFormMain> m_window;
+    std::unique_ptr<UrlRecorder> m_opened;
+    QString m_previousFolder;
+};
+
+void TestFormMainOffice::init() {
+    m_install = std::make_unique<InstallationFixture>();
+    m_opened = std::make_unique<UrlRecorder>(QStringList{QStringLiteral("file")});
+    // The documents go beside the web page, into the current folder.
+    m_previousFolder = QDir::currentPath();
+    QDir::setCurrent(m_install->dir());
+}
+
+void TestFormMainOffice::cleanup() {
+    m_window.reset();
+    QDir::setCurrent(m_previousFolder);
+    m_opened.reset();
+    m_install.reset();
+}
+
+void TestFormMainOffice::start(bool word, bool excel, bool wordTemplate) {
+    if (wordTemplate)
+        QVERIFY(m_install->writeFile(QStringLiteral("Protokollvorlage.docx"),
+                                     OfficeTemplates::wordTemplate(VELMORA_SOURCE_DIR)));
+    ProgramEnvironment environment = m_install->environment();
+    environment.setApplicationLookup([word, excel](const char* mime) {
+        return QByteArray(mime).endsWith("document") ? word : excel;
+    });
+    m_window = std::make_unique<TFormMain>(environment);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    TSortGrid& grid = m_window->competition().heatStartList();
+    grid.SetRowCount(3);
+    grid.setRowCells(
+        1, {"1", "Müller", "Anna", "SV <Nord> & Süd", "1", "+", "1024", "1100", "", "", ""});
+    grid.setRowCells(2, {"2", "Groß", "Jörg", "TV Ost", "2", "", "1250", "1310", "1290", "", ""});
+    m_window->header()->eZeile->setText(QStringLiteral("Meisterschaft 2026"));
+    m_window->UpdateActionStates();
+}
+
+QAction* TestFormMainOffice::action(const char* name) const {
+    return m_window->findChild<QAction*>(QString::fromLatin1(name));
+}
+
+void TestFormMainOffice::availability_data() {
+    QTest::addColumn<bool>("word");
+    QTest::addColumn<bool>("excel");
+    QTest::addColumn<bool>("wordTemplate");
+    QTest::addColumn<bool>("wordEnabled");
+    QTest::addColumn<bool>("excelEnabled");
+    QTest::addColumn<QString>("wordHint");
+    QTest::addColumn<QString>("excelHint");
+    const QString wordOk = QStringLiteral("Export in MS Word [Ctrl+W]");
+    const QString excelOk = QStringLiteral("Export in MS Excel [Ctrl+E]");
+    QTest::newRow("both registered") << true << true << true << true << true << wordOk << excelOk;
+    QTest::newRow("none registered")
+        << false << false << true << false << false << "MS Word ist nicht eingerichtet"
+        << "MS Excel ist nicht eingerichtet";
+    QTest::newRow("no Word template")
+        << true << true << false << false << true << "Keine Wordvorlage unter %1" << excelOk;
+    QTest::newRow("only Excel") << false << true << true << false << true
+                                << "MS Word ist nicht eingerichtet" << excelOk;
+}
+
+void TestFormMainOffice::availability() {
+    QFETCH(bool, word);
+    QFETCH(bool, excel);
+    QFETCH(bool, wordTemplate);
+    QFETCH(bool, wordEnabled);
+    QFETCH(bool, excelEnabled);
+    QFETCH(QString, wordHint);
+    QFETCH(QString, excelHint);
+    start(word, excel, wordTemplate);
+    QCOMPARE(m_window->WordInstalled(), word);
+    QCOMPARE(m_window->ExcelInstalled(), excel);
+    QCOMPARE(action("mWord")->isEnabled(), wordEnabled);
+    QCOMPARE(action("mExcel")->isEnabled(), excelEnabled);
+    QCOMPARE(m_window->header()->sbWord->toolTip(),
+             wordHint.arg(m_install->filePath(QStringLiteral("Protokollvorlage.docx"))));
+    QCOMPARE(m_window->header()->sbExcel->toolTip(), excelHint);
+    // A disabled command does nothing, whatever key reaches it.
+    QTest::keyClick(m_window.get(), Qt::Key_W, Qt::ControlModifier);
+    QTest::keyClick(m_window.get(), Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(m_opened->urls.size(), int(wordEnabled) + int(excelEnabled));
+}
+
+void TestFormMainOffice::wordKeyWritesAndOpensTheShownTable() {
+    start(true, true, true);
+    m_window->PageControl1()->setCurrentIndex(1);
+    QTest::keyClick(m_window.get(), Qt::Key_W, Qt::ControlModifier);
+    const QString name = m_install->filePath(ProgramPaths::DefaultExportName(QDate::currentDate()) +
+                                             QStringLiteral(".docx"));
+    QCOMPARE(m_opened->urls, (QList<QUrl>{QUrl::fromLocalFile(name)}));
+    const auto doc = OfficeReader::open(name);
+    QVERIFY(doc);
+    QCOMPARE(doc->paragraphsBeforeTable().first(), QStringLiteral("Meisterschaft 2026"));
+    QCOMPARE(doc->gridColumns(), 10);
+    QCOMPARE(doc->tableRows().at(0).at(0), QStringLiteral("Pl."));
+}
+
+void TestFormMainOffice::excelKeyWritesAllFourTables() {
+    start(true, true, true);
+    QTest::keyClick(m_window.get(), Qt::Key_E, Qt::ControlModifier);
+    const QString name = m_install->filePath(ProgramPaths::DefaultExportName(QDate::currentDate()) +
+                                             QStringLiteral(".xlsx"));
+    QCOMPARE(m_opened->urls, (QList<QUrl>{QUrl::fromLocalFile(name)}));
+    const auto book = OfficeReader::open(name);
+    QVERIFY(book);
+    const QList<OfficeReader::Sheet> sheets = book->sheets();
+    QCOMPARE(sheets.size(), 4);
+    QCOMPARE(sheets.at(0).name, QStringLiteral("Vorlauf-Startliste"));
+    QCOMPARE(sheets.at(3).name, QStringLiteral("Endlauf-Ergebnisse"));
+    QCOMPARE(sheets.at(0).cells.value("D2").value, QStringLiteral("SV <Nord> & Süd"));
+    QVERIFY(!sheets.at(0).cells.contains("J1"));
+    QCOMPARE(book->coreProperty("title"), QStringLiteral("Meisterschaft 2026"));
+    QCOMPARE(book->coreProperty("subject"), m_window->windowTitle());
+}
+
+void TestFormMainOffice::saveTypeThreeWritesTheChosenPathAndOpensNothing() {
+    start(true, true, true);
+    const QString chosen = m_install->filePath(QStringLiteral("gewählt.docx"));
+    m_install->dialogs().answer(chosen, 3);
+    action("mSave")->trigger();
+    QVERIFY(m_opened->urls.isEmpty());
+    const auto doc = OfficeReader::open(chosen);
+    QVERIFY(doc);
+    QCOMPARE(doc->gridColumns(), 9);
+    QCOMPARE(doc->tableRows().at(2).at(1), QStringLiteral("Groß"));
+}
+
+void TestFormMainOffice::templateWithTooFewSheetsIsTold() {
+    QVERIFY(m_install->writeFile(QStringLiteral("Protokollvorlage.xlsx"),
+                                 OfficeTemplates::excelTemplate(2)));
+    start(true, true, true);
+    QTest::keyClick(m_window.get(), Qt::Key_E, Qt::ControlModifier);
+    // The box does not hold up the window: the race goes on while it is shown.
+    auto* box = m_window->findChild<QMessageBox*>(QStringLiteral("officeExportMessage"));
+    QVERIFY(box);
+    QVERIFY(box->isVisible());
+    QVERIFY(!box->isModal());
+    QVERIFY(box->text().contains(QStringLiteral("weniger als vier Tabellenblätter")));
+    QCOMPARE(box->icon(), QMessageBox::Critical);
+    QVERIFY(m_opened->urls.isEmpty());
+    QVERIFY(QDir(m_install->dir()).entryList({QStringLiteral("*.xlsx")}) ==
+            QStringList{QStringLiteral("Protokollvorlage.xlsx")});
+}
+
+QTEST_MAIN(TestFormMainOffice)
+#include "tst_formmain_office.moc"
