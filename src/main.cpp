@@ -1,4 +1,5 @@
 #include "platform/TerminationSignals.h"
+#include "print/TFormPP.h"
 #include "ui/ProgramEnvironment.h"
 #include "ui/QtGermanTranslation.h"
 #include "ui/TFDlgYesNo.h"
@@ -11,7 +12,6 @@ namespace {
 
 // Windows that come with their subsystems. They are created in this order after the main
 // window, so that the main window's start-up never finds one half built.
-void createPrintPreview(TFormMain&) {}
 void createSettingsDialog(TFormMain&) {}
 void createTvWindows(TFormMain&) {}
 
@@ -21,7 +21,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QtGermanTranslation qtTexts;
     TFormMain window(ProgramEnvironment::fromApplication());
-    createPrintPreview(window);
+    TFormPP preview(&window);
+    window.setPrintPreview(&preview);
     createSettingsDialog(window);
     TFDlgYesNo question(window.ProgramTitle(), &window);
     window.setQuestionDialog(&question);

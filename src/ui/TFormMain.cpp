@@ -9,6 +9,8 @@
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
 #include "platform/CompetitionInhibitor.h"
+#include "print/PrintPreviewCommand.h"
+#include "print/TFormPP.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
@@ -195,6 +197,17 @@ void TFormMain::refreshAfterLoad() {
 
 void TFormMain::setQuestionDialog(TFDlgYesNo* dialog) {
     m_questionDialog = dialog;
+}
+
+void TFormMain::setPrintPreview(TFormPP* preview) {
+    m_printPreview = preview;
+    preview->setFileDialogs(m_environment.fileDialogs());
+    m_printCommand = std::make_unique<PrintPreviewCommand>(*preview, m_programTitle, this);
+}
+
+void TFormMain::Druken1Click() {
+    if (m_printPreview && m_actions.Druken1->isEnabled())
+        m_printCommand->run(*m_views[activePage()], m_pages->tabText(activePage()));
 }
 
 void TFormMain::setInfoWindow(TFormInfo* window) {
@@ -538,7 +551,6 @@ void TFormMain::closeSerialPortHook() {
 // Each of these is reachable (menu, key, button) but does nothing until its subsystem exists;
 // none pretends to have done its work.
 
-void TFormMain::Druken1Click() {}
 void TFormMain::sbWordClick() {}
 void TFormMain::sbExcelClick() {}
 void TFormMain::mCFGClick() {}

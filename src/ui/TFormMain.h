@@ -26,6 +26,8 @@ class StageDerivation;
 class TBitBtnWithColor;
 class TFDlgYesNo;
 class TFormInfo;
+class TFormPP;
+class PrintPreviewCommand;
 class TPageControl;
 class TSortGridView;
 class TimingControls;
@@ -69,6 +71,7 @@ public:
     // --- the other windows, created by the program entry after this one ------------------------
     void setQuestionDialog(TFDlgYesNo* dialog);
     void setInfoWindow(TFormInfo* window);
+    void setPrintPreview(TFormPP* preview);
     // Asks through the question dialog (focus on "Nein"); true only for "Ja".
     bool askQuestion(const QString& question);
 
@@ -211,6 +214,8 @@ private:
     CompetitionInhibitor* m_inhibitor = nullptr;
     QPointer<TFDlgYesNo> m_questionDialog;
     QPointer<TFormInfo> m_infoWindow;
+    QPointer<TFormPP> m_printPreview;
+    std::unique_ptr<PrintPreviewCommand> m_printCommand;
     RowPositionStatus* m_rowPosition = nullptr;
     // Last, so it goes before the tables and the environment whose clock it reads.
     std::unique_ptr<TimingWiring> m_timingWiring;
