@@ -52,7 +52,7 @@ int main(int argc, char* argv[]) {
     RandomGenerator rng;
     RandomProtocol::fillRandomStartList(competition, rng, rows);
     TSortGridView view(&competition.heatStartList(), &competition.timeFormat());
-    const QList<int> widths = StageTables::columnWidths(StageTables::HeatStartList, 900);
+    const QList<int> widths = StageTables::columnWidths(StageTables::HeatStartList, 740);
     for (int c = 0; c < widths.size(); ++c) {
         view.setColumnHidden(c, widths[c] < 0);
         if (widths[c] >= 0)
@@ -61,7 +61,8 @@ int main(int argc, char* argv[]) {
     PrinterSetup printers([] { return false; });
     printers.setScreenDpi(96);
     const GridPrinter printer(view, printers);
-    competition.heatStartList().printOptions().PageTitle = QStringLiteral("      Vorlauf-Startliste");
+    competition.heatStartList().printOptions().PageTitle =
+        QStringLiteral("      Vorlauf-Startliste");
 
     std::printf("%d rows, %d pages\n", competition.heatStartList().RowCount() - 1,
                 printer.PageCount());

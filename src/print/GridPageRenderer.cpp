@@ -34,8 +34,8 @@ int GridPageRenderer::screenWidth(const QFont& font, const QString& text, int sc
 }
 
 int GridPageRenderer::RenderPages(const PrintableTable& table, QPainter* painter,
-                                  const NewPage& newPage, const PageGeometry& geometry,
-                                  Mode mode, int firstRow, int lastRow, int previewPage) {
+                                  const NewPage& newPage, const PageGeometry& geometry, Mode mode,
+                                  int firstRow, int lastRow, int previewPage) {
     const PageGeometry g = mode == Mode::Preview ? geometry.preview() : geometry;
     const QList<PrintPage> pages = table.layout.pages(g, firstRow, lastRow);
     if (mode == Mode::Counting || !painter)

@@ -21,9 +21,9 @@ public:
     // calling newPage between them; Preview fills the page white and draws only page
     // previewPage (nothing more when there is no such page); Counting draws nothing.
     // `geometry` is the device's own page; the preview scales it down to screen pixels.
-    static int RenderPages(const PrintableTable& table, QPainter* painter,
-                           const NewPage& newPage, const PageGeometry& geometry, Mode mode,
-                           int firstRow, int lastRow, int previewPage = 1);
+    static int RenderPages(const PrintableTable& table, QPainter* painter, const NewPage& newPage,
+                           const PageGeometry& geometry, Mode mode, int firstRow, int lastRow,
+                           int previewPage = 1);
 
     // One page as it appears on a device with this geometry.
     static void drawPage(const PrintableTable& table, QPainter& painter,

@@ -86,8 +86,9 @@ bool GridPrinter::PrintGrid() const {
         return false;
     const int first = qMax(1, options.FromRow);
     const int last = qMin(options.ToRow, grid().RowCount() - 1);
-    GridPageRenderer::RenderPages(printable(), &painter, [&printer] { printer.newPage(); }, m_printers.geometry(),
-                                  GridPageRenderer::Mode::Printing, first, qMax(first, last));
+    GridPageRenderer::RenderPages(
+        printable(), &painter, [&printer] { printer.newPage(); }, m_printers.geometry(),
+        GridPageRenderer::Mode::Printing, first, qMax(first, last));
     return painter.end();
 }
 
@@ -104,8 +105,9 @@ QByteArray GridPrinter::pdfDocument() const {
         const PageGeometry page =
             PageGeometry::forDevice(writer.width(), writer.height(), writer.logicalDpiX(),
                                     writer.logicalDpiY(), m_printers.screenDpi());
-        GridPageRenderer::RenderPages(printable(), &painter, [&writer] { writer.newPage(); }, page,
-                                      GridPageRenderer::Mode::Printing, 1, grid().RowCount() - 1);
+        GridPageRenderer::RenderPages(
+            printable(), &painter, [&writer] { writer.newPage(); }, page,
+            GridPageRenderer::Mode::Printing, 1, grid().RowCount() - 1);
     }
     return bytes;
 }

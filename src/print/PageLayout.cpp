@@ -48,8 +48,8 @@ QList<PrintPage> PageLayout::pages(const PageGeometry& g, int firstRow, int last
                 continue;
             }
             result.append(page);
-            page = PrintPage{++number, band, page.pageInBand + 1, banded, firstCol, lastCol, r,
-                             r - 1};
+            page =
+                PrintPage{++number, band, page.pageInBand + 1, banded, firstCol, lastCol, r, r - 1};
             position = g.Y(HeaderTop);
             --r;
         }

@@ -4,9 +4,9 @@
 
 // One page of a printed table: which band of columns and which rows it shows, and its label.
 struct PrintPage {
-    int number = 1;     // counted over all pages from 1
-    int band = 1;       // column band from 1
-    int pageInBand = 1; // from 1, starts again in each band
+    int number = 1;      // counted over all pages from 1
+    int band = 1;        // column band from 1
+    int pageInBand = 1;  // from 1, starts again in each band
     bool banded = false; // the table needs more than one band
     int firstCol = 0;
     int lastCol = 0;

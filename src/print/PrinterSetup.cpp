@@ -9,7 +9,9 @@ PrinterSetup::PrinterSetup(PrinterCheck systemHasPrinter)
     : m_systemHasPrinter(std::move(systemHasPrinter)),
       m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     if (!m_systemHasPrinter)
-        m_systemHasPrinter = [] { return !QPrinterInfo::availablePrinterNames().isEmpty(); };
+        m_systemHasPrinter = [] {
+            return !QPrinterInfo::availablePrinterNames().isEmpty();
+        };
 }
 
 PrinterSetup::~PrinterSetup() = default;

@@ -35,7 +35,7 @@ public:
     // The save dialog of the PDF copy; unset, the desktop's own.
     void setFileDialogs(std::shared_ptr<FileDialogs> dialogs) { m_dialogs = std::move(dialogs); }
 
-    QToolButton* Button1 = nullptr; // "Drucken"
+    QToolButton* Button1 = nullptr;  // "Drucken"
     QToolButton* bSavePdf = nullptr; // "PDF speichern..."
     QSpinBox* sePage = nullptr;
     QLabel* LabelVon = nullptr;

@@ -3,8 +3,8 @@
 #include "competition/StageTables.h"
 
 PrintTableFixture::PrintTableFixture(bool systemHasPrinter)
-    : view(std::make_unique<TSortGridView>(&competition.heatStartList(),
-                                           &competition.timeFormat())),
+    : view(
+          std::make_unique<TSortGridView>(&competition.heatStartList(), &competition.timeFormat())),
       preview(std::make_unique<TFormPP>(nullptr, [systemHasPrinter] { return systemHasPrinter; })) {
     competition.writeHeatStartListHeader();
     preview->printers().setScreenDpi(96);
@@ -25,7 +25,7 @@ void PrintTableFixture::fill(int rows) {
 }
 
 void PrintTableFixture::applyDesignedWidths() {
-    setWidths(StageTables::columnWidths(grid().tag(), 900));
+    setWidths(StageTables::columnWidths(grid().tag(), 740));
 }
 
 void PrintTableFixture::setWidths(const QList<int>& widths) {

@@ -21,7 +21,7 @@ public:
     TSortGrid& grid() { return competition.heatStartList(); }
     // n competitors, "Nr." 1..n, names long enough to be clipped.
     void fill(int rows);
-    // The designed widths of the table's page at a client width of 900 pixels.
+    // The designed widths of the table at a client width of 740 pixels: one A4 band.
     void applyDesignedWidths();
     // Every column of the view set to a width (-1 hides it).
     void setWidths(const QList<int>& widths);

@@ -31,9 +31,9 @@ QList<RecordingPaintDevice::Page> printAll(PrintTableFixture& f) {
     QPainter painter(&device);
     const PageGeometry g = PageGeometry::forDevice(A4Width, A4Height, 1200, 1200, 96);
     const GridPrinter printer(*f.view, f.preview->printers());
-    GridPageRenderer::RenderPages(printer.printable(), &painter, [&device] { device.newPage(); },
-                                  g, GridPageRenderer::Mode::Printing, 1,
-                                  f.grid().RowCount() - 1);
+    GridPageRenderer::RenderPages(
+        printer.printable(), &painter, [&device] { device.newPage(); }, g,
+        GridPageRenderer::Mode::Printing, 1, f.grid().RowCount() - 1);
     painter.end();
     return device.pages;
 }
@@ -48,7 +48,7 @@ void TstGridPageRenderer::labelsAndHeaders_data() {
     QTest::addColumn<QStringList>("labels");
     QTest::addColumn<QStringList>("firstHeaders"); // first caption of each page's header row
     // 1090 - 40 screen pixels hold 55 rows of 19 under the header.
-    const IntList designed{31, 214, 161, 161, 20, 51, 50, 50, 50, -1, -1};
+    const IntList designed{31, 190, 143, 143, 20, 51, 50, 50, 50, -1, -1};
     QTest::newRow("narrow") << 120 << designed << QStringList{"Seite 1", "Seite 2", "Seite 3"}
                             << QStringList{"Nr.", "Nr.", "Nr."};
     QTest::newRow("one page") << 55 << designed << QStringList{"Seite 1"} << QStringList{"Nr."};
@@ -118,8 +118,8 @@ void TstGridPageRenderer::cellTextsAreClippedAndAligned() {
     f.fill(10);
     const auto pages = printAll(f);
     const auto& texts = pages.first().texts;
-    const auto found = std::find_if(texts.begin(), texts.end(),
-                                    [&](const auto& t) { return t.text == text; });
+    const auto found =
+        std::find_if(texts.begin(), texts.end(), [&](const auto& t) { return t.text == text; });
     QVERIFY(found != texts.end());
     // The clip is the cell box less one pixel on every side.
     const QRect clip = found->clip;
@@ -154,7 +154,8 @@ void TstGridPageRenderer::previewPageEqualsPrintedPage() {
         painter.end();
         QCOMPARE(screen.pages.size(), 1);
         QCOMPARE(screen.pages.first().textList(), printed[k - 1].textList());
-        QCOMPARE(screen.pages.first().boxes.size(), printed[k - 1].boxes.size());
+        // The preview first paints its page white, then the same boxes as the printer.
+        QCOMPARE(screen.pages.first().boxes.size(), printed[k - 1].boxes.size() + 1);
     }
 }
 

@@ -53,10 +53,10 @@ void TstPageLayout::pages_data() {
     QTest::addColumn<IntList>("firstRows");
 
     // Height 100: rows fit while 20 + 19 n <= 80, three to a page.
-    QTest::newRow("narrow table")
-        << IntList{50, 50} << 10 << 250 << 100
-        << StringList{"Seite 1", "Seite 2", "Seite 3", "Seite 4"} << IntList{0, 0, 0, 0}
-        << IntList{1, 1, 1, 1} << IntList{1, 4, 7, 10};
+    QTest::newRow("narrow table") << IntList{50, 50} << 10 << 250 << 100
+                                  << StringList{"Seite 1", "Seite 2", "Seite 3", "Seite 4"}
+                                  << IntList{0, 0, 0, 0} << IntList{1, 1, 1, 1}
+                                  << IntList{1, 4, 7, 10};
     QTest::newRow("one page") << IntList{50, 50} << 3 << 250 << 100 << StringList{"Seite 1"}
                               << IntList{0} << IntList{1} << IntList{1};
     // 101 + 101 fit in 250, the third column does not.
@@ -66,20 +66,20 @@ void TstPageLayout::pages_data() {
         << IntList{1, 1, 2, 2} << IntList{1, 4, 1, 4};
     QTest::newRow("column wider than the page is a band of its own")
         << IntList{50, 400, 50} << 2 << 250 << 100
-        << StringList{"Seite 1-1", "Seite 1-2", "Seite 1-3"} << IntList{0, 1, 2}
-        << IntList{0, 1, 2} << IntList{1, 1, 1};
+        << StringList{"Seite 1-1", "Seite 1-2", "Seite 1-3"} << IntList{0, 1, 2} << IntList{0, 1, 2}
+        << IntList{1, 1, 1};
     QTest::newRow("hidden columns take no room")
-        << IntList{120, -1, 120, -1, -1} << 1 << 250 << 100 << StringList{"Seite 1"}
-        << IntList{0} << IntList{4} << IntList{1};
+        << IntList{120, -1, 120, -1, -1} << 1 << 250 << 100 << StringList{"Seite 1"} << IntList{0}
+        << IntList{4} << IntList{1};
     QTest::newRow("hidden column after a cut joins the band before it")
         << IntList{300, -1, 100} << 1 << 250 << 100 << StringList{"Seite 1-1", "Seite 1-2"}
         << IntList{0, 2} << IntList{1, 2} << IntList{1, 1};
-    QTest::newRow("exactly full width") << IntList{124, 124} << 1 << 250 << 100
-                                        << StringList{"Seite 1"} << IntList{0} << IntList{1}
-                                        << IntList{1};
-    QTest::newRow("one pixel too wide") << IntList{124, 125} << 1 << 250 << 100
-                                        << StringList{"Seite 1-1", "Seite 1-2"} << IntList{0, 1}
-                                        << IntList{0, 1} << IntList{1, 1};
+    QTest::newRow("exactly full width")
+        << IntList{124, 124} << 1 << 250 << 100 << StringList{"Seite 1"} << IntList{0} << IntList{1}
+        << IntList{1};
+    QTest::newRow("one pixel too wide")
+        << IntList{124, 125} << 1 << 250 << 100 << StringList{"Seite 1-1", "Seite 1-2"}
+        << IntList{0, 1} << IntList{0, 1} << IntList{1, 1};
     // Height 50: not even one row fits under the header, each still gets a page.
     QTest::newRow("page lower than a row")
         << IntList{50} << 3 << 250 << 50 << StringList{"Seite 1", "Seite 2", "Seite 3"}

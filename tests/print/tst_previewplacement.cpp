@@ -22,9 +22,9 @@ void TstPreviewPlacement::place_data() {
     QTest::newRow("A4 with frame and panel")
         << QSize(748, 1090) << screen << QRect(0, 30, 1280, 994) << QMargins(2, 22, 2, 2)
         << QRect(254, 52, 772, 970);
-    QTest::newRow("second screen") << QSize(748, 1090) << QRect(1280, 0, 1920, 1080)
-                                   << QRect(1280, 0, 1920, 1080) << QMargins()
-                                   << QRect(1854, 0, 772, 1080);
+    QTest::newRow("second screen")
+        << QSize(748, 1090) << QRect(1280, 0, 1920, 1080) << QRect(1280, 0, 1920, 1080)
+        << QMargins() << QRect(1854, 0, 772, 1080);
     QTest::newRow("page wider than the screen")
         << QSize(748, 1090) << QRect(0, 0, 640, 512) << QRect(0, 0, 640, 512)
         << QMargins(1, 1, 1, 1) << QRect(1, 1, 638, 510);

@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 // "Druckvorschau...", the preview window and its outputs on an image and in PDF files.
 class TstPrintPreview : public QObject {
@@ -67,8 +68,7 @@ void TstPrintPreview::preparation() {
     PrintTableFixture f;
     f.fill(rows);
     Dialog dialog;
-    PrintPreviewCommand command(*f.preview, QStringLiteral("Velmora"), nullptr,
-                                std::ref(dialog));
+    PrintPreviewCommand command(*f.preview, QStringLiteral("Velmora"), nullptr, std::ref(dialog));
     QVERIFY(command.run(*f.view, QStringLiteral("      Vorlauf-Startliste")));
     QCOMPARE(dialog.offered, pages);
     QVERIFY(f.preview->isVisible());
@@ -86,8 +86,8 @@ void TstPrintPreview::preparation() {
     QCOMPARE(f.preview->sePage->value(), 1);
     QCOMPARE(f.preview->sePage->isEnabled(), pages > 1);
     // The A4 page in screen pixels, with room for the scroll bar beside it.
-    QCOMPARE(f.preview->pageImage().size(), QSize(748, 1090));
-    QCOMPARE(f.preview->Image1->size(), QSize(748, 1090));
+    QCOMPARE(f.preview->pageImage().size(), QSize(748, 1091));
+    QCOMPARE(f.preview->Image1->size(), QSize(748, 1091));
     QVERIFY(!allWhite(f.preview->pageImage()));
 }
 
@@ -95,8 +95,7 @@ void TstPrintPreview::cancelledDialogShowsNoPreview() {
     PrintTableFixture f;
     f.fill(3);
     Dialog dialog{false};
-    PrintPreviewCommand command(*f.preview, QStringLiteral("Velmora"), nullptr,
-                                std::ref(dialog));
+    PrintPreviewCommand command(*f.preview, QStringLiteral("Velmora"), nullptr, std::ref(dialog));
     QVERIFY(!command.run(*f.view, QStringLiteral("x")));
     QVERIFY(!f.preview->isVisible());
     QCOMPARE(f.preview->windowTitle(), TFormPP::initialCaption());
