@@ -88,6 +88,7 @@ void TFormPP::FormShow() {
     placeOnScreen();
     // The frame exists only once the window manager has taken the window; place it again then.
     QTimer::singleShot(0, this, &TFormPP::placeOnScreen);
+    QTimer::singleShot(250, this, &TFormPP::placeOnScreen);
     redraw();
 }
 
@@ -95,12 +96,24 @@ void TFormPP::placeOnScreen() {
     const QScreen* target = screen();
     if (!target || !m_table)
         return;
-    const QMargins frame(geometry().left() - frameGeometry().left(),
-                         geometry().top() - frameGeometry().top(),
-                         frameGeometry().right() - geometry().right(),
-                         frameGeometry().bottom() - geometry().bottom());
-    setGeometry(PreviewPlacement::clientRect(m_image.size(), target->geometry(),
-                                             target->availableGeometry(), frame));
+    // Until the window manager has framed the window its frame reads as nothing, and while it
+    // does so the two rectangles may briefly disagree; a margin outside 0..100 is not believed.
+    QMargins frame;
+    if (testAttribute(Qt::WA_Mapped)) {
+        const QRect outer = frameGeometry();
+        const QRect inner = geometry();
+        const auto margin = [](int value) {
+            return value >= 0 && value <= 100 ? value : 0;
+        };
+        frame = QMargins(margin(inner.left() - outer.left()), margin(inner.top() - outer.top()),
+                         margin(outer.right() - inner.right()),
+                         margin(outer.bottom() - inner.bottom()));
+    }
+    const QRect client = PreviewPlacement::clientRect(m_image.size(), target->geometry(),
+                                                      target->availableGeometry(), frame);
+    // A top-level window's move places its frame, so the title bar stays on the screen.
+    resize(client.size());
+    move(client.topLeft() - QPoint(frame.left(), frame.top()));
 }
 
 void TFormPP::redraw() {
