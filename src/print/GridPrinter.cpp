@@ -82,8 +82,15 @@ bool GridPrinter::PrintGrid() const {
     printer.setPrintRange(QPrinter::AllPages);
     printer.setFromTo(0, 0);
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (!painter.begin(&printer)) {
+        // The printer went away or refused the job; the operator must not wait for paper.
+        QMessageBox box(
+            QMessageBox::Critical, m_messageTitle,
+            QStringLiteral("Der Druck auf „%1“ konnte nicht beginnen.").arg(printer.printerName()),
+            QMessageBox::Ok, m_messageParent);
+        box.exec();
         return false;
+    }
     const int first = qMax(1, options.FromRow);
     const int last = qMin(options.ToRow, grid().RowCount() - 1);
     GridPageRenderer::RenderPages(
