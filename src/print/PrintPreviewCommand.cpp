@@ -47,9 +47,11 @@ bool PrintPreviewCommand::run(const TSortGridView& view, const QString& tabCapti
         m_preview.sePage->setEnabled(pages > 1);
         m_preview.sePage->setValue(1);
     }
+    // Shown already: laid out and drawn again in place, without closing and reopening.
     if (m_preview.isVisible())
-        m_preview.hide();
-    m_preview.show();
+        m_preview.FormShow();
+    else
+        m_preview.show();
     m_preview.raise();
     m_preview.activateWindow();
     return true;

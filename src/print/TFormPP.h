@@ -43,6 +43,9 @@ public:
     QLabel* Image1 = nullptr;
     const QImage& pageImage() const { return m_image; }
 
+    // Sizes the page to the printer, places the window and draws the page; run on every show.
+    void FormShow();
+
 public Q_SLOTS:
     void Button1Click();
     void sePageChange();
@@ -53,7 +56,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormShow();
     void placeOnScreen();
     void redraw();
 
