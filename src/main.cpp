@@ -1,4 +1,5 @@
 #include "platform/TerminationSignals.h"
+#include "print/TFormPP.h"
 #include "tv/widgets/TvWindows.h"
 #include "ui/ProgramEnvironment.h"
 #include "ui/QtGermanTranslation.h"
@@ -14,7 +15,6 @@ namespace {
 
 // Windows that come with their subsystems. They are created in this order after the main
 // window, so that the main window's start-up never finds one half built.
-void createPrintPreview(TFormMain&) {}
 void createSettingsDialog(TFormMain& window) {
     window.settingsCommand().createDialog();
 }
@@ -31,7 +31,8 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velmora")));
     const QtGermanTranslation qtTexts;
     TFormMain window(ProgramEnvironment::fromApplication());
-    createPrintPreview(window);
+    TFormPP preview(&window);
+    window.setPrintPreview(&preview);
     createSettingsDialog(window);
     TFDlgYesNo question(window.ProgramTitle(), &window);
     window.setQuestionDialog(&question);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "competition/TPrintOptions.h"
 #include "competition/TSortOptions.h"
 
 #include <QAbstractTableModel>
@@ -78,6 +79,8 @@ public:
     // --- ordering ------------------------------------------------------------------------
     TSortOptions& sortOptions() { return m_options; }
     const TSortOptions& sortOptions() const { return m_options; }
+    TPrintOptions& printOptions() { return m_printOptions; }
+    const TPrintOptions& printOptions() const { return m_printOptions; }
     void setSortStyleHandler(SortStyleHandler handler) { m_styleHandler = std::move(handler); }
     void setDecimalSeparator(QChar separator) { m_separator = separator; }
     QChar decimalSeparator() const { return m_separator; }
@@ -122,6 +125,7 @@ private:
     int m_updateLock = 0;
     int m_keyColumn = 0;
     TSortOptions m_options;
+    TPrintOptions m_printOptions;
     SortStyleHandler m_styleHandler;
     std::function<bool(int col)> m_columnSelectable;
     QChar m_separator = u',';

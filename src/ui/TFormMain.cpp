@@ -11,6 +11,8 @@
 #include "output/ProtocolFile.h"
 #include "platform/CompetitionInhibitor.h"
 #include "platform/DesktopApplications.h"
+#include "print/PrintPreviewCommand.h"
+#include "print/TFormPP.h"
 #include "settings/TvPlacement.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
@@ -199,6 +201,17 @@ void TFormMain::refreshAfterLoad() {
 
 void TFormMain::setQuestionDialog(TFDlgYesNo* dialog) {
     m_questionDialog = dialog;
+}
+
+void TFormMain::setPrintPreview(TFormPP* preview) {
+    m_printPreview = preview;
+    preview->setFileDialogs(m_environment.fileDialogs());
+    m_printCommand = std::make_unique<PrintPreviewCommand>(*preview, m_programTitle, this);
+}
+
+void TFormMain::Druken1Click() {
+    if (m_printPreview && m_actions.Druken1->isEnabled())
+        m_printCommand->run(*m_views[activePage()], m_pages->tabText(activePage()));
 }
 
 void TFormMain::setInfoWindow(TFormInfo* window) {
@@ -573,9 +586,3 @@ void TFormMain::openSerialPortHook() {
 void TFormMain::closeSerialPortHook() {
     m_timingWiring->port().close();
 }
-
-// --- commands and start-up parts whose subsystems are not built yet ---------------------------
-// Each of these is reachable (menu, key, button) but does nothing until its subsystem exists;
-// none pretends to have done its work.
-
-void TFormMain::Druken1Click() {}

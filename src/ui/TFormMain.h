@@ -28,6 +28,8 @@ class StageDerivation;
 class TBitBtnWithColor;
 class TFDlgYesNo;
 class TFormInfo;
+class TFormPP;
+class PrintPreviewCommand;
 class TPageControl;
 class TSortGridView;
 class TimingControls;
@@ -80,6 +82,7 @@ public:
     // The audience windows and the TV mode; without them the mode entries only check.
     void setTvWindows(TvWindows* windows);
     TvWindows* tvWindows() const { return m_tvWindows; }
+    void setPrintPreview(TFormPP* preview);
     // Asks through the question dialog (focus on "Nein"); true only for "Ja".
     bool askQuestion(const QString& question);
 
@@ -222,6 +225,8 @@ private:
     QPointer<TFDlgYesNo> m_questionDialog;
     QPointer<TFormInfo> m_infoWindow;
     TvWindows* m_tvWindows = nullptr; // a child of this window
+    QPointer<TFormPP> m_printPreview;
+    std::unique_ptr<PrintPreviewCommand> m_printCommand;
     RowPositionStatus* m_rowPosition = nullptr;
     SettingsCommand* m_settingsCommand = nullptr;
     // Last, so it goes before the tables and the environment whose clock it reads.

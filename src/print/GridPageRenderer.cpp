@@ -1,0 +1,114 @@
+#include "print/GridPageRenderer.h"
+
+#include "competition/TSortGrid.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+
+namespace {
+
+const QColor Silver(192, 192, 192);
+
+void drawTextTop(QPainter& painter, int x, int top, const QString& text) {
+    painter.drawText(QPoint(x, top + painter.fontMetrics().ascent()), text);
+}
+
+} // namespace
+
+QFont GridPageRenderer::pageFont(const QFont& gridFont) {
+    QFont font = gridFont;
+    font.setPointSize(12);
+    font.setBold(true);
+    return font;
+}
+
+int GridPageRenderer::screenWidth(const QFont& font, const QString& text, int screenDpi) {
+    // An image of the screen's resolution measures the same on every platform and in tests.
+    QImage reference(1, 1, QImage::Format_RGB32);
+    const int dotsPerMeter = static_cast<int>(std::lround(screenDpi / 0.0254));
+    reference.setDotsPerMeterX(dotsPerMeter);
+    reference.setDotsPerMeterY(dotsPerMeter);
+    return QFontMetrics(font, &reference).horizontalAdvance(text);
+}
+
+int GridPageRenderer::RenderPages(const PrintableTable& table, QPainter* painter,
+                                  const NewPage& newPage, const PageGeometry& geometry, Mode mode,
+                                  int firstRow, int lastRow, int previewPage) {
+    const PageGeometry g = mode == Mode::Preview ? geometry.preview() : geometry;
+    const QList<PrintPage> pages = table.layout.pages(g, firstRow, lastRow);
+    if (mode == Mode::Counting || !painter)
+        return static_cast<int>(pages.size());
+    if (mode == Mode::Preview) {
+        painter->fillRect(QRect(0, 0, g.pageWidth, g.pageHeight), Qt::white);
+        if (previewPage >= 1 && previewPage <= pages.size())
+            drawPage(table, *painter, g, pages[previewPage - 1]);
+        return static_cast<int>(pages.size());
+    }
+    for (const PrintPage& page : pages) {
+        if (page.number > 1 && newPage)
+            newPage();
+        drawPage(table, *painter, g, page);
+    }
+    return static_cast<int>(pages.size());
+}
+
+void GridPageRenderer::drawPage(const PrintableTable& table, QPainter& painter,
+                                const PageGeometry& g, const PrintPage& page) {
+    // A cosmetic pen stays one device pixel wide however fine the printer is.
+    painter.setPen(QPen(Qt::black, 0));
+    const QFont titleFont = pageFont(table.font);
+    painter.setFont(titleFont);
+    const int titleWidth = screenWidth(titleFont, table.pageTitle, table.screenDpi);
+    drawTextTop(painter, g.pageWidth / 2 - g.X(titleWidth / 2), g.Y(0), table.pageTitle);
+    const QString label = page.label();
+    const int labelWidth = screenWidth(titleFont, label, table.screenDpi);
+    drawTextTop(painter, g.pageWidth - g.X(labelWidth + PageLayout::LabelRight),
+                g.pageHeight - g.Y(PageLayout::LabelFromBottom), label);
+    painter.setFont(table.font);
+
+    int top = g.Y(PageLayout::HeaderTop);
+    drawRow(table, painter, g, page, 0, top);
+    for (int r = page.firstRow; r <= page.lastRow; ++r) {
+        top += g.Y(table.layout.rowHeight(r));
+        drawRow(table, painter, g, page, r, top);
+    }
+    painter.setBrush(Qt::white);
+}
+
+void GridPageRenderer::drawRow(const PrintableTable& table, QPainter& painter,
+                               const PageGeometry& g, const PrintPage& page, int row, int top) {
+    const PageLayout& layout = table.layout;
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int height = g.Y(layout.rowHeight(row)) + g.Y(1);
+    painter.setBrush(Qt::NoBrush);
+    int x = PageLayout::LeftEdge;
+    for (int c = page.firstCol; c <= page.lastCol; ++c) {
+        const int width = layout.columnWidth(c);
+        const int left = x;
+        x += g.X(width + 1);
+        if (width <= 0)
+            continue;
+        // Right and bottom edges are outside the box, so a row's foot is the next row's top.
+        const QRect box(left, top, g.X(width) + g.X(1), height);
+        if (row == 0)
+            painter.fillRect(box, Silver);
+        painter.drawRect(box.adjusted(0, 0, -1, -1));
+
+        const QString& text = table.grid->cell(c, row);
+        if (text.isEmpty())
+            continue;
+        const int textWidth = metrics.horizontalAdvance(text);
+        const Qt::Alignment alignment =
+            table.alignment ? table.alignment(c, row) & Qt::AlignHorizontal_Mask : Qt::AlignLeft;
+        int offset = g.X(3);
+        if (alignment & Qt::AlignRight)
+            offset = g.X(width - 3) - textWidth;
+        else if (alignment & Qt::AlignHCenter)
+            offset = g.X(width) / 2 - textWidth / 2;
+        painter.setClipRect(box.adjusted(1, 1, -1, -1));
+        painter.drawText(QPoint(left + offset, top + metrics.ascent()), text);
+        painter.setClipping(false);
+    }
+}

@@ -1,0 +1,12 @@
+#include "print/PageGeometry.h"
+
+#include <algorithm>
+
+PageGeometry PageGeometry::forDevice(int width, int height, int dpiX, int dpiY, int screenDpi) {
+    const int screen = std::max(1, screenDpi);
+    return PageGeometry{width, height, std::max(1, dpiX / screen), std::max(1, dpiY / screen)};
+}
+
+PageGeometry PageGeometry::preview() const {
+    return PageGeometry{pageWidth / factorX, pageHeight / factorY, 1, 1};
+}

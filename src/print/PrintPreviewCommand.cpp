@@ -1,0 +1,58 @@
+#include "print/PrintPreviewCommand.h"
+
+#include "competition/TSortGrid.h"
+#include "print/GridPrinter.h"
+#include "print/TFormPP.h"
+
+#include <QLabel>
+#include <QPrintDialog>
+#include <QSpinBox>
+
+namespace {
+
+bool runPrintDialog(QPrinter& printer, int pageCount, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setMinMax(1, qMax(1, pageCount));
+    dialog.setFromTo(1, qMax(1, pageCount));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace
+
+PrintPreviewCommand::PrintPreviewCommand(TFormPP& preview, QString programTitle, QWidget* parent,
+                                         PrintDialog dialog)
+    : m_preview(preview), m_programTitle(std::move(programTitle)), m_parent(parent),
+      m_dialog(dialog ? std::move(dialog) : PrintDialog(runPrintDialog)) {}
+
+bool PrintPreviewCommand::run(const TSortGridView& view, const QString& tabCaption) {
+    m_preview.setMessageTitle(m_programTitle);
+    m_preview.setTable(view);
+    GridPrinter& table = *m_preview.table();
+    if (!m_dialog(m_preview.printers().printer(), table.PageCount(), m_parent))
+        return false;
+    m_preview.setWindowTitle(QStringLiteral("Druckvorschau ") + tabCaption);
+    TPrintOptions& options = table.grid().printOptions();
+    options.PageTitle = tabCaption;
+    options.JobTitle = jobTitle(m_programTitle);
+    options.PreviewPage = 1;
+    options.Copies = 1;
+    m_preview.LabelVon->setText(QStringLiteral(" von ") + QString::number(table.PageCount()));
+    options.FromRow = 1;
+    options.ToRow = table.grid().RowCount() - 1;
+    const int pages = table.PageCount();
+    {
+        // The page is drawn once, when the window is shown, not on every step of the spin box.
+        const QSignalBlocker quiet(m_preview.sePage);
+        m_preview.sePage->setMaximum(pages);
+        m_preview.sePage->setEnabled(pages > 1);
+        m_preview.sePage->setValue(1);
+    }
+    // Shown already: laid out and drawn again in place, without closing and reopening.
+    if (m_preview.isVisible())
+        m_preview.FormShow();
+    else
+        m_preview.show();
+    m_preview.raise();
+    m_preview.activateWindow();
+    return true;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QPrinter;
+class QWidget;
+class TFormPP;
+class TSortGridView;
+
+// "Druckvorschau...": lets the operator choose the printer, prepares the shown table's print
+// settings and the preview window for it, and shows the preview.
+class PrintPreviewCommand {
+public:
+    // Runs the print dialog on the printer with the pages 1..pageCount offered; true for OK.
+    using PrintDialog = std::function<bool(QPrinter& printer, int pageCount, QWidget* parent)>;
+
+    PrintPreviewCommand(TFormPP& preview, QString programTitle, QWidget* parent,
+                        PrintDialog dialog = {});
+
+    static QString jobTitle(const QString& programTitle) {
+        return programTitle + QStringLiteral("  PROTOKOLL");
+    }
+
+    // True when the preview was shown, false when the dialog was cancelled.
+    bool run(const TSortGridView& view, const QString& tabCaption);
+
+private:
+    TFormPP& m_preview;
+    QString m_programTitle;
+    QWidget* m_parent;
+    PrintDialog m_dialog;
+};

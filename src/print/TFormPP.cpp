@@ -1,0 +1,158 @@
+#include "print/TFormPP.h"
+
+#include "competition/TSortGrid.h"
+#include "print/GridPrinter.h"
+#include "print/PdfExport.h"
+#include "print/PreviewPlacement.h"
+#include "ui/FileDialogs.h"
+#include "ui/QtFileDialogs.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+TFormPP::TFormPP(QWidget* parent, PrinterSetup::PrinterCheck systemHasPrinter)
+    : QWidget(parent, Qt::Window), m_printers(std::move(systemHasPrinter)) {
+    setObjectName(QStringLiteral("FormPP"));
+    setWindowTitle(initialCaption());
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    Button1 = new QToolButton(bar);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setText(QStringLiteral("Drucken"));
+    bar->addWidget(Button1);
+    bar->addSeparator();
+    auto* pageCaption = new QLabel(QStringLiteral("Seite:"), bar);
+    pageCaption->setContentsMargins(4, 0, 4, 0);
+    bar->addWidget(pageCaption);
+    sePage = new QSpinBox(bar);
+    sePage->setObjectName(QStringLiteral("sePage"));
+    sePage->setRange(1, 1);
+    sePage->setValue(1);
+    bar->addWidget(sePage);
+    LabelVon = new QLabel(QStringLiteral(" von 1"), bar);
+    LabelVon->setObjectName(QStringLiteral("LabelVon"));
+    bar->addWidget(LabelVon);
+    bar->addSeparator();
+    bSavePdf = new QToolButton(bar);
+    bSavePdf->setObjectName(QStringLiteral("bSavePdf"));
+    bSavePdf->setText(QStringLiteral("PDF speichern..."));
+    bar->addWidget(bSavePdf);
+    layout->addWidget(bar);
+
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1 = new QLabel;
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollBox1->setWidget(Image1);
+    layout->addWidget(ScrollBox1, 1);
+
+    connect(Button1, &QToolButton::clicked, this, &TFormPP::Button1Click);
+    connect(bSavePdf, &QToolButton::clicked, this, &TFormPP::savePdf);
+    connect(sePage, &QSpinBox::valueChanged, this, &TFormPP::sePageChange);
+}
+
+TFormPP::~TFormPP() = default;
+
+void TFormPP::setTable(const TSortGridView& view) {
+    m_table = std::make_unique<GridPrinter>(view, m_printers, this, m_messageTitle);
+}
+
+void TFormPP::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    FormShow();
+}
+
+void TFormPP::FormShow() {
+    if (!m_table)
+        return;
+    const QSize page = m_table->previewSize();
+    m_image = QImage(page, QImage::Format_RGB32);
+    const int dotsPerMeter = static_cast<int>(std::lround(m_printers.screenDpi() / 0.0254));
+    m_image.setDotsPerMeterX(dotsPerMeter);
+    m_image.setDotsPerMeterY(dotsPerMeter);
+    Image1->setFixedSize(page);
+    placeOnScreen();
+    // The frame exists only once the window manager has taken the window; place it again then.
+    QTimer::singleShot(0, this, &TFormPP::placeOnScreen);
+    QTimer::singleShot(250, this, &TFormPP::placeOnScreen);
+    redraw();
+}
+
+void TFormPP::placeOnScreen() {
+    const QScreen* target = screen();
+    if (!target || !m_table)
+        return;
+    // Until the window manager has framed the window its frame reads as nothing, and while it
+    // does so the two rectangles may briefly disagree; a margin outside 0..100 is not believed.
+    QMargins frame;
+    if (testAttribute(Qt::WA_Mapped)) {
+        const QRect outer = frameGeometry();
+        const QRect inner = geometry();
+        const auto margin = [](int value) {
+            return value >= 0 && value <= 100 ? value : 0;
+        };
+        frame = QMargins(margin(inner.left() - outer.left()), margin(inner.top() - outer.top()),
+                         margin(outer.right() - inner.right()),
+                         margin(outer.bottom() - inner.bottom()));
+    }
+    const QRect client = PreviewPlacement::clientRect(m_image.size(), target->geometry(),
+                                                      target->availableGeometry(), frame);
+    // A top-level window's move places its frame, so the title bar stays on the screen.
+    resize(client.size());
+    move(client.topLeft() - QPoint(frame.left(), frame.top()));
+}
+
+void TFormPP::redraw() {
+    if (!m_table || m_image.isNull())
+        return;
+    m_table->DrawPreview(m_image);
+    Image1->setPixmap(QPixmap::fromImage(m_image));
+}
+
+void TFormPP::sePageChange() {
+    if (!m_table)
+        return;
+    m_table->grid().printOptions().PreviewPage = sePage->value();
+    redraw();
+}
+
+void TFormPP::Button1Click() {
+    if (m_table)
+        m_table->PrintGrid();
+}
+
+void TFormPP::savePdf() {
+    if (!m_table)
+        return;
+    if (!m_dialogs)
+        m_dialogs = std::make_shared<QtFileDialogs>();
+    const FileDialogs::Request request{
+        {QStringLiteral("PDF-Dokument (*.pdf)")},
+        1,
+        PdfExport::proposedName(m_messageTitle, m_table->grid().printOptions().PageTitle),
+        QStringLiteral("pdf")};
+    const auto choice = m_dialogs->saveFile(this, request);
+    if (!choice || choice->fileName.isEmpty())
+        return;
+    const QString fileName = FileDialogs::withSuffix(choice->fileName, request, 1);
+    const FileWriteResult result = PdfExport::write(*m_table, fileName);
+    if (result)
+        return;
+    QMessageBox box(QMessageBox::Critical, m_messageTitle, result.message, QMessageBox::Ok, this);
+    box.setInformativeText(result.reason);
+    box.exec();
+}

@@ -1,0 +1,163 @@
+#include "competition/TSortGrid.h"
+#include "mock/PrintTableFixture.h"
+#include "mock/RecordingPaintDevice.h"
+#include "print/GridPageRenderer.h"
+#include "print/GridPrinter.h"
+
+#include <QPainter>
+#include <QTest>
+
+// The pages of a table as a printer draws them: recorded on a 1200-dpi A4 device.
+class TstGridPageRenderer : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void labelsAndHeaders_data();
+    void labelsAndHeaders();
+    void hiddenColumnsAreNotPrinted();
+    void cellTextsAreClippedAndAligned_data();
+    void cellTextsAreClippedAndAligned();
+    void previewPageEqualsPrintedPage();
+};
+
+namespace {
+
+// A4 with 10 mm margins at 1200 dpi: factor 12, preview 748 x 1090.
+constexpr int A4Width = 8976;
+constexpr int A4Height = 13087;
+
+QList<RecordingPaintDevice::Page> printAll(PrintTableFixture& f) {
+    f.grid().printOptions().PageTitle = QStringLiteral("      Vorlauf-Startliste");
+    RecordingPaintDevice device(A4Width, A4Height, 1200);
+    QPainter painter(&device);
+    const PageGeometry g = PageGeometry::forDevice(A4Width, A4Height, 1200, 1200, 96);
+    const GridPrinter printer(*f.view, f.preview->printers());
+    GridPageRenderer::RenderPages(
+        printer.printable(), &painter, [&device] { device.newPage(); }, g,
+        GridPageRenderer::Mode::Printing, 1, f.grid().RowCount() - 1);
+    painter.end();
+    return device.pages;
+}
+
+} // namespace
+
+using IntList = QList<int>;
+
+void TstGridPageRenderer::labelsAndHeaders_data() {
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<IntList>("widths");
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QStringList>("firstHeaders"); // first caption of each page's header row
+    // 1090 - 40 screen pixels hold 55 rows of 19 under the header.
+    const IntList designed{31, 190, 143, 143, 20, 51, 50, 50, 50, -1, -1};
+    QTest::newRow("narrow") << 120 << designed << QStringList{"Seite 1", "Seite 2", "Seite 3"}
+                            << QStringList{"Nr.", "Nr.", "Nr."};
+    QTest::newRow("one page") << 55 << designed << QStringList{"Seite 1"} << QStringList{"Nr."};
+    // 32 + 401 + 301 fit 748; the next 301 does not.
+    QTest::newRow("wide: band 1 before band 2")
+        << 60 << IntList{31, 400, 300, 300, 20, 51, 50, 50, 50, -1, -1}
+        << QStringList{"Seite 1-1", "Seite 2-1", "Seite 1-2", "Seite 2-2"}
+        << QStringList{"Nr.", "Nr.", "Verein/Ort", "Verein/Ort"};
+    QTest::newRow("column wider than the page")
+        << 10 << IntList{31, 1000, 161, 161, 20, 51, 50, 50, 50, -1, -1}
+        << QStringList{"Seite 1-1", "Seite 1-2", "Seite 1-3"}
+        << QStringList{"Nr.", "Name", "Vorname"};
+}
+
+void TstGridPageRenderer::labelsAndHeaders() {
+    QFETCH(int, rows);
+    QFETCH(IntList, widths);
+    QFETCH(QStringList, labels);
+    QFETCH(QStringList, firstHeaders);
+    PrintTableFixture f;
+    f.fill(rows);
+    f.setWidths(widths);
+    const auto pages = printAll(f);
+    QCOMPARE(pages.size(), labels.size());
+    QCOMPARE(GridPrinter(*f.view, f.preview->printers()).PageCount(), labels.size());
+    for (int i = 0; i < pages.size(); ++i) {
+        const QStringList texts = pages[i].textList();
+        QCOMPARE(texts.value(0), QStringLiteral("      Vorlauf-Startliste"));
+        QCOMPARE(texts.value(1), labels[i]);
+        QCOMPARE(texts.value(2), firstHeaders[i]);
+    }
+    // Title at the top, label at the foot right, header row below the title.
+    const auto& page = pages.first().texts;
+    QVERIFY(page[0].position.y() < 20 * 12);
+    QVERIFY(page[1].position.x() > A4Width / 2);
+    QVERIFY(page[1].position.y() > A4Height - 16 * 12);
+    QVERIFY(page[2].position.y() > 20 * 12);
+    QCOMPARE(page[2].clip.top(), 20 * 12 + 1);
+}
+
+void TstGridPageRenderer::hiddenColumnsAreNotPrinted() {
+    PrintTableFixture f;
+    f.fill(30);
+    for (const auto& page : printAll(f)) {
+        QVERIFY(!page.hasText(QStringLiteral("Zeit4")));
+        QVERIFY(!page.hasText(QStringLiteral("Zeit5")));
+        QVERIFY(!page.hasText(QStringLiteral("99,99")));
+        QVERIFY(page.hasText(QStringLiteral("Zeit3")));
+    }
+}
+
+void TstGridPageRenderer::cellTextsAreClippedAndAligned_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("align"); // -1 left, 0 centre, 1 right
+    QTest::newRow("Nr. right-justified") << 0 << "7" << 1;
+    QTest::newRow("name left") << 1 << "Name7-mit-einem-langen-Zusatz" << -1;
+    QTest::newRow("Kl. centred") << 4 << "4" << 0;
+    QTest::newRow("heat run right-justified") << 6 << "10,17" << 1;
+}
+
+void TstGridPageRenderer::cellTextsAreClippedAndAligned() {
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    QFETCH(int, align);
+    PrintTableFixture f;
+    f.fill(10);
+    const auto pages = printAll(f);
+    const auto& texts = pages.first().texts;
+    const auto found =
+        std::find_if(texts.begin(), texts.end(), [&](const auto& t) { return t.text == text; });
+    QVERIFY(found != texts.end());
+    // The clip is the cell box less one pixel on every side.
+    const QRect clip = found->clip;
+    const int factor = 12;
+    const int width = f.view->columnWidth(column);
+    QCOMPARE(clip.width(), width * factor + factor - 2);
+    QCOMPARE(clip.height(), 19 * factor + factor - 2);
+    const int left = clip.left() - 1;
+    RecordingPaintDevice device(A4Width, A4Height, 1200);
+    const int textWidth = QFontMetrics(f.view->font(), &device).horizontalAdvance(text);
+    const int expected = align < 0   ? 3 * factor
+                         : align > 0 ? (width - 3) * factor - textWidth
+                                     : width * factor / 2 - textWidth / 2;
+    QCOMPARE(found->position.x() - left, expected);
+    if (column == 0)
+        QCOMPARE(left, 30);
+}
+
+void TstGridPageRenderer::previewPageEqualsPrintedPage() {
+    PrintTableFixture f;
+    f.fill(130);
+    f.setWidths({31, 400, 300, 300, 20, 51, 50, 50, 50, -1, -1});
+    const auto printed = printAll(f);
+    const GridPrinter printer(*f.view, f.preview->printers());
+    const PageGeometry g = PageGeometry::forDevice(A4Width, A4Height, 1200, 1200, 96);
+    QCOMPARE(printed.size(), 6);
+    for (int k = 1; k <= printed.size(); ++k) {
+        RecordingPaintDevice screen(748, 1090, 96);
+        QPainter painter(&screen);
+        GridPageRenderer::RenderPages(printer.printable(), &painter, {}, g,
+                                      GridPageRenderer::Mode::Preview, 1, 130, k);
+        painter.end();
+        QCOMPARE(screen.pages.size(), 1);
+        QCOMPARE(screen.pages.first().textList(), printed[k - 1].textList());
+        // The preview first paints its page white, then the same boxes as the printer.
+        QCOMPARE(screen.pages.first().boxes.size(), printed[k - 1].boxes.size() + 1);
+    }
+}
+
+QTEST_MAIN(TstGridPageRenderer)
+#include "tst_gridpagerenderer.moc"
