@@ -7,6 +7,7 @@
 #include "competition/widgets/TSortGridView.h"
 #include "output/BackupStartup.h"
 #include "output/BackupWriter.h"
+#include "live/widgets/LiveResultsControl.h"
 #include "output/ProtocolFile.h"
 #include "platform/CompetitionInhibitor.h"
 #include "timing/BarrierLogic.h"
@@ -163,6 +164,8 @@ void TFormMain::FormCreate() {
         m_pages->setTabEnabled(page, true);
     UpdateActionStates();
     FormResize();
+    m_live = std::make_unique<LiveResultsControl>(*this);
+    m_live->startUp();
 }
 
 void TFormMain::FormDestroy() {

@@ -20,6 +20,7 @@ class CompetitionInhibitor;
 class EditCommands;
 class FileCommands;
 class HeaderBand;
+class LiveResultsControl;
 class MainStatusBar;
 class MainWindowPlacer;
 class StageDerivation;
@@ -61,6 +62,8 @@ public:
     TimingWiring& timingWiring() { return *m_timingWiring; }
     // No suspend and no blanking while a run is timed or a TV window is shown.
     CompetitionInhibitor& competitionInhibitor() { return *m_inhibitor; }
+    // The live results server and its entries in "Programm".
+    LiveResultsControl& liveResults() { return *m_live; }
     TSortGridView* SortGridView(int page) const;
     QCheckBox* cdEdit() const { return m_cdEdit; }
     MainStatusBar* StatusBar1() const { return m_statusBar; }
@@ -215,4 +218,6 @@ private:
     // Last, so it goes before the tables and the environment whose clock it reads.
     std::unique_ptr<TimingWiring> m_timingWiring;
     std::unique_ptr<WaitingTimeGuard> m_waitingTime;
+    // After the timing, so its server stops before the clock and the tables go.
+    std::unique_ptr<LiveResultsControl> m_live;
 };
