@@ -68,9 +68,10 @@ LiveHttpServer::LiveHttpServer(std::shared_ptr<const TickSource> ticks,
     : QAbstractHttpServer(parent), m_ticks(std::move(ticks)) {
     m_tcp = new LiveTcpServer(limits, this);
     m_state = LiveStateDocument::stateBytes(m_snapshot);
-    m_ping.setInterval(pingIntervalMs);
-    connect(&m_ping, &QTimer::timeout, this, &LiveHttpServer::ping);
-    m_ping.start();
+    m_ping = new QTimer(this);
+    m_ping->setInterval(pingIntervalMs);
+    connect(m_ping, &QTimer::timeout, this, &LiveHttpServer::ping);
+    m_ping->start();
 }
 
 LiveHttpServer::~LiveHttpServer() {

@@ -56,5 +56,5 @@ private:
     LiveSnapshot m_snapshot;
     QByteArray m_state;
     QList<QPointer<QTcpSocket>> m_streams;
-    QTimer m_ping;
+    QTimer* m_ping = nullptr; // a child, so it moves to the server's thread with it
 };

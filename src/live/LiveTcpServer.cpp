@@ -15,9 +15,10 @@ bool isStreaming(const QTcpSocket* socket) {
 
 LiveTcpServer::LiveTcpServer(Limits limits, QObject* parent)
     : QTcpServer(parent), m_limits(limits) {
-    m_sweep.setInterval(SweepIntervalMs);
-    connect(&m_sweep, &QTimer::timeout, this, &LiveTcpServer::sweep);
-    m_sweep.start();
+    m_sweep = new QTimer(this);
+    m_sweep->setInterval(SweepIntervalMs);
+    connect(m_sweep, &QTimer::timeout, this, &LiveTcpServer::sweep);
+    m_sweep->start();
 }
 
 void LiveTcpServer::markStreaming(QTcpSocket* socket) {
@@ -56,18 +57,25 @@ void LiveTcpServer::inspect(QTcpSocket* socket) {
     Connection& connection = *found;
     const bool wasIdle = connection.pendingBytes == 0;
     const QByteArray fresh = socket->peek(socket->bytesAvailable());
-    // Only the bytes after the last complete request head count against the limit.
+    // Each request is measured from the end of the one before to the end of its own head;
+    // the bytes after the last head end (an unfinished head, or a body) count as well.
     const QByteArray window = connection.tail + fresh;
-    const qsizetype headEnd = window.lastIndexOf("\r\n\r\n");
-    if (headEnd >= 0)
-        connection.pendingBytes = window.size() - (headEnd + 4);
-    else
-        connection.pendingBytes += fresh.size();
+    qint64 before = connection.pendingBytes - connection.tail.size();
+    bool tooLarge = false;
+    for (qsizetype from = 0;;) {
+        const qsizetype headEnd = window.indexOf("\r\n\r\n", from);
+        if (headEnd < 0)
+            break;
+        tooLarge = tooLarge || before + headEnd + 4 > m_limits.maxRequestBytes;
+        before = -(headEnd + 4);
+        from = headEnd + 4;
+    }
+    connection.pendingBytes = before + window.size();
     connection.tail = window.right(3);
     // The clock measures a request from its first byte, and idleness from a request's end.
     if (wasIdle || connection.pendingBytes == 0)
         connection.since.start();
-    if (connection.pendingBytes > m_limits.maxRequestBytes)
+    if (tooLarge || connection.pendingBytes > m_limits.maxRequestBytes)
         refuse(socket, "HTTP/1.1 413 Payload Too Large");
 }
 

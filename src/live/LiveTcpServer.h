@@ -46,5 +46,5 @@ private:
 
     Limits m_limits;
     QHash<QTcpSocket*, Connection> m_connections;
-    QTimer m_sweep;
+    QTimer* m_sweep = nullptr; // a child, so it moves to the server's thread with it
 };

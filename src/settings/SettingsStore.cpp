@@ -77,7 +77,9 @@ SettingsStore::~SettingsStore() = default;
 
 std::optional<QString> SettingsStore::load(Settings& settings) const {
     const std::optional<QString> stoppedAt = loadInOrder(settings);
-    loadLiveResults(settings);
+    // Written after the others; a store damaged before them keeps the defaults here too.
+    if (!stoppedAt)
+        loadLiveResults(settings);
     bringIntoRange(settings);
     return stoppedAt;
 }

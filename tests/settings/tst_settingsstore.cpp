@@ -269,9 +269,9 @@ void TestSettingsStore::valuesBroughtIntoRange() {
     QCOMPARE(store.load(settings), std::nullopt);
     QCOMPARE(settings.logo, allChanged().logo);
     const QHash<QString, int> values{
-        {"Timer", settings.timer},    {"LockTime", settings.lockTime},
-        {"Len", settings.len},        {"VidResult", settings.vidResult},
-        {"Alg", settings.alg},        {"FilterInd", settings.filterInd},
+        {"Timer", settings.timer},     {"LockTime", settings.lockTime},
+        {"Len", settings.len},         {"VidResult", settings.vidResult},
+        {"Alg", settings.alg},         {"FilterInd", settings.filterInd},
         {"Monitor", settings.monitor}, {"LivePort", settings.livePort}};
     QCOMPARE(values.value(key), loaded);
 
@@ -326,7 +326,6 @@ void TestSettingsStore::programTitleSelectsTheStore() {
     QVERIFY(velmora->fileName().endsWith(QStringLiteral("/Quarnek/Velmora.conf")));
     QVERIFY(halle->fileName().endsWith(QStringLiteral("/Quarnek/Halle.conf")));
 }
-
 
 void TestSettingsStore::liveValuesMissingFromAnOlderStore_data() {
     QTest::addColumn<QString>("removed");
