@@ -255,7 +255,7 @@ int main(int argc, char* argv[]) {
                 seconds);
     std::fflush(stdout);
     Phase on;
-    timeRuns(window, on, seconds, 1);
+    timeRuns(window, on, seconds, 2);
     const qint64 rssOn = rssKiB(QCoreApplication::applicationPid());
     while (client.state() != QProcess::NotRunning)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -269,7 +269,8 @@ int main(int argc, char* argv[]) {
         if (parts.value(0) == "R" && parts.size() == 3) {
             const QString time = QString::fromUtf8(parts.at(1));
             const auto found = on.enteredAt.find(time);
-            if (found != on.enteredAt.end()) {
+            // A result of the first phase is on the stream when a client connects.
+            if (found != on.enteredAt.end() && parts.at(2).toLongLong() >= found->second) {
                 updateMs.append(static_cast<double>(parts.at(2).toLongLong() - found->second) /
                                 1e6);
                 ++arrivals[time];
