@@ -5,7 +5,8 @@
 // The settings kept between runs, with their designed defaults. The window placement defaults
 // depend on the screen and are filled in by the window before loading. Ranges kept when they
 // are read: timer 0..100000 ms, lockTime 100..600000 ms, len 0..9999 m (clamped), alg and
-// vidResult 0 or 1, filterInd 1..4 (else their defaults), monitor from 0 (the upper end and the
+// vidResult 0 or 1, filterInd 1..4 and livePort 1..65535 (else
+// their defaults), monitor from 0 (the upper end and the
 // window's placement depend on the screens and are kept by the window).
 struct Settings {
     int left = 0;
@@ -25,6 +26,9 @@ struct Settings {
     int vidResult = 0;
     int len = 50;
     QString logo;
+    // Live results on the local network: off by default, and the port they are served on.
+    bool liveResults = false;
+    int livePort = 8080;
 
     bool operator==(const Settings&) const = default;
 };

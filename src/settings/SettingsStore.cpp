@@ -60,6 +60,8 @@ void bringIntoRange(Settings& settings) {
         settings.vidResult = designed.vidResult;
     if (settings.filterInd < 1 || settings.filterInd > 4)
         settings.filterInd = designed.filterInd;
+    if (settings.livePort < 1 || settings.livePort > 65535)
+        settings.livePort = designed.livePort;
 }
 
 } // namespace
@@ -75,6 +77,9 @@ SettingsStore::~SettingsStore() = default;
 
 std::optional<QString> SettingsStore::load(Settings& settings) const {
     const std::optional<QString> stoppedAt = loadInOrder(settings);
+    // Written after the others; a store damaged before them keeps the defaults here too.
+    if (!stoppedAt)
+        loadLiveResults(settings);
     bringIntoRange(settings);
     return stoppedAt;
 }
@@ -140,6 +145,15 @@ std::optional<QString> SettingsStore::loadInOrder(Settings& settings) const {
     return std::nullopt;
 }
 
+void SettingsStore::loadLiveResults(Settings& settings) const {
+    // Stores written before the live results existed lack these values; they keep the
+    // defaults without ending the reading of the others.
+    if (const auto on = readNumber(*m_store, QStringLiteral("LiveResults")))
+        settings.liveResults = *on != 0;
+    if (const auto port = readNumber(*m_store, QStringLiteral("LivePort")))
+        settings.livePort = *port;
+}
+
 bool SettingsStore::save(const Settings& settings) {
     QSettings& store = *m_store;
     if (!store.isWritable())
@@ -161,6 +175,8 @@ bool SettingsStore::save(const Settings& settings) {
     store.setValue(QStringLiteral("VidResult"), settings.vidResult);
     store.setValue(QStringLiteral("Logo"), settings.logo);
     store.setValue(QStringLiteral("Len"), settings.len);
+    store.setValue(QStringLiteral("LiveResults"), settings.liveResults ? 1 : 0);
+    store.setValue(QStringLiteral("LivePort"), settings.livePort);
     store.sync();
     return store.status() == QSettings::NoError;
 }

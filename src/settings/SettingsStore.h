@@ -33,6 +33,7 @@ public:
 
 private:
     std::optional<QString> loadInOrder(Settings& settings) const;
+    void loadLiveResults(Settings& settings) const;
 
     std::unique_ptr<QSettings> m_store;
 };

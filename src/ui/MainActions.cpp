@@ -74,6 +74,11 @@ void MainActions::setupUi(QMainWindow* window) {
     mHilfe = addEntry(Programm, "mHilfe", QStringLiteral("H&ilfe"), QKeySequence(Qt::Key_F1));
     mCFG = addEntry(Programm, "mCFG", QStringLiteral("Einstellungen..."), QKeySequence(Qt::Key_F2));
     mInfo = addEntry(Programm, "mInfo", QStringLiteral("Info..."), QKeySequence(Qt::Key_F3));
+    mLive = addEntry(Programm, "mLive", QStringLiteral("Live-Ergebnisse im Netzwerk"));
+    mLive->setCheckable(true);
+    mLivePort = addEntry(Programm, "mLivePort", QStringLiteral("Port der Live-Ergebnisse..."));
+    mLiveAddress = addEntry(Programm, "mLiveAddress", QStringLiteral("Live-Adresse als QR-Code"),
+                            QKeySequence(), false);
     mBeenden = addEntry(Programm, "mBeenden", QStringLiteral("Beenden"),
                         QKeySequence(Qt::ALT | Qt::Key_F4));
 

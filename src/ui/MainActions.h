@@ -53,6 +53,10 @@ public:
     QAction* mHilfe = nullptr;
     QAction* mCFG = nullptr;
     QAction* mInfo = nullptr;
+    // Live results on the local network: on and off, their port, the address as a QR code.
+    QAction* mLive = nullptr;
+    QAction* mLivePort = nullptr;
+    QAction* mLiveAddress = nullptr;
     QAction* mBeenden = nullptr;
 
     // TV modes: the popup of the TV button, also shown as the "TV-Modus" submenu.

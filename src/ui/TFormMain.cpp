@@ -6,6 +6,7 @@
 #include "competition/StartListCommands.h"
 #include "competition/widgets/TSortGridView.h"
 #include "journal/widgets/JournalWiring.h"
+#include "live/widgets/LiveResultsControl.h"
 #include "output/BackupStartup.h"
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
@@ -168,6 +169,8 @@ void TFormMain::FormCreate() {
         m_pages->setTabEnabled(page, true);
     UpdateActionStates();
     FormResize();
+    m_live = std::make_unique<LiveResultsControl>(*this);
+    m_live->startUp();
 }
 
 void TFormMain::FormDestroy() {

@@ -21,6 +21,7 @@ class EditCommands;
 class FileCommands;
 class HeaderBand;
 class JournalWiring;
+class LiveResultsControl;
 class MainStatusBar;
 class MainWindowPlacer;
 class OfficeExport;
@@ -71,6 +72,8 @@ public:
     CompetitionInhibitor& competitionInhibitor() { return *m_inhibitor; }
     // "Einstellungen..." with its dialog and the hook the TV windows are placed through.
     SettingsCommand& settingsCommand() { return *m_settingsCommand; }
+    // The live results server and its entries in "Programm".
+    LiveResultsControl& liveResults() { return *m_live; }
     TSortGridView* SortGridView(int page) const;
     QCheckBox* cdEdit() const { return m_cdEdit; }
     MainStatusBar* StatusBar1() const { return m_statusBar; }
@@ -233,6 +236,8 @@ private:
     std::unique_ptr<TimingWiring> m_timingWiring;
     std::unique_ptr<WaitingTimeGuard> m_waitingTime;
     std::unique_ptr<OfficeExport> m_office;
+    // After the timing, so its server stops before the clock and the tables go.
+    std::unique_ptr<LiveResultsControl> m_live;
     // The impulse journal; goes first, with the program's end line.
     std::unique_ptr<JournalWiring> m_journal;
 };

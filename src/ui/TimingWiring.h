@@ -38,6 +38,7 @@ public:
     LightBarrierPort& port() { return *m_port; }
     TimePanel* timePanel() const { return m_panel; }
     const TickSource& tickSource() const { return *m_ticks; }
+    std::shared_ptr<const TickSource> sharedTickSource() const { return m_ticks; }
 
     // The stored values the clock and the barriers work with.
     static TimingSettings timingSettings(const Settings& settings);

@@ -35,6 +35,8 @@ Settings allChanged() {
     s.vidResult = 1;
     s.len = 0;
     s.logo = QStringLiteral("/home/zeit/logo.png");
+    s.liveResults = true;
+    s.livePort = 8181;
     return s;
 }
 
@@ -42,6 +44,8 @@ const QStringList kReadingOrder = {"Left",     "Top",   "Width",     "Height",  
                                    "Port",     "Alg",   "WaitStart", "Timer",     "Monitor",
                                    "LockTime", "Title", "AutoReset", "FilterInd", "VidResult",
                                    "Len",      "Logo"};
+// Read after the others, and missing ones do not end the reading.
+const QStringList kLiveKeys = {"LiveResults", "LivePort"};
 
 } // namespace
 
@@ -63,6 +67,8 @@ private Q_SLOTS:
     void missingStringsReadAsEmpty();
     void booleansAnyNonZero();
     void programTitleSelectsTheStore();
+    void liveValuesMissingFromAnOlderStore_data();
+    void liveValuesMissingFromAnOlderStore();
 
 private:
     std::unique_ptr<QSettings> iniFile() const {
@@ -103,7 +109,7 @@ void TestSettingsStore::savedValuesComeBack() {
         QVERIFY(store.save(allChanged()));
     }
     const auto raw = iniFile();
-    QCOMPARE(raw->allKeys().size(), kReadingOrder.size());
+    QCOMPARE(raw->allKeys().size(), kReadingOrder.size() + kLiveKeys.size());
     QCOMPARE(raw->value("Sound").toString(), QStringLiteral("0"));
 
     SettingsStore store(iniFile());
@@ -245,6 +251,10 @@ void TestSettingsStore::valuesBroughtIntoRange_data() {
     QTest::newRow("FilterInd 5: text") << "FilterInd" << 5 << 1;
     QTest::newRow("Monitor below 0") << "Monitor" << -3 << 0;
     QTest::newRow("Monitor 3 stays for the window to check") << "Monitor" << 3 << 3;
+    QTest::newRow("LivePort 0: designed port") << "LivePort" << 0 << 8080;
+    QTest::newRow("LivePort 1") << "LivePort" << 1 << 1;
+    QTest::newRow("LivePort 65535") << "LivePort" << 65535 << 65535;
+    QTest::newRow("LivePort 65536: designed port") << "LivePort" << 65536 << 8080;
 }
 
 void TestSettingsStore::valuesBroughtIntoRange() {
@@ -259,10 +269,10 @@ void TestSettingsStore::valuesBroughtIntoRange() {
     QCOMPARE(store.load(settings), std::nullopt);
     QCOMPARE(settings.logo, allChanged().logo);
     const QHash<QString, int> values{
-        {"Timer", settings.timer},    {"LockTime", settings.lockTime},
-        {"Len", settings.len},        {"VidResult", settings.vidResult},
-        {"Alg", settings.alg},        {"FilterInd", settings.filterInd},
-        {"Monitor", settings.monitor}};
+        {"Timer", settings.timer},     {"LockTime", settings.lockTime},
+        {"Len", settings.len},         {"VidResult", settings.vidResult},
+        {"Alg", settings.alg},         {"FilterInd", settings.filterInd},
+        {"Monitor", settings.monitor}, {"LivePort", settings.livePort}};
     QCOMPARE(values.value(key), loaded);
 
     // What is saved again is the value in range.
@@ -317,5 +327,26 @@ void TestSettingsStore::programTitleSelectsTheStore() {
     QVERIFY(halle->fileName().endsWith(QStringLiteral("/Quarnek/Halle.conf")));
 }
 
+void TestSettingsStore::liveValuesMissingFromAnOlderStore_data() {
+    QTest::addColumn<QString>("removed");
+    QTest::addColumn<bool>("liveResults");
+    QTest::addColumn<int>("livePort");
+    QTest::newRow("no LiveResults") << "LiveResults" << false << 8181;
+    QTest::newRow("no LivePort") << "LivePort" << true << 8080;
+}
+
+void TestSettingsStore::liveValuesMissingFromAnOlderStore() {
+    QFETCH(QString, removed);
+    QFETCH(bool, liveResults);
+    QFETCH(int, livePort);
+    SettingsStore store(iniFile());
+    QVERIFY(store.save(allChanged()));
+    iniFile()->remove(removed);
+    Settings settings = windowDefaults();
+    QCOMPARE(store.load(settings), std::nullopt);
+    QCOMPARE(settings.logo, allChanged().logo);
+    QCOMPARE(settings.liveResults, liveResults);
+    QCOMPARE(settings.livePort, livePort);
+}
 QTEST_GUILESS_MAIN(TestSettingsStore)
 #include "tst_settingsstore.moc"

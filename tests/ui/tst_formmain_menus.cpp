@@ -109,6 +109,10 @@ void TestFormMainMenus::menuEntries_data() {
     row("Programm", "mHilfe", "H&ilfe", QKeySequence(Qt::Key_F1), true);
     row("Programm", "mCFG", "Einstellungen...", QKeySequence(Qt::Key_F2), true);
     row("Programm", "mInfo", "Info...", QKeySequence(Qt::Key_F3), true);
+    row("Programm", "mLive", "Live-Ergebnisse im Netzwerk", QKeySequence(), true);
+    row("Programm", "mLivePort", "Port der Live-Ergebnisse...", QKeySequence(), true);
+    // Only while the live results are served.
+    row("Programm", "mLiveAddress", "Live-Adresse als QR-Code", QKeySequence(), false);
     row("Programm", "mBeenden", "Beenden", QKeySequence(Qt::ALT | Qt::Key_F4), true);
     row("TV-Modus", "TVModusAus", "TV Modus Aus", QKeySequence(Qt::CTRL | Qt::Key_0), true);
     row("TV-Modus", "TVModusZeit", "TV-Modus \"Zeit\"", QKeySequence(Qt::CTRL | Qt::Key_1), true);
@@ -154,11 +158,12 @@ void TestFormMainMenus::menuOrder() {
 
 void TestFormMainMenus::tvSubmenuAtPositionFour() {
     const QList<QAction*> entries = m_window->actions().Programm->actions();
-    QCOMPARE(entries.size(), 5);
+    QCOMPARE(entries.size(), 8);
     QCOMPARE(entries[2]->text(), QStringLiteral("Info..."));
     QCOMPARE(entries[3]->text(), QStringLiteral("TV-Modus"));
     QCOMPARE(entries[3]->menu(), m_window->actions().PopupMenu2Mon);
-    QCOMPARE(entries[4]->text(), QStringLiteral("Beenden"));
+    QCOMPARE(entries[4]->text(), QStringLiteral("Live-Ergebnisse im Netzwerk"));
+    QCOMPARE(entries[7]->text(), QStringLiteral("Beenden"));
     QVERIFY(entries[3]->isEnabled());
     QVERIFY(m_window->header()->bMon2->isEnabled());
     QVERIFY(action("TVModusAus")->isChecked());

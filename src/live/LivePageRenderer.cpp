@@ -1,0 +1,92 @@
+#include "live/LivePageRenderer.h"
+
+#include "output/ProtocolPage.h"
+
+namespace {
+
+QString esc(const QString& text) {
+    return ProtocolPage::escapeHtml(text);
+}
+
+QString initialClock(const LiveSnapshot& snapshot) {
+    const LiveSnapshot::Clock& clock = snapshot.clock;
+    if (clock.stoppedMs)
+        return LivePageRenderer::clockText(*clock.stoppedMs, snapshot.decimalSeparator);
+    if (clock.state == LiveSnapshot::Clock::State::Countdown)
+        return LivePageRenderer::clockText(clock.countdownMs, snapshot.decimalSeparator);
+    return LivePageRenderer::clockText(0, snapshot.decimalSeparator);
+}
+
+} // namespace
+
+namespace LivePageRenderer {
+
+QString clockText(qint64 milliseconds, QChar decimalSeparator) {
+    const qint64 hundredths = qMax<qint64>(0, milliseconds) / 10;
+    return QString::number(hundredths / 100) + decimalSeparator +
+           QStringLiteral("%1").arg(hundredths % 100, 2, 10, QLatin1Char('0'));
+}
+
+QString tableHtml(const LiveSnapshot::Table& table, const QString& id) {
+    QString html = QStringLiteral("<section class=\"stage\" id=\"%1\"><h2>%2</h2>"
+                                  "<div class=\"scroll\"><table><thead><tr>")
+                       .arg(esc(id), esc(table.caption));
+    for (const QString& caption : table.header)
+        html += QStringLiteral("<th>") + esc(caption) + QStringLiteral("</th>");
+    html += QStringLiteral("</tr></thead><tbody>");
+    for (const QStringList& row : table.rows) {
+        html += QStringLiteral("<tr>");
+        for (const QString& cell : row)
+            html += QStringLiteral("<td>") + esc(cell) + QStringLiteral("</td>");
+        html += QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</tbody></table></div></section>");
+    return html;
+}
+
+QString top3Html(const QList<LiveSnapshot::Top3Row>& rows) {
+    if (rows.isEmpty())
+        return QStringLiteral("<p class=\"empty\">Noch keine Endlauf-Ergebnisse</p>");
+    QString html = QStringLiteral("<table class=\"top3\"><tbody>");
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const LiveSnapshot::Top3Row& row = rows.at(i);
+        html += QStringLiteral("<tr class=\"%1\"><td class=\"r\">%2</td><td class=\"r\">%3</td>"
+                               "<td class=\"l\">%4</td><td class=\"c\">%5</td>"
+                               "<td class=\"c\">%6</td><td class=\"r\">%7</td></tr>")
+                    .arg(i % 2 == 0 ? QStringLiteral("odd") : QStringLiteral("even"),
+                         esc(row.place), esc(row.number), esc(row.name), esc(row.klass),
+                         esc(row.champion), esc(row.time));
+    }
+    html += QStringLiteral("</tbody></table>");
+    return html;
+}
+
+QString lastResultHtml(const std::optional<LiveSnapshot::Result>& result) {
+    if (!result)
+        return QStringLiteral("&nbsp;");
+    return QStringLiteral("<span class=\"who\">%1</span> <span class=\"club\">%2</span> "
+                          "<span class=\"time\">%3</span>")
+        .arg(esc(result->competitor), esc(result->club), esc(result->time));
+}
+
+QByteArray render(const QByteArray& pageTemplate, const LiveSnapshot& snapshot) {
+    QString stages;
+    for (int page = 0; page < 4; ++page)
+        stages += tableHtml(snapshot.stages[page], QStringLiteral("stage%1").arg(page));
+    stages += tableHtml(snapshot.teams, QStringLiteral("teams"));
+    const QList<std::pair<const char*, QString>> pieces{
+        {"<!--live:title-->", esc(snapshot.title)},
+        {"<!--live:competitor-->", esc(snapshot.competitor)},
+        {"<!--live:club-->", esc(snapshot.club)},
+        {"<!--live:clock-->", esc(initialClock(snapshot))},
+        {"<!--live:last-->", lastResultHtml(snapshot.lastResult)},
+        {"<!--live:top3-->", top3Html(snapshot.top3)},
+        {"<!--live:stages-->", stages},
+    };
+    QByteArray page = pageTemplate;
+    for (const auto& [marker, html] : pieces)
+        page.replace(marker, html.toUtf8());
+    return page;
+}
+
+} // namespace LivePageRenderer

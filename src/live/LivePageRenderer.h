@@ -1,0 +1,22 @@
+#pragma once
+
+#include "live/LiveSnapshot.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Fills the live page templates with the state as it is when the page is asked for, so that a
+// page shows the results before its script runs (and without one). Markers are HTML comments
+// such as <!--live:title-->; every value put in their place is escaped.
+namespace LivePageRenderer {
+
+QByteArray render(const QByteArray& pageTemplate, const LiveSnapshot& snapshot);
+
+// The pieces a marker is replaced with.
+QString tableHtml(const LiveSnapshot::Table& table, const QString& id);
+QString top3Html(const QList<LiveSnapshot::Top3Row>& rows);
+QString lastResultHtml(const std::optional<LiveSnapshot::Result>& result);
+// The time as the pages show it: seconds with two decimals, "12,34".
+QString clockText(qint64 milliseconds, QChar decimalSeparator);
+
+} // namespace LivePageRenderer

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+// Everything the live pages show, copied out of the window's state at one moment. It is a plain
+// value so that the user-interface thread can hand it to the server thread and forget it; the
+// texts are Qt's shared strings, so the copy costs little.
+struct LiveSnapshot {
+    // One table as it is on screen: the captions of the shown columns and the data rows.
+    struct Table {
+        QString caption;
+        QStringList header;
+        QList<QStringList> rows;
+        bool operator==(const Table&) const = default;
+    };
+
+    // The run clock in milliseconds of the program's monotonic clock; the pages run the time
+    // themselves from the start and the server's clock.
+    struct Clock {
+        enum class State { Ready, Countdown, Running, Stopped };
+        State state = State::Ready;
+        double startMs = 0;
+        qint32 countdownMs = 0;               // the countdown's length while it runs
+        std::optional<qint32> stoppedMs;      // the run time once "Stopp" came
+        std::optional<qint32> intermediateMs; // the intermediate time of this run
+        bool operator==(const Clock&) const = default;
+    };
+
+    struct Result {
+        QString competitor;
+        QString club;
+        QString time;
+        bool operator==(const Result&) const = default;
+    };
+
+    // One row of the three best of a class, as the TV window shows it.
+    struct Top3Row {
+        QString place;
+        QString number;
+        QString name;
+        QString klass;
+        QString champion;
+        QString time;
+        bool operator==(const Top3Row&) const = default;
+    };
+
+    QString title;
+    QString competitor;
+    QString club;
+    Clock clock;
+    std::optional<Result> lastResult;
+    std::array<Table, 4> stages;
+    Table teams;
+    QList<Top3Row> top3;
+    // Times on the pages are written as the tables write them: "1024" or "10,24".
+    int timeFormat = 0;
+    QChar decimalSeparator = u',';
+
+    bool operator==(const LiveSnapshot&) const = default;
+};

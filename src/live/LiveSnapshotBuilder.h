@@ -1,0 +1,32 @@
+#pragma once
+
+#include "live/LiveSnapshot.h"
+
+class Competition;
+class RunClock;
+class TSortGrid;
+
+// Copies the live state out of the competition tables and the run clock on the
+// user-interface thread; the server thread only ever sees the copy.
+namespace LiveSnapshotBuilder {
+
+// What the window keeps besides the tables and the clock.
+struct WindowTexts {
+    QString title;
+    QString competitor;
+    QString club;
+    std::optional<LiveSnapshot::Result> lastResult;
+};
+
+LiveSnapshot build(const Competition& competition, const RunClock& clock, const WindowTexts& texts);
+
+// The columns shown on screen (the heat start list without its final runs) and the data rows
+// that are not entirely empty.
+LiveSnapshot::Table stageTable(const TSortGrid& table, const QString& caption);
+// Ranked teams only, with their place: "Pl.", team, total and the three members.
+LiveSnapshot::Table teamTable(const TSortGrid& teams);
+// The three best of classes 1 to 4 as the TV window lists them.
+QList<LiveSnapshot::Top3Row> top3(const TSortGrid& finalResults);
+LiveSnapshot::Clock clockOf(const RunClock& clock);
+
+} // namespace LiveSnapshotBuilder

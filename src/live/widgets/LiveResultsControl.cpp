@@ -1,0 +1,207 @@
+#include "live/widgets/LiveResultsControl.h"
+
+#include "competition/Competition.h"
+#include "competition/StageDerivation.h"
+#include "live/LanAddress.h"
+#include "live/LiveServer.h"
+#include "live/LiveSnapshotBuilder.h"
+#include "live/widgets/LiveAddressWindow.h"
+#include "timing/RunClock.h"
+#include "ui/HeaderBand.h"
+#include "ui/MainStatusBar.h"
+#include "ui/TFormMain.h"
+#include "ui/TimingWiring.h"
+
+#include <QAction>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+const QString AddressHint = QStringLiteral("Erst \"Live-Ergebnisse im Netzwerk\" einschalten");
+
+} // namespace
+
+LiveResultsControl::LiveResultsControl(TFormMain& window, QObject* parent)
+    : QObject(parent), m_window(window),
+      m_server(std::make_unique<LiveServer>(window.timingWiring().sharedTickSource())) {
+    m_coalesce.setSingleShot(true);
+    m_coalesce.setInterval(coalesceMs);
+    connect(&m_coalesce, &QTimer::timeout, this, &LiveResultsControl::publishNow);
+    connect(m_server.get(), &LiveServer::started, this, &LiveResultsControl::started);
+    connect(m_server.get(), &LiveServer::failed, this, &LiveResultsControl::failed);
+
+    m_status = new QLabel(&window);
+    m_status->setObjectName(QStringLiteral("LiveStatus"));
+    window.StatusBar1()->addPermanentWidget(m_status);
+    m_status->hide();
+
+    MainActions& actions = window.actions();
+    connect(actions.mLive, &QAction::triggered, this, &LiveResultsControl::setLive);
+    connect(actions.mLivePort, &QAction::triggered, this, &LiveResultsControl::askPort);
+    connect(actions.mLiveAddress, &QAction::triggered, this,
+            &LiveResultsControl::showAddressWindow);
+    m_portQuestion = [this](int current) -> std::optional<int> {
+        bool ok = false;
+        const int port =
+            QInputDialog::getInt(&m_window, QStringLiteral("Live-Ergebnisse"),
+                                 QStringLiteral("Port (1 bis 65535):"), current, 1, 65535, 1, &ok);
+        return ok ? std::optional<int>(port) : std::nullopt;
+    };
+    connectSources();
+    showState();
+}
+
+LiveResultsControl::~LiveResultsControl() {
+    delete m_addressWindow;
+}
+
+void LiveResultsControl::connectSources() {
+    const auto later = [this] {
+        schedule();
+    };
+    connect(&m_window, &TFormMain::tvContentChanged, this, later);
+    connect(&m_window, &TFormMain::newProtocolStarted, this, [this] {
+        m_lastResult.reset();
+        schedule();
+    });
+    connect(&m_window.derivation(), &StageDerivation::stageDerived, this, later);
+    connect(m_window.header()->eZeile, &QLineEdit::textChanged, this, later);
+    Competition& competition = m_window.competition();
+    for (TSortGrid* table :
+         {&competition.heatStartList(), &competition.heatResults(), &competition.finalStartList(),
+          &competition.finalResults(), &competition.teams()}) {
+        connect(table, &QAbstractItemModel::dataChanged, this, later);
+        connect(table, &QAbstractItemModel::modelReset, this, later);
+        connect(table, &QAbstractItemModel::rowsInserted, this, later);
+        connect(table, &QAbstractItemModel::rowsRemoved, this, later);
+        connect(table, &QAbstractItemModel::layoutChanged, this, later);
+        connect(table, &QAbstractItemModel::headerDataChanged, this, later);
+    }
+    RunClock& clock = m_window.timingWiring().clock();
+    connect(&clock, &RunClock::stateChanged, this, [this](RunClock::State state) {
+        // The competitor of the run, before entry moves the selection on.
+        if (state == RunClock::State::Stopped)
+            m_stoppedRun = {m_window.CurrentCompetitor(), m_window.CurrentClub(), QString()};
+        // The clock's news goes out as soon as the command is done; the pages run the time
+        // themselves.
+        QTimer::singleShot(0, this, &LiveResultsControl::publishNow);
+    });
+    connect(&clock, &RunClock::enterResultRequested, this, [this](qint32 runTimeMs) {
+        LiveSnapshot::Result result = m_stoppedRun;
+        result.time = m_window.competition().timeFormat().FormatTime(runTimeMs / 10);
+        m_lastResult = result;
+        schedule();
+    });
+    connect(&clock, &RunClock::tvUpdateRequested, this, later);
+}
+
+void LiveResultsControl::startUp() {
+    if (m_window.settings().liveResults)
+        setLive(true);
+    else
+        showState();
+}
+
+bool LiveResultsControl::isRunning() const {
+    return m_port != 0 && m_server->isRunning();
+}
+
+LiveSnapshot LiveResultsControl::snapshot() const {
+    LiveSnapshotBuilder::WindowTexts texts;
+    texts.title = m_window.header()->eZeile->text();
+    texts.competitor = m_window.CurrentCompetitor();
+    texts.club = m_window.CurrentClub();
+    texts.lastResult = m_lastResult;
+    return LiveSnapshotBuilder::build(m_window.competition(), m_window.timingWiring().clock(),
+                                      texts);
+}
+
+void LiveResultsControl::schedule() {
+    if (m_server->isRunning() && !m_coalesce.isActive())
+        m_coalesce.start();
+}
+
+void LiveResultsControl::publishNow() {
+    m_coalesce.stop();
+    if (m_server->isRunning())
+        m_server->publish(snapshot());
+}
+
+void LiveResultsControl::setLive(bool on) {
+    m_port = 0;
+    m_address.clear();
+    if (!on) {
+        m_server->stop();
+        m_window.settings().liveResults = false;
+        m_status->setText(QString());
+        showState();
+        return;
+    }
+    const auto port = static_cast<quint16>(m_window.settings().livePort);
+    m_status->setText(QStringLiteral("Live-Ergebnisse starten auf Port %1 ...").arg(port));
+    m_server->publish(snapshot());
+    m_server->start(port, m_listenAddress);
+    showState();
+}
+
+void LiveResultsControl::started(quint16 port) {
+    m_port = port;
+    m_address = LanAddress::url(LanAddress::choose(LanAddress::ofThisMachine()), port);
+    m_window.settings().liveResults = true;
+    m_status->setText(QStringLiteral("Live: ") + m_address);
+    if (m_addressWindow)
+        m_addressWindow->setAddress(m_address);
+    publishNow();
+    showState();
+}
+
+void LiveResultsControl::failed(const QString& reason) {
+    m_port = 0;
+    m_address.clear();
+    m_window.settings().liveResults = false;
+    m_status->setText(QStringLiteral("Live-Ergebnisse aus: Port %1 nicht verfügbar (%2)")
+                          .arg(m_window.settings().livePort)
+                          .arg(reason));
+    showState();
+}
+
+void LiveResultsControl::showState() {
+    MainActions& actions = m_window.actions();
+    const bool running = isRunning();
+    actions.mLive->setChecked(running || m_server->isRunning());
+    actions.mLiveAddress->setEnabled(running);
+    actions.mLiveAddress->setToolTip(running ? m_address : AddressHint);
+    actions.mLiveAddress->setStatusTip(running ? m_address : AddressHint);
+    m_status->setVisible(!m_status->text().isEmpty());
+    if (m_addressWindow && !running)
+        m_addressWindow->hide();
+}
+
+LiveAddressWindow* LiveResultsControl::addressWindow() const {
+    return m_addressWindow;
+}
+
+QString LiveResultsControl::statusText() const {
+    return m_status->text();
+}
+
+void LiveResultsControl::askPort() {
+    const std::optional<int> port = m_portQuestion(m_window.settings().livePort);
+    if (!port || *port < 1 || *port > 65535 || *port == m_window.settings().livePort)
+        return;
+    m_window.settings().livePort = *port;
+    if (m_server->isRunning())
+        setLive(true);
+}
+
+void LiveResultsControl::showAddressWindow() {
+    if (!isRunning())
+        return;
+    if (!m_addressWindow)
+        m_addressWindow = new LiveAddressWindow();
+    m_addressWindow->setAddress(m_address);
+    m_addressWindow->show();
+    m_addressWindow->raise();
+}

@@ -1,0 +1,183 @@
+#include "live/LiveServer.h"
+#include "live/widgets/LiveAddressWindow.h"
+#include "live/widgets/LiveResultsControl.h"
+#include "mock/LiveHttpClient.h"
+#include "mock/TimingWindowFixture.h"
+#include "ui/MainActions.h"
+#include "ui/TFormMain.h"
+
+#include <QAction>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSettings>
+#include <QTcpServer>
+#include <QTest>
+
+namespace {
+
+quint16 freePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+QJsonObject lastState(const LiveHttpClient& client) {
+    return QJsonDocument::fromJson(client.lastStateEvent()).object()["state"].toObject();
+}
+
+} // namespace
+
+// The live results in the main window: the entry in "Programm", the status bar, the stored
+// state and port, and what the pages hear when a run is timed and entered.
+class TestLiveResults : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void offByDefault();
+    void switchedOnShowsTheAddress();
+    void portInUseLeavesTheEntryUnchecked();
+    void timedRunReachesTheOpenStream_data();
+    void timedRunReachesTheOpenStream();
+    void stateAndPortAreStored();
+    void portQuestion_data();
+    void portQuestion();
+
+private:
+    static bool switchOn(TimingWindowFixture& f, quint16 port);
+};
+
+bool TestLiveResults::switchOn(TimingWindowFixture& f, quint16 port) {
+    f.window().settings().livePort = port;
+    f.window().liveResults().setListenAddress(QHostAddress::LocalHost);
+    f.window().actions().mLive->trigger();
+    return QTest::qWaitFor([&f] { return f.window().liveResults().isRunning(); }, 5000);
+}
+
+void TestLiveResults::offByDefault() {
+    TimingWindowFixture f;
+    const MainActions& a = f.window().actions();
+    QVERIFY(a.mLive->isCheckable());
+    QVERIFY(!a.mLive->isChecked());
+    QCOMPARE(a.mLive->text(), QStringLiteral("Live-Ergebnisse im Netzwerk"));
+    QVERIFY(!f.window().liveResults().isRunning());
+    // The QR code needs a running server, and says so.
+    QVERIFY(!a.mLiveAddress->isEnabled());
+    QVERIFY(a.mLiveAddress->toolTip().contains(QStringLiteral("einschalten")));
+    QCOMPARE(f.window().settings().livePort, 8080);
+}
+
+void TestLiveResults::switchedOnShowsTheAddress() {
+    TimingWindowFixture f;
+    const quint16 port = freePort();
+    QVERIFY(switchOn(f, port));
+    const MainActions& a = f.window().actions();
+    QVERIFY(a.mLive->isChecked());
+    QVERIFY(a.mLiveAddress->isEnabled());
+    LiveResultsControl& live = f.window().liveResults();
+    QVERIFY(live.address().startsWith(QStringLiteral("http://")));
+    QVERIFY(live.address().endsWith(QStringLiteral(":%1/").arg(port)));
+    QCOMPARE(live.statusText(), QStringLiteral("Live: ") + live.address());
+    a.mLiveAddress->trigger();
+    QVERIFY(live.addressWindow());
+    QCOMPARE(live.addressWindow()->address(), live.address());
+    QVERIFY(!live.addressWindow()->code().isEmpty());
+
+    a.mLive->trigger();
+    QVERIFY(!a.mLive->isChecked());
+    QVERIFY(!live.isRunning());
+    QVERIFY(!a.mLiveAddress->isEnabled());
+    QVERIFY(!live.addressWindow()->isVisible());
+    LiveHttpClient client(port);
+    QCOMPARE(client.get(QStringLiteral("/")).status, 0);
+}
+
+void TestLiveResults::portInUseLeavesTheEntryUnchecked() {
+    TimingWindowFixture f;
+    QTcpServer occupier;
+    QVERIFY(occupier.listen(QHostAddress::LocalHost, 0));
+    QVERIFY(!switchOn(f, occupier.serverPort()));
+    LiveResultsControl& live = f.window().liveResults();
+    QTRY_VERIFY(!f.window().actions().mLive->isChecked());
+    QVERIFY(live.statusText().contains(QStringLiteral("Port %1").arg(occupier.serverPort())));
+    QVERIFY(!f.window().settings().liveResults);
+    QVERIFY(!f.window().actions().mLiveAddress->isEnabled());
+}
+
+void TestLiveResults::timedRunReachesTheOpenStream_data() {
+    QTest::addColumn<int>("runMs");
+    QTest::addColumn<QString>("entered");
+    QTest::newRow("12,34 s") << 12349 << "1234";
+    QTest::newRow("a hundredth") << 19 << "1";
+}
+
+void TestLiveResults::timedRunReachesTheOpenStream() {
+    QFETCH(int, runMs);
+    QFETCH(QString, entered);
+    TimingWindowFixture f;
+    f.addCompetitors(3);
+    const quint16 port = freePort();
+    QVERIFY(switchOn(f, port));
+    LiveHttpClient client(port);
+    client.openStream();
+    QTRY_VERIFY(!client.lastStateEvent().isEmpty());
+
+    QVERIFY(f.run({"F5"}));
+    QTRY_COMPARE(lastState(client)["clock"].toObject()["state"].toString(),
+                 QStringLiteral("running"));
+    QTRY_COMPARE(lastState(client)["competitor"].toString(), QStringLiteral("11 Name1 Vorname1"));
+    QVERIFY(f.run({QStringLiteral("+%1").arg(runMs), "F8"}));
+    QTRY_COMPARE(lastState(client)["clock"].toObject()["state"].toString(),
+                 QStringLiteral("stopped"));
+    QCOMPARE(lastState(client)["clock"].toObject()["stoppedMs"].toInt(), runMs / 10 * 10);
+
+    QVERIFY(f.run({"F9"}));
+    // Within a second of the entry: the result, the table and the next competitor.
+    QTRY_VERIFY_WITH_TIMEOUT(lastState(client)["lastResult"].isObject() &&
+                                 lastState(client)["competitor"].toString().startsWith("12 "),
+                             1000);
+    const QJsonObject last = lastState(client)["lastResult"].toObject();
+    QCOMPARE(last["competitor"].toString(), QStringLiteral("11 Name1 Vorname1"));
+    QCOMPARE(last["club"].toString(), QStringLiteral("Verein1"));
+    QCOMPARE(last["time"].toString(), entered);
+    const QJsonObject heats = lastState(client)["stages"].toArray().at(0).toObject();
+    QCOMPARE(heats["rows"].toArray().at(0).toArray().at(6).toString(), entered);
+}
+
+void TestLiveResults::stateAndPortAreStored() {
+    TimingWindowFixture f;
+    const quint16 port = freePort();
+    QVERIFY(switchOn(f, port));
+    const QString file = f.install().filePath(QStringLiteral("Velmora.conf"));
+    f.destroyWindow();
+    QSettings stored(file, QSettings::IniFormat);
+    QCOMPARE(stored.value(QStringLiteral("LiveResults")).toString(), QStringLiteral("1"));
+    QCOMPARE(stored.value(QStringLiteral("LivePort")).toInt(), int(port));
+}
+
+void TestLiveResults::portQuestion_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("cancelled");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("new port") << 9090 << false << 9090;
+    QTest::newRow("cancelled") << 9090 << true << 8080;
+    QTest::newRow("too high") << 70000 << false << 8080;
+    QTest::newRow("zero") << 0 << false << 8080;
+}
+
+void TestLiveResults::portQuestion() {
+    QFETCH(int, answer);
+    QFETCH(bool, cancelled);
+    QFETCH(int, stored);
+    TimingWindowFixture f;
+    int asked = -1;
+    f.window().liveResults().setPortQuestion([&](int current) -> std::optional<int> {
+        asked = current;
+        return cancelled ? std::nullopt : std::optional<int>(answer);
+    });
+    f.window().actions().mLivePort->trigger();
+    QCOMPARE(asked, 8080);
+    QCOMPARE(f.window().settings().livePort, stored);
+}
+
+QTEST_MAIN(TestLiveResults)
+#include "tst_liveresults.moc"
