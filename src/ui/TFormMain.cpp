@@ -52,6 +52,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -455,12 +456,16 @@ void TFormMain::saveSettingsHook() {
 }
 
 void TFormMain::sbWordClick() {
-    m_office->ExportToWord(OfficeExport::Shown, OfficeExport::wordFileName(QDate::currentDate()),
+    // Beside the web page, so an installed program started from "/" still has a folder.
+    m_office->ExportToWord(OfficeExport::Shown,
+                           m_environment.paths().pageFolder(QDir::currentPath()) +
+                               OfficeExport::wordFileName(QDate::currentDate()),
                            activePage());
 }
 
 void TFormMain::sbExcelClick() {
-    m_office->ExportToExcel(OfficeExport::excelFileName(QDate::currentDate()));
+    m_office->ExportToExcel(m_environment.paths().pageFolder(QDir::currentPath()) +
+                            OfficeExport::excelFileName(QDate::currentDate()));
 }
 
 void TFormMain::detectOfficeHook() {

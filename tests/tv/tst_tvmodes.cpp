@@ -1,10 +1,12 @@
 #include "mock/OffscreenScreens.h"
 #include "mock/WindowFixture.h"
 #include "platform/CompetitionInhibitor.h"
+#include "settings/TvPlacement.h"
 #include "tv/widgets/TFormMonitor2.h"
 #include "tv/widgets/TvWindow.h"
 #include "tv/widgets/TvWindows.h"
 #include "ui/MainActions.h"
+#include "ui/SettingsCommand.h"
 #include "ui/TFormMain.h"
 
 #include <QAction>
@@ -219,9 +221,9 @@ void TstTvModes::vanishedScreenFallsBack() {
     QVERIFY(!m_tv->separateScreenAvailable());
     act(QStringLiteral("c1"));
     QTRY_COMPARE(m_tv->time()->geometry(), First);
-    // The setting is plugged back in: the next placement uses the second screen again.
+    // The setting is plugged back in: "OK" in the settings places them on the second screen.
     m_window->settings().monitor = 1;
-    m_tv->placeTvWindows();
+    Q_EMIT m_window->settingsCommand().tvPlacement().placeTvWindows();
     QCOMPARE(m_tv->time()->geometry(), Second);
     // And unplugged while shown: the shown window moves to a screen that exists.
     m_window->settings().monitor = 3;

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void availability_data();
     void availability();
     void wordKeyWritesAndOpensTheShownTable();
+    void documentsLeaveTheRootFolderAlone();
     void excelKeyWritesAllFourTables();
     void saveTypeThreeWritesTheChosenPathAndOpensNothing();
     void templateWithTooFewSheetsIsTold();
@@ -131,6 +132,18 @@ void TestFormMainOffice::wordKeyWritesAndOpensTheShownTable() {
     QCOMPARE(doc->paragraphsBeforeTable().first(), QStringLiteral("Meisterschaft 2026"));
     QCOMPARE(doc->gridColumns(), 10);
     QCOMPARE(doc->tableRows().at(0).at(0), QStringLiteral("Pl."));
+}
+
+void TestFormMainOffice::documentsLeaveTheRootFolderAlone() {
+    // A launcher may start the program in "/": the documents then go where the backup goes.
+    QDir::setCurrent(QStringLiteral("/"));
+    start(true, true, true);
+    QTest::keyClick(m_window.get(), Qt::Key_W, Qt::ControlModifier);
+    QTest::keyClick(m_window.get(), Qt::Key_E, Qt::ControlModifier);
+    const QString base = m_install->filePath(ProgramPaths::DefaultExportName(QDate::currentDate()));
+    QCOMPARE(m_opened->urls, (QList<QUrl>{QUrl::fromLocalFile(base + QStringLiteral(".docx")),
+                                          QUrl::fromLocalFile(base + QStringLiteral(".xlsx"))}));
+    QVERIFY(QFileInfo::exists(base + QStringLiteral(".xlsx")));
 }
 
 void TestFormMainOffice::excelKeyWritesAllFourTables() {
