@@ -4,6 +4,7 @@
 #include "competition/TSortGrid.h"
 #include "output/AtomicFile.h"
 #include "output/Windows1252.h"
+#include "output/XmlText.h"
 
 namespace ProtocolPage {
 
@@ -37,29 +38,13 @@ QString cellText(const QString& text) {
 } // namespace
 
 QString escapeHtml(const QString& text) {
-    QString result;
-    result.reserve(text.size());
-    for (const QChar ch : text) {
-        switch (ch.unicode()) {
-        case u'&':
-            result.append(u"&amp;");
-            break;
-        case u'<':
-            result.append(u"&lt;");
-            break;
-        case u'>':
-            result.append(u"&gt;");
-            break;
-        case u'"':
-            result.append(u"&quot;");
-            break;
-        default:
-            // Control characters become blanks, as in the protocol file: a page must show
-            // what the table shows, and a raw control byte is no text a browser displays.
-            result.append(ch.category() == QChar::Other_Control ? QChar(u' ') : ch);
-        }
-    }
-    return result;
+    // Control characters become blanks, as in the protocol file: a page must show what the
+    // table shows, and a raw control byte is no text a browser displays.
+    QString shown = text;
+    for (QChar& ch : shown)
+        if (ch.category() == QChar::Other_Control)
+            ch = u' ';
+    return XmlText::escape(shown);
 }
 
 int pageColumnCount(const TSortGrid& table) {
