@@ -135,10 +135,13 @@ QString ProgramPaths::WordTemplatePath() const {
 }
 
 QString ProgramPaths::ExcelTemplatePath() const {
-    if (auto xls = findCompanion(QStringLiteral("Protokollvorlage.xls")))
-        return *xls;
-    return findCompanion(QStringLiteral("Protokollvorlage.xlsx"))
-        .value_or(m_executableDir + QStringLiteral("Protokollvorlage.xls"));
+    // The workbook is written as .xlsx, so that is the template the program can build on; an
+    // old .xls of the same name is only taken when there is no .xlsx, and is then reported as
+    // unreadable instead of being silently passed over.
+    if (auto xlsx = findCompanion(QStringLiteral("Protokollvorlage.xlsx")))
+        return *xlsx;
+    return findCompanion(QStringLiteral("Protokollvorlage.xls"))
+        .value_or(m_executableDir + QStringLiteral("Protokollvorlage.xlsx"));
 }
 
 QString ProgramPaths::DefaultExportName(const QDate& date) {

@@ -179,8 +179,11 @@ void TestProgramPaths::companionsFromDataFolder() {
     QCOMPARE(paths.titlePicture(), std::optional<QString>(data.filePath("Velmora.jpg")));
     QCOMPARE(paths.WordTemplatePath(), data.filePath("Protokollvorlage.docx"));
     QCOMPARE(paths.ExcelTemplatePath(), data.filePath("Protokollvorlage.xlsx"));
+    // An old .xls beside the program does not hide the .xlsx the workbook can be built on.
     QVERIFY(touch(bin.filePath("Protokollvorlage.xls")));
-    QCOMPARE(paths.ExcelTemplatePath(), bin.filePath("Protokollvorlage.xls"));
+    QCOMPARE(paths.ExcelTemplatePath(), data.filePath("Protokollvorlage.xlsx"));
+    QVERIFY(touch(bin.filePath("Protokollvorlage.xlsx")));
+    QCOMPARE(paths.ExcelTemplatePath(), bin.filePath("Protokollvorlage.xlsx"));
     // A folder of that name is not a template.
     QVERIFY(QDir(bin.path()).mkdir("Protokollvorlage.docx"));
     QCOMPARE(paths.WordTemplatePath(), data.filePath("Protokollvorlage.docx"));
@@ -191,7 +194,7 @@ void TestProgramPaths::templatesNamedEvenWhenMissing() {
     QTemporaryDir data;
     const ProgramPaths paths(bin.filePath("Velmora"), data.path(), QString());
     QCOMPARE(paths.WordTemplatePath(), bin.filePath("Protokollvorlage.docx"));
-    QCOMPARE(paths.ExcelTemplatePath(), bin.filePath("Protokollvorlage.xls"));
+    QCOMPARE(paths.ExcelTemplatePath(), bin.filePath("Protokollvorlage.xlsx"));
     QVERIFY(!QFileInfo::exists(paths.WordTemplatePath()));
 }
 
