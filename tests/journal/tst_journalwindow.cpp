@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 namespace {
@@ -86,6 +87,10 @@ void TestJournalWindow::dialogTakesBackALostRun() {
     f.window().actions().mJournal->trigger();
     JournalDialog* dialog = f.window().journal()->dialog();
     QVERIFY(dialog);
+    // The offscreen screen is smaller than the designed size: "Eintragen" must stay on it.
+    QTRY_VERIFY(dialog->isVisible());
+    const QSize room = dialog->screen()->availableGeometry().size();
+    QVERIFY(dialog->width() <= room.width() && dialog->height() <= room.height());
     QCOMPARE(dialog->hintText(), hint);
     QCOMPARE(dialog->enterButton()->isEnabled(), hint.isEmpty());
     if (hundredths < 0) {

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -80,6 +81,17 @@ JournalDialog::JournalDialog(const TimeFormat& format, QWidget* parent)
     });
     connect(m_table, &QTableWidget::currentCellChanged, this, [this] { refresh(); });
     resize(900, 600);
+}
+
+void JournalDialog::showEvent(QShowEvent* event) {
+    // A small or scaled screen must still show "Eintragen": the designed size gives way to the
+    // work area, less room for the frame.
+    if (const QScreen* shownOn = screen()) {
+        const QSize room = shownOn->availableGeometry().size() - QSize(32, 64);
+        if (!room.isEmpty())
+            resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
+    }
+    QDialog::showEvent(event);
 }
 
 void JournalDialog::setEntries(const QList<JournalEntry>& entries) {

@@ -46,6 +46,9 @@ Q_SIGNALS:
     // "Eintragen": the run between these stamps goes into the selected row.
     void enterRequested(qint64 startStamp, qint64 stopStamp);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void fillTable();
     void refresh();
