@@ -14,15 +14,6 @@ QColor fromRgb(quint32 rgb) {
     return QColor(QRgb(rgb));
 }
 
-QLabel* makeBar(QWidget* parent, const char* name, const QColor& background, const QColor& text) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignCenter);
-    TvWindow::setColours(label, background, text);
-    return label;
-}
-
 QLabel* makeComma(QWidget* parent, const char* name, const QColor& colour) {
     auto* label = new QLabel(QStringLiteral(","), parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -63,12 +54,7 @@ TFormMonitor2::TFormMonitor2(QWidget* parent) : TvWindow(QStringLiteral("Zeit"),
     m_labSec2 = makeComma(m_timerPanel, "LabSec2", fromRgb(0x404040));
     m_nameCurrent = makeBar(m_timerPanel, "NameCurrent", QColor(0xC0, 0x00, 0x00), Qt::white);
     m_labelBest = makeBar(this, "LabelBest", QColor(0xE6, 0xD8, 0x3A), Qt::black);
-    m_footer = new QWidget(this);
-    m_footer->setObjectName(QStringLiteral("Footer"));
-    setColours(m_footer, Qt::white, Qt::black);
-    m_image = new QLabel(m_footer);
-    m_image->setObjectName(QStringLiteral("Image2"));
-    m_image->setAlignment(Qt::AlignCenter);
+    m_footer = makeLogoFooter(m_image);
     m_wordMark = new TvWordMark(m_footer);
 }
 

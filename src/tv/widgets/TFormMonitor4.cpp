@@ -6,19 +6,6 @@
 #include <QImageReader>
 #include <QLabel>
 
-namespace {
-
-QLabel* makeBar(QWidget* parent, const char* name, const QColor& background, const QColor& text) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignCenter);
-    TvWindow::setColours(label, background, text);
-    return label;
-}
-
-} // namespace
-
 TFormMonitor4::TFormMonitor4(QWidget* parent) : TvWindow(QStringLiteral("Best Team"), parent) {
     LabelTitle()->setFontColor(Qt::yellow);
     m_panel = new QWidget(this);
@@ -28,12 +15,7 @@ TFormMonitor4::TFormMonitor4(QWidget* parent) : TvWindow(QStringLiteral("Best Te
     m_nameCurrent->setText(QStringLiteral("Best Team"));
     m_labelTop = makeBar(m_panel, "LabelTop", QColor(0x99, 0xCC, 0xFF), Qt::black);
     m_labelBest = makeBar(this, "LabelBest", QColor(0xE6, 0xD8, 0x3A), Qt::black);
-    m_footer = new QWidget(this);
-    m_footer->setObjectName(QStringLiteral("Footer"));
-    setColours(m_footer, Qt::white, Qt::black);
-    m_image = new QLabel(m_footer);
-    m_image->setObjectName(QStringLiteral("Image2"));
-    m_image->setAlignment(Qt::AlignCenter);
+    m_footer = makeLogoFooter(m_image);
 }
 
 void TFormMonitor4::setContent(const QString& title, const TvTexts::BestTeam& team) {

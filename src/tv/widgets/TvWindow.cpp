@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 
 TvWindow::TvWindow(const QString& name, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
@@ -36,6 +37,26 @@ TextMeasure TvWindow::measure() {
         const QFontMetrics metrics(tvFont(pixelSize));
         return QSize(metrics.horizontalAdvance(text), metrics.height());
     };
+}
+
+QLabel* TvWindow::makeBar(QWidget* parent, const char* name, const QColor& background,
+                          const QColor& text) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignCenter);
+    setColours(label, background, text);
+    return label;
+}
+
+QWidget* TvWindow::makeLogoFooter(QLabel*& image) {
+    auto* footer = new QWidget(this);
+    footer->setObjectName(QStringLiteral("Footer"));
+    setColours(footer, Qt::white, Qt::black);
+    image = new QLabel(footer);
+    image->setObjectName(QStringLiteral("Image2"));
+    image->setAlignment(Qt::AlignCenter);
+    return footer;
 }
 
 void TvWindow::setColours(QWidget* widget, const QColor& background, const QColor& text) {

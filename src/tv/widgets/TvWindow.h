@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class TLabel3D;
 
 // What the four audience windows share: no frame, always on top, no mouse pointer, the whole
@@ -29,12 +30,17 @@ public:
     static QFont tvFont(int pixelSize, bool italic = false);
     static TextMeasure measure();
     static void setColours(QWidget* widget, const QColor& background, const QColor& text);
+    // A centred plain-text bar in its colours, as the name, club and team bars are.
+    static QLabel* makeBar(QWidget* parent, const char* name, const QColor& background,
+                           const QColor& text);
 
 Q_SIGNALS:
     // Escape on the operator's screen, or the window closed by the platform: TV mode goes off.
     void offRequested();
 
 protected:
+    // The white footer of "Zeit" and "Best Team" with the label that shows the logo in it.
+    QWidget* makeLogoFooter(QLabel*& image);
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
