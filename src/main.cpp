@@ -31,7 +31,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velmora")));
     const QtGermanTranslation qtTexts;
     TFormMain window(ProgramEnvironment::fromApplication());
-    TFormPP preview(&window);
+    TFormPP preview(window.environment().fileDialogs(), &window);
     window.setPrintPreview(&preview);
     createSettingsDialog(window);
     TFDlgYesNo question(window.ProgramTitle(), &window);

@@ -1,7 +1,7 @@
 #include "competition/CellEditRules.h"
 
 #include "competition/StageTables.h"
-#include "output/Windows1252.h"
+#include "competition/Windows1252.h"
 
 namespace Heat = StageTables::Heat;
 

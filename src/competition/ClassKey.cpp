@@ -2,7 +2,7 @@
 
 #include "competition/DecimalText.h"
 #include "competition/TSortGrid.h"
-#include "competition/TSortedList.h"
+#include "competition/Windows1252.h"
 
 #include <algorithm>
 #include <numeric>
@@ -11,7 +11,7 @@ ClassKey ClassKey::fromText(const QString& text) {
     ClassKey key;
     key.m_number = DecimalText::parseInteger(text);
     if (!key.m_number)
-        key.m_text = TSortedList::windows1252(text);
+        key.m_text = Windows1252::encode(text);
     return key;
 }
 

@@ -67,10 +67,6 @@ int ResultEntry::selectNextRow(Competition& competition, int activePage) {
     return table.Row();
 }
 
-qint32 ResultEntry::bestTimeAfter(qint32 bestTime, qint32 runTimeMs) {
-    return runTimeMs > 0 && runTimeMs < bestTime ? runTimeMs : bestTime;
-}
-
 void ResultEntry::appendRow(TSortGrid& heatStartList, int timeColumn, qint32 runTimeMs,
                             const QString& timeText) {
     using namespace StageTables;

@@ -29,10 +29,6 @@ public:
     // row stayed the same (a table with one data row).
     static int selectNextRow(Competition& competition, int activePage);
 
-    // The best time after entering a run: a run above 0 that beats it. Times in ms,
-    // 2147483647 for none.
-    static qint32 bestTimeAfter(qint32 bestTime, qint32 runTimeMs);
-
 private:
     static void appendRow(TSortGrid& heatStartList, int timeColumn, qint32 runTimeMs,
                           const QString& timeText);

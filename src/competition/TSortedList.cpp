@@ -1,9 +1,9 @@
 #include "competition/TSortedList.h"
 
 #include "competition/DecimalText.h"
+#include "competition/Windows1252.h"
 
 #include <QDateTime>
-#include <QStringEncoder>
 #include <cstring>
 #include <vector>
 
@@ -47,35 +47,6 @@ std::optional<double> readKey(QStringView text, TSortStyle style, QChar separato
 }
 
 } // namespace
-
-QByteArray TSortedList::windows1252(QStringView text) {
-    // Windows-1252 agrees with Latin-1 outside 0x80..0x9F; only other characters need the
-    // encoder, which is far too slow to build for every cell of a large table.
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    char* out = bytes.data();
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u >= 0x100 || (u >= 0x80 && u < 0xA0))
-            return encodeSlowly(text);
-        *out++ = static_cast<char>(u);
-    }
-    return bytes;
-}
-
-QByteArray TSortedList::encodeSlowly(QStringView text) {
-    QStringEncoder encoder("windows-1252", QStringConverter::Flag::Default);
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError() || !encoder.isValid()) {
-        // Keep one byte per character so that unknown characters still order sensibly.
-        bytes.clear();
-        for (QChar c : text) {
-            QStringEncoder single("windows-1252");
-            const QByteArray b = single.encode(QStringView(&c, 1));
-            bytes.append(single.hasError() || b.size() != 1 ? QByteArray("?") : b);
-        }
-    }
-    return bytes;
-}
 
 int TSortedList::compare(const TSortedListEntry& a, const TSortedListEntry& b) {
     if (a.number && b.number) {
@@ -133,7 +104,7 @@ QList<int> TSortedList::sortedPositions(const QList<QStringView>& texts, TSortSt
         TSortedListEntry& entry = entries[static_cast<size_t>(i)];
         entry.number = numbers[static_cast<size_t>(i)];
         entry.position = i;
-        entry.bytes = windows1252(texts[i]);
+        entry.bytes = Windows1252::encode(texts[i]);
         if (!options.SortCaseSensitive) {
             for (char& ch : entry.bytes) {
                 if (ch >= 'A' && ch <= 'Z')

@@ -31,11 +31,7 @@ public:
     // Negative, 0 or positive, before direction and tie-break.
     static int compare(const TSortedListEntry& a, const TSortedListEntry& b);
 
-    // Windows-1252 bytes of a text; characters it cannot hold become '?'.
-    static QByteArray windows1252(QStringView text);
-
 private:
-    static QByteArray encodeSlowly(QStringView text);
     // Positions 0..n-1 ordered by a strict "before"; a merge never leaves its bounds even if
     // the comparison is not consistent.
     template <typename Before> static QList<int> mergeOrder(int n, Before before);

@@ -1,10 +1,10 @@
 #include "live/LiveSnapshotBuilder.h"
 
+#include "competition/ClassTop3.h"
 #include "competition/Competition.h"
 #include "competition/StageTables.h"
 #include "output/ProtocolPage.h"
 #include "timing/RunClock.h"
-#include "tv/ClassTop3.h"
 
 namespace LiveSnapshotBuilder {
 

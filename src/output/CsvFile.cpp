@@ -1,8 +1,8 @@
 #include "output/CsvFile.h"
 
 #include "competition/TSortGrid.h"
+#include "competition/Windows1252.h"
 #include "output/AtomicFile.h"
-#include "output/Windows1252.h"
 
 namespace CsvFile {
 

@@ -2,8 +2,8 @@
 
 #include "competition/StageTables.h"
 #include "competition/TSortGrid.h"
+#include "competition/Windows1252.h"
 #include "output/AtomicFile.h"
-#include "output/Windows1252.h"
 #include "platform/RegularFile.h"
 
 namespace ProtocolFile {

@@ -20,13 +20,11 @@ QString CompetitionInhibitor::reason() {
     return QStringLiteral("Zeitmessung oder TV-Anzeige des Wettkampfs läuft");
 }
 
-void CompetitionInhibitor::setClockState(RunClock::State state) {
-    m_clockBusy = state != RunClock::State::Ready;
-    update();
-}
-
-void CompetitionInhibitor::setAudienceWindowShown(bool shown) {
-    m_audienceShown = shown;
+void CompetitionInhibitor::setBusy(const QString& reason, bool busy) {
+    if (busy)
+        m_busyFor.insert(reason);
+    else
+        m_busyFor.remove(reason);
     update();
 }
 

@@ -1,16 +1,17 @@
 #pragma once
 
 #include "platform/InhibitorBus.h"
-#include "timing/RunClock.h"
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
+#include <QString>
 #include <memory>
 #include <optional>
 
-// Keeps the machine awake for the competition: while a run is timed (the run clock is not
-// Ready) or an audience window is shown, neither suspend nor screen blanking may happen, since
-// a run across a suspend would be timed short and a blank screen hides the time. Without the
+// Keeps the machine awake for the competition: while any part of it is busy (a run is timed,
+// an audience window is shown), neither suspend nor screen blanking may happen, since a run
+// across a suspend would be timed short and a blank screen hides the time. Without the
 // desktop's services the program goes on without.
 class CompetitionInhibitor : public QObject {
     Q_OBJECT
@@ -23,14 +24,14 @@ public:
     static QString reason();
 
     // Whether the competition needs the machine awake now.
-    bool wanted() const { return m_clockBusy || m_audienceShown; }
+    bool wanted() const { return !m_busyFor.isEmpty(); }
     bool sleepInhibited() const { return m_sleep.held.has_value(); }
     bool screenSaverInhibited() const { return m_screenSaver.held.has_value(); }
 
 public Q_SLOTS:
-    void setClockState(RunClock::State state);
-    // The TV mode tells whether one of its audience windows is on screen.
-    void setAudienceWindowShown(bool shown);
+    // Each part of the competition says for itself, under a reason of its own, whether it
+    // is busy; the machine stays awake while any reason is busy.
+    void setBusy(const QString& reason, bool busy);
 
 private:
     struct Inhibition {
@@ -46,8 +47,7 @@ private:
 
     QString m_who;
     std::shared_ptr<InhibitorBus> m_bus;
-    bool m_clockBusy = false;
-    bool m_audienceShown = false;
+    QSet<QString> m_busyFor;
     Inhibition m_sleep;
     Inhibition m_screenSaver;
 };

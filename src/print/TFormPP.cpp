@@ -4,8 +4,7 @@
 #include "print/GridPrinter.h"
 #include "print/PdfExport.h"
 #include "print/PreviewPlacement.h"
-#include "ui/FileDialogs.h"
-#include "ui/QtFileDialogs.h"
+#include "widgets/FileDialogs.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -18,8 +17,10 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-TFormPP::TFormPP(QWidget* parent, PrinterSetup::PrinterCheck systemHasPrinter)
-    : QWidget(parent, Qt::Window), m_printers(std::move(systemHasPrinter)) {
+TFormPP::TFormPP(std::shared_ptr<FileDialogs> dialogs, QWidget* parent,
+                 PrinterSetup::PrinterCheck systemHasPrinter)
+    : QWidget(parent, Qt::Window), m_printers(std::move(systemHasPrinter)),
+      m_dialogs(std::move(dialogs)) {
     setObjectName(QStringLiteral("FormPP"));
     setWindowTitle(initialCaption());
     auto* layout = new QVBoxLayout(this);
@@ -138,8 +139,6 @@ void TFormPP::Button1Click() {
 void TFormPP::savePdf() {
     if (!m_table)
         return;
-    if (!m_dialogs)
-        m_dialogs = std::make_shared<QtFileDialogs>();
     const FileDialogs::Request request{
         {QStringLiteral("PDF-Dokument (*.pdf)")},
         1,

@@ -20,7 +20,9 @@ class TSortGridView;
 class TFormPP : public QWidget {
     Q_OBJECT
 public:
-    explicit TFormPP(QWidget* parent = nullptr, PrinterSetup::PrinterCheck systemHasPrinter = {});
+    // dialogs: where "PDF speichern..." asks for the file name.
+    explicit TFormPP(std::shared_ptr<FileDialogs> dialogs, QWidget* parent = nullptr,
+                     PrinterSetup::PrinterCheck systemHasPrinter = {});
     ~TFormPP() override;
 
     static QString initialCaption() { return QStringLiteral("Druckvorschau"); }
@@ -32,8 +34,6 @@ public:
 
     // Caption of the messages this window shows.
     void setMessageTitle(const QString& title) { m_messageTitle = title; }
-    // The save dialog of the PDF copy; unset, the desktop's own.
-    void setFileDialogs(std::shared_ptr<FileDialogs> dialogs) { m_dialogs = std::move(dialogs); }
 
     QToolButton* Button1 = nullptr;  // "Drucken"
     QToolButton* bSavePdf = nullptr; // "PDF speichern..."

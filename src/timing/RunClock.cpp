@@ -1,6 +1,5 @@
 #include "timing/RunClock.h"
 
-#include "competition/ResultEntry.h"
 #include "timing/TickSource.h"
 
 #include <cfenv>
@@ -211,13 +210,17 @@ void RunClock::enterFrom(Origin origin) {
     publish();
     const qint32 run = runTime();
     Q_EMIT enterResultRequested(run);
-    const qint32 best = ResultEntry::bestTimeAfter(m_bestTime, run);
+    const qint32 best = bestTimeAfter(m_bestTime, run);
     if (best != m_bestTime) {
         m_bestTime = best;
         if (m_lapMark == LapMark::NoneSinceStartUp)
             Q_EMIT showTimeRequested(DisplayRow::Lower, m_bestTime);
     }
     runReset();
+}
+
+qint32 RunClock::bestTimeAfter(qint32 bestTime, qint32 runTimeMs) {
+    return runTimeMs > 0 && runTimeMs < bestTime ? runTimeMs : bestTime;
 }
 
 void RunClock::reset() {

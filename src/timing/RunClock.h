@@ -39,6 +39,10 @@ public:
 
     explicit RunClock(const TickSource& ticks, QObject* parent = nullptr);
 
+    // The best time after entering a run: a run above 0 that beats it. Times in ms,
+    // noBestTime for none.
+    static qint32 bestTimeAfter(qint32 bestTime, qint32 runTimeMs);
+
     const TickSource& tickSource() const { return m_ticks; }
     State state() const { return m_state; }
     const ControlStates& controlStates() const { return m_controls; }

@@ -7,7 +7,7 @@
 #include "output/ProtocolPage.h"
 #include "platform/ProgramPaths.h"
 #include "ui/ProgramEnvironment.h"
-#include "ui/QtFileDialogs.h"
+#include "widgets/QtFileDialogs.h"
 
 #include <QDate>
 #include <QDesktopServices>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "output/FileWriteResult.h"
-#include "ui/FileDialogs.h"
+#include "widgets/FileDialogs.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,9 +1,9 @@
 #include "ui/HeaderBand.h"
 
 #include "ui/PictureGlyphs.h"
-#include "ui/TBitBtnWithColor.h"
 #include "ui/TitlePicture.h"
 #include "ui/WordMark.h"
+#include "widgets/TBitBtnWithColor.h"
 
 #include <QCheckBox>
 #include <QFrame>

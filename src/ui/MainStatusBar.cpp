@@ -1,6 +1,6 @@
 #include "ui/MainStatusBar.h"
 
-#include "ui/ElidingLabel.h"
+#include "widgets/ElidingLabel.h"
 
 #include <QLabel>
 

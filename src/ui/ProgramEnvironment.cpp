@@ -2,7 +2,7 @@
 
 #include "platform/DesktopApplications.h"
 #include "settings/SettingsStore.h"
-#include "ui/QtFileDialogs.h"
+#include "widgets/QtFileDialogs.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -6,10 +6,10 @@
 #include "settings/Settings.h"
 #include "settings/SettingsApplier.h"
 #include "settings/TvPlacement.h"
-#include "ui/QtFileDialogs.h"
 #include "ui/TCfgDialog.h"
 #include "ui/TFormMain.h"
 #include "ui/WindowSettingsTarget.h"
+#include "widgets/QtFileDialogs.h"
 
 SettingsCommand::SettingsCommand(TFormMain& window)
     : QObject(&window), m_window(window), m_target(std::make_unique<WindowSettingsTarget>(window)) {

@@ -3,8 +3,8 @@
 #include "settings/PortListBuilder.h"
 #include "settings/Settings.h"
 #include "ui/ContactLogicBox.h"
-#include "ui/FileDialogs.h"
-#include "ui/TSpinFloatEdit.h"
+#include "widgets/FileDialogs.h"
+#include "widgets/TSpinFloatEdit.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>

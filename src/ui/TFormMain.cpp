@@ -18,7 +18,6 @@
 #include "tv/widgets/TvWindows.h"
 #include "ui/ActionStates.h"
 #include "ui/BackupStatus.h"
-#include "ui/BandScrollArea.h"
 #include "ui/CommandRouting.h"
 #include "ui/EditCommands.h"
 #include "ui/FileCommands.h"
@@ -28,7 +27,6 @@
 #include "ui/OfficeExport.h"
 #include "ui/RowPositionStatus.h"
 #include "ui/SettingsCommand.h"
-#include "ui/TBitBtnWithColor.h"
 #include "ui/TFDlgYesNo.h"
 #include "ui/TFormInfo.h"
 #include "ui/TPageControl.h"
@@ -37,6 +35,8 @@
 #include "ui/TitlePicture.h"
 #include "ui/WaitingTimeGuard.h"
 #include "ui/WindowPlacement.h"
+#include "widgets/BandScrollArea.h"
+#include "widgets/TBitBtnWithColor.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -194,7 +194,6 @@ void TFormMain::setQuestionDialog(TFDlgYesNo* dialog) {
 
 void TFormMain::setPrintPreview(TFormPP* preview) {
     m_printPreview = preview;
-    preview->setFileDialogs(m_environment.fileDialogs());
     m_printCommand = std::make_unique<PrintPreviewCommand>(*preview, m_programTitle, this);
 }
 

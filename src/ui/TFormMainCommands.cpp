@@ -21,12 +21,12 @@
 #include "ui/SettingsBinding.h"
 #include "ui/SettingsCommand.h"
 #include "ui/StartupNotice.h"
-#include "ui/TBitBtnWithColor.h"
 #include "ui/TFormInfo.h"
 #include "ui/TPageControl.h"
 #include "ui/TimingWiring.h"
 #include "ui/WaitingTimeGuard.h"
 #include "ui/WordMark.h"
+#include "widgets/TBitBtnWithColor.h"
 
 #include <QAction>
 #include <QDate>
@@ -205,7 +205,9 @@ void TFormMain::initTimingStateHook() {
         m_timingWiring->clock(), [this](const QString& question) { return askQuestion(question); });
     m_inhibitor = new CompetitionInhibitor(m_programTitle, m_environment.inhibitorBus(), this);
     connect(&m_timingWiring->clock(), &RunClock::stateChanged, m_inhibitor,
-            &CompetitionInhibitor::setClockState);
+            [inhibitor = m_inhibitor](RunClock::State state) {
+                inhibitor->setBusy(QStringLiteral("timing"), state != RunClock::State::Ready);
+            });
 }
 
 void TFormMain::applyTimingSettingsHook() {

@@ -3,7 +3,7 @@
 #include "competition/Competition.h"
 #include "competition/StageTables.h"
 #include "competition/widgets/TSortGridView.h"
-#include "ui/PageTabBar.h"
+#include "widgets/PageTabBar.h"
 
 #include <QCheckBox>
 

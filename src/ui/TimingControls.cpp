@@ -1,6 +1,6 @@
 #include "ui/TimingControls.h"
 
-#include "ui/TBitBtnWithColor.h"
+#include "widgets/TBitBtnWithColor.h"
 
 #include <QAction>
 

@@ -12,9 +12,9 @@
 #include "ui/MainActions.h"
 #include "ui/MainStatusBar.h"
 #include "ui/PictureGlyphs.h"
-#include "ui/TBitBtnWithColor.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
+#include "widgets/TBitBtnWithColor.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -54,8 +54,6 @@ private Q_SLOTS:
     void finalPageWithoutNumberKeepsTheRunInTheHeatList();
     void selectionMovesOnAndWraps_data();
     void selectionMovesOnAndWraps();
-    void bestTime_data();
-    void bestTime();
 };
 
 void TestResultEntry::emptyListNumbersCompetitorsInRunningOrder() {
@@ -227,25 +225,6 @@ void TestResultEntry::selectionMovesOnAndWraps() {
     QCOMPARE(ResultEntry::selectNextRow(competition, page), to);
     QCOMPARE(table.Row(), to);
     QCOMPARE(other.Row(), 1);
-}
-
-void TestResultEntry::bestTime_data() {
-    QTest::addColumn<qint32>("best");
-    QTest::addColumn<qint32>("run");
-    QTest::addColumn<qint32>("after");
-    QTest::newRow("first run") << 2147483647 << 12340 << 12340;
-    QTest::newRow("faster") << 12340 << 12330 << 12330;
-    QTest::newRow("equal") << 12340 << 12340 << 12340;
-    QTest::newRow("slower") << 12340 << 15000 << 12340;
-    QTest::newRow("zero run") << 2147483647 << 0 << 2147483647;
-    QTest::newRow("negative") << 12340 << -10 << 12340;
-}
-
-void TestResultEntry::bestTime() {
-    QFETCH(qint32, best);
-    QFETCH(qint32, run);
-    QFETCH(qint32, after);
-    QCOMPARE(ResultEntry::bestTimeAfter(best, run), after);
 }
 
 QTEST_GUILESS_MAIN(TestResultEntry)

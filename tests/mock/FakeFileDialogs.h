@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/FileDialogs.h"
+#include "widgets/FileDialogs.h"
 
 #include <QList>
 #include <deque>

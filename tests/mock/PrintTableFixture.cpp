@@ -5,7 +5,8 @@
 PrintTableFixture::PrintTableFixture(bool systemHasPrinter)
     : view(
           std::make_unique<TSortGridView>(&competition.heatStartList(), &competition.timeFormat())),
-      preview(std::make_unique<TFormPP>(nullptr, [systemHasPrinter] { return systemHasPrinter; })) {
+      preview(std::make_unique<TFormPP>(dialogs, nullptr,
+                                        [systemHasPrinter] { return systemHasPrinter; })) {
     competition.writeHeatStartListHeader();
     preview->printers().setScreenDpi(96);
     applyDesignedWidths();

@@ -2,6 +2,7 @@
 
 #include "competition/Competition.h"
 #include "competition/widgets/TSortGridView.h"
+#include "mock/FakeFileDialogs.h"
 #include "print/TFormPP.h"
 
 #include <QList>
@@ -16,6 +17,7 @@ public:
 
     Competition competition;
     std::unique_ptr<TSortGridView> view; // the heat start list
+    std::shared_ptr<FakeFileDialogs> dialogs = std::make_shared<FakeFileDialogs>();
     std::unique_ptr<TFormPP> preview;
 
     TSortGrid& grid() { return competition.heatStartList(); }

@@ -7,9 +7,9 @@
 #include "timing/widgets/TimePanel.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainActions.h"
-#include "ui/TBitBtnWithColor.h"
 #include "ui/TFormMain.h"
 #include "ui/TimingWiring.h"
+#include "widgets/TBitBtnWithColor.h"
 
 #include <QAction>
 #include <QTest>

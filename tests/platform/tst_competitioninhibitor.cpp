@@ -17,14 +17,14 @@ private Q_SLOTS:
 
 namespace {
 
-// Steps: a clock state ("Countdown", "Running", "Stopped", "Ready"), "tv+" and "tv-".
+// Steps: a clock state ("Countdown", "Running", "Stopped": busy, "Ready": not), "tv+" and
+// "tv-" for an audience window, each under a reason of its own.
 void apply(CompetitionInhibitor& inhibitor, const QString& step) {
     if (step.startsWith(QLatin1String("tv"))) {
-        inhibitor.setAudienceWindowShown(step.endsWith(u'+'));
+        inhibitor.setBusy(QStringLiteral("audience"), step.endsWith(u'+'));
         return;
     }
-    const QStringList states{"Ready", "Countdown", "Running", "Stopped"};
-    inhibitor.setClockState(RunClock::State(states.indexOf(step)));
+    inhibitor.setBusy(QStringLiteral("timing"), step != QLatin1String("Ready"));
 }
 
 void run(CompetitionInhibitor& inhibitor, const QStringList& steps) {
@@ -111,7 +111,7 @@ void TestCompetitionInhibitor::answerAfterDestructionIsReleased() {
     auto bus = std::make_shared<FakeInhibitorBus>();
     bus->reply = FakeInhibitorBus::Reply::Later;
     std::make_unique<CompetitionInhibitor>(QStringLiteral("Velmora"), bus)
-        ->setAudienceWindowShown(true);
+        ->setBusy(QStringLiteral("audience"), true);
     bus->answerLater(true);
     QCOMPARE(bus->held(QStringLiteral("sleep")) + bus->held(QStringLiteral("screen")),
              std::size_t(0));

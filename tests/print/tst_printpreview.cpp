@@ -184,8 +184,7 @@ void TstPrintPreview::savePdf() {
     QFETCH(bool, written);
     PrintTableFixture f(false);
     f.fill(120);
-    auto dialogs = std::make_shared<FakeFileDialogs>();
-    f.preview->setFileDialogs(dialogs);
+    const auto& dialogs = f.dialogs;
     Dialog dialog;
     PrintPreviewCommand(*f.preview, "Velmora", nullptr, std::ref(dialog))
         .run(*f.view, "      Endlauf-Ergebnisse");

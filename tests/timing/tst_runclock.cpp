@@ -121,6 +121,8 @@ private Q_SLOTS:
     void startDuringCountdownPauseStartsOnce();
     void settingsAcceptedInReady();
     void focusAndBarrierRequests();
+    void bestTime_data();
+    void bestTime();
 };
 
 void TestRunClock::stateTable_data() {
@@ -378,6 +380,25 @@ void TestRunClock::focusAndBarrierRequests() {
     clock.reset();
     QCOMPARE(freeStart.size(), 1);
     QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Start);
+}
+
+void TestRunClock::bestTime_data() {
+    QTest::addColumn<qint32>("best");
+    QTest::addColumn<qint32>("run");
+    QTest::addColumn<qint32>("after");
+    QTest::newRow("first run") << 2147483647 << 12340 << 12340;
+    QTest::newRow("faster") << 12340 << 12330 << 12330;
+    QTest::newRow("equal") << 12340 << 12340 << 12340;
+    QTest::newRow("slower") << 12340 << 15000 << 12340;
+    QTest::newRow("zero run") << 2147483647 << 0 << 2147483647;
+    QTest::newRow("negative") << 12340 << -10 << 12340;
+}
+
+void TestRunClock::bestTime() {
+    QFETCH(qint32, best);
+    QFETCH(qint32, run);
+    QFETCH(qint32, after);
+    QCOMPARE(RunClock::bestTimeAfter(best, run), after);
 }
 
 QTEST_GUILESS_MAIN(TestRunClock)

@@ -3,7 +3,7 @@
 #include "settings/Settings.h"
 #include "ui/ContactLogicBox.h"
 #include "ui/TCfgDialog.h"
-#include "ui/TSpinFloatEdit.h"
+#include "widgets/TSpinFloatEdit.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "ui/PageTabBar.h"
 #include "ui/ProgramEnvironment.h"
 #include "ui/TitlePicture.h"
 #include "ui/WindowPlacement.h"
+#include "widgets/PageTabBar.h"
 
 #include <QFile>
 #include <QImage>

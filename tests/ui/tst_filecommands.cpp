@@ -1,5 +1,5 @@
 #include "ui/FileCommands.h"
-#include "ui/FileDialogs.h"
+#include "widgets/FileDialogs.h"
 
 #include <QTest>
 

@@ -4,13 +4,13 @@
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
 #include "ui/ManualOpener.h"
-#include "ui/PageTabBar.h"
-#include "ui/TBitBtnWithColor.h"
 #include "ui/TFDlgYesNo.h"
 #include "ui/TFormInfo.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
 #include "ui/TitlePicture.h"
+#include "widgets/PageTabBar.h"
+#include "widgets/TBitBtnWithColor.h"
 
 #include <QAction>
 #include <QCheckBox>

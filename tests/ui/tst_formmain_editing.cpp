@@ -7,9 +7,9 @@
 #include "ui/EditCommands.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
-#include "ui/PageTabBar.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
+#include "widgets/PageTabBar.h"
 
 #include <QAction>
 #include <QApplication>

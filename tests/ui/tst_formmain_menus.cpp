@@ -1,9 +1,9 @@
 #include "competition/Competition.h"
 #include "mock/WindowFixture.h"
 #include "ui/HeaderBand.h"
-#include "ui/TBitBtnWithColor.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
+#include "widgets/TBitBtnWithColor.h"
 
 #include <QAction>
 #include <QApplication>

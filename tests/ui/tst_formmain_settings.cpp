@@ -10,11 +10,11 @@
 #include "ui/MainActions.h"
 #include "ui/MainStatusBar.h"
 #include "ui/SettingsCommand.h"
-#include "ui/TBitBtnWithColor.h"
 #include "ui/TCfgDialog.h"
 #include "ui/TFormMain.h"
-#include "ui/TSpinFloatEdit.h"
 #include "ui/TimingWiring.h"
+#include "widgets/TBitBtnWithColor.h"
+#include "widgets/TSpinFloatEdit.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -4,9 +4,9 @@
 #include "mock/WindowFixture.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
-#include "ui/PageTabBar.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
+#include "widgets/PageTabBar.h"
 
 #include <QAction>
 #include <QCheckBox>

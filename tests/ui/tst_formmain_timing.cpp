@@ -4,10 +4,10 @@
 #include "timing/RunClock.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
-#include "ui/TBitBtnWithColor.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
 #include "ui/TimingWiring.h"
+#include "widgets/TBitBtnWithColor.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>

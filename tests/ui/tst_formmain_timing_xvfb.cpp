@@ -2,9 +2,9 @@
 #include "timing/DisplayRow.h"
 #include "timing/widgets/TimePanel.h"
 #include "ui/HeaderBand.h"
-#include "ui/TBitBtnWithColor.h"
 #include "ui/TFormMain.h"
 #include "ui/TimingWiring.h"
+#include "widgets/TBitBtnWithColor.h"
 
 #include <QDir>
 #include <QHash>

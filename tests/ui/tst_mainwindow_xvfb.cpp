@@ -1,13 +1,13 @@
 #include "competition/Competition.h"
 #include "competition/widgets/TSortGridView.h"
 #include "mock/WindowFixture.h"
-#include "ui/BandScrollArea.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
-#include "ui/PageTabBar.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
 #include "ui/WindowPlacement.h"
+#include "widgets/BandScrollArea.h"
+#include "widgets/PageTabBar.h"
 
 #include <QAction>
 #include <QDir>

@@ -4,10 +4,10 @@
 #include "timing/RunClock.h"
 #include "ui/MainActions.h"
 #include "ui/MainStatusBar.h"
-#include "ui/PageTabBar.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
 #include "ui/TimingWiring.h"
+#include "widgets/PageTabBar.h"
 
 #include <QAction>
 #include <QCheckBox>

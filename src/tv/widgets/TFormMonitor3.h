@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tv/ClassTop3.h"
+#include "competition/ClassTop3.h"
 #include "tv/widgets/TvWindow.h"
 
 #include <QStringList>

@@ -1,10 +1,10 @@
 #include "tv/widgets/TvWindows.h"
 
+#include "competition/ClassTop3.h"
 #include "competition/Competition.h"
 #include "platform/CompetitionInhibitor.h"
 #include "timing/RunClock.h"
 #include "timing/TimeDisplay.h"
-#include "tv/ClassTop3.h"
 #include "tv/TvTexts.h"
 #include "tv/widgets/TFormMonitor1.h"
 #include "tv/widgets/TFormMonitor2.h"
@@ -156,7 +156,7 @@ void TvWindows::showMode(int mode) {
             shown->activateWindow();
         }
     }
-    m_main.competitionInhibitor().setAudienceWindowShown(shown != nullptr);
+    m_main.competitionInhibitor().setBusy(QStringLiteral("audience"), shown != nullptr);
     if (ScreenIndex() > 0)
         m_main.activateWindow();
 }

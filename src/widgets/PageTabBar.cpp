@@ -1,4 +1,4 @@
-#include "ui/PageTabBar.h"
+#include "widgets/PageTabBar.h"
 
 #include <QPainter>
 #include <QStyleOptionTab>

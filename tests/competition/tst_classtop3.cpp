@@ -1,6 +1,6 @@
+#include "competition/ClassTop3.h"
 #include "competition/Competition.h"
 #include "competition/StageTables.h"
-#include "tv/ClassTop3.h"
 
 #include <QTest>
 

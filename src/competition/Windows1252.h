@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 // The single-byte code page of every file the program writes and reads. The converter
 // substitutes the byte 0x1A for a character it cannot map, and 0x1A ends a protocol file when
@@ -12,10 +13,10 @@ namespace Windows1252 {
 bool isEncodable(QChar ch);
 
 // Characters outside the code page become '?'.
-QByteArray encode(const QString& text);
+QByteArray encode(QStringView text);
 
 // Characters outside the code page become HTML numeric references ("&#321;").
-QByteArray encodeForHtml(const QString& text);
+QByteArray encodeForHtml(QStringView text);
 
 QString decode(const QByteArray& bytes);
 

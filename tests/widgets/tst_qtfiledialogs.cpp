@@ -1,4 +1,4 @@
-#include "ui/QtFileDialogs.h"
+#include "widgets/QtFileDialogs.h"
 
 #include <QApplication>
 #include <QComboBox>

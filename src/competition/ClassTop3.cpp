@@ -1,4 +1,4 @@
-#include "tv/ClassTop3.h"
+#include "competition/ClassTop3.h"
 
 #include "competition/StageTables.h"
 #include "competition/TSortGrid.h"

@@ -1,4 +1,4 @@
-#include "ui/TBitBtnWithColor.h"
+#include "widgets/TBitBtnWithColor.h"
 
 #include <QAction>
 #include <QSignalSpy>

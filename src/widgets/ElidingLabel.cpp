@@ -1,4 +1,4 @@
-#include "ui/ElidingLabel.h"
+#include "widgets/ElidingLabel.h"
 
 #include <QPainter>
 #include <QStyle>

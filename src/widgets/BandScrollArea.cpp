@@ -1,4 +1,4 @@
-#include "ui/BandScrollArea.h"
+#include "widgets/BandScrollArea.h"
 
 #include <QScrollBar>
 

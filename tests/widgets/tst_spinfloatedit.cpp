@@ -1,4 +1,4 @@
-#include "ui/TSpinFloatEdit.h"
+#include "widgets/TSpinFloatEdit.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "output/Windows1252.h"
+#include "competition/Windows1252.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -29,14 +29,14 @@ const std::bitset<65536>& encodableUnits() {
     return *units;
 }
 
-template <typename Replace> QString replaceUnencodable(const QString& text, Replace replace) {
+template <typename Replace> QString replaceUnencodable(QStringView text, Replace replace) {
     const auto& units = encodableUnits();
     qsizetype first = 0;
     while (first < text.size() && units.test(text.at(first).unicode()))
         ++first;
     if (first == text.size())
-        return text;
-    QString result = text.left(first);
+        return text.toString();
+    QString result = text.left(first).toString();
     result.reserve(text.size() + 16);
     for (qsizetype i = first; i < text.size(); ++i) {
         const QChar ch = text.at(i);
@@ -65,11 +65,21 @@ bool isEncodable(QChar ch) {
     return encodableUnits().test(ch.unicode());
 }
 
-QByteArray encode(const QString& text) {
-    return convert(replaceUnencodable(text, [](char32_t) { return QStringLiteral("?"); }));
+QByteArray encode(QStringView text) {
+    // The code page agrees with Latin-1 outside 0x80..0x9F, so most texts need no converter,
+    // which is far too slow to build for every cell of a large table that is sorted.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
+    for (const QChar ch : text) {
+        const char16_t unit = ch.unicode();
+        if (unit >= 0x100 || (unit >= 0x80 && unit < 0xA0))
+            return convert(replaceUnencodable(text, [](char32_t) { return QStringLiteral("?"); }));
+        *out++ = static_cast<char>(unit);
+    }
+    return bytes;
 }
 
-QByteArray encodeForHtml(const QString& text) {
+QByteArray encodeForHtml(QStringView text) {
     return convert(replaceUnencodable(text, [](char32_t codePoint) {
         return QStringLiteral("&#%1;").arg(static_cast<uint>(codePoint));
     }));

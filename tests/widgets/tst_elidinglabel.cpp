@@ -1,5 +1,5 @@
-#include "ui/ElidingLabel.h"
 #include "ui/MainStatusBar.h"
+#include "widgets/ElidingLabel.h"
 
 #include <QTest>
 

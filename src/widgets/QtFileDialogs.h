@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/FileDialogs.h"
+#include "widgets/FileDialogs.h"
 
 // The desktop's file dialogs. Each kind remembers the folder of its last answer while the
 // program runs, as the operator expects when saving several outputs in a row.
