@@ -95,7 +95,14 @@ int main(int argc, char* argv[]) {
     const double save =
         bestOf([&] { return bool(ProtocolFile::SaveProtocolText(table, path)); }, ok);
     TSortGrid loaded(StageTables::columnCount(StageTables::HeatStartList));
-    const double load = bestOf([&] { return ProtocolFile::LoadProtocolText(loaded, path); }, ok);
+    const double load = bestOf(
+        [&] {
+            const auto rows = ProtocolFile::readProtocolFile(path, loaded);
+            if (rows)
+                ProtocolFile::replaceRows(loaded, *rows);
+            return rows.has_value();
+        },
+        ok);
     ok = ok && loaded.RowCount() == kCompetitors + 1;
 
     std::printf("protocol file, %d competitors, best of %d\n", kCompetitors, kRepeats);

@@ -67,7 +67,6 @@ void TSortGrid::SetColCount(int cols) {
     m_colCount = cols;
     for (auto& row : m_rows)
         row.resize(m_colCount);
-    m_col = qMin(m_col, m_colCount - 1);
     m_modified = true;
 }
 
@@ -266,10 +265,6 @@ void TSortGrid::setRow(int row) {
         return;
     m_row = row;
     Q_EMIT rowSelected(m_row);
-}
-
-void TSortGrid::setCol(int col) {
-    m_col = qBound(0, col, m_colCount - 1);
 }
 
 void TSortGrid::commitUserEdit(int col, int row, const QString& text) {

@@ -67,8 +67,6 @@ public:
 
     int Row() const { return m_row; }
     void setRow(int row); // the selected row; the same row again does nothing
-    int Col() const { return m_col; }
-    void setCol(int col);
 
     bool modified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
@@ -119,7 +117,6 @@ private:
     int m_colCount;
     int m_tag = 0;
     int m_row = 1;
-    int m_col = 0;
     bool m_modified = false;
     bool m_editable = false;
     int m_updateLock = 0;

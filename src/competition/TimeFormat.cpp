@@ -2,7 +2,6 @@
 
 #include "competition/DecimalText.h"
 
-#include <QLocale>
 #include <limits>
 #include <optional>
 
@@ -54,11 +53,6 @@ std::optional<qint32> quickParse(QStringView text, bool seconds, QChar separator
 }
 
 } // namespace
-
-QChar TimeFormat::systemDecimalSeparator() {
-    const QString point = QLocale::system().decimalPoint();
-    return point.isEmpty() ? QChar(u'.') : point.front();
-}
 
 QString TimeFormat::FormatTime(qint32 hundredths) const {
     // Written back to front into a buffer: derivations format tens of thousands of times.

@@ -14,11 +14,7 @@ public:
     TimeFormat(int setting, QChar decimalSeparator)
         : m_setting(setting), m_separator(decimalSeparator) {}
 
-    // The system's separator, as the program uses in production.
-    static QChar systemDecimalSeparator();
-
     int setting() const { return m_setting; }
-    void setSetting(int setting) { m_setting = setting; }
     QChar decimalSeparator() const { return m_separator; }
     void setDecimalSeparator(QChar separator) { m_separator = separator; }
 

@@ -132,13 +132,6 @@ void JournalRecorder::programEnded() {
     record(e);
 }
 
-void JournalRecorder::note(const QString& name, const QString& remark) {
-    JournalEntry e = make(Kind::Note);
-    e.name = name;
-    e.remark = remark;
-    record(e);
-}
-
 void JournalRecorder::commandChosen(const QString& name) {
     JournalEntry e = make(Kind::Command);
     e.stamp = m_ticks.nowMicroseconds();

@@ -38,7 +38,6 @@ public:
 
     void programStarted(const QString& version);
     void programEnded();
-    void note(const QString& name, const QString& remark);
     // A file or table command the operator chose ("Neue", "Öffnen...", ...).
     void commandChosen(const QString& name);
     // Journals the changes of the table not seen yet; called before the table goes to the

@@ -81,13 +81,6 @@ LiveHttpServer::~LiveHttpServer() {
     }
 }
 
-QStringList LiveHttpServer::knownPaths() {
-    QStringList paths;
-    for (const Route& route : Routes)
-        paths.append(QLatin1String(route.path));
-    return paths;
-}
-
 quint16 LiveHttpServer::listenOn(const QHostAddress& address, quint16 port, QString* error) {
     if (!m_tcp->listen(address, port)) {
         if (error)

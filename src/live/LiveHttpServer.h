@@ -36,9 +36,6 @@ public:
     void publish(const LiveSnapshot& snapshot);
     int streamCount() const { return static_cast<int>(m_streams.size()); }
 
-    // The paths that are answered, for tests and for the address window.
-    static QStringList knownPaths();
-
 protected:
     bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
     void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;

@@ -30,7 +30,6 @@ BackupWriter::Batch::~Batch() {
 }
 
 void BackupWriter::tableChanged() {
-    m_keepExisting = false;
     m_upToDate = false;
     m_pending = true;
     if (m_batchDepth == 0)
@@ -49,5 +48,5 @@ bool BackupWriter::saveNow() {
 }
 
 bool BackupWriter::saveAtExit() {
-    return m_keepExisting || m_upToDate || saveNow();
+    return m_upToDate || saveNow();
 }

@@ -44,11 +44,7 @@ public:
     // Writes now; true on success.
     bool saveNow();
 
-    // The file found at start-up could not be read: it stays as it is until the table changes,
-    // so a backup that is only unreachable for the moment is not replaced by an empty list.
-    void keepExistingFileUntilChanged() { m_keepExisting = true; }
-    // Shutdown: writes unless the file already holds the list (or is a kept file and nothing
-    // has changed); true when the file holds the list or was kept.
+    // Shutdown: writes unless the file already holds the list; true when the file holds it.
     bool saveAtExit();
 
     // The reason of the last failed write (the step and the system's explanation); empty
@@ -69,6 +65,5 @@ private:
     int m_batchDepth = 0;
     bool m_pending = false;
     bool m_upToDate = false;
-    bool m_keepExisting = false;
     std::function<void()> m_beforeWrite;
 };

@@ -207,12 +207,4 @@ void replaceRows(TSortGrid& heatStartList, const QList<QStringList>& rows) {
     heatStartList.endUpdate();
 }
 
-bool LoadProtocolText(TSortGrid& heatStartList, const QString& fileName) {
-    const auto rows = readProtocolFile(fileName, heatStartList);
-    if (!rows)
-        return false;
-    replaceRows(heatStartList, *rows);
-    return true;
-}
-
 } // namespace ProtocolFile

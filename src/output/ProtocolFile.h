@@ -45,8 +45,4 @@ std::optional<QList<QStringList>> readProtocolFile(const QString& fileName,
 // tables is left to the caller.
 void replaceRows(TSortGrid& heatStartList, const QList<QStringList>& rows);
 
-// readProtocolFile, then replaceRows; false (and the table untouched) when the file cannot be
-// read.
-bool LoadProtocolText(TSortGrid& heatStartList, const QString& fileName);
-
 } // namespace ProtocolFile

@@ -2,11 +2,9 @@
 
 #include "platform/RegularFile.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryFile>
 
 namespace {
@@ -35,12 +33,6 @@ QString siblingDataDir(const QString& executableDir) {
 }
 
 } // namespace
-
-ProgramPaths ProgramPaths::forRunningProgram() {
-    const QString executable = QCoreApplication::applicationFilePath();
-    return ProgramPaths(executable, installedDataDir(executable, QStringLiteral(VELMORA_DATA_DIR)),
-                        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-}
 
 QString ProgramPaths::installedDataDir(const QString& executablePath,
                                        const QString& configuredDir) {
@@ -106,42 +98,6 @@ ProgramPaths::BackupLocation ProgramPaths::backupLocation() const {
     if (otherTime.isValid() && (!ownTime.isValid() || otherTime > ownTime))
         location.readPath = other;
     return location;
-}
-
-std::optional<QString> ProgramPaths::findCompanion(const QString& fileName) const {
-    for (const QString& dir : {m_executableDir, m_dataDir}) {
-        if (dir.isEmpty())
-            continue;
-        const QString path = dir + fileName;
-        if (QFileInfo(path).isFile())
-            return path;
-    }
-    return std::nullopt;
-}
-
-std::optional<QString> ProgramPaths::helpFile() const {
-    if (auto chm = findCompanion(m_title + QStringLiteral(".chm")))
-        return chm;
-    return findCompanion(m_title + QStringLiteral(".html"));
-}
-
-std::optional<QString> ProgramPaths::titlePicture() const {
-    return findCompanion(m_title + QStringLiteral(".jpg"));
-}
-
-QString ProgramPaths::WordTemplatePath() const {
-    return findCompanion(QStringLiteral("Protokollvorlage.docx"))
-        .value_or(m_executableDir + QStringLiteral("Protokollvorlage.docx"));
-}
-
-QString ProgramPaths::ExcelTemplatePath() const {
-    // The workbook is written as .xlsx, so that is the template the program can build on; an
-    // old .xls of the same name is only taken when there is no .xlsx, and is then reported as
-    // unreadable instead of being silently passed over.
-    if (auto xlsx = findCompanion(QStringLiteral("Protokollvorlage.xlsx")))
-        return *xlsx;
-    return findCompanion(QStringLiteral("Protokollvorlage.xls"))
-        .value_or(m_executableDir + QStringLiteral("Protokollvorlage.xlsx"));
 }
 
 QString ProgramPaths::DefaultExportName(const QDate& date) {

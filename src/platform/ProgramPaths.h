@@ -2,17 +2,11 @@
 
 #include <QDate>
 #include <QString>
-#include <optional>
 
-// Everything that identifies one installation, derived from the executable's own path: a copy
-// under another name has its own title, settings, backup file, help and title picture.
-// Companion files are looked up next to the executable first, then in the data folder.
+// Where one installation keeps its files, derived from the executable's own path: a copy under
+// another name has its own title and backup file.
 class ProgramPaths {
 public:
-    // Production: QCoreApplication::applicationFilePath(), installedDataDir() and the user's
-    // QStandardPaths::AppDataLocation.
-    static ProgramPaths forRunningProgram();
-
     // The data folder of the installation the executable belongs to: <prefix>/share/velmora
     // beside its <prefix>/bin when that exists (a package unpacked under another prefix still
     // finds its files), else the folder the build was configured for.
@@ -53,19 +47,6 @@ public:
     // places (next to the executable, the user's data folder) holds a newer backup or the only
     // one: a folder that turned read-only (or writable again) must not split a competition.
     BackupLocation backupLocation() const;
-
-    // <title>.chm, else the shipped HTML manual <title>.html; nullopt when neither exists.
-    std::optional<QString> helpFile() const;
-    // <title>.jpg; nullopt when there is none.
-    std::optional<QString> titlePicture() const;
-
-    // The template where it was found; when missing, the path next to the executable, so that
-    // the hint can name where it is expected.
-    QString WordTemplatePath() const;
-    QString ExcelTemplatePath() const;
-
-    // The first existing file of that name next to the executable or in the data folder.
-    std::optional<QString> findCompanion(const QString& fileName) const;
 
     // "yyyy-MM-dd-Quarnek-de"; without extension.
     static QString DefaultExportName(const QDate& date);

@@ -23,7 +23,6 @@ struct ControlStates {
         bool enabled = false;
         std::optional<quint32> colour; // empty: the system's button-face colour
 
-        bool isFace() const { return !colour.has_value(); }
         bool operator==(const Button&) const = default;
     };
 

@@ -7,15 +7,6 @@
 #include "timing/TComPort.h"
 #include "timing/TickSource.h"
 
-#include <QThread>
-
-namespace {
-
-// The pause between closing one port and opening the next, so an adapter has let go.
-constexpr int reopenDelayMs = 50;
-
-} // namespace
-
 LightBarrierPort::LightBarrierPort(BarrierLogic& barriers, std::shared_ptr<SerialSystem> system,
                                    std::shared_ptr<const TickSource> ticks, QObject* parent)
     : QObject(parent) {
@@ -68,16 +59,6 @@ bool LightBarrierPort::open(int port) {
         return true;
     m_port->setPort(0);
     return false;
-}
-
-void LightBarrierPort::reopen(int port) {
-    m_port->Close();
-    m_port->setPort(0);
-    if (port == 0)
-        return;
-    m_port->setPort(port);
-    QThread::msleep(reopenDelayMs);
-    tryOpen();
 }
 
 void LightBarrierPort::close() {

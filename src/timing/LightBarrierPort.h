@@ -31,9 +31,6 @@ public:
     // barriers stay off, the port number becomes 0 and false is returned; why is kept in
     // lastError(). Port 0 closes only.
     bool open(int port);
-    // The settings dialog chose port n (0 for none): the old port closes, and a chosen one
-    // opens after a short pause. A failure keeps the chosen number, as the dialog shows it.
-    void reopen(int port);
     // Shutdown: stops watching and closes the device; nothing when closed.
     void close();
 

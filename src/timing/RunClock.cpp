@@ -99,14 +99,6 @@ void RunClock::startUp(const TimingSettings& settings) {
     Q_EMIT showTimeRequested(DisplayRow::Lower, m_bestTime);
 }
 
-void RunClock::settingsAccepted(const TimingSettings& settings) {
-    takeSettings(settings);
-    if (m_state == State::Ready)
-        Q_EMIT recolourRequested();
-    showSettledTimes();
-    showTimerButton();
-}
-
 void RunClock::takeSettings(const TimingSettings& settings) {
     m_timerMs = settings.timerMs;
     m_lengthMetres = settings.lengthMetres;

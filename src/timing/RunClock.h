@@ -76,11 +76,9 @@ public:
 public Q_SLOTS:
     // The window's start-up, after the settings are loaded.
     void startUp(const TimingSettings& settings);
-    // The settings dialog was accepted (Timer and Len are taken from the settings).
-    void settingsAccepted(const TimingSettings& settings);
-    // The same in the settings dialog's steps, for callers that put other work in between:
-    // the countdown mode and the "Zwischen" button from Timer and Len, then the settled times
-    // on both rows (only while ready and not running), then TIMER and the focus.
+    // The settings dialog was accepted, in its steps: the countdown mode and the "Zwischen"
+    // button from Timer and Len, then the settled times on both rows (only while ready and not
+    // running), then TIMER and the focus.
     void takeSettings(const TimingSettings& settings);
     void showSettledTimes();
     void showTimerButton();

@@ -36,7 +36,6 @@ EditCommands::EditCommands(TSortGrid& heatStartList, TSortGridView* view,
 }
 
 void EditCommands::setEditMode(bool on) {
-    m_editMode = on;
     m_grid.sortOptions().CanSort = on;
     m_grid.setEditable(on);
     m_view->setCellEditing(on);

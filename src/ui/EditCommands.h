@@ -18,7 +18,6 @@ public:
     EditCommands(TSortGrid& heatStartList, TSortGridView* view,
                  std::function<void()> afterRowsChanged, QObject* parent = nullptr);
 
-    bool EditMode() const { return m_editMode; }
     // Switches editing and the list's sorting together; on also gives the list the focus.
     void setEditMode(bool on);
 
@@ -36,7 +35,6 @@ private:
     TSortGrid& m_grid;
     TSortGridView* m_view;
     std::function<void()> m_afterRowsChanged;
-    bool m_editMode = false;
     QMenu* m_popup = nullptr;
     QAction* m_remove = nullptr;
     QAction* m_append = nullptr;

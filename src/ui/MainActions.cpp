@@ -129,16 +129,3 @@ void MainActions::insertTvSubmenu() {
     m_tvSubmenuEntry->setObjectName(QStringLiteral("TVModus"));
     Programm->insertAction(before, m_tvSubmenuEntry);
 }
-
-QList<QAction*> MainActions::allActions() const {
-    QList<QAction*> result{mOpen,    Neue1,    mSave,    Druken1,        mWord,
-                           mExcel,   Webseite, Generate, Deleteresults1, mTimer,
-                           mStart,   mLap,     mStop,    mEintragen,     mReset,
-                           LockLS1,  LockLS2,  mHilfe,   mCFG,           mInfo,
-                           mBeenden, CtrlT1,   NextPage, PreviousPage,   mJournal};
-    for (QAction* action : tvModes)
-        result.append(action);
-    for (QAction* action : M)
-        result.append(action);
-    return result;
-}

@@ -22,8 +22,6 @@ public:
     // Modes selected by the visible TV entries, in their menu order.
     static constexpr std::array<int, 5> TvModeTags{0, 2, 4, 3, 1};
 
-    QList<QAction*> allActions() const;
-
     // "Startliste"
     QMenu* Startliste = nullptr;
     QAction* mOpen = nullptr;

@@ -27,7 +27,6 @@ public:
     bool storedPlacement() const { return m_stored; }
     // The frame the placement was last made with; empty until the window manager framed it.
     QMargins frameMargins() const { return m_margins; }
-    bool frameKnown() const { return m_frameKnown; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

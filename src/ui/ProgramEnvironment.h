@@ -54,7 +54,6 @@ public:
     // Empty: the platform's per-user store. Otherwise the settings are the INI file
     // <folder>/<ProgramTitle>.conf (tests use a temporary folder); either way each program
     // title has its own.
-    QString settingsFolder() const { return m_settingsFolder; }
     void setSettingsFolder(const QString& folder) { m_settingsFolder = folder; }
     std::unique_ptr<QSettings> openSettings() const;
 

@@ -36,8 +36,6 @@ public:
     void fill(const Settings& settings);
     // What "OK" hands on.
     SettingsChoices choices() const;
-    // The logo as chosen last, kept by "Abbrechen" as well.
-    QString logoPath() const { return m_logoPath; }
 
     // "Kontakten:" and "Stopp-Sperren:" are for a chosen port only.
     void cbPortChange();

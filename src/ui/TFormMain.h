@@ -55,7 +55,6 @@ public:
     const ProgramEnvironment& environment() const { return m_environment; }
     Competition& competition() { return m_competition; }
     StageDerivation& derivation() { return *m_derivation; }
-    FileCommands& fileCommands() { return *m_files; }
     // Keeps the backup file in step with the heat start list from the end of start-up on;
     // created after the backup was read and a file in the way of its first write kept aside.
     BackupWriter* backupWriter() const { return m_backupWriter.get(); }
@@ -84,7 +83,6 @@ public:
     void setInfoWindow(TFormInfo* window);
     // The audience windows and the TV mode; without them the mode entries only check.
     void setTvWindows(TvWindows* windows);
-    TvWindows* tvWindows() const { return m_tvWindows; }
     void setPrintPreview(TFormPP* preview);
     // Asks through the question dialog (focus on "Nein"); true only for "Ja".
     bool askQuestion(const QString& question);

@@ -125,13 +125,6 @@ void TimingWiring::showBarrierPictures() {
         showPicture(barrier, m_barriers->picture(barrier));
 }
 
-void TimingWiring::settingsAccepted(const Settings& settings) {
-    const TimingSettings timing = timingSettings(settings);
-    m_barriers->applySettings(timing);
-    m_clock->settingsAccepted(timing);
-    m_port->reopen(settings.port);
-}
-
 void TimingWiring::applyControlStates(const ControlStates& states) {
     const QColor face = TBitBtnWithColor::faceColor();
     for (TimingButton which : AllButtons) {

@@ -50,8 +50,6 @@ public:
     void showInitialTimes();
     // Start-up: every barrier picture shows its flag (all blocked).
     void showBarrierPictures();
-    // The settings dialog was accepted: the timing values and the reopened port.
-    void settingsAccepted(const Settings& settings);
     // CurrentCompetitor and CurrentClub from the selected row of the shown start list; on the
     // results pages both stay.
     void captureCompetitor();

@@ -4,6 +4,7 @@
 #include "competition/TSortGrid.h"
 #include "mock/FaultyFileSystem.h"
 #include "mock/FileBytes.h"
+#include "mock/ProtocolLoad.h"
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
 
@@ -135,8 +136,7 @@ private Q_SLOTS:
     void everyKindOfChange_data();
     void everyKindOfChange();
     void failureIsToldAndNextWriteHoldsAll();
-    void keptFileSurvivesExitUntilChanged_data();
-    void keptFileSurvivesExitUntilChanged();
+    void exitWritesOverAFileItDidNotWrite();
     void exitWritesOnlyWhatIsNotOnDisk();
     void killedProgramKeepsWhatWasShown();
 };
@@ -247,7 +247,7 @@ void TestBackupWriter::everyKindOfChange() {
         table.SortByColumn(Heat::Nr);
         break;
     case Load:
-        QVERIFY(ProtocolFile::LoadProtocolText(table, other));
+        QVERIFY(loadProtocol(table, other));
         break;
     case Clear:
         table.ClearTable();
@@ -287,36 +287,19 @@ void TestBackupWriter::failureIsToldAndNextWriteHoldsAll() {
     QCOMPARE(readFile(path), ProtocolFile::protocolBytes(table));
 }
 
-void TestBackupWriter::keptFileSurvivesExitUntilChanged_data() {
-    QTest::addColumn<bool>("keep");
-    QTest::addColumn<bool>("changed");
-    QTest::addColumn<bool>("replaced");
-    QTest::newRow("kept, unchanged") << true << false << false;
-    QTest::newRow("kept, then changed") << true << true << true;
-    QTest::newRow("not kept, unchanged") << false << false << true;
-}
-
-void TestBackupWriter::keptFileSurvivesExitUntilChanged() {
-    QFETCH(bool, keep);
-    QFETCH(bool, changed);
-    QFETCH(bool, replaced);
+void TestBackupWriter::exitWritesOverAFileItDidNotWrite() {
     QTemporaryDir dir;
     const QString path = dir.filePath("b.txt");
-    const QByteArray unreadable("kept as it was");
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(unreadable);
+        file.write("written by someone else");
     }
     TSortGrid table(11);
     writeHeader(table);
     BackupWriter writer(table, path);
-    if (keep)
-        writer.keepExistingFileUntilChanged();
-    if (changed)
-        table.AddRow({"1", "Neu"});
     QVERIFY(writer.saveAtExit());
-    QCOMPARE(readFile(path), replaced ? ProtocolFile::protocolBytes(table) : unreadable);
+    QCOMPARE(readFile(path), ProtocolFile::protocolBytes(table));
 }
 
 void TestBackupWriter::exitWritesOnlyWhatIsNotOnDisk() {
@@ -371,7 +354,7 @@ void TestBackupWriter::killedProgramKeepsWhatWasShown() {
         output += child.readAllStandardOutput();
 
         TSortGrid loaded(11);
-        QVERIFY2(ProtocolFile::LoadProtocolText(loaded, path),
+        QVERIFY2(loadProtocol(loaded, path),
                  qPrintable(QStringLiteral("round %1: the backup does not load").arg(round)));
         const QList<ShownCell> shown = shownCells(output);
         shownInAll += int(shown.size());

@@ -2,6 +2,7 @@
 #include "competition/TSortGrid.h"
 #include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
+#include "mock/ProtocolLoad.h"
 #include "output/ProtocolFile.h"
 
 #include <QDir>
@@ -126,7 +127,7 @@ void TestProtocolFile::roundTrip() {
     QVERIFY(ProtocolFile::SaveProtocolText(original, path));
 
     TSortGrid loaded(11);
-    QVERIFY(ProtocolFile::LoadProtocolText(loaded, path));
+    QVERIFY(loadProtocol(loaded, path));
     QList<QStringList> expected = {
         defaultCaptions(HeatStartList),
         {"1", "Müller", "Jörg", "SC Süd", "1", "+", "10,24", " ", "9,99", " ", " "},
@@ -218,7 +219,7 @@ void TestProtocolFile::loading() {
     headerOnly(grid);
     grid.SetRowCount(7);
     grid.setRowCells(1, {"99", "alt", "alt", "alt"});
-    QVERIFY(ProtocolFile::LoadProtocolText(grid, path));
+    QVERIFY(loadProtocol(grid, path));
     QCOMPARE(grid.RowCount(), rowCount);
     cells.resize(11);
     QCOMPARE(grid.rowCells(row), cells);
@@ -235,7 +236,7 @@ void TestProtocolFile::emptyFileKeepsHeader() {
     grid.setRowCells(0, header);
     grid.SetRowCount(4);
     grid.setRowCells(1, {"1", "weg"});
-    QVERIFY(ProtocolFile::LoadProtocolText(grid, path));
+    QVERIFY(loadProtocol(grid, path));
     header[2] = QStringLiteral("Vorname");
     QCOMPARE(tableRows(grid), (QList<QStringList>{header, QStringList(11)}));
 }
@@ -250,13 +251,13 @@ void TestProtocolFile::unreadableFileLeavesTableUntouched() {
     grid.setModified(false);
     const QList<QStringList> before = tableRows(grid);
 
-    QVERIFY(!ProtocolFile::LoadProtocolText(grid, dir.filePath("fehlt.txt")));
-    QVERIFY(!ProtocolFile::LoadProtocolText(grid, dir.path()));
-    QVERIFY(!ProtocolFile::LoadProtocolText(grid, QString()));
+    QVERIFY(!loadProtocol(grid, dir.filePath("fehlt.txt")));
+    QVERIFY(!loadProtocol(grid, dir.path()));
+    QVERIFY(!loadProtocol(grid, QString()));
     QFile huge(dir.filePath("riesig.txt"));
     QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(65 * 1024 * 1024));
     huge.close();
-    QVERIFY(!ProtocolFile::LoadProtocolText(grid, huge.fileName()));
+    QVERIFY(!loadProtocol(grid, huge.fileName()));
     QCOMPARE(tableRows(grid), before);
     QVERIFY(!grid.modified());
 }
@@ -284,7 +285,7 @@ void TestProtocolFile::headerOnlyLoadsOnlyWhenNothingFollows() {
     headerOnly(grid);
     grid.setRowCells(1, {"1", "Meier"});
     const QList<QStringList> before = tableRows(grid);
-    QCOMPARE(ProtocolFile::LoadProtocolText(grid, path), loads);
+    QCOMPARE(loadProtocol(grid, path), loads);
     if (!loads)
         QCOMPARE(tableRows(grid), before);
 }
@@ -296,7 +297,7 @@ void TestProtocolFile::loadIsOneReset() {
     TSortGrid grid(11);
     QSignalSpy resets(&grid, &QAbstractItemModel::modelReset);
     QSignalSpy cells(&grid, &QAbstractItemModel::dataChanged);
-    QVERIFY(ProtocolFile::LoadProtocolText(grid, path));
+    QVERIFY(loadProtocol(grid, path));
     QCOMPARE(resets.count(), 1);
     QCOMPARE(cells.count(), 0);
 }
@@ -322,7 +323,7 @@ void TestProtocolFile::modifiedFlagFollowsRowCount() {
     TSortGrid grid(11);
     grid.SetRowCount(rowsBefore);
     grid.setModified(false);
-    QVERIFY(ProtocolFile::LoadProtocolText(grid, path));
+    QVERIFY(loadProtocol(grid, path));
     QCOMPARE(grid.modified(), modified);
 }
 
@@ -375,7 +376,7 @@ void TestProtocolFile::csvOutputLoadsBack() {
     QVERIFY(writeFile(path, "Nr.;Name;Vorname;Verein/Ort;Kl.;Meister;Zeit1;Zeit2;Zeit3;Zeit4;"
                             "Zeit5\r\n4;Meier;;SV;1;+;10,24;;;;\r\n"));
     TSortGrid grid(11);
-    QVERIFY(ProtocolFile::LoadProtocolText(grid, path));
+    QVERIFY(loadProtocol(grid, path));
     QCOMPARE(grid.rowCells(0), defaultCaptions(HeatStartList));
     QCOMPARE(grid.rowCells(1),
              (QStringList{"4", "Meier", " ", "SV", "1", "+", "10,24", " ", " ", " ", QString()}));

@@ -27,9 +27,6 @@ private Q_SLOTS:
     void backupReadWhereTheCompetitionWentOn_data();
     void backupReadWhereTheCompetitionWentOn();
     void renamedExecutableHasItsOwnFiles();
-    void helpFileLookup();
-    void companionsFromDataFolder();
-    void templatesNamedEvenWhenMissing();
     void defaultExportName_data();
     void defaultExportName();
     void installedProgramWritesInUserFolders_data();
@@ -147,55 +144,10 @@ void TestProgramPaths::backupReadWhereTheCompetitionWentOn() {
 
 void TestProgramPaths::renamedExecutableHasItsOwnFiles() {
     QTemporaryDir bin;
-    QVERIFY(touch(bin.filePath("Halle.jpg")));
     const ProgramPaths original(bin.filePath("Velmora"), QString(), QString());
     const ProgramPaths copy(bin.filePath("Halle"), QString(), QString());
     QVERIFY(original.BackupFileName() != copy.BackupFileName());
     QCOMPARE(copy.BackupFileName(), bin.filePath("Halle-Sicherungsdatei.txt"));
-    QCOMPARE(original.titlePicture(), std::nullopt);
-    QCOMPARE(copy.titlePicture(), std::optional<QString>(bin.filePath("Halle.jpg")));
-}
-
-void TestProgramPaths::helpFileLookup() {
-    QTemporaryDir bin;
-    QTemporaryDir data;
-    const ProgramPaths paths(bin.filePath("Velmora"), data.path(), QString());
-    QCOMPARE(paths.helpFile(), std::nullopt);
-    QVERIFY(touch(data.filePath("Velmora.html")));
-    QCOMPARE(paths.helpFile(), std::optional<QString>(data.filePath("Velmora.html")));
-    QVERIFY(touch(bin.filePath("Velmora.html")));
-    QCOMPARE(paths.helpFile(), std::optional<QString>(bin.filePath("Velmora.html")));
-    QVERIFY(touch(data.filePath("Velmora.chm")));
-    QCOMPARE(paths.helpFile(), std::optional<QString>(data.filePath("Velmora.chm")));
-}
-
-void TestProgramPaths::companionsFromDataFolder() {
-    QTemporaryDir bin;
-    QTemporaryDir data;
-    const ProgramPaths paths(bin.filePath("Velmora"), data.path(), QString());
-    QVERIFY(touch(data.filePath("Velmora.jpg")));
-    QVERIFY(touch(data.filePath("Protokollvorlage.docx")));
-    QVERIFY(touch(data.filePath("Protokollvorlage.xlsx")));
-    QCOMPARE(paths.titlePicture(), std::optional<QString>(data.filePath("Velmora.jpg")));
-    QCOMPARE(paths.WordTemplatePath(), data.filePath("Protokollvorlage.docx"));
-    QCOMPARE(paths.ExcelTemplatePath(), data.filePath("Protokollvorlage.xlsx"));
-    // An old .xls beside the program does not hide the .xlsx the workbook can be built on.
-    QVERIFY(touch(bin.filePath("Protokollvorlage.xls")));
-    QCOMPARE(paths.ExcelTemplatePath(), data.filePath("Protokollvorlage.xlsx"));
-    QVERIFY(touch(bin.filePath("Protokollvorlage.xlsx")));
-    QCOMPARE(paths.ExcelTemplatePath(), bin.filePath("Protokollvorlage.xlsx"));
-    // A folder of that name is not a template.
-    QVERIFY(QDir(bin.path()).mkdir("Protokollvorlage.docx"));
-    QCOMPARE(paths.WordTemplatePath(), data.filePath("Protokollvorlage.docx"));
-}
-
-void TestProgramPaths::templatesNamedEvenWhenMissing() {
-    QTemporaryDir bin;
-    QTemporaryDir data;
-    const ProgramPaths paths(bin.filePath("Velmora"), data.path(), QString());
-    QCOMPARE(paths.WordTemplatePath(), bin.filePath("Protokollvorlage.docx"));
-    QCOMPARE(paths.ExcelTemplatePath(), bin.filePath("Protokollvorlage.xlsx"));
-    QVERIFY(!QFileInfo::exists(paths.WordTemplatePath()));
 }
 
 void TestProgramPaths::defaultExportName_data() {

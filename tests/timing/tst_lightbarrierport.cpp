@@ -20,7 +20,6 @@ private Q_SLOTS:
     void designedSettings();
     void open_data();
     void open();
-    void reopenKeepsTheChosenPort();
     void noRealtimePriorityIsToldOnce();
 
 private:
@@ -101,21 +100,6 @@ void TestLightBarrierPort::open() {
     }
 }
 
-void TestLightBarrierPort::reopenKeepsTheChosenPort() {
-    Rig rig;
-    QVERIFY(rig.port.open(1));
-    rig.port.reopen(3);
-    QVERIFY(!rig.port.isOpen());
-    QCOMPARE(rig.port.comPort().Port(), 3);
-    QVERIFY(!rig.barriers.isImageVisible(LightBarrier::Stop));
-    rig.port.reopen(1);
-    QVERIFY(rig.port.isOpen());
-    rig.port.reopen(0);
-    QVERIFY(!rig.port.isOpen());
-    QCOMPARE(rig.port.comPort().Port(), 0);
-    QCOMPARE(rig.system->openDescriptors(), 0);
-}
-
 void TestLightBarrierPort::noRealtimePriorityIsToldOnce() {
     Rig rig;
     const auto refusing = std::make_shared<FakeRealtimeSystem>();
@@ -128,7 +112,8 @@ void TestLightBarrierPort::noRealtimePriorityIsToldOnce() {
     const QString notice = rig.port.realtimeNotice();
     QVERIFY(notice.startsWith(u"Keine Echtzeit-Priorität für die Lichtschranken: SCHED_FIFO"));
     QCOMPARE(told.at(0).at(0).toString(), notice);
-    rig.port.reopen(1);
+    rig.port.close();
+    rig.port.open(1);
     QCOMPARE(told.size(), 1);
     QCOMPARE(rig.port.realtimeNotice(), notice);
 
@@ -136,7 +121,8 @@ void TestLightBarrierPort::noRealtimePriorityIsToldOnce() {
     FakeRealtimeSystem::Script granting;
     granting.fifoResult = 0;
     rig.port.comPort().setRealtimeSystem(std::make_shared<FakeRealtimeSystem>(granting));
-    rig.port.reopen(1);
+    rig.port.close();
+    rig.port.open(1);
     QCOMPARE(rig.port.comPort().realtimePriority().method, RealtimePriority::Method::Direct);
     QCOMPARE(rig.port.realtimeNotice(), QString());
     QCOMPARE(told.size(), 1);

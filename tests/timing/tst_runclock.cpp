@@ -34,6 +34,13 @@ void invoke(RunClock& clock, Command command) {
     }
 }
 
+// The clock's steps of a confirmed settings dialog, in the order the dialog runs them.
+void acceptSettings(RunClock& clock, const TimingSettings& settings) {
+    clock.takeSettings(settings);
+    clock.showSettledTimes();
+    clock.showTimerButton();
+}
+
 // The control-state table of the timing buttons, with the countdown button visible.
 ControlStates expectedControls(State state) {
     const Button face{false, std::nullopt};
@@ -328,7 +335,7 @@ void TestRunClock::settingsAcceptedInReady() {
     RunClock& clock = makeClock(Fixture::settingsWith(10000, 50));
     QSignalSpy focus(&clock, &RunClock::focusRequested);
     QSignalSpy shown(&clock, &RunClock::showTimeRequested);
-    clock.settingsAccepted(Fixture::settingsWith(0, 0));
+    acceptSettings(clock, Fixture::settingsWith(0, 0));
     const ControlStates& c = clock.controlStates();
     QVERIFY(!c.timerVisible);
     QCOMPARE(c.timer, (Button{false, std::nullopt}));
@@ -337,7 +344,7 @@ void TestRunClock::settingsAcceptedInReady() {
     QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Start);
     QCOMPARE(Fixture::lastShown(shown, DisplayRow::Lower), RunClock::noBestTime);
 
-    clock.settingsAccepted(Fixture::settingsWith(2500, 20));
+    acceptSettings(clock, Fixture::settingsWith(2500, 20));
     QVERIFY(clock.controlStates().timerVisible);
     QCOMPARE(clock.controlStates().timer, (Button{true, ControlStates::orange}));
     QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Timer);
@@ -346,7 +353,7 @@ void TestRunClock::settingsAcceptedInReady() {
 
     // A run started meanwhile keeps running as a run, not as a countdown.
     clock.start();
-    clock.settingsAccepted(Fixture::settingsWith(4000, 20));
+    acceptSettings(clock, Fixture::settingsWith(4000, 20));
     QVERIFY(!clock.countdownActive());
     QCOMPARE(clock.state(), State::Running);
     clock.stop();

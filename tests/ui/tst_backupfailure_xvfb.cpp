@@ -1,6 +1,6 @@
 #include "mock/FileSystemFaults.h"
+#include "mock/ProtocolLoad.h"
 #include "mock/TimingWindowFixture.h"
-#include "output/ProtocolFile.h"
 #include "ui/BackupStatus.h"
 #include "ui/TFormMain.h"
 
@@ -48,7 +48,7 @@ void TestBackupFailureXvfb::messageLeavesKeysToTheWindow() {
     press(Qt::Key_F9);
     QVERIFY(!window.backupStatus()->failing());
     TSortGrid loaded(11);
-    QVERIFY(ProtocolFile::LoadProtocolText(loaded, backup));
+    QVERIFY(loadProtocol(loaded, backup));
     QCOMPARE(loaded.cell(6, 1), QStringLiteral("800"));
     QCOMPARE(loaded.cell(6, 2), QStringLiteral("900"));
     QCOMPARE(loaded.cell(6, 3), QStringLiteral("700"));

@@ -3,10 +3,21 @@
 #include "ui/WindowPlacement.h"
 #include "widgets/PageTabBar.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+bool touch(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly);
+}
+
+} // namespace
 
 // Names taken from the executable, files found next to it or in the data folder, and the
 // small geometry rules of the window.
@@ -18,6 +29,9 @@ private Q_SLOTS:
     void filesNextToExecutableFirst();
     void helpFileFallsBackToOtherKind();
     void templatePathsNameTheExpectedPlace();
+    void renamedCopyHasItsOwnPicture();
+    void helpFileLookup();
+    void companionsFromDataFolder();
     void defaultPlacement_data();
     void defaultPlacement();
     void minimumSize_data();
@@ -87,11 +101,59 @@ void TestEnvironment::helpFileFallsBackToOtherKind() {
 
 void TestEnvironment::templatePathsNameTheExpectedPlace() {
     QTemporaryDir exeDir;
-    const ProgramEnvironment environment(exeDir.filePath(QStringLiteral("Velmora")));
+    QTemporaryDir data;
+    ProgramEnvironment environment(exeDir.filePath(QStringLiteral("Velmora")));
+    environment.setDataDir(data.path());
     QCOMPARE(environment.wordTemplatePath(),
              exeDir.filePath(QStringLiteral("Protokollvorlage.docx")));
     QCOMPARE(environment.excelTemplatePath(),
              exeDir.filePath(QStringLiteral("Protokollvorlage.xlsx")));
+    QVERIFY(!QFileInfo::exists(environment.wordTemplatePath()));
+}
+
+void TestEnvironment::renamedCopyHasItsOwnPicture() {
+    QTemporaryDir bin;
+    QVERIFY(touch(bin.filePath("Halle.jpg")));
+    const ProgramEnvironment original(bin.filePath("Velmora"));
+    const ProgramEnvironment copy(bin.filePath("Halle"));
+    QCOMPARE(original.titlePicture(), std::nullopt);
+    QCOMPARE(copy.titlePicture(), std::optional<QString>(bin.filePath("Halle.jpg")));
+}
+
+void TestEnvironment::helpFileLookup() {
+    QTemporaryDir bin;
+    QTemporaryDir data;
+    ProgramEnvironment environment(bin.filePath("Velmora"));
+    environment.setDataDir(data.path());
+    QCOMPARE(environment.helpFile(), std::nullopt);
+    QVERIFY(touch(data.filePath("Velmora.html")));
+    QCOMPARE(environment.helpFile(), std::optional<QString>(data.filePath("Velmora.html")));
+    QVERIFY(touch(bin.filePath("Velmora.html")));
+    QCOMPARE(environment.helpFile(), std::optional<QString>(bin.filePath("Velmora.html")));
+    // Outside Windows the HTML manual comes first; compiled help only stands in for it.
+    QVERIFY(touch(data.filePath("Velmora.chm")));
+    QCOMPARE(environment.helpFile(), std::optional<QString>(bin.filePath("Velmora.html")));
+}
+
+void TestEnvironment::companionsFromDataFolder() {
+    QTemporaryDir bin;
+    QTemporaryDir data;
+    ProgramEnvironment environment(bin.filePath("Velmora"));
+    environment.setDataDir(data.path());
+    QVERIFY(touch(data.filePath("Velmora.jpg")));
+    QVERIFY(touch(data.filePath("Protokollvorlage.docx")));
+    QVERIFY(touch(data.filePath("Protokollvorlage.xlsx")));
+    QCOMPARE(environment.titlePicture(), std::optional<QString>(data.filePath("Velmora.jpg")));
+    QCOMPARE(environment.wordTemplatePath(), data.filePath("Protokollvorlage.docx"));
+    QCOMPARE(environment.excelTemplatePath(), data.filePath("Protokollvorlage.xlsx"));
+    // An old .xls beside the program does not hide the .xlsx the workbook can be built on.
+    QVERIFY(touch(bin.filePath("Protokollvorlage.xls")));
+    QCOMPARE(environment.excelTemplatePath(), data.filePath("Protokollvorlage.xlsx"));
+    QVERIFY(touch(bin.filePath("Protokollvorlage.xlsx")));
+    QCOMPARE(environment.excelTemplatePath(), bin.filePath("Protokollvorlage.xlsx"));
+    // A folder of that name is not a template.
+    QVERIFY(QDir(bin.path()).mkdir("Protokollvorlage.docx"));
+    QCOMPARE(environment.wordTemplatePath(), data.filePath("Protokollvorlage.docx"));
 }
 
 void TestEnvironment::defaultPlacement_data() {

@@ -174,7 +174,8 @@ void TestFormMainBarriers::noRealtimePriorityIsToldOnce() {
     const QString message = f.window().StatusBar1()->currentMessage();
     QVERIFY2(message.startsWith(told), qPrintable(message));
     f.window().StatusBar1()->clearMessage();
-    port.reopen(1);
+    port.close();
+    port.open(1);
     QVERIFY(port.isOpen());
     QCOMPARE(f.window().StatusBar1()->currentMessage(), QString());
 

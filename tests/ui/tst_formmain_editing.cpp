@@ -2,6 +2,7 @@
 #include "competition/StageDerivation.h"
 #include "competition/StageTables.h"
 #include "competition/widgets/TSortGridView.h"
+#include "mock/ProtocolLoad.h"
 #include "mock/WindowFixture.h"
 #include "output/ProtocolFile.h"
 #include "ui/EditCommands.h"
@@ -325,7 +326,7 @@ void TestFormMainEditing::umlautSurvivesProtocolFile() {
     QVERIFY(written.readAll().contains(QByteArray("\tM\xFCller\t")));
 
     TSortGrid reopened(heat().ColCount());
-    QVERIFY(ProtocolFile::LoadProtocolText(reopened, file));
+    QVERIFY(loadProtocol(reopened, file));
     QCOMPARE(reopened.RowCount(), heat().RowCount());
     // Empty run cells come back as blanks, as the file stores them; the names come back whole.
     for (int r = 0; r < heat().RowCount(); ++r)

@@ -1,9 +1,13 @@
 #include "competition/Competition.h"
 #include "mock/TimingWindowFixture.h"
+#include "settings/SettingsApplier.h"
+#include "settings/SettingsChoices.h"
+#include "settings/TvPlacement.h"
 #include "timing/DisplayRow.h"
 #include "timing/RunClock.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
+#include "ui/SettingsCommand.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
 #include "ui/TimingWiring.h"
@@ -296,9 +300,10 @@ void TestFormMainTiming::hiddenButtonsKeepTheirKeys() {
     QFETCH(QString, upper);
     QFETCH(QString, lower);
     TimingWindowFixture f;
-    f.window().settings().timer = timer;
-    f.window().settings().len = len;
-    f.window().timingWiring().settingsAccepted(f.window().settings());
+    SettingsChoices choices;
+    choices.timerSeconds = timer / 1000.0;
+    choices.lengthMetres = len;
+    f.window().settingsCommand().applier().apply(choices);
     QCOMPARE(f.window().header()->bTimer->isHidden(), timer == 0);
     QCOMPARE(f.window().header()->bLAP->isHidden(), len == 0);
     QVERIFY(f.run({"F4", "+500", "F5", "+1000", "F6", "+2000", "F8"}));

@@ -25,7 +25,6 @@ public:
     // On: one cell is selected, and a typed key, F2, Enter or a double click opens its editor
     // (the table must be editable). Off: whole rows are selected and nothing is edited.
     void setCellEditing(bool on);
-    bool cellEditing() const { return m_cellEditing; }
 
     // Opened by a right click on a data row or by the keyboard's menu key, for the selected row.
     void setPopupMenu(QMenu* menu) { m_popupMenu = menu; }

@@ -20,7 +20,6 @@ public:
 
     QTableWidget* SortGrid1() const { return m_table; }
     QWidget* Footer() const { return m_footer; }
-    QLabel* FooterText() const { return m_footerText; }
     TvWordMark* wordMark() const { return m_wordMark; }
 
     // The twelve lines of the table, six cells each: "Pl." + ".", "Nr.", " Name Vorname",

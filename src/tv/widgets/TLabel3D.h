@@ -20,9 +20,7 @@ public:
     // --- the 3D properties ---------------------------------------------------------------
     Bevel bevel() const { return m_bevel; }
     void setBevel(Bevel bevel);
-    QColor highLightColor() const { return m_highLight; }
     void setHighLightColor(const QColor& colour);
-    QColor shadowColor() const { return m_shadow; }
     void setShadowColor(const QColor& colour);
     int shadowSize() const { return m_shadowSize; }
     void setShadowSize(int size); // a byte: 0..255
@@ -34,7 +32,6 @@ public:
     void setFirstColor(const QColor& colour);
     QColor lastColor() const { return m_lastColor; }
     void setLastColor(const QColor& colour);
-    GradientOrientation gradientOrientation() const { return m_orientation; }
     void setGradientOrientation(GradientOrientation orientation);
     BorderStyle borderStyle() const { return m_borderStyle; }
     void setBorderStyle(BorderStyle style);
@@ -50,15 +47,12 @@ public:
     void setAlignment(Qt::Alignment horizontal);
     Layout layout() const { return m_layout; }
     void setLayout(Layout layout);
-    bool wordWrap() const { return m_wordWrap; }
     void setWordWrap(bool on);
     bool transparent() const { return m_transparent; }
     void setTransparent(bool on);
     QColor color() const { return m_color; }
     void setColor(const QColor& colour);
-    QColor fontColor() const { return m_fontColor; }
     void setFontColor(const QColor& colour);
-    bool showAccelChar() const { return m_showAccelChar; }
     void setShowAccelChar(bool on);
     void setPixelSize(int pixels);
 

@@ -1,0 +1,11 @@
+#include "mock/ProtocolLoad.h"
+
+#include "output/ProtocolFile.h"
+
+bool loadProtocol(TSortGrid& table, const QString& fileName) {
+    const auto rows = ProtocolFile::readProtocolFile(fileName, table);
+    if (!rows)
+        return false;
+    ProtocolFile::replaceRows(table, *rows);
+    return true;
+}
