@@ -123,7 +123,8 @@ void TFormMain::detectOfficeHook() {
 // --- "Programm" and TV mode ------------------------------------------------------------------
 
 void TFormMain::mHilfeClick() {
-    ManualOpener(m_helpFile, ManualOpener::placesFor(m_environment), &QDesktopServices::openUrl,
+    ManualOpener(m_helpFile, ManualOpener::placesFor(m_environment),
+                 ManualOpener::desktopViewer(m_environment),
                  ManualOpener::messageBoxOn(*this, m_programTitle))
         .open();
 }
