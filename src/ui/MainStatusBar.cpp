@@ -3,6 +3,15 @@
 #include "ui/ElidingLabel.h"
 
 #include <QLabel>
+#include <QTimer>
+
+namespace {
+
+const QString kFailingStyle =
+    QStringLiteral("QLabel { background-color: #FF0000; color: #FFFFFF; }");
+constexpr int NoticePreferredWidth = 360;
+
+} // namespace
 
 MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
     setObjectName(QStringLiteral("StatusBar1"));
@@ -35,6 +44,37 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
     }
     m_panels[RowPosition]->setText(QStringLiteral("0:0"));
     m_panels[FixedText]->setText(fixedText());
+    m_notice = new ElidingLabel(this);
+    m_notice->setObjectName(QStringLiteral("StatusNotice"));
+    m_notice->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_notice->setPreferredWidth(NoticePreferredWidth);
+    m_notice->hide();
+    addPermanentWidget(m_notice);
+}
+
+void MainStatusBar::showNotice(const QString& text, int milliseconds) {
+    const quint64 id = m_nextNotice++;
+    m_notices.append({id, text});
+    QTimer::singleShot(milliseconds, this, [this, id] {
+        m_notices.removeIf([id](const auto& notice) { return notice.first == id; });
+        showNotices();
+    });
+    showNotices();
+}
+
+void MainStatusBar::setLastingNotice(const QString& text) {
+    m_lasting = text;
+    showNotices();
+}
+
+void MainStatusBar::showNotices() {
+    QStringList texts;
+    for (const auto& notice : std::as_const(m_notices))
+        texts.append(notice.second);
+    const QString text = m_lasting.isEmpty() ? texts.join(QStringLiteral("  –  ")) : m_lasting;
+    m_notice->setFullText(text);
+    m_notice->setStyleSheet(m_lasting.isEmpty() ? QString() : kFailingStyle);
+    m_notice->setVisible(!text.isEmpty());
 }
 
 QString MainStatusBar::panelText(int panel) const {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QList>
 #include <QStatusBar>
 #include <array>
 
+class ElidingLabel;
 class QLabel;
 
-// The four status panels: row position, a fixed text, the derivation message, window size.
+// The four status panels: row position, a fixed text, the derivation message, window size; and
+// beside them a panel for notices, which never covers them.
 class MainStatusBar : public QStatusBar {
     Q_OBJECT
 public:
@@ -19,6 +22,19 @@ public:
     void setPanelText(int panel, const QString& text);
     QLabel* panel(int panel) const;
 
+    // A notice for a while (what start-up found wrong); several are shown one after the other
+    // in the same panel.
+    void showNotice(const QString& text, int milliseconds);
+    // A failure that stays, red, until it is cleared with an empty text.
+    void setLastingNotice(const QString& text);
+    ElidingLabel* noticePanel() const { return m_notice; }
+
 private:
+    void showNotices();
+
     std::array<QLabel*, 4> m_panels{};
+    ElidingLabel* m_notice = nullptr;
+    QList<std::pair<quint64, QString>> m_notices;
+    quint64 m_nextNotice = 0;
+    QString m_lasting;
 };
