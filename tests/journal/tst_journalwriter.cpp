@@ -256,10 +256,13 @@ void TestJournalWriter::lackOfDescriptorsLosesNoEvent() {
     giveBack();
     QTRY_VERIFY_WITH_TIMEOUT(writer->flush(0), 3000);
 
-    // At the end of the program, with the next day's file still to open: the slots come
-    // free while the writer closes.
     writer->append(impulse(2));
     QVERIFY(writer->flush());
+    writer.reset();
+
+    // At the end of the program, before its journal was ever opened: the slots come free
+    // while the writer closes.
+    writer = std::make_unique<JournalWriter>(dir.path(), QStringLiteral("Velmora"));
     QVERIFY(takeAll());
     writer->append(impulse(3, Day.addDays(1)));
     std::thread closing([&] {
