@@ -44,12 +44,17 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
     }
     m_panels[RowPosition]->setText(QStringLiteral("0:0"));
     m_panels[FixedText]->setText(fixedText());
+    m_lasting = new ElidingLabel(this);
+    m_lasting->setObjectName(QStringLiteral("StatusFailure"));
+    m_lasting->setStyleSheet(kFailingStyle);
     m_notice = new ElidingLabel(this);
     m_notice->setObjectName(QStringLiteral("StatusNotice"));
-    m_notice->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_notice->setPreferredWidth(NoticePreferredWidth);
-    m_notice->hide();
-    addPermanentWidget(m_notice);
+    for (ElidingLabel* label : {m_lasting, m_notice}) {
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setPreferredWidth(NoticePreferredWidth);
+        label->hide();
+        addPermanentWidget(label);
+    }
 }
 
 void MainStatusBar::showNotice(const QString& text, int milliseconds) {
@@ -63,18 +68,17 @@ void MainStatusBar::showNotice(const QString& text, int milliseconds) {
 }
 
 void MainStatusBar::setLastingNotice(const QString& text) {
-    m_lasting = text;
-    showNotices();
+    m_lasting->setFullText(text);
+    m_lasting->setVisible(!text.isEmpty());
 }
 
 void MainStatusBar::showNotices() {
+    // The newest first: the panel may have room for one only; the tooltip holds them all.
     QStringList texts;
-    for (const auto& notice : std::as_const(m_notices))
-        texts.append(notice.second);
-    const QString text = m_lasting.isEmpty() ? texts.join(QStringLiteral("  –  ")) : m_lasting;
-    m_notice->setFullText(text);
-    m_notice->setStyleSheet(m_lasting.isEmpty() ? QString() : kFailingStyle);
-    m_notice->setVisible(!text.isEmpty());
+    for (auto it = m_notices.crbegin(); it != m_notices.crend(); ++it)
+        texts.append(it->second);
+    m_notice->setFullText(texts.join(QStringLiteral("  –  ")));
+    m_notice->setVisible(!texts.isEmpty());
 }
 
 QString MainStatusBar::panelText(int panel) const {
