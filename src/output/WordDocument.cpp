@@ -124,7 +124,10 @@ std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& 
             *error = QStringLiteral("kein Word-Dokument");
         return std::nullopt;
     }
-    XmlSplice document(QString::fromUtf8(package->part(kDocumentPart)));
+    const std::optional<QByteArray> documentXml = package->read(kDocumentPart, error);
+    if (!documentXml)
+        return std::nullopt;
+    XmlSplice document(QString::fromUtf8(*documentXml));
     QXmlStreamReader reader(document.text());
     std::optional<XmlSplice::Span> body;
     QString prefix;

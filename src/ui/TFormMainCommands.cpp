@@ -57,7 +57,10 @@ void TFormMain::WebseiteClick() {
 }
 
 void TFormMain::loadSettingsHook() {
-    SettingsBinding(m_environment, m_settings).load(*this, *m_header->eZeile, m_competition);
+    m_settingsLoad =
+        SettingsBinding(m_environment, m_settings).load(*this, *m_header->eZeile, m_competition);
+    if (const QString notice = SettingsBinding::damagedNotice(m_settingsLoad); !notice.isEmpty())
+        m_statusBar->showNotice(notice, StartupNotice::StatusMilliseconds);
 }
 
 void TFormMain::setupFileDialogsHook() {
@@ -91,7 +94,7 @@ void TFormMain::saveBackupHook() {
 }
 
 void TFormMain::saveSettingsHook() {
-    SettingsBinding(m_environment, m_settings).save(*this, *m_header->eZeile);
+    SettingsBinding(m_environment, m_settings).save(*this, *m_header->eZeile, m_settingsLoad);
 }
 
 void TFormMain::sbWordClick() {

@@ -99,10 +99,10 @@ void TestWordDocument::templatePartsKept() {
     const auto before = OfficeReader::open(m_template);
     const auto after = OfficeReader::open(exportPage(1));
     QVERIFY(before && after);
-    for (const ZipPackage::Part& part : before->package().parts()) {
-        QVERIFY2(after->package().contains(part.name), qPrintable(part.name));
-        if (part.name != u"word/document.xml")
-            QCOMPARE(after->package().part(part.name), part.data);
+    for (const QString& name : before->package().names()) {
+        QVERIFY2(after->package().contains(name), qPrintable(name));
+        if (name != u"word/document.xml")
+            QCOMPARE(after->package().part(name), before->package().part(name));
     }
     const QByteArray body = after->package().part(QStringLiteral("word/document.xml"));
     // The page setup and the header and footer references still close the body.

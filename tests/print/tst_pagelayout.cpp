@@ -80,6 +80,10 @@ void TstPageLayout::pages_data() {
     QTest::newRow("one pixel too wide")
         << IntList{124, 125} << 1 << 250 << 100 << StringList{"Seite 1-1", "Seite 1-2"}
         << IntList{0, 1} << IntList{0, 1} << IntList{1, 1};
+    QTest::newRow("absurd column width")
+        << IntList{50, 2147483647, 50} << 1 << 250 << 100
+        << StringList{"Seite 1-1", "Seite 1-2", "Seite 1-3"} << IntList{0, 1, 2} << IntList{0, 1, 2}
+        << IntList{1, 1, 1};
     // Height 50: not even one row fits under the header, each still gets a page.
     QTest::newRow("page lower than a row")
         << IntList{50} << 3 << 250 << 50 << StringList{"Seite 1", "Seite 2", "Seite 3"}
@@ -145,6 +149,8 @@ void TstPageLayout::cellLeftStartsAtThirtyDevicePixels() {
     QCOMPARE(layout.cellLeft(printer, 0, 1), 30 + 41 * 12);
     QCOMPARE(layout.cellLeft(printer, 0, 2), 30 + 41 * 12);
     QCOMPARE(layout.cellLeft(printer.preview(), 0, 2), 30 + 41);
+    const PageLayout absurd({2147483647, 2147483647, 10}, IntList(2, 19));
+    QCOMPARE(absurd.cellLeft(printer, 0, 2), 2147483647);
 }
 
 QTEST_APPLESS_MAIN(TstPageLayout)
