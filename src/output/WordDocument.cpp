@@ -2,10 +2,10 @@
 
 #include "output/AtomicFile.h"
 #include "output/ExportColumns.h"
+#include "output/OfficeTemplate.h"
 #include "output/XmlSplice.h"
 #include "output/XmlText.h"
 #include "output/ZipPackage.h"
-#include "platform/RegularFile.h"
 
 #include <QXmlStreamReader>
 
@@ -16,7 +16,6 @@ namespace {
 const QString kDocumentPart = QStringLiteral("word/document.xml");
 // A4 portrait with 2 cm margins, for a template whose page setup says nothing.
 constexpr int kDefaultTextWidth = 9638;
-constexpr qint64 kTemplateLimit = 64 * 1024 * 1024;
 
 // Builds markup in the namespace prefix the template uses for WordprocessingML.
 class Markup {
@@ -163,22 +162,27 @@ std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& 
 }
 
 FileWriteResult ExportToWord(const QString& templatePath, const QString& fileName,
-                             const QString& title, const TSortGrid& table, FileSystem& system) {
-    const RegularFile::Content content = RegularFile::read(templatePath, kTemplateLimit);
-    QString reason = QStringLiteral("nicht lesbar");
-    std::optional<QByteArray> bytes;
-    if (content.ok())
-        bytes = build(content.bytes, title,
-                      ExportColumns::rows(table, ExportColumns::wordColumns(table)), &reason);
+                             const QString& title, const QList<QStringList>& rows,
+                             FileSystem& system) {
+    const OfficeTemplate::Content content =
+        OfficeTemplate::read(OfficeTemplate::Kind::Word, templatePath);
+    if (!content.bytes)
+        return FileWriteResult::failure(content.message, content.reason);
+    QString reason;
+    const std::optional<QByteArray> bytes = build(*content.bytes, title, rows, &reason);
     if (!bytes)
         return FileWriteResult::failure(
-            QStringLiteral("Die Wordvorlage ") + templatePath +
-                QStringLiteral(" kann nicht gelesen werden; es wurde nichts gespeichert."),
-            reason);
+            OfficeTemplate::unreadableText(OfficeTemplate::Kind::Word, templatePath), reason);
     if (const auto failure = AtomicFile::write(fileName, *bytes, system))
         return FileWriteResult::failure(QStringLiteral("Der Schreibfehler der Datei: ") + fileName,
                                         failure->text());
     return FileWriteResult::success();
+}
+
+FileWriteResult ExportToWord(const QString& templatePath, const QString& fileName,
+                             const QString& title, const TSortGrid& table, FileSystem& system) {
+    return ExportToWord(templatePath, fileName, title,
+                        ExportColumns::rows(table, ExportColumns::wordColumns(table)), system);
 }
 
 } // namespace WordDocument

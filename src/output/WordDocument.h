@@ -20,9 +20,13 @@ namespace WordDocument {
 std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& title,
                                 const QList<QStringList>& rows, QString* error = nullptr);
 
-// Reads the template, builds the document from the table's shown columns and writes it
-// atomically; an unreadable template writes nothing and says why, a failed write keeps the
-// older file and says "Der Schreibfehler der Datei: " + fileName.
+// Reads the template, builds the document from the rows (header row first) and writes it
+// atomically; a template that is missing or cannot be used writes nothing and says why, a
+// failed write keeps the older file and says "Der Schreibfehler der Datei: " + fileName.
+FileWriteResult ExportToWord(const QString& templatePath, const QString& fileName,
+                             const QString& title, const QList<QStringList>& rows,
+                             FileSystem& system = PosixFileSystem::instance());
+// The same with the table's shown columns.
 FileWriteResult ExportToWord(const QString& templatePath, const QString& fileName,
                              const QString& title, const TSortGrid& table,
                              FileSystem& system = PosixFileSystem::instance());
