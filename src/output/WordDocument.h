@@ -16,6 +16,10 @@ class TSortGrid;
 // footers and the rest of the body stay as the template has them.
 namespace WordDocument {
 
+// Widths in twips of the table's columns on a text width: each as wide as its longest text when
+// all fit; otherwise numbers and captions keep their width and the names wrap at their blanks.
+QList<int> columnWidths(const QList<QStringList>& rows, int textWidth);
+
 // The document's bytes, or nullopt with the reason when the template is no Word document.
 std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& title,
                                 const QList<QStringList>& rows, QString* error = nullptr);

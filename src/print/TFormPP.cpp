@@ -98,28 +98,43 @@ void TFormPP::FormShow() {
     redraw();
 }
 
+namespace {
+
+// The window manager's frame around a shown top-level window; nothing while it is not framed
+// yet. While the frame comes the two rectangles may briefly disagree; a margin outside 0..100
+// is not believed.
+QMargins frameOf(const QWidget& window) {
+    if (!window.testAttribute(Qt::WA_Mapped))
+        return QMargins();
+    const QRect outer = window.frameGeometry();
+    const QRect inner = window.geometry();
+    const auto margin = [](int value) {
+        return value >= 0 && value <= 100 ? value : 0;
+    };
+    return QMargins(margin(inner.left() - outer.left()), margin(inner.top() - outer.top()),
+                    margin(outer.right() - inner.right()), margin(outer.bottom() - inner.bottom()));
+}
+
+} // namespace
+
 void TFormPP::placeOnScreen() {
     const QScreen* target = screen();
     if (!target || !m_table)
         return;
-    // Until the window manager has framed the window its frame reads as nothing, and while it
-    // does so the two rectangles may briefly disagree; a margin outside 0..100 is not believed.
-    QMargins frame;
-    if (testAttribute(Qt::WA_Mapped)) {
-        const QRect outer = frameGeometry();
-        const QRect inner = geometry();
-        const auto margin = [](int value) {
-            return value >= 0 && value <= 100 ? value : 0;
-        };
-        frame = QMargins(margin(inner.left() - outer.left()), margin(inner.top() - outer.top()),
-                         margin(outer.right() - inner.right()),
-                         margin(outer.bottom() - inner.bottom()));
+    // Before the window manager has framed this window its frame is not known; the main
+    // window's frame is the best guess, else room for a title bar. Placed as if frameless, the
+    // window would get its title bar above the screen's top edge.
+    QMargins frame = frameOf(*this);
+    if (frame.isNull()) {
+        const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+        frame = main ? frameOf(*main) : QMargins();
+        if (frame.isNull())
+            frame = QMargins(4, 32, 4, 4);
     }
     const QRect client = PreviewPlacement::clientRect(m_image.size(), target->geometry(),
                                                       target->availableGeometry(), frame);
-    // A top-level window's move places its frame, so the title bar stays on the screen.
-    resize(client.size());
-    move(client.topLeft() - QPoint(frame.left(), frame.top()));
+    // The window's own rectangle, inside the frame, so the frame goes round it on the screen.
+    setGeometry(client);
 }
 
 void TFormPP::redraw() {
