@@ -42,9 +42,8 @@ TSortGrid& GridPrinter::grid() const {
     return *m_view.grid();
 }
 
-int GridPrinter::neededWidth(const QString& text, int textWidth, Qt::Alignment alignment,
-                             const PageGeometry& page) {
-    if (text.isEmpty())
+int GridPrinter::neededWidth(int textWidth, Qt::Alignment alignment, const PageGeometry& page) {
+    if (textWidth <= 0)
         return 0;
     // Whole device pixels of the converted width; the clip lies one pixel inside the box.
     const auto units = [&page](int devicePixels) {
@@ -84,11 +83,10 @@ PrintableTable GridPrinter::printable() const {
             shared.append(c);
             continue;
         }
-        const QString& caption = table.cell(c, 0);
-        const int data = ColumnFit::widestText(table.rows, c, measure, 1);
-        const int needed =
-            std::max(neededWidth(caption, device.width(caption), Qt::AlignLeft, page),
-                     data > 0 ? neededWidth(QStringLiteral("0"), data, alignment, page) : 0);
+        // The caption is left-aligned, the data as the column is.
+        const int needed = std::max(
+            neededWidth(device.width(table.cell(c, 0)), Qt::AlignLeft, page),
+            neededWidth(ColumnFit::widestText(table.rows, c, measure, 1), alignment, page));
         if (needed > width) {
             grown += needed - width;
             widths[c] = needed;

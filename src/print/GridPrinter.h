@@ -65,8 +65,7 @@ public:
 
     // Screen pixels a column needs so that a text of textWidth device pixels, aligned so, is
     // not cut on a page of this geometry.
-    static int neededWidth(const QString& text, int textWidth, Qt::Alignment alignment,
-                           const PageGeometry& page);
+    static int neededWidth(int textWidth, Qt::Alignment alignment, const PageGeometry& page);
     // A name column gives up room for the numbers down to this width.
     static constexpr int MinimumNameWidth = 40;
 

@@ -211,10 +211,7 @@ void TstGridPageRenderer::rowsShareTheirBordersAndClearTheLabel() {
         });
         QVERIFY(seite != page.texts.end());
         const int labelTop = seite->position.y() - label.ascent();
-        QVERIFY2(column.last().top() + column.last().height() < labelTop,
-                 qPrintable(QStringLiteral("row foot %1, label top %2")
-                                .arg(column.last().top() + column.last().height())
-                                .arg(labelTop)));
+        QVERIFY(column.last().top() + column.last().height() < labelTop);
     }
 }
 
@@ -266,13 +263,9 @@ void TstGridPageRenderer::numbersAreNeverCutOnPaper() {
         std::find_if(texts.begin(), texts.end(), [&](const auto& t) { return t.text == text; });
     QVERIFY(found != texts.end());
     const int width = QFontMetrics(view.font(), &device).horizontalAdvance(text);
-    QVERIFY2(found->position.x() >= found->clip.left() &&
-                 found->position.x() + width <= found->clip.right() + 1,
-             qPrintable(QStringLiteral("text %1..%2, clip %3..%4")
-                            .arg(found->position.x())
-                            .arg(found->position.x() + width)
-                            .arg(found->clip.left())
-                            .arg(found->clip.right())));
+    // Drawn whole inside the cell's clip.
+    QVERIFY(found->position.x() >= found->clip.left());
+    QVERIFY(found->position.x() + width <= found->clip.right() + 1);
 }
 
 QTEST_MAIN(TstGridPageRenderer)

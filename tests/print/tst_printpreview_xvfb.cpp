@@ -71,16 +71,7 @@ void TestPrintPreviewXvfb::showOnce(bool shownAgain) {
     QMargins frame;
     QTRY_VERIFY((frame = frameExtents(*f.preview)) != QMargins());
     const QRect outer = f.preview->geometry().marginsAdded(frame);
-    QVERIFY2(available.contains(outer),
-             qPrintable(QStringLiteral("frame %1,%2 %3x%4 on %5,%6 %7x%8")
-                            .arg(outer.x())
-                            .arg(outer.y())
-                            .arg(outer.width())
-                            .arg(outer.height())
-                            .arg(available.x())
-                            .arg(available.y())
-                            .arg(available.width())
-                            .arg(available.height())));
+    QVERIFY2(available.contains(outer), qPrintable(QString("frame top %1").arg(outer.top())));
 }
 
 QTEST_MAIN(TestPrintPreviewXvfb)
