@@ -1,3 +1,4 @@
+#include "platform/CNumberLocale.h"
 #include "platform/TerminationSignals.h"
 #include "print/TFormPP.h"
 #include "tv/widgets/TvWindows.h"
@@ -26,6 +27,7 @@ void createTvWindows(TFormMain& window) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    CNumberLocale::keepProcessNumbersInC();
     // The desktop matches the window to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velmora")));

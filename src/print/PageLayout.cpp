@@ -29,7 +29,7 @@ int PageLayout::cellLeft(const PageGeometry& g, int firstCol, int col) const {
 
 QList<PrintPage> PageLayout::pages(const PageGeometry& g, int firstRow, int lastRow) const {
     QList<PrintPage> result;
-    const int lowest = g.pageHeight - g.Y(BottomMargin);
+    const int lowest = g.pageHeight - g.Y(RowFootClearance);
     int number = 0;
     int band = 0;
     for (int firstCol = 0; firstCol < columnCount();) {
@@ -43,7 +43,7 @@ QList<PrintPage> PageLayout::pages(const PageGeometry& g, int firstRow, int last
             // A row taller than a whole page still goes on a page of its own, cut at its foot,
             // rather than pushing the pages on for ever.
             const bool pageEmpty = page.lastRow < page.firstRow;
-            if (position <= lowest || pageEmpty) {
+            if (position + g.Y(rowHeight(r)) <= lowest || pageEmpty) {
                 page.lastRow = r;
                 continue;
             }

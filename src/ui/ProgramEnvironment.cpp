@@ -92,13 +92,11 @@ std::optional<QString> ProgramEnvironment::titlePicture() const {
 }
 
 QString ProgramEnvironment::wordTemplatePath() const {
-    const QString name = QStringLiteral("Protokollvorlage.docx");
-    return findDataFile(name).value_or(pathNextToExecutable(name));
+    return paths().WordTemplatePath();
 }
 
 QString ProgramEnvironment::excelTemplatePath() const {
-    const QString name = QStringLiteral("Protokollvorlage.xlsx");
-    return findDataFile(name).value_or(pathNextToExecutable(name));
+    return paths().ExcelTemplatePath();
 }
 
 bool ProgramEnvironment::hasApplicationFor(const char* mimeType) const {

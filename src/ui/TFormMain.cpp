@@ -320,13 +320,16 @@ void TFormMain::UpdateActionStates() {
     in.heatStartListHasData = m_competition.heatStartList().hasData();
     in.wordInstalled = m_wordInstalled;
     in.excelInstalled = m_excelInstalled;
-    in.wordTemplateExists = QFileInfo(m_wordTemplatePath).isFile();
+    // Looked up each time: a template may come or go while the program runs.
+    m_wordTemplatePath = m_office->wordTemplatePath();
+    m_excelTemplatePath = m_office->excelTemplatePath();
+    in.wordTemplateExists = m_office->wordTemplatePresent();
     in.wordTemplatePath = m_wordTemplatePath;
-    in.excelTemplatePath = m_excelTemplatePath;
     ActionStates::compute(in).applyTo(*m_header, m_actions, *m_cdEdit);
 }
 
 void TFormMain::StartlisteMenuShow() {
+    UpdateActionStates();
     const int page = activePage();
     m_actions.Deleteresults1->setEnabled(page == 0 || page == 2);
 }

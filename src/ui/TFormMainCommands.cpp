@@ -13,6 +13,7 @@
 #include "timing/RunClock.h"
 #include "tv/widgets/TvWindows.h"
 #include "ui/BackupStatus.h"
+#include "ui/ExportProgress.h"
 #include "ui/FileCommands.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
@@ -121,6 +122,8 @@ void TFormMain::detectOfficeHook() {
                                   return windowTitle();
                               }},
         OfficeExport::messageBoxOn(*this, m_programTitle), &QDesktopServices::openUrl);
+    connect(m_office.get(), &OfficeExport::templatesChanged, this, &TFormMain::UpdateActionStates);
+    m_statusBar->addPermanentWidget(new ExportProgress(m_office->jobs(), m_statusBar));
 }
 
 // --- "Programm" and TV mode ------------------------------------------------------------------
