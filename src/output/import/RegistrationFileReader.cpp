@@ -43,11 +43,9 @@ ImportReadResult readZip(const QByteArray& bytes) {
     if (const auto refused = ZipExpansionGuard::check(bytes, ImportLimits::kMaxUnpackedBytes,
                                                       ImportLimits::kMaxArchiveEntries))
         return ImportReadResult::failure(*refused);
-    QString error;
-    const auto package = ZipPackage::fromBytes(bytes, &error);
+    const auto package = ZipPackage::fromBytes(bytes);
     if (!package)
-        return ImportReadResult::failure(
-            QStringLiteral("Das Zip-Archiv ist beschädigt (%1).").arg(error));
+        return ImportReadResult::failure(QStringLiteral("Das Zip-Archiv ist beschädigt."));
     if (XlsxWorkbookReader::isWorkbook(*package))
         return XlsxWorkbookReader::read(*package);
     if (OdsWorkbookReader::isSpreadsheet(*package))

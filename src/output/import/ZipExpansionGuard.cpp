@@ -9,9 +9,10 @@ struct ArchiveCloser {
     void operator()(zip_t* archive) const { zip_discard(archive); }
 };
 
-QString damaged(const char* detail) {
-    return QStringLiteral("Das Zip-Archiv ist beschädigt (%1).")
-        .arg(QString::fromLocal8Bit(detail));
+// libzip's own reason is English and names no remedy; the operator learns that the file is
+// broken.
+QString damaged() {
+    return QStringLiteral("Das Zip-Archiv ist beschädigt.");
 }
 
 } // namespace
@@ -29,7 +30,7 @@ std::optional<QString> ZipExpansionGuard::check(const QByteArray& archive, qint6
             zip_source_free(source);
     }
     if (!zip) {
-        const QString reason = damaged(zip_error_strerror(&error));
+        const QString reason = damaged();
         zip_error_fini(&error);
         return reason;
     }
@@ -43,7 +44,7 @@ std::optional<QString> ZipExpansionGuard::check(const QByteArray& archive, qint6
     for (zip_int64_t i = 0; i < count; ++i) {
         zip_file_t* file = zip_fopen_index(zip.get(), static_cast<zip_uint64_t>(i), 0);
         if (!file)
-            return damaged(zip_strerror(zip.get()));
+            return damaged();
         zip_int64_t n = 0;
         while ((n = zip_fread(file, buffer.get(), 65536)) > 0) {
             unpacked += n;
@@ -54,7 +55,7 @@ std::optional<QString> ZipExpansionGuard::check(const QByteArray& archive, qint6
                     .arg(maxUnpackedBytes / (1024 * 1024));
             }
         }
-        const QString failure = n < 0 ? damaged(zip_file_strerror(file)) : QString();
+        const QString failure = n < 0 ? damaged() : QString();
         zip_fclose(file);
         if (!failure.isEmpty())
             return failure;
