@@ -32,6 +32,8 @@ QStringList LateEntry::clubs(const QList<QStringList>& rows) {
 }
 
 QString LateEntry::problem(const QList<QStringList>& rows) const {
+    if (name.trimmed().isEmpty())
+        return QStringLiteral("Bitte einen Namen eingeben.");
     const QString number = nr.trimmed();
     if (!ImportValues::isNumber(number))
         return QStringLiteral("Die Nr. muss eine Zahl sein.");
@@ -41,8 +43,6 @@ QString LateEntry::problem(const QList<QStringList>& rows) const {
             return QStringLiteral("Die Nr. %1 ist schon vergeben (%2).")
                 .arg(key, row.value(Heat::Name));
     }
-    if (name.trimmed().isEmpty())
-        return QStringLiteral("Bitte einen Namen eingeben.");
     if (!(kl.size() == 1 && kl.front() >= u'1' && kl.front() <= u'4'))
         return QStringLiteral("Die Klasse muss 1 bis 4 sein.");
     const std::pair<QString, QString> texts[] = {{QStringLiteral("Name"), name},

@@ -20,7 +20,7 @@ public:
     // The clubs of the list, each once, sorted without case, for completion.
     static QStringList clubs(const QList<QStringList>& rows);
 
-    // Why the entry cannot be appended to these rows, or an empty text.
+    // Why the entry cannot be appended to these rows, or an empty text; a missing name first.
     QString problem(const QList<QStringList>& rows) const;
     // The heat start list row: the texts trimmed, no runs.
     QStringList cells() const;
