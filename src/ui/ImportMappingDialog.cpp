@@ -276,7 +276,8 @@ void ImportMappingDialog::replan() {
         m_classHint->setText(QStringLiteral("Die Klassen-Spalte enthält nur 1 bis 4; leere "
                                             "Zellen werden Klasse 4."));
     else
-        m_classHint->setText(QStringLiteral("Leere Zellen werden Klasse 4."));
+        m_classHint->setText(QStringLiteral("Jedem Text eine Klasse zuordnen; leere Zellen "
+                                            "werden Klasse 4."));
 
     const bool append = m_mapping.mode == ImportMapping::Mode::Append;
     m_skip->setEnabled(append);
