@@ -3,15 +3,18 @@
 #include "print/CertificateTemplate.h"
 
 #include <QPainter>
+#include <QSvgRenderer>
 
 CertificatePage::CertificatePage(const CertificateTemplate& design)
-    : m_design(design), m_renderer(design.graphics()) {}
+    : m_design(design), m_renderer(std::make_unique<QSvgRenderer>(design.graphics())) {}
+
+CertificatePage::~CertificatePage() = default;
 
 void CertificatePage::paint(QPainter& painter, const QRectF& area,
                             const CertificateFields::Values& values) {
     const QRectF target = placement(m_design.viewBox().size(), area);
     painter.save();
-    m_renderer.render(&painter, target);
+    m_renderer->render(&painter, target);
     painter.restore();
     // The texts in the drawing's coordinates, mapped onto the same target as the drawing.
     const QRectF box = m_design.viewBox();

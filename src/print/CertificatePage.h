@@ -3,16 +3,20 @@
 #include "competition/CertificateFields.h"
 
 #include <QRectF>
-#include <QSvgRenderer>
+#include <memory>
 
 class CertificateTemplate;
 class QPainter;
+class QSvgRenderer;
 
 // Paints certificates of one design: its drawing through the SVG renderer, read once, and
 // the texts filled for each recipient on top. Made and used on one thread.
 class CertificatePage {
 public:
     explicit CertificatePage(const CertificateTemplate& design);
+    ~CertificatePage();
+    CertificatePage(const CertificatePage&) = delete;
+    CertificatePage& operator=(const CertificatePage&) = delete;
 
     // The certificate as large as the area allows without distorting it, centred.
     void paint(QPainter& painter, const QRectF& area, const CertificateFields::Values& values);
@@ -22,5 +26,5 @@ public:
 
 private:
     const CertificateTemplate& m_design;
-    QSvgRenderer m_renderer;
+    std::unique_ptr<QSvgRenderer> m_renderer;
 };
