@@ -21,6 +21,7 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -67,6 +68,7 @@ CertificateDialog::CertificateDialog(const Competition& competition, Setup setup
     });
     connect(m_job, &CertificateJob::finished, this, &CertificateDialog::jobFinished);
     refresh();
+    sizeToScreen();
 }
 
 CertificateDialog::~CertificateDialog() = default;
@@ -218,7 +220,8 @@ void CertificateDialog::refresh() {
         for (const auto& entry : m_templates)
             cbTemplate->addItem(entry.name, entry.fileName);
         const int again = cbTemplate->findText(previous);
-        cbTemplate->setCurrentIndex(again >= 0 ? again : 0);
+        cbTemplate->setCurrentIndex(again >= 0 ? again
+                                               : qMax(0, cbTemplate->findText(preferredDesign())));
     }
     const QString own = m_setup.templateFolders.value(0);
     lblOwnTemplates->setText(own.isEmpty() ? QString()
@@ -236,7 +239,20 @@ void CertificateDialog::recipientsChosen() {
     else if (who != Recipients::BestTeams)
         cbTime->setCurrentIndex(1);
     enableChoices();
+    // The shipped design that suits them, while it is on offer; choosing it updates the rest.
+    const int design = cbTemplate->findText(preferredDesign());
+    if (design >= 0 && design != cbTemplate->currentIndex()) {
+        cbTemplate->setCurrentIndex(design);
+        return;
+    }
     update();
+}
+
+QString CertificateDialog::preferredDesign() const {
+    const auto who = static_cast<Recipients>(cbRecipients->currentIndex());
+    return who == Recipients::BestPerClass || who == Recipients::BestTeams
+               ? QStringLiteral("Urkunde-Podest")
+               : QStringLiteral("Urkunde-Teilnahme");
 }
 
 void CertificateDialog::enableChoices() {
@@ -276,8 +292,11 @@ void CertificateDialog::update() {
                                  : why;
     bPrint->setEnabled(idle && printWhy.isEmpty());
     bPrint->setToolTip(printWhy);
-    if (m_templates.isEmpty() || !m_template.isValid())
-        lblStatus->setText(why);
+    // A problem with the designs stands in the status line until it is gone.
+    const bool problem = m_templates.isEmpty() || !m_template.isValid();
+    if (problem || m_problemShown)
+        lblStatus->setText(problem ? why : QString());
+    m_problemShown = problem;
     {
         const QSignalBlocker quiet(sePreview);
         sePreview->setRange(1, qMax(1, static_cast<int>(m_certificates.size())));
@@ -316,6 +335,20 @@ void CertificateDialog::updatePreview() {
 void CertificateDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     refresh();
+}
+
+void CertificateDialog::sizeToScreen() {
+    // Room for a preview one can read, as far as the screen allows.
+    const QScreen* place = parentWidget() ? parentWidget()->screen() : screen();
+    if (!place)
+        return;
+    const QRect room = place->availableGeometry();
+    const QSize size =
+        QSize(760, 560).boundedTo(room.size() * 9 / 10).expandedTo(minimumSizeHint());
+    resize(size);
+    // A dialog of the window is centred over it when shown; one of its own goes in the middle.
+    if (!parentWidget())
+        move(room.center() - QPoint(size.width() / 2, size.height() / 2));
 }
 
 void CertificateDialog::resizeEvent(QResizeEvent* event) {

@@ -87,8 +87,10 @@ protected:
 
 private:
     void buildLayout();
+    void sizeToScreen();
     void recipientsChosen();
     void enableChoices();
+    QString preferredDesign() const;
     void templateChosen();
     void update();
     void updatePreview();
@@ -103,5 +105,6 @@ private:
     QList<CertificateFields::Values> m_certificates;
     CertificateJob* m_job = nullptr;
     bool m_printerInstalled = false;
+    bool m_problemShown = false;
     QString m_target; // the file being written, empty while printing
 };
