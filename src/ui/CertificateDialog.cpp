@@ -225,7 +225,7 @@ void CertificateDialog::refresh() {
     }
     const QString own = m_setup.templateFolders.value(0);
     lblOwnTemplates->setText(own.isEmpty() ? QString()
-                                           : QStringLiteral("Eigene Vorlagen: Urkunde….svg in %1")
+                                           : QStringLiteral("Eigene Vorlagen: Urkunde*.svg in %1")
                                                  .arg(QDir::toNativeSeparators(own)));
     templateChosen();
 }
@@ -279,7 +279,7 @@ void CertificateDialog::update() {
     lblCount->setText(certificatesText(m_certificates.size()));
     QString why;
     if (m_templates.isEmpty())
-        why = QStringLiteral("Keine Vorlage gefunden (Urkunde….svg).");
+        why = QStringLiteral("Keine Vorlage gefunden (Urkunde*.svg).");
     else if (!m_template.isValid())
         why = m_template.error();
     else if (m_certificates.isEmpty())

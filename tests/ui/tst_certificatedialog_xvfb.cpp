@@ -175,7 +175,7 @@ void TestCertificateDialogXvfb::withoutDesignsOrPrinterSaysWhy() {
     bare.show();
     QVERIFY(QTest::qWaitForWindowExposed(&bare));
     QVERIFY(!bare.bPdf->isEnabled());
-    QCOMPARE(bare.bPdf->toolTip(), "Keine Vorlage gefunden (Urkunde….svg).");
+    QCOMPARE(bare.bPdf->toolTip(), "Keine Vorlage gefunden (Urkunde*.svg).");
     QVERIFY(!bare.bPrint->isEnabled());
 
     CertificateDialog dialog(f.competition, f.setup());
