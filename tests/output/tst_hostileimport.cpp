@@ -75,6 +75,8 @@ void TestHostileImport::refusedWithAReason_data() {
         << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1" + QByteArray(512, '\0')) << "liste.xls"
         << "Sie ist im alten Office-Format (.xls). Bitte in Excel oder LibreOffice als .xlsx oder "
            ".ods speichern und diese Datei importieren.";
+    QTest::newRow("empty file") << QByteArray() << "liste.csv"
+                                << "Sie enthält keine ausgefüllte Zelle.";
     QTest::newRow("PDF named csv") << QByteArray("%PDF-1.4\n%\xE2\xE3\n") << "liste.csv"
                                    << "Sie ist ein PDF-Dokument, keine Tabelle.";
     QTest::newRow("picture named csv")
