@@ -177,7 +177,10 @@ void TestSpreadsheetImport::nameAndContentDisagree_data() {
                                      << "Die Endung „.xlsx“ passt nicht zum Inhalt; gelesen als "
                                         "Text mit Trennzeichen „;“, UTF-8.";
     QTest::newRow("ods named xlsx")
-        << SpreadsheetFiles::ods("<table:table table:name=\"A\"/>") << "liste.xlsx"
+        << SpreadsheetFiles::ods("<table:table table:name=\"A\"><table:table-row><table:table-cell>"
+                                 "<text:p>x</text:p></table:table-cell></table:table-row>"
+                                 "</table:table>")
+        << "liste.xlsx"
         << "Die Endung „.xlsx“ passt nicht zum Inhalt; gelesen als LibreOffice-Tabelle.";
     QTest::newRow("text named csv") << text << "liste.csv"
                                     << "";

@@ -8,7 +8,7 @@ namespace ImportLimits {
 
 constexpr qint64 kMaxFileBytes = 64LL * 1024 * 1024;
 // Everything an office file unpacks to, counted as it is unpacked, not as the archive claims.
-constexpr qint64 kMaxUnpackedBytes = 128LL * 1024 * 1024;
+constexpr qint64 kMaxUnpackedBytes = 64LL * 1024 * 1024;
 constexpr int kMaxArchiveEntries = 10000;
 constexpr int kMaxXmlDepth = 64;
 constexpr int kMaxSheets = 256;

@@ -129,19 +129,22 @@ ImportReadResult OdsWorkbookReader::read(const ZipPackage& package) {
                     (reader.is(u"table-cell") || reader.is(u"covered-table-cell")))
                     row.append(readCell(reader));
             }
-            // Identical rows are stored once with a count; only rows with content are spread.
-            const bool empty = std::all_of(row.cbegin(), row.cend(), [](const CellValue& c) {
-                return c.text.trimmed().isEmpty();
-            });
-            for (int copy = 0; copy < (empty ? 0 : repeat) && !reader.failed(); ++copy) {
-                int column = 0;
-                for (const CellValue& cell : std::as_const(row)) {
-                    for (int i = 0; i < cell.repeat && column < kLastColumn; ++i, ++column) {
-                        if (!cell.text.isEmpty() &&
-                            !sheet->setCell(line + copy + 1, column, cell.text)) {
-                            return ImportReadResult::failure(sheet->error());
-                        }
-                    }
+            // Identical rows are stored once with a count; only rows with content are spread,
+            // and only their filled cells are visited for each copy.
+            QList<std::pair<int, QString>> filled;
+            int column = 0;
+            for (const CellValue& cell : std::as_const(row)) {
+                if (!cell.text.trimmed().isEmpty()) {
+                    for (int i = 0; i < cell.repeat && filled.size() <= ImportLimits::kMaxColumns;
+                         ++i)
+                        filled.append({column + i, cell.text});
+                }
+                column = qMin(column + cell.repeat, kLastColumn);
+            }
+            for (int copy = 0; copy < (filled.isEmpty() ? 0 : repeat); ++copy) {
+                for (const auto& [at, text] : std::as_const(filled)) {
+                    if (!sheet->setCell(line + copy + 1, at, text))
+                        return ImportReadResult::failure(sheet->error());
                 }
             }
             line = qMin(line + repeat, kLastLine);

@@ -9,6 +9,7 @@
 #include "platform/RegularFile.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -113,6 +114,12 @@ ImportReadResult RegistrationFileReader::readBytes(const QByteArray& bytes,
                                       sheetName.isEmpty() ? QStringLiteral("Tabelle") : sheetName);
         break;
     }
+    const auto empty = [](const ImportWorkbook::Sheet& sheet) {
+        return sheet.rows.isEmpty();
+    };
+    if (result.ok() &&
+        std::all_of(result.workbook->sheets.cbegin(), result.workbook->sheets.cend(), empty))
+        result = ImportReadResult::failure(QStringLiteral("Sie enthält keine ausgefüllte Zelle."));
     if (!result.ok()) {
         result.error = withFileName(fileName, result.error);
         return result;

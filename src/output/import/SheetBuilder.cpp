@@ -51,18 +51,14 @@ void SheetBuilder::hideColumn(int column) {
 
 ImportWorkbook::Row& SheetBuilder::rowAt(int line) {
     QList<ImportWorkbook::Row>& rows = m_sheet.rows;
-    // Files give their rows in order; only a hand-made one jumps back.
-    if (rows.isEmpty() || rows.last().line < line) {
-        rows.append(ImportWorkbook::Row{line, {}});
+    if (!rows.isEmpty() && rows.last().line == line)
         return rows.last();
-    }
-    if (rows.last().line == line)
-        return rows.last();
-    auto at = std::lower_bound(rows.begin(), rows.end(), line,
-                               [](const ImportWorkbook::Row& r, int l) { return r.line < l; });
-    if (at->line != line)
-        at = rows.insert(at, ImportWorkbook::Row{line, {}});
-    return *at;
+    const auto known = m_rowOfLine.constFind(line);
+    if (known != m_rowOfLine.constEnd())
+        return rows[known.value()];
+    m_rowOfLine.insert(line, rows.size());
+    rows.append(ImportWorkbook::Row{line, {}});
+    return rows.last();
 }
 
 ImportWorkbook::Sheet SheetBuilder::finish() {
@@ -72,6 +68,11 @@ ImportWorkbook::Sheet SheetBuilder::finish() {
             hidden.insert(column);
     }
     m_sheet.hiddenColumns = hidden;
+    // A file may give its rows in any order; sorting once keeps that from costing more.
+    std::stable_sort(
+        m_sheet.rows.begin(), m_sheet.rows.end(),
+        [](const ImportWorkbook::Row& a, const ImportWorkbook::Row& b) { return a.line < b.line; });
+    m_rowOfLine.clear();
     for (ImportWorkbook::Row& row : m_sheet.rows)
         row.cells.resize(m_sheet.columnCount);
     return std::move(m_sheet);

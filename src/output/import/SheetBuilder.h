@@ -2,6 +2,7 @@
 
 #include "output/import/ImportWorkbook.h"
 
+#include <QHash>
 #include <QString>
 
 // Collects the non-empty cells of one sheet by position and gives the sheet with its rows in
@@ -28,6 +29,7 @@ private:
     ImportWorkbook::Row& rowAt(int line);
 
     ImportWorkbook::Sheet m_sheet;
+    QHash<int, qsizetype> m_rowOfLine; // rows are sorted by line only at the end
     QString m_error;
     qint64 m_cells = 0;
 };
