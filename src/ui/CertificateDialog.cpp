@@ -1,6 +1,7 @@
 #include "ui/CertificateDialog.h"
 
 #include "competition/CertificateRecipients.h"
+#include "competition/Competition.h"
 #include "print/CertificateJob.h"
 #include "print/CertificatePage.h"
 #include "print/PdfExport.h"
@@ -67,6 +68,22 @@ CertificateDialog::CertificateDialog(const Competition& competition, Setup setup
         pbProgress->setValue(done);
     });
     connect(m_job, &CertificateJob::finished, this, &CertificateDialog::jobFinished);
+    // A derivation rewrites the tables many times over; the certificates are counted again
+    // once it is done.
+    m_changed.setSingleShot(true);
+    m_changed.setInterval(0);
+    connect(&m_changed, &QTimer::timeout, this, &CertificateDialog::recollect);
+    for (const TSortGrid* table :
+         {&competition.heatStartList(), &competition.heatResults(), &competition.finalStartList(),
+          &competition.finalResults(), &competition.teams()}) {
+        const auto later = [this] {
+            m_changed.start();
+        };
+        connect(table, &QAbstractItemModel::modelReset, this, later);
+        connect(table, &QAbstractItemModel::dataChanged, this, later);
+        connect(table, &QAbstractItemModel::rowsInserted, this, later);
+        connect(table, &QAbstractItemModel::rowsRemoved, this, later);
+    }
     refresh();
     sizeToScreen();
 }
@@ -180,13 +197,13 @@ void CertificateDialog::buildLayout() {
     bCancel->setVisible(false);
 
     for (QComboBox* box : {cbBestFrom, cbWithoutPlace, cbOrder, cbTime})
-        connect(box, &QComboBox::currentIndexChanged, this, &CertificateDialog::update);
+        connect(box, &QComboBox::currentIndexChanged, this, &CertificateDialog::recollect);
     connect(cbRecipients, &QComboBox::currentIndexChanged, this,
             &CertificateDialog::recipientsChosen);
     connect(cbTemplate, &QComboBox::currentIndexChanged, this, &CertificateDialog::templateChosen);
-    connect(sePlaces, &QSpinBox::valueChanged, this, &CertificateDialog::update);
+    connect(sePlaces, &QSpinBox::valueChanged, this, &CertificateDialog::recollect);
     for (QLineEdit* edit : {leTitle, leDate})
-        connect(edit, &QLineEdit::textChanged, this, &CertificateDialog::update);
+        connect(edit, &QLineEdit::textChanged, this, &CertificateDialog::recollect);
     connect(sePreview, &QSpinBox::valueChanged, this, &CertificateDialog::updatePreview);
     connect(bPdf, &QPushButton::clicked, this, &CertificateDialog::savePdf);
     connect(bPrint, &QPushButton::clicked, this, &CertificateDialog::print);
@@ -245,7 +262,7 @@ void CertificateDialog::recipientsChosen() {
         cbTemplate->setCurrentIndex(design);
         return;
     }
-    update();
+    recollect();
 }
 
 QString CertificateDialog::preferredDesign() const {
@@ -271,10 +288,10 @@ void CertificateDialog::templateChosen() {
     const QString fileName = cbTemplate->currentData().toString();
     m_template =
         fileName.isEmpty() ? CertificateTemplate() : CertificateTemplate::fromFile(fileName);
-    update();
+    recollect();
 }
 
-void CertificateDialog::update() {
+void CertificateDialog::recollect() {
     m_certificates = CertificateRecipients::collect(m_competition, choice());
     lblCount->setText(certificatesText(m_certificates.size()));
     QString why;
@@ -357,7 +374,7 @@ void CertificateDialog::resizeEvent(QResizeEvent* event) {
 }
 
 void CertificateDialog::savePdf() {
-    update();
+    recollect();
     if (!bPdf->isEnabled())
         return;
     const FileDialogs::Request request{
@@ -374,7 +391,7 @@ void CertificateDialog::savePdf() {
 }
 
 void CertificateDialog::print() {
-    update();
+    recollect();
     if (!bPrint->isEnabled() || !m_setup.printers)
         return;
     QPrinter& chosen = m_setup.printers->printer();
@@ -403,7 +420,7 @@ void CertificateDialog::setWorking(bool working) {
         bCancel->setFocus();
     } else {
         enableChoices();
-        update();
+        recollect();
     }
 }
 

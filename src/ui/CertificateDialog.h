@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QDialog>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -42,8 +43,8 @@ public:
         PrintDialog printDialog;                  // unset: the desktop's print dialog
     };
 
-    // The competition is read when the dialog is shown and whenever a choice changes; the
-    // certificates of a document are taken when it is started.
+    // The competition is read when the dialog is shown, whenever a choice changes and after
+    // its tables have changed; the certificates of a document are taken when it is started.
     CertificateDialog(const Competition& competition, Setup setup, QWidget* parent = nullptr);
     ~CertificateDialog() override;
 
@@ -92,7 +93,7 @@ private:
     void enableChoices();
     QString preferredDesign() const;
     void templateChosen();
-    void update();
+    void recollect();
     void updatePreview();
     void setWorking(bool working);
     void jobFinished();
@@ -106,5 +107,6 @@ private:
     CertificateJob* m_job = nullptr;
     bool m_printerInstalled = false;
     bool m_problemShown = false;
+    QTimer m_changed;
     QString m_target; // the file being written, empty while printing
 };

@@ -209,27 +209,20 @@ void TstCertificateTemplate::pageSize() {
 
 void TstCertificateTemplate::shippedDesignsLoad_data() {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<QStringList>("placeholders");
-    QTest::newRow("starter") << "Urkunde-Teilnahme.svg"
-                             << QStringList{"Titel",  "Datum",  "Vorname", "Name",
-                                            "Verein", "Klasse", "Platz",   "Zeit",
-                                            "Lauf1",  "Lauf2",  "Lauf3"};
-    QTest::newRow("podium") << "Urkunde-Podest.svg"
-                            << QStringList{"Platz", "Titel",  "Datum",      "Vorname", "Name",
-                                           "Team",  "Verein", "Mitglieder", "Klasse",  "Zeit"};
+    QTest::newRow("starter") << "Urkunde-Teilnahme.svg";
+    QTest::newRow("podium") << "Urkunde-Podest.svg";
 }
 
 void TstCertificateTemplate::shippedDesignsLoad() {
     QFETCH(QString, file);
-    QFETCH(QStringList, placeholders);
     const auto design =
         CertificateTemplate::fromFile(QStringLiteral(VELMORA_SOURCE_DIR "/data/") + file);
     QVERIFY2(design.isValid(), qPrintable(design.error()));
-    QCOMPARE(design.placeholders(), placeholders);
     QCOMPARE(design.pageSizeMm(), QSizeF(210, 297));
     // Every text with a name or a title to fill has a box to shrink into.
     for (const CertificateText& text : design.texts()) {
-        if (text.placeholders().contains("Name") || text.placeholders().contains("Titel"))
+        const QStringList names = text.placeholders();
+        if (names.contains("Name") || names.contains("Team") || names.contains("Titel"))
             QVERIFY2(text.box(), qPrintable(text.id()));
     }
 }
