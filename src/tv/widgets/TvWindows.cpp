@@ -67,15 +67,24 @@ TvWindows::~TvWindows() {
 
 void TvWindows::connectDisplay() {
     TimeDisplay& display = m_main.timingWiring().display();
+    const RunClock& clock = m_main.timingWiring().clock();
     m_time->applyRow(DisplayRow::Upper, display.row(DisplayRow::Upper));
     m_time->applyRow(DisplayRow::Lower, display.row(DisplayRow::Lower));
     connect(&display, &TimeDisplay::rowChanged, m_time, &TFormMonitor2::applyRow);
-    // The run time shown so far, read back from the upper digits; a countdown is no run time.
-    qint32 hundredths = 0;
-    if (!m_main.timingWiring().clock().countdownActive())
+    // A countdown is no run time: the next competitor stands on "Video" without a time until
+    // the new run gives one, rather than beside the time of the run before.
+    QString shown;
+    if (!clock.countdownActive()) {
+        qint32 hundredths = 0;
         for (const DisplayRowState::Digit& d : display.row(DisplayRow::Upper).digits)
             hundredths = hundredths * 10 + d.value;
-    m_video->setCurrentTime(m_main.competition().timeFormat().FormatTime(hundredths));
+        shown = m_main.competition().timeFormat().FormatTime(hundredths);
+    }
+    m_video->setCurrentTime(shown);
+    connect(&display, &TimeDisplay::rowChanged, this, [this, &clock](DisplayRow row) {
+        if (row == DisplayRow::Upper && clock.countdownActive())
+            m_video->setCurrentTime(QString());
+    });
     connect(&display, &TimeDisplay::currentTimeShown, this, [this](qint32 hundredths) {
         m_video->setCurrentTime(m_main.competition().timeFormat().FormatTime(hundredths));
     });
@@ -199,5 +208,5 @@ void TvWindows::UpdateTvWindows() {
                         TvTexts::intermediateTime(intermediate, c.timeFormat()));
     m_time->setContent(title, m_main.CurrentCompetitor(), m_main.CurrentClub());
     m_top3->setContent(title, ClassTop3::collect(c.finalResults()));
-    m_team->setContent(title, TvTexts::bestTeam(c.teams()));
+    m_team->setContent(title, TvTexts::bestTeam(c.teams(), c.timeFormat()));
 }
