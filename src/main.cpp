@@ -1,7 +1,9 @@
+#include "platform/BackupInstanceLock.h"
 #include "platform/CNumberLocale.h"
 #include "platform/TerminationSignals.h"
 #include "print/TFormPP.h"
 #include "tv/widgets/TvWindows.h"
+#include "ui/BackupClaim.h"
 #include "ui/ProgramEnvironment.h"
 #include "ui/QtGermanTranslation.h"
 #include "ui/SettingsCommand.h"
@@ -32,7 +34,13 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velmora")));
     const QtGermanTranslation qtTexts;
-    TFormMain window(ProgramEnvironment::fromApplication());
+    const ProgramEnvironment environment = ProgramEnvironment::fromApplication();
+    BackupInstanceLock backup(environment.backupFileName());
+    if (!BackupClaim::claim(backup, BackupClaim::messageBox(environment.programTitle(),
+                                                            environment.backupFileName())))
+        return 0;
+    TFormMain window(environment);
+    BackupClaim::bringToFrontOnCall(backup, window);
     TFormPP preview(&window);
     window.setPrintPreview(&preview);
     createSettingsDialog(window);

@@ -6,8 +6,8 @@
 // depend on the screen and are filled in by the window before loading. Ranges kept when they
 // are read: timer 0..100000 ms, lockTime 100..600000 ms, len 0..9999 m (clamped), alg and
 // vidResult 0 or 1, filterInd 1..4 and livePort 1..65535 (else
-// their defaults), monitor from 0 (the upper end and the
-// window's placement depend on the screens and are kept by the window).
+// their defaults), monitor from 0 (a screen not connected now is kept for when it comes; the
+// window's placement depends on the screens and is kept by the window).
 struct Settings {
     int left = 0;
     int top = 0;

@@ -54,8 +54,6 @@ void SettingsBinding::keepOnPresentScreens() {
     const QScreen* primary = QGuiApplication::primaryScreen();
     if (screens.isEmpty() || !primary)
         return;
-    m_settings.monitor =
-        WindowPlacement::screenIndexInRange(m_settings.monitor, static_cast<int>(screens.size()));
     QList<QRect> bounds;
     for (const QScreen* screen : screens)
         bounds.append(screen->geometry());

@@ -20,9 +20,9 @@ public:
 
     // The window's placement as the defaults, then the stored values over them; applies the
     // window bounds, the event title (only a non-empty one) and the time format. A placement
-    // off every present screen becomes the default one and the TV screen index is bounded to
-    // the screens present, so the settings saved at shutdown are valid. Returns where reading
-    // stopped, for the notice and for the save.
+    // off every present screen becomes the default one. A TV screen that is not there (the
+    // projector still off) is kept, for the TV windows to go to when it comes. Returns where
+    // reading stopped, for the notice and for the save.
     SettingsLoad load(QWidget& window, QLineEdit& title, Competition& competition);
 
     // Takes the window bounds and the event title into the settings and writes them; values

@@ -25,6 +25,7 @@
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
 #include "ui/MainWindowPlacer.h"
+#include "ui/MenuKeyRouter.h"
 #include "ui/OfficeExport.h"
 #include "ui/RowPositionStatus.h"
 #include "ui/SettingsCommand.h"
@@ -102,6 +103,7 @@ void TFormMain::connectCommands() {
     }});
     CommandRouting::connectPictureButtons(*m_header, m_actions, *this);
     CommandRouting::installTimingKeys(m_actions, this);
+    new MenuKeyRouter(*this);
     connect(h.eZeile, &QLineEdit::returnPressed, this, &TFormMain::eZeileExit);
     h.eZeile->installEventFilter(this);
 
@@ -250,10 +252,15 @@ bool TFormMain::FormCloseQuery() {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
-    if (FormCloseQuery())
-        event->accept();
-    else
+    if (!FormCloseQuery()) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    // The program ends with this window, whatever else is still shown: an audience window left
+    // on the other screen would keep it running without its shutdown, and a program forgotten
+    // that way would later write its old list over the backup.
+    QCoreApplication::exit(0);
 }
 
 void TFormMain::resizeEvent(QResizeEvent* event) {

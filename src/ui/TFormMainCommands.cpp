@@ -162,7 +162,7 @@ void TFormMain::LabelQuarnekClick() {
 void TFormMain::mModusClick(QAction* entry) {
     entry->setChecked(true);
     if (m_tvWindows)
-        m_tvWindows->showMode(entry->data().toInt());
+        m_tvWindows->showMode(entry->data().toInt(), entry);
 }
 
 void TFormMain::CtrlT1Click() {

@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -86,6 +87,7 @@ private Q_SLOTS:
     void portThatFailsIsToldWithItsReason_data();
     void portThatFailsIsToldWithItsReason();
     void cancelChangesNothing();
+    void okWithOneScreenKeepsTheTvScreen();
     void logo_data();
     void logo();
     void timeFormatReachesTheResults_data();
@@ -249,6 +251,17 @@ void TestFormMainSettings::cancelChangesNothing() {
     });
     QTest::keyClick(&f.window(), Qt::Key_F2);
     QVERIFY(f.window().settings() == before);
+}
+
+void TestFormMainSettings::okWithOneScreenKeepsTheTvScreen() {
+    TimingWindowFixture f;
+    // The projector of the last run is off: nothing to choose, and nothing is forgotten.
+    QCOMPARE(QGuiApplication::screens().size(), 1);
+    f.window().settings().monitor = 1;
+    bool choosable = true;
+    throughDialog(f, [&](TCfgDialog& d) { choosable = d.cbMonitor->isEnabled(); });
+    QVERIFY(!choosable);
+    QCOMPARE(f.window().settings().monitor, 1);
 }
 
 void TestFormMainSettings::logo_data() {
