@@ -1,3 +1,4 @@
+#include "platform/OpenFileLimit.h"
 #include "platform/TerminationSignals.h"
 #include "print/TFormPP.h"
 #include "tv/widgets/TvWindows.h"
@@ -25,6 +26,9 @@ void createTvWindows(TFormMain& window) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Before anything opens files: a desktop session's soft limit of 1,024 would otherwise be
+    // shared by the live results' connections and the program's own files.
+    OpenFileLimit::raiseToHard();
     QApplication app(argc, argv);
     // The desktop matches the window to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));

@@ -152,6 +152,10 @@ void SettingsStore::loadLiveResults(Settings& settings) const {
         settings.liveResults = *on != 0;
     if (const auto port = readNumber(*m_store, QStringLiteral("LivePort")))
         settings.livePort = *port;
+    // The live results take an address that is none as the automatic choice.
+    settings.liveAddress = m_store->value(QStringLiteral("LiveAddress")).toString();
+    if (const auto only = readNumber(*m_store, QStringLiteral("LiveAddressOnly")))
+        settings.liveAddressOnly = *only != 0;
 }
 
 bool SettingsStore::save(const Settings& settings) {
@@ -177,6 +181,8 @@ bool SettingsStore::save(const Settings& settings) {
     store.setValue(QStringLiteral("Len"), settings.len);
     store.setValue(QStringLiteral("LiveResults"), settings.liveResults ? 1 : 0);
     store.setValue(QStringLiteral("LivePort"), settings.livePort);
+    store.setValue(QStringLiteral("LiveAddress"), settings.liveAddress);
+    store.setValue(QStringLiteral("LiveAddressOnly"), settings.liveAddressOnly ? 1 : 0);
     store.sync();
     return store.status() == QSettings::NoError;
 }

@@ -19,7 +19,7 @@ void TestLanAddress::choose_data() {
     QTest::addColumn<Candidates>("candidates");
     QTest::addColumn<QString>("chosen");
     const auto c = [](const char* address, bool up = true, bool loopback = false) {
-        return LanAddress::Candidate{QHostAddress(QString::fromLatin1(address)), up, loopback};
+        return LanAddress::Candidate{QHostAddress(QString::fromLatin1(address)), up, loopback, {}};
     };
     QTest::newRow("nothing: loopback") << Candidates{} << "127.0.0.1";
     QTest::newRow("loopback only") << Candidates{c("127.0.0.1", true, true)} << "127.0.0.1";
