@@ -179,6 +179,12 @@
           for (var k = 0; k < op[1]; k++) lines.push(old[op[0] + k]);
         } else if (op.r) {
           lines.push(newRow(op.r));
+        } else if (op.v) {
+          op.v.forEach(function (value, k) {
+            var moved = old[op.i + k];
+            moved.cells[op.c].textContent = value;
+            lines.push(moved);
+          });
         } else {
           var line = old[op.i];
           Object.keys(op.s).forEach(function (c) { line.cells[+c].textContent = op.s[c]; });
@@ -295,6 +301,12 @@
           for (var k = 0; k < op[1]; k++) next.rows.push(table.rows[op[0] + k]);
         } else if (op.r) {
           next.rows.push(op.r);
+        } else if (op.v) {
+          op.v.forEach(function (value, k) {
+            var changed = table.rows[op.i + k].slice();
+            changed[op.c] = value;
+            next.rows.push(changed);
+          });
         } else {
           var row = table.rows[op.i].slice();
           Object.keys(op.s).forEach(function (c) { row[+c] = op.s[c]; });

@@ -63,39 +63,48 @@ QJsonObject LiveTableDelta::between(const LiveSnapshot::Table& before,
     const QStringList newKeys = rowKeys(after, key);
 
     QJsonArray ops;
+    // The run being collected: old rows copied, or old rows with one and the same cell set.
     qsizetype runStart = -1;
     qsizetype runLength = 0;
+    int runColumn = -1;
+    QJsonArray runValues;
     const auto endRun = [&] {
-        if (runLength > 0)
+        if (runLength > 0 && runColumn < 0)
             ops.append(QJsonArray{runStart, runLength});
+        else if (runLength > 0)
+            ops.append(QJsonObject{{QStringLiteral("i"), runStart},
+                                   {QStringLiteral("c"), runColumn},
+                                   {QStringLiteral("v"), runValues}});
         runLength = 0;
+        runColumn = -1;
+        runValues = QJsonArray();
     };
     for (qsizetype j = 0; j < after.rows.size(); ++j) {
         const QStringList& row = after.rows.at(j);
         const auto found = oldRows.constFind(newKeys.at(j));
-        if (found == oldRows.cend()) {
+        const QStringList* old = found == oldRows.cend() ? nullptr : &before.rows.at(*found);
+        if (!old || old->size() != row.size()) {
             endRun();
             ops.append(QJsonObject{{QStringLiteral("r"), LiveStateDocument::textsJson(row)}});
             continue;
         }
         const qsizetype i = *found;
-        const QStringList& old = before.rows.at(i);
-        if (old == row) {
-            if (runLength > 0 && runStart + runLength == i) {
-                ++runLength;
-            } else {
+        const QJsonObject cells = changedCells(*old, row);
+        const int column = cells.size() == 1 ? cells.constBegin().key().toInt() : -1;
+        const bool continues = runLength > 0 && runStart + runLength == i;
+        if (cells.isEmpty() || column >= 0) {
+            if (!continues || runColumn != column) {
                 endRun();
                 runStart = i;
-                runLength = 1;
+                runColumn = column;
             }
+            ++runLength;
+            if (column >= 0)
+                runValues.append(row.at(column));
             continue;
         }
         endRun();
-        if (old.size() == row.size())
-            ops.append(QJsonObject{{QStringLiteral("i"), i},
-                                   {QStringLiteral("s"), changedCells(old, row)}});
-        else
-            ops.append(QJsonObject{{QStringLiteral("r"), LiveStateDocument::textsJson(row)}});
+        ops.append(QJsonObject{{QStringLiteral("i"), i}, {QStringLiteral("s"), cells}});
     }
     endRun();
 

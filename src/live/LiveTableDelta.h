@@ -6,12 +6,17 @@
 
 // What changed in one table from one state to the next, small enough for a phone on a busy
 // Wi-Fi: rows are matched by their start number ("Nr.", or the club in the team table), kept
-// rows are named by their old place in runs, changed rows carry only their changed cells, and
-// new rows come whole. When that would be longer than the rows themselves, the rows are sent.
+// rows are named by their old place in runs, changed rows carry only their changed cells (a run
+// of rows that each changed in the same column, such as places moving down by one, as one list
+// of values), and new rows come whole. When that would be longer than the rows themselves, the
+// rows are sent.
 //
 //   {"caption": "...", "header": [...]}  only when they changed
-//   {"ops": [[i, n], {"i": i, "s": {"col": "text"}}, {"r": ["...", ...]}]}
-//                        n old rows from row i / old row i with cells set / a new row
+//   {"ops": [...]} with, in the order of the new rows:
+//       [i, n]                            n old rows from row i
+//       {"i": i, "c": col, "v": [...]}    old rows from row i, each with that cell set
+//       {"i": i, "s": {"col": "text"}}    old row i with cells set
+//       {"r": ["...", ...]}               a new row
 //   {"rows": [[...], ...]}  the rows whole
 class LiveTableDelta {
 public:

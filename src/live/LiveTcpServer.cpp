@@ -14,6 +14,7 @@ namespace {
 
 constexpr int SweepIntervalMs = 500;
 constexpr int AcceptPauseMs = 500;
+constexpr int ListenBacklog = 1024;
 constexpr char Refusal[] = "HTTP/1.1 503 Service Unavailable\r\nRetry-After: 3\r\n"
                            "Content-Type: text/plain; charset=utf-8\r\nContent-Length: 0\r\n"
                            "Connection: close\r\n\r\n";
@@ -59,6 +60,9 @@ bool LiveTcpServer::listenOn(const QHostAddress& address, quint16 port, QString*
     // Descriptors are handed out lowest first: a new one this high means the reserve is
     // nearly used up, whoever holds the others.
     m_descriptorCeiling = fileLimit - m_limits.reservedFiles / 2;
+    // A venue's phones come back together after a break in the Wi-Fi; a short queue of
+    // waiting connections would drop most of them for a second or more.
+    setListenBacklogSize(ListenBacklog);
     if (!listen(address, port)) {
         if (error)
             *error = errorString();

@@ -1,4 +1,5 @@
 #include "live/LiveStateDocument.h"
+#include "live/LiveTcpServer.h"
 #include "mock/LiveServerFixture.h"
 #include "mock/LiveStateMirror.h"
 
@@ -35,6 +36,8 @@ const QHostAddress Third(QStringLiteral("127.0.0.3"));
 class TestLiveConnections : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void capLeavesTheProgramItsFiles_data();
+    void capLeavesTheProgramItsFiles();
     void pipelinedRequestsAreAnsweredOneAtATime();
     void oneStreamPerConnection();
     void limitsPerAddress_data();
@@ -50,6 +53,22 @@ private Q_SLOTS:
     void unchangedFilesAre304();
     void oneEntryTravelsSmall();
 };
+
+void TestLiveConnections::capLeavesTheProgramItsFiles_data() {
+    QTest::addColumn<qint64>("fileLimit");
+    QTest::addColumn<int>("open");
+    QTest::addColumn<int>("cap");
+    QTest::newRow("desktop session") << qint64(1024) << 40 << 1024 - 40 - 128;
+    QTest::newRow("raised limit") << qint64(524288) << 40 << 2000;
+    QTest::newRow("no room at all") << qint64(150) << 40 << 0;
+}
+
+void TestLiveConnections::capLeavesTheProgramItsFiles() {
+    QFETCH(qint64, fileLimit);
+    QFETCH(int, open);
+    QFETCH(int, cap);
+    QCOMPARE(LiveTcpServer::capFor(LiveLimits(), fileLimit, open), cap);
+}
 
 void TestLiveConnections::pipelinedRequestsAreAnsweredOneAtATime() {
     LiveServerFixture f;

@@ -23,6 +23,15 @@ QJsonObject LiveStateMirror::appliedToTable(const QJsonObject& table, const QJso
                 rows.append(old.at(from + k));
         } else if (op.toObject().contains(QStringLiteral("r"))) {
             rows.append(op.toObject()[QStringLiteral("r")]);
+        } else if (op.toObject().contains(QStringLiteral("v"))) {
+            const int from = op.toObject()[QStringLiteral("i")].toInt();
+            const int column = op.toObject()[QStringLiteral("c")].toInt();
+            const QJsonArray values = op.toObject()[QStringLiteral("v")].toArray();
+            for (int k = 0; k < values.size(); ++k) {
+                QJsonArray row = old.at(from + k).toArray();
+                row[column] = values.at(k);
+                rows.append(row);
+            }
         } else {
             QJsonArray row = old.at(op.toObject()[QStringLiteral("i")].toInt()).toArray();
             const QJsonObject cells = op.toObject()[QStringLiteral("s")].toObject();
