@@ -1,5 +1,6 @@
 #include "platform/BackupInstanceLock.h"
 #include "platform/CNumberLocale.h"
+#include "platform/OpenFileLimit.h"
 #include "platform/TerminationSignals.h"
 #include "print/TFormPP.h"
 #include "tv/widgets/TvWindows.h"
@@ -28,6 +29,9 @@ void createTvWindows(TFormMain& window) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Before anything opens files: a desktop session's soft limit of 1,024 would otherwise be
+    // shared by the live results' connections and the program's own files.
+    OpenFileLimit::raiseToHard();
     QApplication app(argc, argv);
     CNumberLocale::keepProcessNumbersInC();
     // The desktop matches the window to the installed menu entry and its icon.

@@ -29,6 +29,10 @@ struct Settings {
     // Live results on the local network: off by default, and the port they are served on.
     bool liveResults = false;
     int livePort = 8080;
+    // The address shown for them (empty: the first one of the local network), and whether
+    // they are served on that address only.
+    QString liveAddress;
+    bool liveAddressOnly = false;
 
     bool operator==(const Settings&) const = default;
 };

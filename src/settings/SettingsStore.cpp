@@ -153,6 +153,10 @@ void SettingsStore::loadLiveResults(Settings& settings) const {
         settings.liveResults = *on != 0;
     if (const auto port = readNumber(*m_store, QStringLiteral("LivePort")))
         settings.livePort = *port;
+    // The live results take an address that is none as the automatic choice.
+    settings.liveAddress = m_store->value(QStringLiteral("LiveAddress")).toString();
+    if (const auto only = readNumber(*m_store, QStringLiteral("LiveAddressOnly")))
+        settings.liveAddressOnly = *only != 0;
 }
 
 namespace {
@@ -177,16 +181,19 @@ QList<std::pair<QString, QVariant>> storedValues(const Settings& settings) {
             {QStringLiteral("Logo"), settings.logo},
             {QStringLiteral("Len"), settings.len},
             {QStringLiteral("LiveResults"), settings.liveResults ? 1 : 0},
-            {QStringLiteral("LivePort"), settings.livePort}};
+            {QStringLiteral("LivePort"), settings.livePort},
+            {QStringLiteral("LiveAddress"), settings.liveAddress},
+            {QStringLiteral("LiveAddressOnly"), settings.liveAddressOnly ? 1 : 0}};
 }
 
 } // namespace
 
 const QStringList& SettingsStore::readingOrder() {
-    static const QStringList order{"Left",     "Top",   "Width",       "Height",    "Sound",
-                                   "Port",     "Alg",   "WaitStart",   "Timer",     "Monitor",
-                                   "LockTime", "Title", "AutoReset",   "FilterInd", "VidResult",
-                                   "Len",      "Logo",  "LiveResults", "LivePort"};
+    static const QStringList order{
+        "Left",      "Top",         "Width",          "Height",  "Sound",    "Port",
+        "Alg",       "WaitStart",   "Timer",          "Monitor", "LockTime", "Title",
+        "AutoReset", "FilterInd",   "VidResult",      "Len",     "Logo",     "LiveResults",
+        "LivePort",  "LiveAddress", "LiveAddressOnly"};
     return order;
 }
 

@@ -37,6 +37,8 @@ Settings allChanged() {
     s.logo = QStringLiteral("/home/zeit/logo.png");
     s.liveResults = true;
     s.livePort = 8181;
+    s.liveAddress = QStringLiteral("10.0.0.7");
+    s.liveAddressOnly = true;
     return s;
 }
 
@@ -45,7 +47,7 @@ const QStringList kReadingOrder = {"Left",     "Top",   "Width",     "Height",  
                                    "LockTime", "Title", "AutoReset", "FilterInd", "VidResult",
                                    "Len",      "Logo"};
 // Read after the others, and missing ones do not end the reading.
-const QStringList kLiveKeys = {"LiveResults", "LivePort"};
+const QStringList kLiveKeys = {"LiveResults", "LivePort", "LiveAddress", "LiveAddressOnly"};
 
 } // namespace
 
