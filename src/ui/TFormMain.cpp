@@ -39,6 +39,7 @@
 #include "ui/WaitingTimeGuard.h"
 #include "ui/WindowPlacement.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -260,7 +261,10 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     // The program ends with this window, whatever else is still shown: an audience window left
     // on the other screen would keep it running without its shutdown, and a program forgotten
     // that way would later write its old list over the backup.
-    QCoreApplication::exit(0);
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != this)
+            other->setAttribute(Qt::WA_QuitOnClose, false);
+    }
 }
 
 void TFormMain::resizeEvent(QResizeEvent* event) {

@@ -8,6 +8,7 @@
 #include "tv/widgets/TFormMonitor4.h"
 #include "tv/widgets/TLabel3D.h"
 #include "tv/widgets/Top3CellDelegate.h"
+#include "tv/widgets/TvWindow.h"
 #include "tv/widgets/TvWindows.h"
 #include "ui/HeaderBand.h"
 #include "ui/TFormMain.h"
@@ -228,57 +229,39 @@ bool showsWhole(const QLabel* label) {
 } // namespace
 
 void TstTvContent::longTextsFit_data() {
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<int>("length"); // characters of the long name used
-    QTest::addColumn<bool>("shrinks");
-    for (const char* label : {"Zeit competitor", "Zeit club", "Best Team club", "Best Team member",
-                              "Video competitor"}) {
-        QTest::addRow("%s, very long", label) << QString::fromLatin1(label) << 90 << true;
-        QTest::addRow("%s, short", label) << QString::fromLatin1(label) << 20 << false;
-    }
-    // The competitor bar grows into the black beside the digits before its text shrinks.
-    QTest::newRow("Zeit competitor, wider than the digits") << "Zeit competitor" << 54 << false;
+    QTest::addColumn<int>("length"); // characters of the long name shown
+    QTest::newRow("short") << 20;
+    QTest::newRow("wider than the digits") << 54;
+    QTest::newRow("very long") << 90;
 }
 
 void TstTvContent::longTextsFit() {
-    QFETCH(QString, label);
     QFETCH(int, length);
-    QFETCH(bool, shrinks);
     const QString text = LongName.left(length);
-    QLabel* shown = nullptr;
-    int designed = 0;
-    if (label.startsWith(u"Zeit")) {
-        TFormMonitor2* z = m_tv->time();
-        z->resize(1920, 1080);
-        z->layoutWindow();
-        designed = label.endsWith(u"club") ? qRound(54 * 1.2) : 54;
-        const bool club = label.endsWith(u"club");
-        z->setContent(QStringLiteral("Titel"), club ? QString() : text, club ? text : QString());
-        shown = club ? z->LabelBest() : z->NameCurrent();
-    } else if (label.startsWith(u"Best")) {
-        TFormMonitor4* b = m_tv->bestTeam();
-        b->resize(1920, 1080);
-        b->layoutWindow();
-        designed = 135 / 2;
-        const bool club = label.endsWith(u"club");
-        b->setContent(QStringLiteral("Titel"),
-                      {QStringLiteral("Best Team\n") + (club ? text : QStringLiteral("SV")),
-                       club ? QStringLiteral("a : 1") : text + QStringLiteral(" : 20,50")});
-        shown = club ? b->NameCurrent() : b->LabelTop();
-    } else {
-        TFormMonitor1* v = m_tv->video();
-        v->resize(1920, 1080);
-        v->layoutWindow();
-        designed = 55;
-        v->setContent(QStringLiteral("Titel"), text, QString(), QString());
-        shown = v->NameCurrent();
+    for (TvWindow* w : {static_cast<TvWindow*>(m_tv->time()), static_cast<TvWindow*>(m_tv->video()),
+                        static_cast<TvWindow*>(m_tv->bestTeam())}) {
+        w->resize(1920, 1080);
+        w->layoutWindow();
     }
-    QVERIFY(showsWhole(shown));
-    // The digits' panel is 1369 pixels wide on this screen.
-    if (label == u"Zeit competitor")
-        QCOMPARE(shown->width() > 1369, length > 20);
-    QCOMPARE(shown->font().pixelSize() < designed, shrinks);
-    QVERIFY(shown->font().pixelSize() <= designed);
+    m_fx->window().setCurrentCompetitor(text, text);
+    TSortGrid& teams = m_fx->window().competition().teams();
+    teams.setRowCells(1, {"78", text, text + QStringLiteral(" : 20"), "b : 21", "c : 22"});
+    m_fx->window().UpdateTvWindows();
+    // Each text with the pixel size it is designed with on this screen.
+    const QList<std::pair<QLabel*, int>> labels{
+        {m_tv->time()->NameCurrent(), 54},     {m_tv->time()->LabelBest(), 65},
+        {m_tv->bestTeam()->NameCurrent(), 67}, {m_tv->bestTeam()->LabelTop(), 67},
+        {m_tv->video()->NameCurrent(), 55}};
+    for (const auto& [label, designed] : labels) {
+        QVERIFY2(showsWhole(label), qPrintable(label->objectName()));
+        QVERIFY(label->font().pixelSize() <= designed);
+        if (length != 54)
+            QCOMPARE(label->font().pixelSize() < designed, length == 90);
+    }
+    // The competitor bar grows into the black beside the digits (1369 wide) before it shrinks.
+    QCOMPARE(m_tv->time()->NameCurrent()->width() > 1369, length > 20);
+    if (length == 54)
+        QCOMPARE(m_tv->time()->NameCurrent()->font().pixelSize(), 54);
 }
 
 void TstTvContent::top3NamesFit() {

@@ -1,13 +1,12 @@
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
-// The program as it is started, on an X server with two monitors (scripts/with-two-monitors)
-// and driven through the X server: closing the main window ends the process whatever audience
-// window is up, and a second start with the same backup calls the first instead of opening.
+// The program as it is started, driven through the X server of scripts/with-two-monitors:
+// closing the main window ends the process whatever audience window is up, and a second start
+// with the same backup calls the first instead of opening.
 class TstProgramTwoMonitors : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -17,148 +16,106 @@ private Q_SLOTS:
     void secondStartCallsTheFirst();
 
 private:
-    // The program copied into a folder of its own, with its settings and data there too.
     QProcess* startProgram();
     static QString xdotool(const QStringList& arguments);
-    // The program's main window, once it is mapped.
-    static QString mainWindowOf(const QProcess& program);
+    // The first visible window of the program with that title, or nothing after a while.
+    static QString windowOf(const QProcess* program, const QString& title);
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    QList<QProcess*> m_programs;
+    std::vector<std::unique_ptr<QProcess>> m_programs;
 };
 
 namespace {
 
 constexpr int WaitMs = 15000;
 
-QString configFile(const QTemporaryDir& dir) {
-    return dir.filePath(QStringLiteral("config/Quarnek/Velmora.conf"));
-}
-
 } // namespace
 
 void TstProgramTwoMonitors::init() {
+    // The program copied into a folder of its own, with its settings and backup there too.
     m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(QFile::copy(QStringLiteral(VELMORA_BINARY_DIR "/Velmora"),
-                        m_dir->filePath(QStringLiteral("Velmora"))));
-    // The audience windows on the second monitor; the values before it are read first.
-    QSettings settings(configFile(*m_dir), QSettings::IniFormat);
-    const QList<std::pair<const char*, int>> stored{
-        {"Left", 100}, {"Top", 40}, {"Width", 720},      {"Height", 700}, {"Sound", 0},
-        {"Port", 0},   {"Alg", 0},  {"WaitStart", 5000}, {"Timer", 0},    {"Monitor", 1}};
-    for (const auto& [name, value] : stored)
-        settings.setValue(QLatin1String(name), value);
+    QVERIFY(QFile::copy(QStringLiteral(VELMORA_BINARY_DIR "/Velmora"), m_dir->filePath("Velmora")));
+    // The audience windows on the second monitor; the values before "Monitor" are read first.
+    QSettings settings(m_dir->filePath("config/Quarnek/Velmora.conf"), QSettings::IniFormat);
+    for (const char* name : {"Left", "Top", "Sound", "Port", "Alg", "Timer"})
+        settings.setValue(QLatin1String(name), 0);
+    settings.setValue("Width", 720);
+    settings.setValue("Height", 700);
+    settings.setValue("WaitStart", 5000);
+    settings.setValue("Monitor", 1);
 }
 
 void TstProgramTwoMonitors::cleanup() {
-    for (QProcess* program : m_programs) {
-        if (program->state() != QProcess::NotRunning) {
-            program->kill();
-            program->waitForFinished();
-        }
-        delete program;
+    for (const auto& program : m_programs) {
+        program->kill();
+        program->waitForFinished();
     }
     m_programs.clear();
     m_dir.reset();
 }
 
 QProcess* TstProgramTwoMonitors::startProgram() {
-    auto* program = new QProcess;
-    m_programs.append(program);
+    auto& program = m_programs.emplace_back(std::make_unique<QProcess>());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                       m_dir->filePath(QStringLiteral("config")));
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dir->filePath(QStringLiteral("data")));
-    environment.insert(QStringLiteral("VELMORA_DATA_DIR"), m_dir->path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert("XDG_CONFIG_HOME", m_dir->filePath("config"));
+    environment.insert("XDG_DATA_HOME", m_dir->filePath("data"));
+    environment.insert("VELMORA_DATA_DIR", m_dir->path());
     program->setProcessEnvironment(environment);
-    program->setWorkingDirectory(m_dir->path());
-    program->start(m_dir->filePath(QStringLiteral("Velmora")), {});
-    return program;
+    program->start(m_dir->filePath("Velmora"), {});
+    return program.get();
 }
 
 QString TstProgramTwoMonitors::xdotool(const QStringList& arguments) {
     QProcess tool;
-    tool.start(QStringLiteral("xdotool"), arguments);
-    if (!tool.waitForFinished(WaitMs))
-        return {};
+    tool.start("xdotool", arguments);
+    tool.waitForFinished(WaitMs);
     return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
 }
 
-QString TstProgramTwoMonitors::mainWindowOf(const QProcess& program) {
-    const QString pid = QString::number(program.processId());
+QString TstProgramTwoMonitors::windowOf(const QProcess* program, const QString& title) {
+    const QStringList search{"search", "--all", "--onlyvisible", "--pid",
+                             QString::number(program->processId()), "--name", title};
     QString found;
-    const bool shown = QTest::qWaitFor(
-        [&] {
-            found = xdotool(
-                {"search", "--all", "--onlyvisible", "--pid", pid, "--name", "^Velmora 1.7$"});
-            return !found.isEmpty();
-        },
-        WaitMs);
-    return shown ? found.section(u'\n', 0, 0) : QString();
+    if (!QTest::qWaitFor([&] { return !(found = xdotool(search)).isEmpty(); }, WaitMs))
+        return {};
+    return found.section(u'\n', 0, 0);
 }
 
 void TstProgramTwoMonitors::closeWithTvWindowUpEndsTheProcess() {
     QProcess* program = startProgram();
-    const QString main = mainWindowOf(*program);
-    QVERIFY2(!main.isEmpty(), "the main window did not appear");
-    xdotool({"windowactivate", "--sync", main});
-    xdotool({"key", "ctrl+1"});
-    // "Zeit" on the second monitor.
-    const QString pid = QString::number(program->processId());
-    QString tv;
-    QVERIFY(QTest::qWaitFor(
-        [&] {
-            tv = xdotool({"search", "--all", "--onlyvisible", "--pid", pid, "--name", "^Zeit$"});
-            return !tv.isEmpty();
-        },
-        WaitMs));
-    QString geometry;
-    const bool onSecond = QTest::qWaitFor(
-        [&] {
-            geometry = xdotool({"getwindowgeometry", "--shell", tv});
-            return geometry.contains(QStringLiteral("X=1280\nY=0\nWIDTH=1280\nHEIGHT=1024"));
-        },
-        WaitMs);
-    QVERIFY2(onSecond, qPrintable(geometry));
+    const QString main = windowOf(program, "^Velmora 1.7$");
+    QVERIFY(!main.isEmpty());
+    xdotool({"windowactivate", "--sync", main, "key", "ctrl+1"});
+    const QString tv = windowOf(program, "^Zeit$");
+    QVERIFY(!tv.isEmpty());
+    const auto geometry = [&tv] { return xdotool({"getwindowgeometry", "--shell", tv}); };
+    QTRY_VERIFY_WITH_TIMEOUT(geometry().contains("X=1280\nY=0\nWIDTH=1280\nHEIGHT=1024"), WaitMs);
 
-    xdotool({"windowactivate", "--sync", main});
-    xdotool({"key", "alt+F4"});
+    xdotool({"windowactivate", "--sync", main, "key", "alt+F4"});
     QVERIFY2(program->waitForFinished(WaitMs), "the program still runs");
-    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
     QCOMPARE(program->exitCode(), 0);
-    // With its shutdown: the settings written, the backup's lock given back.
-    QSettings settings(configFile(*m_dir), QSettings::IniFormat);
-    QVERIFY(settings.contains(QStringLiteral("LockTime")));
-    QCOMPARE(settings.value(QStringLiteral("Monitor")).toInt(), 1);
-    QVERIFY(QFile::exists(m_dir->filePath(QStringLiteral("Velmora-Sicherungsdatei.txt"))));
-    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("Velmora-Sicherungsdatei.txt.lock"))));
+    // With its shutdown: settings written, backup written and its lock given back.
+    QVERIFY(QSettings(m_dir->filePath("config/Quarnek/Velmora.conf"), QSettings::IniFormat)
+                .contains("LockTime"));
+    QVERIFY(QFile::exists(m_dir->filePath("Velmora-Sicherungsdatei.txt")));
+    QVERIFY(!QFile::exists(m_dir->filePath("Velmora-Sicherungsdatei.txt.lock")));
 }
 
 void TstProgramTwoMonitors::secondStartCallsTheFirst() {
     QProcess* first = startProgram();
-    const QString main = mainWindowOf(*first);
-    QVERIFY2(!main.isEmpty(), "the main window did not appear");
-    // The operator works elsewhere, then starts the program again.
+    const QString main = windowOf(first, "^Velmora 1.7$");
+    QVERIFY(!main.isEmpty());
     xdotool({"windowminimize", "--sync", main});
 
     QProcess* second = startProgram();
-    const QString pid = QString::number(second->processId());
-    QString message;
-    QVERIFY(QTest::qWaitFor(
-        [&] {
-            message =
-                xdotool({"search", "--all", "--onlyvisible", "--pid", pid, "--name", "^Velmora$"});
-            return !message.isEmpty();
-        },
-        WaitMs));
-    xdotool({"windowactivate", "--sync", message.section(u'\n', 0, 0)});
-    xdotool({"key", "Return"});
+    const QString message = windowOf(second, "^Velmora$");
+    QVERIFY2(!message.isEmpty(), "no message from the second start");
+    xdotool({"windowactivate", "--sync", message, "key", "Return"});
     QVERIFY2(second->waitForFinished(WaitMs), "the second start still runs");
     QCOMPARE(second->exitCode(), 0);
-    QVERIFY(first->state() == QProcess::Running);
+    QCOMPARE(first->state(), QProcess::Running);
     // The first one is back in front, with the keyboard.
-    QVERIFY(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == main; }, WaitMs));
+    QTRY_COMPARE_WITH_TIMEOUT(xdotool({"getactivewindow"}), main, WaitMs);
 }
 
 QTEST_GUILESS_MAIN(TstProgramTwoMonitors)
