@@ -1,6 +1,10 @@
+#include "platform/BackupInstanceLock.h"
+#include "platform/CNumberLocale.h"
+#include "platform/OpenFileLimit.h"
 #include "platform/TerminationSignals.h"
 #include "print/TFormPP.h"
 #include "tv/widgets/TvWindows.h"
+#include "ui/BackupClaim.h"
 #include "ui/ProgramEnvironment.h"
 #include "ui/QtGermanTranslation.h"
 #include "ui/SettingsCommand.h"
@@ -25,12 +29,22 @@ void createTvWindows(TFormMain& window) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Before anything opens files: a desktop session's soft limit of 1,024 would otherwise be
+    // shared by the live results' connections and the program's own files.
+    OpenFileLimit::raiseToHard();
     QApplication app(argc, argv);
+    CNumberLocale::keepProcessNumbersInC();
     // The desktop matches the window to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velmora")));
     const QtGermanTranslation qtTexts;
-    TFormMain window(ProgramEnvironment::fromApplication());
+    const ProgramEnvironment environment = ProgramEnvironment::fromApplication();
+    BackupInstanceLock backup(environment.backupFileName());
+    if (!BackupClaim::claim(backup, BackupClaim::messageBox(environment.programTitle(),
+                                                            environment.backupFileName())))
+        return 0;
+    TFormMain window(environment);
+    BackupClaim::bringToFrontOnCall(backup, window);
     TFormPP preview(window.environment().fileDialogs(), &window);
     window.setPrintPreview(&preview);
     createSettingsDialog(window);

@@ -1,10 +1,17 @@
-// Live results under load: timed runs in the real main window while the live server is off,
-// then the same runs while --clients browsers hold the event stream open and --rate page
-// requests a second arrive. The clients run in a child process (this program started with
-// --client), so their parsing does not count as the window's work. Reports the p99 lateness
-// of the 10 ms clock tick in both phases, the time from each result entry to its arrival at
-// every client (steady clock, shared by both processes), client errors and memory.
+// Live results under load: timed runs in the real main window with --competitors in the start
+// list while the live server is off, then the same runs while --clients phones (each from an
+// address of its own) hold the compressed event stream open and --rate page requests a second
+// arrive. The clients run in a child process (this program started with --client), so their
+// work does not count as the window's. Reports the p99 lateness of the 10 ms clock tick in both
+// phases, the time from each result entry to its arrival at every client, matched by run and
+// competitor (steady clock, shared by both processes), errors (refusals with 503 among them),
+// the bytes each client received per run, and memory.
+//
+// --serve PORT keeps the window timing runs of --run-ms for ever with the server on that port,
+// for looking at the pages in a browser.
+#include "StreamClient.h"
 #include "competition/Competition.h"
+#include "live/LiveLimits.h"
 #include "live/widgets/LiveResultsControl.h"
 #include "timing/RunClock.h"
 #include "ui/TFormMain.h"
@@ -23,6 +30,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 #include <chrono>
@@ -58,54 +66,16 @@ qint64 rssKiB(qint64 pid) {
 
 // ---- the client process ------------------------------------------------------------------
 
-// One browser on the event stream: prints "R <time> <ns>" whenever the last result changes.
-class StreamClient : public QObject {
-public:
-    StreamClient(quint16 port, int* errors) : m_errors(errors) {
-        connect(&m_socket, &QTcpSocket::connected, this, [this] {
-            m_socket.write("GET /events HTTP/1.1\r\nHost: 127.0.0.1\r\n"
-                           "Accept: text/event-stream\r\n\r\n");
-        });
-        connect(&m_socket, &QTcpSocket::readyRead, this, [this] { read(); });
-        connect(&m_socket, &QTcpSocket::disconnected, this, [this] { ++*m_errors; });
-        connect(&m_socket, &QTcpSocket::errorOccurred, this, [this] { ++*m_errors; });
-        m_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
-    }
-
-private:
-    void read() {
-        m_buffer += m_socket.readAll();
-        for (;;) {
-            const qsizetype end = m_buffer.indexOf("\n\n");
-            if (end < 0)
-                return;
-            const QByteArray event = m_buffer.left(end);
-            m_buffer.remove(0, end + 2);
-            const qsizetype data = event.indexOf("event: state\ndata: ");
-            if (data < 0)
-                continue;
-            const QJsonObject state =
-                QJsonDocument::fromJson(event.mid(data + 19)).object()["state"].toObject();
-            const QString last = state["lastResult"].toObject()["time"].toString();
-            if (!last.isEmpty() && last != m_last)
-                std::printf("R %s %lld\n", qPrintable(last), static_cast<long long>(steadyNs()));
-            m_last = last;
-        }
-    }
-
-    QTcpSocket m_socket;
-    QByteArray m_buffer;
-    QString m_last;
-    int* m_errors;
-};
-
 int runClients(quint16 port, int clients, int rate, int seconds) {
-    int streamErrors = 0;
+    StreamClient::Totals totals;
     int pageErrors = 0;
     int requests = 0;
     std::vector<std::unique_ptr<StreamClient>> streams;
+    // Phones of a venue: one address each, from 127.1.0.1 on.
     for (int i = 0; i < clients; ++i)
-        streams.push_back(std::make_unique<StreamClient>(port, &streamErrors));
+        streams.push_back(std::make_unique<StreamClient>(
+            port, QHostAddress(0x7f010000u + static_cast<quint32>(i / 250) * 256 + 1 + i % 250),
+            totals));
     QNetworkAccessManager manager;
     const QStringList paths{"/", "/api/state.json", "/zeit.html", "/top3.html", "/live.js"};
     QTimer pages;
@@ -125,8 +95,10 @@ int runClients(quint16 port, int clients, int rate, int seconds) {
     pages.start();
     QTimer::singleShot(seconds * 1000, [&] {
         pages.stop();
-        std::printf("E %d %d %d %lld\n", streamErrors, pageErrors, requests,
-                    static_cast<long long>(rssKiB(QCoreApplication::applicationPid())));
+        std::printf("E %d %d %d %d %lld %lld %lld\n", totals.errors, totals.refused, pageErrors,
+                    requests, static_cast<long long>(rssKiB(QCoreApplication::applicationPid())),
+                    static_cast<long long>(totals.wireBytes),
+                    static_cast<long long>(totals.connectBytes));
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });
@@ -140,12 +112,17 @@ int runClients(quint16 port, int clients, int rate, int seconds) {
 
 struct Phase {
     QList<double> tickLagMs;
-    std::map<QString, qint64> enteredAt; // result text -> steady ns of its entry
+    std::map<QString, qint64> enteredAt; // "<run> <competitor>" -> steady ns of its entry
     int runs = 0;
 };
 
-// Timed runs of 1.5 to 3 s with an entry half a second after each stop, for `seconds`.
-void timeRuns(TFormMain& window, Phase& phase, int seconds, int seed) {
+QString runKey(int run, const QString& competitor) {
+    return QString::number(run) + u' ' + competitor;
+}
+
+// Timed runs of runMs (1.5 to 3 s when 0) with an entry half a second after each stop, for
+// `seconds` (for ever when 0).
+void timeRuns(TFormMain& window, Phase& phase, int seconds, int seed, int runMs = 0) {
     RunClock& clock = window.timingWiring().clock();
     qint64 lastTick = 0;
     const auto tick = QObject::connect(&clock, &RunClock::showTimeRequested, [&](DisplayRow row) {
@@ -156,16 +133,13 @@ void timeRuns(TFormMain& window, Phase& phase, int seconds, int seed) {
             phase.tickLagMs.append(qMax(0.0, static_cast<double>(now - lastTick) / 1e6 - 10.0));
         lastTick = now;
     });
-    const auto entered = QObject::connect(&clock, &RunClock::enterResultRequested, [&](qint32 ms) {
-        phase.enteredAt[window.competition().timeFormat().FormatTime(ms / 10)] = steadyNs();
-    });
     QElapsedTimer total;
     total.start();
     int run = 0;
-    while (total.elapsed() < seconds * 1000) {
+    while (seconds == 0 || total.elapsed() < seconds * 1000) {
         lastTick = 0;
         window.mStartClick();
-        const int length = 1500 + (run * 137 + seed * 31) % 1500;
+        const int length = runMs > 0 ? runMs : 1500 + (run * 137 + seed * 31) % 1500;
         QElapsedTimer running;
         running.start();
         while (running.elapsed() < length)
@@ -173,12 +147,21 @@ void timeRuns(TFormMain& window, Phase& phase, int seconds, int seed) {
         window.mStopClick();
         while (running.elapsed() < length + 500)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        const qint64 entry = steadyNs();
         window.bEintragenClick();
+        const std::optional<LiveSnapshot::Result> last = window.liveResults().snapshot().lastResult;
+        if (last)
+            phase.enteredAt[runKey(last->run, last->competitor)] = entry;
         ++run;
+        if (runMs > 0) {
+            QElapsedTimer pause;
+            pause.start();
+            while (pause.elapsed() < 3000)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
     }
     phase.runs = run;
     QObject::disconnect(tick);
-    QObject::disconnect(entered);
 }
 
 quint16 freePort() {
@@ -199,7 +182,14 @@ int main(int argc, char* argv[]) {
     QCommandLineOption clientsOption("clients", "Browsers on the event stream.", "n", "200");
     QCommandLineOption rateOption("rate", "Page requests per second.", "n", "50");
     QCommandLineOption secondsOption("seconds", "Length of each phase.", "s", "60");
-    parser.addOptions({clientOption, clientsOption, rateOption, secondsOption});
+    QCommandLineOption competitorsOption("competitors", "Competitors in the start list.", "n",
+                                         "1000");
+    QCommandLineOption serveOption("serve", "Time runs for ever, serving on this port.", "port");
+    QCommandLineOption runOption("run-ms", "Length of a run with --serve.", "ms", "20000");
+    QCommandLineOption streamsOption("max-streams", "Streams the server takes (--serve).", "n",
+                                     "1500");
+    parser.addOptions({clientOption, clientsOption, rateOption, secondsOption, competitorsOption,
+                       serveOption, runOption, streamsOption});
     parser.process(app);
     const int clients = parser.value(clientsOption).toInt();
     const int rate = parser.value(rateOption).toInt();
@@ -216,11 +206,23 @@ int main(int argc, char* argv[]) {
     TFormMain window(environment);
     window.show();
     TSortGrid& heats = window.competition().heatStartList();
-    for (int i = 1; i <= 100; ++i)
+    for (int i = 1; i <= parser.value(competitorsOption).toInt(); ++i)
         heats.AddRow({QString::number(i), QStringLiteral("Name%1").arg(i),
                       QStringLiteral("Vorname%1").arg(i), QStringLiteral("Verein%1").arg(i % 12),
                       QString::number(1 + i % 4)});
     heats.setRow(1);
+
+    if (parser.isSet(serveOption)) {
+        LiveLimits limits;
+        limits.maxStreams = parser.value(streamsOption).toInt();
+        window.settings().livePort = parser.value(serveOption).toInt();
+        window.liveResults().setListenAddress(QHostAddress::LocalHost);
+        window.liveResults().setLimits(limits);
+        window.liveResults().setLive(true);
+        Phase endless;
+        timeRuns(window, endless, 0, 1, parser.value(runOption).toInt());
+        return 0;
+    }
 
     std::printf("phase 1: server off, %d s of timed runs\n", seconds);
     std::fflush(stdout);
@@ -266,22 +268,22 @@ int main(int argc, char* argv[]) {
     QList<QByteArray> summary;
     for (const QByteArray& line : client.readAllStandardOutput().split('\n')) {
         const QList<QByteArray> parts = line.split(' ');
-        if (parts.value(0) == "R" && parts.size() == 3) {
-            const QString time = QString::fromUtf8(parts.at(1));
-            const auto found = on.enteredAt.find(time);
+        if (parts.value(0) == "R" && parts.size() == 4) {
+            const QString key = runKey(parts.at(1).toInt(), QUrl::fromPercentEncoding(parts.at(3)));
+            const auto found = on.enteredAt.find(key);
             // A result of the first phase is on the stream when a client connects.
-            if (found != on.enteredAt.end() && parts.at(2).toLongLong() >= found->second) {
+            if (found != on.enteredAt.end()) {
                 updateMs.append(static_cast<double>(parts.at(2).toLongLong() - found->second) /
                                 1e6);
-                ++arrivals[time];
+                ++arrivals[key];
             }
         } else if (parts.value(0) == "E") {
             summary = parts;
         }
     }
-    for (const auto& [time, at] : on.enteredAt) {
+    for (const auto& [key, at] : on.enteredAt) {
         Q_UNUSED(at);
-        missing += clients - arrivals[time];
+        missing += qMax(0, clients - arrivals[key]);
     }
     std::printf("\nruns: %d with the server off, %d with it on\n", off.runs, on.runs);
     std::printf("clock tick lag p99: %.3f ms off, %.3f ms on (max %.3f / %.3f ms)\n",
@@ -291,11 +293,18 @@ int main(int argc, char* argv[]) {
                 "arrivals; %d arrivals missing\n",
                 percentile(updateMs, 0.5), percentile(updateMs, 0.99), percentile(updateMs, 1.0),
                 static_cast<long long>(updateMs.size()), missing);
-    if (summary.size() == 5)
-        std::printf("client errors: %s on the streams, %s of %s page requests; client process "
-                    "%s KiB\n",
+    if (summary.size() == 8) {
+        std::printf("client errors: %s on the streams (%s of them 503), %s of %s page requests; "
+                    "client process %s KiB\n",
                     summary.at(1).constData(), summary.at(2).constData(), summary.at(3).constData(),
-                    summary.at(4).constData());
+                    summary.at(4).constData(), summary.at(5).constData());
+        const double wire = summary.at(6).toDouble();
+        const double connectBytes = summary.at(7).toDouble();
+        std::printf("bytes per client: %.0f to connect (the whole state), %.0f per run after it "
+                    "(%d runs); %.0f KB per run for all %d clients\n",
+                    connectBytes / clients, (wire - connectBytes) / clients / qMax(1, on.runs),
+                    on.runs, (wire - connectBytes) / qMax(1, on.runs) / 1000.0, clients);
+    }
     std::printf("window process memory: %lld KiB with the server off, %lld KiB on (+%lld KiB)\n",
                 static_cast<long long>(rssOff), static_cast<long long>(rssOn),
                 static_cast<long long>(rssOn - rssOff));

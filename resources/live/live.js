@@ -1,27 +1,113 @@
-// Live results in the browser: the whole state arrives on the event stream, the clock runs
-// here from the start stamp and the server's clock, and every value goes in as text, never
-// as markup.
+// Live results in the browser. The whole state arrives once on the event stream, then only
+// its changes; the clock runs here from the start stamp and an estimate of the program's
+// clock; a lost or refused connection is tried again by itself, with growing and spread
+// pauses. Every value goes in as text, never as markup.
 (function () {
   'use strict';
 
+  var LOST_AFTER_MS = 12000;      // two pings missed: the connection is taken as dead
+  var RETRY_FIRST_MS = 500;
+  var RETRY_MAX_MS = 4000;        // a free slot is used within about five seconds
+  var TIME_SAMPLE_EVERY_MS = 60000;
+  var TIME_WIDTH_GOOD_MS = 30;    // bounds closer than this need no new round trip
+  var KEPT_SAMPLES = 8;
+
   var state = null;
-  var offset = 0;          // server clock minus this page's clock, ms
-  var lastHeard = 0;       // this page's clock when the server was last heard
+  var epoch = null;
+  var version = -1;
+  var source = null;
   var connected = false;
-  var LOST_AFTER_MS = 12000;
+  var lastHeard = 0;
+  var attempts = 0;
+  var retryAt = 0;
+  var retryTimer = null;
+  var frozenText = null;
 
   function now() { return window.performance.now(); }
   function byId(id) { return document.getElementById(id); }
 
+  // ---- the program's clock ---------------------------------------------------------------
+  // The offset (program's clock minus this page's) lies between bounds: an event stamped s
+  // and seen here at r was sent before r, so the offset is at least s - r; a round trip that
+  // left at t0 got a stamp taken after t0, so the offset is at most s - t0. The estimate is
+  // the middle of the tightest bounds of the last samples; on a slow link the small pings
+  // give a close lower bound even while a large state is still arriving.
+  var lows = [];
+  var highs = [];
+  var lastTimeSample = -Infinity;
+  var sampling = false;
+
+  function keep(list, value) {
+    list.push(value);
+    if (list.length > KEPT_SAMPLES) list.shift();
+  }
+
+  function offset() {
+    var lo = lows.length ? Math.max.apply(null, lows) : null;
+    var hi = highs.length ? Math.min.apply(null, highs) : null;
+    if (lo === null) return hi === null ? 0 : hi;
+    if (hi === null) return lo;
+    if (lo > hi) {
+      // The clocks drifted apart since the older samples; start the upper bounds afresh.
+      highs = [];
+      return lo;
+    }
+    return (lo + hi) / 2;
+  }
+
+  function serverNow() { return now() + offset(); }
+
+  function heard(serverTimeMs) {
+    lastHeard = now();
+    if (typeof serverTimeMs === 'number') keep(lows, serverTimeMs - lastHeard);
+  }
+
+  function boundsWidth() {
+    if (!lows.length || !highs.length) return Infinity;
+    return Math.min.apply(null, highs) - Math.max.apply(null, lows);
+  }
+
+  // Resolves to the answer's status and its Retry-After in ms (0 without one).
+  function timeSample() {
+    var sent = now();
+    sampling = true;
+    return window.fetch('/api/time', { cache: 'no-store' }).then(function (response) {
+      if (!response.ok) {
+        sampling = false;
+        var seconds = parseFloat(response.headers.get('Retry-After'));
+        return { status: response.status, retryAfterMs: seconds > 0 ? seconds * 1000 : 0 };
+      }
+      return response.json().then(function (answer) {
+        var back = now();
+        sampling = false;
+        lastTimeSample = back;
+        keep(highs, answer.serverTimeMs - sent);
+        keep(lows, answer.serverTimeMs - back);
+        return { status: response.status, retryAfterMs: 0 };
+      });
+    }, function (error) {
+      sampling = false;
+      throw error;
+    });
+  }
+
+  function sampleIfNeeded() {
+    if (sampling) return;
+    if (boundsWidth() > TIME_WIDTH_GOOD_MS || now() - lastTimeSample > TIME_SAMPLE_EVERY_MS)
+      timeSample().catch(function () {});
+  }
+
+  // ---- rendering -------------------------------------------------------------------------
   function setText(id, value) {
     var element = byId(id);
     if (element && element.textContent !== value) element.textContent = value;
   }
 
-  function clockText(ms, separator) {
+  // The window's time display writes a comma, whatever the system's separator.
+  function clockText(ms) {
     var hundredths = Math.floor(Math.max(0, ms) / 10);
     var cents = hundredths % 100;
-    return Math.floor(hundredths / 100) + separator + (cents < 10 ? '0' : '') + cents;
+    return Math.floor(hundredths / 100) + ',' + (cents < 10 ? '0' : '') + cents;
   }
 
   function cell(tag, value, className) {
@@ -31,29 +117,102 @@
     return element;
   }
 
-  function tableSection(table, id) {
-    var section = document.createElement('section');
+  function fillRow(line, row) {
+    while (line.cells.length > row.length) line.deleteCell(-1);
+    for (var c = 0; c < row.length; c++) {
+      if (c < line.cells.length) {
+        if (line.cells[c].textContent !== row[c]) line.cells[c].textContent = row[c];
+      } else {
+        line.appendChild(cell('td', row[c]));
+      }
+    }
+  }
+
+  function newRow(row) {
+    var line = document.createElement('tr');
+    fillRow(line, row);
+    return line;
+  }
+
+  // The section of a table, made once and then changed in place, so that its sideways scroll
+  // position and the page's stay where the reader left them.
+  function tableSection(id) {
+    var section = byId(id);
+    if (section && section.querySelector('tbody')) return section;
+    var stages = byId('stages');
+    if (!stages) return null;
+    section = document.createElement('section');
     section.className = 'stage';
     section.id = id;
-    section.appendChild(cell('h2', table.caption));
+    section.appendChild(cell('h2', ''));
     var scroll = document.createElement('div');
     scroll.className = 'scroll';
-    var element = document.createElement('table');
-    var head = document.createElement('thead');
-    var headRow = document.createElement('tr');
-    table.header.forEach(function (caption) { headRow.appendChild(cell('th', caption)); });
-    head.appendChild(headRow);
-    element.appendChild(head);
-    var body = document.createElement('tbody');
-    table.rows.forEach(function (row) {
-      var line = document.createElement('tr');
-      row.forEach(function (value) { line.appendChild(cell('td', value)); });
-      body.appendChild(line);
-    });
-    element.appendChild(body);
-    scroll.appendChild(element);
+    var table = document.createElement('table');
+    table.appendChild(document.createElement('thead'));
+    table.appendChild(document.createElement('tbody'));
+    scroll.appendChild(table);
     section.appendChild(scroll);
+    stages.appendChild(section);
     return section;
+  }
+
+  function renderHeader(section, table) {
+    section.querySelector('h2').textContent = table.caption;
+    var head = section.querySelector('thead');
+    var line = head.rows[0] || head.appendChild(document.createElement('tr'));
+    while (line.cells.length > table.header.length) line.deleteCell(-1);
+    table.header.forEach(function (caption, c) {
+      if (c < line.cells.length) line.cells[c].textContent = caption;
+      else line.appendChild(cell('th', caption));
+    });
+  }
+
+  function renderRows(section, rows, ops) {
+    var scroll = section.querySelector('.scroll');
+    var left = scroll ? scroll.scrollLeft : 0;
+    var body = section.querySelector('tbody');
+    var old = Array.prototype.slice.call(body.rows);
+    var lines = [];
+    if (ops) {
+      ops.forEach(function (op) {
+        if (Array.isArray(op)) {
+          for (var k = 0; k < op[1]; k++) lines.push(old[op[0] + k]);
+        } else if (op.r) {
+          lines.push(newRow(op.r));
+        } else if (op.v) {
+          op.v.forEach(function (value, k) {
+            var moved = old[op.i + k];
+            moved.cells[op.c].textContent = value;
+            lines.push(moved);
+          });
+        } else {
+          var line = old[op.i];
+          Object.keys(op.s).forEach(function (c) { line.cells[+c].textContent = op.s[c]; });
+          lines.push(line);
+        }
+      });
+    } else {
+      rows.forEach(function (row, r) {
+        if (r < old.length) { fillRow(old[r], row); lines.push(old[r]); }
+        else lines.push(newRow(row));
+      });
+    }
+    var used = new Set(lines);
+    old.forEach(function (line) { if (!used.has(line)) body.removeChild(line); });
+    lines.forEach(function (line, r) {
+      if (body.rows[r] !== line) body.insertBefore(line, body.rows[r] || null);
+    });
+    if (scroll && scroll.scrollLeft !== left) scroll.scrollLeft = left;
+  }
+
+  // The rows shown must be the ones the change was made from; otherwise all are shown anew.
+  function renderTable(id, table, delta, rowsBefore) {
+    var section = tableSection(id);
+    if (!section) return;
+    if (delta && section.querySelector('tbody').rows.length !== rowsBefore) delta = null;
+    if (!delta || delta.caption !== undefined || delta.header) renderHeader(section, table);
+    if (!delta || delta.rows) renderRows(section, table.rows, null);
+    else if (delta.ops) renderRows(section, null, delta.ops);
   }
 
   function top3Table(rows) {
@@ -76,13 +235,16 @@
     return element;
   }
 
-  function replaceChildren(element, child) {
-    while (element.firstChild) element.removeChild(element.firstChild);
-    element.appendChild(child);
+  function renderTop3() {
+    var top3 = byId('top3');
+    if (!top3) return;
+    while (top3.firstChild) top3.removeChild(top3.firstChild);
+    top3.appendChild(top3Table(state.top3));
   }
 
-  function renderLast(last) {
+  function renderLast() {
     var element = byId('last');
+    var last = state.lastResult;
     if (!element) return;
     while (element.firstChild) element.removeChild(element.firstChild);
     if (!last) { element.textContent = '\u00a0'; return; }
@@ -93,79 +255,218 @@
     element.appendChild(cell('span', last.time, 'time'));
   }
 
+  var TABLES = ['stage0', 'stage1', 'stage2', 'stage3', 'teams'];
+
+  function tableOf(name) {
+    return name === 'teams' ? state.teams : state.stages[+name.slice(5)];
+  }
+
+  function setTable(name, table) {
+    if (name === 'teams') state.teams = table;
+    else state.stages[+name.slice(5)] = table;
+  }
+
+  function renderTexts() {
+    setText('title', state.title);
+    setText('competitor', state.competitor);
+    setText('club', state.club);
+    document.body.setAttribute('data-clock', state.clock.state);
+    frozenText = null;
+    tick();
+  }
+
+  function renderAll() {
+    renderTexts();
+    renderLast();
+    renderTop3();
+    if (byId('stages')) {
+      TABLES.forEach(function (name) { renderTable(name, tableOf(name), null, 0); });
+      showOnly(shown);
+    }
+  }
+
+  // ---- applying changes ------------------------------------------------------------------
+  function applyTable(table, delta) {
+    var next = {
+      caption: delta.caption !== undefined ? delta.caption : table.caption,
+      header: delta.header || table.header,
+      rows: table.rows
+    };
+    if (delta.rows) {
+      next.rows = delta.rows;
+    } else if (delta.ops) {
+      next.rows = [];
+      delta.ops.forEach(function (op) {
+        if (Array.isArray(op)) {
+          for (var k = 0; k < op[1]; k++) next.rows.push(table.rows[op[0] + k]);
+        } else if (op.r) {
+          next.rows.push(op.r);
+        } else if (op.v) {
+          op.v.forEach(function (value, k) {
+            var changed = table.rows[op.i + k].slice();
+            changed[op.c] = value;
+            next.rows.push(changed);
+          });
+        } else {
+          var row = table.rows[op.i].slice();
+          Object.keys(op.s).forEach(function (c) { row[+c] = op.s[c]; });
+          next.rows.push(row);
+        }
+      });
+    }
+    return next;
+  }
+
+  function applyDelta(change) {
+    var set = change.set || {};
+    Object.keys(set).forEach(function (key) { state[key] = set[key]; });
+    renderTexts();
+    if ('lastResult' in set) renderLast();
+    if ('top3' in set) renderTop3();
+    var tables = change.tables || {};
+    Object.keys(tables).forEach(function (name) {
+      var rowsBefore = tableOf(name).rows.length;
+      setTable(name, applyTable(tableOf(name), tables[name]));
+      if (byId('stages')) renderTable(name, tableOf(name), tables[name], rowsBefore);
+    });
+    if (byId('stages')) showOnly(shown);
+  }
+
+  // ---- the clock -------------------------------------------------------------------------
+  function tick() {
+    if (!state) return;
+    // Without a connection the time is not run on: the last known state stays, plainly.
+    if (!connected) {
+      if (frozenText !== null) setText('clock', frozenText);
+      return;
+    }
+    var clock = state.clock;
+    var ms = clock.readyMs || 0;
+    if (clock.state === 'running') ms = serverNow() - clock.startMs;
+    else if (clock.state === 'countdown') ms = clock.countdownMs - (serverNow() - clock.startMs);
+    else if (clock.state === 'stopped') ms = clock.stoppedMs;
+    setText('clock', clockText(ms));
+  }
+
+  // ---- the connection --------------------------------------------------------------------
+  function showConnection(text, className) {
+    var element = byId('connection');
+    if (element) {
+      if (element.textContent !== text) element.textContent = text;
+      element.className = 'connection ' + className;
+    }
+    document.body.setAttribute('data-connection', className);
+  }
+
+  function showRetry() {
+    if (connected) return;
+    var seconds = Math.max(0, Math.ceil((retryAt - now()) / 1000));
+    showConnection(retryTimer ? 'Verbindung unterbrochen \u2013 neuer Versuch in ' + seconds + ' s'
+                              : 'Verbinde \u2026', 'lost');
+  }
+
+  function setConnected(on) {
+    if (on === connected) return;
+    if (!on) {
+      var clock = byId('clock');
+      frozenText = clock ? clock.textContent : null;
+    }
+    connected = on;
+    if (on) {
+      attempts = 0;
+      showConnection('Live', 'on');
+    } else {
+      showRetry();
+    }
+    tick();
+  }
+
+  function retryLater(hintMs) {
+    if (retryTimer) return;
+    attempts++;
+    var pause = Math.min(RETRY_MAX_MS, RETRY_FIRST_MS * Math.pow(2, attempts - 1));
+    // Spread: a venue's phones lost together do not come back together.
+    var delay = hintMs > 0 ? Math.min(hintMs, RETRY_MAX_MS) * (0.6 + 0.4 * Math.random())
+                           : pause * (0.5 + 0.5 * Math.random());
+    retryAt = now() + delay;
+    retryTimer = window.setTimeout(function () {
+      retryTimer = null;
+      probeAndConnect();
+    }, delay);
+    showRetry();
+  }
+
+  function drop() {
+    if (source) {
+      source.close();
+      source = null;
+    }
+    setConnected(false);
+  }
+
+  // A refused stream says nothing the page can read; the time answer does: a full server
+  // answers 503 with Retry-After, a server that is away not at all.
+  function probeAndConnect() {
+    showRetry();
+    timeSample().then(function (answer) {
+      if (answer.status === 200) connect();
+      else retryLater(answer.retryAfterMs);
+    }, function () { retryLater(0); });
+  }
+
+  function connect() {
+    var since = epoch !== null && version >= 0 ? '?since=' + encodeURIComponent(epoch + '-' + version) : '';
+    source = new window.EventSource('/events' + since);
+    lastHeard = now();
+    source.addEventListener('state', function (event) {
+      var envelope = JSON.parse(event.data);
+      epoch = envelope.epoch;
+      version = envelope.v;
+      state = envelope.state;
+      heard(envelope.serverTimeMs);
+      setConnected(true);
+      renderAll();
+      sampleIfNeeded();
+    });
+    source.addEventListener('delta', function (event) {
+      var change = JSON.parse(event.data);
+      heard(change.serverTimeMs);
+      if (!state || change.base !== version) {
+        // Out of step: the whole state again.
+        epoch = null;
+        drop();
+        connect();
+        return;
+      }
+      version = change.v;
+      setConnected(true);
+      applyDelta(change);
+    });
+    source.addEventListener('ping', function (event) {
+      heard(JSON.parse(event.data).serverTimeMs);
+      if (state) setConnected(true);
+      sampleIfNeeded();
+    });
+    source.onerror = function () {
+      // The browser would try again at its own pace, or not at all after a refusal.
+      drop();
+      retryLater(0);
+    };
+  }
+
+  // ---- tabs ------------------------------------------------------------------------------
   var shown = 'top3box';
   function showOnly(id) {
     shown = id;
     var tabs = byId('tabs');
     if (!tabs) return;
-    ['top3box', 'stage0', 'stage1', 'stage2', 'stage3', 'teams'].forEach(function (name) {
+    ['top3box'].concat(TABLES).forEach(function (name) {
       var section = byId(name);
       if (section) section.hidden = name !== id;
     });
     Array.prototype.forEach.call(tabs.querySelectorAll('button'), function (button) {
       button.className = button.getAttribute('data-show') === id ? 'active' : '';
     });
-  }
-
-  function render() {
-    setText('title', state.title);
-    setText('competitor', state.competitor);
-    setText('club', state.club);
-    renderLast(state.lastResult);
-    var top3 = byId('top3');
-    if (top3) replaceChildren(top3, top3Table(state.top3));
-    var stages = byId('stages');
-    if (stages) {
-      var all = document.createDocumentFragment();
-      state.stages.forEach(function (table, page) { all.appendChild(tableSection(table, 'stage' + page)); });
-      all.appendChild(tableSection(state.teams, 'teams'));
-      while (stages.firstChild) stages.removeChild(stages.firstChild);
-      stages.appendChild(all);
-      showOnly(shown);
-    }
-    document.body.setAttribute('data-clock', state.clock.state);
-    tick();
-  }
-
-  function tick() {
-    if (!state) return;
-    var clock = state.clock;
-    var separator = state.decimalSeparator || ',';
-    var serverNow = now() + offset;
-    var ms = 0;
-    if (clock.state === 'running') ms = serverNow - clock.startMs;
-    else if (clock.state === 'countdown') ms = clock.countdownMs - (serverNow - clock.startMs);
-    else if (clock.state === 'stopped') ms = clock.stoppedMs;
-    setText('clock', clockText(ms, separator));
-  }
-
-  function showConnection(on) {
-    connected = on;
-    var element = byId('connection');
-    if (!element) return;
-    element.textContent = on ? 'Live' : 'Verbindung unterbrochen';
-    element.className = on ? 'connection on' : 'connection lost';
-    document.body.setAttribute('data-connection', on ? 'on' : 'lost');
-  }
-
-  function heard(serverTimeMs) {
-    offset = serverTimeMs - now();
-    lastHeard = now();
-    if (!connected) showConnection(true);
-  }
-
-  function connect() {
-    var source = new EventSource('/events');
-    source.addEventListener('state', function (event) {
-      var envelope = JSON.parse(event.data);
-      heard(envelope.serverTimeMs);
-      state = envelope.state;
-      render();
-    });
-    source.addEventListener('ping', function (event) {
-      heard(JSON.parse(event.data).serverTimeMs);
-    });
-    source.onerror = function () { showConnection(false); };
   }
 
   var tabs = byId('tabs');
@@ -177,10 +478,15 @@
     });
     showOnly(shown);
   }
-  showConnection(false);
+  showConnection('Verbinde \u2026', 'lost');
   window.setInterval(function () {
     tick();
-    if (connected && now() - lastHeard > LOST_AFTER_MS) showConnection(false);
+    if (source && now() - lastHeard > LOST_AFTER_MS) {
+      drop();
+      retryLater(0);
+    }
+    if (!connected) showRetry();
   }, 40);
   connect();
+  timeSample().catch(function () {});
 })();

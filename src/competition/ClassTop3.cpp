@@ -3,6 +3,8 @@
 #include "competition/StageTables.h"
 #include "competition/TSortGrid.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int BlockSize = 3;
@@ -27,24 +29,22 @@ ClassTop3::Entry entryOf(const TSortGrid& grid, int row, int slot) {
 QList<ClassTop3> ClassTop3::collect(const TSortGrid& finalResults, int maxClasses) {
     using namespace StageTables::FinalRes;
     QList<ClassTop3> blocks;
-    int k = 1;
-    for (int i = 1; i < finalResults.RowCount() && k <= maxClasses; ++i) {
-        if (finalResults.cell(Pl, i).isEmpty())
+    for (int row = 1; row < finalResults.RowCount(); ++row) {
+        if (finalResults.cell(Pl, row).isEmpty())
             break;
-        const QString wanted = QString::number(k);
-        if (finalResults.cell(Kl, i) != wanted)
-            continue;
-        // The block starts at the class's first row; the two rows after it belong to it only
-        // while they carry the same class.
-        ClassTop3 block;
-        block.className = wanted;
-        for (int j = 0; j < BlockSize; ++j) {
-            const int r = i + j;
-            if (r < finalResults.RowCount() && finalResults.cell(Kl, r) == wanted)
-                block.entries.append(entryOf(finalResults, r, j));
+        const QString className = finalResults.cell(Kl, row);
+        auto block = std::find_if(blocks.begin(), blocks.end(),
+                                  [&](const ClassTop3& b) { return b.className == className; });
+        if (block == blocks.end()) {
+            // A class without finishers has no block, so the ones after it keep theirs.
+            if (blocks.size() >= maxClasses)
+                continue;
+            blocks.append(ClassTop3{className, {}});
+            block = blocks.end() - 1;
         }
-        blocks.append(block);
-        ++k;
+        const auto slot = static_cast<int>(block->entries.size());
+        if (slot < BlockSize)
+            block->entries.append(entryOf(finalResults, row, slot));
     }
     return blocks;
 }

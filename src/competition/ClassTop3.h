@@ -23,9 +23,9 @@ struct ClassTop3 {
     QString className;    // "1", "2", ...
     QList<Entry> entries; // at most three, by slot
 
-    // Classes 1, 2, 3, ... of the final results, at most maxClasses of them. The results are
-    // read as the ranking leaves them: by class, then by place. The walk ends at the first row
-    // without a place and when a class number is missing; a class with fewer than three
-    // finishers has fewer entries.
+    // Every class of the final results that has finishers, in the order the ranking leaves
+    // them (by class, then by place), at most maxClasses of them: each with its first three
+    // rows. A class missing in between leaves no gap. The walk ends at the first row without
+    // a place; a class with fewer than three finishers has fewer entries.
     static QList<ClassTop3> collect(const TSortGrid& finalResults, int maxClasses = 4);
 };

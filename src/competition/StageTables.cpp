@@ -69,20 +69,24 @@ QStringList pageCaptions() {
             QStringLiteral("      Endlauf-Startliste"), QStringLiteral("      Endlauf-Ergebnisse")};
 }
 
-QList<int> columnWidths(int tag, int clientWidth) {
+QList<int> columnWidths(int tag, int clientWidth, const QList<int>& needed) {
     const QList<ColumnSpec> specs = columns(tag);
-    QList<int> widths;
+    QList<int> fixedWidths;
     int fixedSum = 0;
-    for (const auto& spec : specs) {
-        if (spec.fixedWidth > 0)
-            fixedSum += spec.fixedWidth;
+    for (qsizetype c = 0; c < specs.size(); ++c) {
+        const int fixed = specs[c].fixedWidth > 0 ? qMax(specs[c].fixedWidth, needed.value(c))
+                                                  : specs[c].fixedWidth;
+        fixedWidths.append(fixed);
+        if (fixed > 0)
+            fixedSum += fixed;
     }
     const int rest = clientWidth - fixedSum - static_cast<int>(specs.size());
-    for (const auto& spec : specs) {
-        if (spec.fixedWidth != 0)
-            widths.append(spec.fixedWidth);
+    QList<int> widths;
+    for (qsizetype c = 0; c < specs.size(); ++c) {
+        if (fixedWidths[c] != 0)
+            widths.append(fixedWidths[c]);
         else
-            widths.append(qMax(0, rest * spec.sharePercent / 100));
+            widths.append(qMax(0, rest * specs[c].sharePercent / 100));
     }
     return widths;
 }

@@ -26,8 +26,9 @@ QStringList defaultCaptions(int tag);
 QStringList pageCaptions();
 
 // Widths for a table of the given tag in a view of clientWidth pixels: the fixed widths,
-// hidden columns -1, and the rest (less one grid-line pixel per column) split 40/30/30.
-QList<int> columnWidths(int tag, int clientWidth);
+// hidden columns -1, and the rest (less one grid-line pixel per column) split 40/30/30. A fixed
+// column grows to its entry in needed (the width its widest text takes), so no number is cut.
+QList<int> columnWidths(int tag, int clientWidth, const QList<int>& needed = {});
 
 // Heat start list columns.
 namespace Heat {

@@ -4,6 +4,8 @@
 #include "competition/StageTables.h"
 #include "competition/TimeFormat.h"
 
+#include <optional>
+
 namespace Heat = StageTables::Heat;
 namespace FinalStart = StageTables::FinalStart;
 
@@ -48,6 +50,51 @@ void ClearCompetition(Competition& competition) {
         competition.stageTable(page).ClearTable();
     competition.teams().ClearTable();
     competition.clearStageMessages();
+}
+
+namespace {
+
+// The cell's text in the other format, or nothing when it holds no time.
+std::optional<QString> converted(const QString& text, const TimeFormat& from,
+                                 const TimeFormat& to) {
+    if (TimeFormat::IsFreeTimeCell(text))
+        return std::nullopt;
+    const qint32 time = from.ParseTime(text);
+    if (time == 0)
+        return std::nullopt;
+    const QString result = to.FormatTime(time);
+    return result == text ? std::nullopt : std::optional<QString>(result);
+}
+
+} // namespace
+
+TimeConversion PlanTimeConversion(const TSortGrid& heatStartList, const TimeFormat& from,
+                                  const TimeFormat& to) {
+    TimeConversion plan;
+    for (int row = 1; row < heatStartList.RowCount(); ++row) {
+        for (int col = Heat::Zeit1; col <= Heat::Zeit5; ++col) {
+            const QString& text = heatStartList.cell(col, row);
+            const auto result = converted(text, from, to);
+            if (!result)
+                continue;
+            if (plan.cells++ == 0) {
+                plan.before = text;
+                plan.after = *result;
+            }
+        }
+    }
+    return plan;
+}
+
+void ConvertTimes(TSortGrid& heatStartList, const TimeFormat& from, const TimeFormat& to) {
+    heatStartList.beginUpdate();
+    for (int row = 1; row < heatStartList.RowCount(); ++row) {
+        for (int col = Heat::Zeit1; col <= Heat::Zeit5; ++col) {
+            if (const auto result = converted(heatStartList.cell(col, row), from, to))
+                heatStartList.setCell(col, row, *result);
+        }
+    }
+    heatStartList.endUpdate();
 }
 
 } // namespace StartListCommands

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QString>
+
 class Competition;
 class TSortGrid;
+class TimeFormat;
 
 // The hand-made changes to the competition that do not go cell by cell: a new row at the
 // bottom of the heat start list, eliminating a competitor, deleting results and emptying
@@ -21,5 +24,17 @@ void DeleteResults(Competition& competition, int page);
 
 // Every table emptied down to its captions and the derivation messages cleared.
 void ClearCompetition(Competition& competition);
+
+// The run times of the heat start list read in one format and written in another ("5023" and
+// "50,23" are one time). Cells without a time ("-", blank, unreadable) stay as they are.
+struct TimeConversion {
+    int cells = 0;  // how many cells change
+    QString before; // the first of them, as it is
+    QString after;  // and as it will be
+};
+TimeConversion PlanTimeConversion(const TSortGrid& heatStartList, const TimeFormat& from,
+                                  const TimeFormat& to);
+// Rewrites them in one change of the table.
+void ConvertTimes(TSortGrid& heatStartList, const TimeFormat& from, const TimeFormat& to);
 
 } // namespace StartListCommands

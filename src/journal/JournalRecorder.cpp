@@ -1,6 +1,7 @@
 #include "journal/JournalRecorder.h"
 
 #include "competition/TSortGrid.h"
+#include "journal/JournalEnteredRuns.h"
 #include "timing/BarrierLogic.h"
 #include "timing/TickSource.h"
 
@@ -148,7 +149,7 @@ void JournalRecorder::enterFromJournal(qint64 startStamp, qint64 stopStamp,
     e.name = commandName(RunClock::Command::Enter);
     e.source = fromJournalSource();
     e.runMicroseconds = stopStamp - startStamp;
-    e.remark = QStringLiteral("Start %1, Stopp %2").arg(startStamp).arg(stopStamp);
+    e.remark = JournalEnteredRuns::remark(startStamp, stopStamp);
     record(e);
     m_context = Context{fromJournalSource(), stopStamp - startStamp};
     enter();
@@ -193,6 +194,9 @@ void JournalRecorder::clockCommand(RunClock::Command command, qint64 stamp,
         e.runMicroseconds = stamp - clock.startStamp();
     else if (command == Command::Stop || command == Command::Enter)
         e.runMicroseconds = clock.stopStamp() - clock.startStamp();
+    // The entry names its run, so the journal shows which runs are in the table.
+    if (command == Command::Enter)
+        e.remark = JournalEnteredRuns::remark(clock.startStamp(), clock.stopStamp());
     else if (command == Command::Reset && clock.state() == RunClock::State::Stopped) {
         e.runMicroseconds = clock.stopStamp() - clock.startStamp();
         e.remark = QStringLiteral("nicht eingetragen");

@@ -2,6 +2,8 @@
 
 #include "timing/RunClock.h"
 
+#include <QtNumeric>
+
 QList<JournalEntry> JournalRecovery::impulsesNewestFirst(const QList<JournalEntry>& entries) {
     QList<JournalEntry> result;
     for (auto it = entries.crbegin(); it != entries.crend(); ++it)
@@ -11,8 +13,10 @@ QList<JournalEntry> JournalRecovery::impulsesNewestFirst(const QList<JournalEntr
 }
 
 std::optional<qint32> JournalRecovery::runTime(qint64 startStamp, qint64 stopStamp) {
-    const qint64 span = stopStamp - startStamp;
-    if (span <= 0 || span > longestRunMicroseconds)
+    // Stamps read from a damaged or edited file can be anything; their difference must not
+    // overflow.
+    qint64 span = 0;
+    if (qSubOverflow(stopStamp, startStamp, &span) || span <= 0 || span > longestRunMicroseconds)
         return std::nullopt;
     return RunClock::truncatedToHundredths(span);
 }

@@ -3,6 +3,7 @@
 #include "journal/JournalLineFormat.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <cerrno>
 #include <chrono>
@@ -72,6 +73,11 @@ qsizetype JournalWriter::heldBack() const {
     return m_held;
 }
 
+QByteArray JournalWriter::heldBackLines() const {
+    std::lock_guard lock(m_mutex);
+    return m_heldLines;
+}
+
 void JournalWriter::run() {
     std::unique_lock lock(m_mutex);
     for (;;) {
@@ -85,25 +91,46 @@ void JournalWriter::run() {
         lock.unlock();
 
         // Formatting happens here, off the thread that queued the events.
+        QByteArray added;
         for (const JournalEntry& entry : batch) {
             const QDate date = entry.wallClock.date();
             QByteArray line = JournalLineFormat::format(entry).toUtf8();
             line += '\n';
+            added += line;
             if (m_pending.empty() || m_pending.back().date != date)
-                m_pending.push_back({date, std::move(line)});
+                m_pending.push_back({date, std::move(line), {}});
             else
                 m_pending.back().bytes += line;
         }
-        const QString error = m_pending.empty() ? QString() : writeChunks(m_pending);
+        const bool wasFailing = m_failing.load();
+        const qint64 writtenBefore = m_bytesWritten.load();
+        QString error = m_pending.empty() ? QString() : writeChunks(m_pending);
+        if (stopping && !error.isEmpty()) {
+            QElapsedTimer waited;
+            waited.start();
+            while (!error.isEmpty() && waited.elapsed() < finalRetryMs) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                error = writeChunks(m_pending);
+            }
+        }
         qsizetype held = 0;
         for (const Chunk& chunk : m_pending)
             held += chunk.bytes.count('\n');
+        bool dropped = false;
         while (held > maxHeldBack && !m_pending.empty()) {
             held -= m_pending.front().bytes.count('\n');
             m_pending.pop_front();
+            dropped = true;
         }
 
         const bool failed = !error.isEmpty();
+        // The copy for readers grows with the held lines; it is made anew only when some of
+        // them went (written or dropped).
+        const bool remake = !wasFailing || dropped || m_bytesWritten.load() != writtenBefore;
+        QByteArray heldLines;
+        if (failed && remake)
+            for (const Chunk& chunk : m_pending)
+                heldLines += chunk.onDisk + chunk.bytes;
         m_failing.store(failed);
         if (failed && !m_failureTold.exchange(true)) {
             const QString path = m_pending.empty() ? m_folder : pathFor(m_pending.front().date);
@@ -114,6 +141,12 @@ void JournalWriter::run() {
 
         lock.lock();
         m_held = held;
+        if (!failed)
+            m_heldLines.clear();
+        else if (remake)
+            m_heldLines = std::move(heldLines);
+        else
+            m_heldLines += added;
         if (failed) {
             m_finishedCount = batchEnd;
             m_progress.notify_all();
@@ -129,12 +162,16 @@ void JournalWriter::run() {
 }
 
 QString JournalWriter::writeChunks(std::deque<Chunk>& chunks) {
-    bool wrote = false;
     while (!chunks.empty()) {
         Chunk& chunk = chunks.front();
         QString error;
-        if (!openFor(chunk.date, error))
+        bool continuing = !chunk.onDisk.isEmpty();
+        if (!openFor(chunk.date, continuing, error))
             return error;
+        if (!chunk.onDisk.isEmpty() && !continuing)
+            chunk.bytes.prepend(chunk.onDisk);
+        if (!continuing)
+            chunk.onDisk.clear();
         qsizetype done = 0;
         while (done < chunk.bytes.size()) {
             const ssize_t n = ::write(m_fd, chunk.bytes.constData() + done,
@@ -143,9 +180,8 @@ QString JournalWriter::writeChunks(std::deque<Chunk>& chunks) {
                 continue;
             if (n <= 0) {
                 const int code = n < 0 ? errno : ENOSPC;
-                // What did reach the file stays there; the rest is tried again from its byte.
-                chunk.bytes.remove(0, done);
                 m_bytesWritten.fetch_add(done);
+                keepCutLine(chunk, done);
                 if (done > 0)
                     ::fdatasync(m_fd);
                 closeFile();
@@ -154,7 +190,6 @@ QString JournalWriter::writeChunks(std::deque<Chunk>& chunks) {
             done += n;
         }
         m_bytesWritten.fetch_add(done);
-        wrote = true;
         chunks.pop_front();
         if (!chunks.empty() && chunks.front().date != m_fileDate && ::fdatasync(m_fd) != 0) {
             const int code = errno;
@@ -162,8 +197,19 @@ QString JournalWriter::writeChunks(std::deque<Chunk>& chunks) {
             return systemError(code);
         }
     }
-    Q_UNUSED(wrote)
     return QString();
+}
+
+void JournalWriter::keepCutLine(Chunk& chunk, qsizetype written) {
+    // What reached the file stays there: whole lines are done, and the head of a cut line is
+    // remembered with the size the file has now, so the next try writes just its tail.
+    const qsizetype lineStart = written > 0 ? chunk.bytes.lastIndexOf('\n', written - 1) + 1 : 0;
+    if (lineStart > 0)
+        chunk.onDisk.clear();
+    chunk.onDisk += chunk.bytes.mid(lineStart, written - lineStart);
+    chunk.bytes.remove(0, written);
+    struct stat info {};
+    m_cutSize = !chunk.onDisk.isEmpty() && ::fstat(m_fd, &info) == 0 ? info.st_size : -1;
 }
 
 void JournalWriter::syncLoop() {
@@ -173,13 +219,16 @@ void JournalWriter::syncLoop() {
         if (m_toSync <= m_finishedCount && m_syncStop)
             return;
         const quint64 target = m_toSync;
-        // A copy of the descriptor, so the writer can close its file meanwhile.
-        const int fd = m_syncFd >= 0 ? ::dup(m_syncFd) : -1;
         lock.unlock();
-        const bool ok = fd < 0 || ::fdatasync(fd) == 0;
-        const int code = errno;
-        if (fd >= 0)
-            ::close(fd);
+        bool ok = true;
+        int code = 0;
+        {
+            const std::lock_guard fdLock(m_fdMutex);
+            if (m_syncFd >= 0 && ::fdatasync(m_syncFd) != 0) {
+                ok = false;
+                code = errno;
+            }
+        }
         if (!ok) {
             m_failing.store(true);
             if (!m_failureTold.exchange(true))
@@ -191,7 +240,7 @@ void JournalWriter::syncLoop() {
     }
 }
 
-bool JournalWriter::openFor(const QDate& date, QString& error) {
+bool JournalWriter::openFor(const QDate& date, bool& continuing, QString& error) {
     if (m_fd >= 0 && m_fileDate == date)
         return true;
     closeFile();
@@ -208,8 +257,11 @@ bool JournalWriter::openFor(const QDate& date, QString& error) {
         ::close(fd);
         return false;
     }
+    continuing = continuing && info.st_size > 0 && info.st_size == m_cutSize;
     QByteArray start;
-    if (info.st_size == 0) {
+    if (continuing) {
+        // The file ends with the head of the line this writer could not finish.
+    } else if (info.st_size == 0) {
         start = JournalLineFormat::header().toUtf8() + '\n';
     } else {
         // A line cut by a crash gets its line break, so the next event starts a line of its own.
@@ -217,23 +269,28 @@ bool JournalWriter::openFor(const QDate& date, QString& error) {
         if (::pread(fd, &last, 1, info.st_size - 1) == 1 && last != '\n')
             start = "\n";
     }
-    if (!start.isEmpty() &&
-        ::write(fd, start.constData(), static_cast<size_t>(start.size())) != start.size()) {
-        error = systemError(errno ? errno : ENOSPC);
-        ::close(fd);
-        return false;
+    if (!start.isEmpty()) {
+        const ssize_t n = ::write(fd, start.constData(), static_cast<size_t>(start.size()));
+        if (n != start.size()) {
+            error = systemError(n < 0 ? errno : ENOSPC);
+            // No half header or line break is left behind to be taken for a cut line.
+            if (n > 0 && ::ftruncate(fd, info.st_size) != 0)
+                error += QStringLiteral(" (") + systemError(errno) + u')';
+            ::close(fd);
+            return false;
+        }
     }
     m_bytesWritten.fetch_add(start.size());
     m_fd = fd;
     m_fileDate = date;
-    std::lock_guard lock(m_mutex);
+    const std::lock_guard fdLock(m_fdMutex);
     m_syncFd = fd;
     return true;
 }
 
 void JournalWriter::closeFile() {
     if (m_fd >= 0) {
-        std::lock_guard lock(m_mutex);
+        const std::lock_guard fdLock(m_fdMutex);
         m_syncFd = -1;
         ::close(m_fd);
     }

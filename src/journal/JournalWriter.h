@@ -40,8 +40,14 @@ public:
     bool failing() const { return m_failing.load(); }
     // Events held because their file cannot be written; they are retried.
     qsizetype heldBack() const;
+    // Their lines, oldest first, each whole, so the journal can still be read while its file
+    // cannot be written.
+    QByteArray heldBackLines() const;
 
     static constexpr int retryIntervalMs = 1000;
+    // At the end a failing write is retried this long, as a lack of descriptors or of space
+    // often ends while the program closes its other files.
+    static constexpr int finalRetryMs = 2000;
     // Beyond this many held events the oldest go, so a long failure cannot eat the memory.
     static constexpr qsizetype maxHeldBack = 1'000'000;
 
@@ -55,13 +61,20 @@ private:
     struct Chunk {
         QDate date;
         QByteArray bytes; // lines not yet written; may start in the middle of a line
+        // The head of that first line, when a full disk stopped its write midway: the file
+        // then ends with it, and the rest completes it.
+        QByteArray onDisk;
     };
 
     void run();
     void syncLoop();
     // Writes the chunks in order; what is left could not be written. Returns the error text.
     QString writeChunks(std::deque<Chunk>& chunks);
-    bool openFor(const QDate& date, QString& error);
+    // continuing: the chunk's first line was cut by a failed write of this writer and is
+    // completed in place if the file still ends where that write stopped; false on return
+    // when it was not, and the whole line must be written again.
+    bool openFor(const QDate& date, bool& continuing, QString& error);
+    void keepCutLine(Chunk& chunk, qsizetype written);
     void closeFile();
 
     const QString m_folder;
@@ -72,18 +85,24 @@ private:
     std::condition_variable m_progress;
     std::vector<JournalEntry> m_queue;
     qsizetype m_held = 0;
+    QByteArray m_heldLines;
     quint64 m_queuedCount = 0;   // events handed to append
     quint64 m_finishedCount = 0; // events synced or found unwritable
     quint64 m_toSync = 0;        // events written, waiting for the sync
     bool m_stop = false;
     bool m_syncStop = false;
     std::condition_variable m_syncWake;
-    int m_syncFd = -1; // the writer's descriptor, for the sync thread to copy
+    // The writer's descriptor for the sync thread; the sync holds m_fdMutex while it uses
+    // it, so the writer cannot close it meanwhile, and no second descriptor is needed when
+    // the process is short of them.
+    std::mutex m_fdMutex;
+    int m_syncFd = -1;
 
     // Writer thread only.
     std::deque<Chunk> m_pending;
     int m_fd = -1;
     QDate m_fileDate;
+    qint64 m_cutSize = -1; // the file's size when a write stopped within a line
 
     std::atomic<qint64> m_bytesWritten{0};
     std::atomic<bool> m_failing{false};

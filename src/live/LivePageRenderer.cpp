@@ -8,13 +8,17 @@ QString esc(const QString& text) {
     return ProtocolPage::escapeHtml(text);
 }
 
+// The time display of the window writes its own comma whatever the system's separator is, and
+// before a run it shows the countdown's length when there is one; the pages show the same.
 QString initialClock(const LiveSnapshot& snapshot) {
     const LiveSnapshot::Clock& clock = snapshot.clock;
     if (clock.stoppedMs)
-        return LivePageRenderer::clockText(*clock.stoppedMs, snapshot.decimalSeparator);
+        return LivePageRenderer::clockText(*clock.stoppedMs, u',');
     if (clock.state == LiveSnapshot::Clock::State::Countdown)
-        return LivePageRenderer::clockText(clock.countdownMs, snapshot.decimalSeparator);
-    return LivePageRenderer::clockText(0, snapshot.decimalSeparator);
+        return LivePageRenderer::clockText(clock.countdownMs, u',');
+    if (clock.state == LiveSnapshot::Clock::State::Ready)
+        return LivePageRenderer::clockText(clock.readyMs, u',');
+    return LivePageRenderer::clockText(0, u',');
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "live/LiveHttpServer.h"
 
+#include <QPointer>
+
 LiveServer::LiveServer(std::shared_ptr<const TickSource> ticks, QObject* parent)
     : QObject(parent), m_ticks(std::move(ticks)) {
     m_thread.setObjectName(QStringLiteral("LiveServer"));
@@ -11,7 +13,7 @@ LiveServer::~LiveServer() {
     stop();
 }
 
-void LiveServer::start(quint16 port, const QHostAddress& address, LiveTcpServer::Limits limits) {
+void LiveServer::start(quint16 port, const QHostAddress& address, LiveLimits limits) {
     stop();
     m_thread.start();
     m_http = new LiveHttpServer(m_ticks, limits);
@@ -26,12 +28,13 @@ void LiveServer::start(quint16 port, const QHostAddress& address, LiveTcpServer:
                 http->publish(*latest);
             QString error;
             const quint16 bound = http->listenOn(address, port, &error);
+            const int cap = http->connectionCap();
             // Queued back to the window's thread.
-            QMetaObject::invokeMethod(self, [self, bound, error] {
+            QMetaObject::invokeMethod(self, [self, bound, cap, error] {
                 if (!self)
                     return;
                 if (bound != 0)
-                    Q_EMIT self->started(bound);
+                    Q_EMIT self->started(bound, cap);
                 else {
                     self->stop();
                     Q_EMIT self->failed(error);

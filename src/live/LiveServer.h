@@ -1,7 +1,7 @@
 #pragma once
 
+#include "live/LiveLimits.h"
 #include "live/LiveSnapshot.h"
-#include "live/LiveTcpServer.h"
 
 #include <QHostAddress>
 #include <QObject>
@@ -23,7 +23,7 @@ public:
     // Starts listening on the port (on every address unless one is given); the answer is
     // started() or failed(). A running server is stopped first.
     void start(quint16 port, const QHostAddress& address = QHostAddress::Any,
-               LiveTcpServer::Limits limits = LiveTcpServer::Limits());
+               LiveLimits limits = LiveLimits());
     // Closes every connection and ends the thread.
     void stop();
     bool isRunning() const { return m_http != nullptr; }
@@ -32,7 +32,8 @@ public:
     void publish(const LiveSnapshot& snapshot);
 
 Q_SIGNALS:
-    void started(quint16 port);
+    // The port, and how many connections the server takes at once.
+    void started(quint16 port, int connectionCap);
     void failed(const QString& reason);
 
 private:

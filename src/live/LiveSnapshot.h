@@ -24,7 +24,8 @@ struct LiveSnapshot {
         enum class State { Ready, Countdown, Running, Stopped };
         State state = State::Ready;
         double startMs = 0;
-        qint32 countdownMs = 0;               // the countdown's length while it runs
+        qint32 countdownMs = 0; // the countdown's length while it runs
+        qint32 readyMs = 0;     // what the display shows before a run: the countdown's length, or 0
         std::optional<qint32> stoppedMs;      // the run time once "Stopp" came
         std::optional<qint32> intermediateMs; // the intermediate time of this run
         bool operator==(const Clock&) const = default;
@@ -34,6 +35,7 @@ struct LiveSnapshot {
         QString competitor;
         QString club;
         QString time;
+        int run = 0; // the entries counted since the program started, so a result has a name
         bool operator==(const Result&) const = default;
     };
 

@@ -66,6 +66,7 @@ LiveSnapshot::Clock clockOf(const RunClock& clock) {
     switch (clock.state()) {
     case RunClock::State::Ready:
         result.state = State::Ready;
+        result.readyMs = clock.countdownActive() ? clock.timerMs() : 0;
         break;
     case RunClock::State::Countdown:
         result.state = State::Countdown;

@@ -1,43 +1,47 @@
 #include "live/LiveStateDocument.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 
 namespace {
 
-QJsonArray texts(const QStringList& cells) {
+QJsonValue optionalMs(const std::optional<qint32>& value) {
+    return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+}
+
+} // namespace
+
+namespace LiveStateDocument {
+
+QJsonArray textsJson(const QStringList& cells) {
     QJsonArray array;
     for (const QString& cell : cells)
         array.append(cell);
     return array;
 }
 
-QJsonObject table(const LiveSnapshot::Table& table) {
+QJsonObject tableJson(const LiveSnapshot::Table& table) {
     QJsonArray rows;
     for (const QStringList& row : table.rows)
-        rows.append(texts(row));
+        rows.append(textsJson(row));
     return QJsonObject{
         {QStringLiteral("caption"), table.caption},
-        {QStringLiteral("header"), texts(table.header)},
+        {QStringLiteral("header"), textsJson(table.header)},
         {QStringLiteral("rows"), rows},
     };
 }
 
-QJsonValue optionalMs(const std::optional<qint32>& value) {
-    return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
-}
-
-QJsonObject clock(const LiveSnapshot::Clock& clock) {
+QJsonObject clockJson(const LiveSnapshot::Clock& clock) {
     return QJsonObject{
-        {QStringLiteral("state"), QLatin1String(LiveStateDocument::clockStateName(clock.state))},
+        {QStringLiteral("state"), QLatin1String(clockStateName(clock.state))},
         {QStringLiteral("startMs"), clock.startMs},
         {QStringLiteral("countdownMs"), clock.countdownMs},
+        {QStringLiteral("readyMs"), clock.readyMs},
         {QStringLiteral("stoppedMs"), optionalMs(clock.stoppedMs)},
         {QStringLiteral("intermediateMs"), optionalMs(clock.intermediateMs)},
     };
 }
 
-QJsonArray top3(const QList<LiveSnapshot::Top3Row>& rows) {
+QJsonArray top3Json(const QList<LiveSnapshot::Top3Row>& rows) {
     QJsonArray array;
     for (const LiveSnapshot::Top3Row& row : rows)
         array.append(QJsonObject{
@@ -51,9 +55,16 @@ QJsonArray top3(const QList<LiveSnapshot::Top3Row>& rows) {
     return array;
 }
 
-} // namespace
-
-namespace LiveStateDocument {
+QJsonValue lastResultJson(const std::optional<LiveSnapshot::Result>& result) {
+    if (!result)
+        return QJsonValue(QJsonValue::Null);
+    return QJsonObject{
+        {QStringLiteral("competitor"), result->competitor},
+        {QStringLiteral("club"), result->club},
+        {QStringLiteral("time"), result->time},
+        {QStringLiteral("run"), result->run},
+    };
+}
 
 const char* clockStateName(LiveSnapshot::Clock::State state) {
     switch (state) {
@@ -72,23 +83,16 @@ const char* clockStateName(LiveSnapshot::Clock::State state) {
 QJsonObject toJson(const LiveSnapshot& snapshot) {
     QJsonArray stages;
     for (const LiveSnapshot::Table& stage : snapshot.stages)
-        stages.append(table(stage));
-    QJsonValue last(QJsonValue::Null);
-    if (snapshot.lastResult)
-        last = QJsonObject{
-            {QStringLiteral("competitor"), snapshot.lastResult->competitor},
-            {QStringLiteral("club"), snapshot.lastResult->club},
-            {QStringLiteral("time"), snapshot.lastResult->time},
-        };
+        stages.append(tableJson(stage));
     return QJsonObject{
         {QStringLiteral("title"), snapshot.title},
         {QStringLiteral("competitor"), snapshot.competitor},
         {QStringLiteral("club"), snapshot.club},
-        {QStringLiteral("clock"), clock(snapshot.clock)},
-        {QStringLiteral("lastResult"), last},
+        {QStringLiteral("clock"), clockJson(snapshot.clock)},
+        {QStringLiteral("lastResult"), lastResultJson(snapshot.lastResult)},
         {QStringLiteral("stages"), stages},
-        {QStringLiteral("teams"), table(snapshot.teams)},
-        {QStringLiteral("top3"), top3(snapshot.top3)},
+        {QStringLiteral("teams"), tableJson(snapshot.teams)},
+        {QStringLiteral("top3"), top3Json(snapshot.top3)},
         {QStringLiteral("timeFormat"), snapshot.timeFormat},
         {QStringLiteral("decimalSeparator"), QString(snapshot.decimalSeparator)},
     };
@@ -103,6 +107,19 @@ QByteArray envelope(const QByteArray& state, double serverTimeMs) {
     bytes.reserve(state.size() + 48);
     bytes += "{\"serverTimeMs\":";
     bytes += QByteArray::number(serverTimeMs, 'f', 0);
+    bytes += ",\"state\":";
+    bytes += state;
+    bytes += '}';
+    return bytes;
+}
+
+QByteArray envelope(const QByteArray& state, double serverTimeMs, const QByteArray& epoch,
+                    qint64 version) {
+    QByteArray bytes;
+    bytes.reserve(state.size() + 96);
+    bytes += "{\"serverTimeMs\":";
+    bytes += QByteArray::number(serverTimeMs, 'f', 0);
+    bytes += ",\"epoch\":\"" + epoch + "\",\"v\":" + QByteArray::number(version);
     bytes += ",\"state\":";
     bytes += state;
     bytes += '}';

@@ -3,6 +3,7 @@
 #include "live/LiveSnapshot.h"
 
 #include <QByteArray>
+#include <QJsonArray>
 #include <QJsonObject>
 
 // The whole live state as JSON, for the pages and for other programs. The state is written
@@ -11,10 +12,19 @@
 namespace LiveStateDocument {
 
 QJsonObject toJson(const LiveSnapshot& snapshot);
+// The parts of the state, as toJson writes them.
+QJsonObject tableJson(const LiveSnapshot::Table& table);
+QJsonObject clockJson(const LiveSnapshot::Clock& clock);
+QJsonArray top3Json(const QList<LiveSnapshot::Top3Row>& rows);
+QJsonValue lastResultJson(const std::optional<LiveSnapshot::Result>& result);
+QJsonArray textsJson(const QStringList& cells);
 // Compact UTF-8 of toJson.
 QByteArray stateBytes(const LiveSnapshot& snapshot);
 // {"serverTimeMs":<now>,"state":<state>} without parsing the state again.
 QByteArray envelope(const QByteArray& state, double serverTimeMs);
+// The same with the state's version: the server's run ("epoch") and the count of its changes.
+QByteArray envelope(const QByteArray& state, double serverTimeMs, const QByteArray& epoch,
+                    qint64 version);
 
 const char* clockStateName(LiveSnapshot::Clock::State state);
 

@@ -4,6 +4,8 @@
 #include "output/AtomicFile.h"
 #include "output/ProtocolFile.h"
 
+#include <cerrno>
+
 BackupWriter::BackupWriter(TSortGrid& heatStartList, const QString& backupPath, QObject* parent,
                            FileSystem& system)
     : QObject(parent), m_table(heatStartList), m_path(backupPath), m_system(system) {
@@ -18,6 +20,9 @@ BackupWriter::BackupWriter(TSortGrid& heatStartList, const QString& backupPath, 
     connect(table, &QAbstractItemModel::rowsMoved, this, &BackupWriter::tableChanged);
     connect(table, &QAbstractItemModel::columnsInserted, this, &BackupWriter::tableChanged);
     connect(table, &QAbstractItemModel::columnsRemoved, this, &BackupWriter::tableChanged);
+    m_retry.setSingleShot(true);
+    m_retry.setInterval(descriptorRetryMs);
+    connect(&m_retry, &QTimer::timeout, this, &BackupWriter::retry);
 }
 
 BackupWriter::Batch::Batch(BackupWriter& writer) : m_writer(writer) {
@@ -43,8 +48,19 @@ bool BackupWriter::saveNow() {
     const auto failure = AtomicFile::write(m_path, ProtocolFile::protocolBytes(m_table), m_system);
     m_upToDate = !failure;
     m_lastError = failure ? failure->text() : QString();
+    if (failure && (failure->error == EMFILE || failure->error == ENFILE))
+        m_retry.start();
     Q_EMIT saved(m_upToDate);
     return m_upToDate;
+}
+
+void BackupWriter::retry() {
+    if (m_upToDate)
+        return;
+    if (m_batchDepth > 0)
+        m_pending = true;
+    else
+        saveNow();
 }
 
 bool BackupWriter::saveAtExit() {

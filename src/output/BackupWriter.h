@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <functional>
 
 class TSortGrid;
@@ -39,6 +40,12 @@ public:
     // journal of the same change) gets there first.
     void setBeforeWrite(std::function<void()> hook) { m_beforeWrite = std::move(hook); }
 
+    // A write that failed for want of a free file descriptor is tried again after this, and
+    // again until it succeeds: descriptors come back as others are closed, and the change
+    // must reach the disk without waiting for the next one.
+    static constexpr int descriptorRetryMs = 250;
+    bool retryPending() const { return m_retry.isActive(); }
+
     // A change waits for the end of a batch.
     bool savePending() const { return m_pending; }
     // Writes now; true on success.
@@ -57,6 +64,7 @@ Q_SIGNALS:
 
 private:
     void tableChanged();
+    void retry();
 
     TSortGrid& m_table;
     QString m_path;
@@ -66,4 +74,5 @@ private:
     bool m_pending = false;
     bool m_upToDate = false;
     std::function<void()> m_beforeWrite;
+    QTimer m_retry;
 };

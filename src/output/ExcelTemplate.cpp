@@ -397,7 +397,8 @@ Result fill(const QByteArray& templateBytes, const QList<ExcelWorkbook::Sheet>& 
     }
     if (!styles) {
         result.problem = failure.problem == Problem::None ? Problem::Broken : failure.problem;
-        result.reason = failure.reason;
+        // A part that could not be unpacked is the cause of whatever went wrong after it.
+        result.reason = package->error().isEmpty() ? failure.reason : package->error();
         return result;
     }
     dropCalculationChain(*package, workbookPart);

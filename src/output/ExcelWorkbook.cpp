@@ -2,9 +2,10 @@
 
 #include "output/AtomicFile.h"
 #include "output/ExcelTemplate.h"
+#include "output/OfficeTemplate.h"
 #include "output/SpreadsheetCell.h"
 #include "output/XmlText.h"
-#include "platform/RegularFile.h"
+#include "platform/CNumberLocale.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +16,6 @@ namespace ExcelWorkbook {
 
 namespace {
 
-constexpr qint64 kTemplateLimit = 64 * 1024 * 1024;
 constexpr double kMinimumWidth = 4;
 constexpr double kMaximumWidth = 80;
 
@@ -64,6 +64,7 @@ QList<double> columnWidths(const QList<QStringList>& rows) {
 
 std::optional<QByteArray> buildNew(const QList<Sheet>& sheets, const Properties& properties,
                                    const TimeFormat& format, QString* error) {
+    const CNumberLocale cNumbers;
     QTemporaryDir folder;
     if (!folder.isValid()) {
         if (error)
@@ -147,13 +148,11 @@ FileWriteResult ExportToExcel(const std::optional<QString>& templatePath, const 
     QString reason;
     std::optional<QByteArray> bytes;
     if (templatePath) {
-        const RegularFile::Content content = RegularFile::read(*templatePath, kTemplateLimit);
-        if (!content.ok())
-            return FileWriteResult::failure(
-                QStringLiteral("Die Excelvorlage ") + *templatePath +
-                    QStringLiteral(" kann nicht gelesen werden; es wurde nichts gespeichert."),
-                QString());
-        const ExcelTemplate::Result filled = ExcelTemplate::fill(content.bytes, sheets, format);
+        const OfficeTemplate::Content content =
+            OfficeTemplate::read(OfficeTemplate::Kind::Excel, *templatePath);
+        if (!content.bytes)
+            return FileWriteResult::failure(content.message, content.reason);
+        const ExcelTemplate::Result filled = ExcelTemplate::fill(*content.bytes, sheets, format);
         if (!filled.bytes)
             return FileWriteResult::failure(
                 ExcelTemplate::problemText(filled.problem, *templatePath), filled.reason);

@@ -2,12 +2,13 @@
 
 #include "output/AtomicFile.h"
 #include "output/ExportColumns.h"
+#include "output/OfficeTemplate.h"
 #include "output/XmlSplice.h"
 #include "output/XmlText.h"
 #include "output/ZipPackage.h"
-#include "platform/RegularFile.h"
 
 #include <QXmlStreamReader>
+#include <algorithm>
 
 namespace WordDocument {
 
@@ -16,7 +17,6 @@ namespace {
 const QString kDocumentPart = QStringLiteral("word/document.xml");
 // A4 portrait with 2 cm margins, for a template whose page setup says nothing.
 constexpr int kDefaultTextWidth = 9638;
-constexpr qint64 kTemplateLimit = 64 * 1024 * 1024;
 
 // Builds markup in the namespace prefix the template uses for WordprocessingML.
 class Markup {
@@ -52,23 +52,6 @@ private:
 
     QString m_p;
 };
-
-// Column widths in twips, shared by the longest text of each column.
-QList<int> columnWidths(const QList<QStringList>& rows, int textWidth) {
-    const qsizetype columns = rows.isEmpty() ? 0 : rows.first().size();
-    QList<int> weights(columns, 3);
-    for (const QStringList& row : rows) {
-        for (qsizetype c = 0; c < columns && c < row.size(); ++c)
-            weights[c] = qMax<int>(weights[c], static_cast<int>(row.at(c).trimmed().size()));
-    }
-    int total = 0;
-    for (const int w : weights)
-        total += w;
-    QList<int> widths;
-    for (const int w : weights)
-        widths.append(total > 0 ? textWidth * w / total : 0);
-    return widths;
-}
 
 QString tableXml(const Markup& m, const QList<QStringList>& rows, int textWidth) {
     const QString single =
@@ -112,7 +95,71 @@ int attributeNumber(const QXmlStreamReader& reader, QStringView name) {
     return 0;
 }
 
+// Twips a character takes in the template's body text (11 point), and a cell's own margins.
+constexpr int kCharTwips = 130;
+constexpr int kCellMarginTwips = 230;
+// A text column may wrap, but not below words of this many characters.
+constexpr int kShortestTextWrap = 12;
+
+int twips(qsizetype characters) {
+    return static_cast<int>(characters) * kCharTwips + kCellMarginTwips;
+}
+
+bool isNumber(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.isDigit() || c == u',' || c == u'.' || c == u'-' || c == u'+';
+    });
+}
+
 } // namespace
+
+QList<int> columnWidths(const QList<QStringList>& rows, int textWidth) {
+    const qsizetype columns = rows.isEmpty() ? 0 : rows.first().size();
+    QList<int> natural(columns, twips(1));
+    QList<int> minimum(columns, twips(1));
+    for (qsizetype c = 0; c < columns; ++c) {
+        qsizetype longest = 0;
+        qsizetype longestWord = 0;
+        bool numbers = true;
+        for (qsizetype r = 0; r < rows.size(); ++r) {
+            const QString text = rows.at(r).value(c).trimmed();
+            longest = std::max(longest, text.size());
+            for (const QString& word : text.split(u' ', Qt::SkipEmptyParts))
+                longestWord = std::max(longestWord, word.size());
+            if (r > 0 && !isNumber(text))
+                numbers = false;
+        }
+        natural[c] = twips(longest);
+        // Numbers and captions never wrap inside a word; a long name wraps at its blanks.
+        minimum[c] =
+            twips(numbers ? longestWord : std::min<qsizetype>(longestWord, kShortestTextWrap));
+    }
+    int naturalSum = 0;
+    int minimumSum = 0;
+    for (qsizetype c = 0; c < columns; ++c) {
+        naturalSum += natural[c];
+        minimumSum += minimum[c];
+    }
+    QList<int> widths(columns, 0);
+    if (columns == 0)
+        return widths;
+    if (naturalSum <= textWidth || minimumSum >= textWidth) {
+        // Everything fits, or not even the minimums do: shared in proportion to what each needs.
+        const QList<int>& basis = naturalSum <= textWidth ? natural : minimum;
+        const int sum = naturalSum <= textWidth ? naturalSum : minimumSum;
+        for (qsizetype c = 0; c < columns; ++c)
+            widths[c] = static_cast<int>(qint64(textWidth) * basis[c] / sum);
+    } else {
+        // Each column gets its minimum; the rest goes to the columns that would wrap, by how
+        // much more they would need.
+        const int rest = textWidth - minimumSum;
+        const int wanted = naturalSum - minimumSum;
+        for (qsizetype c = 0; c < columns; ++c)
+            widths[c] = minimum[c] + static_cast<int>(qint64(rest) * (natural[c] - minimum[c]) /
+                                                      std::max(1, wanted));
+    }
+    return widths;
+}
 
 std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& title,
                                 const QList<QStringList>& rows, QString* error) {
@@ -124,7 +171,10 @@ std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& 
             *error = QStringLiteral("kein Word-Dokument");
         return std::nullopt;
     }
-    XmlSplice document(QString::fromUtf8(package->part(kDocumentPart)));
+    const std::optional<QByteArray> documentXml = package->read(kDocumentPart, error);
+    if (!documentXml)
+        return std::nullopt;
+    XmlSplice document(QString::fromUtf8(*documentXml));
     QXmlStreamReader reader(document.text());
     std::optional<XmlSplice::Span> body;
     QString prefix;
@@ -163,22 +213,27 @@ std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& 
 }
 
 FileWriteResult ExportToWord(const QString& templatePath, const QString& fileName,
-                             const QString& title, const TSortGrid& table, FileSystem& system) {
-    const RegularFile::Content content = RegularFile::read(templatePath, kTemplateLimit);
-    QString reason = QStringLiteral("nicht lesbar");
-    std::optional<QByteArray> bytes;
-    if (content.ok())
-        bytes = build(content.bytes, title,
-                      ExportColumns::rows(table, ExportColumns::wordColumns(table)), &reason);
+                             const QString& title, const QList<QStringList>& rows,
+                             FileSystem& system) {
+    const OfficeTemplate::Content content =
+        OfficeTemplate::read(OfficeTemplate::Kind::Word, templatePath);
+    if (!content.bytes)
+        return FileWriteResult::failure(content.message, content.reason);
+    QString reason;
+    const std::optional<QByteArray> bytes = build(*content.bytes, title, rows, &reason);
     if (!bytes)
         return FileWriteResult::failure(
-            QStringLiteral("Die Wordvorlage ") + templatePath +
-                QStringLiteral(" kann nicht gelesen werden; es wurde nichts gespeichert."),
-            reason);
+            OfficeTemplate::unreadableText(OfficeTemplate::Kind::Word, templatePath), reason);
     if (const auto failure = AtomicFile::write(fileName, *bytes, system))
         return FileWriteResult::failure(QStringLiteral("Der Schreibfehler der Datei: ") + fileName,
                                         failure->text());
     return FileWriteResult::success();
+}
+
+FileWriteResult ExportToWord(const QString& templatePath, const QString& fileName,
+                             const QString& title, const TSortGrid& table, FileSystem& system) {
+    return ExportToWord(templatePath, fileName, title,
+                        ExportColumns::rows(table, ExportColumns::wordColumns(table)), system);
 }
 
 } // namespace WordDocument

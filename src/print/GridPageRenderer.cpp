@@ -1,7 +1,5 @@
 #include "print/GridPageRenderer.h"
 
-#include "competition/TSortGrid.h"
-
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -81,7 +79,10 @@ void GridPageRenderer::drawRow(const PrintableTable& table, QPainter& painter,
                                const PageGeometry& g, const PrintPage& page, int row, int top) {
     const PageLayout& layout = table.layout;
     const QFontMetrics metrics = painter.fontMetrics();
-    const int height = g.Y(layout.rowHeight(row)) + g.Y(1);
+    // A box reaches one device pixel past the next row's top and the next cell's left edge, so
+    // neighbours draw their shared border on the same line: at printer resolution one length
+    // unit is many device pixels, and boxes one unit larger would draw it twice, apart.
+    const int height = g.Y(layout.rowHeight(row)) + 1;
     painter.setBrush(Qt::NoBrush);
     int x = PageLayout::LeftEdge;
     for (int c = page.firstCol; c <= page.lastCol; ++c) {
@@ -90,18 +91,16 @@ void GridPageRenderer::drawRow(const PrintableTable& table, QPainter& painter,
         x += g.X(width + 1);
         if (width <= 0)
             continue;
-        // Right and bottom edges are outside the box, so a row's foot is the next row's top.
-        const QRect box(left, top, g.X(width) + g.X(1), height);
+        const QRect box(left, top, g.X(width + 1) + 1, height);
         if (row == 0)
             painter.fillRect(box, Silver);
         painter.drawRect(box.adjusted(0, 0, -1, -1));
 
-        const QString& text = table.grid->cell(c, row);
+        const QString& text = table.cell(c, row);
         if (text.isEmpty())
             continue;
         const int textWidth = metrics.horizontalAdvance(text);
-        const Qt::Alignment alignment =
-            table.alignment ? table.alignment(c, row) & Qt::AlignHorizontal_Mask : Qt::AlignLeft;
+        const Qt::Alignment alignment = table.alignment(c, row) & Qt::AlignHorizontal_Mask;
         int offset = g.X(3);
         if (alignment & Qt::AlignRight)
             offset = g.X(width - 3) - textWidth;

@@ -1,48 +1,111 @@
 #include "print/GridPrinter.h"
 
-#include "competition/CellPresentation.h"
+#include "competition/ColumnFit.h"
+#include "competition/StageTables.h"
 #include "competition/TSortGrid.h"
-#include "competition/widgets/TSortGridDelegate.h"
 #include "competition/widgets/TSortGridView.h"
 #include "print/GridPageRenderer.h"
 #include "print/PrinterSetup.h"
 
 #include <QBuffer>
+#include <QFontMetrics>
 #include <QImage>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
+#include <cmath>
 
-GridPrinter::GridPrinter(const TSortGridView& view, PrinterSetup& printers, QWidget* messageParent,
-                         QString messageTitle)
-    : m_view(view), m_printers(printers), m_messageParent(messageParent),
-      m_messageTitle(std::move(messageTitle)) {}
+namespace {
+
+// Measures texts as a device of this resolution does, whatever paints them later.
+class DeviceMetrics {
+public:
+    DeviceMetrics(const QFont& font, int dpi) : m_reference(1, 1, QImage::Format_RGB32) {
+        const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
+        m_reference.setDotsPerMeterX(dotsPerMeter);
+        m_reference.setDotsPerMeterY(dotsPerMeter);
+        m_metrics.emplace(font, &m_reference);
+    }
+    int width(const QString& text) const { return m_metrics->horizontalAdvance(text); }
+
+private:
+    QImage m_reference;
+    std::optional<QFontMetrics> m_metrics;
+};
+
+} // namespace
+
+GridPrinter::GridPrinter(const TSortGridView& view, PrinterSetup& printers)
+    : m_view(view), m_printers(printers) {}
 
 TSortGrid& GridPrinter::grid() const {
     return *m_view.grid();
 }
 
+int GridPrinter::neededWidth(int textWidth, Qt::Alignment alignment, const PageGeometry& page) {
+    if (textWidth <= 0)
+        return 0;
+    // Whole device pixels of the converted width; the clip lies one pixel inside the box.
+    const auto units = [&page](int devicePixels) {
+        return (devicePixels + page.factorX - 1) / page.factorX;
+    };
+    if (alignment & Qt::AlignRight)
+        return units(textWidth + 1) + 3;
+    if (alignment & Qt::AlignHCenter)
+        return units(textWidth + 2);
+    return units(page.X(3) + textWidth + 1) - 1;
+}
+
 PrintableTable GridPrinter::printable() const {
     const TSortGrid& g = grid();
-    QList<int> widths;
-    widths.reserve(g.ColCount());
-    for (int c = 0; c < g.ColCount(); ++c)
-        widths.append(m_view.isColumnHidden(c) ? -1 : m_view.columnWidth(c));
-    // Every row of a stage table has the designed height, the header row included.
-    const QList<int> heights(g.RowCount(), TSortGridView::RowHeight);
+    const QList<StageTables::ColumnSpec> specs = StageTables::columns(g.tag());
+    const PageGeometry page = m_printers.geometry();
+    const DeviceMetrics device(m_view.font(), m_printers.resolution());
+    const auto measure = [&device](const QString& t) {
+        return device.width(t);
+    };
     PrintableTable table;
-    table.grid = &g;
-    table.layout = PageLayout(widths, heights);
+    table.rows = ColumnFit::rowsOf(g);
+    QList<int> widths;
+    QList<int> shared;
+    int grown = 0;
+    for (int c = 0; c < g.ColCount(); ++c) {
+        const Qt::Alignment alignment = c < specs.size() ? specs.at(c).alignment : Qt::AlignLeft;
+        table.alignments.append(alignment);
+        if (m_view.isColumnHidden(c)) {
+            widths.append(-1);
+            continue;
+        }
+        const int width = m_view.columnWidth(c);
+        widths.append(width);
+        // Names may be cut at their column's edge; numbers and captions never are.
+        if (c < specs.size() && specs.at(c).fixedWidth == 0) {
+            shared.append(c);
+            continue;
+        }
+        // The caption is left-aligned, the data as the column is.
+        const int needed = std::max(
+            neededWidth(device.width(table.cell(c, 0)), Qt::AlignLeft, page),
+            neededWidth(ColumnFit::widestText(table.rows, c, measure, 1), alignment, page));
+        if (needed > width) {
+            grown += needed - width;
+            widths[c] = needed;
+        }
+    }
+    // The name columns give the room back, so the table keeps its width on the page.
+    const int toGive = grown;
+    for (qsizetype i = 0; i < shared.size() && grown > 0; ++i) {
+        const int c = shared.at(i);
+        const int share = i + 1 == shared.size() ? grown : toGive * specs.at(c).sharePercent / 100;
+        const int taken = std::min(share, std::max(0, widths[c] - MinimumNameWidth));
+        widths[c] -= taken;
+        grown -= taken;
+    }
+    // Every row of a stage table has the designed height, the header row included.
+    table.layout = PageLayout(widths, QList<int>(g.RowCount(), TSortGridView::RowHeight));
     table.font = m_view.font();
     table.pageTitle = g.printOptions().PageTitle;
     table.screenDpi = m_printers.screenDpi();
-    const auto* delegate = qobject_cast<const TSortGridDelegate*>(m_view.itemDelegate());
-    const TimeFormat* timeFormat = delegate ? delegate->timeFormat() : nullptr;
-    if (timeFormat) {
-        table.alignment = [&g, timeFormat](int col, int row) {
-            return CellPresentation::format(g, col, row, false, *timeFormat).alignment;
-        };
-    }
     return table;
 }
 
@@ -67,54 +130,60 @@ void GridPrinter::DrawPreview(QImage& image) const {
                                   options.PreviewPage);
 }
 
-bool GridPrinter::PrintGrid() const {
-    if (!m_printers.installed()) {
-        QMessageBox box(QMessageBox::Critical, m_messageTitle, noPrinterMessage(), QMessageBox::Ok,
-                        m_messageParent);
-        box.exec();
-        return false;
-    }
+GridPrinter::PrintJob GridPrinter::printJob() const {
     const TPrintOptions& options = grid().printOptions();
-    QPrinter& printer = m_printers.printer();
-    printer.setDocName(options.JobTitle);
-    printer.setCopyCount(options.Copies);
-    // The dialog's page range is not ours to use: the rows decide what is printed.
-    printer.setPrintRange(QPrinter::AllPages);
-    printer.setFromTo(0, 0);
+    PrintJob job{printable(), m_printers.geometry(), qMax(1, options.FromRow), 1};
+    job.lastRow = qMax(job.firstRow, qMin(options.ToRow, grid().RowCount() - 1));
+    return job;
+}
+
+bool GridPrinter::print(QPrinter& printer, const PrintJob& job,
+                        BackgroundExport::Progress* progress) {
+    if (progress)
+        progress->total = job.table.layout.pageCount(job.geometry, job.firstRow, job.lastRow);
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        // The printer went away or refused the job; the operator must not wait for paper.
-        QMessageBox box(
-            QMessageBox::Critical, m_messageTitle,
-            QStringLiteral("Der Druck auf „%1“ konnte nicht beginnen.").arg(printer.printerName()),
-            QMessageBox::Ok, m_messageParent);
-        box.exec();
+    if (!painter.begin(&printer))
         return false;
-    }
-    const int first = qMax(1, options.FromRow);
-    const int last = qMin(options.ToRow, grid().RowCount() - 1);
     GridPageRenderer::RenderPages(
-        printable(), &painter, [&printer] { printer.newPage(); }, m_printers.geometry(),
-        GridPageRenderer::Mode::Printing, first, qMax(first, last));
+        job.table, &painter,
+        [&printer, progress] {
+            if (progress)
+                ++progress->done;
+            printer.newPage();
+        },
+        job.geometry, GridPageRenderer::Mode::Printing, job.firstRow, job.lastRow);
     return painter.end();
 }
 
-QByteArray GridPrinter::pdfDocument() const {
+GridPrinter::PdfJob GridPrinter::pdfJob(const std::optional<QPageLayout>& pageLayout) const {
+    return PdfJob{printable(), pageLayout.value_or(m_printers.pageLayout()),
+                  m_printers.resolution(), m_printers.screenDpi(), grid().printOptions().JobTitle};
+}
+
+QByteArray GridPrinter::pdfDocument(const PdfJob& job, BackgroundExport::Progress* progress) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setPageLayout(m_printers.pageLayout());
-        writer.setResolution(m_printers.resolution());
-        writer.setTitle(grid().printOptions().JobTitle);
-        QPainter painter(&writer);
+        writer.setPageLayout(job.pageLayout);
+        writer.setResolution(job.resolution);
+        writer.setTitle(job.title);
         const PageGeometry page =
             PageGeometry::forDevice(writer.width(), writer.height(), writer.logicalDpiX(),
-                                    writer.logicalDpiY(), m_printers.screenDpi());
+                                    writer.logicalDpiY(), job.screenDpi);
+        const int lastRow = static_cast<int>(job.table.rows.size()) - 1;
+        if (progress)
+            progress->total = job.table.layout.pageCount(page, 1, lastRow);
+        QPainter painter(&writer);
         GridPageRenderer::RenderPages(
-            printable(), &painter, [&writer] { writer.newPage(); }, page,
-            GridPageRenderer::Mode::Printing, 1, grid().RowCount() - 1);
+            job.table, &painter,
+            [&writer, progress] {
+                if (progress)
+                    ++progress->done;
+                writer.newPage();
+            },
+            page, GridPageRenderer::Mode::Printing, 1, lastRow);
     }
     return bytes;
 }

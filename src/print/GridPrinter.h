@@ -1,23 +1,25 @@
 #pragma once
 
+#include "output/BackgroundExport.h"
+#include "print/PageGeometry.h"
 #include "print/PrintableTable.h"
 
 #include <QByteArray>
+#include <QPageLayout>
 #include <QString>
 
 class QImage;
-class QWidget;
+class QPrinter;
 class PrinterSetup;
 class TSortGrid;
 class TSortGridView;
 
-// The print operations of one shown table: count its pages, draw one page of the preview,
-// print it, or render it as a PDF document, all laid out for the chosen printer's page.
+// The print operations of one shown table: count its pages, draw one page of the preview, and
+// prepare a printout or a PDF document of it, all laid out for the chosen printer's page. The
+// printout and the PDF work on a copy of the table, so they can run on another thread.
 class GridPrinter {
 public:
-    // messageParent and messageTitle frame the message shown when there is no printer.
-    GridPrinter(const TSortGridView& view, PrinterSetup& printers, QWidget* messageParent = nullptr,
-                QString messageTitle = QString());
+    GridPrinter(const TSortGridView& view, PrinterSetup& printers);
 
     TSortGrid& grid() const;
     const TSortGridView& view() const { return m_view; }
@@ -28,20 +30,46 @@ public:
     int PageCount() const;
     // Page PreviewPage, in screen pixels, into the image (which must be at least previewSize).
     void DrawPreview(QImage& image) const;
-    // Rows FromRow..ToRow on the printer; without one the operator is told and nothing is
-    // printed. False when nothing was printed.
-    bool PrintGrid() const;
-    // Every page of rows 1..RowCount-1 as a PDF file's bytes, on the page the preview shows.
-    QByteArray pdfDocument() const;
+
+    // A printout of rows FromRow..ToRow, as the table is now.
+    struct PrintJob {
+        PrintableTable table;
+        PageGeometry geometry;
+        int firstRow = 1;
+        int lastRow = 1;
+    };
+    PrintJob printJob() const;
+    // Draws every page on a printer that is set up; false when the printer refused the job.
+    static bool print(QPrinter& printer, const PrintJob& job,
+                      BackgroundExport::Progress* progress = nullptr);
+
+    // Every page of rows 1..RowCount-1 as a PDF document, on the given page (unset: the page
+    // the preview shows).
+    struct PdfJob {
+        PrintableTable table;
+        QPageLayout pageLayout;
+        int resolution = 1200;
+        int screenDpi = 96;
+        QString title;
+    };
+    PdfJob pdfJob(const std::optional<QPageLayout>& pageLayout = std::nullopt) const;
+    static QByteArray pdfDocument(const PdfJob& job,
+                                  BackgroundExport::Progress* progress = nullptr);
+    QByteArray pdfDocument() const { return pdfDocument(pdfJob()); }
 
     // The preview page in screen pixels.
     QSize previewSize() const;
-    // The table as it is shown now: column widths, hidden columns, font, alignment.
+    // The table as it is shown now (column widths, hidden columns, font, alignment), each
+    // column but the shared name columns widened where its widest text would be cut on paper.
     PrintableTable printable() const;
+
+    // Screen pixels a column needs so that a text of textWidth device pixels, aligned so, is
+    // not cut on a page of this geometry.
+    static int neededWidth(int textWidth, Qt::Alignment alignment, const PageGeometry& page);
+    // A name column gives up room for the numbers down to this width.
+    static constexpr int MinimumNameWidth = 40;
 
 private:
     const TSortGridView& m_view;
     PrinterSetup& m_printers;
-    QWidget* m_messageParent;
-    QString m_messageTitle;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 // The size of a page in device pixels and how a length in screen pixels grows on that device.
 // A table is laid out in screen pixels; on paper each length is multiplied by a whole factor,
 // the printer's dots per inch divided by the screen's pixels per inch, so every page of a
@@ -18,8 +20,11 @@ struct PageGeometry {
     // lengths no longer converted.
     PageGeometry preview() const;
 
-    int X(int v) const { return v * factorX; }
-    int Y(int v) const { return v * factorY; }
+    // Lengths beyond the int range (an absurd column width) stop at its ends, so sums of them
+    // still compare correctly instead of wrapping around.
+    int X(qint64 v) const { return saturated(v * factorX); }
+    int Y(qint64 v) const { return saturated(v * factorY); }
+    static int saturated(qint64 v);
 
     bool operator==(const PageGeometry&) const = default;
 };

@@ -7,29 +7,29 @@ PageLayout::PageLayout(QList<int> columnWidths, QList<int> rowHeights)
 
 int PageLayout::bandEnd(const PageGeometry& g, int firstCol) const {
     int last = firstCol;
-    int sum = 0;
+    qint64 sum = 0;
     for (int c = firstCol; c < columnCount(); ++c) {
-        sum += g.X(columnWidth(c) + 1);
+        sum += g.X(qint64{columnWidth(c)} + 1);
         if (sum <= g.pageWidth)
             last = c;
     }
     // Hidden columns take no room; ending a band on them keeps a band of nothing but hidden
     // columns from becoming an empty page of its own.
-    while (last + 1 < columnCount() && columnWidth(last + 1) + 1 <= 0)
+    while (last + 1 < columnCount() && columnWidth(last + 1) < 0)
         ++last;
     return last;
 }
 
 int PageLayout::cellLeft(const PageGeometry& g, int firstCol, int col) const {
-    int x = LeftEdge;
+    qint64 x = LeftEdge;
     for (int c = firstCol; c < col; ++c)
-        x += g.X(columnWidth(c) + 1);
-    return x;
+        x += g.X(qint64{columnWidth(c)} + 1);
+    return PageGeometry::saturated(x);
 }
 
 QList<PrintPage> PageLayout::pages(const PageGeometry& g, int firstRow, int lastRow) const {
     QList<PrintPage> result;
-    const int lowest = g.pageHeight - g.Y(BottomMargin);
+    const int lowest = g.pageHeight - g.Y(RowFootClearance);
     int number = 0;
     int band = 0;
     for (int firstCol = 0; firstCol < columnCount();) {
@@ -37,13 +37,13 @@ QList<PrintPage> PageLayout::pages(const PageGeometry& g, int firstRow, int last
         ++band;
         const bool banded = lastCol != columnCount() - 1 || band > 1;
         PrintPage page{++number, band, 1, banded, firstCol, lastCol, firstRow, firstRow - 1};
-        int position = g.Y(HeaderTop);
+        qint64 position = g.Y(HeaderTop);
         for (int r = firstRow; r <= lastRow; ++r) {
             position += g.Y(rowHeight(r));
             // A row taller than a whole page still goes on a page of its own, cut at its foot,
             // rather than pushing the pages on for ever.
             const bool pageEmpty = page.lastRow < page.firstRow;
-            if (position <= lowest || pageEmpty) {
+            if (position + g.Y(rowHeight(r)) <= lowest || pageEmpty) {
                 page.lastRow = r;
                 continue;
             }

@@ -13,9 +13,10 @@ public:
     // Distances in screen pixels, before conversion to the device.
     static constexpr int LeftEdge = 30; // device pixels, never converted
     static constexpr int HeaderTop = 20;
-    static constexpr int BottomMargin = 20;
     static constexpr int LabelRight = 10;
     static constexpr int LabelFromBottom = 16;
+    // A row's foot stays this far above the page's foot, clear of the page label.
+    static constexpr int RowFootClearance = LabelFromBottom + 2;
 
     // Column widths in screen pixels (a hidden column is -1), row heights of rows 0 (header)
     // to RowCount-1.

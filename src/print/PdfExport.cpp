@@ -1,11 +1,11 @@
 #include "print/PdfExport.h"
 
 #include "output/AtomicFile.h"
-#include "print/GridPrinter.h"
 
-FileWriteResult PdfExport::write(const GridPrinter& table, const QString& fileName) {
+FileWriteResult PdfExport::write(const GridPrinter::PdfJob& job, const QString& fileName,
+                                 BackgroundExport::Progress* progress) {
     const QString message = QStringLiteral("Der Schreibfehler der Datei: ") + fileName;
-    const QByteArray document = table.pdfDocument();
+    const QByteArray document = GridPrinter::pdfDocument(job, progress);
     if (document.isEmpty())
         return FileWriteResult::failure(message, QStringLiteral("Das PDF ist leer."));
     if (const auto failure = AtomicFile::write(fileName, document))

@@ -25,6 +25,12 @@ PrintPreviewCommand::PrintPreviewCommand(TFormPP& preview, QString programTitle,
       m_dialog(dialog ? std::move(dialog) : PrintDialog(runPrintDialog)) {}
 
 bool PrintPreviewCommand::run(const TSortGridView& view, const QString& tabCaption) {
+    // A printout still running owns the printer; its preview comes to the front instead.
+    if (m_preview.printers().printing()) {
+        m_preview.raise();
+        m_preview.activateWindow();
+        return false;
+    }
     m_preview.setMessageTitle(m_programTitle);
     m_preview.setTable(view);
     GridPrinter& table = *m_preview.table();

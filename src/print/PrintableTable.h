@@ -3,19 +3,29 @@
 #include "print/PageLayout.h"
 
 #include <QFont>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <Qt>
-#include <functional>
 
-class TSortGrid;
-
-// Everything the page renderer needs from a shown table: its cells, its layout in screen
-// pixels, its font and the horizontal alignment of each cell.
+// Everything the page renderer needs from a shown table, copied from it: its cells, its layout
+// in screen pixels, its font and the horizontal alignment of its columns. Being a copy, it can
+// be printed on another thread while the table goes on changing.
 struct PrintableTable {
-    const TSortGrid* grid = nullptr;
+    QList<QStringList> rows; // header row first
     PageLayout layout{{}, {}};
     QFont font;
-    std::function<Qt::Alignment(int col, int row)> alignment;
+    QList<Qt::Alignment> alignments; // of the data rows, per column; the header row is left
     QString pageTitle;
     int screenDpi = 96;
+
+    const QString& cell(int col, int row) const {
+        static const QString none;
+        if (row < 0 || row >= rows.size() || col < 0 || col >= rows.at(row).size())
+            return none;
+        return rows.at(row).at(col);
+    }
+    Qt::Alignment alignment(int col, int row) const {
+        return row > 0 ? alignments.value(col, Qt::AlignLeft) : Qt::AlignLeft;
+    }
 };

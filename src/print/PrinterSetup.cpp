@@ -17,9 +17,23 @@ PrinterSetup::PrinterSetup(PrinterCheck systemHasPrinter)
 PrinterSetup::~PrinterSetup() = default;
 
 bool PrinterSetup::installed() const {
-    // A file named in the print dialog is no printer: the PDF button of the preview is the way
-    // to a file, so without a real destination the operator hears that none is installed.
+    if (m_frozen)
+        return m_frozen->installed;
+    // A file named in the print dialog is no printer: it is written as the PDF button writes
+    // one, and without either the operator hears that none is installed.
     return m_systemHasPrinter();
+}
+
+std::optional<QString> PrinterSetup::outputFile() const {
+    if (m_frozen)
+        return m_frozen->outputFile;
+    if (m_printer->outputFormat() != QPrinter::PdfFormat || m_printer->outputFileName().isEmpty())
+        return std::nullopt;
+    return m_printer->outputFileName();
+}
+
+bool PrinterSetup::usesPrinter() const {
+    return installed() || outputFile().has_value();
 }
 
 QPageLayout PrinterSetup::defaultLayout() {
@@ -28,21 +42,35 @@ QPageLayout PrinterSetup::defaultLayout() {
 }
 
 QPageLayout PrinterSetup::pageLayout() const {
-    return installed() ? m_printer->pageLayout() : defaultLayout();
+    if (m_frozen)
+        return m_frozen->pageLayout;
+    return usesPrinter() ? m_printer->pageLayout() : defaultLayout();
 }
 
 int PrinterSetup::resolution() const {
-    return installed() ? m_printer->resolution() : DefaultResolution;
+    if (m_frozen)
+        return m_frozen->resolution;
+    return usesPrinter() ? m_printer->resolution() : DefaultResolution;
 }
 
 PageGeometry PrinterSetup::geometry() const {
-    if (installed())
+    if (m_frozen)
+        return m_frozen->geometry;
+    if (usesPrinter())
         return PageGeometry::forDevice(m_printer->width(), m_printer->height(),
                                        m_printer->logicalDpiX(), m_printer->logicalDpiY(),
                                        screenDpi());
     const QRect page = defaultLayout().paintRectPixels(DefaultResolution);
     return PageGeometry::forDevice(page.width(), page.height(), DefaultResolution,
                                    DefaultResolution, screenDpi());
+}
+
+void PrinterSetup::beginPrinting() {
+    m_frozen = Page{installed(), outputFile(), geometry(), pageLayout(), resolution()};
+}
+
+void PrinterSetup::endPrinting() {
+    m_frozen.reset();
 }
 
 int PrinterSetup::screenDpi() const {

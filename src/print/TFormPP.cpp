@@ -1,6 +1,7 @@
 #include "print/TFormPP.h"
 
 #include "competition/TSortGrid.h"
+#include "output/widgets/ExportProgress.h"
 #include "print/GridPrinter.h"
 #include "print/PdfExport.h"
 #include "print/PreviewPlacement.h"
@@ -8,6 +9,7 @@
 
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -50,6 +52,9 @@ TFormPP::TFormPP(std::shared_ptr<FileDialogs> dialogs, QWidget* parent,
     bSavePdf->setObjectName(QStringLiteral("bSavePdf"));
     bSavePdf->setText(QStringLiteral("PDF speichern..."));
     bar->addWidget(bSavePdf);
+    bar->addSeparator();
+    m_progress = new ExportProgress(m_jobs, bar);
+    bar->addWidget(m_progress);
     layout->addWidget(bar);
 
     ScrollBox1 = new QScrollArea(this);
@@ -64,12 +69,13 @@ TFormPP::TFormPP(std::shared_ptr<FileDialogs> dialogs, QWidget* parent,
     connect(Button1, &QToolButton::clicked, this, &TFormPP::Button1Click);
     connect(bSavePdf, &QToolButton::clicked, this, &TFormPP::savePdf);
     connect(sePage, &QSpinBox::valueChanged, this, &TFormPP::sePageChange);
+    connect(&m_jobs, &BackgroundExport::busyChanged, this, &TFormPP::showBusy);
 }
 
 TFormPP::~TFormPP() = default;
 
 void TFormPP::setTable(const TSortGridView& view) {
-    m_table = std::make_unique<GridPrinter>(view, m_printers, this, m_messageTitle);
+    m_table = std::make_unique<GridPrinter>(view, m_printers);
 }
 
 void TFormPP::showEvent(QShowEvent* event) {
@@ -93,28 +99,43 @@ void TFormPP::FormShow() {
     redraw();
 }
 
+namespace {
+
+// The window manager's frame around a shown top-level window; nothing while it is not framed
+// yet. While the frame comes the two rectangles may briefly disagree; a margin outside 0..100
+// is not believed.
+QMargins frameOf(const QWidget& window) {
+    if (!window.testAttribute(Qt::WA_Mapped))
+        return QMargins();
+    const QRect outer = window.frameGeometry();
+    const QRect inner = window.geometry();
+    const auto margin = [](int value) {
+        return value >= 0 && value <= 100 ? value : 0;
+    };
+    return QMargins(margin(inner.left() - outer.left()), margin(inner.top() - outer.top()),
+                    margin(outer.right() - inner.right()), margin(outer.bottom() - inner.bottom()));
+}
+
+} // namespace
+
 void TFormPP::placeOnScreen() {
     const QScreen* target = screen();
     if (!target || !m_table)
         return;
-    // Until the window manager has framed the window its frame reads as nothing, and while it
-    // does so the two rectangles may briefly disagree; a margin outside 0..100 is not believed.
-    QMargins frame;
-    if (testAttribute(Qt::WA_Mapped)) {
-        const QRect outer = frameGeometry();
-        const QRect inner = geometry();
-        const auto margin = [](int value) {
-            return value >= 0 && value <= 100 ? value : 0;
-        };
-        frame = QMargins(margin(inner.left() - outer.left()), margin(inner.top() - outer.top()),
-                         margin(outer.right() - inner.right()),
-                         margin(outer.bottom() - inner.bottom()));
+    // Before the window manager has framed this window its frame is not known; the main
+    // window's frame is the best guess, else room for a title bar. Placed as if frameless, the
+    // window would get its title bar above the screen's top edge.
+    QMargins frame = frameOf(*this);
+    if (frame.isNull()) {
+        const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+        frame = main ? frameOf(*main) : QMargins();
+        if (frame.isNull())
+            frame = QMargins(4, 32, 4, 4);
     }
     const QRect client = PreviewPlacement::clientRect(m_image.size(), target->geometry(),
                                                       target->availableGeometry(), frame);
-    // A top-level window's move places its frame, so the title bar stays on the screen.
-    resize(client.size());
-    move(client.topLeft() - QPoint(frame.left(), frame.top()));
+    // The window's own rectangle, inside the frame, so the frame goes round it on the screen.
+    setGeometry(client);
 }
 
 void TFormPP::redraw() {
@@ -132,8 +153,82 @@ void TFormPP::sePageChange() {
 }
 
 void TFormPP::Button1Click() {
-    if (m_table)
-        m_table->PrintGrid();
+    if (!m_table || m_printers.printing())
+        return;
+    if (m_printers.installed()) {
+        startPrinting();
+        return;
+    }
+    // "In PDF-Datei drucken" is offered by the dialog without any printer; the file it names is
+    // then written as "PDF speichern..." writes one.
+    if (const std::optional<QString> file = m_printers.outputFile()) {
+        writePdf(*file, m_printers.pageLayout());
+        return;
+    }
+    tellNoPrinter();
+}
+
+void TFormPP::tellNoPrinter() {
+    QMessageBox box(QMessageBox::Critical, m_messageTitle, GridPrinter::noPrinterMessage(),
+                    QMessageBox::Ok, this);
+    box.setInformativeText(noPrinterHint());
+    QPushButton* pdf = box.addButton(bSavePdf->text(), QMessageBox::AcceptRole);
+    pdf->setObjectName(QStringLiteral("savePdfInstead"));
+    box.exec();
+    if (box.clickedButton() == pdf)
+        savePdf();
+}
+
+void TFormPP::startPrinting() {
+    const TPrintOptions& options = m_table->grid().printOptions();
+    QPrinter& printer = m_printers.printer();
+    printer.setDocName(options.JobTitle);
+    printer.setCopyCount(options.Copies);
+    // The dialog's page range is not ours to use: the rows decide what is printed.
+    printer.setPrintRange(QPrinter::AllPages);
+    printer.setFromTo(0, 0);
+    const GridPrinter::PrintJob job = m_table->printJob();
+    const QString refused =
+        QStringLiteral("Der Druck auf „%1“ konnte nicht beginnen.").arg(printer.printerName());
+    m_printers.beginPrinting();
+    m_jobs.run(
+        QStringLiteral("Seiten werden gedruckt"),
+        [&printer, job, refused](BackgroundExport::Progress& progress) {
+            // The printer went away or refused the job; the operator must not wait for paper.
+            return GridPrinter::print(printer, job, &progress)
+                       ? FileWriteResult::success()
+                       : FileWriteResult::failure(refused, QString());
+        },
+        [this](const FileWriteResult& result) {
+            m_printers.endPrinting();
+            showBusy();
+            if (!result)
+                tell(result.message, result.reason);
+        });
+}
+
+void TFormPP::writePdf(const QString& fileName, const std::optional<QPageLayout>& pageLayout) {
+    const GridPrinter::PdfJob job = m_table->pdfJob(pageLayout);
+    m_jobs.run(
+        QStringLiteral("PDF-Datei wird geschrieben"),
+        [job, fileName](BackgroundExport::Progress& progress) {
+            return PdfExport::write(job, fileName, &progress);
+        },
+        [this](const FileWriteResult& result) {
+            if (!result)
+                tell(result.message, result.reason);
+        });
+}
+
+void TFormPP::tell(const QString& message, const QString& reason) {
+    QMessageBox box(QMessageBox::Critical, m_messageTitle, message, QMessageBox::Ok, this);
+    box.setInformativeText(reason);
+    box.exec();
+}
+
+void TFormPP::showBusy() {
+    // One printout at a time: the printer belongs to the one that runs.
+    Button1->setEnabled(!m_printers.printing());
 }
 
 void TFormPP::savePdf() {
@@ -147,11 +242,5 @@ void TFormPP::savePdf() {
     const auto choice = m_dialogs->saveFile(this, request);
     if (!choice || choice->fileName.isEmpty())
         return;
-    const QString fileName = FileDialogs::withSuffix(choice->fileName, request, 1);
-    const FileWriteResult result = PdfExport::write(*m_table, fileName);
-    if (result)
-        return;
-    QMessageBox box(QMessageBox::Critical, m_messageTitle, result.message, QMessageBox::Ok, this);
-    box.setInformativeText(result.reason);
-    box.exec();
+    writePdf(FileDialogs::withSuffix(choice->fileName, request, 1), std::nullopt);
 }

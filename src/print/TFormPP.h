@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/BackgroundExport.h"
 #include "print/PrinterSetup.h"
 
 #include <QImage>
@@ -7,6 +8,7 @@
 #include <memory>
 
 class FileDialogs;
+class ExportProgress;
 class GridPrinter;
 class QLabel;
 class QScrollArea;
@@ -16,7 +18,8 @@ class TSortGridView;
 
 // The print preview: one page of the prepared table at a time, laid out for the chosen
 // printer, with "Drucken" and a PDF copy of the same pages. Created hidden at start-up and
-// shown, not modally, whenever a table is prepared for printing.
+// shown, not modally, whenever a table is prepared for printing. Printouts and PDF files are
+// made in the background from a copy of the table; the tool bar shows how far they are.
 class TFormPP : public QWidget {
     Q_OBJECT
 public:
@@ -35,6 +38,13 @@ public:
     // Caption of the messages this window shows.
     void setMessageTitle(const QString& title) { m_messageTitle = title; }
 
+    // Printouts and PDF files being made.
+    BackgroundExport& jobs() { return m_jobs; }
+    static QString noPrinterHint() {
+        return QStringLiteral(
+            "Mit „PDF speichern...“ werden die Seiten als PDF-Datei gespeichert.");
+    }
+
     QToolButton* Button1 = nullptr;  // "Drucken"
     QToolButton* bSavePdf = nullptr; // "PDF speichern..."
     QSpinBox* sePage = nullptr;
@@ -47,6 +57,8 @@ public:
     void FormShow();
 
 public Q_SLOTS:
+    // Prints on the chosen printer, or writes the PDF file chosen in the print dialog; without
+    // either the operator is told and offered the PDF copy.
     void Button1Click();
     void sePageChange();
     // Asks for a file name and writes every page there as a PDF; a failed write says so.
@@ -58,8 +70,16 @@ protected:
 private:
     void placeOnScreen();
     void redraw();
+    void tellNoPrinter();
+    void startPrinting();
+    void writePdf(const QString& fileName, const std::optional<QPageLayout>& pageLayout);
+    void tell(const QString& message, const QString& reason);
+    void showBusy();
 
     PrinterSetup m_printers;
+    // After the printer: a printout still running is finished before the printer goes.
+    BackgroundExport m_jobs;
+    ExportProgress* m_progress = nullptr;
     std::unique_ptr<GridPrinter> m_table;
     std::shared_ptr<FileDialogs> m_dialogs;
     QString m_messageTitle;

@@ -6,8 +6,8 @@
 // depend on the screen and are filled in by the window before loading. Ranges kept when they
 // are read: timer 0..100000 ms, lockTime 100..600000 ms, len 0..9999 m (clamped), alg and
 // vidResult 0 or 1, filterInd 1..4 and livePort 1..65535 (else
-// their defaults), monitor from 0 (the upper end and the
-// window's placement depend on the screens and are kept by the window).
+// their defaults), monitor from 0 (a screen not connected now is kept for when it comes; the
+// window's placement depends on the screens and is kept by the window).
 struct Settings {
     int left = 0;
     int top = 0;
@@ -29,6 +29,10 @@ struct Settings {
     // Live results on the local network: off by default, and the port they are served on.
     bool liveResults = false;
     int livePort = 8080;
+    // The address shown for them (empty: the first one of the local network), and whether
+    // they are served on that address only.
+    QString liveAddress;
+    bool liveAddressOnly = false;
 
     bool operator==(const Settings&) const = default;
 };

@@ -1,6 +1,7 @@
 #include "settings/SettingsStore.h"
 
 #include <QSettings>
+#include <QStringList>
 #include <limits>
 
 namespace {
@@ -152,31 +153,75 @@ void SettingsStore::loadLiveResults(Settings& settings) const {
         settings.liveResults = *on != 0;
     if (const auto port = readNumber(*m_store, QStringLiteral("LivePort")))
         settings.livePort = *port;
+    // The live results take an address that is none as the automatic choice.
+    settings.liveAddress = m_store->value(QStringLiteral("LiveAddress")).toString();
+    if (const auto only = readNumber(*m_store, QStringLiteral("LiveAddressOnly")))
+        settings.liveAddressOnly = *only != 0;
+}
+
+namespace {
+
+// Every value in the writing order.
+QList<std::pair<QString, QVariant>> storedValues(const Settings& settings) {
+    return {{QStringLiteral("Left"), settings.left},
+            {QStringLiteral("Top"), settings.top},
+            {QStringLiteral("Width"), settings.width},
+            {QStringLiteral("Height"), settings.height},
+            {QStringLiteral("Port"), settings.port},
+            {QStringLiteral("Alg"), settings.alg},
+            {QStringLiteral("Sound"), settings.sound ? 1 : 0},
+            {QStringLiteral("WaitStart"), settings.waitStart},
+            {QStringLiteral("FilterInd"), settings.filterInd},
+            {QStringLiteral("Timer"), settings.timer},
+            {QStringLiteral("Monitor"), settings.monitor},
+            {QStringLiteral("LockTime"), settings.lockTime},
+            {QStringLiteral("Title"), settings.title},
+            {QStringLiteral("AutoReset"), settings.autoReset ? 1 : 0},
+            {QStringLiteral("VidResult"), settings.vidResult},
+            {QStringLiteral("Logo"), settings.logo},
+            {QStringLiteral("Len"), settings.len},
+            {QStringLiteral("LiveResults"), settings.liveResults ? 1 : 0},
+            {QStringLiteral("LivePort"), settings.livePort},
+            {QStringLiteral("LiveAddress"), settings.liveAddress},
+            {QStringLiteral("LiveAddressOnly"), settings.liveAddressOnly ? 1 : 0}};
+}
+
+} // namespace
+
+const QStringList& SettingsStore::readingOrder() {
+    static const QStringList order{
+        "Left",      "Top",         "Width",          "Height",  "Sound",    "Port",
+        "Alg",       "WaitStart",   "Timer",          "Monitor", "LockTime", "Title",
+        "AutoReset", "FilterInd",   "VidResult",      "Len",     "Logo",     "LiveResults",
+        "LivePort",  "LiveAddress", "LiveAddressOnly"};
+    return order;
 }
 
 bool SettingsStore::save(const Settings& settings) {
+    return save(settings, SettingsLoad{std::nullopt, std::nullopt, settings});
+}
+
+bool SettingsStore::save(const Settings& settings, const SettingsLoad& loaded) {
     QSettings& store = *m_store;
     if (!store.isWritable())
         return false;
-    store.setValue(QStringLiteral("Left"), settings.left);
-    store.setValue(QStringLiteral("Top"), settings.top);
-    store.setValue(QStringLiteral("Width"), settings.width);
-    store.setValue(QStringLiteral("Height"), settings.height);
-    store.setValue(QStringLiteral("Port"), settings.port);
-    store.setValue(QStringLiteral("Alg"), settings.alg);
-    store.setValue(QStringLiteral("Sound"), settings.sound ? 1 : 0);
-    store.setValue(QStringLiteral("WaitStart"), settings.waitStart);
-    store.setValue(QStringLiteral("FilterInd"), settings.filterInd);
-    store.setValue(QStringLiteral("Timer"), settings.timer);
-    store.setValue(QStringLiteral("Monitor"), settings.monitor);
-    store.setValue(QStringLiteral("LockTime"), settings.lockTime);
-    store.setValue(QStringLiteral("Title"), settings.title);
-    store.setValue(QStringLiteral("AutoReset"), settings.autoReset ? 1 : 0);
-    store.setValue(QStringLiteral("VidResult"), settings.vidResult);
-    store.setValue(QStringLiteral("Logo"), settings.logo);
-    store.setValue(QStringLiteral("Len"), settings.len);
-    store.setValue(QStringLiteral("LiveResults"), settings.liveResults ? 1 : 0);
-    store.setValue(QStringLiteral("LivePort"), settings.livePort);
+    const qsizetype unreadFrom =
+        loaded.stoppedAt ? readingOrder().indexOf(*loaded.stoppedAt) : qsizetype(-1);
+    const auto before = storedValues(loaded.asLoaded);
+    const auto now = storedValues(settings);
+    for (qsizetype i = 0; i < now.size(); ++i) {
+        const QString& key = now[i].first;
+        const bool unread = unreadFrom >= 0 && readingOrder().indexOf(key) >= unreadFrom;
+        if (unread && store.contains(key) && now[i].second == before[i].second)
+            continue;
+        store.setValue(key, now[i].second);
+    }
     store.sync();
     return store.status() == QSettings::NoError;
+}
+
+std::optional<QString> SettingsStore::storedText(const QString& key) const {
+    if (!m_store->contains(key))
+        return std::nullopt;
+    return m_store->value(key).toString();
 }

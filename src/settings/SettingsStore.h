@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/Settings.h"
+#include "settings/SettingsLoad.h"
 
 #include <QString>
 #include <memory>
@@ -30,6 +31,14 @@ public:
 
     // Writes every value in the writing order; false when the store could not be written.
     bool save(const Settings& settings);
+    // The same, but the values from loaded.stoppedAt on (in the reading order) that the store
+    // holds and that are unchanged since the load stay as they are stored.
+    bool save(const Settings& settings, const SettingsLoad& loaded);
+    // The stored text of a value; nullopt when the store has no such value.
+    std::optional<QString> storedText(const QString& key) const;
+
+    // The names of the values in the reading order.
+    static const QStringList& readingOrder();
 
 private:
     std::optional<QString> loadInOrder(Settings& settings) const;

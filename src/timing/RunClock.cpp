@@ -161,7 +161,13 @@ void RunClock::beginCountdown() {
 
 void RunClock::start() {
     if (m_controls.start.enabled)
-        runStart(m_ticks.nowMicroseconds(), Origin::Operator);
+        runStart(operatorStamp(), Origin::Operator);
+}
+
+qint64 RunClock::operatorStamp() const {
+    const qint64 now = m_ticks.nowMicroseconds();
+    const std::optional<qint64> age = m_keyAge ? m_keyAge() : std::nullopt;
+    return age ? now - *age : now;
 }
 
 void RunClock::startAt(qint64 stampMicroseconds) {
@@ -171,7 +177,7 @@ void RunClock::startAt(qint64 stampMicroseconds) {
 
 void RunClock::lap() {
     if (m_controls.lap.enabled)
-        runLap(m_ticks.nowMicroseconds(), Origin::Operator);
+        runLap(operatorStamp(), Origin::Operator);
 }
 
 void RunClock::lapAt(qint64 stampMicroseconds) {
@@ -181,7 +187,7 @@ void RunClock::lapAt(qint64 stampMicroseconds) {
 
 void RunClock::stop() {
     if (m_controls.stop.enabled)
-        runStop(m_ticks.nowMicroseconds(), Origin::Operator);
+        runStop(operatorStamp(), Origin::Operator);
 }
 
 void RunClock::stopAt(qint64 stampMicroseconds) {

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <optional>
 
 class TickSource;
@@ -42,6 +43,12 @@ public:
     // The best time after entering a run: a run above 0 that beats it. Times in ms,
     // noBestTime for none.
     static qint32 bestTimeAfter(qint32 bestTime, qint32 runTimeMs);
+
+    // How long ago the operator's key for the command at hand was pressed, when a key gave it:
+    // Start, Zwischen and Stopp from the keyboard then take the moment of the press, however
+    // late the window got to it.
+    using KeyAge = std::function<std::optional<qint64>()>;
+    void setOperatorKeyAge(KeyAge age) { m_keyAge = std::move(age); }
 
     const TickSource& tickSource() const { return m_ticks; }
     State state() const { return m_state; }
@@ -140,11 +147,13 @@ private:
     void showLowerRowAfterReset();
     void onCountdownEnded();
     qint64 notBeforeStart(qint64 stamp) const;
+    qint64 operatorStamp() const;
     qint32 elapsedMs() const;
     void setState(State state);
     void publish();
 
     const TickSource& m_ticks;
+    KeyAge m_keyAge;
     State m_state = State::Ready;
     ControlStates m_controls;
     ControlStates m_published;

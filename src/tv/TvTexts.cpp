@@ -16,12 +16,17 @@ QString TvTexts::intermediateTime(const std::optional<qint32>& intermediateMs,
     return intermediateMs ? format.FormatTime(*intermediateMs / 10) : QString();
 }
 
-TvTexts::BestTeam TvTexts::bestTeam(const TSortGrid& teams) {
+TvTexts::BestTeam TvTexts::bestTeam(const TSortGrid& teams, const TimeFormat& format) {
     BestTeam team;
     if (teams.RowCount() < 2 || teams.cell(1, 1).isEmpty())
         return team;
     team.heading = QStringLiteral("Best Team\n") + teams.cell(1, 1);
-    team.members = QStringList{teams.cell(2, 1), teams.cell(3, 1), teams.cell(4, 1)}.join(
-        QStringLiteral("\r\n"));
+    // The ranking keeps the sum as a plain number; the audience reads it like the members'.
+    const QString sum = teams.cell(0, 1);
+    const qint32 hundredths = format.ParseTime(sum);
+    const QString total = hundredths > 0 ? format.FormatTime(hundredths) : sum;
+    team.members = QStringList{teams.cell(2, 1), teams.cell(3, 1), teams.cell(4, 1),
+                               QStringLiteral("Gesamt : ") + total}
+                       .join(QStringLiteral("\r\n"));
     return team;
 }

@@ -12,7 +12,9 @@ class TvTexts {
 public:
     struct BestTeam {
         QString heading; // empty without a ranked team
-        QString members; // one member a line, lines joined by CR LF
+        // One member a line, then the team's total ("Gesamt : " and the time), lines joined
+        // by CR LF.
+        QString members;
     };
 
     static QString videoCompetitor(const QString& competitor);
@@ -21,6 +23,6 @@ public:
     static QString intermediateTime(const std::optional<qint32>& intermediateMs,
                                     const TimeFormat& format);
     // The first row of the team ranking; a table whose first row carries no team (only
-    // incomplete teams, or none) shows no team.
-    static BestTeam bestTeam(const TSortGrid& teams);
+    // incomplete teams, or none) shows no team. The total is shown as a time.
+    static BestTeam bestTeam(const TSortGrid& teams, const TimeFormat& format);
 };

@@ -5,6 +5,8 @@
 namespace {
 
 constexpr int Gap = 6;
+// The lower third is designed in points for a screen of 96 dots per inch.
+constexpr double PixelsPerPoint = 96.0 / 72.0;
 // A sample with ascent and descent, so the heights hold any caption.
 const QString Sample = QStringLiteral("Ag");
 
@@ -14,13 +16,14 @@ VideoWindowLayout VideoWindowLayout::compute(QSize window, const TextMeasure& me
     VideoWindowLayout l;
     const int W = window.width();
     const int H = window.height();
-    l.titleFont = H / 26;
+    const int titlePoints = H / 26;
+    l.titleFont = pixelsOf(titlePoints);
     const int titleHeight = measure(Sample, l.titleFont).height();
-    l.shadowSize = static_cast<int>(std::lround(l.titleFont / 15.0));
+    l.shadowSize = static_cast<int>(std::lround(titlePoints / 15.0));
     l.title = QRect(0, H - titleHeight, W, titleHeight);
 
-    l.stripFont = titleHeight / 2;
-    l.timeBestFont = static_cast<int>(std::lround(l.titleFont * 0.7));
+    l.stripFont = pixelsOf(titleHeight / 2);
+    l.timeBestFont = pixelsOf(static_cast<int>(std::lround(titlePoints * 0.7)));
     const int stripHeight = measure(Sample, l.stripFont).height();
     const int timeBestWidth = measure(widestTime(), l.timeBestFont).width();
     l.strip = QRect(0, l.title.top() - stripHeight, W, stripHeight);
@@ -33,4 +36,8 @@ VideoWindowLayout VideoWindowLayout::compute(QSize window, const TextMeasure& me
         QRect(W - currentWidth, l.strip.top() - currentHeight, currentWidth, currentHeight);
     l.nameCurrentRight = l.timeCurrent.left() - Gap;
     return l;
+}
+
+int VideoWindowLayout::pixelsOf(int points) {
+    return static_cast<int>(std::lround(points * PixelsPerPoint));
 }

@@ -8,6 +8,7 @@
 // the intermediate time above it and the current competitor and time above that, all time
 // boxes at the right edge and wide enough for "00.00,00".
 struct VideoWindowLayout {
+    // Font sizes in pixels, from the designed sizes in points.
     int titleFont = 0;
     int shadowSize = 0;
     int stripFont = 0;
@@ -20,5 +21,6 @@ struct VideoWindowLayout {
     int nameCurrentRight = 0; // NameCurrent has TimeCurrent's top and height
 
     static QString widestTime() { return QStringLiteral("00.00,00"); }
+    static int pixelsOf(int points);
     static VideoWindowLayout compute(QSize window, const TextMeasure& measure);
 };

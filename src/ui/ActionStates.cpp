@@ -15,6 +15,10 @@ QString ActionStates::designedExcelHint() {
     return QStringLiteral("Export in MS Excel [Ctrl+E]");
 }
 
+QString ActionStates::emptyTableHint() {
+    return QStringLiteral("Die angezeigte Tabelle enthält keine Daten");
+}
+
 ActionStates ActionStates::compute(const Inputs& in) {
     ActionStates s;
     s.html = in.shownTableHasData;
@@ -24,8 +28,12 @@ ActionStates ActionStates::compute(const Inputs& in) {
     s.word = in.wordInstalled && s.html && in.wordTemplateExists;
     s.save = s.html;
     s.editBoxVisible = in.page == 0;
+    // The hint names the reason the command is unavailable: an empty table is no missing
+    // template, and Excel needs none.
     if (!in.wordInstalled)
         s.wordHint = QStringLiteral("MS Word ist nicht eingerichtet");
+    else if (!in.shownTableHasData)
+        s.wordHint = emptyTableHint();
     else if (!s.word)
         s.wordHint = QStringLiteral("Keine Wordvorlage unter ") + in.wordTemplatePath;
     else
@@ -33,7 +41,7 @@ ActionStates ActionStates::compute(const Inputs& in) {
     if (!in.excelInstalled)
         s.excelHint = QStringLiteral("MS Excel ist nicht eingerichtet");
     else if (!s.excel)
-        s.excelHint = QStringLiteral("Keine Excelvorlage unter ") + in.excelTemplatePath;
+        s.excelHint = emptyTableHint();
     else
         s.excelHint = designedExcelHint();
     return s;

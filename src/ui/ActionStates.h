@@ -18,7 +18,6 @@ struct ActionStates {
         bool excelInstalled = false;
         bool wordTemplateExists = false;
         QString wordTemplatePath;
-        QString excelTemplatePath;
     };
 
     bool html = false;
@@ -34,6 +33,7 @@ struct ActionStates {
 
     static QString designedWordHint();
     static QString designedExcelHint();
+    static QString emptyTableHint();
     static ActionStates compute(const Inputs& in);
     // Puts the states on the picture buttons, their menu entries and the edit box.
     void applyTo(HeaderBand& header, MainActions& actions, QCheckBox& editBox) const;

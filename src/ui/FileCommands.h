@@ -18,7 +18,8 @@ class QWidget;
 class FileCommands {
 public:
     enum class SaveType { Text, Csv, Word, WebPage };
-    // Writes the Word document of a stage page under the name; the Word export provides it.
+    // Starts writing the Word document of a stage page under the name, or says why it cannot;
+    // the Word export provides it and tells what fails later itself.
     using WordExport = std::function<FileWriteResult(const QString& fileName, int page)>;
 
     // fileTypeNames: the descriptions of text, web page, Word and Excel files, in this order.

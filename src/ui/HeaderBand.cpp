@@ -3,12 +3,14 @@
 #include "ui/PictureGlyphs.h"
 #include "ui/TitlePicture.h"
 #include "ui/WordMark.h"
+#include "widgets/CaptionFit.h"
 #include "widgets/TBitBtnWithColor.h"
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
 #include <QToolButton>
 
 namespace {
@@ -72,18 +74,33 @@ void HeaderBand::buildTitleRow() {
     LabelTitel->setPalette(labelPalette);
     QFont labelFont = LabelTitel->font();
     labelFont.setBold(true);
-    LabelTitel->setFont(labelFont);
-    LabelTitel->setGeometry(ControlsLeft, 44, ButtonsLeft - ControlsLeft, 26);
+    const int labelWidth = ButtonsLeft - ControlsLeft;
+    LabelTitel->setFont(CaptionFit::font(labelFont, LabelTitel->text(), labelWidth));
+    LabelTitel->setGeometry(ControlsLeft, 44, labelWidth, 26);
 
     eZeile = new QLineEdit(QStringLiteral("Deutsche Meisterschaften im Velmora 2009"), this);
     eZeile->setObjectName(QStringLiteral("eZeile"));
-    QFont fieldFont(QStringLiteral("Arial"));
-    fieldFont.setPointSize(12);
-    eZeile->setFont(fieldFont);
     QPalette fieldPalette = eZeile->palette();
     fieldPalette.setColor(QPalette::Base, QColor(FieldColour));
     eZeile->setPalette(fieldPalette);
     eZeile->setGeometry(ButtonsLeft, 44, 345, 26);
+    fitTitle();
+    connect(eZeile, &QLineEdit::textChanged, this, &HeaderBand::fitTitle);
+}
+
+QFont HeaderBand::titleFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(12);
+    return font;
+}
+
+void HeaderBand::fitTitle() {
+    // A title that does not fit scrolls its start out of sight; the font gives way first, down
+    // to three quarters of its size. The field keeps two pixels inside its frame and one for
+    // the cursor.
+    const int frame = eZeile->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, eZeile);
+    const int room = eZeile->width() - 2 * (frame + 2) - 1;
+    eZeile->setFont(CaptionFit::font(titleFont(), eZeile->text(), room, 0.75));
 }
 
 void HeaderBand::buildTimingButtons() {

@@ -54,6 +54,8 @@ public:
 
     // Where the title picture may spread: right of the controls, across the band's height.
     static QRect titlePictureArea(int bandWidth);
+    // The title field's font as designed, before a long title or a wider font shrinks it.
+    static QFont titleFont();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -62,4 +64,5 @@ private:
     void buildTitleRow();
     void buildTimingButtons();
     void buildPictureButtons();
+    void fitTitle();
 };

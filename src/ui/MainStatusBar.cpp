@@ -3,6 +3,15 @@
 #include "widgets/ElidingLabel.h"
 
 #include <QLabel>
+#include <QTimer>
+
+namespace {
+
+const QString kFailingStyle =
+    QStringLiteral("QLabel { background-color: #FF0000; color: #FFFFFF; }");
+constexpr int NoticePreferredWidth = 360;
+
+} // namespace
 
 MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
     setObjectName(QStringLiteral("StatusBar1"));
@@ -35,6 +44,41 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
     }
     m_panels[RowPosition]->setText(QStringLiteral("0:0"));
     m_panels[FixedText]->setText(fixedText());
+    m_lasting = new ElidingLabel(this);
+    m_lasting->setObjectName(QStringLiteral("StatusFailure"));
+    m_lasting->setStyleSheet(kFailingStyle);
+    m_notice = new ElidingLabel(this);
+    m_notice->setObjectName(QStringLiteral("StatusNotice"));
+    for (ElidingLabel* label : {m_lasting, m_notice}) {
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setPreferredWidth(NoticePreferredWidth);
+        label->hide();
+        addPermanentWidget(label);
+    }
+}
+
+void MainStatusBar::showNotice(const QString& text, int milliseconds) {
+    const quint64 id = m_nextNotice++;
+    m_notices.append({id, text});
+    QTimer::singleShot(milliseconds, this, [this, id] {
+        m_notices.removeIf([id](const auto& notice) { return notice.first == id; });
+        showNotices();
+    });
+    showNotices();
+}
+
+void MainStatusBar::setLastingNotice(const QString& text) {
+    m_lasting->setFullText(text);
+    m_lasting->setVisible(!text.isEmpty());
+}
+
+void MainStatusBar::showNotices() {
+    // The newest first: the panel may have room for one only; the tooltip holds them all.
+    QStringList texts;
+    for (auto it = m_notices.crbegin(); it != m_notices.crend(); ++it)
+        texts.append(it->second);
+    m_notice->setFullText(texts.join(QStringLiteral("  –  ")));
+    m_notice->setVisible(!texts.isEmpty());
 }
 
 QString MainStatusBar::panelText(int panel) const {

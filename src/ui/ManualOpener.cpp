@@ -2,6 +2,7 @@
 
 #include "ui/ProgramEnvironment.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -35,6 +36,15 @@ ManualOpener::Teller ManualOpener::messageBoxOn(QWidget& window, const QString& 
         box->setText(message);
         box->show();
         box->raise();
+    };
+}
+
+ManualOpener::Viewer ManualOpener::desktopViewer(const ProgramEnvironment& environment) {
+    return [&environment](const QUrl& file) {
+        const char* kind = file.path().endsWith(QStringLiteral(".chm"), Qt::CaseInsensitive)
+                               ? "application/vnd.ms-htmlhelp"
+                               : "text/html";
+        return environment.hasApplicationFor(kind) && QDesktopServices::openUrl(file);
     };
 }
 

@@ -28,6 +28,11 @@ public:
     static Teller messageBoxOn(QWidget& window, const QString& title);
     static QString messageBoxName() { return QStringLiteral("ManualMessage"); }
 
+    // The desktop's viewer for the manual's kind of file. Starting the desktop's opener counts
+    // as success even when nothing on the machine shows the file (the opener then fails on its
+    // own), so a viewer registered for that kind of file is looked for first.
+    static Viewer desktopViewer(const ProgramEnvironment& environment);
+
     // Where the shipped manual of this installation belongs.
     static QStringList placesFor(const ProgramEnvironment& environment);
 

@@ -97,8 +97,14 @@ QString ProgramEnvironment::wordTemplatePath() const {
 }
 
 QString ProgramEnvironment::excelTemplatePath() const {
+    // The workbook is written as .xlsx, so that is the template the program can build on; an
+    // old .xls of the same name is only taken when there is no .xlsx, and is then reported as
+    // unreadable instead of being silently passed over.
     const QString name = QStringLiteral("Protokollvorlage.xlsx");
-    return findDataFile(name).value_or(pathNextToExecutable(name));
+    if (auto xlsx = findDataFile(name))
+        return *xlsx;
+    return findDataFile(QStringLiteral("Protokollvorlage.xls"))
+        .value_or(pathNextToExecutable(name));
 }
 
 bool ProgramEnvironment::hasApplicationFor(const char* mimeType) const {

@@ -15,8 +15,7 @@
 SettingsBinding::SettingsBinding(const ProgramEnvironment& environment, Settings& settings)
     : m_environment(environment), m_settings(settings) {}
 
-std::optional<QString> SettingsBinding::load(QWidget& window, QLineEdit& title,
-                                             Competition& competition) {
+SettingsLoad SettingsBinding::load(QWidget& window, QLineEdit& title, Competition& competition) {
     // The position counts with the frame and the size without it, in both directions, so a
     // window put back where it was stays there run after run.
     m_settings.left = window.x();
@@ -24,8 +23,12 @@ std::optional<QString> SettingsBinding::load(QWidget& window, QLineEdit& title,
     m_settings.width = window.width();
     m_settings.height = window.height();
     const SettingsStore store(m_environment.openSettings());
-    const std::optional<QString> stoppedAt = store.load(m_settings);
+    SettingsLoad loaded;
+    loaded.stoppedAt = store.load(m_settings);
+    if (loaded.stoppedAt)
+        loaded.damagedText = store.storedText(*loaded.stoppedAt);
     keepOnPresentScreens();
+    loaded.asLoaded = m_settings;
 
     window.move(m_settings.left, window.y());
     window.move(window.x(), m_settings.top);
@@ -34,7 +37,16 @@ std::optional<QString> SettingsBinding::load(QWidget& window, QLineEdit& title,
     if (!m_settings.title.isEmpty())
         title.setText(m_settings.title);
     competition.setTimeFormat(TimeFormat(m_settings.vidResult, m_environment.decimalSeparator()));
-    return stoppedAt;
+    return loaded;
+}
+
+QString SettingsBinding::damagedNotice(const SettingsLoad& loaded) {
+    if (!loaded.stoppedAt || !loaded.damagedText)
+        return QString();
+    return QStringLiteral("Einstellungen beschädigt: „") + *loaded.stoppedAt + u'=' +
+           *loaded.damagedText +
+           QStringLiteral("“ – ab diesem Wert gelten die Vorgaben; die gespeicherten Werte "
+                          "bleiben, bis sie geändert werden.");
 }
 
 void SettingsBinding::keepOnPresentScreens() {
@@ -42,8 +54,6 @@ void SettingsBinding::keepOnPresentScreens() {
     const QScreen* primary = QGuiApplication::primaryScreen();
     if (screens.isEmpty() || !primary)
         return;
-    m_settings.monitor =
-        WindowPlacement::screenIndexInRange(m_settings.monitor, static_cast<int>(screens.size()));
     QList<QRect> bounds;
     for (const QScreen* screen : screens)
         bounds.append(screen->geometry());
@@ -56,12 +66,13 @@ void SettingsBinding::keepOnPresentScreens() {
     m_settings.height = placed.height();
 }
 
-bool SettingsBinding::save(const QWidget& window, const QLineEdit& title) {
+bool SettingsBinding::save(const QWidget& window, const QLineEdit& title,
+                           const SettingsLoad& loaded) {
     m_settings.left = window.x();
     m_settings.top = window.y();
     m_settings.width = window.width();
     m_settings.height = window.height();
     m_settings.title = title.text();
     SettingsStore store(m_environment.openSettings());
-    return store.save(m_settings);
+    return store.save(m_settings, loaded);
 }

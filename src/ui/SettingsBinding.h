@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingsLoad.h"
+
 #include <QString>
 #include <optional>
 
@@ -18,14 +20,17 @@ public:
 
     // The window's placement as the defaults, then the stored values over them; applies the
     // window bounds, the event title (only a non-empty one) and the time format. A placement
-    // off every present screen becomes the default one and the TV screen index is bounded to
-    // the screens present, so the settings saved at shutdown are valid. Returns the name of the
-    // value where reading stopped, nullopt when all were read.
-    std::optional<QString> load(QWidget& window, QLineEdit& title, Competition& competition);
+    // off every present screen becomes the default one. A TV screen that is not there (the
+    // projector still off) is kept, for the TV windows to go to when it comes. Returns where
+    // reading stopped, for the notice and for the save.
+    SettingsLoad load(QWidget& window, QLineEdit& title, Competition& competition);
 
-    // Takes the window bounds and the event title into the settings and writes every value;
-    // false when the store could not be written.
-    bool save(const QWidget& window, const QLineEdit& title);
+    // Takes the window bounds and the event title into the settings and writes them; values
+    // the load did not read are kept as stored unless they were changed.
+    bool save(const QWidget& window, const QLineEdit& title, const SettingsLoad& loaded);
+
+    // The status bar's notice of a damaged value; empty when reading did not stop at one.
+    static QString damagedNotice(const SettingsLoad& loaded);
 
 private:
     void keepOnPresentScreens();

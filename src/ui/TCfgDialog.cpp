@@ -255,7 +255,9 @@ SettingsChoices TCfgDialog::choices() const {
     c.vidResult = rbResult0->isChecked() ? 0 : 1;
     c.lockTimeSeconds = seWait->value();
     c.timerSeconds = seTimer->value();
-    c.screenIndex = qMax(0, cbMonitor->currentIndex());
+    // With one screen there is nothing to choose: the TV screen stays the one chosen before,
+    // for when the projector is switched on.
+    c.screenIndex = cbMonitor->isEnabled() ? qMax(0, cbMonitor->currentIndex()) : m_screenIndex;
     c.lengthMetres = seLen->value();
     c.portChosen = cbPort->currentIndex() > 0;
     c.portNumber = c.portChosen ? PortListBuilder::portNumber(cbPort->currentText()) : 0;

@@ -24,6 +24,7 @@
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
 #include "ui/MainWindowPlacer.h"
+#include "ui/MenuKeyRouter.h"
 #include "ui/OfficeExport.h"
 #include "ui/RowPositionStatus.h"
 #include "ui/SettingsCommand.h"
@@ -38,6 +39,7 @@
 #include "widgets/BandScrollArea.h"
 #include "widgets/TBitBtnWithColor.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -102,6 +104,7 @@ void TFormMain::connectCommands() {
     }});
     CommandRouting::connectPictureButtons(*m_header, m_actions, *this);
     CommandRouting::installTimingKeys(m_actions, this);
+    new MenuKeyRouter(*this);
     connect(h.eZeile, &QLineEdit::returnPressed, this, &TFormMain::eZeileExit);
     h.eZeile->installEventFilter(this);
 
@@ -249,10 +252,18 @@ bool TFormMain::FormCloseQuery() {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
-    if (FormCloseQuery())
-        event->accept();
-    else
+    if (!FormCloseQuery()) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    // The program ends with this window, whatever else is still shown: an audience window left
+    // on the other screen would keep it running without its shutdown, and a program forgotten
+    // that way would later write its old list over the backup.
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != this)
+            other->setAttribute(Qt::WA_QuitOnClose, false);
+    }
 }
 
 void TFormMain::resizeEvent(QResizeEvent* event) {
@@ -319,13 +330,16 @@ void TFormMain::UpdateActionStates() {
     in.heatStartListHasData = m_competition.heatStartList().hasData();
     in.wordInstalled = m_wordInstalled;
     in.excelInstalled = m_excelInstalled;
-    in.wordTemplateExists = QFileInfo(m_wordTemplatePath).isFile();
+    // Looked up each time: a template may come or go while the program runs.
+    m_wordTemplatePath = m_office->wordTemplatePath();
+    m_excelTemplatePath = m_office->excelTemplatePath();
+    in.wordTemplateExists = m_office->wordTemplatePresent();
     in.wordTemplatePath = m_wordTemplatePath;
-    in.excelTemplatePath = m_excelTemplatePath;
     ActionStates::compute(in).applyTo(*m_header, m_actions, *m_cdEdit);
 }
 
 void TFormMain::StartlisteMenuShow() {
+    UpdateActionStates();
     const int page = activePage();
     m_actions.Deleteresults1->setEnabled(page == 0 || page == 2);
 }

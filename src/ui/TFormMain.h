@@ -3,6 +3,7 @@
 #include "competition/Competition.h"
 #include "competition/RandomGenerator.h"
 #include "settings/Settings.h"
+#include "settings/SettingsLoad.h"
 #include "ui/MainActions.h"
 #include "ui/ProgramEnvironment.h"
 
@@ -200,6 +201,7 @@ private:
     bool m_excelInstalled = false;
     quint32 m_presentPortMask = 0;
     Settings m_settings;
+    SettingsLoad m_settingsLoad; // what start-up read, for the save at exit
     bool m_clockRunning = false;
     QString m_currentCompetitor;
     QString m_currentClub;

@@ -6,6 +6,7 @@
 #include "journal/widgets/JournalWiring.h"
 #include "output/BackupStartup.h"
 #include "output/BackupWriter.h"
+#include "output/widgets/ExportProgress.h"
 #include "platform/CompetitionInhibitor.h"
 #include "platform/DesktopApplications.h"
 #include "timing/BarrierLogic.h"
@@ -57,7 +58,10 @@ void TFormMain::WebseiteClick() {
 }
 
 void TFormMain::loadSettingsHook() {
-    SettingsBinding(m_environment, m_settings).load(*this, *m_header->eZeile, m_competition);
+    m_settingsLoad =
+        SettingsBinding(m_environment, m_settings).load(*this, *m_header->eZeile, m_competition);
+    if (const QString notice = SettingsBinding::damagedNotice(m_settingsLoad); !notice.isEmpty())
+        m_statusBar->showNotice(notice, StartupNotice::StatusMilliseconds);
 }
 
 void TFormMain::setupFileDialogsHook() {
@@ -91,7 +95,7 @@ void TFormMain::saveBackupHook() {
 }
 
 void TFormMain::saveSettingsHook() {
-    SettingsBinding(m_environment, m_settings).save(*this, *m_header->eZeile);
+    SettingsBinding(m_environment, m_settings).save(*this, *m_header->eZeile, m_settingsLoad);
 }
 
 void TFormMain::sbWordClick() {
@@ -118,12 +122,15 @@ void TFormMain::detectOfficeHook() {
                                   return windowTitle();
                               }},
         OfficeExport::messageBoxOn(*this, m_programTitle), &QDesktopServices::openUrl);
+    connect(m_office.get(), &OfficeExport::templatesChanged, this, &TFormMain::UpdateActionStates);
+    m_statusBar->addPermanentWidget(new ExportProgress(m_office->jobs(), m_statusBar));
 }
 
 // --- "Programm" and TV mode ------------------------------------------------------------------
 
 void TFormMain::mHilfeClick() {
-    ManualOpener(m_helpFile, ManualOpener::placesFor(m_environment), &QDesktopServices::openUrl,
+    ManualOpener(m_helpFile, ManualOpener::placesFor(m_environment),
+                 ManualOpener::desktopViewer(m_environment),
                  ManualOpener::messageBoxOn(*this, m_programTitle))
         .open();
 }
@@ -155,7 +162,7 @@ void TFormMain::LabelQuarnekClick() {
 void TFormMain::mModusClick(QAction* entry) {
     entry->setChecked(true);
     if (m_tvWindows)
-        m_tvWindows->showMode(entry->data().toInt());
+        m_tvWindows->showMode(entry->data().toInt(), entry);
 }
 
 void TFormMain::CtrlT1Click() {

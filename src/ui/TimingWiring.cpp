@@ -14,6 +14,7 @@
 #include "ui/PictureGlyphs.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
+#include "ui/TimingKeyFilter.h"
 #include "widgets/TBitBtnWithColor.h"
 
 #include <QAction>
@@ -39,6 +40,9 @@ TimingWiring::TimingWiring(TFormMain& window, std::shared_ptr<const TickSource> 
     : QObject(nullptr), m_window(window),
       m_ticks(ticks ? std::move(ticks) : std::make_shared<MonotonicTickSource>()) {
     m_clock = new RunClock(*m_ticks, this);
+    // The timing keys come with the moment they were pressed.
+    if (auto* keys = m_window.findChild<TimingKeyFilter*>())
+        m_clock->setOperatorKeyAge([keys] { return keys->takeKeyAge(); });
     m_display = new TimeDisplay(*m_clock, this);
     m_barriers = new BarrierLogic(*m_clock, this);
     m_port = std::make_unique<LightBarrierPort>(*m_barriers, std::move(serialSystem), m_ticks);

@@ -62,8 +62,4 @@ QRect onPresentScreens(const QRect& stored, const QList<QRect>& screens, const Q
     return placed;
 }
 
-int screenIndexInRange(int index, int screenCount) {
-    return qBound(0, index, qMax(0, screenCount - 1));
-}
-
 } // namespace WindowPlacement

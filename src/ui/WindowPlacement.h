@@ -41,7 +41,4 @@ constexpr int VisibleStripHeight = 15;
 // fits there.
 QRect onPresentScreens(const QRect& stored, const QList<QRect>& screens, const QRect& workArea);
 
-// The screen index bounded to the screens present (0-based); 0 when there is none.
-int screenIndexInRange(int index, int screenCount);
-
 } // namespace WindowPlacement

@@ -1,6 +1,10 @@
 #include "ui/WindowSettingsTarget.h"
 
 #include "competition/Competition.h"
+#include "competition/StartListCommands.h"
+#include "journal/JournalRecorder.h"
+#include "journal/widgets/JournalWiring.h"
+#include "output/BackupWriter.h"
 #include "settings/PortOpenFailure.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
@@ -12,9 +16,41 @@
 
 WindowSettingsTarget::WindowSettingsTarget(TFormMain& window) : m_window(window) {}
 
+QString WindowSettingsTarget::conversionQuestion(const StartListCommands::TimeConversion& plan) {
+    return QStringLiteral("Ergebnis: Die %1 eingetragenen Zeiten werden in das neue Format "
+                          "umgerechnet („%2“ wird „%3“). Umrechnen und das Format wechseln?")
+        .arg(plan.cells)
+        .arg(plan.before, plan.after);
+}
+
 void WindowSettingsTarget::setTimeFormat(int vidResult) {
-    m_window.competition().setTimeFormat(
-        TimeFormat(vidResult, m_window.environment().decimalSeparator()));
+    Competition& competition = m_window.competition();
+    const TimeFormat from = competition.timeFormat();
+    const TimeFormat to(vidResult, m_window.environment().decimalSeparator());
+    TSortGrid& heats = competition.heatStartList();
+    // The entered times keep their value: "5023" is 50,23 s and becomes "50,23", not 5023 s.
+    const StartListCommands::TimeConversion plan =
+        StartListCommands::PlanTimeConversion(heats, from, to);
+    if (plan.cells > 0) {
+        if (!m_window.askQuestion(conversionQuestion(plan))) {
+            // Declined: the times and the format they are written in stay as they are.
+            m_window.settings().vidResult = from.setting();
+            return;
+        }
+        BackupWriter* backup = m_window.backupWriter();
+        std::optional<BackupWriter::Batch> oneWrite;
+        if (backup)
+            oneWrite.emplace(*backup);
+        // The journal tells why every time cell changed at once.
+        if (JournalWiring* journal = m_window.journal())
+            journal->recorder().commandChosen(QStringLiteral("Ergebnis: ") + to.FormatTime(1024));
+        StartListCommands::ConvertTimes(heats, from, to);
+    }
+    competition.setTimeFormat(to);
+    if (plan.cells > 0) {
+        m_window.DeriveAll();
+        m_window.UpdateTvWindows();
+    }
 }
 
 void WindowSettingsTarget::applyBarrierSettings() {

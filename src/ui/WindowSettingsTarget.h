@@ -1,6 +1,9 @@
 #pragma once
 
+#include "competition/StartListCommands.h"
 #include "settings/SettingsApplyTarget.h"
+
+#include <QString>
 
 class TFormMain;
 
@@ -14,6 +17,10 @@ public:
 
     explicit WindowSettingsTarget(TFormMain& window);
 
+    static QString conversionQuestion(const StartListCommands::TimeConversion& plan);
+
+    // With times entered, converts them into the new format after asking; declined, the format
+    // and the "VidResult" setting stay as they were.
     void setTimeFormat(int vidResult) override;
     void applyBarrierSettings() override;
     void takeTimerAndSection() override;

@@ -1,5 +1,7 @@
 #include "widgets/TBitBtnWithColor.h"
 
+#include "widgets/CaptionFit.h"
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,6 +19,14 @@ TBitBtnWithColor::TBitBtnWithColor(const QString& caption, QWidget* parent)
 
 QColor TBitBtnWithColor::faceColor() {
     return QApplication::palette().color(QPalette::Button);
+}
+
+QFont TBitBtnWithColor::captionFont() const {
+    // The edges and the focus frame take four pixels on either side.
+    int width = this->width() - 8;
+    if (!icon().isNull())
+        width -= iconSize().width() + 4;
+    return CaptionFit::font(font(), text(), width);
 }
 
 void TBitBtnWithColor::setColor(const QColor& color) {
@@ -83,18 +93,19 @@ void TBitBtnWithColor::paintEvent(QPaintEvent*) {
     if (pressed)
         content.translate(1, 1);
     QRect textArea = content;
+    const QFont caption = captionFont();
     if (!icon().isNull()) {
         const QSize size = iconSize();
         const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
         const QPixmap glyph = icon().pixmap(size, devicePixelRatioF(), mode);
-        const int textWidth = fontMetrics().horizontalAdvance(text());
+        const int textWidth = QFontMetrics(caption).horizontalAdvance(text());
         const int total = size.width() + (text().isEmpty() ? 0 : 4 + textWidth);
         const int x = content.left() + (content.width() - total) / 2;
         p.drawPixmap(x, content.top() + (content.height() - size.height()) / 2, glyph);
         textArea.setLeft(x + size.width() + 4);
         textArea.setWidth(textWidth);
     }
-    p.setFont(font());
+    p.setFont(caption);
     if (isEnabled()) {
         // A dark face (the reset button is black when it can be used) needs a light caption.
         p.setPen(m_color.lightness() < 128 ? QColor(Qt::white) : pal.color(QPalette::ButtonText));

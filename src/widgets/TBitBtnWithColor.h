@@ -17,6 +17,10 @@ public:
     // The button-face colour of the platform, which a "neutral" timing button shows.
     static QColor faceColor();
 
+    // The font the caption is drawn in: the button's own, smaller where it would not fit the
+    // face (a wider font standing in for Arial).
+    QFont captionFont() const;
+
 Q_SIGNALS:
     void mousePressed(Qt::MouseButton button);
 

@@ -133,15 +133,16 @@ void TSpinFloatEdit::typeCharacter(QChar character) {
 void TSpinFloatEdit::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Escape:
-        // Back to the value from when the field was entered; the dialog still hears the key.
+        // Back to the value from when the field was entered. The key ends there: an operator
+        // taking back a typing slip must not lose the whole dialog with it.
         setValue(m_entered);
         selectAll();
-        event->ignore();
+        event->accept();
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        // Nothing happens in the field; the dialog's default button still takes the key.
-        event->ignore();
+        // Swallowed: a number half typed is never confirmed by the dialog's default button.
+        event->accept();
         return;
     default:
         break;

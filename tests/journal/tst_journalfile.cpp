@@ -1,8 +1,14 @@
+#include "journal/JournalBackwardReader.h"
 #include "journal/JournalEntry.h"
 #include "journal/JournalLineFormat.h"
 #include "journal/JournalReader.h"
+#include "mock/FifoWatchdog.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -31,6 +37,21 @@ QByteArray fileOf(const QList<JournalEntry>& entries) {
     return bytes;
 }
 
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Everything a backward reader gives, a few lines at a time, oldest first again.
+QList<JournalEntry> readBack(JournalBackwardReader& reader) {
+    QList<JournalEntry> all;
+    for (QList<JournalEntry> some;
+         !(some = reader.readOlder(2)).isEmpty() || !reader.atBeginning();)
+        for (const JournalEntry& e : some)
+            all.prepend(e);
+    return all;
+}
+
 } // namespace
 
 // The journal's line format and reading a journal file back, damaged lines included.
@@ -44,6 +65,11 @@ private Q_SLOTS:
     void headerNamesEveryColumn();
     void fileWithDamagedLinesLoads_data();
     void fileWithDamagedLinesLoads();
+    void readingBackFindsTheSameEvents_data();
+    void readingBackFindsTheSameEvents();
+    void readingBackGoesOnIntoTheDayBefore();
+    void notRegularFilesAreRefused_data();
+    void notRegularFilesAreRefused();
 };
 
 void TestJournalFile::linesReadBack_data() {
@@ -140,6 +166,75 @@ void TestJournalFile::fileWithDamagedLinesLoads() {
     QCOMPARE(result.skippedLines, skipped);
     if (entries > 0)
         QCOMPARE(result.entries.first(), sample());
+}
+
+void TestJournalFile::readingBackFindsTheSameEvents_data() {
+    fileWithDamagedLinesLoads_data();
+    JournalEntry second = sample();
+    second.stamp = 5;
+    const QByteArray endless(JournalBackwardReader::longestLineBytes + 10, 'x');
+    QTest::newRow("a line without end in between")
+        << fileOf({sample()}) + endless + '\n' + JournalLineFormat::format(second).toUtf8() + '\n'
+        << 2 << 1;
+}
+
+void TestJournalFile::readingBackFindsTheSameEvents() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, entries);
+    QFETCH(int, skipped);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("journal.txt");
+    QVERIFY(writeFile(path, bytes));
+    // Blocks that end inside a line, inside a line break pair and exactly at lines.
+    for (qint64 block : {1LL, 7LL, 64LL, JournalBackwardReader::defaultBlockBytes}) {
+        JournalBackwardReader reader({path}, block);
+        const QList<JournalEntry> back = readBack(reader);
+        QCOMPARE(back.size(), entries);
+        QCOMPARE(back, JournalReader::readFile(path).entries);
+        QCOMPARE(reader.skippedLines(), skipped);
+    }
+}
+
+void TestJournalFile::readingBackGoesOnIntoTheDayBefore() {
+    QTemporaryDir dir;
+    JournalEntry yesterday = sample();
+    yesterday.stamp = 1;
+    JournalEntry today = sample();
+    today.stamp = 2;
+    QVERIFY(writeFile(dir.filePath("today.txt"), fileOf({today})));
+    QVERIFY(writeFile(dir.filePath("yesterday.txt"), fileOf({yesterday})));
+    JournalBackwardReader reader(
+        {dir.filePath("today.txt"), dir.filePath("missing.txt"), dir.filePath("yesterday.txt")});
+    QCOMPARE(readBack(reader), (QList<JournalEntry>{yesterday, today}));
+    QVERIFY(reader.errors().isEmpty());
+}
+
+void TestJournalFile::notRegularFilesAreRefused_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("link to /dev/zero") << "zero";
+    QTest::newRow("folder") << "folder";
+}
+
+void TestJournalFile::notRegularFilesAreRefused() {
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("journal.txt");
+    if (kind == "fifo")
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    else if (kind == "zero")
+        QVERIFY(QFile::link("/dev/zero", path));
+    else
+        QVERIFY(QDir().mkpath(path));
+    const FifoWatchdog watchdog(path);
+    const JournalReader::Result whole = JournalReader::readFile(path);
+    QVERIFY(whole.fileExists);
+    QCOMPARE(whole.error, JournalReader::notRegularText());
+    QVERIFY(whole.entries.isEmpty());
+    JournalBackwardReader back({path});
+    QVERIFY(back.readOlder(10).isEmpty());
+    QCOMPARE(back.errors(), QStringList{"journal.txt: " + JournalReader::notRegularText()});
+    QVERIFY(!watchdog.fired());
 }
 
 QTEST_GUILESS_MAIN(TestJournalFile)

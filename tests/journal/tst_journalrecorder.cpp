@@ -1,5 +1,6 @@
 #include "competition/Competition.h"
 #include "competition/ResultEntry.h"
+#include "journal/JournalEnteredRuns.h"
 #include "journal/JournalRecorder.h"
 #include "journal/JournalRecovery.h"
 #include "mock/FakeTickSource.h"
@@ -154,6 +155,10 @@ void TestJournalRecorder::stampsAreTheRunClocks() {
         if (e.kind == Kind::Command && e.name != "Eintragen")
             journaled.append(*e.stamp);
     QCOMPARE(journaled, rig.clockStamps);
+    // The entry names its run, so the journal tells which runs are in the table.
+    const JournalEntry& enter = rig.lines[rig.lines.size() - 2];
+    QCOMPARE(JournalEnteredRuns::runOf(enter),
+             std::make_optional(std::make_pair(rig.clockStamps[0], rig.clockStamps[2])));
     const JournalEntry& cell = rig.lines.last();
     QCOMPARE(cell.kind, Kind::Cell);
     QCOMPARE(cell.runMicroseconds, rig.clockStamps[2] - rig.clockStamps[0]);

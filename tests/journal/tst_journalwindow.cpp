@@ -1,24 +1,59 @@
 #include "competition/Competition.h"
+#include "journal/JournalEnteredRuns.h"
+#include "journal/JournalLineFormat.h"
 #include "journal/JournalReader.h"
 #include "journal/JournalRecorder.h"
 #include "journal/JournalWriter.h"
 #include "journal/widgets/JournalDialog.h"
+#include "journal/widgets/JournalImpulseModel.h"
 #include "journal/widgets/JournalWiring.h"
 #include "mock/TimingWindowFixture.h"
 #include "output/BackupWriter.h"
 #include "ui/MainActions.h"
+#include "ui/MainStatusBar.h"
 #include "ui/TFormMain.h"
+#include "widgets/ElidingLabel.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableView>
 #include <QTest>
 
 namespace {
 
-QString journalPath(TimingWindowFixture& f) {
-    return f.install().filePath(JournalWriter::fileName("Velmora", QDate::currentDate()));
+QString journalPath(TimingWindowFixture& f, const QDate& day = QDate::currentDate()) {
+    return f.install().filePath(JournalWriter::fileName("Velmora", day));
+}
+
+JournalDialog* openDialog(TimingWindowFixture& f) {
+    f.window().actions().mJournal->trigger();
+    JournalDialog* dialog = f.window().journal()->dialog();
+    if (dialog && !QTest::qWaitForWindowExposed(dialog))
+        qWarning("The journal dialog did not show.");
+    return dialog;
+}
+
+bool append(const QString& path, const JournalEntry& entry) {
+    QFile file(path);
+    const bool fresh = !file.exists();
+    if (!file.open(QIODevice::Append))
+        return false;
+    if (fresh)
+        file.write(JournalLineFormat::header().toUtf8() + '\n');
+    return file.write(JournalLineFormat::format(entry).toUtf8() + '\n') > 0;
+}
+
+JournalEntry command(const QString& name, const QDateTime& at, qint64 stamp) {
+    JournalEntry e;
+    e.wallClock = at;
+    e.kind = JournalEntry::Kind::Command;
+    e.name = name;
+    e.source = QStringLiteral("Lichtschranke");
+    e.stamp = stamp;
+    return e;
 }
 
 QStringList commandsOf(const QList<JournalEntry>& entries) {
@@ -41,6 +76,11 @@ private Q_SLOTS:
     void dialogTakesBackALostRun();
     void dialogMarksOtherImpulses();
     void journalReadBackAfterARestart();
+    void enteredRunIsNeverOfferedAgain_data();
+    void enteredRunIsNeverOfferedAgain();
+    void enteringAgainAsksFirst();
+    void runAcrossMidnightIsRecovered();
+    void unwritableJournalToldUntilWritable();
 };
 
 void TestJournalWindow::journalLiesNextToTheBackup() {
@@ -84,11 +124,10 @@ void TestJournalWindow::dialogTakesBackALostRun() {
     const int row = heat.Row();
     const QString before = f.heatRow(row);
 
-    f.window().actions().mJournal->trigger();
-    JournalDialog* dialog = f.window().journal()->dialog();
+    JournalDialog* dialog = openDialog(f);
     QVERIFY(dialog);
     // The offscreen screen is smaller than the designed size: "Eintragen" must stay on it.
-    QTRY_VERIFY(dialog->isVisible());
+    QVERIFY(dialog->isVisible());
     const QSize room = dialog->screen()->availableGeometry().size();
     QVERIFY(dialog->width() <= room.width() && dialog->height() <= room.height());
     QCOMPARE(dialog->hintText(), hint);
@@ -123,13 +162,11 @@ void TestJournalWindow::dialogMarksOtherImpulses() {
     TimingWindowFixture f;
     f.addCompetitors(2);
     QVERIFY(f.run({"F5", "+1000", "F6", "+2000", "F8", "F10"}));
-    f.window().actions().mJournal->trigger();
-    JournalDialog* dialog = f.window().journal()->dialog();
+    JournalDialog* dialog = openDialog(f);
     QVERIFY(dialog);
     // Newest first: 0,00, Stopp, Zwischen, Start.
-    const QList<JournalEntry>& shown = dialog->shown();
-    QCOMPARE(shown.size(), 4);
-    QCOMPARE(shown[2].name, "Zwischen");
+    QCOMPARE(dialog->model()->rowCount(), 4);
+    QCOMPARE(dialog->model()->entry(2).name, "Zwischen");
     dialog->markStop(2);
     QCOMPARE(dialog->runTimeMs(), 1000);
     dialog->markStart(1);
@@ -144,7 +181,6 @@ void TestJournalWindow::journalReadBackAfterARestart() {
     f.addCompetitors(2);
     QVERIFY(f.run({"F5", "+1000", "F8", "F10"}));
     QVERIFY(f.window().journal()->writer().flush());
-    const qsizetype lines = f.window().journal()->today().size();
     f.destroyWindow();
     // A crash of a later run cut its last line.
     QFile file(journalPath(f));
@@ -154,8 +190,137 @@ void TestJournalWindow::journalReadBackAfterARestart() {
     TFormMain again(f.install().environment(&f.answers()));
     QVERIFY(again.journal());
     QCOMPARE(again.journal()->skippedLines(), 1);
-    // The earlier run, its end line and the new start line.
-    QCOMPARE(again.journal()->today().size(), lines + 2);
+    // Told beside the status panels, not over them.
+    again.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&again));
+    QCOMPARE(again.StatusBar1()->noticePanel()->text(), JournalWiring::damagedLinesText(1));
+    QVERIFY(again.StatusBar1()->noticePanel()->isVisible());
+    QVERIFY(again.StatusBar1()->currentMessage().isEmpty());
+    QVERIFY(again.StatusBar1()->panel(MainStatusBar::StageMessage)->isVisible());
+    // The earlier run is still offered.
+    again.actions().mJournal->trigger();
+    QVERIFY(again.journal()->dialog());
+    QCOMPARE(again.journal()->dialog()->runTimeMs(), 1000);
+    again.journal()->dialog()->close();
+}
+
+void TestJournalWindow::enteredRunIsNeverOfferedAgain_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("returns");     // Return pressed in "Zeitprotokoll"
+    QTest::addColumn<QList<int>>("rows"); // hundredths in rows 1 and 2, 0 for none
+    QTest::newRow("entered by F9: nothing offered")
+        << QStringList{"F5", "+1000", "F8", "F9"} << 1 << QList<int>{100, 0};
+    QTest::newRow("recovered: Return twice fills one row")
+        << QStringList{"F5", "+1000", "F8", "F10"} << 2 << QList<int>{100, 0};
+    QTest::newRow("two lost runs: the marks move on")
+        << QStringList{"F5", "+1000", "F8", "F10", "F5", "+2000", "F8", "F10"} << 2
+        << QList<int>{200, 100};
+}
+
+void TestJournalWindow::enteredRunIsNeverOfferedAgain() {
+    QFETCH(QStringList, steps);
+    QFETCH(int, returns);
+    QFETCH(QList<int>, rows);
+    TimingWindowFixture f;
+    f.addCompetitors(3);
+    QVERIFY(f.run(steps));
+    JournalDialog* dialog = openDialog(f);
+    QVERIFY(dialog);
+    for (int i = 0; i < returns; ++i)
+        QTest::keyClick(dialog, Qt::Key_Return);
+    const TimeFormat& format = f.window().competition().timeFormat();
+    for (int row = 1; row <= 2; ++row) {
+        const QStringList cells = f.heatRow(row).split(u' ');
+        const qsizetype times =
+            rows[row - 1] > 0 ? cells.count(format.FormatTime(rows[row - 1])) : 0;
+        QCOMPARE(cells.count(QStringLiteral(".")), 4 - times);
+    }
+    // Every run is in the table now: nothing is marked, Return has nothing to enter.
+    QVERIFY(!dialog->startStamp() && !dialog->stopStamp());
+    QVERIFY(!dialog->enterButton()->isDefault());
+    const JournalImpulseModel& model = *dialog->model();
+    for (int row = 0; row < model.rowCount(); ++row)
+        if (model.entry(row).name == "Stopp")
+            QVERIFY(model.enteredText(row).startsWith("Nr. 1"));
+    QVERIFY(f.answers().questions.isEmpty());
+    dialog->close();
+}
+
+void TestJournalWindow::enteringAgainAsksFirst() {
+    TimingWindowFixture f;
+    f.addCompetitors(3);
+    QVERIFY(f.run({"F5", "+1000", "F8", "F9"}));
+    JournalDialog* dialog = openDialog(f);
+    QVERIFY(dialog);
+    // Newest first: Eintragen, Stopp, Start.
+    dialog->markStop(1);
+    dialog->markStart(2);
+    QCOMPARE(dialog->runTimeMs(), 1000);
+    QVERIFY(dialog->hintText().isEmpty());
+    QCOMPARE(dialog->enteredText(), "Nr. 11 Name1 Vorname1");
+    QVERIFY(!dialog->enterButton()->isDefault());
+    const QString before = f.heatRow(2);
+    QTest::mouseClick(dialog->enterButton(), Qt::LeftButton);
+    QCOMPARE(f.answers().questions.size(), 1);
+    QVERIFY2(f.answers().questions[0].contains("schon eingetragen (Nr. 11"),
+             qPrintable(f.answers().questions[0]));
+    QCOMPARE(f.heatRow(2), before);
+    f.answers().answer = true;
+    QTest::mouseClick(dialog->enterButton(), Qt::LeftButton);
+    QVERIFY(f.heatRow(2) != before);
+    dialog->close();
+}
+
+void TestJournalWindow::runAcrossMidnightIsRecovered() {
+    TimingWindowFixture f;
+    f.addCompetitors(2);
+    // The start came before midnight, the stop after it; the run was never entered.
+    const QDate today = QDate::currentDate();
+    QVERIFY(append(journalPath(f, today.addDays(-1)),
+                   command("Start", QDateTime(today.addDays(-1), QTime(23, 59, 58)), 5'000'000)));
+    QVERIFY(f.window().journal()->writer().flush());
+    QVERIFY(append(journalPath(f), command("Stopp", QDateTime(today, QTime(0, 0, 3)), 10'120'000)));
+    JournalDialog* dialog = openDialog(f);
+    QVERIFY(dialog);
+    QCOMPARE(dialog->runTimeMs(), 5120);
+    QTest::mouseClick(dialog->enterButton(), Qt::LeftButton);
+    const QString time = f.window().competition().timeFormat().FormatTime(512);
+    QVERIFY2(f.heatRow(1).split(u' ').contains(time), qPrintable(f.heatRow(1)));
+    dialog->close();
+}
+
+void TestJournalWindow::unwritableJournalToldUntilWritable() {
+    TimingWindowFixture f;
+    const QString path = journalPath(f);
+    f.destroyWindow();
+    // A folder where today's journal should be: nothing can be written until it goes.
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QDir().mkpath(path));
+    TFormMain again(f.install().environment(&f.answers()));
+    again.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&again));
+    MainStatusBar& status = *again.StatusBar1();
+    QTRY_VERIFY(status.lastingPanel()->isVisible());
+    QVERIFY(status.lastingPanel()->text().startsWith(
+        JournalWiring::failureText(path, QString()).section(u':', 0, 0)));
+    QVERIFY(status.lastingPanel()->styleSheet().contains("#FF0000"));
+    // The panels stay, the backup's among them.
+    QVERIFY(status.currentMessage().isEmpty());
+    QVERIFY(status.panel(MainStatusBar::FixedText)->isVisible());
+    QCOMPARE(status.panel(MainStatusBar::FixedText)->text(), MainStatusBar::fixedText());
+    // What cannot reach the file meanwhile can still be taken back.
+    again.journal()->recorder().commandChosen(QStringLiteral("Neue"));
+    again.actions().mJournal->trigger();
+    QVERIFY(again.journal()->dialog());
+    QCOMPARE(again.journal()->dialog()->model()->rowCount(), 1);
+    QCOMPARE(again.journal()->dialog()->model()->entry(0).name, "Neue");
+    again.journal()->dialog()->close();
+
+    QVERIFY(QDir(path).removeRecursively());
+    // Start-up could not read the folder either; that older notice comes second.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        status.noticePanel()->text().startsWith(JournalWiring::recoveredText()), 5000);
+    QVERIFY(!status.lastingPanel()->isVisible());
 }
 
 QTEST_MAIN(TestJournalWindow)

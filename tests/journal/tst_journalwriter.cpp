@@ -5,10 +5,18 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -43,6 +51,8 @@ private Q_SLOTS:
     void eachDayHasItsFile();
     void survivesAnUnwritableFolder();
     void appendDoesNotWaitForTheDisk();
+    void fullDiskLosesNoEvent();
+    void lackOfDescriptorsLosesNoEvent();
 };
 
 void TestJournalWriter::fileNameFollowsTitleAndDay_data() {
@@ -173,6 +183,99 @@ void TestJournalWriter::appendDoesNotWaitForTheDisk() {
     const qint64 p99 = costs[costs.size() * 99 / 100];
     QVERIFY2(p99 < 1'000'000, qPrintable(QString::number(p99)));
     QCOMPARE(JournalReader::readFile(writer.pathFor(Day)).entries.size(), 2000);
+}
+
+void TestJournalWriter::fullDiskLosesNoEvent() {
+    QTemporaryDir dir;
+    if (::geteuid() != 0)
+        QSKIP("A small file system to fill can only be mounted by root.");
+    const QByteArray mountPoint = QFile::encodeName(dir.path());
+    if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=16k") != 0)
+        QSKIP(qPrintable(QStringLiteral("No tmpfs could be mounted: ") + std::strerror(errno)));
+    const auto unmount = qScopeGuard([&] { ::umount2(mountPoint.constData(), MNT_DETACH); });
+    // Half of the space goes to a filler; removing it is the space coming back.
+    const QString filler = dir.filePath(QStringLiteral("filler"));
+    QFile fill(filler);
+    QVERIFY(fill.open(QIODevice::WriteOnly));
+    QCOMPARE(fill.write(QByteArray(8192, 'x')), 8192);
+    fill.close();
+
+    JournalWriter writer(dir.path(), QStringLiteral("Velmora"));
+    const QString path = writer.pathFor(Day);
+    int appended = 0;
+    while (appended < 1000 && !writer.failing()) {
+        writer.append(impulse(appended++));
+        writer.flush();
+    }
+    QVERIFY(writer.failing());
+    // The disk filled up in the middle of a line.
+    QVERIFY(!contents(path).endsWith('\n'));
+    for (int i = 0; i < 5; ++i)
+        writer.append(impulse(appended++));
+    QVERIFY(!writer.flush());
+
+    QVERIFY(QFile::remove(filler));
+    QTRY_VERIFY_WITH_TIMEOUT(!writer.failing(), 3000);
+    QVERIFY(writer.flush());
+    const JournalReader::Result read = JournalReader::readFile(path);
+    QCOMPARE(read.skippedLines, 0);
+    QCOMPARE(read.entries.size(), appended);
+    for (int i = 0; i < appended; ++i)
+        QCOMPARE(read.entries[i].stamp, i);
+}
+
+void TestJournalWriter::lackOfDescriptorsLosesNoEvent() {
+    QTemporaryDir dir;
+    rlimit saved{};
+    QVERIFY(::getrlimit(RLIMIT_NOFILE, &saved) == 0);
+    rlimit low = saved;
+    low.rlim_cur = std::min<rlim_t>(saved.rlim_max, 256);
+    QVERIFY(::setrlimit(RLIMIT_NOFILE, &low) == 0);
+    QList<int> taken;
+    const auto giveBack = [&taken] {
+        for (int fd : std::as_const(taken))
+            ::close(fd);
+        taken.clear();
+    };
+    const auto restore = qScopeGuard([&] {
+        giveBack();
+        ::setrlimit(RLIMIT_NOFILE, &saved);
+    });
+    const auto takeAll = [&taken] {
+        for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+            taken.append(fd);
+        return errno == EMFILE;
+    };
+
+    auto writer = std::make_unique<JournalWriter>(dir.path(), QStringLiteral("Velmora"));
+    const QString path = writer->pathFor(Day);
+    QVERIFY(takeAll());
+    writer->append(impulse(1));
+    QVERIFY(!writer->flush(500));
+    QVERIFY(writer->failing());
+    giveBack();
+    QTRY_VERIFY_WITH_TIMEOUT(writer->flush(0), 3000);
+
+    writer->append(impulse(2));
+    QVERIFY(writer->flush());
+    writer.reset();
+
+    // At the end of the program, before its journal was ever opened: the slots come free
+    // while the writer closes.
+    writer = std::make_unique<JournalWriter>(dir.path(), QStringLiteral("Velmora"));
+    QVERIFY(takeAll());
+    writer->append(impulse(3, Day.addDays(1)));
+    std::thread closing([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        giveBack();
+    });
+    writer.reset();
+    closing.join();
+    QCOMPARE(JournalReader::readFile(path).entries.size(), 2);
+    const JournalReader::Result next = JournalReader::readFile(
+        QDir(dir.path()).filePath(JournalWriter::fileName("Velmora", Day.addDays(1))));
+    QCOMPARE(next.entries.size(), 1);
+    QCOMPARE(next.entries.first().stamp, 3);
 }
 
 QTEST_GUILESS_MAIN(TestJournalWriter)

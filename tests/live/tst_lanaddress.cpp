@@ -17,28 +17,49 @@ private Q_SLOTS:
 
 void TestLanAddress::choose_data() {
     QTest::addColumn<Candidates>("candidates");
+    QTest::addColumn<QString>("preferred");
     QTest::addColumn<QString>("chosen");
-    const auto c = [](const char* address, bool up = true, bool loopback = false) {
-        return LanAddress::Candidate{QHostAddress(QString::fromLatin1(address)), up, loopback};
+    const auto c = [](const char* address, bool up = true, bool loopback = false,
+                      const char* name = "eth0") {
+        return LanAddress::Candidate{QHostAddress(QString::fromLatin1(address)), up, loopback,
+                                     QString::fromLatin1(name)};
     };
-    QTest::newRow("nothing: loopback") << Candidates{} << "127.0.0.1";
-    QTest::newRow("loopback only") << Candidates{c("127.0.0.1", true, true)} << "127.0.0.1";
+    const auto on = [&c](const char* name, const char* address) {
+        return c(address, true, false, name);
+    };
+    QTest::newRow("nothing: loopback") << Candidates{} << QString() << "127.0.0.1";
+    QTest::newRow("loopback only")
+        << Candidates{c("127.0.0.1", true, true)} << QString() << "127.0.0.1";
     QTest::newRow("LAN after loopback")
-        << Candidates{c("127.0.0.1", true, true), c("192.168.1.20")} << "192.168.1.20";
+        << Candidates{c("127.0.0.1", true, true), c("192.168.1.20")} << QString() << "192.168.1.20";
     QTest::newRow("interface down skipped")
-        << Candidates{c("10.0.0.5", false), c("192.168.1.20")} << "192.168.1.20";
+        << Candidates{c("10.0.0.5", false), c("192.168.1.20")} << QString() << "192.168.1.20";
     QTest::newRow("IPv4 before IPv6")
-        << Candidates{c("2001:db8::5"), c("192.168.1.20")} << "192.168.1.20";
+        << Candidates{c("2001:db8::5"), c("192.168.1.20")} << QString() << "192.168.1.20";
     QTest::newRow("link-local IPv4 skipped")
-        << Candidates{c("169.254.3.4"), c("10.1.2.3")} << "10.1.2.3";
+        << Candidates{c("169.254.3.4"), c("10.1.2.3")} << QString() << "10.1.2.3";
     QTest::newRow("global IPv6 when no IPv4")
-        << Candidates{c("fe80::1"), c("2001:db8::5")} << "2001:db8::5";
+        << Candidates{c("fe80::1"), c("2001:db8::5")} << QString() << "2001:db8::5";
+    QTest::newRow("Wi-Fi before a virtual machine's bridge")
+        << Candidates{on("virbr0", "192.168.122.1"), on("wlan0", "192.168.1.20")} << QString()
+        << "192.168.1.20";
+    QTest::newRow("a container bridge and a VPN last")
+        << Candidates{on("docker0", "172.17.0.1"), on("wg0", "10.8.0.2"), on("enp3s0", "10.0.0.7")}
+        << QString() << "10.0.0.7";
+    QTest::newRow("only a bridge: better than nothing")
+        << Candidates{on("virbr0", "192.168.122.1")} << QString() << "192.168.122.1";
+    QTest::newRow("the operator's choice")
+        << Candidates{on("wlan0", "192.168.1.20"), on("eth0", "10.0.0.7")} << "10.0.0.7"
+        << "10.0.0.7";
+    QTest::newRow("a choice that is gone") << Candidates{on("wlan0", "192.168.1.20")} << "10.0.0.7"
+                                           << "192.168.1.20";
 }
 
 void TestLanAddress::choose() {
     QFETCH(Candidates, candidates);
+    QFETCH(QString, preferred);
     QFETCH(QString, chosen);
-    QCOMPARE(LanAddress::choose(candidates).toString(), chosen);
+    QCOMPARE(LanAddress::choose(candidates, QHostAddress(preferred)).toString(), chosen);
 }
 
 void TestLanAddress::url_data() {

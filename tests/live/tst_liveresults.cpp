@@ -1,8 +1,10 @@
 #include "live/LiveServer.h"
+#include "live/widgets/LiveAddressMenu.h"
 #include "live/widgets/LiveAddressWindow.h"
 #include "live/widgets/LiveResultsControl.h"
 #include "mock/LiveHttpClient.h"
 #include "mock/TimingWindowFixture.h"
+#include "ui/HeaderBand.h"
 #include "ui/MainActions.h"
 #include "ui/TFormMain.h"
 
@@ -10,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QSettings>
 #include <QTcpServer>
 #include <QTest>
@@ -23,7 +26,7 @@ quint16 freePort() {
 }
 
 QJsonObject lastState(const LiveHttpClient& client) {
-    return QJsonDocument::fromJson(client.lastStateEvent()).object()["state"].toObject();
+    return client.state();
 }
 
 } // namespace
@@ -41,6 +44,10 @@ private Q_SLOTS:
     void stateAndPortAreStored();
     void portQuestion_data();
     void portQuestion();
+    void titleTypingIsCoalesced();
+    void addressFollowsTheNetwork();
+    void severalAddressesGiveAChoice();
+    void servedOnTheChosenAddressOnly();
 
 private:
     static bool switchOn(TimingWindowFixture& f, quint16 port);
@@ -119,7 +126,7 @@ void TestLiveResults::timedRunReachesTheOpenStream() {
     QVERIFY(switchOn(f, port));
     LiveHttpClient client(port);
     client.openStream();
-    QTRY_VERIFY(!client.lastStateEvent().isEmpty());
+    QTRY_VERIFY(client.mirror().stateEvents() > 0);
 
     QVERIFY(f.run({"F5"}));
     QTRY_COMPARE(lastState(client)["clock"].toObject()["state"].toString(),
@@ -177,6 +184,85 @@ void TestLiveResults::portQuestion() {
     f.window().actions().mLivePort->trigger();
     QCOMPARE(asked, 8080);
     QCOMPARE(f.window().settings().livePort, stored);
+}
+
+void TestLiveResults::titleTypingIsCoalesced() {
+    TimingWindowFixture f;
+    const quint16 port = freePort();
+    QVERIFY(switchOn(f, port));
+    LiveHttpClient client(port);
+    client.openStream();
+    QTRY_VERIFY(client.mirror().stateEvents() > 0);
+    QLineEdit* title = f.window().header()->eZeile;
+    title->clear();
+    // Fifteen keys a second for two seconds.
+    for (int i = 0; i < 30; ++i) {
+        title->insert(QStringLiteral("x"));
+        QTest::qWait(66);
+    }
+    QTRY_COMPARE(lastState(client)["title"].toString(), QString(30, u'x'));
+    int titleChanges = 0;
+    for (const QJsonObject& change : client.mirror().deltas())
+        titleChanges += change["set"].toObject().contains(QStringLiteral("title")) ? 1 : 0;
+    QVERIFY2(titleChanges <= 10, qPrintable(QString::number(titleChanges)));
+}
+
+void TestLiveResults::addressFollowsTheNetwork() {
+    TimingWindowFixture f;
+    QList<LanAddress::Candidate> interfaces{{QHostAddress("192.168.1.20"), true, false, "wlan0"}};
+    LiveResultsControl& live = f.window().liveResults();
+    live.setInterfaces([&interfaces] { return interfaces; });
+    const quint16 port = freePort();
+    QVERIFY(switchOn(f, port));
+    QCOMPARE(live.statusText(), QStringLiteral("Live: http://192.168.1.20:%1/").arg(port));
+    f.window().actions().mLiveAddress->trigger();
+    // The Wi-Fi was joined again and gave another address.
+    interfaces = {{QHostAddress("10.0.0.7"), true, false, "wlan0"}};
+    live.checkNetwork();
+    const QString url = QStringLiteral("http://10.0.0.7:%1/").arg(port);
+    QCOMPARE(live.statusText(), QStringLiteral("Live: ") + url);
+    QCOMPARE(live.addressWindow()->address(), url);
+}
+
+void TestLiveResults::severalAddressesGiveAChoice() {
+    TimingWindowFixture f;
+    LiveResultsControl& live = f.window().liveResults();
+    live.setInterfaces([] {
+        return QList<LanAddress::Candidate>{{QHostAddress("192.168.1.20"), true, false, "wlan0"},
+                                            {QHostAddress("10.0.0.7"), true, false, "eth0"}};
+    });
+    const quint16 port = freePort();
+    QVERIFY(switchOn(f, port));
+    const QList<QAction*> entries = live.addressMenu()->addressEntries();
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries.at(0)->text(), QStringLiteral("192.168.1.20 (wlan0)"));
+    QVERIFY(entries.at(0)->isChecked());
+    live.addressMenu()->addressEntries().at(1)->trigger();
+    QCOMPARE(live.statusText(), QStringLiteral("Live: http://10.0.0.7:%1/").arg(port));
+    QCOMPARE(f.window().settings().liveAddress, QStringLiteral("10.0.0.7"));
+    QVERIFY(live.addressMenu()->addressEntries().at(1)->isChecked());
+    // Still served on every address.
+    QCOMPARE(LiveHttpClient(port).get(QStringLiteral("/live.css")).status, 200);
+}
+
+void TestLiveResults::servedOnTheChosenAddressOnly() {
+    TimingWindowFixture f;
+    LiveResultsControl& live = f.window().liveResults();
+    // An address this machine does not have: serving on it alone must fail, and say so.
+    live.setInterfaces([] {
+        return QList<LanAddress::Candidate>{{QHostAddress("192.0.2.1"), true, false, "eth0"}};
+    });
+    f.window().settings().livePort = freePort();
+    f.window().actions().mLive->trigger();
+    QTRY_VERIFY(live.isRunning());
+    live.addressMenu()->onlyThisAddressEntry()->trigger();
+    QTRY_VERIFY(!live.isRunning() && !live.server().isRunning());
+    QVERIFY2(live.statusText().startsWith(
+                 QStringLiteral("Live-Ergebnisse aus: Adresse 192.0.2.1 Port %1 nicht verfügbar")
+                     .arg(f.window().settings().livePort)),
+             qPrintable(live.statusText()));
+    QVERIFY(f.window().settings().liveAddressOnly);
+    QVERIFY(live.addressMenu()->onlyThisAddressEntry()->isChecked());
 }
 
 QTEST_MAIN(TestLiveResults)

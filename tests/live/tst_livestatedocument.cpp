@@ -18,6 +18,8 @@ private Q_SLOTS:
     void clockText();
     void markersFilledAndEscaped_data();
     void markersFilledAndEscaped();
+    void pageClockAsTheWindowShowsIt_data();
+    void pageClockAsTheWindowShowsIt();
     void tableAsShown();
 };
 
@@ -114,6 +116,33 @@ void TestLiveStateDocument::markersFilledAndEscaped() {
     snapshot.lastResult = LiveSnapshot::Result{QStringLiteral("6 <b>"), QStringLiteral("Süd"),
                                                QStringLiteral("9,99")};
     QCOMPARE(LivePageRenderer::render(pageTemplate, snapshot), page);
+}
+
+void TestLiveStateDocument::pageClockAsTheWindowShowsIt_data() {
+    using State = LiveSnapshot::Clock::State;
+    QTest::addColumn<State>("state");
+    QTest::addColumn<int>("readyMs");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("ready") << State::Ready << 0 << "0,00";
+    QTest::newRow("ready to count down") << State::Ready << 10000 << "10,00";
+    QTest::newRow("stopped") << State::Stopped << 10000 << "14,48";
+}
+
+void TestLiveStateDocument::pageClockAsTheWindowShowsIt() {
+    QFETCH(LiveSnapshot::Clock::State, state);
+    QFETCH(int, readyMs);
+    QFETCH(QString, shown);
+    LiveSnapshot snapshot;
+    // A system with a decimal point: the window's time display still writes a comma.
+    snapshot.decimalSeparator = u'.';
+    snapshot.clock.state = state;
+    snapshot.clock.readyMs = readyMs;
+    if (state == LiveSnapshot::Clock::State::Stopped)
+        snapshot.clock.stoppedMs = 14489;
+    QCOMPARE(LivePageRenderer::render(QByteArray("<!--live:clock-->"), snapshot), shown.toUtf8());
+    QCOMPARE(LiveStateDocument::toJson(snapshot)[QStringLiteral("clock")][QStringLiteral("readyMs")]
+                 .toInt(),
+             readyMs);
 }
 
 void TestLiveStateDocument::tableAsShown() {

@@ -43,22 +43,19 @@ QNetworkReply* LiveHttpClient::openStream() {
     QNetworkRequest request(url(QStringLiteral("/events")));
     request.setRawHeader("Accept", "text/event-stream");
     QNetworkReply* reply = m_manager.get(request);
-    QObject::connect(reply, &QNetworkReply::readyRead, reply,
-                     [this, reply] { m_stream += reply->readAll(); });
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, [this, reply] {
+        const QByteArray bytes = reply->readAll();
+        m_stream += bytes;
+        m_mirror.feed(bytes);
+    });
     return reply;
 }
 
-QByteArray LiveHttpClient::lastStateEvent() const {
-    const qsizetype at = m_stream.lastIndexOf("event: state\ndata: ");
-    if (at < 0)
-        return {};
-    const qsizetype start = at + qstrlen("event: state\ndata: ");
-    const qsizetype end = m_stream.indexOf("\n\n", start);
-    return end < 0 ? QByteArray() : m_stream.mid(start, end - start);
-}
-
-QByteArray LiveHttpClient::raw(const QByteArray& request, int waitMs) const {
+QByteArray LiveHttpClient::raw(const QByteArray& request, int waitMs,
+                               const QHostAddress& from) const {
     QTcpSocket socket;
+    if (!from.isNull())
+        socket.bind(from);
     socket.connectToHost(QStringLiteral("127.0.0.1"), m_port);
     if (!socket.waitForConnected(2000))
         return {};

@@ -27,10 +27,9 @@ bool OfficeReader::wellFormed(const QString& part) const {
 }
 
 bool OfficeReader::allXmlWellFormed() const {
-    for (const ZipPackage::Part& part : m_package.parts()) {
-        if ((part.name.endsWith(QStringLiteral(".xml")) ||
-             part.name.endsWith(QStringLiteral(".rels"))) &&
-            !wellFormed(part.name))
+    for (const QString& name : m_package.names()) {
+        if ((name.endsWith(QStringLiteral(".xml")) || name.endsWith(QStringLiteral(".rels"))) &&
+            !wellFormed(name))
             return false;
     }
     return true;

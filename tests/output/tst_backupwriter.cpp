@@ -136,6 +136,8 @@ private Q_SLOTS:
     void everyKindOfChange_data();
     void everyKindOfChange();
     void failureIsToldAndNextWriteHoldsAll();
+    void noFreeDescriptorIsRetried_data();
+    void noFreeDescriptorIsRetried();
     void exitWritesOverAFileItDidNotWrite();
     void exitWritesOnlyWhatIsNotOnDisk();
     void killedProgramKeepsWhatWasShown();
@@ -285,6 +287,35 @@ void TestBackupWriter::failureIsToldAndNextWriteHoldsAll() {
     QCOMPARE(saved.at(3).at(0).toBool(), true);
     QVERIFY(writer.lastError().isEmpty());
     QCOMPARE(readFile(path), ProtocolFile::protocolBytes(table));
+}
+
+void TestBackupWriter::noFreeDescriptorIsRetried_data() {
+    QTest::addColumn<int>("error");
+    QTest::addColumn<bool>("retried");
+    QTest::newRow("process out of descriptors") << EMFILE << true;
+    QTest::newRow("system out of descriptors") << ENFILE << true;
+    QTest::newRow("disk full: the next change writes") << ENOSPC << false;
+}
+
+void TestBackupWriter::noFreeDescriptorIsRetried() {
+    QFETCH(int, error);
+    QFETCH(bool, retried);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("b.txt");
+    TSortGrid table(11);
+    writeHeader(table);
+    FaultyFileSystem disk;
+    BackupWriter writer(table, path, nullptr, disk);
+    QSignalSpy saved(&writer, &BackupWriter::saved);
+    disk.fail(FaultyFileSystem::Call::OpenFile, error);
+    table.AddRow({"1", "A"});
+    QCOMPARE(saved.count(), 1);
+    QVERIFY(!saved.last().at(0).toBool());
+    // Descriptors are free again; nothing else changes in the table.
+    disk.fail(FaultyFileSystem::Call::None, 0);
+    QTest::qWait(3 * BackupWriter::descriptorRetryMs);
+    QCOMPARE(readFile(path) == ProtocolFile::protocolBytes(table), retried);
+    QCOMPARE(saved.last().at(0).toBool(), retried);
 }
 
 void TestBackupWriter::exitWritesOverAFileItDidNotWrite() {

@@ -1,10 +1,15 @@
+#include "competition/StageTables.h"
 #include "competition/TSortGrid.h"
+#include "competition/widgets/TSortGridView.h"
 #include "mock/PrintTableFixture.h"
 #include "mock/RecordingPaintDevice.h"
 #include "print/GridPageRenderer.h"
 #include "print/GridPrinter.h"
+#include "print/PrinterSetup.h"
 
+#include <QMap>
 #include <QPainter>
+#include <QPrinter>
 #include <QTest>
 
 // The pages of a table as a printer draws them: recorded on a 1200-dpi A4 device.
@@ -17,6 +22,10 @@ private Q_SLOTS:
     void cellTextsAreClippedAndAligned_data();
     void cellTextsAreClippedAndAligned();
     void previewPageEqualsPrintedPage();
+    void rowsShareTheirBordersAndClearTheLabel_data();
+    void rowsShareTheirBordersAndClearTheLabel();
+    void numbersAreNeverCutOnPaper_data();
+    void numbersAreNeverCutOnPaper();
 };
 
 namespace {
@@ -47,11 +56,13 @@ void TstGridPageRenderer::labelsAndHeaders_data() {
     QTest::addColumn<IntList>("widths");
     QTest::addColumn<QStringList>("labels");
     QTest::addColumn<QStringList>("firstHeaders"); // first caption of each page's header row
-    // 1090 - 40 screen pixels hold 55 rows of 19 under the header.
+    // Rows of 19 under the header at 20 whose foot stays 18 above the foot of 1090: 54.
     const IntList designed{31, 190, 143, 143, 20, 51, 50, 50, 50, -1, -1};
     QTest::newRow("narrow") << 120 << designed << QStringList{"Seite 1", "Seite 2", "Seite 3"}
                             << QStringList{"Nr.", "Nr.", "Nr."};
-    QTest::newRow("one page") << 55 << designed << QStringList{"Seite 1"} << QStringList{"Nr."};
+    QTest::newRow("one page") << 54 << designed << QStringList{"Seite 1"} << QStringList{"Nr."};
+    QTest::newRow("one row more") << 55 << designed << QStringList{"Seite 1", "Seite 2"}
+                                  << QStringList{"Nr.", "Nr."};
     // 32 + 401 + 301 fit 748; the next 301 does not.
     QTest::newRow("wide: band 1 before band 2")
         << 60 << IntList{31, 400, 300, 300, 20, 51, 50, 50, 50, -1, -1}
@@ -125,8 +136,8 @@ void TstGridPageRenderer::cellTextsAreClippedAndAligned() {
     const QRect clip = found->clip;
     const int factor = 12;
     const int width = f.view->columnWidth(column);
-    QCOMPARE(clip.width(), width * factor + factor - 2);
-    QCOMPARE(clip.height(), 19 * factor + factor - 2);
+    QCOMPARE(clip.width(), width * factor + factor - 1);
+    QCOMPARE(clip.height(), 19 * factor - 1);
     const int left = clip.left() - 1;
     RecordingPaintDevice device(A4Width, A4Height, 1200);
     const int textWidth = QFontMetrics(f.view->font(), &device).horizontalAdvance(text);
@@ -157,6 +168,104 @@ void TstGridPageRenderer::previewPageEqualsPrintedPage() {
         // The preview first paints its page white, then the same boxes as the printer.
         QCOMPARE(screen.pages.first().boxes.size(), printed[k - 1].boxes.size() + 1);
     }
+}
+
+void TstGridPageRenderer::rowsShareTheirBordersAndClearTheLabel_data() {
+    QTest::addColumn<int>("dpi");
+    QTest::newRow("printer, 1200 dpi") << 1200;
+    QTest::newRow("printer, 600 dpi") << 600;
+    QTest::newRow("screen") << 96;
+}
+
+void TstGridPageRenderer::rowsShareTheirBordersAndClearTheLabel() {
+    QFETCH(int, dpi);
+    PrintTableFixture f;
+    f.fill(200);
+    f.grid().printOptions().PageTitle = QStringLiteral("T");
+    const PageGeometry g =
+        PageGeometry::forDevice(A4Width * dpi / 1200, A4Height * dpi / 1200, dpi, dpi, 96);
+    RecordingPaintDevice device(g.pageWidth, g.pageHeight, dpi);
+    QPainter painter(&device);
+    const GridPrinter printer(*f.view, f.preview->printers());
+    GridPageRenderer::RenderPages(
+        printer.printable(), &painter, [&device] { device.newPage(); }, g,
+        GridPageRenderer::Mode::Printing, 1, 200);
+    painter.end();
+    QVERIFY(device.pages.size() > 2);
+    const QFontMetrics label(GridPageRenderer::pageFont(f.view->font()), &device);
+    for (const RecordingPaintDevice::Page& page : device.pages) {
+        // The boxes of the first column, top to bottom: each row's lower border line is the
+        // next row's upper one (an outline of height h is drawn at top and at top + h).
+        // The header's grey filling comes before its outline, which replaces it here.
+        QMap<int, QRect> outlines;
+        for (const QRect& box : page.boxes) {
+            if (box.left() == 30)
+                outlines.insert(box.top(), box);
+        }
+        const QList<QRect> column = outlines.values();
+        QVERIFY(column.size() > 2);
+        for (qsizetype i = 1; i < column.size(); ++i)
+            QCOMPARE(column[i].top(), column[i - 1].top() + column[i - 1].height());
+        const auto seite = std::find_if(page.texts.begin(), page.texts.end(), [](const auto& t) {
+            return t.text.startsWith(QStringLiteral("Seite"));
+        });
+        QVERIFY(seite != page.texts.end());
+        const int labelTop = seite->position.y() - label.ascent();
+        QVERIFY(column.last().top() + column.last().height() < labelTop);
+    }
+}
+
+void TstGridPageRenderer::numbersAreNeverCutOnPaper_data() {
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    for (const int dpi : {1200, 600, 300}) {
+        const QByteArray at = " at " + QByteArray::number(dpi);
+        QTest::newRow("Nr. 10100" + at) << dpi << 0 << 0 << "10100";
+        QTest::newRow("Endzeit 12345,67" + at) << dpi << 3 << 10 << "12345,67";
+        QTest::newRow("Pl. 1000" + at) << dpi << 1 << 0 << "1000";
+    }
+}
+
+void TstGridPageRenderer::numbersAreNeverCutOnPaper() {
+    QFETCH(int, dpi);
+    QFETCH(int, page);
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    // A printer of that resolution, so the table is laid out for the device it is drawn on.
+    PrintTableFixture f(true);
+    QPrinter& printer = f.preview->printers().printer();
+    printer.setResolution(dpi);
+    printer.setPageLayout(PrinterSetup::defaultLayout());
+    f.competition.writeDerivedHeaders();
+    TSortGrid& grid = f.competition.stageTable(page);
+    grid.SetRowCount(3);
+    grid.setCell(1, 1, QStringLiteral("7"));
+    grid.setCell(column, 2, text);
+    TSortGridView view(&grid, &f.competition.timeFormat());
+    // The widths the window shows, before any number asked for more.
+    const QList<int> designed = StageTables::columnWidths(grid.tag(), 740);
+    for (int c = 0; c < grid.ColCount(); ++c) {
+        view.setColumnHidden(c, designed[c] < 0);
+        view.setColumnWidth(c, qMax(0, designed[c]));
+    }
+    const PageGeometry g = f.preview->printers().geometry();
+    QCOMPARE(g.factorX, dpi / 96);
+    RecordingPaintDevice device(g.pageWidth, g.pageHeight, dpi);
+    QPainter painter(&device);
+    GridPageRenderer::RenderPages(
+        GridPrinter(view, f.preview->printers()).printable(), &painter,
+        [&device] { device.newPage(); }, g, GridPageRenderer::Mode::Printing, 1, 2);
+    painter.end();
+    const auto& texts = device.pages.first().texts;
+    const auto found =
+        std::find_if(texts.begin(), texts.end(), [&](const auto& t) { return t.text == text; });
+    QVERIFY(found != texts.end());
+    const int width = QFontMetrics(view.font(), &device).horizontalAdvance(text);
+    // Drawn whole inside the cell's clip.
+    QVERIFY(found->position.x() >= found->clip.left());
+    QVERIFY(found->position.x() + width <= found->clip.right() + 1);
 }
 
 QTEST_MAIN(TstGridPageRenderer)

@@ -52,18 +52,23 @@ void TstPageLayout::pages_data() {
     QTest::addColumn<IntList>("lastCols"); // last column of each page's band
     QTest::addColumn<IntList>("firstRows");
 
-    // Height 100: rows fit while 20 + 19 n <= 80, three to a page.
+    // Height 100: a row fits while its foot, 20 + 19 (n + 1), stays 18 above the page's foot,
+    // clear of the page label: two to a page.
     QTest::newRow("narrow table") << IntList{50, 50} << 10 << 250 << 100
-                                  << StringList{"Seite 1", "Seite 2", "Seite 3", "Seite 4"}
-                                  << IntList{0, 0, 0, 0} << IntList{1, 1, 1, 1}
-                                  << IntList{1, 4, 7, 10};
-    QTest::newRow("one page") << IntList{50, 50} << 3 << 250 << 100 << StringList{"Seite 1"}
+                                  << StringList{"Seite 1", "Seite 2", "Seite 3", "Seite 4",
+                                                "Seite 5"}
+                                  << IntList{0, 0, 0, 0, 0} << IntList{1, 1, 1, 1, 1}
+                                  << IntList{1, 3, 5, 7, 9};
+    QTest::newRow("one page") << IntList{50, 50} << 2 << 250 << 100 << StringList{"Seite 1"}
                               << IntList{0} << IntList{1} << IntList{1};
+    QTest::newRow("a row whose foot would reach the label")
+        << IntList{50, 50} << 3 << 250 << 100 << StringList{"Seite 1", "Seite 2"} << IntList{0, 0}
+        << IntList{1, 1} << IntList{1, 3};
     // 101 + 101 fit in 250, the third column does not.
     QTest::newRow("wide table, band after band")
         << IntList{100, 100, 100} << 4 << 250 << 100
         << StringList{"Seite 1-1", "Seite 2-1", "Seite 1-2", "Seite 2-2"} << IntList{0, 0, 2, 2}
-        << IntList{1, 1, 2, 2} << IntList{1, 4, 1, 4};
+        << IntList{1, 1, 2, 2} << IntList{1, 3, 1, 3};
     QTest::newRow("column wider than the page is a band of its own")
         << IntList{50, 400, 50} << 2 << 250 << 100
         << StringList{"Seite 1-1", "Seite 1-2", "Seite 1-3"} << IntList{0, 1, 2} << IntList{0, 1, 2}
@@ -80,6 +85,10 @@ void TstPageLayout::pages_data() {
     QTest::newRow("one pixel too wide")
         << IntList{124, 125} << 1 << 250 << 100 << StringList{"Seite 1-1", "Seite 1-2"}
         << IntList{0, 1} << IntList{0, 1} << IntList{1, 1};
+    QTest::newRow("absurd column width")
+        << IntList{50, 2147483647, 50} << 1 << 250 << 100
+        << StringList{"Seite 1-1", "Seite 1-2", "Seite 1-3"} << IntList{0, 1, 2} << IntList{0, 1, 2}
+        << IntList{1, 1, 1};
     // Height 50: not even one row fits under the header, each still gets a page.
     QTest::newRow("page lower than a row")
         << IntList{50} << 3 << 250 << 50 << StringList{"Seite 1", "Seite 2", "Seite 3"}
@@ -145,6 +154,8 @@ void TstPageLayout::cellLeftStartsAtThirtyDevicePixels() {
     QCOMPARE(layout.cellLeft(printer, 0, 1), 30 + 41 * 12);
     QCOMPARE(layout.cellLeft(printer, 0, 2), 30 + 41 * 12);
     QCOMPARE(layout.cellLeft(printer.preview(), 0, 2), 30 + 41);
+    const PageLayout absurd({2147483647, 2147483647, 10}, IntList(2, 19));
+    QCOMPARE(absurd.cellLeft(printer, 0, 2), 2147483647);
 }
 
 QTEST_APPLESS_MAIN(TstPageLayout)

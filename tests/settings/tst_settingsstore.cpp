@@ -37,6 +37,8 @@ Settings allChanged() {
     s.logo = QStringLiteral("/home/zeit/logo.png");
     s.liveResults = true;
     s.livePort = 8181;
+    s.liveAddress = QStringLiteral("10.0.0.7");
+    s.liveAddressOnly = true;
     return s;
 }
 
@@ -45,7 +47,7 @@ const QStringList kReadingOrder = {"Left",     "Top",   "Width",     "Height",  
                                    "LockTime", "Title", "AutoReset", "FilterInd", "VidResult",
                                    "Len",      "Logo"};
 // Read after the others, and missing ones do not end the reading.
-const QStringList kLiveKeys = {"LiveResults", "LivePort"};
+const QStringList kLiveKeys = {"LiveResults", "LivePort", "LiveAddress", "LiveAddressOnly"};
 
 } // namespace
 
@@ -69,6 +71,8 @@ private Q_SLOTS:
     void programTitleSelectsTheStore();
     void liveValuesMissingFromAnOlderStore_data();
     void liveValuesMissingFromAnOlderStore();
+    void unreadValuesSurviveTheSave_data();
+    void unreadValuesSurviveTheSave();
 
 private:
     std::unique_ptr<QSettings> iniFile() const {
@@ -348,5 +352,49 @@ void TestSettingsStore::liveValuesMissingFromAnOlderStore() {
     QCOMPARE(settings.liveResults, liveResults);
     QCOMPARE(settings.livePort, livePort);
 }
+void TestSettingsStore::unreadValuesSurviveTheSave_data() {
+    QTest::addColumn<QString>("changed"); // the value changed after the load
+    QTest::addColumn<QString>("len");
+    QTest::addColumn<QString>("logo");
+    QTest::newRow("nothing changed") << ""
+                                     << "5O"
+                                     << "/home/zeit/logo.png";
+    QTest::newRow("a later value changed") << "Logo"
+                                           << "5O"
+                                           << "/neu.png";
+    QTest::newRow("the damaged value changed") << "Len"
+                                               << "20"
+                                               << "/home/zeit/logo.png";
+}
+
+void TestSettingsStore::unreadValuesSurviveTheSave() {
+    QFETCH(QString, changed);
+    QFETCH(QString, len);
+    QFETCH(QString, logo);
+    {
+        SettingsStore store(iniFile());
+        QVERIFY(store.save(allChanged()));
+    }
+    iniFile()->setValue("Len", "5O");
+    SettingsStore store(iniFile());
+    Settings settings = windowDefaults();
+    SettingsLoad loaded;
+    loaded.stoppedAt = store.load(settings);
+    QCOMPARE(loaded.stoppedAt, std::optional<QString>("Len"));
+    QCOMPARE(store.storedText("Len"), std::optional<QString>("5O"));
+    loaded.asLoaded = settings;
+    if (changed == "Logo")
+        settings.logo = "/neu.png";
+    else if (changed == "Len")
+        settings.len = 20;
+    settings.title = QStringLiteral("Neu");
+    QVERIFY(store.save(settings, loaded));
+    const auto raw = iniFile();
+    QCOMPARE(raw->value("Title").toString(), QStringLiteral("Neu"));
+    QCOMPARE(raw->value("Len").toString(), len);
+    QCOMPARE(raw->value("Logo").toString(), logo);
+    QCOMPARE(raw->value("LivePort").toInt(), 8181);
+}
+
 QTEST_GUILESS_MAIN(TestSettingsStore)
 #include "tst_settingsstore.moc"

@@ -7,6 +7,8 @@
 #include "tv/widgets/TFormMonitor3.h"
 #include "tv/widgets/TFormMonitor4.h"
 #include "tv/widgets/TLabel3D.h"
+#include "tv/widgets/Top3CellDelegate.h"
+#include "tv/widgets/TvWindow.h"
 #include "tv/widgets/TvWindows.h"
 #include "ui/HeaderBand.h"
 #include "ui/TFormMain.h"
@@ -16,6 +18,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QTest>
 
 // What the audience windows show: the pushed texts, the running time, the top three, the best
@@ -32,6 +35,9 @@ private Q_SLOTS:
     void top3Lines();
     void bestTeam_data();
     void bestTeam();
+    void longTextsFit_data();
+    void longTextsFit();
+    void top3NamesFit();
     void logo_data();
     void logo();
     void labelRepaintsOnlyOnChange_data();
@@ -64,10 +70,11 @@ void TstTvContent::video_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("split");
     QTest::addColumn<QString>("current");
+    // The first start counts down: no run time yet.
     QTest::newRow("before the run") << "Cup" << QStringList{} << "  "
                                     << ""
                                     << ""
-                                    << "0";
+                                    << "";
     QTest::newRow("running") << "Cup" << QStringList{"F5", "+2500"} << " 11 Name1 Vorname1 "
                              << ""
                              << ""
@@ -77,12 +84,18 @@ void TstTvContent::video_data() {
         << "Zwischenzeit:"
         << "123"
         << "173";
-    // The reset shows the countdown above, which is no run time: "Video" keeps the last one.
-    QTest::newRow("reset clears the split")
+    // The reset shows the countdown above, which is no run time: the next competitor stands
+    // without the time of the run before.
+    QTest::newRow("reset clears the split and the time")
         << "Cup" << QStringList{"F5", "+1234", "F6", "+500", "F8", "F10"} << " 11 Name1 Vorname1 "
         << ""
         << ""
-        << "173";
+        << "";
+    QTest::newRow("stopped run keeps its time")
+        << "Cup" << QStringList{"F5", "+1234", "F8"} << " 11 Name1 Vorname1 "
+        << ""
+        << ""
+        << "123";
     QTest::newRow("empty title") << "" << QStringList{"F5", "+100"} << " 11 Name1 Vorname1 "
                                  << ""
                                  << ""
@@ -160,23 +173,30 @@ void TstTvContent::top3Lines() {
 
 void TstTvContent::bestTeam_data() {
     QTest::addColumn<QList<QStringList>>("rows");
+    QTest::addColumn<int>("format");
     QTest::addColumn<QString>("heading");
     QTest::addColumn<QString>("members");
-    QTest::newRow("no teams") << QList<QStringList>{} << ""
+    QTest::newRow("no teams") << QList<QStringList>{} << 0 << ""
                               << "";
-    QTest::newRow("only incomplete teams") << QList<QStringList>{{"", "", "", "", ""}} << ""
+    QTest::newRow("only incomplete teams") << QList<QStringList>{{"", "", "", "", ""}} << 0 << ""
                                            << "";
-    QTest::newRow("first row wins")
+    QTest::newRow("first row wins, with its total")
         << QList<QStringList>{{"78", "SV A", "a : 25", "b : 26", "c : 27"},
                               {"80", "SV B", "d", "e", "f"}}
+        << 0 << "Best Team\nSV A"
+        << "a : 25\r\nb : 26\r\nc : 27\r\nGesamt : 78";
+    QTest::newRow("total in seconds as a time")
+        << QList<QStringList>{{"61,5", "SV A", "a : 20,50", "b : 20,50", "c : 20,50"}} << 1
         << "Best Team\nSV A"
-        << "a : 25\r\nb : 26\r\nc : 27";
+        << "a : 20,50\r\nb : 20,50\r\nc : 20,50\r\nGesamt : 61,50";
 }
 
 void TstTvContent::bestTeam() {
     QFETCH(QList<QStringList>, rows);
+    QFETCH(int, format);
     QFETCH(QString, heading);
     QFETCH(QString, members);
+    m_fx->window().competition().setTimeFormat(TimeFormat(format, u','));
     TSortGrid& teams = m_fx->window().competition().teams();
     teams.SetRowCount(static_cast<int>(rows.size()) + 1);
     for (int r = 0; r < rows.size(); ++r)
@@ -188,6 +208,74 @@ void TstTvContent::bestTeam() {
     QCOMPARE(b->NameCurrent()->text(), heading);
     QCOMPARE(b->LabelTop()->text(), members);
     QCOMPARE(b->LabelBest()->text(), QString());
+}
+
+namespace {
+
+const QString LongName = QStringLiteral(
+    " 1010 Maximiliane-Alexandra Freifrau von Hohenzollern-Sigmaringen-Schwarzenberg ");
+
+// Every line of the label's text whole inside the label, and the label inside its window.
+bool showsWhole(const QLabel* label) {
+    const QFontMetrics metrics(label->font());
+    for (const QString& line : QString(label->text()).remove(u'\r').split(u'\n')) {
+        if (metrics.horizontalAdvance(line) > label->width())
+            return false;
+    }
+    const QRect inWindow(label->mapTo(label->window(), QPoint(0, 0)), label->size());
+    return label->window()->rect().contains(inWindow);
+}
+
+} // namespace
+
+void TstTvContent::longTextsFit_data() {
+    QTest::addColumn<int>("length"); // characters of the long name shown
+    QTest::newRow("short") << 20;
+    QTest::newRow("wider than the digits") << 54;
+    QTest::newRow("very long") << 90;
+}
+
+void TstTvContent::longTextsFit() {
+    QFETCH(int, length);
+    const QString text = LongName.left(length);
+    for (TvWindow* w : {static_cast<TvWindow*>(m_tv->time()), static_cast<TvWindow*>(m_tv->video()),
+                        static_cast<TvWindow*>(m_tv->bestTeam())}) {
+        w->resize(1920, 1080);
+        w->layoutWindow();
+    }
+    m_fx->window().setCurrentCompetitor(text, text);
+    TSortGrid& teams = m_fx->window().competition().teams();
+    teams.setRowCells(1, {"78", text, text + QStringLiteral(" : 20"), "b : 21", "c : 22"});
+    m_fx->window().UpdateTvWindows();
+    // Each text with the pixel size it is designed with on this screen.
+    const QList<std::pair<QLabel*, int>> labels{
+        {m_tv->time()->NameCurrent(), 54},     {m_tv->time()->LabelBest(), 65},
+        {m_tv->bestTeam()->NameCurrent(), 67}, {m_tv->bestTeam()->LabelTop(), 67},
+        {m_tv->video()->NameCurrent(), 55}};
+    for (const auto& [label, designed] : labels) {
+        QVERIFY2(showsWhole(label), qPrintable(label->objectName()));
+        QVERIFY(label->font().pixelSize() <= designed);
+        if (length != 54)
+            QCOMPARE(label->font().pixelSize() < designed, length == 90);
+    }
+    // The competitor bar grows into the black beside the digits (1369 wide) before it shrinks.
+    QCOMPARE(m_tv->time()->NameCurrent()->width() > 1369, length > 20);
+    if (length == 54)
+        QCOMPARE(m_tv->time()->NameCurrent()->font().pixelSize(), 54);
+}
+
+void TstTvContent::top3NamesFit() {
+    TFormMonitor3* t = m_tv->top3();
+    t->resize(1920, 1080);
+    t->layoutWindow();
+    QTableWidget* table = t->SortGrid1();
+    const QRect cell = table->visualRect(table->model()->index(0, 2));
+    const QFont designed = table->font();
+    for (const QString& name : {QStringLiteral(" Ax Bo"), LongName + LongName}) {
+        const QFont fitted = Top3CellDelegate::cellFont(name, designed, cell);
+        QCOMPARE(fitted.pixelSize() < designed.pixelSize(), name.size() > 10);
+        QVERIFY(QFontMetrics(fitted).horizontalAdvance(name) < cell.width());
+    }
 }
 
 void TstTvContent::logo_data() {

@@ -1,4 +1,5 @@
 #include "tv/BestTeamWindowLayout.h"
+#include "tv/TextFit.h"
 #include "tv/TimeWindowLayout.h"
 #include "tv/TitleFit.h"
 #include "tv/Top3WindowLayout.h"
@@ -12,6 +13,8 @@ class TstTvLayouts : public QObject {
 private Q_SLOTS:
     void titleFit_data();
     void titleFit();
+    void textFit_data();
+    void textFit();
     void timeWindow_data();
     void timeWindow();
     void timeWindowDigitsScale();
@@ -58,6 +61,34 @@ void TstTvLayouts::titleFit() {
     QFETCH(int, bar);
     QFETCH(int, size);
     QCOMPARE(TitleFit::fit(title, start, bar, fixedMeasure), size);
+}
+
+void TstTvLayouts::textFit_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<QSize>("room");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("bar"); // grown from 100 up to 300 with 10 at each end
+    // 10 characters at size s are 5 s wide and 1.25 s high.
+    const QString ten = QStringLiteral("0123456789");
+    QTest::newRow("fits at once") << ten << 20 << QSize(100, 25) << 20 << 120;
+    QTest::newRow("too wide shrinks") << ten << 20 << QSize(99, 100) << 19 << 120;
+    QTest::newRow("the widest line decides")
+        << "ab\r\n" + ten + "\r\nc" << 20 << QSize(60, 100) << 12 << 120;
+    QTest::newRow("all lines must fit the height")
+        << "a\nb\nc\nd" << 40 << QSize(500, 100) << 20 << 100;
+    QTest::newRow("too long stops at 5") << QString(200, u'x') << 40 << QSize(100, 100) << 5 << 300;
+    QTest::newRow("a small start stays") << ten << 4 << QSize(1, 1) << 4 << 100;
+}
+
+void TstTvLayouts::textFit() {
+    QFETCH(QString, text);
+    QFETCH(int, start);
+    QFETCH(QSize, room);
+    QFETCH(int, size);
+    QFETCH(int, bar);
+    QCOMPARE(TextFit::size(text, start, room, fixedMeasure), size);
+    QCOMPARE(TextFit::barWidth(text, start, 100, 300, 10, fixedMeasure), bar);
 }
 
 void TstTvLayouts::timeWindow_data() {
@@ -161,11 +192,12 @@ void TstTvLayouts::videoWindow_data() {
     QTest::addColumn<int>("shadow");
     QTest::addColumn<int>("stripFont");
     QTest::addColumn<int>("timeBestFont");
-    // Title font H / 26, its height 1.25 of it; strip font half the title's height.
-    QTest::newRow("1920x1080") << QSize(1920, 1080) << 41 << 3 << 25 << 29;
-    QTest::newRow("1280x1024") << QSize(1280, 1024) << 39 << 3 << 24 << 27;
-    QTest::newRow("3840x2160") << QSize(3840, 2160) << 83 << 6 << 51 << 58;
-    QTest::newRow("resized small") << QSize(640, 260) << 10 << 1 << 6 << 7;
+    // Title font H / 26 points (4/3 pixels each), its height 1.25 of it; strip font half the
+    // title's height in points; the shadow a fifteenth of the title's points.
+    QTest::newRow("1920x1080") << QSize(1920, 1080) << 55 << 3 << 45 << 39;
+    QTest::newRow("1280x1024") << QSize(1280, 1024) << 52 << 3 << 43 << 36;
+    QTest::newRow("3840x2160") << QSize(3840, 2160) << 111 << 6 << 92 << 77;
+    QTest::newRow("resized small") << QSize(640, 260) << 13 << 1 << 11 << 9;
 }
 
 void TstTvLayouts::videoWindow() {

@@ -6,12 +6,14 @@
 #include "tv/widgets/TvWindow.h"
 #include "tv/widgets/TvWindows.h"
 #include "ui/MainActions.h"
+#include "ui/MainStatusBar.h"
 #include "ui/SettingsCommand.h"
 #include "ui/TFormMain.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 // The TV mode: which window the entries, Ctrl+T, Escape and closing leave on screen, where it
 // stands, and whether the operator's keys stay with the main window.
@@ -25,7 +27,9 @@ private Q_SLOTS:
     void placement_data();
     void placement();
     void atMostOneShown();
-    void vanishedScreenFallsBack();
+    void screenChanges_data();
+    void screenChanges();
+    void closingTheWindowEndsTheProgram();
 
 private:
     void start(int monitor);
@@ -65,10 +69,14 @@ void TstTvModes::start(int monitor) {
 }
 
 // "c1": Ctrl+1 on the main window, "n1": Ctrl+Numpad1, "T": Ctrl+T, "Esc": Escape in the shown
-// TV window, "close": the platform closes it.
+// TV window, "close": the platform closes it, "monitor=2": the TV screen becomes screen
+// index 2 (absent here: as if it was unplugged) and the windows follow.
 void TstTvModes::act(const QString& step) {
     TFormMain* w = m_window.get();
-    if (step == u"T") {
+    if (step.startsWith(u"monitor=")) {
+        w->settings().monitor = step.mid(8).toInt();
+        Q_EMIT w->settingsCommand().tvPlacement().placeTvWindows();
+    } else if (step == u"T") {
         QTest::keyClick(w, Qt::Key_T, Qt::ControlModifier);
     } else if (step.startsWith(u'c') && step.size() == 2) {
         QTest::keyClick(w, static_cast<Qt::Key>(Qt::Key_0 + step.at(1).digitValue()),
@@ -214,22 +222,86 @@ void TstTvModes::atMostOneShown() {
     }
 }
 
-void TstTvModes::vanishedScreenFallsBack() {
-    // A stored screen that is not there (unplugged): the windows go to the first screen.
-    start(5);
-    QCOMPARE(m_tv->ScreenIndex(), 0);
-    QVERIFY(!m_tv->separateScreenAvailable());
+void TstTvModes::screenChanges_data() {
+    QTest::addColumn<int>("monitor");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("radio");
+    QTest::addColumn<QRect>("bounds");
+    QTest::addColumn<bool>("tvHasKeys");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("stored screen absent: the operator's, with the keys")
+        << 5 << "c1"
+        << "Zeit"
+        << "TVModusZeit" << First << true << "";
+    QTest::newRow("then a TV screen: the window goes there")
+        << 5 << "c1 monitor=1"
+        << "Zeit"
+        << "TVModusZeit" << Second << false << "";
+    QTest::newRow("audience screen gone while shown: off and told")
+        << 1 << "c1 monitor=3"
+        << ""
+        << "TVModusAus" << QRect() << false
+        << "TV-Modus aus: Bildschirm 4 ist nicht mehr angeschlossen";
+    QTest::newRow("and back: the mode comes back")
+        << 1 << "c1 monitor=3 monitor=1"
+        << "Zeit"
+        << "TVModusZeit" << Second << false
+        << "Bildschirm 2 ist wieder angeschlossen: TV-Modus wieder an";
+    QTest::newRow("a keypad mode comes back without the radio mark")
+        << 1 << "n4 monitor=3 monitor=1"
+        << "Video"
+        << "TVModusAus" << Second << false
+        << "Bildschirm 2 ist wieder angeschlossen: TV-Modus wieder an";
+    QTest::newRow("a mode chosen meanwhile stays the operator's choice")
+        << 1 << "c1 monitor=3 c2 monitor=1"
+        << "Best Team"
+        << "TVModusBestTeam" << Second << false
+        << "TV-Modus aus: Bildschirm 4 ist nicht mehr angeschlossen";
+    QTest::newRow("the operator's screen chosen in the settings: off, told, stays off")
+        << 1 << "c1 monitor=0 monitor=1"
+        << ""
+        << "TVModusAus" << QRect() << false
+        << "TV-Modus aus: Der TV-Bildschirm ist jetzt der Bildschirm der Bedienung";
+}
+
+void TstTvModes::screenChanges() {
+    QFETCH(int, monitor);
+    QFETCH(QString, steps);
+    QFETCH(QString, shown);
+    QFETCH(QString, radio);
+    QFETCH(QRect, bounds);
+    QFETCH(bool, tvHasKeys);
+    QFETCH(QString, said);
+    start(monitor);
+    for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts))
+        act(step);
+    QCOMPARE(shownWindow(), shown);
+    QCOMPARE(checkedRadio(), radio);
+    QCOMPARE(m_window->StatusBar1()->currentMessage(), said);
+    // A shown TV window never covers the operator's screen without taking the keys.
+    if (TvWindow* tv = m_tv->window(m_tv->mode()); tv && tv->isVisible()) {
+        QTRY_COMPARE(tv->geometry(), bounds);
+        QTRY_COMPARE(QApplication::activeWindow(),
+                     tvHasKeys ? static_cast<QWidget*>(tv) : m_window.get());
+        QCOMPARE(tv->screenIndex(), tvHasKeys ? 0 : 1);
+    } else {
+        QTRY_COMPARE(QApplication::activeWindow(), m_window.get());
+    }
+    // The stored screen is the operator's choice, kept whether it is there or not.
+    QCOMPARE(m_window->settings().monitor,
+             steps.contains(u"monitor=") ? steps.section(u'=', -1).toInt() : monitor);
+}
+
+void TstTvModes::closingTheWindowEndsTheProgram() {
+    start(1);
     act(QStringLiteral("c1"));
-    QTRY_COMPARE(m_tv->time()->geometry(), First);
-    // The setting is plugged back in: "OK" in the settings places them on the second screen.
-    m_window->settings().monitor = 1;
-    Q_EMIT m_window->settingsCommand().tvPlacement().placeTvWindows();
-    QCOMPARE(m_tv->time()->geometry(), Second);
-    // And unplugged while shown: the shown window moves to a screen that exists.
-    m_window->settings().monitor = 3;
-    m_tv->placeTvWindows();
-    QCOMPARE(m_tv->time()->geometry(), First);
     QVERIFY(m_tv->time()->isVisible());
+    // The program's own loop, as the program entry runs it; it must end with the main window
+    // although the audience window is still up.
+    QTimer::singleShot(0, m_window.get(), [this] { m_window->close(); });
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QApplication::exec(), 0);
 }
 
 int main(int argc, char* argv[]) {

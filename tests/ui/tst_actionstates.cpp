@@ -71,11 +71,12 @@ void TestActionStates::hints_data() {
     const QString wordMissing = QStringLiteral("MS Word ist nicht eingerichtet");
     const QString excelMissing = QStringLiteral("MS Excel ist nicht eingerichtet");
     const QString noWordTemplate = QStringLiteral("Keine Wordvorlage unter /opt/v/Vorlage.docx");
-    const QString noExcelTemplate = QStringLiteral("Keine Excelvorlage unter /opt/v/Vorlage.xlsx");
+    const QString empty = ActionStates::emptyTableHint();
     QTest::newRow("nothing installed")
         << true << false << false << true << wordMissing << excelMissing;
-    QTest::newRow("installed but no data")
-        << false << true << true << true << noWordTemplate << noExcelTemplate;
+    // An empty table is the reason, whether or not a template is there.
+    QTest::newRow("installed but no data") << false << true << true << true << empty << empty;
+    QTest::newRow("no data, no template") << false << true << true << false << empty << empty;
     QTest::newRow("word template missing")
         << true << true << true << false << noWordTemplate << ActionStates::designedExcelHint();
     QTest::newRow("all available")
@@ -97,7 +98,6 @@ void TestActionStates::hints() {
     in.excelInstalled = excel;
     in.wordTemplateExists = templateExists;
     in.wordTemplatePath = QStringLiteral("/opt/v/Vorlage.docx");
-    in.excelTemplatePath = QStringLiteral("/opt/v/Vorlage.xlsx");
     const ActionStates s = ActionStates::compute(in);
     QCOMPARE(s.wordHint, wordHint);
     QCOMPARE(s.excelHint, excelHint);

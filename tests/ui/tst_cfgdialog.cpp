@@ -38,6 +38,8 @@ private Q_SLOTS:
     void screensListed_data();
     void screensListed();
     void contactPicturesDiffer();
+    void numberFieldsKeepEscapeAndEnter_data();
+    void numberFieldsKeepEscapeAndEnter();
 };
 
 void TestCfgDialog::designedLook() {
@@ -140,6 +142,43 @@ void TestCfgDialog::contactPicturesDiffer() {
     QCOMPARE(aus.size(), QSize(41, 16));
     QVERIFY(ein != aus);
     QCOMPARE(ContactLogicBox::picture(1, 2.0).toImage().size(), QSize(82, 32));
+}
+
+void TestCfgDialog::numberFieldsKeepEscapeAndEnter_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("shown");
+    // Filled with the settings of a first start: 10,0 s, 5,0 s, 50 m; "7" typed over them.
+    const QList<std::pair<const char*, const char*>> fields{
+        {"seTimer", "10,0"}, {"seWait", "5,0"}, {"seLen", "50"}};
+    for (const auto& [field, entered] : fields) {
+        QTest::addRow("%s Escape", field) << field << int(Qt::Key_Escape) << entered;
+        QTest::addRow("%s Return", field) << field << int(Qt::Key_Return) << "7";
+        QTest::addRow("%s Enter", field) << field << int(Qt::Key_Enter) << "7";
+    }
+}
+
+void TestCfgDialog::numberFieldsKeepEscapeAndEnter() {
+    QFETCH(QString, field);
+    QFETCH(int, key);
+    QFETCH(QString, shown);
+    FakeFileDialogs files;
+    TCfgDialog dialog(ports, u',', files);
+    Settings settings;
+    settings.port = 3; // the stop lock is for a chosen port only
+    dialog.fill(settings);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* edit = dialog.findChild<TSpinFloatEdit*>(field);
+    edit->setFocus(Qt::TabFocusReason);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_7);
+    QTest::keyClick(edit, Qt::Key(key));
+    // The key stays in the field: the dialog neither closes nor takes its default button.
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(edit->text(), shown);
+    QVERIFY(edit->hasFocus());
 }
 
 int main(int argc, char* argv[]) {

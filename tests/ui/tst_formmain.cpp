@@ -296,16 +296,26 @@ void TestFormMain::titlePicture() {
 void TestFormMain::helpFile_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("viewer");
+    // Whether the desktop registers a program for the manual's kind of file.
+    QTest::addColumn<QString>("registered");
     QTest::addColumn<QString>("told");
-    QTest::newRow("missing") << QString() << true << "Das Handbuch wurde nicht gefunden.";
-    QTest::newRow("html manual") << "Velmora.html" << true << QString();
-    QTest::newRow("compiled help") << "Velmora.chm" << true << QString();
-    QTest::newRow("no viewer") << "Velmora.html" << false << "Das Handbuch liegt unter ";
+    const QString html = QStringLiteral("text/html");
+    QTest::newRow("missing") << QString() << true << html << "Das Handbuch wurde nicht gefunden.";
+    QTest::newRow("html manual") << "Velmora.html" << true << html << QString();
+    QTest::newRow("compiled help")
+        << "Velmora.chm" << true << "application/vnd.ms-htmlhelp" << QString();
+    QTest::newRow("no viewer") << "Velmora.html" << false << html << "Das Handbuch liegt unter ";
+    // The opener would start and fail on its own, unseen: nothing is handed to it.
+    QTest::newRow("no browser") << "Velmora.html" << true << "application/pdf"
+                                << "Das Handbuch liegt unter ";
+    QTest::newRow("compiled help, no viewer for it")
+        << "Velmora.chm" << true << html << "Das Handbuch liegt unter ";
 }
 
 void TestFormMain::helpFile() {
     QFETCH(QString, file);
     QFETCH(bool, viewer);
+    QFETCH(QString, registered);
     QFETCH(QString, told);
     InstallationFixture install;
     if (!file.isEmpty())
@@ -313,7 +323,10 @@ void TestFormMain::helpFile() {
     std::optional<UrlRecorder> opened;
     if (viewer)
         opened.emplace(QStringList{QStringLiteral("file")});
-    TFormMain window(install.environment());
+    ProgramEnvironment environment = install.environment();
+    environment.setApplicationLookup(
+        [registered](const char* kind) { return registered == QLatin1String(kind); });
+    TFormMain window(environment);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QElapsedTimer elapsed;
@@ -333,8 +346,8 @@ void TestFormMain::helpFile() {
     QCOMPARE(box->windowTitle(), QStringLiteral("Velmora"));
     QVERIFY2(box->text().contains(told), qPrintable(box->text()));
     // It names the place of the manual, where it is or where it belongs.
-    const QString place =
-        QDir::toNativeSeparators(install.filePath(QStringLiteral("Velmora.html")));
+    const QString place = QDir::toNativeSeparators(
+        install.filePath(file.isEmpty() ? QStringLiteral("Velmora.html") : file));
     QVERIFY2(box->text().contains(place), qPrintable(box->text()));
     if (opened)
         QVERIFY(opened->urls.isEmpty());

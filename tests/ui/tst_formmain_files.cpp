@@ -220,8 +220,7 @@ void TestFormMainFiles::failedSaveSaysSo_data() {
                           << "Der Schreibfehler der Datei: %1";
     // %T: the Word template's path, next to the executable.
     QTest::newRow("word, no template") << 3 << "p.docx"
-                                       << "Die Wordvorlage %T kann nicht gelesen werden; es wurde "
-                                          "nichts gespeichert.";
+                                       << "Die Wordvorlage %T fehlt; es wurde nichts gespeichert.";
 }
 
 void TestFormMainFiles::failedSaveSaysSo() {

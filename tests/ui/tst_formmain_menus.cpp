@@ -158,12 +158,13 @@ void TestFormMainMenus::menuOrder() {
 
 void TestFormMainMenus::tvSubmenuAtPositionFour() {
     const QList<QAction*> entries = m_window->actions().Programm->actions();
-    QCOMPARE(entries.size(), 8);
+    QCOMPARE(entries.size(), 9);
     QCOMPARE(entries[2]->text(), QStringLiteral("Info..."));
     QCOMPARE(entries[3]->text(), QStringLiteral("TV-Modus"));
     QCOMPARE(entries[3]->menu(), m_window->actions().PopupMenu2Mon);
     QCOMPARE(entries[4]->text(), QStringLiteral("Live-Ergebnisse im Netzwerk"));
-    QCOMPARE(entries[7]->text(), QStringLiteral("Beenden"));
+    QCOMPARE(entries[7]->text(), QStringLiteral("Live-Adresse"));
+    QCOMPARE(entries[8]->text(), QStringLiteral("Beenden"));
     QVERIFY(entries[3]->isEnabled());
     QVERIFY(m_window->header()->bMon2->isEnabled());
     QVERIFY(action("TVModusAus")->isChecked());

@@ -3,13 +3,16 @@
 #include "mock/OfficeReader.h"
 #include "mock/OfficeTemplates.h"
 #include "mock/WindowFixture.h"
+#include "output/widgets/ExportProgress.h"
 #include "ui/HeaderBand.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTest>
 #include <QToolButton>
@@ -28,10 +31,18 @@ private Q_SLOTS:
     void excelKeyWritesAllFourTables();
     void saveTypeThreeWritesTheChosenPathAndOpensNothing();
     void templateWithTooFewSheetsIsTold();
+    void unusableExcelTemplateIsTold_data();
+    void unusableExcelTemplateIsTold();
+    void wordFollowsItsTemplateAtOnce_data();
+    void wordFollowsItsTemplateAtOnce();
 
 private:
     void start(bool word, bool excel, bool wordTemplate);
     QAction* action(const char* name) const;
+    ExportProgress* progress() const { return m_window->findChild<ExportProgress*>(); }
+    QMessageBox* toldBox() const {
+        return m_window->findChild<QMessageBox*>(QStringLiteral("officeExportMessage"));
+    }
 
     std::unique_ptr<InstallationFixture> m_install;
     std::unique_ptr<TFormMain> m_window;
@@ -117,13 +128,18 @@ void TestFormMainOffice::availability() {
     // A disabled command does nothing, whatever key reaches it.
     QTest::keyClick(m_window.get(), Qt::Key_W, Qt::ControlModifier);
     QTest::keyClick(m_window.get(), Qt::Key_E, Qt::ControlModifier);
-    QCOMPARE(m_opened->urls.size(), int(wordEnabled) + int(excelEnabled));
+    QTRY_COMPARE(m_opened->urls.size(), int(wordEnabled) + int(excelEnabled));
 }
 
 void TestFormMainOffice::wordKeyWritesAndOpensTheShownTable() {
     start(true, true, true);
     m_window->PageControl1()->setCurrentIndex(1);
     QTest::keyClick(m_window.get(), Qt::Key_W, Qt::ControlModifier);
+    // Written in the background: the window goes on at once and says what is being written.
+    QVERIFY(m_opened->urls.isEmpty());
+    QVERIFY(progress()->isVisible());
+    QVERIFY(progress()->text().startsWith(QStringLiteral("Word-Dokument wird geschrieben")));
+    QTRY_VERIFY(!progress()->isVisible());
     const QString name = m_install->filePath(ProgramPaths::DefaultExportName(QDate::currentDate()) +
                                              QStringLiteral(".docx"));
     QCOMPARE(m_opened->urls, (QList<QUrl>{QUrl::fromLocalFile(name)}));
@@ -141,17 +157,19 @@ void TestFormMainOffice::documentsLeaveTheRootFolderAlone() {
     QTest::keyClick(m_window.get(), Qt::Key_W, Qt::ControlModifier);
     QTest::keyClick(m_window.get(), Qt::Key_E, Qt::ControlModifier);
     const QString base = m_install->filePath(ProgramPaths::DefaultExportName(QDate::currentDate()));
-    QCOMPARE(m_opened->urls, (QList<QUrl>{QUrl::fromLocalFile(base + QStringLiteral(".docx")),
-                                          QUrl::fromLocalFile(base + QStringLiteral(".xlsx"))}));
+    QTRY_COMPARE(m_opened->urls,
+                 (QList<QUrl>{QUrl::fromLocalFile(base + QStringLiteral(".docx")),
+                              QUrl::fromLocalFile(base + QStringLiteral(".xlsx"))}));
     QVERIFY(QFileInfo::exists(base + QStringLiteral(".xlsx")));
 }
 
 void TestFormMainOffice::excelKeyWritesAllFourTables() {
     start(true, true, true);
     QTest::keyClick(m_window.get(), Qt::Key_E, Qt::ControlModifier);
+    QVERIFY(progress()->isVisible());
     const QString name = m_install->filePath(ProgramPaths::DefaultExportName(QDate::currentDate()) +
                                              QStringLiteral(".xlsx"));
-    QCOMPARE(m_opened->urls, (QList<QUrl>{QUrl::fromLocalFile(name)}));
+    QTRY_COMPARE(m_opened->urls, (QList<QUrl>{QUrl::fromLocalFile(name)}));
     const auto book = OfficeReader::open(name);
     QVERIFY(book);
     const QList<OfficeReader::Sheet> sheets = book->sheets();
@@ -169,6 +187,7 @@ void TestFormMainOffice::saveTypeThreeWritesTheChosenPathAndOpensNothing() {
     const QString chosen = m_install->filePath(QStringLiteral("gewählt.docx"));
     m_install->dialogs().answer(chosen, 3);
     action("mSave")->trigger();
+    QTRY_VERIFY(!progress()->isVisible());
     QVERIFY(m_opened->urls.isEmpty());
     const auto doc = OfficeReader::open(chosen);
     QVERIFY(doc);
@@ -182,8 +201,8 @@ void TestFormMainOffice::templateWithTooFewSheetsIsTold() {
     start(true, true, true);
     QTest::keyClick(m_window.get(), Qt::Key_E, Qt::ControlModifier);
     // The box does not hold up the window: the race goes on while it is shown.
+    QTRY_VERIFY(m_window->findChild<QMessageBox*>(QStringLiteral("officeExportMessage")));
     auto* box = m_window->findChild<QMessageBox*>(QStringLiteral("officeExportMessage"));
-    QVERIFY(box);
     QVERIFY(box->isVisible());
     QVERIFY(!box->isModal());
     QVERIFY(box->text().contains(QStringLiteral("weniger als vier Tabellenblätter")));
@@ -191,6 +210,78 @@ void TestFormMainOffice::templateWithTooFewSheetsIsTold() {
     QVERIFY(m_opened->urls.isEmpty());
     QVERIFY(QDir(m_install->dir()).entryList({QStringLiteral("*.xlsx")}) ==
             QStringList{QStringLiteral("Protokollvorlage.xlsx")});
+}
+
+void TestFormMainOffice::unusableExcelTemplateIsTold_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("linkTarget"); // empty: a file of old Excel bytes
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("link to nothing") << "Protokollvorlage.xlsx"
+                                     << "/nirgends/Vorlage.xlsx"
+                                     << "/nirgends/Vorlage.xlsx";
+    QTest::newRow("old .xls alone") << "Protokollvorlage.xls" << QString() << ".xls";
+}
+
+void TestFormMainOffice::unusableExcelTemplateIsTold() {
+    QFETCH(QString, name);
+    QFETCH(QString, linkTarget);
+    QFETCH(QString, reason);
+    const QString path = m_install->filePath(name);
+    if (linkTarget.isEmpty())
+        QVERIFY(m_install->writeFile(name, QByteArray("\xd0\xcf\x11\xe0 old workbook")));
+    else
+        QVERIFY(QFile::link(linkTarget, path));
+    start(true, true, true);
+    QTest::keyClick(m_window.get(), Qt::Key_E, Qt::ControlModifier);
+    // Told, not passed over for a new workbook.
+    QTRY_VERIFY(toldBox());
+    QCOMPARE(toldBox()->text(), "Die Excelvorlage " + path +
+                                    " kann nicht gelesen werden; es wurde nichts gespeichert.");
+    QVERIFY(toldBox()->informativeText().contains(reason));
+    QVERIFY(m_opened->urls.isEmpty());
+    QVERIFY(QDir(m_install->dir()).entryList({QStringLiteral("20*.xlsx")}).isEmpty());
+}
+
+void TestFormMainOffice::wordFollowsItsTemplateAtOnce_data() {
+    QTest::addColumn<QString>("when");
+    QTest::newRow("the menu opens") << "menu";
+    QTest::newRow("the command runs") << "command";
+    QTest::newRow("the folder changes") << "folder";
+}
+
+void TestFormMainOffice::wordFollowsItsTemplateAtOnce() {
+    QFETCH(QString, when);
+    start(true, true, true);
+    QAction* word = action("mWord");
+    QVERIFY(word->isEnabled());
+    const QString path = m_install->filePath(QStringLiteral("Protokollvorlage.docx"));
+    QVERIFY(QFile::remove(path));
+    const QString missingHint = QStringLiteral("Keine Wordvorlage unter ") + path;
+    if (when == u"menu") {
+        Q_EMIT m_window->actions().Startliste->aboutToShow();
+        QVERIFY(!word->isEnabled());
+    } else if (when == u"command") {
+        word->trigger();
+        QVERIFY(toldBox());
+        // Missing, not unreadable.
+        QCOMPARE(toldBox()->text(), QStringLiteral("Die Wordvorlage ") + path +
+                                        QStringLiteral(" fehlt; es wurde nichts gespeichert."));
+        QVERIFY(!word->isEnabled());
+    } else {
+        QTRY_VERIFY(!word->isEnabled());
+    }
+    QCOMPARE(m_window->header()->sbWord->toolTip(), missingHint);
+    QVERIFY(!m_window->header()->sbWord->isEnabled());
+    // Back again: offered again, without a change of tab.
+    QVERIFY(m_install->writeFile(QStringLiteral("Protokollvorlage.docx"),
+                                 OfficeTemplates::wordTemplate(VELMORA_SOURCE_DIR)));
+    if (when == u"folder")
+        QTRY_VERIFY(word->isEnabled());
+    else
+        Q_EMIT m_window->actions().Startliste->aboutToShow();
+    QVERIFY(word->isEnabled());
+    QCOMPARE(m_window->header()->sbWord->toolTip(), QStringLiteral("Export in MS Word [Ctrl+W]"));
+    QVERIFY(m_opened->urls.isEmpty());
 }
 
 QTEST_MAIN(TestFormMainOffice)

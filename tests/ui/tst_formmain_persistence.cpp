@@ -9,6 +9,7 @@
 #include "ui/MainStatusBar.h"
 #include "ui/TFormMain.h"
 #include "ui/WindowPlacement.h"
+#include "widgets/ElidingLabel.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,6 +45,7 @@ private Q_SLOTS:
     void storedValuesOutOfRangeRepaired();
     void storedSettingsApplied_data();
     void storedSettingsApplied();
+    void damagedSettingToldAndKept();
 };
 
 namespace {
@@ -283,7 +285,8 @@ void TestFormMainPersistence::storedValuesOutOfRangeRepaired_data() {
     QTest::addColumn<int>("stored");
     QTest::addColumn<int>("used");
     QTest::newRow("TV screen that exists") << "Monitor" << 1 << 1;
-    QTest::newRow("TV screen beyond the last") << "Monitor" << 5 << 1;
+    // A projector switched on later: the TV screen is kept while it is missing.
+    QTest::newRow("TV screen beyond the last") << "Monitor" << 5 << 5;
     QTest::newRow("window left of every screen") << "Left" << -3000 << -1;
     QTest::newRow("window below every screen") << "Top" << 5000 << -1;
     QTest::newRow("window on the second screen") << "Left" << 1000 << 1000;
@@ -376,6 +379,54 @@ void TestFormMainPersistence::storedSettingsApplied() {
     QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(install.dialogs().saveRequests.size(), 1);
     QCOMPARE(install.dialogs().saveRequests[0].filterIndex, filterIndex);
+}
+
+void TestFormMainPersistence::damagedSettingToldAndKept() {
+    InstallationFixture install;
+    {
+        QSettings stored(install.filePath(kConf), QSettings::IniFormat);
+        const QList<std::pair<const char*, QVariant>> values{{"Left", 10},
+                                                             {"Top", 20},
+                                                             {"Width", 760},
+                                                             {"Height", 600},
+                                                             {"Sound", 1},
+                                                             {"Port", 0},
+                                                             {"Alg", 0},
+                                                             {"WaitStart", 5000},
+                                                             {"Timer", 0},
+                                                             {"Monitor", 0},
+                                                             {"LockTime", 5000},
+                                                             {"Title", "Gespeichert"},
+                                                             {"AutoReset", 1},
+                                                             {"FilterInd", 2},
+                                                             {"VidResult", 1},
+                                                             {"Len", "5O"},
+                                                             {"Logo", "/bilder/logo.png"},
+                                                             {"LiveResults", 1},
+                                                             {"LivePort", 9000}};
+        for (const auto& [name, value] : values)
+            stored.setValue(QLatin1String(name), value);
+    }
+    {
+        TFormMain window(install.environment());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // Reading stopped at "Len": from there the defaults are used, and the operator is told.
+        QCOMPARE(window.settings().len, 50);
+        QCOMPARE(window.settings().logo, QString());
+        const ElidingLabel* notice = window.StatusBar1()->noticePanel();
+        QVERIFY(notice->isVisible());
+        QVERIFY2(notice->text().startsWith(QStringLiteral("Einstellungen beschädigt: „Len=5O“")),
+                 qPrintable(notice->text()));
+        QCOMPARE(notice->text().count(QStringLiteral("Len=5O")), 1);
+        window.header()->eZeile->setText(QStringLiteral("Neu"));
+    }
+    // At exit what was read is written, what was not read is kept as it was stored.
+    QSettings saved(install.filePath(kConf), QSettings::IniFormat);
+    QCOMPARE(saved.value("Title").toString(), QStringLiteral("Neu"));
+    QCOMPARE(saved.value("Len").toString(), QStringLiteral("5O"));
+    QCOMPARE(saved.value("Logo").toString(), QStringLiteral("/bilder/logo.png"));
+    QCOMPARE(saved.value("LivePort").toInt(), 9000);
 }
 
 int main(int argc, char* argv[]) {

@@ -1,4 +1,8 @@
+#include "competition/TSortGrid.h"
+#include "journal/JournalEntry.h"
+#include "journal/widgets/JournalWiring.h"
 #include "mock/TimingWindowFixture.h"
+#include "output/BackupWriter.h"
 #include "settings/SettingsApplier.h"
 #include "settings/TvPlacement.h"
 #include "timing/ControlStates.h"
@@ -19,6 +23,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -48,6 +54,17 @@ void throughDialog(TimingWindowFixture& f, const std::function<void(TCfgDialog&)
     QTRY_VERIFY(!f.window().settingsCommand().applier().isPending());
 }
 
+// The result format chosen in the dialog, confirmed with "OK".
+void chooseFormat(TimingWindowFixture& f, bool seconds) {
+    TCfgDialog& dialog = f.window().settingsCommand().createDialog();
+    QTimer::singleShot(0, &dialog, [&] {
+        (seconds ? dialog.rbResult1 : dialog.rbResult0)->setChecked(true);
+        QTest::mouseClick(dialog.ButtonOK, Qt::LeftButton);
+    });
+    f.window().actions().mCFG->trigger();
+    QTRY_VERIFY(!f.window().settingsCommand().applier().isPending());
+}
+
 void openPortOne(TimingWindowFixture& f) {
     f.window().settings().port = 1;
     QVERIFY(f.window().timingWiring().port().open(1));
@@ -70,10 +87,13 @@ private Q_SLOTS:
     void portThatFailsIsToldWithItsReason_data();
     void portThatFailsIsToldWithItsReason();
     void cancelChangesNothing();
+    void okWithOneScreenKeepsTheTvScreen();
     void logo_data();
     void logo();
     void timeFormatReachesTheResults_data();
     void timeFormatReachesTheResults();
+    void formatSwitchConvertsEnteredTimes_data();
+    void formatSwitchConvertsEnteredTimes();
 };
 
 void TestFormMainSettings::unpluggedPortShowsKeineAndOkLeavesItClosed() {
@@ -233,6 +253,17 @@ void TestFormMainSettings::cancelChangesNothing() {
     QVERIFY(f.window().settings() == before);
 }
 
+void TestFormMainSettings::okWithOneScreenKeepsTheTvScreen() {
+    TimingWindowFixture f;
+    // The projector of the last run is off: nothing to choose, and nothing is forgotten.
+    QCOMPARE(QGuiApplication::screens().size(), 1);
+    f.window().settings().monitor = 1;
+    bool choosable = true;
+    throughDialog(f, [&](TCfgDialog& d) { choosable = d.cbMonitor->isEnabled(); });
+    QVERIFY(!choosable);
+    QCOMPARE(f.window().settings().monitor, 1);
+}
+
 void TestFormMainSettings::logo_data() {
     QTest::addColumn<bool>("readable");
     QTest::addColumn<bool>("confirm");
@@ -291,6 +322,61 @@ void TestFormMainSettings::timeFormatReachesTheResults() {
     QCOMPARE(f.window().settings().vidResult, seconds ? 1 : 0);
     QVERIFY(f.run({"F5", "+10240", "F8", "F9"}));
     QCOMPARE(f.heatRow(1), row);
+}
+
+void TestFormMainSettings::formatSwitchConvertsEnteredTimes_data() {
+    QTest::addColumn<bool>("toSeconds");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QStringList>("before"); // Zeit1..Zeit3 of the first competitor
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QString>("question");
+    const QString asked = QStringLiteral("Ergebnis: Die 2 eingetragenen Zeiten werden in das neue "
+                                         "Format umgerechnet („%1“ wird „%2“). Umrechnen und das "
+                                         "Format wechseln?");
+    QTest::newRow("to seconds") << true << true << QStringList{"5023", "-", "1024"}
+                                << QStringList{"50,23", "-", "10,24"} << asked.arg("5023", "50,23");
+    QTest::newRow("to hundredths")
+        << false << true << QStringList{"50,23", "", "5895,00"} << QStringList{"5023", "", "589500"}
+        << asked.arg("50,23", "5023");
+    QTest::newRow("declined") << true << false << QStringList{"5023", "-", "1024"}
+                              << QStringList{"5023", "-", "1024"} << asked.arg("5023", "50,23");
+}
+
+void TestFormMainSettings::formatSwitchConvertsEnteredTimes() {
+    QFETCH(bool, toSeconds);
+    QFETCH(bool, answer);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    QFETCH(QString, question);
+    TimingWindowFixture f;
+    f.addCompetitors(2);
+    chooseFormat(f, !toSeconds);
+    TSortGrid& heats = f.window().competition().heatStartList();
+    for (int i = 0; i < 3; ++i)
+        heats.setCell(6 + i, 1, before[i]);
+    const int journalled = static_cast<int>(f.window().journal()->today().size());
+    f.answers().answer = answer;
+    chooseFormat(f, toSeconds);
+    QCOMPARE(f.answers().questions, QStringList{question});
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(heats.cell(6 + i, 1), after[i]);
+    const int format = answer == toSeconds ? 1 : 0;
+    QCOMPARE(f.window().settings().vidResult, format);
+    QCOMPARE(f.window().competition().timeFormat().setting(), format);
+    // Each changed cell is in the journal, and the backup holds the converted times.
+    int cellEntries = 0;
+    for (const JournalEntry& entry : f.window().journal()->today().mid(journalled)) {
+        if (entry.kind == JournalEntry::Kind::Cell && entry.newText == after[0])
+            ++cellEntries;
+    }
+    QCOMPARE(cellEntries, answer ? 1 : 0);
+    QFile backup(f.window().backupWriter()->backupPath());
+    QVERIFY(backup.open(QIODevice::ReadOnly));
+    QVERIFY(backup.readAll().contains(after[0].toLatin1()));
+    // A later switch with nothing to convert asks nothing.
+    f.answers().questions.clear();
+    chooseFormat(f, toSeconds);
+    QCOMPARE(f.answers().questions.size(), answer ? 0 : 1);
 }
 
 QTEST_MAIN(TestFormMainSettings)

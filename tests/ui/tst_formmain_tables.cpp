@@ -269,7 +269,8 @@ void TestFormMainTables::columnWidthsAfterResize() {
         m_window->resize(size);
         QCoreApplication::processEvents();
         TSortGridView* view = m_window->SortGridView(page);
-        const QList<int> widths = StageTables::columnWidths(page + 1, view->viewport()->width());
+        const QList<int> widths =
+            StageTables::columnWidths(page + 1, view->viewport()->width(), view->neededWidths());
         for (int c = 0; c < widths.size(); ++c) {
             QCOMPARE(view->isColumnHidden(c), widths[c] < 0);
             if (widths[c] >= 0)

@@ -43,6 +43,8 @@ private Q_SLOTS:
     void keyReleaseIsReported();
     void columnWidthsFollowViewport_data();
     void columnWidthsFollowViewport();
+    void numbersAreNeverCut_data();
+    void numbersAreNeverCut();
     void cellPresentation();
     void headerClickSorts();
     void headerClickNeedsCanSort();
@@ -148,6 +150,41 @@ void TestSortGridView::columnWidthsFollowViewport() {
     QCOMPARE(m_view->columnWidth(0), 31);
     QVERIFY(m_view->isColumnHidden(9));
     QVERIFY(m_view->isColumnHidden(10));
+}
+
+void TestSortGridView::numbersAreNeverCut_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("wider");
+    QTest::newRow("Nr. 10 fits") << 0 << "10" << false;
+    QTest::newRow("Nr. 1010") << 0 << "1010" << true;
+    QTest::newRow("Nr. 10100") << 0 << "10100" << true;
+    QTest::newRow("Zeit1 5895,00") << 6 << "5895,00" << true;
+    QTest::newRow("Kl. 12") << 4 << "12" << true;
+}
+
+void TestSortGridView::numbersAreNeverCut() {
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    QFETCH(bool, wider);
+    m_view->resize(712, 300);
+    fill(m_competition->heatStartList(), 3);
+    QCoreApplication::processEvents();
+    m_view->applyColumnWidths();
+    const int designed = m_view->columnWidth(column);
+    const int names = m_view->columnWidth(1) + m_view->columnWidth(2) + m_view->columnWidth(3);
+    // Entered like a result: the column follows without being told.
+    m_competition->heatStartList().setCell(column, 2, text);
+    QCoreApplication::processEvents();
+    const int needed =
+        m_view->fontMetrics().horizontalAdvance(text) + 2 * TSortGridDelegate::TextMargin + 1;
+    QVERIFY2(m_view->columnWidth(column) >= needed,
+             qPrintable(QStringLiteral("%1 < %2").arg(m_view->columnWidth(column)).arg(needed)));
+    QCOMPARE(m_view->columnWidth(column) > designed, wider);
+    // The name columns give the room.
+    const int namesNow = m_view->columnWidth(1) + m_view->columnWidth(2) + m_view->columnWidth(3);
+    QVERIFY(namesNow >= names - (m_view->columnWidth(column) - designed) - 2);
+    QVERIFY(namesNow <= names);
 }
 
 void TestSortGridView::cellPresentation() {

@@ -1,11 +1,15 @@
 #include "mock/TimingWindowFixture.h"
+#include "platform/InputEventTime.h"
 #include "timing/RunClock.h"
+#include "ui/HeaderBand.h"
 #include "ui/MainActions.h"
 #include "ui/TFDlgYesNo.h"
 #include "ui/TFormMain.h"
 #include "ui/TimingWiring.h"
+#include "widgets/TBitBtnWithColor.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -19,9 +23,26 @@ private Q_SLOTS:
     void keysReachTheClock_data();
     void keysReachTheClock();
     void otherKeysStayWithTheMenu();
+    void keyTakesTheMomentOfItsPress_data();
+    void keyTakesTheMomentOfItsPress();
 };
 
 namespace {
+
+// A timing key as the window system hands it over: stamped ageMs before now on the server's
+// clock, delivered as a shortcut or, with a menu open, as a key press.
+void pressStamped(TimingWindowFixture& f, Qt::Key key, int ageMs, QWidget* menu) {
+    const quint64 stamp =
+        static_cast<quint64>(InputEventTime::monotonicMicroseconds() / 1000 - ageMs);
+    if (!menu) {
+        QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : &f.window();
+        qt_sendShortcutOverrideEvent(focus, stamp, key, Qt::NoModifier);
+        return;
+    }
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    press.setTimestamp(stamp);
+    QApplication::sendEvent(menu, &press);
+}
 
 void pressAll(QWidget* target, const QStringList& keys) {
     for (const QString& key : keys)
@@ -101,6 +122,44 @@ void TestTimingKeys::otherKeysStayWithTheMenu() {
     QCOMPARE(f.window().timingWiring().clock().state(), RunClock::State::Ready);
     QTest::keyClick(menu, Qt::Key_Escape);
     QTRY_VERIFY(!QApplication::activePopupWidget());
+}
+
+void TestTimingKeys::keyTakesTheMomentOfItsPress_data() {
+    QTest::addColumn<bool>("menuOpen");
+    QTest::addColumn<bool>("buttonStarts");
+    QTest::addColumn<int>("runMs");
+    // F5 waited 400 ms for the window; the run is 1.4 s long, not 1 s.
+    QTest::newRow("shortcut") << false << false << 1400;
+    QTest::newRow("menu open") << true << false << 1400;
+    // An F8 that did nothing leaves no stamp behind for the START button clicked after it.
+    QTest::newRow("button after an unused key") << false << true << 1000;
+}
+
+void TestTimingKeys::keyTakesTheMomentOfItsPress() {
+    QFETCH(bool, menuOpen);
+    QFETCH(bool, buttonStarts);
+    QFETCH(int, runMs);
+    TimingWindowFixture f;
+    f.addCompetitors(3);
+    RunClock& clock = f.window().timingWiring().clock();
+    clock.setAutoEntry(false);
+    QMenu* menu = nullptr;
+    if (menuOpen) {
+        menu = f.window().actions().Startliste;
+        menu->popup(f.window().mapToGlobal(QPoint(10, 10)));
+        QTRY_COMPARE(QApplication::activePopupWidget(), menu);
+    }
+    if (buttonStarts) {
+        pressStamped(f, Qt::Key_F8, 400, menu);
+        QTest::mouseClick(f.window().header()->bSTART, Qt::LeftButton);
+    } else {
+        pressStamped(f, Qt::Key_F5, 400, menu);
+    }
+    QCOMPARE(clock.state(), RunClock::State::Running);
+    f.ticks().advanceMilliseconds(1000);
+    pressStamped(f, Qt::Key_F8, 0, menu);
+    QCOMPARE(clock.state(), RunClock::State::Stopped);
+    QVERIFY2(qAbs(clock.runTime() - runMs) <= 20, qPrintable(QString::number(clock.runTime())));
 }
 
 QTEST_MAIN(TestTimingKeys)

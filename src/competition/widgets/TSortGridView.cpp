@@ -1,5 +1,6 @@
 #include "competition/widgets/TSortGridView.h"
 
+#include "competition/ColumnFit.h"
 #include "competition/HeaderClickRule.h"
 #include "competition/StageTables.h"
 #include "competition/TSortGrid.h"
@@ -55,11 +56,38 @@ TSortGridView::TSortGridView(TSortGrid* grid, const TimeFormat* timeFormat, QWid
         showGridRow();
     });
     connect(grid, &TSortGrid::sorted, this, [this] { showGridRow(); });
+    // A longer number widens its column at once, several changes in one go.
+    m_widthsDue.setSingleShot(true);
+    m_widthsDue.setInterval(0);
+    connect(&m_widthsDue, &QTimer::timeout, this, &TSortGridView::applyColumnWidths);
+    connect(grid, &QAbstractItemModel::modelReset, &m_widthsDue, qOverload<>(&QTimer::start));
+    connect(grid, &QAbstractItemModel::dataChanged, &m_widthsDue, qOverload<>(&QTimer::start));
+    connect(grid, &QAbstractItemModel::rowsInserted, &m_widthsDue, qOverload<>(&QTimer::start));
     showGridRow();
 }
 
+QList<int> TSortGridView::neededWidths() const {
+    const QList<StageTables::ColumnSpec> specs = StageTables::columns(m_grid->tag());
+    const QFontMetrics metrics(font());
+    const QList<QStringList> rows = ColumnFit::rowsOf(*m_grid);
+    QList<int> needed;
+    for (qsizetype c = 0; c < specs.size(); ++c) {
+        if (specs[c].fixedWidth <= 0) {
+            needed.append(0);
+            continue;
+        }
+        const int text = ColumnFit::widestText(
+            rows, static_cast<int>(c),
+            [&metrics](const QString& t) { return metrics.horizontalAdvance(t); }, 1);
+        // The delegate's margin on both sides and the grid line.
+        needed.append(text + 2 * TSortGridDelegate::TextMargin + 1);
+    }
+    return needed;
+}
+
 void TSortGridView::applyColumnWidths() {
-    const QList<int> widths = StageTables::columnWidths(m_grid->tag(), viewport()->width());
+    const QList<int> widths =
+        StageTables::columnWidths(m_grid->tag(), viewport()->width(), neededWidths());
     for (int c = 0; c < m_grid->ColCount(); ++c) {
         const int width = c < widths.size() ? widths[c] : -1;
         setColumnHidden(c, width < 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTableView>
+#include <QTimer>
 
 class QMenu;
 class TimeFormat;
@@ -19,8 +20,11 @@ public:
 
     TSortGrid* grid() const { return m_grid; }
 
-    // Fixed widths, hidden columns and the shared rest of the view's client width.
+    // Fixed widths, hidden columns and the shared rest of the view's client width; a number
+    // column wider where its widest text needs it. Follows the table's changes by itself.
     void applyColumnWidths();
+    // Per column, what its widest data text needs in this view's font (0 for the shared ones).
+    QList<int> neededWidths() const;
 
     // On: one cell is selected, and a typed key, F2, Enter or a double click opens its editor
     // (the table must be editable). Off: whole rows are selected and nothing is edited.
@@ -55,4 +59,5 @@ private:
     bool m_resizedSincePress = false;
     bool m_cellEditing = false;
     QMenu* m_popupMenu = nullptr;
+    QTimer m_widthsDue;
 };

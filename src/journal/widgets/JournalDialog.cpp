@@ -1,6 +1,7 @@
 #include "journal/widgets/JournalDialog.h"
 
 #include "journal/JournalRecovery.h"
+#include "journal/widgets/JournalImpulseModel.h"
 #include "timing/RunClock.h"
 
 #include <QDialogButtonBox>
@@ -9,27 +10,19 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-
-const QStringList Columns{QStringLiteral("Uhrzeit"), QStringLiteral("Ereignis"),
-                          QStringLiteral("Name"),    QStringLiteral("Quelle"),
-                          QStringLiteral("Wert"),    QStringLiteral("Stempel (s)"),
-                          QStringLiteral("Laufzeit")};
-
-} // namespace
-
-JournalDialog::JournalDialog(const TimeFormat& format, QWidget* parent)
-    : QDialog(parent), m_format(format) {
+JournalDialog::JournalDialog(JournalImpulseModel* model, const TimeFormat& format, QWidget* parent)
+    : QDialog(parent), m_model(model), m_format(format) {
     setObjectName(QStringLiteral("JournalDialog"));
     setWindowTitle(QStringLiteral("Zeitprotokoll"));
+    m_model->setParent(this);
     auto* layout = new QVBoxLayout(this);
 
-    m_table = new QTableWidget(0, static_cast<int>(Columns.size()), this);
+    m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("JournalTable"));
-    m_table->setHorizontalHeaderLabels(Columns);
+    m_table->setModel(m_model);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -67,19 +60,27 @@ JournalDialog::JournalDialog(const TimeFormat& format, QWidget* parent)
     auto* buttons = new QDialogButtonBox(this);
     m_enter = buttons->addButton(QStringLiteral("Eintragen"), QDialogButtonBox::ActionRole);
     m_enter->setObjectName(QStringLiteral("JournalEnter"));
-    // Return enters the marked run; the dialog exists for that.
-    m_enter->setDefault(true);
     buttons->addButton(QStringLiteral("Schließen"), QDialogButtonBox::RejectRole);
     layout->addWidget(buttons);
+    // Return acts only through the default button, which is "Eintragen" while the marked run
+    // can be entered and is not in the table yet; no other button takes its place.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(m_asStart, &QPushButton::clicked, this, [this] { markStart(m_table->currentRow()); });
-    connect(m_asStop, &QPushButton::clicked, this, [this] { markStop(m_table->currentRow()); });
+    connect(m_asStart, &QPushButton::clicked, this,
+            [this] { markStart(m_table->currentIndex().row()); });
+    connect(m_asStop, &QPushButton::clicked, this,
+            [this] { markStop(m_table->currentIndex().row()); });
     connect(m_enter, &QPushButton::clicked, this, [this] {
         if (hintText().isEmpty())
             Q_EMIT enterRequested(*startStamp(), *stopStamp());
     });
-    connect(m_table, &QTableWidget::currentCellChanged, this, [this] { refresh(); });
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { refresh(); });
+    connect(m_model, &JournalImpulseModel::runEntered, this, &JournalDialog::runEntered);
+    markNewestOpenRun();
+    m_table->resizeColumnsToContents();
     resize(900, 600);
 }
 
@@ -94,28 +95,6 @@ void JournalDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-void JournalDialog::setEntries(const QList<JournalEntry>& entries) {
-    // The marks stay on their events when the list grows at the top.
-    const auto oldSize = m_shown.size();
-    m_shown = JournalRecovery::impulsesNewestFirst(entries);
-    const int added = static_cast<int>(m_shown.size() - oldSize);
-    if (oldSize == 0 || added < 0) {
-        m_start.reset();
-        m_stop.reset();
-        if (const auto run = JournalRecovery::lastRun(m_shown)) {
-            m_start = run->first;
-            m_stop = run->second;
-        }
-    } else {
-        if (m_start)
-            *m_start += added;
-        if (m_stop)
-            *m_stop += added;
-    }
-    fillTable();
-    refresh();
-}
-
 void JournalDialog::setTarget(const QString& description, const QString& whyNot) {
     m_target = description;
     m_whyNoTarget = whyNot;
@@ -127,11 +106,13 @@ void JournalDialog::setOutcome(const QString& text) {
 }
 
 std::optional<qint64> JournalDialog::startStamp() const {
-    return m_start ? m_shown[*m_start].stamp : std::nullopt;
+    const auto row = m_model->startRow();
+    return row ? m_model->entry(*row).stamp : std::nullopt;
 }
 
 std::optional<qint64> JournalDialog::stopStamp() const {
-    return m_stop ? m_shown[*m_stop].stamp : std::nullopt;
+    const auto row = m_model->stopRow();
+    return row ? m_model->entry(*row).stamp : std::nullopt;
 }
 
 std::optional<qint32> JournalDialog::runTimeMs() const {
@@ -147,85 +128,70 @@ QString JournalDialog::hintText() const {
     return m_target.isEmpty() ? m_whyNoTarget : QString();
 }
 
-void JournalDialog::markStart(int shownRow) {
-    if (shownRow < 0 || shownRow >= m_shown.size())
+QString JournalDialog::enteredText() const {
+    return startStamp() && stopStamp() ? m_model->enteredText(*startStamp(), *stopStamp())
+                                       : QString();
+}
+
+void JournalDialog::markStart(int row) {
+    if (row < 0 || row >= m_model->rowCount())
         return;
-    m_start = shownRow;
-    fillTable();
+    m_model->setStartRow(row);
     refresh();
 }
 
-void JournalDialog::markStop(int shownRow) {
-    if (shownRow < 0 || shownRow >= m_shown.size())
+void JournalDialog::markStop(int row) {
+    if (row < 0 || row >= m_model->rowCount())
         return;
-    m_stop = shownRow;
-    fillTable();
+    m_model->setStopRow(row);
     refresh();
 }
 
-QString JournalDialog::stampText(qint64 stampMicroseconds) {
-    const qint64 seconds = stampMicroseconds / 1'000'000;
-    const qint64 fraction = qAbs(stampMicroseconds % 1'000'000);
-    return QStringLiteral("%1,%2").arg(seconds).arg(fraction, 6, 10, QLatin1Char('0'));
+void JournalDialog::markNewestOpenRun() {
+    const auto run = m_model->newestOpenRun();
+    m_model->setStartRow(run ? std::optional<int>(run->first) : std::nullopt);
+    m_model->setStopRow(run ? std::optional<int>(run->second) : std::nullopt);
+    if (run)
+        m_table->scrollTo(m_model->index(run->second, 0));
+    refresh();
 }
 
-void JournalDialog::fillTable() {
-    const int current = m_table->currentRow();
-    m_table->setRowCount(static_cast<int>(m_shown.size()));
-    for (int row = 0; row < m_shown.size(); ++row) {
-        const JournalEntry& e = m_shown[row];
-        QString name = e.name;
-        if (m_start == row)
-            name += QStringLiteral("  [Start]");
-        if (m_stop == row)
-            name += QStringLiteral("  [Stopp]");
-        const QString value = e.oldText.isEmpty() ? e.newText : e.oldText + u'>' + e.newText;
-        const QString run =
-            e.runMicroseconds
-                ? m_format.FormatTime(RunClock::truncatedToHundredths(*e.runMicroseconds) / 10)
-                : QString();
-        const QStringList texts{e.wallClock.toString(QStringLiteral("HH:mm:ss.zzz")),
-                                JournalEntry::kindText(e.kind),
-                                name,
-                                e.source,
-                                value,
-                                stampText(*e.stamp),
-                                run};
-        for (int col = 0; col < texts.size(); ++col) {
-            auto* item = m_table->item(row, col);
-            if (!item) {
-                item = new QTableWidgetItem;
-                m_table->setItem(row, col, item);
-            }
-            item->setText(texts[col]);
-            QFont font = item->font();
-            font.setBold(m_start == row || m_stop == row);
-            item->setFont(font);
-        }
-    }
-    m_table->resizeColumnsToContents();
-    if (current >= 0 && current < m_table->rowCount())
-        m_table->setCurrentCell(current, 0);
+void JournalDialog::runEntered(qint64 startStamp, qint64 stopStamp) {
+    // The marked run went into the table: the marks move on to the next run not entered.
+    const auto marked = [&](const std::optional<qint64>& stamp) {
+        return stamp && (*stamp == startStamp || *stamp == stopStamp);
+    };
+    if (marked(this->startStamp()) || marked(this->stopStamp()))
+        markNewestOpenRun();
+    else
+        refresh();
 }
 
-QString JournalDialog::entryText(int shownRow) const {
-    const JournalEntry& e = m_shown[shownRow];
+QString JournalDialog::entryText(std::optional<int> row) const {
+    if (!row)
+        return QStringLiteral("–");
+    const JournalEntry& e = m_model->entry(*row);
     return e.wallClock.toString(QStringLiteral("HH:mm:ss.zzz")) + QStringLiteral("  ") + e.name +
            QStringLiteral(" (") + e.source + QStringLiteral(")");
 }
 
 void JournalDialog::refresh() {
     const QString none = QStringLiteral("–");
-    m_startLabel->setText(m_start ? entryText(*m_start) : none);
-    m_stopLabel->setText(m_stop ? entryText(*m_stop) : none);
+    m_startLabel->setText(entryText(m_model->startRow()));
+    m_stopLabel->setText(entryText(m_model->stopRow()));
     const auto run = runTimeMs();
     m_timeLabel->setText(run ? m_format.FormatTime(*run / 10) : none);
     m_targetLabel->setText(m_target.isEmpty() ? none : m_target);
-    const bool rowChosen = m_table->currentRow() >= 0;
+    const bool rowChosen = m_table->currentIndex().isValid();
     m_asStart->setEnabled(rowChosen);
     m_asStop->setEnabled(rowChosen);
     const QString hint = hintText();
-    m_hint->setText(hint);
+    const QString entered = enteredText();
+    m_hint->setText(hint.isEmpty() && !entered.isEmpty()
+                        ? QStringLiteral("Dieser Lauf ist schon eingetragen: ") + entered
+                        : hint);
     m_enter->setEnabled(hint.isEmpty());
     m_enter->setToolTip(hint);
+    // Return enters the marked run, unless it is in the table already.
+    m_enter->setDefault(hint.isEmpty() && entered.isEmpty());
 }

@@ -1,46 +1,47 @@
 #pragma once
 
 #include "competition/TimeFormat.h"
-#include "journal/JournalEntry.h"
 
 #include <QDialog>
-#include <QList>
 #include <optional>
 
+class JournalImpulseModel;
 class QLabel;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
-// "Zeitprotokoll": today's impulses and commands, newest first. The operator marks one as the
-// start and one as the stop; the dialog shows the run time between their stamps and offers to
-// enter it into the selected row. It starts with the last run (the newest stop and the start
-// before it) marked.
+// "Zeitprotokoll": the journal's impulses and commands, newest first. The operator marks one
+// as the start and one as the stop; the dialog shows the run time between their stamps and
+// offers to enter it into the selected row. It starts with the newest run not yet entered
+// marked, and moves on to the next such run once the marked one is entered; a run already
+// entered is shown with its row and is never offered by itself.
 class JournalDialog : public QDialog {
     Q_OBJECT
 public:
-    JournalDialog(const TimeFormat& format, QWidget* parent = nullptr);
+    // The dialog takes the model over.
+    JournalDialog(JournalImpulseModel* model, const TimeFormat& format, QWidget* parent = nullptr);
 
-    // The day's events, oldest first, as the journal holds them.
-    void setEntries(const QList<JournalEntry>& entries);
     // The row the time would go into; empty when there is none, with the reason.
     void setTarget(const QString& description, const QString& whyNot = QString());
     // Shown after an entry.
     void setOutcome(const QString& text);
 
-    // The list as shown, newest first.
-    const QList<JournalEntry>& shown() const { return m_shown; }
-    QTableWidget* table() const { return m_table; }
+    JournalImpulseModel* model() const { return m_model; }
+    QTableView* table() const { return m_table; }
     QPushButton* enterButton() const { return m_enter; }
     std::optional<qint64> startStamp() const;
     std::optional<qint64> stopStamp() const;
     std::optional<qint32> runTimeMs() const;
+    // Why no time can be entered now; empty when one can.
     QString hintText() const;
+    // Where the marked run is already entered ("Nr. 5 Berg Anna"); empty when it is not.
+    QString enteredText() const;
 
     // Marks the shown row as start or stop (the buttons "Als Start", "Als Stopp").
-    void markStart(int shownRow);
-    void markStop(int shownRow);
-
-    static QString stampText(qint64 stampMicroseconds);
+    void markStart(int row);
+    void markStop(int row);
+    // Marks the newest run that is not entered, or nothing when there is none.
+    void markNewestOpenRun();
 
 Q_SIGNALS:
     // "Eintragen": the run between these stamps goes into the selected row.
@@ -50,17 +51,15 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void fillTable();
     void refresh();
-    QString entryText(int shownRow) const;
+    void runEntered(qint64 startStamp, qint64 stopStamp);
+    QString entryText(std::optional<int> row) const;
 
+    JournalImpulseModel* m_model;
     TimeFormat m_format;
-    QList<JournalEntry> m_shown;
-    std::optional<int> m_start;
-    std::optional<int> m_stop;
     QString m_target;
     QString m_whyNoTarget;
-    QTableWidget* m_table = nullptr;
+    QTableView* m_table = nullptr;
     QLabel* m_startLabel = nullptr;
     QLabel* m_stopLabel = nullptr;
     QLabel* m_timeLabel = nullptr;

@@ -3,11 +3,12 @@
 #include "competition/Competition.h"
 #include "competition/ResultEntry.h"
 #include "competition/StageTables.h"
-#include "journal/JournalReader.h"
+#include "journal/JournalBackwardReader.h"
 #include "journal/JournalRecorder.h"
 #include "journal/JournalRecovery.h"
 #include "journal/JournalWriter.h"
 #include "journal/widgets/JournalDialog.h"
+#include "journal/widgets/JournalImpulseModel.h"
 #include "journal/widgets/JournalInputSource.h"
 #include "output/BackupWriter.h"
 #include "timing/BarrierLogic.h"
@@ -26,6 +27,8 @@
 namespace {
 
 constexpr int NoticeMs = 30000;
+// Start-up looks only at the end of today's journal: a crash cuts its last lines.
+constexpr int StartupCheckLines = 100;
 
 } // namespace
 
@@ -33,7 +36,7 @@ JournalWiring::JournalWiring(TFormMain& window, BackupWriter& backup)
     : QObject(nullptr), m_window(window), m_backup(backup) {
     const QString folder = QFileInfo(backup.backupPath()).absolutePath();
     m_writer = new JournalWriter(folder, window.ProgramTitle(), this);
-    loadToday();
+    checkTodaysEnd();
 
     TimingWiring& timing = window.timingWiring();
     m_recorder = new JournalRecorder(
@@ -47,24 +50,29 @@ JournalWiring::JournalWiring(TFormMain& window, BackupWriter& backup)
                            window.PageControl1()->tabText(0).trimmed());
     connect(&timing.port(), &LightBarrierPort::lineChanged, m_recorder,
             &JournalRecorder::lineChanged);
-    connect(m_recorder, &JournalRecorder::recorded, this, &JournalWiring::keep);
 
     backup.setBeforeWrite([this] {
         m_recorder->catchUpTable();
         m_writer->flush();
     });
+    // Stays in the status bar, beside the backup's panel, until the journal is written again.
     connect(
         m_writer, &JournalWriter::writeFailed, this,
         [this](const QString& path, const QString& reason) {
-            m_window.StatusBar1()->showMessage(failureText(path, reason), NoticeMs);
+            m_window.StatusBar1()->setLastingNotice(failureText(path, reason));
+        },
+        Qt::QueuedConnection);
+    connect(
+        m_writer, &JournalWriter::writeRecovered, this,
+        [this] {
+            m_window.StatusBar1()->setLastingNotice(QString());
+            m_window.StatusBar1()->showNotice(recoveredText(), NoticeMs);
         },
         Qt::QueuedConnection);
     connectCommands();
     m_recorder->programStarted(QStringLiteral(VELMORA_VERSION));
-    if (m_skipped > 0)
-        m_window.StatusBar1()->showMessage(
-            QStringLiteral("Zeitprotokoll: %1 beschädigte Zeile(n) übersprungen").arg(m_skipped),
-            NoticeMs);
+    if (!m_startupNotice.isEmpty())
+        m_window.StatusBar1()->showNotice(m_startupNotice, NoticeMs);
 }
 
 JournalWiring::~JournalWiring() {
@@ -78,11 +86,20 @@ QString JournalWiring::failureText(const QString& path, const QString& reason) {
            QStringLiteral(" (") + reason + QStringLiteral(")");
 }
 
-void JournalWiring::loadToday() {
-    m_day = QDate::currentDate();
-    const JournalReader::Result read = JournalReader::readFile(m_writer->pathFor(m_day));
-    m_today = read.entries;
-    m_skipped = read.skippedLines;
+QString JournalWiring::damagedLinesText(int lines) {
+    return QStringLiteral("Zeitprotokoll: %1 beschädigte Zeile(n) übersprungen").arg(lines);
+}
+
+void JournalWiring::checkTodaysEnd() {
+    JournalBackwardReader reader({m_writer->pathFor(QDate::currentDate())});
+    reader.readOlder(StartupCheckLines);
+    m_skipped = reader.skippedLines();
+    QStringList notices = reader.errors();
+    for (QString& error : notices)
+        error.prepend(QStringLiteral("Zeitprotokoll nicht lesbar: "));
+    if (m_skipped > 0)
+        notices.prepend(damagedLinesText(m_skipped));
+    m_startupNotice = notices.join(QStringLiteral("; "));
 }
 
 void JournalWiring::connectCommands() {
@@ -100,16 +117,6 @@ void JournalWiring::connectCommands() {
     connect(a.mJournal, &QAction::triggered, this, &JournalWiring::showDialog);
 }
 
-void JournalWiring::keep(const JournalEntry& entry) {
-    const QDate day = entry.wallClock.date();
-    if (day != m_day) {
-        // Past midnight the dialog shows the new day.
-        m_day = day;
-        m_today.clear();
-    }
-    m_today.append(entry);
-}
-
 JournalDialog* JournalWiring::dialog() const {
     return m_dialog;
 }
@@ -120,17 +127,29 @@ void JournalWiring::showDialog() {
         m_dialog->activateWindow();
         return;
     }
-    auto* dialog = new JournalDialog(m_window.competition().timeFormat(), &m_window);
+    // What was recorded before is in the files from here on; what comes later reaches the
+    // list as it is recorded. A run across midnight starts in yesterday's file.
+    m_writer->flush();
+    const QDate today = QDate::currentDate();
+    auto reader = std::make_unique<JournalBackwardReader>(
+        QStringList{m_writer->pathFor(today), m_writer->pathFor(today.addDays(-1))});
+    // While the file cannot be written, what it lacks is still shown.
+    reader->setNewestLines(m_writer->heldBackLines());
+    Competition& competition = m_window.competition();
+    auto* model = new JournalImpulseModel(std::move(reader), competition.timeFormat(), today);
+    model->setCompetitorName([&competition](const QString& number) {
+        const TSortGrid& heat = competition.heatStartList();
+        using namespace StageTables;
+        const int row = heat.FindRow(Heat::Nr, number);
+        return row > 0 ? heat.cell(Heat::Name, row) + u' ' + heat.cell(Heat::Vorname, row)
+                       : QString();
+    });
+    connect(m_recorder, &JournalRecorder::recorded, model, &JournalImpulseModel::addNewer);
+    auto* dialog = new JournalDialog(model, competition.timeFormat(), &m_window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     m_dialog = dialog;
-    dialog->setEntries(m_today);
     describeTarget();
     connect(dialog, &JournalDialog::enterRequested, this, &JournalWiring::enterFromJournal);
-    // New impulses appear while it is open.
-    connect(m_recorder, &JournalRecorder::recorded, dialog, [this, dialog](const JournalEntry& e) {
-        if (e.isImpulse())
-            dialog->setEntries(m_today);
-    });
     dialog->open();
 }
 
@@ -138,6 +157,13 @@ void JournalWiring::enterFromJournal(qint64 startStamp, qint64 stopStamp) {
     const auto run = JournalRecovery::runTime(startStamp, stopStamp);
     if (!run)
         return;
+    if (m_dialog) {
+        const QString entered = m_dialog->enteredText();
+        if (!entered.isEmpty() &&
+            !m_window.askQuestion(QStringLiteral("Dieser Lauf ist schon eingetragen (") + entered +
+                                  QStringLiteral("). Noch einmal eintragen?")))
+            return;
+    }
     m_recorder->enterFromJournal(startStamp, stopStamp,
                                  [this, ms = *run] { m_window.timingWiring().enterResult(ms); });
     if (m_dialog) {

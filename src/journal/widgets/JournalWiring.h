@@ -1,11 +1,8 @@
 #pragma once
 
-#include "journal/JournalEntry.h"
-
-#include <QDate>
-#include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QString>
 
 class BackupWriter;
 class JournalDialog;
@@ -16,8 +13,9 @@ class TFormMain;
 
 // Puts the impulse journal into the main window: a writer for the day files next to the backup,
 // a recorder on the run clock, the light barriers, the port and the heat start list, the file
-// commands of the menu, the notice when the journal cannot be written, and "Zeitprotokoll...".
-// The journal of the same change reaches the disk before the backup does.
+// commands of the menu, the notices of a damaged or unwritable journal, and "Zeitprotokoll...".
+// The journal of the same change reaches the disk before the backup does. Start-up reads only
+// the end of the journal; the dialog reads back as far as it is scrolled.
 class JournalWiring : public QObject {
     Q_OBJECT
 public:
@@ -27,8 +25,7 @@ public:
 
     JournalRecorder& recorder() { return *m_recorder; }
     JournalWriter& writer() { return *m_writer; }
-    // Today's events: what the file held at start-up and what came since.
-    const QList<JournalEntry>& today() const { return m_today; }
+    // Damaged lines at the end of today's journal, as start-up found them.
     int skippedLines() const { return m_skipped; }
     // The open "Zeitprotokoll" dialog, if any.
     JournalDialog* dialog() const;
@@ -39,11 +36,14 @@ public:
     void enterFromJournal(qint64 startStamp, qint64 stopStamp);
 
     static QString failureText(const QString& path, const QString& reason);
+    static QString recoveredText() {
+        return QStringLiteral("Das Zeitprotokoll wird wieder geschrieben.");
+    }
+    static QString damagedLinesText(int lines);
 
 private:
-    void loadToday();
+    void checkTodaysEnd();
     void connectCommands();
-    void keep(const JournalEntry& entry);
     void describeTarget();
 
     TFormMain& m_window;
@@ -51,8 +51,7 @@ private:
     JournalWriter* m_writer = nullptr;
     JournalRecorder* m_recorder = nullptr;
     JournalInputSource* m_input = nullptr;
-    QList<JournalEntry> m_today;
-    QDate m_day;
     int m_skipped = 0;
+    QString m_startupNotice;
     QPointer<JournalDialog> m_dialog;
 };

@@ -2,9 +2,9 @@
 
 #include "competition/Competition.h"
 #include "competition/StageDerivation.h"
-#include "live/LanAddress.h"
 #include "live/LiveServer.h"
 #include "live/LiveSnapshotBuilder.h"
+#include "live/widgets/LiveAddressMenu.h"
 #include "live/widgets/LiveAddressWindow.h"
 #include "timing/RunClock.h"
 #include "ui/HeaderBand.h"
@@ -16,19 +16,33 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 
 namespace {
 
 const QString AddressHint = QStringLiteral("Erst \"Live-Ergebnisse im Netzwerk\" einschalten");
 
+bool sameAddresses(const QList<LanAddress::Candidate>& a, const QList<LanAddress::Candidate>& b) {
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (!a.at(i).address.isEqual(b.at(i).address) ||
+            a.at(i).interfaceName != b.at(i).interfaceName)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 LiveResultsControl::LiveResultsControl(TFormMain& window, QObject* parent)
     : QObject(parent), m_window(window),
-      m_server(std::make_unique<LiveServer>(window.timingWiring().sharedTickSource())) {
+      m_server(std::make_unique<LiveServer>(window.timingWiring().sharedTickSource())),
+      m_interfaces(&LanAddress::ofThisMachine) {
     m_coalesce.setSingleShot(true);
-    m_coalesce.setInterval(coalesceMs);
     connect(&m_coalesce, &QTimer::timeout, this, &LiveResultsControl::publishNow);
+    m_networkCheck.setInterval(networkCheckMs);
+    connect(&m_networkCheck, &QTimer::timeout, this, &LiveResultsControl::checkNetwork);
     connect(m_server.get(), &LiveServer::started, this, &LiveResultsControl::started);
     connect(m_server.get(), &LiveServer::failed, this, &LiveResultsControl::failed);
 
@@ -42,6 +56,15 @@ LiveResultsControl::LiveResultsControl(TFormMain& window, QObject* parent)
     connect(actions.mLivePort, &QAction::triggered, this, &LiveResultsControl::askPort);
     connect(actions.mLiveAddress, &QAction::triggered, this,
             &LiveResultsControl::showAddressWindow);
+    m_addressMenu = new LiveAddressMenu(&window);
+    actions.Programm->insertMenu(actions.mBeenden, m_addressMenu);
+    connect(m_addressMenu, &LiveAddressMenu::addressChosen, this,
+            &LiveResultsControl::chooseAddress);
+    connect(m_addressMenu, &LiveAddressMenu::onlyThisAddressToggled, this,
+            &LiveResultsControl::serveOnChosenAddressOnly);
+    // Opening the menu is a good moment to look again: a Wi-Fi joined a second ago is listed.
+    connect(m_addressMenu, &QMenu::aboutToShow, this, &LiveResultsControl::checkNetwork);
+
     m_portQuestion = [this](int current) -> std::optional<int> {
         bool ok = false;
         const int port =
@@ -91,6 +114,7 @@ void LiveResultsControl::connectSources() {
     connect(&clock, &RunClock::enterResultRequested, this, [this](qint32 runTimeMs) {
         LiveSnapshot::Result result = m_stoppedRun;
         result.time = m_window.competition().timeFormat().FormatTime(runTimeMs / 10);
+        result.run = ++m_entries;
         m_lastResult = result;
         schedule();
     });
@@ -119,21 +143,36 @@ LiveSnapshot LiveResultsControl::snapshot() const {
 }
 
 void LiveResultsControl::schedule() {
-    if (m_server->isRunning() && !m_coalesce.isActive())
-        m_coalesce.start();
+    if (!m_server->isRunning() || m_coalesce.isActive())
+        return;
+    const qint64 since =
+        m_lastPublish.isValid() ? m_lastPublish.elapsed() : qint64(minPublishIntervalMs);
+    m_coalesce.start(static_cast<int>(qMax<qint64>(coalesceMs, minPublishIntervalMs - since)));
 }
 
 void LiveResultsControl::publishNow() {
     m_coalesce.stop();
-    if (m_server->isRunning())
-        m_server->publish(snapshot());
+    if (!m_server->isRunning())
+        return;
+    m_lastPublish.start();
+    m_server->publish(snapshot());
+}
+
+QHostAddress LiveResultsControl::listenAddress() const {
+    if (m_listenOverride)
+        return *m_listenOverride;
+    const Settings& settings = m_window.settings();
+    const QHostAddress chosen(settings.liveAddress);
+    return settings.liveAddressOnly && !chosen.isNull() ? chosen : QHostAddress(QHostAddress::Any);
 }
 
 void LiveResultsControl::setLive(bool on) {
     m_port = 0;
     m_address.clear();
+    m_wanted = on;
     if (!on) {
         m_server->stop();
+        m_networkCheck.stop();
         m_window.settings().liveResults = false;
         m_status->setText(QString());
         showState();
@@ -142,17 +181,17 @@ void LiveResultsControl::setLive(bool on) {
     const auto port = static_cast<quint16>(m_window.settings().livePort);
     m_status->setText(QStringLiteral("Live-Ergebnisse starten auf Port %1 ...").arg(port));
     m_server->publish(snapshot());
-    m_server->start(port, m_listenAddress);
+    m_server->start(port, listenAddress(), m_limits);
+    m_networkCheck.start();
     showState();
 }
 
-void LiveResultsControl::started(quint16 port) {
+void LiveResultsControl::started(quint16 port, int connectionCap) {
     m_port = port;
-    m_address = LanAddress::url(LanAddress::choose(LanAddress::ofThisMachine()), port);
+    m_connectionCap = connectionCap;
     m_window.settings().liveResults = true;
-    m_status->setText(QStringLiteral("Live: ") + m_address);
-    if (m_addressWindow)
-        m_addressWindow->setAddress(m_address);
+    m_reachable.clear();
+    checkNetwork();
     publishNow();
     showState();
 }
@@ -161,10 +200,71 @@ void LiveResultsControl::failed(const QString& reason) {
     m_port = 0;
     m_address.clear();
     m_window.settings().liveResults = false;
-    m_status->setText(QStringLiteral("Live-Ergebnisse aus: Port %1 nicht verfügbar (%2)")
-                          .arg(m_window.settings().livePort)
-                          .arg(reason));
+    const Settings& settings = m_window.settings();
+    if (listenAddress() != QHostAddress(QHostAddress::Any) && !m_listenOverride)
+        m_status->setText(
+            QStringLiteral("Live-Ergebnisse aus: Adresse %1 Port %2 nicht verfügbar (%3)")
+                .arg(settings.liveAddress)
+                .arg(settings.livePort)
+                .arg(reason));
+    else
+        m_status->setText(QStringLiteral("Live-Ergebnisse aus: Port %1 nicht verfügbar (%2)")
+                              .arg(settings.livePort)
+                              .arg(reason));
     showState();
+}
+
+void LiveResultsControl::checkNetwork() {
+    const QList<LanAddress::Candidate> all = m_interfaces();
+    const QList<LanAddress::Candidate> reachable = LanAddress::reachable(all);
+    const bool changed = !sameAddresses(reachable, m_reachable);
+    m_reachable = reachable;
+    const Settings& settings = m_window.settings();
+    const QHostAddress shown = LanAddress::choose(all, QHostAddress(settings.liveAddress));
+    m_addressMenu->setAddresses(reachable, shown, settings.liveAddressOnly);
+    if (!changed)
+        return;
+    // An address served on alone that came back (the Wi-Fi joined again) brings the server back.
+    if (m_wanted && !m_server->isRunning()) {
+        setLive(true);
+        return;
+    }
+    if (!isRunning())
+        return;
+    m_address = LanAddress::url(shown, m_port);
+    m_status->setText(QStringLiteral("Live: ") + m_address);
+    if (m_addressWindow)
+        m_addressWindow->setAddress(m_address);
+    showState();
+}
+
+void LiveResultsControl::chooseAddress(const QHostAddress& address) {
+    m_window.settings().liveAddress = address.toString();
+    m_reachable.clear();
+    // Served on the chosen address alone, the server moves to the new one.
+    if (m_window.settings().liveAddressOnly)
+        restartIfRunning();
+    else
+        checkNetwork();
+}
+
+void LiveResultsControl::serveOnChosenAddressOnly(bool on) {
+    Settings& settings = m_window.settings();
+    settings.liveAddressOnly = on;
+    if (on && QHostAddress(settings.liveAddress).isNull()) {
+        const QList<LanAddress::Candidate> reachable = LanAddress::reachable(m_interfaces());
+        if (!reachable.isEmpty())
+            settings.liveAddress = reachable.first().address.toString();
+    }
+    m_reachable.clear();
+    restartIfRunning();
+}
+
+void LiveResultsControl::restartIfRunning() {
+    if (m_server->isRunning())
+        setLive(true);
+    else
+        checkNetwork();
 }
 
 void LiveResultsControl::showState() {

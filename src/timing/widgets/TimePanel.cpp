@@ -1,6 +1,7 @@
 #include "timing/widgets/TimePanel.h"
 
 #include "timing/widgets/TDigit.h"
+#include "widgets/CaptionFit.h"
 
 #include <QLabel>
 
@@ -35,7 +36,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect 
     QFont font(family);
     font.setPixelSize(pixelSize);
     font.setBold(true);
-    label->setFont(font);
+    label->setFont(CaptionFit::font(font, text, geometry.width()));
     label->setAlignment(Qt::AlignCenter);
     label->setAutoFillBackground(false);
     QPalette palette = label->palette();

@@ -1,10 +1,13 @@
 #include "tv/widgets/TFormMonitor1.h"
 
+#include "tv/TextFit.h"
 #include "tv/VideoWindowLayout.h"
 #include "tv/widgets/TLabel3D.h"
 
 #include <QApplication>
 #include <QLabel>
+
+#include <limits>
 
 namespace {
 
@@ -68,23 +71,28 @@ void TFormMonitor1::layoutWindow() {
     LabelTitle()->setGeometry(l.title);
     m_panelBest->setFont(tvFont(l.stripFont));
     m_panelBest->setGeometry(l.strip);
-    m_nameBest->setFont(tvFont(l.stripFont));
+    m_bestFont = l.stripFont;
     m_timeBest->setFont(tvFont(l.timeBestFont));
     m_timeBest->setGeometry(l.timeBest);
     m_timeCurrent->setFont(tvFont(l.titleFont));
     m_timeCurrent->setGeometry(l.timeCurrent);
-    m_nameCurrent->setFont(tvFont(l.titleFont));
+    m_nameFont = l.titleFont;
     m_nameBestRight = l.nameBestRight;
     m_nameCurrentRight = l.nameCurrentRight;
     fitNames();
 }
 
-// The names size themselves to their text and grow to the left from their right edge.
+// The names size themselves to their text and grow to the left from their right edge; one
+// that would pass the window's left edge gets smaller instead.
 void TFormMonitor1::fitNames() {
-    const int bestWidth = m_nameBest->sizeHint().width();
-    m_nameBest->setGeometry(m_nameBestRight - bestWidth, 0, bestWidth, m_panelBest->height());
-    const int nameWidth = m_nameCurrent->sizeHint().width();
+    placeName(m_nameBest, m_bestFont, m_nameBestRight, 0, m_panelBest->height());
     const QRect time = m_timeCurrent->geometry();
-    m_nameCurrent->setGeometry(m_nameCurrentRight - nameWidth, time.top(), nameWidth,
-                               time.height());
+    placeName(m_nameCurrent, m_nameFont, m_nameCurrentRight, time.top(), time.height());
+}
+
+void TFormMonitor1::placeName(QLabel* label, int designedSize, int right, int top, int height) {
+    const QSize room(qMax(0, right), std::numeric_limits<int>::max());
+    label->setFont(tvFont(TextFit::size(label->text(), designedSize, room, measure())));
+    const int width = qMin(qMax(0, right), label->sizeHint().width());
+    label->setGeometry(right - width, top, width, height);
 }

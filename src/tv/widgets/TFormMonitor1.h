@@ -27,6 +27,7 @@ public:
 
 private:
     void fitNames();
+    void placeName(QLabel* label, int designedSize, int right, int top, int height);
 
     QWidget* m_panelBest = nullptr;
     QLabel* m_timeBest = nullptr;
@@ -35,4 +36,6 @@ private:
     QLabel* m_nameCurrent = nullptr;
     int m_nameBestRight = 0;
     int m_nameCurrentRight = 0;
+    int m_nameFont = 1;
+    int m_bestFont = 1;
 };

@@ -1,6 +1,7 @@
 #include "tv/widgets/TFormMonitor2.h"
 
 #include "timing/widgets/TDigit.h"
+#include "tv/TextFit.h"
 #include "tv/TimeWindowLayout.h"
 #include "tv/widgets/TLabel3D.h"
 #include "tv/widgets/TvWordMark.h"
@@ -52,7 +53,9 @@ TFormMonitor2::TFormMonitor2(QWidget* parent) : TvWindow(QStringLiteral("Zeit"),
     }
     m_labSec = makeComma(m_timerPanel, "LabSec", QColor(0x00, 0xFF, 0x00));
     m_labSec2 = makeComma(m_timerPanel, "LabSec2", fromRgb(0x404040));
-    m_nameCurrent = makeBar(m_timerPanel, "NameCurrent", QColor(0xC0, 0x00, 0x00), Qt::white);
+    // Over the timer panel's foot, but the window's own, so a long name can take the black
+    // beside the digits.
+    m_nameCurrent = makeBar(this, "NameCurrent", QColor(0xC0, 0x00, 0x00), Qt::white);
     m_labelBest = makeBar(this, "LabelBest", QColor(0xE6, 0xD8, 0x3A), Qt::black);
     m_footer = makeLogoFooter(m_image);
     m_wordMark = new TvWordMark(m_footer);
@@ -77,6 +80,18 @@ void TFormMonitor2::setContent(const QString& title, const QString& competitor,
     }
     m_nameCurrent->setText(competitor);
     m_labelBest->setText(club);
+    fitBars();
+}
+
+void TFormMonitor2::fitBars() {
+    const int margin = textMargin(m_barFont);
+    const int barWidth = TextFit::barWidth(m_nameCurrent->text(), m_barFont, m_nameBar.width(),
+                                           width(), margin, measure());
+    const int centred = m_nameBar.x() + (m_nameBar.width() - barWidth) / 2;
+    const int left = qBound(0, centred, qMax(0, width() - barWidth));
+    m_nameCurrent->setGeometry(left, m_nameBar.top(), barWidth, m_nameBar.height());
+    fitText(m_nameCurrent, m_barFont);
+    fitText(m_labelBest, m_clubFont);
 }
 
 bool TFormMonitor2::loadLogo(const QString& path) {
@@ -119,9 +134,9 @@ void TFormMonitor2::layoutWindow() {
     m_labSec->setGeometry(l.upperComma);
     m_labSec2->setFont(commaFont);
     m_labSec2->setGeometry(l.lowerComma);
-    m_nameCurrent->setFont(tvFont(l.windowFont));
-    m_nameCurrent->setGeometry(l.nameCurrent);
-    m_labelBest->setFont(tvFont(l.labelBestFont));
+    m_nameBar = l.nameCurrent.translated(l.timerPanel.topLeft());
+    m_barFont = l.windowFont;
+    m_clubFont = l.labelBestFont;
     m_labelBest->setGeometry(l.labelBest);
     m_footer->setGeometry(l.footer);
     if (l.logoWidth)
@@ -132,4 +147,6 @@ void TFormMonitor2::layoutWindow() {
                                                        Qt::SmoothTransformation));
     m_wordMark->setGeometry(l.wordMark);
     m_wordMark->arrange(l.wordMarkFont, l.wordMarkWidths, l.footerHeight);
+    fitBars();
+    m_nameCurrent->raise();
 }

@@ -41,6 +41,10 @@ public Q_SLOTS:
     void applyRow(DisplayRow row, const DisplayRowState& state);
 
 private:
+    // The competitor and club texts at their designed sizes, smaller only where they would be
+    // cut; the competitor bar first grows to the window's width.
+    void fitBars();
+
     std::array<TDigit*, 5> m_upper{};
     std::array<TDigit*, 5> m_lower{};
     QWidget* m_timerPanel = nullptr;
@@ -53,6 +57,9 @@ private:
     TvWordMark* m_wordMark = nullptr;
     QPixmap m_logo;
     int m_logoWidth = 0;
+    QRect m_nameBar; // as designed, in window coordinates
+    int m_barFont = 1;
+    int m_clubFont = 1;
     double m_scaleX = 1;
     double m_scaleY = 1;
 };

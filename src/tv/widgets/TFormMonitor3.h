@@ -10,7 +10,7 @@ class QTableWidget;
 class QTimer;
 class TvWordMark;
 
-// "TOP3 je Klasse": the three best of classes 1 to 4 in a table of twelve lines.
+// "TOP3 je Klasse": the three best of up to four classes in a table of twelve lines.
 class TFormMonitor3 : public TvWindow {
     Q_OBJECT
 public:

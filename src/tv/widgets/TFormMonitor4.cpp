@@ -1,6 +1,7 @@
 #include "tv/widgets/TFormMonitor4.h"
 
 #include "tv/BestTeamWindowLayout.h"
+#include "tv/TextFit.h"
 #include "tv/widgets/TLabel3D.h"
 
 #include <QImageReader>
@@ -26,6 +27,22 @@ void TFormMonitor4::setContent(const QString& title, const TvTexts::BestTeam& te
     m_labelBest->clear();
     m_nameCurrent->setText(team.heading);
     m_labelTop->setText(team.members);
+    fitTeam();
+}
+
+void TFormMonitor4::fitTeam() {
+    const int margin = textMargin(m_font);
+    int panelWidth = m_panelDesigned.width();
+    for (const QLabel* text : {m_nameCurrent, m_labelTop})
+        panelWidth =
+            TextFit::barWidth(text->text(), m_font, panelWidth, width(), margin, measure());
+    const int centred = m_panelDesigned.x() + (m_panelDesigned.width() - panelWidth) / 2;
+    m_panel->setGeometry(qBound(0, centred, qMax(0, width() - panelWidth)), m_panelDesigned.y(),
+                         panelWidth, m_panelDesigned.height());
+    m_nameCurrent->resize(panelWidth, m_nameCurrent->height());
+    m_labelTop->resize(panelWidth, m_labelTop->height());
+    fitText(m_nameCurrent, m_font);
+    fitText(m_labelTop, m_font);
 }
 
 bool TFormMonitor4::loadLogo(const QString& path) {
@@ -41,11 +58,11 @@ void TFormMonitor4::layoutWindow() {
     setFont(tvFont(l.windowFont));
     LabelTitle()->setGeometry(l.title);
     LabelTitle()->setFont(tvFont(l.titleFont));
-    m_panel->setGeometry(l.panel);
-    m_nameCurrent->setFont(tvFont(l.windowFont));
+    m_panelDesigned = l.panel;
+    m_font = l.windowFont;
     m_nameCurrent->setGeometry(l.heading);
-    m_labelTop->setFont(tvFont(l.windowFont));
     m_labelTop->setGeometry(l.members);
+    fitTeam();
     m_labelBest->setFont(tvFont(l.labelBestFont));
     m_labelBest->setGeometry(0, l.panel.bottom() + 1, width(), 0);
     m_footer->setGeometry(l.footer);

@@ -27,6 +27,10 @@ public:
     void layoutWindow() override;
 
 private:
+    // The heading and the members at the designed size; a long club or name first widens the
+    // panel into the black beside it, then gets smaller, so no line is cut.
+    void fitTeam();
+
     QWidget* m_panel = nullptr;
     QLabel* m_nameCurrent = nullptr;
     QLabel* m_labelTop = nullptr;
@@ -34,4 +38,6 @@ private:
     QWidget* m_footer = nullptr;
     QLabel* m_image = nullptr;
     QPixmap m_logo;
+    QRect m_panelDesigned;
+    int m_font = 1;
 };

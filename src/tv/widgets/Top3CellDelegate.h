@@ -9,6 +9,12 @@ class Top3CellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // The table's font, or a smaller one where the text would be cut at the cell's edges.
+    static QFont cellFont(const QString& text, const QFont& font, const QRect& cell);
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+
+private:
+    static int padding(const QRect& cell) { return qMax(2, cell.height() / 10); }
 };

@@ -1,5 +1,6 @@
 #include "tv/widgets/TvWindow.h"
 
+#include "tv/TextFit.h"
 #include "tv/widgets/TLabel3D.h"
 
 #include <QCloseEvent>
@@ -47,6 +48,12 @@ QLabel* TvWindow::makeBar(QWidget* parent, const char* name, const QColor& backg
     label->setAlignment(Qt::AlignCenter);
     setColours(label, background, text);
     return label;
+}
+
+void TvWindow::fitText(QLabel* label, int designedSize) {
+    const int margin = textMargin(designedSize);
+    const QSize room(label->width() - 2 * margin, label->height());
+    label->setFont(tvFont(TextFit::size(label->text(), designedSize, room, measure())));
 }
 
 QWidget* TvWindow::makeLogoFooter(QLabel*& image) {

@@ -33,6 +33,10 @@ public:
     // A centred plain-text bar in its colours, as the name, club and team bars are.
     static QLabel* makeBar(QWidget* parent, const char* name, const QColor& background,
                            const QColor& text);
+    // What a bar's text at a designed pixel size keeps free at each end.
+    static int textMargin(int designedSize) { return qMax(2, designedSize / 4); }
+    // The label's text at the designed pixel size, or smaller where that would cut it.
+    static void fitText(QLabel* label, int designedSize);
 
 Q_SIGNALS:
     // Escape on the operator's screen, or the window closed by the platform: TV mode goes off.

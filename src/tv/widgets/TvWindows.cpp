@@ -12,6 +12,7 @@
 #include "tv/widgets/TFormMonitor4.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainActions.h"
+#include "ui/MainStatusBar.h"
 #include "ui/TFormMain.h"
 #include "ui/TimingWiring.h"
 
@@ -26,6 +27,7 @@
 namespace {
 
 constexpr int PopupOffset = 8;
+constexpr int NoticeMs = 30000;
 
 } // namespace
 
@@ -51,7 +53,8 @@ TvWindows::TvWindows(TFormMain& main) : QObject(&main), m_main(main) {
     }
     connectDisplay();
     connect(&m_main, &TFormMain::tvContentChanged, this, &TvWindows::UpdateTvWindows);
-    // A vanished screen must not keep a shown window; the list is settled after the signal.
+    // A vanished screen must not keep a shown window, and a screen that comes is where the
+    // windows go; the list is settled after the signal.
     auto replace = [this] {
         QTimer::singleShot(0, this, &TvWindows::placeTvWindows);
     };
@@ -67,15 +70,24 @@ TvWindows::~TvWindows() {
 
 void TvWindows::connectDisplay() {
     TimeDisplay& display = m_main.timingWiring().display();
+    const RunClock& clock = m_main.timingWiring().clock();
     m_time->applyRow(DisplayRow::Upper, display.row(DisplayRow::Upper));
     m_time->applyRow(DisplayRow::Lower, display.row(DisplayRow::Lower));
     connect(&display, &TimeDisplay::rowChanged, m_time, &TFormMonitor2::applyRow);
-    // The run time shown so far, read back from the upper digits; a countdown is no run time.
-    qint32 hundredths = 0;
-    if (!m_main.timingWiring().clock().countdownActive())
+    // A countdown is no run time: the next competitor stands on "Video" without a time until
+    // the new run gives one, rather than beside the time of the run before.
+    QString shown;
+    if (!clock.countdownActive()) {
+        qint32 hundredths = 0;
         for (const DisplayRowState::Digit& d : display.row(DisplayRow::Upper).digits)
             hundredths = hundredths * 10 + d.value;
-    m_video->setCurrentTime(m_main.competition().timeFormat().FormatTime(hundredths));
+        shown = m_main.competition().timeFormat().FormatTime(hundredths);
+    }
+    m_video->setCurrentTime(shown);
+    connect(&display, &TimeDisplay::rowChanged, this, [this, &clock](DisplayRow row) {
+        if (row == DisplayRow::Upper && clock.countdownActive())
+            m_video->setCurrentTime(QString());
+    });
     connect(&display, &TimeDisplay::currentTimeShown, this, [this](qint32 hundredths) {
         m_video->setCurrentTime(m_main.competition().timeFormat().FormatTime(hundredths));
     });
@@ -129,13 +141,16 @@ void TvWindows::openPopup(const MainActions& actions, QWidget* button) {
     actions.PopupMenu2Mon->popup(button->mapToGlobal(QPoint(PopupOffset, PopupOffset)));
 }
 
-void TvWindows::showMode(int mode) {
+void TvWindows::showMode(int mode, QAction* entry) {
     m_mode = mode;
+    m_entry = entry;
+    m_comesBack = nullptr;
     m_timeRelayout->stop();
     for (int m = 1; m <= 4; ++m)
         window(m)->hide();
     TvWindow* shown = window(mode);
     const bool separate = separateScreenAvailable();
+    m_shownSeparate = separate;
     if (shown) {
         // On a separate screen the window must not take the operator's keys.
         shown->setAttribute(Qt::WA_ShowWithoutActivating, separate);
@@ -178,8 +193,41 @@ void TvWindows::placeWindow(int mode) {
 }
 
 void TvWindows::placeTvWindows() {
+    const bool separate = separateScreenAvailable();
+    QPointer<QAction> comesBack;
+    if (m_mode > 0 && m_shownSeparate && !separate) {
+        // The audience screen is gone (unplugged, or the settings chose the operator's own):
+        // a window there now would cover the operator's screen without taking the keys.
+        const int screen = m_main.settings().monitor;
+        const bool unplugged = screen >= QGuiApplication::screens().size();
+        const QPointer<QAction> entry = m_entry;
+        switchOff();
+        if (unplugged)
+            m_comesBack = entry;
+        tell(unplugged ? QStringLiteral("TV-Modus aus: Bildschirm %1 ist nicht mehr angeschlossen")
+                             .arg(screen + 1)
+                       : QStringLiteral("TV-Modus aus: Der TV-Bildschirm ist jetzt der "
+                                        "Bildschirm der Bedienung"));
+    } else if (m_mode == 0 && m_comesBack && separate) {
+        comesBack = m_comesBack;
+        m_comesBack = nullptr;
+    }
     for (int mode = 1; mode <= 4; ++mode)
         placeWindow(mode);
+    if (comesBack) {
+        // The projector is back: the audience sees again what it saw.
+        comesBack->trigger();
+        tell(QStringLiteral("Bildschirm %1 ist wieder angeschlossen: TV-Modus wieder an")
+                 .arg(m_main.settings().monitor + 1));
+    } else if (m_mode > 0 && separate && !m_shownSeparate) {
+        // Shown on the operator's screen until the audience screen came: it goes there, and
+        // the keys go back to the main window.
+        showMode(m_mode, m_entry);
+    }
+}
+
+void TvWindows::tell(const QString& why) {
+    m_main.StatusBar1()->showMessage(why, NoticeMs);
 }
 
 void TvWindows::reloadLogo() {
@@ -199,5 +247,5 @@ void TvWindows::UpdateTvWindows() {
                         TvTexts::intermediateTime(intermediate, c.timeFormat()));
     m_time->setContent(title, m_main.CurrentCompetitor(), m_main.CurrentClub());
     m_top3->setContent(title, ClassTop3::collect(c.finalResults()));
-    m_team->setContent(title, TvTexts::bestTeam(c.teams()));
+    m_team->setContent(title, TvTexts::bestTeam(c.teams(), c.timeFormat()));
 }

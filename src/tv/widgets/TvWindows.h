@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QRect>
 #include <array>
 
@@ -50,12 +51,15 @@ public:
 
 public Q_SLOTS:
     // Hides every window and shows the one of the mode; with a separate TV screen the focus
-    // goes back to the main window.
-    void showMode(int mode);
+    // goes back to the main window. The entry is the one that chose the mode.
+    void showMode(int mode, QAction* entry = nullptr);
     // Pushes the title, the competitor, the intermediate time, the top three and the best team.
     void UpdateTvWindows();
     // Re-reads the "Monitor" setting and re-places every window (after the settings dialog, and
-    // when a screen comes or goes).
+    // when a screen comes or goes). A shown window whose audience screen went away is not
+    // moved onto the operator's screen: the TV mode goes off and the status bar says why; when
+    // the screen was unplugged, the mode comes back with it. A window shown on the operator's
+    // screen goes to the audience screen when that comes.
     void placeTvWindows();
     // Loads the logo of "Zeit" and "Best Team" from the "Logo" setting again; a picture that
     // cannot be read clears the setting.
@@ -65,6 +69,7 @@ private:
     void placeWindow(int mode);
     void switchOff();
     void connectDisplay();
+    void tell(const QString& why);
 
     TFormMain& m_main;
     TFormMonitor1* m_video = nullptr;
@@ -73,4 +78,9 @@ private:
     TFormMonitor4* m_team = nullptr;
     QTimer* m_timeRelayout = nullptr;
     int m_mode = 0;
+    QPointer<QAction> m_entry;
+    // Whether the shown mode went to a separate audience screen.
+    bool m_shownSeparate = false;
+    // The entry of a mode switched off by an unplugged screen, for when the screen comes back.
+    QPointer<QAction> m_comesBack;
 };

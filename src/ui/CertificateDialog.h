@@ -1,0 +1,112 @@
+#pragma once
+
+#include "competition/CertificateChoice.h"
+#include "competition/CertificateFields.h"
+#include "print/CertificateTemplate.h"
+#include "print/CertificateTemplateFinder.h"
+
+#include <QDate>
+#include <QDialog>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class CertificateJob;
+class Competition;
+class FileDialogs;
+class PrinterSetup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPrinter;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+
+// "Urkunden": certificates for the heats, the final, the best of each class or the best teams,
+// from a template of the operator's choice, printed or saved as one PDF. The document is made
+// on a thread of its own, so the window and the timing go on meanwhile; the dialog shows the
+// progress and can stop it.
+class CertificateDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Runs the print dialog on the printer for that many pages; true for OK.
+    using PrintDialog = std::function<bool(QPrinter& printer, int pages, QWidget* parent)>;
+
+    struct Setup {
+        QString title;                            // proposed for {Titel}
+        QDate date;                               // proposed for {Datum}
+        QStringList templateFolders;              // CertificateTemplateFinder::folders
+        PrinterSetup* printers = nullptr;         // the printer the protocol is printed on
+        std::shared_ptr<FileDialogs> fileDialogs; // unset: the desktop's
+        QString messageTitle;                     // caption of its messages: the program title
+        PrintDialog printDialog;                  // unset: the desktop's print dialog
+    };
+
+    // The competition is read when the dialog is shown, whenever a choice changes and after
+    // its tables have changed; the certificates of a document are taken when it is started.
+    CertificateDialog(const Competition& competition, Setup setup, QWidget* parent = nullptr);
+    ~CertificateDialog() override;
+
+    CertificateChoice choice() const;
+    // The certificates the current choice gives.
+    const QList<CertificateFields::Values>& certificates() const { return m_certificates; }
+    const CertificateTemplate& currentTemplate() const { return m_template; }
+    CertificateJob& job() const { return *m_job; }
+
+    QComboBox* cbRecipients = nullptr;
+    QSpinBox* sePlaces = nullptr;
+    QComboBox* cbBestFrom = nullptr;
+    QComboBox* cbWithoutPlace = nullptr;
+    QComboBox* cbOrder = nullptr;
+    QComboBox* cbTime = nullptr;
+    QComboBox* cbTemplate = nullptr;
+    QLineEdit* leTitle = nullptr;
+    QLineEdit* leDate = nullptr;
+    QLabel* lblCount = nullptr;
+    QLabel* lblOwnTemplates = nullptr;
+    QLabel* imgPreview = nullptr;
+    QSpinBox* sePreview = nullptr;
+    QLabel* lblPreviewOf = nullptr;
+    QPushButton* bPrint = nullptr;
+    QPushButton* bPdf = nullptr;
+    QPushButton* bClose = nullptr;
+    QProgressBar* pbProgress = nullptr;
+    QPushButton* bCancel = nullptr;
+    QLabel* lblStatus = nullptr;
+
+public Q_SLOTS:
+    // Reads the templates and the competition again.
+    void refresh();
+    void savePdf();
+    void print();
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildLayout();
+    void sizeToScreen();
+    void recipientsChosen();
+    void enableChoices();
+    QString preferredDesign() const;
+    void templateChosen();
+    void recollect();
+    void updatePreview();
+    void setWorking(bool working);
+    void jobFinished();
+    void tell(const QString& message, const QString& reason);
+
+    const Competition& m_competition;
+    Setup m_setup;
+    QList<CertificateTemplateFinder::Entry> m_templates;
+    CertificateTemplate m_template;
+    QList<CertificateFields::Values> m_certificates;
+    CertificateJob* m_job = nullptr;
+    bool m_printerInstalled = false;
+    bool m_problemShown = false;
+    QTimer m_changed;
+    QString m_target; // the file being written, empty while printing
+};

@@ -1,0 +1,128 @@
+#include "live/widgets/LiveResultsControl.h"
+#include "mock/FileBytes.h"
+#include "mock/TimingWindowFixture.h"
+#include "platform/OpenFileLimit.h"
+#include "ui/MainActions.h"
+#include "ui/TFormMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTest>
+
+#include <arpa/inet.h>
+#include <cstdio>
+#include <netinet/in.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int Flood = 1100;
+constexpr rlim_t DesktopLimit = 1024;
+
+// The flood, in a process of its own so that its sockets do not count against the program's
+// limit: connections from 127.0.1.1 to 127.0.1.64 (as from many phones) that send nothing,
+// held until the test closes this process's input.
+int holdConnections(quint16 port, int count) {
+    OpenFileLimit::raiseToHard();
+    int held = 0;
+    for (int i = 0; i < count; ++i) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        if (fd < 0)
+            break;
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(0x7f000101u + static_cast<quint32>(i % 64));
+        sockaddr_in server{};
+        server.sin_family = AF_INET;
+        server.sin_port = htons(port);
+        server.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        // The socket API's address types are a family of structs reached through casts.
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof(local)) == 0 &&
+            ::connect(fd, reinterpret_cast<sockaddr*>(&server), sizeof(server)) == 0)
+            ++held;
+    }
+    std::printf("held %d\n", held);
+    std::fflush(stdout);
+    char byte = 0;
+    while (::read(STDIN_FILENO, &byte, 1) > 0) {
+    }
+    return 0;
+}
+
+quint16 freePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+} // namespace
+
+// The live server under a flood of connections while the program runs with the open-file limit
+// of a desktop session: results still reach the backup, and the program goes on.
+class TestLiveFileLimit : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void resultReachesTheBackupUnderAFlood();
+};
+
+void TestLiveFileLimit::resultReachesTheBackupUnderAFlood() {
+    rlimit original{};
+    QCOMPARE(getrlimit(RLIMIT_NOFILE, &original), 0);
+    if (original.rlim_max < DesktopLimit)
+        QSKIP("the hard limit is below a desktop's soft limit");
+    rlimit lowered = original;
+    lowered.rlim_cur = DesktopLimit;
+    QCOMPARE(setrlimit(RLIMIT_NOFILE, &lowered), 0);
+    {
+        TimingWindowFixture f;
+        f.addCompetitors(3);
+        LiveResultsControl& live = f.window().liveResults();
+        // An attacker's connections that look alive for as long as the test runs.
+        LiveLimits limits;
+        limits.idleTimeoutMs = 600000;
+        limits.busyIdleTimeoutMs = 600000;
+        live.setLimits(limits);
+        live.setListenAddress(QHostAddress::LocalHost);
+        f.window().settings().livePort = freePort();
+        f.window().actions().mLive->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(live.isRunning(), 5000);
+        QVERIFY2(live.connectionCap() < int(DesktopLimit) - limits.reservedFiles,
+                 qPrintable(QString::number(live.connectionCap())));
+
+        QProcess flood;
+        flood.start(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--hold"), QString::number(live.port()), QString::number(Flood)});
+        QVERIFY(flood.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(flood.canReadLine(), 60000);
+        QCOMPARE(flood.readLine().trimmed(), QByteArray("held ") + QByteArray::number(Flood));
+        QTest::qWait(1000);
+        QVERIFY(OpenFileLimit::openCount() < int(DesktopLimit) - limits.reservedFiles / 2);
+
+        QVERIFY(f.run({"F5", "+1234", "F8", "F9"}));
+        QCOMPARE(f.heatRow(1), QStringLiteral("11 123 . . ."));
+        const QString backup = f.install().filePath(QStringLiteral("Velmora-Sicherungsdatei.txt"));
+        QVERIFY(FileBytes::readFile(backup).contains("\t123\t"));
+        // The program goes on: the next run is timed and entered as well.
+        QVERIFY(f.run({"F5", "+2345", "F8", "F9"}));
+        QVERIFY(FileBytes::readFile(backup).contains("\t234\t"));
+        flood.closeWriteChannel();
+        QVERIFY(flood.waitForFinished(10000));
+    }
+    QCOMPARE(setrlimit(RLIMIT_NOFILE, &original), 0);
+}
+
+int main(int argc, char* argv[]) {
+    if (argc == 4 && qstrcmp(argv[1], "--hold") == 0)
+        return holdConnections(static_cast<quint16>(QByteArray(argv[2]).toUInt()),
+                               QByteArray(argv[3]).toInt());
+    QApplication app(argc, argv);
+    TestLiveFileLimit test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_livefilelimit.moc"

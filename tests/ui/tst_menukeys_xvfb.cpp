@@ -1,0 +1,151 @@
+#include "competition/widgets/TSortGridView.h"
+#include "mock/WindowFixture.h"
+#include "ui/HeaderBand.h"
+#include "ui/MainActions.h"
+#include "ui/SettingsCommand.h"
+#include "ui/TCfgDialog.h"
+#include "ui/TFormMain.h"
+#include "widgets/TSpinFloatEdit.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+// Every key of every menu entry of the main window, pressed with the focus in each kind of
+// field (the X11 key bindings give a line edit Ctrl+E and more); and the keypad digits as the
+// X server sends them.
+class TestMenuKeys : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase() { m_window.reset(); }
+    void everyKeyWhateverHasTheFocus_data();
+    void everyKeyWhateverHasTheFocus();
+    void keypadDigitsLeaveTheRadioMark_data();
+    void keypadDigitsLeaveTheRadioMark();
+
+private:
+    QWidget* focus(const QString& field);
+    QList<QAction*> keyedEntries() const;
+
+    InstallationFixture m_install;
+    std::unique_ptr<TFormMain> m_window;
+};
+
+void TestMenuKeys::initTestCase() {
+    m_window = std::make_unique<TFormMain>(m_install.environment());
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_window->competition().heatStartList().AddRow({"1", "Name", "Vorname", "Verein", "1"});
+    // Only the key is looked at here: the entries do nothing.
+    for (QAction* entry : keyedEntries())
+        QObject::disconnect(entry, &QAction::triggered, nullptr, nullptr);
+}
+
+QList<QAction*> TestMenuKeys::keyedEntries() const {
+    QList<QAction*> entries, open = m_window->menuBar()->actions() + m_window->QWidget::actions();
+    while (!open.isEmpty()) {
+        QAction* action = open.takeFirst();
+        if (action->menu())
+            open += action->menu()->actions();
+        else if (!action->shortcut().isEmpty() && !entries.contains(action))
+            entries.append(action);
+    }
+    return entries;
+}
+
+QWidget* TestMenuKeys::focus(const QString& field) {
+    QWidget* target = m_window->header()->eZeile;
+    if (field == u"table") {
+        target = m_window->SortGridView(0);
+    } else if (field == u"cell editor") {
+        TSortGridView* view = m_window->SortGridView(0);
+        if (!m_window->cdEdit()->isChecked())
+            m_window->cdEdit()->click();
+        view->setCurrentIndex(view->model()->index(0, 1));
+        view->edit(view->currentIndex());
+        return qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    } else if (field == u"settings number") {
+        TCfgDialog& dialog = m_window->settingsCommand().createDialog();
+        dialog.fill(m_window->settings());
+        dialog.open();
+        target = dialog.seTimer;
+    }
+    target->activateWindow();
+    target->setFocus(Qt::OtherFocusReason);
+    return target;
+}
+
+void TestMenuKeys::everyKeyWhateverHasTheFocus_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<bool>("acts");
+    // Behind the modal settings dialog only the keys that take times act.
+    const QStringList underModalDialog{"F4", "F5", "F6", "F8", "F11", "F12"};
+    for (const QString field : {"title", "table", "cell editor", "settings number"}) {
+        for (QAction* entry : keyedEntries()) {
+            const QString key = entry->shortcut().toString();
+            QTest::addRow("%s, %s", qPrintable(field), qPrintable(key))
+                << field << entry->objectName()
+                << (field != u"settings number" || underModalDialog.contains(key));
+        }
+    }
+}
+
+void TestMenuKeys::everyKeyWhateverHasTheFocus() {
+    QFETCH(QString, field);
+    QFETCH(QString, entry);
+    QFETCH(bool, acts);
+    auto* action = m_window->findChild<QAction*>(entry);
+    action->setEnabled(true);
+    QWidget* target = focus(field);
+    QVERIFY(target);
+    QTRY_COMPARE(QApplication::focusWidget(), target);
+    QSignalSpy triggered(action, &QAction::triggered);
+    const QKeyCombination key = action->shortcut()[0];
+    QTest::keyClick(target, key.key(), key.keyboardModifiers());
+    QCOMPARE(triggered.count(), acts ? 1 : 0);
+    if (QWidget* dialog = QApplication::activeModalWidget())
+        dialog->close();
+}
+
+void TestMenuKeys::keypadDigitsLeaveTheRadioMark_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("checked"); // radio mark | hidden entries
+    QTest::newRow("Ctrl+Numpad1") << "ctrl+KP_1"
+                                  << "TVModusAus|M1";
+    QTest::newRow("Ctrl+2, then Ctrl+Numpad0") << "ctrl+2 ctrl+KP_0"
+                                               << "TVModusBestTeam|M0";
+    QTest::newRow("Ctrl+3 moves it") << "ctrl+3"
+                                     << "TVModusTop3|";
+}
+
+void TestMenuKeys::keypadDigitsLeaveTheRadioMark() {
+    QFETCH(QString, keys);
+    QFETCH(QString, checked);
+    TFormMain window(m_install.environment());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.header()->eZeile->setFocus(); // where it is after start-up
+    // Through the X server, which gives the keys their keypad codes.
+    QCOMPARE(QProcess::execute("xdotool", QStringList{"key"} + keys.split(u' ')), 0);
+    const MainActions& a = window.actions();
+    const auto marks = [&a] {
+        QStringList hidden;
+        for (QAction* entry : a.M)
+            if (entry->isChecked())
+                hidden << entry->objectName();
+        return a.tvModeGroup->checkedAction()->objectName() + u'|' + hidden.join(u',');
+    };
+    QTRY_COMPARE(marks(), checked);
+}
+
+QTEST_MAIN(TestMenuKeys)
+#include "tst_menukeys_xvfb.moc"
