@@ -119,9 +119,12 @@ void TestMenuKeys::everyKeyWhateverHasTheFocus() {
 void TestMenuKeys::keypadDigitsLeaveTheRadioMark_data() {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("checked"); // radio mark | hidden entries
-    QTest::newRow("Ctrl+Numpad1") << "ctrl+KP_1" << "TVModusAus|M1";
-    QTest::newRow("Ctrl+2, then Ctrl+Numpad0") << "ctrl+2 ctrl+KP_0" << "TVModusBestTeam|M0";
-    QTest::newRow("Ctrl+3 moves it") << "ctrl+3" << "TVModusTop3|";
+    QTest::newRow("Ctrl+Numpad1") << "ctrl+KP_1"
+                                  << "TVModusAus|M1";
+    QTest::newRow("Ctrl+2, then Ctrl+Numpad0") << "ctrl+2 ctrl+KP_0"
+                                               << "TVModusBestTeam|M0";
+    QTest::newRow("Ctrl+3 moves it") << "ctrl+3"
+                                     << "TVModusTop3|";
 }
 
 void TestMenuKeys::keypadDigitsLeaveTheRadioMark() {
