@@ -103,8 +103,10 @@ void TFormMain::connectCommands() {
         {h.bRESET, a.mReset, true, true},
     }});
     CommandRouting::connectPictureButtons(*m_header, m_actions, *this);
-    CommandRouting::installTimingKeys(m_actions, this);
+    // The application's filters run newest first: the timing keys must see every press
+    // (to keep its moment) before the menu key router takes it from the shortcut matching.
     new MenuKeyRouter(*this);
+    CommandRouting::installTimingKeys(m_actions, this);
     connect(h.eZeile, &QLineEdit::returnPressed, this, &TFormMain::eZeileExit);
     h.eZeile->installEventFilter(this);
 

@@ -248,10 +248,11 @@ void TstTvContent::longTextsFit() {
     teams.setRowCells(1, {"78", text, text + QStringLiteral(" : 20"), "b : 21", "c : 22"});
     m_fx->window().UpdateTvWindows();
     // Each text with the pixel size it is designed with on this screen.
-    const QList<std::pair<QLabel*, int>> labels{
-        {m_tv->time()->NameCurrent(), 54},     {m_tv->time()->LabelBest(), 65},
-        {m_tv->bestTeam()->NameCurrent(), 67}, {m_tv->bestTeam()->LabelTop(), 67},
-        {m_tv->video()->NameCurrent(), 55}};
+    const QList<std::pair<QLabel*, int>> labels{{m_tv->time()->NameCurrent(), 54},
+                                                {m_tv->time()->LabelBest(), 65},
+                                                {m_tv->bestTeam()->NameCurrent(), 67},
+                                                {m_tv->bestTeam()->LabelTop(), 67},
+                                                {m_tv->video()->NameCurrent(), 55}};
     for (const auto& [label, designed] : labels) {
         QVERIFY2(showsWhole(label), qPrintable(label->objectName()));
         QVERIFY(label->font().pixelSize() <= designed);

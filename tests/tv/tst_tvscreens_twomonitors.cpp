@@ -41,7 +41,9 @@ void TstTvScreensTwoMonitors::unpluggedAndBackWhileShown() {
     window.setTvWindows(tv);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    const auto radio = [&window] { return window.actions().tvModeGroup->checkedAction(); };
+    const auto radio = [&window] {
+        return window.actions().tvModeGroup->checkedAction();
+    };
     const QRect audience(1280, 0, 1280, 1024);
     QTest::keyClick(&window, Qt::Key_1, Qt::ControlModifier);
     TFormMonitor2* zeit = tv->time();

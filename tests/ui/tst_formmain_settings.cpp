@@ -1,5 +1,7 @@
 #include "competition/TSortGrid.h"
 #include "journal/JournalEntry.h"
+#include "journal/JournalReader.h"
+#include "journal/JournalWriter.h"
 #include "journal/widgets/JournalWiring.h"
 #include "mock/TimingWindowFixture.h"
 #include "output/BackupWriter.h"
@@ -22,6 +24,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
@@ -354,7 +357,14 @@ void TestFormMainSettings::formatSwitchConvertsEnteredTimes() {
     TSortGrid& heats = f.window().competition().heatStartList();
     for (int i = 0; i < 3; ++i)
         heats.setCell(6 + i, 1, before[i]);
-    const int journalled = static_cast<int>(f.window().journal()->today().size());
+    const auto journalled = [&f] {
+        if (!f.window().journal()->writer().flush())
+            qWarning("The journal could not be flushed.");
+        return JournalReader::readFile(
+                   f.install().filePath(JournalWriter::fileName("Velmora", QDate::currentDate())))
+            .entries;
+    };
+    const qsizetype entriesBefore = journalled().size();
     f.answers().answer = answer;
     chooseFormat(f, toSeconds);
     QCOMPARE(f.answers().questions, QStringList{question});
@@ -365,7 +375,7 @@ void TestFormMainSettings::formatSwitchConvertsEnteredTimes() {
     QCOMPARE(f.window().competition().timeFormat().setting(), format);
     // Each changed cell is in the journal, and the backup holds the converted times.
     int cellEntries = 0;
-    for (const JournalEntry& entry : f.window().journal()->today().mid(journalled)) {
+    for (const JournalEntry& entry : journalled().mid(entriesBefore)) {
         if (entry.kind == JournalEntry::Kind::Cell && entry.newText == after[0])
             ++cellEntries;
     }

@@ -73,8 +73,9 @@ QString TstProgramTwoMonitors::xdotool(const QStringList& arguments) {
 }
 
 QString TstProgramTwoMonitors::windowOf(const QProcess* program, const QString& title) {
-    const QStringList search{"search", "--all", "--onlyvisible", "--pid",
-                             QString::number(program->processId()), "--name", title};
+    const QStringList search{
+        "search", "--all", "--onlyvisible", "--pid", QString::number(program->processId()),
+        "--name", title};
     QString found;
     if (!QTest::qWaitFor([&] { return !(found = xdotool(search)).isEmpty(); }, WaitMs))
         return {};
@@ -88,7 +89,9 @@ void TstProgramTwoMonitors::closeWithTvWindowUpEndsTheProcess() {
     xdotool({"windowactivate", "--sync", main, "key", "ctrl+1"});
     const QString tv = windowOf(program, "^Zeit$");
     QVERIFY(!tv.isEmpty());
-    const auto geometry = [&tv] { return xdotool({"getwindowgeometry", "--shell", tv}); };
+    const auto geometry = [&tv] {
+        return xdotool({"getwindowgeometry", "--shell", tv});
+    };
     QTRY_VERIFY_WITH_TIMEOUT(geometry().contains("X=1280\nY=0\nWIDTH=1280\nHEIGHT=1024"), WaitMs);
 
     xdotool({"windowactivate", "--sync", main, "key", "alt+F4"});

@@ -1,5 +1,6 @@
 #include "journal/widgets/JournalDialog.h"
 
+#include "journal/JournalRecorder.h"
 #include "journal/JournalRecovery.h"
 #include "journal/widgets/JournalImpulseModel.h"
 #include "timing/RunClock.h"
@@ -81,6 +82,11 @@ JournalDialog::JournalDialog(JournalImpulseModel* model, const TimeFormat& forma
     connect(m_model, &JournalImpulseModel::runEntered, this, &JournalDialog::runEntered);
     markNewestOpenRun();
     m_table->resizeColumnsToContents();
+    // Rows added later bring the longer sources.
+    const int sourceWidth = m_table->fontMetrics().horizontalAdvance(
+        JournalRecorder::fromJournalSource() + QStringLiteral("  "));
+    if (m_table->columnWidth(JournalImpulseModel::Source) < sourceWidth)
+        m_table->setColumnWidth(JournalImpulseModel::Source, sourceWidth);
     resize(900, 600);
 }
 

@@ -44,9 +44,13 @@ ImportReadResult readZip(const QByteArray& bytes) {
     if (const auto refused = ZipExpansionGuard::check(bytes, ImportLimits::kMaxUnpackedBytes,
                                                       ImportLimits::kMaxArchiveEntries))
         return ImportReadResult::failure(*refused);
-    const auto package = ZipPackage::fromBytes(bytes);
+    // The package's own limits may refuse it first; its reason says more than "damaged".
+    QString zipError;
+    const auto package = ZipPackage::fromBytes(bytes, &zipError);
     if (!package)
-        return ImportReadResult::failure(QStringLiteral("Das Zip-Archiv ist beschädigt."));
+        return ImportReadResult::failure(zipError.isEmpty()
+                                             ? QStringLiteral("Das Zip-Archiv ist beschädigt.")
+                                             : zipError.left(1).toUpper() + zipError.mid(1) + u'.');
     if (XlsxWorkbookReader::isWorkbook(*package))
         return XlsxWorkbookReader::read(*package);
     if (OdsWorkbookReader::isSpreadsheet(*package))
