@@ -92,10 +92,12 @@ void TFormPP::FormShow() {
     m_image.setDotsPerMeterX(dotsPerMeter);
     m_image.setDotsPerMeterY(dotsPerMeter);
     Image1->setFixedSize(page);
+    // The frame exists only once the window manager has taken the window, which a busy one does
+    // late, and a window manager may still move the window while it frames it: checked every
+    // 100 ms for three seconds and placed again while it is not where it belongs.
+    m_framePlacingsLeft = 30;
     placeOnScreen();
-    // The frame exists only once the window manager has taken the window; place it again then.
     QTimer::singleShot(0, this, &TFormPP::placeOnScreen);
-    QTimer::singleShot(250, this, &TFormPP::placeOnScreen);
     redraw();
 }
 
@@ -122,20 +124,27 @@ void TFormPP::placeOnScreen() {
     const QScreen* target = screen();
     if (!target || !m_table)
         return;
-    // Before the window manager has framed this window its frame is not known; the main
-    // window's frame is the best guess, else room for a title bar. Placed as if frameless, the
-    // window would get its title bar above the screen's top edge.
+    // Before the window manager has framed this window its frame is not known, and Qt may keep
+    // a frame it measured half-built (smaller than the window) for good; the main window's
+    // frame is the best guess then, else room for a title bar and borders more generous than
+    // the usual window managers draw. Placed as if frameless, the window would get its title
+    // bar above the screen's top edge.
     QMargins frame = frameOf(*this);
+    if (m_framePlacingsLeft > 0) {
+        --m_framePlacingsLeft;
+        QTimer::singleShot(100, this, &TFormPP::placeOnScreen);
+    }
     if (frame.isNull()) {
         const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
         frame = main ? frameOf(*main) : QMargins();
         if (frame.isNull())
-            frame = QMargins(4, 32, 4, 4);
+            frame = QMargins(8, 40, 8, 8);
     }
     const QRect client = PreviewPlacement::clientRect(m_image.size(), target->geometry(),
                                                       target->availableGeometry(), frame);
     // The window's own rectangle, inside the frame, so the frame goes round it on the screen.
-    setGeometry(client);
+    if (client != geometry())
+        setGeometry(client);
 }
 
 void TFormPP::redraw() {

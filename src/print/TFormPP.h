@@ -84,4 +84,6 @@ private:
     std::shared_ptr<FileDialogs> m_dialogs;
     QString m_messageTitle;
     QImage m_image;
+    // Placings left until the window manager's frame is known; a slow one frames late.
+    int m_framePlacingsLeft = 0;
 };
