@@ -7,9 +7,9 @@
 #include "journal/widgets/JournalDialog.h"
 #include "journal/widgets/JournalImpulseModel.h"
 #include "journal/widgets/JournalWiring.h"
+#include "session/ProgramEnvironment.h"
 #include "timing/BarrierLogic.h"
 #include "ui/MainActions.h"
-#include "ui/ProgramEnvironment.h"
 #include "ui/TFormMain.h"
 
 #include <QAction>
@@ -86,11 +86,14 @@ long residentKb() {
 double startUpMs(const QString& dir) {
     QElapsedTimer clock;
     clock.start();
-    auto window = std::make_unique<TFormMain>(environmentIn(dir));
+    auto session = std::make_unique<RaceSession>(environmentIn(dir));
+    session->start();
+    auto window = std::make_unique<TFormMain>(*session);
     window->show();
     QCoreApplication::processEvents();
     const double ms = clock.nsecsElapsed() / 1e6;
     window.reset();
+    session.reset();
     return ms;
 }
 
@@ -126,7 +129,9 @@ int main(int argc, char* argv[]) {
     std::printf("start-up without journal: %.0f ms, with a 200 MB journal: %.0f ms (+%.0f ms)\n",
                 median(without), median(with), median(with) - median(without));
 
-    TFormMain window(environmentIn(large.path()));
+    RaceSession session(environmentIn(large.path()));
+    session.start();
+    TFormMain window(session);
     window.show();
     QCoreApplication::processEvents();
     const long before = residentKb();

@@ -15,10 +15,10 @@
 #include "print/GridPrinter.h"
 #include "print/PrintPreviewCommand.h"
 #include "print/TFormPP.h"
+#include "session/ProgramEnvironment.h"
 #include "timing/MonotonicTickSource.h"
 #include "timing/RunClock.h"
 #include "ui/MainActions.h"
-#include "ui/ProgramEnvironment.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
 #include "ui/TimingWiring.h"
@@ -92,15 +92,20 @@ int main(int argc, char* argv[]) {
     environment.setSettingsFolder(dir.path());
     environment.setUserDataDir(dir.filePath(QStringLiteral("user")));
     environment.setApplicationLookup([](const char*) { return true; });
-    environment.setAnswerProvider([](const QString&) { return true; });
+    WindowSeams seams = WindowSeams::forDesktop();
+    seams.answerProvider = [](const QString&) {
+        return true;
+    };
     QDir::setCurrent(dir.path());
 
-    TFormMain window(environment);
-    TFormPP preview(window.environment().fileDialogs(), &window);
+    RaceSession session(environment);
+    session.start();
+    TFormMain window(session, seams);
+    TFormPP preview(seams.fileDialogs, &window);
     window.setPrintPreview(&preview);
     window.show();
     RandomGenerator rng;
-    RandomProtocol::fillRandomStartList(window.competition(), rng, rows);
+    RandomProtocol::fillRandomStartList(window.session().competition(), rng, rows);
     window.UpdateActionStates();
     RunClock& clock = window.timingWiring().clock();
     clock.setAutoEntry(false);

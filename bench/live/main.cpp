@@ -202,10 +202,15 @@ int main(int argc, char* argv[]) {
     ProgramEnvironment environment(dir.filePath(QStringLiteral("Velmora")));
     environment.setSettingsFolder(dir.path());
     environment.setUserDataDir(dir.filePath(QStringLiteral("user")));
-    environment.setAnswerProvider([](const QString&) { return true; });
-    TFormMain window(environment);
+    WindowSeams seams = WindowSeams::forDesktop();
+    seams.answerProvider = [](const QString&) {
+        return true;
+    };
+    RaceSession session(environment);
+    session.start();
+    TFormMain window(session, seams);
     window.show();
-    TSortGrid& heats = window.competition().heatStartList();
+    TSortGrid& heats = window.session().competition().heatStartList();
     for (int i = 1; i <= parser.value(competitorsOption).toInt(); ++i)
         heats.AddRow({QString::number(i), QStringLiteral("Name%1").arg(i),
                       QStringLiteral("Vorname%1").arg(i), QStringLiteral("Verein%1").arg(i % 12),
@@ -215,7 +220,7 @@ int main(int argc, char* argv[]) {
     if (parser.isSet(serveOption)) {
         LiveLimits limits;
         limits.maxStreams = parser.value(streamsOption).toInt();
-        window.settings().livePort = parser.value(serveOption).toInt();
+        window.session().settings().livePort = parser.value(serveOption).toInt();
         window.liveResults().setListenAddress(QHostAddress::LocalHost);
         window.liveResults().setLimits(limits);
         window.liveResults().setLive(true);
@@ -231,7 +236,7 @@ int main(int argc, char* argv[]) {
     const qint64 rssOff = rssKiB(QCoreApplication::applicationPid());
 
     const quint16 port = freePort();
-    window.settings().livePort = port;
+    window.session().settings().livePort = port;
     window.liveResults().setListenAddress(QHostAddress::LocalHost);
     window.liveResults().setLive(true);
     QElapsedTimer wait;

@@ -30,8 +30,10 @@ public:
     // The box of the current failure while it is open.
     QMessageBox* messageBox() const { return m_box; }
 
-private:
+    // A write's outcome; the window also hands on the one start-up made before it existed.
     void writeDone(bool ok);
+
+private:
     void showFailure();
     void clearFailure();
 

@@ -6,8 +6,7 @@
 #include "output/ProtocolFile.h"
 #include "output/ProtocolPage.h"
 #include "platform/ProgramPaths.h"
-#include "ui/ProgramEnvironment.h"
-#include "widgets/QtFileDialogs.h"
+#include "session/ProgramEnvironment.h"
 
 #include <QDate>
 #include <QDesktopServices>
@@ -29,9 +28,9 @@ const QString kDefaultSuffix = QStringLiteral("txt");
 } // namespace
 
 FileCommands::FileCommands(Competition& competition, const ProgramEnvironment& environment,
-                           const QStringList& fileTypeNames, QWidget* window)
-    : m_competition(competition), m_environment(environment), m_typeNames(fileTypeNames),
-      m_window(window) {}
+                           FileDialogs& dialogs, const QStringList& fileTypeNames, QWidget* window)
+    : m_competition(competition), m_environment(environment), m_dialogs(dialogs),
+      m_typeNames(fileTypeNames), m_window(window) {}
 
 FileCommands::~FileCommands() = default;
 
@@ -63,17 +62,9 @@ QString FileCommands::webPageName(const QString& programTitle, const QString& ta
     return programTitle + u'_' + tabCaption.trimmed() + QStringLiteral(".html");
 }
 
-FileDialogs& FileCommands::dialogs() {
-    if (const auto& injected = m_environment.fileDialogs())
-        return *injected;
-    if (!m_ownDialogs)
-        m_ownDialogs = std::make_unique<QtFileDialogs>();
-    return *m_ownDialogs;
-}
-
 bool FileCommands::open() {
     const FileDialogs::Request request{openFilters(), 1, QString(), kDefaultSuffix};
-    const auto choice = dialogs().openFile(m_window, request);
+    const auto choice = m_dialogs.openFile(m_window, request);
     if (!choice)
         return false;
     TSortGrid& heatStartList = m_competition.heatStartList();
@@ -95,7 +86,7 @@ void FileCommands::saveAs(int page, const QString& tabCaption, int& filterIndex)
     const FileDialogs::Request request{saveFilters(), filterIndex,
                                        ProgramPaths::DefaultExportName(QDate::currentDate()),
                                        kDefaultSuffix};
-    const auto choice = dialogs().saveFile(m_window, request);
+    const auto choice = m_dialogs.saveFile(m_window, request);
     if (!choice)
         return;
     filterIndex = choice->filterIndex;

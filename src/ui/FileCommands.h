@@ -24,7 +24,7 @@ public:
 
     // fileTypeNames: the descriptions of text, web page, Word and Excel files, in this order.
     FileCommands(Competition& competition, const ProgramEnvironment& environment,
-                 const QStringList& fileTypeNames, QWidget* window);
+                 FileDialogs& dialogs, const QStringList& fileTypeNames, QWidget* window);
     ~FileCommands();
     FileCommands(const FileCommands&) = delete;
     FileCommands& operator=(const FileCommands&) = delete;
@@ -63,16 +63,15 @@ public:
     void saveWebPage(int page, const QString& tabCaption);
 
 private:
-    FileDialogs& dialogs();
     FileWriteResult write(SaveType type, const QString& fileName, int page,
                           const QString& tabCaption);
     void reportError(const QString& message, const QString& reason = QString());
 
     Competition& m_competition;
     const ProgramEnvironment& m_environment;
+    FileDialogs& m_dialogs;
     QStringList m_typeNames;
     QWidget* m_window;
     WordExport m_wordExport;
     std::function<bool(const QString&)> m_ask;
-    std::unique_ptr<FileDialogs> m_ownDialogs;
 };

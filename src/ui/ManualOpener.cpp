@@ -1,6 +1,6 @@
 #include "ui/ManualOpener.h"
 
-#include "ui/ProgramEnvironment.h"
+#include "session/ProgramEnvironment.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -8,7 +8,7 @@
 #include "output/WordDocument.h"
 #include "platform/ProgramPaths.h"
 #include "platform/RegularFile.h"
-#include "ui/ProgramEnvironment.h"
+#include "session/ProgramEnvironment.h"
 
 #include <QFileInfo>
 #include <QMessageBox>

@@ -1,43 +1,40 @@
 #include "ui/SettingsBinding.h"
 
-#include "competition/Competition.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
-#include "ui/ProgramEnvironment.h"
 #include "ui/WindowPlacement.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
-#include <QSettings>
 #include <QWidget>
+#include <array>
 
-SettingsBinding::SettingsBinding(const ProgramEnvironment& environment, Settings& settings)
-    : m_environment(environment), m_settings(settings) {}
-
-SettingsLoad SettingsBinding::load(QWidget& window, QLineEdit& title, Competition& competition) {
+void SettingsBinding::apply(QWidget& window, QLineEdit& title, Settings& settings,
+                            SettingsLoad& loaded) {
+    // The placement comes first in the store; where reading stopped, the rest is the window's.
     // The position counts with the frame and the size without it, in both directions, so a
     // window put back where it was stays there run after run.
-    m_settings.left = window.x();
-    m_settings.top = window.y();
-    m_settings.width = window.width();
-    m_settings.height = window.height();
-    const SettingsStore store(m_environment.openSettings());
-    SettingsLoad loaded;
-    loaded.stoppedAt = store.load(m_settings);
-    if (loaded.stoppedAt)
-        loaded.damagedText = store.storedText(*loaded.stoppedAt);
-    keepOnPresentScreens();
-    loaded.asLoaded = m_settings;
+    const std::array<int*, 4> placement{&settings.left, &settings.top, &settings.width,
+                                        &settings.height};
+    const std::array<int, 4> windowOwn{window.x(), window.y(), window.width(), window.height()};
+    const qsizetype read = loaded.stoppedAt
+                               ? SettingsStore::readingOrder().indexOf(*loaded.stoppedAt)
+                               : qsizetype(placement.size());
+    for (qsizetype i = qMax<qsizetype>(read, 0); i < qsizetype(placement.size()); ++i)
+        *placement[i] = windowOwn[i];
+    keepOnPresentScreens(settings);
+    loaded.asLoaded.left = settings.left;
+    loaded.asLoaded.top = settings.top;
+    loaded.asLoaded.width = settings.width;
+    loaded.asLoaded.height = settings.height;
 
-    window.move(m_settings.left, window.y());
-    window.move(window.x(), m_settings.top);
-    window.resize(m_settings.width, window.height());
-    window.resize(window.width(), m_settings.height);
-    if (!m_settings.title.isEmpty())
-        title.setText(m_settings.title);
-    competition.setTimeFormat(TimeFormat(m_settings.vidResult, m_environment.decimalSeparator()));
-    return loaded;
+    window.move(settings.left, window.y());
+    window.move(window.x(), settings.top);
+    window.resize(settings.width, window.height());
+    window.resize(window.width(), settings.height);
+    if (!settings.title.isEmpty())
+        title.setText(settings.title);
 }
 
 QString SettingsBinding::damagedNotice(const SettingsLoad& loaded) {
@@ -49,7 +46,7 @@ QString SettingsBinding::damagedNotice(const SettingsLoad& loaded) {
                           "bleiben, bis sie geändert werden.");
 }
 
-void SettingsBinding::keepOnPresentScreens() {
+void SettingsBinding::keepOnPresentScreens(Settings& settings) {
     const QList<QScreen*> screens = QGuiApplication::screens();
     const QScreen* primary = QGuiApplication::primaryScreen();
     if (screens.isEmpty() || !primary)
@@ -58,21 +55,18 @@ void SettingsBinding::keepOnPresentScreens() {
     for (const QScreen* screen : screens)
         bounds.append(screen->geometry());
     const QRect placed = WindowPlacement::onPresentScreens(
-        QRect(m_settings.left, m_settings.top, m_settings.width, m_settings.height), bounds,
+        QRect(settings.left, settings.top, settings.width, settings.height), bounds,
         primary->availableGeometry());
-    m_settings.left = placed.x();
-    m_settings.top = placed.y();
-    m_settings.width = placed.width();
-    m_settings.height = placed.height();
+    settings.left = placed.x();
+    settings.top = placed.y();
+    settings.width = placed.width();
+    settings.height = placed.height();
 }
 
-bool SettingsBinding::save(const QWidget& window, const QLineEdit& title,
-                           const SettingsLoad& loaded) {
-    m_settings.left = window.x();
-    m_settings.top = window.y();
-    m_settings.width = window.width();
-    m_settings.height = window.height();
-    m_settings.title = title.text();
-    SettingsStore store(m_environment.openSettings());
-    return store.save(m_settings, loaded);
+void SettingsBinding::collect(const QWidget& window, const QLineEdit& title, Settings& settings) {
+    settings.left = window.x();
+    settings.top = window.y();
+    settings.width = window.width();
+    settings.height = window.height();
+    settings.title = title.text();
 }

@@ -9,12 +9,12 @@
 #include "ui/TCfgDialog.h"
 #include "ui/TFormMain.h"
 #include "ui/WindowSettingsTarget.h"
-#include "widgets/QtFileDialogs.h"
 
-SettingsCommand::SettingsCommand(TFormMain& window)
-    : QObject(&window), m_window(window), m_target(std::make_unique<WindowSettingsTarget>(window)) {
+SettingsCommand::SettingsCommand(TFormMain& window, FileDialogs& dialogs)
+    : QObject(&window), m_window(window), m_dialogs(dialogs),
+      m_target(std::make_unique<WindowSettingsTarget>(window)) {
     m_tv = new TvPlacement(this);
-    m_applier = new SettingsApplier(window.settings(), *m_target, this);
+    m_applier = new SettingsApplier(window.session().settings(), *m_target, this);
     m_applier->setTvPlacement(m_tv);
 }
 
@@ -23,32 +23,27 @@ SettingsCommand::~SettingsCommand() = default;
 TCfgDialog& SettingsCommand::createDialog() {
     if (m_dialog)
         return *m_dialog;
-    const ProgramEnvironment& environment = m_window.environment();
+    const ProgramEnvironment& environment = m_window.session().environment();
     std::shared_ptr<SerialSystem> system = environment.serialSystem();
     if (!system)
         system = PosixSerialSystem::instance();
-    const QStringList ports =
-        PortListBuilder::entries(m_window.PresentPortMask(), SerialPortMap(*system).entries());
-    FileDialogs* dialogs = environment.fileDialogs().get();
-    if (!dialogs) {
-        m_ownDialogs = std::make_unique<QtFileDialogs>();
-        dialogs = m_ownDialogs.get();
-    }
-    m_dialog = new TCfgDialog(ports, environment.decimalSeparator(), *dialogs, &m_window);
+    const QStringList ports = PortListBuilder::entries(m_window.session().presentPortMask(),
+                                                       SerialPortMap(*system).entries());
+    m_dialog = new TCfgDialog(ports, environment.decimalSeparator(), m_dialogs, &m_window);
     connect(m_dialog, &TCfgDialog::logoChosen, this, &SettingsCommand::takeLogo);
     return *m_dialog;
 }
 
 void SettingsCommand::run() {
     TCfgDialog& dialog = createDialog();
-    dialog.fill(m_window.settings());
+    dialog.fill(m_window.session().settings());
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_applier->apply(dialog.choices());
 }
 
 void SettingsCommand::takeLogo(const QString& path) {
-    m_window.settings().logo = path;
+    m_window.session().settings().logo = path;
     Q_EMIT m_tv->reloadLogo();
 }
 

@@ -16,7 +16,7 @@ class WindowSettingsTarget;
 class SettingsCommand : public QObject {
     Q_OBJECT
 public:
-    explicit SettingsCommand(TFormMain& window);
+    SettingsCommand(TFormMain& window, FileDialogs& dialogs);
     ~SettingsCommand() override;
 
     // The dialog of the whole run, with the port list of the start; made once.
@@ -32,7 +32,7 @@ private:
     void takeLogo(const QString& path);
 
     TFormMain& m_window;
-    std::unique_ptr<FileDialogs> m_ownDialogs;
+    FileDialogs& m_dialogs;
     std::unique_ptr<WindowSettingsTarget> m_target;
     SettingsApplier* m_applier = nullptr;
     TvPlacement* m_tv = nullptr;

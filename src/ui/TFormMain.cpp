@@ -6,7 +6,6 @@
 #include "competition/widgets/TSortGridView.h"
 #include "journal/widgets/JournalWiring.h"
 #include "live/widgets/LiveResultsControl.h"
-#include "output/BackupStartup.h"
 #include "output/BackupWriter.h"
 #include "platform/CompetitionInhibitor.h"
 #include "print/PrintPreviewCommand.h"
@@ -27,6 +26,7 @@
 #include "ui/MenuKeyRouter.h"
 #include "ui/OfficeExport.h"
 #include "ui/RowPositionStatus.h"
+#include "ui/SettingsBinding.h"
 #include "ui/SettingsCommand.h"
 #include "ui/TFDlgYesNo.h"
 #include "ui/TFormInfo.h"
@@ -34,9 +34,11 @@
 #include "ui/TimingControls.h"
 #include "ui/TimingWiring.h"
 #include "ui/TitlePicture.h"
+#include "ui/TvEntries.h"
 #include "ui/WaitingTimeGuard.h"
 #include "ui/WindowPlacement.h"
 #include "widgets/BandScrollArea.h"
+#include "widgets/QtFileDialogs.h"
 #include "widgets/TBitBtnWithColor.h"
 
 #include <QApplication>
@@ -48,11 +50,18 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TFormMain::TFormMain(ProgramEnvironment environment, QWidget* parent)
-    : QMainWindow(parent), m_environment(std::move(environment)),
-      m_competition(TimeFormat(TimeFormat::Hundredths, m_environment.decimalSeparator())) {
+namespace {
+
+// How long the status bar shows that the port's monitor runs without realtime priority.
+constexpr int RealtimeNoticeMs = 30000;
+
+} // namespace
+
+TFormMain::TFormMain(RaceSession& session, WindowSeams seams, QWidget* parent)
+    : QMainWindow(parent), m_session(session), m_seams(std::move(seams)) {
     setObjectName(QStringLiteral("FormMain"));
-    m_derivation = new StageDerivation(m_competition, this);
+    if (!m_seams.fileDialogs)
+        m_seams.fileDialogs = std::make_shared<QtFileDialogs>();
     m_actions.setupUi(this);
 
     auto* central = new QWidget(this);
@@ -61,16 +70,16 @@ TFormMain::TFormMain(ProgramEnvironment environment, QWidget* parent)
     layout->setSpacing(0);
     m_header = new HeaderBand(central);
     layout->addWidget(new BandScrollArea(m_header, WindowPlacement::DesignedMinimumWidth, central));
-    m_pages = new TPageControl(m_competition, central);
+    m_pages = new TPageControl(m_session.competition(), central);
     layout->addWidget(m_pages, 1);
     setCentralWidget(central);
     m_statusBar = new MainStatusBar(this);
     setStatusBar(m_statusBar);
-    m_rowPosition = new RowPositionStatus(m_competition, *m_pages, *m_statusBar, this);
+    m_rowPosition = new RowPositionStatus(m_session.competition(), *m_pages, *m_statusBar, this);
     connectPages();
     connectCommands();
     FormCreate();
-    m_settingsCommand = new SettingsCommand(*this);
+    m_settingsCommand = new SettingsCommand(*this, *m_seams.fileDialogs);
 }
 
 TFormMain::~TFormMain() {
@@ -80,14 +89,15 @@ TFormMain::~TFormMain() {
 void TFormMain::connectPages() {
     for (int page = 0; page < 4; ++page) {
         m_views[page] = m_pages->view(page);
-        connect(&m_competition.stageTable(page), &TSortGrid::rowSelected, this,
+        connect(&m_session.competition().stageTable(page), &TSortGrid::rowSelected, this,
                 [this, page] { SortGridRowSelected(page); });
         connect(m_views[page], &TSortGridView::keyReleased, this,
                 [this, page] { SortGridRowSelected(page); });
     }
     m_cdEdit = m_pages->editBox();
     m_editing = new EditCommands(
-        m_competition.heatStartList(), m_views[0], [this] { UpdateActionStates(); }, this);
+        m_session.competition().heatStartList(), m_views[0], [this] { UpdateActionStates(); },
+        this);
 }
 
 void TFormMain::connectCommands() {
@@ -113,54 +123,58 @@ void TFormMain::connectCommands() {
     connect(m_pages, &TPageControl::pageChanging, this, &TFormMain::PageControl1Changing);
     connect(m_pages, &TPageControl::pageChanged, this, &TFormMain::PageControl1Change);
     connect(m_cdEdit, &QCheckBox::clicked, this, &TFormMain::cdEditClick);
-    connect(m_derivation, &StageDerivation::stageDerived, this, &TFormMain::StageDerived);
+    connect(&m_session.derivation(), &StageDerivation::stageDerived, this,
+            &TFormMain::StageDerived);
+    connect(&m_session, &RaceSession::audienceChanged, this, &TFormMain::UpdateTvWindows);
+    connect(&m_session, &RaceSession::commandAvailabilityChanged, this,
+            &TFormMain::UpdateActionStates);
+    connect(&m_session, &RaceSession::selectedRowStepsRequested, this,
+            &TFormMain::SortGridRowSelected);
+    connect(&m_session, &RaceSession::newProtocolStarted, this, &TFormMain::newProtocolStarted);
+    m_session.setActivePage([this] { return activePage(); });
 }
 
 void TFormMain::FormCreate() {
     // 1-3: the names of this installation.
-    m_programTitle = m_environment.programTitle();
-    QCoreApplication::setApplicationName(m_programTitle);
-    m_wordTemplatePath = m_environment.wordTemplatePath();
-    m_excelTemplatePath = m_environment.excelTemplatePath();
+    m_programTitle = m_session.programTitle();
+    m_wordTemplatePath = m_session.environment().wordTemplatePath();
+    m_excelTemplatePath = m_session.environment().excelTemplatePath();
     setWindowTitle(m_programTitle + QStringLiteral(" 1.7"));
-    m_helpFile = m_environment.helpFile();
+    m_helpFile = m_session.environment().helpFile();
     // 4: the title picture is optional; a missing or unreadable one leaves the image hidden.
-    if (const auto picture = m_environment.titlePicture())
+    if (const auto picture = m_session.environment().titlePicture())
         m_header->ImageTitle->load(*picture);
     // 5: default placement on the work area; the frame is counted once it is known.
     m_placer = new MainWindowPlacer(*this);
     m_placer->placeDefault();
     // 6
-    initTimingStateHook();
+    createTimingViews();
     // 7, 8: the built-in names stand in for the platform's file type names.
-    detectOfficeHook();
+    createOfficeExport();
     m_fileTypeNames = {QStringLiteral("Textdatei"), QStringLiteral("Webseite"),
                        QStringLiteral("MS Word"), QStringLiteral("MS Excel")};
     // 9, 10
-    loadSettingsHook();
+    applySettings();
     m_placer->settingsLoaded();
     // 11
-    TvWindows::enableEntries(m_actions, m_header->bMon2);
+    TvEntries::enable(m_actions, m_header->bMon2);
     // 12, 14: the buttons have their designed states since step 6; the settings may show or
     // hide TIMER and "Zwischen".
-    applyTimingSettingsHook();
+    m_timingWiring->startUp();
     // 13: the umlaut captions are set where the entries are built. 15: M0..M4 likewise.
-    // 16, 17
-    setupFileDialogsHook();
-    m_competition.writeDerivedHeaders();
-    // 18-23
-    scanSerialPortsHook();
-    showInitialTimesHook();
-    m_competition.writeHeatStartListHeader();
-    loadBackupHook();
-    initBarrierImagesHook();
-    openSerialPortHook();
+    // 16
+    createFileCommands();
+    // 21-23
+    showBackupOutcome();
+    m_timingWiring->showBarrierPictures();
+    if (const QString notice = m_session.port().realtimeNotice(); !notice.isEmpty())
+        m_statusBar->showMessage(notice, RealtimeNoticeMs);
     // 24
     for (int page = 0; page < m_pages->count(); ++page)
         m_pages->setTabEnabled(page, true);
     UpdateActionStates();
     FormResize();
-    m_live = std::make_unique<LiveResultsControl>(*this);
+    createLiveResults();
     m_live->startUp();
 }
 
@@ -168,10 +182,20 @@ void TFormMain::FormDestroy() {
     if (m_destroyed)
         return;
     m_destroyed = true;
-    saveBackupHook();
-    m_journal.reset();
-    saveSettingsHook();
-    closeSerialPortHook();
+    SettingsBinding::collect(*this, *m_header->eZeile, m_session.settings());
+    m_session.setActivePage({});
+}
+
+BackupStatus* TFormMain::backupStatus() const {
+    return m_backupStatus;
+}
+
+JournalWiring* TFormMain::journal() const {
+    return m_journal.get();
+}
+
+LiveResultsControl& TFormMain::liveResults() {
+    return *m_live;
 }
 
 TSortGridView* TFormMain::SortGridView(int page) const {
@@ -211,33 +235,57 @@ void TFormMain::setInfoWindow(TFormInfo* window) {
     m_infoWindow = window;
 }
 
-void TFormMain::setTvWindows(TvWindows* windows) {
+TvWindows* TFormMain::createTvWindows() {
+    Settings& stored = m_session.settings();
+    auto* windows =
+        new TvWindows(TvInputs{m_session.competition(), m_session.display(), m_session.clock(),
+                               [this] { return audienceText(); }, stored.monitor, stored.logo},
+                      *this);
+    connect(this, &TFormMain::tvContentChanged, windows, &TvWindows::UpdateTvWindows);
+    connect(windows, &TvWindows::audienceWindowShown, this, [this](bool shown) {
+        m_session.inhibitor().setBusy(QStringLiteral("audience"), shown);
+    });
+    connect(windows, &TvWindows::offRequested, m_actions.tvModes[0], &QAction::trigger);
+    connect(windows, &TvWindows::notice, m_statusBar, &QStatusBar::showMessage);
     m_tvWindows = windows;
     // After "OK" in the settings the audience windows follow the chosen screen and logo.
     TvPlacement& placement = m_settingsCommand->tvPlacement();
     connect(&placement, &TvPlacement::placeTvWindows, windows, &TvWindows::placeTvWindows);
     connect(&placement, &TvPlacement::reloadLogo, windows, &TvWindows::reloadLogo);
+    return windows;
+}
+
+void TFormMain::createLiveResults() {
+    Settings& stored = m_session.settings();
+    m_live = std::make_unique<LiveResultsControl>(
+        LiveInputs{m_session.competition(), m_session.clock(), m_session.sharedTickSource(),
+                   [this] { return audienceText(); }, stored.liveResults, stored.livePort,
+                   stored.liveAddress, stored.liveAddressOnly},
+        LiveResultsControl::Menu{m_actions.mLive, m_actions.mLivePort, m_actions.mLiveAddress,
+                                 m_actions.Programm, m_actions.mBeenden},
+        *this, *m_statusBar);
+    LiveResultsControl* live = m_live.get();
+    connect(this, &TFormMain::tvContentChanged, live, &LiveResultsControl::sourcesChanged);
+    connect(&m_session, &RaceSession::newProtocolStarted, live,
+            &LiveResultsControl::protocolRestarted);
+    connect(&m_session.derivation(), &StageDerivation::stageDerived, live,
+            &LiveResultsControl::sourcesChanged);
+    connect(m_header->eZeile, &QLineEdit::textChanged, live, &LiveResultsControl::sourcesChanged);
+}
+
+AudienceText TFormMain::audienceText() const {
+    return AudienceText{m_header->eZeile->text(), m_session.currentCompetitor(),
+                        m_session.currentClub()};
 }
 
 bool TFormMain::askQuestion(const QString& question) {
-    if (const auto& provider = m_environment.answerProvider())
+    if (const auto& provider = m_seams.answerProvider)
         return provider(question);
     if (m_questionDialog)
         return m_questionDialog->ask(question);
     // Started without the shared dialog (the program entry creates it): ask all the same.
     TFDlgYesNo dialog(m_programTitle, this);
     return dialog.ask(question);
-}
-
-void TFormMain::setCurrentCompetitor(const QString& competitor, const QString& club) {
-    m_currentCompetitor = competitor;
-    m_currentClub = club;
-}
-
-void TFormMain::setOfficeInstalled(bool word, bool excel) {
-    m_wordInstalled = word;
-    m_excelInstalled = excel;
-    UpdateActionStates();
 }
 
 void TFormMain::setTimingButtonState(TBitBtnWithColor* button, bool enabled, const QColor& colour) {
@@ -247,8 +295,8 @@ void TFormMain::setTimingButtonState(TBitBtnWithColor* button, bool enabled, con
 // --- window events ------------------------------------------------------------------------
 
 bool TFormMain::FormCloseQuery() {
-    if (!m_clockRunning && !m_waitingTime->timeWaiting() &&
-        !m_competition.heatStartList().modified())
+    if (!m_session.clockRunning() && !m_waitingTime->timeWaiting() &&
+        !m_session.competition().heatStartList().modified())
         return true;
     return askQuestion(QStringLiteral("Beenden?"));
 }
@@ -290,11 +338,11 @@ void TFormMain::FormResize() {
 // --- derivation, pages and selection --------------------------------------------------------
 
 void TFormMain::DeriveAll() {
-    m_derivation->DeriveAll();
+    m_session.derivation().DeriveAll();
 }
 
 void TFormMain::StageDerived(int) {
-    m_statusBar->setPanelText(MainStatusBar::StageMessage, m_competition.stageMessage(1));
+    m_statusBar->setPanelText(MainStatusBar::StageMessage, m_session.competition().stageMessage(1));
     UpdateActionStates();
     FormResize();
 }
@@ -318,9 +366,9 @@ void TFormMain::SortGridRowSelected(int page) {
     // The row position panel follows the tables by itself.
     if (page == activePage())
         m_rowPosition->refresh();
-    if (m_clockRunning)
+    if (m_session.clockRunning())
         return;
-    m_timingWiring->captureCompetitor();
+    m_session.captureCompetitor();
     UpdateTvWindows();
 }
 
@@ -328,10 +376,10 @@ void TFormMain::UpdateActionStates() {
     const int page = activePage();
     ActionStates::Inputs in;
     in.page = page;
-    in.shownTableHasData = m_competition.stageTable(page).hasData();
-    in.heatStartListHasData = m_competition.heatStartList().hasData();
-    in.wordInstalled = m_wordInstalled;
-    in.excelInstalled = m_excelInstalled;
+    in.shownTableHasData = m_session.competition().stageTable(page).hasData();
+    in.heatStartListHasData = m_session.competition().heatStartList().hasData();
+    in.wordInstalled = m_session.wordInstalled();
+    in.excelInstalled = m_session.excelInstalled();
     // Looked up each time: a template may come or go while the program runs.
     m_wordTemplatePath = m_office->wordTemplatePath();
     m_excelTemplatePath = m_office->excelTemplatePath();
@@ -355,8 +403,9 @@ void TFormMain::GenerateClick() {
         m_pages->setTabEnabled(page, true);
     m_pages->setActivePageSilently(0);
     FormResize();
-    const BackupWriter::Batch oneBackupWrite(*m_backupWriter);
-    RandomProtocol::GenerateRandomProtocol(m_competition, m_random, *m_derivation);
+    const BackupWriter::Batch oneBackupWrite(*m_session.backup());
+    RandomProtocol::GenerateRandomProtocol(m_session.competition(), m_session.random(),
+                                           m_session.derivation());
     m_pages->update();
     UpdateActionStates();
     FormResize();
@@ -370,18 +419,17 @@ void TFormMain::cdEditClick() {
 void TFormMain::Deleteresults1Click() {
     if (!askQuestion(QStringLiteral("Die Ergebnisse zu löschen?")))
         return;
-    const BackupWriter::Batch oneBackupWrite(*m_backupWriter);
-    StartListCommands::DeleteResults(m_competition, activePage());
+    const BackupWriter::Batch oneBackupWrite(*m_session.backup());
+    StartListCommands::DeleteResults(m_session.competition(), activePage());
 }
 
 void TFormMain::Neue1Click() {
     if (!m_waitingTime->confirm(QStringLiteral(
             "Haben Sie das Protokoll gespeichert und/oder wollen Sie ein Neues öffnen?")))
         return;
-    StartListCommands::ClearCompetition(m_competition);
+    m_session.startNewProtocol();
     // The emptied messages must not stay on screen until the next derivation.
     m_statusBar->setPanelText(MainStatusBar::StageMessage, QString());
-    Q_EMIT newProtocolStarted();
     // The heat start list comes to the front without a page change: nothing is derived.
     m_pages->setActivePageSilently(0);
     m_pages->update();

@@ -7,8 +7,7 @@
 #include "output/BackupStartup.h"
 #include "output/BackupWriter.h"
 #include "output/widgets/ExportProgress.h"
-#include "platform/CompetitionInhibitor.h"
-#include "platform/DesktopApplications.h"
+#include "session/SessionJournal.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
@@ -19,12 +18,14 @@
 #include "ui/MainStatusBar.h"
 #include "ui/ManualOpener.h"
 #include "ui/OfficeExport.h"
+#include "ui/RowPositionStatus.h"
 #include "ui/SettingsBinding.h"
 #include "ui/SettingsCommand.h"
 #include "ui/StartupNotice.h"
 #include "ui/TFormInfo.h"
 #include "ui/TPageControl.h"
 #include "ui/TimingWiring.h"
+#include "ui/TvEntries.h"
 #include "ui/WaitingTimeGuard.h"
 #include "ui/WordMark.h"
 #include "widgets/TBitBtnWithColor.h"
@@ -37,85 +38,102 @@
 #include <QToolButton>
 #include <QUrl>
 
+namespace {
+
+// How long the status bar shows what the journal has to say.
+constexpr int JournalNoticeMs = 30000;
+
+} // namespace
+
 // --- files and documents -----------------------------------------------------------------
 
 void TFormMain::sbLoadClick() {
     if (!m_waitingTime->mayDiscard())
         return;
-    const SelectedCompetitor selected = SelectedCompetitor::of(m_competition.heatStartList());
+    const SelectedCompetitor selected =
+        SelectedCompetitor::of(m_session.competition().heatStartList());
     if (!m_files->open())
         return;
-    selected.restore(m_competition.heatStartList());
+    selected.restore(m_session.competition().heatStartList());
     refreshAfterLoad();
 }
 
 void TFormMain::sbSaveClick() {
-    m_files->saveAs(activePage(), m_pages->tabText(activePage()), m_settings.filterInd);
+    m_files->saveAs(activePage(), m_pages->tabText(activePage()), m_session.settings().filterInd);
 }
 
 void TFormMain::WebseiteClick() {
     m_files->saveWebPage(activePage(), m_pages->tabText(activePage()));
 }
 
-void TFormMain::loadSettingsHook() {
-    m_settingsLoad =
-        SettingsBinding(m_environment, m_settings).load(*this, *m_header->eZeile, m_competition);
-    if (const QString notice = SettingsBinding::damagedNotice(m_settingsLoad); !notice.isEmpty())
+void TFormMain::applySettings() {
+    SettingsBinding::apply(*this, *m_header->eZeile, m_session.settings(),
+                           m_session.settingsLoad());
+    if (const QString notice = SettingsBinding::damagedNotice(m_session.settingsLoad());
+        !notice.isEmpty())
         m_statusBar->showNotice(notice, StartupNotice::StatusMilliseconds);
 }
 
-void TFormMain::setupFileDialogsHook() {
-    m_files = std::make_unique<FileCommands>(m_competition, m_environment, m_fileTypeNames, this);
+void TFormMain::createFileCommands() {
+    m_files = std::make_unique<FileCommands>(m_session.competition(), m_session.environment(),
+                                             *m_seams.fileDialogs, m_fileTypeNames, this);
     m_files->setQuestion([this](const QString& question) { return askQuestion(question); });
     m_files->setWordExport([this](const QString& fileName, int page) {
         return m_office->ExportToWord(OfficeExport::Saved, fileName, page);
     });
 }
 
-void TFormMain::loadBackupHook() {
-    const BackupStartup::Outcome backup =
-        BackupStartup::load(m_competition.heatStartList(), m_environment.paths().backupLocation());
+void TFormMain::showBackupOutcome() {
+    const BackupStartup::Outcome& backup = m_session.backupOutcome();
+    // The backup was read and derived before the window was there to hear of it.
     if (backup.loaded) {
-        refreshAfterLoad();
-        m_competition.heatStartList().setModified(false);
+        m_rowPosition->refresh();
+        StageDerived(1);
     }
-    m_backupWriter =
-        std::make_unique<BackupWriter>(m_competition.heatStartList(), backup.writePath);
-    m_backupStatus = new BackupStatus(*m_backupWriter, *m_statusBar, this, m_programTitle, this);
-    m_journal = std::make_unique<JournalWiring>(*this, *m_backupWriter);
-    // The competition carried on from the other place is in the new one at once.
-    if (backup.loaded && backup.relocated())
-        m_backupWriter->saveNow();
-    StartupNotice::tell(*this, *m_statusBar, *m_backupWriter, m_programTitle,
+    BackupWriter& writer = *m_session.backup();
+    m_backupStatus = new BackupStatus(writer, *m_statusBar, this, m_programTitle, this);
+    SessionJournal& journal = *m_session.journal();
+    m_journal = std::make_unique<JournalWiring>(
+        journal.recorder(), journal.writer(), journal.skippedLines(), m_session.competition(),
+        JournalWiring::Window{*this, [this] { return activePage(); },
+                              [this](int page) { return m_pages->tabText(page); },
+                              [this](const QString& question) { return askQuestion(question); },
+                              [this](qint32 runTimeMs) {
+                                  m_session.enterResult(runTimeMs);
+                              }});
+    connectJournalCommands();
+    // Stays in the status bar, beside the backup's panel, until the journal is written again.
+    connect(&journal, &SessionJournal::failed, this,
+            [this](const QString& text) { m_statusBar->setLastingNotice(text); });
+    connect(&journal, &SessionJournal::recovered, this, [this] {
+        m_statusBar->setLastingNotice(QString());
+        m_statusBar->showNotice(SessionJournal::recoveredText(), JournalNoticeMs);
+    });
+    if (const QString notice = journal.startupNotice(); !notice.isEmpty())
+        m_statusBar->showNotice(notice, JournalNoticeMs);
+    // The competition carried on from another place was written there before the window was.
+    if (const auto written = m_session.startupWrite())
+        m_backupStatus->writeDone(*written);
+    StartupNotice::tell(*this, *m_statusBar, writer, m_programTitle,
                         BackupStartup::statusText(backup), BackupStartup::messageText(backup));
-}
-
-void TFormMain::saveBackupHook() {
-    m_backupWriter->saveAtExit();
-}
-
-void TFormMain::saveSettingsHook() {
-    SettingsBinding(m_environment, m_settings).save(*this, *m_header->eZeile, m_settingsLoad);
 }
 
 void TFormMain::sbWordClick() {
     // Beside the web page, so an installed program started from "/" still has a folder.
     m_office->ExportToWord(OfficeExport::Shown,
-                           m_environment.paths().pageFolder(QDir::currentPath()) +
+                           m_session.environment().paths().pageFolder(QDir::currentPath()) +
                                OfficeExport::wordFileName(QDate::currentDate()),
                            activePage());
 }
 
 void TFormMain::sbExcelClick() {
-    m_office->ExportToExcel(m_environment.paths().pageFolder(QDir::currentPath()) +
+    m_office->ExportToExcel(m_session.environment().paths().pageFolder(QDir::currentPath()) +
                             OfficeExport::excelFileName(QDate::currentDate()));
 }
 
-void TFormMain::detectOfficeHook() {
-    m_wordInstalled = m_environment.hasApplicationFor(DesktopApplications::kWordDocument);
-    m_excelInstalled = m_environment.hasApplicationFor(DesktopApplications::kExcelWorkbook);
+void TFormMain::createOfficeExport() {
     m_office = std::make_unique<OfficeExport>(
-        m_competition, m_environment,
+        m_session.competition(), m_session.environment(),
         OfficeExport::Sources{[this] { return m_header->eZeile->text(); },
                               [this](int page) { return m_pages->tabText(page); },
                               [this] {
@@ -126,17 +144,33 @@ void TFormMain::detectOfficeHook() {
     m_statusBar->addPermanentWidget(new ExportProgress(m_office->jobs(), m_statusBar));
 }
 
+void TFormMain::connectJournalCommands() {
+    JournalWiring* journal = m_journal.get();
+    const auto chosen = [journal](const QString& name) {
+        return [journal, name] {
+            journal->commandChosen(name);
+        };
+    };
+    MainActions& a = m_actions;
+    connect(a.Neue1, &QAction::triggered, journal, chosen(a.Neue1->text()));
+    connect(m_header->sbCLS, &QToolButton::clicked, journal, chosen(a.Neue1->text()));
+    connect(a.mOpen, &QAction::triggered, journal, chosen(a.mOpen->text()));
+    connect(a.Deleteresults1, &QAction::triggered, journal, chosen(a.Deleteresults1->text()));
+    connect(a.Generate, &QAction::triggered, journal, chosen(a.Generate->text()));
+    connect(a.mJournal, &QAction::triggered, journal, &JournalWiring::showDialog);
+}
+
 // --- "Programm" and TV mode ------------------------------------------------------------------
 
 void TFormMain::mHilfeClick() {
-    ManualOpener(m_helpFile, ManualOpener::placesFor(m_environment),
-                 ManualOpener::desktopViewer(m_environment),
+    ManualOpener(m_helpFile, ManualOpener::placesFor(m_session.environment()),
+                 ManualOpener::desktopViewer(m_session.environment()),
                  ManualOpener::messageBoxOn(*this, m_programTitle))
         .open();
 }
 
 void TFormMain::mInfoClick() {
-    const QString notice = m_timingWiring->port().realtimeNotice();
+    const QString notice = m_session.port().realtimeNotice();
     if (m_infoWindow) {
         m_infoWindow->setNotice(notice);
         m_infoWindow->exec();
@@ -166,79 +200,45 @@ void TFormMain::mModusClick(QAction* entry) {
 }
 
 void TFormMain::CtrlT1Click() {
-    TvWindows::ctrlTEntry(m_actions)->trigger();
+    TvEntries::ctrlTEntry(m_actions)->trigger();
 }
 
 void TFormMain::bMon2Click() {
-    TvWindows::openPopup(m_actions, m_header->bMon2);
+    TvEntries::openPopup(m_actions, m_header->bMon2);
 }
 
 // --- timing ------------------------------------------------------------------------------
 
 void TFormMain::mTimerClick() {
-    m_timingWiring->clock().beginCountdown();
+    m_session.clock().beginCountdown();
 }
 
 void TFormMain::mStartClick() {
-    m_timingWiring->clock().start();
+    m_session.clock().start();
 }
 
 void TFormMain::mLapClick() {
-    m_timingWiring->clock().lap();
+    m_session.clock().lap();
 }
 
 void TFormMain::mStopClick() {
-    m_timingWiring->clock().stop();
+    m_session.clock().stop();
 }
 
 void TFormMain::bEintragenClick() {
-    m_timingWiring->clock().enter();
+    m_session.clock().enter();
 }
 
 void TFormMain::bRESETClick() {
-    m_timingWiring->clock().reset();
+    m_session.clock().reset();
 }
 
 void TFormMain::LockLSClick(int tag) {
-    m_timingWiring->barriers().LockLSClick(tag);
+    m_session.barriers().LockLSClick(tag);
 }
 
-void TFormMain::initTimingStateHook() {
-    m_timingWiring = std::make_unique<TimingWiring>(*this, m_environment.tickSource(),
-                                                    m_environment.serialSystem());
-    connect(m_timingWiring.get(), &TimingWiring::selectedRowStepsRequested, this,
-            &TFormMain::SortGridRowSelected);
+void TFormMain::createTimingViews() {
+    m_timingWiring = std::make_unique<TimingWiring>(*this, m_session);
     m_waitingTime = std::make_unique<WaitingTimeGuard>(
-        m_timingWiring->clock(), [this](const QString& question) { return askQuestion(question); });
-    m_inhibitor = new CompetitionInhibitor(m_programTitle, m_environment.inhibitorBus(), this);
-    connect(&m_timingWiring->clock(), &RunClock::stateChanged, m_inhibitor,
-            [inhibitor = m_inhibitor](RunClock::State state) {
-                inhibitor->setBusy(QStringLiteral("timing"), state != RunClock::State::Ready);
-            });
-}
-
-void TFormMain::applyTimingSettingsHook() {
-    m_timingWiring->startUp(m_settings);
-}
-
-void TFormMain::showInitialTimesHook() {
-    m_timingWiring->showInitialTimes();
-}
-
-void TFormMain::initBarrierImagesHook() {
-    m_timingWiring->showBarrierPictures();
-}
-
-void TFormMain::scanSerialPortsHook() {
-    m_presentPortMask = m_timingWiring->port().ScanSerialPorts();
-}
-
-void TFormMain::openSerialPortHook() {
-    // A port that cannot be opened is forgotten, so 0 is saved and the barriers stay off.
-    if (m_settings.port != 0 && !m_timingWiring->port().open(m_settings.port))
-        m_settings.port = 0;
-}
-
-void TFormMain::closeSerialPortHook() {
-    m_timingWiring->port().close();
+        m_session.clock(), [this](const QString& question) { return askQuestion(question); });
 }

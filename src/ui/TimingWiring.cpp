@@ -1,7 +1,6 @@
 #include "ui/TimingWiring.h"
 
-#include "competition/Competition.h"
-#include "competition/ResultEntry.h"
+#include "session/RaceSession.h"
 #include "settings/Settings.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
@@ -35,60 +34,75 @@ constexpr int NoticeMs = 30000;
 
 } // namespace
 
-TimingWiring::TimingWiring(TFormMain& window, std::shared_ptr<const TickSource> ticks,
-                           std::shared_ptr<SerialSystem> serialSystem)
-    : QObject(nullptr), m_window(window),
-      m_ticks(ticks ? std::move(ticks) : std::make_shared<MonotonicTickSource>()) {
-    m_clock = new RunClock(*m_ticks, this);
+TimingWiring::TimingWiring(TFormMain& window, RaceSession& session)
+    : QObject(nullptr), m_window(window), m_session(session) {
+    RunClock& clock = m_session.clock();
     // The timing keys come with the moment they were pressed.
     if (auto* keys = m_window.findChild<TimingKeyFilter*>())
-        m_clock->setOperatorKeyAge([keys] { return keys->takeKeyAge(); });
-    m_display = new TimeDisplay(*m_clock, this);
-    m_barriers = new BarrierLogic(*m_clock, this);
-    m_port = std::make_unique<LightBarrierPort>(*m_barriers, std::move(serialSystem), m_ticks);
+        clock.setOperatorKeyAge([keys] { return keys->takeKeyAge(); });
     // The buttons start in the clock's states (the designed ones) until the settings arrive.
-    applyControlStates(m_clock->controlStates());
+    applyControlStates(clock.controlStates());
 
+    TimeDisplay& display = m_session.display();
     m_panel = new TimePanel(m_window.header()->TimePanel);
     m_panel->setObjectName(QStringLiteral("TimeDigits"));
     m_panel->move(0, 0);
-    m_panel->applyRow(DisplayRow::Upper, m_display->row(DisplayRow::Upper));
-    m_panel->applyRow(DisplayRow::Lower, m_display->row(DisplayRow::Lower));
-    connect(m_display, &TimeDisplay::rowChanged, m_panel, &TimePanel::applyRow);
+    m_panel->applyRow(DisplayRow::Upper, display.row(DisplayRow::Upper));
+    m_panel->applyRow(DisplayRow::Lower, display.row(DisplayRow::Lower));
+    connect(&display, &TimeDisplay::rowChanged, m_panel, &TimePanel::applyRow);
 
     connectClock();
     connectBarriers();
 }
 
 TimingWiring::~TimingWiring() {
-    // While the barriers and the pictures are still there to hear about it.
-    m_port->close();
+    // The key filter goes with the window; the clock stays with the session.
+    m_session.clock().setOperatorKeyAge({});
+}
+
+RunClock& TimingWiring::clock() {
+    return m_session.clock();
+}
+
+const RunClock& TimingWiring::clock() const {
+    return std::as_const(m_session).clock();
+}
+
+TimeDisplay& TimingWiring::display() {
+    return m_session.display();
+}
+
+BarrierLogic& TimingWiring::barriers() {
+    return m_session.barriers();
+}
+
+LightBarrierPort& TimingWiring::port() {
+    return m_session.port();
+}
+
+std::shared_ptr<const TickSource> TimingWiring::sharedTickSource() const {
+    return m_session.sharedTickSource();
 }
 
 void TimingWiring::connectClock() {
-    connect(m_clock, &RunClock::controlStatesChanged, this, &TimingWiring::applyControlStates);
-    connect(m_clock, &RunClock::focusRequested, this, &TimingWiring::focusButton);
-    connect(m_clock, &RunClock::tvUpdateRequested, &m_window, &TFormMain::UpdateTvWindows);
-    connect(m_clock, &RunClock::actionStatesUpdateRequested, &m_window,
-            &TFormMain::UpdateActionStates);
-    connect(m_clock, &RunClock::competitorCaptureRequested, this, &TimingWiring::captureCompetitor);
-    connect(m_clock, &RunClock::enterResultRequested, this, &TimingWiring::enterResult);
-    // A new protocol has no best time yet; the lower display row goes back to zero.
-    connect(&m_window, &TFormMain::newProtocolStarted, m_clock, &RunClock::clearBestTime);
+    RunClock* clock = &m_session.clock();
+    connect(clock, &RunClock::controlStatesChanged, this, &TimingWiring::applyControlStates);
+    connect(clock, &RunClock::focusRequested, this, &TimingWiring::focusButton);
 
     QCheckBox* automatic = m_window.header()->cbAutomatisch;
-    connect(m_clock, &RunClock::autoEntryChanged, automatic, &QCheckBox::setChecked);
+    connect(clock, &RunClock::autoEntryChanged, automatic, &QCheckBox::setChecked);
     connect(automatic, &QCheckBox::toggled, this, [this](bool on) {
-        m_clock->setAutoEntry(on);
-        m_window.settings().autoReset = on;
+        m_session.clock().setAutoEntry(on);
+        m_session.settings().autoReset = on;
     });
 }
 
 void TimingWiring::connectBarriers() {
-    connect(m_barriers, &BarrierLogic::pictureChanged, this, &TimingWiring::showPicture);
-    connect(m_barriers, &BarrierLogic::imageVisibleChanged, this,
+    BarrierLogic* barriers = &m_session.barriers();
+    connect(barriers, &BarrierLogic::pictureChanged, this, &TimingWiring::showPicture);
+    connect(barriers, &BarrierLogic::imageVisibleChanged, this,
             [this](LightBarrier barrier, bool visible) { image(barrier)->setVisible(visible); });
-    connect(m_barriers, &BarrierLogic::lockCommandsEnabledChanged, this, [this](bool enabled) {
+    connect(barriers, &BarrierLogic::lockCommandsEnabledChanged, this, [this](bool enabled) {
         m_window.actions().LockLS1->setEnabled(enabled);
         m_window.actions().LockLS2->setEnabled(enabled);
     });
@@ -96,37 +110,29 @@ void TimingWiring::connectBarriers() {
         image(barrier)->installEventFilter(this);
     // Told once; "Info..." keeps showing it.
     connect(
-        m_port.get(), &LightBarrierPort::realtimeUnavailable, this,
+        &m_session.port(), &LightBarrierPort::realtimeUnavailable, this,
         [this](const QString& notice) { m_window.StatusBar1()->showMessage(notice, NoticeMs); });
 }
 
-TimingSettings TimingWiring::timingSettings(const Settings& settings) {
-    TimingSettings timing;
-    timing.timerMs = settings.timer;
-    timing.lengthMetres = settings.len;
-    timing.lockTimeMs = settings.lockTime;
-    timing.waitStartMs = settings.waitStart;
-    timing.alg = settings.alg;
-    timing.autoReset = settings.autoReset;
-    return timing;
-}
-
-void TimingWiring::startUp(const Settings& settings) {
-    const TimingSettings timing = timingSettings(settings);
-    m_barriers->applySettings(timing);
-    m_clock->startUp(timing);
+void TimingWiring::startUp() {
     // The clock reports only changes; the buttons may still show their designed states.
-    applyControlStates(m_clock->controlStates());
-}
-
-void TimingWiring::showInitialTimes() {
-    m_clock->clearBestTime();
-    m_display->ShowTime(DisplayRow::Upper, 0);
+    applyControlStates(m_session.clock().controlStates());
+    m_window.header()->cbAutomatisch->setChecked(m_session.clock().autoEntry());
 }
 
 void TimingWiring::showBarrierPictures() {
+    const BarrierLogic& barriers = m_session.barriers();
     for (LightBarrier barrier : AllBarriers)
-        showPicture(barrier, m_barriers->picture(barrier));
+        showPicture(barrier, barriers.picture(barrier));
+    // The port the settings name was opened before the window was there to show it.
+    for (LightBarrier barrier : AllBarriers) {
+        if (barriers.isImageVisible(barrier))
+            image(barrier)->setVisible(true);
+    }
+    if (barriers.lockCommandsEnabled()) {
+        m_window.actions().LockLS1->setEnabled(true);
+        m_window.actions().LockLS2->setEnabled(true);
+    }
 }
 
 void TimingWiring::applyControlStates(const ControlStates& states) {
@@ -140,7 +146,6 @@ void TimingWiring::applyControlStates(const ControlStates& states) {
     button(TimingButton::Timer)->setVisible(states.timerVisible);
     button(TimingButton::Lap)->setVisible(states.lapVisible);
     m_window.actions().mCFG->setEnabled(states.settingsEnabled);
-    m_window.setClockRunning(states.clockRunning);
 }
 
 void TimingWiring::focusButton(TimingButton which) {
@@ -149,26 +154,8 @@ void TimingWiring::focusButton(TimingButton which) {
         target->setFocus();
 }
 
-void TimingWiring::captureCompetitor() {
-    const int page = activePage();
-    if (page != 0 && page != 2)
-        return;
-    // The final start list begins with the same four columns as the heat start list. An empty
-    // list gives empty texts; the run starts all the same.
-    const TSortGrid& list = m_window.competition().stageTable(page);
-    const int row = list.Row();
-    m_window.setCurrentCompetitor(
-        list.cell(0, row) + u' ' + list.cell(1, row) + u' ' + list.cell(2, row), list.cell(3, row));
-}
-
 void TimingWiring::enterResult(qint32 runTimeMs) {
-    const int page = activePage();
-    Competition& competition = m_window.competition();
-    ResultEntry::EnterRunTime(competition, page, runTimeMs);
-    const int before = ResultEntry::targetTable(competition, page).Row();
-    // A changed selection runs the selected-row steps through the table's own signal.
-    if (ResultEntry::selectNextRow(competition, page) == before)
-        Q_EMIT selectedRowStepsRequested(page < 2 ? 0 : 2);
+    m_session.enterResult(runTimeMs);
 }
 
 void TimingWiring::showPicture(LightBarrier barrier, int picture) {
@@ -184,7 +171,7 @@ bool TimingWiring::eventFilter(QObject* watched, QEvent* event) {
             QLabel* target = image(barrier);
             if (watched == target && mouse->button() == Qt::LeftButton &&
                 target->rect().contains(mouse->position().toPoint())) {
-                m_barriers->ImageLSClick(barrier);
+                m_session.barriers().ImageLSClick(barrier);
                 return true;
             }
         }
@@ -222,8 +209,4 @@ QLabel* TimingWiring::image(LightBarrier barrier) const {
         break;
     }
     return h.ImageLSstop;
-}
-
-int TimingWiring::activePage() const {
-    return qMax(0, m_window.PageControl1()->currentIndex());
 }

@@ -3,8 +3,9 @@
 #include "competition/Competition.h"
 #include "competition/StartListCommands.h"
 #include "journal/JournalRecorder.h"
-#include "journal/widgets/JournalWiring.h"
 #include "output/BackupWriter.h"
+#include "session/RaceSession.h"
+#include "session/SessionJournal.h"
 #include "settings/PortOpenFailure.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
@@ -24,9 +25,9 @@ QString WindowSettingsTarget::conversionQuestion(const StartListCommands::TimeCo
 }
 
 void WindowSettingsTarget::setTimeFormat(int vidResult) {
-    Competition& competition = m_window.competition();
+    Competition& competition = m_window.session().competition();
     const TimeFormat from = competition.timeFormat();
-    const TimeFormat to(vidResult, m_window.environment().decimalSeparator());
+    const TimeFormat to(vidResult, m_window.session().environment().decimalSeparator());
     TSortGrid& heats = competition.heatStartList();
     // The entered times keep their value: "5023" is 50,23 s and becomes "50,23", not 5023 s.
     const StartListCommands::TimeConversion plan =
@@ -34,15 +35,15 @@ void WindowSettingsTarget::setTimeFormat(int vidResult) {
     if (plan.cells > 0) {
         if (!m_window.askQuestion(conversionQuestion(plan))) {
             // Declined: the times and the format they are written in stay as they are.
-            m_window.settings().vidResult = from.setting();
+            m_window.session().settings().vidResult = from.setting();
             return;
         }
-        BackupWriter* backup = m_window.backupWriter();
+        BackupWriter* backup = m_window.session().backup();
         std::optional<BackupWriter::Batch> oneWrite;
         if (backup)
             oneWrite.emplace(*backup);
         // The journal tells why every time cell changed at once.
-        if (JournalWiring* journal = m_window.journal())
+        if (SessionJournal* journal = m_window.session().journal())
             journal->recorder().commandChosen(QStringLiteral("Ergebnis: ") + to.FormatTime(1024));
         StartListCommands::ConvertTimes(heats, from, to);
     }
@@ -55,11 +56,12 @@ void WindowSettingsTarget::setTimeFormat(int vidResult) {
 
 void WindowSettingsTarget::applyBarrierSettings() {
     m_window.timingWiring().barriers().applySettings(
-        TimingWiring::timingSettings(m_window.settings()));
+        RaceSession::timingSettings(m_window.session().settings()));
 }
 
 void WindowSettingsTarget::takeTimerAndSection() {
-    m_window.timingWiring().clock().takeSettings(TimingWiring::timingSettings(m_window.settings()));
+    m_window.timingWiring().clock().takeSettings(
+        RaceSession::timingSettings(m_window.session().settings()));
 }
 
 void WindowSettingsTarget::recolourDisplay() {

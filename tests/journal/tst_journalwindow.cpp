@@ -9,6 +9,7 @@
 #include "journal/widgets/JournalWiring.h"
 #include "mock/TimingWindowFixture.h"
 #include "output/BackupWriter.h"
+#include "session/SessionJournal.h"
 #include "ui/MainActions.h"
 #include "ui/MainStatusBar.h"
 #include "ui/TFormMain.h"
@@ -89,7 +90,7 @@ void TestJournalWindow::journalLiesNextToTheBackup() {
     QVERIFY(journal);
     QVERIFY(journal->writer().flush());
     QCOMPARE(QFileInfo(journalPath(f)).absolutePath(),
-             QFileInfo(f.window().backupWriter()->backupPath()).absolutePath());
+             QFileInfo(f.window().session().backup()->backupPath()).absolutePath());
     const JournalReader::Result read = JournalReader::readFile(journalPath(f));
     QCOMPARE(read.entries.size(), 1);
     QCOMPARE(read.entries[0].kind, JournalEntry::Kind::ProgramStart);
@@ -119,7 +120,7 @@ void TestJournalWindow::dialogTakesBackALostRun() {
     QFETCH(QString, hint);
     TimingWindowFixture f;
     f.addCompetitors(3);
-    TSortGrid& heat = f.window().competition().heatStartList();
+    TSortGrid& heat = f.window().session().competition().heatStartList();
     QVERIFY(f.run(steps));
     const int row = heat.Row();
     const QString before = f.heatRow(row);
@@ -139,7 +140,7 @@ void TestJournalWindow::dialogTakesBackALostRun() {
     }
     QCOMPARE(dialog->runTimeMs(), hundredths * 10);
     QTest::mouseClick(dialog->enterButton(), Qt::LeftButton);
-    const QString time = f.window().competition().timeFormat().FormatTime(hundredths);
+    const QString time = f.window().session().competition().timeFormat().FormatTime(hundredths);
     QVERIFY(f.heatRow(row).split(u' ').contains(time));
     QCOMPARE(heat.Row(), row + 1);
 
@@ -187,13 +188,13 @@ void TestJournalWindow::journalReadBackAfterARestart() {
     QVERIFY(file.open(QIODevice::Append));
     file.write("2026-01-01 10:00:00.000\t12");
     file.close();
-    TFormMain again(f.install().environment(&f.answers()));
+    SessionWindow again(f.install().environment(&f.answers()));
     QVERIFY(again.journal());
     QCOMPARE(again.journal()->skippedLines(), 1);
     // Told beside the status panels, not over them.
     again.show();
     QVERIFY(QTest::qWaitForWindowExposed(&again));
-    QCOMPARE(again.StatusBar1()->noticePanel()->text(), JournalWiring::damagedLinesText(1));
+    QCOMPARE(again.StatusBar1()->noticePanel()->text(), SessionJournal::damagedLinesText(1));
     QVERIFY(again.StatusBar1()->noticePanel()->isVisible());
     QVERIFY(again.StatusBar1()->currentMessage().isEmpty());
     QVERIFY(again.StatusBar1()->panel(MainStatusBar::StageMessage)->isVisible());
@@ -228,7 +229,7 @@ void TestJournalWindow::enteredRunIsNeverOfferedAgain() {
     QVERIFY(dialog);
     for (int i = 0; i < returns; ++i)
         QTest::keyClick(dialog, Qt::Key_Return);
-    const TimeFormat& format = f.window().competition().timeFormat();
+    const TimeFormat& format = f.window().session().competition().timeFormat();
     for (int row = 1; row <= 2; ++row) {
         const QStringList cells = f.heatRow(row).split(u' ');
         const qsizetype times =
@@ -284,7 +285,7 @@ void TestJournalWindow::runAcrossMidnightIsRecovered() {
     QVERIFY(dialog);
     QCOMPARE(dialog->runTimeMs(), 5120);
     QTest::mouseClick(dialog->enterButton(), Qt::LeftButton);
-    const QString time = f.window().competition().timeFormat().FormatTime(512);
+    const QString time = f.window().session().competition().timeFormat().FormatTime(512);
     QVERIFY2(f.heatRow(1).split(u' ').contains(time), qPrintable(f.heatRow(1)));
     dialog->close();
 }
@@ -296,13 +297,13 @@ void TestJournalWindow::unwritableJournalToldUntilWritable() {
     // A folder where today's journal should be: nothing can be written until it goes.
     QVERIFY(QFile::remove(path));
     QVERIFY(QDir().mkpath(path));
-    TFormMain again(f.install().environment(&f.answers()));
+    SessionWindow again(f.install().environment(&f.answers()));
     again.show();
     QVERIFY(QTest::qWaitForWindowExposed(&again));
     MainStatusBar& status = *again.StatusBar1();
     QTRY_VERIFY(status.lastingPanel()->isVisible());
     QVERIFY(status.lastingPanel()->text().startsWith(
-        JournalWiring::failureText(path, QString()).section(u':', 0, 0)));
+        SessionJournal::failureText(path, QString()).section(u':', 0, 0)));
     QVERIFY(status.lastingPanel()->styleSheet().contains("#FF0000"));
     // The panels stay, the backup's among them.
     QVERIFY(status.currentMessage().isEmpty());
@@ -319,7 +320,7 @@ void TestJournalWindow::unwritableJournalToldUntilWritable() {
     QVERIFY(QDir(path).removeRecursively());
     // Start-up could not read the folder either; that older notice comes second.
     QTRY_VERIFY_WITH_TIMEOUT(
-        status.noticePanel()->text().startsWith(JournalWiring::recoveredText()), 5000);
+        status.noticePanel()->text().startsWith(SessionJournal::recoveredText()), 5000);
     QVERIFY(!status.lastingPanel()->isVisible());
 }
 

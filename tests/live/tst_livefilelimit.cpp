@@ -87,7 +87,7 @@ void TestLiveFileLimit::resultReachesTheBackupUnderAFlood() {
         limits.busyIdleTimeoutMs = 600000;
         live.setLimits(limits);
         live.setListenAddress(QHostAddress::LocalHost);
-        f.window().settings().livePort = freePort();
+        f.window().session().settings().livePort = freePort();
         f.window().actions().mLive->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(live.isRunning(), 5000);
         QVERIFY2(live.connectionCap() < int(DesktopLimit) - limits.reservedFiles,

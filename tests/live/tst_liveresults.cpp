@@ -54,7 +54,7 @@ private:
 };
 
 bool TestLiveResults::switchOn(TimingWindowFixture& f, quint16 port) {
-    f.window().settings().livePort = port;
+    f.window().session().settings().livePort = port;
     f.window().liveResults().setListenAddress(QHostAddress::LocalHost);
     f.window().actions().mLive->trigger();
     return QTest::qWaitFor([&f] { return f.window().liveResults().isRunning(); }, 5000);
@@ -70,7 +70,7 @@ void TestLiveResults::offByDefault() {
     // The QR code needs a running server, and says so.
     QVERIFY(!a.mLiveAddress->isEnabled());
     QVERIFY(a.mLiveAddress->toolTip().contains(QStringLiteral("einschalten")));
-    QCOMPARE(f.window().settings().livePort, 8080);
+    QCOMPARE(f.window().session().settings().livePort, 8080);
 }
 
 void TestLiveResults::switchedOnShowsTheAddress() {
@@ -106,7 +106,7 @@ void TestLiveResults::portInUseLeavesTheEntryUnchecked() {
     LiveResultsControl& live = f.window().liveResults();
     QTRY_VERIFY(!f.window().actions().mLive->isChecked());
     QVERIFY(live.statusText().contains(QStringLiteral("Port %1").arg(occupier.serverPort())));
-    QVERIFY(!f.window().settings().liveResults);
+    QVERIFY(!f.window().session().settings().liveResults);
     QVERIFY(!f.window().actions().mLiveAddress->isEnabled());
 }
 
@@ -183,7 +183,7 @@ void TestLiveResults::portQuestion() {
     });
     f.window().actions().mLivePort->trigger();
     QCOMPARE(asked, 8080);
-    QCOMPARE(f.window().settings().livePort, stored);
+    QCOMPARE(f.window().session().settings().livePort, stored);
 }
 
 void TestLiveResults::titleTypingIsCoalesced() {
@@ -239,7 +239,7 @@ void TestLiveResults::severalAddressesGiveAChoice() {
     QVERIFY(entries.at(0)->isChecked());
     live.addressMenu()->addressEntries().at(1)->trigger();
     QCOMPARE(live.statusText(), QStringLiteral("Live: http://10.0.0.7:%1/").arg(port));
-    QCOMPARE(f.window().settings().liveAddress, QStringLiteral("10.0.0.7"));
+    QCOMPARE(f.window().session().settings().liveAddress, QStringLiteral("10.0.0.7"));
     QVERIFY(live.addressMenu()->addressEntries().at(1)->isChecked());
     // Still served on every address.
     QCOMPARE(LiveHttpClient(port).get(QStringLiteral("/live.css")).status, 200);
@@ -252,16 +252,16 @@ void TestLiveResults::servedOnTheChosenAddressOnly() {
     live.setInterfaces([] {
         return QList<LanAddress::Candidate>{{QHostAddress("192.0.2.1"), true, false, "eth0"}};
     });
-    f.window().settings().livePort = freePort();
+    f.window().session().settings().livePort = freePort();
     f.window().actions().mLive->trigger();
     QTRY_VERIFY(live.isRunning());
     live.addressMenu()->onlyThisAddressEntry()->trigger();
     QTRY_VERIFY(!live.isRunning() && !live.server().isRunning());
     QVERIFY2(live.statusText().startsWith(
                  QStringLiteral("Live-Ergebnisse aus: Adresse 192.0.2.1 Port %1 nicht verfügbar")
-                     .arg(f.window().settings().livePort)),
+                     .arg(f.window().session().settings().livePort)),
              qPrintable(live.statusText()));
-    QVERIFY(f.window().settings().liveAddressOnly);
+    QVERIFY(f.window().session().settings().liveAddressOnly);
     QVERIFY(live.addressMenu()->onlyThisAddressEntry()->isChecked());
 }
 

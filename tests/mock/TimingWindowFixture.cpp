@@ -45,10 +45,10 @@ TimingWindowFixture::TimingWindowFixture(const QString& devicePath)
           [ticks = m_ticks] { return ticks->nowMicroseconds(); })) {
     if (!devicePath.isEmpty())
         m_device = m_serial->addDevice(devicePath);
-    ProgramEnvironment environment = m_install.environment(&m_answers);
+    TestEnvironment environment = m_install.environment(&m_answers);
     environment.setTickSource(m_ticks);
     environment.setSerialSystem(m_serial);
-    m_window = std::make_unique<TFormMain>(environment);
+    m_window = std::make_unique<SessionWindow>(environment);
     m_window->show();
     // Without a window manager (Xvfb) nobody else gives the window the keyboard.
     m_window->activateWindow();
@@ -99,7 +99,7 @@ QString TimingWindowFixture::controls() {
     return parts.join(QStringLiteral(", ")) + QStringLiteral("; settings ") +
            (a.mCFG->isEnabled() ? QStringLiteral("on") : QStringLiteral("off")) +
            QStringLiteral(", clock ") +
-           (m_window->clockRunning() ? QStringLiteral("on") : QStringLiteral("off"));
+           (m_window->session().clockRunning() ? QStringLiteral("on") : QStringLiteral("off"));
 }
 
 QString TimingWindowFixture::displayRow(DisplayRow row) {
@@ -118,7 +118,7 @@ QColor TimingWindowFixture::upperColour() {
 }
 
 QString TimingWindowFixture::heatRow(int row) {
-    const TSortGrid& heat = m_window->competition().heatStartList();
+    const TSortGrid& heat = m_window->session().competition().heatStartList();
     QStringList cells;
     for (int col : {0, 6, 7, 8, 9})
         cells.append(heat.cell(col, row).isEmpty() ? QStringLiteral(".") : heat.cell(col, row));
@@ -126,7 +126,7 @@ QString TimingWindowFixture::heatRow(int row) {
 }
 
 void TimingWindowFixture::addCompetitors(int count) {
-    TSortGrid& heat = m_window->competition().heatStartList();
+    TSortGrid& heat = m_window->session().competition().heatStartList();
     for (int i = 1; i <= count; ++i) {
         heat.AddRow({QString::number(10 + i), QStringLiteral("Name%1").arg(i),
                      QStringLiteral("Vorname%1").arg(i), QStringLiteral("Verein%1").arg(i),

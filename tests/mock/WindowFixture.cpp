@@ -23,20 +23,21 @@ bool InstallationFixture::writePicture(const QString& name) const {
     return image.save(filePath(name), "JPG");
 }
 
-ProgramEnvironment InstallationFixture::environment(ScriptedAnswers* answers) const {
+TestEnvironment InstallationFixture::environment(ScriptedAnswers* answers) const {
     return environmentAs(m_title, answers);
 }
 
-ProgramEnvironment InstallationFixture::environmentAs(const QString& programTitle,
-                                                      ScriptedAnswers* answers) const {
-    ProgramEnvironment environment(filePath(programTitle));
+TestEnvironment InstallationFixture::environmentAs(const QString& programTitle,
+                                                   ScriptedAnswers* answers) const {
+    TestEnvironment environment;
+    static_cast<ProgramEnvironment&>(environment) = ProgramEnvironment(filePath(programTitle));
     environment.setDataDir(m_dataDir.path());
     environment.setUserDataDir(userDataDir());
     environment.setDecimalSeparator(u',');
     environment.setSettingsFolder(dir());
-    environment.setFileDialogs(m_dialogs);
+    environment.seams.fileDialogs = m_dialogs;
     if (answers)
-        environment.setAnswerProvider(answers->provider());
+        environment.seams.answerProvider = answers->provider();
     // No window under test looks at the machine's real serial devices.
     environment.setSerialSystem(
         std::make_shared<FakeSerialSystem>(&TComPort::steadyClockMicroseconds));

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FakeFileDialogs.h"
-#include "ui/ProgramEnvironment.h"
+#include "SessionWindow.h"
 
 #include <QList>
 #include <QObject>
@@ -16,7 +16,7 @@ public:
     QStringList questions;
     bool answer = false;
 
-    ProgramEnvironment::AnswerProvider provider() {
+    WindowSeams::AnswerProvider provider() {
         return [this](const QString& question) {
             questions.append(question);
             return answer;
@@ -38,10 +38,10 @@ public:
     bool writeFile(const QString& name, const QByteArray& content = QByteArray("x")) const;
     bool writePicture(const QString& name) const;
 
-    ProgramEnvironment environment(ScriptedAnswers* answers = nullptr) const;
+    TestEnvironment environment(ScriptedAnswers* answers = nullptr) const;
     // The same installation under another executable name: a renamed copy.
-    ProgramEnvironment environmentAs(const QString& programTitle,
-                                     ScriptedAnswers* answers = nullptr) const;
+    TestEnvironment environmentAs(const QString& programTitle,
+                                  ScriptedAnswers* answers = nullptr) const;
 
     FakeFileDialogs& dialogs() const { return *m_dialogs; }
     QString userDataDir() const { return m_dataDir.filePath(QStringLiteral("user")); }

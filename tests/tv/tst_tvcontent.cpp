@@ -54,8 +54,7 @@ Q_DECLARE_METATYPE(Setter)
 void TstTvContent::init() {
     m_fx = std::make_unique<TimingWindowFixture>();
     m_fx->addCompetitors(3);
-    m_tv = new TvWindows(m_fx->window());
-    m_fx->window().setTvWindows(m_tv);
+    m_tv = m_fx->window().createTvWindows();
 }
 
 void TstTvContent::cleanup() {
@@ -142,13 +141,13 @@ void TstTvContent::zeitTexts() {
     QVERIFY(m_fx->run({"F5"}));
     TFormMonitor2* z = m_tv->time();
     QCOMPARE(z->LabelTitle()->caption(), QStringLiteral("Finale"));
-    QCOMPARE(z->NameCurrent()->text(), m_fx->window().CurrentCompetitor());
-    QCOMPARE(z->LabelBest()->text(), m_fx->window().CurrentClub());
+    QCOMPARE(z->NameCurrent()->text(), m_fx->window().session().currentCompetitor());
+    QCOMPARE(z->LabelBest()->text(), m_fx->window().session().currentClub());
     QCOMPARE(z->LabelBest()->text(), QStringLiteral("Verein1"));
 }
 
 void TstTvContent::top3Lines() {
-    TSortGrid& results = m_fx->window().competition().finalResults();
+    TSortGrid& results = m_fx->window().session().competition().finalResults();
     results.SetRowCount(4);
     results.setRowCells(1, {"1", "7", "Ax", "Bo", "C", "1", "+", "", "", "", "40,00"});
     results.setRowCells(2, {"2", "8", "Dy", "Ed", "C", "1", "", "", "", "", "41,00"});
@@ -196,8 +195,8 @@ void TstTvContent::bestTeam() {
     QFETCH(int, format);
     QFETCH(QString, heading);
     QFETCH(QString, members);
-    m_fx->window().competition().setTimeFormat(TimeFormat(format, u','));
-    TSortGrid& teams = m_fx->window().competition().teams();
+    m_fx->window().session().competition().setTimeFormat(TimeFormat(format, u','));
+    TSortGrid& teams = m_fx->window().session().competition().teams();
     teams.SetRowCount(static_cast<int>(rows.size()) + 1);
     for (int r = 0; r < rows.size(); ++r)
         teams.setRowCells(r + 1, rows[r]);
@@ -243,8 +242,8 @@ void TstTvContent::longTextsFit() {
         w->resize(1920, 1080);
         w->layoutWindow();
     }
-    m_fx->window().setCurrentCompetitor(text, text);
-    TSortGrid& teams = m_fx->window().competition().teams();
+    m_fx->window().session().setCurrentCompetitor(text, text);
+    TSortGrid& teams = m_fx->window().session().competition().teams();
     teams.setRowCells(1, {"78", text, text + QStringLiteral(" : 20"), "b : 21", "c : 22"});
     m_fx->window().UpdateTvWindows();
     // Each text with the pixel size it is designed with on this screen.
@@ -296,11 +295,11 @@ void TstTvContent::logo() {
     QVERIFY(picture.save(install.filePath(QStringLiteral("logo.png"))));
     QVERIFY(install.writeFile(QStringLiteral("text.png"), "no picture"));
     const QString path = install.filePath(file);
-    m_fx->window().settings().logo = path;
+    m_fx->window().session().settings().logo = path;
     m_tv->time()->resize(1920, 1080);
     m_tv->reloadLogo();
     QCOMPARE(m_tv->time()->hasLogo(), loads);
-    QCOMPARE(m_fx->window().settings().logo, loads ? path : QString());
+    QCOMPARE(m_fx->window().session().settings().logo, loads ? path : QString());
     // The footer picture keeps the picture's proportions at the footer's height.
     QCOMPARE(m_tv->time()->Image2()->width(), loads ? 216 : 0);
     QCOMPARE(m_tv->time()->Image2()->pixmap().isNull(), !loads);

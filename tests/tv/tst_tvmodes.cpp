@@ -60,10 +60,9 @@ void TstTvModes::cleanup() {
 }
 
 void TstTvModes::start(int monitor) {
-    m_window = std::make_unique<TFormMain>(m_install->environment());
-    m_window->settings().monitor = monitor;
-    m_tv = new TvWindows(*m_window);
-    m_window->setTvWindows(m_tv);
+    m_window = std::make_unique<SessionWindow>(m_install->environment());
+    m_window->session().settings().monitor = monitor;
+    m_tv = m_window->createTvWindows();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
@@ -74,7 +73,7 @@ void TstTvModes::start(int monitor) {
 void TstTvModes::act(const QString& step) {
     TFormMain* w = m_window.get();
     if (step.startsWith(u"monitor=")) {
-        w->settings().monitor = step.mid(8).toInt();
+        w->session().settings().monitor = step.mid(8).toInt();
         Q_EMIT w->settingsCommand().tvPlacement().placeTvWindows();
     } else if (step == u"T") {
         QTest::keyClick(w, Qt::Key_T, Qt::ControlModifier);
@@ -175,7 +174,7 @@ void TstTvModes::steps() {
         act(step);
     QCOMPARE(shownWindow(), shown);
     QCOMPARE(checkedRadio(), radio);
-    QCOMPARE(m_window->competitionInhibitor().wanted(), !shown.isEmpty());
+    QCOMPARE(m_window->session().inhibitor().wanted(), !shown.isEmpty());
 }
 
 void TstTvModes::placement_data() {
@@ -289,7 +288,7 @@ void TstTvModes::screenChanges() {
         QTRY_COMPARE(QApplication::activeWindow(), m_window.get());
     }
     // The stored screen is the operator's choice, kept whether it is there or not.
-    QCOMPARE(m_window->settings().monitor,
+    QCOMPARE(m_window->session().settings().monitor,
              steps.contains(u"monitor=") ? steps.section(u'=', -1).toInt() : monitor);
 }
 

@@ -35,10 +35,9 @@ private:
 void TstTvScreensTwoMonitors::unpluggedAndBackWhileShown() {
     QVERIFY2(QGuiApplication::screens().size() == 2, "needs scripts/with-two-monitors");
     const InstallationFixture install;
-    TFormMain window(install.environment());
-    window.settings().monitor = 1;
-    auto* tv = new TvWindows(window);
-    window.setTvWindows(tv);
+    SessionWindow window(install.environment());
+    window.session().settings().monitor = 1;
+    auto* tv = window.createTvWindows();
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     const auto radio = [&window] {
@@ -56,7 +55,7 @@ void TstTvScreensTwoMonitors::unpluggedAndBackWhileShown() {
     QCOMPARE(window.StatusBar1()->currentMessage(),
              QStringLiteral("TV-Modus aus: Bildschirm 2 ist nicht mehr angeschlossen"));
     QTRY_COMPARE(QApplication::activeWindow(), &window);
-    QCOMPARE(window.settings().monitor, 1);
+    QCOMPARE(window.session().settings().monitor, 1);
 
     QVERIFY(monitor(true));
     QTRY_VERIFY(zeit->isVisible());

@@ -61,15 +61,16 @@ void TestFormMain::captionFromExecutableName_data() {
 void TestFormMain::captionFromExecutableName() {
     QFETCH(QString, title);
     InstallationFixture install(title);
-    TFormMain window(install.environment());
-    QCOMPARE(window.ProgramTitle(), title);
+    SessionWindow window(install.environment());
+    QCOMPARE(window.session().programTitle(), title);
     QCOMPARE(window.windowTitle(), title + QStringLiteral(" 1.7"));
-    QCOMPARE(window.WordTemplatePath(), install.filePath(QStringLiteral("Protokollvorlage.docx")));
+    QCOMPARE(window.session().environment().wordTemplatePath(),
+             install.filePath(QStringLiteral("Protokollvorlage.docx")));
 }
 
 void TestFormMain::headerLayout() {
     InstallationFixture install;
-    TFormMain window(install.environment());
+    SessionWindow window(install.environment());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     HeaderBand* h = window.header();
@@ -107,7 +108,7 @@ void TestFormMain::headerLayout() {
 
 void TestFormMain::timingStatesAfterStartUp() {
     InstallationFixture install;
-    TFormMain window(install.environment());
+    SessionWindow window(install.environment());
     HeaderBand* h = window.header();
     const QColor face = TBitBtnWithColor::faceColor();
     struct Expected {
@@ -138,7 +139,7 @@ void TestFormMain::timingStatesAfterStartUp() {
 
 void TestFormMain::pictureButtonsAtStart() {
     InstallationFixture install;
-    TFormMain window(install.environment());
+    SessionWindow window(install.environment());
     HeaderBand* h = window.header();
     QVERIFY(h->sbLoad->isEnabled());
     QVERIFY(h->bMon2->isEnabled());
@@ -156,7 +157,7 @@ void TestFormMain::pictureButtonsAtStart() {
 
 void TestFormMain::pagesAndStatusBar() {
     InstallationFixture install;
-    TFormMain window(install.environment());
+    SessionWindow window(install.environment());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     TPageControl* pages = window.PageControl1();
@@ -206,11 +207,11 @@ void TestFormMain::closeQuestion() {
     InstallationFixture install;
     ScriptedAnswers answers;
     answers.answer = answer;
-    TFormMain window(install.environment(&answers));
+    SessionWindow window(install.environment(&answers));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.setClockRunning(clockRunning);
-    window.competition().heatStartList().setModified(modified);
+    window.session().setClockRunning(clockRunning);
+    window.session().competition().heatStartList().setModified(modified);
     QCOMPARE(window.close(), closed);
     QCOMPARE(window.isVisible(), !closed);
     QCOMPARE(answers.questions, asked ? QStringList{QStringLiteral("Beenden?")} : QStringList());
@@ -225,12 +226,12 @@ void TestFormMain::closeQuestionKeysOfTheRealDialog_data() {
 void TestFormMain::closeQuestionKeysOfTheRealDialog() {
     QFETCH(int, key);
     InstallationFixture install;
-    TFormMain window(install.environment());
-    TFDlgYesNo dialog(window.ProgramTitle(), &window);
+    SessionWindow window(install.environment());
+    TFDlgYesNo dialog(window.session().programTitle(), &window);
     window.setQuestionDialog(&dialog);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.setClockRunning(true);
+    window.session().setClockRunning(true);
     QString asked;
     bool active = false;
     QTimer::singleShot(0, &dialog, [&] {
@@ -249,7 +250,7 @@ void TestFormMain::closeQuestionKeysOfTheRealDialog() {
 
 void TestFormMain::titleFieldUpdatesTvWindows() {
     InstallationFixture install;
-    TFormMain window(install.environment());
+    SessionWindow window(install.environment());
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QSignalSpy updated(&window, &TFormMain::tvContentChanged);
@@ -280,7 +281,7 @@ void TestFormMain::titlePicture() {
         QVERIFY(install.writeFile(QStringLiteral("Velmora.jpg"), "no jpeg at all"));
     else if (content == QStringLiteral("picture"))
         QVERIFY(install.writePicture(QStringLiteral("Velmora.jpg")));
-    TFormMain window(install.environment());
+    SessionWindow window(install.environment());
     // As wide as the screen allows, so the band right of the buttons is wide.
     window.resize(790, 700);
     window.show();
@@ -323,10 +324,10 @@ void TestFormMain::helpFile() {
     std::optional<UrlRecorder> opened;
     if (viewer)
         opened.emplace(QStringList{QStringLiteral("file")});
-    ProgramEnvironment environment = install.environment();
+    TestEnvironment environment = install.environment();
     environment.setApplicationLookup(
         [registered](const char* kind) { return registered == QLatin1String(kind); });
-    TFormMain window(environment);
+    SessionWindow window(environment);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QElapsedTimer elapsed;
@@ -359,7 +360,7 @@ void TestFormMain::helpFile() {
 void TestFormMain::wordMarkOpensMakerPage() {
     InstallationFixture install;
     UrlRecorder opened({QStringLiteral("http")});
-    TFormMain window(install.environment());
+    SessionWindow window(install.environment());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTest::mouseClick(window.header()->findChild<QWidget*>(QStringLiteral("LabelQuarnek")),
@@ -370,7 +371,7 @@ void TestFormMain::wordMarkOpensMakerPage() {
 
 void TestFormMain::infoWindowOnF3() {
     InstallationFixture install;
-    TFormMain window(install.environment());
+    SessionWindow window(install.environment());
     TFormInfo info(&window);
     window.setInfoWindow(&info);
     window.show();
@@ -388,14 +389,14 @@ void TestFormMain::infoWindowOnF3() {
 void TestFormMain::beendenClosesWhenNothingIsAtStake() {
     InstallationFixture install;
     ScriptedAnswers answers;
-    TFormMain window(install.environment(&answers));
+    SessionWindow window(install.environment(&answers));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.competition().heatStartList().setModified(true);
+    window.session().competition().heatStartList().setModified(true);
     window.actions().mBeenden->trigger();
     QVERIFY(window.isVisible());
     QCOMPARE(answers.questions.size(), 1);
-    window.competition().heatStartList().setModified(false);
+    window.session().competition().heatStartList().setModified(false);
     window.actions().mBeenden->trigger();
     QVERIFY(!window.isVisible());
     QCOMPARE(answers.questions.size(), 1);
@@ -403,7 +404,7 @@ void TestFormMain::beendenClosesWhenNothingIsAtStake() {
 
 void TestFormMain::tvButtonOpensModePopup() {
     InstallationFixture install;
-    TFormMain window(install.environment());
+    SessionWindow window(install.environment());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QToolButton* tv = window.header()->bMon2;

@@ -54,7 +54,7 @@ private:
 };
 
 void TestFormMainBarriers::openPort(TimingWindowFixture& f) {
-    f.window().settings().port = 1;
+    f.window().session().settings().port = 1;
     QVERIFY(f.window().timingWiring().port().open(1));
     QVERIFY(QTest::qWaitFor([&] { return f.device()->isWaiting(); }));
 }
@@ -85,7 +85,7 @@ void TestFormMainBarriers::portScanAtStartUp() {
     QFETCH(QString, device);
     QFETCH(quint32, mask);
     TimingWindowFixture f(device);
-    QCOMPARE(f.window().PresentPortMask(), mask);
+    QCOMPARE(f.window().session().presentPortMask(), mask);
     // Without a port setting nothing is opened and the barriers stay out of sight.
     QVERIFY(!f.window().timingWiring().port().isOpen());
     QVERIFY(f.window().header()->ImageLSstart->isHidden());
@@ -152,7 +152,7 @@ void TestFormMainBarriers::unpluggedAdapterLeavesTheKeys() {
     QVERIFY(f.run({"F5", "+4321", "F8"}));
     QCOMPARE(f.displayRow(DisplayRow::Upper), QStringLiteral("004,32"));
     // The chosen port stays in the settings: the adapter may be back at the next start.
-    QCOMPARE(f.window().settings().port, 1);
+    QCOMPARE(f.window().session().settings().port, 1);
 }
 
 void TestFormMainBarriers::shutdownClosesThePort() {

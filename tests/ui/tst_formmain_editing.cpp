@@ -54,7 +54,7 @@ private Q_SLOTS:
 
 private:
     TSortGridView* view() const { return m_window->SortGridView(0); }
-    TSortGrid& heat() { return m_window->competition().heatStartList(); }
+    TSortGrid& heat() { return m_window->session().competition().heatStartList(); }
     void fillRows(int count, bool withRuns = false);
     void showPage(int page);
     void switchEditMode();
@@ -72,7 +72,7 @@ void TestFormMainEditing::init() {
     m_install = std::make_unique<InstallationFixture>();
     m_answers = ScriptedAnswers();
     m_answers.answer = true;
-    m_window = std::make_unique<TFormMain>(m_install->environment(&m_answers));
+    m_window = std::make_unique<SessionWindow>(m_install->environment(&m_answers));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
@@ -388,7 +388,7 @@ void TestFormMainEditing::eliminatedRowIsAnErrorAfterPageChange() {
     QCOMPARE(heat().rowCells(4).mid(Heat::Zeit1, 3), (QStringList{"1046", "-", "-"}));
 
     showPage(1);
-    const TSortGrid& results = m_window->competition().heatResults();
+    const TSortGrid& results = m_window->session().competition().heatResults();
     QCOMPARE(results.RowCount(), 5);
     QCOMPARE(results.FindRow(StageTables::HeatRes::Nr, QStringLiteral("4")), -1);
     QCOMPARE(m_window->statusPanelText(MainStatusBar::StageMessage),
@@ -405,7 +405,7 @@ void TestFormMainEditing::deleteResults_data() {
 void TestFormMainEditing::deleteResults() {
     QFETCH(int, page);
     QFETCH(QList<int>, emptiedHeatColumns);
-    Competition& c = m_window->competition();
+    Competition& c = m_window->session().competition();
     fillRows(5, true);
     showPage(3);
     QVERIFY(c.finalResults().hasData());
@@ -445,7 +445,7 @@ void TestFormMainEditing::neinChangesNothing() {
     fillRows(5, true);
     showPage(1);
     showPage(0);
-    const Competition& c = m_window->competition();
+    const Competition& c = m_window->session().competition();
     QList<QStringList> before;
     for (int page = 0; page < 4; ++page)
         before.append(c.stageTable(page).column(Heat::Nr) + c.stageTable(page).column(8));
@@ -459,7 +459,7 @@ void TestFormMainEditing::neinChangesNothing() {
 }
 
 void TestFormMainEditing::newProtocolEmptiesEverything() {
-    Competition& c = m_window->competition();
+    Competition& c = m_window->session().competition();
     fillRows(5, true);
     heat().setCell(Heat::Verein, 0, QStringLiteral("Club"));
     heat().setCell(Heat::Zeit2, 2, QString());
@@ -467,7 +467,7 @@ void TestFormMainEditing::newProtocolEmptiesEverything() {
     QVERIFY(!c.stageMessage(1).isEmpty());
     QSignalSpy restarts(m_window.get(), &TFormMain::newProtocolStarted);
     QSignalSpy tv(m_window.get(), &TFormMain::tvContentChanged);
-    QSignalSpy derived(&m_window->derivation(), &StageDerivation::stageDerived);
+    QSignalSpy derived(&m_window->session().derivation(), &StageDerivation::stageDerived);
 
     press(Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(m_answers.questions.size(), 1);

@@ -66,7 +66,7 @@ void TestFormMainFiles::init() {
     m_install = std::make_unique<InstallationFixture>();
     m_previousDir = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_install->dir()));
-    m_window = std::make_unique<TFormMain>(m_install->environment());
+    m_window = std::make_unique<SessionWindow>(m_install->environment());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
@@ -78,7 +78,7 @@ void TestFormMainFiles::cleanup() {
 }
 
 void TestFormMainFiles::fill() {
-    TSortGrid& heat = m_window->competition().heatStartList();
+    TSortGrid& heat = m_window->session().competition().heatStartList();
     heat.SetRowCount(int(kRows.size()) + 1);
     for (int r = 0; r < kRows.size(); ++r)
         heat.setRowCells(r + 1, kRows[r]);
@@ -111,11 +111,11 @@ void TestFormMainFiles::saveTextAndReopen() {
     QCOMPARE(request.defaultSuffix, QStringLiteral("txt"));
 
     // Another competition in between, then the saved one again through the open button.
-    TSortGrid& heat = m_window->competition().heatStartList();
+    TSortGrid& heat = m_window->session().competition().heatStartList();
     heat.SetRowCount(2);
     heat.setRowCells(1, {"9", "Andere", "Eva", "Club", "1", "", "3000", "3000", "3000"});
     showPage(1);
-    QVERIFY(m_window->competition().heatResults().hasData());
+    QVERIFY(m_window->session().competition().heatResults().hasData());
     m_install->dialogs().answer(path + QStringLiteral(".txt"));
     QTest::mouseClick(m_window->header()->sbLoad, Qt::LeftButton);
 
@@ -135,10 +135,11 @@ void TestFormMainFiles::saveTextAndReopen() {
         QCOMPARE(heat.rowCells(r + 1), expected);
     }
     // The loaded list is derived at once, on the page that is shown, and is in the backup.
-    QCOMPARE(m_window->competition().heatResults().cell(2, 1), QStringLiteral("Müller"));
+    QCOMPARE(m_window->session().competition().heatResults().cell(2, 1), QStringLiteral("Müller"));
     QVERIFY(m_window->header()->sbHTML->isEnabled());
     QCoreApplication::processEvents();
-    QCOMPARE(read(m_window->environment().backupFileName()), ProtocolFile::protocolBytes(heat));
+    QCOMPARE(read(m_window->session().environment().backupFileName()),
+             ProtocolFile::protocolBytes(heat));
 }
 
 void TestFormMainFiles::saveAsWritesByType_data() {
@@ -175,11 +176,11 @@ void TestFormMainFiles::saveAsWritesByType() {
     QFETCH(QString, kind);
     fill();
     showPage(page);
-    QVERIFY(m_window->competition().stageTable(page).hasData());
+    QVERIFY(m_window->session().competition().stageTable(page).hasData());
     m_install->dialogs().answer(m_install->filePath(typed), index);
     QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
 
-    const Competition& competition = m_window->competition();
+    const Competition& competition = m_window->session().competition();
     QByteArray expected;
     if (kind == u"text")
         expected = ProtocolFile::protocolBytes(competition.heatStartList());
@@ -189,7 +190,7 @@ void TestFormMainFiles::saveAsWritesByType() {
         expected = ProtocolPage::pageBytes(competition.stageTable(page), QStringLiteral("Velmora"),
                                            tabCaption(page));
     QCOMPARE(read(m_install->filePath(written)), expected);
-    QCOMPARE(m_window->settings().filterInd, index);
+    QCOMPARE(m_window->session().settings().filterInd, index);
     // The next dialog starts on the type chosen last.
     QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(m_install->dialogs().saveRequests.last().filterIndex, index);
@@ -197,13 +198,13 @@ void TestFormMainFiles::saveAsWritesByType() {
 
 void TestFormMainFiles::cancelWritesNothing() {
     fill();
-    m_window->settings().filterInd = 2;
+    m_window->session().settings().filterInd = 2;
     QCoreApplication::processEvents();
     const QStringList before = QDir(m_install->dir()).entryList(QDir::Files);
     m_install->dialogs().cancel();
     QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(m_install->dialogs().saveRequests.size(), 1);
-    QCOMPARE(m_window->settings().filterInd, 2);
+    QCOMPARE(m_window->session().settings().filterInd, 2);
     QCoreApplication::processEvents();
     QCOMPARE(QDir(m_install->dir()).entryList(QDir::Files), before);
 }
@@ -263,11 +264,11 @@ void TestFormMainFiles::unreadableFileLeavesCompetition() {
     QVERIFY(m_install->writeFile(QStringLiteral("versteckt.txt"), "Nr.\tName\r\n\x1A"
                                                                   "1\tFremd\t\r\n"));
     QCoreApplication::processEvents();
-    TSortGrid& heat = m_window->competition().heatStartList();
+    TSortGrid& heat = m_window->session().competition().heatStartList();
     heat.setModified(false);
     const QByteArray before = ProtocolFile::protocolBytes(heat);
-    const QByteArray backupBefore = read(m_window->environment().backupFileName());
-    const int derivedRows = m_window->competition().heatResults().RowCount();
+    const QByteArray backupBefore = read(m_window->session().environment().backupFileName());
+    const int derivedRows = m_window->session().competition().heatResults().RowCount();
 
     const QString path = m_install->filePath(file);
     m_install->dialogs().answer(path);
@@ -284,11 +285,11 @@ void TestFormMainFiles::unreadableFileLeavesCompetition() {
     }
     QCOMPARE(ProtocolFile::protocolBytes(heat), before);
     QVERIFY(!heat.modified());
-    QCOMPARE(m_window->competition().heatResults().RowCount(), derivedRows);
+    QCOMPARE(m_window->session().competition().heatResults().RowCount(), derivedRows);
     QCOMPARE(boxes.seen.size(), 1);
     QCOMPARE(boxes.seen[0].text, QStringLiteral("Der Lesefehler der Datei: ") + path);
     QCoreApplication::processEvents();
-    QCOMPARE(read(m_window->environment().backupFileName()), backupBefore);
+    QCOMPARE(read(m_window->session().environment().backupFileName()), backupBefore);
 }
 
 void TestFormMainFiles::fileWithoutCompetitorsAsksFirst_data() {
@@ -307,14 +308,14 @@ void TestFormMainFiles::fileWithoutCompetitorsAsksFirst() {
     ScriptedAnswers answers;
     answers.answer = answer;
     m_window.reset();
-    m_window = std::make_unique<TFormMain>(m_install->environment(&answers));
+    m_window = std::make_unique<SessionWindow>(m_install->environment(&answers));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     if (competitors)
         fill();
-    TSortGrid& heat = m_window->competition().heatStartList();
+    TSortGrid& heat = m_window->session().competition().heatStartList();
     QCoreApplication::processEvents();
-    const QString backup = m_window->environment().backupFileName();
+    const QString backup = m_window->session().environment().backupFileName();
     const QByteArray before = ProtocolFile::protocolBytes(heat);
     const QByteArray backupBefore = read(backup);
     QVERIFY(m_install->writeFile(QStringLiteral("leer.txt"),
@@ -353,7 +354,7 @@ void TestFormMainFiles::webPageWrittenAndOpened() {
     UrlRecorder opened({QStringLiteral("file")});
     QTest::keyClick(m_window.get(), Qt::Key_H, Qt::ControlModifier);
     const QString path = m_install->filePath(name);
-    QCOMPARE(read(path), ProtocolPage::pageBytes(m_window->competition().stageTable(page),
+    QCOMPARE(read(path), ProtocolPage::pageBytes(m_window->session().competition().stageTable(page),
                                                  QStringLiteral("Velmora"), tabCaption(page)));
     QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
 }
@@ -395,7 +396,7 @@ void TestFormMainFiles::webPageInUserFolderWhenStartFolderIsReadOnly() {
         QTest::keyClick(m_window.get(), Qt::Key_H, Qt::ControlModifier);
     }
     const QString path = QDir(m_install->userDataDir()).filePath(name);
-    QCOMPARE(read(path), ProtocolPage::pageBytes(m_window->competition().stageTable(0),
+    QCOMPARE(read(path), ProtocolPage::pageBytes(m_window->session().competition().stageTable(0),
                                                  QStringLiteral("Velmora"), tabCaption(0)));
     QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
     QCOMPARE(read(m_install->filePath(name)), QByteArray("alt"));

@@ -50,7 +50,7 @@ private:
 void TestFormMainMenus::init() {
     m_install = std::make_unique<InstallationFixture>();
     m_answers = ScriptedAnswers();
-    m_window = std::make_unique<TFormMain>(m_install->environment(&m_answers));
+    m_window = std::make_unique<SessionWindow>(m_install->environment(&m_answers));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
@@ -65,7 +65,7 @@ QAction* TestFormMainMenus::action(const char* name) const {
 }
 
 void TestFormMainMenus::fillHeatStartList(int rows) {
-    TSortGrid& grid = m_window->competition().heatStartList();
+    TSortGrid& grid = m_window->session().competition().heatStartList();
     grid.SetRowCount(rows + 1);
     for (int r = 1; r <= rows; ++r) {
         grid.setRowCells(r,
@@ -241,11 +241,11 @@ void TestFormMainMenus::disabledEntriesIgnoreTheirKeys() {
 void TestFormMainMenus::wordKeyAndButtonTakeOnePath() {
     QVERIFY(m_install->writeFile(QStringLiteral("Protokollvorlage.docx")));
     m_window.reset();
-    m_window = std::make_unique<TFormMain>(m_install->environment(&m_answers));
+    m_window = std::make_unique<SessionWindow>(m_install->environment(&m_answers));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     fillHeatStartList(3);
-    m_window->setOfficeInstalled(true, false);
+    m_window->session().setOfficeInstalled(true, false);
     QVERIFY(action("mWord")->isEnabled());
     QVERIFY(m_window->header()->sbWord->isEnabled());
     QCOMPARE(m_window->header()->sbWord->toolTip(), QStringLiteral("Export in MS Word [Ctrl+W]"));

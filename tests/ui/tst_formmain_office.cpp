@@ -69,14 +69,14 @@ void TestFormMainOffice::start(bool word, bool excel, bool wordTemplate) {
     if (wordTemplate)
         QVERIFY(m_install->writeFile(QStringLiteral("Protokollvorlage.docx"),
                                      OfficeTemplates::wordTemplate(VELMORA_SOURCE_DIR)));
-    ProgramEnvironment environment = m_install->environment();
+    TestEnvironment environment = m_install->environment();
     environment.setApplicationLookup([word, excel](const char* mime) {
         return QByteArray(mime).endsWith("document") ? word : excel;
     });
-    m_window = std::make_unique<TFormMain>(environment);
+    m_window = std::make_unique<SessionWindow>(environment);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    TSortGrid& grid = m_window->competition().heatStartList();
+    TSortGrid& grid = m_window->session().competition().heatStartList();
     grid.SetRowCount(3);
     grid.setRowCells(
         1, {"1", "Müller", "Anna", "SV <Nord> & Süd", "1", "+", "1024", "1100", "", "", ""});
@@ -118,8 +118,8 @@ void TestFormMainOffice::availability() {
     QFETCH(QString, wordHint);
     QFETCH(QString, excelHint);
     start(word, excel, wordTemplate);
-    QCOMPARE(m_window->WordInstalled(), word);
-    QCOMPARE(m_window->ExcelInstalled(), excel);
+    QCOMPARE(m_window->session().wordInstalled(), word);
+    QCOMPARE(m_window->session().excelInstalled(), excel);
     QCOMPARE(action("mWord")->isEnabled(), wordEnabled);
     QCOMPARE(action("mExcel")->isEnabled(), excelEnabled);
     QCOMPARE(m_window->header()->sbWord->toolTip(),

@@ -85,15 +85,15 @@ void TestFormMainPersistence::startupReadsBackup() {
     if (backup)
         QVERIFY(install.writeFile(kBackup, kBackupBytes));
     ScriptedAnswers answers;
-    TFormMain window(install.environment(&answers));
+    SessionWindow window(install.environment(&answers));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const TSortGrid& heat = window.competition().heatStartList();
+    const TSortGrid& heat = window.session().competition().heatStartList();
     QCOMPARE(heat.RowCount(), rows);
     QCOMPARE(heat.cell(1, 1), firstName);
     QCOMPARE(heat.cell(3, 0), QStringLiteral("Verein/Ort"));
     // Derived and enabled as after a page change; nothing is unsaved yet.
-    QCOMPARE(window.competition().heatResults().cell(2, 1), firstName);
+    QCOMPARE(window.session().competition().heatResults().cell(2, 1), firstName);
     QCOMPARE(window.header()->sbHTML->isEnabled(), backup);
     QVERIFY(!heat.modified());
     QVERIFY(window.close());
@@ -114,9 +114,9 @@ void TestFormMainPersistence::unreadableBackupNeverWrittenOver() {
     {
         FileSystemFaults::UnreadableFile locked(install.filePath(kBackup));
         QVERIFY(locked.effective());
-        window = std::make_unique<TFormMain>(install.environment());
+        window = std::make_unique<SessionWindow>(install.environment());
     }
-    TSortGrid& heat = window->competition().heatStartList();
+    TSortGrid& heat = window->session().competition().heatStartList();
     QCOMPARE(heat.RowCount(), 2);
     QCOMPARE(heat.cell(0, 1), QString());
     if (changed)
@@ -135,8 +135,8 @@ void TestFormMainPersistence::unreadableBackupNeverWrittenOver() {
 
 void TestFormMainPersistence::changeInBackupBeforeItReturns() {
     InstallationFixture install;
-    TFormMain window(install.environment());
-    TSortGrid& heat = window.competition().heatStartList();
+    SessionWindow window(install.environment());
+    TSortGrid& heat = window.session().competition().heatStartList();
     heat.setRowCells(1, {"5", "Eingabe", "Eva", "Club", "1", "", "1234"});
     QCOMPARE(read(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
     heat.setCell(7, 1, QStringLiteral("1300"));
@@ -156,8 +156,8 @@ void TestFormMainPersistence::oneCommandOneBackupWrite() {
     QVERIFY(install.writeFile(kBackup, kBackupBytes));
     ScriptedAnswers answers;
     answers.answer = true;
-    TFormMain window(install.environment(&answers));
-    QSignalSpy saved(window.backupWriter(), &BackupWriter::saved);
+    SessionWindow window(install.environment(&answers));
+    QSignalSpy saved(window.session().backup(), &BackupWriter::saved);
     if (command == "delete")
         window.Deleteresults1Click();
     else if (command == "random")
@@ -166,13 +166,13 @@ void TestFormMainPersistence::oneCommandOneBackupWrite() {
         window.Neue1Click();
     QCOMPARE(saved.count(), 1);
     QCOMPARE(read(install.filePath(kBackup)),
-             ProtocolFile::protocolBytes(window.competition().heatStartList()));
+             ProtocolFile::protocolBytes(window.session().competition().heatStartList()));
 }
 
 void TestFormMainPersistence::failingBackupToldUntilWritten() {
     InstallationFixture install;
-    TFormMain window(install.environment());
-    TSortGrid& heat = window.competition().heatStartList();
+    SessionWindow window(install.environment());
+    TSortGrid& heat = window.session().competition().heatStartList();
     QLabel* panel = window.StatusBar1()->panel(MainStatusBar::FixedText);
     {
         FileSystemFaults::ReadOnlyFolder readOnly(install.dir());
@@ -198,8 +198,8 @@ void TestFormMainPersistence::failingBackupToldUntilWritten() {
 
 void TestFormMainPersistence::shutdownWritesBackupThenSettings() {
     InstallationFixture install;
-    auto window = std::make_unique<TFormMain>(install.environment());
-    TSortGrid& heat = window->competition().heatStartList();
+    auto window = std::make_unique<SessionWindow>(install.environment());
+    TSortGrid& heat = window->session().competition().heatStartList();
     window->header()->eZeile->setText(QStringLiteral("Vereinsmeisterschaft"));
     {
         // The last change could not be written; the exit tries again.
@@ -211,7 +211,7 @@ void TestFormMainPersistence::shutdownWritesBackupThenSettings() {
     QVERIFY(!QFile::exists(install.filePath(kBackup)));
 
     QList<bool> settingsWrittenAtBackup;
-    QObject::connect(window->backupWriter(), &BackupWriter::saved, [&] {
+    QObject::connect(window->session().backup(), &BackupWriter::saved, [&] {
         settingsWrittenAtBackup.append(QFile::exists(install.filePath(kConf)));
     });
     window.reset();
@@ -224,30 +224,30 @@ void TestFormMainPersistence::shutdownWritesBackupThenSettings() {
 void TestFormMainPersistence::renamedExecutableKeepsItsOwn() {
     InstallationFixture install;
     {
-        TFormMain original(install.environment());
+        SessionWindow original(install.environment());
         original.header()->eZeile->setText(QStringLiteral("Original"));
-        original.competition().heatStartList().setRowCells(1, {"1", "Erster"});
+        original.session().competition().heatStartList().setRowCells(1, {"1", "Erster"});
     }
-    TFormMain copy(install.environmentAs(QStringLiteral("Rutsche2")));
+    SessionWindow copy(install.environmentAs(QStringLiteral("Rutsche2")));
     QCOMPARE(copy.header()->eZeile->text(),
              QStringLiteral("Deutsche Meisterschaften im Velmora 2009"));
-    QVERIFY(!copy.competition().heatStartList().hasData());
-    copy.competition().heatStartList().setRowCells(1, {"2", "Zweiter"});
+    QVERIFY(!copy.session().competition().heatStartList().hasData());
+    copy.session().competition().heatStartList().setRowCells(1, {"2", "Zweiter"});
     QCoreApplication::processEvents();
 
     QVERIFY(read(install.filePath(kBackup)).contains("Erster"));
     QVERIFY(read(install.filePath("Rutsche2-Sicherungsdatei.txt")).contains("Zweiter"));
     QVERIFY(QFile::exists(install.filePath(kConf)));
-    TFormMain again(install.environment());
+    SessionWindow again(install.environment());
     QCOMPARE(again.header()->eZeile->text(), QStringLiteral("Original"));
-    QCOMPARE(again.competition().heatStartList().cell(1, 1), QStringLiteral("Erster"));
+    QCOMPARE(again.session().competition().heatStartList().cell(1, 1), QStringLiteral("Erster"));
 }
 
 void TestFormMainPersistence::settingsSurviveRestart() {
     InstallationFixture install;
     Settings before;
     {
-        TFormMain window(install.environment());
+        SessionWindow window(install.environment());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.move(40, 50);
@@ -255,7 +255,7 @@ void TestFormMainPersistence::settingsSurviveRestart() {
         window.header()->eZeile->setText(QStringLiteral("Stadtmeisterschaft"));
         // Values other parts keep in the window's settings while the program runs (the port
         // and the automatic entry are written back by the timing part itself).
-        Settings& s = window.settings();
+        Settings& s = window.session().settings();
         s.alg = 1;
         s.filterInd = 4;
         s.timer = 0;
@@ -272,12 +272,12 @@ void TestFormMainPersistence::settingsSurviveRestart() {
         before.width = 720;
         before.height = 600;
     }
-    TFormMain window(install.environment());
-    QCOMPARE(window.settings(), before);
+    SessionWindow window(install.environment());
+    QCOMPARE(window.session().settings(), before);
     QCOMPARE(window.header()->eZeile->text(), QStringLiteral("Stadtmeisterschaft"));
     QCOMPARE(window.pos(), QPoint(40, 50));
     QCOMPARE(window.size(), QSize(720, 600));
-    QCOMPARE(window.competition().timeFormat().setting(), int(TimeFormat::Seconds));
+    QCOMPARE(window.session().competition().timeFormat().setting(), int(TimeFormat::Seconds));
 }
 
 void TestFormMainPersistence::storedValuesOutOfRangeRepaired_data() {
@@ -307,9 +307,10 @@ void TestFormMainPersistence::storedValuesOutOfRangeRepaired() {
             values.setValue(QLatin1String(name), QLatin1String(name) == key ? stored : value);
     }
     {
-        TFormMain window(install.environment());
-        const QHash<QString, int> values{
-            {"Monitor", window.settings().monitor}, {"Left", window.x()}, {"Top", window.y()}};
+        SessionWindow window(install.environment());
+        const QHash<QString, int> values{{"Monitor", window.session().settings().monitor},
+                                         {"Left", window.x()},
+                                         {"Top", window.y()}};
         if (used >= 0) {
             QCOMPARE(values.value(key), used);
         } else {
@@ -368,11 +369,11 @@ void TestFormMainPersistence::storedSettingsApplied() {
         for (const auto& [name, stock] : values)
             stored.setValue(QLatin1String(name), QLatin1String(name) == key ? value : stock);
     }
-    TFormMain window(install.environment());
+    SessionWindow window(install.environment());
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QCOMPARE(window.header()->eZeile->text(), title);
-    QCOMPARE(window.competition().timeFormat().setting(), timeSetting);
+    QCOMPARE(window.session().competition().timeFormat().setting(), timeSetting);
     QCOMPARE(window.pos(), QPoint(10, 20));
     QCOMPARE(window.width(), width);
     QCOMPARE(window.height(), 600);
@@ -408,12 +409,12 @@ void TestFormMainPersistence::damagedSettingToldAndKept() {
             stored.setValue(QLatin1String(name), value);
     }
     {
-        TFormMain window(install.environment());
+        SessionWindow window(install.environment());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         // Reading stopped at "Len": from there the defaults are used, and the operator is told.
-        QCOMPARE(window.settings().len, 50);
-        QCOMPARE(window.settings().logo, QString());
+        QCOMPARE(window.session().settings().len, 50);
+        QCOMPARE(window.session().settings().logo, QString());
         const ElidingLabel* notice = window.StatusBar1()->noticePanel();
         QVERIFY(notice->isVisible());
         QVERIFY2(notice->text().startsWith(QStringLiteral("Einstellungen beschädigt: „Len=5O“")),

@@ -69,7 +69,7 @@ void chooseFormat(TimingWindowFixture& f, bool seconds) {
 }
 
 void openPortOne(TimingWindowFixture& f) {
-    f.window().settings().port = 1;
+    f.window().session().settings().port = 1;
     QVERIFY(f.window().timingWiring().port().open(1));
 }
 
@@ -102,11 +102,11 @@ private Q_SLOTS:
 void TestFormMainSettings::unpluggedPortShowsKeineAndOkLeavesItClosed() {
     TimingWindowFixture f(adapter);
     // Stored by the last run, not among the ports present now.
-    f.window().settings().port = 4;
+    f.window().session().settings().port = 4;
     int shownIndex = -1;
     throughDialog(f, [&](TCfgDialog& d) { shownIndex = d.cbPort->currentIndex(); });
     QCOMPARE(shownIndex, 0);
-    QCOMPARE(f.window().settings().port, 0);
+    QCOMPARE(f.window().session().settings().port, 0);
     QVERIFY(!f.window().timingWiring().port().isOpen());
 }
 
@@ -150,7 +150,7 @@ void TestFormMainSettings::timerSetting() {
         d.seTimer->selectAll();
         QTest::keyClicks(d.seTimer, typed);
     });
-    QCOMPARE(f.window().settings().timer, timerMs);
+    QCOMPARE(f.window().session().settings().timer, timerMs);
     TBitBtnWithColor* timer = f.window().header()->bTimer;
     QCOMPARE(timer->isHidden(), !visible);
     QCOMPARE(timer->isEnabled(), visible);
@@ -181,7 +181,7 @@ void TestFormMainSettings::lastSection() {
         d.seLen->selectAll();
         QTest::keyClicks(d.seLen, typed);
     });
-    QCOMPARE(f.window().settings().len, typed.toInt());
+    QCOMPARE(f.window().session().settings().len, typed.toInt());
     QCOMPARE(f.window().header()->bLAP->isHidden(), !lapVisible);
 }
 
@@ -199,7 +199,7 @@ void TestFormMainSettings::okReopensAnUnchangedPortAfterAPause() {
     QVERIFY(closedAt >= 0);
     QVERIFY(openedAt >= closedAt + SettingsApplier::reopenDelayMs);
     QVERIFY(f.window().timingWiring().port().isOpen());
-    QCOMPARE(f.window().settings().port, 1);
+    QCOMPARE(f.window().session().settings().port, 1);
     QCOMPARE(f.serial().openDescriptors(), 1);
 }
 
@@ -219,7 +219,7 @@ void TestFormMainSettings::portThatFailsIsToldWithItsReason() {
     f.serial().setOpenError(adapter, error);
     throughDialog(f, [](TCfgDialog& d) { d.cbPort->setCurrentIndex(1); });
     // The setting keeps the chosen port; the barriers stay inactive.
-    QCOMPARE(f.window().settings().port, 1);
+    QCOMPARE(f.window().session().settings().port, 1);
     QVERIFY(!f.window().timingWiring().port().isOpen());
     const QString message = f.window().StatusBar1()->currentMessage();
     QVERIFY2(message.startsWith(
@@ -231,7 +231,7 @@ void TestFormMainSettings::portThatFailsIsToldWithItsReason() {
 void TestFormMainSettings::cancelChangesNothing() {
     TimingWindowFixture f(adapter);
     openPortOne(f);
-    const Settings before = f.window().settings();
+    const Settings before = f.window().session().settings();
     QSignalSpy closed(&f.window().timingWiring().port().comPort(), &TComPort::OnClose);
     throughDialog(
         f,
@@ -242,7 +242,7 @@ void TestFormMainSettings::cancelChangesNothing() {
             d.rbResult1->setChecked(true);
         },
         false);
-    QVERIFY(f.window().settings() == before);
+    QVERIFY(f.window().session().settings() == before);
     QCOMPARE(closed.count(), 0);
     QVERIFY(!f.window().header()->bTimer->isHidden());
     QVERIFY(!f.window().header()->bLAP->isHidden());
@@ -253,18 +253,18 @@ void TestFormMainSettings::cancelChangesNothing() {
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
     QTest::keyClick(&f.window(), Qt::Key_F2);
-    QVERIFY(f.window().settings() == before);
+    QVERIFY(f.window().session().settings() == before);
 }
 
 void TestFormMainSettings::okWithOneScreenKeepsTheTvScreen() {
     TimingWindowFixture f;
     // The projector of the last run is off: nothing to choose, and nothing is forgotten.
     QCOMPARE(QGuiApplication::screens().size(), 1);
-    f.window().settings().monitor = 1;
+    f.window().session().settings().monitor = 1;
     bool choosable = true;
     throughDialog(f, [&](TCfgDialog& d) { choosable = d.cbMonitor->isEnabled(); });
     QVERIFY(!choosable);
-    QCOMPARE(f.window().settings().monitor, 1);
+    QCOMPARE(f.window().session().settings().monitor, 1);
 }
 
 void TestFormMainSettings::logo_data() {
@@ -285,7 +285,7 @@ void TestFormMainSettings::logo() {
         QVERIFY(f.install().writePicture(name));
     else
         QVERIFY(f.install().writeFile(name, "no picture"));
-    f.window().settings().logo = QStringLiteral("/old/logo.png");
+    f.window().session().settings().logo = QStringLiteral("/old/logo.png");
     const QString path = f.install().filePath(name);
     f.install().dialogs().answer(path);
     QSignalSpy reloads(&f.window().settingsCommand().tvPlacement(), &TvPlacement::reloadLogo);
@@ -301,7 +301,7 @@ void TestFormMainSettings::logo() {
     QCOMPARE(f.install().dialogs().openRequests.size(), 1);
     QCOMPARE(f.install().dialogs().openRequests.first().fileName, QStringLiteral("/old/logo.png"));
     QCOMPARE(hint, expected);
-    QCOMPARE(f.window().settings().logo, expected);
+    QCOMPARE(f.window().session().settings().logo, expected);
     QVERIFY(reloads.count() >= 1);
 }
 
@@ -322,7 +322,7 @@ void TestFormMainSettings::timeFormatReachesTheResults() {
         d.seTimer->setValue(0);
         (seconds ? d.rbResult1 : d.rbResult0)->setChecked(true);
     });
-    QCOMPARE(f.window().settings().vidResult, seconds ? 1 : 0);
+    QCOMPARE(f.window().session().settings().vidResult, seconds ? 1 : 0);
     QVERIFY(f.run({"F5", "+10240", "F8", "F9"}));
     QCOMPARE(f.heatRow(1), row);
 }
@@ -354,7 +354,7 @@ void TestFormMainSettings::formatSwitchConvertsEnteredTimes() {
     TimingWindowFixture f;
     f.addCompetitors(2);
     chooseFormat(f, !toSeconds);
-    TSortGrid& heats = f.window().competition().heatStartList();
+    TSortGrid& heats = f.window().session().competition().heatStartList();
     for (int i = 0; i < 3; ++i)
         heats.setCell(6 + i, 1, before[i]);
     const auto journalled = [&f] {
@@ -371,8 +371,8 @@ void TestFormMainSettings::formatSwitchConvertsEnteredTimes() {
     for (int i = 0; i < 3; ++i)
         QCOMPARE(heats.cell(6 + i, 1), after[i]);
     const int format = answer == toSeconds ? 1 : 0;
-    QCOMPARE(f.window().settings().vidResult, format);
-    QCOMPARE(f.window().competition().timeFormat().setting(), format);
+    QCOMPARE(f.window().session().settings().vidResult, format);
+    QCOMPARE(f.window().session().competition().timeFormat().setting(), format);
     // Each changed cell is in the journal, and the backup holds the converted times.
     int cellEntries = 0;
     for (const JournalEntry& entry : journalled().mid(entriesBefore)) {
@@ -380,7 +380,7 @@ void TestFormMainSettings::formatSwitchConvertsEnteredTimes() {
             ++cellEntries;
     }
     QCOMPARE(cellEntries, answer ? 1 : 0);
-    QFile backup(f.window().backupWriter()->backupPath());
+    QFile backup(f.window().session().backup()->backupPath());
     QVERIFY(backup.open(QIODevice::ReadOnly));
     QVERIFY(backup.readAll().contains(after[0].toLatin1()));
     // A later switch with nothing to convert asks nothing.

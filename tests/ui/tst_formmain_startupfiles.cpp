@@ -51,7 +51,7 @@ QStringList keptFiles(const QString& dir) {
 }
 
 void enterCompetitor(TFormMain& window) {
-    TSortGrid& heat = window.competition().heatStartList();
+    TSortGrid& heat = window.session().competition().heatStartList();
     heat.setRowCells(1, {"7", "Neu", "Nina", "SC West", "2", "", "1500"});
     QCoreApplication::processEvents();
 }
@@ -91,7 +91,7 @@ void TestFormMainStartupFiles::unreadableBackupKeptAsideAndTold() {
             QVERIFY(locked->effective());
         }
         FifoWatchdog watchdog(backup);
-        window = std::make_unique<TFormMain>(install.environment());
+        window = std::make_unique<SessionWindow>(install.environment());
         QVERIFY2(!watchdog.fired(), "start-up blocked on the backup");
     }
     const QStringList kept = keptFiles(install.dir());
@@ -100,7 +100,7 @@ void TestFormMainStartupFiles::unreadableBackupKeptAsideAndTold() {
     QCOMPARE(window->statusBar()->currentMessage(),
              QStringLiteral("Der Lesefehler der Datei: ") + backup +
                  QStringLiteral(", aufbewahrt als ") + keptPath);
-    QVERIFY(!window->competition().heatStartList().hasData());
+    QVERIFY(!window->session().competition().heatStartList().hasData());
     // The box comes once the window is on the screen.
     QCOMPARE(boxes.seen.size(), 0);
     window->show();
@@ -137,12 +137,12 @@ void TestFormMainStartupFiles::loneCarriageReturnsLoad() {
     QByteArray oldMac = kBackupBytes;
     oldMac.replace("\r\n", "\r");
     QVERIFY(install.writeFile(kBackup, oldMac));
-    auto window = std::make_unique<TFormMain>(install.environment());
-    const TSortGrid& heat = window->competition().heatStartList();
+    auto window = std::make_unique<SessionWindow>(install.environment());
+    const TSortGrid& heat = window->session().competition().heatStartList();
     QCOMPARE(heat.RowCount(), 3);
     QCOMPARE(heat.cell(1, 2), QStringLiteral("Meier"));
     QCOMPARE(heat.cell(8, 2), QStringLiteral("2050"));
-    QCOMPARE(window->competition().heatResults().cell(2, 1), QStringLiteral("Müller"));
+    QCOMPARE(window->session().competition().heatResults().cell(2, 1), QStringLiteral("Müller"));
     QCOMPARE(window->statusBar()->currentMessage(), QString());
     QVERIFY(keptFiles(install.dir()).isEmpty());
     // Written back with the program's own line ends and every row.
@@ -158,13 +158,13 @@ void TestFormMainStartupFiles::readOnlyFolderCarriesTheCompetitionOn() {
     QVERIFY(readOnly.effective());
     {
         MessageBoxCatcher boxes;
-        TFormMain window(install.environment());
+        SessionWindow window(install.environment());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const TSortGrid& heat = window.competition().heatStartList();
+        const TSortGrid& heat = window.session().competition().heatStartList();
         QCOMPARE(heat.cell(1, 1), QStringLiteral("Müller"));
         QVERIFY(!heat.modified());
-        QCOMPARE(window.backupWriter()->backupPath(), moved);
+        QCOMPARE(window.session().backup()->backupPath(), moved);
         QCOMPARE(window.statusBar()->currentMessage(),
                  QStringLiteral("Sicherungsdatei jetzt unter ") + moved);
         // Over the panels, not mixed into them.
@@ -179,19 +179,19 @@ void TestFormMainStartupFiles::readOnlyFolderCarriesTheCompetitionOn() {
         {
             FileSystemFaults::ReadOnlyFolder alsoReadOnly(install.userDataDir());
             QVERIFY(alsoReadOnly.effective());
-            window.competition().heatStartList().setCell(8, 1, QStringLiteral("1600"));
+            window.session().competition().heatStartList().setCell(8, 1, QStringLiteral("1600"));
         }
         QCOMPARE(window.statusBar()->currentMessage(), QString());
         QLabel* fixed = window.StatusBar1()->panel(MainStatusBar::FixedText);
         QVERIFY(fixed->isVisible());
         QCOMPARE(fixed->text(), BackupStatus::panelNote());
-        window.competition().heatStartList().setCell(9, 1, QStringLiteral("1700"));
+        window.session().competition().heatStartList().setCell(9, 1, QStringLiteral("1700"));
         QVERIFY(read(moved).contains("1600\t1700"));
     }
     QCOMPARE(read(install.filePath(kBackup)), kBackupBytes);
     // The next start goes on from the new place and has nothing to say about it.
-    TFormMain again(install.environment());
-    QCOMPARE(again.competition().heatStartList().cell(1, 1), QStringLiteral("Neu"));
+    SessionWindow again(install.environment());
+    QCOMPARE(again.session().competition().heatStartList().cell(1, 1), QStringLiteral("Neu"));
     QCOMPARE(again.statusBar()->currentMessage(), QString());
     QVERIFY(keptFiles(install.userDataDir()).isEmpty());
 }
@@ -214,9 +214,9 @@ void TestFormMainStartupFiles::userFolderNewerThanTheOneBeside() {
     }
     // The folder beside the executable is writable again: the competition comes back there
     // from the user's folder, and the older file there is kept.
-    TFormMain window(install.environment());
-    QCOMPARE(window.competition().heatStartList().cell(1, 2), QStringLiteral("Meier"));
-    QCOMPARE(window.backupWriter()->backupPath(), install.filePath(kBackup));
+    SessionWindow window(install.environment());
+    QCOMPARE(window.session().competition().heatStartList().cell(1, 2), QStringLiteral("Meier"));
+    QCOMPARE(window.session().backup()->backupPath(), install.filePath(kBackup));
     QCOMPARE(read(install.filePath(kBackup)), kBackupBytes);
     const QStringList kept = keptFiles(install.dir());
     QCOMPARE(kept.size(), 1);

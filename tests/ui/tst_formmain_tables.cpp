@@ -49,7 +49,7 @@ void TestFormMainTables::init() {
     m_install = std::make_unique<InstallationFixture>();
     m_answers = ScriptedAnswers();
     m_answers.answer = true;
-    m_window = std::make_unique<TFormMain>(m_install->environment(&m_answers));
+    m_window = std::make_unique<SessionWindow>(m_install->environment(&m_answers));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
@@ -70,14 +70,14 @@ void TestFormMainTables::showPage(int page) {
 }
 
 void TestFormMainTables::fillHeatStartList(const QList<QStringList>& rows) {
-    TSortGrid& grid = m_window->competition().heatStartList();
+    TSortGrid& grid = m_window->session().competition().heatStartList();
     grid.SetRowCount(static_cast<int>(rows.size()) + 1);
     for (int r = 0; r < rows.size(); ++r)
         grid.setRowCells(r + 1, rows[r]);
 }
 
 void TestFormMainTables::randomResultsFillEveryPage() {
-    Competition& c = m_window->competition();
+    Competition& c = m_window->session().competition();
     showPage(3);
     QCOMPARE(m_window->PageControl1()->currentIndex(), 3);
     QSignalSpy tvUpdates(m_window.get(), &TFormMain::tvContentChanged);
@@ -110,28 +110,28 @@ void TestFormMainTables::randomResultsNeedJa() {
     m_answers.answer = false;
     generate();
     QCOMPARE(m_answers.questions.size(), 1);
-    QCOMPARE(m_window->competition().heatStartList().RowCount(), 2);
-    QVERIFY(!m_window->competition().heatStartList().hasData());
+    QCOMPARE(m_window->session().competition().heatStartList().RowCount(), 2);
+    QVERIFY(!m_window->session().competition().heatStartList().hasData());
     QVERIFY(!m_window->actions().Druken1->isEnabled());
 }
 
 void TestFormMainTables::randomResultsDifferEachTime() {
     generate();
-    const QStringList first = m_window->competition().heatStartList().column(1);
+    const QStringList first = m_window->session().competition().heatStartList().column(1);
     generate();
-    const QStringList second = m_window->competition().heatStartList().column(1);
+    const QStringList second = m_window->session().competition().heatStartList().column(1);
     QCOMPARE(second.size(), 101);
     QVERIFY(first != second);
     // A new program run starts the same sequence again.
-    m_window = std::make_unique<TFormMain>(m_install->environment(&m_answers));
+    m_window = std::make_unique<SessionWindow>(m_install->environment(&m_answers));
     generate();
-    QCOMPARE(m_window->competition().heatStartList().column(1), first);
+    QCOMPARE(m_window->session().competition().heatStartList().column(1), first);
 }
 
 void TestFormMainTables::switchingTabsDerives() {
     fillHeatStartList({{"7", "Adler", "Anna", "SV Nord", "1", "", "1200", "1100", "1300"},
                        {"8", "Berg", "Ben", "SV Nord", "1", "+", "1000", "1000", "1000"}});
-    Competition& c = m_window->competition();
+    Competition& c = m_window->session().competition();
     QVERIFY(!c.heatResults().hasData());
     showPage(1);
     QCOMPARE(m_window->PageControl1()->currentIndex(), 1);
@@ -173,7 +173,7 @@ void TestFormMainTables::disabledTabSnapsBack() {
 
 void TestFormMainTables::statusFollowsSelection() {
     generate();
-    Competition& c = m_window->competition();
+    Competition& c = m_window->session().competition();
     c.heatStartList().setRow(3);
     QCOMPARE(m_window->statusPanelText(MainStatusBar::RowPosition), QStringLiteral("3:100"));
     // A table that is not shown leaves the panel alone.
@@ -192,7 +192,7 @@ void TestFormMainTables::keyReleaseUpdatesStatus() {
     generate();
     TSortGridView* view = m_window->SortGridView(0);
     view->setFocus();
-    m_window->competition().heatStartList().setRow(10);
+    m_window->session().competition().heatStartList().setRow(10);
     QTest::keyClick(view, Qt::Key_Down);
     QCOMPARE(m_window->statusPanelText(MainStatusBar::RowPosition), QStringLiteral("11:100"));
 }
@@ -200,22 +200,22 @@ void TestFormMainTables::keyReleaseUpdatesStatus() {
 void TestFormMainTables::competitorOnlyWhileClockStopped() {
     fillHeatStartList({{"7", "Adler", "Anna", "SV Nord", "1", "", "", "", ""},
                        {"8", "Berg", "Ben", "TV Süd", "2", "", "", "", ""}});
-    Competition& c = m_window->competition();
+    Competition& c = m_window->session().competition();
     QSignalSpy tvUpdates(m_window.get(), &TFormMain::tvContentChanged);
     c.heatStartList().setRow(2);
-    QCOMPARE(m_window->CurrentCompetitor(), QStringLiteral("8 Berg Ben"));
-    QCOMPARE(m_window->CurrentClub(), QStringLiteral("TV Süd"));
+    QCOMPARE(m_window->session().currentCompetitor(), QStringLiteral("8 Berg Ben"));
+    QCOMPARE(m_window->session().currentClub(), QStringLiteral("TV Süd"));
     QCOMPARE(tvUpdates.count(), 1);
-    m_window->setClockRunning(true);
+    m_window->session().setClockRunning(true);
     c.heatStartList().setRow(1);
     QCOMPARE(m_window->statusPanelText(MainStatusBar::RowPosition), QStringLiteral("1:2"));
-    QCOMPARE(m_window->CurrentCompetitor(), QStringLiteral("8 Berg Ben"));
+    QCOMPARE(m_window->session().currentCompetitor(), QStringLiteral("8 Berg Ben"));
     QCOMPARE(tvUpdates.count(), 1);
-    m_window->setClockRunning(false);
+    m_window->session().setClockRunning(false);
     // On a results page the current competitor stays as it was.
     showPage(1);
     c.heatResults().setRow(2);
-    QCOMPARE(m_window->CurrentCompetitor(), QStringLiteral("8 Berg Ben"));
+    QCOMPARE(m_window->session().currentCompetitor(), QStringLiteral("8 Berg Ben"));
 }
 
 void TestFormMainTables::actionStatesFollowPages_data() {

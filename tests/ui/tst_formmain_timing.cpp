@@ -142,8 +142,8 @@ void TestFormMainTiming::autoEntryAfterFiveSecondsEntersOnce() {
     QTRY_COMPARE_WITH_TIMEOUT(f.controls(), ready, 8000);
     QVERIFY(waited.elapsed() >= 4900);
     QCOMPARE(f.heatRow(1), QStringLiteral("11 3141 . . ."));
-    QCOMPARE(f.window().competition().heatStartList().Row(), 2);
-    QCOMPARE(f.window().CurrentCompetitor(), QStringLiteral("12 Name2 Vorname2"));
+    QCOMPARE(f.window().session().competition().heatStartList().Row(), 2);
+    QCOMPARE(f.window().session().currentCompetitor(), QStringLiteral("12 Name2 Vorname2"));
     QTest::qWait(300);
     QCOMPARE(f.heatRow(1), QStringLiteral("11 3141 . . ."));
     QCOMPARE(f.heatRow(2), QStringLiteral("12 . . . ."));
@@ -186,15 +186,15 @@ void TestFormMainTiming::entryMovesTheSelection() {
     QFETCH(QString, competitor);
     TimingWindowFixture f;
     f.addCompetitors(rows);
-    TSortGrid& heat = f.window().competition().heatStartList();
+    TSortGrid& heat = f.window().session().competition().heatStartList();
     f.window().PageControl1()->setCurrentIndex(page);
     heat.setRow(selected);
-    f.window().setCurrentCompetitor(QString(), QString());
+    f.window().session().setCurrentCompetitor(QString(), QString());
     f.window().StatusBar1()->setPanelText(MainStatusBar::RowPosition, QStringLiteral("x"));
     QVERIFY(f.run({"F5", "+1000", "F8", "F9"}));
     QCOMPARE(heat.cell(6, selected), QStringLiteral("100"));
     QCOMPARE(heat.Row(), next);
-    QCOMPARE(f.window().CurrentCompetitor(), competitor);
+    QCOMPARE(f.window().session().currentCompetitor(), competitor);
     const QString position = page == 0 ? QStringLiteral("%1:%2").arg(next).arg(rows) : "x";
     QCOMPARE(f.window().statusPanelText(MainStatusBar::RowPosition), position);
 }
@@ -211,7 +211,7 @@ void TestFormMainTiming::finalPageEntry() {
     QFETCH(int, competitors);
     QFETCH(QString, heatRowAfter);
     TimingWindowFixture f;
-    Competition& c = f.window().competition();
+    Competition& c = f.window().session().competition();
     TSortGrid& heat = c.heatStartList();
     for (int i = 1; i <= competitors; ++i) {
         heat.AddRow({QString::number(20 + i), QStringLiteral("N"), QStringLiteral("V"),
@@ -268,17 +268,17 @@ void TestFormMainTiming::closeQuestionWhileTheClockRuns() {
 void TestFormMainTiming::competitorStaysWhileRunning() {
     TimingWindowFixture f;
     f.addCompetitors(3);
-    TSortGrid& heat = f.window().competition().heatStartList();
+    TSortGrid& heat = f.window().session().competition().heatStartList();
     heat.setRow(2);
     QVERIFY(f.run({"F5"}));
-    QCOMPARE(f.window().CurrentCompetitor(), QStringLiteral("12 Name2 Vorname2"));
+    QCOMPARE(f.window().session().currentCompetitor(), QStringLiteral("12 Name2 Vorname2"));
     heat.setRow(3);
-    QCOMPARE(f.window().CurrentCompetitor(), QStringLiteral("12 Name2 Vorname2"));
+    QCOMPARE(f.window().session().currentCompetitor(), QStringLiteral("12 Name2 Vorname2"));
     QCOMPARE(f.window().statusPanelText(MainStatusBar::RowPosition), QStringLiteral("3:3"));
     QVERIFY(f.run({"+10", "F8"}));
     heat.setRow(1);
-    QCOMPARE(f.window().CurrentCompetitor(), QStringLiteral("11 Name1 Vorname1"));
-    QCOMPARE(f.window().CurrentClub(), QStringLiteral("Verein1"));
+    QCOMPARE(f.window().session().currentCompetitor(), QStringLiteral("11 Name1 Vorname1"));
+    QCOMPARE(f.window().session().currentClub(), QStringLiteral("Verein1"));
 }
 
 void TestFormMainTiming::hiddenButtonsKeepTheirKeys_data() {
@@ -316,7 +316,7 @@ void TestFormMainTiming::autoEntryBoxGoesIntoTheSettings() {
     QCheckBox* automatic = f.window().header()->cbAutomatisch;
     QVERIFY(automatic->isChecked());
     QTest::mouseClick(automatic, Qt::LeftButton);
-    QVERIFY(!f.window().settings().autoReset);
+    QVERIFY(!f.window().session().settings().autoReset);
     QVERIFY(f.run({"F5", "+1000", "F8"}));
     QVERIFY(!f.window().timingWiring().clock().isAutoEntryPending());
 }

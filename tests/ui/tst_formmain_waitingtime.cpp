@@ -28,7 +28,7 @@ const QString randomQuestion = QStringLiteral("Neues Protokoll mit Zufallsergebn
 
 // "Nr. Zeit1" of row 1, "." for an empty or blank cell.
 QString firstRow(TFormMain& window) {
-    const TSortGrid& heat = window.competition().heatStartList();
+    const TSortGrid& heat = window.session().competition().heatStartList();
     QStringList cells;
     for (int col : {0, 6}) {
         const QString text = heat.cell(col, 1).trimmed();
@@ -108,7 +108,7 @@ void TestFormMainWaitingTime::runStoppedDuringTheQuestion() {
     f.addCompetitors(3);
     f.answers().answer = true;
     bool timed = false;
-    ProgramEnvironment::AnswerProvider asked = [&](const QString& question) {
+    WindowSeams::AnswerProvider asked = [&](const QString& question) {
         f.answers().questions.append(question);
         if (!timed) {
             timed = true;

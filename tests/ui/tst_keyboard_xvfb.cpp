@@ -52,7 +52,7 @@ void TestKeyboardXvfb::keepScreen(const QString& name) {
 void TestKeyboardXvfb::tabLeavesTheTable() {
     TimingWindowFixture f;
     f.addCompetitors(12);
-    TSortGrid& heat = f.window().competition().heatStartList();
+    TSortGrid& heat = f.window().session().competition().heatStartList();
     TSortGridView* view = f.window().SortGridView(0);
     heat.setRow(3);
     view->setFocus();
@@ -123,7 +123,7 @@ void TestKeyboardXvfb::ctrlTabChangesPages() {
     QFETCH(bool, focusInTable);
     TimingWindowFixture f;
     TFormMain& w = f.window();
-    TSortGrid& heat = w.competition().heatStartList();
+    TSortGrid& heat = w.session().competition().heatStartList();
     for (int i = 1; i <= 3; ++i)
         heat.AddRow({QString::number(i), "N", "V", "C", "1", "", "1000", "1100", "1200"});
     if (focusInTable) {
@@ -135,10 +135,10 @@ void TestKeyboardXvfb::ctrlTabChangesPages() {
     key(w, Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(pages->currentIndex(), 1);
     // The same steps as a click on the tab: the heat results have been derived.
-    QCOMPARE(w.competition().heatResults().RowCount(), 4);
+    QCOMPARE(w.session().competition().heatResults().RowCount(), 4);
     key(w, Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(pages->currentIndex(), 2);
-    QCOMPARE(w.competition().finalStartList().RowCount(), 4);
+    QCOMPARE(w.session().competition().finalStartList().RowCount(), 4);
     key(w, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(pages->currentIndex(), 1);
     key(w, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);

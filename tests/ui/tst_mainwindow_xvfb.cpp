@@ -75,7 +75,7 @@ bool wholeOnWorkArea(TFormMain& window) {
 
 void TestMainWindowXvfb::opensOnTheWorkArea() {
     InstallationFixture install;
-    TFormMain window(install.environment());
+    SessionWindow window(install.environment());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QVERIFY(framed(window));
@@ -127,7 +127,7 @@ void TestMainWindowXvfb::storedPlacement() {
         for (const auto& [key, value] : values)
             settings.setValue(key, value);
     }
-    TFormMain window(install.environment());
+    SessionWindow window(install.environment());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QVERIFY(framed(window));
@@ -142,22 +142,22 @@ void TestMainWindowXvfb::randomResultsOnEveryPage() {
     InstallationFixture install;
     ScriptedAnswers answers;
     answers.answer = true;
-    TFormMain window(install.environment(&answers));
+    SessionWindow window(install.environment(&answers));
     window.resize(1100, 760);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.actions().Generate->trigger();
-    QCOMPARE(window.competition().heatStartList().RowCount(), 101);
+    QCOMPARE(window.session().competition().heatStartList().RowCount(), 101);
     for (int page = 0; page < 4; ++page) {
         PageTabBar* tabs = window.PageControl1()->pageTabBar();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
         QTRY_COMPARE(window.PageControl1()->currentIndex(), page);
         // A freshly shown page has its selected row in view.
         TSortGridView* shown = window.SortGridView(page);
-        const int selected = window.competition().stageTable(page).Row() - 1;
+        const int selected = window.session().competition().stageTable(page).Row() - 1;
         QVERIFY(shown->rowAt(0) <= selected);
         QVERIFY(shown->rowAt(shown->viewport()->height() - 1) >= selected);
-        window.competition().stageTable(page).setRow(2);
+        window.session().competition().stageTable(page).setRow(2);
         QCoreApplication::processEvents();
         TSortGridView* view = window.SortGridView(page);
         QVERIFY(view->isVisible());
@@ -165,7 +165,8 @@ void TestMainWindowXvfb::randomResultsOnEveryPage() {
         QCOMPARE(view->rowViewportPosition(1) - view->rowViewportPosition(0), 19);
         QCOMPARE(view->currentIndex().row(), 1);
         QCOMPARE(window.statusPanelText(MainStatusBar::RowPosition),
-                 QStringLiteral("2:%1").arg(window.competition().stageTable(page).RowCount() - 1));
+                 QStringLiteral("2:%1").arg(
+                     window.session().competition().stageTable(page).RowCount() - 1));
         keepScreenshot(window, QStringLiteral("page%1").arg(page));
     }
 }

@@ -68,7 +68,7 @@ void TestManual::everyMenuEntryIsDescribed_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QKeySequence>("keys");
     InstallationFixture install;
-    TFormMain window(install.environment());
+    SessionWindow window(install.environment());
     QSet<QString> seen;
     for (const QMenu* menu : window.findChildren<QMenu*>()) {
         for (const QAction* action : menu->actions()) {

@@ -40,10 +40,11 @@ private:
 };
 
 void TestMenuKeys::initTestCase() {
-    m_window = std::make_unique<TFormMain>(m_install.environment());
+    m_window = std::make_unique<SessionWindow>(m_install.environment());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    m_window->competition().heatStartList().AddRow({"1", "Name", "Vorname", "Verein", "1"});
+    m_window->session().competition().heatStartList().AddRow(
+        {"1", "Name", "Vorname", "Verein", "1"});
     // Only the key is looked at here: the entries do nothing.
     for (QAction* entry : keyedEntries())
         QObject::disconnect(entry, &QAction::triggered, nullptr, nullptr);
@@ -74,7 +75,7 @@ QWidget* TestMenuKeys::focus(const QString& field) {
         return qobject_cast<QLineEdit*>(QApplication::focusWidget());
     } else if (field == u"settings number") {
         TCfgDialog& dialog = m_window->settingsCommand().createDialog();
-        dialog.fill(m_window->settings());
+        dialog.fill(m_window->session().settings());
         dialog.open();
         target = dialog.seTimer;
     }
@@ -130,7 +131,7 @@ void TestMenuKeys::keypadDigitsLeaveTheRadioMark_data() {
 void TestMenuKeys::keypadDigitsLeaveTheRadioMark() {
     QFETCH(QString, keys);
     QFETCH(QString, checked);
-    TFormMain window(m_install.environment());
+    SessionWindow window(m_install.environment());
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     window.header()->eZeile->setFocus(); // where it is after start-up

@@ -33,10 +33,10 @@ void TestQuestionDialogXvfb::questionReadWhole_data() {
 void TestQuestionDialogXvfb::questionReadWhole() {
     QFETCH(QString, question);
     InstallationFixture install;
-    TFormMain window(install.environment());
+    SessionWindow window(install.environment());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    TFDlgYesNo dialog(window.ProgramTitle(), &window);
+    TFDlgYesNo dialog(window.session().programTitle(), &window);
     bool looked = false;
     QTimer::singleShot(0, &dialog, [&] {
         // Closed whatever is found, so that a failure cannot leave the test waiting.

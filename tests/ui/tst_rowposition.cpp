@@ -57,7 +57,7 @@ void TestRowPosition::panelShowsTheShownTable() {
     if (backupRows > 0)
         QVERIFY(writeProtocol(install.filePath("Velmora-Sicherungsdatei.txt"), backupRows, 0));
     ScriptedAnswers answers;
-    TFormMain window(install.environment(&answers));
+    SessionWindow window(install.environment(&answers));
     if (openedRows > 0) {
         const QString file = install.filePath(QStringLiteral("liste.txt"));
         QVERIFY(writeProtocol(file, openedRows, 3));

@@ -66,7 +66,7 @@ void TestSelectionXvfb::openWithoutResults(TimingWindowFixture& f, int page) {
     w.timingWiring().clock().setAutoEntry(false);
     f.answers().answer = true;
     w.actions().Generate->trigger();
-    QCOMPARE(w.competition().heatStartList().RowCount(), 101);
+    QCOMPARE(w.session().competition().heatStartList().RowCount(), 101);
     if (page != 0)
         clickTab(w, page);
     w.actions().Deleteresults1->trigger();
@@ -86,8 +86,8 @@ void TestSelectionXvfb::finalistStaysSelected() {
     openWithoutResults(f, 2);
     if (QTest::currentTestFailed())
         return;
-    TSortGrid& finals = w.competition().finalStartList();
-    TSortGrid& heat = w.competition().heatStartList();
+    TSortGrid& finals = w.session().competition().finalStartList();
+    TSortGrid& heat = w.session().competition().heatStartList();
     clickRow(w, 2, 10);
     QCOMPARE(finals.Row(), 10);
     const QString number = finals.cell(0, 10);
@@ -126,7 +126,7 @@ void TestSelectionXvfb::heatCompetitorStaysSelectedAcrossSorting() {
     openWithoutResults(f, 0);
     if (QTest::currentTestFailed())
         return;
-    TSortGrid& heat = w.competition().heatStartList();
+    TSortGrid& heat = w.session().competition().heatStartList();
     clickRow(w, 0, 37);
     QCOMPARE(heat.Row(), 37);
     // Start numbers of the random protocol repeat; the competitor is the whole row.

@@ -3,24 +3,33 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 
-class BackupWriter;
+class Competition;
 class JournalDialog;
 class JournalInputSource;
 class JournalRecorder;
 class JournalWriter;
-class TFormMain;
+class QWidget;
 
-// Puts the impulse journal into the main window: a writer for the day files next to the backup,
-// a recorder on the run clock, the light barriers, the port and the heat start list, the file
-// commands of the menu, the notices of a damaged or unwritable journal, and "Zeitprotokoll...".
-// The journal of the same change reaches the disk before the backup does. Start-up reads only
-// the end of the journal; the dialog reads back as far as it is scrolled.
+// Puts the session's impulse journal into a window: which input an impulse came from, the
+// commands it names, and "Zeitprotokoll...". The dialog reads back as far as it is scrolled.
 class JournalWiring : public QObject {
     Q_OBJECT
 public:
-    JournalWiring(TFormMain& window, BackupWriter& backup);
-    // Journals the program's end and waits for the last lines to reach the disk.
+    // What the dialog needs of the window it belongs to.
+    struct Window {
+        QWidget& widget;
+        std::function<int()> activePage;
+        std::function<QString(int page)> tabText;
+        // True for "Ja".
+        std::function<bool(const QString& question)> ask;
+        // Into the selected row of the active stage, as "Eintragen" does.
+        std::function<void(qint32 runTimeMs)> enterResult;
+    };
+
+    JournalWiring(JournalRecorder& recorder, JournalWriter& writer, int skippedLines,
+                  Competition& competition, Window window);
     ~JournalWiring() override;
 
     JournalRecorder& recorder() { return *m_recorder; }
@@ -32,26 +41,19 @@ public:
 
     // "Zeitprotokoll..."
     void showDialog();
+    // A command that changes the heat start list at once, named as its menu entry.
+    void commandChosen(const QString& name);
     // The dialog's "Eintragen".
     void enterFromJournal(qint64 startStamp, qint64 stopStamp);
 
-    static QString failureText(const QString& path, const QString& reason);
-    static QString recoveredText() {
-        return QStringLiteral("Das Zeitprotokoll wird wieder geschrieben.");
-    }
-    static QString damagedLinesText(int lines);
-
 private:
-    void checkTodaysEnd();
-    void connectCommands();
     void describeTarget();
 
-    TFormMain& m_window;
-    BackupWriter& m_backup;
+    Competition& m_competition;
+    Window m_window;
     JournalWriter* m_writer = nullptr;
     JournalRecorder* m_recorder = nullptr;
     JournalInputSource* m_input = nullptr;
     int m_skipped = 0;
-    QString m_startupNotice;
     QPointer<JournalDialog> m_dialog;
 };

@@ -1,22 +1,17 @@
 #include "live/widgets/LiveResultsControl.h"
 
 #include "competition/Competition.h"
-#include "competition/StageDerivation.h"
 #include "live/LiveServer.h"
 #include "live/LiveSnapshotBuilder.h"
 #include "live/widgets/LiveAddressMenu.h"
 #include "live/widgets/LiveAddressWindow.h"
 #include "timing/RunClock.h"
-#include "ui/HeaderBand.h"
-#include "ui/MainStatusBar.h"
-#include "ui/TFormMain.h"
-#include "ui/TimingWiring.h"
 
 #include <QAction>
 #include <QInputDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
+#include <QStatusBar>
 
 namespace {
 
@@ -35,10 +30,10 @@ bool sameAddresses(const QList<LanAddress::Candidate>& a, const QList<LanAddress
 
 } // namespace
 
-LiveResultsControl::LiveResultsControl(TFormMain& window, QObject* parent)
-    : QObject(parent), m_window(window),
-      m_server(std::make_unique<LiveServer>(window.timingWiring().sharedTickSource())),
-      m_interfaces(&LanAddress::ofThisMachine) {
+LiveResultsControl::LiveResultsControl(LiveInputs inputs, Menu menu, QWidget& window,
+                                       QStatusBar& statusBar, QObject* parent)
+    : QObject(parent), m_in(std::move(inputs)), m_menu(menu), m_window(window),
+      m_server(std::make_unique<LiveServer>(m_in.ticks)), m_interfaces(&LanAddress::ofThisMachine) {
     m_coalesce.setSingleShot(true);
     connect(&m_coalesce, &QTimer::timeout, this, &LiveResultsControl::publishNow);
     m_networkCheck.setInterval(networkCheckMs);
@@ -48,16 +43,14 @@ LiveResultsControl::LiveResultsControl(TFormMain& window, QObject* parent)
 
     m_status = new QLabel(&window);
     m_status->setObjectName(QStringLiteral("LiveStatus"));
-    window.StatusBar1()->addPermanentWidget(m_status);
+    statusBar.addPermanentWidget(m_status);
     m_status->hide();
 
-    MainActions& actions = window.actions();
-    connect(actions.mLive, &QAction::triggered, this, &LiveResultsControl::setLive);
-    connect(actions.mLivePort, &QAction::triggered, this, &LiveResultsControl::askPort);
-    connect(actions.mLiveAddress, &QAction::triggered, this,
-            &LiveResultsControl::showAddressWindow);
+    connect(m_menu.live, &QAction::triggered, this, &LiveResultsControl::setLive);
+    connect(m_menu.port, &QAction::triggered, this, &LiveResultsControl::askPort);
+    connect(m_menu.address, &QAction::triggered, this, &LiveResultsControl::showAddressWindow);
     m_addressMenu = new LiveAddressMenu(&window);
-    actions.Programm->insertMenu(actions.mBeenden, m_addressMenu);
+    m_menu.programm->insertMenu(m_menu.before, m_addressMenu);
     connect(m_addressMenu, &LiveAddressMenu::addressChosen, this,
             &LiveResultsControl::chooseAddress);
     connect(m_addressMenu, &LiveAddressMenu::onlyThisAddressToggled, this,
@@ -84,15 +77,8 @@ void LiveResultsControl::connectSources() {
     const auto later = [this] {
         schedule();
     };
-    connect(&m_window, &TFormMain::tvContentChanged, this, later);
-    connect(&m_window, &TFormMain::newProtocolStarted, this, [this] {
-        m_lastResult.reset();
-        schedule();
-    });
-    connect(&m_window.derivation(), &StageDerivation::stageDerived, this, later);
-    connect(m_window.header()->eZeile, &QLineEdit::textChanged, this, later);
-    Competition& competition = m_window.competition();
-    for (TSortGrid* table :
+    const Competition& competition = m_in.competition;
+    for (const TSortGrid* table :
          {&competition.heatStartList(), &competition.heatResults(), &competition.finalStartList(),
           &competition.finalResults(), &competition.teams()}) {
         connect(table, &QAbstractItemModel::dataChanged, this, later);
@@ -102,18 +88,18 @@ void LiveResultsControl::connectSources() {
         connect(table, &QAbstractItemModel::layoutChanged, this, later);
         connect(table, &QAbstractItemModel::headerDataChanged, this, later);
     }
-    RunClock& clock = m_window.timingWiring().clock();
+    const RunClock& clock = m_in.clock;
     connect(&clock, &RunClock::stateChanged, this, [this](RunClock::State state) {
         // The competitor of the run, before entry moves the selection on.
         if (state == RunClock::State::Stopped)
-            m_stoppedRun = {m_window.CurrentCompetitor(), m_window.CurrentClub(), QString()};
+            m_stoppedRun = {m_in.text().competitor, m_in.text().club, QString()};
         // The clock's news goes out as soon as the command is done; the pages run the time
         // themselves.
         QTimer::singleShot(0, this, &LiveResultsControl::publishNow);
     });
     connect(&clock, &RunClock::enterResultRequested, this, [this](qint32 runTimeMs) {
         LiveSnapshot::Result result = m_stoppedRun;
-        result.time = m_window.competition().timeFormat().FormatTime(runTimeMs / 10);
+        result.time = m_in.competition.timeFormat().FormatTime(runTimeMs / 10);
         result.run = ++m_entries;
         m_lastResult = result;
         schedule();
@@ -121,8 +107,17 @@ void LiveResultsControl::connectSources() {
     connect(&clock, &RunClock::tvUpdateRequested, this, later);
 }
 
+void LiveResultsControl::sourcesChanged() {
+    schedule();
+}
+
+void LiveResultsControl::protocolRestarted() {
+    m_lastResult.reset();
+    schedule();
+}
+
 void LiveResultsControl::startUp() {
-    if (m_window.settings().liveResults)
+    if (m_in.on)
         setLive(true);
     else
         showState();
@@ -133,13 +128,13 @@ bool LiveResultsControl::isRunning() const {
 }
 
 LiveSnapshot LiveResultsControl::snapshot() const {
+    const AudienceText text = m_in.text();
     LiveSnapshotBuilder::WindowTexts texts;
-    texts.title = m_window.header()->eZeile->text();
-    texts.competitor = m_window.CurrentCompetitor();
-    texts.club = m_window.CurrentClub();
+    texts.title = text.title;
+    texts.competitor = text.competitor;
+    texts.club = text.club;
     texts.lastResult = m_lastResult;
-    return LiveSnapshotBuilder::build(m_window.competition(), m_window.timingWiring().clock(),
-                                      texts);
+    return LiveSnapshotBuilder::build(m_in.competition, m_in.clock, texts);
 }
 
 void LiveResultsControl::schedule() {
@@ -161,9 +156,8 @@ void LiveResultsControl::publishNow() {
 QHostAddress LiveResultsControl::listenAddress() const {
     if (m_listenOverride)
         return *m_listenOverride;
-    const Settings& settings = m_window.settings();
-    const QHostAddress chosen(settings.liveAddress);
-    return settings.liveAddressOnly && !chosen.isNull() ? chosen : QHostAddress(QHostAddress::Any);
+    const QHostAddress chosen(m_in.address);
+    return m_in.addressOnly && !chosen.isNull() ? chosen : QHostAddress(QHostAddress::Any);
 }
 
 void LiveResultsControl::setLive(bool on) {
@@ -173,12 +167,12 @@ void LiveResultsControl::setLive(bool on) {
     if (!on) {
         m_server->stop();
         m_networkCheck.stop();
-        m_window.settings().liveResults = false;
+        m_in.on = false;
         m_status->setText(QString());
         showState();
         return;
     }
-    const auto port = static_cast<quint16>(m_window.settings().livePort);
+    const auto port = static_cast<quint16>(m_in.port);
     m_status->setText(QStringLiteral("Live-Ergebnisse starten auf Port %1 ...").arg(port));
     m_server->publish(snapshot());
     m_server->start(port, listenAddress(), m_limits);
@@ -189,7 +183,7 @@ void LiveResultsControl::setLive(bool on) {
 void LiveResultsControl::started(quint16 port, int connectionCap) {
     m_port = port;
     m_connectionCap = connectionCap;
-    m_window.settings().liveResults = true;
+    m_in.on = true;
     m_reachable.clear();
     checkNetwork();
     publishNow();
@@ -199,17 +193,16 @@ void LiveResultsControl::started(quint16 port, int connectionCap) {
 void LiveResultsControl::failed(const QString& reason) {
     m_port = 0;
     m_address.clear();
-    m_window.settings().liveResults = false;
-    const Settings& settings = m_window.settings();
+    m_in.on = false;
     if (listenAddress() != QHostAddress(QHostAddress::Any) && !m_listenOverride)
         m_status->setText(
             QStringLiteral("Live-Ergebnisse aus: Adresse %1 Port %2 nicht verfügbar (%3)")
-                .arg(settings.liveAddress)
-                .arg(settings.livePort)
+                .arg(m_in.address)
+                .arg(m_in.port)
                 .arg(reason));
     else
         m_status->setText(QStringLiteral("Live-Ergebnisse aus: Port %1 nicht verfügbar (%2)")
-                              .arg(settings.livePort)
+                              .arg(m_in.port)
                               .arg(reason));
     showState();
 }
@@ -219,9 +212,8 @@ void LiveResultsControl::checkNetwork() {
     const QList<LanAddress::Candidate> reachable = LanAddress::reachable(all);
     const bool changed = !sameAddresses(reachable, m_reachable);
     m_reachable = reachable;
-    const Settings& settings = m_window.settings();
-    const QHostAddress shown = LanAddress::choose(all, QHostAddress(settings.liveAddress));
-    m_addressMenu->setAddresses(reachable, shown, settings.liveAddressOnly);
+    const QHostAddress shown = LanAddress::choose(all, QHostAddress(m_in.address));
+    m_addressMenu->setAddresses(reachable, shown, m_in.addressOnly);
     if (!changed)
         return;
     // An address served on alone that came back (the Wi-Fi joined again) brings the server back.
@@ -239,22 +231,21 @@ void LiveResultsControl::checkNetwork() {
 }
 
 void LiveResultsControl::chooseAddress(const QHostAddress& address) {
-    m_window.settings().liveAddress = address.toString();
+    m_in.address = address.toString();
     m_reachable.clear();
     // Served on the chosen address alone, the server moves to the new one.
-    if (m_window.settings().liveAddressOnly)
+    if (m_in.addressOnly)
         restartIfRunning();
     else
         checkNetwork();
 }
 
 void LiveResultsControl::serveOnChosenAddressOnly(bool on) {
-    Settings& settings = m_window.settings();
-    settings.liveAddressOnly = on;
-    if (on && QHostAddress(settings.liveAddress).isNull()) {
+    m_in.addressOnly = on;
+    if (on && QHostAddress(m_in.address).isNull()) {
         const QList<LanAddress::Candidate> reachable = LanAddress::reachable(m_interfaces());
         if (!reachable.isEmpty())
-            settings.liveAddress = reachable.first().address.toString();
+            m_in.address = reachable.first().address.toString();
     }
     m_reachable.clear();
     restartIfRunning();
@@ -268,12 +259,11 @@ void LiveResultsControl::restartIfRunning() {
 }
 
 void LiveResultsControl::showState() {
-    MainActions& actions = m_window.actions();
     const bool running = isRunning();
-    actions.mLive->setChecked(running || m_server->isRunning());
-    actions.mLiveAddress->setEnabled(running);
-    actions.mLiveAddress->setToolTip(running ? m_address : AddressHint);
-    actions.mLiveAddress->setStatusTip(running ? m_address : AddressHint);
+    m_menu.live->setChecked(running || m_server->isRunning());
+    m_menu.address->setEnabled(running);
+    m_menu.address->setToolTip(running ? m_address : AddressHint);
+    m_menu.address->setStatusTip(running ? m_address : AddressHint);
     m_status->setVisible(!m_status->text().isEmpty());
     if (m_addressWindow && !running)
         m_addressWindow->hide();
@@ -288,10 +278,10 @@ QString LiveResultsControl::statusText() const {
 }
 
 void LiveResultsControl::askPort() {
-    const std::optional<int> port = m_portQuestion(m_window.settings().livePort);
-    if (!port || *port < 1 || *port > 65535 || *port == m_window.settings().livePort)
+    const std::optional<int> port = m_portQuestion(m_in.port);
+    if (!port || *port < 1 || *port > 65535 || *port == m_in.port)
         return;
-    m_window.settings().livePort = *port;
+    m_in.port = *port;
     if (m_server->isRunning())
         setLive(true);
 }

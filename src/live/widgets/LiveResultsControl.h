@@ -1,6 +1,7 @@
 #pragma once
 
 #include "live/LanAddress.h"
+#include "live/LiveInputs.h"
 #include "live/LiveLimits.h"
 #include "live/LiveSnapshot.h"
 
@@ -16,10 +17,13 @@
 class LiveAddressMenu;
 class LiveAddressWindow;
 class LiveServer;
+class QAction;
 class QLabel;
-class TFormMain;
+class QMenu;
+class QStatusBar;
+class QWidget;
 
-// The live results in the main window: the entry "Live-Ergebnisse im Netzwerk" starts and
+// The live results in a window: the entry "Live-Ergebnisse im Netzwerk" starts and
 // stops the server, the status bar shows the address to type (or why the server could not
 // start) and follows the network as it changes, the submenu "Live-Adresse" chooses among
 // several addresses, and every change of the tables, the clock or the current competitor is
@@ -36,7 +40,18 @@ public:
     static constexpr int minPublishIntervalMs = 250;
     static constexpr int networkCheckMs = 3000;
 
-    explicit LiveResultsControl(TFormMain& window, QObject* parent = nullptr);
+    // The window's entries: "Live-Ergebnisse im Netzwerk", the port, the address window, and
+    // the menu the address submenu goes into before an entry.
+    struct Menu {
+        QAction* live;
+        QAction* port;
+        QAction* address;
+        QMenu* programm;
+        QAction* before;
+    };
+
+    LiveResultsControl(LiveInputs inputs, Menu menu, QWidget& window, QStatusBar& statusBar,
+                       QObject* parent = nullptr);
     ~LiveResultsControl() override;
 
     // Start-up: switches the server on when the settings say so.
@@ -65,6 +80,10 @@ public Q_SLOTS:
     void showAddressWindow();
     // Looks at the network interfaces again and follows a change of the addresses.
     void checkNetwork();
+    // The tables, the title or the current competitor may have changed.
+    void sourcesChanged();
+    // "Neue": the last result is forgotten.
+    void protocolRestarted();
 
 private:
     void connectSources();
@@ -78,7 +97,9 @@ private:
     QHostAddress listenAddress() const;
     void restartIfRunning();
 
-    TFormMain& m_window;
+    LiveInputs m_in;
+    Menu m_menu;
+    QWidget& m_window;
     std::unique_ptr<LiveServer> m_server;
     std::optional<QHostAddress> m_listenOverride;
     LiveLimits m_limits;

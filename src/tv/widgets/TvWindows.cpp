@@ -2,7 +2,6 @@
 
 #include "competition/ClassTop3.h"
 #include "competition/Competition.h"
-#include "platform/CompetitionInhibitor.h"
 #include "timing/RunClock.h"
 #include "timing/TimeDisplay.h"
 #include "tv/TvTexts.h"
@@ -10,28 +9,21 @@
 #include "tv/widgets/TFormMonitor2.h"
 #include "tv/widgets/TFormMonitor3.h"
 #include "tv/widgets/TFormMonitor4.h"
-#include "ui/HeaderBand.h"
-#include "ui/MainActions.h"
-#include "ui/MainStatusBar.h"
-#include "ui/TFormMain.h"
-#include "ui/TimingWiring.h"
 
 #include <QAction>
 #include <QGuiApplication>
-#include <QLineEdit>
-#include <QMenu>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
 namespace {
 
-constexpr int PopupOffset = 8;
 constexpr int NoticeMs = 30000;
 
 } // namespace
 
-TvWindows::TvWindows(TFormMain& main) : QObject(&main), m_main(main) {
+TvWindows::TvWindows(TvInputs inputs, QWidget& operatorWindow)
+    : QObject(&operatorWindow), m_in(std::move(inputs)), m_operator(operatorWindow) {
     setObjectName(QStringLiteral("TvWindows"));
     m_timeRelayout = new QTimer(this);
     m_timeRelayout->setSingleShot(true);
@@ -52,7 +44,6 @@ TvWindows::TvWindows(TFormMain& main) : QObject(&main), m_main(main) {
         placeWindow(mode);
     }
     connectDisplay();
-    connect(&m_main, &TFormMain::tvContentChanged, this, &TvWindows::UpdateTvWindows);
     // A vanished screen must not keep a shown window, and a screen that comes is where the
     // windows go; the list is settled after the signal.
     auto replace = [this] {
@@ -69,8 +60,8 @@ TvWindows::~TvWindows() {
 }
 
 void TvWindows::connectDisplay() {
-    TimeDisplay& display = m_main.timingWiring().display();
-    const RunClock& clock = m_main.timingWiring().clock();
+    const TimeDisplay& display = m_in.display;
+    const RunClock& clock = m_in.clock;
     m_time->applyRow(DisplayRow::Upper, display.row(DisplayRow::Upper));
     m_time->applyRow(DisplayRow::Lower, display.row(DisplayRow::Lower));
     connect(&display, &TimeDisplay::rowChanged, m_time, &TFormMonitor2::applyRow);
@@ -81,7 +72,7 @@ void TvWindows::connectDisplay() {
         qint32 hundredths = 0;
         for (const DisplayRowState::Digit& d : display.row(DisplayRow::Upper).digits)
             hundredths = hundredths * 10 + d.value;
-        shown = m_main.competition().timeFormat().FormatTime(hundredths);
+        shown = m_in.competition.timeFormat().FormatTime(hundredths);
     }
     m_video->setCurrentTime(shown);
     connect(&display, &TimeDisplay::rowChanged, this, [this, &clock](DisplayRow row) {
@@ -89,7 +80,7 @@ void TvWindows::connectDisplay() {
             m_video->setCurrentTime(QString());
     });
     connect(&display, &TimeDisplay::currentTimeShown, this, [this](qint32 hundredths) {
-        m_video->setCurrentTime(m_main.competition().timeFormat().FormatTime(hundredths));
+        m_video->setCurrentTime(m_in.competition.timeFormat().FormatTime(hundredths));
     });
 }
 
@@ -109,7 +100,7 @@ TvWindow* TvWindows::window(int mode) const {
 }
 
 int TvWindows::ScreenIndex() const {
-    const int stored = m_main.settings().monitor;
+    const int stored = m_in.monitor;
     const auto count = QGuiApplication::screens().size();
     return stored >= 0 && stored < count ? stored : 0;
 }
@@ -123,22 +114,6 @@ QRect TvWindows::screenBounds() const {
     if (screens.isEmpty())
         return QRect(0, 0, 640, 480);
     return screens.at(ScreenIndex())->geometry();
-}
-
-void TvWindows::enableEntries(MainActions& actions, QWidget* button) {
-    button->setEnabled(true);
-    for (QAction* entry : {actions.tvModes[1], actions.tvModes[3], actions.tvModes[4]})
-        entry->setEnabled(button->isEnabled());
-    actions.insertTvSubmenu();
-    actions.PopupMenu2Mon->menuAction()->setEnabled(button->isEnabled());
-}
-
-QAction* TvWindows::ctrlTEntry(const MainActions& actions) {
-    return actions.tvModes[0]->isChecked() ? actions.tvModes[1] : actions.tvModes[0];
-}
-
-void TvWindows::openPopup(const MainActions& actions, QWidget* button) {
-    actions.PopupMenu2Mon->popup(button->mapToGlobal(QPoint(PopupOffset, PopupOffset)));
 }
 
 void TvWindows::showMode(int mode, QAction* entry) {
@@ -171,13 +146,13 @@ void TvWindows::showMode(int mode, QAction* entry) {
             shown->activateWindow();
         }
     }
-    m_main.competitionInhibitor().setBusy(QStringLiteral("audience"), shown != nullptr);
+    Q_EMIT audienceWindowShown(shown != nullptr);
     if (ScreenIndex() > 0)
-        m_main.activateWindow();
+        m_operator.activateWindow();
 }
 
 void TvWindows::switchOff() {
-    m_main.actions().tvModes[0]->trigger();
+    Q_EMIT offRequested();
 }
 
 void TvWindows::placeWindow(int mode) {
@@ -198,7 +173,7 @@ void TvWindows::placeTvWindows() {
     if (m_mode > 0 && m_shownSeparate && !separate) {
         // The audience screen is gone (unplugged, or the settings chose the operator's own):
         // a window there now would cover the operator's screen without taking the keys.
-        const int screen = m_main.settings().monitor;
+        const int screen = m_in.monitor;
         const bool unplugged = screen >= QGuiApplication::screens().size();
         const QPointer<QAction> entry = m_entry;
         switchOff();
@@ -218,7 +193,7 @@ void TvWindows::placeTvWindows() {
         // The projector is back: the audience sees again what it saw.
         comesBack->trigger();
         tell(QStringLiteral("Bildschirm %1 ist wieder angeschlossen: TV-Modus wieder an")
-                 .arg(m_main.settings().monitor + 1));
+                 .arg(m_in.monitor + 1));
     } else if (m_mode > 0 && separate && !m_shownSeparate) {
         // Shown on the operator's screen until the audience screen came: it goes there, and
         // the keys go back to the main window.
@@ -227,11 +202,11 @@ void TvWindows::placeTvWindows() {
 }
 
 void TvWindows::tell(const QString& why) {
-    m_main.StatusBar1()->showMessage(why, NoticeMs);
+    Q_EMIT notice(why, NoticeMs);
 }
 
 void TvWindows::reloadLogo() {
-    QString& path = m_main.settings().logo;
+    QString& path = m_in.logo;
     const bool timeLoaded = m_time->loadLogo(path);
     const bool teamLoaded = m_team->loadLogo(path);
     if (!timeLoaded || !teamLoaded)
@@ -239,13 +214,14 @@ void TvWindows::reloadLogo() {
 }
 
 void TvWindows::UpdateTvWindows() {
-    const QString title = m_main.header()->eZeile->text();
-    const Competition& c = m_main.competition();
-    const auto intermediate = m_main.timingWiring().clock().intermediateTime();
-    m_video->setContent(title, TvTexts::videoCompetitor(m_main.CurrentCompetitor()),
+    const AudienceText text = m_in.text();
+    const QString& title = text.title;
+    const Competition& c = m_in.competition;
+    const auto intermediate = m_in.clock.intermediateTime();
+    m_video->setContent(title, TvTexts::videoCompetitor(text.competitor),
                         TvTexts::intermediateCaption(intermediate),
                         TvTexts::intermediateTime(intermediate, c.timeFormat()));
-    m_time->setContent(title, m_main.CurrentCompetitor(), m_main.CurrentClub());
+    m_time->setContent(title, text.competitor, text.club);
     m_top3->setContent(title, ClassTop3::collect(c.finalResults()));
     m_team->setContent(title, TvTexts::bestTeam(c.teams(), c.timeFormat()));
 }

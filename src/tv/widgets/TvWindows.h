@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tv/TvInputs.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -8,16 +10,14 @@
 class QAction;
 class QTimer;
 class QWidget;
-class TFormMain;
 class TFormMonitor1;
 class TFormMonitor2;
 class TFormMonitor3;
 class TFormMonitor4;
 class TvWindow;
-class MainActions;
 
 // The four audience windows and the TV mode: which one is shown on which screen, what they
-// show, and that the operator's keys keep reaching the main window.
+// show, and that the operator's keys keep reaching the operator's window.
 class TvWindows : public QObject {
     Q_OBJECT
 public:
@@ -25,7 +25,7 @@ public:
 
     // Creates the windows hidden, in the order "Video", "Zeit", "TOP3 je Klasse", "Best Team",
     // each on screen ScreenIndex, and gives them their first contents.
-    explicit TvWindows(TFormMain& main);
+    TvWindows(TvInputs inputs, QWidget& operatorWindow);
     ~TvWindows() override;
 
     TFormMonitor1* video() const { return m_video; }
@@ -40,14 +40,6 @@ public:
     int ScreenIndex() const;
     bool separateScreenAvailable() const;
     QRect screenBounds() const;
-
-    // Start-up: the TV button enabled, the entries of "Video", "Zeit" and "TOP3 je Klasse" and
-    // the "TV-Modus" submenu of "Programm" enabled like it.
-    static void enableEntries(MainActions& actions, QWidget* button);
-    // The entry Ctrl+T selects: "TV Modus Aus" while a mode is on, else "Zeit".
-    static QAction* ctrlTEntry(const MainActions& actions);
-    // The TV popup at the button's top-left corner moved 8 pixels right and down.
-    static void openPopup(const MainActions& actions, QWidget* button);
 
 public Q_SLOTS:
     // Hides every window and shows the one of the mode; with a separate TV screen the focus
@@ -65,13 +57,22 @@ public Q_SLOTS:
     // cannot be read clears the setting.
     void reloadLogo();
 
+Q_SIGNALS:
+    // A window is shown to the audience, or none is any more.
+    void audienceWindowShown(bool shown);
+    // The TV mode must go off, as "TV Modus Aus" does.
+    void offRequested();
+    // Why the TV mode went off or came back, for the status bar.
+    void notice(const QString& text, int milliseconds);
+
 private:
     void placeWindow(int mode);
     void switchOff();
     void connectDisplay();
     void tell(const QString& why);
 
-    TFormMain& m_main;
+    TvInputs m_in;
+    QWidget& m_operator;
     TFormMonitor1* m_video = nullptr;
     TFormMonitor2* m_time = nullptr;
     TFormMonitor3* m_top3 = nullptr;

@@ -8,28 +8,23 @@
 #include <memory>
 #include <optional>
 
-class FileDialogs;
 class InhibitorBus;
 class QSettings;
 class SerialSystem;
 class TickSource;
 
 // Everything that identifies one installation and one run of the program: the executable's
-// path (which names the program), the data folders, the decimal separator, where settings live,
-// the file dialogs and, for tests, who answers the yes/no questions, the clock of the timing, the
-// serial calls of the light-barrier port and the services that keep the machine awake. The window
-// reads these instead of globals.
+// path (which names the program), the data folders, the decimal separator, where settings live
+// and, for tests, the clock of the timing, the serial calls of the light-barrier port and the
+// services that keep the machine awake. The session reads these instead of globals; what only a
+// window needs (file dialogs, who answers questions) is in the window's seams.
 class ProgramEnvironment {
 public:
-    // Returns true for "Ja". Unset in production: the question dialog asks the operator.
-    using AnswerProvider = std::function<bool(const QString& question)>;
-
     ProgramEnvironment() = default;
     explicit ProgramEnvironment(QString executablePath);
 
     // The running program: its own executable, VELMORA_DATA_DIR (environment, then the
-    // installed data folder), the user's data folder, the system's decimal separator and the
-    // desktop's file dialogs.
+    // installed data folder), the user's data folder and the system's decimal separator.
     static ProgramEnvironment fromApplication();
 
     QString executablePath() const { return m_executablePath; }
@@ -56,15 +51,6 @@ public:
     // title has its own.
     void setSettingsFolder(const QString& folder) { m_settingsFolder = folder; }
     std::unique_ptr<QSettings> openSettings() const;
-
-    // Unset: the desktop's dialogs are used.
-    const std::shared_ptr<FileDialogs>& fileDialogs() const { return m_fileDialogs; }
-    void setFileDialogs(std::shared_ptr<FileDialogs> dialogs) {
-        m_fileDialogs = std::move(dialogs);
-    }
-
-    const AnswerProvider& answerProvider() const { return m_answerProvider; }
-    void setAnswerProvider(AnswerProvider provider) { m_answerProvider = std::move(provider); }
 
     // Empty: the system's steady clock. It is read on the port's monitor thread as well, so an
     // injected one must be thread-safe.
@@ -103,8 +89,6 @@ private:
     QString m_userDataDir;
     QChar m_decimalSeparator = u',';
     QString m_settingsFolder;
-    std::shared_ptr<FileDialogs> m_fileDialogs;
-    AnswerProvider m_answerProvider;
     std::shared_ptr<const TickSource> m_tickSource;
     std::shared_ptr<SerialSystem> m_serialSystem;
     std::shared_ptr<InhibitorBus> m_inhibitorBus;

@@ -1,20 +1,19 @@
 #include "mock/FakeInhibitorBus.h"
-#include "mock/TimingWindowFixture.h"
+#include "mock/SessionFixture.h"
 #include "platform/CompetitionInhibitor.h"
-#include "ui/TFormMain.h"
 
 #include <QTest>
 
-// The window keeps the machine awake from the first timing key until the clock is Ready
+// The session keeps the machine awake from the first timing key until the clock is Ready
 // again, and lets go at shutdown: no suspend, no blank screen in the middle of a run.
-class TestFormMainAwake : public QObject {
+class TestRaceSessionAwake : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void awakeWhileTheClockIsBusy_data();
     void awakeWhileTheClockIsBusy();
 };
 
-void TestFormMainAwake::awakeWhileTheClockIsBusy_data() {
+void TestRaceSessionAwake::awakeWhileTheClockIsBusy_data() {
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<bool>("awake");
     QTest::newRow("start-up") << QStringList{} << false;
@@ -24,24 +23,24 @@ void TestFormMainAwake::awakeWhileTheClockIsBusy_data() {
     QTest::newRow("reset after stop") << QStringList{"F5", "+1000", "F8", "F10"} << false;
 }
 
-void TestFormMainAwake::awakeWhileTheClockIsBusy() {
+void TestRaceSessionAwake::awakeWhileTheClockIsBusy() {
     QFETCH(QStringList, steps);
     QFETCH(bool, awake);
-    TimingWindowFixture fixture;
+    SessionFixture fixture;
     fixture.addCompetitors(3);
     auto bus =
-        std::dynamic_pointer_cast<FakeInhibitorBus>(fixture.window().environment().inhibitorBus());
+        std::dynamic_pointer_cast<FakeInhibitorBus>(fixture.session().environment().inhibitorBus());
     QVERIFY(bus);
     QVERIFY(fixture.run(steps));
-    QCOMPARE(fixture.window().competitionInhibitor().sleepInhibited(), awake);
+    QCOMPARE(fixture.session().inhibitor().sleepInhibited(), awake);
     QCOMPARE(bus->held(QStringLiteral("sleep")), std::size_t(awake ? 1 : 0));
     QCOMPARE(bus->held(QStringLiteral("screen")), std::size_t(awake ? 1 : 0));
     if (awake)
-        QCOMPARE(bus->lastWho, fixture.window().ProgramTitle());
-    fixture.destroyWindow();
+        QCOMPARE(bus->lastWho, fixture.session().programTitle());
+    fixture.destroySession();
     QCOMPARE(bus->held(QStringLiteral("sleep")) + bus->held(QStringLiteral("screen")),
              std::size_t(0));
 }
 
-QTEST_MAIN(TestFormMainAwake)
-#include "tst_formmain_awake.moc"
+QTEST_MAIN(TestRaceSessionAwake)
+#include "tst_racesession_awake.moc"

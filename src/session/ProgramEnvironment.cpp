@@ -1,8 +1,7 @@
-#include "ui/ProgramEnvironment.h"
+#include "session/ProgramEnvironment.h"
 
 #include "platform/DesktopApplications.h"
 #include "settings/SettingsStore.h"
-#include "widgets/QtFileDialogs.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,7 +22,6 @@ ProgramEnvironment ProgramEnvironment::fromApplication() {
     const QString point = QLocale::system().decimalPoint();
     environment.setDecimalSeparator(point.isEmpty() ? QChar(u',') : point.front());
     environment.setUserDataDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    environment.setFileDialogs(std::make_shared<QtFileDialogs>());
     return environment;
 }
 

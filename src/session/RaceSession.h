@@ -1,0 +1,145 @@
+#pragma once
+
+#include "competition/Competition.h"
+#include "competition/RandomGenerator.h"
+#include "output/BackupStartup.h"
+#include "session/ProgramEnvironment.h"
+#include "settings/Settings.h"
+#include "settings/SettingsLoad.h"
+#include "timing/TimingSettings.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class BackupWriter;
+class BarrierLogic;
+class CompetitionInhibitor;
+class LightBarrierPort;
+class RunClock;
+class SessionJournal;
+class StageDerivation;
+class TickSource;
+class TimeDisplay;
+
+// One race as the program runs it, apart from any window: the competition and its derivation,
+// the settings while the program runs, the backup file, the impulse journal, the run clock with
+// its time display, light barriers and port, and what keeps the machine awake. start() brings
+// it up from the files and the stored settings, shutdown() writes them back.
+class RaceSession : public QObject {
+    Q_OBJECT
+public:
+    explicit RaceSession(ProgramEnvironment environment, QObject* parent = nullptr);
+    ~RaceSession() override;
+
+    // The start-up steps that need no window, in the program's order: the timing, the office
+    // programs, the stored settings, the derived headers, the port scan, the first times, the
+    // backup with its journal, and the light-barrier port the settings name.
+    void start();
+    // The backup, then the journal's end line, then the settings, then the port.
+    void shutdown();
+
+    const ProgramEnvironment& environment() const { return m_environment; }
+    QString programTitle() const { return m_programTitle; }
+    Competition& competition() { return m_competition; }
+    const Competition& competition() const { return m_competition; }
+    StageDerivation& derivation() { return *m_derivation; }
+    RandomGenerator& random() { return m_random; }
+    // The settings while the program runs; every part that changes one writes it here.
+    Settings& settings() { return m_settings; }
+    const Settings& settings() const { return m_settings; }
+    // What start-up read, for the window's half of the settings and for the save at exit.
+    SettingsLoad& settingsLoad() { return m_settingsLoad; }
+    // Keeps the backup file in step with the heat start list; exists from start() on.
+    BackupWriter* backup() const { return m_backup.get(); }
+    const BackupStartup::Outcome& backupOutcome() const { return m_backupOutcome; }
+    // Whether start-up's write of a backup carried on from another place succeeded; nullopt
+    // when start-up wrote none.
+    std::optional<bool> startupWrite() const { return m_startupWrite; }
+    // Every impulse and every change of the heat start list on disk; exists from start() on.
+    SessionJournal* journal() const { return m_journal.get(); }
+
+    RunClock& clock() { return *m_clock; }
+    const RunClock& clock() const { return *m_clock; }
+    TimeDisplay& display() { return *m_display; }
+    BarrierLogic& barriers() { return *m_barriers; }
+    LightBarrierPort& port() { return *m_port; }
+    const TickSource& tickSource() const { return *m_ticks; }
+    std::shared_ptr<const TickSource> sharedTickSource() const { return m_ticks; }
+    // No suspend and no blanking while a run is timed or an audience window is shown.
+    CompetitionInhibitor& inhibitor() { return *m_inhibitor; }
+
+    // The stored values the clock and the barriers work with.
+    static TimingSettings timingSettings(const Settings& settings);
+
+    quint32 presentPortMask() const { return m_presentPortMask; }
+    bool wordInstalled() const { return m_wordInstalled; }
+    bool excelInstalled() const { return m_excelInstalled; }
+    void setOfficeInstalled(bool word, bool excel);
+
+    // Whether the run clock is running: closing then asks first, and a row selection then
+    // leaves the current competitor alone.
+    bool clockRunning() const { return m_clockRunning; }
+    // Until the clock reports its next control states.
+    void setClockRunning(bool running) { m_clockRunning = running; }
+    QString currentCompetitor() const { return m_currentCompetitor; }
+    QString currentClub() const { return m_currentClub; }
+    void setCurrentCompetitor(const QString& competitor, const QString& club);
+
+    // The stage page shown, which the clock's results and captures go to; page 0 until set.
+    void setActivePage(std::function<int()> page) { m_activePage = std::move(page); }
+    // The current competitor and club from the selected row of the shown start list; on the
+    // results pages both stay.
+    void captureCompetitor();
+    // Writes a run time into the selected row of the active stage and moves the selection on,
+    // as "Eintragen" does.
+    void enterResult(qint32 runTimeMs);
+    // "Neue": empties the competition; the best time and the lower display row start over.
+    void startNewProtocol();
+
+Q_SIGNALS:
+    // The clock changed what the audience sees.
+    void audienceChanged();
+    void newProtocolStarted();
+    // Result entry moved the selection of this start list (page 0 or 2), or found it could not
+    // move; the window runs its selected-row steps either way.
+    void selectedRowStepsRequested(int page);
+    // Which commands are available may have changed.
+    void commandAvailabilityChanged();
+
+private:
+    void createTiming();
+    void loadSettings();
+    void loadBackup();
+    int activePage() const;
+
+    ProgramEnvironment m_environment;
+    QString m_programTitle;
+    Settings m_settings;
+    SettingsLoad m_settingsLoad;
+    bool m_wordInstalled = false;
+    bool m_excelInstalled = false;
+    quint32 m_presentPortMask = 0;
+    bool m_clockRunning = false;
+    QString m_currentCompetitor;
+    QString m_currentClub;
+    std::function<int()> m_activePage;
+    bool m_shutDown = false;
+
+    Competition m_competition;
+    StageDerivation* m_derivation = nullptr;
+    RandomGenerator m_random;
+    BackupStartup::Outcome m_backupOutcome;
+    std::optional<bool> m_startupWrite;
+    std::shared_ptr<const TickSource> m_ticks;
+    CompetitionInhibitor* m_inhibitor = nullptr;
+    // Declared in the order they go backwards: the journal first with the program's end line,
+    // then the backup, then the port while the barriers are still there to hear about it.
+    RunClock* m_clock = nullptr;
+    TimeDisplay* m_display = nullptr;
+    BarrierLogic* m_barriers = nullptr;
+    std::unique_ptr<LightBarrierPort> m_port;
+    std::unique_ptr<BackupWriter> m_backup;
+    std::unique_ptr<SessionJournal> m_journal;
+};
