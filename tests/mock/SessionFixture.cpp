@@ -49,7 +49,10 @@ bool SessionFixture::run(const QStringList& steps) {
 }
 
 void SessionFixture::addCompetitors(int count) {
-    TSortGrid& heat = m_session->competition().heatStartList();
+    addCompetitors(m_session->competition().heatStartList(), count);
+}
+
+void SessionFixture::addCompetitors(TSortGrid& heat, int count) {
     for (int i = 1; i <= count; ++i) {
         heat.AddRow({QString::number(10 + i), QStringLiteral("Name%1").arg(i),
                      QStringLiteral("Vorname%1").arg(i), QStringLiteral("Verein%1").arg(i),

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <memory>
 
+class TSortGrid;
+
 // A started race session without a window, on a hand-moved clock and a fake serial system on
 // the same clock, in a temporary installation (as WindowFixture sets it up).
 class SessionFixture {
@@ -27,6 +29,7 @@ public:
     bool run(const QStringList& steps);
     // Fills the heat start list with competitors 11, 12, ... of class 1 and selects row 1.
     void addCompetitors(int count);
+    static void addCompetitors(TSortGrid& heatStartList, int count);
 
 private:
     InstallationFixture m_install;

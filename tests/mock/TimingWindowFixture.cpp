@@ -1,6 +1,7 @@
 #include "mock/TimingWindowFixture.h"
 
 #include "competition/Competition.h"
+#include "mock/SessionFixture.h"
 #include "timing/ControlStates.h"
 #include "timing/DisplayRow.h"
 #include "timing/widgets/TDigit.h"
@@ -126,12 +127,5 @@ QString TimingWindowFixture::heatRow(int row) {
 }
 
 void TimingWindowFixture::addCompetitors(int count) {
-    TSortGrid& heat = m_window->session().competition().heatStartList();
-    for (int i = 1; i <= count; ++i) {
-        heat.AddRow({QString::number(10 + i), QStringLiteral("Name%1").arg(i),
-                     QStringLiteral("Vorname%1").arg(i), QStringLiteral("Verein%1").arg(i),
-                     QStringLiteral("1")});
-    }
-    heat.setRow(1);
-    heat.setModified(false);
+    SessionFixture::addCompetitors(m_window->session().competition().heatStartList(), count);
 }
