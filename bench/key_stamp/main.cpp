@@ -21,7 +21,7 @@
 #include "ui/MainActions.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
-#include "ui/TimingWiring.h"
+#include "ui/TimingView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -107,7 +107,7 @@ int main(int argc, char* argv[]) {
     RandomGenerator rng;
     RandomProtocol::fillRandomStartList(window.session().competition(), rng, rows);
     window.UpdateActionStates();
-    RunClock& clock = window.timingWiring().clock();
+    RunClock& clock = window.session().clock();
     clock.setAutoEntry(false);
     auto* progress = window.findChild<ExportProgress*>();
     Arrival arrival;

@@ -15,7 +15,7 @@
 #include "live/widgets/LiveResultsControl.h"
 #include "timing/RunClock.h"
 #include "ui/TFormMain.h"
-#include "ui/TimingWiring.h"
+#include "ui/TimingView.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -123,7 +123,7 @@ QString runKey(int run, const QString& competitor) {
 // Timed runs of runMs (1.5 to 3 s when 0) with an entry half a second after each stop, for
 // `seconds` (for ever when 0).
 void timeRuns(TFormMain& window, Phase& phase, int seconds, int seed, int runMs = 0) {
-    RunClock& clock = window.timingWiring().clock();
+    RunClock& clock = window.session().clock();
     qint64 lastTick = 0;
     const auto tick = QObject::connect(&clock, &RunClock::showTimeRequested, [&](DisplayRow row) {
         if (row != DisplayRow::Upper || clock.state() != RunClock::State::Running)

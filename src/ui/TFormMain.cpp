@@ -32,7 +32,7 @@
 #include "ui/TFormInfo.h"
 #include "ui/TPageControl.h"
 #include "ui/TimingControls.h"
-#include "ui/TimingWiring.h"
+#include "ui/TimingView.h"
 #include "ui/TitlePicture.h"
 #include "ui/TvEntries.h"
 #include "ui/WaitingTimeGuard.h"
@@ -160,13 +160,13 @@ void TFormMain::FormCreate() {
     TvEntries::enable(m_actions, m_header->bMon2);
     // 12, 14: the buttons have their designed states since step 6; the settings may show or
     // hide TIMER and "Zwischen".
-    m_timingWiring->startUp();
+    m_timingView->startUp();
     // 13: the umlaut captions are set where the entries are built. 15: M0..M4 likewise.
     // 16
     createFileCommands();
     // 21-23
     showBackupOutcome();
-    m_timingWiring->showBarrierPictures();
+    m_timingView->showBarrierPictures();
     if (const QString notice = m_session.port().realtimeNotice(); !notice.isEmpty())
         m_statusBar->showMessage(notice, RealtimeNoticeMs);
     // 24

@@ -32,7 +32,7 @@ class PrintPreviewCommand;
 class TPageControl;
 class TSortGridView;
 class TimingControls;
-class TimingWiring;
+class TimingView;
 class TvWindows;
 class RowPositionStatus;
 class SettingsCommand;
@@ -59,8 +59,8 @@ public:
     EditCommands& editing() { return *m_editing; }
     HeaderBand* header() const { return m_header; }
     TPageControl* PageControl1() const { return m_pages; }
-    // The run clock, the time display and the light barriers as the window uses them.
-    TimingWiring& timingWiring() { return *m_timingWiring; }
+    // The timing buttons, the time panel and the barrier pictures on the session's clock.
+    TimingView& timingView() { return *m_timingView; }
     // "Einstellungen..." with its dialog and the hook the TV windows are placed through.
     SettingsCommand& settingsCommand() { return *m_settingsCommand; }
     // The live results server and its entries in "Programm".
@@ -188,7 +188,7 @@ private:
     RowPositionStatus* m_rowPosition = nullptr;
     SettingsCommand* m_settingsCommand = nullptr;
     // Last, so it goes before the tables and the environment whose clock it reads.
-    std::unique_ptr<TimingWiring> m_timingWiring;
+    std::unique_ptr<TimingView> m_timingView;
     std::unique_ptr<WaitingTimeGuard> m_waitingTime;
     std::unique_ptr<OfficeExport> m_office;
     // After the timing, so its server stops before the clock and the tables go.

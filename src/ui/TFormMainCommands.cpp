@@ -24,7 +24,7 @@
 #include "ui/StartupNotice.h"
 #include "ui/TFormInfo.h"
 #include "ui/TPageControl.h"
-#include "ui/TimingWiring.h"
+#include "ui/TimingView.h"
 #include "ui/TvEntries.h"
 #include "ui/WaitingTimeGuard.h"
 #include "ui/WordMark.h"
@@ -238,7 +238,7 @@ void TFormMain::LockLSClick(int tag) {
 }
 
 void TFormMain::createTimingViews() {
-    m_timingWiring = std::make_unique<TimingWiring>(*this, m_session);
+    m_timingView = std::make_unique<TimingView>(*this, m_session);
     m_waitingTime = std::make_unique<WaitingTimeGuard>(
         m_session.clock(), [this](const QString& question) { return askQuestion(question); });
 }

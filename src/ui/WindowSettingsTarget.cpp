@@ -13,7 +13,7 @@
 #include "timing/TimeDisplay.h"
 #include "ui/MainStatusBar.h"
 #include "ui/TFormMain.h"
-#include "ui/TimingWiring.h"
+#include "ui/TimingView.h"
 
 WindowSettingsTarget::WindowSettingsTarget(TFormMain& window) : m_window(window) {}
 
@@ -55,29 +55,29 @@ void WindowSettingsTarget::setTimeFormat(int vidResult) {
 }
 
 void WindowSettingsTarget::applyBarrierSettings() {
-    m_window.timingWiring().barriers().applySettings(
+    m_window.session().barriers().applySettings(
         RaceSession::timingSettings(m_window.session().settings()));
 }
 
 void WindowSettingsTarget::takeTimerAndSection() {
-    m_window.timingWiring().clock().takeSettings(
+    m_window.session().clock().takeSettings(
         RaceSession::timingSettings(m_window.session().settings()));
 }
 
 void WindowSettingsTarget::recolourDisplay() {
-    m_window.timingWiring().display().RecolourDisplay();
+    m_window.session().display().RecolourDisplay();
 }
 
 void WindowSettingsTarget::showSettledTimes() {
-    m_window.timingWiring().clock().showSettledTimes();
+    m_window.session().clock().showSettledTimes();
 }
 
 void WindowSettingsTarget::closePort() {
-    m_window.timingWiring().port().close();
+    m_window.session().port().close();
 }
 
 std::optional<int> WindowSettingsTarget::openPort(int port) {
-    LightBarrierPort& barrierPort = m_window.timingWiring().port();
+    LightBarrierPort& barrierPort = m_window.session().port();
     if (barrierPort.open(port))
         return std::nullopt;
     return barrierPort.lastErrorCode();
@@ -88,5 +88,5 @@ void WindowSettingsTarget::reportPortFailure(int port, int error) {
 }
 
 void WindowSettingsTarget::showTimerButton() {
-    m_window.timingWiring().clock().showTimerButton();
+    m_window.session().clock().showTimerButton();
 }

@@ -9,7 +9,7 @@
 #include "ui/HeaderBand.h"
 #include "ui/MainActions.h"
 #include "ui/TFormMain.h"
-#include "ui/TimingWiring.h"
+#include "ui/TimingView.h"
 #include "widgets/TBitBtnWithColor.h"
 
 #include <QAction>
@@ -104,7 +104,7 @@ QString TimingWindowFixture::controls() {
 }
 
 QString TimingWindowFixture::displayRow(DisplayRow row) {
-    const TimePanel* panel = m_window->timingWiring().timePanel();
+    const TimePanel* panel = m_window->timingView().timePanel();
     QString text;
     for (int i = 0; i < 5; ++i) {
         if (i == 3)
@@ -115,7 +115,7 @@ QString TimingWindowFixture::displayRow(DisplayRow row) {
 }
 
 QColor TimingWindowFixture::upperColour() {
-    return m_window->timingWiring().timePanel()->digit(DisplayRow::Upper, 4)->colorOn();
+    return m_window->timingView().timePanel()->digit(DisplayRow::Upper, 4)->colorOn();
 }
 
 QString TimingWindowFixture::heatRow(int row) {

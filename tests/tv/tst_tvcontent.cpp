@@ -12,7 +12,7 @@
 #include "tv/widgets/TvWindows.h"
 #include "ui/HeaderBand.h"
 #include "ui/TFormMain.h"
-#include "ui/TimingWiring.h"
+#include "ui/TimingView.h"
 
 #include <QApplication>
 #include <QImage>
@@ -125,7 +125,7 @@ void TstTvContent::video() {
 
 void TstTvContent::timeDigitsFollowTheDisplay() {
     QVERIFY(m_fx->run({"F5", "+1234", "F6", "+11111"}));
-    TimePanel* panel = m_fx->window().timingWiring().timePanel();
+    TimePanel* panel = m_fx->window().timingView().timePanel();
     for (DisplayRow row : {DisplayRow::Upper, DisplayRow::Lower})
         for (int i = 0; i < 5; ++i) {
             QCOMPARE(m_tv->time()->digit(row, i)->value(), panel->digit(row, i)->value());

@@ -11,7 +11,7 @@
 #include "ui/PictureGlyphs.h"
 #include "ui/TFormInfo.h"
 #include "ui/TFormMain.h"
-#include "ui/TimingWiring.h"
+#include "ui/TimingView.h"
 
 #include <QAction>
 #include <QLabel>
@@ -55,7 +55,7 @@ private:
 
 void TestFormMainBarriers::openPort(TimingWindowFixture& f) {
     f.window().session().settings().port = 1;
-    QVERIFY(f.window().timingWiring().port().open(1));
+    QVERIFY(f.window().session().port().open(1));
     QVERIFY(QTest::qWaitFor([&] { return f.device()->isWaiting(); }));
 }
 
@@ -87,7 +87,7 @@ void TestFormMainBarriers::portScanAtStartUp() {
     TimingWindowFixture f(device);
     QCOMPARE(f.window().session().presentPortMask(), mask);
     // Without a port setting nothing is opened and the barriers stay out of sight.
-    QVERIFY(!f.window().timingWiring().port().isOpen());
+    QVERIFY(!f.window().session().port().isOpen());
     QVERIFY(f.window().header()->ImageLSstart->isHidden());
     QVERIFY(!f.window().actions().LockLS1->isEnabled());
 }
@@ -106,7 +106,7 @@ void TestFormMainBarriers::contactsTimeTheRunAtTheirEdges() {
     QVERIFY(shows(h.ImageLSstart, PictureGlyphs::Glyph::BarrierFree));
     // A click on a picture flips its barrier.
     QTest::mouseClick(h.ImageLSlap, Qt::LeftButton);
-    QVERIFY(f.window().timingWiring().barriers().isFree(LightBarrier::Intermediate));
+    QVERIFY(f.window().session().barriers().isFree(LightBarrier::Intermediate));
     QVERIFY(shows(h.ImageLSlap, PictureGlyphs::Glyph::BarrierFree));
 
     f.ticks().setNow(30'000'000);
@@ -114,7 +114,7 @@ void TestFormMainBarriers::contactsTimeTheRunAtTheirEdges() {
     QVERIFY(edge);
     const qint64 start = *edge;
     f.ticks().advanceMilliseconds(150); // the window is busy before it gets the event
-    const RunClock& clock = f.window().timingWiring().clock();
+    const RunClock& clock = f.window().session().clock();
     QTRY_COMPARE(clock.state(), RunClock::State::Running);
     QCOMPARE(clock.startStamp(), start);
     QVERIFY(shows(h.ImageLSstart, PictureGlyphs::Glyph::BarrierBlocked));
@@ -139,13 +139,13 @@ void TestFormMainBarriers::unpluggedAdapterLeavesTheKeys() {
     HeaderBand& h = *f.window().header();
     openPort(f);
     f.device()->injectError(EIO);
-    QTRY_VERIFY(!f.window().timingWiring().port().isOpen());
+    QTRY_VERIFY(!f.window().session().port().isOpen());
     QCOMPARE(f.serial().openDescriptors(), 0);
     for (QLabel* image : {h.ImageLSstart, h.ImageLSlap, h.ImageLSstop})
         QVERIFY(image->isHidden());
     QVERIFY(!f.window().actions().LockLS1->isEnabled());
     QVERIFY(!f.window().actions().LockLS2->isEnabled());
-    const BarrierLogic& barriers = f.window().timingWiring().barriers();
+    const BarrierLogic& barriers = f.window().session().barriers();
     QTest::keyClick(&f.window(), Qt::Key_F11);
     QVERIFY(!barriers.isFree(LightBarrier::Start));
     // The keys still time runs.
@@ -166,7 +166,7 @@ void TestFormMainBarriers::shutdownClosesThePort() {
 
 void TestFormMainBarriers::noRealtimePriorityIsToldOnce() {
     TimingWindowFixture f(adapter);
-    LightBarrierPort& port = f.window().timingWiring().port();
+    LightBarrierPort& port = f.window().session().port();
     port.comPort().setRealtimeSystem(std::make_shared<FakeRealtimeSystem>());
     const QString told = QStringLiteral("Keine Echtzeit-Priorität für die Lichtschranken: ");
     QCOMPARE(f.window().StatusBar1()->currentMessage(), QString());

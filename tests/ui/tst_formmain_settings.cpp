@@ -18,7 +18,7 @@
 #include "ui/SettingsCommand.h"
 #include "ui/TCfgDialog.h"
 #include "ui/TFormMain.h"
-#include "ui/TimingWiring.h"
+#include "ui/TimingView.h"
 #include "widgets/TBitBtnWithColor.h"
 #include "widgets/TSpinFloatEdit.h"
 
@@ -70,7 +70,7 @@ void chooseFormat(TimingWindowFixture& f, bool seconds) {
 
 void openPortOne(TimingWindowFixture& f) {
     f.window().session().settings().port = 1;
-    QVERIFY(f.window().timingWiring().port().open(1));
+    QVERIFY(f.window().session().port().open(1));
 }
 
 } // namespace
@@ -107,7 +107,7 @@ void TestFormMainSettings::unpluggedPortShowsKeineAndOkLeavesItClosed() {
     throughDialog(f, [&](TCfgDialog& d) { shownIndex = d.cbPort->currentIndex(); });
     QCOMPARE(shownIndex, 0);
     QCOMPARE(f.window().session().settings().port, 0);
-    QVERIFY(!f.window().timingWiring().port().isOpen());
+    QVERIFY(!f.window().session().port().isOpen());
 }
 
 void TestFormMainSettings::keineDisablesContactsAndStopLock() {
@@ -157,7 +157,7 @@ void TestFormMainSettings::timerSetting() {
     QCOMPARE(f.window().actions().mTimer->isEnabled(), visible);
     QCOMPARE(timer->Color(),
              visible ? QColor::fromRgb(ControlStates::orange) : TBitBtnWithColor::faceColor());
-    QCOMPARE(f.window().timingWiring().clock().countdownActive(), visible);
+    QCOMPARE(f.window().session().clock().countdownActive(), visible);
     // The focus goes to TIMER when it shows, otherwise to START (the window gets it back
     // from the dialog once the window manager has activated it again).
     QWidget* focus = visible ? timer : f.window().header()->bSTART;
@@ -188,7 +188,7 @@ void TestFormMainSettings::lastSection() {
 void TestFormMainSettings::okReopensAnUnchangedPortAfterAPause() {
     TimingWindowFixture f(adapter);
     openPortOne(f);
-    TComPort& port = f.window().timingWiring().port().comPort();
+    TComPort& port = f.window().session().port().comPort();
     QElapsedTimer clock;
     qint64 closedAt = -1;
     qint64 openedAt = -1;
@@ -198,7 +198,7 @@ void TestFormMainSettings::okReopensAnUnchangedPortAfterAPause() {
     throughDialog(f, [](TCfgDialog&) {});
     QVERIFY(closedAt >= 0);
     QVERIFY(openedAt >= closedAt + SettingsApplier::reopenDelayMs);
-    QVERIFY(f.window().timingWiring().port().isOpen());
+    QVERIFY(f.window().session().port().isOpen());
     QCOMPARE(f.window().session().settings().port, 1);
     QCOMPARE(f.serial().openDescriptors(), 1);
 }
@@ -220,7 +220,7 @@ void TestFormMainSettings::portThatFailsIsToldWithItsReason() {
     throughDialog(f, [](TCfgDialog& d) { d.cbPort->setCurrentIndex(1); });
     // The setting keeps the chosen port; the barriers stay inactive.
     QCOMPARE(f.window().session().settings().port, 1);
-    QVERIFY(!f.window().timingWiring().port().isOpen());
+    QVERIFY(!f.window().session().port().isOpen());
     const QString message = f.window().StatusBar1()->currentMessage();
     QVERIFY2(message.startsWith(
                  QStringLiteral("Die Lichtschranken an COM1 konnten nicht geöffnet werden")),
@@ -232,7 +232,7 @@ void TestFormMainSettings::cancelChangesNothing() {
     TimingWindowFixture f(adapter);
     openPortOne(f);
     const Settings before = f.window().session().settings();
-    QSignalSpy closed(&f.window().timingWiring().port().comPort(), &TComPort::OnClose);
+    QSignalSpy closed(&f.window().session().port().comPort(), &TComPort::OnClose);
     throughDialog(
         f,
         [](TCfgDialog& d) {

@@ -10,7 +10,7 @@
 #include "ui/SettingsCommand.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
-#include "ui/TimingWiring.h"
+#include "ui/TimingView.h"
 #include "widgets/TBitBtnWithColor.h"
 
 #include <QCheckBox>
@@ -130,7 +130,7 @@ void TestFormMainTiming::keysAndButtonsDriveTheClock() {
     QCOMPARE(f.heatRow(2), QStringLiteral("12 . . . ."));
     // Whatever happened, no entry is still waiting once the clock is back to Ready.
     if (controls == ready)
-        QVERIFY(!f.window().timingWiring().clock().isAutoEntryPending());
+        QVERIFY(!f.window().session().clock().isAutoEntryPending());
 }
 
 void TestFormMainTiming::autoEntryAfterFiveSecondsEntersOnce() {
@@ -157,7 +157,7 @@ void TestFormMainTiming::countdownStartsTheRunByItself() {
     QVERIFY(f.run({"+10"}));
     const qint64 zero = f.ticks().nowMicroseconds();
     QTRY_COMPARE(f.controls(), running);
-    const RunClock& clock = f.window().timingWiring().clock();
+    const RunClock& clock = f.window().session().clock();
     QCOMPARE(clock.startStamp(), zero);
     QCOMPARE(f.upperColour(), lime);
     QVERIFY(f.run({"+1230", "F8"}));
@@ -318,7 +318,7 @@ void TestFormMainTiming::autoEntryBoxGoesIntoTheSettings() {
     QTest::mouseClick(automatic, Qt::LeftButton);
     QVERIFY(!f.window().session().settings().autoReset);
     QVERIFY(f.run({"F5", "+1000", "F8"}));
-    QVERIFY(!f.window().timingWiring().clock().isAutoEntryPending());
+    QVERIFY(!f.window().session().clock().isAutoEntryPending());
 }
 
 void TestFormMainTiming::newProtocolForgetsTheBestTime() {

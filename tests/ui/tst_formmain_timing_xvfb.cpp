@@ -3,7 +3,7 @@
 #include "timing/widgets/TimePanel.h"
 #include "ui/HeaderBand.h"
 #include "ui/TFormMain.h"
-#include "ui/TimingWiring.h"
+#include "ui/TimingView.h"
 #include "widgets/TBitBtnWithColor.h"
 
 #include <QDir>
@@ -69,7 +69,7 @@ void TestFormMainTimingXvfb::runningClock() {
     QCOMPARE(faceOf(h->bLAP), QColor(0xFFFF00));
     QCOMPARE(faceOf(h->bSTART), TBitBtnWithColor::faceColor());
     QCOMPARE(f.displayRow(DisplayRow::Upper), QStringLiteral("011,45"));
-    TimePanel* panel = f.window().timingWiring().timePanel();
+    TimePanel* panel = f.window().timingView().timePanel();
     QVERIFY(panel->isVisible());
     QCOMPARE(panel->mapTo(&f.window(), QPoint(0, 0)), h->mapTo(&f.window(), QPoint(0, 0)));
     // Upper row lit yellow after the split, lower row in its blue.

@@ -4,7 +4,7 @@
 #include "timing/RunClock.h"
 #include "ui/MainActions.h"
 #include "ui/TFormMain.h"
-#include "ui/TimingWiring.h"
+#include "ui/TimingView.h"
 #include "ui/WaitingTimeGuard.h"
 
 #include <QAction>
@@ -92,7 +92,7 @@ void TestFormMainWaitingTime::commandsAskForTheWaitingTime() {
     f.answers().answer = answer;
     f.window().findChild<QAction*>(command)->trigger();
     QCOMPARE(f.answers().questions, questions);
-    const RunClock& clock = f.window().timingWiring().clock();
+    const RunClock& clock = f.window().session().clock();
     QCOMPARE(int(clock.state()), state);
     if (!row1.isEmpty())
         QCOMPARE(firstRow(f.window()), row1);
@@ -112,13 +112,13 @@ void TestFormMainWaitingTime::runStoppedDuringTheQuestion() {
         f.answers().questions.append(question);
         if (!timed) {
             timed = true;
-            f.window().timingWiring().clock().start();
+            f.window().session().clock().start();
             f.ticks().advanceMilliseconds(2000);
-            f.window().timingWiring().clock().stop();
+            f.window().session().clock().stop();
         }
         return true;
     };
-    WaitingTimeGuard guard(f.window().timingWiring().clock(), asked);
+    WaitingTimeGuard guard(f.window().session().clock(), asked);
     QVERIFY(guard.confirm(neue));
     QCOMPARE(f.answers().questions, (QStringList{neue, WaitingTimeGuard::question()}));
     QVERIFY(!guard.timeWaiting());

@@ -5,7 +5,7 @@
 #include "ui/MainActions.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
-#include "ui/TimingWiring.h"
+#include "ui/TimingView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -87,7 +87,7 @@ void TestKeyboardXvfb::altOpensTheMenus() {
     keepScreen(QStringLiteral("menu-") + menu);
     // The open menu does not keep the clock from its keys.
     key(f.window(), Qt::Key_F5);
-    QCOMPARE(f.window().timingWiring().clock().state(), RunClock::State::Running);
+    QCOMPARE(f.window().session().clock().state(), RunClock::State::Running);
     key(f.window(), Qt::Key_Escape);
     key(f.window(), Qt::Key_Escape);
     QTRY_VERIFY(!QApplication::activePopupWidget());
@@ -96,13 +96,13 @@ void TestKeyboardXvfb::altOpensTheMenus() {
 void TestKeyboardXvfb::f10StillResets() {
     TimingWindowFixture f;
     f.addCompetitors(3);
-    f.window().timingWiring().clock().setAutoEntry(false);
+    f.window().session().clock().setAutoEntry(false);
     key(f.window(), Qt::Key_F5);
     f.ticks().advanceMilliseconds(1500);
     key(f.window(), Qt::Key_F8);
-    QCOMPARE(f.window().timingWiring().clock().state(), RunClock::State::Stopped);
+    QCOMPARE(f.window().session().clock().state(), RunClock::State::Stopped);
     key(f.window(), Qt::Key_F10);
-    QCOMPARE(f.window().timingWiring().clock().state(), RunClock::State::Ready);
+    QCOMPARE(f.window().session().clock().state(), RunClock::State::Ready);
     QCOMPARE(f.heatRow(1), QStringLiteral("11 . . . ."));
     // No menu opened and the menu bar did not take the keyboard.
     QTest::qWait(100);
@@ -110,7 +110,7 @@ void TestKeyboardXvfb::f10StillResets() {
     QVERIFY(!f.window().menuBar()->activeAction());
     QVERIFY(!f.window().menuBar()->hasFocus());
     key(f.window(), Qt::Key_F5);
-    QCOMPARE(f.window().timingWiring().clock().state(), RunClock::State::Running);
+    QCOMPARE(f.window().session().clock().state(), RunClock::State::Running);
 }
 
 void TestKeyboardXvfb::ctrlTabChangesPages_data() {

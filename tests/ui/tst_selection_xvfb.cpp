@@ -6,7 +6,7 @@
 #include "ui/MainStatusBar.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
-#include "ui/TimingWiring.h"
+#include "ui/TimingView.h"
 #include "widgets/PageTabBar.h"
 
 #include <QAction>
@@ -63,7 +63,7 @@ void TestSelectionXvfb::openWithoutResults(TimingWindowFixture& f, int page) {
     TFormMain& w = f.window();
     w.resize(1100, 900);
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.timingWiring().clock().setAutoEntry(false);
+    w.session().clock().setAutoEntry(false);
     f.answers().answer = true;
     w.actions().Generate->trigger();
     QCOMPARE(w.session().competition().heatStartList().RowCount(), 101);
@@ -104,12 +104,12 @@ void TestSelectionXvfb::finalistStaysSelected() {
     keepScreenshot(w, QStringLiteral("selection-final-start-list"));
 
     key(w, Qt::Key_F5);
-    QCOMPARE(w.timingWiring().clock().state(), RunClock::State::Running);
+    QCOMPARE(w.session().clock().state(), RunClock::State::Running);
     f.ticks().advanceMilliseconds(12345);
     key(w, Qt::Key_F8);
-    QCOMPARE(w.timingWiring().clock().state(), RunClock::State::Stopped);
+    QCOMPARE(w.session().clock().state(), RunClock::State::Stopped);
     key(w, Qt::Key_F9);
-    QCOMPARE(w.timingWiring().clock().state(), RunClock::State::Ready);
+    QCOMPARE(w.session().clock().state(), RunClock::State::Ready);
     const int heatRow = heat.FindRow(0, number);
     QCOMPARE(heat.cell(9, heatRow), QStringLiteral("1234"));
     int timed = 0;

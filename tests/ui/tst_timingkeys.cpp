@@ -5,7 +5,7 @@
 #include "ui/MainActions.h"
 #include "ui/TFDlgYesNo.h"
 #include "ui/TFormMain.h"
-#include "ui/TimingWiring.h"
+#include "ui/TimingView.h"
 #include "widgets/TBitBtnWithColor.h"
 
 #include <QApplication>
@@ -90,7 +90,7 @@ void TestTimingKeys::keysReachTheClock() {
     QFETCH(QString, row1);
     TimingWindowFixture f;
     f.addCompetitors(3);
-    f.window().timingWiring().clock().setAutoEntry(false);
+    f.window().session().clock().setAutoEntry(false);
     QVERIFY(f.run(before));
     f.ticks().advanceMilliseconds(1000);
     if (holder == QStringLiteral("menu")) {
@@ -107,7 +107,7 @@ void TestTimingKeys::keysReachTheClock() {
         });
         QVERIFY(!dialog.ask(QStringLiteral("Beenden?")));
     }
-    QCOMPARE(int(f.window().timingWiring().clock().state()), state);
+    QCOMPARE(int(f.window().session().clock().state()), state);
     QCOMPARE(f.heatRow(1), row1);
 }
 
@@ -119,7 +119,7 @@ void TestTimingKeys::otherKeysStayWithTheMenu() {
     QTRY_COMPARE(QApplication::activePopupWidget(), menu);
     QTest::keyClick(menu, Qt::Key_F5, Qt::ShiftModifier);
     QTest::keyClick(menu, Qt::Key_F2);
-    QCOMPARE(f.window().timingWiring().clock().state(), RunClock::State::Ready);
+    QCOMPARE(f.window().session().clock().state(), RunClock::State::Ready);
     QTest::keyClick(menu, Qt::Key_Escape);
     QTRY_VERIFY(!QApplication::activePopupWidget());
 }
@@ -141,7 +141,7 @@ void TestTimingKeys::keyTakesTheMomentOfItsPress() {
     QFETCH(int, runMs);
     TimingWindowFixture f;
     f.addCompetitors(3);
-    RunClock& clock = f.window().timingWiring().clock();
+    RunClock& clock = f.window().session().clock();
     clock.setAutoEntry(false);
     QMenu* menu = nullptr;
     if (menuOpen) {

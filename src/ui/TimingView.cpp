@@ -1,4 +1,4 @@
-#include "ui/TimingWiring.h"
+#include "ui/TimingView.h"
 
 #include "session/RaceSession.h"
 #include "settings/Settings.h"
@@ -34,7 +34,7 @@ constexpr int NoticeMs = 30000;
 
 } // namespace
 
-TimingWiring::TimingWiring(TFormMain& window, RaceSession& session)
+TimingView::TimingView(TFormMain& window, RaceSession& session)
     : QObject(nullptr), m_window(window), m_session(session) {
     RunClock& clock = m_session.clock();
     // The timing keys come with the moment they were pressed.
@@ -55,39 +55,15 @@ TimingWiring::TimingWiring(TFormMain& window, RaceSession& session)
     connectBarriers();
 }
 
-TimingWiring::~TimingWiring() {
+TimingView::~TimingView() {
     // The key filter goes with the window; the clock stays with the session.
     m_session.clock().setOperatorKeyAge({});
 }
 
-RunClock& TimingWiring::clock() {
-    return m_session.clock();
-}
-
-const RunClock& TimingWiring::clock() const {
-    return std::as_const(m_session).clock();
-}
-
-TimeDisplay& TimingWiring::display() {
-    return m_session.display();
-}
-
-BarrierLogic& TimingWiring::barriers() {
-    return m_session.barriers();
-}
-
-LightBarrierPort& TimingWiring::port() {
-    return m_session.port();
-}
-
-std::shared_ptr<const TickSource> TimingWiring::sharedTickSource() const {
-    return m_session.sharedTickSource();
-}
-
-void TimingWiring::connectClock() {
+void TimingView::connectClock() {
     RunClock* clock = &m_session.clock();
-    connect(clock, &RunClock::controlStatesChanged, this, &TimingWiring::applyControlStates);
-    connect(clock, &RunClock::focusRequested, this, &TimingWiring::focusButton);
+    connect(clock, &RunClock::controlStatesChanged, this, &TimingView::applyControlStates);
+    connect(clock, &RunClock::focusRequested, this, &TimingView::focusButton);
 
     QCheckBox* automatic = m_window.header()->cbAutomatisch;
     connect(clock, &RunClock::autoEntryChanged, automatic, &QCheckBox::setChecked);
@@ -97,9 +73,9 @@ void TimingWiring::connectClock() {
     });
 }
 
-void TimingWiring::connectBarriers() {
+void TimingView::connectBarriers() {
     BarrierLogic* barriers = &m_session.barriers();
-    connect(barriers, &BarrierLogic::pictureChanged, this, &TimingWiring::showPicture);
+    connect(barriers, &BarrierLogic::pictureChanged, this, &TimingView::showPicture);
     connect(barriers, &BarrierLogic::imageVisibleChanged, this,
             [this](LightBarrier barrier, bool visible) { image(barrier)->setVisible(visible); });
     connect(barriers, &BarrierLogic::lockCommandsEnabledChanged, this, [this](bool enabled) {
@@ -114,13 +90,13 @@ void TimingWiring::connectBarriers() {
         [this](const QString& notice) { m_window.StatusBar1()->showMessage(notice, NoticeMs); });
 }
 
-void TimingWiring::startUp() {
+void TimingView::startUp() {
     // The clock reports only changes; the buttons may still show their designed states.
     applyControlStates(m_session.clock().controlStates());
     m_window.header()->cbAutomatisch->setChecked(m_session.clock().autoEntry());
 }
 
-void TimingWiring::showBarrierPictures() {
+void TimingView::showBarrierPictures() {
     const BarrierLogic& barriers = m_session.barriers();
     for (LightBarrier barrier : AllBarriers)
         showPicture(barrier, barriers.picture(barrier));
@@ -135,7 +111,7 @@ void TimingWiring::showBarrierPictures() {
     }
 }
 
-void TimingWiring::applyControlStates(const ControlStates& states) {
+void TimingView::applyControlStates(const ControlStates& states) {
     const QColor face = TBitBtnWithColor::faceColor();
     for (TimingButton which : AllButtons) {
         const ControlStates::Button& state = states.button(which);
@@ -148,23 +124,19 @@ void TimingWiring::applyControlStates(const ControlStates& states) {
     m_window.actions().mCFG->setEnabled(states.settingsEnabled);
 }
 
-void TimingWiring::focusButton(TimingButton which) {
+void TimingView::focusButton(TimingButton which) {
     TBitBtnWithColor* target = button(which);
     if (!target->isHidden() && target->isEnabled())
         target->setFocus();
 }
 
-void TimingWiring::enterResult(qint32 runTimeMs) {
-    m_session.enterResult(runTimeMs);
-}
-
-void TimingWiring::showPicture(LightBarrier barrier, int picture) {
+void TimingView::showPicture(LightBarrier barrier, int picture) {
     const auto glyph = picture == BarrierLogic::freePicture ? PictureGlyphs::Glyph::BarrierFree
                                                             : PictureGlyphs::Glyph::BarrierBlocked;
     image(barrier)->setPixmap(PictureGlyphs::pixmap(glyph, PictureSize));
 }
 
-bool TimingWiring::eventFilter(QObject* watched, QEvent* event) {
+bool TimingView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         for (LightBarrier barrier : AllBarriers) {
@@ -179,7 +151,7 @@ bool TimingWiring::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-TBitBtnWithColor* TimingWiring::button(TimingButton which) const {
+TBitBtnWithColor* TimingView::button(TimingButton which) const {
     const HeaderBand& h = *m_window.header();
     switch (which) {
     case TimingButton::Timer:
@@ -198,7 +170,7 @@ TBitBtnWithColor* TimingWiring::button(TimingButton which) const {
     return h.bRESET;
 }
 
-QLabel* TimingWiring::image(LightBarrier barrier) const {
+QLabel* TimingView::image(LightBarrier barrier) const {
     const HeaderBand& h = *m_window.header();
     switch (barrier) {
     case LightBarrier::Start:
