@@ -10,7 +10,7 @@
 #include "competition/Competition.h"
 #include "competition/RandomGenerator.h"
 #include "competition/RandomProtocol.h"
-#include "output/widgets/ExportProgress.h"
+#include "print/ExportProgress.h"
 #include "platform/InputEventTime.h"
 #include "print/GridPrinter.h"
 #include "print/PrintPreviewCommand.h"

@@ -6,7 +6,7 @@
 #include "journal/widgets/JournalWiring.h"
 #include "output/BackupStartup.h"
 #include "output/BackupWriter.h"
-#include "output/widgets/ExportProgress.h"
+#include "print/ExportProgress.h"
 #include "platform/CompetitionInhibitor.h"
 #include "platform/DesktopApplications.h"
 #include "timing/BarrierLogic.h"
