@@ -1,0 +1,199 @@
+#include "competition/Competition.h"
+#include "competition/widgets/TSortGridView.h"
+#include "journal/JournalWriter.h"
+#include "journal/widgets/JournalWiring.h"
+#include "mock/CertificateSample.h"
+#include "mock/MessageBoxCatcher.h"
+#include "mock/TimingWindowFixture.h"
+#include "output/BackupWriter.h"
+#include "output/import/HeatStartListRows.h"
+#include "print/CertificateJob.h"
+#include "ui/CertificateDialog.h"
+#include "ui/HeaderBand.h"
+#include "ui/ImportClassTable.h"
+#include "ui/ImportMappingDialog.h"
+#include "ui/LateEntryDialog.h"
+#include "ui/TFormMain.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStringDecoder>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+// The registrations and the certificates as an operator reaches them in the window, by their
+// keys with the focus in the title line (whose X11 bindings know Ctrl+U): a club's workbook
+// and a CSV list imported, a late entry timed, the podium's certificates as a PDF. Setting
+// VELMORA_SCREENSHOT_DIR keeps a picture of each dialog for a look by eye.
+class TestRegistrationXvfb : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void importListsThenTimeALateEntry();
+    void refusedFileLeavesTheList();
+    void podiumCertificatesAsPdf();
+
+private:
+    static void pressInTitle(TimingWindowFixture& f, Qt::Key key);
+};
+
+namespace {
+
+// Runs act on the next modal dialog of that type once it is shown.
+template <typename Dialog> void whenShown(std::function<void(Dialog&)> act) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(*dialog);
+    });
+    timer->start(20);
+}
+
+void keepScreenshot(QWidget& widget, const QString& name) {
+    const QString dir = qEnvironmentVariable("VELMORA_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        widget.grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+}
+
+QString fileText(const QString& path, const char* encoding = "UTF-8") {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    QStringDecoder decode(encoding);
+    return decode(file.readAll());
+}
+
+} // namespace
+
+void TestRegistrationXvfb::pressInTitle(TimingWindowFixture& f, Qt::Key key) {
+    QLineEdit* title = f.window().header()->eZeile;
+    f.window().activateWindow();
+    title->setFocus(Qt::OtherFocusReason);
+    QTRY_COMPARE(QApplication::focusWidget(), title);
+    QTest::keyClick(title, key, Qt::ControlModifier);
+}
+
+void TestRegistrationXvfb::importListsThenTimeALateEntry() {
+    TimingWindowFixture f;
+    TSortGrid& heat = f.window().competition().heatStartList();
+    f.window().header()->eZeile->setText(QStringLiteral("Rutschen-Cup"));
+
+    // A club's Excel list: the operator says which class each class text means.
+    f.install().dialogs().answer(QStringLiteral(VELMORA_TEST_DATA "/import/anmeldung.xlsx"));
+    ImportPlan taken;
+    whenShown<ImportMappingDialog>([&taken](ImportMappingDialog& dialog) {
+        auto* classes = dialog.findChild<ImportClassTable*>();
+        for (int row = 0; row < classes->texts().size(); ++row)
+            classes->classBox(row)->setCurrentText(QString::number(row + 1));
+        keepScreenshot(dialog, QStringLiteral("import-mapping"));
+        taken = dialog.plan();
+        dialog.acceptButton()->click();
+    });
+    pressInTitle(f, Qt::Key_I);
+    QVERIFY(taken.added > 0);
+    QCOMPARE(HeatStartListRows::read(heat), taken.rows);
+    QCOMPARE(f.window().header()->eZeile->text(), QStringLiteral("Rutschen-Cup"));
+
+    // A Windows CSV list appended: the classes are known from the first import.
+    const QString csv = f.install().filePath(QStringLiteral("nachzügler.csv"));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Startnummer;Nachname;Vorname;Verein;Klasse\r\n"
+               "31;Gr\xF6\xDF\x65;J\xF6rg;\"SC \xDC\x62\x65rsee; Nord\";Damen\r\n");
+    file.close();
+    f.install().dialogs().answer(csv);
+    whenShown<ImportMappingDialog>([](ImportMappingDialog& dialog) {
+        QVERIFY(dialog.acceptButton()->isEnabled());
+        dialog.acceptButton()->click();
+    });
+    pressInTitle(f, Qt::Key_I);
+    const int imported = heat.FindRow(0, QStringLiteral("31"));
+    QVERIFY(imported > 0);
+    QCOMPARE(heat.rowCells(imported).mid(0, 5),
+             QStringList({"31", "Größe", "Jörg", "SC Übersee; Nord", "1"}));
+
+    // A late entry at the slide, selected and timed at once.
+    whenShown<LateEntryDialog>([](LateEntryDialog& dialog) {
+        dialog.findChild<QLineEdit*>("LateName")->setText(QStringLiteral("Spät"));
+        keepScreenshot(dialog, QStringLiteral("late-entry"));
+        dialog.acceptButton()->click();
+    });
+    pressInTitle(f, Qt::Key_L);
+    const int late = heat.FindRow(1, QStringLiteral("Spät"));
+    QCOMPARE(late, heat.RowCount() - 1);
+    QCOMPARE(heat.Row(), late);
+    QVERIFY(f.run({"F5", "+12340", "F8", "F9"}));
+    QCOMPARE(f.heatRow(late), heat.cell(0, late) + QStringLiteral(" 1234 . . ."));
+    keepScreenshot(f.window(), QStringLiteral("late-entry-timed"));
+
+    // Everything is in the backup and the journal already.
+    const QString backup = fileText(f.window().backupWriter()->backupPath(), "windows-1252");
+    QVERIFY(backup.contains(QStringLiteral("Größe")));
+    QVERIFY(backup.contains(QStringLiteral("Spät")));
+    f.window().journal()->writer().flush();
+    const QString journal = fileText(f.window().journal()->writer().pathFor(QDate::currentDate()));
+    QVERIFY(journal.contains(QStringLiteral("Teilnehmer importieren...")));
+    QVERIFY(journal.contains(QStringLiteral("Nachmeldung...")));
+    QVERIFY(journal.contains(QStringLiteral("Jörg")));
+}
+
+void TestRegistrationXvfb::refusedFileLeavesTheList() {
+    TimingWindowFixture f;
+    f.addCompetitors(2);
+    const QList<QStringList> before =
+        HeatStartListRows::read(f.window().competition().heatStartList());
+    f.install().dialogs().answer(QStringLiteral(VELMORA_TEST_DATA "/import/zipbomb.xlsx"));
+    MessageBoxCatcher boxes;
+    pressInTitle(f, Qt::Key_I);
+    QCOMPARE(boxes.seen.size(), 1);
+    QVERIFY2(boxes.seen.first().text.startsWith(
+                 QStringLiteral("Die Datei „zipbomb.xlsx“ kann nicht importiert werden.")),
+             qPrintable(boxes.seen.first().text));
+    QCOMPARE(HeatStartListRows::read(f.window().competition().heatStartList()), before);
+}
+
+void TestRegistrationXvfb::podiumCertificatesAsPdf() {
+    TimingWindowFixture f;
+    CertificateSample::fill(f.window().competition());
+    for (const QString design : {"Urkunde-Podest.svg", "Urkunde-Teilnahme.svg"}) {
+        QFile shipped(QStringLiteral(VELMORA_SOURCE_DIR "/data/") + design);
+        QVERIFY(shipped.open(QIODevice::ReadOnly));
+        QVERIFY(f.install().writeFile(design, shipped.readAll()));
+    }
+    f.window().header()->eZeile->setText(QStringLiteral("Sommer & Sonne"));
+    pressInTitle(f, Qt::Key_U);
+    CertificateDialog* dialog = nullptr;
+    QTRY_VERIFY((dialog = f.window().findChild<CertificateDialog*>()) && dialog->isVisible());
+    QCOMPARE(f.window().header()->eZeile->text(), QStringLiteral("Sommer & Sonne"));
+    QCOMPARE(dialog->leTitle->text(), QStringLiteral("Sommer & Sonne"));
+    dialog->cbRecipients->setCurrentIndex(2); // the best of each class
+    dialog->sePlaces->setValue(3);
+    QCOMPARE(dialog->cbTemplate->currentText(), QStringLiteral("Urkunde-Podest"));
+    keepScreenshot(*dialog, QStringLiteral("certificates"));
+
+    const QString pdf = f.install().filePath(QStringLiteral("Urkunden.pdf"));
+    f.install().dialogs().answer(pdf);
+    dialog->bPdf->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->job().running() && QFile::exists(pdf), 30000);
+    const auto pages = CertificateSample::pdfPageTexts(pdf);
+    if (!pages)
+        QSKIP("pdftotext (poppler-utils) is not installed; the PDF's text cannot be read back");
+    QCOMPARE(pages->size(), dialog->certificates().size());
+    QVERIFY(pages->first().contains(QStringLiteral("Sommer & Sonne")));
+
+    // A second Ctrl+U brings the same dialog back instead of another.
+    pressInTitle(f, Qt::Key_U);
+    QCOMPARE(f.window().findChildren<CertificateDialog*>().size(), 1);
+}
+
+QTEST_MAIN(TestRegistrationXvfb)
+#include "tst_registration_xvfb.moc"
