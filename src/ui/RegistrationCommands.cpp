@@ -4,6 +4,7 @@
 #include "competition/StageDerivation.h"
 #include "output/import/HeatStartListRows.h"
 #include "output/import/RegistrationFileReader.h"
+#include "output/import/StartListImport.h"
 #include "ui/ImportMappingDialog.h"
 #include "ui/LateEntryDialog.h"
 #include "ui/ProgramEnvironment.h"
@@ -69,20 +70,28 @@ void RegistrationCommands::importFile() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     remember(dialog.learnedMemory());
-    const ImportPlan plan = dialog.plan();
-    if (!plan.changesList())
+    const ImportMapping mapping = dialog.mapping();
+    if (mapping.mode == ImportMapping::Mode::Replace && m_hooks.mayReplace && !m_hooks.mayReplace())
         return;
-    if (dialog.mapping().mode == ImportMapping::Mode::Replace && m_hooks.mayReplace &&
-        !m_hooks.mayReplace())
-        return;
-    writeHeatStartList(plan.rows, plan.firstAddedRow);
+    // The timing goes on while the form is open: a time entered meanwhile must not be lost
+    // to the rows the form planned with.
+    const ImportPlan plan =
+        StartListImport::plan(HeatStartListRows::read(m_competition.heatStartList()),
+                              read.workbook->sheets.at(mapping.sheet), mapping);
+    if (plan.changesList())
+        writeHeatStartList(plan.rows, plan.firstAddedRow);
 }
 
 void RegistrationCommands::lateEntry() {
-    QList<QStringList> rows = HeatStartListRows::read(m_competition.heatStartList());
-    LateEntryDialog dialog(rows, m_window);
+    LateEntryDialog dialog(HeatStartListRows::read(m_competition.heatStartList()), m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    // Read again: a time may have been entered, or a row added, while the form was open.
+    QList<QStringList> rows = HeatStartListRows::read(m_competition.heatStartList());
+    if (const QString problem = dialog.entry().problem(rows); !problem.isEmpty()) {
+        refuse(problem);
+        return;
+    }
     // The empty row of a new list is filled, as a row added by hand would.
     while (!rows.isEmpty() && isEmptyRow(rows.constLast()))
         rows.removeLast();

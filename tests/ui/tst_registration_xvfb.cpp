@@ -5,6 +5,7 @@
 #include "mock/CertificateSample.h"
 #include "mock/MessageBoxCatcher.h"
 #include "mock/TimingWindowFixture.h"
+#include "mock/WhenShown.h"
 #include "output/BackupWriter.h"
 #include "output/import/HeatStartListRows.h"
 #include "print/CertificateJob.h"
@@ -43,20 +44,6 @@ private:
 };
 
 namespace {
-
-// Runs act on the next modal dialog of that type once it is shown.
-template <typename Dialog> void whenShown(std::function<void(Dialog&)> act) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(*dialog);
-    });
-    timer->start(20);
-}
 
 void keepScreenshot(QWidget& widget, const QString& name) {
     const QString dir = qEnvironmentVariable("VELMORA_SCREENSHOT_DIR");

@@ -1,5 +1,6 @@
 #include "competition/Competition.h"
 #include "competition/StageDerivation.h"
+#include "mock/WhenShown.h"
 #include "mock/WindowFixture.h"
 #include "output/import/HeatStartListRows.h"
 #include "ui/ImportClassTable.h"
@@ -19,19 +20,6 @@
 
 namespace {
 
-template <typename Dialog> void whenShown(std::function<void(Dialog&)> act) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(*dialog);
-    });
-    timer->start(10);
-}
-
 const QList<QStringList> kListed{{"1", "Erster", "", "SV", "1"}, {"2", "Zweiter", "", "TV", "2"}};
 
 } // namespace
@@ -47,6 +35,8 @@ private Q_SLOTS:
     void lateEntrySelection();
     void replaceWaitsForTheWaitingTime_data();
     void replaceWaitsForTheWaitingTime();
+    void timeEnteredWhileTheFormIsOpen_data();
+    void timeEnteredWhileTheFormIsOpen();
 
 private:
     RegistrationCommands commands(bool underway, bool mayReplace);
@@ -119,6 +109,41 @@ void TestRegistrationCommands::replaceWaitsForTheWaitingTime() {
     const QString kept =
         m_environment.openSettings()->value(RegistrationCommands::memoryKey()).toString();
     QVERIFY(kept.contains(QStringLiteral("herren")));
+}
+
+void TestRegistrationCommands::timeEnteredWhileTheFormIsOpen_data() {
+    QTest::addColumn<bool>("import");
+    QTest::newRow("import") << true;
+    QTest::newRow("late entry") << false;
+}
+
+void TestRegistrationCommands::timeEnteredWhileTheFormIsOpen() {
+    QFETCH(bool, import);
+    TSortGrid& heat = m_competition.heatStartList();
+    // The automatic entry writes a run while the operator is still in the form.
+    const auto enterRun = [&heat] {
+        heat.setCell(6, 1, QStringLiteral("1234"));
+    };
+    if (import) {
+        m_install.dialogs().answer(QStringLiteral(VELMORA_TEST_DATA "/import/anmeldung.xlsx"));
+        whenShown<ImportMappingDialog>([enterRun](ImportMappingDialog& dialog) {
+            auto* classes = dialog.findChild<ImportClassTable*>();
+            for (int row = 0; row < classes->texts().size(); ++row)
+                classes->classBox(row)->setCurrentText(QStringLiteral("2"));
+            enterRun();
+            dialog.acceptButton()->click();
+        });
+        commands(false, true).importFile();
+    } else {
+        whenShown<LateEntryDialog>([enterRun](LateEntryDialog& dialog) {
+            dialog.findChild<QLineEdit*>("LateName")->setText(QStringLiteral("Dritter"));
+            enterRun();
+            dialog.acceptButton()->click();
+        });
+        commands(false, true).lateEntry();
+    }
+    QVERIFY(heat.RowCount() > 3);
+    QCOMPARE(heat.cell(6, 1), QStringLiteral("1234"));
 }
 
 QTEST_MAIN(TestRegistrationCommands)
