@@ -97,6 +97,10 @@ void TestFormMainMenus::menuEntries_data() {
         false);
     row("Startliste", "Generate", "Zufallsergebnisse generieren", QKeySequence(), true);
     row("Startliste", "Deleteresults1", "Ergebnisse löschen", QKeySequence(), true);
+    row("Startliste", "mImport", "Teilnehmer importieren...", QKeySequence(Qt::CTRL | Qt::Key_I),
+        true);
+    row("Startliste", "mLateEntry", "Nachmeldung...", QKeySequence(Qt::CTRL | Qt::Key_L), true);
+    row("Startliste", "mCertificates", "Urkunden...", QKeySequence(Qt::CTRL | Qt::Key_U), true);
     // Available after start-up: the first start counts down ("Timer" 10 s).
     row("Stoppuhr", "mTimer", "Timer", QKeySequence(Qt::Key_F4), true);
     row("Stoppuhr", "mStart", "Start", QKeySequence(Qt::Key_F5), true);
@@ -153,7 +157,8 @@ void TestFormMainMenus::menuOrder() {
     for (QAction* entry : m_window->actions().Startliste->actions())
         startliste.append(entry->objectName());
     QCOMPARE(startliste, (QStringList{"mOpen", "Neue1", "mSave", "Druken1", "mWord", "mExcel",
-                                      "Webseite", "Generate", "Deleteresults1"}));
+                                      "Webseite", "Generate", "Deleteresults1", "", "mImport",
+                                      "mLateEntry", "mCertificates"}));
 }
 
 void TestFormMainMenus::tvSubmenuAtPositionFour() {
