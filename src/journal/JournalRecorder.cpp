@@ -141,6 +141,14 @@ void JournalRecorder::commandChosen(const QString& name) {
     record(e);
 }
 
+void JournalRecorder::note(const QString& name, const QString& remark) {
+    JournalEntry e = make(Kind::Note);
+    e.stamp = m_ticks.nowMicroseconds();
+    e.name = name;
+    e.remark = remark;
+    record(e);
+}
+
 void JournalRecorder::enterFromJournal(qint64 startStamp, qint64 stopStamp,
                                        const std::function<void()>& enter) {
     catchUpTable();

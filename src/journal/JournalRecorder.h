@@ -40,6 +40,9 @@ public:
     void programEnded();
     // A file or table command the operator chose ("Neue", "Öffnen...", ...).
     void commandChosen(const QString& name);
+    // Something the operator must be able to trace later, e.g. the light barriers' adapter
+    // lost and found again.
+    void note(const QString& name, const QString& remark = QString());
     // Journals the changes of the table not seen yet; called before the table goes to the
     // backup, so the backup never holds a result the journal lacks.
     void catchUpTable();

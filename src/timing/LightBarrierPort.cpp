@@ -36,8 +36,11 @@ LightBarrierPort::LightBarrierPort(BarrierLogic& barriers, std::shared_ptr<Seria
             });
     connect(&p, &TComPort::OnOpen, &barriers, &BarrierLogic::ComPortOpen);
     connect(&p, &TComPort::OnClose, &barriers, &BarrierLogic::ComPortClose);
+    // Emitted before the port closes, while it still names the device.
     connect(&p, &TComPort::deviceLost, this,
-            [this](const QString& reason) { m_lastError = reason; });
+            [this](const QString& reason) { lose(m_port->devicePath(), reason); });
+    m_watch.setInterval(WatchIntervalMs);
+    connect(&m_watch, &QTimer::timeout, this, &LightBarrierPort::watch);
 }
 
 LightBarrierPort::~LightBarrierPort() = default;
@@ -51,6 +54,8 @@ quint32 LightBarrierPort::ScanSerialPorts() const {
 }
 
 bool LightBarrierPort::open(int port) {
+    m_watch.stop();
+    m_lostDevice.clear();
     m_port->Close();
     m_port->setPort(port);
     if (port == 0)
@@ -62,7 +67,37 @@ bool LightBarrierPort::open(int port) {
 }
 
 void LightBarrierPort::close() {
+    m_watch.stop();
+    m_lostDevice.clear();
     m_port->Close();
+}
+
+void LightBarrierPort::lose(const QString& device, const QString& reason) {
+    m_lastError = reason;
+    m_lostDevice = device;
+    // The port closes at once; the impulses before the loss have all been delivered, as the
+    // monitor posts its failure after its last change. Reopening starts from the lines as
+    // they are then, so no impulse is counted twice.
+    m_port->Close();
+    m_watch.start();
+    Q_EMIT connectionLost(device, reason);
+}
+
+void LightBarrierPort::watch() {
+    if (m_port->Connected()) {
+        // A node can go away without the monitor's ioctls failing first.
+        const std::optional<QString> now = m_port->currentDevicePath();
+        if (!now || *now != m_port->devicePath())
+            lose(m_port->devicePath(), QStringLiteral("Gerät entfernt"));
+        return;
+    }
+    if (m_lostDevice.isEmpty() || !m_port->Reopen())
+        return;
+    m_lostDevice.clear();
+    m_lastError.clear();
+    m_lastErrorCode = 0;
+    takeRealtimeOutcome();
+    Q_EMIT connectionRestored(m_port->devicePath());
 }
 
 bool LightBarrierPort::tryOpen() {
@@ -71,6 +106,7 @@ bool LightBarrierPort::tryOpen() {
         m_lastError.clear();
         m_lastErrorCode = 0;
         takeRealtimeOutcome();
+        m_watch.start();
         return true;
     } catch (const EComHandle& error) {
         m_lastError = error.message();

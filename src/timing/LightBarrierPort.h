@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <memory>
 
 class BarrierLogic;
@@ -42,19 +43,36 @@ public:
     // operator); empty when it has one or no port was opened.
     QString realtimeNotice() const { return m_realtimeNotice; }
 
+    // The adapter went away and is being watched for; the run clock and the keys go on.
+    bool isReconnecting() const { return !m_lostDevice.isEmpty(); }
+    static QString lostText(const QString& device) {
+        return QStringLiteral("Lichtschranken getrennt: ") + device;
+    }
+    static QString restoredText() { return QStringLiteral("Lichtschranken wieder verbunden"); }
+    // How often the adapter is looked for, and checked for a node that went away.
+    static constexpr int WatchIntervalMs = 1000;
+
 Q_SIGNALS:
     // A line change as it arrives, before the barrier logic acts on it.
     void lineChanged(quint32 changedEvents, quint32 status, qint64 stampMicroseconds);
     // The first opening whose monitor thread got no real-time priority; told once per run.
     void realtimeUnavailable(const QString& notice);
+    // The open adapter stopped answering or its node went away (device path, why).
+    void connectionLost(const QString& device, const QString& reason);
+    // The same adapter is open again with the same settings (its device path now).
+    void connectionRestored(const QString& device);
 
 private:
     bool tryOpen();
     void takeRealtimeOutcome();
+    void lose(const QString& device, const QString& reason);
+    void watch();
 
     std::unique_ptr<TComPort> m_port;
     QString m_lastError;
     int m_lastErrorCode = 0;
     QString m_realtimeNotice;
     bool m_realtimeTold = false;
+    QString m_lostDevice;
+    QTimer m_watch;
 };

@@ -50,6 +50,14 @@ JournalWiring::JournalWiring(TFormMain& window, BackupWriter& backup)
                            window.PageControl1()->tabText(0).trimmed());
     connect(&timing.port(), &LightBarrierPort::lineChanged, m_recorder,
             &JournalRecorder::lineChanged);
+    connect(&timing.port(), &LightBarrierPort::connectionLost, m_recorder,
+            [this](const QString& device, const QString& reason) {
+                m_recorder->note(LightBarrierPort::lostText(device), reason);
+            });
+    connect(&timing.port(), &LightBarrierPort::connectionRestored, m_recorder,
+            [this](const QString& device) {
+                m_recorder->note(LightBarrierPort::restoredText(), device);
+            });
 
     backup.setBeforeWrite([this] {
         m_recorder->catchUpTable();
