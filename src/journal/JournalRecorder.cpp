@@ -2,6 +2,7 @@
 
 #include "competition/TSortGrid.h"
 #include "journal/JournalEnteredRuns.h"
+#include "timing/BackupStopLogic.h"
 #include "timing/BarrierLogic.h"
 #include "timing/TickSource.h"
 
@@ -21,6 +22,7 @@ constexpr WatchedLine WatchedLines[] = {
     {BarrierLogic::startEventBit, BarrierLogic::startLineBit, u"DSR (Start)"},
     {BarrierLogic::lapEventBit, BarrierLogic::lapLineBit, u"DCD (Zwischen)"},
     {BarrierLogic::stopEventBit, BarrierLogic::stopLineBit, u"CTS (Stopp)"},
+    {BackupStopLogic::eventBit, BackupStopLogic::lineBit, u"RI (Stopp B)"},
 };
 
 QString onOff(bool on) {
@@ -101,6 +103,35 @@ void JournalRecorder::watchBarriers(BarrierLogic& barriers) {
                 e.newText = free ? QStringLiteral("frei") : QStringLiteral("gesperrt");
                 record(e);
             });
+}
+
+void JournalRecorder::watchBackupStop(BackupStopLogic& backup) {
+    connect(&backup, &BackupStopLogic::backupStopTaken, this, [this](qint64 start, qint64 stopB) {
+        JournalEntry e = make(Kind::Command);
+        e.stamp = stopB;
+        e.name = backupStopName();
+        e.source = QStringLiteral("Lichtschranke B");
+        e.runMicroseconds = stopB - start;
+        record(e);
+    });
+    connect(&backup, &BackupStopLogic::differenceKnown, this, [this](const RunStops& run) {
+        JournalEntry e = make(Kind::Command);
+        e.stamp = qMax(*run.stopA, *run.stopB);
+        e.name = differenceName();
+        e.source = QStringLiteral("System A/B");
+        e.newText = differenceText(*run.differenceMicroseconds());
+        e.remark = JournalEnteredRuns::remark(run.start, *run.stopA) +
+                   QStringLiteral(", B %1").arg(*run.stopB);
+        record(e);
+    });
+}
+
+QString JournalRecorder::differenceText(qint64 microseconds) {
+    const qint64 milliseconds = (qAbs(microseconds) + 500) / 1000;
+    return QStringLiteral("%1%2,%3 s")
+        .arg(microseconds < 0 ? u'-' : u'+')
+        .arg(milliseconds / 1000)
+        .arg(milliseconds % 1000, 3, 10, QLatin1Char('0'));
 }
 
 void JournalRecorder::watchTable(TSortGrid& table, const QString& name) {

@@ -4,16 +4,18 @@
 #include "timing/BarrierLogic.h"
 #include "timing/EComHandle.h"
 #include "timing/EComState.h"
+#include "timing/StuckLineWatch.h"
 #include "timing/TComPort.h"
 #include "timing/TickSource.h"
 
 LightBarrierPort::LightBarrierPort(BarrierLogic& barriers, std::shared_ptr<SerialSystem> system,
                                    std::shared_ptr<const TickSource> ticks, QObject* parent)
-    : QObject(parent) {
+    : QObject(parent), m_barriers(barriers) {
     if (!system)
         system = PosixSerialSystem::instance();
-    m_port = std::make_unique<TComPort>(
-        std::move(system), [ticks = std::move(ticks)] { return ticks->nowMicroseconds(); });
+    m_stuck = new StuckLineWatch(barriers, *ticks, this);
+    m_port =
+        std::make_unique<TComPort>(std::move(system), [ticks] { return ticks->nowMicroseconds(); });
     TComPort& p = *m_port;
     p.setObjectName(QStringLiteral("ComPort"));
     p.setBaudRate(TComPort::TBaudRate::br9600);
@@ -33,7 +35,11 @@ LightBarrierPort::LightBarrierPort(BarrierLogic& barriers, std::shared_ptr<Seria
             [this, &barriers](quint32 changedEvents, quint32 status, qint64 stamp) {
                 Q_EMIT lineChanged(changedEvents, status, stamp);
                 barriers.ComPortCTS(changedEvents, status, stamp);
+                m_stuck->lineChanged(changedEvents, status, stamp);
             });
+    connect(&p, &TComPort::OnOpen, m_stuck,
+            [this, ticks] { m_stuck->reset(m_port->ModemStatus(), ticks->nowMicroseconds()); });
+    connect(&p, &TComPort::OnClose, m_stuck, &StuckLineWatch::clear);
     connect(&p, &TComPort::OnOpen, &barriers, &BarrierLogic::ComPortOpen);
     connect(&p, &TComPort::OnClose, &barriers, &BarrierLogic::ComPortClose);
     // Emitted before the port closes, while it still names the device.
@@ -60,6 +66,11 @@ bool LightBarrierPort::open(int port) {
     m_port->setPort(port);
     if (port == 0)
         return false;
+    TComPort::TEvents events{TComPort::TEvent::evCTS, TComPort::TEvent::evDSR,
+                             TComPort::TEvent::evRLSD};
+    if (m_barriers.backupStop().isEnabled())
+        events |= TComPort::TEvent::evRing;
+    m_port->setEvents(events);
     if (tryOpen())
         return true;
     m_port->setPort(0);

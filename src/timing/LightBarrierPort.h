@@ -6,6 +6,7 @@
 #include <memory>
 
 class BarrierLogic;
+class StuckLineWatch;
 class SerialSystem;
 class TComPort;
 class TickSource;
@@ -24,11 +25,14 @@ public:
     TComPort& comPort() { return *m_port; }
     const TComPort& comPort() const { return *m_port; }
     bool isOpen() const;
+    // The lines of the open port that stay active too long.
+    StuckLineWatch& stuckLines() { return *m_stuck; }
 
     // Ports 1 to 16 present now, as PresentPortMask.
     quint32 ScanSerialPorts() const;
 
-    // Opens port n with the designed settings. When the port cannot be opened the light
+    // Opens port n with the designed settings, watching the ring-indicator line too when
+    // System B is on. When the port cannot be opened the light
     // barriers stay off, the port number becomes 0 and false is returned; why is kept in
     // lastError(). Port 0 closes only.
     bool open(int port);
@@ -68,7 +72,9 @@ private:
     void lose(const QString& device, const QString& reason);
     void watch();
 
+    BarrierLogic& m_barriers;
     std::unique_ptr<TComPort> m_port;
+    StuckLineWatch* m_stuck = nullptr;
     QString m_lastError;
     int m_lastErrorCode = 0;
     QString m_realtimeNotice;

@@ -1,6 +1,7 @@
 #include "ui/BarrierStatusNotices.h"
 
 #include "timing/LightBarrierPort.h"
+#include "timing/StuckLineWatch.h"
 #include "ui/MainStatusBar.h"
 
 #include <QApplication>
@@ -18,4 +19,9 @@ BarrierStatusNotices::BarrierStatusNotices(LightBarrierPort& port, MainStatusBar
         m_statusBar.setLastingNotice(topic(), QString());
         m_statusBar.showNotice(LightBarrierPort::restoredText(), NoticeMs);
     });
+    connect(&port.stuckLines(), &StuckLineWatch::stuckChanged, this,
+            [this](StuckLineWatch::Line line, bool stuck) {
+                m_statusBar.setLastingNotice(topic() + StuckLineWatch::barrierName(line),
+                                             stuck ? StuckLineWatch::stuckText(line) : QString());
+            });
 }

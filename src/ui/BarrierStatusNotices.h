@@ -6,7 +6,8 @@ class LightBarrierPort;
 class MainStatusBar;
 
 // What the operator must see of the light barriers in the status bar: a lost adapter in red
-// with a warning sound until it is back, its return as a notice.
+// with a warning sound until it is back, its return as a notice; a line stuck at its active
+// level in red until it returns.
 class BarrierStatusNotices : public QObject {
     Q_OBJECT
 public:

@@ -46,6 +46,7 @@ JournalWiring::JournalWiring(TFormMain& window, BackupWriter& backup)
     m_recorder->setSourceResolver([input = m_input] { return input->current(); });
     m_recorder->watchClock(timing.clock());
     m_recorder->watchBarriers(timing.barriers());
+    m_recorder->watchBackupStop(timing.barriers().backupStop());
     m_recorder->watchTable(window.competition().heatStartList(),
                            window.PageControl1()->tabText(0).trimmed());
     connect(&timing.port(), &LightBarrierPort::lineChanged, m_recorder,
