@@ -44,7 +44,8 @@ public:
     QAction* mReset = nullptr;
     QAction* LockLS1 = nullptr;
     QAction* LockLS2 = nullptr;
-    QAction* mJournal = nullptr; // "Zeitprotokoll...", Ctrl+J
+    QAction* mJournal = nullptr;    // "Zeitprotokoll...", Ctrl+J
+    QAction* mErsatzzeit = nullptr; // "Ersatzzeit berechnen...", Ctrl+B
 
     // "Programm"
     QMenu* Programm = nullptr;

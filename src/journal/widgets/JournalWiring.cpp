@@ -16,6 +16,7 @@
 #include "ui/HeaderBand.h"
 #include "ui/MainActions.h"
 #include "ui/MainStatusBar.h"
+#include "ui/SubstituteTimeCommand.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
 #include "ui/TimingWiring.h"
@@ -79,6 +80,7 @@ JournalWiring::JournalWiring(TFormMain& window, BackupWriter& backup)
         },
         Qt::QueuedConnection);
     connectCommands();
+    new SubstituteTimeCommand(window, *window.actions().mErsatzzeit, *m_recorder, this);
     m_recorder->programStarted(QStringLiteral(VELMORA_VERSION));
     if (!m_startupNotice.isEmpty())
         m_window.StatusBar1()->showNotice(m_startupNotice, NoticeMs);

@@ -1,4 +1,4 @@
-#include "timing/SubstituteTime.h"
+#include "competition/SubstituteTime.h"
 
 #include <QTest>
 
