@@ -4,6 +4,7 @@
 #include "journal/JournalEnteredRuns.h"
 #include "timing/BackupStopLogic.h"
 #include "timing/BarrierLogic.h"
+#include "timing/StuckLineWatch.h"
 #include "timing/TickSource.h"
 
 #include <QHash>
@@ -69,15 +70,10 @@ QString JournalRecorder::commandName(RunClock::Command command) {
 }
 
 QString JournalRecorder::barrierName(LightBarrier barrier) {
-    switch (barrier) {
-    case LightBarrier::Start:
-        return QStringLiteral("Start-LS");
-    case LightBarrier::Intermediate:
-        return QStringLiteral("Zwischen-LS");
-    case LightBarrier::Stop:
-        break;
-    }
-    return QStringLiteral("Stopp-LS");
+    using Line = StuckLineWatch::Line;
+    return StuckLineWatch::barrierName(barrier == LightBarrier::Start          ? Line::Start
+                                       : barrier == LightBarrier::Intermediate ? Line::Intermediate
+                                                                               : Line::Stop);
 }
 
 void JournalRecorder::watchClock(RunClock& clock) {
@@ -129,7 +125,7 @@ void JournalRecorder::watchBackupStop(BackupStopLogic& backup) {
 QString JournalRecorder::differenceText(qint64 microseconds) {
     const qint64 milliseconds = (qAbs(microseconds) + 500) / 1000;
     return QStringLiteral("%1%2,%3 s")
-        .arg(microseconds < 0 ? u'-' : u'+')
+        .arg(QChar(microseconds < 0 ? u'-' : u'+'))
         .arg(milliseconds / 1000)
         .arg(milliseconds % 1000, 3, 10, QLatin1Char('0'));
 }

@@ -46,6 +46,7 @@ public:
     QAction* LockLS2 = nullptr;
     QAction* mJournal = nullptr;    // "Zeitprotokoll...", Ctrl+J
     QAction* mErsatzzeit = nullptr; // "Ersatzzeit berechnen...", Ctrl+B
+    QAction* mHandzeit = nullptr;   // "Handzeit eintragen...", Ctrl+Shift+B
 
     // "Programm"
     QMenu* Programm = nullptr;

@@ -25,8 +25,10 @@ SubstituteTime::Run runTimes(const RunStops& run) {
 } // namespace
 
 SubstituteTimeCommand::SubstituteTimeCommand(TFormMain& window, QAction& action,
-                                             JournalRecorder& recorder, QObject* parent)
-    : QObject(parent), m_window(window), m_action(action), m_recorder(recorder) {
+                                             JournalRecorder& recorder, bool handTime,
+                                             QObject* parent)
+    : QObject(parent), m_window(window), m_action(action), m_recorder(recorder),
+      m_handTime(handTime) {
     connect(&window.timingWiring().clock(), &RunClock::stateChanged, this,
             &SubstituteTimeCommand::updateEnabled);
     connect(&action, &QAction::triggered, this, &SubstituteTimeCommand::execute);
@@ -61,7 +63,7 @@ void SubstituteTimeCommand::execute() {
     input.decimalSeparator = m_window.environment().decimalSeparator();
 
     SubstituteTimeDialog dialog(input, m_window.competition().timeFormat(),
-                                *m_window.environment().fileDialogs(), &m_window);
+                                *m_window.environment().fileDialogs(), m_handTime, &m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const std::optional<qint32> result = dialog.resultHundredths();

@@ -13,8 +13,10 @@ class TFormMain;
 class SubstituteTimeCommand : public QObject {
     Q_OBJECT
 public:
+    // With handTime the operator types the run's time ("Handzeit eintragen..."); without, System
+    // B's time is taken where there is one ("Ersatzzeit berechnen...").
     SubstituteTimeCommand(TFormMain& window, QAction& action, JournalRecorder& recorder,
-                          QObject* parent = nullptr);
+                          bool handTime, QObject* parent = nullptr);
 
     static QString needsStoppedRunHint() {
         return QStringLiteral("Erst den Lauf stoppen: die Ersatzzeit gilt dem gestoppten Lauf");
@@ -28,4 +30,5 @@ private:
     TFormMain& m_window;
     QAction& m_action;
     JournalRecorder& m_recorder;
+    bool m_handTime;
 };

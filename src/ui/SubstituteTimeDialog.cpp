@@ -17,15 +17,15 @@
 
 SubstituteTimeDialog::SubstituteTimeDialog(SubstituteEvidence::Input input,
                                            const TimeFormat& format, FileDialogs& fileDialogs,
-                                           QWidget* parent)
+                                           bool askHandTime, QWidget* parent)
     : QDialog(parent), m_input(std::move(input)), m_format(format), m_fileDialogs(fileDialogs) {
     setObjectName(QStringLiteral("SubstituteTimeDialog"));
     setWindowTitle(QStringLiteral("Ersatzzeit berechnen"));
     auto* layout = new QVBoxLayout(this);
     const bool hasB =
         m_input.runs[static_cast<std::size_t>(m_input.target)].bMicroseconds.has_value();
-    m_input.handTime = !hasB;
-    if (!hasB) {
+    m_input.handTime = !hasB || askHandTime;
+    if (m_input.handTime) {
         auto* form = new QFormLayout;
         handTime = new QLineEdit(this);
         handTime->setObjectName(QStringLiteral("handTime"));
@@ -56,16 +56,16 @@ SubstituteTimeDialog::SubstituteTimeDialog(SubstituteEvidence::Input input,
 
 void SubstituteTimeDialog::recalculate() {
     m_valid = false;
-    std::optional<qint64> base =
-        m_input.runs[static_cast<std::size_t>(m_input.target)].bMicroseconds;
+    std::optional<qint64> base;
+    if (!m_input.handTime)
+        base = m_input.runs[static_cast<std::size_t>(m_input.target)].bMicroseconds;
     QString why;
     if (!base) {
         const qint32 typed = handTime ? m_format.ParseTime(handTime->text()) : 0;
         if (typed > 0)
             base = static_cast<qint64>(typed) * 10'000;
         else
-            why = QStringLiteral("System B hat für diesen Lauf keine Zeit: bitte die Handzeit "
-                                 "eintragen.");
+            why = QStringLiteral("Bitte die Handzeit eintragen.");
     }
     std::optional<SubstituteTime::Calculation> calculation;
     if (base) {

@@ -19,10 +19,11 @@ class QTextBrowser;
 class SubstituteTimeDialog : public QDialog {
     Q_OBJECT
 public:
-    // input.calculation is filled here; input.runs[input.target].bMicroseconds decides whether
-    // a hand time is asked for.
+    // input.calculation is filled here. A hand time is asked for where System B has no time
+    // for the run, or when the operator chose to type one ("Handzeit eintragen...").
     SubstituteTimeDialog(SubstituteEvidence::Input input, const TimeFormat& format,
-                         FileDialogs& fileDialogs, QWidget* parent = nullptr);
+                         FileDialogs& fileDialogs, bool askHandTime = false,
+                         QWidget* parent = nullptr);
 
     // The substitute in hundredths, when one can be entered.
     std::optional<qint32> resultHundredths() const;

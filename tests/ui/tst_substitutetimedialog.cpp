@@ -44,30 +44,36 @@ private Q_SLOTS:
 void TestSubstituteTimeDialog::offersASubstitute_data() {
     QTest::addColumn<qint64>("b"); // 0: System B has no time
     QTest::addColumn<bool>("neighbours");
+    QTest::addColumn<bool>("askHand"); // "Handzeit eintragen..."
     QTest::addColumn<QString>("hand");
     QTest::addColumn<int>("result"); // -1: nothing to enter
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("System B") << qint64(31'455'000) << true << "" << 3146
+    QTest::newRow("System B") << qint64(31'455'000) << true << false << "" << 3146
                               << "31,4550 s +0,0127 s = 31,4677 s, auf Hundertstel abgeschnitten";
-    QTest::newRow("hand time typed")
-        << qint64(0) << true << "31,48" << 3149 << "Grundlage ist die Handzeit: <b>31,4800 s";
-    QTest::newRow("no hand time yet") << qint64(0) << true << "" << -1 << "bitte die Handzeit";
-    QTest::newRow("unreadable hand time") << qint64(0) << true << "abc" << -1 << "Handzeit";
+    QTest::newRow("hand time typed") << qint64(0) << true << false << "31,48" << 3149
+                                     << "Grundlage ist die Handzeit: <b>31,4800 s";
+    QTest::newRow("no hand time yet")
+        << qint64(0) << true << false << "" << -1 << "Bitte die Handzeit";
+    QTest::newRow("unreadable hand time")
+        << qint64(0) << true << false << "abc" << -1 << "Handzeit";
     QTest::newRow("no run to compare with")
-        << qint64(31'455'000) << false << "" << -1 << "Kein Lauf mit Zeiten von System A";
+        << qint64(31'455'000) << false << false << "" << -1 << "Kein Lauf mit Zeiten von System A";
+    QTest::newRow("hand time chosen although B has one")
+        << qint64(31'455'000) << true << true << "31,48" << 3149 << "Handzeit: <b>31,4800 s";
 }
 
 void TestSubstituteTimeDialog::offersASubstitute() {
     QFETCH(qint64, b);
     QFETCH(bool, neighbours);
+    QFETCH(bool, askHand);
     QFETCH(QString, hand);
     QFETCH(int, result);
     QFETCH(QString, shown);
     FakeFileDialogs files;
     SubstituteTimeDialog dialog(worked(b ? std::optional(b) : std::nullopt, neighbours),
-                                TimeFormat(1, u','), files);
-    QCOMPARE(dialog.handTime != nullptr, b == 0);
+                                TimeFormat(1, u','), files, askHand);
+    QCOMPARE(dialog.handTime != nullptr, b == 0 || askHand);
     if (dialog.handTime)
         dialog.handTime->setText(hand);
     QCOMPARE(dialog.resultHundredths(), result < 0 ? std::nullopt : std::optional<qint32>(result));

@@ -80,7 +80,8 @@ JournalWiring::JournalWiring(TFormMain& window, BackupWriter& backup)
         },
         Qt::QueuedConnection);
     connectCommands();
-    new SubstituteTimeCommand(window, *window.actions().mErsatzzeit, *m_recorder, this);
+    new SubstituteTimeCommand(window, *window.actions().mErsatzzeit, *m_recorder, false, this);
+    new SubstituteTimeCommand(window, *window.actions().mHandzeit, *m_recorder, true, this);
     m_recorder->programStarted(QStringLiteral(VELMORA_VERSION));
     if (!m_startupNotice.isEmpty())
         m_window.StatusBar1()->showNotice(m_startupNotice, NoticeMs);
