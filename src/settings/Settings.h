@@ -7,7 +7,8 @@
 // are read: timer 0..100000 ms, lockTime 100..600000 ms, len 0..9999 m (clamped), alg and
 // vidResult 0 or 1, filterInd 1..4 and livePort 1..65535 (else
 // their defaults), monitor from 0 (a screen not connected now is kept for when it comes; the
-// window's placement depends on the screens and is kept by the window).
+// window's placement depends on the screens and is kept by the window), backupLockTime
+// 100..600000 ms and stuckLimit 500..600000 ms (clamped).
 struct Settings {
     int left = 0;
     int top = 0;
@@ -33,6 +34,11 @@ struct Settings {
     // they are served on that address only.
     QString liveAddress;
     bool liveAddressOnly = false;
+    // System B, a backup stop contact on RI, its lock after each start (ms), and how long a
+    // barrier line may stay active before it is told (ms).
+    bool backupLine = false;
+    int backupLockTime = 5000;
+    int stuckLimit = 3000;
 
     bool operator==(const Settings&) const = default;
 };

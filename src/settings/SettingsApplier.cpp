@@ -27,6 +27,9 @@ void SettingsApplier::apply(const SettingsChoices& choices) {
     m_settings.vidResult = choices.vidResult == 0 ? 0 : 1;
     m_target.setTimeFormat(m_settings.vidResult);
     m_settings.lockTime = rounded(choices.lockTimeSeconds * 1000);
+    m_settings.backupLine = choices.backupLine;
+    m_settings.backupLockTime = rounded(choices.backupLockSeconds * 1000);
+    m_settings.stuckLimit = rounded(choices.stuckLimitSeconds * 1000);
     m_target.applyBarrierSettings();
     m_settings.timer = rounded(choices.timerSeconds * 1000);
     m_settings.monitor = choices.screenIndex;

@@ -91,6 +91,9 @@ public Q_SLOTS:
     void showTimerButton();
     // The auto-entry check box.
     void setAutoEntry(bool on);
+    // The pending automatic entry of a stopped run is dropped: the operator enters it (or
+    // another time for it) by hand.
+    void holdAutoEntry() { m_autoEntry.stop(); }
 
     // Commands. Those without a stamp read the tick source now (keys, buttons); the light
     // barriers pass the stamp taken when their line changed.

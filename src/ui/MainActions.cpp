@@ -75,6 +75,10 @@ void MainActions::setupUi(QMainWindow* window) {
     LockLS2->setData(1);
     mJournal = addEntry(Stoppuhr, "mJournal", QStringLiteral("Zeitprotokoll..."),
                         QKeySequence(Qt::CTRL | Qt::Key_J));
+    mErsatzzeit = addEntry(Stoppuhr, "mErsatzzeit", QStringLiteral("Ersatzzeit berechnen..."),
+                           QKeySequence(Qt::CTRL | Qt::Key_B), false);
+    mHandzeit = addEntry(Stoppuhr, "mHandzeit", QStringLiteral("Handzeit eintragen..."),
+                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B), false);
 
     Programm = bar->addMenu(QStringLiteral("&Programm"));
     Programm->setObjectName(QStringLiteral("Programm"));

@@ -47,7 +47,9 @@ public:
     QAction* mReset = nullptr;
     QAction* LockLS1 = nullptr;
     QAction* LockLS2 = nullptr;
-    QAction* mJournal = nullptr; // "Zeitprotokoll...", Ctrl+J
+    QAction* mJournal = nullptr;    // "Zeitprotokoll...", Ctrl+J
+    QAction* mErsatzzeit = nullptr; // "Ersatzzeit berechnen...", Ctrl+B
+    QAction* mHandzeit = nullptr;   // "Handzeit eintragen...", Ctrl+Shift+B
 
     // "Programm"
     QMenu* Programm = nullptr;

@@ -2,6 +2,7 @@
 
 #include "settings/PortListBuilder.h"
 #include "settings/Settings.h"
+#include "ui/BackupLineRows.h"
 #include "ui/ContactLogicBox.h"
 #include "widgets/FileDialogs.h"
 #include "widgets/TSpinFloatEdit.h"
@@ -142,6 +143,7 @@ void TCfgDialog::buildRows() {
     resultRow->addStretch(1);
     grid->addWidget(rowLabel(QStringLiteral("Ergebnis:"), this), 7, 0);
     grid->addLayout(resultRow, 7, 1, 1, 2);
+    backupRows = new BackupLineRows(*grid, 8, m_separator, this);
     grid->setColumnStretch(2, 1);
 
     ButtonCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
@@ -184,6 +186,7 @@ void TCfgDialog::fill(const Settings& settings) {
     m_logoPath = settings.logo;
     m_lockTimeMs = settings.lockTime;
     m_screenIndex = settings.monitor;
+    backupRows->fill(settings);
 }
 
 void TCfgDialog::showEvent(QShowEvent* event) {
@@ -230,6 +233,7 @@ void TCfgDialog::cbPortChange() {
     cbAlg->setToolTip(portChosen ? QString() : needsPortHint);
     seWait->setToolTip(portChosen ? QString() : needsPortHint);
     cbPort->setToolTip(portChosen ? portHint + u'\n' + cbPort->currentText() : portHint);
+    backupRows->setPortChosen(portChosen, needsPortHint);
 }
 
 void TCfgDialog::ButtonLogoClick() {
@@ -262,5 +266,6 @@ SettingsChoices TCfgDialog::choices() const {
     c.portChosen = cbPort->currentIndex() > 0;
     c.portNumber = c.portChosen ? PortListBuilder::portNumber(cbPort->currentText()) : 0;
     c.alg = qMax(0, cbAlg->currentIndex());
+    backupRows->readInto(c);
     return c;
 }

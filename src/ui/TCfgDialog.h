@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <memory>
 
+class BackupLineRows;
 class ContactLogicBox;
 class FileDialogs;
 class QComboBox;
@@ -56,6 +57,7 @@ public:
     QRadioButton* rbResult1 = nullptr;
     QPushButton* ButtonCancel = nullptr;
     QPushButton* ButtonOK = nullptr;
+    BackupLineRows* backupRows = nullptr;
 
 Q_SIGNALS:
     // A picture was chosen: its path when it could be read, empty when it could not.

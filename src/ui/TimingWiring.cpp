@@ -8,6 +8,7 @@
 #include "timing/RunClock.h"
 #include "timing/TimeDisplay.h"
 #include "timing/widgets/TimePanel.h"
+#include "ui/BarrierStatusNotices.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainActions.h"
 #include "ui/MainStatusBar.h"
@@ -98,6 +99,7 @@ void TimingWiring::connectBarriers() {
     connect(
         m_port.get(), &LightBarrierPort::realtimeUnavailable, this,
         [this](const QString& notice) { m_window.StatusBar1()->showMessage(notice, NoticeMs); });
+    new BarrierStatusNotices(*m_port, *m_window.StatusBar1(), this);
 }
 
 TimingSettings TimingWiring::timingSettings(const Settings& settings) {
@@ -108,6 +110,9 @@ TimingSettings TimingWiring::timingSettings(const Settings& settings) {
     timing.waitStartMs = settings.waitStart;
     timing.alg = settings.alg;
     timing.autoReset = settings.autoReset;
+    timing.backupLine = settings.backupLine;
+    timing.backupLockTimeMs = settings.backupLockTime;
+    timing.stuckLimitMs = settings.stuckLimit;
     return timing;
 }
 

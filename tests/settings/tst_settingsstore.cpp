@@ -39,6 +39,9 @@ Settings allChanged() {
     s.livePort = 8181;
     s.liveAddress = QStringLiteral("10.0.0.7");
     s.liveAddressOnly = true;
+    s.backupLine = true;
+    s.backupLockTime = 1500;
+    s.stuckLimit = 8000;
     return s;
 }
 
@@ -47,7 +50,8 @@ const QStringList kReadingOrder = {"Left",     "Top",   "Width",     "Height",  
                                    "LockTime", "Title", "AutoReset", "FilterInd", "VidResult",
                                    "Len",      "Logo"};
 // Read after the others, and missing ones do not end the reading.
-const QStringList kLiveKeys = {"LiveResults", "LivePort", "LiveAddress", "LiveAddressOnly"};
+const QStringList kLiveKeys = {"LiveResults", "LivePort",  "LiveAddress", "LiveAddressOnly",
+                               "BLine",       "BLockTime", "StuckLimit"};
 
 } // namespace
 
@@ -259,6 +263,10 @@ void TestSettingsStore::valuesBroughtIntoRange_data() {
     QTest::newRow("LivePort 1") << "LivePort" << 1 << 1;
     QTest::newRow("LivePort 65535") << "LivePort" << 65535 << 65535;
     QTest::newRow("LivePort 65536: designed port") << "LivePort" << 65536 << 8080;
+    QTest::newRow("BLockTime below") << "BLockTime" << 0 << 100;
+    QTest::newRow("BLockTime above") << "BLockTime" << 600001 << 600000;
+    QTest::newRow("StuckLimit below") << "StuckLimit" << 499 << 500;
+    QTest::newRow("StuckLimit at the top") << "StuckLimit" << 600000 << 600000;
 }
 
 void TestSettingsStore::valuesBroughtIntoRange() {
@@ -272,11 +280,16 @@ void TestSettingsStore::valuesBroughtIntoRange() {
     // Out of range is not unreadable: the load goes on past it.
     QCOMPARE(store.load(settings), std::nullopt);
     QCOMPARE(settings.logo, allChanged().logo);
-    const QHash<QString, int> values{
-        {"Timer", settings.timer},     {"LockTime", settings.lockTime},
-        {"Len", settings.len},         {"VidResult", settings.vidResult},
-        {"Alg", settings.alg},         {"FilterInd", settings.filterInd},
-        {"Monitor", settings.monitor}, {"LivePort", settings.livePort}};
+    const QHash<QString, int> values{{"Timer", settings.timer},
+                                     {"LockTime", settings.lockTime},
+                                     {"Len", settings.len},
+                                     {"VidResult", settings.vidResult},
+                                     {"Alg", settings.alg},
+                                     {"FilterInd", settings.filterInd},
+                                     {"Monitor", settings.monitor},
+                                     {"LivePort", settings.livePort},
+                                     {"BLockTime", settings.backupLockTime},
+                                     {"StuckLimit", settings.stuckLimit}};
     QCOMPARE(values.value(key), loaded);
 
     // What is saved again is the value in range.

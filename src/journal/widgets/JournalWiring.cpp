@@ -16,6 +16,7 @@
 #include "ui/HeaderBand.h"
 #include "ui/MainActions.h"
 #include "ui/MainStatusBar.h"
+#include "ui/SubstituteTimeCommand.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
 #include "ui/TimingWiring.h"
@@ -46,10 +47,19 @@ JournalWiring::JournalWiring(TFormMain& window, BackupWriter& backup)
     m_recorder->setSourceResolver([input = m_input] { return input->current(); });
     m_recorder->watchClock(timing.clock());
     m_recorder->watchBarriers(timing.barriers());
+    m_recorder->watchBackupStop(timing.barriers().backupStop());
     m_recorder->watchTable(window.competition().heatStartList(),
                            window.PageControl1()->tabText(0).trimmed());
     connect(&timing.port(), &LightBarrierPort::lineChanged, m_recorder,
             &JournalRecorder::lineChanged);
+    connect(&timing.port(), &LightBarrierPort::connectionLost, m_recorder,
+            [this](const QString& device, const QString& reason) {
+                m_recorder->note(LightBarrierPort::lostText(device), reason);
+            });
+    connect(&timing.port(), &LightBarrierPort::connectionRestored, m_recorder,
+            [this](const QString& device) {
+                m_recorder->note(LightBarrierPort::restoredText(), device);
+            });
 
     backup.setBeforeWrite([this] {
         m_recorder->catchUpTable();
@@ -70,6 +80,8 @@ JournalWiring::JournalWiring(TFormMain& window, BackupWriter& backup)
         },
         Qt::QueuedConnection);
     connectCommands();
+    new SubstituteTimeCommand(window, *window.actions().mErsatzzeit, *m_recorder, false, this);
+    new SubstituteTimeCommand(window, *window.actions().mHandzeit, *m_recorder, true, this);
     m_recorder->programStarted(QStringLiteral(VELMORA_VERSION));
     if (!m_startupNotice.isEmpty())
         m_window.StatusBar1()->showNotice(m_startupNotice, NoticeMs);
