@@ -4,10 +4,10 @@
 
 // The settings kept between runs, with their designed defaults. The window placement defaults
 // depend on the screen and are filled in by the window before loading. Ranges kept when they
-// are read: timer 0..100000 ms, lockTime 100..600000 ms, len 0..9999 m (clamped), alg and
-// vidResult 0 or 1, filterInd 1..4 and livePort 1..65535 (else
-// their defaults), monitor from 0 (a screen not connected now is kept for when it comes; the
-// window's placement depends on the screens and is kept by the window).
+// are read: timer 0..100000 ms, lockTime 100..600000 ms, len 0..9999 m and maxRunTime 0..3600 s
+// (clamped), alg and vidResult 0 or 1, filterInd 1..4 and livePort 1..65535 (else their defaults),
+// monitor from 0 (a screen not connected now is kept for when it comes; the window's placement
+// depends on the screens and is kept by the window).
 struct Settings {
     int left = 0;
     int top = 0;
@@ -33,6 +33,8 @@ struct Settings {
     // they are served on that address only.
     QString liveAddress;
     bool liveAddressOnly = false;
+    // Seconds a run may go without a stop before the status bar warns; 0 switches it off.
+    int maxRunTime = 120;
 
     bool operator==(const Settings&) const = default;
 };

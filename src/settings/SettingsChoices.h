@@ -11,4 +11,5 @@ struct SettingsChoices {
     bool portChosen = false;    // an entry other than "Keine"
     int portNumber = 0;         // read from the chosen entry's text
     int alg = 0;                // "Kontakten:" index
+    double maxRunSeconds = 120; // "Max. Laufzeit:"
 };

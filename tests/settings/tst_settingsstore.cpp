@@ -39,6 +39,7 @@ Settings allChanged() {
     s.livePort = 8181;
     s.liveAddress = QStringLiteral("10.0.0.7");
     s.liveAddressOnly = true;
+    s.maxRunTime = 45;
     return s;
 }
 
@@ -47,7 +48,8 @@ const QStringList kReadingOrder = {"Left",     "Top",   "Width",     "Height",  
                                    "LockTime", "Title", "AutoReset", "FilterInd", "VidResult",
                                    "Len",      "Logo"};
 // Read after the others, and missing ones do not end the reading.
-const QStringList kLiveKeys = {"LiveResults", "LivePort", "LiveAddress", "LiveAddressOnly"};
+const QStringList kLiveKeys = {"LiveResults", "LivePort", "LiveAddress", "LiveAddressOnly",
+                               "MaxRunTime"};
 
 } // namespace
 
@@ -244,6 +246,9 @@ void TestSettingsStore::valuesBroughtIntoRange_data() {
     QTest::newRow("Len below 0") << "Len" << -5 << 0;
     QTest::newRow("Len at the top") << "Len" << 9999 << 9999;
     QTest::newRow("Len above") << "Len" << 10000 << 9999;
+    QTest::newRow("MaxRunTime below 0") << "MaxRunTime" << -1 << 0;
+    QTest::newRow("MaxRunTime 0: no warning") << "MaxRunTime" << 0 << 0;
+    QTest::newRow("MaxRunTime above an hour") << "MaxRunTime" << 3601 << 3600;
     QTest::newRow("VidResult 1") << "VidResult" << 1 << 1;
     QTest::newRow("VidResult 2: designed format") << "VidResult" << 2 << 0;
     QTest::newRow("VidResult -1: designed format") << "VidResult" << -1 << 0;
@@ -272,11 +277,15 @@ void TestSettingsStore::valuesBroughtIntoRange() {
     // Out of range is not unreadable: the load goes on past it.
     QCOMPARE(store.load(settings), std::nullopt);
     QCOMPARE(settings.logo, allChanged().logo);
-    const QHash<QString, int> values{
-        {"Timer", settings.timer},     {"LockTime", settings.lockTime},
-        {"Len", settings.len},         {"VidResult", settings.vidResult},
-        {"Alg", settings.alg},         {"FilterInd", settings.filterInd},
-        {"Monitor", settings.monitor}, {"LivePort", settings.livePort}};
+    const QHash<QString, int> values{{"Timer", settings.timer},
+                                     {"LockTime", settings.lockTime},
+                                     {"Len", settings.len},
+                                     {"VidResult", settings.vidResult},
+                                     {"Alg", settings.alg},
+                                     {"FilterInd", settings.filterInd},
+                                     {"Monitor", settings.monitor},
+                                     {"LivePort", settings.livePort},
+                                     {"MaxRunTime", settings.maxRunTime}};
     QCOMPARE(values.value(key), loaded);
 
     // What is saved again is the value in range.
