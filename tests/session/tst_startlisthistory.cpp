@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
+#include <memory>
 
 using namespace StageTables;
 
@@ -40,6 +41,24 @@ void startList(Competition& c) {
     heat.AddRow({"3", "Cramer", "Cora", "SV Nord", "1", "", "9,99", "9,98", "9,97", "DNF", ""});
     heat.setRow(2);
 }
+
+// The start list above with its backup file written and a history from there on.
+struct BackedUpList {
+    QTemporaryDir dir;
+    const QString backup = dir.filePath("Velmora-Sicherungsdatei.txt");
+    Competition c{TimeFormat(1, u',')};
+    std::unique_ptr<BackupWriter> writer;
+    std::unique_ptr<StartListHistory> history;
+
+    BackedUpList() {
+        c.writeHeatStartListHeader();
+        startList(c);
+        writer = std::make_unique<BackupWriter>(c.heatStartList(), backup);
+        writer->saveNow();
+        history = std::make_unique<StartListHistory>(c.heatStartList());
+    }
+    QByteArray backupBytes() const { return FileBytes::readFile(backup); }
+};
 
 } // namespace
 
@@ -87,15 +106,11 @@ void TstStartListHistory::undoRestoresTableAndBackup_data() {
 void TstStartListHistory::undoRestoresTableAndBackup() {
     QFETCH(Change, change);
     QFETCH(QString, name);
-    QTemporaryDir dir;
-    const QString backup = dir.filePath("Velmora-Sicherungsdatei.txt");
-    Competition c(TimeFormat(1, u','));
-    c.writeHeatStartListHeader();
-    startList(c);
-    BackupWriter writer(c.heatStartList(), backup);
-    QVERIFY(writer.saveNow());
-    StartListHistory history(c.heatStartList());
-    const QByteArray before = FileBytes::readFile(backup);
+    BackedUpList list;
+    Competition& c = list.c;
+    StartListHistory& history = *list.history;
+    const QString& backup = list.backup;
+    const QByteArray before = list.backupBytes();
     const QList<QStringList> rowsBefore = StartListSnapshot::of(c.heatStartList()).rows;
 
     change(c);
@@ -155,15 +170,11 @@ void TstStartListHistory::namedStepAndNoStepForNothing() {
 }
 
 void TstStartListHistory::randomChangesUndoneToTheFirstBackup() {
-    QTemporaryDir dir;
-    const QString backup = dir.filePath("Velmora-Sicherungsdatei.txt");
-    Competition c(TimeFormat(1, u','));
-    c.writeHeatStartListHeader();
-    startList(c);
-    BackupWriter writer(c.heatStartList(), backup);
-    QVERIFY(writer.saveNow());
-    const QByteArray first = FileBytes::readFile(backup);
-    StartListHistory history(c.heatStartList());
+    BackedUpList list;
+    Competition& c = list.c;
+    StartListHistory& history = *list.history;
+    const QString& backup = list.backup;
+    const QByteArray first = list.backupBytes();
     RandomGenerator rng;
     TSortGrid& heat = c.heatStartList();
     QList<QByteArray> backups{first};
