@@ -72,9 +72,11 @@ CellFormat CellPresentation::format(const TSortGrid& grid, int col, int row, boo
         break;
     }
     // Only time columns have a background of their own; a name that reads "DNS" stays a name.
+    // On the selection the state keeps the selection's own text colour, which reads on it.
     if (background && RunState::isState(grid.cell(col, row))) {
         background = StateBackground;
-        result.fontColour = StateText;
+        if (!selected)
+            result.fontColour = StateText;
     }
     if (!selected)
         result.background = background;
