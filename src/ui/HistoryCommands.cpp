@@ -62,6 +62,10 @@ void HistoryCommands::nameStepOf(QAction* command) {
             [this, command] { m_history->nameChangeUnderWay(command->text()); });
 }
 
+void HistoryCommands::nameStep(const QString& name) {
+    m_history->nameChangeUnderWay(name);
+}
+
 void HistoryCommands::journal(const QString& name, bool undone) {
     if (JournalWiring* wiring = m_window.journal())
         wiring->recorder().commandChosen((undone ? UndoCaption : RedoCaption) +

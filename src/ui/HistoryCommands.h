@@ -16,6 +16,8 @@ public:
     explicit HistoryCommands(TFormMain& window);
 
     StartListHistory& history() { return *m_history; }
+    // Names the step a command has just made (an import, a late entry), unless it made none.
+    void nameStep(const QString& name);
     QAction* mUndo() const { return m_undo; }
     QAction* mRedo() const { return m_redo; }
 

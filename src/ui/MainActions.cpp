@@ -50,6 +50,13 @@ void MainActions::setupUi(QMainWindow* window) {
                         QKeySequence(Qt::CTRL | Qt::Key_H), false);
     Generate = addEntry(Startliste, "Generate", QStringLiteral("Zufallsergebnisse generieren"));
     Deleteresults1 = addEntry(Startliste, "Deleteresults1", QStringLiteral("Ergebnisse löschen"));
+    Startliste->addSeparator();
+    mImport = addEntry(Startliste, "mImport", QStringLiteral("Teilnehmer importieren..."),
+                       QKeySequence(Qt::CTRL | Qt::Key_I));
+    mLateEntry = addEntry(Startliste, "mLateEntry", QStringLiteral("Nachmeldung..."),
+                          QKeySequence(Qt::CTRL | Qt::Key_L));
+    mCertificates = addEntry(Startliste, "mCertificates", QStringLiteral("Urkunden..."),
+                             QKeySequence(Qt::CTRL | Qt::Key_U));
 
     Stoppuhr = bar->addMenu(QStringLiteral("Stopp&uhr"));
     Stoppuhr->setObjectName(QStringLiteral("Stoppuhr"));

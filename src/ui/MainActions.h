@@ -33,6 +33,9 @@ public:
     QAction* Webseite = nullptr;
     QAction* Generate = nullptr;
     QAction* Deleteresults1 = nullptr;
+    QAction* mImport = nullptr;       // "Teilnehmer importieren...", Ctrl+I
+    QAction* mLateEntry = nullptr;    // "Nachmeldung...", Ctrl+L
+    QAction* mCertificates = nullptr; // "Urkunden...", Ctrl+U
 
     // "Stoppuhr"
     QMenu* Stoppuhr = nullptr;

@@ -17,6 +17,7 @@ class QAction;
 class QCheckBox;
 class BackupStatus;
 class BackupWriter;
+class CertificateCommand;
 class CompetitionInhibitor;
 class EditCommands;
 class FileCommands;
@@ -37,6 +38,7 @@ class TSortGridView;
 class TimingControls;
 class TimingWiring;
 class TvWindows;
+class RegistrationCommands;
 class RowPositionStatus;
 class SettingsCommand;
 class WaitingTimeGuard;
@@ -130,6 +132,9 @@ public Q_SLOTS:
     void GenerateClick();
     void Deleteresults1Click();
     void StartlisteMenuShow();
+    void mImportClick();
+    void mLateEntryClick();
+    void mCertificatesClick();
     // "Stoppuhr"
     void mTimerClick();
     void mStartClick();
@@ -175,6 +180,7 @@ private:
     void SortGridRowSelected(int page);
     int activePage() const;
     void refreshAfterLoad();
+    RegistrationCommands& registration();
 
     // Parts that come with their own subsystems; each does nothing until that subsystem exists.
     void initTimingStateHook();     // the run clock, LapStamp := -1 (start-up step 6)
@@ -236,6 +242,8 @@ private:
     std::unique_ptr<TimingWiring> m_timingWiring;
     std::unique_ptr<WaitingTimeGuard> m_waitingTime;
     std::unique_ptr<OfficeExport> m_office;
+    std::unique_ptr<RegistrationCommands> m_registration; // made on first use
+    std::unique_ptr<CertificateCommand> m_certificates;
     // After the timing, so its server stops before the clock and the tables go.
     std::unique_ptr<LiveResultsControl> m_live;
     // The impulse journal; goes first, with the program's end line.

@@ -6,19 +6,23 @@
 #include "journal/widgets/JournalWiring.h"
 #include "output/BackupStartup.h"
 #include "output/BackupWriter.h"
-#include "output/widgets/ExportProgress.h"
 #include "platform/CompetitionInhibitor.h"
 #include "platform/DesktopApplications.h"
+#include "print/ExportProgress.h"
+#include "print/TFormPP.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
 #include "tv/widgets/TvWindows.h"
 #include "ui/BackupStatus.h"
+#include "ui/CertificateCommand.h"
 #include "ui/FileCommands.h"
 #include "ui/HeaderBand.h"
+#include "ui/HistoryCommands.h"
 #include "ui/MainStatusBar.h"
 #include "ui/ManualOpener.h"
 #include "ui/OfficeExport.h"
+#include "ui/RegistrationCommands.h"
 #include "ui/SettingsBinding.h"
 #include "ui/SettingsCommand.h"
 #include "ui/StartupNotice.h"
@@ -124,6 +128,46 @@ void TFormMain::detectOfficeHook() {
         OfficeExport::messageBoxOn(*this, m_programTitle), &QDesktopServices::openUrl);
     connect(m_office.get(), &OfficeExport::templatesChanged, this, &TFormMain::UpdateActionStates);
     m_statusBar->addPermanentWidget(new ExportProgress(m_office->jobs(), m_statusBar));
+}
+
+// --- registrations and certificates --------------------------------------------------------
+
+RegistrationCommands& TFormMain::registration() {
+    if (!m_registration) {
+        const auto underway = [this] {
+            return m_timingWiring->clock().state() != RunClock::State::Ready;
+        };
+        const auto changed = [this] {
+            SortGridRowSelected(0);
+            UpdateActionStates();
+            FormResize();
+        };
+        m_registration = std::make_unique<RegistrationCommands>(
+            m_competition, *m_derivation, m_environment, this,
+            RegistrationCommands::Hooks{underway, [this] { return m_waitingTime->mayDiscard(); },
+                                        changed});
+    }
+    return *m_registration;
+}
+
+void TFormMain::mImportClick() {
+    registration().importFile();
+    if (auto* history = findChild<HistoryCommands*>())
+        history->nameStep(m_actions.mImport->text());
+}
+
+void TFormMain::mLateEntryClick() {
+    registration().lateEntry();
+    if (auto* history = findChild<HistoryCommands*>())
+        history->nameStep(m_actions.mLateEntry->text());
+}
+
+void TFormMain::mCertificatesClick() {
+    if (!m_certificates)
+        m_certificates =
+            std::make_unique<CertificateCommand>(m_competition, *m_derivation, m_environment, this);
+    m_certificates->show(m_header->eZeile->text(),
+                         m_printPreview ? &m_printPreview->printers() : nullptr);
 }
 
 // --- "Programm" and TV mode ------------------------------------------------------------------

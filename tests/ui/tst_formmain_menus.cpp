@@ -97,6 +97,10 @@ void TestFormMainMenus::menuEntries_data() {
         false);
     row("Startliste", "Generate", "Zufallsergebnisse generieren", QKeySequence(), true);
     row("Startliste", "Deleteresults1", "Ergebnisse löschen", QKeySequence(), true);
+    row("Startliste", "mImport", "Teilnehmer importieren...", QKeySequence(Qt::CTRL | Qt::Key_I),
+        true);
+    row("Startliste", "mLateEntry", "Nachmeldung...", QKeySequence(Qt::CTRL | Qt::Key_L), true);
+    row("Startliste", "mCertificates", "Urkunden...", QKeySequence(Qt::CTRL | Qt::Key_U), true);
     // Nothing to take back yet.
     row("Startliste", "mUndo", "Rückgängig", QKeySequence(Qt::CTRL | Qt::Key_Z), false);
     row("Startliste", "mRedo", "Wiederholen", QKeySequence(Qt::CTRL | Qt::Key_Y), false);
@@ -159,9 +163,9 @@ void TestFormMainMenus::menuOrder() {
     QStringList startliste;
     for (QAction* entry : m_window->actions().Startliste->actions())
         startliste.append(entry->objectName());
-    QCOMPARE(startliste,
-             (QStringList{"mOpen", "Neue1", "mSave", "Druken1", "mWord", "mExcel", "Webseite",
-                          "Generate", "Deleteresults1", "", "mUndo", "mRedo"}));
+    QCOMPARE(startliste, (QStringList{"mOpen", "Neue1", "mSave", "Druken1", "mWord", "mExcel",
+                                      "Webseite", "Generate", "Deleteresults1", "", "mImport",
+                                      "mLateEntry", "mCertificates", "", "mUndo", "mRedo"}));
 }
 
 void TestFormMainMenus::tvSubmenuAtPositionFour() {

@@ -114,6 +114,8 @@ void JournalWiring::connectCommands() {
     connect(a.mOpen, &QAction::triggered, this, chosen(a.mOpen->text()));
     connect(a.Deleteresults1, &QAction::triggered, this, chosen(a.Deleteresults1->text()));
     connect(a.Generate, &QAction::triggered, this, chosen(a.Generate->text()));
+    connect(a.mImport, &QAction::triggered, this, chosen(a.mImport->text()));
+    connect(a.mLateEntry, &QAction::triggered, this, chosen(a.mLateEntry->text()));
     connect(a.mJournal, &QAction::triggered, this, &JournalWiring::showDialog);
 }
 
