@@ -63,6 +63,8 @@ QString JournalRecorder::commandName(RunClock::Command command) {
         return QStringLiteral("Stopp");
     case RunClock::Command::Enter:
         return QStringLiteral("Eintragen");
+    case RunClock::Command::NotFinished:
+        return QStringLiteral("Nicht im Ziel");
     case RunClock::Command::Reset:
         break;
     }
@@ -227,7 +229,8 @@ void JournalRecorder::clockCommand(RunClock::Command command, qint64 stamp,
     const RunClock& clock = *m_clock;
     if (command == Command::Lap)
         e.runMicroseconds = stamp - clock.startStamp();
-    else if (command == Command::Stop || command == Command::Enter)
+    else if (command == Command::Stop || command == Command::Enter ||
+             command == Command::NotFinished)
         e.runMicroseconds = clock.stopStamp() - clock.startStamp();
     // The entry names its run, so the journal shows which runs are in the table.
     if (command == Command::Enter)
@@ -237,7 +240,7 @@ void JournalRecorder::clockCommand(RunClock::Command command, qint64 stamp,
         e.remark = QStringLiteral("nicht eingetragen");
     }
     record(e);
-    if (command == Command::Enter) {
+    if (command == Command::Enter || command == Command::NotFinished) {
         catchUpTable();
         m_context = Context{e.name, e.runMicroseconds};
     }

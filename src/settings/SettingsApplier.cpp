@@ -34,6 +34,7 @@ void SettingsApplier::apply(const SettingsChoices& choices) {
     m_settings.timer = rounded(choices.timerSeconds * 1000);
     m_settings.monitor = choices.screenIndex;
     m_settings.len = rounded(choices.lengthMetres);
+    m_settings.maxRunTime = qBound(0, rounded(choices.maxRunSeconds), 3600);
     m_target.takeTimerAndSection();
     m_target.recolourDisplay();
     if (m_tv) {

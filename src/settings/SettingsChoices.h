@@ -14,4 +14,5 @@ struct SettingsChoices {
     bool backupLine = false;      // "System B:"
     double backupLockSeconds = 5; // "Sperre B:"
     double stuckLimitSeconds = 3; // "Dauer-aktiv:"
+    double maxRunSeconds = 120;   // "Max. Laufzeit:"
 };

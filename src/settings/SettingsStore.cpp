@@ -56,6 +56,7 @@ void bringIntoRange(Settings& settings) {
     settings.len = qBound(0, settings.len, 9999);
     settings.backupLockTime = qBound(100, settings.backupLockTime, 600000);
     settings.stuckLimit = qBound(500, settings.stuckLimit, 600000);
+    settings.maxRunTime = qBound(0, settings.maxRunTime, 3600);
     settings.monitor = qMax(0, settings.monitor);
     if (settings.alg != 0 && settings.alg != 1)
         settings.alg = designed.alg;
@@ -166,6 +167,9 @@ void SettingsStore::loadLiveResults(Settings& settings) const {
         settings.backupLockTime = *lock;
     if (const auto limit = readNumber(*m_store, QStringLiteral("StuckLimit")))
         settings.stuckLimit = *limit;
+    // Likewise the longest run before the missed-stop warning, which came later still.
+    if (const auto limit = readNumber(*m_store, QStringLiteral("MaxRunTime")))
+        settings.maxRunTime = *limit;
 }
 
 namespace {
@@ -195,7 +199,8 @@ QList<std::pair<QString, QVariant>> storedValues(const Settings& settings) {
             {QStringLiteral("LiveAddressOnly"), settings.liveAddressOnly ? 1 : 0},
             {QStringLiteral("BLine"), settings.backupLine ? 1 : 0},
             {QStringLiteral("BLockTime"), settings.backupLockTime},
-            {QStringLiteral("StuckLimit"), settings.stuckLimit}};
+            {QStringLiteral("StuckLimit"), settings.stuckLimit},
+            {QStringLiteral("MaxRunTime"), settings.maxRunTime}};
 }
 
 } // namespace
@@ -205,7 +210,8 @@ const QStringList& SettingsStore::readingOrder() {
         "Left",      "Top",         "Width",           "Height",  "Sound",     "Port",
         "Alg",       "WaitStart",   "Timer",           "Monitor", "LockTime",  "Title",
         "AutoReset", "FilterInd",   "VidResult",       "Len",     "Logo",      "LiveResults",
-        "LivePort",  "LiveAddress", "LiveAddressOnly", "BLine",   "BLockTime", "StuckLimit"};
+        "LivePort",  "LiveAddress", "LiveAddressOnly", "BLine",   "BLockTime", "StuckLimit",
+        "MaxRunTime"};
     return order;
 }
 

@@ -57,6 +57,7 @@ void CommandRouting::installTimingKeys(MainActions& a, QObject* owner) {
     auto* filter = new TimingKeyFilter({{{Qt::Key_F4, a.mTimer, true},
                                          {Qt::Key_F5, a.mStart, true},
                                          {Qt::Key_F6, a.mLap, true},
+                                         {Qt::Key_F7, a.mNichtImZiel, false},
                                          {Qt::Key_F8, a.mStop, true},
                                          {Qt::Key_F9, a.mEintragen, false},
                                          {Qt::Key_F10, a.mReset, false},

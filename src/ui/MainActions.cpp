@@ -63,6 +63,8 @@ void MainActions::setupUi(QMainWindow* window) {
     mTimer = addEntry(Stoppuhr, "mTimer", QStringLiteral("Timer"), QKeySequence(Qt::Key_F4), false);
     mStart = addEntry(Stoppuhr, "mStart", QStringLiteral("Start"), QKeySequence(Qt::Key_F5));
     mLap = addEntry(Stoppuhr, "mLap", QStringLiteral("Zwischen"), QKeySequence(Qt::Key_F6), false);
+    mNichtImZiel = addEntry(Stoppuhr, "mNichtImZiel", QStringLiteral("Nicht im Ziel"),
+                            QKeySequence(Qt::Key_F7), false);
     mStop = addEntry(Stoppuhr, "mStop", QStringLiteral("Stopp"), QKeySequence(Qt::Key_F8), false);
     mEintragen = addEntry(Stoppuhr, "mEintragen", QStringLiteral("Eintragen"),
                           QKeySequence(Qt::Key_F9), false);
@@ -73,6 +75,8 @@ void MainActions::setupUi(QMainWindow* window) {
     LockLS2 = addEntry(Stoppuhr, "LockLS2", QStringLiteral("Stopp-LS frei/gesperrt"),
                        QKeySequence(Qt::Key_F12), false);
     LockLS2->setData(1);
+    mLaufWiederholen = addEntry(Stoppuhr, "mLaufWiederholen", QStringLiteral("Lauf wiederholen"),
+                                QKeySequence(Qt::CTRL | Qt::Key_R));
     mJournal = addEntry(Stoppuhr, "mJournal", QStringLiteral("Zeitprotokoll..."),
                         QKeySequence(Qt::CTRL | Qt::Key_J));
     mErsatzzeit = addEntry(Stoppuhr, "mErsatzzeit", QStringLiteral("Ersatzzeit berechnen..."),

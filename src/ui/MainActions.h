@@ -43,6 +43,8 @@ public:
     QAction* mStart = nullptr;
     QAction* mLap = nullptr;
     QAction* mStop = nullptr;
+    QAction* mNichtImZiel = nullptr;     // F7: the run ends without a time, "DNF"
+    QAction* mLaufWiederholen = nullptr; // Ctrl+R: the last run of the selected competitor
     QAction* mEintragen = nullptr;
     QAction* mReset = nullptr;
     QAction* LockLS1 = nullptr;

@@ -143,7 +143,18 @@ void TCfgDialog::buildRows() {
     resultRow->addStretch(1);
     grid->addWidget(rowLabel(QStringLiteral("Ergebnis:"), this), 7, 0);
     grid->addLayout(resultRow, 7, 1, 1, 2);
-    backupRows = new BackupLineRows(*grid, 8, m_separator, this);
+
+    seMaxRun = new TSpinFloatEdit(m_separator, this);
+    seMaxRun->setObjectName(QStringLiteral("seMaxRun"));
+    seMaxRun->setDigits(0);
+    seMaxRun->setMax(3600);
+    seMaxRun->setMin(0);
+    seMaxRun->setStep(10);
+    seMaxRun->setToolTip(QStringLiteral("Warnung, wenn so lange kein Stopp kommt; 0 = aus"));
+    grid->addWidget(rowLabel(QStringLiteral("Max. Laufzeit:"), this), 8, 0);
+    grid->addWidget(seMaxRun, 8, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Sek."), this), 8, 2);
+    backupRows = new BackupLineRows(*grid, 9, m_separator, this);
     grid->setColumnStretch(2, 1);
 
     ButtonCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
@@ -182,6 +193,7 @@ void TCfgDialog::fill(const Settings& settings) {
     seTimer->setValue(settings.timer / 1000.0);
     (settings.vidResult != 0 ? rbResult1 : rbResult0)->setChecked(true);
     seLen->setValue(settings.len);
+    seMaxRun->setValue(settings.maxRunTime);
     // Taken when the dialog shows.
     m_logoPath = settings.logo;
     m_lockTimeMs = settings.lockTime;
@@ -263,6 +275,7 @@ SettingsChoices TCfgDialog::choices() const {
     // for when the projector is switched on.
     c.screenIndex = cbMonitor->isEnabled() ? qMax(0, cbMonitor->currentIndex()) : m_screenIndex;
     c.lengthMetres = seLen->value();
+    c.maxRunSeconds = seMaxRun->value();
     c.portChosen = cbPort->currentIndex() > 0;
     c.portNumber = c.portChosen ? PortListBuilder::portNumber(cbPort->currentText()) : 0;
     c.alg = qMax(0, cbAlg->currentIndex());

@@ -48,6 +48,7 @@ public:
     TSpinFloatEdit* seTimer = nullptr;
     TSpinFloatEdit* seWait = nullptr;
     TSpinFloatEdit* seLen = nullptr;
+    TSpinFloatEdit* seMaxRun = nullptr; // "Max. Laufzeit:", 0 = no warning
     QComboBox* cbMonitor = nullptr;
     QLabel* LabelMonitor = nullptr;
     QLabel* LabelAlg = nullptr;

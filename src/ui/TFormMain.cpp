@@ -23,12 +23,15 @@
 #include "ui/EditCommands.h"
 #include "ui/FileCommands.h"
 #include "ui/HeaderBand.h"
+#include "ui/HistoryCommands.h"
 #include "ui/MainStatusBar.h"
 #include "ui/MainWindowPlacer.h"
 #include "ui/MenuKeyRouter.h"
 #include "ui/OfficeExport.h"
 #include "ui/RegistrationCommands.h"
 #include "ui/RowPositionStatus.h"
+#include "ui/RunOverrunWarning.h"
+#include "ui/RunStateCommands.h"
 #include "ui/SettingsCommand.h"
 #include "ui/TFDlgYesNo.h"
 #include "ui/TFormInfo.h"
@@ -164,6 +167,11 @@ void TFormMain::FormCreate() {
     FormResize();
     m_live = std::make_unique<LiveResultsControl>(*this);
     m_live->startUp();
+    // The history starts from the loaded backup.
+    new HistoryCommands(*this);
+    new RunStateCommands(*this);
+    new RunOverrunWarning(
+        timingWiring().clock(), *m_statusBar, [this] { return m_settings.maxRunTime; }, this);
 }
 
 void TFormMain::FormDestroy() {

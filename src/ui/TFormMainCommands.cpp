@@ -18,6 +18,7 @@
 #include "ui/CertificateCommand.h"
 #include "ui/FileCommands.h"
 #include "ui/HeaderBand.h"
+#include "ui/HistoryCommands.h"
 #include "ui/MainStatusBar.h"
 #include "ui/ManualOpener.h"
 #include "ui/OfficeExport.h"
@@ -151,10 +152,14 @@ RegistrationCommands& TFormMain::registration() {
 
 void TFormMain::mImportClick() {
     registration().importFile();
+    if (auto* history = findChild<HistoryCommands*>())
+        history->nameStep(m_actions.mImport->text());
 }
 
 void TFormMain::mLateEntryClick() {
     registration().lateEntry();
+    if (auto* history = findChild<HistoryCommands*>())
+        history->nameStep(m_actions.mLateEntry->text());
 }
 
 void TFormMain::mCertificatesClick() {

@@ -42,6 +42,7 @@ Settings allChanged() {
     s.backupLine = true;
     s.backupLockTime = 1500;
     s.stuckLimit = 8000;
+    s.maxRunTime = 45;
     return s;
 }
 
@@ -51,7 +52,7 @@ const QStringList kReadingOrder = {"Left",     "Top",   "Width",     "Height",  
                                    "Len",      "Logo"};
 // Read after the others, and missing ones do not end the reading.
 const QStringList kLiveKeys = {"LiveResults", "LivePort",  "LiveAddress", "LiveAddressOnly",
-                               "BLine",       "BLockTime", "StuckLimit"};
+                               "BLine",       "BLockTime", "StuckLimit",  "MaxRunTime"};
 
 } // namespace
 
@@ -248,6 +249,9 @@ void TestSettingsStore::valuesBroughtIntoRange_data() {
     QTest::newRow("Len below 0") << "Len" << -5 << 0;
     QTest::newRow("Len at the top") << "Len" << 9999 << 9999;
     QTest::newRow("Len above") << "Len" << 10000 << 9999;
+    QTest::newRow("MaxRunTime below 0") << "MaxRunTime" << -1 << 0;
+    QTest::newRow("MaxRunTime 0: no warning") << "MaxRunTime" << 0 << 0;
+    QTest::newRow("MaxRunTime above an hour") << "MaxRunTime" << 3601 << 3600;
     QTest::newRow("VidResult 1") << "VidResult" << 1 << 1;
     QTest::newRow("VidResult 2: designed format") << "VidResult" << 2 << 0;
     QTest::newRow("VidResult -1: designed format") << "VidResult" << -1 << 0;
@@ -289,7 +293,8 @@ void TestSettingsStore::valuesBroughtIntoRange() {
                                      {"Monitor", settings.monitor},
                                      {"LivePort", settings.livePort},
                                      {"BLockTime", settings.backupLockTime},
-                                     {"StuckLimit", settings.stuckLimit}};
+                                     {"StuckLimit", settings.stuckLimit},
+                                     {"MaxRunTime", settings.maxRunTime}};
     QCOMPARE(values.value(key), loaded);
 
     // What is saved again is the value in range.

@@ -1,6 +1,7 @@
 #include "live/widgets/LiveResultsControl.h"
 
 #include "competition/Competition.h"
+#include "competition/RunState.h"
 #include "competition/StageDerivation.h"
 #include "live/LiveServer.h"
 #include "live/LiveSnapshotBuilder.h"
@@ -116,6 +117,12 @@ void LiveResultsControl::connectSources() {
         result.time = m_window.competition().timeFormat().FormatTime(runTimeMs / 10);
         result.run = ++m_entries;
         m_lastResult = result;
+        schedule();
+    });
+    connect(&clock, &RunClock::notFinishedRequested, this, [this] {
+        const QString dnf = RunState::text(RunState::DNF);
+        m_lastResult = LiveSnapshot::Result{m_window.CurrentCompetitor(), m_window.CurrentClub(),
+                                            dnf, ++m_entries, dnf};
         schedule();
     });
     connect(&clock, &RunClock::tvUpdateRequested, this, later);
