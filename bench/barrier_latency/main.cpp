@@ -92,17 +92,20 @@ int main(int argc, char* argv[]) {
     });
     TComPort port(system, clock);
     port.setPort(1);
-    port.setEvents({TComPort::TEvent::evCTS, TComPort::TEvent::evDSR, TComPort::TEvent::evRLSD});
+    // System B on RI in use: the driver reports only its trailing edge, so the monitor has to
+    // look for the leading one.
+    port.setEvents({TComPort::TEvent::evCTS, TComPort::TEvent::evDSR, TComPort::TEvent::evRLSD,
+                    TComPort::TEvent::evRing});
     port.Open();
     std::printf("real-time priority of the monitor thread: %s\n",
                 describe(port.realtimePriority()).constData());
     const Hogs hogs(hogCount);
 
-    // Toggles and pulses of the three barrier lines, 0.3 to 1.5 ms apart.
+    // Toggles and pulses of the four barrier lines, 0.3 to 1.5 ms apart.
     std::mt19937 random(20240607);
     std::uniform_int_distribution<int> gap(300, 1500);
     std::uniform_int_distribution<int> pick(0, 9);
-    const quint32 lines[] = {TIOCM_DSR, TIOCM_CAR, TIOCM_CTS};
+    const quint32 lines[] = {TIOCM_DSR, TIOCM_CAR, TIOCM_CTS, TIOCM_RNG};
     std::vector<FakeLineDevice::Step> steps;
     std::vector<int> edgesPerStep;
     quint32 levels = 0;
@@ -110,7 +113,7 @@ int main(int argc, char* argv[]) {
     int scripted = 0;
     while (scripted < edgeTarget) {
         at += gap(random);
-        const quint32 line = lines[pick(random) % 3];
+        const quint32 line = lines[pick(random) % 4];
         if (pick(random) < 2 && scripted + 2 <= edgeTarget) {
             steps.push_back(FakeLineDevice::pulseStep(at, line));
             edgesPerStep.push_back(2);

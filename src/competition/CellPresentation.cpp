@@ -1,5 +1,6 @@
 #include "competition/CellPresentation.h"
 
+#include "competition/RunState.h"
 #include "competition/StageTables.h"
 #include "competition/TSortGrid.h"
 
@@ -7,6 +8,10 @@ using namespace StageTables;
 
 std::optional<int> CellPresentation::discardedHeatRun(const TSortGrid& grid, int row,
                                                       const TimeFormat& timeFormat) {
+    for (int col = Heat::Zeit1; col <= Heat::Zeit3; ++col) {
+        if (RunState::isState(grid.cell(col, row)))
+            return std::nullopt;
+    }
     int worstColumn = Heat::Zeit1;
     qint32 worst = timeFormat.ParseTime(grid.cell(Heat::Zeit1, row));
     for (int col = Heat::Zeit2; col <= Heat::Zeit3; ++col) {
@@ -65,6 +70,13 @@ CellFormat CellPresentation::format(const TSortGrid& grid, int col, int row, boo
         break;
     default:
         break;
+    }
+    // Only time columns have a background of their own; a name that reads "DNS" stays a name.
+    // On the selection the state keeps the selection's own text colour, which reads on it.
+    if (background && RunState::isState(grid.cell(col, row))) {
+        background = StateBackground;
+        if (!selected)
+            result.fontColour = StateText;
     }
     if (!selected)
         result.background = background;

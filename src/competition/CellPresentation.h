@@ -21,13 +21,18 @@ public:
     static constexpr quint32 LightRed = 0xFFE0E0;
     static constexpr quint32 LightYellow = 0xFFFFE0;
     static constexpr quint32 Red = 0xFF0000;
+    // A run state ("DNS", "DNF", "DSQ") in a time cell: dark text on orange, apart from the
+    // times around it and from the red of the dropped run.
+    static constexpr quint32 StateBackground = 0xFFD8A0;
+    static constexpr quint32 StateText = 0x602000;
 
     // The format of cell (col, row) of a stage table; selected means the row is the selection.
     static CellFormat format(const TSortGrid& grid, int col, int row, bool selected,
                              const TimeFormat& timeFormat);
 
     // Column (6, 7 or 8) of the heat run that the heat results leave out: the largest of the
-    // three, the earliest of equal largest; nothing when the largest is not above 0.
+    // three, the earliest of equal largest; nothing when the largest is not above 0, and nothing
+    // when a run holds a state, whose own colour already marks it.
     static std::optional<int> discardedHeatRun(const TSortGrid& heatStartList, int row,
                                                const TimeFormat& timeFormat);
 };

@@ -30,8 +30,10 @@ QList<ClassTop3> ClassTop3::collect(const TSortGrid& finalResults, int maxClasse
     using namespace StageTables::FinalRes;
     QList<ClassTop3> blocks;
     for (int row = 1; row < finalResults.RowCount(); ++row) {
+        // Finalists with a state stand placeless at the end of their class; only finishers
+        // have a block entry.
         if (finalResults.cell(Pl, row).isEmpty())
-            break;
+            continue;
         const QString className = finalResults.cell(Kl, row);
         auto block = std::find_if(blocks.begin(), blocks.end(),
                                   [&](const ClassTop3& b) { return b.className == className; });

@@ -3,6 +3,7 @@
 #include "competition/ClassKey.h"
 #include "competition/Competition.h"
 #include "competition/Placements.h"
+#include "competition/RunState.h"
 #include "competition/SelectedCompetitor.h"
 #include "competition/StageTables.h"
 #include "competition/TeamRanking.h"
@@ -65,6 +66,59 @@ std::optional<CountedRuns> countedRuns(const std::array<qint32, 3>& runs) {
     if (!total)
         return std::nullopt;
     return CountedRuns{kept[0], kept[1], *total};
+}
+
+// A row of runs with states among them. One state is the run dropped, as long as the other two
+// have times; two or three states, or a disqualification, leave the competitor without a total,
+// and then the runs still open no longer matter.
+struct HeatRating {
+    std::optional<CountedRuns> counted;
+    std::optional<RunState::Kind> unranked;
+};
+
+HeatRating rateHeatRuns(const std::array<QString, 3>& cells, const TimeFormat& format) {
+    std::array<qint32, 3> runs{};
+    int states = 0;
+    int stateAt = -1;
+    std::optional<RunState::Kind> heaviest;
+    for (int i = 0; i < 3; ++i) {
+        const auto state = RunState::fromText(cells[static_cast<size_t>(i)]);
+        if (state) {
+            ++states;
+            stateAt = i;
+            if (!heaviest || *state > *heaviest)
+                heaviest = state;
+        } else {
+            runs[static_cast<size_t>(i)] = format.ParseTime(cells[static_cast<size_t>(i)]);
+        }
+    }
+    if (states >= 2 || heaviest == RunState::DSQ)
+        return HeatRating{std::nullopt, heaviest};
+    if (states == 0)
+        return HeatRating{countedRuns(runs), std::nullopt};
+    std::array<qint32, 2> kept{};
+    int k = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (i != stateAt)
+            kept[static_cast<size_t>(k++)] = runs[static_cast<size_t>(i)];
+    }
+    if (kept[0] == 0 || kept[1] == 0)
+        return {};
+    const auto total = asTime(qint64(kept[0]) + kept[1]);
+    if (!total)
+        return {};
+    return HeatRating{CountedRuns{kept[0], kept[1], *total}, std::nullopt};
+}
+
+// Rows without a place go back in after the ranked ones, each at the end of its class, in the
+// order they had.
+void appendAtClassEnd(TSortGrid& grid, const QList<QStringList>& rows, int classColumn) {
+    if (rows.isEmpty())
+        return;
+    for (const QStringList& cells : rows)
+        grid.AddRow(cells);
+    ClassKey::stableSort(grid, classColumn);
+    grid.sortOptions().SortCol = classColumn;
 }
 
 // Orders a results table by class; rows keep their order within a class. With whole-number
@@ -130,14 +184,24 @@ void StageDerivation::deriveHeatResults() {
     results.copyColumns(heat, Heat::Nr, HeatRes::Nr, Heat::Meister - Heat::Nr + 1);
 
     int errors = 0;
+    QList<QStringList> unranked; // in table order
     for (int r = heat.RowCount() - 1; r >= 1; --r) {
-        const std::array<qint32, 3> runs{format.ParseTime(heat.cell(Heat::Zeit1, r)),
-                                         format.ParseTime(heat.cell(Heat::Zeit2, r)),
-                                         format.ParseTime(heat.cell(Heat::Zeit3, r))};
-        const auto counted = countedRuns(runs);
+        const HeatRating rating = rateHeatRuns(
+            {heat.cell(Heat::Zeit1, r), heat.cell(Heat::Zeit2, r), heat.cell(Heat::Zeit3, r)},
+            format);
+        const auto& counted = rating.counted;
         // A row without a start number stands for nobody: ranked, it could come first and
         // make the whole list look empty to the later stages, so no final would be formed.
-        if (!counted || heat.cell(Heat::Nr, r).trimmed().isEmpty()) {
+        const bool numbered = !heat.cell(Heat::Nr, r).trimmed().isEmpty();
+        if (rating.unranked && numbered) {
+            // Out of the ranking, the team ranking and the final until the rows come back.
+            QStringList cells = results.rowCells(r);
+            cells[HeatRes::GZeit] = RunState::text(*rating.unranked);
+            unranked.prepend(cells);
+            results.DeleteRow(r);
+            continue;
+        }
+        if (!counted || !numbered) {
             ++errors;
             results.DeleteRow(r);
             continue;
@@ -177,6 +241,13 @@ void StageDerivation::deriveHeatResults() {
         Placements::AssignPlacements(results, HeatRes::Kl, HeatRes::GZeit, format);
         // Sorting stays on: the heat results may be re-sorted by a click on a caption.
     }
+    appendAtClassEnd(results, unranked, HeatRes::Kl);
+    if (!unranked.isEmpty()) {
+        TSortOptions& options = results.sortOptions();
+        options.CanSort = true;
+        options.SortDirection = sdAscending;
+        options.SecondaryIndex = QString::number(HeatRes::GZeit);
+    }
 }
 
 void StageDerivation::deriveFinalStartList() {
@@ -200,6 +271,8 @@ void StageDerivation::deriveFinalStartList() {
         resultOrder.SortCol == HeatRes::Kl && resultOrder.SortDirection == sdAscending;
     std::array<QList<int>, LastFinalClass + 1> groups;
     for (int r = 1; r < results.RowCount(); ++r) {
+        if (RunState::isState(results.cell(HeatRes::GZeit, r)))
+            continue; // no total, no final
         const ClassKey key = ClassKey::fromText(results.cell(HeatRes::Kl, r));
         if (key.isFinalClass())
             groups[static_cast<size_t>(*key.number())].append(r);
@@ -279,8 +352,18 @@ void StageDerivation::deriveFinalResults() {
     results.clearColumn(FinalRes::Endzeit);
 
     // A finalist without both final runs has no result; neither has one whose total does not
-    // fit a table time.
+    // fit a table time. One with a state in a final run is listed after all full totals.
+    QList<QStringList> unranked;
     for (int r = finals.RowCount() - 1; r >= 1; --r) {
+        const auto state = RunState::heaviest(
+            {finals.cell(FinalStart::Zeit4, r), finals.cell(FinalStart::Zeit5, r)});
+        if (state) {
+            QStringList cells = results.rowCells(r);
+            cells[FinalRes::Endzeit] = RunState::text(*state);
+            unranked.prepend(cells);
+            results.DeleteRow(r);
+            continue;
+        }
         const qint32 total = format.ParseTime(finals.cell(FinalStart::GZeit, r));
         const qint32 run1 = format.ParseTime(finals.cell(FinalStart::Zeit4, r));
         const qint32 run2 = format.ParseTime(finals.cell(FinalStart::Zeit5, r));
@@ -303,4 +386,5 @@ void StageDerivation::deriveFinalResults() {
         Placements::AssignPlacements(results, FinalRes::Kl, FinalRes::Endzeit, format);
         options.CanSort = false;
     }
+    appendAtClassEnd(results, unranked, FinalRes::Kl);
 }

@@ -2,7 +2,9 @@
 
 #include "competition/TSortGrid.h"
 #include "journal/JournalEnteredRuns.h"
+#include "timing/BackupStopLogic.h"
 #include "timing/BarrierLogic.h"
+#include "timing/StuckLineWatch.h"
 #include "timing/TickSource.h"
 
 #include <QHash>
@@ -21,6 +23,7 @@ constexpr WatchedLine WatchedLines[] = {
     {BarrierLogic::startEventBit, BarrierLogic::startLineBit, u"DSR (Start)"},
     {BarrierLogic::lapEventBit, BarrierLogic::lapLineBit, u"DCD (Zwischen)"},
     {BarrierLogic::stopEventBit, BarrierLogic::stopLineBit, u"CTS (Stopp)"},
+    {BackupStopLogic::eventBit, BackupStopLogic::lineBit, u"RI (Stopp B)"},
 };
 
 QString onOff(bool on) {
@@ -60,6 +63,8 @@ QString JournalRecorder::commandName(RunClock::Command command) {
         return QStringLiteral("Stopp");
     case RunClock::Command::Enter:
         return QStringLiteral("Eintragen");
+    case RunClock::Command::NotFinished:
+        return QStringLiteral("Nicht im Ziel");
     case RunClock::Command::Reset:
         break;
     }
@@ -67,15 +72,10 @@ QString JournalRecorder::commandName(RunClock::Command command) {
 }
 
 QString JournalRecorder::barrierName(LightBarrier barrier) {
-    switch (barrier) {
-    case LightBarrier::Start:
-        return QStringLiteral("Start-LS");
-    case LightBarrier::Intermediate:
-        return QStringLiteral("Zwischen-LS");
-    case LightBarrier::Stop:
-        break;
-    }
-    return QStringLiteral("Stopp-LS");
+    using Line = StuckLineWatch::Line;
+    return StuckLineWatch::barrierName(barrier == LightBarrier::Start          ? Line::Start
+                                       : barrier == LightBarrier::Intermediate ? Line::Intermediate
+                                                                               : Line::Stop);
 }
 
 void JournalRecorder::watchClock(RunClock& clock) {
@@ -101,6 +101,35 @@ void JournalRecorder::watchBarriers(BarrierLogic& barriers) {
                 e.newText = free ? QStringLiteral("frei") : QStringLiteral("gesperrt");
                 record(e);
             });
+}
+
+void JournalRecorder::watchBackupStop(BackupStopLogic& backup) {
+    connect(&backup, &BackupStopLogic::backupStopTaken, this, [this](qint64 start, qint64 stopB) {
+        JournalEntry e = make(Kind::Command);
+        e.stamp = stopB;
+        e.name = backupStopName();
+        e.source = QStringLiteral("Lichtschranke B");
+        e.runMicroseconds = stopB - start;
+        record(e);
+    });
+    connect(&backup, &BackupStopLogic::differenceKnown, this, [this](const RunStops& run) {
+        JournalEntry e = make(Kind::Command);
+        e.stamp = qMax(*run.stopA, *run.stopB);
+        e.name = differenceName();
+        e.source = QStringLiteral("System A/B");
+        e.newText = differenceText(*run.differenceMicroseconds());
+        e.remark = JournalEnteredRuns::remark(run.start, *run.stopA) +
+                   QStringLiteral(", B %1").arg(*run.stopB);
+        record(e);
+    });
+}
+
+QString JournalRecorder::differenceText(qint64 microseconds) {
+    const qint64 milliseconds = (qAbs(microseconds) + 500) / 1000;
+    return QStringLiteral("%1%2,%3 s")
+        .arg(QChar(microseconds < 0 ? u'-' : u'+'))
+        .arg(milliseconds / 1000)
+        .arg(milliseconds % 1000, 3, 10, QLatin1Char('0'));
 }
 
 void JournalRecorder::watchTable(TSortGrid& table, const QString& name) {
@@ -138,6 +167,14 @@ void JournalRecorder::commandChosen(const QString& name) {
     e.stamp = m_ticks.nowMicroseconds();
     e.name = name;
     e.source = operatorSource();
+    record(e);
+}
+
+void JournalRecorder::note(const QString& name, const QString& remark) {
+    JournalEntry e = make(Kind::Note);
+    e.stamp = m_ticks.nowMicroseconds();
+    e.name = name;
+    e.remark = remark;
     record(e);
 }
 
@@ -192,7 +229,8 @@ void JournalRecorder::clockCommand(RunClock::Command command, qint64 stamp,
     const RunClock& clock = *m_clock;
     if (command == Command::Lap)
         e.runMicroseconds = stamp - clock.startStamp();
-    else if (command == Command::Stop || command == Command::Enter)
+    else if (command == Command::Stop || command == Command::Enter ||
+             command == Command::NotFinished)
         e.runMicroseconds = clock.stopStamp() - clock.startStamp();
     // The entry names its run, so the journal shows which runs are in the table.
     if (command == Command::Enter)
@@ -202,7 +240,7 @@ void JournalRecorder::clockCommand(RunClock::Command command, qint64 stamp,
         e.remark = QStringLiteral("nicht eingetragen");
     }
     record(e);
-    if (command == Command::Enter) {
+    if (command == Command::Enter || command == Command::NotFinished) {
         catchUpTable();
         m_context = Context{e.name, e.runMicroseconds};
     }

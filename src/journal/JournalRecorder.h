@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+class BackupStopLogic;
 class BarrierLogic;
 class TSortGrid;
 class TickSource;
@@ -33,6 +34,9 @@ public:
     void setSourceResolver(SourceResolver resolver) { m_resolver = std::move(resolver); }
     void watchClock(RunClock& clock);
     void watchBarriers(BarrierLogic& barriers);
+    // System B: each of its stops with the run time it gives, and A minus B of each run that
+    // has both.
+    void watchBackupStop(BackupStopLogic& backup);
     // The table whose every change is journaled, from its present content on.
     void watchTable(TSortGrid& table, const QString& name);
 
@@ -40,6 +44,9 @@ public:
     void programEnded();
     // A file or table command the operator chose ("Neue", "Öffnen...", ...).
     void commandChosen(const QString& name);
+    // Something the operator must be able to trace later, e.g. the light barriers' adapter
+    // lost and found again.
+    void note(const QString& name, const QString& remark = QString());
     // Journals the changes of the table not seen yet; called before the table goes to the
     // backup, so the backup never holds a result the journal lacks.
     void catchUpTable();
@@ -50,6 +57,10 @@ public:
     static QString commandName(RunClock::Command command);
     static QString barrierName(LightBarrier barrier);
     static QString fromJournalSource() { return QStringLiteral("Zeitprotokoll"); }
+    static QString backupStopName() { return QStringLiteral("Stopp B"); }
+    static QString differenceName() { return QStringLiteral("A-B"); }
+    // A minus B as the journal and "Zeitprotokoll..." show it: "+0,012 s".
+    static QString differenceText(qint64 microseconds);
 
 public Q_SLOTS:
     // One line change of the light-barrier port as it arrives (TComPort::lineEvent).

@@ -35,7 +35,8 @@ struct LiveSnapshot {
         QString competitor;
         QString club;
         QString time;
-        int run = 0; // the entries counted since the program started, so a result has a name
+        int run = 0;      // the entries counted since the program started, so a result has a name
+        QString status{}; // "DNF" for a run ended without a time; empty for a time
         bool operator==(const Result&) const = default;
     };
 

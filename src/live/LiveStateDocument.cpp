@@ -63,6 +63,8 @@ QJsonValue lastResultJson(const std::optional<LiveSnapshot::Result>& result) {
         {QStringLiteral("club"), result->club},
         {QStringLiteral("time"), result->time},
         {QStringLiteral("run"), result->run},
+        {QStringLiteral("status"),
+         result->status.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(result->status)},
     };
 }
 

@@ -22,8 +22,19 @@ quint32* counterFor(SerialLineCounters& counters, quint32 bit) {
     case TIOCM_CAR:
         return &counters.dcd;
     default:
-        return nullptr; // RING is counted on one edge only, so its level decides
+        return nullptr; // RING is counted on one edge only: see ringEdges
     }
+}
+
+// The driver counts only the trailing edges of RING, so the edges since the last look follow
+// from that count and the two levels: every trailing edge comes with a leading one, and a
+// line that went on or off has one edge more or less.
+quint32 ringEdges(bool before, bool levelChanged, quint32 trailing) {
+    if (!levelChanged)
+        return 2 * trailing;
+    if (!before)
+        return 2 * trailing + 1;
+    return trailing == 0 ? 1 : 2 * trailing - 1;
 }
 
 } // namespace
@@ -48,7 +59,13 @@ std::vector<LineChange> LineChangeDecoder::update(quint32 levels,
         const bool levelChanged = line.before != ((levels & line.bit) != 0);
         quint32* now = counters ? counterFor(*counters, line.bit) : nullptr;
         quint32* base = (now && m_baseline) ? counterFor(*m_baseline, line.bit) : nullptr;
-        if (now && base) {
+        if (line.bit == TIOCM_RNG && counters && m_baseline) {
+            line.edges = ringEdges(line.before, levelChanged, counters->rng - m_baseline->rng);
+            // A trailing edge between reading the counters and the levels shows in the level
+            // first; keep it out of the next look's difference.
+            if (line.before && levelChanged && counters->rng == m_baseline->rng)
+                nextBaseline->rng = counters->rng + 1;
+        } else if (now && base) {
             const qint32 delta = static_cast<qint32>(*now - *base);
             line.edges = delta > 0 ? static_cast<quint32>(delta) : 0;
             // Counters are read before the levels; an edge in between shows in the level

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <ctime>
 #include <pthread.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -26,7 +27,7 @@ void installWakeHandler() {
 // Breaks this thread's wait periodically; see SweepIntervalMicroseconds.
 class SweepTimer {
 public:
-    SweepTimer() {
+    explicit SweepTimer(int periodMicroseconds) {
         sigevent event{};
         event.sigev_notify = SIGEV_THREAD_ID;
         event.sigev_signo = SerialLineMonitor::wakeSignal();
@@ -35,7 +36,7 @@ public:
             return;
         m_created = true;
         itimerspec period{};
-        period.it_interval.tv_nsec = SerialLineMonitor::SweepIntervalMicroseconds * 1000L;
+        period.it_interval.tv_nsec = periodMicroseconds * 1000L;
         period.it_value = period.it_interval;
         timer_settime(m_timer, 0, &period, nullptr);
     }
@@ -128,7 +129,8 @@ void SerialLineMonitor::run() {
     pthread_sigmask(SIG_UNBLOCK, &wake, nullptr);
     // The owner raises this thread to real-time scheduling by this id once start() returns.
     m_threadId = gettid();
-    SweepTimer sweep;
+    const bool ringWatched = (m_watched & TIOCM_RNG) != 0;
+    SweepTimer sweep(ringWatched ? RingSweepIntervalMicroseconds : SweepIntervalMicroseconds);
 
     SerialLineCounters counters;
     int result = m_system.getCounters(m_fd, &counters);
@@ -161,7 +163,8 @@ void SerialLineMonitor::run() {
                 return fail(-result);
             if (m_stopRequested)
                 break;
-            if ((result >= 0 || !countersAvailable) && !look(stamp, countersAvailable))
+            if ((result >= 0 || !countersAvailable || ringWatched) &&
+                !look(stamp, countersAvailable))
                 return;
         } else {
             if (!sleepOnePollInterval())
@@ -195,7 +198,7 @@ bool SerialLineMonitor::countersMoved(bool countersAvailable) {
         return true; // let the full look report the failure
     const std::optional<SerialLineCounters> baseline = m_decoder.countedBaseline();
     return !baseline || now.cts != baseline->cts || now.dsr != baseline->dsr ||
-           now.dcd != baseline->dcd;
+           now.dcd != baseline->dcd || ((m_watched & TIOCM_RNG) != 0 && now.rng != baseline->rng);
 }
 
 bool SerialLineMonitor::look(qint64 stamp, bool countersAvailable) {

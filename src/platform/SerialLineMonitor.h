@@ -30,6 +30,9 @@ public:
     // The wait is also broken at this period, so an edge in the short gap between reading the
     // counters and entering the next wait is found late rather than not at all.
     static constexpr int SweepIntervalMicroseconds = 10000;
+    // The kernel's wait ends only at the trailing edge of RING, so while RING is watched the
+    // lines are looked at this often to find its leading edge in time.
+    static constexpr int RingSweepIntervalMicroseconds = 250;
 
     SerialLineMonitor(SerialSystem& system, int fd, quint32 watchedLines, Clock clock,
                       ChangeSink changed, FailureSink failed);

@@ -10,7 +10,6 @@
 namespace {
 
 const QString DeviceDirectory = QStringLiteral("/dev");
-const QString ByIdDirectory = QStringLiteral("/dev/serial/by-id");
 
 // The kernel keeps placeholder ttyS nodes for UARTs that are not there; their type is 0.
 bool uartPresent(SerialSystem& system, const QString& name) {
@@ -55,11 +54,11 @@ SerialPortMap::SerialPortMap(SerialSystem& system) : m_system(system) {
 
     for (const Entry& entry : std::as_const(m_entries))
         taken.insert(entry.devicePath);
-    QStringList stableNames = system.directoryEntries(ByIdDirectory);
+    QStringList stableNames = system.directoryEntries(byIdDirectory());
     std::sort(stableNames.begin(), stableNames.end());
     for (const QString& stableName : std::as_const(stableNames)) {
         const std::optional<QString> target =
-            system.resolvedPath(ByIdDirectory + u'/' + stableName);
+            system.resolvedPath(byIdDirectory() + u'/' + stableName);
         if (!target || taken.contains(*target) || nextPort > HighestPort)
             continue;
         taken.insert(*target);

@@ -30,6 +30,9 @@ public:
 
     explicit SerialPortMap(SerialSystem& system);
 
+    // Where udev links each adapter under a name that follows it from node to node.
+    static QString byIdDirectory() { return QStringLiteral("/dev/serial/by-id"); }
+
     const QList<Entry>& entries() const { return m_entries; }
     std::optional<QString> devicePathForPort(int port) const;
     std::optional<Entry> entryForPort(int port) const;

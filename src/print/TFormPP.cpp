@@ -1,7 +1,7 @@
 #include "print/TFormPP.h"
 
 #include "competition/TSortGrid.h"
-#include "output/widgets/ExportProgress.h"
+#include "print/ExportProgress.h"
 #include "print/GridPrinter.h"
 #include "print/PdfExport.h"
 #include "print/PreviewPlacement.h"

@@ -119,6 +119,9 @@ TimingSettings RaceSession::timingSettings(const Settings& settings) {
     timing.waitStartMs = settings.waitStart;
     timing.alg = settings.alg;
     timing.autoReset = settings.autoReset;
+    timing.backupLine = settings.backupLine;
+    timing.backupLockTimeMs = settings.backupLockTime;
+    timing.stuckLimitMs = settings.stuckLimit;
     return timing;
 }
 

@@ -4,6 +4,7 @@
 #include "journal/JournalRecorder.h"
 #include "journal/JournalWriter.h"
 #include "output/BackupWriter.h"
+#include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 
 #include <QDate>
@@ -29,8 +30,17 @@ SessionJournal::SessionJournal(const TickSource& ticks, RunClock& clock, Barrier
         ticks, [writer = m_writer](const JournalEntry& e) { writer->append(e); }, {}, this);
     m_recorder->watchClock(clock);
     m_recorder->watchBarriers(barriers);
+    m_recorder->watchBackupStop(barriers.backupStop());
     m_recorder->watchTable(heatStartList, heatCaption);
     connect(&port, &LightBarrierPort::lineChanged, m_recorder, &JournalRecorder::lineChanged);
+    connect(&port, &LightBarrierPort::connectionLost, m_recorder,
+            [this](const QString& device, const QString& reason) {
+                m_recorder->note(LightBarrierPort::lostText(device), reason);
+            });
+    connect(&port, &LightBarrierPort::connectionRestored, m_recorder,
+            [this](const QString& device) {
+                m_recorder->note(LightBarrierPort::restoredText(), device);
+            });
 
     backup.setBeforeWrite([this] {
         m_recorder->catchUpTable();

@@ -4,10 +4,11 @@
 
 // The settings kept between runs, with their designed defaults. The window placement defaults
 // depend on the screen and are filled in by the window before loading. Ranges kept when they
-// are read: timer 0..100000 ms, lockTime 100..600000 ms, len 0..9999 m (clamped), alg and
-// vidResult 0 or 1, filterInd 1..4 and livePort 1..65535 (else
-// their defaults), monitor from 0 (a screen not connected now is kept for when it comes; the
-// window's placement depends on the screens and is kept by the window).
+// are read: timer 0..100000 ms, lockTime 100..600000 ms, len 0..9999 m and maxRunTime 0..3600 s
+// (clamped), alg and vidResult 0 or 1, filterInd 1..4 and livePort 1..65535 (else their defaults),
+// monitor from 0 (a screen not connected now is kept for when it comes; the window's placement
+// depends on the screens and is kept by the window), backupLockTime 100..600000 ms and
+// stuckLimit 500..600000 ms (clamped).
 struct Settings {
     int left = 0;
     int top = 0;
@@ -33,6 +34,13 @@ struct Settings {
     // they are served on that address only.
     QString liveAddress;
     bool liveAddressOnly = false;
+    // System B, a backup stop contact on RI, its lock after each start (ms), and how long a
+    // barrier line may stay active before it is told (ms).
+    bool backupLine = false;
+    int backupLockTime = 5000;
+    int stuckLimit = 3000;
+    // Seconds a run may go without a stop before the status bar warns; 0 switches it off.
+    int maxRunTime = 120;
 
     bool operator==(const Settings&) const = default;
 };

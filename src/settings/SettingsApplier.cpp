@@ -27,10 +27,14 @@ void SettingsApplier::apply(const SettingsChoices& choices) {
     m_settings.vidResult = choices.vidResult == 0 ? 0 : 1;
     m_target.setTimeFormat(m_settings.vidResult);
     m_settings.lockTime = rounded(choices.lockTimeSeconds * 1000);
+    m_settings.backupLine = choices.backupLine;
+    m_settings.backupLockTime = rounded(choices.backupLockSeconds * 1000);
+    m_settings.stuckLimit = rounded(choices.stuckLimitSeconds * 1000);
     m_target.applyBarrierSettings();
     m_settings.timer = rounded(choices.timerSeconds * 1000);
     m_settings.monitor = choices.screenIndex;
     m_settings.len = rounded(choices.lengthMetres);
+    m_settings.maxRunTime = qBound(0, rounded(choices.maxRunSeconds), 3600);
     m_target.takeTimerAndSection();
     m_target.recolourDisplay();
     if (m_tv) {

@@ -54,6 +54,9 @@ void bringIntoRange(Settings& settings) {
     settings.timer = qBound(0, settings.timer, 100000);
     settings.lockTime = qBound(100, settings.lockTime, 600000);
     settings.len = qBound(0, settings.len, 9999);
+    settings.backupLockTime = qBound(100, settings.backupLockTime, 600000);
+    settings.stuckLimit = qBound(500, settings.stuckLimit, 600000);
+    settings.maxRunTime = qBound(0, settings.maxRunTime, 3600);
     settings.monitor = qMax(0, settings.monitor);
     if (settings.alg != 0 && settings.alg != 1)
         settings.alg = designed.alg;
@@ -157,6 +160,16 @@ void SettingsStore::loadLiveResults(Settings& settings) const {
     settings.liveAddress = m_store->value(QStringLiteral("LiveAddress")).toString();
     if (const auto only = readNumber(*m_store, QStringLiteral("LiveAddressOnly")))
         settings.liveAddressOnly = *only != 0;
+    // Likewise System B and the stuck-line limit.
+    if (const auto on = readNumber(*m_store, QStringLiteral("BLine")))
+        settings.backupLine = *on != 0;
+    if (const auto lock = readNumber(*m_store, QStringLiteral("BLockTime")))
+        settings.backupLockTime = *lock;
+    if (const auto limit = readNumber(*m_store, QStringLiteral("StuckLimit")))
+        settings.stuckLimit = *limit;
+    // Likewise the longest run before the missed-stop warning, which came later still.
+    if (const auto limit = readNumber(*m_store, QStringLiteral("MaxRunTime")))
+        settings.maxRunTime = *limit;
 }
 
 namespace {
@@ -183,17 +196,22 @@ QList<std::pair<QString, QVariant>> storedValues(const Settings& settings) {
             {QStringLiteral("LiveResults"), settings.liveResults ? 1 : 0},
             {QStringLiteral("LivePort"), settings.livePort},
             {QStringLiteral("LiveAddress"), settings.liveAddress},
-            {QStringLiteral("LiveAddressOnly"), settings.liveAddressOnly ? 1 : 0}};
+            {QStringLiteral("LiveAddressOnly"), settings.liveAddressOnly ? 1 : 0},
+            {QStringLiteral("BLine"), settings.backupLine ? 1 : 0},
+            {QStringLiteral("BLockTime"), settings.backupLockTime},
+            {QStringLiteral("StuckLimit"), settings.stuckLimit},
+            {QStringLiteral("MaxRunTime"), settings.maxRunTime}};
 }
 
 } // namespace
 
 const QStringList& SettingsStore::readingOrder() {
     static const QStringList order{
-        "Left",      "Top",         "Width",          "Height",  "Sound",    "Port",
-        "Alg",       "WaitStart",   "Timer",          "Monitor", "LockTime", "Title",
-        "AutoReset", "FilterInd",   "VidResult",      "Len",     "Logo",     "LiveResults",
-        "LivePort",  "LiveAddress", "LiveAddressOnly"};
+        "Left",      "Top",         "Width",           "Height",  "Sound",     "Port",
+        "Alg",       "WaitStart",   "Timer",           "Monitor", "LockTime",  "Title",
+        "AutoReset", "FilterInd",   "VidResult",       "Len",     "Logo",      "LiveResults",
+        "LivePort",  "LiveAddress", "LiveAddressOnly", "BLine",   "BLockTime", "StuckLimit",
+        "MaxRunTime"};
     return order;
 }
 

@@ -30,6 +30,10 @@ public:
     bool isRunning() const { return m_timer.isActive(); }
     // Whether a line change at this stamp falls under the lock.
     bool blocks(qint64 stampMicroseconds) const;
+    // When the running lock runs out; nothing when it does not run.
+    std::optional<qint64> runningDeadline() const {
+        return isRunning() ? m_deadline : std::nullopt;
+    }
     // Whether the lock is still running although this stamp lies past its deadline.
     bool isDueBy(qint64 stampMicroseconds) const;
 

@@ -12,7 +12,7 @@ static_assert(BarrierLogic::lapEventBit == TComPort::EV_RLSD);
 
 BarrierLogic::BarrierLogic(RunClock& clock, QObject* parent)
     : QObject(parent), m_clock(clock), m_startLock(clock.tickSource(), 5000, this),
-      m_stopLock(clock.tickSource(), m_lockTimeMs, this) {
+      m_stopLock(clock.tickSource(), m_lockTimeMs, this), m_backup(clock) {
     connect(&m_startLock, &BarrierLock::timeout, this, [this] { TimerGesperrtTimer(m_startLock); });
     connect(&m_stopLock, &BarrierLock::timeout, this, [this] { TimerGesperrtTimer(m_stopLock); });
 
@@ -28,12 +28,15 @@ BarrierLogic::BarrierLogic(RunClock& clock, QObject* parent)
 void BarrierLogic::applySettings(const TimingSettings& settings) {
     m_alg = settings.alg;
     m_lockTimeMs = settings.lockTimeMs;
+    m_stuckLimitMs = settings.stuckLimitMs;
+    m_backup.applySettings(settings);
     if (settings.waitStartMs > 0)
         m_startLock.setIntervalMs(settings.waitStartMs);
 }
 
 void BarrierLogic::ComPortCTS(quint32 changedEvents, quint32 status, qint64 stampMicroseconds) {
     catchUpLocks(stampMicroseconds);
+    m_backup.lineChanged(changedEvents, status, stampMicroseconds);
     if (status == m_lastModemStatus)
         return;
     m_lastModemStatus = status;
@@ -66,6 +69,18 @@ void BarrierLogic::catchUpLocks(qint64 stamp) {
         TimerGesperrtTimer(m_startLock);
     if (m_stopLock.isDueBy(stamp))
         TimerGesperrtTimer(m_stopLock);
+}
+
+std::optional<qint64> BarrierLogic::lockDeadline(LightBarrier barrier) const {
+    switch (barrier) {
+    case LightBarrier::Start:
+        return m_startLock.runningDeadline();
+    case LightBarrier::Stop:
+        return m_stopLock.runningDeadline();
+    case LightBarrier::Intermediate:
+        break;
+    }
+    return std::nullopt;
 }
 
 void BarrierLogic::ComPortOpen() {

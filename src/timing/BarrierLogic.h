@@ -1,5 +1,6 @@
 #pragma once
 
+#include "timing/BackupStopLogic.h"
 #include "timing/BarrierLock.h"
 #include "timing/LightBarrier.h"
 #include "timing/TimingSettings.h"
@@ -31,10 +32,12 @@ public:
 
     explicit BarrierLogic(RunClock& clock, QObject* parent = nullptr);
 
-    // "Alg", "LockTime" and "WaitStart" (the last only when above 0).
+    // "Alg", "LockTime" and "WaitStart" (the last only when above 0), "StuckLimit", and
+    // System B's settings.
     void applySettings(const TimingSettings& settings);
     int alg() const { return m_alg; }
     qint32 lockTimeMs() const { return m_lockTimeMs; }
+    qint32 stuckLimitMs() const { return m_stuckLimitMs; }
     qint32 waitStartMs() const { return m_startLock.intervalMs(); }
 
     bool isFree(LightBarrier barrier) const { return m_free[index(barrier)]; }
@@ -44,7 +47,12 @@ public:
     bool lockCommandsEnabled() const { return m_lockCommandsEnabled; }
     bool isStartLockRunning() const { return m_startLock.isRunning(); }
     bool isStopLockRunning() const { return m_stopLock.isRunning(); }
+    // When the barrier's running lock runs out (the intermediate barrier has none).
+    std::optional<qint64> lockDeadline(LightBarrier barrier) const;
     quint32 lastModemStatus() const { return m_lastModemStatus; }
+    // System B on the ring-indicator line; it sees every line change first.
+    BackupStopLogic& backupStop() { return m_backup; }
+    const BackupStopLogic& backupStop() const { return m_backup; }
 
 public Q_SLOTS:
     // One line change: which lines changed (event bits), all lines after it (modem-status
@@ -89,6 +97,7 @@ private:
     RunClock& m_clock;
     int m_alg = 0;
     qint32 m_lockTimeMs = 5000;
+    qint32 m_stuckLimitMs = 3000;
     quint32 m_lastModemStatus = initialModemStatus;
     std::array<bool, 3> m_free{false, false, false};
     std::array<int, 3> m_picture{blockedPicture, blockedPicture, blockedPicture};
@@ -96,4 +105,5 @@ private:
     bool m_lockCommandsEnabled = false;
     BarrierLock m_startLock; // TimerGesperrtStart
     BarrierLock m_stopLock;  // TimerGesperrtStop
+    BackupStopLogic m_backup;
 };

@@ -2,9 +2,11 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <memory>
 
 class BarrierLogic;
+class StuckLineWatch;
 class SerialSystem;
 class TComPort;
 class TickSource;
@@ -23,11 +25,14 @@ public:
     TComPort& comPort() { return *m_port; }
     const TComPort& comPort() const { return *m_port; }
     bool isOpen() const;
+    // The lines of the open port that stay active too long.
+    StuckLineWatch& stuckLines() { return *m_stuck; }
 
     // Ports 1 to 16 present now, as PresentPortMask.
     quint32 ScanSerialPorts() const;
 
-    // Opens port n with the designed settings. When the port cannot be opened the light
+    // Opens port n with the designed settings, watching the ring-indicator line too when
+    // System B is on. When the port cannot be opened the light
     // barriers stay off, the port number becomes 0 and false is returned; why is kept in
     // lastError(). Port 0 closes only.
     bool open(int port);
@@ -42,19 +47,38 @@ public:
     // operator); empty when it has one or no port was opened.
     QString realtimeNotice() const { return m_realtimeNotice; }
 
+    // The adapter went away and is being watched for; the run clock and the keys go on.
+    bool isReconnecting() const { return !m_lostDevice.isEmpty(); }
+    static QString lostText(const QString& device) {
+        return QStringLiteral("Lichtschranken getrennt: ") + device;
+    }
+    static QString restoredText() { return QStringLiteral("Lichtschranken wieder verbunden"); }
+    // How often the adapter is looked for, and checked for a node that went away.
+    static constexpr int WatchIntervalMs = 1000;
+
 Q_SIGNALS:
     // A line change as it arrives, before the barrier logic acts on it.
     void lineChanged(quint32 changedEvents, quint32 status, qint64 stampMicroseconds);
     // The first opening whose monitor thread got no real-time priority; told once per run.
     void realtimeUnavailable(const QString& notice);
+    // The open adapter stopped answering or its node went away (device path, why).
+    void connectionLost(const QString& device, const QString& reason);
+    // The same adapter is open again with the same settings (its device path now).
+    void connectionRestored(const QString& device);
 
 private:
     bool tryOpen();
     void takeRealtimeOutcome();
+    void lose(const QString& device, const QString& reason);
+    void watch();
 
+    BarrierLogic& m_barriers;
     std::unique_ptr<TComPort> m_port;
+    StuckLineWatch* m_stuck = nullptr;
     QString m_lastError;
     int m_lastErrorCode = 0;
     QString m_realtimeNotice;
     bool m_realtimeTold = false;
+    QString m_lostDevice;
+    QTimer m_watch;
 };

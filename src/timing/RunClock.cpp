@@ -217,6 +217,22 @@ void RunClock::enterFrom(Origin origin) {
     runReset();
 }
 
+void RunClock::notFinished() {
+    if (!m_controls.stop.enabled)
+        return;
+    const qint64 stamp = operatorStamp();
+    m_clock.stop();
+    m_stopStamp = notBeforeStart(stamp);
+    Q_EMIT commandTaken(Command::NotFinished, m_stopStamp, Origin::Operator);
+    // The stop barrier is locked as after a stop, so a late rider on it stops no next run.
+    Q_EMIT startLockStopRequested();
+    Q_EMIT blockStopBarrierRequested(m_stopStamp);
+    m_controls.stop = faceDisabled;
+    m_controls.lap = faceDisabled;
+    Q_EMIT notFinishedRequested();
+    runReset();
+}
+
 qint32 RunClock::bestTimeAfter(qint32 bestTime, qint32 runTimeMs) {
     return runTimeMs > 0 && runTimeMs < bestTime ? runTimeMs : bestTime;
 }

@@ -28,7 +28,7 @@ public:
 
     // The commands as the journal names them, and where one came from: the operator (key,
     // button or menu), a light barrier, or the clock itself (countdown end, auto entry).
-    enum class Command { Timer, Start, Lap, Stop, Enter, Reset };
+    enum class Command { Timer, Start, Lap, Stop, Enter, Reset, NotFinished };
     Q_ENUM(Command)
     enum class Origin { Operator, Barrier, Automatic };
     Q_ENUM(Origin)
@@ -91,6 +91,9 @@ public Q_SLOTS:
     void showTimerButton();
     // The auto-entry check box.
     void setAutoEntry(bool on);
+    // The pending automatic entry of a stopped run is dropped: the operator enters it (or
+    // another time for it) by hand.
+    void holdAutoEntry() { m_autoEntry.stop(); }
 
     // Commands. Those without a stamp read the tick source now (keys, buttons); the light
     // barriers pass the stamp taken when their line changed.
@@ -102,6 +105,9 @@ public Q_SLOTS:
     void stop(); // "STOPP", F8
     void stopAt(qint64 stampMicroseconds);
     void enter(); // "Eintragen", F9, and the auto entry
+    // "Nicht im Ziel", F7: a running run ends without a time; the competitor gets "DNF" and
+    // the clock is ready for the next one. Available exactly when "Stopp" is.
+    void notFinished();
     void reset(); // "00:00", F10
     // "Neue": forget the best time.
     void clearBestTime();
@@ -128,6 +134,8 @@ Q_SIGNALS:
     // Write this run time into the selected row, move the selection on and run the
     // selected-row steps; emitted by "Eintragen" before the best time and the reset.
     void enterResultRequested(qint32 runTimeMs);
+    // Enter "DNF" for the competitor on the slide and move the selection on, as a result.
+    void notFinishedRequested();
     void autoEntryChanged(bool on);
 
     // Light barriers, with the stamp of the command that caused them.

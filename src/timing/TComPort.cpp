@@ -165,12 +165,40 @@ quint32 TComPort::watchedLines() const {
 
 void TComPort::Open() {
     Close();
-    const std::optional<QString> path = devicePathForPort(m_port);
-    if (!path)
+    const std::optional<SerialPortMap::Entry> entry = SerialPortMap(*m_system).entryForPort(m_port);
+    if (!entry)
         throw EComHandle(QStringLiteral("Unable to open com port: ") + systemErrorText(ENOENT),
                          ENOENT);
+    m_stableName = entry->stableName;
+    OpenDevice(entry->devicePath);
+}
+
+std::optional<QString> TComPort::currentDevicePath() const {
+    if (!m_stableName.isEmpty())
+        return m_system->resolvedPath(SerialPortMap::byIdDirectory() + u'/' + m_stableName);
+    if (m_lastDevicePath.isEmpty())
+        return std::nullopt;
+    return m_system->resolvedPath(m_lastDevicePath);
+}
+
+bool TComPort::Reopen() {
+    const std::optional<QString> path = currentDevicePath();
+    if (!path)
+        return false;
+    try {
+        OpenDevice(*path);
+    } catch (const EComHandle&) {
+        return false;
+    } catch (const EComState&) {
+        return false;
+    }
+    return true;
+}
+
+void TComPort::OpenDevice(const QString& path) {
+    Close();
     auto line = std::make_unique<SerialLine>(*m_system);
-    int result = line->open(*path);
+    int result = line->open(path);
     if (result < 0)
         throw EComHandle(QStringLiteral("Unable to open com port: ") + systemErrorText(-result),
                          -result);
@@ -207,7 +235,8 @@ void TComPort::Open() {
     m_realtime = RealtimePriority::raise(*m_realtimeSystem, monitor->threadId());
     m_line = std::move(line);
     m_monitor = std::move(monitor);
-    m_devicePath = *path;
+    m_devicePath = path;
+    m_lastDevicePath = path;
     m_connected = true;
     emit OnOpen();
 }

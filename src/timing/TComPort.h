@@ -132,12 +132,23 @@ public:
     // lines on a thread raised to real-time scheduling where possible, then emits OnOpen. Throws
     // EComHandle or EComState; the port is closed then.
     void Open();
+    // Open for the device at this path, e.g. the same adapter under a new node name.
+    void OpenDevice(const QString& path);
     // Stops watching (within a few milliseconds), closes the device and emits OnClose;
     // nothing when the port is not open. Line events not yet delivered are dropped.
     void Close();
     bool Connected() const { return m_connected; }
     // The device node opened by the last successful Open, empty when closed.
     QString devicePath() const { return m_devicePath; }
+    // The /dev/serial/by-id name of the adapter opened last (kept after Close and after its
+    // loss, so that the same adapter can be found again), empty for a built-in port.
+    QString stableName() const { return m_stableName; }
+    // Where the adapter opened last is now: its by-id name first, else its old node; nothing
+    // while it is absent.
+    std::optional<QString> currentDevicePath() const;
+    // The adapter opened last, wherever it is now, with the same settings; false while it is
+    // absent or cannot be opened yet.
+    bool Reopen();
 
     // Where Open asks for real-time scheduling of the monitor thread (the kernel and
     // RealtimeKit unless replaced), and what the last Open got.
@@ -212,6 +223,8 @@ private:
     std::unique_ptr<SerialLineMonitor> m_monitor;
     bool m_connected = false;
     QString m_devicePath;
+    QString m_lastDevicePath;
+    QString m_stableName;
     // Tells the events of one opening from those of an earlier one still in the queue.
     quint64 m_generation = 0;
 };

@@ -22,6 +22,12 @@ void CommandRouting::connectMenu(MainActions& a, TFormMain& w) {
     QObject::connect(a.Webseite, &QAction::triggered, &w, &TFormMain::WebseiteClick);
     QObject::connect(a.Generate, &QAction::triggered, &w, &TFormMain::GenerateClick);
     QObject::connect(a.Deleteresults1, &QAction::triggered, &w, &TFormMain::Deleteresults1Click);
+    // Queued, so the journal has the command before the rows it adds.
+    QObject::connect(a.mImport, &QAction::triggered, &w, &TFormMain::mImportClick,
+                     Qt::QueuedConnection);
+    QObject::connect(a.mLateEntry, &QAction::triggered, &w, &TFormMain::mLateEntryClick,
+                     Qt::QueuedConnection);
+    QObject::connect(a.mCertificates, &QAction::triggered, &w, &TFormMain::mCertificatesClick);
     QObject::connect(a.Startliste, &QMenu::aboutToShow, &w, &TFormMain::StartlisteMenuShow);
 
     QObject::connect(a.mTimer, &QAction::triggered, &w, &TFormMain::mTimerClick);
@@ -51,6 +57,7 @@ void CommandRouting::installTimingKeys(MainActions& a, QObject* owner) {
     auto* filter = new TimingKeyFilter({{{Qt::Key_F4, a.mTimer, true},
                                          {Qt::Key_F5, a.mStart, true},
                                          {Qt::Key_F6, a.mLap, true},
+                                         {Qt::Key_F7, a.mNichtImZiel, false},
                                          {Qt::Key_F8, a.mStop, true},
                                          {Qt::Key_F9, a.mEintragen, false},
                                          {Qt::Key_F10, a.mReset, false},

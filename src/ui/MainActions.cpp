@@ -50,12 +50,21 @@ void MainActions::setupUi(QMainWindow* window) {
                         QKeySequence(Qt::CTRL | Qt::Key_H), false);
     Generate = addEntry(Startliste, "Generate", QStringLiteral("Zufallsergebnisse generieren"));
     Deleteresults1 = addEntry(Startliste, "Deleteresults1", QStringLiteral("Ergebnisse löschen"));
+    Startliste->addSeparator();
+    mImport = addEntry(Startliste, "mImport", QStringLiteral("Teilnehmer importieren..."),
+                       QKeySequence(Qt::CTRL | Qt::Key_I));
+    mLateEntry = addEntry(Startliste, "mLateEntry", QStringLiteral("Nachmeldung..."),
+                          QKeySequence(Qt::CTRL | Qt::Key_L));
+    mCertificates = addEntry(Startliste, "mCertificates", QStringLiteral("Urkunden..."),
+                             QKeySequence(Qt::CTRL | Qt::Key_U));
 
     Stoppuhr = bar->addMenu(QStringLiteral("Stopp&uhr"));
     Stoppuhr->setObjectName(QStringLiteral("Stoppuhr"));
     mTimer = addEntry(Stoppuhr, "mTimer", QStringLiteral("Timer"), QKeySequence(Qt::Key_F4), false);
     mStart = addEntry(Stoppuhr, "mStart", QStringLiteral("Start"), QKeySequence(Qt::Key_F5));
     mLap = addEntry(Stoppuhr, "mLap", QStringLiteral("Zwischen"), QKeySequence(Qt::Key_F6), false);
+    mNichtImZiel = addEntry(Stoppuhr, "mNichtImZiel", QStringLiteral("Nicht im Ziel"),
+                            QKeySequence(Qt::Key_F7), false);
     mStop = addEntry(Stoppuhr, "mStop", QStringLiteral("Stopp"), QKeySequence(Qt::Key_F8), false);
     mEintragen = addEntry(Stoppuhr, "mEintragen", QStringLiteral("Eintragen"),
                           QKeySequence(Qt::Key_F9), false);
@@ -66,8 +75,14 @@ void MainActions::setupUi(QMainWindow* window) {
     LockLS2 = addEntry(Stoppuhr, "LockLS2", QStringLiteral("Stopp-LS frei/gesperrt"),
                        QKeySequence(Qt::Key_F12), false);
     LockLS2->setData(1);
+    mLaufWiederholen = addEntry(Stoppuhr, "mLaufWiederholen", QStringLiteral("Lauf wiederholen"),
+                                QKeySequence(Qt::CTRL | Qt::Key_R));
     mJournal = addEntry(Stoppuhr, "mJournal", QStringLiteral("Zeitprotokoll..."),
                         QKeySequence(Qt::CTRL | Qt::Key_J));
+    mErsatzzeit = addEntry(Stoppuhr, "mErsatzzeit", QStringLiteral("Ersatzzeit berechnen..."),
+                           QKeySequence(Qt::CTRL | Qt::Key_B), false);
+    mHandzeit = addEntry(Stoppuhr, "mHandzeit", QStringLiteral("Handzeit eintragen..."),
+                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B), false);
 
     Programm = bar->addMenu(QStringLiteral("&Programm"));
     Programm->setObjectName(QStringLiteral("Programm"));

@@ -33,6 +33,9 @@ public:
     QAction* Webseite = nullptr;
     QAction* Generate = nullptr;
     QAction* Deleteresults1 = nullptr;
+    QAction* mImport = nullptr;       // "Teilnehmer importieren...", Ctrl+I
+    QAction* mLateEntry = nullptr;    // "Nachmeldung...", Ctrl+L
+    QAction* mCertificates = nullptr; // "Urkunden...", Ctrl+U
 
     // "Stoppuhr"
     QMenu* Stoppuhr = nullptr;
@@ -40,11 +43,15 @@ public:
     QAction* mStart = nullptr;
     QAction* mLap = nullptr;
     QAction* mStop = nullptr;
+    QAction* mNichtImZiel = nullptr;     // F7: the run ends without a time, "DNF"
+    QAction* mLaufWiederholen = nullptr; // Ctrl+R: the last run of the selected competitor
     QAction* mEintragen = nullptr;
     QAction* mReset = nullptr;
     QAction* LockLS1 = nullptr;
     QAction* LockLS2 = nullptr;
-    QAction* mJournal = nullptr; // "Zeitprotokoll...", Ctrl+J
+    QAction* mJournal = nullptr;    // "Zeitprotokoll...", Ctrl+J
+    QAction* mErsatzzeit = nullptr; // "Ersatzzeit berechnen...", Ctrl+B
+    QAction* mHandzeit = nullptr;   // "Handzeit eintragen...", Ctrl+Shift+B
 
     // "Programm"
     QMenu* Programm = nullptr;

@@ -68,8 +68,17 @@ void MainStatusBar::showNotice(const QString& text, int milliseconds) {
 }
 
 void MainStatusBar::setLastingNotice(const QString& text) {
-    m_lasting->setFullText(text);
-    m_lasting->setVisible(!text.isEmpty());
+    setLastingNotice(QString(), text);
+}
+
+void MainStatusBar::setLastingNotice(const QString& topic, const QString& text) {
+    if (text.isEmpty())
+        m_lastingTexts.remove(topic);
+    else
+        m_lastingTexts.insert(topic, text);
+    const QString all = m_lastingTexts.values().join(QStringLiteral("  –  "));
+    m_lasting->setFullText(all);
+    m_lasting->setVisible(!all.isEmpty());
 }
 
 void MainStatusBar::showNotices() {

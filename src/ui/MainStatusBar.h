@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 #include <QStatusBar>
 #include <array>
 
@@ -28,6 +29,9 @@ public:
     ElidingLabel* noticePanel() const { return m_notice; }
     // A failure that stays, red in a panel of its own, until it is cleared with an empty text.
     void setLastingNotice(const QString& text);
+    // The same for one of several failures that may stand at once (the journal, the light
+    // barriers): each is set and cleared under its own topic, the panel shows them all.
+    void setLastingNotice(const QString& topic, const QString& text);
     ElidingLabel* lastingPanel() const { return m_lasting; }
 
 private:
@@ -38,4 +42,5 @@ private:
     ElidingLabel* m_notice = nullptr;
     QList<std::pair<quint64, QString>> m_notices;
     quint64 m_nextNotice = 0;
+    QMap<QString, QString> m_lastingTexts;
 };

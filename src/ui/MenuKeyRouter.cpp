@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -56,6 +57,10 @@ bool MenuKeyRouter::eventFilter(QObject* watched, QEvent* event) {
         QAction* entry = entryFor(*key);
         // A disabled entry leaves its key to the field, where it may mean something.
         if (!entry || !entry->isEnabled())
+            return false;
+        // Undo and redo inside a text field (the cell editor, the title) are the field's own.
+        if (qobject_cast<QLineEdit*>(watched) &&
+            (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)))
             return false;
         if (key->modifiers() & Qt::KeypadModifier) {
             // Taken from the shortcut matching; the press that follows triggers the entry.

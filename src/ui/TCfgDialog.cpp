@@ -2,6 +2,7 @@
 
 #include "settings/PortListBuilder.h"
 #include "settings/Settings.h"
+#include "ui/BackupLineRows.h"
 #include "ui/ContactLogicBox.h"
 #include "widgets/FileDialogs.h"
 #include "widgets/TSpinFloatEdit.h"
@@ -142,6 +143,18 @@ void TCfgDialog::buildRows() {
     resultRow->addStretch(1);
     grid->addWidget(rowLabel(QStringLiteral("Ergebnis:"), this), 7, 0);
     grid->addLayout(resultRow, 7, 1, 1, 2);
+
+    seMaxRun = new TSpinFloatEdit(m_separator, this);
+    seMaxRun->setObjectName(QStringLiteral("seMaxRun"));
+    seMaxRun->setDigits(0);
+    seMaxRun->setMax(3600);
+    seMaxRun->setMin(0);
+    seMaxRun->setStep(10);
+    seMaxRun->setToolTip(QStringLiteral("Warnung, wenn so lange kein Stopp kommt; 0 = aus"));
+    grid->addWidget(rowLabel(QStringLiteral("Max. Laufzeit:"), this), 8, 0);
+    grid->addWidget(seMaxRun, 8, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Sek."), this), 8, 2);
+    backupRows = new BackupLineRows(*grid, 9, m_separator, this);
     grid->setColumnStretch(2, 1);
 
     ButtonCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
@@ -180,10 +193,12 @@ void TCfgDialog::fill(const Settings& settings) {
     seTimer->setValue(settings.timer / 1000.0);
     (settings.vidResult != 0 ? rbResult1 : rbResult0)->setChecked(true);
     seLen->setValue(settings.len);
+    seMaxRun->setValue(settings.maxRunTime);
     // Taken when the dialog shows.
     m_logoPath = settings.logo;
     m_lockTimeMs = settings.lockTime;
     m_screenIndex = settings.monitor;
+    backupRows->fill(settings);
 }
 
 void TCfgDialog::showEvent(QShowEvent* event) {
@@ -230,6 +245,7 @@ void TCfgDialog::cbPortChange() {
     cbAlg->setToolTip(portChosen ? QString() : needsPortHint);
     seWait->setToolTip(portChosen ? QString() : needsPortHint);
     cbPort->setToolTip(portChosen ? portHint + u'\n' + cbPort->currentText() : portHint);
+    backupRows->setPortChosen(portChosen, needsPortHint);
 }
 
 void TCfgDialog::ButtonLogoClick() {
@@ -259,8 +275,10 @@ SettingsChoices TCfgDialog::choices() const {
     // for when the projector is switched on.
     c.screenIndex = cbMonitor->isEnabled() ? qMax(0, cbMonitor->currentIndex()) : m_screenIndex;
     c.lengthMetres = seLen->value();
+    c.maxRunSeconds = seMaxRun->value();
     c.portChosen = cbPort->currentIndex() > 0;
     c.portNumber = c.portChosen ? PortListBuilder::portNumber(cbPort->currentText()) : 0;
     c.alg = qMax(0, cbAlg->currentIndex());
+    backupRows->readInto(c);
     return c;
 }

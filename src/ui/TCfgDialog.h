@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <memory>
 
+class BackupLineRows;
 class ContactLogicBox;
 class FileDialogs;
 class QComboBox;
@@ -47,6 +48,7 @@ public:
     TSpinFloatEdit* seTimer = nullptr;
     TSpinFloatEdit* seWait = nullptr;
     TSpinFloatEdit* seLen = nullptr;
+    TSpinFloatEdit* seMaxRun = nullptr; // "Max. Laufzeit:", 0 = no warning
     QComboBox* cbMonitor = nullptr;
     QLabel* LabelMonitor = nullptr;
     QLabel* LabelAlg = nullptr;
@@ -56,6 +58,7 @@ public:
     QRadioButton* rbResult1 = nullptr;
     QPushButton* ButtonCancel = nullptr;
     QPushButton* ButtonOK = nullptr;
+    BackupLineRows* backupRows = nullptr;
 
 Q_SIGNALS:
     // A picture was chosen: its path when it could be read, empty when it could not.

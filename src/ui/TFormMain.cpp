@@ -17,15 +17,20 @@
 #include "tv/widgets/TvWindows.h"
 #include "ui/ActionStates.h"
 #include "ui/BackupStatus.h"
+#include "ui/CertificateCommand.h"
 #include "ui/CommandRouting.h"
 #include "ui/EditCommands.h"
 #include "ui/FileCommands.h"
 #include "ui/HeaderBand.h"
+#include "ui/HistoryCommands.h"
 #include "ui/MainStatusBar.h"
 #include "ui/MainWindowPlacer.h"
 #include "ui/MenuKeyRouter.h"
 #include "ui/OfficeExport.h"
+#include "ui/RegistrationCommands.h"
 #include "ui/RowPositionStatus.h"
+#include "ui/RunOverrunWarning.h"
+#include "ui/RunStateCommands.h"
 #include "ui/SettingsBinding.h"
 #include "ui/SettingsCommand.h"
 #include "ui/TFDlgYesNo.h"
@@ -176,6 +181,11 @@ void TFormMain::FormCreate() {
     FormResize();
     createLiveResults();
     m_live->startUp();
+    // The history starts from the loaded backup.
+    new HistoryCommands(*this);
+    new RunStateCommands(*this);
+    new RunOverrunWarning(
+        m_session.clock(), *m_statusBar, [this] { return m_session.settings().maxRunTime; }, this);
 }
 
 void TFormMain::FormDestroy() {

@@ -15,6 +15,7 @@ class QAction;
 class QCheckBox;
 class BackupStatus;
 class BackupWriter;
+class CertificateCommand;
 class EditCommands;
 class FileCommands;
 class HeaderBand;
@@ -34,6 +35,7 @@ class TSortGridView;
 class TimingControls;
 class TimingView;
 class TvWindows;
+class RegistrationCommands;
 class RowPositionStatus;
 class SettingsCommand;
 class WaitingTimeGuard;
@@ -102,6 +104,9 @@ public Q_SLOTS:
     void GenerateClick();
     void Deleteresults1Click();
     void StartlisteMenuShow();
+    void mImportClick();
+    void mLateEntryClick();
+    void mCertificatesClick();
     // "Stoppuhr"
     void mTimerClick();
     void mStartClick();
@@ -147,6 +152,7 @@ private:
     void SortGridRowSelected(int page);
     int activePage() const;
     void refreshAfterLoad();
+    RegistrationCommands& registration();
 
     // The window's halves of the start-up steps; the session has done its own before.
     void createTimingViews();  // the run clock on the buttons and the time panel (step 6)
@@ -191,6 +197,8 @@ private:
     std::unique_ptr<TimingView> m_timingView;
     std::unique_ptr<WaitingTimeGuard> m_waitingTime;
     std::unique_ptr<OfficeExport> m_office;
+    std::unique_ptr<RegistrationCommands> m_registration; // made on first use
+    std::unique_ptr<CertificateCommand> m_certificates;
     // After the timing, so its server stops before the clock and the tables go.
     std::unique_ptr<LiveResultsControl> m_live;
     // "Zeitprotokoll..." and the commands the journal names.

@@ -6,22 +6,27 @@
 #include "journal/widgets/JournalWiring.h"
 #include "output/BackupStartup.h"
 #include "output/BackupWriter.h"
-#include "output/widgets/ExportProgress.h"
+#include "print/ExportProgress.h"
+#include "print/TFormPP.h"
 #include "session/SessionJournal.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
 #include "tv/widgets/TvWindows.h"
 #include "ui/BackupStatus.h"
+#include "ui/CertificateCommand.h"
 #include "ui/FileCommands.h"
 #include "ui/HeaderBand.h"
+#include "ui/HistoryCommands.h"
 #include "ui/MainStatusBar.h"
 #include "ui/ManualOpener.h"
 #include "ui/OfficeExport.h"
+#include "ui/RegistrationCommands.h"
 #include "ui/RowPositionStatus.h"
 #include "ui/SettingsBinding.h"
 #include "ui/SettingsCommand.h"
 #include "ui/StartupNotice.h"
+#include "ui/SubstituteTimeCommand.h"
 #include "ui/TFormInfo.h"
 #include "ui/TPageControl.h"
 #include "ui/TimingView.h"
@@ -157,7 +162,54 @@ void TFormMain::connectJournalCommands() {
     connect(a.mOpen, &QAction::triggered, journal, chosen(a.mOpen->text()));
     connect(a.Deleteresults1, &QAction::triggered, journal, chosen(a.Deleteresults1->text()));
     connect(a.Generate, &QAction::triggered, journal, chosen(a.Generate->text()));
+    connect(a.mImport, &QAction::triggered, journal, chosen(a.mImport->text()));
+    connect(a.mLateEntry, &QAction::triggered, journal, chosen(a.mLateEntry->text()));
     connect(a.mJournal, &QAction::triggered, journal, &JournalWiring::showDialog);
+    JournalRecorder& recorder = m_session.journal()->recorder();
+    new SubstituteTimeCommand(*this, *m_seams.fileDialogs, *a.mErsatzzeit, recorder, false, this);
+    new SubstituteTimeCommand(*this, *m_seams.fileDialogs, *a.mHandzeit, recorder, true, this);
+}
+
+// --- registrations and certificates --------------------------------------------------------
+
+RegistrationCommands& TFormMain::registration() {
+    if (!m_registration) {
+        const auto underway = [this] {
+            return m_session.clock().state() != RunClock::State::Ready;
+        };
+        const auto changed = [this] {
+            SortGridRowSelected(0);
+            UpdateActionStates();
+            FormResize();
+        };
+        m_registration = std::make_unique<RegistrationCommands>(
+            m_session.competition(), m_session.derivation(), m_session.environment(),
+            m_seams.fileDialogs, this,
+            RegistrationCommands::Hooks{underway, [this] { return m_waitingTime->mayDiscard(); },
+                                        changed});
+    }
+    return *m_registration;
+}
+
+void TFormMain::mImportClick() {
+    registration().importFile();
+    if (auto* history = findChild<HistoryCommands*>())
+        history->nameStep(m_actions.mImport->text());
+}
+
+void TFormMain::mLateEntryClick() {
+    registration().lateEntry();
+    if (auto* history = findChild<HistoryCommands*>())
+        history->nameStep(m_actions.mLateEntry->text());
+}
+
+void TFormMain::mCertificatesClick() {
+    if (!m_certificates)
+        m_certificates = std::make_unique<CertificateCommand>(
+            m_session.competition(), m_session.derivation(), m_session.environment(),
+            m_seams.fileDialogs, this);
+    m_certificates->show(m_header->eZeile->text(),
+                         m_printPreview ? &m_printPreview->printers() : nullptr);
 }
 
 // --- "Programm" and TV mode ------------------------------------------------------------------

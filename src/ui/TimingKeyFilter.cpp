@@ -8,7 +8,7 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-TimingKeyFilter::TimingKeyFilter(const std::array<Key, 8>& keys, QObject* parent)
+TimingKeyFilter::TimingKeyFilter(const std::array<Key, 9>& keys, QObject* parent)
     : QObject(parent), m_keys(keys) {}
 
 QAction* TimingKeyFilter::commandFor(const QKeyEvent& event, bool modalDialogOpen) const {

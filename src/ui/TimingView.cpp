@@ -7,6 +7,7 @@
 #include "timing/RunClock.h"
 #include "timing/TimeDisplay.h"
 #include "timing/widgets/TimePanel.h"
+#include "ui/BarrierStatusNotices.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainActions.h"
 #include "ui/MainStatusBar.h"
@@ -88,6 +89,7 @@ void TimingView::connectBarriers() {
     connect(
         &m_session.port(), &LightBarrierPort::realtimeUnavailable, this,
         [this](const QString& notice) { m_window.StatusBar1()->showMessage(notice, NoticeMs); });
+    new BarrierStatusNotices(m_session.port(), *m_window.StatusBar1(), this);
 }
 
 void TimingView::startUp() {

@@ -9,6 +9,8 @@ class TstCellPresentation : public QObject {
 private Q_SLOTS:
     void background_data();
     void background();
+    void stateColour_data();
+    void stateColour();
     void discardedRun_data();
     void discardedRun();
     void endzeitRed_data();
@@ -81,6 +83,42 @@ void TstCellPresentation::background() {
     const CellFormat format =
         CellPresentation::format(grid, column, 1, selected, competition.timeFormat());
     QCOMPARE(format.background, expected);
+}
+
+void TstCellPresentation::stateColour_data() {
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("state"); // shown in the state colours
+    QTest::newRow("heat run") << 0 << 7 << true;
+    QTest::newRow("name column") << 0 << 1 << false;
+    QTest::newRow("G-Zeit") << 1 << 9 << true;
+    QTest::newRow("final run") << 2 << 7 << true;
+    QTest::newRow("Endzeit") << 3 << 10 << true;
+    QTest::newRow("final results Nr.") << 3 << 1 << false;
+}
+
+void TstCellPresentation::stateColour() {
+    QFETCH(int, page);
+    QFETCH(int, column);
+    QFETCH(bool, state);
+    Competition competition;
+    TSortGrid& grid = competition.stageTable(page);
+    for (const QString text : {"DNS", "DNF", "DSQ"}) {
+        grid.setCell(column, 1, text);
+        const auto format = [&](bool selected) {
+            return CellPresentation::format(grid, column, 1, selected, competition.timeFormat());
+        };
+        QCOMPARE(format(false).background == CellPresentation::StateBackground, state);
+        QCOMPARE(format(false).fontColour == CellPresentation::StateText, state);
+        QCOMPARE(format(true).fontColour, OptColour());
+        QCOMPARE(format(true).background, OptColour());
+    }
+    if (page == 0) {
+        // The state is the dropped run: no time beside it is painted red.
+        grid.setCell(6, 1, QStringLiteral("12,00"));
+        grid.setCell(8, 1, QStringLiteral("11,00"));
+        QVERIFY(!CellPresentation::discardedHeatRun(grid, 1, competition.timeFormat()));
+    }
 }
 
 void TstCellPresentation::discardedRun_data() {

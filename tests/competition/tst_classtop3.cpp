@@ -57,8 +57,8 @@ void TstClassTop3::blocks_data() {
         << QStringList{"1/1", "1/2", "1/3", "1/4", "1/5"} << 4 << "1:0=1;2:0=2;3:0=3;4:0=4";
     QTest::newRow("no class 1: class 2 comes first")
         << QStringList{"1/2", "2/2"} << 4 << "2:0=1,1=2";
-    QTest::newRow("row without place ends the walk")
-        << QStringList{"1/1", "/2", "1/2"} << 4 << "1:0=1";
+    QTest::newRow("placeless finalist with a state is left out")
+        << QStringList{"1/1", "/2", "1/2"} << 4 << "1:0=1;2:0=3";
     QTest::newRow("unsorted rows still go to their class")
         << QStringList{"1/1", "1/2", "2/1", "2/2"} << 4 << "1:0=1,1=3;2:0=2,1=4";
     QTest::newRow("limit of two classes") << QStringList{"1/1", "1/2", "1/3"} << 2 << "1:0=1;2:0=2";

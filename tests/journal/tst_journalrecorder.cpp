@@ -34,6 +34,7 @@ struct Rig {
         competition.heatStartList().setRow(1);
         TimingSettings settings;
         settings.timerMs = 0;
+        settings.backupLine = true;
         clock.startUp(settings);
         barriers.applySettings(settings);
         barriers.ComPortOpen();
@@ -45,10 +46,11 @@ struct Rig {
         recorder.setSourceResolver([] { return QStringLiteral("Taste"); });
         recorder.watchClock(clock);
         recorder.watchBarriers(barriers);
+        recorder.watchBackupStop(barriers.backupStop());
         recorder.watchTable(competition.heatStartList(), QStringLiteral("Vorlauf"));
     }
 
-    // "start", "lap", "stop", "enter", "reset", "F11", "+<us>", "line:<start|lap|stop>" (the
+    // "start", "lap", "stop", "enter", "reset", "F11", "+<us>", "line:<start|lap|stop|B>" (the
     // barrier's line goes on now, as the port would report it).
     void run(const QStringList& steps) {
         quint32 status = 0;
@@ -71,9 +73,11 @@ struct Rig {
                 const QString which = step.mid(5);
                 const quint32 event = which == "start" ? BarrierLogic::startEventBit
                                       : which == "lap" ? BarrierLogic::lapEventBit
+                                      : which == "B"   ? BackupStopLogic::eventBit
                                                        : BarrierLogic::stopEventBit;
                 const quint32 line = which == "start" ? BarrierLogic::startLineBit
                                      : which == "lap" ? BarrierLogic::lapLineBit
+                                     : which == "B"   ? BackupStopLogic::lineBit
                                                       : BarrierLogic::stopLineBit;
                 status = line;
                 recorder.lineChanged(event, status, ticks.nowMicroseconds());
@@ -94,6 +98,8 @@ struct Rig {
                 text += " (" + e.source + ")";
             if (e.kind == Kind::Cell || e.kind == Kind::LineChange)
                 text += u' ' + e.number + u' ' + e.column + u' ' + e.oldText + u'>' + e.newText;
+            if (e.name == JournalRecorder::differenceName())
+                text += u' ' + e.newText;
             out.append(text.simplified());
         }
         return out;
@@ -135,6 +141,16 @@ void TestJournalRecorder::timedRunGivesItsLines_data() {
         << QStringList{"Befehl Start-LS (Taste)", "Leitung DSR (Start) Aus>Ein",
                        "Befehl Start (Lichtschranke)", "Leitung CTS (Stopp) Aus>Ein",
                        "Befehl Stopp (Lichtschranke)"};
+    QTest::newRow("System B before the stop barrier, and A-B")
+        << QStringList{"F11", "line:start", "+61000000", "line:B", "+12500", "line:stop"}
+        << QStringList{"Befehl Start-LS (Taste)",          "Leitung DSR (Start) Aus>Ein",
+                       "Befehl Start (Lichtschranke)",     "Leitung RI (Stopp B) Aus>Ein",
+                       "Befehl Stopp B (Lichtschranke B)", "Leitung CTS (Stopp) Aus>Ein",
+                       "Befehl A-B (System A/B) +0,013 s", "Befehl Stopp (Lichtschranke)"};
+    QTest::newRow("System B within its lock: the line only")
+        << QStringList{"F11", "line:start", "+1000000", "line:B"}
+        << QStringList{"Befehl Start-LS (Taste)", "Leitung DSR (Start) Aus>Ein",
+                       "Befehl Start (Lichtschranke)", "Leitung RI (Stopp B) Aus>Ein"};
     QTest::newRow("commands that do nothing give no line")
         << QStringList{"stop", "enter", "reset", "lap"} << QStringList{};
 }

@@ -66,6 +66,11 @@ void TestLiveStateDocument::envelopeKeepsTheStateAsItIs() {
     QCOMPARE(parsed["state"].toObject(), LiveStateDocument::toJson(snapshot));
     QCOMPARE(parsed["state"]["title"].toString(), snapshot.title);
     QCOMPARE(parsed["state"]["lastResult"]["time"].toString(), QStringLiteral("10,24"));
+    // A time has no status; a run ended by "Nicht im Ziel" says so.
+    QVERIFY(parsed["state"]["lastResult"]["status"].isNull());
+    snapshot.lastResult->status = QStringLiteral("DNF");
+    QCOMPARE(LiveStateDocument::toJson(snapshot)["lastResult"].toObject()["status"].toString(),
+             QStringLiteral("DNF"));
     // One line: an event on the stream is a single data line.
     QVERIFY(!envelope.contains('\n'));
 }

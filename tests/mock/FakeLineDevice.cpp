@@ -60,11 +60,14 @@ qint64 FakeLineDevice::apply(const Step& step) {
         if ((step.lines & line) == 0)
             continue;
         quint32* counter = counterFor(m_counters, line);
+        // Like the UART's TERI bit, RING is counted at its trailing edge only.
+        const bool ring = line == TIOCM_RNG;
         if (step.kind == Step::Kind::Pulse) {
-            *counter += 2;
+            *counter += ring ? 1 : 2;
             m_edges += 2;
         } else if (step.kind == Step::Kind::Set && ((m_levels ^ step.levels) & line) != 0) {
-            *counter += 1;
+            if (!ring || (m_levels & line) != 0)
+                *counter += 1;
             m_edges += 1;
             m_levels ^= line;
         }

@@ -155,11 +155,35 @@ void FakeSerialSystem::setOpenError(const QString& path, int error) {
         node->openError = error;
 }
 
+void FakeSerialSystem::unplug(const QString& path) {
+    std::shared_ptr<FakeLineDevice> device;
+    {
+        std::lock_guard lock(m_mutex);
+        const auto node = m_nodes.find(path);
+        if (node == m_nodes.end())
+            return;
+        node->unplugged = true;
+        device = node->device;
+        const int slash = path.lastIndexOf(u'/');
+        m_directories[path.left(slash)].removeAll(path.mid(slash + 1));
+        for (auto link = m_links.begin(); link != m_links.end();) {
+            if (*link == path) {
+                const int at = link.key().lastIndexOf(u'/');
+                m_directories[link.key().left(at)].removeAll(link.key().mid(at + 1));
+                link = m_links.erase(link);
+            } else {
+                ++link;
+            }
+        }
+    }
+    device->injectError(EIO);
+}
+
 int FakeSerialSystem::openDevice(const QString& path, int flags) {
     record(QStringLiteral("open %1 %2").arg(path, openFlagNames(flags)));
     std::lock_guard lock(m_mutex);
     const auto node = m_nodes.find(path);
-    if (node == m_nodes.end())
+    if (node == m_nodes.end() || node->unplugged)
         return -ENOENT;
     if (node->openError)
         return -node->openError;
@@ -305,7 +329,8 @@ std::optional<QString> FakeSerialSystem::resolvedPath(const QString& path) {
     QString current = path;
     // Links may chain; a loop or a dangling end resolves to nothing, as realpath(3) does.
     for (int hops = 0; hops < 8; ++hops) {
-        if (m_nodes.contains(current) || m_files.contains(current))
+        if ((m_nodes.contains(current) && !m_nodes.value(current).unplugged) ||
+            m_files.contains(current))
             return current;
         const auto link = m_links.constFind(current);
         if (link == m_links.constEnd())

@@ -26,6 +26,9 @@ public:
     // From now on open(2) of the node fails with this errno (0 lets it open again): another
     // program took it, its permissions changed or it was unplugged after the port scan.
     void setOpenError(const QString& path, int error);
+    // The adapter is pulled out: its ioctls fail with EIO, its node and the links to it are
+    // gone, and open(2) of the path fails with ENOENT until a device is added there again.
+    void unplug(const QString& path);
 
     // The calls made so far, one line each, e.g. "TIOCMBIS 100 DTR|RTS".
     QStringList calls() const;
@@ -65,6 +68,7 @@ private:
         int lockHolder = -1;
         int openCount = 0;
         int openError = 0;
+        bool unplugged = false;
     };
 
     void record(const QString& call);

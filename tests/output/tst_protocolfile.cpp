@@ -50,6 +50,8 @@ private Q_SLOTS:
     void singleByteCharacters();
     void cellsCannotBreakTheFormat();
     void roundTrip();
+    void bytesLoadAndSaveUnchanged_data();
+    void bytesLoadAndSaveUnchanged();
     void loading_data();
     void loading();
     void emptyFileKeepsHeader();
@@ -140,6 +142,26 @@ void TestProtocolFile::roundTrip() {
     const QString again = dir.filePath("nochmal.txt");
     QVERIFY(ProtocolFile::SaveProtocolText(loaded, again));
     QCOMPARE(readFile(again), readFile(path));
+}
+
+void TestProtocolFile::bytesLoadAndSaveUnchanged_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("runs with states") << kDefaultHeader +
+                                             "1\tA\tB\tC\t1\t+\t10,24\tDNS\t9,99\tDNF\tDSQ\t\r\n"
+                                             "2\tD\tE\tF\t2\t+\tDSQ\t \t \t \t \t\r\n";
+    QTest::newRow("written before the states") << kDefaultHeader +
+                                                      "1\tA\tB\tC\t1\t+\t10,24\t-\t9,99\t \t \t\r\n"
+                                                      "2\tD\tE\tF\t2\t+\tAUS\t \t \t \t7,77\t\r\n";
+}
+
+void TestProtocolFile::bytesLoadAndSaveUnchanged() {
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("alt.txt");
+    QVERIFY(writeFile(path, bytes));
+    TSortGrid loaded(11);
+    QVERIFY(loadProtocol(loaded, path));
+    QCOMPARE(ProtocolFile::protocolBytes(loaded), bytes);
 }
 
 void TestProtocolFile::loading_data() {

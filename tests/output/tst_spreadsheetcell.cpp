@@ -30,6 +30,7 @@ void TestSpreadsheetCell::classify_data() {
     QTest::newRow("long time") << s << "125,07" << decimal << 125.07 << "";
     QTest::newRow("comma time in hundredths format") << h << "10,24" << text << 0.0 << "10,24";
     QTest::newRow("one decimal only") << s << "10,2" << text << 0.0 << "10,2";
+    QTest::newRow("run state") << s << "DNF" << text << 0.0 << "DNF";
     QTest::newRow("point instead of comma") << s << "10.24" << text << 0.0 << "10.24";
     QTest::newRow("leading zero") << h << "007" << text << 0.0 << "007";
     QTest::newRow("plus sign") << h << "+" << text << 0.0 << "+";

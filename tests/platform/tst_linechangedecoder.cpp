@@ -20,6 +20,12 @@ SerialLineCounters counts(quint32 cts, quint32 dsr, quint32 dcd) {
     return counters;
 }
 
+SerialLineCounters ring(quint32 trailing) {
+    SerialLineCounters counters;
+    counters.rng = trailing;
+    return counters;
+}
+
 LineChange change(quint32 levels, quint32 changed, int edges, bool observed) {
     LineChange result;
     result.levels = levels;
@@ -73,8 +79,19 @@ void TestLineChangeDecoder::decodesOneLook_data() {
     QTest::newRow("counters wrap around")
         << 0U << counts(0xFFFFFFFFU, 0, 0) << quint32(TIOCM_CTS) << counts(0, 0, 0)
         << Changes{change(TIOCM_CTS, TIOCM_CTS, 1, true)};
-    QTest::newRow("ring follows its level") << 0U << zero << quint32(TIOCM_RNG) << zero
-                                            << Changes{change(TIOCM_RNG, TIOCM_RNG, 1, true)};
+    // RING is counted at its trailing edge only.
+    QTest::newRow("ring goes on: not counted") << 0U << zero << quint32(TIOCM_RNG) << zero
+                                               << Changes{change(TIOCM_RNG, TIOCM_RNG, 1, true)};
+    QTest::newRow("ring goes off: counted")
+        << quint32(TIOCM_RNG) << zero << 0U << ring(1) << Changes{change(0, TIOCM_RNG, 1, true)};
+    QTest::newRow("ring pulse between two looks")
+        << 0U << zero << 0U << ring(1)
+        << Changes{change(TIOCM_RNG, TIOCM_RNG, 1, false), change(0, TIOCM_RNG, 1, true)};
+    QTest::newRow("ring off-on pulse while on")
+        << quint32(TIOCM_RNG) << zero << quint32(TIOCM_RNG) << ring(1)
+        << Changes{change(0, TIOCM_RNG, 1, false), change(TIOCM_RNG, TIOCM_RNG, 1, true)};
+    QTest::newRow("ring bounces on") << 0U << zero << quint32(TIOCM_RNG) << ring(2)
+                                     << Changes{change(TIOCM_RNG, TIOCM_RNG, 5, true)};
 }
 
 void TestLineChangeDecoder::decodesOneLook() {
@@ -99,6 +116,11 @@ void TestLineChangeDecoder::edgeBetweenCounterAndLevelReadIsCountedOnce() {
     // The next look finds the counter caught up: the same edge, not a new one.
     QCOMPARE(decoder.update(TIOCM_DSR, counts(0, 1, 0)), Changes{});
     QCOMPARE(decoder.update(0, counts(0, 2, 0)), Changes{change(0, TIOCM_DSR, 1, true)});
+
+    // The same for the trailing edge of RING, the only one counted.
+    decoder.reset(TIOCM_RNG, counts(0, 0, 0));
+    QCOMPARE(decoder.update(0, counts(0, 0, 0)), Changes{change(0, TIOCM_RNG, 1, true)});
+    QCOMPARE(decoder.update(0, ring(1)), Changes{});
 }
 
 void TestLineChangeDecoder::levelsAloneWithoutCounters() {

@@ -119,10 +119,13 @@ void TstCertificateDocument::printedOnAPrinterOfItsOwn() {
     QVERIFY(texts->at(4).contains("Teilnahme"));
 
     // Stopped halfway, the job is aborted rather than ended, so the printer gets nothing more.
+    // Enough pages that the job cannot end before the first progress reaches the cancel.
+    auto many = certificates;
+    while (many.size() < 2000)
+        many += certificates;
     connect(&job, &CertificateJob::progress, &job, &CertificateJob::cancel);
     QVERIFY(job.startPrint(CertificateJob::printerLike(chosen),
-                           CertificateTemplate::fromFile(design("Urkunde-Teilnahme")),
-                           certificates));
+                           CertificateTemplate::fromFile(design("Urkunde-Teilnahme")), many));
     QVERIFY(waitFor(job));
     QCOMPARE(job.outcome().result, CertificateJob::Result::Cancelled);
 }

@@ -128,7 +128,14 @@ void TestSettingsApplier::valuesRounded() {
     choices.timerSeconds = timer;
     choices.lengthMetres = len;
     choices.vidResult = vid;
+    // System B's lock and the stuck-line limit are rounded as the stop lock is.
+    choices.backupLine = true;
+    choices.backupLockSeconds = lock;
+    choices.stuckLimitSeconds = timer;
     applier.apply(choices);
+    QVERIFY(settings.backupLine);
+    QTEST(settings.backupLockTime, "lockMs");
+    QTEST(settings.stuckLimit, "timerMs");
     QTEST(settings.lockTime, "lockMs");
     QTEST(settings.timer, "timerMs");
     QTEST(settings.len, "lenM");

@@ -39,6 +39,10 @@ Settings allChanged() {
     s.livePort = 8181;
     s.liveAddress = QStringLiteral("10.0.0.7");
     s.liveAddressOnly = true;
+    s.backupLine = true;
+    s.backupLockTime = 1500;
+    s.stuckLimit = 8000;
+    s.maxRunTime = 45;
     return s;
 }
 
@@ -47,7 +51,8 @@ const QStringList kReadingOrder = {"Left",     "Top",   "Width",     "Height",  
                                    "LockTime", "Title", "AutoReset", "FilterInd", "VidResult",
                                    "Len",      "Logo"};
 // Read after the others, and missing ones do not end the reading.
-const QStringList kLiveKeys = {"LiveResults", "LivePort", "LiveAddress", "LiveAddressOnly"};
+const QStringList kLiveKeys = {"LiveResults", "LivePort",  "LiveAddress", "LiveAddressOnly",
+                               "BLine",       "BLockTime", "StuckLimit",  "MaxRunTime"};
 
 } // namespace
 
@@ -244,6 +249,9 @@ void TestSettingsStore::valuesBroughtIntoRange_data() {
     QTest::newRow("Len below 0") << "Len" << -5 << 0;
     QTest::newRow("Len at the top") << "Len" << 9999 << 9999;
     QTest::newRow("Len above") << "Len" << 10000 << 9999;
+    QTest::newRow("MaxRunTime below 0") << "MaxRunTime" << -1 << 0;
+    QTest::newRow("MaxRunTime 0: no warning") << "MaxRunTime" << 0 << 0;
+    QTest::newRow("MaxRunTime above an hour") << "MaxRunTime" << 3601 << 3600;
     QTest::newRow("VidResult 1") << "VidResult" << 1 << 1;
     QTest::newRow("VidResult 2: designed format") << "VidResult" << 2 << 0;
     QTest::newRow("VidResult -1: designed format") << "VidResult" << -1 << 0;
@@ -259,6 +267,10 @@ void TestSettingsStore::valuesBroughtIntoRange_data() {
     QTest::newRow("LivePort 1") << "LivePort" << 1 << 1;
     QTest::newRow("LivePort 65535") << "LivePort" << 65535 << 65535;
     QTest::newRow("LivePort 65536: designed port") << "LivePort" << 65536 << 8080;
+    QTest::newRow("BLockTime below") << "BLockTime" << 0 << 100;
+    QTest::newRow("BLockTime above") << "BLockTime" << 600001 << 600000;
+    QTest::newRow("StuckLimit below") << "StuckLimit" << 499 << 500;
+    QTest::newRow("StuckLimit at the top") << "StuckLimit" << 600000 << 600000;
 }
 
 void TestSettingsStore::valuesBroughtIntoRange() {
@@ -272,11 +284,17 @@ void TestSettingsStore::valuesBroughtIntoRange() {
     // Out of range is not unreadable: the load goes on past it.
     QCOMPARE(store.load(settings), std::nullopt);
     QCOMPARE(settings.logo, allChanged().logo);
-    const QHash<QString, int> values{
-        {"Timer", settings.timer},     {"LockTime", settings.lockTime},
-        {"Len", settings.len},         {"VidResult", settings.vidResult},
-        {"Alg", settings.alg},         {"FilterInd", settings.filterInd},
-        {"Monitor", settings.monitor}, {"LivePort", settings.livePort}};
+    const QHash<QString, int> values{{"Timer", settings.timer},
+                                     {"LockTime", settings.lockTime},
+                                     {"Len", settings.len},
+                                     {"VidResult", settings.vidResult},
+                                     {"Alg", settings.alg},
+                                     {"FilterInd", settings.filterInd},
+                                     {"Monitor", settings.monitor},
+                                     {"LivePort", settings.livePort},
+                                     {"BLockTime", settings.backupLockTime},
+                                     {"StuckLimit", settings.stuckLimit},
+                                     {"MaxRunTime", settings.maxRunTime}};
     QCOMPARE(values.value(key), loaded);
 
     // What is saved again is the value in range.

@@ -336,7 +336,7 @@ void TestFormMainEditing::umlautSurvivesProtocolFile() {
 void TestFormMainEditing::popupOnEmptyList() {
     EditCommands& editing = m_window->editing();
     clickCell(1, Heat::Name, Qt::RightButton);
-    QCOMPARE(editing.popupMenu()->actions(),
+    QCOMPARE(editing.popupMenu()->actions().mid(0, 3),
              (QList<QAction*>{editing.mZeileentfernen(), editing.Zeilezuergnzen1(),
                               editing.mEliminerenm()}));
     QCOMPARE(editing.Zeilezuergnzen1()->text(), QStringLiteral("Zeile unten hinzufügen"));

@@ -97,15 +97,26 @@ void TestFormMainMenus::menuEntries_data() {
         false);
     row("Startliste", "Generate", "Zufallsergebnisse generieren", QKeySequence(), true);
     row("Startliste", "Deleteresults1", "Ergebnisse löschen", QKeySequence(), true);
+    row("Startliste", "mImport", "Teilnehmer importieren...", QKeySequence(Qt::CTRL | Qt::Key_I),
+        true);
+    row("Startliste", "mLateEntry", "Nachmeldung...", QKeySequence(Qt::CTRL | Qt::Key_L), true);
+    row("Startliste", "mCertificates", "Urkunden...", QKeySequence(Qt::CTRL | Qt::Key_U), true);
+    // Nothing to take back yet.
+    row("Startliste", "mUndo", "Rückgängig", QKeySequence(Qt::CTRL | Qt::Key_Z), false);
+    row("Startliste", "mRedo", "Wiederholen", QKeySequence(Qt::CTRL | Qt::Key_Y), false);
     // Available after start-up: the first start counts down ("Timer" 10 s).
     row("Stoppuhr", "mTimer", "Timer", QKeySequence(Qt::Key_F4), true);
     row("Stoppuhr", "mStart", "Start", QKeySequence(Qt::Key_F5), true);
     row("Stoppuhr", "mLap", "Zwischen", QKeySequence(Qt::Key_F6), false);
+    row("Stoppuhr", "mNichtImZiel", "Nicht im Ziel", QKeySequence(Qt::Key_F7), false);
     row("Stoppuhr", "mStop", "Stopp", QKeySequence(Qt::Key_F8), false);
     row("Stoppuhr", "mEintragen", "Eintragen", QKeySequence(Qt::Key_F9), false);
     row("Stoppuhr", "mReset", "0,00", QKeySequence(Qt::Key_F10), false);
     row("Stoppuhr", "LockLS1", "Start-LS frei/gesperrt", QKeySequence(Qt::Key_F11), false);
     row("Stoppuhr", "LockLS2", "Stopp-LS frei/gesperrt", QKeySequence(Qt::Key_F12), false);
+    // The empty start list has no run to repeat.
+    row("Stoppuhr", "mLaufWiederholen", "Lauf wiederholen", QKeySequence(Qt::CTRL | Qt::Key_R),
+        false);
     row("Programm", "mHilfe", "H&ilfe", QKeySequence(Qt::Key_F1), true);
     row("Programm", "mCFG", "Einstellungen...", QKeySequence(Qt::Key_F2), true);
     row("Programm", "mInfo", "Info...", QKeySequence(Qt::Key_F3), true);
@@ -153,7 +164,8 @@ void TestFormMainMenus::menuOrder() {
     for (QAction* entry : m_window->actions().Startliste->actions())
         startliste.append(entry->objectName());
     QCOMPARE(startliste, (QStringList{"mOpen", "Neue1", "mSave", "Druken1", "mWord", "mExcel",
-                                      "Webseite", "Generate", "Deleteresults1"}));
+                                      "Webseite", "Generate", "Deleteresults1", "", "mImport",
+                                      "mLateEntry", "mCertificates", "", "mUndo", "mRedo"}));
 }
 
 void TestFormMainMenus::tvSubmenuAtPositionFour() {

@@ -3,7 +3,7 @@
 #include "mock/OfficeReader.h"
 #include "mock/OfficeTemplates.h"
 #include "mock/WindowFixture.h"
-#include "output/widgets/ExportProgress.h"
+#include "print/ExportProgress.h"
 #include "ui/HeaderBand.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"

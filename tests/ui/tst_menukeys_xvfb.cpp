@@ -90,12 +90,16 @@ void TestMenuKeys::everyKeyWhateverHasTheFocus_data() {
     QTest::addColumn<bool>("acts");
     // Behind the modal settings dialog only the keys that take times act.
     const QStringList underModalDialog{"F4", "F5", "F6", "F8", "F11", "F12"};
+    // Undo and redo in a text field take back what was typed there, not a change of the list.
+    const QStringList textFieldsOwn{"Ctrl+Z", "Ctrl+Shift+Z"};
     for (const QString field : {"title", "table", "cell editor", "settings number"}) {
+        const bool textField = field == u"title" || field == u"cell editor";
         for (QAction* entry : keyedEntries()) {
             const QString key = entry->shortcut().toString();
             QTest::addRow("%s, %s", qPrintable(field), qPrintable(key))
                 << field << entry->objectName()
-                << (field != u"settings number" || underModalDialog.contains(key));
+                << ((field != u"settings number" || underModalDialog.contains(key)) &&
+                    !(textField && textFieldsOwn.contains(key)));
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "live/widgets/LiveResultsControl.h"
 
 #include "competition/Competition.h"
+#include "competition/RunState.h"
 #include "live/LiveServer.h"
 #include "live/LiveSnapshotBuilder.h"
 #include "live/widgets/LiveAddressMenu.h"
@@ -102,6 +103,12 @@ void LiveResultsControl::connectSources() {
         result.time = m_in.competition.timeFormat().FormatTime(runTimeMs / 10);
         result.run = ++m_entries;
         m_lastResult = result;
+        schedule();
+    });
+    connect(&clock, &RunClock::notFinishedRequested, this, [this] {
+        const QString dnf = RunState::text(RunState::DNF);
+        m_lastResult =
+            LiveSnapshot::Result{m_in.text().competitor, m_in.text().club, dnf, ++m_entries, dnf};
         schedule();
     });
     connect(&clock, &RunClock::tvUpdateRequested, this, later);

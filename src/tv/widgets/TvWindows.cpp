@@ -2,6 +2,7 @@
 
 #include "competition/ClassTop3.h"
 #include "competition/Competition.h"
+#include "competition/RunState.h"
 #include "timing/RunClock.h"
 #include "timing/TimeDisplay.h"
 #include "tv/TvTexts.h"
@@ -80,7 +81,14 @@ void TvWindows::connectDisplay() {
             m_video->setCurrentTime(QString());
     });
     connect(&display, &TimeDisplay::currentTimeShown, this, [this](qint32 hundredths) {
+        if (m_videoHoldsState && hundredths == 0)
+            return;
+        m_videoHoldsState = false;
         m_video->setCurrentTime(m_in.competition.timeFormat().FormatTime(hundredths));
+    });
+    connect(&clock, &RunClock::notFinishedRequested, this, [this] {
+        m_videoHoldsState = true;
+        m_video->setCurrentTime(RunState::text(RunState::DNF));
     });
 }
 

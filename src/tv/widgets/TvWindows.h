@@ -82,6 +82,8 @@ private:
     QPointer<QAction> m_entry;
     // Whether the shown mode went to a separate audience screen.
     bool m_shownSeparate = false;
+    // "Video" keeps a run's state ("DNF") over the reset that follows it, until a time comes.
+    bool m_videoHoldsState = false;
     // The entry of a mode switched off by an unplugged screen, for when the screen comes back.
     QPointer<QAction> m_comesBack;
 };

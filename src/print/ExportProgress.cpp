@@ -1,4 +1,4 @@
-#include "output/widgets/ExportProgress.h"
+#include "print/ExportProgress.h"
 
 #include "output/BackgroundExport.h"
 

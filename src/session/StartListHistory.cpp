@@ -1,0 +1,101 @@
+#include "session/StartListHistory.h"
+
+#include "competition/TSortGrid.h"
+#include "session/StartListChange.h"
+#include "session/StartListChangeName.h"
+
+StartListHistory::StartListHistory(TSortGrid& heatStartList, QObject* parent)
+    : QObject(parent), m_grid(heatStartList), m_last(StartListSnapshot::of(heatStartList)) {
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(0);
+    connect(&m_settle, &QTimer::timeout, this, &StartListHistory::settle);
+    connect(&m_grid, &QAbstractItemModel::dataChanged, this, &StartListHistory::tableChanged);
+    connect(&m_grid, &QAbstractItemModel::headerDataChanged, this, &StartListHistory::tableChanged);
+    connect(&m_grid, &QAbstractItemModel::modelReset, this, &StartListHistory::tableChanged);
+    connect(&m_grid, &QAbstractItemModel::rowsInserted, this, &StartListHistory::tableChanged);
+    connect(&m_grid, &QAbstractItemModel::rowsRemoved, this, &StartListHistory::tableChanged);
+    connect(&m_grid, &QAbstractItemModel::layoutChanged, this, &StartListHistory::tableChanged);
+    connect(&m_stack, &QUndoStack::indexChanged, this, &StartListHistory::stepsChanged);
+}
+
+void StartListHistory::tableChanged() {
+    if (m_restoring)
+        return;
+    if (!m_pending) {
+        m_pending = true;
+        // The competitor the command acted on, before it moved the selection on.
+        m_selectionBefore = m_grid.Row();
+        m_settle.start();
+    }
+}
+
+void StartListHistory::nameChangeUnderWay(const QString& name) {
+    if (m_pending)
+        m_name = name;
+}
+
+void StartListHistory::settle() {
+    m_settle.stop();
+    if (!m_pending)
+        return;
+    m_pending = false;
+    StartListSnapshot now = StartListSnapshot::of(m_grid);
+    const QString name = m_name;
+    m_name.clear();
+    if (now.sameRows(m_last)) {
+        m_last.selectedRow = now.selectedRow;
+        return;
+    }
+    StartListSnapshot before = m_last;
+    before.selectedRow = m_selectionBefore;
+    const QString shown = name.isEmpty() ? StartListChangeName::describe(before, now) : name;
+    m_last = now;
+    m_stack.push(new StartListChange(m_grid, std::move(before), std::move(now), shown,
+                                     [this](bool restoring) { setRestoring(restoring); }));
+}
+
+bool StartListHistory::canUndo() {
+    settle();
+    return m_stack.canUndo();
+}
+
+bool StartListHistory::canRedo() {
+    settle();
+    return m_stack.canRedo();
+}
+
+QString StartListHistory::undoText() {
+    settle();
+    return m_stack.undoText();
+}
+
+QString StartListHistory::redoText() {
+    settle();
+    return m_stack.redoText();
+}
+
+void StartListHistory::undo() {
+    settle();
+    if (!m_stack.canUndo())
+        return;
+    const QString name = m_stack.undoText();
+    m_stack.undo();
+    m_last = StartListSnapshot::of(m_grid);
+    Q_EMIT restored(name, true);
+}
+
+void StartListHistory::redo() {
+    settle();
+    if (!m_stack.canRedo())
+        return;
+    const QString name = m_stack.redoText();
+    m_stack.redo();
+    m_last = StartListSnapshot::of(m_grid);
+    Q_EMIT restored(name, false);
+}
+
+void StartListHistory::clear() {
+    settle();
+    m_stack.clear();
+    m_last = StartListSnapshot::of(m_grid);
+}

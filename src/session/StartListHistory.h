@@ -1,0 +1,54 @@
+#pragma once
+
+#include "session/StartListSnapshot.h"
+
+#include <QObject>
+#include <QTimer>
+#include <QUndoStack>
+
+class TSortGrid;
+
+// The history of the heat start list: every change becomes a step that "Rückgängig" takes back
+// and "Wiederholen" makes again. It watches the table itself, so no change can pass it by
+// whichever command made it; the changes one command makes (until the event loop next runs)
+// form one step. A command may name its step; otherwise the step is named by what changed.
+class StartListHistory : public QObject {
+    Q_OBJECT
+public:
+    explicit StartListHistory(TSortGrid& heatStartList, QObject* parent = nullptr);
+
+    // Names the step that is being collected; nothing when no change is waiting.
+    void nameChangeUnderWay(const QString& name);
+    // Makes the changes collected so far one step now instead of at the next turn of the loop.
+    void settle();
+
+    bool canUndo();
+    bool canRedo();
+    QString undoText();
+    QString redoText();
+    void undo();
+    void redo();
+    // Forgets every step, for a list that starts over without a way back (tests, recovery).
+    void clear();
+    int count() const { return m_stack.count(); }
+
+Q_SIGNALS:
+    // The list has been put back by an undo (true) or a redo (false) of the named step; the
+    // backup, the journal and the derived tables follow from here.
+    void restored(const QString& name, bool undone);
+    // A step was added, undone or redone: the menu texts change.
+    void stepsChanged();
+
+private:
+    void tableChanged();
+    void setRestoring(bool restoring) { m_restoring = restoring; }
+
+    TSortGrid& m_grid;
+    QUndoStack m_stack;
+    StartListSnapshot m_last;
+    QTimer m_settle;
+    QString m_name;
+    int m_selectionBefore = 1;
+    bool m_pending = false;
+    bool m_restoring = false;
+};

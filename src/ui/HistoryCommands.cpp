@@ -1,0 +1,102 @@
+#include "ui/HistoryCommands.h"
+
+#include "journal/JournalRecorder.h"
+#include "journal/widgets/JournalWiring.h"
+#include "session/RaceSession.h"
+#include "session/StartListHistory.h"
+#include "ui/HeaderBand.h"
+#include "ui/MainActions.h"
+#include "ui/TFormMain.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QToolButton>
+
+namespace {
+
+const QString UndoCaption = QStringLiteral("Rückgängig");
+const QString RedoCaption = QStringLiteral("Wiederholen");
+
+} // namespace
+
+HistoryCommands::HistoryCommands(TFormMain& window) : QObject(&window), m_window(window) {
+    m_history = new StartListHistory(window.session().competition().heatStartList(), this);
+    QMenu* menu = window.actions().Startliste;
+    menu->addSeparator();
+    m_undo = menu->addAction(UndoCaption);
+    m_undo->setObjectName(QStringLiteral("mUndo"));
+    m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redo = menu->addAction(RedoCaption);
+    m_redo->setObjectName(QStringLiteral("mRedo"));
+    m_redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    // The second key of "Wiederholen" as an entry of the window, where the menu key router
+    // finds every key by its entry.
+    auto* redoAlias = new QAction(RedoCaption, &window);
+    redoAlias->setObjectName(QStringLiteral("mRedoShift"));
+    redoAlias->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    window.addAction(redoAlias);
+    connect(m_redo, &QAction::enabledChanged, redoAlias, &QAction::setEnabled);
+    connect(redoAlias, &QAction::triggered, this, &HistoryCommands::mRedoClick);
+
+    connect(m_undo, &QAction::triggered, this, &HistoryCommands::mUndoClick);
+    connect(m_redo, &QAction::triggered, this, &HistoryCommands::mRedoClick);
+    connect(menu, &QMenu::aboutToShow, this, &HistoryCommands::refresh);
+    connect(m_history, &StartListHistory::stepsChanged, this, &HistoryCommands::refresh);
+    connect(m_history, &StartListHistory::restored, this, [this] {
+        m_window.DeriveAll();
+        m_window.UpdateTvWindows();
+        m_window.UpdateActionStates();
+        refresh();
+    });
+
+    // Connected after the window's own handlers, so the step is collected by then.
+    const MainActions& a = window.actions();
+    for (QAction* command : {a.mOpen, a.Neue1, a.Generate, a.Deleteresults1})
+        nameStepOf(command);
+    connect(window.header()->sbCLS, &QToolButton::clicked, this,
+            [this] { m_history->nameChangeUnderWay(m_window.actions().Neue1->text()); });
+    refresh();
+}
+
+void HistoryCommands::nameStepOf(QAction* command) {
+    connect(command, &QAction::triggered, this,
+            [this, command] { m_history->nameChangeUnderWay(command->text()); });
+}
+
+void HistoryCommands::nameStep(const QString& name) {
+    m_history->nameChangeUnderWay(name);
+}
+
+void HistoryCommands::journal(const QString& name, bool undone) {
+    if (JournalWiring* wiring = m_window.journal())
+        wiring->recorder().commandChosen((undone ? UndoCaption : RedoCaption) +
+                                         QStringLiteral(": ") + name);
+}
+
+void HistoryCommands::mUndoClick() {
+    if (!m_history->canUndo())
+        return;
+    journal(m_history->undoText(), true);
+    m_history->undo();
+}
+
+void HistoryCommands::mRedoClick() {
+    if (!m_history->canRedo())
+        return;
+    journal(m_history->redoText(), false);
+    m_history->redo();
+}
+
+void HistoryCommands::refresh() {
+    const bool canUndo = m_history->canUndo();
+    const bool canRedo = m_history->canRedo();
+    m_undo->setEnabled(canUndo);
+    m_redo->setEnabled(canRedo);
+    m_undo->setText(canUndo ? UndoCaption + QStringLiteral(": ") + m_history->undoText()
+                            : UndoCaption);
+    m_redo->setText(canRedo ? RedoCaption + QStringLiteral(": ") + m_history->redoText()
+                            : RedoCaption);
+    m_undo->setToolTip(canUndo ? QString()
+                               : QStringLiteral("Die Startliste wurde noch nicht geändert"));
+    m_redo->setToolTip(canRedo ? QString() : QStringLiteral("Es wurde nichts rückgängig gemacht"));
+}

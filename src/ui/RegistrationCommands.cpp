@@ -1,0 +1,113 @@
+#include "ui/RegistrationCommands.h"
+
+#include "competition/Competition.h"
+#include "competition/StageDerivation.h"
+#include "output/import/HeatStartListRows.h"
+#include "output/import/RegistrationFileReader.h"
+#include "output/import/StartListImport.h"
+#include "session/ProgramEnvironment.h"
+#include "ui/ImportMappingDialog.h"
+#include "ui/LateEntryDialog.h"
+#include "widgets/QtFileDialogs.h"
+
+#include <QMessageBox>
+#include <QSettings>
+
+namespace {
+
+bool isEmptyRow(const QStringList& cells) {
+    return std::all_of(cells.cbegin(), cells.cend(),
+                       [](const QString& cell) { return cell.trimmed().isEmpty(); });
+}
+
+} // namespace
+
+RegistrationCommands::RegistrationCommands(Competition& competition, StageDerivation& derivation,
+                                           const ProgramEnvironment& environment,
+                                           std::shared_ptr<FileDialogs> fileDialogs,
+                                           QWidget* window, Hooks hooks)
+    : m_competition(competition), m_derivation(derivation), m_environment(environment),
+      m_fileDialogs(std::move(fileDialogs)), m_window(window), m_hooks(std::move(hooks)) {}
+
+RegistrationCommands::~RegistrationCommands() = default;
+
+QStringList RegistrationCommands::fileFilters() {
+    return {QStringLiteral("Meldelisten (*.csv *.txt *.xlsx *.ods)"),
+            QStringLiteral("Alle Dateien (*)")};
+}
+
+FileDialogs& RegistrationCommands::dialogs() {
+    if (m_fileDialogs)
+        return *m_fileDialogs;
+    if (!m_ownDialogs)
+        m_ownDialogs = std::make_unique<QtFileDialogs>();
+    return *m_ownDialogs;
+}
+
+ImportMemory RegistrationCommands::memory() const {
+    const auto settings = m_environment.openSettings();
+    return ImportMemory::fromText(settings->value(memoryKey()).toString());
+}
+
+void RegistrationCommands::remember(const ImportMemory& memory) const {
+    // Written at once: the settings of the window are only saved at the end, and the mapping
+    // should outlive a crash as the list does.
+    const auto settings = m_environment.openSettings();
+    settings->setValue(memoryKey(), memory.toText());
+}
+
+void RegistrationCommands::importFile() {
+    const FileDialogs::Request request{fileFilters(), 1, QString(), QString()};
+    const auto choice = dialogs().openFile(m_window, request);
+    if (!choice)
+        return;
+    const ImportReadResult read = RegistrationFileReader::readFile(choice->fileName);
+    if (!read.ok()) {
+        refuse(read.error);
+        return;
+    }
+    const QList<QStringList> current = HeatStartListRows::read(m_competition.heatStartList());
+    ImportMappingDialog dialog(*read.workbook, current, memory(), choice->fileName, m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    remember(dialog.learnedMemory());
+    const ImportMapping mapping = dialog.mapping();
+    if (mapping.mode == ImportMapping::Mode::Replace && m_hooks.mayReplace && !m_hooks.mayReplace())
+        return;
+    // The timing goes on while the form is open: a time entered meanwhile must not be lost
+    // to the rows the form planned with.
+    const ImportPlan plan =
+        StartListImport::plan(HeatStartListRows::read(m_competition.heatStartList()),
+                              read.workbook->sheets.at(mapping.sheet), mapping);
+    if (plan.changesList())
+        writeHeatStartList(plan.rows, plan.firstAddedRow);
+}
+
+void RegistrationCommands::lateEntry() {
+    LateEntryDialog dialog(HeatStartListRows::read(m_competition.heatStartList()), m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // Read again: a time may have been entered, or a row added, while the form was open.
+    QList<QStringList> rows = HeatStartListRows::read(m_competition.heatStartList());
+    if (const QString problem = dialog.entry().problem(rows); !problem.isEmpty()) {
+        refuse(problem);
+        return;
+    }
+    // The empty row of a new list is filled, as a row added by hand would.
+    while (!rows.isEmpty() && isEmptyRow(rows.constLast()))
+        rows.removeLast();
+    rows.append(dialog.entry().cells());
+    writeHeatStartList(rows, static_cast<int>(rows.size()));
+}
+
+void RegistrationCommands::writeHeatStartList(const QList<QStringList>& rows, int selectRow) {
+    const bool keepSelection = m_hooks.runUnderway && m_hooks.runUnderway();
+    HeatStartListRows::write(m_competition.heatStartList(), rows, keepSelection ? -1 : selectRow);
+    m_derivation.DeriveAll();
+    if (m_hooks.changed)
+        m_hooks.changed();
+}
+
+void RegistrationCommands::refuse(const QString& message) {
+    QMessageBox::warning(m_window, m_environment.programTitle(), message);
+}

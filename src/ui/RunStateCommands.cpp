@@ -1,0 +1,164 @@
+#include "ui/RunStateCommands.h"
+
+#include "competition/Competition.h"
+#include "competition/ResultEntry.h"
+#include "competition/RunStateEntry.h"
+#include "competition/StageTables.h"
+#include "competition/widgets/TSortGridView.h"
+#include "session/RaceSession.h"
+#include "timing/RunClock.h"
+#include "ui/EditCommands.h"
+#include "ui/MainActions.h"
+#include "ui/MainStatusBar.h"
+#include "ui/TFormMain.h"
+#include "ui/TPageControl.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace {
+
+constexpr int NoticeMs = 15000;
+
+const std::array<QString, 3> Captions{QStringLiteral("Nicht angetreten (DNS)"),
+                                      QStringLiteral("Nicht im Ziel (DNF)"),
+                                      QStringLiteral("Disqualifiziert (DSQ)")};
+const std::array<const char*, 3> Names{"mDNS", "mDNF", "mDSQ"};
+
+bool isStartListPage(int page) {
+    return page == 0 || page == 2;
+}
+
+QString runNumber(int heatColumn) {
+    return QString::number(heatColumn - StageTables::Heat::Zeit1 + 1);
+}
+
+} // namespace
+
+RunStateCommands::RunStateCommands(TFormMain& window) : QObject(&window), m_window(window) {
+    MainActions& a = window.actions();
+    for (int i = 0; i < 3; ++i) {
+        const auto kind = static_cast<RunState::Kind>(i);
+        m_states[size_t(i)] = new QAction(Captions[size_t(i)], this);
+        m_states[size_t(i)]->setObjectName(QString::fromLatin1(Names[size_t(i)]));
+        connect(m_states[size_t(i)], &QAction::triggered, this, [this, kind] { enterState(kind); });
+    }
+    QMenu* heatPopup = window.editing().popupMenu();
+    m_finalPopup = new QMenu(window.SortGridView(2));
+    m_finalPopup->setObjectName(QStringLiteral("PopupMenuFinal"));
+    heatPopup->addSeparator();
+    for (QMenu* popup : {heatPopup, m_finalPopup}) {
+        for (QAction* entry : m_states)
+            popup->addAction(entry);
+        popup->addAction(a.mLaufWiederholen);
+        connect(popup, &QMenu::aboutToShow, this, &RunStateCommands::refresh);
+    }
+    window.SortGridView(2)->setPopupMenu(m_finalPopup);
+
+    connect(a.mLaufWiederholen, &QAction::triggered, this,
+            &RunStateCommands::mLaufWiederholenClick);
+    connect(a.Stoppuhr, &QMenu::aboutToShow, this, &RunStateCommands::refresh);
+    RunClock& clock = window.session().clock();
+    connect(a.mNichtImZiel, &QAction::triggered, &clock, &RunClock::notFinished);
+    connect(&clock, &RunClock::notFinishedRequested, this, &RunStateCommands::notFinished);
+    connect(&clock, &RunClock::controlStatesChanged, a.mNichtImZiel,
+            [entry = a.mNichtImZiel](const ControlStates& states) {
+                entry->setEnabled(states.stop.enabled);
+            });
+    a.mNichtImZiel->setEnabled(clock.controlStates().stop.enabled);
+
+    // Ctrl+R must know at once whether the selected competitor has a run to repeat.
+    Competition& c = window.session().competition();
+    for (TSortGrid* table : {&c.heatStartList(), &c.finalStartList()}) {
+        connect(table, &TSortGrid::rowSelected, this, &RunStateCommands::refresh);
+        connect(table, &QAbstractItemModel::dataChanged, this, &RunStateCommands::refresh);
+        connect(table, &QAbstractItemModel::modelReset, this, &RunStateCommands::refresh);
+    }
+    connect(window.PageControl1(), &TPageControl::pageChanged, this, &RunStateCommands::refresh);
+    refresh();
+}
+
+int RunStateCommands::activePage() const {
+    return qMax(0, m_window.PageControl1()->currentIndex());
+}
+
+void RunStateCommands::tell(const QString& text) {
+    m_window.StatusBar1()->showNotice(text, NoticeMs);
+}
+
+void RunStateCommands::refresh() {
+    const int page = activePage();
+    Competition& c = m_window.session().competition();
+    QString stateHint;
+    QString rerunHint;
+    if (!isStartListPage(page)) {
+        stateHint = rerunHint = QStringLiteral("Nur in der Startliste und der Endlauf-Startliste");
+    } else {
+        const TSortGrid& list = c.stageTable(page);
+        if (list.cell(StageTables::Heat::Nr, list.Row()).trimmed().isEmpty())
+            stateHint = rerunHint = QStringLiteral("Die gewählte Zeile hat keine Startnummer");
+        else if (!RunStateEntry::lastEnteredRun(c, page))
+            rerunHint = QStringLiteral("Für die gewählte Zeile ist noch kein Lauf eingetragen");
+    }
+    for (QAction* entry : m_states) {
+        entry->setEnabled(stateHint.isEmpty());
+        entry->setToolTip(stateHint);
+    }
+    QAction* rerun = m_window.actions().mLaufWiederholen;
+    rerun->setEnabled(rerunHint.isEmpty());
+    rerun->setToolTip(rerunHint);
+}
+
+void RunStateCommands::enterState(RunState::Kind kind) {
+    const int page = activePage();
+    if (!isStartListPage(page))
+        return;
+    Competition& c = m_window.session().competition();
+    const QString number = c.stageTable(page).cell(StageTables::Heat::Nr, c.stageTable(page).Row());
+    switch (RunStateEntry::enterState(c, page, kind)) {
+    case RunStateEntry::Outcome::Written:
+        break;
+    case RunStateEntry::Outcome::NoFreeRun:
+        tell(QStringLiteral("Alle Läufe von Nr. ") + number + QStringLiteral(" sind eingetragen"));
+        break;
+    case RunStateEntry::Outcome::NotInHeatList:
+        tell(QStringLiteral("Nr. ") + number + QStringLiteral(" fehlt in der Startliste"));
+        break;
+    case RunStateEntry::Outcome::NoCompetitor:
+    case RunStateEntry::Outcome::NoEnteredRun:
+        break;
+    }
+}
+
+void RunStateCommands::mLaufWiederholenClick() {
+    const int page = activePage();
+    Competition& c = m_window.session().competition();
+    const auto run = RunStateEntry::lastEnteredRun(c, page);
+    if (!isStartListPage(page) || !run)
+        return;
+    const TSortGrid& list = c.stageTable(page);
+    const int row = list.Row();
+    const QString number = list.cell(StageTables::Heat::Nr, row);
+    const int heatRow = c.heatStartList().FindRow(StageTables::Heat::Nr, number);
+    const QString text = c.heatStartList().cell(*run, page == 0 ? row : heatRow);
+    if (!m_window.askQuestion(QStringLiteral("Lauf ") + runNumber(*run) +
+                              QStringLiteral(" von Nr. ") + number + QStringLiteral(" (") + text +
+                              QStringLiteral(") wiederholen?")))
+        return;
+    // Asked again: the list may have changed while the question was open (a result entered).
+    if (RunStateEntry::lastEnteredRun(c, page) == run)
+        RunStateEntry::repeatRun(c, page);
+}
+
+void RunStateCommands::notFinished() {
+    const int page = activePage();
+    Competition& c = m_window.session().competition();
+    const TSortGrid& list = ResultEntry::targetTable(c, page);
+    const QString number = list.cell(StageTables::Heat::Nr, list.Row());
+    if (RunStateEntry::enterState(c, page, RunState::DNF) == RunStateEntry::Outcome::Written) {
+        ResultEntry::selectNextRow(c, page);
+        return;
+    }
+    tell(QStringLiteral("DNF nicht eingetragen: Nr. ") + number +
+         QStringLiteral(" hat keinen freien Lauf"));
+}
