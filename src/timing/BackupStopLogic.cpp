@@ -52,6 +52,7 @@ void BackupStopLogic::commandTaken(RunClock::Command command, qint64 stamp,
         break;
     case RunClock::Command::Enter:
     case RunClock::Command::Reset:
+    case RunClock::Command::NotFinished:
         finishRun();
         break;
     case RunClock::Command::Timer:

@@ -35,6 +35,7 @@ private Q_SLOTS:
     void ringEdges_data();
     void ringEdges();
     void bothStopsGiveTheDifference();
+    void notFinishedEndsTheRun();
 
 private:
     struct Rig {
@@ -180,6 +181,26 @@ void TestBackupStop::bothStopsGiveTheDifference() {
     QCOMPARE(runs.at(0).differenceMicroseconds(), std::optional<qint64>(12'500));
     QVERIFY(runs.at(1).stopB);
     QVERIFY(!runs.at(1).stopA);
+}
+
+void TestBackupStop::notFinishedEndsTheRun() {
+    Rig rig(0, true, false);
+    QSignalSpy lines(&rig.port, &TComPort::lineEvent);
+    QSignalSpy taken(&rig.barriers.backupStop(), &BackupStopLogic::backupStopTaken);
+    QVERIFY(QTest::qWaitFor([&] { return rig.device->isWaiting(); }));
+    rig.ticks->setNow(StartMicroseconds);
+    rig.clock.start();
+    rig.ticks->setNow(StartMicroseconds + 20'000'000);
+    rig.clock.notFinished();
+    // A late B impulse belongs to no run: the one marked "DNF" is over.
+    rig.step(
+        StartMicroseconds + 25'000'000, [&] { rig.device->setLevels(TIOCM_RNG, TIOCM_RNG); },
+        lines);
+    QCOMPARE(taken.size(), 0);
+    QVERIFY(!rig.barriers.backupStop().currentRun());
+    const QList<RunStops>& runs = rig.barriers.backupStop().finishedRuns();
+    QCOMPARE(runs.size(), 1);
+    QVERIFY(!runs.at(0).stopB);
 }
 
 QTEST_GUILESS_MAIN(TestBackupStop)
