@@ -10,15 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-bool touch(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly);
-}
-
-} // namespace
-
 // The small geometry rules of the window.
 class TestEnvironment : public QObject {
     Q_OBJECT
