@@ -1,12 +1,9 @@
 #include "live/widgets/LiveResultsControl.h"
 
-#include "competition/Competition.h"
-#include "competition/RunState.h"
 #include "live/LiveServer.h"
-#include "live/LiveSnapshotBuilder.h"
+#include "live/LiveSnapshotSource.h"
 #include "live/widgets/LiveAddressMenu.h"
 #include "live/widgets/LiveAddressWindow.h"
-#include "timing/RunClock.h"
 
 #include <QAction>
 #include <QInputDialog>
@@ -34,7 +31,8 @@ bool sameAddresses(const QList<LanAddress::Candidate>& a, const QList<LanAddress
 LiveResultsControl::LiveResultsControl(LiveInputs inputs, Menu menu, QWidget& window,
                                        QStatusBar& statusBar, QObject* parent)
     : QObject(parent), m_in(std::move(inputs)), m_menu(menu), m_window(window),
-      m_server(std::make_unique<LiveServer>(m_in.ticks)), m_interfaces(&LanAddress::ofThisMachine) {
+      m_server(std::make_unique<LiveServer>(m_in.ticks)),
+      m_source(new LiveSnapshotSource(m_in, this)), m_interfaces(&LanAddress::ofThisMachine) {
     m_coalesce.setSingleShot(true);
     connect(&m_coalesce, &QTimer::timeout, this, &LiveResultsControl::publishNow);
     m_networkCheck.setInterval(networkCheckMs);
@@ -75,43 +73,10 @@ LiveResultsControl::~LiveResultsControl() {
 }
 
 void LiveResultsControl::connectSources() {
-    const auto later = [this] {
-        schedule();
-    };
-    const Competition& competition = m_in.competition;
-    for (const TSortGrid* table :
-         {&competition.heatStartList(), &competition.heatResults(), &competition.finalStartList(),
-          &competition.finalResults(), &competition.teams()}) {
-        connect(table, &QAbstractItemModel::dataChanged, this, later);
-        connect(table, &QAbstractItemModel::modelReset, this, later);
-        connect(table, &QAbstractItemModel::rowsInserted, this, later);
-        connect(table, &QAbstractItemModel::rowsRemoved, this, later);
-        connect(table, &QAbstractItemModel::layoutChanged, this, later);
-        connect(table, &QAbstractItemModel::headerDataChanged, this, later);
-    }
-    const RunClock& clock = m_in.clock;
-    connect(&clock, &RunClock::stateChanged, this, [this](RunClock::State state) {
-        // The competitor of the run, before entry moves the selection on.
-        if (state == RunClock::State::Stopped)
-            m_stoppedRun = {m_in.text().competitor, m_in.text().club, QString()};
-        // The clock's news goes out as soon as the command is done; the pages run the time
-        // themselves.
-        QTimer::singleShot(0, this, &LiveResultsControl::publishNow);
-    });
-    connect(&clock, &RunClock::enterResultRequested, this, [this](qint32 runTimeMs) {
-        LiveSnapshot::Result result = m_stoppedRun;
-        result.time = m_in.competition.timeFormat().FormatTime(runTimeMs / 10);
-        result.run = ++m_entries;
-        m_lastResult = result;
-        schedule();
-    });
-    connect(&clock, &RunClock::notFinishedRequested, this, [this] {
-        const QString dnf = RunState::text(RunState::DNF);
-        m_lastResult =
-            LiveSnapshot::Result{m_in.text().competitor, m_in.text().club, dnf, ++m_entries, dnf};
-        schedule();
-    });
-    connect(&clock, &RunClock::tvUpdateRequested, this, later);
+    connect(m_source, &LiveSnapshotSource::changed, this, &LiveResultsControl::schedule);
+    // The pages run the time themselves; the clock's news goes out at once.
+    connect(m_source, &LiveSnapshotSource::clockChanged, this,
+            [this] { QTimer::singleShot(0, this, &LiveResultsControl::publishNow); });
 }
 
 void LiveResultsControl::sourcesChanged() {
@@ -119,7 +84,7 @@ void LiveResultsControl::sourcesChanged() {
 }
 
 void LiveResultsControl::protocolRestarted() {
-    m_lastResult.reset();
+    m_source->forgetLastResult();
     schedule();
 }
 
@@ -135,13 +100,7 @@ bool LiveResultsControl::isRunning() const {
 }
 
 LiveSnapshot LiveResultsControl::snapshot() const {
-    const AudienceText text = m_in.text();
-    LiveSnapshotBuilder::WindowTexts texts;
-    texts.title = text.title;
-    texts.competitor = text.competitor;
-    texts.club = text.club;
-    texts.lastResult = m_lastResult;
-    return LiveSnapshotBuilder::build(m_in.competition, m_in.clock, texts);
+    return m_source->snapshot();
 }
 
 void LiveResultsControl::schedule() {

@@ -17,6 +17,7 @@
 class LiveAddressMenu;
 class LiveAddressWindow;
 class LiveServer;
+class LiveSnapshotSource;
 class QAction;
 class QLabel;
 class QMenu;
@@ -101,6 +102,7 @@ private:
     Menu m_menu;
     QWidget& m_window;
     std::unique_ptr<LiveServer> m_server;
+    LiveSnapshotSource* m_source;
     std::optional<QHostAddress> m_listenOverride;
     LiveLimits m_limits;
     PortQuestion m_portQuestion;
@@ -117,7 +119,4 @@ private:
     QString m_address;
     // Switched on by the operator; an address that went away may bring the server back.
     bool m_wanted = false;
-    std::optional<LiveSnapshot::Result> m_lastResult;
-    LiveSnapshot::Result m_stoppedRun;
-    int m_entries = 0;
 };

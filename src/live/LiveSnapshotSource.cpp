@@ -1,0 +1,54 @@
+#include "live/LiveSnapshotSource.h"
+
+#include "competition/Competition.h"
+#include "competition/RunState.h"
+#include "live/LiveSnapshotBuilder.h"
+#include "timing/RunClock.h"
+
+LiveSnapshotSource::LiveSnapshotSource(const LiveInputs& inputs, QObject* parent)
+    : QObject(parent), m_competition(inputs.competition), m_clock(inputs.clock),
+      m_text(inputs.text) {
+    for (const TSortGrid* table :
+         {&m_competition.heatStartList(), &m_competition.heatResults(),
+          &m_competition.finalStartList(), &m_competition.finalResults(), &m_competition.teams()}) {
+        connect(table, &QAbstractItemModel::dataChanged, this, &LiveSnapshotSource::changed);
+        connect(table, &QAbstractItemModel::modelReset, this, &LiveSnapshotSource::changed);
+        connect(table, &QAbstractItemModel::rowsInserted, this, &LiveSnapshotSource::changed);
+        connect(table, &QAbstractItemModel::rowsRemoved, this, &LiveSnapshotSource::changed);
+        connect(table, &QAbstractItemModel::layoutChanged, this, &LiveSnapshotSource::changed);
+        connect(table, &QAbstractItemModel::headerDataChanged, this, &LiveSnapshotSource::changed);
+    }
+    connect(&m_clock, &RunClock::stateChanged, this, [this](RunClock::State state) {
+        if (state == RunClock::State::Stopped)
+            m_stoppedRun = {m_text().competitor, m_text().club, QString()};
+        Q_EMIT clockChanged();
+    });
+    connect(&m_clock, &RunClock::enterResultRequested, this, [this](qint32 runTimeMs) {
+        LiveSnapshot::Result result = m_stoppedRun;
+        result.time = m_competition.timeFormat().FormatTime(runTimeMs / 10);
+        result.run = ++m_entries;
+        m_lastResult = result;
+        Q_EMIT changed();
+    });
+    connect(&m_clock, &RunClock::notFinishedRequested, this, [this] {
+        const QString dnf = RunState::text(RunState::DNF);
+        m_lastResult =
+            LiveSnapshot::Result{m_text().competitor, m_text().club, dnf, ++m_entries, dnf};
+        Q_EMIT changed();
+    });
+    connect(&m_clock, &RunClock::tvUpdateRequested, this, &LiveSnapshotSource::changed);
+}
+
+void LiveSnapshotSource::forgetLastResult() {
+    m_lastResult.reset();
+}
+
+LiveSnapshot LiveSnapshotSource::snapshot() const {
+    const AudienceText text = m_text();
+    LiveSnapshotBuilder::WindowTexts texts;
+    texts.title = text.title;
+    texts.competitor = text.competitor;
+    texts.club = text.club;
+    texts.lastResult = m_lastResult;
+    return LiveSnapshotBuilder::build(m_competition, m_clock, texts);
+}
