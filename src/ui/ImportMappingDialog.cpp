@@ -289,14 +289,23 @@ void ImportMappingDialog::replan() {
     if (!m_plan.blocker.isEmpty()) {
         summary.append(m_plan.blocker);
     } else {
-        summary.append(
-            append ? QStringLiteral("%1 Teilnehmer werden angefügt").arg(m_plan.added)
-                   : QStringLiteral("%1 Teilnehmer ersetzen die Startliste").arg(m_plan.added));
+        const bool one = m_plan.added == 1;
+        if (append)
+            summary.append((one ? QStringLiteral("%1 Teilnehmer wird angefügt")
+                                : QStringLiteral("%1 Teilnehmer werden angefügt"))
+                               .arg(m_plan.added));
+        else
+            summary.append((one ? QStringLiteral("%1 Teilnehmer ersetzt die Startliste")
+                                : QStringLiteral("%1 Teilnehmer ersetzen die Startliste"))
+                               .arg(m_plan.added));
         if (m_plan.updated > 0)
             summary.append(QStringLiteral("%1 aktualisiert").arg(m_plan.updated));
         if (!m_plan.rejected.isEmpty())
-            summary.append(QStringLiteral("%1 Zeilen werden nicht übernommen (Gründe unten)")
-                               .arg(m_plan.rejected.size()));
+            summary.append(
+                (m_plan.rejected.size() == 1
+                     ? QStringLiteral("%1 Zeile wird nicht übernommen (Gründe unten)")
+                     : QStringLiteral("%1 Zeilen werden nicht übernommen (Gründe unten)"))
+                    .arg(m_plan.rejected.size()));
         if (!append && m_listHasData)
             summary.append(QStringLiteral("die bisherige Startliste mit allen Zeiten geht "
                                           "verloren"));

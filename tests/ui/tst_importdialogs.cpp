@@ -87,7 +87,7 @@ void TestImportDialogs::mappingOfAClubList() {
     dialog.findChild<QRadioButton*>("ImportReplace")->setChecked(true);
     QCOMPARE(reportLines(*report), QStringList{"5 Klasse „Herren“ ist keiner Klasse zugeordnet"});
     QCOMPARE(dialog.findChild<QLabel*>("ImportSummary")->text(),
-             QStringLiteral("3 Teilnehmer ersetzen die Startliste, 1 Zeilen werden nicht "
+             QStringLiteral("3 Teilnehmer ersetzen die Startliste, 1 Zeile wird nicht "
                             "übernommen (Gründe unten), die bisherige Startliste mit allen "
                             "Zeiten geht verloren."));
     const ImportMemory memory = dialog.learnedMemory();
