@@ -1,5 +1,4 @@
-#include "mock/FakeSerialSystem.h"
-#include "mock/FakeTickSource.h"
+#include "mock/BarrierPortRig.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
@@ -20,13 +19,8 @@ private Q_SLOTS:
     void operatorClosingEndsTheWatch();
 
 private:
-    struct Rig {
-        explicit Rig(bool byId)
-            : ticks(std::make_shared<FakeTickSource>(1'000'000)),
-              system(
-                  std::make_shared<FakeSerialSystem>([t = ticks] { return t->nowMicroseconds(); })),
-              device(system->addDevice(QStringLiteral("/dev/ttyUSB0"))), clock(*ticks),
-              barriers(clock), port(barriers, system, ticks) {
+    struct Rig : BarrierPortRig {
+        explicit Rig(bool byId) {
             if (byId)
                 system->addLink(byIdLink(), QStringLiteral("/dev/ttyUSB0"));
             TimingSettings settings;
@@ -37,12 +31,6 @@ private:
         static QString byIdLink() {
             return QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_A12B-if00-port0");
         }
-        std::shared_ptr<FakeTickSource> ticks;
-        std::shared_ptr<FakeSerialSystem> system;
-        std::shared_ptr<FakeLineDevice> device;
-        RunClock clock;
-        BarrierLogic barriers;
-        LightBarrierPort port;
     };
 };
 

@@ -1,3 +1,4 @@
+#include "mock/BarrierPortRig.h"
 #include "mock/FakeRealtimeSystem.h"
 #include "mock/FakeSerialSystem.h"
 #include "mock/FakeTickSource.h"
@@ -23,20 +24,7 @@ private Q_SLOTS:
     void noRealtimePriorityIsToldOnce();
 
 private:
-    struct Rig {
-        explicit Rig(FakeLineDevice::Options options = {})
-            : ticks(std::make_shared<FakeTickSource>(1'000'000)),
-              system(
-                  std::make_shared<FakeSerialSystem>([t = ticks] { return t->nowMicroseconds(); })),
-              device(system->addDevice(QStringLiteral("/dev/ttyUSB0"), options)), clock(*ticks),
-              barriers(clock), port(barriers, system, ticks) {}
-        std::shared_ptr<FakeTickSource> ticks;
-        std::shared_ptr<FakeSerialSystem> system;
-        std::shared_ptr<FakeLineDevice> device;
-        RunClock clock;
-        BarrierLogic barriers;
-        LightBarrierPort port;
-    };
+    using Rig = BarrierPortRig;
 };
 
 void TestLightBarrierPort::designedSettings() {
