@@ -252,9 +252,15 @@ void TestLiveResults::servedOnTheChosenAddressOnly() {
     live.setInterfaces([] {
         return QList<LanAddress::Candidate>{{QHostAddress("192.0.2.1"), true, false, "eth0"}};
     });
-    f.window().session().settings().livePort = freePort();
-    f.window().actions().mLive->trigger();
-    QTRY_VERIFY(live.isRunning());
+    // A port found free may be taken by a test running beside this one before the server
+    // binds it; switched on again, the server tries another.
+    bool running = false;
+    for (int attempt = 0; attempt < 5 && !running; ++attempt) {
+        f.window().session().settings().livePort = freePort();
+        f.window().actions().mLive->trigger();
+        running = QTest::qWaitFor([&live] { return live.isRunning(); }, 5000);
+    }
+    QVERIFY(running);
     live.addressMenu()->onlyThisAddressEntry()->trigger();
     QTRY_VERIFY(!live.isRunning() && !live.server().isRunning());
     QVERIFY2(live.statusText().startsWith(
