@@ -1,5 +1,6 @@
 #pragma once
 
+#include "competition/SubstituteMarks.h"
 #include "competition/TSortGrid.h"
 #include "competition/TimeFormat.h"
 
@@ -42,9 +43,18 @@ public:
     void writeDerivedHeaders();
     void writeHeatStartListHeader();
 
+    // The substitute times among the heat start list's runs; whoever changes them says so with
+    // substituteMarksChanged().
+    SubstituteMarks& substituteMarks() { return m_substituteMarks; }
+    const SubstituteMarks& substituteMarks() const { return m_substituteMarks; }
+
+Q_SIGNALS:
+    void substituteMarksChanged();
+
 private:
     TimeFormat m_format;
     std::array<TSortGrid*, 4> m_grids{};
     TSortGrid* m_teams = nullptr;
     std::array<QString, 3> m_messages;
+    SubstituteMarks m_substituteMarks;
 };

@@ -1,3 +1,4 @@
+#include "competition/SubstituteMarks.h"
 #include "competition/SubstituteTime.h"
 
 #include <QTest>
@@ -38,6 +39,8 @@ class TestSubstituteTime : public QObject {
 private Q_SLOTS:
     void substitute_data();
     void substitute();
+    void markHoldsWhileTheCellShowsItsTime_data();
+    void markHoldsWhileTheCellShowsItsTime();
 };
 
 void TestSubstituteTime::substitute_data() {
@@ -98,6 +101,32 @@ void TestSubstituteTime::substitute() {
     QTEST(c->meanMicroseconds(), "meanMicroseconds");
     QCOMPARE(c->baseMicroseconds, baseMicroseconds);
     QTEST(c->resultHundredths, "hundredths");
+}
+
+void TestSubstituteTime::markHoldsWhileTheCellShowsItsTime_data() {
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<int>("run");
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<bool>("marked");
+    QTest::newRow("as entered") << "12" << 1 << "41,37" << true;
+    QTest::newRow("blanks around") << " 12 " << 1 << " 41,37 " << true;
+    QTest::newRow("replaced by the later mark") << "12" << 1 << "40,00" << false;
+    QTest::newRow("cell changed since") << "12" << 1 << "42,00" << false;
+    QTest::newRow("another run") << "12" << 2 << "41,37" << false;
+    QTest::newRow("another competitor") << "7" << 1 << "41,37" << false;
+    QTest::newRow("emptied by a rerun") << "12" << 1 << " " << false;
+}
+
+void TestSubstituteTime::markHoldsWhileTheCellShowsItsTime() {
+    SubstituteMarks marks;
+    marks.add({QStringLiteral("12"), 1, QStringLiteral("40,00")});
+    marks.add({QStringLiteral("12 "), 1, QStringLiteral("41,37")});
+    QFETCH(QString, number);
+    QFETCH(int, run);
+    QFETCH(QString, cell);
+    QFETCH(bool, marked);
+    QCOMPARE(marks.isSubstitute(number, run, cell), marked);
+    QCOMPARE(marks.marks().size(), 1);
 }
 
 QTEST_APPLESS_MAIN(TestSubstituteTime)
