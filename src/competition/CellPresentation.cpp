@@ -2,6 +2,7 @@
 
 #include "competition/RunState.h"
 #include "competition/StageTables.h"
+#include "competition/SubstituteMarks.h"
 #include "competition/TSortGrid.h"
 
 using namespace StageTables;
@@ -24,6 +25,63 @@ std::optional<int> CellPresentation::discardedHeatRun(const TSortGrid& grid, int
     if (worst <= 0)
         return std::nullopt;
     return worstColumn;
+}
+
+namespace {
+
+// The runs (0..4 for "Zeit1".."Zeit5") a time column of a stage table may show.
+std::pair<int, int> runsShownIn(int tag, int col) {
+    switch (tag) {
+    case HeatStartList:
+        if (col >= Heat::Zeit1 && col <= Heat::Zeit5)
+            return {col - Heat::Zeit1, col - Heat::Zeit1};
+        break;
+    case HeatResults:
+        // The two counted heat runs, in whichever order the ranking put them.
+        if (col == HeatRes::Zeit1 || col == HeatRes::Zeit2)
+            return {0, 2};
+        break;
+    case FinalStartList:
+        if (col == FinalStart::Zeit4 || col == FinalStart::Zeit5)
+            return {3 + col - FinalStart::Zeit4, 3 + col - FinalStart::Zeit4};
+        break;
+    case FinalResults:
+        if (col == FinalRes::Zeit4 || col == FinalRes::Zeit5)
+            return {3 + col - FinalRes::Zeit4, 3 + col - FinalRes::Zeit4};
+        break;
+    default:
+        break;
+    }
+    return {0, -1};
+}
+
+} // namespace
+
+bool CellPresentation::isSubstitute(const TSortGrid& grid, int col, int row,
+                                    const TSortGrid& heatStartList, const SubstituteMarks& marks) {
+    if (marks.isEmpty() || row <= 0 || row >= grid.RowCount())
+        return false;
+    const auto [first, last] = runsShownIn(grid.tag(), col);
+    if (first > last)
+        return false;
+    const QString text = grid.cell(col, row).trimmed();
+    if (text.isEmpty())
+        return false;
+    const int nrColumn = grid.tag() == HeatResults || grid.tag() == FinalResults
+                             ? static_cast<int>(HeatRes::Nr)
+                             : static_cast<int>(Heat::Nr);
+    const QString number = grid.cell(nrColumn, row).trimmed();
+    for (int heatRow = 1; heatRow < heatStartList.RowCount(); ++heatRow) {
+        if (heatStartList.cell(Heat::Nr, heatRow).trimmed() != number)
+            continue;
+        for (int run = first; run <= last; ++run) {
+            const QString& runText = heatStartList.cell(Heat::Zeit1 + run, heatRow);
+            if (runText.trimmed() == text && marks.isSubstitute(number, run, runText))
+                return true;
+        }
+        return false;
+    }
+    return false;
 }
 
 CellFormat CellPresentation::format(const TSortGrid& grid, int col, int row, bool selected,

@@ -4,7 +4,9 @@
 
 #include <Qt>
 #include <optional>
+#include <utility>
 
+class SubstituteMarks;
 class TSortGrid;
 
 // How one cell of a stage table looks: background, font colour and alignment. Colours are
@@ -33,6 +35,12 @@ public:
     // Column (6, 7 or 8) of the heat run that the heat results leave out: the largest of the
     // three, the earliest of equal largest; nothing when the largest is not above 0, and nothing
     // when a run holds a state, whose own colour already marks it.
+    // Whether cell (col, row) of a stage table shows a run time that is a substitute: a run
+    // column of the heat or final runs whose competitor's run in the heat start list still holds
+    // the marked substitute with this very text. Totals are not marked.
+    static bool isSubstitute(const TSortGrid& grid, int col, int row,
+                             const TSortGrid& heatStartList, const SubstituteMarks& marks);
+
     static std::optional<int> discardedHeatRun(const TSortGrid& heatStartList, int row,
                                                const TimeFormat& timeFormat);
 };

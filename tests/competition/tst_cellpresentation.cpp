@@ -15,6 +15,8 @@ private Q_SLOTS:
     void discardedRun();
     void endzeitRed_data();
     void endzeitRed();
+    void substituteMark_data();
+    void substituteMark();
     void alignment();
     void headerKeepsDefaults();
 };
@@ -119,6 +121,46 @@ void TstCellPresentation::stateColour() {
         grid.setCell(8, 1, QStringLiteral("11,00"));
         QVERIFY(!CellPresentation::discardedHeatRun(grid, 1, competition.timeFormat()));
     }
+}
+
+void TstCellPresentation::substituteMark_data() {
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("marked");
+    QTest::newRow("heat run itself") << 0 << 7 << "41,37" << true;
+    QTest::newRow("heat run beside it") << 0 << 6 << "41,37" << false;
+    QTest::newRow("counted run in the heat results") << 1 << 8 << "41,37" << true;
+    QTest::newRow("G-Zeit is a total") << 1 << 9 << "41,37" << false;
+    QTest::newRow("other time in the heat results") << 1 << 7 << "40,00" << false;
+    QTest::newRow("final run itself") << 2 << 8 << "39,90" << true;
+    QTest::newRow("final results run") << 3 << 9 << "39,90" << true;
+    QTest::newRow("final results other run") << 3 << 8 << "39,90" << false;
+}
+
+void TstCellPresentation::substituteMark() {
+    QFETCH(int, page);
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    Competition competition;
+    TSortGrid& heat = competition.heatStartList();
+    heat.setCell(0, 1, QStringLiteral("12"));
+    heat.setCell(7, 1, QStringLiteral("41,37"));
+    heat.setCell(10, 1, QStringLiteral("39,90"));
+    SubstituteMarks& marks = competition.substituteMarks();
+    marks.add({QStringLiteral("12"), 1, QStringLiteral("41,37")});
+    marks.add({QStringLiteral("12"), 4, QStringLiteral("39,90")});
+    TSortGrid& grid = competition.stageTable(page);
+    const bool results = page == 1 || page == 3;
+    grid.setCell(results ? 1 : 0, 1, QStringLiteral("12"));
+    grid.setCell(column, 1, text);
+    QFETCH(bool, marked);
+    QCOMPARE(CellPresentation::isSubstitute(grid, column, 1, heat, marks), marked);
+    // A rerun emptied the run: nothing it showed is a substitute any more.
+    heat.setCell(7, 1, QStringLiteral(" "));
+    heat.setCell(10, 1, QStringLiteral(" "));
+    if (page != 0)
+        QVERIFY(!CellPresentation::isSubstitute(grid, column, 1, heat, marks));
 }
 
 void TstCellPresentation::discardedRun_data() {
