@@ -84,8 +84,26 @@ bool CellPresentation::isSubstitute(const TSortGrid& grid, int col, int row,
     return false;
 }
 
+bool CellPresentation::isSubstitute(const TSortGrid& grid, int col, int row,
+                                    const SubstituteSource& substitutes) {
+    return substitutes.heatStartList && substitutes.marks &&
+           isSubstitute(grid, col, row, *substitutes.heatStartList, *substitutes.marks);
+}
+
+CellPresentation::Mark CellPresentation::mark(const TSortGrid& grid, int col, int row,
+                                              const SubstituteSource& substitutes) {
+    // The state colour belongs to the time columns only, as on screen; the time format plays
+    // no part in it.
+    if (RunState::isState(grid.cell(col, row)) &&
+        format(grid, col, row, false, TimeFormat()).background == StateBackground)
+        return Mark::State;
+    if (isSubstitute(grid, col, row, substitutes))
+        return Mark::Substitute;
+    return Mark::None;
+}
+
 CellFormat CellPresentation::format(const TSortGrid& grid, int col, int row, bool selected,
-                                    const TimeFormat& timeFormat) {
+                                    const TimeFormat& timeFormat, bool substitute) {
     CellFormat result;
     if (row <= 0)
         return result;
@@ -129,6 +147,8 @@ CellFormat CellPresentation::format(const TSortGrid& grid, int col, int row, boo
     default:
         break;
     }
+    if (background && substitute)
+        background = SubstituteBackground;
     // Only time columns have a background of their own; a name that reads "DNS" stays a name.
     // On the selection the state keeps the selection's own text colour, which reads on it.
     if (background && RunState::isState(grid.cell(col, row))) {

@@ -2,6 +2,7 @@
 
 #include "competition/TimeFormat.h"
 
+#include <QString>
 #include <Qt>
 #include <optional>
 #include <utility>
@@ -17,6 +18,13 @@ struct CellFormat {
     Qt::Alignment alignment = Qt::AlignLeft;
 };
 
+// Where the substitute times of every stage table are read from: the heat start list and its
+// marks. Without both nothing is a substitute.
+struct SubstituteSource {
+    const TSortGrid* heatStartList = nullptr;
+    const SubstituteMarks* marks = nullptr;
+};
+
 class CellPresentation {
 public:
     static constexpr quint32 LightGreen = 0xE0FFE0;
@@ -27,20 +35,35 @@ public:
     // times around it and from the red of the dropped run.
     static constexpr quint32 StateBackground = 0xFFD8A0;
     static constexpr quint32 StateText = 0x602000;
+    // A substitute time on screen: light blue, told apart from the orange of the states.
+    static constexpr quint32 SubstituteBackground = 0xD8E8FF;
 
-    // The format of cell (col, row) of a stage table; selected means the row is the selection.
+    // What the published tables (web page, print, PDF) show of a cell beyond its text: a state
+    // in the state colours, a substitute time with a raised "E" and the legend below the table.
+    enum class Mark { None, State, Substitute };
+
+    static QString substituteHint() { return QStringLiteral("Ersatzzeit"); }
+    static QString substituteMark() { return QStringLiteral("E"); }
+    static QString substituteLegend() { return QStringLiteral("E = Ersatzzeit"); }
+
+    // The format of cell (col, row) of a stage table; selected means the row is the selection,
+    // substitute that the cell shows a substitute time.
     static CellFormat format(const TSortGrid& grid, int col, int row, bool selected,
-                             const TimeFormat& timeFormat);
+                             const TimeFormat& timeFormat, bool substitute = false);
 
-    // Column (6, 7 or 8) of the heat run that the heat results leave out: the largest of the
-    // three, the earliest of equal largest; nothing when the largest is not above 0, and nothing
-    // when a run holds a state, whose own colour already marks it.
+    static Mark mark(const TSortGrid& grid, int col, int row, const SubstituteSource& substitutes);
+    static bool isSubstitute(const TSortGrid& grid, int col, int row,
+                             const SubstituteSource& substitutes);
+
     // Whether cell (col, row) of a stage table shows a run time that is a substitute: a run
     // column of the heat or final runs whose competitor's run in the heat start list still holds
     // the marked substitute with this very text. Totals are not marked.
     static bool isSubstitute(const TSortGrid& grid, int col, int row,
                              const TSortGrid& heatStartList, const SubstituteMarks& marks);
 
+    // Column (6, 7 or 8) of the heat run that the heat results leave out: the largest of the
+    // three, the earliest of equal largest; nothing when the largest is not above 0, and nothing
+    // when a run holds a state, whose own colour already marks it.
     static std::optional<int> discardedHeatRun(const TSortGrid& heatStartList, int row,
                                                const TimeFormat& timeFormat);
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "competition/CellPresentation.h"
 #include "competition/SubstituteMarks.h"
 #include "competition/TSortGrid.h"
 #include "competition/TimeFormat.h"
@@ -47,6 +48,8 @@ public:
     // substituteMarksChanged().
     SubstituteMarks& substituteMarks() { return m_substituteMarks; }
     const SubstituteMarks& substituteMarks() const { return m_substituteMarks; }
+    // What the stage tables' views and pages read their substitute times from.
+    SubstituteSource substitutes() const { return {m_grids[0], &m_substituteMarks}; }
 
 Q_SIGNALS:
     void substituteMarksChanged();

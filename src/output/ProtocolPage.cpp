@@ -35,6 +35,20 @@ QString cellText(const QString& text) {
     return escapeHtml(result);
 }
 
+QString colour(quint32 rgb) {
+    return QStringLiteral("#%1").arg(rgb, 6, 16, QLatin1Char('0')).toUpper();
+}
+
+// The opening of a body cell: a state in its screen colours, so it stands out in colour and
+// still reads as text in black and white.
+QString cellStart(CellPresentation::Mark mark) {
+    if (mark != CellPresentation::Mark::State)
+        return QStringLiteral("<td>");
+    return QStringLiteral("<td style=\"background-color:") +
+           colour(CellPresentation::StateBackground) + QStringLiteral(";color:") +
+           colour(CellPresentation::StateText) + QStringLiteral("\">");
+}
+
 } // namespace
 
 QString escapeHtml(const QString& text) {
@@ -52,8 +66,8 @@ int pageColumnCount(const TSortGrid& table) {
     return table.tag() == StageTables::HeatStartList ? qMax(0, cols - 2) : cols;
 }
 
-QByteArray pageBytes(const TSortGrid& table, const QString& programTitle,
-                     const QString& tabCaption) {
+QByteArray pageBytes(const TSortGrid& table, const QString& programTitle, const QString& tabCaption,
+                     const SubstituteSource& substitutes) {
     const QString title = escapeHtml(programTitle);
     const QString caption = escapeHtml(tabCaption);
     const int n = pageColumnCount(table);
@@ -103,13 +117,23 @@ QByteArray pageBytes(const TSortGrid& table, const QString& programTitle,
     for (int k = 0; k < n; ++k)
         line(QStringLiteral("<th  nowrap>") + escapeHtml(table.cell(k, 0)));
     line(QStringLiteral("</tr></thead>"));
+    bool substituteShown = false;
     for (int r = 1; r < table.RowCount(); ++r) {
         page.append(u"<tr>");
-        for (int k = 0; k < n; ++k)
-            page.append(u"<td>").append(cellText(table.cell(k, r)));
+        for (int k = 0; k < n; ++k) {
+            const CellPresentation::Mark mark = CellPresentation::mark(table, k, r, substitutes);
+            page.append(cellStart(mark)).append(cellText(table.cell(k, r)));
+            if (mark == CellPresentation::Mark::Substitute) {
+                page.append(QStringLiteral("<sup>") + CellPresentation::substituteMark() +
+                            QStringLiteral("</sup>"));
+                substituteShown = true;
+            }
+        }
         line(QStringLiteral("</tr>"));
     }
     line(QStringLiteral("</table>"));
+    if (substituteShown)
+        line(QStringLiteral("<P>") + CellPresentation::substituteLegend() + QStringLiteral("</P>"));
     page.append(QStringLiteral("</table><P align=right><a href=\"") + makerSite +
                 QStringLiteral("\" title=\"") + title + QStringLiteral("\">"));
     page.append(QStringLiteral("<FONT color=#FF0000>Qu</FONT>"
@@ -121,9 +145,10 @@ QByteArray pageBytes(const TSortGrid& table, const QString& programTitle,
 }
 
 FileWriteResult WriteProtocolPage(const QString& fileName, const TSortGrid& table,
-                                  const QString& programTitle, const QString& tabCaption) {
+                                  const QString& programTitle, const QString& tabCaption,
+                                  const SubstituteSource& substitutes) {
     if (const auto failure =
-            AtomicFile::write(fileName, pageBytes(table, programTitle, tabCaption)))
+            AtomicFile::write(fileName, pageBytes(table, programTitle, tabCaption, substitutes)))
         return FileWriteResult::failure(QStringLiteral("Der Schreibfehler der Datei: ") + fileName,
                                         failure->text());
     return FileWriteResult::success();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "competition/CellPresentation.h"
 #include "output/FileWriteResult.h"
 
 #include <QByteArray>
@@ -9,7 +10,8 @@ class TSortGrid;
 
 // The "Zeitenprotokoll" web page of one stage table: a fixed page template filled with the
 // program title, the tab caption and the table, every inserted text HTML-escaped and without
-// control characters.
+// control characters. A run state keeps its colours from the screen; a substitute time gets a
+// raised "E", explained below the table.
 namespace ProtocolPage {
 
 // The maker's names on the page.
@@ -24,12 +26,13 @@ QString escapeHtml(const QString& text);
 int pageColumnCount(const TSortGrid& table);
 
 // The page's bytes (Windows-1252, CR LF).
-QByteArray pageBytes(const TSortGrid& table, const QString& programTitle,
-                     const QString& tabCaption);
+QByteArray pageBytes(const TSortGrid& table, const QString& programTitle, const QString& tabCaption,
+                     const SubstituteSource& substitutes = {});
 
 // Writes atomically; on failure the old file stays and the message is
 // "Der Schreibfehler der Datei: " + fileName.
 FileWriteResult WriteProtocolPage(const QString& fileName, const TSortGrid& table,
-                                  const QString& programTitle, const QString& tabCaption);
+                                  const QString& programTitle, const QString& tabCaption,
+                                  const SubstituteSource& substitutes = {});
 
 } // namespace ProtocolPage

@@ -22,6 +22,12 @@ QFont GridPageRenderer::pageFont(const QFont& gridFont) {
     return font;
 }
 
+QFont GridPageRenderer::markFont(const QFont& gridFont) {
+    QFont font = gridFont;
+    font.setPointSizeF(gridFont.pointSizeF() * 0.7);
+    return font;
+}
+
 int GridPageRenderer::screenWidth(const QFont& font, const QString& text, int screenDpi) {
     // An image of the screen's resolution measures the same on every platform and in tests.
     QImage reference(1, 1, QImage::Format_RGB32);
@@ -65,6 +71,9 @@ void GridPageRenderer::drawPage(const PrintableTable& table, QPainter& painter,
     drawTextTop(painter, g.pageWidth - g.X(labelWidth + PageLayout::LabelRight),
                 g.pageHeight - g.Y(PageLayout::LabelFromBottom), label);
     painter.setFont(table.font);
+    if (showsSubstitute(table, page))
+        drawTextTop(painter, PageLayout::LeftEdge, g.pageHeight - g.Y(PageLayout::LabelFromBottom),
+                    CellPresentation::substituteLegend());
 
     int top = g.Y(PageLayout::HeaderTop);
     drawRow(table, painter, g, page, 0, top);
@@ -75,10 +84,22 @@ void GridPageRenderer::drawPage(const PrintableTable& table, QPainter& painter,
     painter.setBrush(Qt::white);
 }
 
+bool GridPageRenderer::showsSubstitute(const PrintableTable& table, const PrintPage& page) {
+    for (auto it = table.marks.cbegin(); it != table.marks.cend(); ++it) {
+        const QPoint cell = it.key();
+        if (it.value() == CellPresentation::Mark::Substitute && cell.x() >= page.firstCol &&
+            cell.x() <= page.lastCol && cell.y() >= page.firstRow && cell.y() <= page.lastRow &&
+            table.layout.columnWidth(cell.x()) > 0)
+            return true;
+    }
+    return false;
+}
+
 void GridPageRenderer::drawRow(const PrintableTable& table, QPainter& painter,
                                const PageGeometry& g, const PrintPage& page, int row, int top) {
     const PageLayout& layout = table.layout;
     const QFontMetrics metrics = painter.fontMetrics();
+    const QFontMetrics markMetrics(markFont(table.font), painter.device());
     // A box reaches one device pixel past the next row's top and the next cell's left edge, so
     // neighbours draw their shared border on the same line: at printer resolution one length
     // unit is many device pixels, and boxes one unit larger would draw it twice, apart.
@@ -92,22 +113,39 @@ void GridPageRenderer::drawRow(const PrintableTable& table, QPainter& painter,
         if (width <= 0)
             continue;
         const QRect box(left, top, g.X(width + 1) + 1, height);
+        const CellPresentation::Mark mark = table.mark(c, row);
         if (row == 0)
             painter.fillRect(box, Silver);
+        else if (mark == CellPresentation::Mark::State)
+            painter.fillRect(box, QColor::fromRgb(CellPresentation::StateBackground));
         painter.drawRect(box.adjusted(0, 0, -1, -1));
 
         const QString& text = table.cell(c, row);
         if (text.isEmpty())
             continue;
         const int textWidth = metrics.horizontalAdvance(text);
+        const bool substitute = mark == CellPresentation::Mark::Substitute;
+        const int markWidth =
+            substitute ? markMetrics.horizontalAdvance(CellPresentation::substituteMark()) : 0;
         const Qt::Alignment alignment = table.alignment(c, row) & Qt::AlignHorizontal_Mask;
         int offset = g.X(3);
         if (alignment & Qt::AlignRight)
-            offset = g.X(width - 3) - textWidth;
+            offset = g.X(width - 3) - textWidth - markWidth;
         else if (alignment & Qt::AlignHCenter)
-            offset = g.X(width) / 2 - textWidth / 2;
+            offset = g.X(width) / 2 - (textWidth + markWidth) / 2;
         painter.setClipRect(box.adjusted(1, 1, -1, -1));
-        painter.drawText(QPoint(left + offset, top + metrics.ascent()), text);
+        if (mark == CellPresentation::Mark::State)
+            painter.setPen(QPen(QColor::fromRgb(CellPresentation::StateText), 0));
+        const int baseline = top + metrics.ascent();
+        painter.drawText(QPoint(left + offset, baseline), text);
+        if (substitute) {
+            // Raised by a third of the time's height, as a superscript is.
+            painter.setFont(markFont(table.font));
+            painter.drawText(QPoint(left + offset + textWidth, baseline - metrics.ascent() / 3),
+                             CellPresentation::substituteMark());
+            painter.setFont(table.font);
+        }
+        painter.setPen(QPen(Qt::black, 0));
         painter.setClipping(false);
     }
 }

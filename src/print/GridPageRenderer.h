@@ -9,7 +9,8 @@
 class QPainter;
 
 // Draws the pages of a table on any paint device (printer, PDF, image): title, header row,
-// bordered cells and the page label, at the places the shared page layout gives.
+// bordered cells and the page label, at the places the shared page layout gives. States are
+// drawn in their screen colours, substitute times with a raised "E" and the legend at the foot.
 class GridPageRenderer {
 public:
     enum class Mode { Printing, Preview, Counting };
@@ -31,10 +32,13 @@ public:
 
     // The grid's font at 12 point, bold: title and page label.
     static QFont pageFont(const QFont& gridFont);
+    // The raised mark after a substitute time: the grid's font, smaller.
+    static QFont markFont(const QFont& gridFont);
     // Text width as the screen measures it, for positions that are converted like lengths.
     static int screenWidth(const QFont& font, const QString& text, int screenDpi);
 
 private:
+    static bool showsSubstitute(const PrintableTable& table, const PrintPage& page);
     static void drawRow(const PrintableTable& table, QPainter& painter, const PageGeometry& g,
                         const PrintPage& page, int row, int top);
 };

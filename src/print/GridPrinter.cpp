@@ -33,6 +33,19 @@ private:
     std::optional<QFontMetrics> m_metrics;
 };
 
+QHash<QPoint, CellPresentation::Mark> marksOf(const TSortGrid& grid,
+                                              const SubstituteSource& substitutes) {
+    QHash<QPoint, CellPresentation::Mark> marks;
+    for (int r = 1; r < grid.RowCount(); ++r) {
+        for (int c = 0; c < grid.ColCount(); ++c) {
+            const CellPresentation::Mark mark = CellPresentation::mark(grid, c, r, substitutes);
+            if (mark != CellPresentation::Mark::None)
+                marks.insert(QPoint(c, r), mark);
+        }
+    }
+    return marks;
+}
+
 } // namespace
 
 GridPrinter::GridPrinter(const TSortGridView& view, PrinterSetup& printers)
@@ -66,6 +79,11 @@ PrintableTable GridPrinter::printable() const {
     };
     PrintableTable table;
     table.rows = ColumnFit::rowsOf(g);
+    table.marks = marksOf(g, m_view.substituteSource());
+    // A substitute time is followed by its raised mark, which needs room of its own.
+    const DeviceMetrics markDevice(GridPageRenderer::markFont(m_view.font()),
+                                   m_printers.resolution());
+    const int markWidth = markDevice.width(CellPresentation::substituteMark());
     QList<int> widths;
     QList<int> shared;
     int grown = 0;
@@ -84,9 +102,15 @@ PrintableTable GridPrinter::printable() const {
             continue;
         }
         // The caption is left-aligned, the data as the column is.
-        const int needed = std::max(
+        int needed = std::max(
             neededWidth(device.width(table.cell(c, 0)), Qt::AlignLeft, page),
             neededWidth(ColumnFit::widestText(table.rows, c, measure, 1), alignment, page));
+        for (auto it = table.marks.cbegin(); it != table.marks.cend(); ++it) {
+            if (it.key().x() == c && it.value() == CellPresentation::Mark::Substitute)
+                needed = std::max(needed,
+                                  neededWidth(device.width(table.cell(c, it.key().y())) + markWidth,
+                                              alignment, page));
+        }
         if (needed > width) {
             grown += needed - width;
             widths[c] = needed;

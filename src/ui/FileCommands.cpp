@@ -109,7 +109,8 @@ FileWriteResult FileCommands::write(SaveType type, const QString& fileName, int 
                                         QString());
     case SaveType::WebPage:
         return ProtocolPage::WriteProtocolPage(fileName, m_competition.stageTable(page),
-                                               m_environment.programTitle(), tabCaption);
+                                               m_environment.programTitle(), tabCaption,
+                                               m_competition.substitutes());
     case SaveType::Text:
         break;
     }
@@ -120,7 +121,8 @@ void FileCommands::saveWebPage(int page, const QString& tabCaption) {
     const QString fileName = m_environment.paths().pageFolder(QDir::currentPath()) +
                              webPageName(m_environment.programTitle(), tabCaption);
     const FileWriteResult result = ProtocolPage::WriteProtocolPage(
-        fileName, m_competition.stageTable(page), m_environment.programTitle(), tabCaption);
+        fileName, m_competition.stageTable(page), m_environment.programTitle(), tabCaption,
+        m_competition.substitutes());
     if (!result) {
         // An older page of the same name is not shown: it would pass for the current one.
         reportError(result.message, result.reason);

@@ -19,6 +19,10 @@ TPageControl::TPageControl(Competition& competition, QWidget* parent)
         auto* view =
             new TSortGridView(&competition.stageTable(page), &competition.timeFormat(), this);
         view->setObjectName(QStringLiteral("SortGrid%1").arg(page + 1));
+        view->setSubstituteSource(competition.substitutes());
+        // Marks change without a cell changing, so the table would not repaint by itself.
+        connect(&competition, &Competition::substituteMarksChanged, view->viewport(),
+                qOverload<>(&QWidget::update));
         addTab(view, captions[page]);
         setTabEnabled(page, false);
         m_views[page] = view;

@@ -2,9 +2,12 @@
 
 #include "competition/CellPresentation.h"
 #include "competition/TSortGrid.h"
+#include "competition/widgets/TSortGridView.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWidget>
 
 TSortGridDelegate::TSortGridDelegate(const TSortGrid* grid, const TimeFormat* timeFormat,
@@ -19,8 +22,8 @@ void TSortGridDelegate::initStyleOption(QStyleOptionViewItem* option,
         option->state |= QStyle::State_Enabled;
     const int row = index.row() + 1;
     const bool selected = row == m_grid->Row();
-    const CellFormat format =
-        CellPresentation::format(*m_grid, index.column(), row, selected, *m_timeFormat);
+    const CellFormat format = CellPresentation::format(
+        *m_grid, index.column(), row, selected, *m_timeFormat, isSubstitute(option->widget, index));
     option->displayAlignment = format.alignment | Qt::AlignVCenter;
     if (format.background)
         option->backgroundBrush = QColor::fromRgb(*format.background);
@@ -29,6 +32,22 @@ void TSortGridDelegate::initStyleOption(QStyleOptionViewItem* option,
         option->palette.setColor(QPalette::Text, colour);
         option->palette.setColor(QPalette::HighlightedText, colour);
     }
+}
+
+bool TSortGridDelegate::isSubstitute(const QWidget* view, const QModelIndex& index) const {
+    const auto* gridView = qobject_cast<const TSortGridView*>(view);
+    return gridView && CellPresentation::isSubstitute(*m_grid, index.column(), index.row() + 1,
+                                                      gridView->substituteSource());
+}
+
+bool TSortGridDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                  const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event && event->type() == QEvent::ToolTip && isSubstitute(view, index)) {
+        QToolTip::showText(event->globalPos(), CellPresentation::substituteHint(), view->viewport(),
+                           view->visualRect(index));
+        return true;
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
 }
 
 void TSortGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

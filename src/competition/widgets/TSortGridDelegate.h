@@ -6,7 +6,8 @@ class TimeFormat;
 class TSortGrid;
 
 // Paints a stage table's cells with the colours and alignment the competition rules give them:
-// time columns tinted, the discarded heat run and the medal totals in red.
+// time columns tinted, the discarded heat run and the medal totals in red, states and
+// substitute times in colours of their own (a substitute also tells so in its tooltip).
 class TSortGridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -21,11 +22,15 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
 private:
+    bool isSubstitute(const QWidget* view, const QModelIndex& index) const;
+
     const TSortGrid* m_grid;
     const TimeFormat* m_timeFormat;
 };

@@ -85,6 +85,11 @@ QList<int> TSortGridView::neededWidths() const {
     return needed;
 }
 
+void TSortGridView::setSubstituteSource(const SubstituteSource& source) {
+    m_substitutes = source;
+    viewport()->update();
+}
+
 void TSortGridView::applyColumnWidths() {
     const QList<int> widths =
         StageTables::columnWidths(m_grid->tag(), viewport()->width(), neededWidths());

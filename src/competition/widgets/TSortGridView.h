@@ -1,5 +1,7 @@
 #pragma once
 
+#include "competition/CellPresentation.h"
+
 #include <QTableView>
 #include <QTimer>
 
@@ -25,6 +27,10 @@ public:
     void applyColumnWidths();
     // Per column, what its widest data text needs in this view's font (0 for the shared ones).
     QList<int> neededWidths() const;
+
+    // Where the view reads which of its times are substitutes; none until it is given.
+    void setSubstituteSource(const SubstituteSource& source);
+    const SubstituteSource& substituteSource() const { return m_substitutes; }
 
     // On: one cell is selected, and a typed key, F2, Enter or a double click opens its editor
     // (the table must be editable). Off: whole rows are selected and nothing is edited.
@@ -59,5 +65,6 @@ private:
     bool m_resizedSincePress = false;
     bool m_cellEditing = false;
     QMenu* m_popupMenu = nullptr;
+    SubstituteSource m_substitutes;
     QTimer m_widthsDue;
 };
