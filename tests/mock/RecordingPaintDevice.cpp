@@ -13,25 +13,37 @@ public:
             m_clip = state.clipRegion().boundingRect();
         if ((state.state() & DirtyClipEnabled) && !state.isClipEnabled())
             m_clip = QRect();
+        if (state.state() & DirtyPen)
+            m_pen = state.pen().color();
+        if (state.state() & DirtyBrush)
+            m_brush = state.brush();
     }
     void drawRects(const QRect* rects, int count) override {
         for (int i = 0; i < count; ++i)
-            m_device.pages.last().boxes.append(rects[i]);
+            record(rects[i]);
     }
     void drawRects(const QRectF* rects, int count) override {
         for (int i = 0; i < count; ++i)
-            m_device.pages.last().boxes.append(rects[i].toRect());
+            record(rects[i].toRect());
     }
     void drawTextItem(const QPointF& p, const QTextItem& item) override {
-        m_device.pages.last().texts.append({item.text(), p.toPoint(), m_clip});
+        m_device.pages.last().texts.append({item.text(), p.toPoint(), m_clip, m_pen});
     }
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
     void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
     Type type() const override { return User; }
 
 private:
+    void record(const QRect& rect) {
+        m_device.pages.last().boxes.append(rect);
+        if (m_brush.style() == Qt::SolidPattern)
+            m_device.pages.last().fills.append({rect, m_brush.color()});
+    }
+
     RecordingPaintDevice& m_device;
     QRect m_clip;
+    QColor m_pen;
+    QBrush m_brush;
 };
 
 QStringList RecordingPaintDevice::Page::textList() const {

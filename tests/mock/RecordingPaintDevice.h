@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -9,17 +10,24 @@
 #include <memory>
 
 // A paint device of any size and resolution that keeps what is painted on it, page by page:
-// every text with its position and every outlined rectangle, so tests read a printout as data.
+// every text with its position and colour, every outlined rectangle and every filled one with
+// its colour, so tests read a printout as data.
 class RecordingPaintDevice : public QPaintDevice {
 public:
     struct Text {
         QString text;
         QPoint position; // baseline start
         QRect clip;      // empty when unclipped
+        QColor colour;   // of the pen
+    };
+    struct Fill {
+        QRect rect;
+        QColor colour;
     };
     struct Page {
         QList<Text> texts;
         QList<QRect> boxes;
+        QList<Fill> fills; // solid rectangles, also among the boxes
         QStringList textList() const;
         bool hasText(const QString& text) const;
     };

@@ -1,4 +1,5 @@
 #include "competition/StageTables.h"
+#include "competition/SubstituteMarks.h"
 #include "competition/TSortGrid.h"
 #include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
@@ -87,6 +88,8 @@ private Q_SLOTS:
     void columnsAndAlignment();
     void cellText_data();
     void cellText();
+    void statesAndSubstitutes_data();
+    void statesAndSubstitutes();
     void insertedValuesAreEscaped();
     void noControlCharacterReachesThePage();
     void writesAtomicallyAndReportsFailure();
@@ -180,6 +183,43 @@ void TestProtocolPage::cellText() {
     const QList<QByteArray> lines =
         pageLines(ProtocolPage::pageBytes(*grid, QStringLiteral("T"), QStringLiteral("C")));
     QVERIFY(lines.contains("<tr><td><td><td>" + html + "<td><td><td><td><td><td><td></tr>"));
+}
+
+void TestProtocolPage::statesAndSubstitutes_data() {
+    QTest::addColumn<QStringList>("runs");   // "Zeit1".."Zeit3" of competitor 12
+    QTest::addColumn<QString>("substitute"); // the run marked as one in "Zeit2"
+    QTest::addColumn<QByteArray>("cells");   // the page's cells of those runs
+    const QByteArray state = "<td style=\"background-color:#FFD8A0;color:#602000\">";
+    QTest::newRow("plain times") << QStringList{"40,10", "41,37", "42,00"} << QString()
+                                 << QByteArray("<td>40.10<td>41.37<td>42.00");
+    QTest::newRow("a state") << QStringList{"40,10", "DNF", ""} << QString()
+                             << "<td>40.10" + state + "DNF<td>";
+    QTest::newRow("a substitute") << QStringList{"40,10", "41,37", ""} << "41,37"
+                                  << QByteArray("<td>40.10<td>41.37<sup>E</sup><td>");
+    QTest::newRow("a mark the run no longer shows")
+        << QStringList{"40,10", "41,38", ""} << "41,37" << QByteArray("<td>40.10<td>41.38<td>");
+    QTest::newRow("a state and a substitute") << QStringList{"DNS", "41,37", "DSQ"} << "41,37"
+                                              << state + "DNS<td>41.37<sup>E</sup>" + state + "DSQ";
+}
+
+void TestProtocolPage::statesAndSubstitutes() {
+    QFETCH(QStringList, runs);
+    QFETCH(QString, substitute);
+    QFETCH(QByteArray, cells);
+    auto grid = stageTable(HeatStartList);
+    grid->setRowCells(1, QStringList{"12", "Meier", "DNS", "", "1", ""} + runs);
+    SubstituteMarks marks;
+    if (!substitute.isEmpty())
+        marks.add({QStringLiteral("12"), 1, substitute});
+    const QByteArray page = ProtocolPage::pageBytes(*grid, QStringLiteral("Velmora"),
+                                                    QStringLiteral("C"), {grid.get(), &marks});
+    // A first name that reads like a state is no state.
+    QVERIFY(pageLines(page).contains("<tr><td>12<td>Meier<td>DNS<td><td>1<td>" + cells + "</tr>"));
+    // The legend stands below the table only when the table shows a substitute.
+    const bool shown = cells.contains("<sup>");
+    QCOMPARE(page.endsWith(kFooterForVelmora), !shown);
+    QCOMPARE(page.endsWith("</table>\r\n<P>E = Ersatzzeit</P>\r\n" + kFooterForVelmora.mid(10)),
+             shown);
 }
 
 void TestProtocolPage::insertedValuesAreEscaped() {

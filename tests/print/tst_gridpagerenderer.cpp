@@ -1,3 +1,4 @@
+#include "competition/CellPresentation.h"
 #include "competition/StageTables.h"
 #include "competition/TSortGrid.h"
 #include "competition/widgets/TSortGridView.h"
@@ -26,6 +27,8 @@ private Q_SLOTS:
     void rowsShareTheirBordersAndClearTheLabel();
     void numbersAreNeverCutOnPaper_data();
     void numbersAreNeverCutOnPaper();
+    void statesAndSubstitutesOnPaper_data();
+    void statesAndSubstitutesOnPaper();
 };
 
 namespace {
@@ -266,6 +269,64 @@ void TstGridPageRenderer::numbersAreNeverCutOnPaper() {
     // Drawn whole inside the cell's clip.
     QVERIFY(found->position.x() >= found->clip.left());
     QVERIFY(found->position.x() + width <= found->clip.right() + 1);
+}
+
+void TstGridPageRenderer::statesAndSubstitutesOnPaper_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("substitute"); // marked as competitor 3's run in that column
+    QTest::addColumn<bool>("state");
+    QTest::addColumn<bool>("raised");
+    QTest::newRow("plain time") << 7 << "41,37" << QString() << false << false;
+    QTest::newRow("state") << 7 << "DNF" << QString() << true << false;
+    QTest::newRow("state in a name column") << 2 << "DNS" << QString() << false << false;
+    QTest::newRow("substitute") << 7 << "41,37"
+                                << "41,37" << false << true;
+    QTest::newRow("substitute in a wide time") << 8 << "111:41,37"
+                                               << "111:41,37" << false << true;
+    QTest::newRow("mark of another time") << 7 << "41,38"
+                                          << "41,37" << false << false;
+}
+
+void TstGridPageRenderer::statesAndSubstitutesOnPaper() {
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    QFETCH(QString, substitute);
+    QFETCH(bool, state);
+    QFETCH(bool, raised);
+    PrintTableFixture f;
+    f.fill(10);
+    f.view->setSubstituteSource(f.competition.substitutes());
+    f.grid().setCell(column, 3, text);
+    if (!substitute.isEmpty())
+        f.competition.substituteMarks().add({QStringLiteral("3"), column - 6, substitute});
+    const RecordingPaintDevice::Page page = printAll(f).first();
+    const auto found = std::find_if(page.texts.begin(), page.texts.end(),
+                                    [&](const auto& t) { return t.text == text; });
+    QVERIFY(found != page.texts.end());
+    const bool filled = std::any_of(page.fills.begin(), page.fills.end(), [&](const auto& fill) {
+        return fill.rect.contains(found->clip) &&
+               fill.colour == QColor::fromRgb(CellPresentation::StateBackground);
+    });
+    QCOMPARE(filled, state);
+    QVERIFY(found->position.x() >= found->clip.left());
+    QCOMPARE(found->colour, state ? QColor::fromRgb(CellPresentation::StateText) : Qt::black);
+    // The mark follows the time, raised, and both stay inside the cell.
+    const auto mark = found + 1;
+    const bool markFollows =
+        mark != page.texts.end() && mark->text == QStringLiteral("E") && mark->clip == found->clip;
+    QCOMPARE(markFollows, raised);
+    if (raised) {
+        RecordingPaintDevice device(A4Width, A4Height, 1200);
+        const QFont font = f.view->font();
+        QCOMPARE(mark->position.x(),
+                 found->position.x() + QFontMetrics(font, &device).horizontalAdvance(text));
+        QVERIFY(mark->position.y() < found->position.y());
+        const QFontMetrics markMetrics(GridPageRenderer::markFont(font), &device);
+        QVERIFY(mark->position.x() + markMetrics.horizontalAdvance(mark->text) <=
+                found->clip.right() + 1);
+    }
+    QCOMPARE(page.hasText(QStringLiteral("E = Ersatzzeit")), raised);
 }
 
 QTEST_MAIN(TstGridPageRenderer)

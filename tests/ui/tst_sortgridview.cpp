@@ -2,10 +2,13 @@
 #include "competition/StageTables.h"
 #include "competition/widgets/TSortGridDelegate.h"
 #include "competition/widgets/TSortGridView.h"
+#include "ui/TPageControl.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 namespace {
 
@@ -17,6 +20,16 @@ public:
         QStyleOptionViewItem option;
         initStyleOption(&option, index);
         return option;
+    }
+};
+
+// Counts the paint events of a widget.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
     }
 };
 
@@ -46,6 +59,7 @@ private Q_SLOTS:
     void numbersAreNeverCut_data();
     void numbersAreNeverCut();
     void cellPresentation();
+    void substituteShownWhenMarked();
     void headerClickSorts();
     void headerClickNeedsCanSort();
     void headerClickOnlyInTheSameColumn();
@@ -208,6 +222,33 @@ void TestSortGridView::cellPresentation() {
     const QStyleOptionViewItem selected = delegate.optionFor(grid.index(1, 6));
     QCOMPARE(selected.backgroundBrush.style(), Qt::NoBrush);
     QCOMPARE(selected.palette.color(QPalette::HighlightedText), QColor(0xFF0000));
+}
+
+void TestSortGridView::substituteShownWhenMarked() {
+    // The window's pages, as the main window shows them.
+    TPageControl pages(*m_competition);
+    pages.setTabEnabled(0, true);
+    pages.resize(800, 300);
+    pages.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pages));
+    TSortGrid& grid = m_competition->heatStartList();
+    fill(grid, 3);
+    grid.setCell(7, 2, QStringLiteral("41,37"));
+    grid.setRow(1);
+    TSortGridView* view = pages.view(0);
+    QCoreApplication::processEvents();
+    PaintCounter counter;
+    view->viewport()->installEventFilter(&counter);
+    m_competition->substituteMarks().add({QStringLiteral("2"), 1, QStringLiteral("41,37")});
+    Q_EMIT m_competition->substituteMarksChanged();
+    QTRY_VERIFY(counter.paints > 0);
+    const QRect cell = view->visualRect(grid.index(1, 7));
+    const QImage shown = view->viewport()->grab().toImage();
+    QCOMPARE(shown.pixelColor(cell.topLeft() + QPoint(3, 3)),
+             QColor::fromRgb(CellPresentation::SubstituteBackground));
+    QHelpEvent help(QEvent::ToolTip, cell.center(), view->viewport()->mapToGlobal(cell.center()));
+    QCoreApplication::sendEvent(view->viewport(), &help);
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("Ersatzzeit"));
 }
 
 QPoint TestSortGridView::headerPoint(int column) const {
