@@ -17,8 +17,6 @@ private Q_SLOTS:
     void endzeitRed();
     void substituteMark_data();
     void substituteMark();
-    void substituteBackground_data();
-    void substituteBackground();
     void alignment();
     void headerKeepsDefaults();
 };
@@ -118,6 +116,10 @@ void TstCellPresentation::stateColour() {
         QCOMPARE(format(true).background, OptColour());
         QCOMPARE(CellPresentation::mark(grid, column, 1, {}) == CellPresentation::Mark::State,
                  state);
+        // A state is no time, so no substitute colour hides it.
+        QCOMPARE(CellPresentation::format(grid, column, 1, false, competition.timeFormat(), true)
+                         .background == CellPresentation::StateBackground,
+                 state);
     }
     if (page == 0) {
         // The state is the dropped run: no time beside it is painted red.
@@ -165,32 +167,6 @@ void TstCellPresentation::substituteMark() {
     heat.setCell(10, 1, QStringLiteral(" "));
     if (page != 0)
         QVERIFY(!CellPresentation::isSubstitute(grid, column, 1, heat, marks));
-}
-
-void TstCellPresentation::substituteBackground_data() {
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("selected");
-    QTest::addColumn<OptColour>("expected");
-    const OptColour blue = CellPresentation::SubstituteBackground;
-    QTest::newRow("heat run") << 7 << "41,37" << false << blue;
-    QTest::newRow("selected row keeps the selection") << 7 << "41,37" << true << OptColour();
-    QTest::newRow("a state keeps its colour")
-        << 7 << "DNF" << false << OptColour(CellPresentation::StateBackground);
-    QTest::newRow("only time columns") << 3 << "41,37" << false << OptColour();
-}
-
-void TstCellPresentation::substituteBackground() {
-    QFETCH(int, column);
-    QFETCH(QString, text);
-    QFETCH(bool, selected);
-    Competition competition;
-    TSortGrid& grid = competition.heatStartList();
-    grid.setCell(column, 1, text);
-    QFETCH(OptColour, expected);
-    QCOMPARE(CellPresentation::format(grid, column, 1, selected, competition.timeFormat(), true)
-                 .background,
-             expected);
 }
 
 void TstCellPresentation::discardedRun_data() {

@@ -277,7 +277,6 @@ void TstGridPageRenderer::statesAndSubstitutesOnPaper_data() {
     QTest::addColumn<QString>("substitute"); // marked as competitor 3's run in that column
     QTest::addColumn<bool>("state");
     QTest::addColumn<bool>("raised");
-    QTest::newRow("plain time") << 7 << "41,37" << QString() << false << false;
     QTest::newRow("state") << 7 << "DNF" << QString() << true << false;
     QTest::newRow("state in a name column") << 2 << "DNS" << QString() << false << false;
     QTest::newRow("substitute") << 7 << "41,37"
