@@ -1,5 +1,6 @@
 #include "competition/Competition.h"
 
+#include "competition/CellPresentation.h"
 #include "competition/StageTables.h"
 
 namespace {
@@ -91,4 +92,8 @@ void Competition::writeHeatStartListHeader() {
     const QStringList captions = StageTables::defaultCaptions(StageTables::HeatStartList);
     for (int c = 0; c < captions.size(); ++c)
         m_grids[0]->setCell(c, 0, captions[c]);
+}
+
+SubstituteSource Competition::substitutes() const {
+    return {m_grids[0], &m_substituteMarks};
 }

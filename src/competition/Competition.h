@@ -1,6 +1,5 @@
 #pragma once
 
-#include "competition/CellPresentation.h"
 #include "competition/SubstituteMarks.h"
 #include "competition/TSortGrid.h"
 #include "competition/TimeFormat.h"
@@ -8,6 +7,8 @@
 #include <QObject>
 #include <QString>
 #include <array>
+
+struct SubstituteSource;
 
 // The five competition tables, the time format they are read with and the messages of the
 // last derivation. The heat start list is the competition; everything else is derived from it.
@@ -49,7 +50,7 @@ public:
     SubstituteMarks& substituteMarks() { return m_substituteMarks; }
     const SubstituteMarks& substituteMarks() const { return m_substituteMarks; }
     // What the stage tables' views and pages read their substitute times from.
-    SubstituteSource substitutes() const { return {m_grids[0], &m_substituteMarks}; }
+    SubstituteSource substitutes() const;
 
 Q_SIGNALS:
     void substituteMarksChanged();
