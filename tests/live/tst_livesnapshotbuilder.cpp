@@ -1,5 +1,6 @@
 #include "competition/Competition.h"
 #include "competition/StageDerivation.h"
+#include "competition/StageTables.h"
 #include "live/LiveSnapshotBuilder.h"
 #include "mock/FakeTickSource.h"
 #include "mock/HeatStartListBuilder.h"
@@ -15,6 +16,8 @@ private Q_SLOTS:
     void stagesShowTheScreenColumns_data();
     void stagesShowTheScreenColumns();
     void emptyRowsAreLeftOut();
+    void cellMarks_data();
+    void cellMarks();
     void onlyRankedTeams();
     void top3AsTheTvWindowLists();
     void clockStates_data();
@@ -69,6 +72,58 @@ void TestLiveSnapshotBuilder::emptyRowsAreLeftOut() {
     const LiveSnapshot::Table one = LiveSnapshotBuilder::stageTable(c.heatStartList(), {});
     QCOMPARE(one.rows.size(), 1);
     QCOMPARE(one.rows.first().at(1), QStringLiteral("Huber"));
+}
+
+void TestLiveSnapshotBuilder::cellMarks_data() {
+    QTest::addColumn<QString>("run1");
+    QTest::addColumn<bool>("substitute");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("mark");
+    QTest::newRow("state in a run") << "DNF" << false << 0 << "Zeit1"
+                                    << "DNF";
+    QTest::newRow("state as the heat total") << "DSQ" << false << 1 << "G-Zeit"
+                                             << "DSQ";
+    QTest::newRow("name that reads like a state") << "1050" << false << 0 << "Name"
+                                                  << "";
+    QTest::newRow("plain time") << "1050" << false << 0 << "Zeit1"
+                                << "";
+    QTest::newRow("substitute time") << "1050" << true << 0 << "Zeit1"
+                                     << "substitute";
+    QTest::newRow("substitute among the counted runs") << "1050" << true << 1 << ""
+                                                       << "substitute";
+    QTest::newRow("total of a substitute") << "1050" << true << 1 << "G-Zeit"
+                                           << "";
+}
+
+void TestLiveSnapshotBuilder::cellMarks() {
+    QFETCH(QString, run1);
+    QFETCH(bool, substitute);
+    QFETCH(int, page);
+    QFETCH(QString, caption);
+    QFETCH(QString, mark);
+    Competition c;
+    c.writeHeatStartListHeader();
+    c.writeDerivedHeaders();
+    HeatStartListBuilder::addRunner(c, 5, QStringLiteral("1"), 1200);
+    HeatStartListBuilder::add(c, {"11", "DNS", "Eva", "SC", "1", "", run1, "1000", "1100"});
+    if (substitute)
+        c.substituteMarks().add({QStringLiteral("11"), 0, run1});
+    StageDerivation(c).DeriveAll();
+    const LiveSnapshot::Table table =
+        LiveSnapshotBuilder::stageTable(c, page, StageTables::pageCaptions().value(page));
+    const int nr = static_cast<int>(table.header.indexOf(QStringLiteral("Nr.")));
+    int row = 0;
+    while (row < table.rows.size() && table.rows.at(row).at(nr) != QStringLiteral("11"))
+        ++row;
+    QVERIFY(row < table.rows.size());
+    // A counted run stands in whichever of the two columns the ranking put it.
+    const int col = static_cast<int>(caption.isEmpty() ? table.rows.at(row).indexOf(run1)
+                                                       : table.header.indexOf(caption));
+    QVERIFY(col >= 0);
+    QCOMPARE(table.marks.value(row).value(col), mark);
+    if (run1 == QStringLiteral("1050") && !substitute)
+        QVERIFY(table.marks.isEmpty());
 }
 
 void TestLiveSnapshotBuilder::onlyRankedTeams() {

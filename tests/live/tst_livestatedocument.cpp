@@ -21,6 +21,8 @@ private Q_SLOTS:
     void pageClockAsTheWindowShowsIt_data();
     void pageClockAsTheWindowShowsIt();
     void tableAsShown();
+    void markedCells_data();
+    void markedCells();
 };
 
 void TestLiveStateDocument::clockAsJson_data() {
@@ -162,6 +164,42 @@ void TestLiveStateDocument::tableAsShown() {
                             "</tr></thead><tbody><tr><td>1</td><td>&lt;Meier&gt;</td></tr>"
                             "<tr><td>2</td><td>Nord, Süd</td></tr></tbody></table></div>"
                             "</section>"));
+}
+
+void TestLiveStateDocument::markedCells_data() {
+    QTest::addColumn<QString>("mark");
+    QTest::addColumn<QString>("cellHtml");
+    QTest::addColumn<bool>("legend");
+    QTest::newRow("state") << "DNF"
+                           << "<td class=\"state\">DNF</td>" << false;
+    QTest::newRow("substitute") << "substitute"
+                                << "<td class=\"sub\">10,24<sup>E</sup></td>" << true;
+    QTest::newRow("plain time") << ""
+                                << "<td>10,24</td>" << false;
+}
+
+void TestLiveStateDocument::markedCells() {
+    QFETCH(QString, mark);
+    QFETCH(QString, cellHtml);
+    QFETCH(bool, legend);
+    LiveSnapshot::Table table;
+    table.header = {QStringLiteral("Nr."), QStringLiteral("Zeit1")};
+    table.rows = {{QStringLiteral("4"), QStringLiteral("9,99")},
+                  {QStringLiteral("7"), mark == QStringLiteral("substitute") || mark.isEmpty()
+                                            ? QStringLiteral("10,24")
+                                            : mark}};
+    if (!mark.isEmpty())
+        table.marks[1][1] = mark;
+    // The rows stay as they were; the marks stand beside them.
+    const QJsonObject json = LiveStateDocument::tableJson(table);
+    QCOMPARE(json["rows"].toArray().at(1).toArray().at(1).toString(), table.rows[1][1]);
+    const QJsonObject marks =
+        mark.isEmpty() ? QJsonObject() : QJsonObject{{"1", QJsonObject{{"1", mark}}}};
+    QCOMPARE(json["marks"].toObject(), marks);
+    const QString html = LivePageRenderer::tableHtml(table, QStringLiteral("stage0"));
+    QVERIFY2(html.contains(QStringLiteral("<tr><td>7</td>") + cellHtml + QStringLiteral("</tr>")),
+             qPrintable(html));
+    QCOMPARE(html.contains(QStringLiteral("</div><p class=\"legend\">E = Ersatzzeit</p>")), legend);
 }
 
 QTEST_GUILESS_MAIN(TestLiveStateDocument)
