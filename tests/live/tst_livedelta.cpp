@@ -69,10 +69,6 @@ void TestLiveDelta::tableChange_data() {
         t.rows[2][1].clear();
         t.rows[2][2] = "X";
     }) << 200;
-    QTest::newRow("a run state entered") << Change([](Table& t) {
-        t.rows[400][4] = "DNF";
-        t.marks[400][4] = "DNF";
-    }) << 120;
     QTest::newRow("a time becomes a substitute")
         << Change([](Table& t) { t.marks[400][4] = "substitute"; }) << 60;
     QTest::newRow("a disqualified row moves to the end") << Change([](Table& t) {

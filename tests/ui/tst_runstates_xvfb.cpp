@@ -25,7 +25,6 @@ private Q_SLOTS:
 private:
     static void keepScreenshot(QWidget& window, const QString& name);
     static int pixelsOf(QWidget* widget, QRgb colour);
-    static void key(TFormMain& window, Qt::Key key, Qt::KeyboardModifiers modifiers);
 };
 
 void TestRunStatesXvfb::keepScreenshot(QWidget& window, const QString& name) {
@@ -42,12 +41,6 @@ int TestRunStatesXvfb::pixelsOf(QWidget* widget, QRgb colour) {
             count += (image.pixel(x, y) & 0xFFFFFF) == colour ? 1 : 0;
     }
     return count;
-}
-
-void TestRunStatesXvfb::key(TFormMain& window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    // Through the window system, so the shortcut is found as for a key of the keyboard.
-    QTest::keyClick(window.windowHandle(), key, modifiers);
-    QTest::qWait(20);
 }
 
 void TestRunStatesXvfb::missedStopRerunAndUndo() {
@@ -82,7 +75,8 @@ void TestRunStatesXvfb::missedStopRerunAndUndo() {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(first).center());
     QTRY_COMPARE(window.session().competition().heatStartList().Row(), 1);
     f.answers().answer = true;
-    key(window, Qt::Key_R, Qt::ControlModifier);
+    // Keys through the window system, so the shortcuts are found as for the keyboard's.
+    QTest::keyClick(window.windowHandle(), Qt::Key_R, Qt::ControlModifier);
     QTRY_COMPARE(f.heatRow(1), QStringLiteral("11 . . . ."));
     QCOMPARE(f.answers().questions.constLast(),
              QStringLiteral("Lauf 1 von Nr. 11 (DNF) wiederholen?"));
@@ -90,8 +84,8 @@ void TestRunStatesXvfb::missedStopRerunAndUndo() {
     QCOMPARE(f.heatRow(1), QStringLiteral("11 234 . . ."));
     keepScreenshot(window, QStringLiteral("runstates-rerun"));
 
-    key(window, Qt::Key_Z, Qt::ControlModifier);
-    key(window, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(window.windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(window.windowHandle(), Qt::Key_Z, Qt::ControlModifier);
     QTRY_COMPARE(f.heatRow(1), QStringLiteral("11 DNF . . ."));
     QCOMPARE(FileBytes::readFile(backup), withDnf);
     // The undo selects the rider again; off the selection the state has its colour back.
