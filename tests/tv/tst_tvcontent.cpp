@@ -105,11 +105,6 @@ void TstTvContent::video_data() {
         << ""
         << ""
         << "";
-    QTest::newRow("the next run replaces the state")
-        << "Cup" << QStringList{"F5", "+2500", "F7", "+100", "F5", "+100"} << " 12 Name2 Vorname2 "
-        << ""
-        << ""
-        << "10";
     QTest::newRow("empty title") << "" << QStringList{"F5", "+100"} << " 11 Name1 Vorname1 "
                                  << ""
                                  << ""
