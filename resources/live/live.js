@@ -117,11 +117,17 @@
     return element;
   }
 
+  // A cell's own text, without the raised mark of a substitute time.
+  function textOf(element) {
+    var first = element.firstChild;
+    return first && first.nodeType === 3 ? first.nodeValue : '';
+  }
+
   function fillRow(line, row) {
     while (line.cells.length > row.length) line.deleteCell(-1);
     for (var c = 0; c < row.length; c++) {
       if (c < line.cells.length) {
-        if (line.cells[c].textContent !== row[c]) line.cells[c].textContent = row[c];
+        if (textOf(line.cells[c]) !== row[c]) line.cells[c].textContent = row[c];
       } else {
         line.appendChild(cell('td', row[c]));
       }
@@ -205,6 +211,35 @@
     if (scroll && scroll.scrollLeft !== left) scroll.scrollLeft = left;
   }
 
+  // A run state in the colours the program's tables give it; a substitute time with a raised
+  // "E", explained under its table. The marks are few, so all are put anew each time.
+  function renderMarks(section, table) {
+    var marks = table.marks || {};
+    var body = section.querySelector('tbody');
+    Array.prototype.forEach.call(body.querySelectorAll('td.state, td.sub'), function (element) {
+      element.className = '';
+      element.textContent = textOf(element);
+    });
+    var substitutes = false;
+    Object.keys(marks).forEach(function (r) {
+      var line = body.rows[+r];
+      Object.keys(marks[r]).forEach(function (c) {
+        var element = line && line.cells[+c];
+        if (!element) return;
+        if (marks[r][c] === 'substitute') {
+          substitutes = true;
+          element.className = 'sub';
+          element.appendChild(cell('sup', 'E'));
+        } else {
+          element.className = 'state';
+        }
+      });
+    });
+    var legend = section.querySelector('.legend');
+    if (substitutes && !legend) legend = section.appendChild(cell('p', 'E = Ersatzzeit', 'legend'));
+    if (legend) legend.hidden = !substitutes;
+  }
+
   // The rows shown must be the ones the change was made from; otherwise all are shown anew.
   function renderTable(id, table, delta, rowsBefore) {
     var section = tableSection(id);
@@ -213,6 +248,7 @@
     if (!delta || delta.caption !== undefined || delta.header) renderHeader(section, table);
     if (!delta || delta.rows) renderRows(section, table.rows, null);
     else if (delta.ops) renderRows(section, null, delta.ops);
+    renderMarks(section, table);
   }
 
   function top3Table(rows) {
@@ -290,7 +326,8 @@
     var next = {
       caption: delta.caption !== undefined ? delta.caption : table.caption,
       header: delta.header || table.header,
-      rows: table.rows
+      rows: table.rows,
+      marks: delta.marks || table.marks
     };
     if (delta.rows) {
       next.rows = delta.rows;

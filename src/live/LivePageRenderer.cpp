@@ -38,13 +38,29 @@ QString tableHtml(const LiveSnapshot::Table& table, const QString& id) {
     for (const QString& caption : table.header)
         html += QStringLiteral("<th>") + esc(caption) + QStringLiteral("</th>");
     html += QStringLiteral("</tr></thead><tbody>");
-    for (const QStringList& row : table.rows) {
+    bool substitutes = false;
+    for (qsizetype r = 0; r < table.rows.size(); ++r) {
+        const QMap<int, QString> marks = table.marks.value(static_cast<int>(r));
         html += QStringLiteral("<tr>");
-        for (const QString& cell : row)
-            html += QStringLiteral("<td>") + esc(cell) + QStringLiteral("</td>");
+        for (qsizetype col = 0; col < table.rows.at(r).size(); ++col) {
+            const QString mark = marks.value(static_cast<int>(col));
+            const QString text = esc(table.rows.at(r).at(col));
+            if (mark.isEmpty()) {
+                html += QStringLiteral("<td>") + text + QStringLiteral("</td>");
+            } else if (mark == QStringLiteral("substitute")) {
+                substitutes = true;
+                html += QStringLiteral("<td class=\"sub\">") + text +
+                        QStringLiteral("<sup>E</sup></td>");
+            } else {
+                html += QStringLiteral("<td class=\"state\">") + text + QStringLiteral("</td>");
+            }
+        }
         html += QStringLiteral("</tr>");
     }
-    html += QStringLiteral("</tbody></table></div></section>");
+    html += QStringLiteral("</tbody></table></div>");
+    if (substitutes)
+        html += QStringLiteral("<p class=\"legend\">E = Ersatzzeit</p>");
+    html += QStringLiteral("</section>");
     return html;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -15,6 +16,10 @@ struct LiveSnapshot {
         QString caption;
         QStringList header;
         QList<QStringList> rows;
+        // What a cell is besides its text, so that a page need not read times: a run state
+        // ("DNS", "DNF", "DSQ") where the screen colours one, or "substitute" for a substitute
+        // time; by index into rows, then by column. Unmarked cells are left out.
+        QMap<int, QMap<int, QString>> marks;
         bool operator==(const Table&) const = default;
     };
 

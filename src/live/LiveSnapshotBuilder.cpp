@@ -1,29 +1,85 @@
 #include "live/LiveSnapshotBuilder.h"
 
+#include "competition/CellPresentation.h"
 #include "competition/ClassTop3.h"
 #include "competition/Competition.h"
+#include "competition/RunState.h"
 #include "competition/StageTables.h"
 #include "output/ProtocolPage.h"
 #include "timing/RunClock.h"
 
-namespace LiveSnapshotBuilder {
+#include <QSet>
 
-LiveSnapshot::Table stageTable(const TSortGrid& table, const QString& caption) {
+namespace {
+
+const QString SubstituteMark = QStringLiteral("substitute");
+
+// A state is marked where the screen gives it the state's colour, in a time column; a name
+// that reads "DNS" stays a name.
+QString markOf(const Competition& competition, const TSortGrid& table, int col, int row,
+               const QSet<QString>& substituteNumbers, int numberColumn) {
+    const QString& text = table.cell(col, row);
+    if (const std::optional<RunState::Kind> state = RunState::fromText(text)) {
+        const CellFormat format =
+            CellPresentation::format(table, col, row, false, competition.timeFormat());
+        return format.background == CellPresentation::StateBackground ? RunState::text(*state)
+                                                                      : QString();
+    }
+    if (substituteNumbers.contains(table.cell(numberColumn, row).trimmed()) &&
+        CellPresentation::isSubstitute(table, col, row, competition.heatStartList(),
+                                       competition.substituteMarks()))
+        return SubstituteMark;
+    return QString();
+}
+
+// The rows shown are the table's rows that are not entirely empty; cells and marks are
+// gathered in one walk so that a mark's index is the row's index on the page.
+LiveSnapshot::Table gather(const TSortGrid& table, const QString& caption,
+                           const Competition* competition) {
     LiveSnapshot::Table result;
     result.caption = caption.trimmed();
     const int columns = ProtocolPage::pageColumnCount(table);
     for (int col = 0; col < columns; ++col)
         result.header.append(table.cell(col, 0));
+    // Checking a substitute looks the competitor up in the heat start list; only competitors
+    // with a mark are worth it.
+    QSet<QString> substituteNumbers;
+    if (competition) {
+        for (const SubstituteMarks::Mark& mark : competition->substituteMarks().marks())
+            substituteNumbers.insert(mark.number.trimmed());
+    }
+    const int numberColumn =
+        table.tag() == StageTables::HeatResults || table.tag() == StageTables::FinalResults
+            ? static_cast<int>(StageTables::HeatRes::Nr)
+            : static_cast<int>(StageTables::Heat::Nr);
     for (int row = 1; row < table.RowCount(); ++row) {
         if (table.IsRowEmpty(row))
             continue;
         QStringList cells;
         cells.reserve(columns);
-        for (int col = 0; col < columns; ++col)
+        for (int col = 0; col < columns; ++col) {
             cells.append(table.cell(col, row));
+            const QString mark =
+                competition ? markOf(*competition, table, col, row, substituteNumbers, numberColumn)
+                            : QString();
+            if (!mark.isEmpty())
+                result.marks[static_cast<int>(result.rows.size())].insert(col, mark);
+        }
         result.rows.append(cells);
     }
     return result;
+}
+
+} // namespace
+
+namespace LiveSnapshotBuilder {
+
+LiveSnapshot::Table stageTable(const TSortGrid& table, const QString& caption) {
+    return gather(table, caption, nullptr);
+}
+
+LiveSnapshot::Table stageTable(const Competition& competition, int page, const QString& caption) {
+    return gather(competition.stageTable(page), caption, &competition);
 }
 
 LiveSnapshot::Table teamTable(const TSortGrid& teams) {
@@ -95,7 +151,7 @@ LiveSnapshot build(const Competition& competition, const RunClock& clock,
     snapshot.clock = clockOf(clock);
     const QStringList captions = StageTables::pageCaptions();
     for (int page = 0; page < 4; ++page)
-        snapshot.stages[page] = stageTable(competition.stageTable(page), captions.value(page));
+        snapshot.stages[page] = stageTable(competition, page, captions.value(page));
     snapshot.teams = teamTable(competition.teams());
     snapshot.top3 = top3(competition.finalResults());
     snapshot.timeFormat = competition.timeFormat().setting();

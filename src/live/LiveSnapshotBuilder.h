@@ -23,6 +23,9 @@ LiveSnapshot build(const Competition& competition, const RunClock& clock, const 
 // The columns shown on screen (the heat start list without its final runs) and the data rows
 // that are not entirely empty.
 LiveSnapshot::Table stageTable(const TSortGrid& table, const QString& caption);
+// The same for the competition's stage table of a page, with its cells' run states and
+// substitute times marked.
+LiveSnapshot::Table stageTable(const Competition& competition, int page, const QString& caption);
 // Ranked teams only, with their place: "Pl.", team, total and the three members.
 LiveSnapshot::Table teamTable(const TSortGrid& teams);
 // The three best of classes 1 to 4 as the TV window lists them.

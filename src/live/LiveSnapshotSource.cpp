@@ -18,6 +18,9 @@ LiveSnapshotSource::LiveSnapshotSource(const LiveInputs& inputs, QObject* parent
         connect(table, &QAbstractItemModel::layoutChanged, this, &LiveSnapshotSource::changed);
         connect(table, &QAbstractItemModel::headerDataChanged, this, &LiveSnapshotSource::changed);
     }
+    // A substitute mark changes no cell's text, yet the pages show it.
+    connect(&m_competition, &Competition::substituteMarksChanged, this,
+            &LiveSnapshotSource::changed);
     connect(&m_clock, &RunClock::stateChanged, this, [this](RunClock::State state) {
         if (state == RunClock::State::Stopped)
             m_stoppedRun = {m_text().competitor, m_text().club, QString()};

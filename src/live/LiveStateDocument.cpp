@@ -19,6 +19,17 @@ QJsonArray textsJson(const QStringList& cells) {
     return array;
 }
 
+QJsonObject marksJson(const QMap<int, QMap<int, QString>>& marks) {
+    QJsonObject byRow;
+    for (auto row = marks.cbegin(); row != marks.cend(); ++row) {
+        QJsonObject byColumn;
+        for (auto col = row->cbegin(); col != row->cend(); ++col)
+            byColumn.insert(QString::number(col.key()), col.value());
+        byRow.insert(QString::number(row.key()), byColumn);
+    }
+    return byRow;
+}
+
 QJsonObject tableJson(const LiveSnapshot::Table& table) {
     QJsonArray rows;
     for (const QStringList& row : table.rows)
@@ -27,6 +38,7 @@ QJsonObject tableJson(const LiveSnapshot::Table& table) {
         {QStringLiteral("caption"), table.caption},
         {QStringLiteral("header"), textsJson(table.header)},
         {QStringLiteral("rows"), rows},
+        {QStringLiteral("marks"), marksJson(table.marks)},
     };
 }
 

@@ -14,6 +14,8 @@ namespace LiveStateDocument {
 QJsonObject toJson(const LiveSnapshot& snapshot);
 // The parts of the state, as toJson writes them.
 QJsonObject tableJson(const LiveSnapshot::Table& table);
+// {"<row>": {"<column>": "DNF"}, ...}: the marked cells of a table's rows.
+QJsonObject marksJson(const QMap<int, QMap<int, QString>>& marks);
 QJsonObject clockJson(const LiveSnapshot::Clock& clock);
 QJsonArray top3Json(const QList<LiveSnapshot::Top3Row>& rows);
 QJsonValue lastResultJson(const std::optional<LiveSnapshot::Result>& result);

@@ -51,6 +51,8 @@ QJsonObject LiveTableDelta::between(const LiveSnapshot::Table& before,
         delta.insert(QStringLiteral("caption"), after.caption);
     if (before.header != after.header)
         delta.insert(QStringLiteral("header"), LiveStateDocument::textsJson(after.header));
+    if (before.marks != after.marks)
+        delta.insert(QStringLiteral("marks"), LiveStateDocument::marksJson(after.marks));
     if (before.rows == after.rows)
         return delta;
 

@@ -12,6 +12,8 @@
 // rows are sent.
 //
 //   {"caption": "...", "header": [...]}  only when they changed
+//   {"marks": {...}}                     the marks of the new rows whole, when they changed:
+//                                        they are few, and rows moving renumber them anyway
 //   {"ops": [...]} with, in the order of the new rows:
 //       [i, n]                            n old rows from row i
 //       {"i": i, "c": col, "v": [...]}    old rows from row i, each with that cell set

@@ -69,6 +69,13 @@ void TestLiveDelta::tableChange_data() {
         t.rows[2][1].clear();
         t.rows[2][2] = "X";
     }) << 200;
+    QTest::newRow("a time becomes a substitute")
+        << Change([](Table& t) { t.marks[400][4] = "substitute"; }) << 60;
+    QTest::newRow("a disqualified row moves to the end") << Change([](Table& t) {
+        t.rows[3][4] = "DSQ";
+        t.rows.move(3, 999);
+        t.marks[999][4] = "DSQ";
+    }) << 200;
     QTest::newRow("header changed") << Change([](Table& t) { t.header[4] = "Endzeit"; }) << 60;
     QTest::newRow("all new") << Change([](Table& t) { t = numbered(3); }) << 100000;
 }

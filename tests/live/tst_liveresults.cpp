@@ -1,3 +1,4 @@
+#include "competition/Competition.h"
 #include "live/LiveServer.h"
 #include "live/widgets/LiveAddressMenu.h"
 #include "live/widgets/LiveAddressWindow.h"
@@ -148,6 +149,13 @@ void TestLiveResults::timedRunReachesTheOpenStream() {
     QCOMPARE(last["time"].toString(), entered);
     const QJsonObject heats = lastState(client)["stages"].toArray().at(0).toObject();
     QCOMPARE(heats["rows"].toArray().at(0).toArray().at(6).toString(), entered);
+
+    // A substitute mark changes no text in the tables; the pages hear of it all the same.
+    Competition& competition = f.window().session().competition();
+    competition.substituteMarks().add({QStringLiteral("11"), 0, entered});
+    Q_EMIT competition.substituteMarksChanged();
+    QTRY_COMPARE(lastState(client)["stages"][0]["marks"]["0"]["6"].toString(),
+                 QStringLiteral("substitute"));
 }
 
 void TestLiveResults::stateAndPortAreStored() {

@@ -15,6 +15,8 @@ private Q_SLOTS:
     void stagesShowTheScreenColumns_data();
     void stagesShowTheScreenColumns();
     void emptyRowsAreLeftOut();
+    void cellMarks_data();
+    void cellMarks();
     void onlyRankedTeams();
     void top3AsTheTvWindowLists();
     void clockStates_data();
@@ -69,6 +71,40 @@ void TestLiveSnapshotBuilder::emptyRowsAreLeftOut() {
     const LiveSnapshot::Table one = LiveSnapshotBuilder::stageTable(c.heatStartList(), {});
     QCOMPARE(one.rows.size(), 1);
     QCOMPARE(one.rows.first().at(1), QStringLiteral("Huber"));
+}
+
+void TestLiveSnapshotBuilder::cellMarks_data() {
+    QTest::addColumn<QString>("run1");
+    QTest::addColumn<bool>("substitute");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("marks"); // "row:column=mark ..."
+    // Competitor 11, named "DNS", runs run1, 1000 and 1100 beside a competitor with 1200 each.
+    QTest::newRow("state in a run") << "DNF" << false << 0 << "1:6=DNF";
+    QTest::newRow("state as the heat total") << "DSQ" << false << 1 << "1:9=DSQ";
+    QTest::newRow("plain time") << "1050" << false << 1 << "";
+    QTest::newRow("substitute time") << "1050" << true << 0 << "1:6=substitute";
+    QTest::newRow("counted substitute, not its total") << "1050" << true << 1 << "0:7=substitute";
+}
+
+void TestLiveSnapshotBuilder::cellMarks() {
+    QFETCH(QString, run1);
+    QFETCH(bool, substitute);
+    QFETCH(int, page);
+    QFETCH(QString, marks);
+    Competition c;
+    c.writeHeatStartListHeader();
+    c.writeDerivedHeaders();
+    HeatStartListBuilder::addRunner(c, 5, QStringLiteral("1"), 1200);
+    HeatStartListBuilder::add(c, {"11", "DNS", "Eva", "SC", "1", "", run1, "1000", "1100"});
+    if (substitute)
+        c.substituteMarks().add({QStringLiteral("11"), 0, run1});
+    StageDerivation(c).DeriveAll();
+    QStringList shown;
+    const LiveSnapshot::Table table = LiveSnapshotBuilder::stageTable(c, page, {});
+    for (auto row = table.marks.cbegin(); row != table.marks.cend(); ++row)
+        for (auto col = row->cbegin(); col != row->cend(); ++col)
+            shown.append(QStringLiteral("%1:%2=%3").arg(row.key()).arg(col.key()).arg(*col));
+    QCOMPARE(shown.join(u' '), marks);
 }
 
 void TestLiveSnapshotBuilder::onlyRankedTeams() {

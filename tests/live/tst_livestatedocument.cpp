@@ -21,6 +21,8 @@ private Q_SLOTS:
     void pageClockAsTheWindowShowsIt_data();
     void pageClockAsTheWindowShowsIt();
     void tableAsShown();
+    void markedCells_data();
+    void markedCells();
 };
 
 void TestLiveStateDocument::clockAsJson_data() {
@@ -162,6 +164,40 @@ void TestLiveStateDocument::tableAsShown() {
                             "</tr></thead><tbody><tr><td>1</td><td>&lt;Meier&gt;</td></tr>"
                             "<tr><td>2</td><td>Nord, Süd</td></tr></tbody></table></div>"
                             "</section>"));
+}
+
+void TestLiveStateDocument::markedCells_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("mark");
+    QTest::addColumn<QString>("cellHtml");
+    QTest::newRow("state") << "DNF"
+                           << "DNF"
+                           << "<td class=\"state\">DNF</td>";
+    QTest::newRow("substitute") << "10,24"
+                                << "substitute"
+                                << "<td class=\"sub\">10,24<sup>E</sup></td>";
+    QTest::newRow("plain time") << "10,24"
+                                << ""
+                                << "<td>10,24</td>";
+}
+
+void TestLiveStateDocument::markedCells() {
+    QFETCH(QString, text);
+    QFETCH(QString, mark);
+    QFETCH(QString, cellHtml);
+    LiveSnapshot::Table table;
+    table.rows = {{QStringLiteral("4"), QStringLiteral("9,99")}, {QStringLiteral("7"), text}};
+    if (!mark.isEmpty())
+        table.marks[1][1] = mark;
+    // The rows stay as they were; the marks stand beside them.
+    const QJsonObject json = LiveStateDocument::tableJson(table);
+    QCOMPARE(json["rows"][1][1].toString(), text);
+    QCOMPARE(json["marks"]["1"]["1"].toString(), mark);
+    QCOMPARE(json["marks"].toObject().size(), mark.isEmpty() ? 0 : 1);
+    const QString html = LivePageRenderer::tableHtml(table, QStringLiteral("stage0"));
+    QVERIFY2(html.contains(QStringLiteral("<tr><td>7</td>") + cellHtml), qPrintable(html));
+    QCOMPARE(html.contains(QStringLiteral("</div><p class=\"legend\">E = Ersatzzeit</p>")),
+             mark == QStringLiteral("substitute"));
 }
 
 QTEST_GUILESS_MAIN(TestLiveStateDocument)

@@ -11,6 +11,8 @@ QJsonObject LiveStateMirror::appliedToTable(const QJsonObject& table, const QJso
         next[QStringLiteral("header")] = delta[QStringLiteral("header")];
     if (delta.contains(QStringLiteral("rows")))
         next[QStringLiteral("rows")] = delta[QStringLiteral("rows")];
+    if (delta.contains(QStringLiteral("marks")))
+        next[QStringLiteral("marks")] = delta[QStringLiteral("marks")];
     if (!delta.contains(QStringLiteral("ops")))
         return next;
     const QJsonArray old = table[QStringLiteral("rows")].toArray();

@@ -95,6 +95,16 @@ void TstTvContent::video_data() {
         << ""
         << ""
         << "123";
+    QTest::newRow("not finished shows the state")
+        << "Cup" << QStringList{"F5", "+2500", "F7"} << " 11 Name1 Vorname1 "
+        << ""
+        << ""
+        << "DNF";
+    QTest::newRow("the next countdown clears the state")
+        << "Cup" << QStringList{"F5", "+2500", "F7", "+100", "F4", "+100"} << " 11 Name1 Vorname1 "
+        << ""
+        << ""
+        << "";
     QTest::newRow("empty title") << "" << QStringList{"F5", "+100"} << " 11 Name1 Vorname1 "
                                  << ""
                                  << ""

@@ -77,7 +77,14 @@ void TvWindows::connectDisplay() {
     }
     m_video->setCurrentTime(shown);
     connect(&display, &TimeDisplay::rowChanged, this, [this, &clock](DisplayRow row) {
-        if (row == DisplayRow::Upper && clock.countdownActive())
+        // The countdown shown by the reset after "Nicht im Ziel" is not yet the next run.
+        if (row == DisplayRow::Upper && clock.countdownActive() && !m_videoHoldsState)
+            m_video->setCurrentTime(QString());
+    });
+    connect(&clock, &RunClock::stateChanged, this, [this](RunClock::State state) {
+        if (state == RunClock::State::Countdown || state == RunClock::State::Running)
+            m_videoHoldsState = false;
+        if (state == RunClock::State::Countdown)
             m_video->setCurrentTime(QString());
     });
     connect(&display, &TimeDisplay::currentTimeShown, this, [this](qint32 hundredths) {
