@@ -69,8 +69,8 @@ void RaceSession::createTiming() {
     m_clockRunning = m_clock->controlStates().clockRunning;
     connect(m_clock, &RunClock::controlStatesChanged, this,
             [this](const ControlStates& states) { m_clockRunning = states.clockRunning; });
-    connect(m_clock, &RunClock::tvUpdateRequested, this, &RaceSession::audienceChanged);
-    connect(m_clock, &RunClock::actionStatesUpdateRequested, this,
+    connect(m_clock, &RunClock::runProgressed, this, &RaceSession::audienceChanged);
+    connect(m_clock, &RunClock::commandAvailabilityChanged, this,
             &RaceSession::commandAvailabilityChanged);
     connect(m_clock, &RunClock::competitorCaptureRequested, this, &RaceSession::captureCompetitor);
     connect(m_clock, &RunClock::enterResultRequested, this, &RaceSession::enterResult);
