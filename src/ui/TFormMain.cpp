@@ -23,7 +23,6 @@
 #include "ui/EditCommands.h"
 #include "ui/FileCommands.h"
 #include "ui/HeaderBand.h"
-#include "ui/HistoryCommands.h"
 #include "ui/MainStatusBar.h"
 #include "ui/MainWindowPlacer.h"
 #include "ui/MenuKeyRouter.h"
@@ -31,7 +30,6 @@
 #include "ui/RegistrationCommands.h"
 #include "ui/RowPositionStatus.h"
 #include "ui/RunOverrunWarning.h"
-#include "ui/RunStateCommands.h"
 #include "ui/SettingsBinding.h"
 #include "ui/SettingsCommand.h"
 #include "ui/TFDlgYesNo.h"
@@ -185,8 +183,7 @@ void TFormMain::FormCreate() {
     FormResize();
     createLiveResults();
     // The history starts from the loaded backup.
-    new HistoryCommands(*this);
-    new RunStateCommands(*this);
+    createStartListCommands();
     new RunOverrunWarning(
         m_session.clock(), *m_statusBar, [this] { return m_session.settings().maxRunTime; }, this);
 }

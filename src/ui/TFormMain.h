@@ -161,6 +161,7 @@ private:
     void showBackupOutcome();  // the backup's status and journal notices (step 21)
     void connectJournalCommands();
     void createLiveResults();
+    void createStartListCommands(); // undo and redo, run states and the rerun
 
     RaceSession& m_session;
     WindowSeams m_seams;
