@@ -39,7 +39,7 @@ LiveSnapshotSource::LiveSnapshotSource(const LiveInputs& inputs, QObject* parent
             LiveSnapshot::Result{m_text().competitor, m_text().club, dnf, ++m_entries, dnf};
         Q_EMIT changed();
     });
-    connect(&m_clock, &RunClock::tvUpdateRequested, this, &LiveSnapshotSource::changed);
+    connect(&m_clock, &RunClock::runProgressed, this, &LiveSnapshotSource::changed);
 }
 
 void LiveSnapshotSource::forgetLastResult() {

@@ -4,6 +4,7 @@
 #include "competition/StageDerivation.h"
 #include "competition/StageTables.h"
 #include "competition/StartListCommands.h"
+#include "live/LivePublishing.h"
 #include "output/BackupWriter.h"
 #include "platform/CompetitionInhibitor.h"
 #include "platform/DesktopApplications.h"
@@ -32,6 +33,7 @@ RaceSession::~RaceSession() {
 void RaceSession::start() {
     QCoreApplication::setApplicationName(m_programTitle);
     createTiming();
+    createLive();
     m_wordInstalled = m_environment.hasApplicationFor(DesktopApplications::kWordDocument);
     m_excelInstalled = m_environment.hasApplicationFor(DesktopApplications::kExcelWorkbook);
     loadSettings();
@@ -47,6 +49,7 @@ void RaceSession::start() {
     // A port that cannot be opened is forgotten, so 0 is saved and the barriers stay off.
     if (m_settings.port != 0 && !m_port->open(m_settings.port))
         m_settings.port = 0;
+    m_live->startUp();
 }
 
 void RaceSession::shutdown() {
@@ -69,8 +72,8 @@ void RaceSession::createTiming() {
     m_clockRunning = m_clock->controlStates().clockRunning;
     connect(m_clock, &RunClock::controlStatesChanged, this,
             [this](const ControlStates& states) { m_clockRunning = states.clockRunning; });
-    connect(m_clock, &RunClock::tvUpdateRequested, this, &RaceSession::audienceChanged);
-    connect(m_clock, &RunClock::actionStatesUpdateRequested, this,
+    connect(m_clock, &RunClock::runProgressed, this, &RaceSession::audienceChanged);
+    connect(m_clock, &RunClock::commandAvailabilityChanged, this,
             &RaceSession::commandAvailabilityChanged);
     connect(m_clock, &RunClock::competitorCaptureRequested, this, &RaceSession::captureCompetitor);
     connect(m_clock, &RunClock::enterResultRequested, this, &RaceSession::enterResult);
@@ -83,6 +86,16 @@ void RaceSession::createTiming() {
             });
 }
 
+void RaceSession::createLive() {
+    m_live = std::make_unique<LivePublishing>(LiveInputs{
+        m_competition, *m_clock, m_ticks, [this] { return audienceText(); }, m_settings.liveResults,
+        m_settings.livePort, m_settings.liveAddress, m_settings.liveAddressOnly});
+    connect(this, &RaceSession::newProtocolStarted, m_live.get(),
+            &LivePublishing::protocolRestarted);
+    connect(m_derivation, &StageDerivation::stageDerived, m_live.get(),
+            &LivePublishing::sourcesChanged);
+}
+
 void RaceSession::loadSettings() {
     const SettingsStore store(m_environment.openSettings());
     m_settingsLoad = SettingsLoad{};
@@ -91,6 +104,7 @@ void RaceSession::loadSettings() {
         m_settingsLoad.damagedText = store.storedText(*m_settingsLoad.stoppedAt);
     m_settingsLoad.asLoaded = m_settings;
     m_competition.setTimeFormat(TimeFormat(m_settings.vidResult, m_environment.decimalSeparator()));
+    m_title = m_settings.title.isEmpty() ? Settings().title : m_settings.title;
 }
 
 void RaceSession::loadBackup() {
@@ -134,6 +148,18 @@ void RaceSession::setOfficeInstalled(bool word, bool excel) {
 void RaceSession::setCurrentCompetitor(const QString& competitor, const QString& club) {
     m_currentCompetitor = competitor;
     m_currentClub = club;
+}
+
+void RaceSession::setTitle(const QString& title) {
+    if (title == m_title)
+        return;
+    m_title = title;
+    if (m_live)
+        m_live->sourcesChanged();
+}
+
+AudienceText RaceSession::audienceText() const {
+    return AudienceText{m_title, m_currentCompetitor, m_currentClub};
 }
 
 int RaceSession::activePage() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "competition/AudienceText.h"
 #include "competition/Competition.h"
 #include "competition/RandomGenerator.h"
 #include "output/BackupStartup.h"
@@ -17,6 +18,7 @@ class BackupWriter;
 class BarrierLogic;
 class CompetitionInhibitor;
 class LightBarrierPort;
+class LivePublishing;
 class RunClock;
 class SessionJournal;
 class StageDerivation;
@@ -25,8 +27,8 @@ class TimeDisplay;
 
 // One race as the program runs it, apart from any window: the competition and its derivation,
 // the settings while the program runs, the backup file, the impulse journal, the run clock with
-// its time display, light barriers and port, and what keeps the machine awake. start() brings
-// it up from the files and the stored settings, shutdown() writes them back.
+// its time display, light barriers and port, the live results, and what keeps the machine awake.
+// start() brings it up from the files and the stored settings, shutdown() writes them back.
 class RaceSession : public QObject {
     Q_OBJECT
 public:
@@ -35,7 +37,8 @@ public:
 
     // The start-up steps that need no window, in the program's order: the timing, the office
     // programs, the stored settings, the derived headers, the port scan, the first times, the
-    // backup with its journal, and the light-barrier port the settings name.
+    // backup with its journal, the light-barrier port the settings name, and the live results
+    // when the settings have them on.
     void start();
     // The backup, then the journal's end line, then the settings, then the port.
     void shutdown();
@@ -69,6 +72,8 @@ public:
     std::shared_ptr<const TickSource> sharedTickSource() const { return m_ticks; }
     // No suspend and no blanking while a run is timed or an audience window is shown.
     CompetitionInhibitor& inhibitor() { return *m_inhibitor; }
+    // The live results server and what it is sent.
+    LivePublishing& live() { return *m_live; }
 
     // The stored values the clock and the barriers work with.
     static TimingSettings timingSettings(const Settings& settings);
@@ -86,6 +91,10 @@ public:
     QString currentCompetitor() const { return m_currentCompetitor; }
     QString currentClub() const { return m_currentClub; }
     void setCurrentCompetitor(const QString& competitor, const QString& club);
+    // The title of the competition as the operator types it, kept in step with every edit.
+    void setTitle(const QString& title);
+    // What the audience sees besides the tables: the title and who is on the slide.
+    AudienceText audienceText() const;
 
     // The stage page shown, which the clock's results and captures go to; page 0 until set.
     void setActivePage(std::function<int()> page) { m_activePage = std::move(page); }
@@ -110,6 +119,7 @@ Q_SIGNALS:
 
 private:
     void createTiming();
+    void createLive();
     void loadSettings();
     void loadBackup();
     int activePage() const;
@@ -124,6 +134,7 @@ private:
     bool m_clockRunning = false;
     QString m_currentCompetitor;
     QString m_currentClub;
+    QString m_title;
     std::function<int()> m_activePage;
     bool m_shutDown = false;
 
@@ -142,4 +153,6 @@ private:
     std::unique_ptr<LightBarrierPort> m_port;
     std::unique_ptr<BackupWriter> m_backup;
     std::unique_ptr<SessionJournal> m_journal;
+    // Last, so its server stops before the clock and the tables go.
+    std::unique_ptr<LivePublishing> m_live;
 };

@@ -131,9 +131,9 @@ void RunClock::showTimerButton() {
         m_countdownActive ? std::optional<quint32>(ControlStates::orange) : std::nullopt;
     publish();
     if (m_controls.timerVisible)
-        Q_EMIT focusRequested(TimingButton::Timer);
+        Q_EMIT nextCommandChanged(TimingButton::Timer);
     else if (m_controls.start.enabled)
-        Q_EMIT focusRequested(TimingButton::Start);
+        Q_EMIT nextCommandChanged(TimingButton::Start);
 }
 
 void RunClock::setAutoEntry(bool on) {
@@ -155,8 +155,8 @@ void RunClock::beginCountdown() {
     setState(State::Countdown);
     publish();
     Q_EMIT freeStartBarrierRequested();
-    Q_EMIT focusRequested(TimingButton::Start);
-    Q_EMIT tvUpdateRequested();
+    Q_EMIT nextCommandChanged(TimingButton::Start);
+    Q_EMIT runProgressed();
 }
 
 void RunClock::start() {
@@ -274,14 +274,14 @@ void RunClock::runStart(qint64 stamp, Origin origin) {
     if (m_controls.timerVisible)
         Q_EMIT recolourRequested();
     Q_EMIT competitorCaptureRequested();
-    Q_EMIT tvUpdateRequested();
+    Q_EMIT runProgressed();
     m_controls.stop = Button{true, ControlStates::red};
     m_controls.reset.enabled = false;
     setState(State::Running);
     publish();
     Q_EMIT blockStartBarrierRequested(stamp);
     Q_EMIT stopLockRestartRequested(stamp);
-    Q_EMIT focusRequested(TimingButton::Stop);
+    Q_EMIT nextCommandChanged(TimingButton::Stop);
     Q_EMIT intermediatePictureFreeRequested();
 }
 
@@ -292,7 +292,7 @@ void RunClock::runLap(qint64 stamp, Origin origin) {
     Q_EMIT showTimeRequested(DisplayRow::Lower, truncatedToHundredths(m_lapStamp - m_startStamp));
     m_lapTaken = true;
     Q_EMIT recolourRequested();
-    Q_EMIT tvUpdateRequested();
+    Q_EMIT runProgressed();
 }
 
 void RunClock::runStop(qint64 stamp, Origin origin) {
@@ -319,8 +319,8 @@ void RunClock::runStop(qint64 stamp, Origin origin) {
     Q_EMIT blockStopBarrierRequested(m_stopStamp);
     if (m_autoEntryOn)
         m_autoEntry.start();
-    Q_EMIT focusRequested(TimingButton::Enter);
-    Q_EMIT actionStatesUpdateRequested();
+    Q_EMIT nextCommandChanged(TimingButton::Enter);
+    Q_EMIT commandAvailabilityChanged();
 }
 
 void RunClock::runReset() {
@@ -340,13 +340,13 @@ void RunClock::runReset() {
     setState(State::Ready);
     publish();
 
-    Q_EMIT focusRequested(TimingButton::Start);
-    Q_EMIT actionStatesUpdateRequested();
-    Q_EMIT focusRequested(m_controls.timerVisible ? TimingButton::Timer : TimingButton::Start);
+    Q_EMIT nextCommandChanged(TimingButton::Start);
+    Q_EMIT commandAvailabilityChanged();
+    Q_EMIT nextCommandChanged(m_controls.timerVisible ? TimingButton::Timer : TimingButton::Start);
     m_autoEntry.stop();
     if (m_controls.start.enabled && !m_controls.timerVisible)
         Q_EMIT freeStartBarrierRequested();
-    Q_EMIT tvUpdateRequested();
+    Q_EMIT runProgressed();
 }
 
 void RunClock::showLowerRowAfterReset() {

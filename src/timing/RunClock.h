@@ -125,10 +125,16 @@ Q_SIGNALS:
     void showTimeRequested(DisplayRow row, qint32 milliseconds);
     void recolourRequested();
 
-    // Window.
-    void focusRequested(TimingButton button);
-    void tvUpdateRequested();
-    void actionStatesUpdateRequested();
+    // The course of the run.
+    // The command the operator gives next in the usual course of a run, named after each step
+    // that changes it (a reset names Start, then the countdown button when there is one).
+    void nextCommandChanged(TimingButton next);
+    // The run moved on in a way the audience follows: a countdown or a run began, an
+    // intermediate time was taken, or the clock is ready for the next competitor.
+    void runProgressed();
+    // The clock stopped or is ready again: commands beside the clock that wait for it to
+    // settle may have become available.
+    void commandAvailabilityChanged();
     // At Start, before the TV update: take the current competitor from the selected row.
     void competitorCaptureRequested();
     // Write this run time into the selected row, move the selection on and run the

@@ -1,12 +1,7 @@
 #include "ui/HistoryCommands.h"
 
-#include "journal/JournalRecorder.h"
-#include "journal/widgets/JournalWiring.h"
-#include "session/RaceSession.h"
 #include "session/StartListHistory.h"
-#include "ui/HeaderBand.h"
 #include "ui/MainActions.h"
-#include "ui/TFormMain.h"
 
 #include <QAction>
 #include <QMenu>
@@ -19,9 +14,11 @@ const QString RedoCaption = QStringLiteral("Wiederholen");
 
 } // namespace
 
-HistoryCommands::HistoryCommands(TFormMain& window) : QObject(&window), m_window(window) {
-    m_history = new StartListHistory(window.session().competition().heatStartList(), this);
-    QMenu* menu = window.actions().Startliste;
+HistoryCommands::HistoryCommands(TSortGrid& heatStartList, MainActions& actions,
+                                 QToolButton& clearButton, QWidget& window, Hooks hooks)
+    : QObject(&window), m_hooks(std::move(hooks)), m_newEntry(actions.Neue1) {
+    m_history = new StartListHistory(heatStartList, this);
+    QMenu* menu = actions.Startliste;
     menu->addSeparator();
     m_undo = menu->addAction(UndoCaption);
     m_undo->setObjectName(QStringLiteral("mUndo"));
@@ -43,18 +40,16 @@ HistoryCommands::HistoryCommands(TFormMain& window) : QObject(&window), m_window
     connect(menu, &QMenu::aboutToShow, this, &HistoryCommands::refresh);
     connect(m_history, &StartListHistory::stepsChanged, this, &HistoryCommands::refresh);
     connect(m_history, &StartListHistory::restored, this, [this] {
-        m_window.DeriveAll();
-        m_window.UpdateTvWindows();
-        m_window.UpdateActionStates();
+        m_hooks.restored();
         refresh();
     });
 
     // Connected after the window's own handlers, so the step is collected by then.
-    const MainActions& a = window.actions();
-    for (QAction* command : {a.mOpen, a.Neue1, a.Generate, a.Deleteresults1})
+    for (QAction* command :
+         {actions.mOpen, actions.Neue1, actions.Generate, actions.Deleteresults1})
         nameStepOf(command);
-    connect(window.header()->sbCLS, &QToolButton::clicked, this,
-            [this] { m_history->nameChangeUnderWay(m_window.actions().Neue1->text()); });
+    connect(&clearButton, &QToolButton::clicked, this,
+            [this] { m_history->nameChangeUnderWay(m_newEntry->text()); });
     refresh();
 }
 
@@ -68,9 +63,7 @@ void HistoryCommands::nameStep(const QString& name) {
 }
 
 void HistoryCommands::journal(const QString& name, bool undone) {
-    if (JournalWiring* wiring = m_window.journal())
-        wiring->recorder().commandChosen((undone ? UndoCaption : RedoCaption) +
-                                         QStringLiteral(": ") + name);
+    m_hooks.journal((undone ? UndoCaption : RedoCaption) + QStringLiteral(": ") + name);
 }
 
 void HistoryCommands::mUndoClick() {

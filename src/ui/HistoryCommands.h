@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 
+class MainActions;
 class QAction;
+class QToolButton;
+class QWidget;
 class StartListHistory;
-class TFormMain;
+class TSortGrid;
 
 // "Rückgängig" and "Wiederholen" in "Startliste": the entries name the step they take back or
 // make again, the file commands name their steps, and after every step the derived tables, the
@@ -12,8 +16,19 @@ class TFormMain;
 class HistoryCommands : public QObject {
     Q_OBJECT
 public:
-    // Starts from the list as it stands, so create it once the backup has been loaded.
-    explicit HistoryCommands(TFormMain& window);
+    struct Hooks {
+        // After a step was taken back or made again: the derived tables, the TV windows and the
+        // entries follow the restored list.
+        std::function<void()> restored;
+        // The journal's line for a command chosen.
+        std::function<void(const QString& command)> journal;
+    };
+
+    // Starts from the list as it stands, so create it once the backup has been loaded. The
+    // entries go into "Startliste"; the second key of "Wiederholen" and this object go to the
+    // window; "sbCLS" empties the list as "Neue" does.
+    HistoryCommands(TSortGrid& heatStartList, MainActions& actions, QToolButton& clearButton,
+                    QWidget& window, Hooks hooks);
 
     StartListHistory& history() { return *m_history; }
     // Names the step a command has just made (an import, a late entry), unless it made none.
@@ -31,7 +46,8 @@ private:
     void nameStepOf(QAction* command);
     void journal(const QString& name, bool undone);
 
-    TFormMain& m_window;
+    Hooks m_hooks;
+    QAction* m_newEntry = nullptr;
     StartListHistory* m_history = nullptr;
     QAction* m_undo = nullptr;
     QAction* m_redo = nullptr;

@@ -5,12 +5,9 @@
 #include "competition/RunStateEntry.h"
 #include "competition/StageTables.h"
 #include "competition/widgets/TSortGridView.h"
-#include "session/RaceSession.h"
 #include "timing/RunClock.h"
-#include "ui/EditCommands.h"
 #include "ui/MainActions.h"
 #include "ui/MainStatusBar.h"
-#include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
 
 #include <QAction>
@@ -35,16 +32,17 @@ QString runNumber(int heatColumn) {
 
 } // namespace
 
-RunStateCommands::RunStateCommands(TFormMain& window) : QObject(&window), m_window(window) {
-    MainActions& a = window.actions();
+RunStateCommands::RunStateCommands(Inputs inputs, QObject* parent)
+    : QObject(parent), m_in(std::move(inputs)) {
+    MainActions& a = m_in.actions;
     for (int i = 0; i < 3; ++i) {
         const auto kind = static_cast<RunState::Kind>(i);
         m_states[size_t(i)] = new QAction(Captions[size_t(i)], this);
         m_states[size_t(i)]->setObjectName(QString::fromLatin1(Names[size_t(i)]));
         connect(m_states[size_t(i)], &QAction::triggered, this, [this, kind] { enterState(kind); });
     }
-    QMenu* heatPopup = window.editing().popupMenu();
-    m_finalPopup = new QMenu(window.SortGridView(2));
+    QMenu* heatPopup = &m_in.heatPopup;
+    m_finalPopup = new QMenu(&m_in.finalStartList);
     m_finalPopup->setObjectName(QStringLiteral("PopupMenuFinal"));
     heatPopup->addSeparator();
     for (QMenu* popup : {heatPopup, m_finalPopup}) {
@@ -53,12 +51,12 @@ RunStateCommands::RunStateCommands(TFormMain& window) : QObject(&window), m_wind
         popup->addAction(a.mLaufWiederholen);
         connect(popup, &QMenu::aboutToShow, this, &RunStateCommands::refresh);
     }
-    window.SortGridView(2)->setPopupMenu(m_finalPopup);
+    m_in.finalStartList.setPopupMenu(m_finalPopup);
 
     connect(a.mLaufWiederholen, &QAction::triggered, this,
             &RunStateCommands::mLaufWiederholenClick);
     connect(a.Stoppuhr, &QMenu::aboutToShow, this, &RunStateCommands::refresh);
-    RunClock& clock = window.session().clock();
+    RunClock& clock = m_in.clock;
     connect(a.mNichtImZiel, &QAction::triggered, &clock, &RunClock::notFinished);
     connect(&clock, &RunClock::notFinishedRequested, this, &RunStateCommands::notFinished);
     connect(&clock, &RunClock::controlStatesChanged, a.mNichtImZiel,
@@ -68,27 +66,27 @@ RunStateCommands::RunStateCommands(TFormMain& window) : QObject(&window), m_wind
     a.mNichtImZiel->setEnabled(clock.controlStates().stop.enabled);
 
     // Ctrl+R must know at once whether the selected competitor has a run to repeat.
-    Competition& c = window.session().competition();
+    Competition& c = m_in.competition;
     for (TSortGrid* table : {&c.heatStartList(), &c.finalStartList()}) {
         connect(table, &TSortGrid::rowSelected, this, &RunStateCommands::refresh);
         connect(table, &QAbstractItemModel::dataChanged, this, &RunStateCommands::refresh);
         connect(table, &QAbstractItemModel::modelReset, this, &RunStateCommands::refresh);
     }
-    connect(window.PageControl1(), &TPageControl::pageChanged, this, &RunStateCommands::refresh);
+    connect(&m_in.pages, &TPageControl::pageChanged, this, &RunStateCommands::refresh);
     refresh();
 }
 
 int RunStateCommands::activePage() const {
-    return qMax(0, m_window.PageControl1()->currentIndex());
+    return qMax(0, m_in.pages.currentIndex());
 }
 
 void RunStateCommands::tell(const QString& text) {
-    m_window.StatusBar1()->showNotice(text, NoticeMs);
+    m_in.statusBar.showNotice(text, NoticeMs);
 }
 
 void RunStateCommands::refresh() {
     const int page = activePage();
-    Competition& c = m_window.session().competition();
+    Competition& c = m_in.competition;
     QString stateHint;
     QString rerunHint;
     if (!isStartListPage(page)) {
@@ -104,7 +102,7 @@ void RunStateCommands::refresh() {
         entry->setEnabled(stateHint.isEmpty());
         entry->setToolTip(stateHint);
     }
-    QAction* rerun = m_window.actions().mLaufWiederholen;
+    QAction* rerun = m_in.actions.mLaufWiederholen;
     rerun->setEnabled(rerunHint.isEmpty());
     rerun->setToolTip(rerunHint);
 }
@@ -113,7 +111,7 @@ void RunStateCommands::enterState(RunState::Kind kind) {
     const int page = activePage();
     if (!isStartListPage(page))
         return;
-    Competition& c = m_window.session().competition();
+    Competition& c = m_in.competition;
     const QString number = c.stageTable(page).cell(StageTables::Heat::Nr, c.stageTable(page).Row());
     switch (RunStateEntry::enterState(c, page, kind)) {
     case RunStateEntry::Outcome::Written:
@@ -132,7 +130,7 @@ void RunStateCommands::enterState(RunState::Kind kind) {
 
 void RunStateCommands::mLaufWiederholenClick() {
     const int page = activePage();
-    Competition& c = m_window.session().competition();
+    Competition& c = m_in.competition;
     const auto run = RunStateEntry::lastEnteredRun(c, page);
     if (!isStartListPage(page) || !run)
         return;
@@ -141,9 +139,8 @@ void RunStateCommands::mLaufWiederholenClick() {
     const QString number = list.cell(StageTables::Heat::Nr, row);
     const int heatRow = c.heatStartList().FindRow(StageTables::Heat::Nr, number);
     const QString text = c.heatStartList().cell(*run, page == 0 ? row : heatRow);
-    if (!m_window.askQuestion(QStringLiteral("Lauf ") + runNumber(*run) +
-                              QStringLiteral(" von Nr. ") + number + QStringLiteral(" (") + text +
-                              QStringLiteral(") wiederholen?")))
+    if (!m_in.ask(QStringLiteral("Lauf ") + runNumber(*run) + QStringLiteral(" von Nr. ") + number +
+                  QStringLiteral(" (") + text + QStringLiteral(") wiederholen?")))
         return;
     // Asked again: the list may have changed while the question was open (a result entered).
     if (RunStateEntry::lastEnteredRun(c, page) == run)
@@ -152,7 +149,7 @@ void RunStateCommands::mLaufWiederholenClick() {
 
 void RunStateCommands::notFinished() {
     const int page = activePage();
-    Competition& c = m_window.session().competition();
+    Competition& c = m_in.competition;
     const TSortGrid& list = ResultEntry::targetTable(c, page);
     const QString number = list.cell(StageTables::Heat::Nr, list.Row());
     if (RunStateEntry::enterState(c, page, RunState::DNF) == RunStateEntry::Outcome::Written) {

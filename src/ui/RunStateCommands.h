@@ -4,10 +4,16 @@
 
 #include <QObject>
 #include <array>
+#include <functional>
 
+class Competition;
+class MainActions;
+class MainStatusBar;
 class QAction;
 class QMenu;
-class TFormMain;
+class RunClock;
+class TPageControl;
+class TSortGridView;
 
 // The run states and the rerun in the window: "Nicht angetreten (DNS)", "Nicht im Ziel (DNF)",
 // "Disqualifiziert (DSQ)" and "Lauf wiederholen" in the popup menus of the heat start list and
@@ -15,7 +21,20 @@ class TFormMain;
 class RunStateCommands : public QObject {
     Q_OBJECT
 public:
-    explicit RunStateCommands(TFormMain& window);
+    struct Inputs {
+        Competition& competition;
+        RunClock& clock;
+        MainActions& actions;
+        // The popup menu of the heat start list; the final start list gets one of its own.
+        QMenu& heatPopup;
+        TSortGridView& finalStartList;
+        TPageControl& pages;
+        MainStatusBar& statusBar;
+        // Asks before a run is repeated; true only for "Ja".
+        std::function<bool(const QString& question)> ask;
+    };
+
+    RunStateCommands(Inputs inputs, QObject* parent);
 
     QAction* stateEntry(RunState::Kind kind) const { return m_states[size_t(kind)]; }
     QMenu* finalPopup() const { return m_finalPopup; }
@@ -32,7 +51,7 @@ private:
     int activePage() const;
     void tell(const QString& text);
 
-    TFormMain& m_window;
+    Inputs m_in;
     std::array<QAction*, 3> m_states{};
     QMenu* m_finalPopup = nullptr;
 };

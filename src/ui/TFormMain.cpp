@@ -5,6 +5,7 @@
 #include "competition/StartListCommands.h"
 #include "competition/widgets/TSortGridView.h"
 #include "journal/widgets/JournalWiring.h"
+#include "live/LivePublishing.h"
 #include "live/widgets/LiveResultsControl.h"
 #include "output/BackupWriter.h"
 #include "platform/CompetitionInhibitor.h"
@@ -22,7 +23,6 @@
 #include "ui/EditCommands.h"
 #include "ui/FileCommands.h"
 #include "ui/HeaderBand.h"
-#include "ui/HistoryCommands.h"
 #include "ui/MainStatusBar.h"
 #include "ui/MainWindowPlacer.h"
 #include "ui/MenuKeyRouter.h"
@@ -30,7 +30,6 @@
 #include "ui/RegistrationCommands.h"
 #include "ui/RowPositionStatus.h"
 #include "ui/RunOverrunWarning.h"
-#include "ui/RunStateCommands.h"
 #include "ui/SettingsBinding.h"
 #include "ui/SettingsCommand.h"
 #include "ui/TFDlgYesNo.h"
@@ -123,6 +122,8 @@ void TFormMain::connectCommands() {
     new MenuKeyRouter(*this);
     CommandRouting::installTimingKeys(m_actions, this);
     connect(h.eZeile, &QLineEdit::returnPressed, this, &TFormMain::eZeileExit);
+    // The session keeps the title for the audience windows and the live pages.
+    connect(h.eZeile, &QLineEdit::textChanged, &m_session, &RaceSession::setTitle);
     h.eZeile->installEventFilter(this);
 
     connect(m_pages, &TPageControl::pageChanging, this, &TFormMain::PageControl1Changing);
@@ -160,6 +161,7 @@ void TFormMain::FormCreate() {
                        QStringLiteral("MS Word"), QStringLiteral("MS Excel")};
     // 9, 10
     applySettings();
+    m_session.setTitle(m_header->eZeile->text());
     m_placer->settingsLoaded();
     // 11
     TvEntries::enable(m_actions, m_header->bMon2);
@@ -180,10 +182,8 @@ void TFormMain::FormCreate() {
     UpdateActionStates();
     FormResize();
     createLiveResults();
-    m_live->startUp();
     // The history starts from the loaded backup.
-    new HistoryCommands(*this);
-    new RunStateCommands(*this);
+    createStartListCommands();
     new RunOverrunWarning(
         m_session.clock(), *m_statusBar, [this] { return m_session.settings().maxRunTime; }, this);
 }
@@ -247,10 +247,10 @@ void TFormMain::setInfoWindow(TFormInfo* window) {
 
 TvWindows* TFormMain::createTvWindows() {
     Settings& stored = m_session.settings();
-    auto* windows =
-        new TvWindows(TvInputs{m_session.competition(), m_session.display(), m_session.clock(),
-                               [this] { return audienceText(); }, stored.monitor, stored.logo},
-                      *this);
+    auto* windows = new TvWindows(
+        TvInputs{m_session.competition(), m_session.display(), m_session.clock(),
+                 [this] { return m_session.audienceText(); }, stored.monitor, stored.logo},
+        *this);
     connect(this, &TFormMain::tvContentChanged, windows, &TvWindows::UpdateTvWindows);
     connect(windows, &TvWindows::audienceWindowShown, this, [this](bool shown) {
         m_session.inhibitor().setBusy(QStringLiteral("audience"), shown);
@@ -266,26 +266,13 @@ TvWindows* TFormMain::createTvWindows() {
 }
 
 void TFormMain::createLiveResults() {
-    Settings& stored = m_session.settings();
     m_live = std::make_unique<LiveResultsControl>(
-        LiveInputs{m_session.competition(), m_session.clock(), m_session.sharedTickSource(),
-                   [this] { return audienceText(); }, stored.liveResults, stored.livePort,
-                   stored.liveAddress, stored.liveAddressOnly},
+        m_session.live(),
         LiveResultsControl::Menu{m_actions.mLive, m_actions.mLivePort, m_actions.mLiveAddress,
                                  m_actions.Programm, m_actions.mBeenden},
         *this, *m_statusBar);
-    LiveResultsControl* live = m_live.get();
-    connect(this, &TFormMain::tvContentChanged, live, &LiveResultsControl::sourcesChanged);
-    connect(&m_session, &RaceSession::newProtocolStarted, live,
-            &LiveResultsControl::protocolRestarted);
-    connect(&m_session.derivation(), &StageDerivation::stageDerived, live,
-            &LiveResultsControl::sourcesChanged);
-    connect(m_header->eZeile, &QLineEdit::textChanged, live, &LiveResultsControl::sourcesChanged);
-}
-
-AudienceText TFormMain::audienceText() const {
-    return AudienceText{m_header->eZeile->text(), m_session.currentCompetitor(),
-                        m_session.currentClub()};
+    // What the window shows the audience (the competitor of the selected row) goes out too.
+    connect(this, &TFormMain::tvContentChanged, &m_session.live(), &LivePublishing::sourcesChanged);
 }
 
 bool TFormMain::askQuestion(const QString& question) {

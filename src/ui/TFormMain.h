@@ -1,6 +1,5 @@
 #pragma once
 
-#include "competition/AudienceText.h"
 #include "session/RaceSession.h"
 #include "ui/MainActions.h"
 #include "ui/WindowSeams.h"
@@ -65,7 +64,7 @@ public:
     TimingView& timingView() { return *m_timingView; }
     // "Einstellungen..." with its dialog and the hook the TV windows are placed through.
     SettingsCommand& settingsCommand() { return *m_settingsCommand; }
-    // The live results server and its entries in "Programm".
+    // The entries of the live results in "Programm", the status-bar text and the address window.
     LiveResultsControl& liveResults();
     TSortGridView* SortGridView(int page) const;
     QCheckBox* cdEdit() const { return m_cdEdit; }
@@ -162,7 +161,7 @@ private:
     void showBackupOutcome();  // the backup's status and journal notices (step 21)
     void connectJournalCommands();
     void createLiveResults();
-    AudienceText audienceText() const;
+    void createStartListCommands(); // undo and redo, run states and the rerun
 
     RaceSession& m_session;
     WindowSeams m_seams;
@@ -199,7 +198,6 @@ private:
     std::unique_ptr<OfficeExport> m_office;
     std::unique_ptr<RegistrationCommands> m_registration; // made on first use
     std::unique_ptr<CertificateCommand> m_certificates;
-    // After the timing, so its server stops before the clock and the tables go.
     std::unique_ptr<LiveResultsControl> m_live;
     // "Zeitprotokoll..." and the commands the journal names.
     std::unique_ptr<JournalWiring> m_journal;

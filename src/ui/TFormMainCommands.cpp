@@ -3,6 +3,7 @@
 #include "ui/TFormMain.h"
 
 #include "competition/SelectedCompetitor.h"
+#include "journal/JournalRecorder.h"
 #include "journal/widgets/JournalWiring.h"
 #include "output/BackupStartup.h"
 #include "output/BackupWriter.h"
@@ -15,6 +16,7 @@
 #include "tv/widgets/TvWindows.h"
 #include "ui/BackupStatus.h"
 #include "ui/CertificateCommand.h"
+#include "ui/EditCommands.h"
 #include "ui/FileCommands.h"
 #include "ui/HeaderBand.h"
 #include "ui/HistoryCommands.h"
@@ -23,6 +25,7 @@
 #include "ui/OfficeExport.h"
 #include "ui/RegistrationCommands.h"
 #include "ui/RowPositionStatus.h"
+#include "ui/RunStateCommands.h"
 #include "ui/SettingsBinding.h"
 #include "ui/SettingsCommand.h"
 #include "ui/StartupNotice.h"
@@ -168,6 +171,25 @@ void TFormMain::connectJournalCommands() {
     JournalRecorder& recorder = m_session.journal()->recorder();
     new SubstituteTimeCommand(*this, *m_seams.fileDialogs, *a.mErsatzzeit, recorder, false, this);
     new SubstituteTimeCommand(*this, *m_seams.fileDialogs, *a.mHandzeit, recorder, true, this);
+}
+
+void TFormMain::createStartListCommands() {
+    new HistoryCommands(m_session.competition().heatStartList(), m_actions, *m_header->sbCLS, *this,
+                        {[this] {
+                             DeriveAll();
+                             UpdateTvWindows();
+                             UpdateActionStates();
+                         },
+                         [this](const QString& command) {
+                             if (SessionJournal* journal = m_session.journal())
+                                 journal->recorder().commandChosen(command);
+                         }});
+    new RunStateCommands({m_session.competition(), m_session.clock(), m_actions,
+                          *m_editing->popupMenu(), *m_views[2], *m_pages, *m_statusBar,
+                          [this](const QString& question) {
+                              return askQuestion(question);
+                          }},
+                         this);
 }
 
 // --- registrations and certificates --------------------------------------------------------

@@ -64,7 +64,8 @@ TimingView::~TimingView() {
 void TimingView::connectClock() {
     RunClock* clock = &m_session.clock();
     connect(clock, &RunClock::controlStatesChanged, this, &TimingView::applyControlStates);
-    connect(clock, &RunClock::focusRequested, this, &TimingView::focusButton);
+    // The button of the command that comes next takes the focus, so Space gives it.
+    connect(clock, &RunClock::nextCommandChanged, this, &TimingView::focusButton);
 
     QCheckBox* automatic = m_window.header()->cbAutomatisch;
     connect(clock, &RunClock::autoEntryChanged, automatic, &QCheckBox::setChecked);

@@ -1,4 +1,4 @@
-#include "live/widgets/LiveResultsControl.h"
+#include "live/LivePublishing.h"
 #include "mock/FileBytes.h"
 #include "mock/TimingWindowFixture.h"
 #include "platform/OpenFileLimit.h"
@@ -80,7 +80,7 @@ void TestLiveFileLimit::resultReachesTheBackupUnderAFlood() {
     {
         TimingWindowFixture f;
         f.addCompetitors(3);
-        LiveResultsControl& live = f.window().liveResults();
+        LivePublishing& live = f.window().session().live();
         // An attacker's connections that look alive for as long as the test runs.
         LiveLimits limits;
         limits.idleTimeoutMs = 600000;

@@ -1,4 +1,5 @@
 #include "competition/Competition.h"
+#include "live/LivePublishing.h"
 #include "live/LiveServer.h"
 #include "live/widgets/LiveAddressMenu.h"
 #include "live/widgets/LiveAddressWindow.h"
@@ -56,9 +57,9 @@ private:
 
 bool TestLiveResults::switchOn(TimingWindowFixture& f, quint16 port) {
     f.window().session().settings().livePort = port;
-    f.window().liveResults().setListenAddress(QHostAddress::LocalHost);
+    f.window().session().live().setListenAddress(QHostAddress::LocalHost);
     f.window().actions().mLive->trigger();
-    return QTest::qWaitFor([&f] { return f.window().liveResults().isRunning(); }, 5000);
+    return QTest::qWaitFor([&f] { return f.window().session().live().isRunning(); }, 5000);
 }
 
 void TestLiveResults::offByDefault() {
@@ -67,7 +68,7 @@ void TestLiveResults::offByDefault() {
     QVERIFY(a.mLive->isCheckable());
     QVERIFY(!a.mLive->isChecked());
     QCOMPARE(a.mLive->text(), QStringLiteral("Live-Ergebnisse im Netzwerk"));
-    QVERIFY(!f.window().liveResults().isRunning());
+    QVERIFY(!f.window().session().live().isRunning());
     // The QR code needs a running server, and says so.
     QVERIFY(!a.mLiveAddress->isEnabled());
     QVERIFY(a.mLiveAddress->toolTip().contains(QStringLiteral("einschalten")));
@@ -81,20 +82,21 @@ void TestLiveResults::switchedOnShowsTheAddress() {
     const MainActions& a = f.window().actions();
     QVERIFY(a.mLive->isChecked());
     QVERIFY(a.mLiveAddress->isEnabled());
-    LiveResultsControl& live = f.window().liveResults();
+    const LivePublishing& live = f.window().session().live();
+    const LiveResultsControl& shown = f.window().liveResults();
     QVERIFY(live.address().startsWith(QStringLiteral("http://")));
     QVERIFY(live.address().endsWith(QStringLiteral(":%1/").arg(port)));
-    QCOMPARE(live.statusText(), QStringLiteral("Live: ") + live.address());
+    QCOMPARE(shown.statusText(), QStringLiteral("Live: ") + live.address());
     a.mLiveAddress->trigger();
-    QVERIFY(live.addressWindow());
-    QCOMPARE(live.addressWindow()->address(), live.address());
-    QVERIFY(!live.addressWindow()->code().isEmpty());
+    QVERIFY(shown.addressWindow());
+    QCOMPARE(shown.addressWindow()->address(), live.address());
+    QVERIFY(!shown.addressWindow()->code().isEmpty());
 
     a.mLive->trigger();
     QVERIFY(!a.mLive->isChecked());
     QVERIFY(!live.isRunning());
     QVERIFY(!a.mLiveAddress->isEnabled());
-    QVERIFY(!live.addressWindow()->isVisible());
+    QVERIFY(!shown.addressWindow()->isVisible());
     LiveHttpClient client(port);
     QCOMPARE(client.get(QStringLiteral("/")).status, 0);
 }
@@ -104,9 +106,9 @@ void TestLiveResults::portInUseLeavesTheEntryUnchecked() {
     QTcpServer occupier;
     QVERIFY(occupier.listen(QHostAddress::LocalHost, 0));
     QVERIFY(!switchOn(f, occupier.serverPort()));
-    LiveResultsControl& live = f.window().liveResults();
+    const LiveResultsControl& shown = f.window().liveResults();
     QTRY_VERIFY(!f.window().actions().mLive->isChecked());
-    QVERIFY(live.statusText().contains(QStringLiteral("Port %1").arg(occupier.serverPort())));
+    QVERIFY(shown.statusText().contains(QStringLiteral("Port %1").arg(occupier.serverPort())));
     QVERIFY(!f.window().session().settings().liveResults);
     QVERIFY(!f.window().actions().mLiveAddress->isEnabled());
 }
@@ -218,44 +220,46 @@ void TestLiveResults::titleTypingIsCoalesced() {
 void TestLiveResults::addressFollowsTheNetwork() {
     TimingWindowFixture f;
     QList<LanAddress::Candidate> interfaces{{QHostAddress("192.168.1.20"), true, false, "wlan0"}};
-    LiveResultsControl& live = f.window().liveResults();
+    LivePublishing& live = f.window().session().live();
+    const LiveResultsControl& shown = f.window().liveResults();
     live.setInterfaces([&interfaces] { return interfaces; });
     const quint16 port = freePort();
     QVERIFY(switchOn(f, port));
-    QCOMPARE(live.statusText(), QStringLiteral("Live: http://192.168.1.20:%1/").arg(port));
+    QCOMPARE(shown.statusText(), QStringLiteral("Live: http://192.168.1.20:%1/").arg(port));
     f.window().actions().mLiveAddress->trigger();
     // The Wi-Fi was joined again and gave another address.
     interfaces = {{QHostAddress("10.0.0.7"), true, false, "wlan0"}};
     live.checkNetwork();
     const QString url = QStringLiteral("http://10.0.0.7:%1/").arg(port);
-    QCOMPARE(live.statusText(), QStringLiteral("Live: ") + url);
-    QCOMPARE(live.addressWindow()->address(), url);
+    QCOMPARE(shown.statusText(), QStringLiteral("Live: ") + url);
+    QCOMPARE(shown.addressWindow()->address(), url);
 }
 
 void TestLiveResults::severalAddressesGiveAChoice() {
     TimingWindowFixture f;
-    LiveResultsControl& live = f.window().liveResults();
-    live.setInterfaces([] {
+    const LiveResultsControl& shown = f.window().liveResults();
+    f.window().session().live().setInterfaces([] {
         return QList<LanAddress::Candidate>{{QHostAddress("192.168.1.20"), true, false, "wlan0"},
                                             {QHostAddress("10.0.0.7"), true, false, "eth0"}};
     });
     const quint16 port = freePort();
     QVERIFY(switchOn(f, port));
-    const QList<QAction*> entries = live.addressMenu()->addressEntries();
+    const QList<QAction*> entries = shown.addressMenu()->addressEntries();
     QCOMPARE(entries.size(), 2);
     QCOMPARE(entries.at(0)->text(), QStringLiteral("192.168.1.20 (wlan0)"));
     QVERIFY(entries.at(0)->isChecked());
-    live.addressMenu()->addressEntries().at(1)->trigger();
-    QCOMPARE(live.statusText(), QStringLiteral("Live: http://10.0.0.7:%1/").arg(port));
+    shown.addressMenu()->addressEntries().at(1)->trigger();
+    QCOMPARE(shown.statusText(), QStringLiteral("Live: http://10.0.0.7:%1/").arg(port));
     QCOMPARE(f.window().session().settings().liveAddress, QStringLiteral("10.0.0.7"));
-    QVERIFY(live.addressMenu()->addressEntries().at(1)->isChecked());
+    QVERIFY(shown.addressMenu()->addressEntries().at(1)->isChecked());
     // Still served on every address.
     QCOMPARE(LiveHttpClient(port).get(QStringLiteral("/live.css")).status, 200);
 }
 
 void TestLiveResults::servedOnTheChosenAddressOnly() {
     TimingWindowFixture f;
-    LiveResultsControl& live = f.window().liveResults();
+    LivePublishing& live = f.window().session().live();
+    const LiveResultsControl& shown = f.window().liveResults();
     // An address this machine does not have: serving on it alone must fail, and say so.
     live.setInterfaces([] {
         return QList<LanAddress::Candidate>{{QHostAddress("192.0.2.1"), true, false, "eth0"}};
@@ -269,14 +273,14 @@ void TestLiveResults::servedOnTheChosenAddressOnly() {
         running = QTest::qWaitFor([&live] { return live.isRunning(); }, 5000);
     }
     QVERIFY(running);
-    live.addressMenu()->onlyThisAddressEntry()->trigger();
+    shown.addressMenu()->onlyThisAddressEntry()->trigger();
     QTRY_VERIFY(!live.isRunning() && !live.server().isRunning());
-    QVERIFY2(live.statusText().startsWith(
+    QVERIFY2(shown.statusText().startsWith(
                  QStringLiteral("Live-Ergebnisse aus: Adresse 192.0.2.1 Port %1 nicht verfügbar")
                      .arg(f.window().session().settings().livePort)),
-             qPrintable(live.statusText()));
+             qPrintable(shown.statusText()));
     QVERIFY(f.window().session().settings().liveAddressOnly);
-    QVERIFY(live.addressMenu()->onlyThisAddressEntry()->isChecked());
+    QVERIFY(shown.addressMenu()->onlyThisAddressEntry()->isChecked());
 }
 
 QTEST_MAIN(TestLiveResults)

@@ -2,11 +2,13 @@
 #include "competition/TSortGrid.h"
 #include "journal/JournalReader.h"
 #include "journal/JournalWriter.h"
+#include "live/LivePublishing.h"
 #include "mock/FileSystemFaults.h"
 #include "mock/SessionFixture.h"
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
 #include "session/SessionJournal.h"
+#include "settings/SettingsStore.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
 
@@ -14,6 +16,7 @@
 #include <QFile>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
 
 // The race session without a window: what start() reads and shutdown() writes, in which order,
@@ -26,6 +29,8 @@ private Q_SLOTS:
     void shutdownWritesBackupJournalSettingsPort();
     void storedPortOpenedOrForgotten_data();
     void storedPortOpenedOrForgotten();
+    void storedLiveResultsStartTheServer_data();
+    void storedLiveResultsStartTheServer();
     void runGoesToTheActivePage_data();
     void runGoesToTheActivePage();
     void newProtocolEmptiesAndRestarts();
@@ -132,6 +137,33 @@ void TestRaceSession::storedPortOpenedOrForgotten() {
     QCOMPARE(session.port().isOpen(), open);
     // A port that cannot be opened is forgotten; the stored one stays until the exit.
     QCOMPARE(session.settings().port, open ? 1 : 0);
+}
+
+void TestRaceSession::storedLiveResultsStartTheServer_data() {
+    QTest::addColumn<int>("stored");
+    QTest::newRow("on") << 1;
+    QTest::newRow("off") << 0;
+}
+
+void TestRaceSession::storedLiveResultsStartTheServer() {
+    QFETCH(int, stored);
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    InstallationFixture install;
+    Settings values;
+    values.title = QStringLiteral("Stadtmeisterschaft");
+    values.liveResults = stored == 1;
+    values.livePort = port;
+    QVERIFY(SettingsStore(install.environment().openSettings()).save(values));
+    RaceSession session(install.environment());
+    session.start();
+    // Before any window: the server as stored, and the pages with the stored title.
+    QCOMPARE(session.live().isSwitchedOn(), stored == 1);
+    QTRY_COMPARE(session.live().isRunning(), stored == 1);
+    QCOMPARE(session.live().snapshot().title, QStringLiteral("Stadtmeisterschaft"));
+    QCOMPARE(session.settings().liveResults, stored == 1);
 }
 
 void TestRaceSession::runGoesToTheActivePage_data() {

@@ -187,7 +187,7 @@ void TestRunClock::stateTable() {
 
     QSignalSpy controls(&clock, &RunClock::controlStatesChanged);
     QSignalSpy shown(&clock, &RunClock::showTimeRequested);
-    QSignalSpy tv(&clock, &RunClock::tvUpdateRequested);
+    QSignalSpy progressed(&clock, &RunClock::runProgressed);
     const qint64 stampBefore = clock.startStamp();
     invoke(clock, command);
 
@@ -198,10 +198,10 @@ void TestRunClock::stateTable() {
         // An unavailable command does nothing at all.
         QCOMPARE(controls.size(), 0);
         QCOMPARE(shown.size(), 0);
-        QCOMPARE(tv.size(), 0);
+        QCOMPARE(progressed.size(), 0);
         QCOMPARE(clock.startStamp(), stampBefore);
     } else {
-        QVERIFY(shown.size() + tv.size() > 0);
+        QVERIFY(shown.size() + progressed.size() > 0);
         if (from != to)
             QCOMPARE(controls.last().at(0).value<ControlStates>(), expectedControls(to));
     }
@@ -333,7 +333,7 @@ void TestRunClock::startDuringCountdownPauseStartsOnce() {
 
 void TestRunClock::settingsAcceptedInReady() {
     RunClock& clock = makeClock(Fixture::settingsWith(10000, 50));
-    QSignalSpy focus(&clock, &RunClock::focusRequested);
+    QSignalSpy next(&clock, &RunClock::nextCommandChanged);
     QSignalSpy shown(&clock, &RunClock::showTimeRequested);
     acceptSettings(clock, Fixture::settingsWith(0, 0));
     const ControlStates& c = clock.controlStates();
@@ -341,13 +341,13 @@ void TestRunClock::settingsAcceptedInReady() {
     QCOMPARE(c.timer, (Button{false, std::nullopt}));
     QVERIFY(!c.lapVisible);
     QVERIFY(!clock.countdownActive());
-    QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Start);
+    QCOMPARE(next.last().at(0).value<TimingButton>(), TimingButton::Start);
     QCOMPARE(Fixture::lastShown(shown, DisplayRow::Lower), RunClock::noBestTime);
 
     acceptSettings(clock, Fixture::settingsWith(2500, 20));
     QVERIFY(clock.controlStates().timerVisible);
     QCOMPARE(clock.controlStates().timer, (Button{true, ControlStates::orange}));
-    QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Timer);
+    QCOMPARE(next.last().at(0).value<TimingButton>(), TimingButton::Timer);
     QVERIFY(clock.countdownActive());
     QCOMPARE(clock.timerMs(), 2500);
 
@@ -364,7 +364,7 @@ void TestRunClock::settingsAcceptedInReady() {
 
 void TestRunClock::focusAndBarrierRequests() {
     RunClock& clock = makeClock(Fixture::settingsWith(0, 50));
-    QSignalSpy focus(&clock, &RunClock::focusRequested);
+    QSignalSpy next(&clock, &RunClock::nextCommandChanged);
     QSignalSpy blockStart(&clock, &RunClock::blockStartBarrierRequested);
     QSignalSpy stopLock(&clock, &RunClock::stopLockRestartRequested);
     QSignalSpy blockStop(&clock, &RunClock::blockStopBarrierRequested);
@@ -376,17 +376,17 @@ void TestRunClock::focusAndBarrierRequests() {
     QCOMPARE(blockStart.at(0).at(0).toLongLong(), 2'000'500);
     QCOMPARE(stopLock.at(0).at(0).toLongLong(), 2'000'500);
     QCOMPARE(capture.size(), 1);
-    QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Stop);
+    QCOMPARE(next.last().at(0).value<TimingButton>(), TimingButton::Stop);
 
     ticks().setNow(9'000'000);
     clock.stopAt(8'000'000);
     QCOMPARE(blockStop.at(0).at(0).toLongLong(), 8'000'000);
-    QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Enter);
+    QCOMPARE(next.last().at(0).value<TimingButton>(), TimingButton::Enter);
 
     // Without the countdown button the reset frees the start barrier.
     clock.reset();
     QCOMPARE(freeStart.size(), 1);
-    QCOMPARE(focus.last().at(0).value<TimingButton>(), TimingButton::Start);
+    QCOMPARE(next.last().at(0).value<TimingButton>(), TimingButton::Start);
 }
 
 void TestRunClock::bestTime_data() {

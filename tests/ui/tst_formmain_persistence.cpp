@@ -12,7 +12,6 @@
 #include "widgets/ElidingLabel.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
@@ -32,9 +31,6 @@ class TestFormMainPersistence : public QObject {
 private Q_SLOTS:
     void startupReadsBackup_data();
     void startupReadsBackup();
-    void unreadableBackupNeverWrittenOver_data();
-    void unreadableBackupNeverWrittenOver();
-    void changeInBackupBeforeItReturns();
     void oneCommandOneBackupWrite_data();
     void oneCommandOneBackupWrite();
     void failingBackupToldUntilWritten();
@@ -98,49 +94,6 @@ void TestFormMainPersistence::startupReadsBackup() {
     QVERIFY(!heat.modified());
     QVERIFY(window.close());
     QVERIFY(answers.questions.isEmpty());
-}
-
-void TestFormMainPersistence::unreadableBackupNeverWrittenOver_data() {
-    QTest::addColumn<bool>("changed");
-    QTest::newRow("nothing entered") << false;
-    QTest::newRow("a competitor entered") << true;
-}
-
-void TestFormMainPersistence::unreadableBackupNeverWrittenOver() {
-    QFETCH(bool, changed);
-    InstallationFixture install;
-    QVERIFY(install.writeFile(kBackup, kBackupBytes));
-    std::unique_ptr<TFormMain> window;
-    {
-        FileSystemFaults::UnreadableFile locked(install.filePath(kBackup));
-        QVERIFY(locked.effective());
-        window = std::make_unique<SessionWindow>(install.environment());
-    }
-    TSortGrid& heat = window->session().competition().heatStartList();
-    QCOMPARE(heat.RowCount(), 2);
-    QCOMPARE(heat.cell(0, 1), QString());
-    if (changed)
-        heat.setRowCells(1, {"7", "Neu"});
-    QCoreApplication::processEvents();
-    const QByteArray expected = ProtocolFile::protocolBytes(heat);
-    window.reset();
-    QCOMPARE(read(install.filePath(kBackup)), expected);
-    // The file that could not be read is kept beside, as it was.
-    const QStringList kept =
-        QDir(install.dir()).entryList({QStringLiteral("Velmora-Sicherungsdatei-*.txt")});
-    QCOMPARE(kept.size(), 1);
-    QFile::setPermissions(install.filePath(kept[0]), QFile::ReadOwner | QFile::WriteOwner);
-    QCOMPARE(read(install.filePath(kept[0])), kBackupBytes);
-}
-
-void TestFormMainPersistence::changeInBackupBeforeItReturns() {
-    InstallationFixture install;
-    SessionWindow window(install.environment());
-    TSortGrid& heat = window.session().competition().heatStartList();
-    heat.setRowCells(1, {"5", "Eingabe", "Eva", "Club", "1", "", "1234"});
-    QCOMPARE(read(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
-    heat.setCell(7, 1, QStringLiteral("1300"));
-    QCOMPARE(read(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
 }
 
 void TestFormMainPersistence::oneCommandOneBackupWrite_data() {
