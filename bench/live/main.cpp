@@ -12,7 +12,8 @@
 #include "StreamClient.h"
 #include "competition/Competition.h"
 #include "live/LiveLimits.h"
-#include "live/widgets/LiveResultsControl.h"
+#include "live/LivePublishing.h"
+#include "session/RaceSession.h"
 #include "timing/RunClock.h"
 #include "ui/TFormMain.h"
 #include "ui/TimingView.h"
@@ -149,7 +150,8 @@ void timeRuns(TFormMain& window, Phase& phase, int seconds, int seed, int runMs 
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         const qint64 entry = steadyNs();
         window.bEintragenClick();
-        const std::optional<LiveSnapshot::Result> last = window.liveResults().snapshot().lastResult;
+        const std::optional<LiveSnapshot::Result> last =
+            window.session().live().snapshot().lastResult;
         if (last)
             phase.enteredAt[runKey(last->run, last->competitor)] = entry;
         ++run;
@@ -221,9 +223,9 @@ int main(int argc, char* argv[]) {
         LiveLimits limits;
         limits.maxStreams = parser.value(streamsOption).toInt();
         window.session().settings().livePort = parser.value(serveOption).toInt();
-        window.liveResults().setListenAddress(QHostAddress::LocalHost);
-        window.liveResults().setLimits(limits);
-        window.liveResults().setLive(true);
+        window.session().live().setListenAddress(QHostAddress::LocalHost);
+        window.session().live().setLimits(limits);
+        window.session().live().setLive(true);
         Phase endless;
         timeRuns(window, endless, 0, 1, parser.value(runOption).toInt());
         return 0;
@@ -237,15 +239,15 @@ int main(int argc, char* argv[]) {
 
     const quint16 port = freePort();
     window.session().settings().livePort = port;
-    window.liveResults().setListenAddress(QHostAddress::LocalHost);
-    window.liveResults().setLive(true);
+    window.session().live().setListenAddress(QHostAddress::LocalHost);
+    window.session().live().setLive(true);
     QElapsedTimer wait;
     wait.start();
-    while (!window.liveResults().isRunning() && wait.elapsed() < 5000)
+    while (!window.session().live().isRunning() && wait.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    if (!window.liveResults().isRunning()) {
+    if (!window.session().live().isRunning()) {
         std::printf("the server did not start: %s\n",
-                    qPrintable(window.liveResults().statusText()));
+                    qPrintable(window.session().live().statusText()));
         return 1;
     }
     QProcess client;
