@@ -20,6 +20,7 @@ class LightBarrierPort;
 class RunClock;
 class SessionJournal;
 class StageDerivation;
+class SubstituteMarksBackup;
 class TickSource;
 class TimeDisplay;
 
@@ -59,6 +60,10 @@ public:
     std::optional<bool> startupWrite() const { return m_startupWrite; }
     // Every impulse and every change of the heat start list on disk; exists from start() on.
     SessionJournal* journal() const { return m_journal.get(); }
+    // The substitute marks kept beside the backup; exists from start() on.
+    SubstituteMarksBackup* substituteMarksBackup() const { return m_marksBackup; }
+    // What start-up found wrong with the marks kept beside the backup; empty when nothing.
+    QString substituteMarksNotice() const { return m_marksNotice; }
 
     RunClock& clock() { return *m_clock; }
     const RunClock& clock() const { return *m_clock; }
@@ -141,5 +146,7 @@ private:
     BarrierLogic* m_barriers = nullptr;
     std::unique_ptr<LightBarrierPort> m_port;
     std::unique_ptr<BackupWriter> m_backup;
+    SubstituteMarksBackup* m_marksBackup = nullptr;
+    QString m_marksNotice;
     std::unique_ptr<SessionJournal> m_journal;
 };
