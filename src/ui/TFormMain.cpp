@@ -184,6 +184,7 @@ void TFormMain::FormCreate() {
     // The history starts from the loaded backup.
     new HistoryCommands(*this);
     new RunStateCommands(*this);
+    createSubstituteCommands();
     new RunOverrunWarning(
         m_session.clock(), *m_statusBar, [this] { return m_session.settings().maxRunTime; }, this);
 }

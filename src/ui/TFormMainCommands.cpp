@@ -3,18 +3,21 @@
 #include "ui/TFormMain.h"
 
 #include "competition/SelectedCompetitor.h"
+#include "competition/widgets/TSortGridView.h"
 #include "journal/widgets/JournalWiring.h"
 #include "output/BackupStartup.h"
 #include "output/BackupWriter.h"
 #include "print/ExportProgress.h"
 #include "print/TFormPP.h"
 #include "session/SessionJournal.h"
+#include "session/SubstituteMarksBackup.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
 #include "tv/widgets/TvWindows.h"
 #include "ui/BackupStatus.h"
 #include "ui/CertificateCommand.h"
+#include "ui/EditCommands.h"
 #include "ui/FileCommands.h"
 #include "ui/HeaderBand.h"
 #include "ui/HistoryCommands.h"
@@ -40,6 +43,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QToolButton>
 #include <QUrl>
 
@@ -165,9 +169,45 @@ void TFormMain::connectJournalCommands() {
     connect(a.mImport, &QAction::triggered, journal, chosen(a.mImport->text()));
     connect(a.mLateEntry, &QAction::triggered, journal, chosen(a.mLateEntry->text()));
     connect(a.mJournal, &QAction::triggered, journal, &JournalWiring::showDialog);
-    JournalRecorder& recorder = m_session.journal()->recorder();
-    new SubstituteTimeCommand(*this, *m_seams.fileDialogs, *a.mErsatzzeit, recorder, false, this);
-    new SubstituteTimeCommand(*this, *m_seams.fileDialogs, *a.mHandzeit, recorder, true, this);
+}
+
+void TFormMain::createSubstituteCommands() {
+    auto* history = findChild<HistoryCommands*>();
+    auto* command = new SubstituteTimeCommand(
+        m_session, *m_seams.fileDialogs, *m_actions.mErsatzzeit, *m_actions.mHandzeit, this,
+        SubstituteTimeCommand::Hooks{[this] { return activePage(); },
+                                     [history](const QString& name) {
+                                         if (history)
+                                             history->nameStep(name);
+                                     },
+                                     [this] {
+                                         DeriveAll();
+                                         UpdateTvWindows();
+                                         UpdateActionStates();
+                                     },
+                                     [this](const QString& text) {
+                                         m_statusBar->showNotice(text, JournalNoticeMs);
+                                     }},
+        this);
+    for (QMenu* popup : {m_editing->popupMenu(), SortGridView(2)->popupMenu()}) {
+        if (!popup)
+            continue;
+        popup->addSeparator();
+        popup->addAction(command->competitorSubstitute());
+        popup->addAction(command->competitorHand());
+        connect(popup, &QMenu::aboutToShow, command,
+                &SubstituteTimeCommand::refreshCompetitorEntries);
+    }
+    m_journal->setSubstitute([command](qint64 startStamp, bool handTime, QWidget* over) {
+        command->journalRun(startStamp, handTime, over);
+    });
+    if (const QString notice = m_session.substituteMarksNotice(); !notice.isEmpty())
+        m_statusBar->showNotice(notice, JournalNoticeMs);
+    connect(m_session.substituteMarksBackup(), &SubstituteMarksBackup::writeFailed, this,
+            [this](const QString& message, const QString& reason) {
+                m_statusBar->showNotice(message + QStringLiteral(" (") + reason + u')',
+                                        JournalNoticeMs);
+            });
 }
 
 // --- registrations and certificates --------------------------------------------------------

@@ -32,6 +32,11 @@ public:
                   Competition& competition, Window window);
     ~JournalWiring() override;
 
+    // A substitute or hand time for the run begun at startStamp, its dialog over `over`.
+    using Substitute = std::function<void(qint64 startStamp, bool handTime, QWidget* over)>;
+    // Offers "Ersatzzeit berechnen..." and "Handzeit eintragen..." in the dialog.
+    void setSubstitute(Substitute substitute) { m_substitute = std::move(substitute); }
+
     JournalRecorder& recorder() { return *m_recorder; }
     JournalWriter& writer() { return *m_writer; }
     // Damaged lines at the end of today's journal, as start-up found them.
@@ -56,4 +61,5 @@ private:
     JournalInputSource* m_input = nullptr;
     int m_skipped = 0;
     QPointer<JournalDialog> m_dialog;
+    Substitute m_substitute;
 };
