@@ -30,6 +30,13 @@ QString JournalRuns::runRemark(qint64 startStamp, const QString& rest) {
     return QStringLiteral("Start %1; ").arg(startStamp) + rest;
 }
 
+QString JournalRuns::calculationOf(const JournalEntry& e) {
+    if (!isCommand(e, substituteName()))
+        return QString();
+    const qsizetype rest = e.remark.indexOf(QStringLiteral("; "));
+    return rest < 0 ? QString() : e.remark.mid(rest + 2);
+}
+
 std::optional<qint64> JournalRuns::runStartOf(const JournalEntry& e) {
     if (e.kind != Kind::Command)
         return std::nullopt;

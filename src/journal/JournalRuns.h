@@ -31,6 +31,9 @@ public:
     static QString substituteName() { return QStringLiteral("Ersatzzeit"); }
     // The remark that names the run of an event: "Start <stamp>", then the rest.
     static QString runRemark(qint64 startStamp, const QString& rest);
+    // What a substitute entry's remark says after the run's start: the calculation; empty
+    // for any other event.
+    static QString calculationOf(const JournalEntry& entry);
     // The start stamp of the run an impulse or command belongs to; nullopt for any other event.
     static std::optional<qint64> runStartOf(const JournalEntry& entry);
 

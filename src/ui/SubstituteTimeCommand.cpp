@@ -78,6 +78,7 @@ void SubstituteTimeCommand::refreshCompetitorEntries() {
     for (QAction* entry : {m_competitorSubstitute, m_competitorHand}) {
         entry->setEnabled(hint.isEmpty());
         entry->setToolTip(hint);
+        entry->setStatusTip(hint);
     }
 }
 
@@ -182,6 +183,7 @@ void SubstituteTimeCommand::calculate(const Target& target, bool handTime, QWidg
     input.decimalSeparator = m_session.environment().decimalSeparator();
     SubstituteTimeDialog dialog(input, m_session.competition().timeFormat(), m_fileDialogs,
                                 handTime, over);
+    dialog.setPrinting(m_hooks.printers ? m_hooks.printers() : nullptr);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (const std::optional<qint32> result = dialog.resultHundredths())

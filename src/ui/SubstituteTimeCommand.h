@@ -6,6 +6,7 @@
 #include <functional>
 
 class FileDialogs;
+class PrinterSetup;
 class QAction;
 class QWidget;
 class RaceSession;
@@ -29,6 +30,8 @@ public:
         std::function<void()> changed;
         // A short notice for the status bar.
         std::function<void(const QString& text)> tell;
+        // The printer the protocol is printed on, null while there is none.
+        std::function<PrinterSetup*()> printers;
     };
 
     // substitute and hand are the entries of "Stoppuhr" for the waiting run.

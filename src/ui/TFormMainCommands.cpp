@@ -175,29 +175,34 @@ void TFormMain::createSubstituteCommands() {
     auto* history = findChild<HistoryCommands*>();
     auto* command = new SubstituteTimeCommand(
         m_session, *m_seams.fileDialogs, *m_actions.mErsatzzeit, *m_actions.mHandzeit, this,
-        SubstituteTimeCommand::Hooks{[this] { return activePage(); },
-                                     [history](const QString& name) {
-                                         if (history)
-                                             history->nameStep(name);
-                                     },
-                                     [this] {
-                                         DeriveAll();
-                                         UpdateTvWindows();
-                                         UpdateActionStates();
-                                     },
-                                     [this](const QString& text) {
-                                         m_statusBar->showNotice(text, JournalNoticeMs);
-                                     }},
+        SubstituteTimeCommand::Hooks{
+            [this] { return activePage(); },
+            [history](const QString& name) {
+                if (history)
+                    history->nameStep(name);
+            },
+            [this] {
+                DeriveAll();
+                UpdateTvWindows();
+                UpdateActionStates();
+            },
+            [this](const QString& text) { m_statusBar->showNotice(text, JournalNoticeMs); },
+            [this]() -> PrinterSetup* {
+                return m_printPreview ? &m_printPreview->printers() : nullptr;
+            }},
         this);
     for (QMenu* popup : {m_editing->popupMenu(), SortGridView(2)->popupMenu()}) {
         if (!popup)
             continue;
+        // A disabled entry says why on its own, not only in the status bar.
+        popup->setToolTipsVisible(true);
         popup->addSeparator();
         popup->addAction(command->competitorSubstitute());
         popup->addAction(command->competitorHand());
         connect(popup, &QMenu::aboutToShow, command,
                 &SubstituteTimeCommand::refreshCompetitorEntries);
     }
+    m_actions.Stoppuhr->setToolTipsVisible(true);
     m_journal->setSubstitute([command](qint64 startStamp, bool handTime, QWidget* over) {
         command->journalRun(startStamp, handTime, over);
     });

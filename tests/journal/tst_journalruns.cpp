@@ -177,6 +177,12 @@ void TestJournalRuns::substituteFromTheJournal() {
     QCOMPARE(again.lastEnteredInto(number, QStringLiteral("Zeit1")), index);
     QCOMPARE(again.runs()[static_cast<size_t>(*index)].cellText, result);
     QVERIFY(r.competition.substituteMarks().isSubstitute(number, 0, text));
+    JournalBackwardReader reader({r.dir.filePath(QStringLiteral("journal.txt"))});
+    QStringList calculations;
+    for (const JournalEntry& e : reader.readOlder(20))
+        if (const QString c = JournalRuns::calculationOf(e); !c.isEmpty())
+            calculations.append(c);
+    QCOMPARE(calculations, QStringList{QStringLiteral("Rechnung")});
 }
 
 QTEST_MAIN(TestJournalRuns)
