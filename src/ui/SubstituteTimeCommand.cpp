@@ -66,20 +66,46 @@ void SubstituteTimeCommand::updateWaitingEntries() {
 }
 
 void SubstituteTimeCommand::refreshCompetitorEntries() {
-    const int page = m_hooks.activePage ? qMax(0, m_hooks.activePage()) : 0;
-    Competition& c = m_session.competition();
-    QString hint;
-    if (!isStartListPage(page))
-        hint = QStringLiteral("Nur in der Startliste und der Endlauf-Startliste");
-    else if (c.stageTable(page).cell(Nr, c.stageTable(page).Row()).trimmed().isEmpty())
-        hint = QStringLiteral("Die gewählte Zeile hat keine Startnummer");
-    else if (!RunStateEntry::lastEnteredRun(c, page))
-        hint = QStringLiteral("Für die gewählte Zeile ist noch kein Lauf eingetragen");
+    QString why;
+    competitorTarget(why);
     for (QAction* entry : {m_competitorSubstitute, m_competitorHand}) {
-        entry->setEnabled(hint.isEmpty());
-        entry->setToolTip(hint);
-        entry->setStatusTip(hint);
+        entry->setEnabled(why.isEmpty());
+        entry->setToolTip(why);
+        entry->setStatusTip(why);
     }
+}
+
+std::optional<SubstituteTimeCommand::Target>
+SubstituteTimeCommand::competitorTarget(QString& why) const {
+    const int page = m_hooks.activePage ? qMax(0, m_hooks.activePage()) : 0;
+    if (!isStartListPage(page)) {
+        why = QStringLiteral("Nur in der Startliste und der Endlauf-Startliste");
+        return std::nullopt;
+    }
+    Competition& c = m_session.competition();
+    const TSortGrid& list = c.stageTable(page);
+    const QString number = list.cell(Nr, list.Row()).trimmed();
+    const std::optional<int> column = RunStateEntry::lastEnteredRun(c, page);
+    if (number.isEmpty())
+        why = QStringLiteral("Die gewählte Zeile hat keine Startnummer");
+    else if (!column)
+        why = QStringLiteral("Für die gewählte Zeile ist noch kein Lauf eingetragen");
+    if (!why.isEmpty())
+        return std::nullopt;
+    Target target;
+    target.runs = readJournal();
+    // A time typed by hand or a run from another day has no stops to start from.
+    const auto index = target.runs.lastEnteredInto(number, c.heatStartList().cell(*column, 0));
+    if (!index) {
+        why = notInJournalText();
+        return std::nullopt;
+    }
+    target.index = *index;
+    target.destination = Destination::Cell;
+    target.number = number;
+    target.run = *column - SubstituteEntry::heatColumn(0);
+    target.competitor = competitorText(number, target.run);
+    return target;
 }
 
 JournalRuns SubstituteTimeCommand::readJournal() const {
@@ -114,27 +140,11 @@ void SubstituteTimeCommand::waitingRun(bool handTime) {
 }
 
 void SubstituteTimeCommand::competitorRun(bool handTime) {
-    const int page = m_hooks.activePage ? qMax(0, m_hooks.activePage()) : 0;
-    Competition& c = m_session.competition();
-    const TSortGrid& list = c.stageTable(page);
-    const QString number = list.cell(Nr, list.Row()).trimmed();
-    const std::optional<int> column = RunStateEntry::lastEnteredRun(c, page);
-    if (!isStartListPage(page) || number.isEmpty() || !column)
-        return;
-    Target target;
-    target.runs = readJournal();
-    const auto index = target.runs.lastEnteredInto(number, c.heatStartList().cell(*column, 0));
-    if (!index) {
-        if (m_hooks.tell)
-            m_hooks.tell(notInJournalText());
-        return;
-    }
-    target.index = *index;
-    target.destination = Destination::Cell;
-    target.number = number;
-    target.run = *column - SubstituteEntry::heatColumn(0);
-    target.competitor = competitorText(number, target.run);
-    calculate(target, handTime, m_window);
+    QString why;
+    if (const std::optional<Target> target = competitorTarget(why))
+        calculate(*target, handTime, m_window);
+    else if (m_hooks.tell)
+        m_hooks.tell(why);
 }
 
 void SubstituteTimeCommand::journalRun(qint64 startStamp, bool handTime, QWidget* over) {

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
 
 class FileDialogs;
 class PrinterSetup;
@@ -68,6 +69,9 @@ private:
     };
 
     void updateWaitingEntries();
+    // The selected competitor's last run as the journal tells of it; nothing, and why, where
+    // there is none.
+    std::optional<Target> competitorTarget(QString& why) const;
     JournalRuns readJournal() const;
     QString competitorText(const QString& number, int run) const;
     QString selectedRowText() const;
