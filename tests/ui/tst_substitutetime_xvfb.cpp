@@ -192,6 +192,14 @@ void TestSubstituteTimeXvfb::earlierDnfRunFromPopupAndJournal() {
         if (model->entry(row).name == QStringLiteral("Nicht im Ziel"))
             dnfRow = row;
     QVERIFY(dnfRow >= 0);
+    // The substitute's row keeps its calculation, though "Rückgängig" took the time back.
+    QStringList calculations;
+    for (int row = 0; row < model->rowCount(); ++row)
+        calculations.append(model->data(model->index(row, 2), Qt::ToolTipRole).toString());
+    calculations.removeAll(QString());
+    QCOMPARE(calculations.size(), 1);
+    QVERIFY2(calculations[0].contains(QStringLiteral("2 Läufen: 1 davor, 1 danach) = 31,47 s")),
+             qPrintable(calculations[0]));
     journal->table()->setCurrentIndex(model->index(dnfRow, 0));
     QVERIFY(journal->substituteButton()->isEnabled());
     QTimer::singleShot(300, this, [] {
