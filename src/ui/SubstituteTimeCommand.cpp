@@ -147,6 +147,13 @@ void SubstituteTimeCommand::competitorRun(bool handTime) {
         m_hooks.tell(why);
 }
 
+QString SubstituteTimeCommand::journalRunRefusal(qint64 startStamp) const {
+    const RunClock& clock = m_session.clock();
+    return clock.state() == RunClock::State::Running && clock.startStamp() == startStamp
+               ? QStringLiteral("Der Lauf ist noch nicht gestoppt")
+               : QString();
+}
+
 void SubstituteTimeCommand::journalRun(qint64 startStamp, bool handTime, QWidget* over) {
     Target target;
     target.runs = readJournal();
@@ -161,9 +168,9 @@ void SubstituteTimeCommand::journalRun(qint64 startStamp, bool handTime, QWidget
     const RunClock& clock = m_session.clock();
     const TSortGrid& heat = m_session.competition().heatStartList();
     const std::optional<int> column = SubstituteEntry::runOfColumn(heat, run.column);
-    if (clock.state() == RunClock::State::Running && clock.startStamp() == startStamp) {
+    if (const QString why = journalRunRefusal(startStamp); !why.isEmpty()) {
         if (m_hooks.tell)
-            m_hooks.tell(QStringLiteral("Der Lauf ist noch nicht gestoppt"));
+            m_hooks.tell(why);
         return;
     }
     if (clock.state() == RunClock::State::Stopped && clock.startStamp() == startStamp) {

@@ -47,6 +47,8 @@ public:
     // The same two for the selected competitor's last run, for the start lists' popup menus.
     QAction* competitorSubstitute() const { return m_competitorSubstitute; }
     QAction* competitorHand() const { return m_competitorHand; }
+    // Why the run begun at startStamp can have no substitute yet; empty when it can.
+    QString journalRunRefusal(qint64 startStamp) const;
 
 public Q_SLOTS:
     void waitingRun(bool handTime);

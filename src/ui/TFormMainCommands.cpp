@@ -203,9 +203,11 @@ void TFormMain::createSubstituteCommands() {
                 &SubstituteTimeCommand::refreshCompetitorEntries);
     }
     m_actions.Stoppuhr->setToolTipsVisible(true);
-    m_journal->setSubstitute([command](qint64 startStamp, bool handTime, QWidget* over) {
-        command->journalRun(startStamp, handTime, over);
-    });
+    m_journal->setSubstitute(
+        [command](qint64 startStamp, bool handTime, QWidget* over) {
+            command->journalRun(startStamp, handTime, over);
+        },
+        [command](qint64 startStamp) { return command->journalRunRefusal(startStamp); });
     if (const QString notice = m_session.substituteMarksNotice(); !notice.isEmpty())
         m_statusBar->showNotice(notice, JournalNoticeMs);
     connect(m_session.substituteMarksBackup(), &SubstituteMarksBackup::writeFailed, this,

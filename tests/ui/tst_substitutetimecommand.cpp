@@ -2,6 +2,7 @@
 #include "competition/SubstituteEntry.h"
 #include "mock/FakeFileDialogs.h"
 #include "mock/SessionFixture.h"
+#include "timing/RunClock.h"
 #include "ui/SubstituteTimeCommand.h"
 
 #include <QAction>
@@ -24,19 +25,22 @@ void TestSubstituteTimeCommand::offeredWhereTheyWork_data() {
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("why"); // the popup entries' hint, empty when they are enabled
     QTest::addColumn<bool>("waiting");
+    QTest::addColumn<QString>("refusal"); // of the clock's run in "Zeitprotokoll"
 
     const QStringList entered{"F5", "+30000", "F8", "F9", "+0"};
-    QTest::newRow("run entered") << entered << "" << 0 << 1 << "" << false;
+    const QString noRun = QStringLiteral("Für die gewählte Zeile ist noch kein Lauf eingetragen");
+    QTest::newRow("run entered") << entered << "" << 0 << 1 << "" << false << "";
     QTest::newRow("results page") << entered << "" << 1 << 1
-                                  << "Nur in der Startliste und der Endlauf-Startliste" << false;
-    QTest::newRow("no run yet") << entered << "" << 0 << 2
-                                << "Für die gewählte Zeile ist noch kein Lauf eingetragen" << false;
+                                  << "Nur in der Startliste und der Endlauf-Startliste" << false
+                                  << "";
+    QTest::newRow("no run yet") << entered << "" << 0 << 2 << noRun << false << "";
     QTest::newRow("typed by hand")
         << QStringList{} << "3000" << 0 << 1
-        << "Der Lauf steht nicht im Zeitprotokoll: keine Ersatzzeit möglich" << false;
+        << "Der Lauf steht nicht im Zeitprotokoll: keine Ersatzzeit möglich" << false << "";
     QTest::newRow("stopped, not entered")
-        << QStringList{"F5", "+30000", "F8"} << "" << 0 << 1
-        << "Für die gewählte Zeile ist noch kein Lauf eingetragen" << true;
+        << QStringList{"F5", "+30000", "F8"} << "" << 0 << 1 << noRun << true << "";
+    QTest::newRow("running") << QStringList{"F5", "+30000"} << "" << 0 << 1 << noRun << false
+                             << "Der Lauf ist noch nicht gestoppt";
 }
 
 void TestSubstituteTimeCommand::offeredWhereTheyWork() {
@@ -46,6 +50,7 @@ void TestSubstituteTimeCommand::offeredWhereTheyWork() {
     QFETCH(int, row);
     QFETCH(QString, why);
     QFETCH(bool, waiting);
+    QFETCH(QString, refusal);
     SessionFixture f;
     f.addCompetitors(3);
     QVERIFY(f.run(race));
@@ -75,6 +80,7 @@ void TestSubstituteTimeCommand::offeredWhereTheyWork() {
         QCOMPARE(entry->isEnabled(), waiting);
         QCOMPARE(entry->toolTip().isEmpty(), waiting);
     }
+    QCOMPARE(command.journalRunRefusal(f.session().clock().startStamp()), refusal);
     // Chosen all the same, the entry tells why and opens nothing.
     if (!why.isEmpty()) {
         command.competitorRun(false);

@@ -99,6 +99,8 @@ JournalDialog::JournalDialog(JournalImpulseModel* model, const TimeFormat& forma
     connect(m_table->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { refresh(); });
     connect(m_model, &JournalImpulseModel::runEntered, this, &JournalDialog::runEntered);
+    // A stop coming in makes its run one a substitute can be had for.
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { refresh(); });
     markNewestOpenRun();
     m_table->resizeColumnsToContents();
     // Rows added later bring the longer sources.
@@ -181,7 +183,8 @@ void JournalDialog::markNewestOpenRun() {
     refresh();
 }
 
-void JournalDialog::setSubstituteOffered(bool offered) {
+void JournalDialog::setSubstituteOffered(bool offered, Refusal refusal) {
+    m_refusal = std::move(refusal);
     m_substitute->setVisible(offered);
     m_handTime->setVisible(offered);
     refresh();
@@ -246,12 +249,15 @@ void JournalDialog::refresh() {
     m_enter->setToolTip(hint);
     // Return enters the marked run, unless it is in the table already.
     m_enter->setDefault(hint.isEmpty() && entered.isEmpty());
-    const QString noRun = chosenRunStart()
-                              ? QString()
-                              : QStringLiteral("Eine Zeile eines Laufs wählen "
-                                               "(Start, Stopp, Stopp B, Nicht im Ziel)");
+    const std::optional<qint64> chosen = chosenRunStart();
+    QString why;
+    if (!chosen)
+        why =
+            QStringLiteral("Eine Zeile eines Laufs wählen (Start, Stopp, Stopp B, Nicht im Ziel)");
+    else if (m_refusal)
+        why = m_refusal(*chosen);
     for (QPushButton* button : {m_substitute, m_handTime}) {
-        button->setEnabled(noRun.isEmpty());
-        button->setToolTip(noRun);
+        button->setEnabled(why.isEmpty());
+        button->setToolTip(why);
     }
 }

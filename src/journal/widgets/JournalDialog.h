@@ -3,6 +3,7 @@
 #include "competition/TimeFormat.h"
 
 #include <QDialog>
+#include <functional>
 #include <optional>
 
 class JournalImpulseModel;
@@ -43,8 +44,10 @@ public:
     // Marks the newest run that is not entered, or nothing when there is none.
     void markNewestOpenRun();
 
+    // Why no substitute can be had for the run begun at a start stamp yet; empty when it can.
+    using Refusal = std::function<QString(qint64 startStamp)>;
     // Shows "Ersatzzeit berechnen..." and "Handzeit eintragen..." for the run of the chosen row.
-    void setSubstituteOffered(bool offered);
+    void setSubstituteOffered(bool offered, Refusal refusal = {});
     QPushButton* substituteButton() const { return m_substitute; }
     QPushButton* handTimeButton() const { return m_handTime; }
     // The start stamp of the run the chosen row belongs to; nullopt when it belongs to none.
@@ -81,4 +84,5 @@ private:
     QPushButton* m_enter = nullptr;
     QPushButton* m_substitute = nullptr;
     QPushButton* m_handTime = nullptr;
+    Refusal m_refusal;
 };

@@ -34,8 +34,12 @@ public:
 
     // A substitute or hand time for the run begun at startStamp, its dialog over `over`.
     using Substitute = std::function<void(qint64 startStamp, bool handTime, QWidget* over)>;
-    // Offers "Ersatzzeit berechnen..." and "Handzeit eintragen..." in the dialog.
-    void setSubstitute(Substitute substitute) { m_substitute = std::move(substitute); }
+    // Offers "Ersatzzeit berechnen..." and "Handzeit eintragen..." in the dialog, for the runs
+    // refusal has no objection to.
+    void setSubstitute(Substitute substitute, std::function<QString(qint64 startStamp)> refusal) {
+        m_substitute = std::move(substitute);
+        m_refusal = std::move(refusal);
+    }
 
     JournalRecorder& recorder() { return *m_recorder; }
     JournalWriter& writer() { return *m_writer; }
@@ -62,4 +66,5 @@ private:
     int m_skipped = 0;
     QPointer<JournalDialog> m_dialog;
     Substitute m_substitute;
+    std::function<QString(qint64 startStamp)> m_refusal;
 };
