@@ -2,6 +2,7 @@
 
 #include "competition/TSortGrid.h"
 #include "journal/JournalEnteredRuns.h"
+#include "journal/JournalRuns.h"
 #include "timing/BackupStopLogic.h"
 #include "timing/BarrierLogic.h"
 #include "timing/StuckLineWatch.h"
@@ -189,6 +190,23 @@ void JournalRecorder::enterFromJournal(qint64 startStamp, qint64 stopStamp,
     e.remark = JournalEnteredRuns::remark(startStamp, stopStamp);
     record(e);
     m_context = Context{fromJournalSource(), stopStamp - startStamp};
+    enter();
+    catchUpTable();
+    m_context.reset();
+}
+
+void JournalRecorder::enterSubstitute(qint64 startStamp, qint64 resultMicroseconds,
+                                      const QString& calculation,
+                                      const std::function<void()>& enter) {
+    catchUpTable();
+    JournalEntry e = make(Kind::Command);
+    e.stamp = m_ticks.nowMicroseconds();
+    e.name = JournalRuns::substituteName();
+    e.source = operatorSource();
+    e.runMicroseconds = resultMicroseconds;
+    e.remark = JournalRuns::runRemark(startStamp, calculation);
+    record(e);
+    m_context = Context{e.name, resultMicroseconds};
     enter();
     catchUpTable();
     m_context.reset();

@@ -53,6 +53,10 @@ public:
     // Puts a run time taken from two journal stamps into the table through `enter`; the
     // command and the cells it writes are journaled as coming from the journal.
     void enterFromJournal(qint64 startStamp, qint64 stopStamp, const std::function<void()>& enter);
+    // Puts a confirmed substitute or hand time of the run begun at startStamp into the table
+    // through `enter`; its calculation and the cells it writes are journaled with the run.
+    void enterSubstitute(qint64 startStamp, qint64 resultMicroseconds, const QString& calculation,
+                         const std::function<void()>& enter);
 
     static QString commandName(RunClock::Command command);
     static QString barrierName(LightBarrier barrier);

@@ -8,21 +8,17 @@
 #include <QPrintDialog>
 #include <QSpinBox>
 
-namespace {
-
-bool runPrintDialog(QPrinter& printer, int pageCount, QWidget* parent) {
+bool PrintPreviewCommand::desktopDialog(QPrinter& printer, int pageCount, QWidget* parent) {
     QPrintDialog dialog(&printer, parent);
     dialog.setMinMax(1, qMax(1, pageCount));
     dialog.setFromTo(1, qMax(1, pageCount));
     return dialog.exec() == QDialog::Accepted;
 }
 
-} // namespace
-
 PrintPreviewCommand::PrintPreviewCommand(TFormPP& preview, QString programTitle, QWidget* parent,
                                          PrintDialog dialog)
     : m_preview(preview), m_programTitle(std::move(programTitle)), m_parent(parent),
-      m_dialog(dialog ? std::move(dialog) : PrintDialog(runPrintDialog)) {}
+      m_dialog(dialog ? std::move(dialog) : PrintDialog(desktopDialog)) {}
 
 bool PrintPreviewCommand::run(const TSortGridView& view, const QString& tabCaption) {
     // A printout still running owns the printer; its preview comes to the front instead.

@@ -18,6 +18,9 @@ public:
     PrintPreviewCommand(TFormPP& preview, QString programTitle, QWidget* parent,
                         PrintDialog dialog = {});
 
+    // The desktop's print dialog, the default of every printout.
+    static bool desktopDialog(QPrinter& printer, int pageCount, QWidget* parent);
+
     static QString jobTitle(const QString& programTitle) {
         return programTitle + QStringLiteral("  PROTOKOLL");
     }

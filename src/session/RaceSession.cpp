@@ -9,6 +9,7 @@
 #include "platform/CompetitionInhibitor.h"
 #include "platform/DesktopApplications.h"
 #include "session/SessionJournal.h"
+#include "session/SubstituteMarksBackup.h"
 #include "settings/SettingsStore.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
@@ -120,9 +121,14 @@ void RaceSession::loadBackup() {
     m_journal = std::make_unique<SessionJournal>(
         *m_ticks, *m_clock, *m_barriers, *m_port, m_competition.heatStartList(),
         StageTables::pageCaptions().at(0).trimmed(), *m_backup, m_programTitle);
+    m_marksBackup = new SubstituteMarksBackup(m_competition, m_backupOutcome.writePath, this);
+    if (m_backupOutcome.loaded)
+        m_marksNotice = m_marksBackup->load(m_backupOutcome.readPath);
     // The competition carried on from the other place is in the new one at once.
-    if (m_backupOutcome.loaded && m_backupOutcome.relocated())
+    if (m_backupOutcome.loaded && m_backupOutcome.relocated()) {
         m_startupWrite = m_backup->saveNow();
+        m_marksBackup->sync();
+    }
 }
 
 TimingSettings RaceSession::timingSettings(const Settings& settings) {
@@ -189,5 +195,7 @@ void RaceSession::enterResult(qint32 runTimeMs) {
 
 void RaceSession::startNewProtocol() {
     StartListCommands::ClearCompetition(m_competition);
+    m_competition.substituteMarks().clear();
+    Q_EMIT m_competition.substituteMarksChanged();
     Q_EMIT newProtocolStarted();
 }

@@ -22,6 +22,7 @@ class LivePublishing;
 class RunClock;
 class SessionJournal;
 class StageDerivation;
+class SubstituteMarksBackup;
 class TickSource;
 class TimeDisplay;
 
@@ -62,6 +63,10 @@ public:
     std::optional<bool> startupWrite() const { return m_startupWrite; }
     // Every impulse and every change of the heat start list on disk; exists from start() on.
     SessionJournal* journal() const { return m_journal.get(); }
+    // The substitute marks kept beside the backup; exists from start() on.
+    SubstituteMarksBackup* substituteMarksBackup() const { return m_marksBackup; }
+    // What start-up found wrong with the marks kept beside the backup; empty when nothing.
+    QString substituteMarksNotice() const { return m_marksNotice; }
 
     RunClock& clock() { return *m_clock; }
     const RunClock& clock() const { return *m_clock; }
@@ -152,6 +157,8 @@ private:
     BarrierLogic* m_barriers = nullptr;
     std::unique_ptr<LightBarrierPort> m_port;
     std::unique_ptr<BackupWriter> m_backup;
+    SubstituteMarksBackup* m_marksBackup = nullptr;
+    QString m_marksNotice;
     std::unique_ptr<SessionJournal> m_journal;
     // Last, so its server stops before the clock and the tables go.
     std::unique_ptr<LivePublishing> m_live;

@@ -5,6 +5,7 @@
 #include "output/CsvFile.h"
 #include "output/ProtocolFile.h"
 #include "output/ProtocolPage.h"
+#include "output/SubstituteMarksFile.h"
 #include "platform/ProgramPaths.h"
 #include "session/ProgramEnvironment.h"
 
@@ -79,6 +80,14 @@ bool FileCommands::open() {
         !(m_ask && m_ask(newProtocolQuestion())))
         return false;
     ProtocolFile::replaceRows(heatStartList, *rows);
+    // The file's substitute times come with it; a file without companion has none.
+    const QString marksPath = SubstituteMarksFile::companionPath(choice->fileName);
+    const SubstituteMarksFile::ReadResult marks = SubstituteMarksFile::read(marksPath);
+    m_competition.substituteMarks() = marks.marks;
+    Q_EMIT m_competition.substituteMarksChanged();
+    if (const QString damaged = SubstituteMarksFile::damagedText(marksPath, marks);
+        !damaged.isEmpty())
+        QMessageBox::warning(m_window, m_environment.programTitle(), damaged);
     return true;
 }
 
@@ -91,7 +100,15 @@ void FileCommands::saveAs(int page, const QString& tabCaption, int& filterIndex)
         return;
     filterIndex = choice->filterIndex;
     const QString fileName = FileDialogs::withSuffix(choice->fileName, request, filterIndex);
-    const FileWriteResult result = write(saveType(filterIndex), fileName, page, tabCaption);
+    const SaveType type = saveType(filterIndex);
+    FileWriteResult result = write(type, fileName, page, tabCaption);
+    // A protocol keeps its substitute times beside it; one left there from before must not
+    // pass for this protocol's.
+    if (result && type == SaveType::Text)
+        result =
+            SubstituteMarksFile::write(SubstituteMarksFile::companionPath(fileName),
+                                       SubstituteMarksFile::shownIn(m_competition.substituteMarks(),
+                                                                    m_competition.heatStartList()));
     if (!result)
         reportError(result.message, result.reason);
 }

@@ -1,77 +1,257 @@
 #include "ui/SubstituteTimeCommand.h"
 
 #include "competition/Competition.h"
+#include "competition/ResultEntry.h"
+#include "competition/RunStateEntry.h"
+#include "competition/StageTables.h"
+#include "competition/SubstituteEntry.h"
 #include "journal/JournalRecorder.h"
 #include "session/ProgramEnvironment.h"
 #include "session/RaceSession.h"
+#include "session/SessionJournal.h"
 #include "settings/Settings.h"
-#include "timing/BarrierLogic.h"
 #include "timing/RunClock.h"
 #include "ui/SubstituteTimeDialog.h"
-#include "ui/TFormMain.h"
 
 #include <QAction>
+#include <QDate>
+
+using StageTables::Heat::Nr;
 
 namespace {
 
-SubstituteTime::Run runTimes(const RunStops& run) {
-    SubstituteTime::Run times;
-    if (run.stopA)
-        times.aMicroseconds = *run.stopA - run.start;
-    if (run.stopB)
-        times.bMicroseconds = *run.stopB - run.start;
-    return times;
+bool isStartListPage(int page) {
+    return page == 0 || page == 2;
+}
+
+QString notInJournalText() {
+    return QStringLiteral("Der Lauf steht nicht im Zeitprotokoll: keine Ersatzzeit möglich");
+}
+
+QString rowText(const TSortGrid& table, int row) {
+    using namespace StageTables;
+    return QStringLiteral("Nr. %1 %2 %3 (%4)")
+        .arg(table.cell(Heat::Nr, row), table.cell(Heat::Name, row), table.cell(Heat::Vorname, row),
+             table.cell(Heat::Verein, row));
 }
 
 } // namespace
 
-SubstituteTimeCommand::SubstituteTimeCommand(TFormMain& window, FileDialogs& fileDialogs,
-                                             QAction& action, JournalRecorder& recorder,
-                                             bool handTime, QObject* parent)
-    : QObject(parent), m_window(window), m_fileDialogs(fileDialogs), m_action(action),
-      m_recorder(recorder), m_handTime(handTime) {
-    connect(&window.session().clock(), &RunClock::stateChanged, this,
-            &SubstituteTimeCommand::updateEnabled);
-    connect(&action, &QAction::triggered, this, &SubstituteTimeCommand::execute);
-    updateEnabled();
+SubstituteTimeCommand::SubstituteTimeCommand(RaceSession& session, FileDialogs& fileDialogs,
+                                             QAction& substitute, QAction& hand, QWidget* window,
+                                             Hooks hooks, QObject* parent)
+    : QObject(parent), m_session(session), m_fileDialogs(fileDialogs), m_substitute(substitute),
+      m_hand(hand), m_window(window), m_hooks(std::move(hooks)) {
+    connect(&session.clock(), &RunClock::stateChanged, this,
+            &SubstituteTimeCommand::updateWaitingEntries);
+    connect(&substitute, &QAction::triggered, this, [this] { waitingRun(false); });
+    connect(&hand, &QAction::triggered, this, [this] { waitingRun(true); });
+    m_competitorSubstitute = new QAction(substitute.text(), this);
+    m_competitorSubstitute->setObjectName(QStringLiteral("mErsatzzeitLauf"));
+    m_competitorHand = new QAction(hand.text(), this);
+    m_competitorHand->setObjectName(QStringLiteral("mHandzeitLauf"));
+    connect(m_competitorSubstitute, &QAction::triggered, this, [this] { competitorRun(false); });
+    connect(m_competitorHand, &QAction::triggered, this, [this] { competitorRun(true); });
+    updateWaitingEntries();
+    refreshCompetitorEntries();
 }
 
-void SubstituteTimeCommand::updateEnabled() {
-    const bool stopped = m_window.session().clock().state() == RunClock::State::Stopped;
-    m_action.setEnabled(stopped);
-    m_action.setToolTip(stopped ? QString() : needsStoppedRunHint());
-    m_action.setStatusTip(m_action.toolTip());
+void SubstituteTimeCommand::updateWaitingEntries() {
+    const bool stopped = m_session.clock().state() == RunClock::State::Stopped;
+    for (QAction* entry : {&m_substitute, &m_hand}) {
+        entry->setEnabled(stopped);
+        entry->setToolTip(stopped ? QString() : needsStoppedRunHint());
+        entry->setStatusTip(entry->toolTip());
+    }
 }
 
-void SubstituteTimeCommand::execute() {
-    RaceSession& session = m_window.session();
-    RunClock& clock = session.clock();
-    const BackupStopLogic& backup = session.barriers().backupStop();
-    if (clock.state() != RunClock::State::Stopped || !backup.currentRun())
+void SubstituteTimeCommand::refreshCompetitorEntries() {
+    QString why;
+    competitorTarget(why);
+    for (QAction* entry : {m_competitorSubstitute, m_competitorHand}) {
+        entry->setEnabled(why.isEmpty());
+        entry->setToolTip(why);
+        entry->setStatusTip(why);
+    }
+}
+
+std::optional<SubstituteTimeCommand::Target>
+SubstituteTimeCommand::competitorTarget(QString& why) const {
+    const int page = m_hooks.activePage ? qMax(0, m_hooks.activePage()) : 0;
+    if (!isStartListPage(page)) {
+        why = QStringLiteral("Nur in der Startliste und der Endlauf-Startliste");
+        return std::nullopt;
+    }
+    Competition& c = m_session.competition();
+    const TSortGrid& list = c.stageTable(page);
+    const QString number = list.cell(Nr, list.Row()).trimmed();
+    const std::optional<int> column = RunStateEntry::lastEnteredRun(c, page);
+    if (number.isEmpty())
+        why = QStringLiteral("Die gewählte Zeile hat keine Startnummer");
+    else if (!column)
+        why = QStringLiteral("Für die gewählte Zeile ist noch kein Lauf eingetragen");
+    if (!why.isEmpty())
+        return std::nullopt;
+    Target target;
+    target.runs = readJournal();
+    // A time typed by hand or a run from another day has no stops to start from.
+    const auto index = target.runs.lastEnteredInto(number, c.heatStartList().cell(*column, 0));
+    if (!index) {
+        why = notInJournalText();
+        return std::nullopt;
+    }
+    target.index = *index;
+    target.destination = Destination::Cell;
+    target.number = number;
+    target.run = *column - SubstituteEntry::heatColumn(0);
+    target.competitor = competitorText(number, target.run);
+    return target;
+}
+
+JournalRuns SubstituteTimeCommand::readJournal() const {
+    SessionJournal* journal = m_session.journal();
+    return journal ? JournalRuns::readWritten(journal->writer(), QDate::currentDate())
+                   : JournalRuns();
+}
+
+QString SubstituteTimeCommand::competitorText(const QString& number, int run) const {
+    const TSortGrid& heat = m_session.competition().heatStartList();
+    const int row = heat.FindRow(Nr, number);
+    const QString cell =
+        row > 0 ? heat.cell(SubstituteEntry::heatColumn(run), row).trimmed() : QString();
+    return (row > 0 ? rowText(heat, row) : QStringLiteral("Nr. ") + number) +
+           QStringLiteral(", Lauf %1: ").arg(run + 1) +
+           (cell.isEmpty() ? QStringLiteral("–") : cell);
+}
+
+QString SubstituteTimeCommand::selectedRowText() const {
+    const int page = m_hooks.activePage ? qMax(0, m_hooks.activePage()) : 0;
+    const TSortGrid& table = ResultEntry::targetTable(m_session.competition(), page);
+    return rowText(table, table.Row());
+}
+
+void SubstituteTimeCommand::waitingRun(bool handTime) {
+    RunClock& clock = m_session.clock();
+    if (clock.state() != RunClock::State::Stopped)
         return;
     // The key's stop time must not go in by itself while the operator decides.
     clock.holdAutoEntry();
+    journalRun(clock.startStamp(), handTime, m_window);
+}
 
+void SubstituteTimeCommand::competitorRun(bool handTime) {
+    QString why;
+    if (const std::optional<Target> target = competitorTarget(why))
+        calculate(*target, handTime, m_window);
+    else if (m_hooks.tell)
+        m_hooks.tell(why);
+}
+
+QString SubstituteTimeCommand::journalRunRefusal(qint64 startStamp) const {
+    const RunClock& clock = m_session.clock();
+    return clock.state() == RunClock::State::Running && clock.startStamp() == startStamp
+               ? QStringLiteral("Der Lauf ist noch nicht gestoppt")
+               : QString();
+}
+
+void SubstituteTimeCommand::journalRun(qint64 startStamp, bool handTime, QWidget* over) {
+    Target target;
+    target.runs = readJournal();
+    const auto index = target.runs.indexOfStart(startStamp);
+    if (!index) {
+        if (m_hooks.tell)
+            m_hooks.tell(notInJournalText());
+        return;
+    }
+    target.index = *index;
+    const JournalRuns::Run& run = target.runs.runs()[static_cast<size_t>(*index)];
+    const RunClock& clock = m_session.clock();
+    const TSortGrid& heat = m_session.competition().heatStartList();
+    const std::optional<int> column = SubstituteEntry::runOfColumn(heat, run.column);
+    if (const QString why = journalRunRefusal(startStamp); !why.isEmpty()) {
+        if (m_hooks.tell)
+            m_hooks.tell(why);
+        return;
+    }
+    if (clock.state() == RunClock::State::Stopped && clock.startStamp() == startStamp) {
+        target.destination = Destination::Waiting;
+        target.competitor =
+            m_session.currentCompetitor() + QStringLiteral(" (") + m_session.currentClub() + u')';
+    } else if (!run.number.isEmpty() && column) {
+        target.destination = Destination::Cell;
+        target.number = run.number;
+        target.run = *column;
+        target.competitor = competitorText(run.number, *column);
+    } else {
+        // A run never entered goes where "Eintragen" in "Zeitprotokoll" would put it.
+        target.destination = Destination::Selected;
+        target.competitor = selectedRowText();
+    }
+    calculate(target, handTime, over ? over : m_window);
+}
+
+void SubstituteTimeCommand::calculate(const Target& target, bool handTime, QWidget* over) {
     SubstituteEvidence::Input input;
-    for (const RunStops& run : backup.finishedRuns())
-        input.runs.push_back(runTimes(run));
-    input.target = static_cast<int>(input.runs.size());
-    input.runs.push_back(runTimes(*backup.currentRun()));
-    input.event = session.settings().title;
-    input.competitor =
-        session.currentCompetitor() + QStringLiteral(" (") + session.currentClub() + u')';
+    input.runs = target.runs.times();
+    input.target = target.index;
+    input.event = m_session.settings().title;
+    input.competitor = target.competitor;
     input.when = QDateTime::currentDateTime();
-    input.decimalSeparator = session.environment().decimalSeparator();
-
-    SubstituteTimeDialog dialog(input, session.competition().timeFormat(), m_fileDialogs,
-                                m_handTime, &m_window);
+    input.decimalSeparator = m_session.environment().decimalSeparator();
+    SubstituteTimeDialog dialog(input, m_session.competition().timeFormat(), m_fileDialogs,
+                                handTime, over);
+    dialog.setPrinting(m_hooks.printers ? m_hooks.printers() : nullptr);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const std::optional<qint32> result = dialog.resultHundredths();
-    if (!result || clock.state() != RunClock::State::Stopped)
+    if (const std::optional<qint32> result = dialog.resultHundredths())
+        enter(target, *result, SubstituteEvidence::summary(dialog.evidence()));
+}
+
+void SubstituteTimeCommand::enter(const Target& target, qint32 hundredths,
+                                  const QString& calculation) {
+    SessionJournal* journal = m_session.journal();
+    if (!journal)
         return;
-    m_recorder.note(QStringLiteral("Ersatzzeit"), SubstituteEvidence::summary(dialog.evidence()));
-    // The key's stop time is journaled as not entered; the substitute takes its place.
-    clock.reset();
-    session.enterResult(*result * 10);
+    Competition& c = m_session.competition();
+    TSortGrid& heat = c.heatStartList();
+    const QString text = c.timeFormat().FormatTime(hundredths);
+    const qint64 start = target.runs.runs()[static_cast<size_t>(target.index)].start;
+    const qint64 result = static_cast<qint64>(hundredths) * 10'000;
+    RunClock& clock = m_session.clock();
+    QString number = target.number;
+    if (target.destination == Destination::Cell) {
+        bool written = false;
+        journal->recorder().enterSubstitute(start, result, calculation, [&] {
+            written = SubstituteEntry::replaceRun(c, target.number, target.run, text);
+        });
+        if (!written) {
+            if (m_hooks.tell)
+                m_hooks.tell(QStringLiteral("Nr. ") + target.number +
+                             QStringLiteral(" fehlt in der Startliste"));
+            return;
+        }
+    } else {
+        // The run waiting may have been entered or let go while the dialog was open.
+        if (target.destination == Destination::Waiting) {
+            if (clock.state() != RunClock::State::Stopped || clock.startStamp() != start)
+                return;
+            // The key's stop time is journaled as not entered; the substitute takes its place.
+            clock.reset();
+        }
+        QList<QStringList> before;
+        for (int row = 0; row < heat.RowCount(); ++row)
+            before.append(heat.rowCells(row));
+        journal->recorder().enterSubstitute(start, result, calculation,
+                                            [&] { m_session.enterResult(hundredths * 10); });
+        if (const auto mark = SubstituteEntry::enteredRun(before, heat, text)) {
+            SubstituteEntry::mark(c, *mark);
+            number = mark->number;
+        }
+    }
+    if (m_hooks.nameStep)
+        m_hooks.nameStep(number.isEmpty()
+                             ? JournalRuns::substituteName()
+                             : JournalRuns::substituteName() + QStringLiteral(" Nr. ") + number);
+    if (m_hooks.changed)
+        m_hooks.changed();
 }

@@ -1,36 +1,91 @@
 #pragma once
 
+#include "journal/JournalRuns.h"
+
 #include <QObject>
+#include <functional>
+#include <optional>
 
 class FileDialogs;
-class JournalRecorder;
+class PrinterSetup;
 class QAction;
-class TFormMain;
+class QWidget;
+class RaceSession;
 
-// "Ersatzzeit berechnen...": for the stopped run waiting for its entry, whose stop barrier
-// gave no time, the substitute from System B (or a hand time) and the runs around it; entered
-// into the competitor's cell in place of the key's stop time once the operator confirms, and
-// journaled with its calculation.
+// "Ersatzzeit berechnen..." and "Handzeit eintragen...": a substitute for a run whose stop
+// barrier gave no usable time, from System B (or a hand time) and the runs around it as the
+// journal tells of them, so that runs before and after it count and a restart loses none. For
+// the stopped run waiting for its entry ("Stoppuhr"), for the selected competitor's last run
+// (the start lists' popup menus, a "DNF" of F7 included) and for a run chosen in
+// "Zeitprotokoll...". Entered only once the operator confirms, as one undoable change of the
+// heat start list, journaled with its calculation and marked as a substitute.
 class SubstituteTimeCommand : public QObject {
     Q_OBJECT
 public:
-    // With handTime the operator types the run's time ("Handzeit eintragen..."); without, System
-    // B's time is taken where there is one ("Ersatzzeit berechnen...").
-    SubstituteTimeCommand(TFormMain& window, FileDialogs& fileDialogs, QAction& action,
-                          JournalRecorder& recorder, bool handTime, QObject* parent = nullptr);
+    struct Hooks {
+        // The stage page shown, 0..3.
+        std::function<int()> activePage;
+        // Names the step of the heat start list's history the entry has just made.
+        std::function<void(const QString& name)> nameStep;
+        // After a run's cell was replaced: the derived tables and the audience follow.
+        std::function<void()> changed;
+        // A short notice for the status bar.
+        std::function<void(const QString& text)> tell;
+        // The printer the protocol is printed on, null while there is none.
+        std::function<PrinterSetup*()> printers;
+    };
+
+    // substitute and hand are the entries of "Stoppuhr" for the waiting run.
+    SubstituteTimeCommand(RaceSession& session, FileDialogs& fileDialogs, QAction& substitute,
+                          QAction& hand, QWidget* window, Hooks hooks, QObject* parent = nullptr);
 
     static QString needsStoppedRunHint() {
-        return QStringLiteral("Erst den Lauf stoppen: die Ersatzzeit gilt dem gestoppten Lauf");
+        return QStringLiteral("Erst den Lauf stoppen: die Ersatzzeit gilt dem gestoppten Lauf "
+                              "(frühere Läufe: Kontextmenü der Startliste, Zeitprotokoll)");
     }
 
-    void execute();
+    // The same two for the selected competitor's last run, for the start lists' popup menus.
+    QAction* competitorSubstitute() const { return m_competitorSubstitute; }
+    QAction* competitorHand() const { return m_competitorHand; }
+    // Why the run begun at startStamp can have no substitute yet; empty when it can.
+    QString journalRunRefusal(qint64 startStamp) const;
+
+public Q_SLOTS:
+    void waitingRun(bool handTime);
+    void competitorRun(bool handTime);
+    // The run begun at startStamp, as chosen in "Zeitprotokoll"; the dialog opens over `over`.
+    void journalRun(qint64 startStamp, bool handTime, QWidget* over = nullptr);
+    // Which of the competitor entries the selected row of the shown page allows, and why not.
+    void refreshCompetitorEntries();
 
 private:
-    void updateEnabled();
+    enum class Destination { Waiting, Cell, Selected };
+    struct Target {
+        JournalRuns runs;
+        int index = 0;
+        Destination destination = Destination::Selected;
+        // For Destination::Cell: the competitor's row and run 0..4.
+        QString number;
+        int run = 0;
+        QString competitor;
+    };
 
-    TFormMain& m_window;
+    void updateWaitingEntries();
+    // The selected competitor's last run as the journal tells of it; nothing, and why, where
+    // there is none.
+    std::optional<Target> competitorTarget(QString& why) const;
+    JournalRuns readJournal() const;
+    QString competitorText(const QString& number, int run) const;
+    QString selectedRowText() const;
+    void calculate(const Target& target, bool handTime, QWidget* over);
+    void enter(const Target& target, qint32 hundredths, const QString& calculation);
+
+    RaceSession& m_session;
     FileDialogs& m_fileDialogs;
-    QAction& m_action;
-    JournalRecorder& m_recorder;
-    bool m_handTime;
+    QAction& m_substitute;
+    QAction& m_hand;
+    QWidget* m_window;
+    Hooks m_hooks;
+    QAction* m_competitorSubstitute = nullptr;
+    QAction* m_competitorHand = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "ui/SubstituteTimeDialog.h"
 
+#include "print/PrinterSetup.h"
 #include "widgets/FileDialogs.h"
 
 #include <QDialogButtonBox>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -46,10 +48,12 @@ SubstituteTimeDialog::SubstituteTimeDialog(SubstituteEvidence::Input input,
     enterButton = buttons->addButton(QStringLiteral("Eintragen"), QDialogButtonBox::AcceptRole);
     pdfButton =
         buttons->addButton(QStringLiteral("Nachweis als PDF..."), QDialogButtonBox::ActionRole);
+    printButton = buttons->addButton(QStringLiteral("Drucken..."), QDialogButtonBox::ActionRole);
     buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(pdfButton, &QPushButton::clicked, this, &SubstituteTimeDialog::savePdf);
+    connect(printButton, &QPushButton::clicked, this, &SubstituteTimeDialog::print);
     layout->addWidget(buttons);
     recalculate();
 }
@@ -87,6 +91,23 @@ void SubstituteTimeDialog::recalculate() {
     enterButton->setToolTip(why);
     pdfButton->setEnabled(m_valid);
     pdfButton->setToolTip(why);
+    updatePrintButton();
+}
+
+void SubstituteTimeDialog::setPrinting(PrinterSetup* printers,
+                                       PrintPreviewCommand::PrintDialog dialog) {
+    m_printers = printers;
+    m_printDialog = dialog ? std::move(dialog)
+                           : PrintPreviewCommand::PrintDialog(PrintPreviewCommand::desktopDialog);
+    updatePrintButton();
+}
+
+void SubstituteTimeDialog::updatePrintButton() {
+    QString why = m_valid ? QString() : enterButton->toolTip();
+    if (why.isEmpty() && (!m_printers || !m_printers->installed()))
+        why = QStringLiteral("Es ist kein Drucker eingerichtet.");
+    printButton->setEnabled(why.isEmpty());
+    printButton->setToolTip(why);
 }
 
 std::optional<qint32> SubstituteTimeDialog::resultHundredths() const {
@@ -109,6 +130,30 @@ bool SubstituteTimeDialog::writePdf(const QString& fileName) const {
     document.setHtml(SubstituteEvidence::html(m_input));
     document.print(&writer);
     return QFileInfo(fileName).size() > 0;
+}
+
+void SubstituteTimeDialog::print() {
+    updatePrintButton();
+    if (!printButton->isEnabled())
+        return;
+    // A protocol still printing owns the printer until it is done.
+    if (m_printers->printing()) {
+        m_hint->setText(QStringLiteral("Es wird gerade gedruckt; den Nachweis danach drucken."));
+        m_hint->setVisible(true);
+        return;
+    }
+    QPrinter& printer = m_printers->printer();
+    printer.setDocName(SubstituteEvidence::title());
+    if (!m_printDialog(printer, 1, this))
+        return;
+    QTextDocument document;
+    document.setHtml(SubstituteEvidence::html(m_input));
+    document.print(&printer);
+    const bool failed = printer.printerState() == QPrinter::Error;
+    m_hint->setText(failed ? QStringLiteral("Der Nachweis konnte nicht gedruckt werden: ") +
+                                 printer.printerName()
+                           : QString());
+    m_hint->setVisible(failed);
 }
 
 void SubstituteTimeDialog::savePdf() {

@@ -2,11 +2,13 @@
 
 #include "competition/TimeFormat.h"
 #include "output/SubstituteEvidence.h"
+#include "print/PrintPreviewCommand.h"
 
 #include <QDialog>
 #include <optional>
 
 class FileDialogs;
+class PrinterSetup;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -14,8 +16,8 @@ class QTextBrowser;
 
 // "Ersatzzeit berechnen": shows how the substitute time of a run without a stop barrier time
 // comes about, from System B or, where B has none, from a hand time the operator types in the
-// current format; "Eintragen" hands it on only when there is one. The evidence page can be kept
-// as PDF.
+// current format; "Eintragen" hands it on only when there is one. The evidence page can be
+// printed and kept as PDF.
 class SubstituteTimeDialog : public QDialog {
     Q_OBJECT
 public:
@@ -30,19 +32,27 @@ public:
     const SubstituteEvidence::Input& evidence() const { return m_input; }
     // Writes the evidence page as PDF; false when it could not be written.
     bool writePdf(const QString& fileName) const;
+    // "Drucken..." on the printer the protocol is printed on, through the print dialog (the
+    // desktop's when unset); without a printer the button says why.
+    void setPrinting(PrinterSetup* printers, PrintPreviewCommand::PrintDialog dialog = {});
 
     QLineEdit* handTime = nullptr;
     QTextBrowser* page = nullptr;
     QPushButton* enterButton = nullptr;
     QPushButton* pdfButton = nullptr;
+    QPushButton* printButton = nullptr;
 
 private:
     void recalculate();
     void savePdf();
+    void print();
+    void updatePrintButton();
 
     SubstituteEvidence::Input m_input;
     TimeFormat m_format;
     FileDialogs& m_fileDialogs;
     bool m_valid = false;
     QLabel* m_hint = nullptr;
+    PrinterSetup* m_printers = nullptr;
+    PrintPreviewCommand::PrintDialog m_printDialog = PrintPreviewCommand::desktopDialog;
 };

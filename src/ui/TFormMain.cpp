@@ -184,6 +184,7 @@ void TFormMain::FormCreate() {
     createLiveResults();
     // The history starts from the loaded backup.
     createStartListCommands();
+    createSubstituteCommands();
     new RunOverrunWarning(
         m_session.clock(), *m_statusBar, [this] { return m_session.settings().maxRunTime; }, this);
 }

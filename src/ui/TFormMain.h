@@ -160,6 +160,9 @@ private:
     void createFileCommands(); // open/save filters and filter index (step 16)
     void showBackupOutcome();  // the backup's status and journal notices (step 21)
     void connectJournalCommands();
+    // "Ersatzzeit berechnen..." and "Handzeit eintragen..." in "Stoppuhr", the start lists'
+    // popup menus and "Zeitprotokoll...".
+    void createSubstituteCommands();
     void createLiveResults();
     void createStartListCommands(); // undo and redo, run states and the rerun
 

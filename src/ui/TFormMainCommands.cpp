@@ -3,6 +3,7 @@
 #include "ui/TFormMain.h"
 
 #include "competition/SelectedCompetitor.h"
+#include "competition/widgets/TSortGridView.h"
 #include "journal/JournalRecorder.h"
 #include "journal/widgets/JournalWiring.h"
 #include "output/BackupStartup.h"
@@ -10,6 +11,7 @@
 #include "print/ExportProgress.h"
 #include "print/TFormPP.h"
 #include "session/SessionJournal.h"
+#include "session/SubstituteMarksBackup.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
@@ -43,6 +45,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QToolButton>
 #include <QUrl>
 
@@ -168,9 +171,52 @@ void TFormMain::connectJournalCommands() {
     connect(a.mImport, &QAction::triggered, journal, chosen(a.mImport->text()));
     connect(a.mLateEntry, &QAction::triggered, journal, chosen(a.mLateEntry->text()));
     connect(a.mJournal, &QAction::triggered, journal, &JournalWiring::showDialog);
-    JournalRecorder& recorder = m_session.journal()->recorder();
-    new SubstituteTimeCommand(*this, *m_seams.fileDialogs, *a.mErsatzzeit, recorder, false, this);
-    new SubstituteTimeCommand(*this, *m_seams.fileDialogs, *a.mHandzeit, recorder, true, this);
+}
+
+void TFormMain::createSubstituteCommands() {
+    auto* history = findChild<HistoryCommands*>();
+    auto* command = new SubstituteTimeCommand(
+        m_session, *m_seams.fileDialogs, *m_actions.mErsatzzeit, *m_actions.mHandzeit, this,
+        SubstituteTimeCommand::Hooks{
+            [this] { return activePage(); },
+            [history](const QString& name) {
+                if (history)
+                    history->nameStep(name);
+            },
+            [this] {
+                DeriveAll();
+                UpdateTvWindows();
+                UpdateActionStates();
+            },
+            [this](const QString& text) { m_statusBar->showNotice(text, JournalNoticeMs); },
+            [this]() -> PrinterSetup* {
+                return m_printPreview ? &m_printPreview->printers() : nullptr;
+            }},
+        this);
+    for (QMenu* popup : {m_editing->popupMenu(), SortGridView(2)->popupMenu()}) {
+        if (!popup)
+            continue;
+        // A disabled entry says why on its own, not only in the status bar.
+        popup->setToolTipsVisible(true);
+        popup->addSeparator();
+        popup->addAction(command->competitorSubstitute());
+        popup->addAction(command->competitorHand());
+        connect(popup, &QMenu::aboutToShow, command,
+                &SubstituteTimeCommand::refreshCompetitorEntries);
+    }
+    m_actions.Stoppuhr->setToolTipsVisible(true);
+    m_journal->setSubstitute(
+        [command](qint64 startStamp, bool handTime, QWidget* over) {
+            command->journalRun(startStamp, handTime, over);
+        },
+        [command](qint64 startStamp) { return command->journalRunRefusal(startStamp); });
+    if (const QString notice = m_session.substituteMarksNotice(); !notice.isEmpty())
+        m_statusBar->showNotice(notice, JournalNoticeMs);
+    connect(m_session.substituteMarksBackup(), &SubstituteMarksBackup::writeFailed, this,
+            [this](const QString& message, const QString& reason) {
+                m_statusBar->showNotice(message + QStringLiteral(" (") + reason + u')',
+                                        JournalNoticeMs);
+            });
 }
 
 void TFormMain::createStartListCommands() {

@@ -1,4 +1,5 @@
 #include "competition/Competition.h"
+#include "competition/SubstituteEntry.h"
 #include "mock/FifoWatchdog.h"
 #include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
@@ -40,6 +41,8 @@ private Q_SLOTS:
     void webPageWrittenAndOpened();
     void webPageFailureOpensNothing();
     void webPageInUserFolderWhenStartFolderIsReadOnly();
+    void substituteMarksGoWithTheProtocol_data();
+    void substituteMarksGoWithTheProtocol();
 
 private:
     void fill();
@@ -140,6 +143,34 @@ void TestFormMainFiles::saveTextAndReopen() {
     QCoreApplication::processEvents();
     QCOMPARE(read(m_window->session().environment().backupFileName()),
              ProtocolFile::protocolBytes(heat));
+}
+
+void TestFormMainFiles::substituteMarksGoWithTheProtocol_data() {
+    QTest::addColumn<bool>("marked");
+    QTest::newRow("marked run") << true;
+    QTest::newRow("none, file from before") << false;
+}
+
+void TestFormMainFiles::substituteMarksGoWithTheProtocol() {
+    QFETCH(bool, marked);
+    fill();
+    Competition& c = m_window->session().competition();
+    const QString path = m_install->filePath(QStringLiteral("lauf.txt"));
+    const QString companion = m_install->filePath(QStringLiteral("lauf-Ersatzzeiten.txt"));
+    QVERIFY(m_install->writeFile(QStringLiteral("lauf-Ersatzzeiten.txt"), "1\t1\t1024\t\r\n"));
+    if (marked)
+        SubstituteEntry::mark(c, {QStringLiteral("2"), 1, QStringLiteral("2100")});
+    m_install->dialogs().answer(path, 1);
+    QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(read(companion), marked ? QByteArray("2\t2\t2100\t\r\n") : QByteArray("<missing>"));
+
+    // The marks of what was shown go; the file's come with it.
+    SubstituteEntry::mark(c, {QStringLiteral("1"), 0, QStringLiteral("1024")});
+    m_install->dialogs().answer(path);
+    QTest::mouseClick(m_window->header()->sbLoad, Qt::LeftButton);
+    QCOMPARE(c.substituteMarks().isSubstitute(QStringLiteral("2"), 1, QStringLiteral("2100")),
+             marked);
+    QVERIFY(!c.substituteMarks().isSubstitute(QStringLiteral("1"), 0, QStringLiteral("1024")));
 }
 
 void TestFormMainFiles::saveAsWritesByType_data() {

@@ -1,9 +1,11 @@
 #include "mock/FakeFileDialogs.h"
+#include "print/PrinterSetup.h"
 #include "ui/SubstituteTimeDialog.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,6 +41,8 @@ private Q_SLOTS:
     void offersASubstitute_data();
     void offersASubstitute();
     void evidenceAsPdf();
+    void evidencePrinted_data();
+    void evidencePrinted();
 };
 
 void TestSubstituteTimeDialog::offersASubstitute_data() {
@@ -110,6 +114,47 @@ void TestSubstituteTimeDialog::evidenceAsPdf() {
     QFile pdf(path);
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     QVERIFY(pdf.read(5).startsWith("%PDF"));
+}
+
+void TestSubstituteTimeDialog::evidencePrinted_data() {
+    QTest::addColumn<bool>("printer");
+    QTest::addColumn<bool>("neighbours");
+    QTest::addColumn<bool>("confirmed"); // the print dialog's answer
+    QTest::addColumn<QString>("why");    // the disabled button's tooltip, empty when enabled
+    QTest::newRow("printed") << true << true << true << "";
+    QTest::newRow("print dialog cancelled") << true << true << false << "";
+    QTest::newRow("no printer") << false << true << true << "Es ist kein Drucker eingerichtet.";
+    QTest::newRow("nothing calculated") << true << false << true << "Kein Lauf mit Zeiten";
+}
+
+void TestSubstituteTimeDialog::evidencePrinted() {
+    QFETCH(bool, printer);
+    QFETCH(bool, neighbours);
+    QFETCH(bool, confirmed);
+    QFETCH(QString, why);
+    FakeFileDialogs files;
+    PrinterSetup printers([printer] { return printer; });
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("gedruckt.pdf"));
+    int asked = 0;
+    SubstituteTimeDialog dialog(worked(31'455'000, neighbours), TimeFormat(1, u','), files);
+    // The printer chosen is a file here, so that the page can be seen to be printed.
+    dialog.setPrinting(&printers, [&](QPrinter& chosen, int pages, QWidget*) {
+        ++asked;
+        chosen.setOutputFormat(QPrinter::PdfFormat);
+        chosen.setOutputFileName(path);
+        return confirmed && pages == 1;
+    });
+    QCOMPARE(dialog.printButton->isEnabled(), why.isEmpty());
+    const QString tip = dialog.printButton->toolTip();
+    QVERIFY2(why.isEmpty() ? tip.isEmpty() : tip.startsWith(why), qPrintable(tip));
+    dialog.printButton->click();
+    QCOMPARE(asked, why.isEmpty() ? 1 : 0);
+    QFile pdf(path);
+    QCOMPARE(pdf.open(QIODevice::ReadOnly), why.isEmpty() && confirmed);
+    if (pdf.isOpen())
+        QVERIFY(pdf.read(5).startsWith("%PDF"));
+    QCOMPARE(printers.printer().docName(), why.isEmpty() ? SubstituteEvidence::title() : QString());
 }
 
 QTEST_MAIN(TestSubstituteTimeDialog)

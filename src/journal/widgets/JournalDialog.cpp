@@ -2,6 +2,7 @@
 
 #include "journal/JournalRecorder.h"
 #include "journal/JournalRecovery.h"
+#include "journal/JournalRuns.h"
 #include "journal/widgets/JournalImpulseModel.h"
 #include "timing/RunClock.h"
 
@@ -9,6 +10,7 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableView>
@@ -61,6 +63,13 @@ JournalDialog::JournalDialog(JournalImpulseModel* model, const TimeFormat& forma
     auto* buttons = new QDialogButtonBox(this);
     m_enter = buttons->addButton(QStringLiteral("Eintragen"), QDialogButtonBox::ActionRole);
     m_enter->setObjectName(QStringLiteral("JournalEnter"));
+    m_substitute =
+        buttons->addButton(QStringLiteral("Ersatzzeit berechnen..."), QDialogButtonBox::ActionRole);
+    m_substitute->setObjectName(QStringLiteral("JournalSubstitute"));
+    m_handTime =
+        buttons->addButton(QStringLiteral("Handzeit eintragen..."), QDialogButtonBox::ActionRole);
+    m_handTime->setObjectName(QStringLiteral("JournalHandTime"));
+    setSubstituteOffered(false);
     buttons->addButton(QStringLiteral("Schließen"), QDialogButtonBox::RejectRole);
     layout->addWidget(buttons);
     // Return acts only through the default button, which is "Eintragen" while the marked run
@@ -77,9 +86,21 @@ JournalDialog::JournalDialog(JournalImpulseModel* model, const TimeFormat& forma
         if (hintText().isEmpty())
             Q_EMIT enterRequested(*startStamp(), *stopStamp());
     });
+    connect(m_substitute, &QPushButton::clicked, this, [this] {
+        if (const auto start = chosenRunStart())
+            Q_EMIT substituteRequested(*start, false);
+    });
+    connect(m_handTime, &QPushButton::clicked, this, [this] {
+        if (const auto start = chosenRunStart())
+            Q_EMIT substituteRequested(*start, true);
+    });
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_table, &QWidget::customContextMenuRequested, this, &JournalDialog::showRunMenu);
     connect(m_table->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { refresh(); });
     connect(m_model, &JournalImpulseModel::runEntered, this, &JournalDialog::runEntered);
+    // A stop coming in makes its run one a substitute can be had for.
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { refresh(); });
     markNewestOpenRun();
     m_table->resizeColumnsToContents();
     // Rows added later bring the longer sources.
@@ -162,6 +183,34 @@ void JournalDialog::markNewestOpenRun() {
     refresh();
 }
 
+void JournalDialog::setSubstituteOffered(bool offered, Refusal refusal) {
+    m_refusal = std::move(refusal);
+    m_substitute->setVisible(offered);
+    m_handTime->setVisible(offered);
+    refresh();
+}
+
+std::optional<qint64> JournalDialog::chosenRunStart() const {
+    const int row = m_table->currentIndex().row();
+    if (row < 0 || row >= m_model->rowCount())
+        return std::nullopt;
+    return JournalRuns::runStartOf(m_model->entry(row));
+}
+
+void JournalDialog::showRunMenu(const QPoint& position) {
+    const QModelIndex index = m_table->indexAt(position);
+    if (!index.isValid() || !m_substitute->isVisible())
+        return;
+    m_table->setCurrentIndex(index);
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("JournalRunMenu"));
+    for (QPushButton* button : {m_substitute, m_handTime}) {
+        QAction* entry = menu.addAction(button->text(), button, &QPushButton::click);
+        entry->setEnabled(button->isEnabled());
+    }
+    menu.exec(m_table->viewport()->mapToGlobal(position));
+}
+
 void JournalDialog::runEntered(qint64 startStamp, qint64 stopStamp) {
     // The marked run went into the table: the marks move on to the next run not entered.
     const auto marked = [&](const std::optional<qint64>& stamp) {
@@ -200,4 +249,15 @@ void JournalDialog::refresh() {
     m_enter->setToolTip(hint);
     // Return enters the marked run, unless it is in the table already.
     m_enter->setDefault(hint.isEmpty() && entered.isEmpty());
+    const std::optional<qint64> chosen = chosenRunStart();
+    QString why;
+    if (!chosen)
+        why =
+            QStringLiteral("Eine Zeile eines Laufs wählen (Start, Stopp, Stopp B, Nicht im Ziel)");
+    else if (m_refusal)
+        why = m_refusal(*chosen);
+    for (QPushButton* button : {m_substitute, m_handTime}) {
+        button->setEnabled(why.isEmpty());
+        button->setToolTip(why);
+    }
 }

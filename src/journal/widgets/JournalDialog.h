@@ -3,6 +3,7 @@
 #include "competition/TimeFormat.h"
 
 #include <QDialog>
+#include <functional>
 #include <optional>
 
 class JournalImpulseModel;
@@ -43,15 +44,27 @@ public:
     // Marks the newest run that is not entered, or nothing when there is none.
     void markNewestOpenRun();
 
+    // Why no substitute can be had for the run begun at a start stamp yet; empty when it can.
+    using Refusal = std::function<QString(qint64 startStamp)>;
+    // Shows "Ersatzzeit berechnen..." and "Handzeit eintragen..." for the run of the chosen row.
+    void setSubstituteOffered(bool offered, Refusal refusal = {});
+    QPushButton* substituteButton() const { return m_substitute; }
+    QPushButton* handTimeButton() const { return m_handTime; }
+    // The start stamp of the run the chosen row belongs to; nullopt when it belongs to none.
+    std::optional<qint64> chosenRunStart() const;
+
 Q_SIGNALS:
     // "Eintragen": the run between these stamps goes into the selected row.
     void enterRequested(qint64 startStamp, qint64 stopStamp);
+    // A substitute (or a hand time) for the run begun at startStamp.
+    void substituteRequested(qint64 startStamp, bool handTime);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     void refresh();
+    void showRunMenu(const QPoint& position);
     void runEntered(qint64 startStamp, qint64 stopStamp);
     QString entryText(std::optional<int> row) const;
 
@@ -69,4 +82,7 @@ private:
     QPushButton* m_asStart = nullptr;
     QPushButton* m_asStop = nullptr;
     QPushButton* m_enter = nullptr;
+    QPushButton* m_substitute = nullptr;
+    QPushButton* m_handTime = nullptr;
+    Refusal m_refusal;
 };

@@ -2,6 +2,7 @@
 
 #include "journal/JournalBackwardReader.h"
 #include "journal/JournalRecorder.h"
+#include "journal/JournalRuns.h"
 #include "timing/RunClock.h"
 
 #include <QFont>
@@ -46,6 +47,11 @@ QVariant JournalImpulseModel::data(const QModelIndex& index, int role) const {
         return QVariant();
     if (role == Qt::DisplayRole)
         return text(index.row(), index.column());
+    // A substitute's row tells how it was calculated.
+    if (role == Qt::ToolTipRole) {
+        const QString calculation = JournalRuns::calculationOf(entry(index.row()));
+        return calculation.isEmpty() ? QVariant() : QVariant(calculation);
+    }
     if (role == Qt::FontRole && (startRow() == index.row() || stopRow() == index.row())) {
         QFont bold;
         bold.setBold(true);

@@ -60,6 +60,14 @@ void JournalWiring::showDialog() {
     m_dialog = dialog;
     describeTarget();
     connect(dialog, &JournalDialog::enterRequested, this, &JournalWiring::enterFromJournal);
+    dialog->setSubstituteOffered(static_cast<bool>(m_substitute), m_refusal);
+    connect(dialog, &JournalDialog::substituteRequested, this,
+            [this](qint64 startStamp, bool handTime) {
+                if (!m_substitute || !m_dialog)
+                    return;
+                m_substitute(startStamp, handTime, m_dialog);
+                describeTarget();
+            });
     dialog->open();
 }
 

@@ -32,6 +32,15 @@ public:
                   Competition& competition, Window window);
     ~JournalWiring() override;
 
+    // A substitute or hand time for the run begun at startStamp, its dialog over `over`.
+    using Substitute = std::function<void(qint64 startStamp, bool handTime, QWidget* over)>;
+    // Offers "Ersatzzeit berechnen..." and "Handzeit eintragen..." in the dialog, for the runs
+    // refusal has no objection to.
+    void setSubstitute(Substitute substitute, std::function<QString(qint64 startStamp)> refusal) {
+        m_substitute = std::move(substitute);
+        m_refusal = std::move(refusal);
+    }
+
     JournalRecorder& recorder() { return *m_recorder; }
     JournalWriter& writer() { return *m_writer; }
     // Damaged lines at the end of today's journal, as start-up found them.
@@ -56,4 +65,6 @@ private:
     JournalInputSource* m_input = nullptr;
     int m_skipped = 0;
     QPointer<JournalDialog> m_dialog;
+    Substitute m_substitute;
+    std::function<QString(qint64 startStamp)> m_refusal;
 };

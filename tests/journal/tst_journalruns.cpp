@@ -1,0 +1,189 @@
+#include "competition/Competition.h"
+#include "competition/ResultEntry.h"
+#include "competition/RunStateEntry.h"
+#include "competition/SubstituteEntry.h"
+#include "journal/JournalBackwardReader.h"
+#include "journal/JournalLineFormat.h"
+#include "journal/JournalRecorder.h"
+#include "journal/JournalRuns.h"
+#include "mock/FakeTickSource.h"
+#include "mock/HeatStartListBuilder.h"
+#include "timing/BarrierLogic.h"
+#include "timing/RunClock.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A race timed with the barriers and System B, journaled into a file as the program does.
+struct Race {
+    FakeTickSource ticks{FakeTickSource::justBelowWrapMicroseconds};
+    RunClock clock{ticks};
+    BarrierLogic barriers{clock};
+    Competition competition{TimeFormat(TimeFormat::Seconds, u',')};
+    QByteArray file = JournalLineFormat::header().toUtf8() + '\n';
+    JournalRecorder recorder{
+        ticks,
+        [this](const JournalEntry& e) { file += JournalLineFormat::format(e).toUtf8() + '\n'; },
+        [] {
+            return QDateTime(QDate(2026, 6, 1), QTime(12, 0));
+        }};
+    QTemporaryDir dir;
+
+    explicit Race(int competitors) {
+        for (int nr = 1; nr <= competitors; ++nr)
+            HeatStartListBuilder::add(competition, {QString::number(nr), "N", "V", "SC", "1"});
+        competition.heatStartList().setRow(1);
+        TimingSettings settings;
+        settings.timerMs = 0;
+        settings.backupLine = true;
+        settings.backupLockTimeMs = 1000;
+        settings.lockTimeMs = 1000;
+        clock.startUp(settings);
+        barriers.applySettings(settings);
+        barriers.ComPortOpen();
+        QObject::connect(&clock, &RunClock::enterResultRequested, &clock, [this](qint32 ms) {
+            ResultEntry::EnterRunTime(competition, 0, ms);
+            ResultEntry::selectNextRow(competition, 0);
+        });
+        QObject::connect(&clock, &RunClock::notFinishedRequested, &clock, [this] {
+            RunStateEntry::enterState(competition, 0, RunState::DNF);
+            ResultEntry::selectNextRow(competition, 0);
+        });
+        recorder.watchClock(clock);
+        recorder.watchBarriers(barriers);
+        recorder.watchBackupStop(barriers.backupStop());
+        recorder.watchTable(competition.heatStartList(), QStringLiteral("Vorlauf"));
+    }
+
+    void line(quint32 event, quint32 level) {
+        recorder.lineChanged(event, level, ticks.nowMicroseconds());
+        barriers.ComPortCTS(event, level, ticks.nowMicroseconds());
+    }
+    // One run: "<A>/<B>" in microseconds from the start, "-" for no stop barrier; a run
+    // without A is stopped by key 300 ms after B, or ends with F7 when marked "F7".
+    void run(const QString& spec) {
+        const QStringList parts = spec.split(u'/');
+        const QString a = parts.value(0);
+        const qint64 b = parts.value(1).toLongLong();
+        clock.start();
+        const qint64 aTime = a == u"-" || a == u"F7" ? b + 300'000 : a.toLongLong();
+        const bool bFirst = b < aTime;
+        ticks.advanceMicroseconds(bFirst ? b : aTime);
+        if (bFirst) {
+            line(BackupStopLogic::eventBit, BackupStopLogic::lineBit);
+            line(BackupStopLogic::eventBit, 0);
+        } else {
+            line(BarrierLogic::stopEventBit, BarrierLogic::stopLineBit);
+        }
+        ticks.advanceMicroseconds(bFirst ? aTime - b : b - aTime);
+        if (a == u"F7") {
+            clock.notFinished();
+        } else {
+            if (!bFirst)
+                line(BackupStopLogic::eventBit, BackupStopLogic::lineBit);
+            else if (a == u"-")
+                clock.stop();
+            else
+                line(BarrierLogic::stopEventBit, BarrierLogic::stopLineBit);
+            clock.enter();
+        }
+        line(BarrierLogic::stopEventBit | BackupStopLogic::eventBit, 0);
+        ticks.advanceMicroseconds(5'000'000);
+    }
+    JournalRuns runs() {
+        const QString path = dir.filePath(QStringLiteral("journal.txt"));
+        QFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size())
+            return {};
+        out.close();
+        JournalBackwardReader reader({path});
+        return JournalRuns::read(reader);
+    }
+};
+
+} // namespace
+
+// The runs as the journal file tells of them: a substitute for a run ended with F7 or stopped by
+// key, with the runs after it counted as well as those before, and entered again.
+class TestJournalRuns : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void substituteFromTheJournal_data();
+    void substituteFromTheJournal();
+};
+
+void TestJournalRuns::substituteFromTheJournal_data() {
+    QTest::addColumn<QStringList>("race");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("after");
+    QTest::addColumn<QString>("result");
+    // B 31,455 s; A-B 13, 20 and 30 ms: the mean 21 ms gives 31,476, where the run before
+    // alone (31,468) would give 31,46.
+    const QStringList f7{"31000000/30987000", "F7/31455000", "30500000/30480000",
+                         "30000000/29970000"};
+    QTest::newRow("F7 run, runs after it count") << f7 << "2"
+                                                 << "DNF" << 1 << 2 << "31,47";
+    QStringList key = f7;
+    key[1] = "-/31455000";
+    QTest::newRow("key stop, entered earlier") << key << "2"
+                                               << "31,75" << 1 << 2 << "31,47";
+    QTest::newRow("first run, runs after only")
+        << QStringList{"F7/31455000", "30000000/29987000"} << "1"
+        << "DNF" << 0 << 1 << "31,46";
+    // A run stopped by key counts for neither side; five after it at most.
+    QStringList many{"30000000/29990000", "-/30000000"};
+    for (int i = 0; i < 6; ++i)
+        many.append("30000000/29990000");
+    many.insert(3, "F7/31455000");
+    QTest::newRow("run without A skipped") << many << "4"
+                                           << "DNF" << 2 << 5 << "31,46";
+}
+
+void TestJournalRuns::substituteFromTheJournal() {
+    QFETCH(QStringList, race);
+    QFETCH(QString, number);
+    QFETCH(QString, cell);
+    QFETCH(int, before);
+    QFETCH(int, after);
+    QFETCH(QString, result);
+    Race r(static_cast<int>(race.size()));
+    for (const QString& run : race)
+        r.run(run);
+    const JournalRuns runs = r.runs();
+    QCOMPARE(static_cast<int>(runs.runs().size()), race.size());
+    const std::optional<int> index = runs.lastEnteredInto(number, QStringLiteral("Zeit1"));
+    QVERIFY(index);
+    const JournalRuns::Run& run = runs.runs()[static_cast<size_t>(*index)];
+    QCOMPARE(run.cellText, cell);
+    QVERIFY(!run.stopA);
+    const auto calculation =
+        SubstituteTime::calculate(runs.times(), *index, *runs.times()[*index].bMicroseconds);
+    QVERIFY(calculation);
+    QCOMPARE(calculation->before, before);
+    QCOMPARE(calculation->after, after);
+    const QString text = r.competition.timeFormat().FormatTime(calculation->resultHundredths);
+    QCOMPARE(text, result);
+
+    // Entered, the substitute is the run's text in the journal, and its mark holds.
+    r.recorder.enterSubstitute(
+        run.start, calculation->resultHundredths * 10'000LL, QStringLiteral("Rechnung"),
+        [&] { QVERIFY(SubstituteEntry::replaceRun(r.competition, number, 0, text)); });
+    const JournalRuns again = r.runs();
+    QCOMPARE(again.lastEnteredInto(number, QStringLiteral("Zeit1")), index);
+    QCOMPARE(again.runs()[static_cast<size_t>(*index)].cellText, result);
+    QVERIFY(r.competition.substituteMarks().isSubstitute(number, 0, text));
+    JournalBackwardReader reader({r.dir.filePath(QStringLiteral("journal.txt"))});
+    QStringList calculations;
+    for (const JournalEntry& e : reader.readOlder(20))
+        if (const QString c = JournalRuns::calculationOf(e); !c.isEmpty())
+            calculations.append(c);
+    QCOMPARE(calculations, QStringList{QStringLiteral("Rechnung")});
+}
+
+QTEST_MAIN(TestJournalRuns)
+#include "tst_journalruns.moc"
