@@ -10,6 +10,9 @@ namespace {
 const QString kFailingStyle =
     QStringLiteral("QLabel { background-color: #FF0000; color: #FFFFFF; }");
 constexpr int NoticePreferredWidth = 360;
+// What a notice may claim of the designed 720-pixel window before the message panel and the
+// window size: the fixed panels keep their width, and both notice panels still fit beside them.
+constexpr int LastingRoomWidth = 300;
 
 } // namespace
 
@@ -79,6 +82,7 @@ void MainStatusBar::setLastingNotice(const QString& topic, const QString& text) 
     const QString all = m_lastingTexts.values().join(QStringLiteral("  –  "));
     m_lasting->setFullText(all);
     m_lasting->setVisible(!all.isEmpty());
+    fitNoticePanels();
 }
 
 void MainStatusBar::showNotices() {
@@ -88,6 +92,24 @@ void MainStatusBar::showNotices() {
         texts.append(it->second);
     m_notice->setFullText(texts.join(QStringLiteral("  –  ")));
     m_notice->setVisible(!texts.isEmpty());
+    fitNoticePanels();
+}
+
+// A failure such as a lost adapter must be read whole at a glance, device name included: its
+// panel takes the room it needs (within the window's design) before the message panel, which
+// is usually empty, gives only part of it. The passing notice gets the same while no failure
+// stands beside it.
+void MainStatusBar::fitNoticePanels() {
+    const auto needed = [](const ElidingLabel* label) {
+        const int frame = label->width() - label->contentsRect().width();
+        return label->fontMetrics().horizontalAdvance(label->text()) + frame + 2 * label->margin() +
+               4;
+    };
+    m_lasting->setMinimumWidth(
+        m_lasting->isVisibleTo(this) ? qMin(needed(m_lasting), LastingRoomWidth) : 0);
+    m_notice->setMinimumWidth(m_notice->isVisibleTo(this) && !m_lasting->isVisibleTo(this)
+                                  ? qMin(needed(m_notice), LastingRoomWidth)
+                                  : 0);
 }
 
 QString MainStatusBar::panelText(int panel) const {

@@ -36,6 +36,7 @@ public:
 
 private:
     void showNotices();
+    void fitNoticePanels();
 
     std::array<QLabel*, 4> m_panels{};
     ElidingLabel* m_lasting = nullptr;

@@ -41,6 +41,8 @@ void TestBarrierHealingXvfb::adapterPulledOutDuringARun() {
     QTRY_VERIFY(status.lastingPanel()->isVisible());
     QCOMPARE(status.lastingPanel()->toolTip(),
              QStringLiteral("Lichtschranken getrennt: /dev/ttyUSB0"));
+    // Read whole in the designed window, the device name included.
+    QTRY_COMPARE(status.lastingPanel()->shownText(), status.lastingPanel()->toolTip());
     QTest::qWait(100);
     keepScreenshot(f.window(), QStringLiteral("barriers-lost"));
 
@@ -51,6 +53,7 @@ void TestBarrierHealingXvfb::adapterPulledOutDuringARun() {
     QTRY_VERIFY_WITH_TIMEOUT(port.isOpen(), 3 * LightBarrierPort::WatchIntervalMs);
     QTRY_VERIFY(!status.lastingPanel()->isVisible());
     QVERIFY(status.noticePanel()->toolTip().contains(u"Lichtschranken wieder verbunden"));
+    QTRY_VERIFY(status.noticePanel()->shownText().startsWith(u"Lichtschranken wieder verbunden"));
     QTest::qWait(100);
     keepScreenshot(f.window(), QStringLiteral("barriers-restored"));
 
