@@ -1,4 +1,5 @@
 #include "competition/TSortGrid.h"
+#include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
 #include "mock/WindowFixture.h"
 #include "output/ProtocolFile.h"
@@ -23,17 +24,7 @@ namespace {
 
 const QString kBackup = QStringLiteral("Velmora-Sicherungsdatei.txt");
 
-QByteArray read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-// A backup as the program writes it: Windows-1252, tab-terminated cells, CR LF.
-const QByteArray kBackupBytes =
-    "Nr.\tName\tVorname\tVerein/Ort\tKl.\tMeister\tZeit1\tZeit2\tZeit3\tZeit4\tZeit5\t\r\n"
-    "1\tM\xFCller\tAnna\tSV Nord\t1\t+\t1024\t1100\t1200\t \t \t\r\n"
-    "2\tMeier\tBernd\tTV S\xFC"
-    "d\t2\t \t2000\t2100\t2050\t \t \t\r\n";
+const QByteArray kBackupBytes = FileBytes::twoCompetitorBackup();
 
 } // namespace
 
@@ -62,13 +53,13 @@ void TestRaceSessionPersistence::unreadableBackupNeverWrittenOver() {
     const QByteArray expected = ProtocolFile::protocolBytes(heat);
     session->shutdown();
     session.reset();
-    QCOMPARE(read(install.filePath(kBackup)), expected);
+    QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), expected);
     // The file that could not be read is kept beside, as it was.
     const QStringList kept =
         QDir(install.dir()).entryList({QStringLiteral("Velmora-Sicherungsdatei-*.txt")});
     QCOMPARE(kept.size(), 1);
     QFile::setPermissions(install.filePath(kept[0]), QFile::ReadOwner | QFile::WriteOwner);
-    QCOMPARE(read(install.filePath(kept[0])), kBackupBytes);
+    QCOMPARE(FileBytes::readFile(install.filePath(kept[0])), kBackupBytes);
 }
 
 void TestRaceSessionPersistence::changeInBackupBeforeItReturns() {
@@ -77,9 +68,9 @@ void TestRaceSessionPersistence::changeInBackupBeforeItReturns() {
     session.start();
     TSortGrid& heat = session.competition().heatStartList();
     heat.setRowCells(1, {"5", "Eingabe", "Eva", "Club", "1", "", "1234"});
-    QCOMPARE(read(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
+    QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
     heat.setCell(7, 1, QStringLiteral("1300"));
-    QCOMPARE(read(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
+    QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
 }
 
 QTEST_MAIN(TestRaceSessionPersistence)

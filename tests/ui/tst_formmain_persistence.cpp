@@ -1,4 +1,5 @@
 #include "competition/Competition.h"
+#include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
 #include "mock/OffscreenScreens.h"
 #include "mock/WindowFixture.h"
@@ -51,17 +52,7 @@ const QString kConf = QStringLiteral("Velmora.conf");
 const QRect kFirstScreen(0, 0, 800, 800);
 const QRect kSecondScreen(800, 0, 1280, 1024);
 
-QByteArray read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-// A backup as the program writes it: Windows-1252, tab-terminated cells, CR LF.
-const QByteArray kBackupBytes =
-    "Nr.\tName\tVorname\tVerein/Ort\tKl.\tMeister\tZeit1\tZeit2\tZeit3\tZeit4\tZeit5\t\r\n"
-    "1\tM\xFCller\tAnna\tSV Nord\t1\t+\t1024\t1100\t1200\t \t \t\r\n"
-    "2\tMeier\tBernd\tTV S\xFC"
-    "d\t2\t \t2000\t2100\t2050\t \t \t\r\n";
+const QByteArray kBackupBytes = FileBytes::twoCompetitorBackup();
 
 } // namespace
 
@@ -118,7 +109,7 @@ void TestFormMainPersistence::oneCommandOneBackupWrite() {
     else
         window.Neue1Click();
     QCOMPARE(saved.count(), 1);
-    QCOMPARE(read(install.filePath(kBackup)),
+    QCOMPARE(FileBytes::readFile(install.filePath(kBackup)),
              ProtocolFile::protocolBytes(window.session().competition().heatStartList()));
 }
 
@@ -145,8 +136,8 @@ void TestFormMainPersistence::failingBackupToldUntilWritten() {
     heat.setCell(8, 1, QStringLiteral("1200"));
     QVERIFY(!window.backupStatus()->failing());
     QCOMPARE(panel->text(), MainStatusBar::fixedText());
-    QCOMPARE(read(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
-    QVERIFY(read(install.filePath(kBackup)).contains("1000\t1100\t1200"));
+    QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
+    QVERIFY(FileBytes::readFile(install.filePath(kBackup)).contains("1000\t1100\t1200"));
 }
 
 void TestFormMainPersistence::shutdownWritesBackupThenSettings() {
@@ -169,7 +160,7 @@ void TestFormMainPersistence::shutdownWritesBackupThenSettings() {
     });
     window.reset();
     QCOMPARE(settingsWrittenAtBackup, QList<bool>{false});
-    QCOMPARE(read(install.filePath(kBackup)), expected);
+    QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), expected);
     QSettings stored(install.filePath(kConf), QSettings::IniFormat);
     QCOMPARE(stored.value("Title").toString(), QStringLiteral("Vereinsmeisterschaft"));
 }
@@ -188,8 +179,9 @@ void TestFormMainPersistence::renamedExecutableKeepsItsOwn() {
     copy.session().competition().heatStartList().setRowCells(1, {"2", "Zweiter"});
     QCoreApplication::processEvents();
 
-    QVERIFY(read(install.filePath(kBackup)).contains("Erster"));
-    QVERIFY(read(install.filePath("Rutsche2-Sicherungsdatei.txt")).contains("Zweiter"));
+    QVERIFY(FileBytes::readFile(install.filePath(kBackup)).contains("Erster"));
+    QVERIFY(
+        FileBytes::readFile(install.filePath("Rutsche2-Sicherungsdatei.txt")).contains("Zweiter"));
     QVERIFY(QFile::exists(install.filePath(kConf)));
     SessionWindow again(install.environment());
     QCOMPARE(again.header()->eZeile->text(), QStringLiteral("Original"));

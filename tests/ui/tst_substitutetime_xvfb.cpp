@@ -52,6 +52,15 @@ std::shared_ptr<std::optional<qint32>> confirmDialog(QObject* context, const QSt
     return result;
 }
 
+// Three competitors, System B on RI switched on and the port open and waiting.
+bool withSystemB(TimingWindowFixture& f) {
+    f.addCompetitors(3);
+    RaceSession& timing = f.window().session();
+    timing.settings().backupLine = true;
+    timing.barriers().applySettings(RaceSession::timingSettings(timing.settings()));
+    return timing.port().open(1) && QTest::qWaitFor([&] { return f.device()->isWaiting(); });
+}
+
 void keepScreen(const QString& name) {
     const QString dir = qEnvironmentVariable("VELMORA_SCREENSHOT_DIR");
     if (!dir.isEmpty())
@@ -62,12 +71,8 @@ void keepScreen(const QString& name) {
 
 void TestSubstituteTimeXvfb::missedStopGetsTheSubstitute() {
     TimingWindowFixture f(QStringLiteral("/dev/ttyUSB0"));
-    f.addCompetitors(3);
     RaceSession& timing = f.window().session();
-    timing.settings().backupLine = true;
-    timing.barriers().applySettings(RaceSession::timingSettings(timing.settings()));
-    QVERIFY(timing.port().open(1));
-    QVERIFY(QTest::qWaitFor([&] { return f.device()->isWaiting(); }));
+    QVERIFY(withSystemB(f));
     QAction* command = f.window().actions().mErsatzzeit;
     QVERIFY(!command->isEnabled());
 
@@ -127,12 +132,8 @@ void TestSubstituteTimeXvfb::missedStopGetsTheSubstitute() {
 // it back, and "Zeitprotokoll..." enters it again for the run chosen there.
 void TestSubstituteTimeXvfb::earlierDnfRunFromPopupAndJournal() {
     TimingWindowFixture f(QStringLiteral("/dev/ttyUSB0"));
-    f.addCompetitors(3);
     RaceSession& timing = f.window().session();
-    timing.settings().backupLine = true;
-    timing.barriers().applySettings(RaceSession::timingSettings(timing.settings()));
-    QVERIFY(timing.port().open(1));
-    QVERIFY(QTest::qWaitFor([&] { return f.device()->isWaiting(); }));
+    QVERIFY(withSystemB(f));
     const auto backupStop = [&] {
         return timing.barriers().backupStop().currentRun()->stopB;
     };
