@@ -1,6 +1,7 @@
 #include "competition/StageTables.h"
 #include "competition/SubstituteEntry.h"
 #include "competition/TSortGrid.h"
+#include "mock/FileBytes.h"
 #include "mock/WindowFixture.h"
 #include "session/RaceSession.h"
 #include "session/StartListHistory.h"
@@ -29,11 +30,6 @@ const QByteArray kBackupBytes =
     "11\tBerg\tAnna\tSV Nord\t1\t \t3101\t3146\tDNF\t \t \t\r\n"
     "12\tHahn\tOle\tSV Nord\t1\t \t3000\t \t \t \t \t\r\n";
 
-QByteArray read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 bool isSubstitute(RaceSession& session, int run) {
     const TSortGrid& heat = session.competition().heatStartList();
     return session.competition().substituteMarks().isSubstitute(
@@ -54,10 +50,11 @@ void TestSubstituteMarksBackup::keptAcrossRestart() {
         QVERIFY(!isSubstitute(session, 0));
         QVERIFY(session.substituteMarksNotice().contains(install.filePath(kMarks)));
         // Read, not rewritten: the damaged line stays there to be looked at.
-        QCOMPARE(read(install.filePath(kMarks)), damaged);
+        QCOMPARE(FileBytes::readFile(install.filePath(kMarks)), damaged);
         QVERIFY(SubstituteEntry::replaceRun(session.competition(), QStringLiteral("11"), 2,
                                             QStringLiteral("3050")));
-        QCOMPARE(read(install.filePath(kMarks)), QByteArray("11\t2\t3146\t\r\n11\t3\t3050\t\r\n"));
+        QCOMPARE(FileBytes::readFile(install.filePath(kMarks)),
+                 QByteArray("11\t2\t3146\t\r\n11\t3\t3050\t\r\n"));
         session.shutdown();
     }
     {
@@ -99,7 +96,7 @@ void TestSubstituteMarksBackup::undoneEntryIsNoSubstitute() {
     history.redo();
     QCOMPARE(heat.cell(column, 1), QStringLiteral("3146"));
     QVERIFY(isSubstitute(session, run));
-    QCOMPARE(read(install.filePath(kMarks)),
+    QCOMPARE(FileBytes::readFile(install.filePath(kMarks)),
              QByteArray("11\t") + QByteArray::number(run + 1) + "\t3146\t\r\n");
 }
 

@@ -1,5 +1,6 @@
 #include "competition/Competition.h"
 #include "mock/FifoWatchdog.h"
+#include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
 #include "mock/MessageBoxCatcher.h"
 #include "mock/WindowFixture.h"
@@ -38,11 +39,6 @@ const QByteArray kBackupBytes =
     "1\tM\xFCller\tAnna\tSV Nord\t1\t+\t1024\t1100\t1200\t \t \t\r\n"
     "2\tMeier\tBernd\tTV S\xFC"
     "d\t2\t \t2000\t2100\t2050\t \t \t\r\n";
-
-QByteArray read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 // The names of the files kept aside in the folder.
 QStringList keptFiles(const QString& dir) {
@@ -116,7 +112,7 @@ void TestFormMainStartupFiles::unreadableBackupKeptAsideAndTold() {
     // Entries go into a new backup; what was found stays as it was.
     enterCompetitor(*window);
     window.reset();
-    QVERIFY(read(backup).contains("\r\n7\tNeu\tNina\t"));
+    QVERIFY(FileBytes::readFile(backup).contains("\r\n7\tNeu\tNina\t"));
     QCOMPARE(keptFiles(install.dir()), kept);
     const QFileInfo keptInfo(keptPath);
     if (kind == u"fifo") {
@@ -127,7 +123,7 @@ void TestFormMainStartupFiles::unreadableBackupKeptAsideAndTold() {
         QVERIFY(keptInfo.isDir());
     } else {
         QFile::setPermissions(keptPath, QFile::ReadOwner | QFile::WriteOwner);
-        QCOMPARE(read(keptPath), kind == u"eof" ? hidden : kBackupBytes);
+        QCOMPARE(FileBytes::readFile(keptPath), kind == u"eof" ? hidden : kBackupBytes);
     }
     QCOMPARE(boxes.seen.size(), 1);
 }
@@ -147,7 +143,7 @@ void TestFormMainStartupFiles::loneCarriageReturnsLoad() {
     QVERIFY(keptFiles(install.dir()).isEmpty());
     // Written back with the program's own line ends and every row.
     window.reset();
-    QCOMPARE(read(install.filePath(kBackup)), kBackupBytes);
+    QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), kBackupBytes);
 }
 
 void TestFormMainStartupFiles::readOnlyFolderCarriesTheCompetitionOn() {
@@ -170,9 +166,9 @@ void TestFormMainStartupFiles::readOnlyFolderCarriesTheCompetitionOn() {
         // Over the panels, not mixed into them.
         QTRY_VERIFY(!window.StatusBar1()->panel(MainStatusBar::FixedText)->isVisible());
         // In the new place at once, before anything is entered.
-        QCOMPARE(read(moved), kBackupBytes);
+        QCOMPARE(FileBytes::readFile(moved), kBackupBytes);
         enterCompetitor(window);
-        QVERIFY(read(moved).contains("Neu"));
+        QVERIFY(FileBytes::readFile(moved).contains("Neu"));
         QTest::qWait(50);
         QVERIFY(boxes.seen.isEmpty());
         // A failing write is what the panels have to say now: the text makes way.
@@ -186,9 +182,9 @@ void TestFormMainStartupFiles::readOnlyFolderCarriesTheCompetitionOn() {
         QVERIFY(fixed->isVisible());
         QCOMPARE(fixed->text(), BackupStatus::panelNote());
         window.session().competition().heatStartList().setCell(9, 1, QStringLiteral("1700"));
-        QVERIFY(read(moved).contains("1600\t1700"));
+        QVERIFY(FileBytes::readFile(moved).contains("1600\t1700"));
     }
-    QCOMPARE(read(install.filePath(kBackup)), kBackupBytes);
+    QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), kBackupBytes);
     // The next start goes on from the new place and has nothing to say about it.
     SessionWindow again(install.environment());
     QCOMPARE(again.session().competition().heatStartList().cell(1, 1), QStringLiteral("Neu"));
@@ -217,10 +213,10 @@ void TestFormMainStartupFiles::userFolderNewerThanTheOneBeside() {
     SessionWindow window(install.environment());
     QCOMPARE(window.session().competition().heatStartList().cell(1, 2), QStringLiteral("Meier"));
     QCOMPARE(window.session().backup()->backupPath(), install.filePath(kBackup));
-    QCOMPARE(read(install.filePath(kBackup)), kBackupBytes);
+    QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), kBackupBytes);
     const QStringList kept = keptFiles(install.dir());
     QCOMPARE(kept.size(), 1);
-    QCOMPARE(read(install.filePath(kept.constFirst())), older);
+    QCOMPARE(FileBytes::readFile(install.filePath(kept.constFirst())), older);
     QCOMPARE(window.statusBar()->currentMessage(),
              QStringLiteral("Sicherungsdatei jetzt unter ") + install.filePath(kBackup) +
                  QStringLiteral("; die ältere Datei dort ist aufbewahrt als ") +
