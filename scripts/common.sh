@@ -4,28 +4,33 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
 
+# The package lists named as arguments (files in scripts/), one package a line.
 missing_packages() {
-  local pkg
-  while read -r pkg; do
-    [[ -z "$pkg" || "$pkg" == \#* ]] && continue
-    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
-      echo "$pkg"
-    fi
-  done <"$ROOT/scripts/packages.txt"
+  local pkg list
+  for list in "$@"; do
+    while read -r pkg; do
+      [[ -z "$pkg" || "$pkg" == \#* ]] && continue
+      if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+        echo "$pkg"
+      fi
+    done <"$ROOT/scripts/$list"
+  done
 }
 
 # Without the packages nothing can be built, so the operator is told who can install them.
 cannot_install() {
   echo >&2
   echo "Some Debian packages are missing and could not be installed: run $0 once as root, or" \
-    "have an administrator install the packages listed in scripts/packages.txt:" >&2
+    "have an administrator install them:" >&2
   echo "  apt-get install --no-install-recommends $*" >&2
   exit 1
 }
 
+# Installs what is missing of the named package lists. apt's own chatter (progress, debconf's
+# notes) goes to a log that is shown only when the install fails.
 install_packages() {
-  local missing
-  mapfile -t missing < <(missing_packages)
+  local missing log
+  mapfile -t missing < <(missing_packages "$@")
   ((${#missing[@]} == 0)) && return 0
   local sudo=()
   if [[ $(id -u) -ne 0 ]]; then
@@ -34,11 +39,16 @@ install_packages() {
   fi
   echo "Installing ${#missing[@]} Debian packages; apt works quietly and this takes a few minutes:"
   echo "  ${missing[*]}"
+  log=$(mktemp)
   # sudo drops the caller's environment, so the front end is set behind it.
-  "${sudo[@]}" apt-get update -qq || cannot_install "${missing[@]}"
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null ||
+  if ! { "${sudo[@]}" apt-get update -qq &&
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+      apt-get install -y -qq --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+    tail -n 20 "$log" >&2
+    rm -f "$log"
     cannot_install "${missing[@]}"
+  fi
+  rm -f "$log"
 }
 
 # "program" builds the program alone; "all" adds the tests and the benchmarks.
