@@ -274,6 +274,7 @@ void TSortGrid::commitUserEdit(int col, int row, const QString& text) {
         return;
     m_rows[row][col] = text;
     m_modified = true;
+    Q_EMIT cellEdited(col, row);
     cellChanged(col, row);
 }
 

@@ -107,6 +107,8 @@ public:
 Q_SIGNALS:
     void rowSelected(int row);
     void sorted();
+    // The user's editing changed this cell (commitUserEdit), before the model tells its views.
+    void cellEdited(int col, int row);
 
 private:
     void cellChanged(int col, int row);

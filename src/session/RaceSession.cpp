@@ -1,13 +1,16 @@
 #include "session/RaceSession.h"
 
 #include "competition/ResultEntry.h"
+#include "competition/RunStateEntry.h"
 #include "competition/StageDerivation.h"
 #include "competition/StageTables.h"
 #include "competition/StartListCommands.h"
+#include "journal/JournalRecorder.h"
 #include "live/LivePublishing.h"
 #include "output/BackupWriter.h"
 #include "platform/CompetitionInhibitor.h"
 #include "platform/DesktopApplications.h"
+#include "session/RunBinding.h"
 #include "session/SessionJournal.h"
 #include "session/SubstituteMarksBackup.h"
 #include "settings/SettingsStore.h"
@@ -25,6 +28,12 @@ RaceSession::RaceSession(ProgramEnvironment environment, QObject* parent)
       m_competition(TimeFormat(TimeFormat::Hundredths, m_environment.decimalSeparator())) {
     m_programTitle = m_environment.programTitle();
     m_derivation = new StageDerivation(m_competition, this);
+    m_binding = new RunBinding(m_competition, this);
+    connect(m_binding, &RunBinding::competitorLost, this, [this](const QString& competitor) {
+        Q_EMIT runNotice(competitor +
+                         QStringLiteral(" steht nicht mehr in der Startliste; sein Lauf ist "
+                                        "noch offen und wird nur für ihn eingetragen"));
+    });
 }
 
 RaceSession::~RaceSession() {
@@ -76,8 +85,22 @@ void RaceSession::createTiming() {
     connect(m_clock, &RunClock::runProgressed, this, &RaceSession::audienceChanged);
     connect(m_clock, &RunClock::commandAvailabilityChanged, this,
             &RaceSession::commandAvailabilityChanged);
-    connect(m_clock, &RunClock::competitorCaptureRequested, this, &RaceSession::captureCompetitor);
+    connect(m_clock, &RunClock::competitorCaptureRequested, this, [this] {
+        if (!m_binding->isBound())
+            bindRun();
+        captureCompetitor();
+    });
     connect(m_clock, &RunClock::enterResultRequested, this, &RaceSession::enterResult);
+    connect(m_clock, &RunClock::notFinishedRequested, this, &RaceSession::enterNotFinished);
+    m_clock->setEntryGate([this](RunClock::Origin origin) { return admitEntry(origin); });
+    // A countdown already belongs to the competitor who then slides; the run ends with its
+    // entry, its DNF or its reset.
+    connect(m_clock, &RunClock::stateChanged, this, [this](RunClock::State state) {
+        if (state == RunClock::State::Countdown && !m_binding->isBound())
+            bindRun();
+        else if (state == RunClock::State::Ready)
+            m_binding->release();
+    });
     // A new protocol has no best time yet; the lower display row goes back to zero.
     connect(this, &RaceSession::newProtocolStarted, m_clock, &RunClock::clearBestTime);
     m_inhibitor = new CompetitionInhibitor(m_programTitle, m_environment.inhibitorBus(), this);
@@ -177,20 +200,148 @@ void RaceSession::captureCompetitor() {
     if (page != 0 && page != 2)
         return;
     // The final start list begins with the same four columns as the heat start list. An empty
-    // list gives empty texts; the run starts all the same.
+    // list gives empty texts; the run starts all the same. While a run is open the audience
+    // sees the competitor it belongs to.
     const TSortGrid& list = m_competition.stageTable(page);
-    const int row = list.Row();
+    const int row = m_binding->isBound() && m_binding->row() > 0 && &m_binding->table() == &list
+                        ? m_binding->row()
+                        : list.Row();
     setCurrentCompetitor(list.cell(0, row) + u' ' + list.cell(1, row) + u' ' + list.cell(2, row),
                          list.cell(3, row));
 }
 
+bool RaceSession::runOpen() const {
+    return m_binding->isBound() && m_clock->state() != RunClock::State::Ready;
+}
+
+void RaceSession::bindRun() {
+    // Pages 0 and 1 write into the heat start list, 2 and 3 into the final start list.
+    m_binding->bind(activePage());
+    const TSortGrid& list = m_binding->table();
+    const int row = m_binding->row();
+    journalNote(QStringLiteral("Lauf für"),
+                RunBinding::describeRow(list, row) + QStringLiteral(", ") +
+                    list.cell(3, row).trimmed() + QStringLiteral(" (") +
+                    QString::fromLatin1(m_binding->page() == 2 ? "Endlauf" : "Vorlauf") +
+                    QStringLiteral(")"));
+}
+
+void RaceSession::journalNote(const QString& name, const QString& remark) {
+    if (m_journal)
+        m_journal->recorder().note(name, remark);
+}
+
+bool RaceSession::admitEntry(RunClock::Origin origin) {
+    if (!m_binding->isBound())
+        return true;
+    const int row = m_binding->row();
+    TSortGrid& list = m_binding->table();
+    const QString time = m_competition.timeFormat().FormatTime(m_clock->runTime() / 10);
+    if (row < 0) {
+        Q_EMIT runNotice(QStringLiteral("Nicht eingetragen: ") + m_binding->describe() +
+                         QStringLiteral(", dem die Zeit ") + time +
+                         QStringLiteral(" gehört, steht nicht mehr in der Startliste. Die Zeit "
+                                        "bleibt stehen; 00:00 verwirft sie."));
+        return false;
+    }
+    if (list.Row() == row)
+        return true;
+    const QString selected = RunBinding::describeRow(list, list.Row());
+    if (origin == RunClock::Origin::Automatic) {
+        Q_EMIT runNotice(QStringLiteral("Nicht automatisch eingetragen: gewählt ist ") + selected +
+                         QStringLiteral(", der Lauf gehört ") + m_binding->describe() +
+                         QStringLiteral(". Eintragen fragt, wem die Zeit gehört."));
+        return false;
+    }
+    const EntryOwner owner = m_ownerQuestion
+                                 ? m_ownerQuestion(m_binding->describe(), selected, time)
+                                 : EntryOwner::Bound;
+    // The question may have been open while the list changed.
+    if (owner == EntryOwner::Nobody || !m_binding->isBound() ||
+        m_clock->state() != RunClock::State::Stopped)
+        return false;
+    if (owner == EntryOwner::Selected) {
+        const QString before = m_binding->describe();
+        m_binding->rebindToSelection();
+        journalNote(QStringLiteral("Lauf umgebunden"),
+                    before + QStringLiteral(" -> ") + m_binding->describe());
+    }
+    return m_binding->row() > 0;
+}
+
 void RaceSession::enterResult(qint32 runTimeMs) {
-    const int page = activePage();
-    ResultEntry::EnterRunTime(m_competition, page, runTimeMs);
+    int page = activePage();
+    if (m_binding->isBound() && m_binding->row() > 0) {
+        page = m_binding->page();
+        m_binding->table().setRow(m_binding->row());
+    }
+    const ResultEntry::Outcome outcome = ResultEntry::EnterRunTime(m_competition, page, runTimeMs);
+    if (outcome == ResultEntry::Outcome::NotInHeatList ||
+        outcome == ResultEntry::Outcome::NoFreeFinalRun) {
+        const TSortGrid& list = ResultEntry::targetTable(m_competition, page);
+        Q_EMIT runNotice(QStringLiteral("Nicht eingetragen: ") +
+                         RunBinding::describeRow(list, list.Row()) +
+                         (outcome == ResultEntry::Outcome::NotInHeatList
+                              ? QStringLiteral(" fehlt in der Startliste")
+                              : QStringLiteral(" hat beide Endläufe")) +
+                         QStringLiteral(". Die Zeit steht im Zeitprotokoll."));
+    }
+    // The run is entered: the selection moves on to the next competitor, who the audience
+    // then sees.
+    m_binding->release();
     const int before = ResultEntry::targetTable(m_competition, page).Row();
     // A changed selection runs the selected-row steps through the table's own signal.
     if (ResultEntry::selectNextRow(m_competition, page) == before)
         Q_EMIT selectedRowStepsRequested(page < 2 ? 0 : 2);
+}
+
+void RaceSession::enterNotFinished() {
+    int page = activePage();
+    if (m_binding->isBound()) {
+        if (m_binding->row() < 0) {
+            Q_EMIT runNotice(QStringLiteral("DNF nicht eingetragen: ") + m_binding->describe() +
+                             QStringLiteral(" steht nicht mehr in der Startliste"));
+            return;
+        }
+        page = m_binding->page();
+        m_binding->table().setRow(m_binding->row());
+    }
+    const TSortGrid& list = ResultEntry::targetTable(m_competition, page);
+    const QString competitor = RunBinding::describeRow(list, list.Row());
+    if (RunStateEntry::enterState(m_competition, page, RunState::DNF) ==
+        RunStateEntry::Outcome::Written) {
+        m_binding->release();
+        ResultEntry::selectNextRow(m_competition, page);
+        return;
+    }
+    Q_EMIT runNotice(QStringLiteral("DNF nicht eingetragen: ") + competitor +
+                     QStringLiteral(" hat keinen freien Lauf"));
+}
+
+bool RaceSession::admitsStartList(const QList<QStringList>& rowsAfter) {
+    if (m_clock->state() == RunClock::State::Ready ||
+        (m_binding->isBound() && m_binding->heldBy(rowsAfter)))
+        return true;
+    if (m_clock->state() == RunClock::State::Stopped) {
+        if (!(m_ask && m_ask(discardQuestion())))
+            return false;
+        // The automatic entry may have entered the time while the question was open.
+        if (m_clock->state() == RunClock::State::Stopped)
+            m_clock->reset();
+        return true;
+    }
+    Q_EMIT runNotice(QStringLiteral("Nicht möglich, solange der Lauf von ") +
+                     m_binding->describe() +
+                     QStringLiteral(" offen ist: er stünde danach nicht mehr in der Startliste"));
+    return false;
+}
+
+bool RaceSession::admitsRowChange(const TSortGrid& table, int row) {
+    if (!runOpen() || &table != &m_binding->table() || row != m_binding->row())
+        return true;
+    Q_EMIT runNotice(QStringLiteral("Nicht möglich: der Lauf von ") + m_binding->describe() +
+                     QStringLiteral(" ist offen. Erst eintragen oder verwerfen."));
+    return false;
 }
 
 void RaceSession::startNewProtocol() {

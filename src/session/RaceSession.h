@@ -7,6 +7,7 @@
 #include "session/ProgramEnvironment.h"
 #include "settings/Settings.h"
 #include "settings/SettingsLoad.h"
+#include "timing/RunClock.h"
 #include "timing/TimingSettings.h"
 
 #include <QObject>
@@ -19,6 +20,7 @@ class BarrierLogic;
 class CompetitionInhibitor;
 class LightBarrierPort;
 class LivePublishing;
+class RunBinding;
 class RunClock;
 class SessionJournal;
 class StageDerivation;
@@ -103,12 +105,40 @@ public:
 
     // The stage page shown, which the clock's results and captures go to; page 0 until set.
     void setActivePage(std::function<int()> page) { m_activePage = std::move(page); }
-    // The current competitor and club from the selected row of the shown start list; on the
-    // results pages both stay.
+    // The current competitor and club from the selected row of the shown start list, or from
+    // the row of the open run's competitor; on the results pages both stay.
     void captureCompetitor();
-    // Writes a run time into the selected row of the active stage and moves the selection on,
-    // as "Eintragen" does.
+    // Writes a run time into the row of the competitor the run is bound to and moves the
+    // selection on, as "Eintragen" does; without a bound run, into the selected row of the
+    // active stage.
     void enterResult(qint32 runTimeMs);
+    // F7: "DNF" for the competitor the run is bound to.
+    void enterNotFinished();
+
+    // The competitor the open run belongs to, from its start or countdown until it is entered
+    // or dropped.
+    RunBinding& runBinding() { return *m_binding; }
+    bool runOpen() const;
+    // Who gets a stopped run's time when "Eintragen" is given with another competitor selected.
+    enum class EntryOwner { Bound, Selected, Nobody };
+    using OwnerQuestion = std::function<EntryOwner(const QString& bound, const QString& selected,
+                                                   const QString& time)>;
+    void setOwnerQuestion(OwnerQuestion question) { m_ownerQuestion = std::move(question); }
+    // A yes/no question to the operator; without one, every question is answered "Nein".
+    using Ask = std::function<bool(const QString& question)>;
+    void setAsk(Ask ask) { m_ask = std::move(ask); }
+    static QString discardQuestion() {
+        return QStringLiteral("Die gestoppte Zeit ist noch nicht eingetragen. Verwerfen?");
+    }
+
+    // The one rule for every command that changes the heat start list while a run is open:
+    // true when the list may become these data rows. A list that still holds the competitor
+    // is fine (the run stays with him wherever he stands); otherwise a stopped time is let go
+    // only when the operator says so, and a running run refuses with its reason (runNotice).
+    bool admitsStartList(const QList<QStringList>& rowsAfter);
+    // The same rule for a command that removes a row or closes its free runs (delete,
+    // eliminate, a run state): the competitor of the open run keeps his row and runs.
+    bool admitsRowChange(const TSortGrid& table, int row);
     // "Neue": empties the competition; the best time and the lower display row start over.
     void startNewProtocol();
 
@@ -121,6 +151,9 @@ Q_SIGNALS:
     void selectedRowStepsRequested(int page);
     // Which commands are available may have changed.
     void commandAvailabilityChanged();
+    // What happened to an open run that the operator must know: a time not entered and why,
+    // a command refused, the competitor gone from the list.
+    void runNotice(const QString& text);
 
 private:
     void createTiming();
@@ -128,6 +161,9 @@ private:
     void loadSettings();
     void loadBackup();
     int activePage() const;
+    void bindRun();
+    bool admitEntry(RunClock::Origin origin);
+    void journalNote(const QString& name, const QString& remark);
 
     ProgramEnvironment m_environment;
     QString m_programTitle;
@@ -141,10 +177,13 @@ private:
     QString m_currentClub;
     QString m_title;
     std::function<int()> m_activePage;
+    OwnerQuestion m_ownerQuestion;
+    Ask m_ask;
     bool m_shutDown = false;
 
     Competition m_competition;
     StageDerivation* m_derivation = nullptr;
+    RunBinding* m_binding = nullptr;
     RandomGenerator m_random;
     BackupStartup::Outcome m_backupOutcome;
     std::optional<bool> m_startupWrite;

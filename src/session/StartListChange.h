@@ -22,6 +22,9 @@ public:
     // The first redo comes with the push, when the change has already been made.
     void redo() override;
 
+    const StartListSnapshot& before() const { return m_before; }
+    const StartListSnapshot& after() const { return m_after; }
+
 private:
     void restore(const StartListSnapshot& snapshot);
 

@@ -78,7 +78,11 @@ void StartListHistory::undo() {
     settle();
     if (!m_stack.canUndo())
         return;
+    const auto* step = static_cast<const StartListChange*>(m_stack.command(m_stack.index() - 1));
+    if (!gateAdmits(step->before()))
+        return;
     const QString name = m_stack.undoText();
+    Q_EMIT restoring(name, true);
     m_stack.undo();
     m_last = StartListSnapshot::of(m_grid);
     Q_EMIT restored(name, true);
@@ -88,10 +92,26 @@ void StartListHistory::redo() {
     settle();
     if (!m_stack.canRedo())
         return;
+    const auto* step = static_cast<const StartListChange*>(m_stack.command(m_stack.index()));
+    if (!gateAdmits(step->after()))
+        return;
     const QString name = m_stack.redoText();
+    Q_EMIT restoring(name, false);
     m_stack.redo();
     m_last = StartListSnapshot::of(m_grid);
     Q_EMIT restored(name, false);
+}
+
+bool StartListHistory::gateAdmits(const StartListSnapshot& target) {
+    if (!m_gate)
+        return true;
+    const int index = m_stack.index();
+    const int count = m_stack.count();
+    const bool admitted = m_gate(target.rows.mid(1));
+    // The gate may have asked, and the list changed while the question was open: the step
+    // asked about is then no longer the one at hand.
+    settle();
+    return admitted && m_stack.index() == index && m_stack.count() == count;
 }
 
 void StartListHistory::clear() {

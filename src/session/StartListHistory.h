@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QTimer>
 #include <QUndoStack>
+#include <functional>
 
 class TSortGrid;
 
@@ -16,6 +17,11 @@ class StartListHistory : public QObject {
     Q_OBJECT
 public:
     explicit StartListHistory(TSortGrid& heatStartList, QObject* parent = nullptr);
+
+    // Asked before an undo or a redo with the data rows it would leave; false keeps the list
+    // as it is (a run is open for a competitor the step would take away).
+    using Gate = std::function<bool(const QList<QStringList>& rowsAfter)>;
+    void setGate(Gate gate) { m_gate = std::move(gate); }
 
     // Names the step that is being collected; nothing when no change is waiting.
     void nameChangeUnderWay(const QString& name);
@@ -33,6 +39,9 @@ public:
     int count() const { return m_stack.count(); }
 
 Q_SIGNALS:
+    // An undo (true) or a redo (false) of the named step is about to put the list back: what
+    // the journal tells before the changes it brings.
+    void restoring(const QString& name, bool undone);
     // The list has been put back by an undo (true) or a redo (false) of the named step; the
     // backup, the journal and the derived tables follow from here.
     void restored(const QString& name, bool undone);
@@ -42,12 +51,14 @@ Q_SIGNALS:
 private:
     void tableChanged();
     void setRestoring(bool restoring) { m_restoring = restoring; }
+    bool gateAdmits(const StartListSnapshot& target);
 
     TSortGrid& m_grid;
     QUndoStack m_stack;
     StartListSnapshot m_last;
     QTimer m_settle;
     QString m_name;
+    Gate m_gate;
     int m_selectionBefore = 1;
     bool m_pending = false;
     bool m_restoring = false;

@@ -202,6 +202,10 @@ void RunClock::enter() {
 void RunClock::enterFrom(Origin origin) {
     if (!m_controls.enter.enabled)
         return;
+    if (m_entryGate && !m_entryGate(origin)) {
+        m_autoEntry.stop();
+        return;
+    }
     Q_EMIT commandTaken(Command::Enter, m_ticks.nowMicroseconds(), origin);
     m_autoEntry.stop();
     m_controls.enter = faceDisabled;

@@ -49,6 +49,11 @@ public:
     // late the window got to it.
     using KeyAge = std::function<std::optional<qint64>()>;
     void setOperatorKeyAge(KeyAge age) { m_keyAge = std::move(age); }
+    // Asked before a stopped run's time is entered. False leaves the run stopped with its time
+    // (a pending automatic entry is dropped), so nothing is entered where it does not belong
+    // and the operator can enter it once the reason is gone.
+    using EntryGate = std::function<bool(Origin origin)>;
+    void setEntryGate(EntryGate gate) { m_entryGate = std::move(gate); }
 
     const TickSource& tickSource() const { return m_ticks; }
     State state() const { return m_state; }
@@ -168,6 +173,7 @@ private:
 
     const TickSource& m_ticks;
     KeyAge m_keyAge;
+    EntryGate m_entryGate;
     State m_state = State::Ready;
     ControlStates m_controls;
     ControlStates m_published;

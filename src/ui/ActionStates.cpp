@@ -19,11 +19,22 @@ QString ActionStates::emptyTableHint() {
     return QStringLiteral("Die angezeigte Tabelle enthält keine Daten");
 }
 
+QString ActionStates::designedNewHint() {
+    return QStringLiteral("Neu [Ctrl+N]");
+}
+
+QString ActionStates::runUnderwayHint() {
+    return QStringLiteral("Nicht während eines Laufs: erst stoppen und eintragen");
+}
+
 ActionStates ActionStates::compute(const Inputs& in) {
     ActionStates s;
     s.html = in.shownTableHasData;
     s.excel = in.excelInstalled && s.html;
-    s.neu = in.page == 0 && in.heatStartListHasData;
+    s.replaceList = !in.runUnderway;
+    s.neu = in.page == 0 && in.heatStartListHasData && s.replaceList;
+    s.newHint = s.replaceList ? designedNewHint() : runUnderwayHint();
+    s.replaceHint = s.replaceList ? QString() : runUnderwayHint();
     s.print = s.html;
     s.word = in.wordInstalled && s.html && in.wordTemplateExists;
     s.save = s.html;
@@ -51,6 +62,11 @@ void ActionStates::applyTo(HeaderBand& h, MainActions& actions, QCheckBox& editB
     h.sbHTML->setEnabled(html);
     h.sbExcel->setEnabled(excel);
     h.sbCLS->setEnabled(neu);
+    h.sbCLS->setToolTip(newHint);
+    actions.Neue1->setEnabled(replaceList);
+    actions.Neue1->setToolTip(replaceHint);
+    actions.Generate->setEnabled(replaceList);
+    actions.Generate->setToolTip(replaceHint);
     h.sbPrint->setEnabled(print);
     h.sbWord->setEnabled(word);
     h.sbSave->setEnabled(save);

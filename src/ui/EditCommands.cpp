@@ -44,6 +44,8 @@ void EditCommands::setEditMode(bool on) {
 }
 
 void EditCommands::mZeileentfernenClick() {
+    if (m_rowGuard && !m_rowGuard(m_grid.Row()))
+        return;
     m_grid.DeleteRow(m_grid.Row());
     m_afterRowsChanged();
 }
@@ -54,5 +56,7 @@ void EditCommands::Zeilezuergnzen1Click() {
 }
 
 void EditCommands::mEliminerenmClick() {
+    if (m_rowGuard && !m_rowGuard(m_grid.Row()))
+        return;
     StartListCommands::Eliminate(m_grid, m_grid.Row());
 }

@@ -18,6 +18,10 @@ public:
     EditCommands(TSortGrid& heatStartList, TSortGridView* view,
                  std::function<void()> afterRowsChanged, QObject* parent = nullptr);
 
+    // Asked before a row is removed or eliminated; false keeps it (the open run's competitor
+    // keeps his row and his free runs). Unset, every row may go.
+    void setRowGuard(std::function<bool(int row)> admits) { m_rowGuard = std::move(admits); }
+
     // Switches editing and the list's sorting together; on also gives the list the focus.
     void setEditMode(bool on);
 
@@ -35,6 +39,7 @@ private:
     TSortGrid& m_grid;
     TSortGridView* m_view;
     std::function<void()> m_afterRowsChanged;
+    std::function<bool(int row)> m_rowGuard;
     QMenu* m_popup = nullptr;
     QAction* m_remove = nullptr;
     QAction* m_append = nullptr;

@@ -79,6 +79,8 @@ bool FileCommands::open() {
     if (!ProtocolFile::rowsHaveData(*rows) && heatStartList.hasData() &&
         !(m_ask && m_ask(newProtocolQuestion())))
         return false;
+    if (m_admits && !m_admits(rows->mid(1)))
+        return false;
     ProtocolFile::replaceRows(heatStartList, *rows);
     // The file's substitute times come with it; a file without companion has none.
     const QString marksPath = SubstituteMarksFile::companionPath(choice->fileName);

@@ -43,6 +43,11 @@ public:
     void setWordExport(WordExport exporter) { m_wordExport = std::move(exporter); }
     // Asks a yes/no question, true for "Ja". Unset, every question counts as answered "Nein".
     void setQuestion(std::function<bool(const QString& question)> ask) { m_ask = std::move(ask); }
+    // Whether the heat start list may become the data rows of a file being opened (a run may
+    // be open); unset, it may.
+    void setAdmission(std::function<bool(const QList<QStringList>& rows)> admits) {
+        m_admits = std::move(admits);
+    }
 
     // The question of "Neue", asked before a competition is emptied.
     static QString newProtocolQuestion() {
@@ -74,4 +79,5 @@ private:
     QWidget* m_window;
     WordExport m_wordExport;
     std::function<bool(const QString&)> m_ask;
+    std::function<bool(const QList<QStringList>&)> m_admits;
 };

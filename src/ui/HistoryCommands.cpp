@@ -39,6 +39,9 @@ HistoryCommands::HistoryCommands(TSortGrid& heatStartList, MainActions& actions,
     connect(m_redo, &QAction::triggered, this, &HistoryCommands::mRedoClick);
     connect(menu, &QMenu::aboutToShow, this, &HistoryCommands::refresh);
     connect(m_history, &StartListHistory::stepsChanged, this, &HistoryCommands::refresh);
+    // Journaled only when the step is taken (an open run may keep the list as it is), before
+    // the changes it brings.
+    connect(m_history, &StartListHistory::restoring, this, &HistoryCommands::journal);
     connect(m_history, &StartListHistory::restored, this, [this] {
         m_hooks.restored();
         refresh();
@@ -67,16 +70,10 @@ void HistoryCommands::journal(const QString& name, bool undone) {
 }
 
 void HistoryCommands::mUndoClick() {
-    if (!m_history->canUndo())
-        return;
-    journal(m_history->undoText(), true);
     m_history->undo();
 }
 
 void HistoryCommands::mRedoClick() {
-    if (!m_history->canRedo())
-        return;
-    journal(m_history->redoText(), false);
     m_history->redo();
 }
 

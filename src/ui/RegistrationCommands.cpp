@@ -72,32 +72,49 @@ void RegistrationCommands::importFile() {
         return;
     remember(dialog.learnedMemory());
     const ImportMapping mapping = dialog.mapping();
-    if (mapping.mode == ImportMapping::Mode::Replace && m_hooks.mayReplace && !m_hooks.mayReplace())
-        return;
-    // The timing goes on while the form is open: a time entered meanwhile must not be lost
-    // to the rows the form planned with.
-    const ImportPlan plan =
-        StartListImport::plan(HeatStartListRows::read(m_competition.heatStartList()),
-                              read.workbook->sheets.at(mapping.sheet), mapping);
-    if (plan.changesList())
+    // The timing goes on while the form and the questions are open: a time entered meanwhile
+    // must not be lost to the rows planned before it, so the plan is made again then.
+    for (;;) {
+        const QList<QStringList> now = HeatStartListRows::read(m_competition.heatStartList());
+        const ImportPlan plan =
+            StartListImport::plan(now, read.workbook->sheets.at(mapping.sheet), mapping);
+        if (!plan.changesList() || !admitted(plan.rows))
+            return;
+        if (HeatStartListRows::read(m_competition.heatStartList()) != now)
+            continue;
         writeHeatStartList(plan.rows, plan.firstAddedRow);
+        return;
+    }
 }
 
 void RegistrationCommands::lateEntry() {
     LateEntryDialog dialog(HeatStartListRows::read(m_competition.heatStartList()), m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    // Read again: a time may have been entered, or a row added, while the form was open.
-    QList<QStringList> rows = HeatStartListRows::read(m_competition.heatStartList());
-    if (const QString problem = dialog.entry().problem(rows); !problem.isEmpty()) {
-        refuse(problem);
+    // Read again: a time may have been entered, or a row added, while the form or a question
+    // was open.
+    for (;;) {
+        QList<QStringList> rows = HeatStartListRows::read(m_competition.heatStartList());
+        const QList<QStringList> current = rows;
+        if (const QString problem = dialog.entry().problem(rows); !problem.isEmpty()) {
+            refuse(problem);
+            return;
+        }
+        // The empty row of a new list is filled, as a row added by hand would.
+        while (!rows.isEmpty() && isEmptyRow(rows.constLast()))
+            rows.removeLast();
+        rows.append(dialog.entry().cells());
+        if (!admitted(rows))
+            return;
+        if (HeatStartListRows::read(m_competition.heatStartList()) != current)
+            continue;
+        writeHeatStartList(rows, static_cast<int>(rows.size()));
         return;
     }
-    // The empty row of a new list is filled, as a row added by hand would.
-    while (!rows.isEmpty() && isEmptyRow(rows.constLast()))
-        rows.removeLast();
-    rows.append(dialog.entry().cells());
-    writeHeatStartList(rows, static_cast<int>(rows.size()));
+}
+
+bool RegistrationCommands::admitted(const QList<QStringList>& rows) const {
+    return !m_hooks.admits || m_hooks.admits(rows);
 }
 
 void RegistrationCommands::writeHeatStartList(const QList<QStringList>& rows, int selectRow) {

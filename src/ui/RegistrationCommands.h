@@ -22,8 +22,10 @@ public:
         // A run is being timed or its time waits for entry. An added row is then not selected,
         // so that the time still goes to the competitor who slid.
         std::function<bool()> runUnderway;
-        // Asked before the list is replaced; false keeps it (a waiting time not let go).
-        std::function<bool()> mayReplace;
+        // Asked before the heat start list becomes these data rows (an import or a late
+        // entry); false keeps it: an open run's competitor would be gone and the operator did
+        // not let the run go.
+        std::function<bool(const QList<QStringList>& rows)> admits;
         // After the heat start list changed and the stages were derived again.
         std::function<void()> changed;
     };
@@ -45,6 +47,7 @@ public:
     // Every change these commands make to the heat start list: exactly these data rows, the
     // given row selected (unless a run is underway). One reset of the table, so one backup
     // write and one journal catch-up; the place an undo step wraps.
+    bool admitted(const QList<QStringList>& rows) const;
     void writeHeatStartList(const QList<QStringList>& rows, int selectRow);
 
 private:

@@ -1,7 +1,6 @@
 #include "ui/RunStateCommands.h"
 
 #include "competition/Competition.h"
-#include "competition/ResultEntry.h"
 #include "competition/RunStateEntry.h"
 #include "competition/StageTables.h"
 #include "competition/widgets/TSortGridView.h"
@@ -58,7 +57,6 @@ RunStateCommands::RunStateCommands(Inputs inputs, QObject* parent)
     connect(a.Stoppuhr, &QMenu::aboutToShow, this, &RunStateCommands::refresh);
     RunClock& clock = m_in.clock;
     connect(a.mNichtImZiel, &QAction::triggered, &clock, &RunClock::notFinished);
-    connect(&clock, &RunClock::notFinishedRequested, this, &RunStateCommands::notFinished);
     connect(&clock, &RunClock::controlStatesChanged, a.mNichtImZiel,
             [entry = a.mNichtImZiel](const ControlStates& states) {
                 entry->setEnabled(states.stop.enabled);
@@ -112,7 +110,10 @@ void RunStateCommands::enterState(RunState::Kind kind) {
     if (!isStartListPage(page))
         return;
     Competition& c = m_in.competition;
-    const QString number = c.stageTable(page).cell(StageTables::Heat::Nr, c.stageTable(page).Row());
+    const TSortGrid& list = c.stageTable(page);
+    if (m_in.admitsRowChange && !m_in.admitsRowChange(list, list.Row()))
+        return;
+    const QString number = list.cell(StageTables::Heat::Nr, list.Row());
     switch (RunStateEntry::enterState(c, page, kind)) {
     case RunStateEntry::Outcome::Written:
         break;
@@ -145,17 +146,4 @@ void RunStateCommands::mLaufWiederholenClick() {
     // Asked again: the list may have changed while the question was open (a result entered).
     if (RunStateEntry::lastEnteredRun(c, page) == run)
         RunStateEntry::repeatRun(c, page);
-}
-
-void RunStateCommands::notFinished() {
-    const int page = activePage();
-    Competition& c = m_in.competition;
-    const TSortGrid& list = ResultEntry::targetTable(c, page);
-    const QString number = list.cell(StageTables::Heat::Nr, list.Row());
-    if (RunStateEntry::enterState(c, page, RunState::DNF) == RunStateEntry::Outcome::Written) {
-        ResultEntry::selectNextRow(c, page);
-        return;
-    }
-    tell(QStringLiteral("DNF nicht eingetragen: Nr. ") + number +
-         QStringLiteral(" hat keinen freien Lauf"));
 }

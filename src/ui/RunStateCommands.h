@@ -13,6 +13,7 @@ class QAction;
 class QMenu;
 class RunClock;
 class TPageControl;
+class TSortGrid;
 class TSortGridView;
 
 // The run states and the rerun in the window: "Nicht angetreten (DNS)", "Nicht im Ziel (DNF)",
@@ -32,6 +33,9 @@ public:
         MainStatusBar& statusBar;
         // Asks before a run is repeated; true only for "Ja".
         std::function<bool(const QString& question)> ask;
+        // Whether a state may close this row's free runs (the open run's competitor keeps
+        // his); none allows every row.
+        std::function<bool(const TSortGrid& table, int row)> admitsRowChange;
     };
 
     RunStateCommands(Inputs inputs, QObject* parent);
@@ -42,8 +46,6 @@ public:
 public Q_SLOTS:
     void enterState(RunState::Kind kind);
     void mLaufWiederholenClick();
-    // F7 during a run: the clock has stopped without a time; "DNF" goes where the time would.
-    void notFinished();
     // Which entries the selected competitor of the shown page allows, and why not.
     void refresh();
 

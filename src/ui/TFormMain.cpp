@@ -21,6 +21,7 @@
 #include "ui/CertificateCommand.h"
 #include "ui/CommandRouting.h"
 #include "ui/EditCommands.h"
+#include "ui/EntryOwnerQuestion.h"
 #include "ui/FileCommands.h"
 #include "ui/HeaderBand.h"
 #include "ui/MainStatusBar.h"
@@ -58,6 +59,7 @@ namespace {
 
 // How long the status bar shows that the port's monitor runs without realtime priority.
 constexpr int RealtimeNoticeMs = 30000;
+constexpr int RunNoticeMs = 30000;
 
 } // namespace
 
@@ -102,6 +104,9 @@ void TFormMain::connectPages() {
     m_editing = new EditCommands(
         m_session.competition().heatStartList(), m_views[0], [this] { UpdateActionStates(); },
         this);
+    m_editing->setRowGuard([this](int row) {
+        return m_session.admitsRowChange(m_session.competition().heatStartList(), row);
+    });
 }
 
 void TFormMain::connectCommands() {
@@ -134,10 +139,19 @@ void TFormMain::connectCommands() {
     connect(&m_session, &RaceSession::audienceChanged, this, &TFormMain::UpdateTvWindows);
     connect(&m_session, &RaceSession::commandAvailabilityChanged, this,
             &TFormMain::UpdateActionStates);
+    // "Neue" and the random results wait while a run is timed.
+    connect(&m_session.clock(), &RunClock::stateChanged, this, &TFormMain::UpdateActionStates);
     connect(&m_session, &RaceSession::selectedRowStepsRequested, this,
             &TFormMain::SortGridRowSelected);
     connect(&m_session, &RaceSession::newProtocolStarted, this, &TFormMain::newProtocolStarted);
     m_session.setActivePage([this] { return activePage(); });
+    m_session.setAsk([this](const QString& question) { return askQuestion(question); });
+    m_session.setOwnerQuestion(
+        [this](const QString& bound, const QString& selected, const QString& time) {
+            return askEntryOwner(bound, selected, time);
+        });
+    connect(&m_session, &RaceSession::runNotice, this,
+            [this](const QString& text) { m_statusBar->showNotice(text, RunNoticeMs); });
 }
 
 void TFormMain::FormCreate() {
@@ -195,6 +209,8 @@ void TFormMain::FormDestroy() {
     m_destroyed = true;
     SettingsBinding::collect(*this, *m_header->eZeile, m_session.settings());
     m_session.setActivePage({});
+    m_session.setAsk({});
+    m_session.setOwnerQuestion({});
 }
 
 BackupStatus* TFormMain::backupStatus() const {
@@ -274,6 +290,19 @@ void TFormMain::createLiveResults() {
         *this, *m_statusBar);
     // What the window shows the audience (the competitor of the selected row) goes out too.
     connect(this, &TFormMain::tvContentChanged, &m_session.live(), &LivePublishing::sourcesChanged);
+}
+
+RaceSession::EntryOwner TFormMain::askEntryOwner(const QString& bound, const QString& selected,
+                                                 const QString& time) {
+    using Owner = RaceSession::EntryOwner;
+    if (m_seams.answerProvider) {
+        if (m_seams.answerProvider(EntryOwnerQuestion::forBound(bound, selected, time)))
+            return Owner::Bound;
+        return m_seams.answerProvider(EntryOwnerQuestion::forSelected(selected, time))
+                   ? Owner::Selected
+                   : Owner::Nobody;
+    }
+    return EntryOwnerQuestion::ask(this, m_programTitle, bound, selected, time);
 }
 
 bool TFormMain::askQuestion(const QString& question) {
@@ -378,6 +407,8 @@ void TFormMain::UpdateActionStates() {
     in.heatStartListHasData = m_session.competition().heatStartList().hasData();
     in.wordInstalled = m_session.wordInstalled();
     in.excelInstalled = m_session.excelInstalled();
+    const RunClock::State state = m_session.clock().state();
+    in.runUnderway = state == RunClock::State::Countdown || state == RunClock::State::Running;
     // Looked up each time: a template may come or go while the program runs.
     m_wordTemplatePath = m_office->wordTemplatePath();
     m_excelTemplatePath = m_office->excelTemplatePath();

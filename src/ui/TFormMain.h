@@ -80,6 +80,9 @@ public:
     void setPrintPreview(TFormPP* preview);
     // Asks through the question dialog (focus on "Nein"); true only for "Ja".
     bool askQuestion(const QString& question);
+    // "Eintragen" with another competitor selected than the one the run belongs to.
+    RaceSession::EntryOwner askEntryOwner(const QString& bound, const QString& selected,
+                                          const QString& time);
 
     // --- state other parts read or set ---------------------------------------------------------
     // A timing button and its menu command together, so the command is available exactly

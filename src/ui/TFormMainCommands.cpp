@@ -11,6 +11,7 @@
 #include "print/ExportProgress.h"
 #include "print/TFormPP.h"
 #include "session/SessionJournal.h"
+#include "session/StartListHistory.h"
 #include "session/SubstituteMarksBackup.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
@@ -59,8 +60,6 @@ constexpr int JournalNoticeMs = 30000;
 // --- files and documents -----------------------------------------------------------------
 
 void TFormMain::sbLoadClick() {
-    if (!m_waitingTime->mayDiscard())
-        return;
     const SelectedCompetitor selected =
         SelectedCompetitor::of(m_session.competition().heatStartList());
     if (!m_files->open())
@@ -89,6 +88,8 @@ void TFormMain::createFileCommands() {
     m_files = std::make_unique<FileCommands>(m_session.competition(), m_session.environment(),
                                              *m_seams.fileDialogs, m_fileTypeNames, this);
     m_files->setQuestion([this](const QString& question) { return askQuestion(question); });
+    m_files->setAdmission(
+        [this](const QList<QStringList>& rows) { return m_session.admitsStartList(rows); });
     m_files->setWordExport([this](const QString& fileName, int page) {
         return m_office->ExportToWord(OfficeExport::Saved, fileName, page);
     });
@@ -220,20 +221,25 @@ void TFormMain::createSubstituteCommands() {
 }
 
 void TFormMain::createStartListCommands() {
-    new HistoryCommands(m_session.competition().heatStartList(), m_actions, *m_header->sbCLS, *this,
-                        {[this] {
-                             DeriveAll();
-                             UpdateTvWindows();
-                             UpdateActionStates();
-                         },
-                         [this](const QString& command) {
-                             if (SessionJournal* journal = m_session.journal())
-                                 journal->recorder().commandChosen(command);
-                         }});
+    auto* history = new HistoryCommands(m_session.competition().heatStartList(), m_actions,
+                                        *m_header->sbCLS, *this,
+                                        {[this] {
+                                             DeriveAll();
+                                             UpdateTvWindows();
+                                             UpdateActionStates();
+                                         },
+                                         [this](const QString& command) {
+                                             if (SessionJournal* journal = m_session.journal())
+                                                 journal->recorder().commandChosen(command);
+                                         }});
+    // An undo or a redo is one more command that changes the list under an open run.
+    history->history().setGate(
+        [this](const QList<QStringList>& rows) { return m_session.admitsStartList(rows); });
     new RunStateCommands({m_session.competition(), m_session.clock(), m_actions,
                           *m_editing->popupMenu(), *m_views[2], *m_pages, *m_statusBar,
-                          [this](const QString& question) {
-                              return askQuestion(question);
+                          [this](const QString& question) { return askQuestion(question); },
+                          [this](const TSortGrid& table, int row) {
+                              return m_session.admitsRowChange(table, row);
                           }},
                          this);
 }
@@ -253,8 +259,10 @@ RegistrationCommands& TFormMain::registration() {
         m_registration = std::make_unique<RegistrationCommands>(
             m_session.competition(), m_session.derivation(), m_session.environment(),
             m_seams.fileDialogs, this,
-            RegistrationCommands::Hooks{underway, [this] { return m_waitingTime->mayDiscard(); },
-                                        changed});
+            RegistrationCommands::Hooks{
+                underway,
+                [this](const QList<QStringList>& rows) { return m_session.admitsStartList(rows); },
+                changed});
     }
     return *m_registration;
 }
@@ -360,5 +368,5 @@ void TFormMain::LockLSClick(int tag) {
 void TFormMain::createTimingViews() {
     m_timingView = std::make_unique<TimingView>(*this, m_session);
     m_waitingTime = std::make_unique<WaitingTimeGuard>(
-        m_session.clock(), [this](const QString& question) { return askQuestion(question); });
+        m_session, [this](const QString& question) { return askQuestion(question); });
 }

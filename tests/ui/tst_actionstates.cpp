@@ -10,6 +10,7 @@ private Q_SLOTS:
     void rules();
     void hints_data();
     void hints();
+    void nothingEmptiesTheListDuringARun();
 };
 
 void TestActionStates::rules_data() {
@@ -101,6 +102,20 @@ void TestActionStates::hints() {
     const ActionStates s = ActionStates::compute(in);
     QCOMPARE(s.wordHint, wordHint);
     QCOMPARE(s.excelHint, excelHint);
+}
+
+void TestActionStates::nothingEmptiesTheListDuringARun() {
+    ActionStates::Inputs in;
+    in.shownTableHasData = in.heatStartListHasData = true;
+    in.runUnderway = true;
+    const ActionStates during = ActionStates::compute(in);
+    QCOMPARE(QList<bool>({during.neu, during.replaceList, during.save}),
+             QList<bool>({false, false, true}));
+    QCOMPARE(during.newHint, ActionStates::runUnderwayHint());
+    in.runUnderway = false;
+    const ActionStates after = ActionStates::compute(in);
+    QCOMPARE(QList<bool>({after.neu, after.replaceList}), QList<bool>({true, true}));
+    QCOMPARE(after.newHint, ActionStates::designedNewHint());
 }
 
 QTEST_GUILESS_MAIN(TestActionStates)

@@ -118,7 +118,7 @@ void TestFormMainWaitingTime::runStoppedDuringTheQuestion() {
         }
         return true;
     };
-    WaitingTimeGuard guard(f.window().session().clock(), asked);
+    WaitingTimeGuard guard(f.window().session(), asked);
     QVERIFY(guard.confirm(neue));
     QCOMPARE(f.answers().questions, (QStringList{neue, WaitingTimeGuard::question()}));
     QVERIFY(!guard.timeWaiting());

@@ -55,12 +55,13 @@ void TestRegistrationCommands::init() {
 }
 
 RegistrationCommands TestRegistrationCommands::commands(bool underway, bool mayReplace) {
-    return RegistrationCommands(
-        m_competition, m_derivation, m_environment, m_environment.seams.fileDialogs, nullptr,
-        {[underway] { return underway; }, [mayReplace] { return mayReplace; },
-         [this] {
-             ++m_changes;
-         }});
+    return RegistrationCommands(m_competition, m_derivation, m_environment,
+                                m_environment.seams.fileDialogs, nullptr,
+                                {[underway] { return underway; },
+                                 [mayReplace](const QList<QStringList>&) { return mayReplace; },
+                                 [this] {
+                                     ++m_changes;
+                                 }});
 }
 
 void TestRegistrationCommands::lateEntrySelection_data() {
