@@ -236,7 +236,11 @@ bool RaceSession::admitEntry(RunClock::Origin origin) {
         return true;
     const int row = m_binding->row();
     TSortGrid& list = m_binding->table();
-    const QString time = m_competition.timeFormat().FormatTime(m_clock->runTime() / 10);
+    // Said as the clock shows it, whatever the notation of the tables.
+    const qint32 hundredths = m_clock->runTime() / 10;
+    const QString time = QStringLiteral("%1,%2 s")
+                             .arg(hundredths / 100)
+                             .arg(hundredths % 100, 2, 10, QLatin1Char('0'));
     if (row < 0) {
         Q_EMIT runNotice(QStringLiteral("Nicht eingetragen: ") + m_binding->describe() +
                          QStringLiteral(", dem die Zeit ") + time +

@@ -200,7 +200,7 @@ void TestRunBinding::entryWithAnotherRowSelected() {
     QVERIFY(f.run({"F5", "+12340", "F8"}));
     heat.setRow(3);
     QVERIFY(f.run({"F9"}));
-    QCOMPARE(asked, (QStringList{"Nr. 12 Name2 Vorname2", "Nr. 13 Name3 Vorname3", "1234"}));
+    QCOMPARE(asked, (QStringList{"Nr. 12 Name2 Vorname2", "Nr. 13 Name3 Vorname3", "12,34 s"}));
     QCOMPARE(timesEntered(heat), entered);
     QCOMPARE(f.session().clock().state(), state);
 }
