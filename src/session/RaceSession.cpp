@@ -90,7 +90,7 @@ void RaceSession::createTiming() {
             bindRun();
         captureCompetitor();
     });
-    connect(m_clock, &RunClock::enterResultRequested, this, &RaceSession::enterResult);
+    connect(m_clock, &RunClock::enterResultRequested, this, &RaceSession::enterClockRun);
     connect(m_clock, &RunClock::notFinishedRequested, this, &RaceSession::enterNotFinished);
     m_clock->setEntryGate([this](RunClock::Origin origin) { return admitEntry(origin); });
     // A countdown already belongs to the competitor who then slides; the run ends with its
@@ -274,11 +274,32 @@ bool RaceSession::admitEntry(RunClock::Origin origin) {
 }
 
 void RaceSession::enterResult(qint32 runTimeMs) {
-    int page = activePage();
-    if (m_binding->isBound() && m_binding->row() > 0) {
-        page = m_binding->page();
-        m_binding->table().setRow(m_binding->row());
-    }
+    writeRun(activePage(), runTimeMs);
+}
+
+std::optional<RaceSession::RunOwner> RaceSession::openRunOwner() const {
+    if (!m_binding->isBound() || m_binding->row() < 0)
+        return std::nullopt;
+    return RunOwner{m_binding->page(), m_binding->row()};
+}
+
+void RaceSession::enterResultFor(const RunOwner& owner, qint32 runTimeMs) {
+    ResultEntry::targetTable(m_competition, owner.page).setRow(owner.row);
+    writeRun(owner.page, runTimeMs);
+}
+
+void RaceSession::enterClockRun(qint32 runTimeMs) {
+    const std::optional<RunOwner> owner = openRunOwner();
+    // The run is entered: the selection moves on from its competitor to the next one, whom
+    // the audience then sees.
+    m_binding->release();
+    if (owner)
+        enterResultFor(*owner, runTimeMs);
+    else
+        enterResult(runTimeMs);
+}
+
+void RaceSession::writeRun(int page, qint32 runTimeMs) {
     const ResultEntry::Outcome outcome = ResultEntry::EnterRunTime(m_competition, page, runTimeMs);
     if (outcome == ResultEntry::Outcome::NotInHeatList ||
         outcome == ResultEntry::Outcome::NoFreeFinalRun) {
@@ -290,9 +311,6 @@ void RaceSession::enterResult(qint32 runTimeMs) {
                               : QStringLiteral(" hat beide Endläufe")) +
                          QStringLiteral(". Die Zeit steht im Zeitprotokoll."));
     }
-    // The run is entered: the selection moves on to the next competitor, who the audience
-    // then sees.
-    m_binding->release();
     const int before = ResultEntry::targetTable(m_competition, page).Row();
     // A changed selection runs the selected-row steps through the table's own signal.
     if (ResultEntry::selectNextRow(m_competition, page) == before)

@@ -108,10 +108,19 @@ public:
     // The current competitor and club from the selected row of the shown start list, or from
     // the row of the open run's competitor; on the results pages both stay.
     void captureCompetitor();
-    // Writes a run time into the row of the competitor the run is bound to and moves the
-    // selection on, as "Eintragen" does; without a bound run, into the selected row of the
-    // active stage.
+    // Writes a run time into the selected row of the active stage and moves the selection on,
+    // as "Eintragen" of a time from the journal does. The clock's own runs go to their
+    // competitor instead (enterClockRun).
     void enterResult(qint32 runTimeMs);
+    // Where the open run's time belongs: the page (0 heat, 2 final) and row of its competitor;
+    // nothing when no run is open or its competitor is not in the list.
+    struct RunOwner {
+        int page = 0;
+        int row = 1;
+    };
+    std::optional<RunOwner> openRunOwner() const;
+    // Writes a time into that row and moves the selection on (a substitute for the open run).
+    void enterResultFor(const RunOwner& owner, qint32 runTimeMs);
     // F7: "DNF" for the competitor the run is bound to.
     void enterNotFinished();
 
@@ -162,6 +171,9 @@ private:
     void loadBackup();
     int activePage() const;
     void bindRun();
+    // "Eintragen" of the clock: into the row of the run's competitor.
+    void enterClockRun(qint32 runTimeMs);
+    void writeRun(int page, qint32 runTimeMs);
     bool admitEntry(RunClock::Origin origin);
     void journalNote(const QString& name, const QString& remark);
 

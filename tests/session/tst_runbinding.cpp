@@ -33,6 +33,7 @@ private Q_SLOTS:
     void notFinishedGoesToTheCompetitor();
     void competitorGoneKeepsTheTime();
     void journalNamesTheCompetitor();
+    void journalTimeDuringARunGoesToTheSelectedRow();
 };
 
 namespace {
@@ -87,7 +88,7 @@ void TestRunBinding::commandsDuringARun_data() {
     QTest::newRow("import replace without him after the stop: asked, kept")
         << Command([](SessionFixture& f, StartListHistory&) { replaceWith(f, {competitor(3)}); })
         << true << "12:1234" << 3;
-    QTest::newRow("import append selecting the new row")
+    QTest::newRow("import append or late entry, selecting the new row")
         << Command([](SessionFixture& f, StartListHistory&) {
                replaceWith(f, rows(f) << competitor(14), 4);
            })
@@ -270,6 +271,19 @@ void TestRunBinding::journalNamesTheCompetitor() {
     }
     QVERIFY2(notes.contains(QStringLiteral("Lauf für Nr. 13 Name3 Vorname3, Verein3 (Vorlauf)")),
              qPrintable(notes.join(u'|')));
+}
+
+void TestRunBinding::journalTimeDuringARunGoesToTheSelectedRow() {
+    SessionFixture f;
+    f.addCompetitors(3);
+    TSortGrid& heat = f.session().competition().heatStartList();
+    heat.setRow(2);
+    QVERIFY(f.run({"F5", "+12340"}));
+    // A time the operator takes from the journal for another competitor.
+    heat.setRow(3);
+    f.session().enterResult(5000);
+    QVERIFY(f.run({"F8", "F9"}));
+    QCOMPARE(timesEntered(heat), QStringLiteral("12:1234 13:500"));
 }
 
 QTEST_MAIN(TestRunBinding)
