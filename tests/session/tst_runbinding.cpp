@@ -1,4 +1,6 @@
+#include "competition/RandomProtocol.h"
 #include "competition/RunStateEntry.h"
+#include "competition/StageDerivation.h"
 #include "competition/StageTables.h"
 #include "competition/StartListCommands.h"
 #include "competition/TSortGrid.h"
@@ -34,6 +36,7 @@ private Q_SLOTS:
     void competitorGoneKeepsTheTime();
     void journalNamesTheCompetitor();
     void journalTimeDuringARunGoesToTheSelectedRow();
+    void finalRunFollowsTheRebuiltFinalList();
 };
 
 namespace {
@@ -284,6 +287,39 @@ void TestRunBinding::journalTimeDuringARunGoesToTheSelectedRow() {
     f.session().enterResult(5000);
     QVERIFY(f.run({"F8", "F9"}));
     QCOMPARE(timesEntered(heat), QStringLiteral("12:1234 13:500"));
+}
+
+void TestRunBinding::finalRunFollowsTheRebuiltFinalList() {
+    SessionFixture f;
+    RaceSession& session = f.session();
+    Competition& c = session.competition();
+    RandomProtocol::GenerateRandomProtocol(c, session.random(), session.derivation());
+    StartListCommands::DeleteResults(c, 2);
+    session.derivation().DeriveAll();
+    TSortGrid& finals = c.finalStartList();
+    QVERIFY(finals.RowCount() > 3);
+    session.setActivePage([] { return 2; });
+    finals.setRow(2);
+    const QString number = finals.cell(FinalStart::Nr, 2);
+    QVERIFY(f.run({"F5", "+12340"}));
+    // A heat list edited meanwhile rebuilds the final start list in another order.
+    TSortGrid& heat = c.heatStartList();
+    QList<int> backwards;
+    for (int row = heat.RowCount() - 1; row >= 1; --row)
+        backwards.append(row);
+    heat.reorderRows(backwards);
+    // The final start list is written anew, as its derivation does, with the selection left
+    // at its index.
+    QList<QStringList> rebuilt;
+    for (int row = finals.RowCount() - 1; row >= 1; --row)
+        rebuilt.append(finals.rowCells(row));
+    finals.beginUpdate();
+    for (int i = 0; i < rebuilt.size(); ++i)
+        finals.setRowCells(i + 1, rebuilt.at(i));
+    finals.endUpdate();
+    QVERIFY(finals.cell(FinalStart::Nr, 2) != number);
+    QVERIFY(f.run({"F8", "F9"}));
+    QCOMPARE(heat.cell(Heat::Zeit4, heat.FindRow(Heat::Nr, number)), QStringLiteral("1234"));
 }
 
 QTEST_MAIN(TestRunBinding)
