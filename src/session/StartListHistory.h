@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QUndoStack>
 
+class Competition;
 class TSortGrid;
 
 // The history of the heat start list: every change becomes a step that "Rückgängig" takes back
@@ -16,6 +17,8 @@ class StartListHistory : public QObject {
     Q_OBJECT
 public:
     explicit StartListHistory(TSortGrid& heatStartList, QObject* parent = nullptr);
+    // The competition's heat start list together with its substitute marks.
+    explicit StartListHistory(Competition& competition, QObject* parent = nullptr);
 
     // Names the step that is being collected; nothing when no change is waiting.
     void nameChangeUnderWay(const QString& name);
@@ -40,10 +43,13 @@ Q_SIGNALS:
     void stepsChanged();
 
 private:
+    StartListHistory(TSortGrid& heatStartList, Competition* competition, QObject* parent);
     void tableChanged();
-    void setRestoring(bool restoring) { m_restoring = restoring; }
+    StartListSnapshot snapshot() const;
+    void restore(const StartListSnapshot& snapshot);
 
     TSortGrid& m_grid;
+    Competition* m_competition = nullptr;
     QUndoStack m_stack;
     StartListSnapshot m_last;
     QTimer m_settle;

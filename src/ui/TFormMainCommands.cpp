@@ -220,7 +220,7 @@ void TFormMain::createSubstituteCommands() {
 }
 
 void TFormMain::createStartListCommands() {
-    new HistoryCommands(m_session.competition().heatStartList(), m_actions, *m_header->sbCLS, *this,
+    new HistoryCommands(m_session.competition(), m_actions, *m_header->sbCLS, *this,
                         {[this] {
                              DeriveAll();
                              UpdateTvWindows();
