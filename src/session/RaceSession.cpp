@@ -186,11 +186,24 @@ void RaceSession::captureCompetitor() {
 
 void RaceSession::enterResult(qint32 runTimeMs) {
     const int page = activePage();
+    const ResultEntry::Target target = ResultEntry::target(m_competition, page);
     ResultEntry::EnterRunTime(m_competition, page, runTimeMs);
+    publishEntered(target.heatRow, target.run);
     const int before = ResultEntry::targetTable(m_competition, page).Row();
     // A changed selection runs the selected-row steps through the table's own signal.
     if (ResultEntry::selectNextRow(m_competition, page) == before)
         Q_EMIT selectedRowStepsRequested(page < 2 ? 0 : 2);
+}
+
+void RaceSession::publishEntered(int row, int run) {
+    using namespace StageTables;
+    const TSortGrid& heat = m_competition.heatStartList();
+    if (!m_live || row <= 0 || row >= heat.RowCount() || run < 0)
+        return;
+    // The row that holds the time now, a new one included: not whoever was shown while it ran.
+    m_live->resultEntered(heat.cell(Heat::Nr, row) + u' ' + heat.cell(Heat::Name, row) + u' ' +
+                              heat.cell(Heat::Vorname, row),
+                          heat.cell(Heat::Verein, row), heat.cell(Heat::Zeit1 + run, row));
 }
 
 void RaceSession::startNewProtocol() {

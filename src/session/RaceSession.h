@@ -128,6 +128,8 @@ private:
     void loadSettings();
     void loadBackup();
     int activePage() const;
+    // Tells the live pages which row received the time just entered: heatRow and its run 0..4.
+    void publishEntered(int heatRow, int run);
 
     ProgramEnvironment m_environment;
     QString m_programTitle;
