@@ -27,42 +27,69 @@ std::optional<int> CellPresentation::discardedHeatRun(const TSortGrid& grid, int
     return worstColumn;
 }
 
+std::optional<std::pair<int, int>> CellPresentation::countedHeatRuns(const TSortGrid& heatStartList,
+                                                                     int row,
+                                                                     const TimeFormat& timeFormat) {
+    std::optional<int> stateAt;
+    for (int run = 0; run < 3; ++run) {
+        if (RunState::isState(heatStartList.cell(Heat::Zeit1 + run, row))) {
+            if (stateAt)
+                return std::nullopt;
+            stateAt = run;
+        }
+    }
+    std::optional<int> dropped = stateAt;
+    if (!dropped) {
+        const std::optional<int> column = discardedHeatRun(heatStartList, row, timeFormat);
+        if (!column)
+            return std::nullopt;
+        dropped = *column - Heat::Zeit1;
+    }
+    return std::pair{*dropped == 0 ? 1 : 0, *dropped == 2 ? 1 : 2};
+}
+
 namespace {
 
-// The runs (0..4 for "Zeit1".."Zeit5") a time column of a stage table may show.
-std::pair<int, int> runsShownIn(int tag, int col) {
+// The run (0..4 for "Zeit1".."Zeit5") a time column of a stage table shows for the competitor
+// in heatRow of the heat start list; nothing for a column that shows no run.
+std::optional<int> runShownIn(int tag, int col, const TSortGrid& heatStartList, int heatRow,
+                              const TimeFormat& timeFormat) {
     switch (tag) {
     case HeatStartList:
         if (col >= Heat::Zeit1 && col <= Heat::Zeit5)
-            return {col - Heat::Zeit1, col - Heat::Zeit1};
+            return col - Heat::Zeit1;
         break;
     case HeatResults:
-        // The two counted heat runs, in whichever order the ranking put them.
-        if (col == HeatRes::Zeit1 || col == HeatRes::Zeit2)
-            return {0, 2};
+        // The two counted heat runs in run order, as the derivation writes them: a text shown
+        // by two runs is still the one run's.
+        if (col == HeatRes::Zeit1 || col == HeatRes::Zeit2) {
+            const auto counted =
+                CellPresentation::countedHeatRuns(heatStartList, heatRow, timeFormat);
+            if (!counted)
+                break;
+            return col == HeatRes::Zeit1 ? counted->first : counted->second;
+        }
         break;
     case FinalStartList:
         if (col == FinalStart::Zeit4 || col == FinalStart::Zeit5)
-            return {3 + col - FinalStart::Zeit4, 3 + col - FinalStart::Zeit4};
+            return 3 + col - FinalStart::Zeit4;
         break;
     case FinalResults:
         if (col == FinalRes::Zeit4 || col == FinalRes::Zeit5)
-            return {3 + col - FinalRes::Zeit4, 3 + col - FinalRes::Zeit4};
+            return 3 + col - FinalRes::Zeit4;
         break;
     default:
         break;
     }
-    return {0, -1};
+    return std::nullopt;
 }
 
 } // namespace
 
 bool CellPresentation::isSubstitute(const TSortGrid& grid, int col, int row,
-                                    const TSortGrid& heatStartList, const SubstituteMarks& marks) {
+                                    const TSortGrid& heatStartList, const SubstituteMarks& marks,
+                                    const TimeFormat& timeFormat) {
     if (marks.isEmpty() || row <= 0 || row >= grid.RowCount())
-        return false;
-    const auto [first, last] = runsShownIn(grid.tag(), col);
-    if (first > last)
         return false;
     const QString text = grid.cell(col, row).trimmed();
     if (text.isEmpty())
@@ -71,15 +98,17 @@ bool CellPresentation::isSubstitute(const TSortGrid& grid, int col, int row,
                              ? static_cast<int>(HeatRes::Nr)
                              : static_cast<int>(Heat::Nr);
     const QString number = grid.cell(nrColumn, row).trimmed();
+    if (!marks.hasNumber(number))
+        return false;
     for (int heatRow = 1; heatRow < heatStartList.RowCount(); ++heatRow) {
         if (heatStartList.cell(Heat::Nr, heatRow).trimmed() != number)
             continue;
-        for (int run = first; run <= last; ++run) {
-            const QString& runText = heatStartList.cell(Heat::Zeit1 + run, heatRow);
-            if (runText.trimmed() == text && marks.isSubstitute(number, run, runText))
-                return true;
-        }
-        return false;
+        const std::optional<int> run =
+            runShownIn(grid.tag(), col, heatStartList, heatRow, timeFormat);
+        if (!run)
+            return false;
+        const QString& runText = heatStartList.cell(Heat::Zeit1 + *run, heatRow);
+        return runText.trimmed() == text && marks.isSubstitute(number, *run, runText);
     }
     return false;
 }
@@ -87,7 +116,8 @@ bool CellPresentation::isSubstitute(const TSortGrid& grid, int col, int row,
 bool CellPresentation::isSubstitute(const TSortGrid& grid, int col, int row,
                                     const SubstituteSource& substitutes) {
     return substitutes.heatStartList && substitutes.marks &&
-           isSubstitute(grid, col, row, *substitutes.heatStartList, *substitutes.marks);
+           isSubstitute(grid, col, row, *substitutes.heatStartList, *substitutes.marks,
+                        substitutes.timeFormat ? *substitutes.timeFormat : TimeFormat());
 }
 
 CellPresentation::Mark CellPresentation::mark(const TSortGrid& grid, int col, int row,

@@ -19,10 +19,12 @@ struct CellFormat {
 };
 
 // Where the substitute times of every stage table are read from: the heat start list and its
-// marks. Without both nothing is a substitute.
+// marks, and the time format that tells which heat runs count. Without the list and the marks
+// nothing is a substitute.
 struct SubstituteSource {
     const TSortGrid* heatStartList = nullptr;
     const SubstituteMarks* marks = nullptr;
+    const TimeFormat* timeFormat = nullptr;
 };
 
 class CellPresentation {
@@ -56,14 +58,21 @@ public:
                              const SubstituteSource& substitutes);
 
     // Whether cell (col, row) of a stage table shows a run time that is a substitute: a run
-    // column of the heat or final runs whose competitor's run in the heat start list still holds
-    // the marked substitute with this very text. Totals are not marked.
+    // column of the heat or final runs whose run in the heat start list (the very run the cell
+    // shows, not another of the same text) still holds the marked substitute. Totals are not
+    // marked.
     static bool isSubstitute(const TSortGrid& grid, int col, int row,
-                             const TSortGrid& heatStartList, const SubstituteMarks& marks);
+                             const TSortGrid& heatStartList, const SubstituteMarks& marks,
+                             const TimeFormat& timeFormat);
 
     // Column (6, 7 or 8) of the heat run that the heat results leave out: the largest of the
     // three, the earliest of equal largest; nothing when the largest is not above 0, and nothing
     // when a run holds a state, whose own colour already marks it.
     static std::optional<int> discardedHeatRun(const TSortGrid& heatStartList, int row,
                                                const TimeFormat& timeFormat);
+    // The heat runs (0..2) the heat results show in "Zeit1" and "Zeit2": all but the one run
+    // with a state, or else all but the one dropped above, in run order. Nothing when the row
+    // has no two such runs.
+    static std::optional<std::pair<int, int>>
+    countedHeatRuns(const TSortGrid& heatStartList, int row, const TimeFormat& timeFormat);
 };

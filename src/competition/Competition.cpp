@@ -95,5 +95,5 @@ void Competition::writeHeatStartListHeader() {
 }
 
 SubstituteSource Competition::substitutes() const {
-    return {m_grids[0], &m_substituteMarks};
+    return {m_grids[0], &m_substituteMarks, &m_format};
 }

@@ -60,6 +60,36 @@ ResultEntry::Outcome ResultEntry::EnterRunTime(Competition& competition, int act
     return Outcome::NoFreeFinalRun;
 }
 
+ResultEntry::Target ResultEntry::target(const Competition& competition, int activePage) {
+    using namespace StageTables;
+    const TSortGrid& table =
+        isFinalPage(activePage) ? competition.finalStartList() : competition.heatStartList();
+    const TSortGrid& heat = competition.heatStartList();
+    const int row = table.Row();
+    const QString number = table.cell(Heat::Nr, row);
+    const auto appended = [&](int run) {
+        const int index = appendedRowIndex(heat);
+        return Target{Outcome::Appended, index, run, QString::number(index)};
+    };
+    if (number.isEmpty())
+        return appended(isFinalPage(activePage) ? 3 : 0);
+    if (!isFinalPage(activePage)) {
+        for (int col : {Heat::Zeit1, Heat::Zeit2, Heat::Zeit3}) {
+            if (TimeFormat::IsFreeTimeCell(table.cell(col, row)))
+                return Target{Outcome::Written, row, col - Heat::Zeit1, QString()};
+        }
+        return appended(0);
+    }
+    const int heatRow = heat.FindRow(Heat::Nr, number);
+    if (heatRow < 0)
+        return Target{Outcome::NotInHeatList, -1, -1, QString()};
+    if (TimeFormat::IsFreeTimeCell(table.cell(FinalStart::Zeit4, row)))
+        return Target{Outcome::Written, heatRow, 3, QString()};
+    if (TimeFormat::IsFreeTimeCell(table.cell(FinalStart::Zeit5, row)))
+        return Target{Outcome::Written, heatRow, 4, QString()};
+    return Target{Outcome::NoFreeFinalRun, -1, -1, QString()};
+}
+
 int ResultEntry::selectNextRow(Competition& competition, int activePage) {
     TSortGrid& table = targetTable(competition, activePage);
     const int row = table.Row();
@@ -67,18 +97,20 @@ int ResultEntry::selectNextRow(Competition& competition, int activePage) {
     return table.Row();
 }
 
+int ResultEntry::appendedRowIndex(const TSortGrid& heatStartList) {
+    // AddRow reuses an entirely empty last row; the new row's number is its position.
+    return heatStartList.IsRowEmpty(heatStartList.RowCount() - 1) ? heatStartList.RowCount() - 1
+                                                                  : heatStartList.RowCount();
+}
+
 void ResultEntry::appendRow(TSortGrid& heatStartList, int timeColumn, qint32 runTimeMs,
                             const QString& timeText) {
     using namespace StageTables;
-    // AddRow reuses an entirely empty last row, so the number is that row's position.
-    const int number = heatStartList.IsRowEmpty(heatStartList.RowCount() - 1)
-                           ? heatStartList.RowCount() - 1
-                           : heatStartList.RowCount();
     QStringList cells(Heat::Zeit5 + 1);
-    cells[Heat::Nr] = QString::number(number);
-    cells[Heat::Name] = QStringLiteral("Name");
-    cells[Heat::Vorname] = QStringLiteral("Vorname");
-    cells[Heat::Verein] = QStringLiteral("Verein");
+    cells[Heat::Nr] = QString::number(appendedRowIndex(heatStartList));
+    cells[Heat::Name] = placeholderName();
+    cells[Heat::Vorname] = placeholderFirstName();
+    cells[Heat::Verein] = placeholderClub();
     cells[Heat::Kl] = QStringLiteral("4");
     cells[timeColumn] = runTimeMs == 0 ? QStringLiteral("AUS") : timeText;
     heatStartList.AddRow(cells);

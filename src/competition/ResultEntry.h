@@ -24,12 +24,31 @@ public:
 
     static Outcome EnterRunTime(Competition& competition, int activePage, qint32 runTimeMs);
 
+    // Where EnterRunTime would put a time now, without writing it: the heat start list row and
+    // run that receive it, so that the operator can be told before and the audience after.
+    struct Target {
+        Outcome outcome = Outcome::Written;
+        // The receiving row of the heat start list (for Appended, the index the new row gets)
+        // and its run 0..4 ("Zeit1".."Zeit5"); -1 when the time goes nowhere.
+        int heatRow = -1;
+        int run = -1;
+        // For Appended: the start number the new row gets.
+        QString newNumber;
+        bool operator==(const Target&) const = default;
+    };
+    static Target target(const Competition& competition, int activePage);
+    // The texts a new row holds apart from its number and time.
+    static QString placeholderName() { return QStringLiteral("Name"); }
+    static QString placeholderFirstName() { return QStringLiteral("Vorname"); }
+    static QString placeholderClub() { return QStringLiteral("Verein"); }
+
     // Moves the selection of the target table one row down, from the last row to row 1, and
     // returns the new row. The caller runs the selected-row steps afterwards even when the
     // row stayed the same (a table with one data row).
     static int selectNextRow(Competition& competition, int activePage);
 
 private:
+    static int appendedRowIndex(const TSortGrid& heatStartList);
     static void appendRow(TSortGrid& heatStartList, int timeColumn, qint32 runTimeMs,
                           const QString& timeText);
 };

@@ -1,24 +1,27 @@
 #include "competition/SubstituteMarks.h"
 
 void SubstituteMarks::add(const Mark& mark) {
-    const Mark trimmed{mark.number.trimmed(), mark.run, mark.timeText.trimmed()};
-    for (Mark& existing : m_marks) {
-        if (existing.number == trimmed.number && existing.run == trimmed.run) {
-            existing = trimmed;
-            return;
-        }
+    Mark trimmed{mark.number.trimmed(), mark.run, mark.timeText.trimmed()};
+    const Key key{trimmed.number, trimmed.run};
+    if (const auto found = m_index.constFind(key); found != m_index.cend()) {
+        m_marks[*found] = std::move(trimmed);
+        return;
     }
-    m_marks.push_back(trimmed);
+    m_index.insert(key, m_marks.size());
+    m_numbers.insert(trimmed.number);
+    m_marks.push_back(std::move(trimmed));
 }
 
 bool SubstituteMarks::isSubstitute(const QString& number, int run, const QString& timeText) const {
     const QString text = timeText.trimmed();
     if (text.isEmpty())
         return false;
-    const QString nr = number.trimmed();
-    for (const Mark& mark : m_marks) {
-        if (mark.number == nr && mark.run == run)
-            return mark.timeText == text;
-    }
-    return false;
+    const auto found = m_index.constFind(Key{number.trimmed(), run});
+    return found != m_index.cend() && m_marks[*found].timeText == text;
+}
+
+void SubstituteMarks::clear() {
+    m_marks.clear();
+    m_index.clear();
+    m_numbers.clear();
 }

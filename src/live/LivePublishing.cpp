@@ -48,6 +48,11 @@ void LivePublishing::protocolRestarted() {
     schedule();
 }
 
+void LivePublishing::resultEntered(const QString& competitor, const QString& club,
+                                   const QString& time) {
+    m_source->resultEntered(competitor, club, time);
+}
+
 void LivePublishing::startUp() {
     if (m_in.on)
         setLive(true);

@@ -68,6 +68,8 @@ public Q_SLOTS:
     void sourcesChanged();
     // "Neue": the last result is forgotten.
     void protocolRestarted();
+    // A time was entered into the row of this competitor and club; "Letztes Ergebnis".
+    void resultEntered(const QString& competitor, const QString& club, const QString& time);
 
 Q_SIGNALS:
     // Switched on or off, started, failed, or the address changed.

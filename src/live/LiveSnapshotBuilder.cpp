@@ -8,16 +8,13 @@
 #include "output/ProtocolPage.h"
 #include "timing/RunClock.h"
 
-#include <QSet>
-
 namespace {
 
 const QString SubstituteMark = QStringLiteral("substitute");
 
 // A state is marked where the screen gives it the state's colour, in a time column; a name
 // that reads "DNS" stays a name.
-QString markOf(const Competition& competition, const TSortGrid& table, int col, int row,
-               const QSet<QString>& substituteNumbers, int numberColumn) {
+QString markOf(const Competition& competition, const TSortGrid& table, int col, int row) {
     const QString& text = table.cell(col, row);
     if (const std::optional<RunState::Kind> state = RunState::fromText(text)) {
         const CellFormat format =
@@ -25,9 +22,7 @@ QString markOf(const Competition& competition, const TSortGrid& table, int col, 
         return format.background == CellPresentation::StateBackground ? RunState::text(*state)
                                                                       : QString();
     }
-    if (substituteNumbers.contains(table.cell(numberColumn, row).trimmed()) &&
-        CellPresentation::isSubstitute(table, col, row, competition.heatStartList(),
-                                       competition.substituteMarks()))
+    if (CellPresentation::isSubstitute(table, col, row, competition.substitutes()))
         return SubstituteMark;
     return QString();
 }
@@ -41,17 +36,6 @@ LiveSnapshot::Table gather(const TSortGrid& table, const QString& caption,
     const int columns = ProtocolPage::pageColumnCount(table);
     for (int col = 0; col < columns; ++col)
         result.header.append(table.cell(col, 0));
-    // Checking a substitute looks the competitor up in the heat start list; only competitors
-    // with a mark are worth it.
-    QSet<QString> substituteNumbers;
-    if (competition) {
-        for (const SubstituteMarks::Mark& mark : competition->substituteMarks().marks())
-            substituteNumbers.insert(mark.number.trimmed());
-    }
-    const int numberColumn =
-        table.tag() == StageTables::HeatResults || table.tag() == StageTables::FinalResults
-            ? static_cast<int>(StageTables::HeatRes::Nr)
-            : static_cast<int>(StageTables::Heat::Nr);
     for (int row = 1; row < table.RowCount(); ++row) {
         if (table.IsRowEmpty(row))
             continue;
@@ -59,9 +43,7 @@ LiveSnapshot::Table gather(const TSortGrid& table, const QString& caption,
         cells.reserve(columns);
         for (int col = 0; col < columns; ++col) {
             cells.append(table.cell(col, row));
-            const QString mark =
-                competition ? markOf(*competition, table, col, row, substituteNumbers, numberColumn)
-                            : QString();
+            const QString mark = competition ? markOf(*competition, table, col, row) : QString();
             if (!mark.isEmpty())
                 result.marks[static_cast<int>(result.rows.size())].insert(col, mark);
         }

@@ -21,18 +21,7 @@ LiveSnapshotSource::LiveSnapshotSource(const LiveInputs& inputs, QObject* parent
     // A substitute mark changes no cell's text, yet the pages show it.
     connect(&m_competition, &Competition::substituteMarksChanged, this,
             &LiveSnapshotSource::changed);
-    connect(&m_clock, &RunClock::stateChanged, this, [this](RunClock::State state) {
-        if (state == RunClock::State::Stopped)
-            m_stoppedRun = {m_text().competitor, m_text().club, QString()};
-        Q_EMIT clockChanged();
-    });
-    connect(&m_clock, &RunClock::enterResultRequested, this, [this](qint32 runTimeMs) {
-        LiveSnapshot::Result result = m_stoppedRun;
-        result.time = m_competition.timeFormat().FormatTime(runTimeMs / 10);
-        result.run = ++m_entries;
-        m_lastResult = result;
-        Q_EMIT changed();
-    });
+    connect(&m_clock, &RunClock::stateChanged, this, &LiveSnapshotSource::clockChanged);
     connect(&m_clock, &RunClock::notFinishedRequested, this, [this] {
         const QString dnf = RunState::text(RunState::DNF);
         m_lastResult =
@@ -40,6 +29,12 @@ LiveSnapshotSource::LiveSnapshotSource(const LiveInputs& inputs, QObject* parent
         Q_EMIT changed();
     });
     connect(&m_clock, &RunClock::runProgressed, this, &LiveSnapshotSource::changed);
+}
+
+void LiveSnapshotSource::resultEntered(const QString& competitor, const QString& club,
+                                       const QString& time) {
+    m_lastResult = LiveSnapshot::Result{competitor, club, time, ++m_entries};
+    Q_EMIT changed();
 }
 
 void LiveSnapshotSource::forgetLastResult() {

@@ -9,13 +9,16 @@
 
 // What the live pages show, gathered from the tables, the clock and the texts besides the
 // tables: tells when it changed and builds the snapshot, with the last run entered or ended
-// without a time, and whose run it was (taken when the clock stops, before entry moves on).
+// without a time, and whose run it was.
 class LiveSnapshotSource : public QObject {
     Q_OBJECT
 public:
     explicit LiveSnapshotSource(const LiveInputs& inputs, QObject* parent = nullptr);
 
     LiveSnapshot snapshot() const;
+    // A time was entered: the row that received it (which need not be the competitor shown
+    // while the run went, when a new row took it) and the time as entered.
+    void resultEntered(const QString& competitor, const QString& club, const QString& time);
     // "Neue": the last result is forgotten.
     void forgetLastResult();
 
@@ -30,6 +33,5 @@ private:
     const RunClock& m_clock;
     std::function<AudienceText()> m_text;
     std::optional<LiveSnapshot::Result> m_lastResult;
-    LiveSnapshot::Result m_stoppedRun;
     int m_entries = 0;
 };

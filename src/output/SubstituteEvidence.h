@@ -29,8 +29,10 @@ public:
     // For the journal: "31,4550 s (System B) + 0,0127 s (Mittel A-B aus 10 Läufen: 5 davor,
     // 5 danach) = 31,46 s; Läufe 1, 2, ...".
     static QString summary(const Input& input);
-    // Seconds with four decimals, signed when asked: "+0,0127".
-    static QString seconds(qint64 microseconds, QChar separator, bool sign = false);
+    // Seconds with four decimals (or as many as asked, up to six), cut, signed when asked:
+    // "+0,0127".
+    static QString seconds(qint64 microseconds, QChar separator, bool sign = false,
+                           int decimals = 4);
     // What is said when no run has both times to compare with.
     static QString noNeighbourText() {
         return QStringLiteral("Kein Lauf mit Zeiten von System A und System B zum Vergleich: "

@@ -7,6 +7,7 @@
 #include "platform/RegularFile.h"
 
 #include <QFile>
+#include <QHash>
 
 namespace {
 
@@ -46,8 +47,14 @@ SubstituteMarks SubstituteMarksFile::shownIn(const SubstituteMarks& marks,
     using StageTables::Heat::Nr;
     using StageTables::Heat::Zeit1;
     SubstituteMarks shown;
+    if (marks.isEmpty())
+        return shown;
+    // One walk over the list, not one per mark: a file may hold many thousands of them.
+    QHash<QString, int> rows;
+    for (int row = heatStartList.RowCount() - 1; row > 0; --row)
+        rows.insert(heatStartList.cell(Nr, row).trimmed(), row);
     for (const SubstituteMarks::Mark& mark : marks.marks()) {
-        const int row = heatStartList.FindRow(Nr, mark.number);
+        const int row = rows.value(mark.number, 0);
         if (row > 0 &&
             marks.isSubstitute(mark.number, mark.run, heatStartList.cell(Zeit1 + mark.run, row)))
             shown.add(mark);

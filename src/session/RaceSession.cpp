@@ -300,6 +300,7 @@ void RaceSession::enterClockRun(qint32 runTimeMs) {
 }
 
 void RaceSession::writeRun(int page, qint32 runTimeMs) {
+    const ResultEntry::Target target = ResultEntry::target(m_competition, page);
     const ResultEntry::Outcome outcome = ResultEntry::EnterRunTime(m_competition, page, runTimeMs);
     if (outcome == ResultEntry::Outcome::NotInHeatList ||
         outcome == ResultEntry::Outcome::NoFreeFinalRun) {
@@ -311,6 +312,7 @@ void RaceSession::writeRun(int page, qint32 runTimeMs) {
                               : QStringLiteral(" hat beide Endläufe")) +
                          QStringLiteral(". Die Zeit steht im Zeitprotokoll."));
     }
+    publishEntered(target.heatRow, target.run);
     const int before = ResultEntry::targetTable(m_competition, page).Row();
     // A changed selection runs the selected-row steps through the table's own signal.
     if (ResultEntry::selectNextRow(m_competition, page) == before)
@@ -364,6 +366,17 @@ bool RaceSession::admitsRowChange(const TSortGrid& table, int row) {
     Q_EMIT runNotice(QStringLiteral("Nicht möglich: der Lauf von ") + m_binding->describe() +
                      QStringLiteral(" ist offen. Erst eintragen oder verwerfen."));
     return false;
+}
+
+void RaceSession::publishEntered(int row, int run) {
+    using namespace StageTables;
+    const TSortGrid& heat = m_competition.heatStartList();
+    if (!m_live || row <= 0 || row >= heat.RowCount() || run < 0)
+        return;
+    // The row that holds the time now, a new one included: not whoever was shown while it ran.
+    m_live->resultEntered(heat.cell(Heat::Nr, row) + u' ' + heat.cell(Heat::Name, row) + u' ' +
+                              heat.cell(Heat::Vorname, row),
+                          heat.cell(Heat::Verein, row), heat.cell(Heat::Zeit1 + run, row));
 }
 
 void RaceSession::startNewProtocol() {

@@ -176,6 +176,8 @@ private:
     void writeRun(int page, qint32 runTimeMs);
     bool admitEntry(RunClock::Origin origin);
     void journalNote(const QString& name, const QString& remark);
+    // Tells the live pages which row received the time just entered: heatRow and its run 0..4.
+    void publishEntered(int heatRow, int run);
 
     ProgramEnvironment m_environment;
     QString m_programTitle;

@@ -1,12 +1,12 @@
 #include "session/StartListChange.h"
 
-StartListChange::StartListChange(TSortGrid& grid, StartListSnapshot before, StartListSnapshot after,
-                                 const QString& name, RestoreGuard guard)
-    : QUndoCommand(name), m_grid(grid), m_before(std::move(before)), m_after(std::move(after)),
-      m_guard(std::move(guard)) {}
+StartListChange::StartListChange(StartListSnapshot before, StartListSnapshot after,
+                                 const QString& name, Restore restore)
+    : QUndoCommand(name), m_before(std::move(before)), m_after(std::move(after)),
+      m_restore(std::move(restore)) {}
 
 void StartListChange::undo() {
-    restore(m_before);
+    m_restore(m_before);
 }
 
 void StartListChange::redo() {
@@ -14,11 +14,5 @@ void StartListChange::redo() {
         m_pushed = true;
         return;
     }
-    restore(m_after);
-}
-
-void StartListChange::restore(const StartListSnapshot& snapshot) {
-    m_guard(true);
-    snapshot.restoreInto(m_grid);
-    m_guard(false);
+    m_restore(m_after);
 }

@@ -5,18 +5,16 @@
 #include <QUndoCommand>
 #include <functional>
 
-class TSortGrid;
-
 // One step of the heat start list's history: the list before and after a change. Undo and redo
 // put the whole list back, so any kind of change (a time, a state, an edit, a loaded file)
 // comes back exactly as it was.
 class StartListChange : public QUndoCommand {
 public:
-    // Called around every restore, so the history can tell its own changes from new ones.
-    using RestoreGuard = std::function<void(bool restoring)>;
+    // Puts a snapshot back; the history does it, so it can tell its own changes from new ones.
+    using Restore = std::function<void(const StartListSnapshot& snapshot)>;
 
-    StartListChange(TSortGrid& grid, StartListSnapshot before, StartListSnapshot after,
-                    const QString& name, RestoreGuard guard);
+    StartListChange(StartListSnapshot before, StartListSnapshot after, const QString& name,
+                    Restore restore);
 
     void undo() override;
     // The first redo comes with the push, when the change has already been made.
@@ -26,11 +24,8 @@ public:
     const StartListSnapshot& after() const { return m_after; }
 
 private:
-    void restore(const StartListSnapshot& snapshot);
-
-    TSortGrid& m_grid;
     StartListSnapshot m_before;
     StartListSnapshot m_after;
-    RestoreGuard m_guard;
+    Restore m_restore;
     bool m_pushed = false;
 };

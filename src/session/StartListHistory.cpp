@@ -1,11 +1,19 @@
 #include "session/StartListHistory.h"
 
+#include "competition/Competition.h"
 #include "competition/TSortGrid.h"
 #include "session/StartListChange.h"
 #include "session/StartListChangeName.h"
 
 StartListHistory::StartListHistory(TSortGrid& heatStartList, QObject* parent)
-    : QObject(parent), m_grid(heatStartList), m_last(StartListSnapshot::of(heatStartList)) {
+    : StartListHistory(heatStartList, nullptr, parent) {}
+
+StartListHistory::StartListHistory(Competition& competition, QObject* parent)
+    : StartListHistory(competition.heatStartList(), &competition, parent) {}
+
+StartListHistory::StartListHistory(TSortGrid& heatStartList, Competition* competition,
+                                   QObject* parent)
+    : QObject(parent), m_grid(heatStartList), m_competition(competition), m_last(snapshot()) {
     m_settle.setSingleShot(true);
     m_settle.setInterval(0);
     connect(&m_settle, &QTimer::timeout, this, &StartListHistory::settle);
@@ -16,6 +24,28 @@ StartListHistory::StartListHistory(TSortGrid& heatStartList, QObject* parent)
     connect(&m_grid, &QAbstractItemModel::rowsRemoved, this, &StartListHistory::tableChanged);
     connect(&m_grid, &QAbstractItemModel::layoutChanged, this, &StartListHistory::tableChanged);
     connect(&m_stack, &QUndoStack::indexChanged, this, &StartListHistory::stepsChanged);
+    // A substitute that replaced an equal time changes no cell, yet it is a step of its own.
+    if (m_competition)
+        connect(m_competition, &Competition::substituteMarksChanged, this,
+                &StartListHistory::tableChanged);
+}
+
+StartListSnapshot StartListHistory::snapshot() const {
+    StartListSnapshot now = StartListSnapshot::of(m_grid);
+    if (m_competition)
+        now.marks = m_competition->substituteMarks();
+    return now;
+}
+
+void StartListHistory::restore(const StartListSnapshot& snapshot) {
+    m_restoring = true;
+    // The marks first: whoever follows the table's reset finds the marks that belong to it.
+    if (m_competition)
+        m_competition->substituteMarks() = snapshot.marks;
+    snapshot.restoreInto(m_grid);
+    if (m_competition)
+        Q_EMIT m_competition->substituteMarksChanged();
+    m_restoring = false;
 }
 
 void StartListHistory::tableChanged() {
@@ -39,10 +69,10 @@ void StartListHistory::settle() {
     if (!m_pending)
         return;
     m_pending = false;
-    StartListSnapshot now = StartListSnapshot::of(m_grid);
+    StartListSnapshot now = snapshot();
     const QString name = m_name;
     m_name.clear();
-    if (now.sameRows(m_last)) {
+    if (now.sameContent(m_last)) {
         m_last.selectedRow = now.selectedRow;
         return;
     }
@@ -50,8 +80,8 @@ void StartListHistory::settle() {
     before.selectedRow = m_selectionBefore;
     const QString shown = name.isEmpty() ? StartListChangeName::describe(before, now) : name;
     m_last = now;
-    m_stack.push(new StartListChange(m_grid, std::move(before), std::move(now), shown,
-                                     [this](bool restoring) { setRestoring(restoring); }));
+    m_stack.push(new StartListChange(std::move(before), std::move(now), shown,
+                                     [this](const StartListSnapshot& s) { restore(s); }));
 }
 
 bool StartListHistory::canUndo() {
@@ -84,7 +114,7 @@ void StartListHistory::undo() {
     const QString name = m_stack.undoText();
     Q_EMIT restoring(name, true);
     m_stack.undo();
-    m_last = StartListSnapshot::of(m_grid);
+    m_last = snapshot();
     Q_EMIT restored(name, true);
 }
 
@@ -98,7 +128,7 @@ void StartListHistory::redo() {
     const QString name = m_stack.redoText();
     Q_EMIT restoring(name, false);
     m_stack.redo();
-    m_last = StartListSnapshot::of(m_grid);
+    m_last = snapshot();
     Q_EMIT restored(name, false);
 }
 
@@ -117,5 +147,5 @@ bool StartListHistory::gateAdmits(const StartListSnapshot& target) {
 void StartListHistory::clear() {
     settle();
     m_stack.clear();
-    m_last = StartListSnapshot::of(m_grid);
+    m_last = snapshot();
 }

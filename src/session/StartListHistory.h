@@ -7,6 +7,7 @@
 #include <QUndoStack>
 #include <functional>
 
+class Competition;
 class TSortGrid;
 
 // The history of the heat start list: every change becomes a step that "Rückgängig" takes back
@@ -17,6 +18,8 @@ class StartListHistory : public QObject {
     Q_OBJECT
 public:
     explicit StartListHistory(TSortGrid& heatStartList, QObject* parent = nullptr);
+    // The competition's heat start list together with its substitute marks.
+    explicit StartListHistory(Competition& competition, QObject* parent = nullptr);
 
     // Asked before an undo or a redo with the data rows it would leave; false keeps the list
     // as it is (a run is open for a competitor the step would take away).
@@ -49,11 +52,14 @@ Q_SIGNALS:
     void stepsChanged();
 
 private:
+    StartListHistory(TSortGrid& heatStartList, Competition* competition, QObject* parent);
     void tableChanged();
-    void setRestoring(bool restoring) { m_restoring = restoring; }
     bool gateAdmits(const StartListSnapshot& target);
+    StartListSnapshot snapshot() const;
+    void restore(const StartListSnapshot& snapshot);
 
     TSortGrid& m_grid;
+    Competition* m_competition = nullptr;
     QUndoStack m_stack;
     StartListSnapshot m_last;
     QTimer m_settle;

@@ -14,10 +14,10 @@ const QString RedoCaption = QStringLiteral("Wiederholen");
 
 } // namespace
 
-HistoryCommands::HistoryCommands(TSortGrid& heatStartList, MainActions& actions,
+HistoryCommands::HistoryCommands(Competition& competition, MainActions& actions,
                                  QToolButton& clearButton, QWidget& window, Hooks hooks)
     : QObject(&window), m_hooks(std::move(hooks)), m_newEntry(actions.Neue1) {
-    m_history = new StartListHistory(heatStartList, this);
+    m_history = new StartListHistory(competition, this);
     QMenu* menu = actions.Startliste;
     menu->addSeparator();
     m_undo = menu->addAction(UndoCaption);

@@ -3,12 +3,12 @@
 #include <QObject>
 #include <functional>
 
+class Competition;
 class MainActions;
 class QAction;
 class QToolButton;
 class QWidget;
 class StartListHistory;
-class TSortGrid;
 
 // "Rückgängig" and "Wiederholen" in "Startliste": the entries name the step they take back or
 // make again, the file commands name their steps, and after every step the derived tables, the
@@ -26,8 +26,9 @@ public:
 
     // Starts from the list as it stands, so create it once the backup has been loaded. The
     // entries go into "Startliste"; the second key of "Wiederholen" and this object go to the
-    // window; "sbCLS" empties the list as "Neue" does.
-    HistoryCommands(TSortGrid& heatStartList, MainActions& actions, QToolButton& clearButton,
+    // window; "sbCLS" empties the list as "Neue" does. The steps keep the heat start list and
+    // its substitute marks.
+    HistoryCommands(Competition& competition, MainActions& actions, QToolButton& clearButton,
                     QWidget& window, Hooks hooks);
 
     StartListHistory& history() { return *m_history; }

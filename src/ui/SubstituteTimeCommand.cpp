@@ -124,10 +124,39 @@ QString SubstituteTimeCommand::competitorText(const QString& number, int run) co
            (cell.isEmpty() ? QStringLiteral("–") : cell);
 }
 
-QString SubstituteTimeCommand::selectedRowText() const {
+bool SubstituteTimeCommand::entryTarget(Target& target, QString& why) const {
+    using namespace StageTables;
     const int page = m_hooks.activePage ? qMax(0, m_hooks.activePage()) : 0;
-    const TSortGrid& table = ResultEntry::targetTable(m_session.competition(), page);
-    return rowText(table, table.Row());
+    Competition& c = m_session.competition();
+    const TSortGrid& selected = ResultEntry::targetTable(c, page);
+    const QString selectedRow = rowText(selected, selected.Row());
+    target.entry = ResultEntry::target(c, page);
+    switch (target.entry.outcome) {
+    case ResultEntry::Outcome::NotInHeatList:
+        why = selectedRow + QStringLiteral(" fehlt in der Startliste");
+        return false;
+    case ResultEntry::Outcome::NoFreeFinalRun:
+        why = selectedRow + QStringLiteral(" hat schon beide Endläufe");
+        return false;
+    case ResultEntry::Outcome::Written:
+        target.competitor = rowText(c.heatStartList(), target.entry.heatRow) +
+                            QStringLiteral(", Lauf %1").arg(target.entry.run + 1);
+        target.newRowReason.clear();
+        return true;
+    case ResultEntry::Outcome::Appended:
+        break;
+    }
+    target.competitor =
+        QStringLiteral("Nr. %1 %2 %3 (%4), Lauf %5 (neue Zeile)")
+            .arg(target.entry.newNumber, ResultEntry::placeholderName(),
+                 ResultEntry::placeholderFirstName(), ResultEntry::placeholderClub())
+            .arg(target.entry.run + 1);
+    target.newRowReason =
+        (selected.cell(Heat::Nr, selected.Row()).isEmpty()
+             ? QStringLiteral("Die gewählte Zeile hat keine Startnummer")
+             : selectedRow + QStringLiteral(" hat schon drei Läufe")) +
+        QStringLiteral(": die Zeit kommt in eine neue Zeile am Ende der Startliste.");
+    return true;
 }
 
 void SubstituteTimeCommand::waitingRun(bool handTime) {
@@ -175,8 +204,6 @@ void SubstituteTimeCommand::journalRun(qint64 startStamp, bool handTime, QWidget
     }
     if (clock.state() == RunClock::State::Stopped && clock.startStamp() == startStamp) {
         target.destination = Destination::Waiting;
-        target.competitor =
-            m_session.currentCompetitor() + QStringLiteral(" (") + m_session.currentClub() + u')';
     } else if (!run.number.isEmpty() && column) {
         target.destination = Destination::Cell;
         target.number = run.number;
@@ -185,7 +212,12 @@ void SubstituteTimeCommand::journalRun(qint64 startStamp, bool handTime, QWidget
     } else {
         // A run never entered goes where "Eintragen" in "Zeitprotokoll" would put it.
         target.destination = Destination::Selected;
-        target.competitor = selectedRowText();
+    }
+    // Named as the row that will hold it, which is not always the competitor shown.
+    if (QString why; target.destination != Destination::Cell && !entryTarget(target, why)) {
+        if (m_hooks.tell)
+            m_hooks.tell(why);
+        return;
     }
     calculate(target, handTime, over ? over : m_window);
 }
@@ -201,6 +233,7 @@ void SubstituteTimeCommand::calculate(const Target& target, bool handTime, QWidg
     SubstituteTimeDialog dialog(input, m_session.competition().timeFormat(), m_fileDialogs,
                                 handTime, over);
     dialog.setPrinting(m_hooks.printers ? m_hooks.printers() : nullptr);
+    dialog.setDestination(target.competitor, target.newRowReason);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (const std::optional<qint32> result = dialog.resultHundredths())
@@ -232,9 +265,18 @@ void SubstituteTimeCommand::enter(const Target& target, qint32 hundredths,
         }
     } else {
         // The run waiting may have been entered or let go while the dialog was open.
+        if (target.destination == Destination::Waiting &&
+            (clock.state() != RunClock::State::Stopped || clock.startStamp() != start))
+            return;
+        // The time goes only where the dialog said it would.
+        const int page = m_hooks.activePage ? qMax(0, m_hooks.activePage()) : 0;
+        if (ResultEntry::target(c, page) != target.entry) {
+            if (m_hooks.tell)
+                m_hooks.tell(QStringLiteral("Die gewählte Zeile hat sich geändert; die "
+                                            "Ersatzzeit ist nicht eingetragen."));
+            return;
+        }
         if (target.destination == Destination::Waiting) {
-            if (clock.state() != RunClock::State::Stopped || clock.startStamp() != start)
-                return;
             // The key's stop time is journaled as not entered; the substitute takes its place.
             clock.reset();
         }

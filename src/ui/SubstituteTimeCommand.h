@@ -1,5 +1,6 @@
 #pragma once
 
+#include "competition/ResultEntry.h"
 #include "journal/JournalRuns.h"
 
 #include <QObject>
@@ -67,7 +68,11 @@ private:
         // For Destination::Cell: the competitor's row and run 0..4.
         QString number;
         int run = 0;
+        // The row and run that receive the time, as the operator is told.
         QString competitor;
+        // For Waiting and Selected: where result entry puts the time, and why a new row, if so.
+        ResultEntry::Target entry;
+        QString newRowReason;
     };
 
     void updateWaitingEntries();
@@ -76,7 +81,9 @@ private:
     std::optional<Target> competitorTarget(QString& why) const;
     JournalRuns readJournal() const;
     QString competitorText(const QString& number, int run) const;
-    QString selectedRowText() const;
+    // Where result entry would put a time now, described in competitor and newRowReason; false,
+    // and why, when it puts it nowhere.
+    bool entryTarget(Target& target, QString& why) const;
     void calculate(const Target& target, bool handTime, QWidget* over);
     void enter(const Target& target, qint32 hundredths, const QString& calculation);
 

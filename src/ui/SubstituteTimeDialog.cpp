@@ -24,6 +24,12 @@ SubstituteTimeDialog::SubstituteTimeDialog(SubstituteEvidence::Input input,
     setObjectName(QStringLiteral("SubstituteTimeDialog"));
     setWindowTitle(QStringLiteral("Ersatzzeit berechnen"));
     auto* layout = new QVBoxLayout(this);
+    destination = new QLabel(this);
+    destination->setObjectName(QStringLiteral("destination"));
+    destination->setWordWrap(true);
+    destination->setTextFormat(Qt::PlainText);
+    layout->addWidget(destination);
+    setDestination(m_input.competitor);
     const bool hasB =
         m_input.runs[static_cast<std::size_t>(m_input.target)].bMicroseconds.has_value();
     m_input.handTime = !hasB || askHandTime;
@@ -100,6 +106,14 @@ void SubstituteTimeDialog::setPrinting(PrinterSetup* printers,
     m_printDialog = dialog ? std::move(dialog)
                            : PrintPreviewCommand::PrintDialog(PrintPreviewCommand::desktopDialog);
     updatePrintButton();
+}
+
+void SubstituteTimeDialog::setDestination(const QString& rowAndRun, const QString& newRowReason) {
+    QString text = QStringLiteral("Eintragen in: ") + rowAndRun;
+    if (!newRowReason.isEmpty())
+        text += u'\n' + newRowReason;
+    destination->setText(text);
+    destination->setVisible(!rowAndRun.isEmpty());
 }
 
 void SubstituteTimeDialog::updatePrintButton() {

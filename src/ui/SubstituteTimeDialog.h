@@ -35,12 +35,15 @@ public:
     // "Drucken..." on the printer the protocol is printed on, through the print dialog (the
     // desktop's when unset); without a printer the button says why.
     void setPrinting(PrinterSetup* printers, PrintPreviewCommand::PrintDialog dialog = {});
+    // The row and run that "Eintragen" writes the time into, and why that is a new row, if so.
+    void setDestination(const QString& rowAndRun, const QString& newRowReason = QString());
 
     QLineEdit* handTime = nullptr;
     QTextBrowser* page = nullptr;
     QPushButton* enterButton = nullptr;
     QPushButton* pdfButton = nullptr;
     QPushButton* printButton = nullptr;
+    QLabel* destination = nullptr;
 
 private:
     void recalculate();

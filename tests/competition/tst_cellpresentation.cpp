@@ -1,5 +1,7 @@
 #include "competition/CellPresentation.h"
 #include "competition/Competition.h"
+#include "competition/StageDerivation.h"
+#include "competition/StageTables.h"
 
 #include <QTest>
 
@@ -17,6 +19,8 @@ private Q_SLOTS:
     void endzeitRed();
     void substituteMark_data();
     void substituteMark();
+    void substituteMatchedByRun_data();
+    void substituteMatchedByRun();
     void alignment();
     void headerKeepsDefaults();
 };
@@ -148,10 +152,12 @@ void TstCellPresentation::substituteMark() {
     QFETCH(int, page);
     QFETCH(int, column);
     QFETCH(QString, text);
-    Competition competition;
+    Competition competition(TimeFormat(1, u','));
     TSortGrid& heat = competition.heatStartList();
     heat.setCell(0, 1, QStringLiteral("12"));
+    heat.setCell(6, 1, QStringLiteral("40,00"));
     heat.setCell(7, 1, QStringLiteral("41,37"));
+    heat.setCell(8, 1, QStringLiteral("42,00"));
     heat.setCell(10, 1, QStringLiteral("39,90"));
     SubstituteMarks& marks = competition.substituteMarks();
     marks.add({QStringLiteral("12"), 1, QStringLiteral("41,37")});
@@ -161,12 +167,48 @@ void TstCellPresentation::substituteMark() {
     grid.setCell(results ? 1 : 0, 1, QStringLiteral("12"));
     grid.setCell(column, 1, text);
     QFETCH(bool, marked);
-    QCOMPARE(CellPresentation::isSubstitute(grid, column, 1, heat, marks), marked);
+    QCOMPARE(CellPresentation::isSubstitute(grid, column, 1, competition.substitutes()), marked);
     // A rerun emptied the run: nothing it showed is a substitute any more.
     heat.setCell(7, 1, QStringLiteral(" "));
     heat.setCell(10, 1, QStringLiteral(" "));
     if (page != 0)
-        QVERIFY(!CellPresentation::isSubstitute(grid, column, 1, heat, marks));
+        QVERIFY(!CellPresentation::isSubstitute(grid, column, 1, competition.substitutes()));
+}
+
+void TstCellPresentation::substituteMatchedByRun_data() {
+    QTest::addColumn<QStringList>("runs");
+    QTest::addColumn<int>("substitute"); // the run 0..2 marked
+    QTest::addColumn<QString>("shown");  // "Zeit1" and "Zeit2" of the heat results: E marked
+    QTest::newRow("substitute before an equal time")
+        << QStringList{"1,50", "1,50", "1,60"} << 0 << "E-";
+    QTest::newRow("substitute after an equal time")
+        << QStringList{"1,50", "1,50", "1,60"} << 1 << "-E";
+    QTest::newRow("three equal, the dropped one")
+        << QStringList{"1,50", "1,50", "1,50"} << 0 << "--";
+    QTest::newRow("three equal, a counted one") << QStringList{"1,50", "1,50", "1,50"} << 2 << "-E";
+    QTest::newRow("state dropped") << QStringList{"DNF", "1,50", "1,50"} << 1 << "E-";
+}
+
+void TstCellPresentation::substituteMatchedByRun() {
+    QFETCH(QStringList, runs);
+    QFETCH(int, substitute);
+    Competition competition(TimeFormat(1, u','));
+    competition.writeHeatStartListHeader();
+    competition.heatStartList().setRowCells(1, QStringList{"12", "A", "B", "C", "1", ""} + runs);
+    competition.substituteMarks().add({QStringLiteral("12"), substitute, runs[substitute]});
+    StageDerivation(competition).DeriveAll();
+    const TSortGrid& results = competition.stageTable(1);
+    QCOMPARE(results.cell(StageTables::HeatRes::Nr, 1), QStringLiteral("12"));
+    QString shown;
+    for (int col : {StageTables::HeatRes::Zeit1, StageTables::HeatRes::Zeit2})
+        shown += CellPresentation::isSubstitute(results, col, 1, competition.substitutes()) ? u'E'
+                                                                                            : u'-';
+    QTEST(shown, "shown");
+    for (int run = 0; run < 3; ++run)
+        QCOMPARE(CellPresentation::isSubstitute(competition.heatStartList(),
+                                                StageTables::Heat::Zeit1 + run, 1,
+                                                competition.substitutes()),
+                 run == substitute);
 }
 
 void TstCellPresentation::discardedRun_data() {

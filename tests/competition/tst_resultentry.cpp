@@ -54,6 +54,8 @@ private Q_SLOTS:
     void finalPageWithoutNumberKeepsTheRunInTheHeatList();
     void selectionMovesOnAndWraps_data();
     void selectionMovesOnAndWraps();
+    void targetIsWhereTheTimeGoes_data();
+    void targetIsWhereTheTimeGoes();
 };
 
 void TestResultEntry::emptyListNumbersCompetitorsInRunningOrder() {
@@ -225,6 +227,50 @@ void TestResultEntry::selectionMovesOnAndWraps() {
     QCOMPARE(ResultEntry::selectNextRow(competition, page), to);
     QCOMPARE(table.Row(), to);
     QCOMPARE(other.Row(), 1);
+}
+
+void TestResultEntry::targetIsWhereTheTimeGoes_data() {
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QStringList>("runs");    // "Zeit1".."Zeit5" of Nr. 7
+    QTest::addColumn<QString>("finalNumber"); // of the selected row of the final start list
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<int>("run"); // -1: nowhere
+    const QStringList heats{"1000", "1100", "1200", "", ""};
+    QTest::newRow("free heat run")
+        << 0 << QStringList{"1000", "", "", "", ""} << "7" << Outcome::Written << 1;
+    QTest::newRow("heat runs full") << 0 << heats << "7" << Outcome::Appended << 0;
+    QTest::newRow("first final run") << 2 << heats << "7" << Outcome::Written << 3;
+    QTest::newRow("second final run")
+        << 3 << QStringList{"1000", "1100", "1200", "900", ""} << "7" << Outcome::Written << 4;
+    QTest::newRow("both final runs") << 2 << QStringList{"1000", "1100", "1200", "900", "950"}
+                                     << "7" << Outcome::NoFreeFinalRun << -1;
+    QTest::newRow("not in the heat list") << 2 << heats << "77" << Outcome::NotInHeatList << -1;
+    QTest::newRow("final row without number") << 2 << heats << "" << Outcome::Appended << 3;
+}
+
+void TestResultEntry::targetIsWhereTheTimeGoes() {
+    QFETCH(int, page);
+    QFETCH(QStringList, runs);
+    QFETCH(QString, finalNumber);
+    QFETCH(Outcome, outcome);
+    QFETCH(int, run);
+    Competition competition;
+    TSortGrid& heat = competition.heatStartList();
+    heat.AddRow(heatRow("3"));
+    heat.AddRow(QStringList{"7", "Berg", "Anna", "SV Tal", "2", ""} + runs);
+    heat.setRow(2);
+    TSortGrid& finals = competition.finalStartList();
+    finals.AddRow({finalNumber, "Berg", "Anna", "SV Tal", "2", "", "2100", runs[3], runs[4]});
+    finals.setRow(1);
+    const ResultEntry::Target target = ResultEntry::target(competition, page);
+    QCOMPARE(target.outcome, outcome);
+    QCOMPARE(target.run, run);
+    QCOMPARE(ResultEntry::EnterRunTime(competition, page, 8880), outcome);
+    if (run < 0)
+        return;
+    QCOMPARE(heat.cell(Heat::Zeit1 + run, target.heatRow), QStringLiteral("888"));
+    QCOMPARE(heat.cell(Heat::Nr, target.heatRow),
+             outcome == Outcome::Appended ? target.newNumber : QStringLiteral("7"));
 }
 
 QTEST_GUILESS_MAIN(TestResultEntry)

@@ -1,6 +1,7 @@
 #include "competition/SubstituteMarks.h"
 #include "output/SubstituteMarksFile.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,6 +16,7 @@ private Q_SLOTS:
     void readsWhatIsReadable_data();
     void readsWhatIsReadable();
     void writtenAtomicallyOrRemoved();
+    void manyMarksReadInLinearTime();
 };
 
 namespace {
@@ -91,6 +93,20 @@ void TestSubstituteMarksFile::writtenAtomicallyOrRemoved() {
     QVERIFY(!QFile::exists(path));
     QVERIFY(SubstituteMarksFile::write(path, SubstituteMarks()));
     QVERIFY(SubstituteMarksFile::read(path).error.isEmpty());
+}
+
+void TestSubstituteMarksFile::manyMarksReadInLinearTime() {
+    // 80,000 marks, about a megabyte: far below the size limit, and read at start-up.
+    constexpr int Count = 80'000;
+    QByteArray bytes;
+    for (int i = 0; i < Count; ++i)
+        bytes += QByteArray::number(i / 5) + '\t' + QByteArray::number(i % 5 + 1) + "\t31,46\t\r\n";
+    QElapsedTimer timer;
+    timer.start();
+    const SubstituteMarksFile::ReadResult read = SubstituteMarksFile::parse(bytes);
+    QCOMPARE(read.marks.marks().size(), Count);
+    QVERIFY(read.marks.isSubstitute(QStringLiteral("15999"), 4, QStringLiteral("31,46")));
+    QVERIFY2(timer.elapsed() < 1500, qPrintable(QString::number(timer.elapsed())));
 }
 
 QTEST_MAIN(TestSubstituteMarksFile)

@@ -33,6 +33,8 @@ private Q_SLOTS:
     void storedLiveResultsStartTheServer();
     void runGoesToTheActivePage_data();
     void runGoesToTheActivePage();
+    void lastResultNamesTheRowThatGotTheTime_data();
+    void lastResultNamesTheRowThatGotTheTime();
     void newProtocolEmptiesAndRestarts();
     void damagedJournalEndToldAtStart();
 };
@@ -192,6 +194,35 @@ void TestRaceSession::runGoesToTheActivePage() {
     const TSortGrid& heat = session.competition().heatStartList();
     QCOMPARE(!heat.cell(Heat::Zeit1, 1).trimmed().isEmpty(), entered);
     QCOMPARE(heat.Row(), 2);
+}
+
+void TestRaceSession::lastResultNamesTheRowThatGotTheTime_data() {
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("runsFull"); // Nr. 11 has three heat runs
+    QTest::addColumn<QString>("named");
+    QTest::newRow("free run") << 0 << false << "11 Name1 Vorname1";
+    QTest::newRow("new row") << 0 << true << "3 Name Vorname";
+    QTest::newRow("from the results page") << 1 << false << "11 Name1 Vorname1";
+}
+
+void TestRaceSession::lastResultNamesTheRowThatGotTheTime() {
+    QFETCH(int, page);
+    QFETCH(bool, runsFull);
+    SessionFixture f;
+    f.addCompetitors(2);
+    RaceSession& session = f.session();
+    session.setActivePage([page] { return page; });
+    using namespace StageTables;
+    TSortGrid& heat = session.competition().heatStartList();
+    if (runsFull) {
+        for (int col : {Heat::Zeit1, Heat::Zeit2, Heat::Zeit3})
+            heat.setCell(col, 1, QStringLiteral("3000"));
+    }
+    QVERIFY(f.run({"F5", "+12340", "F8", "F9"}));
+    const std::optional<LiveSnapshot::Result> last = session.live().snapshot().lastResult;
+    QVERIFY(last);
+    QTEST(last->competitor, "named");
+    QCOMPARE(last->time, QStringLiteral("1234"));
 }
 
 void TestRaceSession::newProtocolEmptiesAndRestarts() {

@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QTest>
+#include <functional>
 
 // The substitute marks beside the backup: read at start (a damaged line passed over and told),
 // kept in step with every entry, undo and "Neue", so a restart finds what the tables showed.
@@ -18,6 +19,8 @@ private Q_SLOTS:
     void keptAcrossRestart();
     void undoneEntryIsNoSubstitute_data();
     void undoneEntryIsNoSubstitute();
+    void marksFollowUndoAndRedo_data();
+    void marksFollowUndoAndRedo();
 };
 
 namespace {
@@ -98,6 +101,43 @@ void TestSubstituteMarksBackup::undoneEntryIsNoSubstitute() {
     QVERIFY(isSubstitute(session, run));
     QCOMPARE(FileBytes::readFile(install.filePath(kMarks)),
              QByteArray("11\t") + QByteArray::number(run + 1) + "\t3146\t\r\n");
+}
+
+using SessionChange = std::function<void(RaceSession&)>;
+
+void TestSubstituteMarksBackup::marksFollowUndoAndRedo_data() {
+    QTest::addColumn<SessionChange>("change");
+    QTest::addColumn<int>("run");
+    QTest::addColumn<bool>("markedAfter");
+    QTest::newRow("Neue") << SessionChange([](RaceSession& s) { s.startNewProtocol(); }) << 1
+                          << false;
+    // No cell changes: only the mark does.
+    QTest::newRow("substitute equal to the key time") << SessionChange([](RaceSession& s) {
+        SubstituteEntry::replaceRun(s.competition(), QStringLiteral("11"), 0,
+                                    QStringLiteral("3101"));
+    }) << 0 << true;
+}
+
+void TestSubstituteMarksBackup::marksFollowUndoAndRedo() {
+    QFETCH(SessionChange, change);
+    QFETCH(int, run);
+    QFETCH(bool, markedAfter);
+    InstallationFixture install;
+    QVERIFY(install.writeFile(kBackup, kBackupBytes));
+    const QByteArray marks = "11\t2\t3146\t\r\n";
+    QVERIFY(install.writeFile(kMarks, marks));
+    RaceSession session(install.environment());
+    session.start();
+    StartListHistory history(session.competition());
+    const bool markedBefore = isSubstitute(session, run);
+    change(session);
+    QCOMPARE(isSubstitute(session, run), markedAfter);
+    history.settle();
+    history.undo();
+    QCOMPARE(isSubstitute(session, run), markedBefore);
+    QCOMPARE(FileBytes::readFile(install.filePath(kMarks)), marks);
+    history.redo();
+    QCOMPARE(isSubstitute(session, run), markedAfter);
 }
 
 QTEST_MAIN(TestSubstituteMarksBackup)

@@ -2,6 +2,7 @@
 #include "journal/widgets/JournalDialog.h"
 #include "journal/widgets/JournalImpulseModel.h"
 #include "journal/widgets/JournalWiring.h"
+#include "live/LivePublishing.h"
 #include "mock/TimingWindowFixture.h"
 #include "session/RaceSession.h"
 #include "settings/Settings.h"
@@ -15,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
@@ -32,6 +34,7 @@ class TestSubstituteTimeXvfb : public QObject {
 private Q_SLOTS:
     void missedStopGetsTheSubstitute();
     void earlierDnfRunFromPopupAndJournal();
+    void fullCompetitorToldOfTheNewRow();
 };
 
 namespace {
@@ -218,6 +221,56 @@ void TestSubstituteTimeXvfb::earlierDnfRunFromPopupAndJournal() {
     QCOMPARE(f.heatRow(2), QStringLiteral("12 3147 . . ."));
     QVERIFY(marks.isSubstitute(QStringLiteral("12"), 0, QStringLiteral("3147")));
     journal->close();
+}
+
+// Competitor 12 has three heat runs when a run of theirs misses the stop barrier: the time goes
+// into a new row, and the dialog, the evidence page and the live page say which.
+void TestSubstituteTimeXvfb::fullCompetitorToldOfTheNewRow() {
+    TimingWindowFixture f(QStringLiteral("/dev/ttyUSB0"));
+    RaceSession& timing = f.window().session();
+    QVERIFY(withSystemB(f));
+    QVERIFY(f.run({"F5", "+31000"}));
+    f.device()->setLevels(TIOCM_RNG, TIOCM_RNG);
+    const auto bTaken = [&] {
+        return timing.barriers().backupStop().currentRun()->stopB;
+    };
+    QTRY_VERIFY(bTaken());
+    QVERIFY(f.run({"+13"}));
+    f.device()->setLevels(TIOCM_CTS, TIOCM_CTS);
+    QTRY_COMPARE(timing.clock().state(), RunClock::State::Stopped);
+    QVERIFY(f.run({"F9"}));
+    f.device()->setLevels(TIOCM_RNG | TIOCM_CTS, 0);
+    QVERIFY(f.run({"+5000"}));
+    TSortGrid& heat = timing.competition().heatStartList();
+    for (int run = 0; run < 3; ++run)
+        heat.setCell(6 + run, 2, QStringLiteral("3000"));
+
+    QVERIFY(f.run({"F5", "+31455"}));
+    f.device()->setLevels(TIOCM_RNG, TIOCM_RNG);
+    QTRY_VERIFY(bTaken());
+    QVERIFY(f.run({"+300", "F8"}));
+    QString told;
+    QString evidence;
+    QTimer::singleShot(200, this, [&] {
+        auto* dialog = qobject_cast<SubstituteTimeDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        told = dialog->destination->text();
+        evidence = SubstituteEvidence::html(dialog->evidence());
+        QTest::mouseClick(dialog->enterButton, Qt::LeftButton);
+    });
+    f.window().actions().mErsatzzeit->trigger();
+    const QString newRow = QStringLiteral("Nr. 4 Name Vorname (Verein), Lauf 1 (neue Zeile)");
+    QCOMPARE(told, QStringLiteral("Eintragen in: ") + newRow +
+                       QStringLiteral("\nNr. 12 Name2 Vorname2 (Verein2) hat schon drei Läufe: "
+                                      "die Zeit kommt in eine neue Zeile am Ende der Startliste."));
+    QVERIFY2(evidence.contains(QStringLiteral("Teilnehmer: ") + newRow), qPrintable(evidence));
+    QCOMPARE(f.heatRow(4), QStringLiteral("4 3146 . . ."));
+    QCOMPARE(f.heatRow(2), QStringLiteral("12 3000 3000 3000 ."));
+    const std::optional<LiveSnapshot::Result> last = timing.live().snapshot().lastResult;
+    QVERIFY(last);
+    QCOMPARE(last->competitor, QStringLiteral("4 Name Vorname"));
+    QCOMPARE(last->time, QStringLiteral("3146"));
 }
 
 QTEST_MAIN(TestSubstituteTimeXvfb)
