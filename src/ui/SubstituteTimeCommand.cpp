@@ -124,9 +124,25 @@ QString SubstituteTimeCommand::competitorText(const QString& number, int run) co
            (cell.isEmpty() ? QStringLiteral("–") : cell);
 }
 
+bool SubstituteTimeCommand::selectWaitingRunOwner(Target& target) const {
+    const std::optional<RaceSession::RunOwner> owner = m_session.openRunOwner();
+    if (!owner)
+        return false;
+    target.page = owner->page;
+    ResultEntry::targetTable(m_session.competition(), owner->page).setRow(owner->row);
+    return true;
+}
+
 bool SubstituteTimeCommand::entryTarget(Target& target, QString& why) const {
     using namespace StageTables;
-    const int page = m_hooks.activePage ? qMax(0, m_hooks.activePage()) : 0;
+    target.page = m_hooks.activePage ? qMax(0, m_hooks.activePage()) : 0;
+    // The waiting run belongs to the competitor it was started for, wherever the selection is.
+    if (target.destination == Destination::Waiting && !selectWaitingRunOwner(target) &&
+        m_session.runOpen()) {
+        why = QStringLiteral("Der Teilnehmer dieses Laufs steht nicht mehr in der Startliste");
+        return false;
+    }
+    const int page = target.page;
     Competition& c = m_session.competition();
     const TSortGrid& selected = ResultEntry::targetTable(c, page);
     const QString selectedRow = rowText(selected, selected.Row());
@@ -269,8 +285,13 @@ void SubstituteTimeCommand::enter(const Target& target, qint32 hundredths,
             (clock.state() != RunClock::State::Stopped || clock.startStamp() != start))
             return;
         // The time goes only where the dialog said it would.
-        const int page = m_hooks.activePage ? qMax(0, m_hooks.activePage()) : 0;
-        if (ResultEntry::target(c, page) != target.entry) {
+        if (target.destination == Destination::Waiting) {
+            Target again = target;
+            selectWaitingRunOwner(again);
+        }
+        const std::optional<RaceSession::RunOwner> owner =
+            target.destination == Destination::Waiting ? m_session.openRunOwner() : std::nullopt;
+        if (ResultEntry::target(c, target.page) != target.entry) {
             if (m_hooks.tell)
                 m_hooks.tell(QStringLiteral("Die gewählte Zeile hat sich geändert; die "
                                             "Ersatzzeit ist nicht eingetragen."));
@@ -283,8 +304,12 @@ void SubstituteTimeCommand::enter(const Target& target, qint32 hundredths,
         QList<QStringList> before;
         for (int row = 0; row < heat.RowCount(); ++row)
             before.append(heat.rowCells(row));
-        journal->recorder().enterSubstitute(start, result, calculation,
-                                            [&] { m_session.enterResult(hundredths * 10); });
+        journal->recorder().enterSubstitute(start, result, calculation, [&] {
+            if (owner)
+                m_session.enterResultFor(*owner, hundredths * 10);
+            else
+                m_session.enterResult(hundredths * 10);
+        });
         if (const auto mark = SubstituteEntry::enteredRun(before, heat, text)) {
             SubstituteEntry::mark(c, *mark);
             number = mark->number;

@@ -73,7 +73,13 @@ private:
         // For Waiting and Selected: where result entry puts the time, and why a new row, if so.
         ResultEntry::Target entry;
         QString newRowReason;
+        // The stage page whose start list receives it: the active one, or for the waiting run
+        // the one its competitor was selected on.
+        int page = 0;
     };
+    // The waiting run's competitor selected on his start list, so that result entry puts its
+    // time there; false when he is no longer in the list.
+    bool selectWaitingRunOwner(Target& target) const;
 
     void updateWaitingEntries();
     // The selected competitor's last run as the journal tells of it; nothing, and why, where

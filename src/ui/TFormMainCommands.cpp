@@ -221,17 +221,16 @@ void TFormMain::createSubstituteCommands() {
 }
 
 void TFormMain::createStartListCommands() {
-    auto* history =
-        new HistoryCommands(m_session.competition(), m_actions, *m_header->sbCLS, *this,
-                            {[this] {
-                                 DeriveAll();
-                                 UpdateTvWindows();
-                                 UpdateActionStates();
-                             },
-                             [this](const QString& command) {
-                                 if (SessionJournal* journal = m_session.journal())
-                                     journal->recorder().commandChosen(command);
-                             }});
+    auto* history = new HistoryCommands(m_session.competition(), m_actions, *m_header->sbCLS, *this,
+                                        {[this] {
+                                             DeriveAll();
+                                             UpdateTvWindows();
+                                             UpdateActionStates();
+                                         },
+                                         [this](const QString& command) {
+                                             if (SessionJournal* journal = m_session.journal())
+                                                 journal->recorder().commandChosen(command);
+                                         }});
     // An undo or a redo is one more command that changes the list under an open run.
     history->history().setGate(
         [this](const QList<QStringList>& rows) { return m_session.admitsStartList(rows); });
