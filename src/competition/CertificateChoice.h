@@ -22,7 +22,7 @@ struct CertificateChoice {
     bool bestFromFinal = true;
     Order order = Order::ClassAndPlace;
     // A competitor without a place (an error row, a finalist without both final runs) gets
-    // "Teilnahme" instead of a place; false leaves them out.
+    // "Teilnahme" instead of a place, provided they started at all; false leaves them out.
     bool participation = true;
     Time time = Time::HeatTotal;
     QString title; // {Titel}

@@ -2,6 +2,7 @@
 
 #include "competition/Competition.h"
 #include "competition/DecimalText.h"
+#include "competition/RunState.h"
 #include "competition/StageTables.h"
 
 #include <algorithm>
@@ -106,9 +107,13 @@ private:
             if (results.IsRowEmpty(r))
                 continue;
             ++ranked[identity(results, r, ResultColumns)];
-            list.append(competitor(
-                results, r, ResultColumns, placeOf(results.cell(0, r)), results.cell(heatTotal, r),
-                finalTotal ? std::optional(results.cell(*finalTotal, r)) : std::nullopt));
+            // Rows without a place (DNF, DSQ, DNS) stand in the results too.
+            const auto place = placeOf(results.cell(0, r));
+            if (!place && !takesPart(results, r, ResultColumns))
+                continue;
+            list.append(competitor(results, r, ResultColumns, place, results.cell(heatTotal, r),
+                                   finalTotal ? std::optional(results.cell(*finalTotal, r))
+                                              : std::nullopt));
         }
         if (!m_choice.participation)
             return list;
@@ -121,9 +126,42 @@ private:
                 --left;
                 continue;
             }
-            list.append(competitor(source, r, sourceAt, std::nullopt, std::nullopt, std::nullopt));
+            if (takesPart(source, r, sourceAt))
+                list.append(
+                    competitor(source, r, sourceAt, std::nullopt, std::nullopt, std::nullopt));
         }
         return list;
+    }
+
+    // A competitor without a place gets "Teilnahme" only when asked for, and only after
+    // sliding at least once: every run DNS or empty is no participation.
+    bool takesPart(const TSortGrid& grid, int row, const Columns& at) const {
+        if (!m_choice.participation)
+            return false;
+        const auto start = m_starts.find(grid, row, at);
+        if (!start)
+            return true;
+        for (int run = 0; run < 5; ++run) {
+            const QString text = m_starts.cell(start, Heat::Zeit1 + run).trimmed();
+            if (!TimeFormat::IsFreeTimeCell(text) && RunState::fromText(text) != RunState::DNS)
+                return true;
+        }
+        return false;
+    }
+
+    // Read by the competitor rather than the operator: seconds with two decimals and their
+    // unit, whatever notation the tables use. States and texts that are no time stay.
+    QString secondsText(const QString& cell) const {
+        const QString text = cell.trimmed();
+        if (text.isEmpty() || RunState::isState(text))
+            return text;
+        const qint32 hundredths = m_c.timeFormat().ParseTime(text);
+        return hundredths > 0 ? secondsText(hundredths) : text;
+    }
+    QString secondsText(qint32 hundredths) const {
+        return TimeFormat(TimeFormat::Seconds, m_c.timeFormat().decimalSeparator())
+                   .FormatTime(hundredths) +
+               QStringLiteral(" s");
     }
 
     QList<Candidate> best(const TSortGrid& results, int heatTotal,
@@ -160,12 +198,13 @@ private:
         if (!finalTotal)
             finalTotal = m_final.cell(m_final.find(grid, row, at), FinalRes::Endzeit);
         v.insert(QStringLiteral("Zeit"),
-                 m_choice.time == CertificateChoice::Time::HeatTotal ? *heatTotal : *finalTotal);
+                 secondsText(m_choice.time == CertificateChoice::Time::HeatTotal ? *heatTotal
+                                                                                 : *finalTotal));
         const auto start = m_starts.find(grid, row, at);
         for (int run = 0; run < 5; ++run) {
             const QString text = m_starts.cell(start, Heat::Zeit1 + run);
             v.insert(QStringLiteral("Lauf") + QString::number(run + 1),
-                     TimeFormat::IsFreeTimeCell(text) ? QString() : text);
+                     TimeFormat::IsFreeTimeCell(text) ? QString() : secondsText(text));
         }
         return c;
     }
@@ -222,7 +261,7 @@ private:
         const auto hundredths =
             number ? number->scaledTruncated(format.setting() == TimeFormat::Seconds ? 2 : 0)
                    : std::nullopt;
-        return hundredths ? format.FormatTime(*hundredths) : total;
+        return hundredths ? secondsText(*hundredths) : total;
     }
 
     const Competition& m_c;

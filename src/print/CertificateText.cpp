@@ -1,6 +1,7 @@
 #include "print/CertificateText.h"
 
 #include "output/XmlText.h"
+#include "print/TextFlow.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -82,9 +83,30 @@ void CertificateText::startChunk(std::optional<double> x, std::optional<double> 
 void CertificateText::addText(const QString& text, const SvgTextStyle& style) {
     if (text.isEmpty())
         return;
+    if (flowed() && style.keepsLineBreaks && text.contains(u'\n')) {
+        const QStringList parts = QString(text).remove(u'\r').split(u'\n');
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            if (i > 0)
+                startParagraph();
+            addText(parts.at(i), style);
+        }
+        return;
+    }
     if (m_chunks.isEmpty())
         m_chunks.append(Chunk{});
     m_chunks.last().spans.append(Span{text, style});
+}
+
+void CertificateText::flowInto(QString regionId) {
+    m_regionId = std::move(regionId);
+}
+
+void CertificateText::startParagraph() {
+    if (!m_chunks.isEmpty() && m_chunks.last().spans.isEmpty()) {
+        m_chunks.last().paragraph = true;
+        return;
+    }
+    m_chunks.append(Chunk{{}, {}, {}, true});
 }
 
 QStringList CertificateText::placeholders() const {
@@ -111,7 +133,19 @@ bool CertificateText::blankFor(const CertificateFields::Values& values) const {
 
 QList<CertificateText::Chunk>
 CertificateText::filled(const CertificateFields::Values& values) const {
-    QList<Chunk> result = m_chunks;
+    QList<Chunk> result;
+    for (const Chunk& chunk : m_chunks) {
+        // A flowed text's positioned pieces are where a drawing program last broke its
+        // lines; filled in, the text is broken anew, so only its paragraphs stay apart.
+        if (flowed() && !chunk.paragraph && !result.isEmpty()) {
+            Chunk& open = result.last();
+            if (!open.spans.isEmpty() && !chunk.spans.isEmpty())
+                open.spans.append(Span{QStringLiteral(" "), chunk.spans.first().style});
+            open.spans += chunk.spans;
+        } else {
+            result.append(chunk);
+        }
+    }
     for (Chunk& chunk : result) {
         for (Span& span : chunk.spans)
             span.text = substituted(span.text, values);
@@ -135,12 +169,18 @@ QStringList CertificateText::lines(const CertificateFields::Values& values) cons
 }
 
 CertificateText::Layout CertificateText::layout(const CertificateFields::Values& values) const {
-    Layout result;
     if (m_style.hidden || blankFor(values))
-        return result;
+        return {};
+    if (flowed() && m_box)
+        return TextFlow::layout(filled(values), *m_box, m_style);
+    return placedLayout(filled(values));
+}
+
+CertificateText::Layout CertificateText::placedLayout(const QList<Chunk>& chunks) const {
+    Layout result;
     double x = 0;
     double y = 0;
-    for (const Chunk& chunk : filled(values)) {
+    for (const Chunk& chunk : chunks) {
         x = chunk.x.value_or(x);
         y = chunk.y.value_or(y);
         double width = 0;
@@ -180,7 +220,7 @@ void CertificateText::place(const QTransform& toDrawing, std::optional<QRectF> b
 }
 
 QTransform CertificateText::fitting(const Layout& layout) const {
-    if (!m_box || layout.bounds.width() <= 0)
+    if (!m_box || flowed() || layout.bounds.width() <= 0)
         return QTransform();
     bool invertible = false;
     const QTransform toText = m_toDrawing.inverted(&invertible);

@@ -27,6 +27,7 @@ public:
         std::optional<double> x;
         std::optional<double> y;
         QList<Span> spans;
+        bool paragraph = false; // flowed text: begins a new paragraph rather than going on
     };
     // A piece of text placed on its baseline, in the text's own coordinates.
     struct Piece {
@@ -49,6 +50,13 @@ public:
     // current chunk.
     void startChunk(std::optional<double> x, std::optional<double> y);
     void addText(const QString& text, const SvgTextStyle& style);
+    // Flowed text: its lines are made by breaking it into the region of the element with
+    // that id rather than placed where x and y say; paragraphs begin where asked and at line
+    // breaks that the style keeps.
+    void flowInto(QString regionId);
+    void startParagraph();
+    bool flowed() const { return !m_regionId.isEmpty(); }
+    QString regionId() const { return m_regionId; }
 
     // The placeholders it holds, without braces, each once.
     QStringList placeholders() const;
@@ -58,7 +66,8 @@ public:
     QStringList lines(const CertificateFields::Values& values) const;
     Layout layout(const CertificateFields::Values& values) const;
 
-    // Where the text's coordinates lie in the drawing, and the box it must fit there.
+    // Where the text's coordinates lie in the drawing, and the box it must fit there; for
+    // flowed text the region in the text's coordinates.
     void place(const QTransform& toDrawing, std::optional<QRectF> box);
     std::optional<QRectF> box() const { return m_box; }
     // The shrinking that fits this layout into the box, in the text's coordinates; the
@@ -70,10 +79,12 @@ public:
 
 private:
     QList<Chunk> filled(const CertificateFields::Values& values) const;
+    Layout placedLayout(const QList<Chunk>& chunks) const;
 
     QString m_id;
     SvgTextStyle m_style;
     QList<Chunk> m_chunks;
     QTransform m_toDrawing;
     std::optional<QRectF> m_box;
+    QString m_regionId;
 };

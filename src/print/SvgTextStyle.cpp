@@ -12,7 +12,9 @@ QHash<QString, QString> properties(const QXmlStreamAttributes& attributes) {
                                    QStringLiteral("font-weight"), QStringLiteral("font-style"),
                                    QStringLiteral("fill"),        QStringLiteral("fill-opacity"),
                                    QStringLiteral("opacity"),     QStringLiteral("text-anchor"),
-                                   QStringLiteral("display"),     QStringLiteral("visibility")};
+                                   QStringLiteral("display"),     QStringLiteral("visibility"),
+                                   QStringLiteral("text-align"),  QStringLiteral("line-height"),
+                                   QStringLiteral("white-space"), QStringLiteral("shape-inside")};
     QHash<QString, QString> found;
     for (const auto& attribute : attributes) {
         const QString name = attribute.qualifiedName().toString();
@@ -86,6 +88,21 @@ std::optional<QColor> colour(const QString& text) {
     return std::nullopt;
 }
 
+// A line height as a multiple of the font size; lengths are taken for the size at hand.
+double lineHeightOf(const QString& text, double size, double parent) {
+    if (text == u"normal")
+        return 1.25;
+    const auto value = number(text);
+    if (!value || *value <= 0)
+        return parent;
+    if (text.endsWith(u'%'))
+        return *value / 100;
+    if (text.endsWith(QStringLiteral("em")))
+        return *value;
+    const bool unitless = !text.back().isLetter();
+    return unitless ? *value : fontSize(text, size) / size;
+}
+
 int weightOf(const QString& text, int parent) {
     if (text == u"bold" || text == u"bolder")
         return QFont::Bold;
@@ -150,7 +167,28 @@ SvgTextStyle SvgTextStyle::inherited(const QXmlStreamAttributes& attributes) con
         s.hidden = false;
     if (found.contains(QStringLiteral("xml:space")))
         s.preserveSpace = found.value(QStringLiteral("xml:space")) == u"preserve";
+    const QString align = found.value(QStringLiteral("text-align"));
+    if (align == u"center")
+        s.align = Anchor::Middle;
+    else if (align == u"end" || align == u"right")
+        s.align = Anchor::End;
+    else if (align == u"start" || align == u"left" || align == u"justify")
+        s.align = Anchor::Start;
+    if (found.contains(QStringLiteral("line-height")))
+        s.lineHeight = lineHeightOf(found.value(QStringLiteral("line-height")), s.size, lineHeight);
+    if (found.contains(QStringLiteral("white-space"))) {
+        const QString space = found.value(QStringLiteral("white-space"));
+        s.keepsLineBreaks = space == u"pre" || space == u"pre-wrap" || space == u"pre-line" ||
+                            space == u"break-spaces";
+    }
     return s;
+}
+
+QString SvgTextStyle::shapeInside(const QXmlStreamAttributes& attributes) {
+    static const QRegularExpression reference(
+        QStringLiteral("^url\\(\\s*['\"]?#([^'\")\\s]+)['\"]?\\s*\\)"));
+    return reference.match(properties(attributes).value(QStringLiteral("shape-inside")))
+        .captured(1);
 }
 
 QFont SvgTextStyle::font() const {

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QStringList>
+#include <optional>
 
 class QXmlStreamAttributes;
 
@@ -26,13 +27,22 @@ struct SvgTextStyle {
     Anchor anchor = Anchor::Start;
     bool hidden = false;
     bool preserveSpace = false;
+    // Only for text flowed into a region: how its lines are aligned, their distance as a
+    // multiple of the font size, and whether line breaks in the text begin a new line.
+    std::optional<Anchor> align;
+    double lineHeight = 1.25;
+    bool keepsLineBreaks = false;
 
     // This style as a child with these attributes has it.
     SvgTextStyle inherited(const QXmlStreamAttributes& attributes) const;
+    // The id of the shape a text flows into ("shape-inside: url(#id)"); empty for none.
+    static QString shapeInside(const QXmlStreamAttributes& attributes);
 
     // At ReferencePixels.
     QFont font() const;
     // The fill with both opacities applied.
     QColor paint() const;
     double scale() const { return size / ReferencePixels; }
+    // Where the lines of flowed text go: text-align, else the anchor.
+    Anchor lineAlign() const { return align.value_or(anchor); }
 };

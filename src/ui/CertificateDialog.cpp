@@ -21,9 +21,11 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QPromise>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -43,6 +45,19 @@ QComboBox* combo(QWidget* parent, const char* name, const QStringList& entries) 
     box->setObjectName(QString::fromLatin1(name));
     box->addItems(entries);
     return box;
+}
+
+// The work's result, made on a thread of the pool; the watcher of the future is told when it
+// is there, and a watcher gone meanwhile is simply never told.
+template <typename T, typename Work> QFuture<T> inBackground(Work work) {
+    auto promise = std::make_shared<QPromise<T>>();
+    QFuture<T> future = promise->future();
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, work = std::move(work)] {
+        promise->addResult(work());
+        promise->finish();
+    });
+    return future;
 }
 
 QString certificatesText(qsizetype count) {
@@ -68,6 +83,10 @@ CertificateDialog::CertificateDialog(const Competition& competition, Setup setup
         pbProgress->setValue(done);
     });
     connect(m_job, &CertificateJob::finished, this, &CertificateDialog::jobFinished);
+    connect(&m_templateWatcher, &QFutureWatcherBase::finished, this,
+            &CertificateDialog::templateRead);
+    connect(&m_previewWatcher, &QFutureWatcherBase::finished, this,
+            &CertificateDialog::previewDrawn);
     // A derivation rewrites the tables many times over; the certificates are counted again
     // once it is done.
     m_changed.setSingleShot(true);
@@ -88,6 +107,7 @@ CertificateDialog::CertificateDialog(const Competition& competition, Setup setup
     sizeToScreen();
 }
 
+// Whatever a worker still reads or draws is not waited for: its result goes nowhere.
 CertificateDialog::~CertificateDialog() = default;
 
 void CertificateDialog::buildLayout() {
@@ -286,8 +306,25 @@ void CertificateDialog::enableChoices() {
 
 void CertificateDialog::templateChosen() {
     const QString fileName = cbTemplate->currentData().toString();
-    m_template =
-        fileName.isEmpty() ? CertificateTemplate() : CertificateTemplate::fromFile(fileName);
+    m_template = CertificateTemplate();
+    if (!fileName.isEmpty() && !m_reading) {
+        // A file of any size may lie there; it is looked at and read away from the window.
+        m_reading = true;
+        m_templateFile = fileName;
+        m_templateWatcher.setFuture(inBackground<CertificateTemplate>(
+            [fileName] { return CertificateTemplate::fromFile(fileName); }));
+    }
+    recollect();
+}
+
+void CertificateDialog::templateRead() {
+    m_reading = false;
+    // Another design may have been chosen meanwhile: then that one is read now.
+    if (m_templateFile != cbTemplate->currentData().toString()) {
+        templateChosen();
+        return;
+    }
+    m_template = m_templateWatcher.result();
     recollect();
 }
 
@@ -295,8 +332,11 @@ void CertificateDialog::recollect() {
     m_certificates = CertificateRecipients::collect(m_competition, choice());
     lblCount->setText(certificatesText(m_certificates.size()));
     QString why;
+    const bool reading = m_reading;
     if (m_templates.isEmpty())
         why = QStringLiteral("Keine Vorlage gefunden (Urkunde*.svg).");
+    else if (reading)
+        why = QStringLiteral("Die Vorlage wird gelesen …");
     else if (!m_template.isValid())
         why = m_template.error();
     else if (m_certificates.isEmpty())
@@ -310,7 +350,7 @@ void CertificateDialog::recollect() {
     bPrint->setEnabled(idle && printWhy.isEmpty());
     bPrint->setToolTip(printWhy);
     // A problem with the designs stands in the status line until it is gone.
-    const bool problem = m_templates.isEmpty() || !m_template.isValid();
+    const bool problem = m_templates.isEmpty() || (!reading && !m_template.isValid());
     if (problem || m_problemShown)
         lblStatus->setText(problem ? why : QString());
     m_problemShown = problem;
@@ -330,23 +370,40 @@ void CertificateDialog::updatePreview() {
         imgPreview->setPixmap(QPixmap());
         return;
     }
+    if (m_drawing) {
+        m_previewDue = true;
+        return;
+    }
+    m_drawing = true;
+    m_previewDue = false;
     const qreal ratio = devicePixelRatioF();
     const QRectF page =
         CertificatePage::placement(m_template.pageSizeMm(), QRectF(QPointF(), area));
-    QImage image((page.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::white);
-    {
+    const int index = sePreview->value() - 1;
+    const CertificateFields::Values values = m_certificates.value(index, m_certificates.value(0));
+    // A drawing within the limits may still take its time; the window does not wait for it.
+    m_previewWatcher.setFuture(inBackground<QImage>([design = m_template, values, page, ratio] {
+        QImage image((page.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::white);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
-        const int index = sePreview->value() - 1;
-        CertificatePage(m_template)
-            .paint(painter, QRectF(QPointF(), page.size()),
-                   m_certificates.value(index, m_certificates.value(0)));
+        CertificatePage(design).paint(painter, QRectF(QPointF(), page.size()), values);
         painter.setPen(Qt::gray);
         painter.drawRect(QRectF(QPointF(), page.size()).adjusted(0, 0, -1, -1));
+        painter.end();
+        return image;
+    }));
+}
+
+void CertificateDialog::previewDrawn() {
+    m_drawing = false;
+    if (m_previewDue) {
+        updatePreview();
+        return;
     }
-    imgPreview->setPixmap(QPixmap::fromImage(image));
+    if (m_template.isValid())
+        imgPreview->setPixmap(QPixmap::fromImage(m_previewWatcher.result()));
 }
 
 void CertificateDialog::showEvent(QShowEvent* event) {

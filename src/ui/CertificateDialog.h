@@ -7,6 +7,8 @@
 
 #include <QDate>
 #include <QDialog>
+#include <QFutureWatcher>
+#include <QImage>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -24,9 +26,9 @@ class QPushButton;
 class QSpinBox;
 
 // "Urkunden": certificates for the heats, the final, the best of each class or the best teams,
-// from a template of the operator's choice, printed or saved as one PDF. The document is made
-// on a thread of its own, so the window and the timing go on meanwhile; the dialog shows the
-// progress and can stop it.
+// from a template of the operator's choice, printed or saved as one PDF. The template is read
+// and the preview drawn on a worker thread, and the document is made on a thread of its own,
+// so the window and the timing go on meanwhile; the dialog shows the progress and can stop it.
 class CertificateDialog : public QDialog {
     Q_OBJECT
 public:
@@ -52,6 +54,8 @@ public:
     // The certificates the current choice gives.
     const QList<CertificateFields::Values>& certificates() const { return m_certificates; }
     const CertificateTemplate& currentTemplate() const { return m_template; }
+    // The chosen template is still being read.
+    bool readingTemplate() const { return m_reading; }
     CertificateJob& job() const { return *m_job; }
 
     QComboBox* cbRecipients = nullptr;
@@ -93,8 +97,10 @@ private:
     void enableChoices();
     QString preferredDesign() const;
     void templateChosen();
+    void templateRead();
     void recollect();
     void updatePreview();
+    void previewDrawn();
     void setWorking(bool working);
     void jobFinished();
     void tell(const QString& message, const QString& reason);
@@ -109,4 +115,10 @@ private:
     bool m_problemShown = false;
     QTimer m_changed;
     QString m_target; // the file being written, empty while printing
+    QFutureWatcher<CertificateTemplate> m_templateWatcher;
+    QString m_templateFile; // the one being read or read last
+    bool m_reading = false;
+    QFutureWatcher<QImage> m_previewWatcher;
+    bool m_drawing = false;    // a preview is being drawn
+    bool m_previewDue = false; // asked for again while one was drawn
 };

@@ -14,6 +14,8 @@ private Q_SLOTS:
     void whoAndOrder();
     void placeholderValues_data();
     void placeholderValues();
+    void withoutPlace_data();
+    void withoutPlace();
     void everyPlaceholderIsFilled();
     void emptyCompetitionGivesNone();
 };
@@ -107,17 +109,23 @@ void TstCertificateRecipients::placeholderValues_data() {
     QTest::newRow("class") << heats << 1 << 5 << "Klasse"
                            << "2";
     QTest::newRow("heat total") << heats << 1 << 1 << "Zeit"
-                                << "20,00";
+                                << "20,00 s";
     QTest::newRow("final total looked up") << finalTime << 1 << 1 << "Zeit"
-                                           << "40,50";
+                                           << "40,50 s";
     QTest::newRow("final total of a non-finisher") << finalTime << 1 << 3 << "Zeit"
                                                    << "";
     QTest::newRow("runs from the start list") << heats << 1 << 1 << "Lauf2"
-                                              << "11,00";
+                                              << "11,00 s";
     QTest::newRow("final run") << heats << 1 << 1 << "Lauf5"
-                               << "10,50";
+                               << "10,50 s";
     QTest::newRow("a free run reads empty") << heats << 1 << 4 << "Lauf2"
                                             << "";
+    QTest::newRow("heat total in hundredths") << heats << 0 << 1 << "Zeit"
+                                              << "20,00 s";
+    QTest::newRow("final total in hundredths") << finalTime << 0 << 1 << "Zeit"
+                                               << "40,50 s";
+    QTest::newRow("run in hundredths") << heats << 0 << 1 << "Lauf2"
+                                       << "11,00 s";
     QTest::newRow("no heat total without a place") << heats << 1 << 4 << "Zeit"
                                                    << "";
     QTest::newRow("no team on a personal one") << heats << 1 << 0 << "Team"
@@ -128,11 +136,11 @@ void TstCertificateRecipients::placeholderValues_data() {
         << team << 1 << 0 << "Mitglieder"
         << "Jürgen Müller, Anna <Weber>, Sina Sommer";
     QTest::newRow("team total like a time") << team << 1 << 0 << "Summe"
-                                            << "64,00";
+                                            << "64,00 s";
     QTest::newRow("team total in hundredths") << team << 0 << 0 << "Summe"
-                                              << "6400";
+                                              << "64,00 s";
     QTest::newRow("team time is its total") << team << 1 << 0 << "Zeit"
-                                            << "64,00";
+                                            << "64,00 s";
     QTest::newRow("no club on a team's") << team << 1 << 0 << "Verein"
                                          << "";
     QTest::newRow("no class on a team's") << team << 1 << 0 << "Klasse"
@@ -148,6 +156,40 @@ void TstCertificateRecipients::placeholderValues() {
     Competition c(TimeFormat(format, u','));
     CertificateSample::fill(c);
     QCOMPARE(CertificateRecipients::collect(c, choice).value(index).value(field), expected);
+}
+
+void TstCertificateRecipients::withoutPlace_data() {
+    QTest::addColumn<bool>("participation");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("no certificate")
+        << false << QStringList{"1 Ida Eins 20,00 s", "2 Udo Zwei 22,00 s"};
+    QTest::newRow("participation for who slid")
+        << true
+        << QStringList{"1 Ida Eins 20,00 s", "2 Udo Zwei 22,00 s", "Teilnahme Dora Aus DNF",
+                       "Teilnahme Dirk Raus DSQ", "Teilnahme Fritz Fehler "};
+}
+
+void TstCertificateRecipients::withoutPlace() {
+    QFETCH(bool, participation);
+    QFETCH(QStringList, expected);
+    Competition c(TimeFormat(0, u','));
+    const QList<QStringList> rows{{"1", "Eins", "Ida", "A", "1", "", "1000", "1000", "1100"},
+                                  {"2", "Zwei", "Udo", "A", "1", "", "1100", "1100", "1200"},
+                                  {"3", "Aus", "Dora", "A", "1", "", "1000", "DNF", "DNF"},
+                                  {"4", "Raus", "Dirk", "A", "1", "", "1000", "DSQ", "1000"},
+                                  {"5", "Nie", "Nina", "A", "1", "", "DNS", "DNS", "DNS"},
+                                  {"6", "Leer", "Lea", "A", "1", "", "DNS", "", "-"},
+                                  {"7", "Fehler", "Fritz", "A", "1", "", "1000", "-", ""}};
+    for (const QStringList& row : rows)
+        c.heatStartList().AddRow(row);
+    StageDerivation(c).DeriveAll();
+    QStringList got;
+    for (const auto& v :
+         CertificateRecipients::collect(c, choiceOf(R::HeatResults, 3, true, participation)))
+        got.append(
+            QStringList{v.value("Platz"), v.value("Vorname"), v.value("Name"), v.value("Zeit")}
+                .join(u' '));
+    QCOMPARE(got, expected);
 }
 
 void TstCertificateRecipients::everyPlaceholderIsFilled() {

@@ -3,6 +3,7 @@
 #include "print/CertificateTemplateFinder.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -19,6 +20,10 @@ private Q_SLOTS:
     void longTextShrinksIntoItsBox_data();
     void longTextShrinksIntoItsBox();
     void boxesAreNeverPrinted();
+    void textBoxesWrapAndShrink_data();
+    void textBoxesWrapAndShrink();
+    void oversizedDesignsAreRefused_data();
+    void oversizedDesignsAreRefused();
     void unusableDesignsSayWhy_data();
     void unusableDesignsSayWhy();
     void pageSize_data();
@@ -169,6 +174,9 @@ void TstCertificateTemplate::unusableDesignsSayWhy_data() {
     QTest::newRow("not XML") << QByteArray("<svg><text>") << "keine gültige SVG-Datei";
     QTest::newRow("not a drawing") << QByteArray("<html><body/></html>") << "keine SVG-Zeichnung";
     QTest::newRow("empty") << QByteArray() << "keine";
+    QTest::newRow("no size at all")
+        << QByteArray("<svg xmlns='http://www.w3.org/2000/svg'><rect width='9' height='9'/></svg>")
+        << "fehlen Breite und Höhe";
 }
 
 void TstCertificateTemplate::unusableDesignsSayWhy() {
@@ -205,6 +213,113 @@ void TstCertificateTemplate::pageSize() {
     QVERIFY2(design.isValid(), qPrintable(design.error()));
     QVERIFY(qAbs(design.pageSizeMm().width() - millimetres.width()) < 0.01);
     QVERIFY(qAbs(design.pageSizeMm().height() - millimetres.height()) < 0.01);
+}
+
+void TstCertificateTemplate::textBoxesWrapAndShrink_data() {
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("minLines");
+    QTest::addColumn<bool>("shrunk");
+    // A region of 100 x 70 at (20, 30) in the text's coordinates, whatever holds it.
+    const QByteArray flowRoot =
+        "<flowRoot id='t' transform='translate(5,7)' style='font-size:10px;line-height:1.25;"
+        "text-align:center'><flowRegion><rect x='20' y='30' width='100' height='70'/>"
+        "</flowRegion><flowPara>{Vorname} {Name}</flowPara><flowPara>Zeit: {Zeit}</flowPara>"
+        "</flowRoot>";
+    const QByteArray shapeInDefs =
+        "<defs><rect id='r' x='20' y='30' width='100' height='70'/></defs>"
+        "<text id='t' xml:space='preserve' style='font-size:10px;shape-inside:url(#r);"
+        "white-space:pre'><tspan x='20' y='38'>{Vorname} {Name}\nZeit: {Zeit}</tspan></text>";
+    const QByteArray shapeInDrawing =
+        "<rect id='r' x='20' y='30' width='100' height='70'/>"
+        "<text id='t' style='font-size:10px;shape-inside:url(#r)'><tspan sodipodi:role='line' "
+        "x='20' y='38'>{Vorname} {Name}</tspan><tspan sodipodi:role='line' x='20' "
+        "y='50'>Zeit: {Zeit}</tspan></text>";
+    const QString longName = "Maria Theresia von und zu Hohenzollern Sigmaringen";
+    const QString endless = QString("Weber ").repeated(60).trimmed();
+    for (const auto& [label, body] : {std::pair{"flowRoot", flowRoot},
+                                      std::pair{"shape-inside, rectangle in defs", shapeInDefs},
+                                      std::pair{"shape-inside, rectangle drawn", shapeInDrawing}}) {
+        QTest::addRow("%s, short", label) << body << "Ida" << 2 << false;
+        QTest::addRow("%s, long", label) << body << longName << 3 << false;
+        QTest::addRow("%s, far too long", label) << body << endless << 4 << true;
+    }
+}
+
+void TstCertificateTemplate::textBoxesWrapAndShrink() {
+    QFETCH(QByteArray, body);
+    QFETCH(QString, name);
+    QFETCH(int, minLines);
+    QFETCH(bool, shrunk);
+    const auto design = CertificateTemplate::fromData(drawing(body));
+    QVERIFY2(design.isValid(), qPrintable(design.error()));
+    QCOMPARE(design.texts().size(), 1);
+    const CertificateText& text = design.texts().at(0);
+    QCOMPARE(text.box(), QRectF(20, 30, 100, 70));
+    const CertificateFields::Values values{{"Vorname", "Anna"}, {"Name", name}, {"Zeit", "1 s"}};
+    QCOMPARE(design.lines(values), QStringList({"Anna " + name, "Zeit: 1 s"}));
+    const auto layout = text.layout(values);
+    QSet<double> baselines;
+    for (const auto& piece : layout.pieces) {
+        baselines.insert(piece.origin.y());
+        QVERIFY(piece.style.size <= 10.0001);
+        QCOMPARE(piece.style.size < 9.999, shrunk);
+    }
+    QVERIFY2(baselines.size() >= minLines, qPrintable(QString::number(baselines.size())));
+    QVERIFY2(text.box()->adjusted(-0.01, -0.01, 0.01, 0.01).contains(layout.bounds),
+             qPrintable(QStringLiteral("%1 %2 %3 %4")
+                            .arg(layout.bounds.x())
+                            .arg(layout.bounds.y())
+                            .arg(layout.bounds.width())
+                            .arg(layout.bounds.height())));
+    // The region's rectangle is only a measure: nothing of it is painted.
+    QImage image(210, 297, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        CertificatePage(design).paint(painter, image.rect(), {});
+    }
+    QCOMPARE(image.pixelColor(70, 45), QColor(Qt::white));
+}
+
+void TstCertificateTemplate::oversizedDesignsAreRefused_data() {
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("nested too deep")
+        << QByteArray("<g>").repeated(200000) + QByteArray("</g>").repeated(200000)
+        << "tiefer als 64 Ebenen";
+    QTest::newRow("too many elements")
+        << QByteArray("<path d='M0 0h1'/>").repeated(100000) << "mehr als 20000 Elemente";
+    QTest::newRow("too many texts")
+        << QByteArray("<text x='1' y='1'>{Name}</text>").repeated(5000) << "mehr als 500 Texte";
+}
+
+void TstCertificateTemplate::oversizedDesignsAreRefused() {
+    QFETCH(QByteArray, body);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Urkunde-Sieger.svg");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(drawing(body));
+    file.close();
+    QElapsedTimer clock;
+    clock.start();
+    const auto design = CertificateTemplate::fromFile(path);
+    QVERIFY(clock.elapsed() < 5000);
+    QVERIFY(!design.isValid());
+    QVERIFY2(design.error().contains("Urkunde-Sieger.svg") && design.error().contains(reason),
+             qPrintable(design.error()));
+    // A file larger than the limit is not read at all, however large it claims to be.
+    QVERIFY(file.resize(10LL * 1024 * 1024 * 1024));
+    clock.restart();
+    const auto huge = CertificateTemplate::fromFile(path);
+    QVERIFY(clock.elapsed() < 1000);
+    QVERIFY2(huge.error().contains("Urkunde-Sieger.svg") &&
+                 huge.error().contains("Datei ist größer als 5 MB"),
+             qPrintable(huge.error()));
+    const auto folder = CertificateTemplate::fromFile(dir.path());
+    QVERIFY2(folder.error().contains("keine gewöhnliche Datei"), qPrintable(folder.error()));
 }
 
 void TstCertificateTemplate::shippedDesignsLoad_data() {

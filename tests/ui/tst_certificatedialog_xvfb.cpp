@@ -29,6 +29,7 @@ private Q_SLOTS:
     void podiumOfTheFinalAsPdf();
     void stoppedWhileWorking();
     void withoutDesignsOrPrinterSaysWhy();
+    void hugeDesignIsRefusedWhileTheWindowGoesOn();
 };
 
 namespace {
@@ -118,6 +119,7 @@ void TestCertificateDialogXvfb::podiumOfTheFinalAsPdf() {
     dialog.cbTemplate->setCurrentIndex(dialog.cbTemplate->findText("Urkunde-Podest"));
     QCOMPARE(dialog.sePreview->maximum(), 3);
     QCOMPARE(dialog.lblPreviewOf->text(), " von 3");
+    QTRY_VERIFY(dialog.bPdf->isEnabled());
 
     const QString file = f.own.filePath("Sieger");
     f.files->answer(file);
@@ -148,6 +150,7 @@ void TestCertificateDialogXvfb::stoppedWhileWorking() {
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QCOMPARE(dialog.lblCount->text(), "400 Urkunden");
+    QTRY_VERIFY(dialog.bPdf->isEnabled());
     f.files->answer(f.own.filePath("Alle.pdf"));
     QSignalSpy finished(&dialog.job(), &CertificateJob::finished);
     bool working = false;
@@ -181,7 +184,7 @@ void TestCertificateDialogXvfb::withoutDesignsOrPrinterSaysWhy() {
     CertificateDialog dialog(f.competition, f.setup());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QVERIFY(dialog.bPdf->isEnabled());
+    QTRY_VERIFY(dialog.bPdf->isEnabled());
     QVERIFY(!dialog.bPrint->isEnabled());
     QCOMPARE(dialog.bPrint->toolTip(), "Es ist kein Drucker eingerichtet.");
     dialog.cbRecipients->setCurrentIndex(1);
@@ -193,6 +196,28 @@ void TestCertificateDialogXvfb::withoutDesignsOrPrinterSaysWhy() {
     QTRY_COMPARE(dialog.lblCount->text(), "Keine Urkunde für diese Auswahl.");
     QVERIFY(!dialog.bPdf->isEnabled());
     QCOMPARE(dialog.bPdf->toolTip(), "Für diese Auswahl gibt es keine Urkunde.");
+}
+
+void TestCertificateDialogXvfb::hugeDesignIsRefusedWhileTheWindowGoesOn() {
+    Fixture f;
+    CertificateSample::fill(f.competition);
+    QFile huge(f.own.filePath("Urkunde-Riesig.svg"));
+    QVERIFY(huge.open(QIODevice::WriteOnly));
+    QVERIFY(huge.resize(10LL * 1024 * 1024 * 1024));
+    huge.close();
+    CertificateDialog dialog(f.competition, f.setup());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.cbTemplate->setCurrentIndex(dialog.cbTemplate->findText("Urkunde-Riesig"));
+    QTRY_VERIFY(!dialog.readingTemplate());
+    QVERIFY2(dialog.lblStatus->text().contains("Urkunde-Riesig.svg") &&
+                 dialog.lblStatus->text().contains("größer als 5 MB"),
+             qPrintable(dialog.lblStatus->text()));
+    QVERIFY(!dialog.bPdf->isEnabled());
+    QCOMPARE(dialog.bPdf->toolTip(), dialog.lblStatus->text());
+    dialog.cbTemplate->setCurrentIndex(dialog.cbTemplate->findText("Urkunde-Teilnahme"));
+    QTRY_VERIFY(dialog.bPdf->isEnabled());
+    QTRY_VERIFY(!dialog.imgPreview->pixmap().isNull());
 }
 
 QTEST_MAIN(TestCertificateDialogXvfb)

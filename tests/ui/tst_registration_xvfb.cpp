@@ -151,6 +151,7 @@ void TestRegistrationXvfb::podiumCertificatesAsPdf() {
     dialog->cbRecipients->setCurrentIndex(2); // the best of each class
     dialog->sePlaces->setValue(3);
     QCOMPARE(dialog->cbTemplate->currentText(), QStringLiteral("Urkunde-Podest"));
+    QTRY_VERIFY(dialog->bPdf->isEnabled()); // once the design is read
     keepScreenshot(*dialog, QStringLiteral("certificates"));
 
     const QString pdf = f.install().filePath(QStringLiteral("Urkunden.pdf"));
