@@ -59,6 +59,8 @@ private Q_SLOTS:
     void xlsxCellTexts();
     void odsRepeatsAndTexts();
     void odsFilledToTheLastRowStaysSmall();
+    void mergedCellsHoldForEveryRow_data();
+    void mergedCellsHoldForEveryRow();
     void nameAndContentDisagree_data();
     void nameAndContentDisagree();
 };
@@ -166,6 +168,58 @@ void TestSpreadsheetImport::odsFilledToTheLastRowStaysSmall() {
         "<table:table-cell table:number-columns-repeated=\"16384\"/></table:table-row>"
         "</table:table>");
     QCOMPARE(firstSheet(file, "liste.ods"), QStringList{"1: Meier"});
+}
+
+void TestSpreadsheetImport::mergedCellsHoldForEveryRow_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("name");
+    const auto xlsxRow = [](int line, const QStringList& texts) {
+        QString cells;
+        for (int c = 0; c < texts.size(); ++c) {
+            if (!texts.at(c).isEmpty())
+                cells += QStringLiteral("<c r=\"%1%2\" t=\"inlineStr\"><is><t>%3</t></is></c>")
+                             .arg(QChar(u'A' + c))
+                             .arg(line)
+                             .arg(texts.at(c));
+        }
+        return QStringLiteral("<row r=\"%1\">%2</row>").arg(line).arg(cells);
+    };
+    SpreadsheetFiles::Xlsx xlsx;
+    xlsx.worksheet = SpreadsheetFiles::worksheet(
+        xlsxRow(1, {"Name", "Verein"}) + xlsxRow(2, {"Anna", "SV Süd"}) + xlsxRow(3, {"Ben"}) +
+            xlsxRow(4, {"Cem"}) + xlsxRow(5, {"Dora", "TV"}) + xlsxRow(7, {"Ende"}),
+        QString(), "<mergeCells><mergeCell ref=\"B2:B4\"/><mergeCell ref=\"A7:B8\"/></mergeCells>");
+    QTest::newRow("xlsx") << SpreadsheetFiles::xlsx(xlsx) << "liste.xlsx";
+
+    const auto cell = [](const QString& text, const QString& spans = QString()) {
+        return QStringLiteral("<table:table-cell %1 office:value-type=\"string\"><text:p>%2"
+                              "</text:p></table:table-cell>")
+            .arg(spans, text);
+    };
+    const QString covered = QStringLiteral("<table:covered-table-cell/>");
+    const auto odsRow = [](const QString& cells) {
+        return QStringLiteral("<table:table-row>%1</table:table-row>").arg(cells);
+    };
+    QTest::newRow("ods")
+        << SpreadsheetFiles::ods(
+               "<table:table table:name=\"Liste\">" + odsRow(cell("Name") + cell("Verein")) +
+               odsRow(cell("Anna") + cell("SV Süd", "table:number-rows-spanned=\"3\"")) +
+               odsRow(cell("Ben") + covered) + odsRow(cell("Cem") + covered) +
+               odsRow(cell("Dora") + cell("TV")) + odsRow("<table:table-cell/>") +
+               odsRow(cell("Ende",
+                           "table:number-columns-spanned=\"2\" table:number-rows-spanned=\"2\"") +
+                      covered) +
+               odsRow(covered + covered) + "</table:table>")
+        << "liste.ods";
+}
+
+void TestSpreadsheetImport::mergedCellsHoldForEveryRow() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, name);
+    // A club written once over three rows; a closing text over two lines makes no row.
+    QCOMPARE(firstSheet(file, qPrintable(name)),
+             QStringList({"1: Name|Verein", "2: Anna|SV Süd", "3: Ben|SV Süd", "4: Cem|SV Süd",
+                          "5: Dora|TV", "7: Ende|"}));
 }
 
 void TestSpreadsheetImport::nameAndContentDisagree_data() {
