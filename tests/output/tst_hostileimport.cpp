@@ -110,6 +110,9 @@ void TestHostileImport::refusedWithAReason_data() {
         << xlsxWith(SpreadsheetFiles::worksheet("<row r=\"1\"><c r=\"ZZ1\"><v>1</v></c></row>"))
         << "liste.xlsx"
         << "Das Blatt „Tabelle1“ hat Inhalt jenseits der ersten 256 Spalten.";
+    QTest::newRow("sheet cut off")
+        << xlsxWith("<worksheet><sheetData><row r=\"1\">") << "liste.xlsx"
+        << "Der Teil xl/worksheets/sheet1.xml ist fehlerhaft (Zeile 1: Premature end of document).";
     QTest::newRow("merged ranges laid over each other")
         <<
         [] {
