@@ -53,6 +53,8 @@ private Q_SLOTS:
     void mappingOfAClubList();
     void anotherSheetIsGuessedAfresh();
     void lateEntry();
+    void lateEntryMessageIsNotCut_data();
+    void lateEntryMessageIsNotCut();
 };
 
 void TestImportDialogs::mappingOfAClubList() {
@@ -93,6 +95,10 @@ void TestImportDialogs::mappingOfAClubList() {
     const ImportMemory memory = dialog.learnedMemory();
     QCOMPARE(memory.classes().value("damen"), QStringLiteral("2"));
     QCOMPARE(memory.fieldForHeader("Verein"), std::optional(ImportField::Ignore));
+
+    columns->fieldBox(6)->setCurrentText("Nr.");
+    QCOMPARE(dialog.findChild<QLabel*>("ImportSummary")->text(),
+             QStringLiteral("„Nr.“ ist mehreren Spalten zugeordnet."));
 }
 
 void TestImportDialogs::anotherSheetIsGuessedAfresh() {
@@ -131,6 +137,31 @@ void TestImportDialogs::lateEntry() {
     dialog.findChild<QComboBox*>("LateKl")->setCurrentText("1");
     dialog.findChild<QCheckBox*>("LateMeister")->setChecked(true);
     QCOMPARE(dialog.entry().cells(), row({"11", "Neu", "", "TV", "1", "+"}));
+}
+
+void TestImportDialogs::lateEntryMessageIsNotCut_data() {
+    QTest::addColumn<QString>("nr");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("two lines") << "10"
+                               << "Dvořák";
+    QTest::newRow("more lines") << "8"
+                                << "Neu";
+}
+
+void TestImportDialogs::lateEntryMessageIsNotCut() {
+    QFETCH(QString, nr);
+    QFETCH(QString, name);
+    LateEntryDialog dialog({row({"8", "Müller-Lüdenscheidt von und zu Oberammergau-Unterammergau "
+                                      "und Garmisch-Partenkirchen an der Zugspitze"})});
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.findChild<QLineEdit*>("LateNr")->setText(nr);
+    dialog.findChild<QLineEdit*>("LateName")->setText(name);
+    auto* problem = dialog.findChild<QLabel*>("LateProblem");
+    QVERIFY(!problem->text().isEmpty());
+    QTRY_VERIFY(problem->height() >= problem->heightForWidth(problem->width()));
+    QVERIFY(problem->heightForWidth(problem->width()) > problem->fontMetrics().lineSpacing());
+    QVERIFY(problem->geometry().bottom() < dialog.acceptButton()->mapTo(&dialog, QPoint()).y());
 }
 
 QTEST_MAIN(TestImportDialogs)
