@@ -286,9 +286,7 @@ void ImportMappingDialog::replan() {
 
     m_plan = StartListImport::plan(m_currentRows, sheet(), m_mapping);
     QStringList summary;
-    if (!m_plan.blocker.isEmpty()) {
-        summary.append(m_plan.blocker);
-    } else {
+    if (m_plan.blocker.isEmpty()) {
         const bool one = m_plan.added == 1;
         if (append)
             summary.append((one ? QStringLiteral("%1 Teilnehmer wird angefügt")
@@ -310,7 +308,9 @@ void ImportMappingDialog::replan() {
             summary.append(QStringLiteral("die bisherige Startliste mit allen Zeiten geht "
                                           "verloren"));
     }
-    m_summary->setText(summary.join(QStringLiteral(", ")) + u'.');
+    // The blocker is a sentence of its own; the counts are joined into one.
+    m_summary->setText(m_plan.blocker.isEmpty() ? summary.join(QStringLiteral(", ")) + u'.'
+                                                : m_plan.blocker);
 
     m_report->clear();
     QList<QTreeWidgetItem*> items;

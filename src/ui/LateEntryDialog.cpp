@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -39,6 +40,8 @@ LateEntryDialog::LateEntryDialog(const QList<QStringList>& currentRows, QWidget*
     m_problem = new QLabel(this);
     m_problem->setObjectName(QStringLiteral("LateProblem"));
     m_problem->setWordWrap(true);
+    // Room for a two-line message from the start, so the buttons do not jump when one appears.
+    m_problem->setMinimumHeight(m_problem->fontMetrics().lineSpacing() * 2);
 
     auto* buttons = new QDialogButtonBox(this);
     m_accept = buttons->addButton(QStringLiteral("Übernehmen"), QDialogButtonBox::AcceptRole);
@@ -83,4 +86,11 @@ void LateEntryDialog::check() {
     // An empty name is the form's starting state, not a mistake worth a message yet.
     m_problem->setText(m_name->text().trimmed().isEmpty() ? QString() : problem);
     m_accept->setEnabled(problem.isEmpty());
+    // A window's minimum size does not follow the height a wrapped text needs at its width;
+    // grow it so that a longer message is not cut.
+    if (QLayout* form = layout(); isVisible() && form && form->hasHeightForWidth()) {
+        const int needed = form->totalHeightForWidth(width());
+        if (needed > height())
+            resize(width(), needed);
+    }
 }

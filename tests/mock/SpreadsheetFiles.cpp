@@ -6,11 +6,11 @@
 
 namespace SpreadsheetFiles {
 
-QString worksheet(const QString& sheetData, const QString& cols) {
+QString worksheet(const QString& sheetData, const QString& cols, const QString& after) {
     return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
                           "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/"
-                          "2006/main\">%1<sheetData>%2</sheetData></worksheet>")
-        .arg(cols, sheetData);
+                          "2006/main\">%1<sheetData>%2</sheetData>%3</worksheet>")
+        .arg(cols, sheetData, after);
 }
 
 QString sharedStrings(const QStringList& items) {

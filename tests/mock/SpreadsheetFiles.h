@@ -14,8 +14,10 @@ struct Xlsx {
     QString workbookPr;    // e.g. date1904="1"
 };
 
-// A worksheet part around the given <sheetData> content (and <cols> before it).
-QString worksheet(const QString& sheetData, const QString& cols = QString());
+// A worksheet part around the given <sheetData> content (and <cols> before it, and what
+// follows it such as <mergeCells>).
+QString worksheet(const QString& sheetData, const QString& cols = QString(),
+                  const QString& after = QString());
 // A shared strings part of these items' inner XML.
 QString sharedStrings(const QStringList& items);
 

@@ -110,6 +110,21 @@ void TestHostileImport::refusedWithAReason_data() {
         << xlsxWith(SpreadsheetFiles::worksheet("<row r=\"1\"><c r=\"ZZ1\"><v>1</v></c></row>"))
         << "liste.xlsx"
         << "Das Blatt „Tabelle1“ hat Inhalt jenseits der ersten 256 Spalten.";
+    QTest::newRow("sheet cut off")
+        << xlsxWith("<worksheet><sheetData><row r=\"1\">") << "liste.xlsx"
+        << "Der Teil xl/worksheets/sheet1.xml ist fehlerhaft (Zeile 1: Premature end of document).";
+    QTest::newRow("merged ranges laid over each other")
+        <<
+        [] {
+            QString rows;
+            for (int line = 1; line <= 30000; ++line)
+                rows += QStringLiteral("<row r=\"%1\"><c r=\"A%1\"><v>%1</v></c></row>").arg(line);
+            const QString merges = QStringLiteral("<mergeCell ref=\"A1:A30000\"/>").repeated(70);
+            return xlsxWith(SpreadsheetFiles::worksheet(rows, QString(),
+                                                        "<mergeCells>" + merges + "</mergeCells>"));
+        }()
+        << "liste.xlsx"
+        << "Die Datei hat mehr als 2000000 gefüllte Zellen.";
     QTest::newRow("ods row repeated with content")
         << SpreadsheetFiles::ods("<table:table table:name=\"T\"><table:table-row "
                                  "table:number-rows-repeated=\"1048576\"><table:table-cell>"

@@ -59,6 +59,8 @@ private Q_SLOTS:
     void xlsxCellTexts();
     void odsRepeatsAndTexts();
     void odsFilledToTheLastRowStaysSmall();
+    void mergedCellsHoldForEveryRow_data();
+    void mergedCellsHoldForEveryRow();
     void nameAndContentDisagree_data();
     void nameAndContentDisagree();
 };
@@ -166,6 +168,48 @@ void TestSpreadsheetImport::odsFilledToTheLastRowStaysSmall() {
         "<table:table-cell table:number-columns-repeated=\"16384\"/></table:table-row>"
         "</table:table>");
     QCOMPARE(firstSheet(file, "liste.ods"), QStringList{"1: Meier"});
+}
+
+void TestSpreadsheetImport::mergedCellsHoldForEveryRow_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("name");
+    // Column B written once over rows 2 to 4; the last text merged over an otherwise empty row.
+    const auto c = [](const char* at, int value) {
+        return QStringLiteral("<c r=\"%1\"><v>%2</v></c>").arg(at).arg(value);
+    };
+    const auto xlsxRow = [](int line, const QString& cells) {
+        return QStringLiteral("<row r=\"%1\">%2</row>").arg(line).arg(cells);
+    };
+    SpreadsheetFiles::Xlsx xlsx;
+    xlsx.worksheet = SpreadsheetFiles::worksheet(
+        xlsxRow(2, c("A2", 2) + c("B2", 9)) + xlsxRow(3, c("A3", 3)) + xlsxRow(4, c("A4", 4)) +
+            xlsxRow(5, c("A5", 5) + c("B5", 8)) + xlsxRow(7, c("A7", 7)),
+        QString(), "<mergeCells><mergeCell ref=\"B2:B4\"/><mergeCell ref=\"A7:B8\"/></mergeCells>");
+    QTest::newRow("xlsx") << SpreadsheetFiles::xlsx(xlsx) << "liste.xlsx";
+
+    const auto cell = [](int value, const QString& spans = QString()) {
+        return QStringLiteral("<table:table-cell %1><text:p>%2</text:p></table:table-cell>")
+            .arg(spans)
+            .arg(value);
+    };
+    const QString covered = QStringLiteral("<table:covered-table-cell/>");
+    const QString rows = "<row/>" + cell(2) + cell(9, "table:number-rows-spanned=\"3\"") +
+                         "<row/>" + cell(3) + covered + "<row/>" + cell(4) + covered + "<row/>" +
+                         cell(5) + cell(8) + "<row/><row/>" +
+                         cell(7, "table:number-rows-spanned=\"2\"") + "<row/>" + covered;
+    QTest::newRow("ods") << SpreadsheetFiles::ods(
+                                "<table:table table:name=\"L\"><table:table-row>" +
+                                QString(rows).replace("<row/>",
+                                                      "</table:table-row><table:table-row>") +
+                                "</table:table-row></table:table>")
+                         << "liste.ods";
+}
+
+void TestSpreadsheetImport::mergedCellsHoldForEveryRow() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, name);
+    QCOMPARE(firstSheet(file, qPrintable(name)),
+             QStringList({"2: 2|9", "3: 3|9", "4: 4|9", "5: 5|8", "7: 7|"}));
 }
 
 void TestSpreadsheetImport::nameAndContentDisagree_data() {

@@ -57,6 +57,9 @@ private Q_SLOTS:
     void appendSkipsOrUpdatesListedNumbers();
     void replaceDropsTheOldList();
     void missingNumbersAreGivenFreeOnes();
+    void closingLinesRegisterNobody_data();
+    void closingLinesRegisterNobody();
+    void sameFileTwiceAddsNobody();
     void rowsWrittenIntoTheTable();
     void lateEntry_data();
     void lateEntry();
@@ -167,6 +170,62 @@ void TestStartListImport::missingNumbersAreGivenFreeOnes() {
         numbers.append(cells.first() + u' ' + cells.at(1));
     QCOMPARE(numbers, QStringList({"10 Liste", "12 A", "11 B", "13 C", "14 D"}));
     QCOMPARE(StartListImport::nextFreeNumber(plan.rows), 15);
+}
+
+void TestStartListImport::closingLinesRegisterNobody_data() {
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("label in a column left out")
+        << QStringList{"Summe Meldungen:", "19"}
+        << "nur Beschriftung und Zahl („Summe Meldungen:“, „19“), keine Meldung";
+    QTest::newRow("label as the name")
+        << QStringList{"", "Gesamt", "", "", "19"}
+        << "nur Beschriftung und Zahl („Gesamt“, „19“), keine Meldung";
+    QTest::newRow("label and number in one cell")
+        << QStringList{"", "Anzahl: 19"}
+        << "nur Beschriftung und Zahl („Anzahl: 19“), keine Meldung";
+    QTest::newRow("name only a number")
+        << QStringList{"", "1.234"} << "Name „1.234“ ist nur eine Zahl";
+    QTest::newRow("first name only a number")
+        << QStringList{"", "Meier", "19"} << "Vorname „19“ ist nur eine Zahl";
+    QTest::newRow("a name and a class is someone") << QStringList{"", "Meier", "", "", "3"} << "";
+}
+
+void TestStartListImport::closingLinesRegisterNobody() {
+    QFETCH(QStringList, cells);
+    QFETCH(QString, reason);
+    ImportMapping mapping = standardMapping();
+    mapping.columns.first() = ImportField::Ignore;
+    mapping.numberMissing = true;
+    mapping.firstNumber = 94;
+    const ImportPlan plan = StartListImport::plan({}, fileOf({cells}), mapping);
+    QCOMPARE(notes(plan.rejected), reason.isEmpty() ? QStringList() : QStringList{"2: " + reason});
+    QCOMPARE(plan.added, reason.isEmpty() ? 1 : 0);
+}
+
+void TestStartListImport::sameFileTwiceAddsNobody() {
+    const auto file = fileOf({{"", "Meier", "Eva", "SV", "Damen"}, {"", "Kunz", "", "TV"}});
+    ImportMapping mapping = standardMapping();
+    mapping.numberMissing = true;
+    const ImportPlan first = StartListImport::plan({}, file, mapping);
+    QCOMPARE(first.added, 2);
+
+    // Told apart by name, first name, club and class, whatever the case and blanks.
+    const auto again = fileOf({{"", "meier", "Eva", " SV ", "Damen"},
+                               {"", "Kunz", "", "TV"},
+                               {"", "Kunz", "", "TV", "1"},
+                               {"", "Kunz", "", "TV", "1"}});
+    for (const bool numberMissing : {true, false}) {
+        mapping.numberMissing = numberMissing;
+        const ImportPlan plan = StartListImport::plan(first.rows, again, mapping);
+        QCOMPARE(notes(plan.alreadyListed),
+                 QStringList({"2: Nr. 1 (Meier) ist schon in der Startliste: übersprungen",
+                              "3: Nr. 2 (Kunz) ist schon in der Startliste: übersprungen"}));
+        QCOMPARE(plan.added, numberMissing ? 1 : 0);
+        QCOMPARE(notes(plan.rejected), numberMissing
+                                           ? QStringList{"5: „Kunz“ steht schon in Zeile 4"}
+                                           : QStringList({"4: keine Nr.", "5: keine Nr."}));
+    }
 }
 
 void TestStartListImport::rowsWrittenIntoTheTable() {

@@ -53,6 +53,7 @@ private Q_SLOTS:
     void mappingOfAClubList();
     void anotherSheetIsGuessedAfresh();
     void lateEntry();
+    void lateEntryMessageIsNotCut();
 };
 
 void TestImportDialogs::mappingOfAClubList() {
@@ -93,6 +94,10 @@ void TestImportDialogs::mappingOfAClubList() {
     const ImportMemory memory = dialog.learnedMemory();
     QCOMPARE(memory.classes().value("damen"), QStringLiteral("2"));
     QCOMPARE(memory.fieldForHeader("Verein"), std::optional(ImportField::Ignore));
+
+    columns->fieldBox(6)->setCurrentText("Nr.");
+    QCOMPARE(dialog.findChild<QLabel*>("ImportSummary")->text(),
+             QStringLiteral("„Nr.“ ist mehreren Spalten zugeordnet."));
 }
 
 void TestImportDialogs::anotherSheetIsGuessedAfresh() {
@@ -131,6 +136,20 @@ void TestImportDialogs::lateEntry() {
     dialog.findChild<QComboBox*>("LateKl")->setCurrentText("1");
     dialog.findChild<QCheckBox*>("LateMeister")->setChecked(true);
     QCOMPARE(dialog.entry().cells(), row({"11", "Neu", "", "TV", "1", "+"}));
+}
+
+void TestImportDialogs::lateEntryMessageIsNotCut() {
+    LateEntryDialog dialog({row({"8", "Müller-Lüdenscheidt von und zu Oberammergau-Unterammergau "
+                                      "und Garmisch-Partenkirchen an der Zugspitze"})});
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.findChild<QLineEdit*>("LateNr")->setText("8");
+    dialog.findChild<QLineEdit*>("LateName")->setText("Neu");
+    auto* problem = dialog.findChild<QLabel*>("LateProblem");
+    QVERIFY(!problem->text().isEmpty());
+    QTRY_VERIFY(problem->height() >= problem->heightForWidth(problem->width()));
+    QVERIFY(problem->heightForWidth(problem->width()) > 2 * problem->fontMetrics().lineSpacing());
+    QVERIFY(problem->geometry().bottom() < dialog.acceptButton()->mapTo(&dialog, QPoint()).y());
 }
 
 QTEST_MAIN(TestImportDialogs)

@@ -72,10 +72,14 @@ void BoundedXmlReader::skipElement() {
 }
 
 void BoundedXmlReader::fail(const QString& reason) {
-    if (m_error.isEmpty()) {
-        m_error = QStringLiteral("Der Teil %1 ist fehlerhaft (Zeile %2: %3).")
-                      .arg(m_partName)
-                      .arg(m_reader.lineNumber())
-                      .arg(reason);
-    }
+    if (!m_error.isEmpty())
+        return;
+    // The XML reader's own messages are sentences; inside the brackets their stop would double.
+    QString detail = reason.trimmed();
+    while (detail.endsWith(u'.'))
+        detail.chop(1);
+    m_error = QStringLiteral("Der Teil %1 ist fehlerhaft (Zeile %2: %3).")
+                  .arg(m_partName)
+                  .arg(m_reader.lineNumber())
+                  .arg(detail);
 }

@@ -153,6 +153,9 @@ ImportReadResult CsvTableReader::read(const QByteArray& bytes, const QString& sh
     ImportWorkbook workbook;
     workbook.kind = QStringLiteral("Text mit Trennzeichen %1, %2")
                         .arg(separatorName(separator), TextEncoding::name(encoding));
-    workbook.sheets.append(builder.finish());
+    auto sheet = builder.finish();
+    if (!sheet)
+        return ImportReadResult::failure(builder.error());
+    workbook.sheets.append(std::move(*sheet));
     return {workbook, {}};
 }

@@ -25,7 +25,7 @@ QStringList LateEntry::clubs(const QList<QStringList>& rows) {
             result.append(club);
         }
     }
-    QCollator collator(QLocale(QLocale::German));
+    QCollator collator{QLocale(QLocale::German)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::sort(result.begin(), result.end(), collator);
     return result;

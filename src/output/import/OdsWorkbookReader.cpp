@@ -47,12 +47,13 @@ QString readParagraph(BoundedXmlReader& reader) {
 struct CellValue {
     QString text;
     int repeat = 1;
-    int span = 1;
+    int rowsSpanned = 1; // of a merged range's first cell
 };
 
 CellValue readCell(BoundedXmlReader& reader) {
     CellValue cell;
     cell.repeat = repeatCount(reader, u"number-columns-repeated");
+    cell.rowsSpanned = repeatCount(reader, u"number-rows-spanned");
     const QString type = reader.attribute(u"value-type");
     if (type == u"float") {
         bool ok = false;
@@ -108,8 +109,11 @@ ImportReadResult OdsWorkbookReader::read(const ZipPackage& package) {
             line = 0;
             definedColumns = 0;
         } else if (reader.is(u"table") && reader.isEnd() && sheet && reader.depth() == tableDepth) {
+            auto finished = sheet->finish();
+            if (!finished)
+                return ImportReadResult::failure(sheet->error());
             cells = sheet->cellCount();
-            workbook.sheets.append(sheet->finish());
+            workbook.sheets.append(std::move(*finished));
             sheet.reset();
         } else if (!sheet || !reader.isStart()) {
             continue;
@@ -134,6 +138,10 @@ ImportReadResult OdsWorkbookReader::read(const ZipPackage& package) {
             QList<std::pair<int, QString>> filled;
             int column = 0;
             for (const CellValue& cell : std::as_const(row)) {
+                // A merged range's text stands for the covered cells of the rows below it too.
+                if (cell.rowsSpanned > 1 &&
+                    !sheet->mergeDown(line + 1, column, qMin(line + cell.rowsSpanned, kLastLine)))
+                    return ImportReadResult::failure(sheet->error());
                 if (!cell.text.trimmed().isEmpty()) {
                     for (int i = 0; i < cell.repeat && filled.size() <= ImportLimits::kMaxColumns;
                          ++i)

@@ -47,10 +47,14 @@ ImportReadResult readZip(const QByteArray& bytes) {
     // The package's own limits may refuse it first; its reason says more than "damaged".
     QString zipError;
     const auto package = ZipPackage::fromBytes(bytes, &zipError);
-    if (!package)
-        return ImportReadResult::failure(zipError.isEmpty()
-                                             ? QStringLiteral("Das Zip-Archiv ist beschädigt.")
-                                             : zipError.left(1).toUpper() + zipError.mid(1) + u'.');
+    if (!package) {
+        if (zipError.isEmpty())
+            return ImportReadResult::failure(QStringLiteral("Das Zip-Archiv ist beschädigt."));
+        QString sentence = zipError.left(1).toUpper() + zipError.mid(1);
+        if (!sentence.endsWith(u'.'))
+            sentence += u'.';
+        return ImportReadResult::failure(sentence);
+    }
     if (XlsxWorkbookReader::isWorkbook(*package))
         return XlsxWorkbookReader::read(*package);
     if (OdsWorkbookReader::isSpreadsheet(*package))

@@ -44,6 +44,21 @@ bool SheetBuilder::setCell(int line, int column, const QString& text) {
     return true;
 }
 
+bool SheetBuilder::mergeDown(int line, int column, int lastLine) {
+    if (!m_error.isEmpty())
+        return false;
+    if (lastLine <= line || column < 0 || column >= ImportLimits::kMaxColumns)
+        return true;
+    if (m_merges.size() >= ImportLimits::kMaxCells) {
+        m_error = QStringLiteral("Das Blatt „%1“ hat mehr als %2 verbundene Zellbereiche.")
+                      .arg(m_sheet.name)
+                      .arg(ImportLimits::kMaxCells);
+        return false;
+    }
+    m_merges.append({line, column, lastLine});
+    return true;
+}
+
 void SheetBuilder::hideColumn(int column) {
     if (column >= 0 && column < ImportLimits::kMaxColumns)
         m_sheet.hiddenColumns.insert(column);
@@ -61,7 +76,41 @@ ImportWorkbook::Row& SheetBuilder::rowAt(int line) {
     return rows.last();
 }
 
-ImportWorkbook::Sheet SheetBuilder::finish() {
+// Rows that hold nothing but the merged area (a title over two lines) are left out: only a
+// row that registers someone needs the club written once above it.
+bool SheetBuilder::spreadMerged() {
+    QList<ImportWorkbook::Row>& rows = m_sheet.rows;
+    const auto byLine = [](const ImportWorkbook::Row& row, int line) {
+        return row.line < line;
+    };
+    qint64 visited = 0; // overlapping ranges of a crafted file must not multiply the work
+    for (const Merge& merge : std::as_const(m_merges)) {
+        auto at = std::lower_bound(rows.begin(), rows.end(), merge.line, byLine);
+        if (at == rows.end() || at->line != merge.line)
+            continue;
+        const QString text = at->cells.value(merge.column);
+        if (text.isEmpty())
+            continue;
+        for (++at; at != rows.end() && at->line <= merge.lastLine; ++at) {
+            const bool filled = !at->cells.value(merge.column).isEmpty();
+            if (++visited > ImportLimits::kMaxCells ||
+                (!filled && ++m_cells > ImportLimits::kMaxCells)) {
+                m_error = QStringLiteral("Die Datei hat mehr als %1 gefüllte Zellen.")
+                              .arg(ImportLimits::kMaxCells);
+                return false;
+            }
+            if (filled)
+                continue;
+            if (at->cells.size() <= merge.column)
+                at->cells.resize(merge.column + 1);
+            at->cells[merge.column] = text;
+        }
+    }
+    m_merges.clear();
+    return true;
+}
+
+std::optional<ImportWorkbook::Sheet> SheetBuilder::finish() {
     QSet<int> hidden;
     for (int column : std::as_const(m_sheet.hiddenColumns)) {
         if (column < m_sheet.columnCount)
@@ -73,6 +122,8 @@ ImportWorkbook::Sheet SheetBuilder::finish() {
         m_sheet.rows.begin(), m_sheet.rows.end(),
         [](const ImportWorkbook::Row& a, const ImportWorkbook::Row& b) { return a.line < b.line; });
     m_rowOfLine.clear();
+    if (!m_error.isEmpty() || !spreadMerged())
+        return std::nullopt;
     for (ImportWorkbook::Row& row : m_sheet.rows)
         row.cells.resize(m_sheet.columnCount);
     return std::move(m_sheet);

@@ -44,9 +44,24 @@ QString mappingBlocker(const ImportMapping& mapping) {
     return QString();
 }
 
+// Who a row registers, for rows without a number: the same person in the same class,
+// whatever the spelling's case and blanks.
+QString personKey(const QString& name, const QString& vorname, const QString& verein,
+                  const QString& kl) {
+    QStringList parts{name, vorname, verein, kl};
+    for (QString& part : parts)
+        part = part.simplified().toCaseFolded();
+    return parts.join(u'\x1f');
+}
+
+QString personKey(const Entry& entry) {
+    return personKey(entry.name, entry.vorname, entry.verein, entry.kl);
+}
+
 // The row's values, or the reasons it cannot be taken.
+// listedPeople: personKey -> number of the rows in the list.
 std::optional<Entry> check(const ImportWorkbook::Row& row, const ImportMapping& mapping,
-                           QStringList* reasons) {
+                           const QHash<QString, QString>& listedPeople, QStringList* reasons) {
     Entry entry;
     entry.line = row.line;
     entry.nr = valueOf(row, mapping, ImportField::Nr);
@@ -56,9 +71,20 @@ std::optional<Entry> check(const ImportWorkbook::Row& row, const ImportMapping& 
     const QString classText = valueOf(row, mapping, ImportField::Kl);
     const QString markText = valueOf(row, mapping, ImportField::Meister);
 
+    // A closing line ("Summe Meldungen:" and "19") registers nobody; its other reasons would
+    // only hide that.
+    const QStringList closing = ImportValues::labelAndNumbers(row.cells);
+    if (!closing.isEmpty()) {
+        QStringList shown;
+        for (const QString& text : closing)
+            shown.append(quoted(text));
+        reasons->append(QStringLiteral("nur Beschriftung und Zahl (%1), keine Meldung")
+                            .arg(shown.join(QStringLiteral(", "))));
+        return std::nullopt;
+    }
+
     if (entry.nr.isEmpty()) {
-        if (!mapping.numberMissing)
-            reasons->append(QStringLiteral("keine Nr."));
+        // Decided below, once the class is known.
     } else if (!ImportValues::isNumber(entry.nr)) {
         reasons->append(QStringLiteral("Nr. %1 ist keine Zahl").arg(quoted(entry.nr)));
     } else {
@@ -66,6 +92,12 @@ std::optional<Entry> check(const ImportWorkbook::Row& row, const ImportMapping& 
     }
     if (entry.name.isEmpty())
         reasons->append(QStringLiteral("kein Name"));
+    for (const auto& [field, text] : {std::pair{ImportField::Name, &entry.name},
+                                      std::pair{ImportField::Vorname, &entry.vorname}}) {
+        if (ImportValues::isNumeral(*text))
+            reasons->append(QStringLiteral("%1 %2 ist nur eine Zahl")
+                                .arg(ImportFields::caption(field), quoted(*text)));
+    }
     const std::pair<ImportField, const QString*> texts[] = {{ImportField::Name, &entry.name},
                                                             {ImportField::Vorname, &entry.vorname},
                                                             {ImportField::Verein, &entry.verein}};
@@ -91,6 +123,13 @@ std::optional<Entry> check(const ImportWorkbook::Row& row, const ImportMapping& 
     else
         reasons->append(
             QStringLiteral("Meister %1 nicht verstanden (+, x, ja oder 1)").arg(quoted(markText)));
+    if (entry.nr.isEmpty()) {
+        // A row the list already holds (the same file imported again) is that competitor,
+        // not a new one.
+        entry.nr = listedPeople.value(personKey(entry));
+        if (entry.nr.isEmpty() && !mapping.numberMissing)
+            reasons->prepend(QStringLiteral("keine Nr."));
+    }
     if (!reasons->isEmpty())
         return std::nullopt;
     return entry;
@@ -157,12 +196,28 @@ ImportPlan StartListImport::plan(const QList<QStringList>& currentRows,
     if (!append)
         plan.rows.clear();
 
+    QHash<QString, int> listed;           // number -> index in plan.rows
+    QHash<QString, QString> listedPeople; // personKey -> number
+    for (int i = 0; i < plan.rows.size(); ++i) {
+        const QStringList& cells = plan.rows.at(i);
+        const QString nr = cells.value(Heat::Nr);
+        if (nr.isEmpty())
+            continue;
+        if (!listed.contains(nr))
+            listed.insert(nr, i);
+        const QString person = personKey(cells.value(Heat::Name), cells.value(Heat::Vorname),
+                                         cells.value(Heat::Verein), cells.value(Heat::Kl));
+        if (!listedPeople.contains(person))
+            listedPeople.insert(person, nr);
+    }
+
     QList<Entry> entries;
     QHash<QString, int> lineOfNumber;
+    QHash<QString, int> lineOfPerson; // rows of the file without a number
     for (qsizetype r = qMax(0, mapping.headerRow + 1); r < sheet.rows.size(); ++r) {
         const ImportWorkbook::Row& row = sheet.rows.at(r);
         QStringList reasons;
-        const auto entry = check(row, mapping, &reasons);
+        const auto entry = check(row, mapping, listedPeople, &reasons);
         if (!entry) {
             plan.rejected.append({row.line, reasons.join(QStringLiteral("; "))});
             continue;
@@ -176,16 +231,20 @@ ImportPlan StartListImport::plan(const QList<QStringList>& currentRows,
                 continue;
             }
             lineOfNumber.insert(entry->nr, row.line);
+        } else {
+            const QString person = personKey(*entry);
+            const auto first = lineOfPerson.constFind(person);
+            if (first != lineOfPerson.constEnd()) {
+                plan.rejected.append({row.line, QStringLiteral("%1 steht schon in Zeile %2")
+                                                    .arg(quoted(entry->name))
+                                                    .arg(first.value())});
+                continue;
+            }
+            lineOfPerson.insert(person, row.line);
         }
         entries.append(*entry);
     }
 
-    QHash<QString, int> listed; // number -> index in plan.rows
-    for (int i = 0; i < plan.rows.size(); ++i) {
-        const QString nr = plan.rows.at(i).value(Heat::Nr);
-        if (!nr.isEmpty() && !listed.contains(nr))
-            listed.insert(nr, i);
-    }
     QSet<QString> used(lineOfNumber.keyBegin(), lineOfNumber.keyEnd());
     for (auto it = listed.keyBegin(); it != listed.keyEnd(); ++it)
         used.insert(*it);

@@ -115,6 +115,20 @@ bool XlsxSheetReader::read(const QByteArray& xml, const QString& partName, const
             const int line = reader.attribute(u"r").toInt();
             at.line = line >= 1 && line <= kLastLine ? line : at.line + 1;
             at.column = -1;
+        } else if (reader.is(u"mergeCell")) {
+            const QString range = reader.attribute(u"ref");
+            int column = 0, line = 0;
+            int lastColumn = 0, lastLine = 0;
+            const QString last = range.contains(u':') ? range.section(u':', 1) : range;
+            if (!parseReference(range.section(u':', 0, 0), &column, &line) ||
+                !parseReference(last, &lastColumn, &lastLine)) {
+                reader.fail(QStringLiteral("ungültiger Zellbereich „%1“").arg(range));
+                break;
+            }
+            if (!builder.mergeDown(line, column, lastLine)) {
+                *error = builder.error();
+                return false;
+            }
         } else if (reader.is(u"c")) {
             const QString reference = reader.attribute(u"r");
             int column = at.column + 1;

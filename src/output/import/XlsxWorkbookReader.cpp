@@ -149,8 +149,11 @@ ImportReadResult XlsxWorkbookReader::read(const ZipPackage& package) {
         builder.setHidden(entry.hidden);
         if (!XlsxSheetReader::read(xml, part, context, builder, &error))
             return ImportReadResult::failure(error);
+        auto sheet = builder.finish();
+        if (!sheet)
+            return ImportReadResult::failure(builder.error());
         cells = builder.cellCount();
-        result.sheets.append(builder.finish());
+        result.sheets.append(std::move(*sheet));
     }
     if (result.sheets.isEmpty())
         return ImportReadResult::failure(
