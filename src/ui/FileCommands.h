@@ -1,5 +1,6 @@
 #pragma once
 
+#include "competition/StartListCommands.h"
 #include "output/FileWriteResult.h"
 #include "widgets/FileDialogs.h"
 
@@ -44,6 +45,15 @@ public:
     // Asks a yes/no question, true for "Ja". Unset, every question counts as answered "Nein".
     void setQuestion(std::function<bool(const QString& question)> ask) { m_ask = std::move(ask); }
 
+    // Journals a note (name, remark); unset, nothing is journaled.
+    void setJournalNote(std::function<void(const QString& name, const QString& remark)> note) {
+        m_journalNote = std::move(note);
+    }
+
+    // Asked before the times of a file written under the other "Ergebnis:" setting are
+    // converted into the one set; "Nein" leaves the file unopened.
+    static QString conversionQuestion(const StartListCommands::TimeConversion& plan);
+
     // The question of "Neue", asked before a competition is emptied.
     static QString newProtocolQuestion() {
         return QStringLiteral(
@@ -52,7 +62,8 @@ public:
 
     // "Öffnen...": true when the chosen file was read into the heat start list; a file that
     // cannot be read leaves the competition as it was and says so. A file without competitors
-    // replaces a competition that has some only after the question of "Neue".
+    // replaces a competition that has some only after the question of "Neue"; times written
+    // in the other notation come in converted after conversionQuestion.
     bool open();
 
     // "Speichern als…" on the given page; filterIndex is the type shown first and, after OK,
@@ -74,4 +85,5 @@ private:
     QWidget* m_window;
     WordExport m_wordExport;
     std::function<bool(const QString&)> m_ask;
+    std::function<void(const QString&, const QString&)> m_journalNote;
 };

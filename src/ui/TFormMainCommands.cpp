@@ -89,6 +89,10 @@ void TFormMain::createFileCommands() {
     m_files = std::make_unique<FileCommands>(m_session.competition(), m_session.environment(),
                                              *m_seams.fileDialogs, m_fileTypeNames, this);
     m_files->setQuestion([this](const QString& question) { return askQuestion(question); });
+    m_files->setJournalNote([this](const QString& name, const QString& remark) {
+        if (SessionJournal* journal = m_session.journal())
+            journal->recorder().note(name, remark);
+    });
     m_files->setWordExport([this](const QString& fileName, int page) {
         return m_office->ExportToWord(OfficeExport::Saved, fileName, page);
     });
