@@ -110,6 +110,16 @@ HeatRating rateHeatRuns(const std::array<QString, 3>& cells, const TimeFormat& f
     return HeatRating{CountedRuns{kept[0], kept[1], *total}, std::nullopt};
 }
 
+// A row with nothing in any cell, as a new protocol starts with, stands for nobody and so is
+// no error either; it is left out all the same.
+bool isBlankRow(const TSortGrid& grid, int row) {
+    for (int col = 0; col < grid.ColCount(); ++col) {
+        if (!grid.cell(col, row).trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}
+
 // Rows without a place go back in after the ranked ones, each at the end of its class, in the
 // order they had.
 void appendAtClassEnd(TSortGrid& grid, const QList<QStringList>& rows, int classColumn) {
@@ -202,7 +212,8 @@ void StageDerivation::deriveHeatResults() {
             continue;
         }
         if (!counted || !numbered) {
-            ++errors;
+            if (!isBlankRow(heat, r))
+                ++errors;
             results.DeleteRow(r);
             continue;
         }

@@ -1,6 +1,7 @@
 #include "output/BackupStartup.h"
 
 #include "competition/TSortGrid.h"
+#include "competition/TimeNotation.h"
 #include "output/ProtocolFile.h"
 #include "platform/RegularFile.h"
 
@@ -35,12 +36,18 @@ QString keptName(const QString& path, const QDateTime& now) {
 }
 
 Outcome load(TSortGrid& heatStartList, const ProgramPaths::BackupLocation& location,
-             const QDateTime& now) {
+             const QDateTime& now, const std::optional<TimeFormat>& notation) {
     Outcome outcome;
     outcome.readPath = location.readPath;
     outcome.writePath = location.writePath;
     if (RegularFile::entryExists(location.readPath)) {
-        if (const auto rows = ProtocolFile::readProtocolFile(location.readPath, heatStartList)) {
+        if (auto rows = ProtocolFile::readProtocolFile(location.readPath, heatStartList)) {
+            // Read in the wrong notation the times would be empty or absurd; there is nobody to
+            // ask yet, and the values stay the same, so they are converted and the notice says so.
+            if (notation) {
+                outcome.converted = TimeNotation::plan(*rows, *notation);
+                TimeNotation::convert(*rows, *notation);
+            }
             ProtocolFile::replaceRows(heatStartList, *rows);
             outcome.loaded = true;
         } else {
@@ -73,6 +80,9 @@ QString statusText(const Outcome& outcome) {
         parts.append(QStringLiteral("Sicherungsdatei jetzt unter ") + outcome.writePath);
     if (!outcome.keptAs.isEmpty() && !keptUnreadable)
         parts.append(QStringLiteral("die ältere Datei dort ist aufbewahrt als ") + outcome.keptAs);
+    if (outcome.loaded && outcome.converted.cells > 0)
+        parts.append(QStringLiteral("Sicherungsdatei: ") +
+                     TimeNotation::summary(outcome.converted));
     return parts.join(QStringLiteral("; "));
 }
 

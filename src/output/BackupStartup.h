@@ -1,9 +1,12 @@
 #pragma once
 
+#include "competition/StartListCommands.h"
+#include "competition/TimeFormat.h"
 #include "platform/ProgramPaths.h"
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 class TSortGrid;
 
@@ -19,14 +22,19 @@ struct Outcome {
     bool loaded = false;
     bool unreadable = false; // readPath exists but could not be loaded
     QString keptAs;          // where the file at the write path was kept; empty when none was
+    // The times the file held in another notation than the one set, now in the one set.
+    StartListCommands::TimeConversion converted;
     // The backup goes on in another file than the one it was read from.
     bool relocated() const { return (loaded || unreadable) && readPath != writePath; }
 };
 
 // Loads the backup (leaving the table as it is when it cannot be read) and clears the way for
 // the first write. If the file in the way cannot be moved, writes go to the kept name instead.
+// Times written in another notation than `notation` come in converted to it; without a
+// notation they stay as written.
 Outcome load(TSortGrid& heatStartList, const ProgramPaths::BackupLocation& location,
-             const QDateTime& now = QDateTime::currentDateTime());
+             const QDateTime& now = QDateTime::currentDateTime(),
+             const std::optional<TimeFormat>& notation = std::nullopt);
 
 // "Velmora-Sicherungsdatei.txt" -> "Velmora-Sicherungsdatei-2026-12-09-14-03-22.txt" in the
 // same folder; "-2", "-3", ... after the time when that name is taken.

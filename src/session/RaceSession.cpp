@@ -5,6 +5,7 @@
 #include "competition/StageDerivation.h"
 #include "competition/StageTables.h"
 #include "competition/StartListCommands.h"
+#include "competition/TimeNotation.h"
 #include "journal/JournalRecorder.h"
 #include "live/LivePublishing.h"
 #include "output/BackupWriter.h"
@@ -132,8 +133,10 @@ void RaceSession::loadSettings() {
 }
 
 void RaceSession::loadBackup() {
+    const TimeFormat& notation = m_competition.timeFormat();
     m_backupOutcome =
-        BackupStartup::load(m_competition.heatStartList(), m_environment.paths().backupLocation());
+        BackupStartup::load(m_competition.heatStartList(), m_environment.paths().backupLocation(),
+                            QDateTime::currentDateTime(), notation);
     if (m_backupOutcome.loaded) {
         m_derivation->DeriveAll();
         Q_EMIT audienceChanged();
@@ -147,8 +150,17 @@ void RaceSession::loadBackup() {
     m_marksBackup = new SubstituteMarksBackup(m_competition, m_backupOutcome.writePath, this);
     if (m_backupOutcome.loaded)
         m_marksNotice = m_marksBackup->load(m_backupOutcome.readPath);
-    // The competition carried on from the other place is in the new one at once.
-    if (m_backupOutcome.loaded && m_backupOutcome.relocated()) {
+    const bool converted = m_backupOutcome.loaded && m_backupOutcome.converted.cells > 0;
+    if (converted) {
+        m_journal->recorder().note(QStringLiteral("Ergebnis: ") + notation.FormatTime(1024),
+                                   QStringLiteral("Sicherungsdatei: ") +
+                                       TimeNotation::summary(m_backupOutcome.converted));
+        if (TimeNotation::convertMarks(m_competition.substituteMarks(), notation))
+            Q_EMIT m_competition.substituteMarksChanged();
+    }
+    // The competition carried on from the other place is in the new one at once, and times
+    // converted on loading are in the file at once.
+    if (m_backupOutcome.loaded && (m_backupOutcome.relocated() || converted)) {
         m_startupWrite = m_backup->saveNow();
         m_marksBackup->sync();
     }

@@ -60,8 +60,8 @@ public:
     // Keeps the backup file in step with the heat start list; exists from start() on.
     BackupWriter* backup() const { return m_backup.get(); }
     const BackupStartup::Outcome& backupOutcome() const { return m_backupOutcome; }
-    // Whether start-up's write of a backup carried on from another place succeeded; nullopt
-    // when start-up wrote none.
+    // Whether start-up's write of a backup carried on from another place, or of one whose times
+    // it converted, succeeded; nullopt when start-up wrote none.
     std::optional<bool> startupWrite() const { return m_startupWrite; }
     // Every impulse and every change of the heat start list on disk; exists from start() on.
     SessionJournal* journal() const { return m_journal.get(); }

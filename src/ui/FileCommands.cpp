@@ -2,6 +2,7 @@
 
 #include "competition/Competition.h"
 #include "competition/TSortGrid.h"
+#include "competition/TimeNotation.h"
 #include "output/CsvFile.h"
 #include "output/ProtocolFile.h"
 #include "output/ProtocolPage.h"
@@ -69,11 +70,17 @@ bool FileCommands::open() {
     if (!choice)
         return false;
     TSortGrid& heatStartList = m_competition.heatStartList();
-    const auto rows = ProtocolFile::readProtocolFile(choice->fileName, heatStartList);
+    auto rows = ProtocolFile::readProtocolFile(choice->fileName, heatStartList);
     if (!rows) {
         reportError(QStringLiteral("Der Lesefehler der Datei: ") + choice->fileName);
         return false;
     }
+    // Times written under the other "Ergebnis:" setting would read as no time or as absurd
+    // ones: they come in converted, as a switch of the setting converts, or not at all.
+    const TimeFormat& notation = m_competition.timeFormat();
+    const StartListCommands::TimeConversion conversion = TimeNotation::plan(*rows, notation);
+    if (conversion.cells > 0 && !(m_ask && m_ask(conversionQuestion(conversion))))
+        return false;
     // A file without competitors empties the competition and so the backup: that takes the
     // question of "Neue".
     if (!ProtocolFile::rowsHaveData(*rows) && heatStartList.hasData() &&
@@ -81,16 +88,33 @@ bool FileCommands::open() {
         return false;
     if (m_admits && !m_admits(rows->mid(1)))
         return false;
+    if (conversion.cells > 0) {
+        TimeNotation::convert(*rows, notation);
+        // Before the cells, so the journal tells why every time of the file reads differently.
+        if (m_journalNote)
+            m_journalNote(QStringLiteral("Ergebnis: ") + notation.FormatTime(1024),
+                          choice->fileName + QStringLiteral(": ") +
+                              TimeNotation::summary(conversion));
+    }
     ProtocolFile::replaceRows(heatStartList, *rows);
     // The file's substitute times come with it; a file without companion has none.
     const QString marksPath = SubstituteMarksFile::companionPath(choice->fileName);
     const SubstituteMarksFile::ReadResult marks = SubstituteMarksFile::read(marksPath);
     m_competition.substituteMarks() = marks.marks;
+    TimeNotation::convertMarks(m_competition.substituteMarks(), notation);
     Q_EMIT m_competition.substituteMarksChanged();
     if (const QString damaged = SubstituteMarksFile::damagedText(marksPath, marks);
         !damaged.isEmpty())
         QMessageBox::warning(m_window, m_environment.programTitle(), damaged);
     return true;
+}
+
+QString FileCommands::conversionQuestion(const StartListCommands::TimeConversion& plan) {
+    return QStringLiteral("Ergebnis: Die %1 Zeiten dieser Datei stehen im anderen Format und "
+                          "werden in das eingestellte umgerechnet („%2“ wird „%3“). Umrechnen "
+                          "und öffnen?")
+        .arg(plan.cells)
+        .arg(plan.before, plan.after);
 }
 
 void FileCommands::saveAs(int page, const QString& tabCaption, int& filterIndex) {

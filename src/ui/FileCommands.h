@@ -1,5 +1,6 @@
 #pragma once
 
+#include "competition/StartListCommands.h"
 #include "output/FileWriteResult.h"
 #include "widgets/FileDialogs.h"
 
@@ -49,6 +50,15 @@ public:
         m_admits = std::move(admits);
     }
 
+    // Journals a note (name, remark); unset, nothing is journaled.
+    void setJournalNote(std::function<void(const QString& name, const QString& remark)> note) {
+        m_journalNote = std::move(note);
+    }
+
+    // Asked before the times of a file written under the other "Ergebnis:" setting are
+    // converted into the one set; "Nein" leaves the file unopened.
+    static QString conversionQuestion(const StartListCommands::TimeConversion& plan);
+
     // The question of "Neue", asked before a competition is emptied.
     static QString newProtocolQuestion() {
         return QStringLiteral(
@@ -57,7 +67,8 @@ public:
 
     // "Öffnen...": true when the chosen file was read into the heat start list; a file that
     // cannot be read leaves the competition as it was and says so. A file without competitors
-    // replaces a competition that has some only after the question of "Neue".
+    // replaces a competition that has some only after the question of "Neue"; times written
+    // in the other notation come in converted after conversionQuestion.
     bool open();
 
     // "Speichern als…" on the given page; filterIndex is the type shown first and, after OK,
@@ -80,4 +91,5 @@ private:
     WordExport m_wordExport;
     std::function<bool(const QString&)> m_ask;
     std::function<bool(const QList<QStringList>&)> m_admits;
+    std::function<void(const QString&, const QString&)> m_journalNote;
 };

@@ -90,6 +90,10 @@ void TFormMain::createFileCommands() {
     m_files->setQuestion([this](const QString& question) { return askQuestion(question); });
     m_files->setAdmission(
         [this](const QList<QStringList>& rows) { return m_session.admitsStartList(rows); });
+    m_files->setJournalNote([this](const QString& name, const QString& remark) {
+        if (SessionJournal* journal = m_session.journal())
+            journal->recorder().note(name, remark);
+    });
     m_files->setWordExport([this](const QString& fileName, int page) {
         return m_office->ExportToWord(OfficeExport::Saved, fileName, page);
     });

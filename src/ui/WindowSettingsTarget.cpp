@@ -2,6 +2,7 @@
 
 #include "competition/Competition.h"
 #include "competition/StartListCommands.h"
+#include "competition/TimeNotation.h"
 #include "journal/JournalRecorder.h"
 #include "output/BackupWriter.h"
 #include "session/RaceSession.h"
@@ -46,6 +47,9 @@ void WindowSettingsTarget::setTimeFormat(int vidResult) {
         if (SessionJournal* journal = m_window.session().journal())
             journal->recorder().commandChosen(QStringLiteral("Ergebnis: ") + to.FormatTime(1024));
         StartListCommands::ConvertTimes(heats, from, to);
+        // A substitute stays one in the new notation.
+        if (TimeNotation::convertMarks(competition.substituteMarks(), to))
+            Q_EMIT competition.substituteMarksChanged();
     }
     competition.setTimeFormat(to);
     if (plan.cells > 0) {

@@ -1,5 +1,6 @@
 #include "competition/Competition.h"
 #include "competition/StageDerivation.h"
+#include "competition/StageTables.h"
 #include "mock/HeatStartListBuilder.h"
 
 #include <QSignalSpy>
@@ -14,6 +15,8 @@ private Q_SLOTS:
     void missingRunsRemoveRows_data();
     void missingRunsRemoveRows();
     void emptyHeatStartList();
+    void blankRowsAreNoErrors_data();
+    void blankRowsAreNoErrors();
     void capturesCaptionsOfHeatStartList();
     void heatResultsByClassAndTotal();
     void heatResultsStaySortable();
@@ -102,13 +105,37 @@ void TstDerivation::emptyHeatStartList() {
     c.finalResults().setRowCells(1, {"1", "5", "x"});
     StageDerivation derivation(c);
     derivation.DeriveAll();
-    QCOMPARE(c.stageMessage(1), QStringLiteral("Es sind 1") + Message);
+    // The one blank row of a new protocol is nobody's and so no error.
+    QCOMPARE(c.stageMessage(1), QString());
     for (const TSortGrid* grid :
          {&c.heatResults(), &c.teams(), &c.finalStartList(), &c.finalResults()}) {
         QCOMPARE(grid->RowCount(), 2);
         QVERIFY(grid->IsRowEmpty(1));
     }
     QCOMPARE(c.heatResults().cell(9, 0), QStringLiteral("G-Zeit"));
+}
+
+void TstDerivation::blankRowsAreNoErrors_data() {
+    QTest::addColumn<int>("setting");
+    QTest::addColumn<QString>("blank");
+    QTest::newRow("1024, empty cells") << 0 << QString();
+    QTest::newRow("10,24, blanks") << 1 << " ";
+}
+
+void TstDerivation::blankRowsAreNoErrors() {
+    QFETCH(int, setting);
+    QFETCH(QString, blank);
+    Competition c(TimeFormat(setting, u','));
+    TSortGrid& heat = c.heatStartList();
+    heat.SetRowCount(3);
+    heat.setRowCells(1, {"1", "A", "a", "X", "1", "", "1024", "1100", "1200"});
+    heat.setRowCells(2, QStringList(11, blank));
+    StageDerivation(c).DeriveStage(1);
+    QCOMPARE(c.stageMessage(1), QString());
+    // Anything at all in a row without a total makes it an error again.
+    heat.setCell(StageTables::Heat::Meister, 2, "+");
+    StageDerivation(c).DeriveStage(1);
+    QCOMPARE(c.stageMessage(1), QStringLiteral("Es sind 1") + Message);
 }
 
 void TstDerivation::capturesCaptionsOfHeatStartList() {

@@ -1,4 +1,5 @@
 #include "competition/TimeFormat.h"
+#include "competition/TimeNotation.h"
 
 #include <QTest>
 #include <limits>
@@ -16,6 +17,8 @@ private Q_SLOTS:
     void keepsTextAcrossSettings();
     void freeTimeCell_data();
     void freeTimeCell();
+    void otherNotationRewritten_data();
+    void otherNotationRewritten();
 };
 
 void TstTimeFormat::parse_data() {
@@ -168,6 +171,34 @@ void TstTimeFormat::freeTimeCell() {
     QFETCH(QString, text);
     QFETCH(bool, free);
     QCOMPARE(TimeFormat::IsFreeTimeCell(text), free);
+}
+
+void TstTimeFormat::otherNotationRewritten_data() {
+    QTest::addColumn<int>("setting");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected"); // empty: stays as it is
+    QTest::newRow("1024 under 10,24") << 1 << "1024"
+                                      << "10,24";
+    QTest::newRow("negative") << 1 << "-5"
+                              << "-0,05";
+    QTest::newRow("9,5 under 1024") << 0 << " 9,5"
+                                    << "950";
+    QTest::newRow("another computer's point") << 1 << "10.24"
+                                              << "10,24";
+    for (int setting : {0, 1}) {
+        for (const char* kept : {"", " ", "-", "DNF", "AUS", "12,3x", ",5", "1,2,3", "0", "0,00"})
+            QTest::addRow("%d keeps '%s'", setting, kept) << setting << kept << QString();
+        QTest::addRow("own %d", setting)
+            << setting << TimeFormat(setting, u',').FormatTime(1024) << QString();
+    }
+}
+
+void TstTimeFormat::otherNotationRewritten() {
+    QFETCH(int, setting);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    const auto rewritten = TimeNotation::rewritten(text, TimeFormat(setting, u','));
+    QCOMPARE(rewritten.value_or(QString()), expected);
 }
 
 QTEST_GUILESS_MAIN(TstTimeFormat)

@@ -1,4 +1,7 @@
+#include "competition/StageTables.h"
 #include "competition/TSortGrid.h"
+#include "journal/JournalReader.h"
+#include "journal/JournalWriter.h"
 #include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
 #include "mock/WindowFixture.h"
@@ -18,6 +21,8 @@ private Q_SLOTS:
     void unreadableBackupNeverWrittenOver_data();
     void unreadableBackupNeverWrittenOver();
     void changeInBackupBeforeItReturns();
+    void backupInOtherNotationConverted_data();
+    void backupInOtherNotationConverted();
 };
 
 namespace {
@@ -71,6 +76,57 @@ void TestRaceSessionPersistence::changeInBackupBeforeItReturns() {
     QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
     heat.setCell(7, 1, QStringLiteral("1300"));
     QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
+}
+
+void TestRaceSessionPersistence::backupInOtherNotationConverted_data() {
+    QTest::addColumn<int>("setting");
+    QTest::addColumn<QByteArray>("backup");
+    QTest::addColumn<QString>("secondRun"); // of Nr. 1, as the tables show it after start-up
+    QTest::addColumn<QString>("notice");    // empty: nothing converted
+    QByteArray decimal = kBackupBytes;
+    // Nr. 2 stays in hundredths, as after a switch of the setting half-way through.
+    decimal.replace("1024\t1100\t1200", "10,24\t11,00\t12,00");
+    QTest::newRow("10,24 under 1024")
+        << 0 << decimal << "1100"
+        << "Sicherungsdatei: 3 Zeiten umgerechnet („10,24“ wird „1024“)";
+    QTest::newRow("1024 under 10,24")
+        << 1 << kBackupBytes << "11,00"
+        << "Sicherungsdatei: 6 Zeiten umgerechnet („1024“ wird „10,24“)";
+    QTest::newRow("own notation") << 0 << kBackupBytes << "1100" << QString();
+}
+
+void TestRaceSessionPersistence::backupInOtherNotationConverted() {
+    QFETCH(int, setting);
+    QFETCH(QByteArray, backup);
+    QFETCH(QString, secondRun);
+    QFETCH(QString, notice);
+    InstallationFixture install;
+    {
+        RaceSession first(install.environment());
+        first.start();
+        first.settings().vidResult = setting;
+    }
+    QVERIFY(install.writeFile(kBackup, backup));
+    // The second run is a substitute, marked as the file wrote it.
+    const QByteArray marked = backup.mid(backup.indexOf("\t+\t") + 3).split('\t').at(1);
+    QVERIFY(install.writeFile("Velmora-Sicherungsdatei-Ersatzzeiten.txt",
+                              "1\t2\t" + marked + "\t\r\n"));
+    auto session = std::make_unique<RaceSession>(install.environment());
+    session->start();
+    const Competition& c = session->competition();
+    QCOMPARE(c.heatStartList().cell(StageTables::Heat::Zeit2, 1), secondRun);
+    QVERIFY(c.heatResults().hasData());
+    QVERIFY(c.substituteMarks().isSubstitute("1", 1, secondRun));
+    QCOMPARE(BackupStartup::statusText(session->backupOutcome()), notice);
+    QCOMPARE(FileBytes::readFile(install.filePath(kBackup)),
+             notice.isEmpty() ? backup : ProtocolFile::protocolBytes(c.heatStartList()));
+    session.reset();
+    const QString journal =
+        install.filePath(JournalWriter::fileName("Velmora", QDate::currentDate()));
+    QStringList remarks;
+    for (const JournalEntry& entry : JournalReader::readFile(journal).entries)
+        remarks.append(entry.remark);
+    QCOMPARE(remarks.filter("umgerechnet"), notice.isEmpty() ? QStringList{} : QStringList{notice});
 }
 
 QTEST_MAIN(TestRaceSessionPersistence)

@@ -9,7 +9,9 @@
 #include "output/ProtocolFile.h"
 #include "output/ProtocolPage.h"
 #include "platform/ProgramPaths.h"
+#include "session/StartListHistory.h"
 #include "ui/HeaderBand.h"
+#include "ui/HistoryCommands.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
 
@@ -43,6 +45,8 @@ private Q_SLOTS:
     void webPageInUserFolderWhenStartFolderIsReadOnly();
     void substituteMarksGoWithTheProtocol_data();
     void substituteMarksGoWithTheProtocol();
+    void otherNotationConvertedOrLeftClosed_data();
+    void otherNotationConvertedOrLeftClosed();
 
 private:
     void fill();
@@ -171,6 +175,53 @@ void TestFormMainFiles::substituteMarksGoWithTheProtocol() {
     QCOMPARE(c.substituteMarks().isSubstitute(QStringLiteral("2"), 1, QStringLiteral("2100")),
              marked);
     QVERIFY(!c.substituteMarks().isSubstitute(QStringLiteral("1"), 0, QStringLiteral("1024")));
+}
+
+void TestFormMainFiles::otherNotationConvertedOrLeftClosed_data() {
+    QTest::addColumn<int>("setting");
+    QTest::addColumn<QByteArray>("runs"); // Zeit1..Zeit3 in the file
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QStringList>("shown"); // empty: the file stays closed
+    QTest::newRow("13,31 under 1024")
+        << 0 << QByteArray("13,31\t13,50\t14,00") << true << QStringList{"1331", "1350", "1400"};
+    QTest::newRow("1024 under 10,24")
+        << 1 << QByteArray("1024\t9827\t1100") << true << QStringList{"10,24", "98,27", "11,00"};
+    QTest::newRow("declined") << 1 << QByteArray("1024\t9827\t1100") << false << QStringList{};
+}
+
+void TestFormMainFiles::otherNotationConvertedOrLeftClosed() {
+    QFETCH(int, setting);
+    QFETCH(QByteArray, runs);
+    QFETCH(bool, answer);
+    QFETCH(QStringList, shown);
+    ScriptedAnswers answers;
+    answers.answer = answer;
+    m_window.reset();
+    m_window = std::make_unique<SessionWindow>(m_install->environment(&answers));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    fill();
+    Competition& c = m_window->session().competition();
+    c.setTimeFormat(TimeFormat(setting, u','));
+    QVERIFY(m_install->writeFile("andere.txt", "Nr.\tName\tVorname\tVerein/Ort\tKl.\tMeister\t"
+                                               "Zeit1\tZeit2\tZeit3\tZeit4\tZeit5\t\r\n"
+                                               "7\tNeu\tEva\tClub\t1\t \t" +
+                                                   runs + "\t \t \t\r\n"));
+    StartListHistory& history = m_window->findChild<HistoryCommands*>()->history();
+    history.settle();
+    const int steps = history.count();
+    const QByteArray before = ProtocolFile::protocolBytes(c.heatStartList());
+    m_install->dialogs().answer(m_install->filePath(QStringLiteral("andere.txt")));
+    m_window->sbLoadClick();
+    QCOMPARE(answers.questions.size(), 1);
+    QVERIFY(answers.questions[0].startsWith("Ergebnis: Die 3 Zeiten dieser Datei"));
+    QCOMPARE(c.heatStartList().rowCells(1).mid(6, 3), answer ? shown : kRows[0].mid(6, 3));
+    // Loading and converting are one step back.
+    history.settle();
+    QCOMPARE(history.count(), steps + (answer ? 1 : 0));
+    if (answer)
+        history.undo();
+    QCOMPARE(ProtocolFile::protocolBytes(c.heatStartList()), before);
 }
 
 void TestFormMainFiles::saveAsWritesByType_data() {
