@@ -4,6 +4,7 @@
 #include "competition/StageTables.h"
 
 #include <QStringList>
+#include <limits>
 
 namespace {
 
@@ -69,7 +70,7 @@ ResultEntry::Target ResultEntry::target(const Competition& competition, int acti
     const QString number = table.cell(Heat::Nr, row);
     const auto appended = [&](int run) {
         const int index = appendedRowIndex(heat);
-        return Target{Outcome::Appended, index, run, QString::number(index)};
+        return Target{Outcome::Appended, index, run, appendedRowNumber(heat)};
     };
     if (number.isEmpty())
         return appended(isFinalPage(activePage) ? 3 : 0);
@@ -98,16 +99,34 @@ int ResultEntry::selectNextRow(Competition& competition, int activePage) {
 }
 
 int ResultEntry::appendedRowIndex(const TSortGrid& heatStartList) {
-    // AddRow reuses an entirely empty last row; the new row's number is its position.
+    // AddRow reuses an entirely empty last row.
     return heatStartList.IsRowEmpty(heatStartList.RowCount() - 1) ? heatStartList.RowCount() - 1
                                                                   : heatStartList.RowCount();
+}
+
+QString ResultEntry::appendedRowNumber(const TSortGrid& heatStartList) {
+    using namespace StageTables;
+    // The new row's number is its position, unless a competitor has it already: the time
+    // would then count for him. Then the number after the highest.
+    const int index = appendedRowIndex(heatStartList);
+    const QString position = QString::number(index);
+    if (heatStartList.FindRow(Heat::Nr, position) < 0)
+        return position;
+    qint64 highest = index;
+    for (int row = 1; row < heatStartList.RowCount(); ++row) {
+        bool ok = false;
+        const qint64 number = heatStartList.cell(Heat::Nr, row).trimmed().toLongLong(&ok);
+        if (ok && number > highest && number < std::numeric_limits<int>::max())
+            highest = number;
+    }
+    return QString::number(highest + 1);
 }
 
 void ResultEntry::appendRow(TSortGrid& heatStartList, int timeColumn, qint32 runTimeMs,
                             const QString& timeText) {
     using namespace StageTables;
     QStringList cells(Heat::Zeit5 + 1);
-    cells[Heat::Nr] = QString::number(appendedRowIndex(heatStartList));
+    cells[Heat::Nr] = appendedRowNumber(heatStartList);
     cells[Heat::Name] = placeholderName();
     cells[Heat::Vorname] = placeholderFirstName();
     cells[Heat::Verein] = placeholderClub();

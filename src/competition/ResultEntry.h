@@ -48,6 +48,8 @@ public:
     static int selectNextRow(Competition& competition, int activePage);
 
 private:
+    // The start number a new row gets: its position, or past the highest number in use.
+    static QString appendedRowNumber(const TSortGrid& heatStartList);
     static int appendedRowIndex(const TSortGrid& heatStartList);
     static void appendRow(TSortGrid& heatStartList, int timeColumn, qint32 runTimeMs,
                           const QString& timeText);

@@ -112,6 +112,12 @@ void TestResultEntry::fullHeatRowAppends() {
     QCOMPARE(heat.rowCells(3),
              (QStringList{"3", "Name", "Vorname", "Verein", "4", "", "999", "", "", "", ""}));
     QCOMPARE(heat.rowCells(1), heatRow("1", "1000", "1100", "1200"));
+    // A new row never takes a number a competitor already has.
+    heat.AddRow(heatRow("5", "1000", "1100", "1200"));
+    heat.setRow(4);
+    QCOMPARE(ResultEntry::target(competition, 0).newNumber, QStringLiteral("6"));
+    QCOMPARE(ResultEntry::EnterRunTime(competition, 0, 9990), Outcome::Appended);
+    QCOMPARE(heat.cell(Heat::Nr, 5), QStringLiteral("6"));
 }
 
 void TestResultEntry::zeroRun() {
