@@ -1,14 +1,18 @@
 #include "competition/SubstituteTime.h"
 
+#include <QtNumeric>
+#include <limits>
+
 namespace {
 
-bool hasBoth(const SubstituteTime::Run& run) {
-    return run.aMicroseconds && run.bMicroseconds;
-}
-
-SubstituteTime::Neighbour neighbour(const std::vector<SubstituteTime::Run>& runs, int index) {
-    const SubstituteTime::Run& run = runs[static_cast<std::size_t>(index)];
-    return {index, *run.aMicroseconds - *run.bMicroseconds};
+// A minus B of a run that has both, unless the stamps it came from are so absurd that it
+// overflows: such a run counts as one without both.
+std::optional<qint64> differenceOf(const SubstituteTime::Run& run) {
+    qint64 difference = 0;
+    if (!run.aMicroseconds || !run.bMicroseconds ||
+        qSubOverflow(*run.aMicroseconds, *run.bMicroseconds, &difference))
+        return std::nullopt;
+    return difference;
 }
 
 qint64 floorDivide(qint64 numerator, qint64 denominator) {
@@ -28,22 +32,31 @@ SubstituteTime::calculate(const std::vector<Run>& runs, int target, qint64 baseM
     c.baseMicroseconds = baseMicroseconds;
     std::vector<Neighbour> before;
     for (int i = target - 1; i >= 0 && static_cast<int>(before.size()) < NeighboursEachSide; --i)
-        if (hasBoth(runs[static_cast<std::size_t>(i)]))
-            before.push_back(neighbour(runs, i));
+        if (const auto difference = differenceOf(runs[static_cast<std::size_t>(i)]))
+            before.push_back({i, *difference});
     c.neighbours.assign(before.rbegin(), before.rend());
     c.before = static_cast<int>(before.size());
     for (int i = target + 1; i < count && c.after < NeighboursEachSide; ++i)
-        if (hasBoth(runs[static_cast<std::size_t>(i)])) {
-            c.neighbours.push_back(neighbour(runs, i));
+        if (const auto difference = differenceOf(runs[static_cast<std::size_t>(i)])) {
+            c.neighbours.push_back({i, *difference});
             ++c.after;
         }
     if (c.neighbours.empty())
         return std::nullopt;
-    for (const Neighbour& n : c.neighbours)
-        c.sumMicroseconds += n.differenceMicroseconds;
     // base + sum / n in hundredths (10,000 us), truncated as a run time is: one exact division.
+    // Absurd stamps or a mistyped hand time give no substitute rather than a wrapped one.
     const qint64 n = static_cast<qint64>(c.neighbours.size());
-    c.resultHundredths =
-        static_cast<qint32>(floorDivide(baseMicroseconds * n + c.sumMicroseconds, n * 10'000));
+    qint64 numerator = 0;
+    for (const Neighbour& neighbour : c.neighbours)
+        if (qAddOverflow(c.sumMicroseconds, neighbour.differenceMicroseconds, &c.sumMicroseconds))
+            return std::nullopt;
+    if (qMulOverflow(baseMicroseconds, n, &numerator) ||
+        qAddOverflow(numerator, c.sumMicroseconds, &numerator))
+        return std::nullopt;
+    const qint64 hundredths = floorDivide(numerator, n * 10'000);
+    if (hundredths < std::numeric_limits<qint32>::min() ||
+        hundredths > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    c.resultHundredths = static_cast<qint32>(hundredths);
     return c;
 }

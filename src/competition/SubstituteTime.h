@@ -43,7 +43,7 @@ public:
     };
 
     // The substitute for runs[target] from the given base; nothing when no other run has both
-    // times or the target is not a run.
+    // times, the target is not a run, or the times are too large to give a run time.
     static std::optional<Calculation> calculate(const std::vector<Run>& runs, int target,
                                                 qint64 baseMicroseconds);
 };

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -57,12 +58,16 @@ bool JournalBackwardReader::openNext() {
             ::close(fd);
             continue;
         }
+        const qsizetype index = m_next - 1;
+        const qint64 fileSize = info.st_size;
+        const qint64 size =
+            index < m_ends.size() ? std::clamp(m_ends[index], qint64{0}, fileSize) : fileSize;
         m_fd = fd;
-        m_blockStart = info.st_size;
+        m_blockStart = size;
         m_buffer.clear();
         m_overlong = false;
         char last = '\n';
-        m_cutEnd = info.st_size > 0 && ::pread(fd, &last, 1, info.st_size - 1) == 1 && last != '\n';
+        m_cutEnd = size > 0 && ::pread(fd, &last, 1, size - 1) == 1 && last != '\n';
         return true;
     }
     return false;
@@ -121,7 +126,7 @@ bool JournalBackwardReader::previousLine(QByteArray& line, bool& damaged) {
     }
 }
 
-QList<JournalEntry> JournalBackwardReader::readOlder(int maxLines) {
+QList<JournalEntry> JournalBackwardReader::readOlder(int maxLines, LineFilter wanted) {
     QList<JournalEntry> entries;
     int lines = 0;
     while (lines < maxLines) {
@@ -138,6 +143,8 @@ QList<JournalEntry> JournalBackwardReader::readOlder(int maxLines) {
             ++m_skipped;
             continue;
         }
+        if (wanted && !wanted(raw))
+            continue;
         if (auto entry = JournalReader::lineEntry(raw, damaged))
             entries.append(std::move(*entry));
         else if (damaged)

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 // Reads journal day files from their end towards their beginning, a block at a time, newest
 // event first: what the newest events cost does not grow with the journal. Several files are
@@ -23,10 +24,16 @@ public:
     // Lines newer than all files, read before them: what the writer holds back while the
     // file cannot be written.
     void setNewestLines(QByteArray lines);
+    // Each file is read only up to the size given for it (in the order of the paths), so that
+    // what is appended after a moment is left to whoever saw it come; a negative size reads
+    // nothing of that file.
+    void setEnds(QList<qint64> sizes) { m_ends = std::move(sizes); }
 
     // Up to maxLines further lines back; the events among them, newest first. Empty once the
-    // beginning of the oldest file is reached.
-    QList<JournalEntry> readOlder(int maxLines);
+    // beginning of the oldest file is reached. A line `wanted` turns down is passed over
+    // unread, which spares the parsing of lines nobody asks for.
+    using LineFilter = bool (*)(const QByteArray& line);
+    QList<JournalEntry> readOlder(int maxLines, LineFilter wanted = nullptr);
     bool atBeginning() const {
         return m_next >= m_paths.size() && m_fd < 0 && !m_inMemory && m_newest.isEmpty();
     }
@@ -47,6 +54,7 @@ private:
     bool readBlock();
 
     QStringList m_paths;
+    QList<qint64> m_ends;
     const qint64 m_blockBytes;
     qsizetype m_next = 0;
     int m_fd = -1;

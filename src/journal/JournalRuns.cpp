@@ -2,10 +2,11 @@
 
 #include "journal/JournalBackwardReader.h"
 #include "journal/JournalRecorder.h"
-#include "journal/JournalWriter.h"
+#include "journal/JournalRecovery.h"
 #include "timing/RunClock.h"
 
 #include <QRegularExpression>
+#include <QtNumeric>
 
 namespace {
 
@@ -19,12 +20,35 @@ QString commandName(RunClock::Command command) {
     return JournalRecorder::commandName(command);
 }
 
-// Only commands and the cells they write tell of runs; line changes are most of a journal.
-bool tellsOfRuns(const JournalEntry& e) {
-    return e.kind == Kind::Command || (e.kind == Kind::Cell && !e.source.isEmpty());
+// A stop's time from its run's start. Stamps read from a damaged or edited file can be
+// anything: a span that overflows or that no run can have is none.
+std::optional<qint64> spanOf(qint64 start, qint64 stop) {
+    qint64 span = 0;
+    if (qSubOverflow(stop, start, &span) || span <= 0 ||
+        span > JournalRecovery::longestRunMicroseconds)
+        return std::nullopt;
+    return span;
+}
+
+// The third field of a line is the kind of its event: the lines of other kinds than commands
+// and cells are left unparsed.
+bool mayTellOfRuns(const QByteArray& line) {
+    static const QByteArray command = JournalEntry::kindText(Kind::Command).toUtf8();
+    static const QByteArray cell = JournalEntry::kindText(Kind::Cell).toUtf8();
+    const qsizetype first = line.indexOf('\t');
+    const qsizetype second = first < 0 ? -1 : line.indexOf('\t', first + 1);
+    const qsizetype third = second < 0 ? -1 : line.indexOf('\t', second + 1);
+    if (third < 0)
+        return true; // damaged: the reader counts it
+    const QByteArrayView kind = QByteArrayView(line).sliced(second + 1, third - second - 1);
+    return kind == command || kind == cell;
 }
 
 } // namespace
+
+bool JournalRuns::tellsOfRuns(const JournalEntry& e) {
+    return e.kind == Kind::Command || (e.kind == Kind::Cell && !e.source.isEmpty());
+}
 
 QString JournalRuns::runRemark(qint64 startStamp, const QString& rest) {
     return QStringLiteral("Start %1; ").arg(startStamp) + rest;
@@ -54,9 +78,10 @@ std::optional<qint64> JournalRuns::runStartOf(const JournalEntry& e) {
                            isCommand(e, commandName(RunClock::Command::Lap)) ||
                            isCommand(e, commandName(RunClock::Command::NotFinished)) ||
                            isCommand(e, JournalRecorder::backupStopName());
-    if (fromStart && e.runMicroseconds)
-        return *e.stamp - *e.runMicroseconds;
-    return std::nullopt;
+    qint64 start = 0;
+    if (!fromStart || !e.runMicroseconds || qSubOverflow(*e.stamp, *e.runMicroseconds, &start))
+        return std::nullopt;
+    return start;
 }
 
 std::optional<int> JournalRuns::indexOfStart(qint64 start) const {
@@ -130,20 +155,21 @@ std::vector<SubstituteTime::Run> JournalRuns::times() const {
     for (const Run& run : m_runs) {
         SubstituteTime::Run t;
         if (run.stopA)
-            t.aMicroseconds = *run.stopA - run.start;
+            t.aMicroseconds = spanOf(run.start, *run.stopA);
         if (run.stopB)
-            t.bMicroseconds = *run.stopB - run.start;
+            t.bMicroseconds = spanOf(run.start, *run.stopB);
         times.push_back(t);
     }
     return times;
 }
 
-JournalRuns JournalRuns::read(JournalBackwardReader& reader, int maxLines) {
+JournalRuns JournalRuns::read(JournalBackwardReader& reader, int maxLines,
+                              const std::atomic<bool>* stop) {
     std::vector<JournalEntry> newestFirst;
     int lines = 0;
     constexpr int LinesPerRead = 4000;
-    while (!reader.atBeginning() && lines < maxLines) {
-        for (JournalEntry& e : reader.readOlder(LinesPerRead))
+    while (!reader.atBeginning() && lines < maxLines && !(stop && stop->load())) {
+        for (JournalEntry& e : reader.readOlder(LinesPerRead, mayTellOfRuns))
             if (tellsOfRuns(e))
                 newestFirst.push_back(std::move(e));
         lines += LinesPerRead;
@@ -152,12 +178,4 @@ JournalRuns JournalRuns::read(JournalBackwardReader& reader, int maxLines) {
     for (auto it = newestFirst.rbegin(); it != newestFirst.rend(); ++it)
         runs.see(*it);
     return runs;
-}
-
-JournalRuns JournalRuns::readWritten(JournalWriter& writer, const QDate& today, int maxLines) {
-    // A run across midnight starts in yesterday's file.
-    writer.flush();
-    JournalBackwardReader reader({writer.pathFor(today), writer.pathFor(today.addDays(-1))});
-    reader.setNewestLines(writer.heldBackLines());
-    return read(reader, maxLines);
 }

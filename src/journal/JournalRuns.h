@@ -3,13 +3,12 @@
 #include "competition/SubstituteTime.h"
 #include "journal/JournalEntry.h"
 
-#include <QDate>
 #include <QString>
+#include <atomic>
 #include <optional>
 #include <vector>
 
 class JournalBackwardReader;
-class JournalWriter;
 
 // The runs the journal tells of, in the order they were run, with what a substitute time needs
 // of each: its start, the stop barrier's stop (A), System B's stop and the cell its time or
@@ -25,6 +24,8 @@ public:
         QString number;
         QString column;
         QString cellText;
+
+        bool operator==(const Run&) const = default;
     };
 
     // The name of the journal's command that enters a substitute or hand time.
@@ -34,8 +35,11 @@ public:
     // What a substitute entry's remark says after the run's start: the calculation; empty
     // for any other event.
     static QString calculationOf(const JournalEntry& entry);
-    // The start stamp of the run an impulse or command belongs to; nullopt for any other event.
+    // The start stamp of the run an impulse or command belongs to; nullopt for any other event
+    // and for stamps no run can have.
     static std::optional<qint64> runStartOf(const JournalEntry& entry);
+    // Only commands and the cells they write tell of runs; line changes are most of a journal.
+    static bool tellsOfRuns(const JournalEntry& entry);
 
     // Events oldest first.
     void see(const JournalEntry& entry);
@@ -43,14 +47,14 @@ public:
     std::optional<int> indexOfStart(qint64 start) const;
     // The newest run whose time or state went into the column of the competitor's row.
     std::optional<int> lastEnteredInto(const QString& number, const QString& column) const;
-    // A and B of every run as times from its start, for SubstituteTime.
+    // A and B of every run as times from its start, for SubstituteTime; a stop that cannot
+    // end its run (before the start, more than a day after it) is left out.
     std::vector<SubstituteTime::Run> times() const;
 
-    // Reads back up to maxLines lines from the newest on.
-    static JournalRuns read(JournalBackwardReader& reader, int maxLines = defaultLines);
-    // Today's and yesterday's journal of the writer, and what it holds back, as it is now.
-    static JournalRuns readWritten(JournalWriter& writer, const QDate& today,
-                                   int maxLines = defaultLines);
+    // Reads back up to maxLines lines from the newest on; stops early, with what it has, once
+    // `stop` is set.
+    static JournalRuns read(JournalBackwardReader& reader, int maxLines = defaultLines,
+                            const std::atomic<bool>* stop = nullptr);
     static constexpr int defaultLines = 400000;
 
 private:

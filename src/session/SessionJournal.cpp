@@ -2,6 +2,7 @@
 
 #include "journal/JournalBackwardReader.h"
 #include "journal/JournalRecorder.h"
+#include "journal/JournalRunIndex.h"
 #include "journal/JournalWriter.h"
 #include "output/BackupWriter.h"
 #include "timing/BarrierLogic.h"
@@ -25,9 +26,16 @@ SessionJournal::SessionJournal(const TickSource& ticks, RunClock& clock, Barrier
     const QString folder = QFileInfo(backup.backupPath()).absolutePath();
     m_writer = new JournalWriter(folder, programTitle, this);
     checkTodaysEnd();
+    // A run across midnight starts in yesterday's file.
+    const QDate today = QDate::currentDate();
+    m_runIndex =
+        new JournalRunIndex(JournalRunIndex::fileReader(
+                                {m_writer->pathFor(today), m_writer->pathFor(today.addDays(-1))}),
+                            this);
 
     m_recorder = new JournalRecorder(
         ticks, [writer = m_writer](const JournalEntry& e) { writer->append(e); }, {}, this);
+    connect(m_recorder, &JournalRecorder::recorded, m_runIndex, &JournalRunIndex::see);
     m_recorder->watchClock(clock);
     m_recorder->watchBarriers(barriers);
     m_recorder->watchBackupStop(barriers.backupStop());

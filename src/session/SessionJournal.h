@@ -6,6 +6,7 @@
 class BackupWriter;
 class BarrierLogic;
 class JournalRecorder;
+class JournalRunIndex;
 class JournalWriter;
 class LightBarrierPort;
 class RunClock;
@@ -15,7 +16,7 @@ class TickSource;
 // The impulse journal of one race session: a writer for the day files next to the backup and a
 // recorder on the run clock, the light barriers, the port and the heat start list. The journal
 // of the same change reaches the disk before the backup does. Start-up reads only the end of
-// today's journal.
+// today's journal; the runs of earlier sessions are read on a thread of their own.
 class SessionJournal : public QObject {
     Q_OBJECT
 public:
@@ -27,6 +28,8 @@ public:
 
     JournalRecorder& recorder() { return *m_recorder; }
     JournalWriter& writer() { return *m_writer; }
+    // The runs of today's and yesterday's journal, earlier sessions' read in the background.
+    JournalRunIndex& runIndex() { return *m_runIndex; }
     // Damaged lines at the end of today's journal, as start-up found them.
     int skippedLines() const { return m_skipped; }
     // What start-up found wrong with today's journal; empty when nothing.
@@ -49,6 +52,7 @@ private:
     BackupWriter& m_backup;
     JournalWriter* m_writer = nullptr;
     JournalRecorder* m_recorder = nullptr;
+    JournalRunIndex* m_runIndex = nullptr;
     int m_skipped = 0;
     QString m_startupNotice;
 };

@@ -6,6 +6,8 @@
 #include "competition/StageTables.h"
 #include "competition/SubstituteEntry.h"
 #include "journal/JournalRecorder.h"
+#include "journal/JournalRecovery.h"
+#include "journal/JournalRunIndex.h"
 #include "session/ProgramEnvironment.h"
 #include "session/RaceSession.h"
 #include "session/SessionJournal.h"
@@ -14,7 +16,7 @@
 #include "ui/SubstituteTimeDialog.h"
 
 #include <QAction>
-#include <QDate>
+#include <QDateTime>
 
 using StageTables::Heat::Nr;
 
@@ -52,16 +54,26 @@ SubstituteTimeCommand::SubstituteTimeCommand(RaceSession& session, FileDialogs& 
     m_competitorHand->setObjectName(QStringLiteral("mHandzeitLauf"));
     connect(m_competitorSubstitute, &QAction::triggered, this, [this] { competitorRun(false); });
     connect(m_competitorHand, &QAction::triggered, this, [this] { competitorRun(true); });
+    if (SessionJournal* journal = session.journal()) {
+        connect(&journal->runIndex(), &JournalRunIndex::ready, this, [this] {
+            updateWaitingEntries();
+            refreshCompetitorEntries();
+        });
+    }
     updateWaitingEntries();
     refreshCompetitorEntries();
 }
 
 void SubstituteTimeCommand::updateWaitingEntries() {
-    const bool stopped = m_session.clock().state() == RunClock::State::Stopped;
+    QString why;
+    if (m_session.clock().state() != RunClock::State::Stopped)
+        why = needsStoppedRunHint();
+    else
+        knownRuns(why);
     for (QAction* entry : {&m_substitute, &m_hand}) {
-        entry->setEnabled(stopped);
-        entry->setToolTip(stopped ? QString() : needsStoppedRunHint());
-        entry->setStatusTip(entry->toolTip());
+        entry->setEnabled(why.isEmpty());
+        entry->setToolTip(why);
+        entry->setStatusTip(why);
     }
 }
 
@@ -92,14 +104,17 @@ SubstituteTimeCommand::competitorTarget(QString& why) const {
         why = QStringLiteral("Für die gewählte Zeile ist noch kein Lauf eingetragen");
     if (!why.isEmpty())
         return std::nullopt;
-    Target target;
-    target.runs = readJournal();
+    const JournalRuns* runs = knownRuns(why);
+    if (!runs)
+        return std::nullopt;
     // A time typed by hand or a run from another day has no stops to start from.
-    const auto index = target.runs.lastEnteredInto(number, c.heatStartList().cell(*column, 0));
+    const auto index = runs->lastEnteredInto(number, c.heatStartList().cell(*column, 0));
     if (!index) {
         why = notInJournalText();
         return std::nullopt;
     }
+    Target target;
+    target.runs = *runs;
     target.index = *index;
     target.destination = Destination::Cell;
     target.number = number;
@@ -108,10 +123,14 @@ SubstituteTimeCommand::competitorTarget(QString& why) const {
     return target;
 }
 
-JournalRuns SubstituteTimeCommand::readJournal() const {
+const JournalRuns* SubstituteTimeCommand::knownRuns(QString& why) const {
     SessionJournal* journal = m_session.journal();
-    return journal ? JournalRuns::readWritten(journal->writer(), QDate::currentDate())
-                   : JournalRuns();
+    if (!journal)
+        return &m_noRuns;
+    const JournalRuns* runs = journal->runIndex().runs();
+    if (!runs)
+        why = JournalRunIndex::readingText();
+    return runs;
 }
 
 QString SubstituteTimeCommand::competitorText(const QString& number, int run) const {
@@ -179,6 +198,11 @@ void SubstituteTimeCommand::waitingRun(bool handTime) {
     RunClock& clock = m_session.clock();
     if (clock.state() != RunClock::State::Stopped)
         return;
+    if (QString why; !knownRuns(why)) {
+        if (m_hooks.tell)
+            m_hooks.tell(why);
+        return;
+    }
     // The key's stop time must not go in by itself while the operator decides.
     clock.holdAutoEntry();
     journalRun(clock.startStamp(), handTime, m_window);
@@ -194,14 +218,23 @@ void SubstituteTimeCommand::competitorRun(bool handTime) {
 
 QString SubstituteTimeCommand::journalRunRefusal(qint64 startStamp) const {
     const RunClock& clock = m_session.clock();
-    return clock.state() == RunClock::State::Running && clock.startStamp() == startStamp
-               ? QStringLiteral("Der Lauf ist noch nicht gestoppt")
-               : QString();
+    if (clock.state() == RunClock::State::Running && clock.startStamp() == startStamp)
+        return QStringLiteral("Der Lauf ist noch nicht gestoppt");
+    QString why;
+    knownRuns(why);
+    return why;
 }
 
 void SubstituteTimeCommand::journalRun(qint64 startStamp, bool handTime, QWidget* over) {
+    QString why;
+    const JournalRuns* runs = knownRuns(why);
+    if (!runs) {
+        if (m_hooks.tell)
+            m_hooks.tell(why);
+        return;
+    }
     Target target;
-    target.runs = readJournal();
+    target.runs = *runs;
     const auto index = target.runs.indexOfStart(startStamp);
     if (!index) {
         if (m_hooks.tell)
@@ -213,9 +246,9 @@ void SubstituteTimeCommand::journalRun(qint64 startStamp, bool handTime, QWidget
     const RunClock& clock = m_session.clock();
     const TSortGrid& heat = m_session.competition().heatStartList();
     const std::optional<int> column = SubstituteEntry::runOfColumn(heat, run.column);
-    if (const QString why = journalRunRefusal(startStamp); !why.isEmpty()) {
+    if (const QString refusal = journalRunRefusal(startStamp); !refusal.isEmpty()) {
         if (m_hooks.tell)
-            m_hooks.tell(why);
+            m_hooks.tell(refusal);
         return;
     }
     if (clock.state() == RunClock::State::Stopped && clock.startStamp() == startStamp) {
@@ -261,6 +294,12 @@ void SubstituteTimeCommand::enter(const Target& target, qint32 hundredths,
     SessionJournal* journal = m_session.journal();
     if (!journal)
         return;
+    // A mistyped hand time can give what no run takes, nor the table holds.
+    if (hundredths <= 0 || hundredths > JournalRecovery::longestRunMicroseconds / 10'000) {
+        if (m_hooks.tell)
+            m_hooks.tell(QStringLiteral("Keine mögliche Laufzeit: nichts eingetragen"));
+        return;
+    }
     Competition& c = m_session.competition();
     TSortGrid& heat = c.heatStartList();
     const QString text = c.timeFormat().FormatTime(hundredths);

@@ -85,7 +85,9 @@ private:
     // The selected competitor's last run as the journal tells of it; nothing, and why, where
     // there is none.
     std::optional<Target> competitorTarget(QString& why) const;
-    JournalRuns readJournal() const;
+    // The runs known so far, never read here; null, and why, while the journal of earlier
+    // sessions is still being read.
+    const JournalRuns* knownRuns(QString& why) const;
     QString competitorText(const QString& number, int run) const;
     // Where result entry would put a time now, described in competitor and newRowReason; false,
     // and why, when it puts it nowhere.
@@ -99,6 +101,8 @@ private:
     QAction& m_hand;
     QWidget* m_window;
     Hooks m_hooks;
+    // What knownRuns() answers without a journal.
+    const JournalRuns m_noRuns;
     QAction* m_competitorSubstitute = nullptr;
     QAction* m_competitorHand = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "competition/SelectedCompetitor.h"
 #include "competition/widgets/TSortGridView.h"
 #include "journal/JournalRecorder.h"
+#include "journal/JournalRunIndex.h"
 #include "journal/widgets/JournalWiring.h"
 #include "output/BackupStartup.h"
 #include "output/BackupWriter.h"
@@ -215,6 +216,9 @@ void TFormMain::createSubstituteCommands() {
             command->journalRun(startStamp, handTime, over);
         },
         [command](qint64 startStamp) { return command->journalRunRefusal(startStamp); });
+    if (SessionJournal* journal = m_session.journal())
+        connect(&journal->runIndex(), &JournalRunIndex::ready, m_journal.get(),
+                &JournalWiring::refreshSubstitute);
     if (const QString notice = m_session.substituteMarksNotice(); !notice.isEmpty())
         m_statusBar->showNotice(notice, JournalNoticeMs);
     connect(m_session.substituteMarksBackup(), &SubstituteMarksBackup::writeFailed, this,

@@ -2,6 +2,7 @@
 #include "competition/SubstituteTime.h"
 
 #include <QTest>
+#include <limits>
 
 namespace {
 
@@ -80,6 +81,16 @@ void TestSubstituteTime::substitute_data() {
     QTest::newRow("B after A") << Runs{both(300000, -4000), onlyB(310000), both(300000, -7000)} << 1
                                << qint64(31'000'000) << true << Indices{0, 2} << 1 << qint64(-5'500)
                                << 3099;
+    // Stamps from a damaged journal, or a mistyped hand time, never wrap into a time.
+    constexpr qint64 max = std::numeric_limits<qint64>::max();
+    QTest::newRow("A-B overflows: no neighbour")
+        << Runs{Run{max, -max}, onlyB(310000), both(300000, 10000)} << 1 << qint64(31'000'000)
+        << true << Indices{2} << 0 << qint64(10'000) << 3101;
+    const Runs three{both(300000, 10000), onlyB(310000), both(300000, 12000)};
+    QTest::newRow("base overflows")
+        << three << 1 << max << false << Indices{} << 0 << qint64(0) << 0;
+    QTest::newRow("beyond 32 bits of hundredths")
+        << three << 1 << qint64(30'000'000'000'000) << false << Indices{} << 0 << qint64(0) << 0;
 }
 
 void TestSubstituteTime::substitute() {

@@ -5,6 +5,7 @@
 #include "journal/JournalBackwardReader.h"
 #include "journal/JournalLineFormat.h"
 #include "journal/JournalRecorder.h"
+#include "journal/JournalRunIndex.h"
 #include "journal/JournalRuns.h"
 #include "mock/FakeTickSource.h"
 #include "mock/HeatStartListBuilder.h"
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <limits>
 
 namespace {
 
@@ -93,13 +95,16 @@ struct Race {
         line(BarrierLogic::stopEventBit | BackupStopLogic::eventBit, 0);
         ticks.advanceMicroseconds(5'000'000);
     }
-    JournalRuns runs() {
+    // Appends what is not in the file yet, as the journal's writer does.
+    QString write() {
         const QString path = dir.filePath(QStringLiteral("journal.txt"));
         QFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size())
+        if (!out.open(QIODevice::Append) || out.write(file.mid(out.size())) < 0)
             return {};
-        out.close();
-        JournalBackwardReader reader({path});
+        return path;
+    }
+    JournalRuns runs() {
+        JournalBackwardReader reader({write()});
         return JournalRuns::read(reader);
     }
 };
@@ -113,6 +118,9 @@ class TestJournalRuns : public QObject {
 private Q_SLOTS:
     void substituteFromTheJournal_data();
     void substituteFromTheJournal();
+    void indexKnowsEarlierAndNewRuns();
+    void absurdStampsGiveNoTime_data();
+    void absurdStampsGiveNoTime();
 };
 
 void TestJournalRuns::substituteFromTheJournal_data() {
@@ -183,6 +191,71 @@ void TestJournalRuns::substituteFromTheJournal() {
         if (const QString c = JournalRuns::calculationOf(e); !c.isEmpty())
             calculations.append(c);
     QCOMPARE(calculations, QStringList{QStringLiteral("Rechnung")});
+}
+
+// The index read in the background knows what reading the whole journal afterwards tells, with
+// the events of this session, a substitute for an earlier run among them, that came meanwhile.
+void TestJournalRuns::indexKnowsEarlierAndNewRuns() {
+    Race r(3);
+    r.run(QStringLiteral("31000000/30987000"));
+    r.run(QStringLiteral("F7/31455000"));
+    JournalRunIndex index(JournalRunIndex::fileReader({r.write()}));
+    QObject::connect(&r.recorder, &JournalRecorder::recorded, &index, &JournalRunIndex::see);
+    r.run(QStringLiteral("30500000/30480000"));
+    const qint64 f7Start = r.runs().runs()[1].start;
+    r.recorder.enterSubstitute(f7Start, 314'700'000, QStringLiteral("Rechnung"), [&] {
+        QVERIFY(SubstituteEntry::replaceRun(r.competition, QStringLiteral("2"), 0, "31,47"));
+    });
+    // Written to the file after the index was made, they are seen once, as they came.
+    r.write();
+    QVERIFY(!index.runs());
+    QTRY_VERIFY(index.runs());
+    QCOMPARE(index.runs()->runs(), r.runs().runs());
+    QCOMPARE(index.runs()->runs().size(), size_t(3));
+    QCOMPARE(index.runs()->runs()[1].cellText, QStringLiteral("31,47"));
+}
+
+void TestJournalRuns::absurdStampsGiveNoTime_data() {
+    QTest::addColumn<qint64>("start");
+    QTest::addColumn<qint64>("stop");
+    QTest::addColumn<qint64>("runTime"); // the stop's own run time field
+    QTest::addColumn<bool>("named");     // the stop names its start in the remark
+    QTest::addColumn<qint64>("a");       // A from the start, -1 for none
+    constexpr qint64 max = std::numeric_limits<qint64>::max();
+    constexpr qint64 min = std::numeric_limits<qint64>::min();
+    QTest::newRow("a real run") << qint64(1000) << qint64(31'001'000) << qint64(31'000'000) << false
+                                << qint64(31'000'000);
+    QTest::newRow("stop before its start")
+        << qint64(1000) << qint64(500) << qint64(-500) << false << qint64(-1);
+    QTest::newRow("stop two days later")
+        << qint64(0) << qint64(172'800'000'000) << qint64(172'800'000'000) << false << qint64(-1);
+    QTest::newRow("span overflows") << min + 1 << max << qint64(0) << true << qint64(-1);
+    QTest::newRow("start overflows") << qint64(1000) << min + 1 << max << false << qint64(-2);
+}
+
+// Stamps from a damaged or edited journal never wrap into a time: the stop gives none.
+void TestJournalRuns::absurdStampsGiveNoTime() {
+    QFETCH(qint64, start);
+    QFETCH(qint64, stop);
+    QFETCH(qint64, runTime);
+    QFETCH(bool, named);
+    QFETCH(qint64, a);
+    JournalRuns runs;
+    JournalEntry e;
+    e.kind = JournalEntry::Kind::Command;
+    e.name = QStringLiteral("Start");
+    e.stamp = start;
+    runs.see(e);
+    e.name = QStringLiteral("Stopp");
+    e.source = QStringLiteral("Lichtschranke");
+    e.stamp = stop;
+    e.runMicroseconds = runTime;
+    e.remark = named ? JournalRuns::runRemark(start, QString()) : QString();
+    // -2: the stop cannot even name its run.
+    QCOMPARE(JournalRuns::runStartOf(e).has_value(), a != -2);
+    runs.see(e);
+    QCOMPARE(runs.times().size(), size_t(1));
+    QCOMPARE(runs.times()[0].aMicroseconds.value_or(-1), a < 0 ? -1 : a);
 }
 
 QTEST_MAIN(TestJournalRuns)

@@ -11,6 +11,10 @@ SessionFixture::SessionFixture(const QString& devicePath)
           [ticks = m_ticks] { return ticks->nowMicroseconds(); })) {
     if (!devicePath.isEmpty())
         m_serial->addDevice(devicePath);
+    startSession();
+}
+
+void SessionFixture::startSession() {
     ProgramEnvironment environment = m_install.environment();
     environment.setTickSource(m_ticks);
     environment.setSerialSystem(m_serial);
@@ -21,6 +25,11 @@ SessionFixture::SessionFixture(const QString& devicePath)
 void SessionFixture::destroySession() {
     m_session->shutdown();
     m_session.reset();
+}
+
+void SessionFixture::restartSession() {
+    destroySession();
+    startSession();
 }
 
 bool SessionFixture::run(const QStringList& steps) {

@@ -20,6 +20,8 @@ public:
     RaceSession& session() { return *m_session; }
     // Shutdown as at the end of the program, then the session goes.
     void destroySession();
+    // Shutdown, then a new session on the same installation and clock, as at a restart.
+    void restartSession();
     FakeTickSource& ticks() { return *m_ticks; }
     FakeSerialSystem& serial() { return *m_serial; }
     const InstallationFixture& install() const { return m_install; }
@@ -32,6 +34,8 @@ public:
     static void addCompetitors(TSortGrid& heatStartList, int count);
 
 private:
+    void startSession();
+
     InstallationFixture m_install;
     std::shared_ptr<FakeTickSource> m_ticks;
     std::shared_ptr<FakeSerialSystem> m_serial;

@@ -1,7 +1,9 @@
 #include "competition/Competition.h"
 #include "competition/SubstituteEntry.h"
+#include "journal/JournalRunIndex.h"
 #include "mock/FakeFileDialogs.h"
 #include "mock/SessionFixture.h"
+#include "session/SessionJournal.h"
 #include "timing/RunClock.h"
 #include "ui/SubstituteTimeCommand.h"
 
@@ -16,6 +18,7 @@ class TestSubstituteTimeCommand : public QObject {
 private Q_SLOTS:
     void offeredWhereTheyWork_data();
     void offeredWhereTheyWork();
+    void earlierSessionsReadInTheBackground();
 };
 
 void TestSubstituteTimeCommand::offeredWhereTheyWork_data() {
@@ -54,6 +57,7 @@ void TestSubstituteTimeCommand::offeredWhereTheyWork() {
     SessionFixture f;
     f.addCompetitors(3);
     QVERIFY(f.run(race));
+    QTRY_VERIFY(f.session().journal()->runIndex().runs());
     TSortGrid& heat = f.session().competition().heatStartList();
     if (!typed.isEmpty())
         heat.setCell(SubstituteEntry::heatColumn(0), 1, typed);
@@ -86,6 +90,27 @@ void TestSubstituteTimeCommand::offeredWhereTheyWork() {
         command.competitorRun(false);
         QCOMPARE(told, why);
     }
+}
+
+// After a restart the run entered before it is offered once the journal is read, which happens
+// in the background: until then the entries wait and say so, never the window.
+void TestSubstituteTimeCommand::earlierSessionsReadInTheBackground() {
+    SessionFixture f;
+    f.addCompetitors(3);
+    QVERIFY(f.run({"F5", "+30000", "F8", "F9", "+0"}));
+    f.restartSession();
+    f.session().competition().heatStartList().setRow(1);
+    FakeFileDialogs files;
+    QAction substitute;
+    QAction hand;
+    SubstituteTimeCommand command(f.session(), files, substitute, hand, nullptr, {});
+    QAction* entry = command.competitorSubstitute();
+    QVERIFY(!entry->isEnabled());
+    QCOMPARE(entry->toolTip(), JournalRunIndex::readingText());
+    QCOMPARE(command.journalRunRefusal(0), JournalRunIndex::readingText());
+    QTRY_VERIFY(entry->isEnabled());
+    QCOMPARE(entry->toolTip(), QString());
+    QCOMPARE(command.journalRunRefusal(0), QString());
 }
 
 QTEST_MAIN(TestSubstituteTimeCommand)

@@ -71,6 +71,11 @@ void JournalWiring::showDialog() {
     dialog->open();
 }
 
+void JournalWiring::refreshSubstitute() {
+    if (m_dialog)
+        m_dialog->setSubstituteOffered(static_cast<bool>(m_substitute), m_refusal);
+}
+
 void JournalWiring::enterFromJournal(qint64 startStamp, qint64 stopStamp) {
     const auto run = JournalRecovery::runTime(startStamp, stopStamp);
     if (!run)

@@ -40,6 +40,8 @@ public:
         m_substitute = std::move(substitute);
         m_refusal = std::move(refusal);
     }
+    // The open dialog asks the refusal again, as what it depends on has changed.
+    void refreshSubstitute();
 
     JournalRecorder& recorder() { return *m_recorder; }
     JournalWriter& writer() { return *m_writer; }
