@@ -53,6 +53,8 @@ namespace {
 
 // How long the status bar shows what the journal has to say.
 constexpr int JournalNoticeMs = 30000;
+// How long the status bar says what "Rückgängig" or "Wiederholen" changed.
+constexpr int UndoNoticeMs = 15000;
 
 } // namespace
 
@@ -229,6 +231,9 @@ void TFormMain::createStartListCommands() {
                          [this](const QString& command) {
                              if (SessionJournal* journal = m_session.journal())
                                  journal->recorder().commandChosen(command);
+                         },
+                         [this](const QString& text) {
+                             m_statusBar->showNotice(text, UndoNoticeMs);
                          }});
     new RunStateCommands({m_session.competition(), m_session.clock(), m_actions,
                           *m_editing->popupMenu(), *m_views[2], *m_pages, *m_statusBar,
