@@ -28,6 +28,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QInputDevice>
 #include <QKeyEvent>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -144,6 +145,11 @@ int main(int argc, char* argv[]) {
          }},
     };
 
+    // A key event names the keyboard it came from; without one Qt makes the primary keyboard
+    // when the first event is built, as a child of the application, so it must be made here on
+    // the window's thread and not on the thread that plays the platform.
+    const QInputDevice* keyboardDevice = QInputDevice::primaryKeyboard();
+
     std::printf("%d rows, %d presses per export, 150 ms after the export began\n", rows, presses);
     for (const Export& e : exports) {
         Figures figures;
@@ -155,7 +161,8 @@ int main(int argc, char* argv[]) {
             std::thread keyboard([&] {
                 std::this_thread::sleep_for(std::chrono::milliseconds(150));
                 pressedAt = MonotonicTickSource::rawMicroseconds();
-                auto* press = new QKeyEvent(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
+                auto* press = new QKeyEvent(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier, 0, 0, 0,
+                                            QString(), false, 1, keyboardDevice);
                 press->setTimestamp(
                     static_cast<quint64>(InputEventTime::monotonicMicroseconds() / 1000));
                 QCoreApplication::postEvent(target, press);

@@ -120,14 +120,18 @@ void GridPageRenderer::drawRow(const PrintableTable& table, QPainter& painter,
             painter.fillRect(box, QColor::fromRgb(CellPresentation::StateBackground));
         painter.drawRect(box.adjusted(0, 0, -1, -1));
 
-        const QString& text = table.cell(c, row);
-        if (text.isEmpty())
+        if (table.cell(c, row).isEmpty())
             continue;
-        const int textWidth = metrics.horizontalAdvance(text);
         const bool substitute = mark == CellPresentation::Mark::Substitute;
         const int markWidth =
             substitute ? markMetrics.horizontalAdvance(CellPresentation::substituteMark()) : 0;
         const Qt::Alignment alignment = table.alignment(c, row) & Qt::AlignHorizontal_Mask;
+        // A text wider than its cell ends in "…", so the reader sees that it goes on. It has
+        // the cell but for the margin on the side it is aligned to.
+        const int room = g.X(width) - (alignment & Qt::AlignHCenter ? 0 : g.X(3));
+        const QString text =
+            metrics.elidedText(table.cell(c, row), Qt::ElideRight, room - markWidth);
+        const int textWidth = metrics.horizontalAdvance(text);
         int offset = g.X(3);
         if (alignment & Qt::AlignRight)
             offset = g.X(width - 3) - textWidth - markWidth;

@@ -20,6 +20,24 @@ QString forNumber(const QStringList& row) {
     return number.isEmpty() ? QString() : QStringLiteral(" für Nr. ") + number;
 }
 
+// A run's time entered says whose it is by number and name, so whoever takes it back sees
+// which result goes: "Ergebnis 13,97 für Nr. 7 Meier".
+QString result(const QString& time, const QStringList& row) {
+    const QString number = row.value(Heat::Nr).trimmed();
+    const QString name = row.value(Heat::Name).trimmed();
+    QStringList who;
+    if (!number.isEmpty())
+        who.append(QStringLiteral("Nr. ") + number);
+    if (!name.isEmpty())
+        who.append(name);
+    return QStringLiteral("Ergebnis ") + time.trimmed() +
+           (who.isEmpty() ? QString() : QStringLiteral(" für ") + who.join(u' '));
+}
+
+bool isTime(const QString& text) {
+    return !TimeFormat::IsFreeTimeCell(text) && !RunState::isState(text);
+}
+
 QString oneCell(const QStringList& before, const QStringList& after, int col,
                 const QString& caption) {
     const QString& text = after.value(col);
@@ -29,7 +47,21 @@ QString oneCell(const QStringList& before, const QStringList& after, int col,
         return text.trimmed() + forNumber(after);
     if (TimeFormat::IsFreeTimeCell(text) && !TimeFormat::IsFreeTimeCell(before.value(col)))
         return QStringLiteral("Lauf wiederholen") + forNumber(after);
+    if (TimeFormat::IsFreeTimeCell(before.value(col)))
+        return result(text, after);
     return QStringLiteral("Zeit ") + text + forNumber(after);
+}
+
+// A row added with a single time in it is a result entered in a row of its own.
+QString rowAdded(const QStringList& row) {
+    QList<int> times;
+    for (int c = Heat::Zeit1; c <= Heat::Zeit5; ++c) {
+        if (!row.value(c).trimmed().isEmpty())
+            times.append(c);
+    }
+    if (times.size() == 1 && isTime(row.value(times.constFirst())))
+        return result(row.value(times.constFirst()), row);
+    return QStringLiteral("Zeile hinzufügen");
 }
 
 bool isEmptyRow(const QStringList& row) {
@@ -38,7 +70,7 @@ bool isEmptyRow(const QStringList& row) {
 
 QString oneRow(const QStringList& before, const QStringList& after, const QStringList& header) {
     if (isEmptyRow(before))
-        return QStringLiteral("Zeile hinzufügen");
+        return rowAdded(after);
     if (isEmptyRow(after))
         return QStringLiteral("Zeile entfernen") + forNumber(before);
     QList<int> changed;
@@ -88,7 +120,7 @@ QString StartListChangeName::describe(const StartListSnapshot& before,
         while (r < shorter.size() && shorter[r] == longer[r])
             ++r;
         if (longer.mid(r + 1) == shorter.mid(r)) {
-            return a.size() < b.size() ? QStringLiteral("Zeile hinzufügen")
+            return a.size() < b.size() ? rowAdded(longer[r])
                                        : QStringLiteral("Zeile entfernen") + forNumber(longer[r]);
         }
     }

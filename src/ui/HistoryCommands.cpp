@@ -66,7 +66,10 @@ void HistoryCommands::nameStep(const QString& name) {
 }
 
 void HistoryCommands::journal(const QString& name, bool undone) {
-    m_hooks.journal((undone ? UndoCaption : RedoCaption) + QStringLiteral(": ") + name);
+    const QString line = (undone ? UndoCaption : RedoCaption) + QStringLiteral(": ") + name;
+    m_hooks.journal(line);
+    if (m_hooks.tell)
+        m_hooks.tell(line);
 }
 
 void HistoryCommands::mUndoClick() {

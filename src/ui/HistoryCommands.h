@@ -22,6 +22,9 @@ public:
         std::function<void()> restored;
         // The journal's line for a command chosen.
         std::function<void(const QString& command)> journal;
+        // Tells the operator what a step took back or made again ("Rückgängig: Ergebnis 13,97
+        // für Nr. 7 Meier"): a key pressed in the wrong place must not go unnoticed.
+        std::function<void(const QString& text)> tell;
     };
 
     // Starts from the list as it stands, so create it once the backup has been loaded. The

@@ -1,6 +1,7 @@
 #include "ui/MenuKeyRouter.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -18,6 +19,30 @@ void collect(const QList<QAction*>& actions, QList<QAction*>& into) {
         else if (!action->shortcut().isEmpty())
             into.append(action);
     }
+}
+
+// The keys a text field keeps for its own text, whatever menu entry has them too: undo, redo,
+// copy, paste, cut and select all. Ctrl+Y is redo in a field on every platform here, as the
+// list's "Wiederholen" has it.
+bool isEditingKey(const QKeyEvent& key) {
+    const QKeyCombination ctrlY(Qt::ControlModifier, Qt::Key_Y);
+    return key.keyCombination() == ctrlY || key.matches(QKeySequence::Undo) ||
+           key.matches(QKeySequence::Redo) || key.matches(QKeySequence::Copy) ||
+           key.matches(QKeySequence::Paste) || key.matches(QKeySequence::Cut) ||
+           key.matches(QKeySequence::SelectAll);
+}
+
+bool isRedoByCtrlY(const QKeyEvent& key) {
+    return key.keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) &&
+           !key.matches(QKeySequence::Redo);
+}
+
+// A platform's key reaches the window first and then its focus widget; the field is the one
+// that will get the press either way.
+QLineEdit* textFieldOf(QObject* watched) {
+    QObject* target = watched->isWindowType() ? QApplication::focusWidget() : watched;
+    auto* field = qobject_cast<QLineEdit*>(target);
+    return field && !field->isReadOnly() ? field : nullptr;
 }
 
 } // namespace
@@ -54,13 +79,15 @@ bool MenuKeyRouter::belongsToWindow(const QObject* watched) const {
 bool MenuKeyRouter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride && belongsToWindow(watched)) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        // Editing keys inside a text field (the cell editor, the title) are the field's own:
+        // the list's "Rückgängig" there would take back a result instead of the typing.
+        if (textFieldOf(watched) && isEditingKey(*key)) {
+            event->accept();
+            return true;
+        }
         QAction* entry = entryFor(*key);
         // A disabled entry leaves its key to the field, where it may mean something.
         if (!entry || !entry->isEnabled())
-            return false;
-        // Undo and redo inside a text field (the cell editor, the title) are the field's own.
-        if (qobject_cast<QLineEdit*>(watched) &&
-            (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)))
             return false;
         if (key->modifiers() & Qt::KeypadModifier) {
             // Taken from the shortcut matching; the press that follows triggers the entry.
@@ -72,6 +99,14 @@ bool MenuKeyRouter::eventFilter(QObject* watched, QEvent* event) {
         // Not overridden by the field: the window's shortcut takes the key.
         event->ignore();
         return true;
+    }
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() && belongsToWindow(watched) &&
+        isRedoByCtrlY(*static_cast<QKeyEvent*>(event))) {
+        // A line edit knows only the platform's redo key.
+        if (QLineEdit* field = textFieldOf(watched)) {
+            field->redo();
+            return true;
+        }
     }
     if (event->type() == QEvent::KeyPress && m_pending) {
         const auto* key = static_cast<QKeyEvent*>(event);

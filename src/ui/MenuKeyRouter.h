@@ -9,7 +9,9 @@ class QKeyEvent;
 class QMainWindow;
 
 // The main window's menu keys act whatever has the focus in it: a field that would keep a menu
-// key for itself (the title's line edit takes Ctrl+E as "end of line") does not get it. And a
+// key for itself (the title's line edit takes Ctrl+E as "end of line") does not get it, except
+// the editing keys of a text field (undo, redo, copy, paste, cut, select all), which change
+// the field and never the start list. And a
 // keypad key is a key of its own: X11 reports Ctrl+Numpad1 to the shortcut matching as Ctrl+1,
 // so the hidden keypad entries are triggered here, where the keypad is still told apart.
 class MenuKeyRouter : public QObject {

@@ -55,6 +55,8 @@ namespace {
 
 // How long the status bar shows what the journal has to say.
 constexpr int JournalNoticeMs = 30000;
+// How long the status bar says what "Rückgängig" or "Wiederholen" changed.
+constexpr int UndoNoticeMs = 15000;
 
 } // namespace
 
@@ -238,6 +240,9 @@ void TFormMain::createStartListCommands() {
                                          [this](const QString& command) {
                                              if (SessionJournal* journal = m_session.journal())
                                                  journal->recorder().commandChosen(command);
+                                         },
+                                         [this](const QString& text) {
+                                             m_statusBar->showNotice(text, UndoNoticeMs);
                                          }});
     // An undo or a redo is one more command that changes the list under an open run.
     history->history().setGate(

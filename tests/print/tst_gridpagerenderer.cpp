@@ -25,6 +25,8 @@ private Q_SLOTS:
     void previewPageEqualsPrintedPage();
     void rowsShareTheirBordersAndClearTheLabel_data();
     void rowsShareTheirBordersAndClearTheLabel();
+    void longTextsEndInAnEllipsis_data();
+    void longTextsEndInAnEllipsis();
     void numbersAreNeverCutOnPaper_data();
     void numbersAreNeverCutOnPaper();
     void statesAndSubstitutesOnPaper_data();
@@ -119,7 +121,7 @@ void TstGridPageRenderer::cellTextsAreClippedAndAligned_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("align"); // -1 left, 0 centre, 1 right
     QTest::newRow("Nr. right-justified") << 0 << "7" << 1;
-    QTest::newRow("name left") << 1 << "Name7-mit-einem-langen-Zusatz" << -1;
+    QTest::newRow("first name left") << 2 << "Vorname7" << -1;
     QTest::newRow("Kl. centred") << 4 << "4" << 0;
     QTest::newRow("heat run right-justified") << 6 << "10,17" << 1;
 }
@@ -216,6 +218,36 @@ void TstGridPageRenderer::rowsShareTheirBordersAndClearTheLabel() {
         const int labelTop = seite->position.y() - label.ascent();
         QVERIFY(column.last().top() + column.last().height() < labelTop);
     }
+}
+
+void TstGridPageRenderer::longTextsEndInAnEllipsis_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("cut");
+    QTest::newRow("long club") << 3 << "Skiclub Oberammergau-Unterammergau" << true;
+    QTest::newRow("long name") << 1 << "Oberhuber-Niederstetten-Obermaier" << true;
+    QTest::newRow("short club") << 3 << "SC Au" << false;
+}
+
+void TstGridPageRenderer::longTextsEndInAnEllipsis() {
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    QFETCH(bool, cut);
+    PrintTableFixture f;
+    f.fill(3);
+    f.setWidths({31, 120, 100, 100, 20, 51, 50, 50, 50, -1, -1});
+    f.grid().setCell(column, 2, text);
+    const auto pages = printAll(f);
+    const auto& texts = pages.first().texts;
+    const auto found = std::find_if(texts.begin(), texts.end(), [&](const auto& t) {
+        return cut ? t.text.size() > 1 && t.text.endsWith(u'…') &&
+                         text.startsWith(t.text.chopped(1))
+                   : t.text == text;
+    });
+    QVERIFY(found != texts.end());
+    RecordingPaintDevice device(A4Width, A4Height, 1200);
+    const int width = QFontMetrics(f.view->font(), &device).horizontalAdvance(found->text);
+    QVERIFY(found->position.x() + width <= found->clip.right() + 1);
 }
 
 void TstGridPageRenderer::numbersAreNeverCutOnPaper_data() {

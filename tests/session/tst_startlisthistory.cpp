@@ -68,7 +68,13 @@ void TstStartListHistory::undoRestoresTableAndBackup_data() {
 
     QTest::newRow("result entry") << Change([](Competition& c) {
         ResultEntry::EnterRunTime(c, 0, 10240);
-    }) << "Zeit 10,24 für Nr. 2";
+    }) << "Ergebnis 10,24 für Nr. 2 Berg";
+    QTest::newRow("time changed") << Change([](Competition& c) {
+        c.heatStartList().commitUserEdit(Heat::Zeit2, 3, "9,95");
+    }) << "Zeit 9,95 für Nr. 3";
+    QTest::newRow("row added with its result") << Change([](Competition& c) {
+        c.heatStartList().AddRow({"4", "Dorn", "Dana", "", "1", "", "12,34", "", "", "", ""});
+    }) << "Ergebnis 12,34 für Nr. 4 Dorn";
     QTest::newRow("state") << Change([](Competition& c) {
         RunStateEntry::enterState(c, 0, RunState::DNF);
     }) << "DNF für Nr. 2";

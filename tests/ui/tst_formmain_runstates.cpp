@@ -4,8 +4,10 @@
 #include "session/RaceSession.h"
 #include "ui/HistoryCommands.h"
 #include "ui/MainActions.h"
+#include "ui/MainStatusBar.h"
 #include "ui/RunOverrunWarning.h"
 #include "ui/TFormMain.h"
+#include "widgets/ElidingLabel.h"
 
 #include <QAction>
 #include <QTest>
@@ -77,9 +79,12 @@ void TestFormMainRunStates::rerunThenUndoTwice() {
 
     auto* history = f.window().findChild<HistoryCommands*>();
     QVERIFY(history);
-    QTRY_COMPARE(history->mUndo()->text(), QStringLiteral("Rückgängig: Zeit 77 für Nr. 11"));
+    QTRY_COMPARE(history->mUndo()->text(),
+                 QStringLiteral("Rückgängig: Ergebnis 77 für Nr. 11 Name1"));
     QTest::keyClick(&f.window(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.heatRow(1), QStringLiteral("11 . . . ."));
+    QVERIFY(f.window().StatusBar1()->noticePanel()->text().contains(
+        QStringLiteral("Rückgängig: Ergebnis 77 für Nr. 11 Name1")));
     QCOMPARE(FileBytes::readFile(backup), emptied);
     QTRY_COMPARE(history->mUndo()->text(),
                  QStringLiteral("Rückgängig: Lauf wiederholen für Nr. 11"));

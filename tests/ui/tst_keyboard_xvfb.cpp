@@ -2,6 +2,7 @@
 #include "competition/widgets/TSortGridView.h"
 #include "mock/TimingWindowFixture.h"
 #include "timing/RunClock.h"
+#include "ui/HeaderBand.h"
 #include "ui/MainActions.h"
 #include "ui/TFormMain.h"
 #include "ui/TPageControl.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
@@ -114,21 +116,24 @@ void TestKeyboardXvfb::f10StillResets() {
 }
 
 void TestKeyboardXvfb::ctrlTabChangesPages_data() {
-    QTest::addColumn<bool>("focusInTable");
-    QTest::newRow("focus on the timing buttons") << false;
-    QTest::newRow("focus in the table") << true;
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("focus on the timing buttons") << QString();
+    QTest::newRow("focus in the table") << "table";
+    QTest::newRow("focus in the title") << "title";
 }
 
 void TestKeyboardXvfb::ctrlTabChangesPages() {
-    QFETCH(bool, focusInTable);
+    QFETCH(QString, focus);
     TimingWindowFixture f;
     TFormMain& w = f.window();
     TSortGrid& heat = w.session().competition().heatStartList();
     for (int i = 1; i <= 3; ++i)
         heat.AddRow({QString::number(i), "N", "V", "C", "1", "", "1000", "1100", "1200"});
-    if (focusInTable) {
-        w.SortGridView(0)->setFocus();
-        QTRY_VERIFY(w.SortGridView(0)->hasFocus());
+    if (QWidget* field = focus == u"table"   ? w.SortGridView(0)
+                         : focus == u"title" ? static_cast<QWidget*>(w.header()->eZeile)
+                                             : nullptr) {
+        field->setFocus();
+        QTRY_VERIFY(field->hasFocus());
     }
     TPageControl* pages = w.PageControl1();
     QCOMPARE(pages->currentIndex(), 0);

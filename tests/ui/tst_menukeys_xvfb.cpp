@@ -1,16 +1,20 @@
 #include "competition/widgets/TSortGridView.h"
 #include "mock/WindowFixture.h"
 #include "ui/HeaderBand.h"
+#include "ui/HistoryCommands.h"
 #include "ui/MainActions.h"
+#include "ui/MainStatusBar.h"
 #include "ui/SettingsCommand.h"
 #include "ui/TCfgDialog.h"
 #include "ui/TFormMain.h"
+#include "widgets/ElidingLabel.h"
 #include "widgets/TSpinFloatEdit.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -28,6 +32,8 @@ private Q_SLOTS:
     void cleanupTestCase() { m_window.reset(); }
     void everyKeyWhateverHasTheFocus_data();
     void everyKeyWhateverHasTheFocus();
+    void editingKeysChangeTheFieldOnly_data();
+    void editingKeysChangeTheFieldOnly();
     void keypadDigitsLeaveTheRadioMark_data();
     void keypadDigitsLeaveTheRadioMark();
 
@@ -91,7 +97,7 @@ void TestMenuKeys::everyKeyWhateverHasTheFocus_data() {
     // Behind the modal settings dialog only the keys that take times act.
     const QStringList underModalDialog{"F4", "F5", "F6", "F8", "F11", "F12"};
     // Undo and redo in a text field take back what was typed there, not a change of the list.
-    const QStringList textFieldsOwn{"Ctrl+Z", "Ctrl+Shift+Z"};
+    const QStringList textFieldsOwn{"Ctrl+Z", "Ctrl+Y", "Ctrl+Shift+Z"};
     for (const QString field : {"title", "table", "cell editor", "settings number"}) {
         const bool textField = field == u"title" || field == u"cell editor";
         for (QAction* entry : keyedEntries()) {
@@ -115,10 +121,66 @@ void TestMenuKeys::everyKeyWhateverHasTheFocus() {
     QTRY_COMPARE(QApplication::focusWidget(), target);
     QSignalSpy triggered(action, &QAction::triggered);
     const QKeyCombination key = action->shortcut()[0];
-    QTest::keyClick(target, key.key(), key.keyboardModifiers());
+    // Through the window system, as a real key reaches the window before its field.
+    QTest::keyClick(target->window()->windowHandle(), key.key(), key.keyboardModifiers());
     QCOMPARE(triggered.count(), acts ? 1 : 0);
     if (QWidget* dialog = QApplication::activeModalWidget())
         dialog->close();
+}
+
+void TestMenuKeys::editingKeysChangeTheFieldOnly_data() {
+    QTest::addColumn<bool>("cellEditor");
+    QTest::newRow("title") << false;
+    QTest::newRow("cell editor") << true;
+}
+
+void TestMenuKeys::editingKeysChangeTheFieldOnly() {
+    QFETCH(bool, cellEditor);
+    SessionWindow window(m_install.environment());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    TSortGrid& heat = window.session().competition().heatStartList();
+    heat.AddRow({"7", "Meier", "Max", "SC", "1", "", "13,97"});
+    const int row = heat.RowCount() - 1;
+    auto* history = window.findChild<HistoryCommands*>();
+    const QString listStep = QStringLiteral("Rückgängig: Ergebnis 13,97 für Nr. 7 Meier");
+    QTRY_COMPARE(history->mUndo()->text(), listStep);
+    QLineEdit* field = window.header()->eZeile;
+    if (cellEditor) {
+        window.cdEdit()->click();
+        TSortGridView* view = window.SortGridView(0);
+        view->setCurrentIndex(view->model()->index(row - 1, 2));
+        view->edit(view->currentIndex());
+        field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(field);
+    }
+    field->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), field);
+    const QString before = field->text();
+    QWindow* keys = window.windowHandle();
+    QTest::keyClick(keys, Qt::Key_End);
+    QTest::keyClick(keys, Qt::Key_X, Qt::NoModifier, 0);
+    QTest::keyClick(keys, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(field->text(), before);
+    QTest::keyClick(keys, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(field->text(), before + u'x');
+    QTest::keyClick(keys, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(keys, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(field->text(), QString());
+    QCOMPARE(QGuiApplication::clipboard()->text(), before + u'x');
+    QTest::keyClick(keys, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(keys, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(field->text(), (before + u'x').repeated(2));
+    // The result entered before is still there; the table's Ctrl+Z takes back the last change
+    // of the list and says so.
+    QCOMPARE(heat.cell(6, row), QStringLiteral("13,97"));
+    if (!cellEditor)
+        QCOMPARE(history->mUndo()->text(), listStep);
+    window.SortGridView(0)->setFocus();
+    QTRY_VERIFY(window.SortGridView(0)->hasFocus());
+    const QString step = history->mUndo()->text();
+    QTest::keyClick(keys, Qt::Key_Z, Qt::ControlModifier);
+    QTRY_VERIFY(window.StatusBar1()->noticePanel()->text().contains(step));
 }
 
 void TestMenuKeys::keypadDigitsLeaveTheRadioMark_data() {

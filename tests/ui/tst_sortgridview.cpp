@@ -58,6 +58,8 @@ private Q_SLOTS:
     void columnWidthsFollowViewport();
     void numbersAreNeverCut_data();
     void numbersAreNeverCut();
+    void captionsAreNeverCut_data();
+    void captionsAreNeverCut();
     void cellPresentation();
     void substituteShownWhenMarked();
     void headerClickSorts();
@@ -151,8 +153,8 @@ void TestSortGridView::columnWidthsFollowViewport() {
     m_view->resize(width, 300);
     QCoreApplication::processEvents();
     m_view->applyColumnWidths();
-    const QList<int> expected =
-        StageTables::columnWidths(StageTables::HeatStartList, m_view->viewport()->width());
+    const QList<int> expected = StageTables::columnWidths(
+        StageTables::HeatStartList, m_view->viewport()->width(), m_view->neededWidths());
     for (int c = 0; c < expected.size(); ++c) {
         if (expected[c] < 0) {
             QVERIFY(m_view->isColumnHidden(c));
@@ -174,7 +176,7 @@ void TestSortGridView::numbersAreNeverCut_data() {
     QTest::newRow("Nr. 1010") << 0 << "1010" << true;
     QTest::newRow("Nr. 10100") << 0 << "10100" << true;
     QTest::newRow("Zeit1 5895,00") << 6 << "5895,00" << true;
-    QTest::newRow("Kl. 12") << 4 << "12" << true;
+    QTest::newRow("Kl. 1234") << 4 << "1234" << true;
 }
 
 void TestSortGridView::numbersAreNeverCut() {
@@ -199,6 +201,41 @@ void TestSortGridView::numbersAreNeverCut() {
     const int namesNow = m_view->columnWidth(1) + m_view->columnWidth(2) + m_view->columnWidth(3);
     QVERIFY(namesNow >= names - (m_view->columnWidth(column) - designed) - 2);
     QVERIFY(namesNow <= names);
+}
+
+void TestSortGridView::captionsAreNeverCut_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("page");
+    for (const char* family : {"Liberation Sans", "DejaVu Sans"}) {
+        for (int page = 0; page < 4; ++page)
+            QTest::addRow("%s, page %d", family, page + 1) << QString::fromLatin1(family) << page;
+    }
+}
+
+void TestSortGridView::captionsAreNeverCut() {
+    QFETCH(QString, family);
+    QFETCH(int, page);
+    m_competition->writeDerivedHeaders();
+    TSortGridView view(&m_competition->stageTable(page), &m_competition->timeFormat());
+    QFont font = view.font();
+    font.setFamily(family);
+    view.setFont(font);
+    view.resize(740, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.applyColumnWidths();
+    QHeaderView* header = view.horizontalHeader();
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    for (int c = 0; c < header->count(); ++c) {
+        const QString caption = view.model()->headerData(c, Qt::Horizontal).toString();
+        if (view.isColumnHidden(c) || caption.isEmpty())
+            continue;
+        const int needed = header->fontMetrics().horizontalAdvance(caption) + 2 * margin;
+        QVERIFY2(
+            view.columnWidth(c) >= needed,
+            qPrintable(
+                QStringLiteral("%1: %2 < %3").arg(caption).arg(view.columnWidth(c)).arg(needed)));
+    }
 }
 
 void TestSortGridView::cellPresentation() {

@@ -79,8 +79,11 @@ QList<int> TSortGridView::neededWidths() const {
         const int text = ColumnFit::widestText(
             rows, static_cast<int>(c),
             [&metrics](const QString& t) { return metrics.horizontalAdvance(t); }, 1);
-        // The delegate's margin on both sides and the grid line.
-        needed.append(text + 2 * TSortGridDelegate::TextMargin + 1);
+        // The delegate's margin on both sides and the grid line; and never less than the
+        // caption needs in the header's own font and margins, whatever font stands in for
+        // the one the table names.
+        needed.append(qMax(text + 2 * TSortGridDelegate::TextMargin + 1,
+                           horizontalHeader()->sectionSizeHint(static_cast<int>(c))));
     }
     return needed;
 }
