@@ -27,6 +27,9 @@ StreamClient::StreamClient(quint16 port, const QHostAddress& from, Totals& total
     });
     connect(&m_socket, &QTcpSocket::readyRead, this, &StreamClient::read);
     connect(&m_socket, &QTcpSocket::disconnected, this, &StreamClient::lost);
+    // A connection that never came up (refused, reset, or no descriptor for the socket) sends
+    // no disconnected(); without this the phone would give up for good, uncounted.
+    connect(&m_socket, &QTcpSocket::errorOccurred, this, &StreamClient::failed);
     connectNow();
 }
 
@@ -38,6 +41,8 @@ StreamClient::~StreamClient() {
 void StreamClient::connectNow() {
     m_head.clear();
     m_inBody = false;
+    m_told503 = false;
+    m_ended = false;
     m_text.clear();
     if (m_gzip)
         inflateEnd(&m_inflate);
@@ -47,8 +52,23 @@ void StreamClient::connectNow() {
     m_socket.connectToHost(QHostAddress::LocalHost, m_port);
 }
 
+void StreamClient::failed() {
+    if (m_socket.state() == QAbstractSocket::ConnectedState)
+        return; // disconnected() follows and counts it
+    lost();
+}
+
 void StreamClient::lost() {
+    // Counted once, however the socket reports the end.
+    if (m_ended)
+        return;
+    m_ended = true;
     ++m_totals.errors;
+    if (!m_inBody) {
+        ++m_totals.refused;
+        if (m_told503)
+            ++m_totals.refused503;
+    }
     // As the page does: again after a pause of a second or two, spread.
     QTimer::singleShot(1000 + QRandomGenerator::global()->bounded(1000), this,
                        &StreamClient::connectNow);
@@ -69,8 +89,7 @@ void StreamClient::read() {
     const QByteArray head = m_head.left(end);
     const QByteArray rest = m_head.mid(end + 4);
     if (!head.startsWith("HTTP/1.1 200")) {
-        if (head.startsWith("HTTP/1.1 503"))
-            ++m_totals.refused;
+        m_told503 = head.startsWith("HTTP/1.1 503");
         // The disconnect that follows counts it as an error and tries again.
         return;
     }
@@ -111,11 +130,11 @@ void StreamClient::readBody(const QByteArray& bytes) {
                 data = line.mid(6);
         }
         m_text.remove(0, end + 2);
-        event(name, data);
+        takeEvent(name, data);
     }
 }
 
-void StreamClient::event(const QByteArray& name, const QByteArray& data) {
+void StreamClient::takeEvent(const QByteArray& name, const QByteArray& data) {
     QJsonObject last;
     if (name == "state") {
         if (!m_stateSeen)

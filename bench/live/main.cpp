@@ -4,7 +4,8 @@
 // arrive. The clients run in a child process (this program started with --client), so their
 // work does not count as the window's. Reports the p99 lateness of the 10 ms clock tick in both
 // phases, the time from each result entry to its arrival at every client, matched by run and
-// competitor (steady clock, shared by both processes), errors (refusals with 503 among them),
+// competitor (steady clock, shared by both processes), errors (every refusal among them: a
+// 503, a connection closed unanswered, or one that never came up; the 503s counted apart),
 // the bytes each client received per run, and memory.
 //
 // --serve PORT keeps the window timing runs of --run-ms for ever with the server on that port,
@@ -96,8 +97,9 @@ int runClients(quint16 port, int clients, int rate, int seconds) {
     pages.start();
     QTimer::singleShot(seconds * 1000, [&] {
         pages.stop();
-        std::printf("E %d %d %d %d %lld %lld %lld\n", totals.errors, totals.refused, pageErrors,
-                    requests, static_cast<long long>(rssKiB(QCoreApplication::applicationPid())),
+        std::printf("E %d %d %d %d %d %lld %lld %lld\n", totals.errors, totals.refused,
+                    totals.refused503, pageErrors, requests,
+                    static_cast<long long>(rssKiB(QCoreApplication::applicationPid())),
                     static_cast<long long>(totals.wireBytes),
                     static_cast<long long>(totals.connectBytes));
         std::fflush(stdout);
@@ -188,8 +190,7 @@ int main(int argc, char* argv[]) {
                                          "1000");
     QCommandLineOption serveOption("serve", "Time runs for ever, serving on this port.", "port");
     QCommandLineOption runOption("run-ms", "Length of a run with --serve.", "ms", "20000");
-    QCommandLineOption streamsOption("max-streams", "Streams the server takes (--serve).", "n",
-                                     "1500");
+    QCommandLineOption streamsOption("max-streams", "Streams the server takes.", "n", "1500");
     parser.addOptions({clientOption, clientsOption, rateOption, secondsOption, competitorsOption,
                        serveOption, runOption, streamsOption});
     parser.process(app);
@@ -219,12 +220,12 @@ int main(int argc, char* argv[]) {
                       QString::number(1 + i % 4)});
     heats.setRow(1);
 
+    LiveLimits limits;
+    limits.maxStreams = parser.value(streamsOption).toInt();
+    window.session().live().setLimits(limits);
     if (parser.isSet(serveOption)) {
-        LiveLimits limits;
-        limits.maxStreams = parser.value(streamsOption).toInt();
         window.session().settings().livePort = parser.value(serveOption).toInt();
         window.session().live().setListenAddress(QHostAddress::LocalHost);
-        window.session().live().setLimits(limits);
         window.session().live().setLive(true);
         Phase endless;
         timeRuns(window, endless, 0, 1, parser.value(runOption).toInt());
@@ -300,13 +301,14 @@ int main(int argc, char* argv[]) {
                 "arrivals; %d arrivals missing\n",
                 percentile(updateMs, 0.5), percentile(updateMs, 0.99), percentile(updateMs, 1.0),
                 static_cast<long long>(updateMs.size()), missing);
-    if (summary.size() == 8) {
-        std::printf("client errors: %s on the streams (%s of them 503), %s of %s page requests; "
-                    "client process %s KiB\n",
+    if (summary.size() == 9) {
+        std::printf("client errors: %s on the streams (%s refused, %s of them with 503), %s of %s "
+                    "page requests; client process %s KiB\n",
                     summary.at(1).constData(), summary.at(2).constData(), summary.at(3).constData(),
-                    summary.at(4).constData(), summary.at(5).constData());
-        const double wire = summary.at(6).toDouble();
-        const double connectBytes = summary.at(7).toDouble();
+                    summary.at(4).constData(), summary.at(5).constData(),
+                    summary.at(6).constData());
+        const double wire = summary.at(7).toDouble();
+        const double connectBytes = summary.at(8).toDouble();
         std::printf("bytes per client: %.0f to connect (the whole state), %.0f per run after it "
                     "(%d runs); %.0f KB per run for all %d clients\n",
                     connectBytes / clients, (wire - connectBytes) / clients / qMax(1, on.runs),

@@ -3,6 +3,8 @@
 #include "live/LiveServer.h"
 #include "live/LiveSnapshotSource.h"
 
+#include <algorithm>
+
 namespace {
 
 bool sameAddresses(const QList<LanAddress::Candidate>& a, const QList<LanAddress::Candidate>& b) {
@@ -127,7 +129,7 @@ void LivePublishing::started(quint16 port, int connectionCap) {
     m_port = port;
     m_connectionCap = connectionCap;
     m_in.on = true;
-    m_reachable.clear();
+    m_networkKnown = false;
     checkNetwork();
     publishNow();
     Q_EMIT stateChanged();
@@ -153,9 +155,18 @@ void LivePublishing::failed(const QString& reason) {
 void LivePublishing::checkNetwork() {
     const QList<LanAddress::Candidate> all = m_interfaces();
     const QList<LanAddress::Candidate> reachable = LanAddress::reachable(all);
-    const bool changed = !sameAddresses(reachable, m_reachable);
+    const bool changed = !m_networkKnown || !sameAddresses(reachable, m_reachable);
     m_reachable = reachable;
-    const QHostAddress shown = LanAddress::choose(all, QHostAddress(m_in.address));
+    m_networkKnown = true;
+    const QHostAddress chosen(m_in.address);
+    // Served on the chosen address alone, the server stays bound to it when it goes away, and
+    // answers again on it when it comes back; another address would show phones a dead end.
+    const bool chosenGone = m_in.addressOnly && !chosen.isNull() &&
+                            std::none_of(reachable.cbegin(), reachable.cend(),
+                                         [&chosen](const LanAddress::Candidate& c) {
+                                             return c.address.isEqual(chosen);
+                                         });
+    const QHostAddress shown = chosenGone ? chosen : LanAddress::choose(all, chosen);
     Q_EMIT addressesChecked(reachable, shown, m_in.addressOnly);
     if (!changed)
         return;
@@ -166,14 +177,26 @@ void LivePublishing::checkNetwork() {
     }
     if (!isRunning())
         return;
-    m_address = LanAddress::url(shown, m_port);
-    m_statusText = QStringLiteral("Live: ") + m_address;
+    if (chosenGone) {
+        m_address.clear();
+        m_statusText = QStringLiteral("Live-Ergebnisse: gewählte Adresse %1 nicht mehr vorhanden")
+                           .arg(chosen.toString());
+        if (!reachable.isEmpty())
+            m_statusText += QStringLiteral(", unter \"Live-Adresse\" eine andere wählen");
+    } else if (reachable.isEmpty()) {
+        m_address = LanAddress::url(shown, m_port);
+        m_statusText =
+            QStringLiteral("Live-Ergebnisse nur auf diesem Computer erreichbar: ") + m_address;
+    } else {
+        m_address = LanAddress::url(shown, m_port);
+        m_statusText = QStringLiteral("Live: ") + m_address;
+    }
     Q_EMIT stateChanged();
 }
 
 void LivePublishing::chooseAddress(const QHostAddress& address) {
     m_in.address = address.toString();
-    m_reachable.clear();
+    m_networkKnown = false;
     // Served on the chosen address alone, the server moves to the new one.
     if (m_in.addressOnly)
         restartIfRunning();
@@ -188,7 +211,7 @@ void LivePublishing::serveOnChosenAddressOnly(bool on) {
         if (!reachable.isEmpty())
             m_in.address = reachable.first().address.toString();
     }
-    m_reachable.clear();
+    m_networkKnown = false;
     restartIfRunning();
 }
 

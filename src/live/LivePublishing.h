@@ -50,7 +50,9 @@ public:
     int storedPort() const { return m_in.port; }
     QString address() const { return m_address; }
     int connectionCap() const { return m_connectionCap; }
-    // What the status bar tells: the address to type, or why the server could not start.
+    // What the status bar tells: the address to type, or why the server could not start or
+    // cannot be reached from the network. The address is empty while the server is reached
+    // under none (the address it was to serve on alone is gone).
     QString statusText() const { return m_statusText; }
     LiveServer& server() { return *m_server; }
     // The state as the server gets it next.
@@ -98,6 +100,8 @@ private:
     QElapsedTimer m_lastPublish;
     QTimer m_networkCheck;
     QList<LanAddress::Candidate> m_reachable;
+    // The next look at the network tells its outcome even when the addresses did not change.
+    bool m_networkKnown = false;
     QString m_statusText;
     quint16 m_port = 0;
     int m_connectionCap = 0;

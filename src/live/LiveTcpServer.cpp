@@ -13,20 +13,45 @@
 namespace {
 
 constexpr int SweepIntervalMs = 500;
-constexpr int AcceptPauseMs = 500;
 constexpr int ListenBacklog = 1024;
 constexpr char Refusal[] = "HTTP/1.1 503 Service Unavailable\r\nRetry-After: 3\r\n"
                            "Content-Type: text/plain; charset=utf-8\r\nContent-Length: 0\r\n"
                            "Connection: close\r\n\r\n";
 
-QHostAddress peerOf(qintptr descriptor) {
-    sockaddr_storage peer{};
-    socklen_t length = sizeof(peer);
+// The address of either end of a connected socket.
+QHostAddress endOf(qintptr descriptor, bool peer) {
+    sockaddr_storage end{};
+    socklen_t length = sizeof(end);
     // The socket API's address types are a family of structs reached through casts.
-    auto* address = reinterpret_cast<sockaddr*>(&peer);
-    if (getpeername(static_cast<int>(descriptor), address, &length) != 0)
+    auto* address = reinterpret_cast<sockaddr*>(&end);
+    const int fd = static_cast<int>(descriptor);
+    if ((peer ? getpeername(fd, address, &length) : getsockname(fd, address, &length)) != 0)
         return {};
     return QHostAddress(address);
+}
+
+// Which connections give their descriptor back first when the program needs it.
+int shedOrder(LiveConnection::Phase phase) {
+    switch (phase) {
+    case LiveConnection::Phase::Waiting:
+    case LiveConnection::Phase::Reading:
+    case LiveConnection::Phase::Closing:
+        return 0;
+    case LiveConnection::Phase::Answering:
+        return 1;
+    case LiveConnection::Phase::Streaming:
+        break;
+    }
+    return 2;
+}
+
+bool sameNetwork64(const QHostAddress& a, const QHostAddress& b) {
+    if (a.protocol() != QAbstractSocket::IPv6Protocol ||
+        b.protocol() != QAbstractSocket::IPv6Protocol)
+        return false;
+    const Q_IPV6ADDR x = a.toIPv6Address();
+    const Q_IPV6ADDR y = b.toIPv6Address();
+    return std::equal(x.c, x.c + 8, y.c);
 }
 
 } // namespace
@@ -37,10 +62,11 @@ LiveTcpServer::LiveTcpServer(Limits limits, QObject* parent)
     m_sweep->setInterval(SweepIntervalMs);
     connect(m_sweep, &QTimer::timeout, this, &LiveTcpServer::sweep);
     m_sweep->start();
-    // Should accepting fail for want of descriptors after all, it pauses instead of spinning.
+    // A listening socket stays readable while accepting fails for want of descriptors; it
+    // rests until a count finds descriptors free again, instead of being asked again and again.
     connect(this, &QTcpServer::acceptError, this, [this] {
         pauseAccepting();
-        QTimer::singleShot(AcceptPauseMs, this, [this] { resumeAccepting(); });
+        m_acceptPaused = true;
     });
 }
 
@@ -55,11 +81,8 @@ int LiveTcpServer::capFor(const Limits& limits, qint64 fileLimit, int openFiles)
 }
 
 bool LiveTcpServer::listenOn(const QHostAddress& address, quint16 port, QString* error) {
-    const qint64 fileLimit = OpenFileLimit::soft();
-    m_cap = capFor(m_limits, fileLimit, OpenFileLimit::openCount());
-    // Descriptors are handed out lowest first: a new one this high means the reserve is
-    // nearly used up, whoever holds the others.
-    m_descriptorCeiling = fileLimit - m_limits.reservedFiles / 2;
+    m_ownFiles = qMax(0, OpenFileLimit::openCount());
+    m_cap = capFor(m_limits, OpenFileLimit::soft(), m_ownFiles);
     // A venue's phones come back together after a break in the Wi-Fi; a short queue of
     // waiting connections would drop most of them for a second or more.
     setListenBacklogSize(ListenBacklog);
@@ -71,18 +94,18 @@ bool LiveTcpServer::listenOn(const QHostAddress& address, quint16 port, QString*
     return true;
 }
 
-QByteArray LiveTcpServer::addressKey(const QHostAddress& address) {
+QByteArray LiveTcpServer::addressKey(const QHostAddress& peer, const QHostAddress& local) {
     bool mapped = false;
-    const quint32 v4 = address.toIPv4Address(&mapped);
+    const quint32 v4 = peer.toIPv4Address(&mapped);
     if (mapped)
         return QHostAddress(v4).toString().toLatin1();
-    if (address.protocol() == QAbstractSocket::IPv6Protocol) {
-        Q_IPV6ADDR bytes = address.toIPv6Address();
-        for (int i = 8; i < 16; ++i)
-            bytes[i] = 0;
-        return QHostAddress(bytes).toString().toLatin1() + "/64";
-    }
-    return address.toString().toLatin1();
+    if (peer.protocol() != QAbstractSocket::IPv6Protocol || peer.isLinkLocal() ||
+        peer.isUniqueLocalUnicast() || peer.isSiteLocal() || sameNetwork64(peer, local))
+        return peer.toString().toLatin1();
+    Q_IPV6ADDR bytes = peer.toIPv6Address();
+    for (int i = 8; i < 16; ++i)
+        bytes[i] = 0;
+    return QHostAddress(bytes).toString().toLatin1() + "/64";
 }
 
 void LiveTcpServer::refuseAtOnce(qintptr descriptor) {
@@ -94,8 +117,13 @@ void LiveTcpServer::refuseAtOnce(qintptr descriptor) {
 }
 
 void LiveTcpServer::incomingConnection(qintptr descriptor) {
-    const QByteArray key = addressKey(peerOf(descriptor));
-    if (openConnections() >= m_cap || descriptor >= m_descriptorCeiling ||
+    const QByteArray key = addressKey(endOf(descriptor, true), endOf(descriptor, false));
+    // Worked out at every connection, as the limit may have been lowered and the program's own
+    // files may have grown since the last count. Descriptors are handed out lowest first, so
+    // every one below this new one is in use, whoever holds it.
+    const qint64 inUse = qMax<qint64>(descriptor, m_ownFiles + openConnections());
+    m_cap = capFor(m_limits, OpenFileLimit::soft(), static_cast<int>(inUse - openConnections()));
+    if (openConnections() >= m_cap ||
         m_perAddress.value(key) >= m_limits.maxConnectionsPerAddress) {
         refuseAtOnce(descriptor);
         return;
@@ -123,7 +151,44 @@ void LiveTcpServer::forget(LiveConnection* connection) {
     Q_EMIT connectionFinished(connection);
 }
 
+void LiveTcpServer::keepTheReserve() {
+    const qint64 fileLimit = OpenFileLimit::soft();
+    const int open = OpenFileLimit::openCount();
+    int excess = 0;
+    if (open >= fileLimit) {
+        // Not a descriptor left even to count them: a reserve's worth goes back at once, and
+        // the next count tells whether that was enough. Until then every other descriptor
+        // counts as the program's, as the ones given back are low ones a new connection would
+        // take.
+        m_ownFiles = static_cast<int>(qMax<qint64>(0, fileLimit - openConnections()));
+        m_cap = 0;
+        excess = qMin(openConnections(), m_limits.reservedFiles);
+    } else if (open >= 0) {
+        m_ownFiles = qMax(0, open - openConnections());
+        m_cap = capFor(m_limits, fileLimit, m_ownFiles);
+        excess = openConnections() - m_cap;
+    }
+    // The limit was lowered, or the program's own files grew into the reserve: the backup,
+    // the journal and the display come first, so connections make room for them, those that
+    // wait for nothing before those that serve a page.
+    if (excess > 0) {
+        QList<LiveConnection*> victims(m_connections.cbegin(), m_connections.cend());
+        std::stable_sort(victims.begin(), victims.end(),
+                         [](const LiveConnection* a, const LiveConnection* b) {
+                             return shedOrder(a->phase()) < shedOrder(b->phase());
+                         });
+        victims.resize(qMin<qsizetype>(excess, victims.size()));
+        for (LiveConnection* connection : std::as_const(victims))
+            connection->close();
+    }
+    if (m_acceptPaused && open >= 0 && open + m_limits.reservedFiles / 2 < fileLimit) {
+        m_acceptPaused = false;
+        resumeAccepting();
+    }
+}
+
 void LiveTcpServer::sweep() {
+    keepTheReserve();
     const bool busy = openConnections() * 2 > m_cap;
     const qint64 idleLimit = busy ? m_limits.busyIdleTimeoutMs : m_limits.idleTimeoutMs;
     QList<LiveConnection*> overdue;

@@ -1,7 +1,7 @@
 #include "platform/OpenFileLimit.h"
 
-#include <QDir>
-
+#include <cerrno>
+#include <dirent.h>
 #include <limits>
 #include <sys/resource.h>
 
@@ -37,12 +37,18 @@ qint64 OpenFileLimit::soft() {
 }
 
 int OpenFileLimit::openCount() {
-    const QDir fds(QStringLiteral("/proc/self/fd"));
-    if (!fds.exists())
+    DIR* fds = ::opendir("/proc/self/fd");
+    if (!fds) {
+        if (errno == EMFILE || errno == ENFILE)
+            return static_cast<int>(qMin<qint64>(soft(), std::numeric_limits<int>::max()));
         return -1;
-    // The listing itself holds one descriptor while it reads.
-    return qMax(0,
-                static_cast<int>(
-                    fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size()) -
-                    1);
+    }
+    int count = 0;
+    while (const dirent* entry = ::readdir(fds)) {
+        if (entry->d_name[0] != '.')
+            ++count;
+    }
+    ::closedir(fds);
+    // The listing itself held one while it read.
+    return qMax(0, count - 1);
 }

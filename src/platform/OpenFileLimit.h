@@ -12,6 +12,7 @@ public:
     static qint64 raiseToHard();
     // The soft limit now; a very large number when there is none.
     static qint64 soft();
-    // The descriptors this process has open now, or -1 when they cannot be counted.
+    // The descriptors this process has open now; the soft limit when not one is left even to
+    // count them; -1 when they cannot be counted.
     static int openCount();
 };

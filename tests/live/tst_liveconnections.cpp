@@ -42,6 +42,8 @@ private Q_SLOTS:
     void oneStreamPerConnection();
     void limitsPerAddress_data();
     void limitsPerAddress();
+    void whoCountsAsOneAddress_data();
+    void whoCountsAsOneAddress();
     void slotsAreNotHeldForFree_data();
     void slotsAreNotHeldForFree();
     void connectionAfterTheAnswer_data();
@@ -143,6 +145,45 @@ void TestLiveConnections::limitsPerAddress() {
     QVERIFY(refused.contains("Retry-After: 3\r\n"));
     // A phone next to the greedy one is served.
     QCOMPARE(statusLine(f.client().raw(request, 500, Second)), QByteArray("HTTP/1.1 200 OK"));
+}
+
+void TestLiveConnections::whoCountsAsOneAddress_data() {
+    QTest::addColumn<QString>("local");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<bool>("shared");
+    QTest::newRow("phones on IPv4") << "192.168.1.2"
+                                    << "192.168.1.20"
+                                    << "192.168.1.21" << false;
+    QTest::newRow("mapped IPv4 is IPv4") << "::ffff:192.168.1.2"
+                                         << "::ffff:192.168.1.20"
+                                         << "192.168.1.20" << true;
+    QTest::newRow("phones on private IPv6") << "fd00::2"
+                                            << "fd00::10"
+                                            << "fd00::11" << false;
+    QTest::newRow("phones on link-local IPv6") << "fe80::2"
+                                               << "fe80::a"
+                                               << "fe80::b" << false;
+    QTest::newRow("phones in this machine's global /64") << "2001:db8:1::2"
+                                                         << "2001:db8:1::a"
+                                                         << "2001:db8:1::b" << false;
+    QTest::newRow("one host on the internet") << "2001:db8:1::2"
+                                              << "2001:db8:9::a"
+                                              << "2001:db8:9::b" << true;
+    QTest::newRow("one address, one key") << "fd00::2"
+                                          << "fd00::10"
+                                          << "fd00::10" << true;
+}
+
+void TestLiveConnections::whoCountsAsOneAddress() {
+    QFETCH(QString, local);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(bool, shared);
+    const QHostAddress server(local);
+    QCOMPARE(LiveTcpServer::addressKey(QHostAddress(first), server) ==
+                 LiveTcpServer::addressKey(QHostAddress(second), server),
+             shared);
 }
 
 void TestLiveConnections::slotsAreNotHeldForFree_data() {

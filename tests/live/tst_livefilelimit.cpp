@@ -1,5 +1,6 @@
 #include "live/LivePublishing.h"
 #include "mock/FileBytes.h"
+#include "mock/LiveHttpClient.h"
 #include "mock/TimingWindowFixture.h"
 #include "platform/OpenFileLimit.h"
 #include "ui/MainActions.h"
@@ -8,11 +9,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QTest>
 
 #include <arpa/inet.h>
 #include <cstdio>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -67,6 +70,8 @@ class TestLiveFileLimit : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void resultReachesTheBackupUnderAFlood();
+    void tableFilledAfterTheStart_data();
+    void tableFilledAfterTheStart();
 };
 
 void TestLiveFileLimit::resultReachesTheBackupUnderAFlood() {
@@ -114,6 +119,71 @@ void TestLiveFileLimit::resultReachesTheBackupUnderAFlood() {
         QVERIFY(flood.waitForFinished(10000));
     }
     QCOMPARE(setrlimit(RLIMIT_NOFILE, &original), 0);
+}
+
+void TestLiveFileLimit::tableFilledAfterTheStart_data() {
+    QTest::addColumn<bool>("ownFilesFillIt");
+    QTest::newRow("limit lowered") << false;
+    QTest::newRow("the program's own files take the rest") << true;
+}
+
+void TestLiveFileLimit::tableFilledAfterTheStart() {
+    QFETCH(bool, ownFilesFillIt);
+    constexpr int Room = 20;
+    rlimit original{};
+    QCOMPARE(getrlimit(RLIMIT_NOFILE, &original), 0);
+    TimingWindowFixture f;
+    f.addCompetitors(3);
+    QList<int> taken;
+    // Before the window closes, so that it closes as usual.
+    const auto restore = qScopeGuard([&] {
+        for (int fd : std::as_const(taken))
+            ::close(fd);
+        setrlimit(RLIMIT_NOFILE, &original);
+    });
+    LivePublishing& live = f.window().session().live();
+    LiveLimits limits;
+    limits.idleTimeoutMs = 600000;
+    limits.busyIdleTimeoutMs = 600000;
+    live.setLimits(limits);
+    live.setListenAddress(QHostAddress::LocalHost);
+    f.window().session().settings().livePort = freePort();
+    f.window().actions().mLive->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(live.isRunning(), 5000);
+
+    // Room for a few connections beyond the reserve, no more.
+    rlimit lowered = original;
+    lowered.rlim_cur =
+        static_cast<rlim_t>(OpenFileLimit::openCount() + limits.reservedFiles + Room);
+    QCOMPARE(setrlimit(RLIMIT_NOFILE, &lowered), 0);
+    QProcess flood;
+    flood.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--hold"), QString::number(live.port()), QStringLiteral("200")});
+    QVERIFY(flood.waitForStarted());
+    const auto endFlood = qScopeGuard([&flood] {
+        flood.closeWriteChannel();
+        flood.waitForFinished(10000);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(flood.canReadLine(), 30000);
+    QTest::qWait(1000);
+    for (int fd; ownFilesFillIt && (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+        taken.append(fd);
+
+    // The window goes on, a result reaches the backup, and a further phone is told no at once.
+    int ticks = 0;
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, [&ticks] { ++ticks; });
+    tick.start(10);
+    QTest::qWait(500);
+    QVERIFY2(ticks >= 20, qPrintable(QString::number(ticks)));
+    QVERIFY(f.run({"F5", "+1234", "F8", "F9"}));
+    const QString backup = f.install().filePath(QStringLiteral("Velmora-Sicherungsdatei.txt"));
+    QTRY_VERIFY_WITH_TIMEOUT(FileBytes::readFile(backup).contains("\t123\t"), 5000);
+    QElapsedTimer asked;
+    asked.start();
+    const QByteArray answer = LiveHttpClient(live.port()).raw("GET / HTTP/1.1\r\n\r\n", 3000);
+    QVERIFY2(answer.isEmpty() || answer.startsWith("HTTP/1.1 503"), answer.constData());
+    QVERIFY2(asked.elapsed() < 2000, qPrintable(QString::number(asked.elapsed())));
 }
 
 int main(int argc, char* argv[]) {

@@ -50,6 +50,8 @@ private Q_SLOTS:
     void addressFollowsTheNetwork();
     void severalAddressesGiveAChoice();
     void servedOnTheChosenAddressOnly();
+    void chosenAddressGone();
+    void noNetworkAddress();
 
 private:
     static bool switchOn(TimingWindowFixture& f, quint16 port);
@@ -281,6 +283,47 @@ void TestLiveResults::servedOnTheChosenAddressOnly() {
              qPrintable(shown.statusText()));
     QVERIFY(f.window().session().settings().liveAddressOnly);
     QVERIFY(shown.addressMenu()->onlyThisAddressEntry()->isChecked());
+}
+
+void TestLiveResults::chosenAddressGone() {
+    TimingWindowFixture f;
+    QList<LanAddress::Candidate> interfaces{{QHostAddress("192.168.1.20"), true, false, "wlan0"},
+                                            {QHostAddress("10.0.0.7"), true, false, "eth0"}};
+    LivePublishing& live = f.window().session().live();
+    const LiveResultsControl& shown = f.window().liveResults();
+    live.setInterfaces([&interfaces] { return interfaces; });
+    const quint16 port = freePort();
+    QVERIFY(switchOn(f, port));
+    shown.addressMenu()->onlyThisAddressEntry()->trigger();
+    QTRY_COMPARE(shown.statusText(), QStringLiteral("Live: http://192.168.1.20:%1/").arg(port));
+    f.window().actions().mLiveAddress->trigger();
+    QVERIFY(shown.addressWindow()->isVisible());
+
+    interfaces.removeFirst();
+    live.checkNetwork();
+    QCOMPARE(shown.statusText(),
+             QStringLiteral("Live-Ergebnisse: gewählte Adresse 192.168.1.20 nicht mehr vorhanden, "
+                            "unter \"Live-Adresse\" eine andere wählen"));
+    QVERIFY(!shown.addressWindow()->isVisible());
+    QVERIFY(!f.window().actions().mLiveAddress->isEnabled());
+    const QList<QAction*> others = shown.addressMenu()->addressEntries();
+    QCOMPARE(others.size(), 1);
+    QVERIFY(!others.first()->isChecked());
+    others.first()->trigger();
+    QTRY_COMPARE(shown.statusText(), QStringLiteral("Live: http://10.0.0.7:%1/").arg(port));
+}
+
+void TestLiveResults::noNetworkAddress() {
+    TimingWindowFixture f;
+    f.window().session().live().setInterfaces([] {
+        return QList<LanAddress::Candidate>{{QHostAddress("127.0.0.1"), true, true, "lo"}};
+    });
+    const quint16 port = freePort();
+    QVERIFY(switchOn(f, port));
+    QCOMPARE(f.window().liveResults().statusText(),
+             QStringLiteral("Live-Ergebnisse nur auf diesem Computer erreichbar: "
+                            "http://127.0.0.1:%1/")
+                 .arg(port));
 }
 
 QTEST_MAIN(TestLiveResults)

@@ -55,15 +55,19 @@ LiveResultsControl::~LiveResultsControl() {
 
 void LiveResultsControl::showState() {
     const bool running = m_live.isRunning();
+    // Nothing to show while the address served on alone is gone; the status bar says why.
+    const bool reachable = running && !m_live.address().isEmpty();
     m_status->setText(m_live.statusText());
-    if (m_addressWindow && running)
+    if (m_addressWindow && reachable)
         m_addressWindow->setAddress(m_live.address());
     m_menu.live->setChecked(running || m_live.isSwitchedOn());
-    m_menu.address->setEnabled(running);
-    m_menu.address->setToolTip(running ? m_live.address() : AddressHint);
-    m_menu.address->setStatusTip(running ? m_live.address() : AddressHint);
+    m_menu.address->setEnabled(reachable);
+    const QString hint =
+        reachable ? m_live.address() : (running ? m_live.statusText() : AddressHint);
+    m_menu.address->setToolTip(hint);
+    m_menu.address->setStatusTip(hint);
     m_status->setVisible(!m_status->text().isEmpty());
-    if (m_addressWindow && !running)
+    if (m_addressWindow && !reachable)
         m_addressWindow->hide();
 }
 
@@ -81,7 +85,7 @@ void LiveResultsControl::askPort() {
 }
 
 void LiveResultsControl::showAddressWindow() {
-    if (!m_live.isRunning())
+    if (!m_live.isRunning() || m_live.address().isEmpty())
         return;
     if (!m_addressWindow)
         m_addressWindow = new LiveAddressWindow();
