@@ -89,8 +89,11 @@ bool MenuKeyRouter::eventFilter(QObject* watched, QEvent* event) {
         // A disabled entry leaves its key to the field, where it may mean something.
         if (!entry || !entry->isEnabled())
             return false;
-        if (key->modifiers() & Qt::KeypadModifier) {
-            // Taken from the shortcut matching; the press that follows triggers the entry.
+        // Keypad keys, and the page keys with Tab, which a text field's own focus handling
+        // would otherwise keep: taken from the shortcut matching, the press that follows
+        // triggers the entry.
+        if ((key->modifiers() & Qt::KeypadModifier) || key->key() == Qt::Key_Tab ||
+            key->key() == Qt::Key_Backtab) {
             event->accept();
             m_pending = entry;
             m_pendingKey = key->keyCombination();

@@ -7,6 +7,7 @@
 #include "ui/SettingsCommand.h"
 #include "ui/TCfgDialog.h"
 #include "ui/TFormMain.h"
+#include "ui/TPageControl.h"
 #include "widgets/ElidingLabel.h"
 #include "widgets/TSpinFloatEdit.h"
 
@@ -36,6 +37,7 @@ private Q_SLOTS:
     void editingKeysChangeTheFieldOnly();
     void keypadDigitsLeaveTheRadioMark_data();
     void keypadDigitsLeaveTheRadioMark();
+    void pageKeysInTheTitle();
 
 private:
     QWidget* focus(const QString& field);
@@ -212,6 +214,16 @@ void TestMenuKeys::keypadDigitsLeaveTheRadioMark() {
         return a.tvModeGroup->checkedAction()->objectName() + u'|' + hidden.join(u',');
     };
     QTRY_COMPARE(marks(), checked);
+}
+
+void TestMenuKeys::pageKeysInTheTitle() {
+    SessionWindow window(m_install.environment());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.header()->eZeile->setFocus();
+    // Through the X server, which gives Shift+Tab its own key.
+    QCOMPARE(QProcess::execute("xdotool", {"key", "ctrl+Tab", "ctrl+Tab", "ctrl+shift+Tab"}), 0);
+    QTRY_COMPARE(window.findChild<TPageControl*>()->currentIndex(), 1);
 }
 
 QTEST_MAIN(TestMenuKeys)
