@@ -1,6 +1,7 @@
 // A large journal (a chattering contact writes 200 MB in a day) against the window: the
 // start-up with and without it, "Zeitprotokoll..." (Ctrl+J) over it, and the user-interface
 // thread's time for one impulse while the dialog is open. Prints the figures and the memory.
+#include "../common/ChatteringJournal.h"
 #include "journal/JournalLineFormat.h"
 #include "journal/JournalRecorder.h"
 #include "journal/JournalWriter.h"
@@ -43,24 +44,8 @@ void writeJournal(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return;
-    QByteArray chunk = JournalLineFormat::header().toUtf8() + '\n';
-    JournalEntry e;
-    e.kind = JournalEntry::Kind::LineChange;
-    e.name = QStringLiteral("DCD (Zwischen)");
-    e.remark = QStringLiteral("0x20");
-    const QDateTime day(QDate::currentDate(), QTime(0, 0));
-    qint64 written = 0;
-    for (qint64 i = 0; written < JournalBytes; ++i) {
-        e.wallClock = day.addMSecs(i * 40);
-        e.stamp = 1'000'000'000 + i * 40'000;
-        e.oldText = i % 2 ? QStringLiteral("Ein") : QStringLiteral("Aus");
-        e.newText = i % 2 ? QStringLiteral("Aus") : QStringLiteral("Ein");
-        chunk += JournalLineFormat::format(e).toUtf8() + '\n';
-        if (chunk.size() > 1 << 20) {
-            written += file.write(chunk);
-            chunk.clear();
-        }
-    }
+    QByteArray chunk;
+    const JournalEntry e = writeChatteringDay(file, JournalBytes, chunk);
     JournalEntry run = e;
     run.kind = JournalEntry::Kind::Command;
     run.source = QStringLiteral("Lichtschranke");

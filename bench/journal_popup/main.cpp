@@ -1,6 +1,7 @@
 // The start lists' popup menu and the start-up with a 200 MB journal (a contact that chattered all
 // day) whose last run went into the selected row, against the same without a journal; and how
 // long the journal's runs take to be known, which happens off the window's thread.
+#include "../common/ChatteringJournal.h"
 #include "competition/Competition.h"
 #include "competition/SubstituteEntry.h"
 #include "competition/TSortGrid.h"
@@ -63,24 +64,8 @@ void writeJournal(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return;
-    QByteArray chunk = JournalLineFormat::header().toUtf8() + '\n';
-    JournalEntry e;
-    e.kind = JournalEntry::Kind::LineChange;
-    e.name = QStringLiteral("DCD (Zwischen)");
-    e.remark = QStringLiteral("0x20");
-    const QDateTime day(QDate::currentDate(), QTime(0, 0));
-    qint64 written = 0;
-    for (qint64 i = 0; written < JournalBytes; ++i) {
-        e.wallClock = day.addMSecs(i * 40);
-        e.stamp = 1'000'000'000 + i * 40'000;
-        e.oldText = i % 2 ? QStringLiteral("Ein") : QStringLiteral("Aus");
-        e.newText = i % 2 ? QStringLiteral("Aus") : QStringLiteral("Ein");
-        chunk += JournalLineFormat::format(e).toUtf8() + '\n';
-        if (chunk.size() > 1 << 20) {
-            written += file.write(chunk);
-            chunk.clear();
-        }
-    }
+    QByteArray chunk;
+    const JournalEntry e = writeChatteringDay(file, JournalBytes, chunk);
     const qint64 start = *e.stamp + 1'000'000;
     const qint64 stop = start + 12'340'000;
     const auto add = [&](JournalEntry::Kind kind, const QString& name, const QString& source,
