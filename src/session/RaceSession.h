@@ -21,7 +21,6 @@ class CompetitionInhibitor;
 class LightBarrierPort;
 class LivePublishing;
 class RunBinding;
-class RunClock;
 class SessionJournal;
 class StageDerivation;
 class SubstituteMarksBackup;

@@ -3,6 +3,8 @@
 #include "competition/Competition.h"
 #include "competition/TSortGrid.h"
 
+#include <algorithm>
+
 namespace {
 
 // Number, name, first name and club stand in the first four columns of both start lists.
@@ -102,21 +104,20 @@ QString RunBinding::describeRow(const TSortGrid& table, int row) {
 bool RunBinding::heldBy(const QList<QStringList>& heatRows) const {
     if (!m_bound)
         return true;
-    for (const QStringList& cells : heatRows) {
-        bool same = true;
-        for (int col = 0; col < IdentityColumns && same; ++col)
-            same = cells.value(col).trimmed() == m_identity.at(col);
-        if (same)
-            return true;
-    }
-    return false;
+    return std::any_of(heatRows.cbegin(), heatRows.cend(), [this](const QStringList& cells) {
+        return isCompetitor([&cells](int col) { return cells.value(col); });
+    });
 }
 
 bool RunBinding::rowIsCompetitor(const TSortGrid& table, int row) const {
     if (row < 1 || row >= table.RowCount())
         return false;
+    return isCompetitor([&table, row](int col) { return table.cell(col, row); });
+}
+
+bool RunBinding::isCompetitor(const std::function<QString(int col)>& cell) const {
     for (int col = 0; col < IdentityColumns; ++col) {
-        if (table.cell(col, row).trimmed() != m_identity.at(col))
+        if (cell(col).trimmed() != m_identity.at(col))
             return false;
     }
     return true;

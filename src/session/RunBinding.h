@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <functional>
 
 class Competition;
 class TSortGrid;
@@ -52,6 +53,8 @@ private:
     void cellsChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);
     void cellEdited(int col, int row);
     bool rowIsCompetitor(const TSortGrid& table, int row) const;
+    // Whether the cells the function gives by column are the competitor's number and names.
+    bool isCompetitor(const std::function<QString(int col)>& cell) const;
     int locate() const;
 
     Competition& m_competition;
