@@ -1,5 +1,6 @@
 #include "live/LivePublishing.h"
 #include "mock/FileBytes.h"
+#include "mock/FreePort.h"
 #include "mock/LiveHttpClient.h"
 #include "mock/TimingWindowFixture.h"
 #include "platform/OpenFileLimit.h"
@@ -56,12 +57,6 @@ int holdConnections(quint16 port, int count) {
     return 0;
 }
 
-quint16 freePort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
 } // namespace
 
 // The live server under a flood of connections while the program runs with the open-file limit
@@ -92,7 +87,7 @@ void TestLiveFileLimit::resultReachesTheBackupUnderAFlood() {
         limits.busyIdleTimeoutMs = 600000;
         live.setLimits(limits);
         live.setListenAddress(QHostAddress::LocalHost);
-        f.window().session().settings().livePort = freePort();
+        f.window().session().settings().livePort = freeListenPort();
         f.window().actions().mLive->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(live.isRunning(), 5000);
         QVERIFY2(live.connectionCap() < int(DesktopLimit) - limits.reservedFiles,
@@ -147,7 +142,7 @@ void TestLiveFileLimit::tableFilledAfterTheStart() {
     limits.busyIdleTimeoutMs = 600000;
     live.setLimits(limits);
     live.setListenAddress(QHostAddress::LocalHost);
-    f.window().session().settings().livePort = freePort();
+    f.window().session().settings().livePort = freeListenPort();
     f.window().actions().mLive->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(live.isRunning(), 5000);
 

@@ -4,6 +4,7 @@
 #include "live/widgets/LiveAddressMenu.h"
 #include "live/widgets/LiveAddressWindow.h"
 #include "live/widgets/LiveResultsControl.h"
+#include "mock/FreePort.h"
 #include "mock/LiveHttpClient.h"
 #include "mock/TimingWindowFixture.h"
 #include "ui/HeaderBand.h"
@@ -20,12 +21,6 @@
 #include <QTest>
 
 namespace {
-
-quint16 freePort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
 
 QJsonObject lastState(const LiveHttpClient& client) {
     return client.state();
@@ -79,7 +74,7 @@ void TestLiveResults::offByDefault() {
 
 void TestLiveResults::switchedOnShowsTheAddress() {
     TimingWindowFixture f;
-    const quint16 port = freePort();
+    const quint16 port = freeListenPort();
     QVERIFY(switchOn(f, port));
     const MainActions& a = f.window().actions();
     QVERIFY(a.mLive->isChecked());
@@ -127,7 +122,7 @@ void TestLiveResults::timedRunReachesTheOpenStream() {
     QFETCH(QString, entered);
     TimingWindowFixture f;
     f.addCompetitors(3);
-    const quint16 port = freePort();
+    const quint16 port = freeListenPort();
     QVERIFY(switchOn(f, port));
     LiveHttpClient client(port);
     client.openStream();
@@ -164,7 +159,7 @@ void TestLiveResults::timedRunReachesTheOpenStream() {
 
 void TestLiveResults::stateAndPortAreStored() {
     TimingWindowFixture f;
-    const quint16 port = freePort();
+    const quint16 port = freeListenPort();
     QVERIFY(switchOn(f, port));
     const QString file = f.install().filePath(QStringLiteral("Velmora.conf"));
     f.destroyWindow();
@@ -200,7 +195,7 @@ void TestLiveResults::portQuestion() {
 
 void TestLiveResults::titleTypingIsCoalesced() {
     TimingWindowFixture f;
-    const quint16 port = freePort();
+    const quint16 port = freeListenPort();
     QVERIFY(switchOn(f, port));
     LiveHttpClient client(port);
     client.openStream();
@@ -225,7 +220,7 @@ void TestLiveResults::addressFollowsTheNetwork() {
     LivePublishing& live = f.window().session().live();
     const LiveResultsControl& shown = f.window().liveResults();
     live.setInterfaces([&interfaces] { return interfaces; });
-    const quint16 port = freePort();
+    const quint16 port = freeListenPort();
     QVERIFY(switchOn(f, port));
     QCOMPARE(shown.statusText(), QStringLiteral("Live: http://192.168.1.20:%1/").arg(port));
     f.window().actions().mLiveAddress->trigger();
@@ -244,7 +239,7 @@ void TestLiveResults::severalAddressesGiveAChoice() {
         return QList<LanAddress::Candidate>{{QHostAddress("192.168.1.20"), true, false, "wlan0"},
                                             {QHostAddress("10.0.0.7"), true, false, "eth0"}};
     });
-    const quint16 port = freePort();
+    const quint16 port = freeListenPort();
     QVERIFY(switchOn(f, port));
     const QList<QAction*> entries = shown.addressMenu()->addressEntries();
     QCOMPARE(entries.size(), 2);
@@ -270,7 +265,7 @@ void TestLiveResults::servedOnTheChosenAddressOnly() {
     // binds it; switched on again, the server tries another.
     bool running = false;
     for (int attempt = 0; attempt < 5 && !running; ++attempt) {
-        f.window().session().settings().livePort = freePort();
+        f.window().session().settings().livePort = freeListenPort();
         f.window().actions().mLive->trigger();
         running = QTest::qWaitFor([&live] { return live.isRunning(); }, 5000);
     }
@@ -292,7 +287,7 @@ void TestLiveResults::chosenAddressGone() {
     LivePublishing& live = f.window().session().live();
     const LiveResultsControl& shown = f.window().liveResults();
     live.setInterfaces([&interfaces] { return interfaces; });
-    const quint16 port = freePort();
+    const quint16 port = freeListenPort();
     QVERIFY(switchOn(f, port));
     shown.addressMenu()->onlyThisAddressEntry()->trigger();
     QTRY_COMPARE(shown.statusText(), QStringLiteral("Live: http://192.168.1.20:%1/").arg(port));
@@ -318,7 +313,7 @@ void TestLiveResults::noNetworkAddress() {
     f.window().session().live().setInterfaces([] {
         return QList<LanAddress::Candidate>{{QHostAddress("127.0.0.1"), true, true, "lo"}};
     });
-    const quint16 port = freePort();
+    const quint16 port = freeListenPort();
     QVERIFY(switchOn(f, port));
     QCOMPARE(f.window().liveResults().statusText(),
              QStringLiteral("Live-Ergebnisse nur auf diesem Computer erreichbar: "

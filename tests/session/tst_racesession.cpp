@@ -4,6 +4,7 @@
 #include "journal/JournalWriter.h"
 #include "live/LivePublishing.h"
 #include "mock/FileSystemFaults.h"
+#include "mock/FreePort.h"
 #include "mock/SessionFixture.h"
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
@@ -16,7 +17,6 @@
 #include <QFile>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTest>
 
 // The race session without a window: what start() reads and shutdown() writes, in which order,
@@ -149,10 +149,8 @@ void TestRaceSession::storedLiveResultsStartTheServer_data() {
 
 void TestRaceSession::storedLiveResultsStartTheServer() {
     QFETCH(int, stored);
-    QTcpServer probe;
-    QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
-    const quint16 port = probe.serverPort();
-    probe.close();
+    const quint16 port = freeListenPort();
+    QVERIFY(port != 0);
     InstallationFixture install;
     Settings values;
     values.title = QStringLiteral("Stadtmeisterschaft");
@@ -164,7 +162,8 @@ void TestRaceSession::storedLiveResultsStartTheServer() {
     // Before any window: the server as stored, and the pages with the stored title.
     QCOMPARE(session.live().isSwitchedOn(), stored == 1);
     // The server thread may take a while to come up on a loaded machine.
-    QTRY_COMPARE_WITH_TIMEOUT(session.live().isRunning(), stored == 1, 20000);
+    (void)QTest::qWaitFor([&] { return session.live().isRunning() == (stored == 1); }, 20000);
+    QVERIFY2(session.live().isRunning() == (stored == 1), qPrintable(session.live().statusText()));
     QCOMPARE(session.live().snapshot().title, QStringLiteral("Stadtmeisterschaft"));
     QCOMPARE(session.settings().liveResults, stored == 1);
 }
