@@ -22,7 +22,7 @@ LiveSnapshotSource::LiveSnapshotSource(const LiveInputs& inputs, QObject* parent
     connect(&m_competition, &Competition::substituteMarksChanged, this,
             &LiveSnapshotSource::changed);
     connect(&m_clock, &RunClock::stateChanged, this, &LiveSnapshotSource::clockChanged);
-    connect(&m_clock, &RunClock::notFinishedRequested, this, [this] {
+    connect(&m_clock, &RunClock::runNotFinished, this, [this] {
         const QString dnf = RunState::text(RunState::DNF);
         m_lastResult =
             LiveSnapshot::Result{m_text().competitor, m_text().club, dnf, ++m_entries, dnf};

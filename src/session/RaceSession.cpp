@@ -84,15 +84,18 @@ void RaceSession::createTiming() {
     connect(m_clock, &RunClock::controlStatesChanged, this,
             [this](const ControlStates& states) { m_clockRunning = states.clockRunning; });
     connect(m_clock, &RunClock::runProgressed, this, &RaceSession::audienceChanged);
-    connect(m_clock, &RunClock::commandAvailabilityChanged, this,
-            &RaceSession::commandAvailabilityChanged);
-    connect(m_clock, &RunClock::competitorCaptureRequested, this, [this] {
+    // Commands beside the clock that wait for it to settle (a stopped run, a clock ready
+    // again) may have become available.
+    connect(m_clock, &RunClock::runStopped, this, &RaceSession::commandAvailabilityChanged);
+    connect(m_clock, &RunClock::readyForNextRun, this, &RaceSession::commandAvailabilityChanged);
+    // The run belongs to the competitor selected when it starts.
+    connect(m_clock, &RunClock::runStarted, this, [this] {
         if (!m_binding->isBound())
             bindRun();
         captureCompetitor();
     });
-    connect(m_clock, &RunClock::enterResultRequested, this, &RaceSession::enterClockRun);
-    connect(m_clock, &RunClock::notFinishedRequested, this, &RaceSession::enterNotFinished);
+    connect(m_clock, &RunClock::runEntered, this, &RaceSession::enterClockRun);
+    connect(m_clock, &RunClock::runNotFinished, this, &RaceSession::enterNotFinished);
     m_clock->setEntryGate([this](RunClock::Origin origin) { return admitEntry(origin); });
     // A countdown already belongs to the competitor who then slides; the run ends with its
     // entry, its DNF or its reset.
@@ -328,7 +331,7 @@ void RaceSession::writeRun(int page, qint32 runTimeMs) {
     const int before = ResultEntry::targetTable(m_competition, page).Row();
     // A changed selection runs the selected-row steps through the table's own signal.
     if (ResultEntry::selectNextRow(m_competition, page) == before)
-        Q_EMIT selectedRowStepsRequested(page < 2 ? 0 : 2);
+        Q_EMIT selectionKeptAfterEntry(page < 2 ? 0 : 2);
 }
 
 void RaceSession::enterNotFinished() {

@@ -154,9 +154,9 @@ Q_SIGNALS:
     // The clock changed what the audience sees.
     void audienceChanged();
     void newProtocolStarted();
-    // Result entry moved the selection of this start list (page 0 or 2), or found it could not
-    // move; the window runs its selected-row steps either way.
-    void selectedRowStepsRequested(int page);
+    // Result entry found no row to move the selection of this start list (page 0 or 2) on to,
+    // so it stays where it was; a selection moved on tells through the table's own signal.
+    void selectionKeptAfterEntry(int page);
     // Which commands are available may have changed.
     void commandAvailabilityChanged();
     // What happened to an open run that the operator must know: a time not entered and why,

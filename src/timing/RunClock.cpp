@@ -88,15 +88,15 @@ void RunClock::startUp(const TimingSettings& settings) {
         m_controls.timer.enabled ? std::optional<quint32>(ControlStates::orange) : std::nullopt;
     m_countdownActive = m_timerMs > 0;
     if (m_countdownActive)
-        Q_EMIT recolourRequested();
+        Q_EMIT displayModeChanged();
     m_controls.lapVisible = m_lengthMetres > 0;
     m_controls.lap = faceDisabled;
     setState(State::Ready);
     publish();
 
     m_bestTime = noBestTime;
-    Q_EMIT showTimeRequested(DisplayRow::Upper, 0);
-    Q_EMIT showTimeRequested(DisplayRow::Lower, m_bestTime);
+    Q_EMIT displayedTimeChanged(DisplayRow::Upper, 0);
+    Q_EMIT displayedTimeChanged(DisplayRow::Lower, m_bestTime);
 }
 
 void RunClock::takeSettings(const TimingSettings& settings) {
@@ -114,9 +114,9 @@ void RunClock::takeSettings(const TimingSettings& settings) {
 void RunClock::showSettledTimes() {
     if (m_state != State::Ready || m_clock.isActive())
         return;
-    Q_EMIT showTimeRequested(DisplayRow::Upper, 0);
-    Q_EMIT showTimeRequested(DisplayRow::Lower,
-                             m_lapMark == LapMark::NoneSinceStartUp ? m_bestTime : 0);
+    Q_EMIT displayedTimeChanged(DisplayRow::Upper, 0);
+    Q_EMIT displayedTimeChanged(DisplayRow::Lower,
+                                m_lapMark == LapMark::NoneSinceStartUp ? m_bestTime : 0);
 }
 
 void RunClock::showTimerButton() {
@@ -211,12 +211,12 @@ void RunClock::enterFrom(Origin origin) {
     m_controls.enter = faceDisabled;
     publish();
     const qint32 run = runTime();
-    Q_EMIT enterResultRequested(run);
+    Q_EMIT runEntered(run);
     const qint32 best = bestTimeAfter(m_bestTime, run);
     if (best != m_bestTime) {
         m_bestTime = best;
         if (m_lapMark == LapMark::NoneSinceStartUp)
-            Q_EMIT showTimeRequested(DisplayRow::Lower, m_bestTime);
+            Q_EMIT displayedTimeChanged(DisplayRow::Lower, m_bestTime);
     }
     runReset();
 }
@@ -233,7 +233,7 @@ void RunClock::notFinished() {
     Q_EMIT blockStopBarrierRequested(m_stopStamp);
     m_controls.stop = faceDisabled;
     m_controls.lap = faceDisabled;
-    Q_EMIT notFinishedRequested();
+    Q_EMIT runNotFinished();
     runReset();
 }
 
@@ -250,14 +250,14 @@ void RunClock::reset() {
 
 void RunClock::clearBestTime() {
     m_bestTime = noBestTime;
-    Q_EMIT showTimeRequested(DisplayRow::Lower, 0);
+    Q_EMIT displayedTimeChanged(DisplayRow::Lower, 0);
 }
 
 void RunClock::clockTick() {
     if (!m_clock.isActive())
         return;
     const qint32 elapsed = elapsedMs();
-    Q_EMIT showTimeRequested(DisplayRow::Upper, elapsed);
+    Q_EMIT displayedTimeChanged(DisplayRow::Upper, elapsed);
     // The clock notices the countdown's end from its own reading, so the run starts by
     // itself whether or not a display is attached.
     if (m_countdownActive && static_cast<qint64>(m_timerMs) - elapsed < 1)
@@ -276,8 +276,8 @@ void RunClock::runStart(qint64 stamp, Origin origin) {
     m_controls.timer = faceDisabled;
     m_controls.lap = Button{true, ControlStates::yellow};
     if (m_controls.timerVisible)
-        Q_EMIT recolourRequested();
-    Q_EMIT competitorCaptureRequested();
+        Q_EMIT displayModeChanged();
+    Q_EMIT runStarted();
     Q_EMIT runProgressed();
     m_controls.stop = Button{true, ControlStates::red};
     m_controls.reset.enabled = false;
@@ -293,9 +293,10 @@ void RunClock::runLap(qint64 stamp, Origin origin) {
     m_lapStamp = notBeforeStart(stamp);
     m_lapMark = LapMark::Taken;
     Q_EMIT commandTaken(Command::Lap, m_lapStamp, origin);
-    Q_EMIT showTimeRequested(DisplayRow::Lower, truncatedToHundredths(m_lapStamp - m_startStamp));
+    Q_EMIT displayedTimeChanged(DisplayRow::Lower,
+                                truncatedToHundredths(m_lapStamp - m_startStamp));
     m_lapTaken = true;
-    Q_EMIT recolourRequested();
+    Q_EMIT displayModeChanged();
     Q_EMIT runProgressed();
 }
 
@@ -310,27 +311,27 @@ void RunClock::runStop(qint64 stamp, Origin origin) {
     m_controls.enter = Button{true, ControlStates::skyBlue};
     setState(State::Stopped);
     publish();
-    Q_EMIT showTimeRequested(DisplayRow::Upper, runTime());
+    Q_EMIT displayedTimeChanged(DisplayRow::Upper, runTime());
     if (m_lengthMetres > 0) {
         // Without an intermediate signal in this run there is no section to measure; the
         // stamp of an earlier run would give a meaningless speed.
         std::optional<qint32> kmh;
         if (m_lapTaken && m_lapMark == LapMark::Taken)
             kmh = speed(m_lengthMetres, truncatedToHundredths(m_stopStamp - m_lapStamp));
-        Q_EMIT showTimeRequested(DisplayRow::Lower, kmh.value_or(0));
+        Q_EMIT displayedTimeChanged(DisplayRow::Lower, kmh.value_or(0));
     }
     Q_EMIT startLockStopRequested();
     Q_EMIT blockStopBarrierRequested(m_stopStamp);
     if (m_autoEntryOn)
         m_autoEntry.start();
     Q_EMIT nextCommandChanged(TimingButton::Enter);
-    Q_EMIT commandAvailabilityChanged();
+    Q_EMIT runStopped();
 }
 
 void RunClock::runReset() {
     m_countdownActive = m_timerMs > 0;
-    Q_EMIT recolourRequested();
-    Q_EMIT showTimeRequested(DisplayRow::Upper, 0);
+    Q_EMIT displayModeChanged();
+    Q_EMIT displayedTimeChanged(DisplayRow::Upper, 0);
     showLowerRowAfterReset();
     if (m_lapMark != LapMark::NoneSinceStartUp)
         m_lapMark = LapMark::Cleared;
@@ -345,7 +346,7 @@ void RunClock::runReset() {
     publish();
 
     Q_EMIT nextCommandChanged(TimingButton::Start);
-    Q_EMIT commandAvailabilityChanged();
+    Q_EMIT readyForNextRun();
     Q_EMIT nextCommandChanged(m_controls.timerVisible ? TimingButton::Timer : TimingButton::Start);
     m_autoEntry.stop();
     if (m_controls.start.enabled && !m_controls.timerVisible)
@@ -354,8 +355,8 @@ void RunClock::runReset() {
 }
 
 void RunClock::showLowerRowAfterReset() {
-    Q_EMIT showTimeRequested(DisplayRow::Lower,
-                             m_lapMark == LapMark::NoneSinceStartUp ? m_bestTime : 0);
+    Q_EMIT displayedTimeChanged(DisplayRow::Lower,
+                                m_lapMark == LapMark::NoneSinceStartUp ? m_bestTime : 0);
 }
 
 void RunClock::onCountdownEnded() {

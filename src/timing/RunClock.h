@@ -12,9 +12,11 @@
 class TickSource;
 
 // Times one run at a time: turns the timing commands of keys, buttons and light barriers into
-// clock states, microsecond stamps and control states, and asks the display, the barriers and
-// result entry for their part through signals. A command whose button is disabled does
-// nothing, so every input takes the same guarded path.
+// clock states, microsecond stamps and control states. It tells what happened in the race (a
+// run started, stopped, entered, not finished; the display changed) and leaves it to its
+// listeners what follows: the session enters results, the window focuses and enables. Only the
+// barriers, its own part of timing, get their locks asked for directly. A command whose button is
+// disabled does nothing, so every input takes the same guarded path.
 class RunClock : public QObject {
     Q_OBJECT
 public:
@@ -126,9 +128,11 @@ Q_SIGNALS:
     void commandTaken(RunClock::Command command, qint64 stampMicroseconds, RunClock::Origin origin);
     void controlStatesChanged(const ControlStates& states);
 
-    // Display.
-    void showTimeRequested(DisplayRow row, qint32 milliseconds);
-    void recolourRequested();
+    // The display: the time a row shows now (running, final, countdown, best, intermediate
+    // time or speed), and the clock's mode its colour tells (countdown, run, intermediate
+    // time taken) may have changed.
+    void displayedTimeChanged(DisplayRow row, qint32 milliseconds);
+    void displayModeChanged();
 
     // The course of the run.
     // The command the operator gives next in the usual course of a run, named after each step
@@ -137,16 +141,18 @@ Q_SIGNALS:
     // The run moved on in a way the audience follows: a countdown or a run began, an
     // intermediate time was taken, or the clock is ready for the next competitor.
     void runProgressed();
-    // The clock stopped or is ready again: commands beside the clock that wait for it to
-    // settle may have become available.
-    void commandAvailabilityChanged();
-    // At Start, before the TV update: take the current competitor from the selected row.
-    void competitorCaptureRequested();
-    // Write this run time into the selected row, move the selection on and run the
-    // selected-row steps; emitted by "Eintragen" before the best time and the reset.
-    void enterResultRequested(qint32 runTimeMs);
-    // Enter "DNF" for the competitor on the slide and move the selection on, as a result.
-    void notFinishedRequested();
+    // A run started: its start is stamped, and it belongs to the competitor on the slide. The
+    // audience and the barriers hear of it after this.
+    void runStarted();
+    // A run stopped; its time waits for its entry. Emitted last, once the clock has settled.
+    void runStopped();
+    // A stopped run was entered with this time, before the best time and the reset follow.
+    void runEntered(qint32 runTimeMs);
+    // A running run ended without a time ("Nicht im Ziel"), before the reset follows.
+    void runNotFinished();
+    // The run is over (entered, not finished or reset) and the clock is ready for the next
+    // one; the countdown button, when there is one, is named next after this.
+    void readyForNextRun();
     void autoEntryChanged(bool on);
 
     // Light barriers, with the stamp of the command that caused them.

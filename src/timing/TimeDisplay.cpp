@@ -12,8 +12,8 @@ TimeDisplay::TimeDisplay(const RunClock& clock, QObject* parent) : QObject(paren
     }
     m_upper.commaColour = runColour;
     m_lower.commaColour = dim;
-    connect(&clock, &RunClock::showTimeRequested, this, &TimeDisplay::ShowTime);
-    connect(&clock, &RunClock::recolourRequested, this, &TimeDisplay::RecolourDisplay);
+    connect(&clock, &RunClock::displayedTimeChanged, this, &TimeDisplay::ShowTime);
+    connect(&clock, &RunClock::displayModeChanged, this, &TimeDisplay::RecolourDisplay);
 }
 
 const DisplayRowState& TimeDisplay::row(DisplayRow which) const {

@@ -11,7 +11,7 @@ class RunClock;
 // Puts times and the clock's state colour on the two rows of the seven-segment display. It
 // keeps what each row shows and reports every update, so the window's panel and the "Zeit" TV
 // window draw the same digits; the digits themselves skip unchanged values. It follows the
-// run clock's display requests by itself.
+// run clock's display changes by itself.
 class TimeDisplay : public QObject {
     Q_OBJECT
 public:

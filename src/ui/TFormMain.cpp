@@ -141,7 +141,8 @@ void TFormMain::connectCommands() {
             &TFormMain::UpdateActionStates);
     // "Neue" and the random results wait while a run is timed.
     connect(&m_session.clock(), &RunClock::stateChanged, this, &TFormMain::UpdateActionStates);
-    connect(&m_session, &RaceSession::selectedRowStepsRequested, this,
+    // An entry runs the selected-row steps even where the selection could not move on.
+    connect(&m_session, &RaceSession::selectionKeptAfterEntry, this,
             &TFormMain::SortGridRowSelected);
     connect(&m_session, &RaceSession::newProtocolStarted, this, &TFormMain::newProtocolStarted);
     m_session.setActivePage([this] { return activePage(); });

@@ -71,7 +71,7 @@ int scriptedRuns(const QString& folder, quint32 seed) {
         recorder.catchUpTable();
         writer.flush();
     });
-    QObject::connect(&clock, &RunClock::enterResultRequested, &clock, [&](qint32 ms) {
+    QObject::connect(&clock, &RunClock::runEntered, &clock, [&](qint32 ms) {
         ResultEntry::EnterRunTime(competition, 0, ms);
         ResultEntry::selectNextRow(competition, 0);
     });

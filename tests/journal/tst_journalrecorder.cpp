@@ -38,7 +38,7 @@ struct Rig {
         clock.startUp(settings);
         barriers.applySettings(settings);
         barriers.ComPortOpen();
-        QObject::connect(&clock, &RunClock::enterResultRequested, &clock, [this](qint32 ms) {
+        QObject::connect(&clock, &RunClock::runEntered, &clock, [this](qint32 ms) {
             enteredTimes.append(ms);
             ResultEntry::EnterRunTime(competition, 0, ms);
             ResultEntry::selectNextRow(competition, 0);

@@ -46,11 +46,11 @@ struct Race {
         clock.startUp(settings);
         barriers.applySettings(settings);
         barriers.ComPortOpen();
-        QObject::connect(&clock, &RunClock::enterResultRequested, &clock, [this](qint32 ms) {
+        QObject::connect(&clock, &RunClock::runEntered, &clock, [this](qint32 ms) {
             ResultEntry::EnterRunTime(competition, 0, ms);
             ResultEntry::selectNextRow(competition, 0);
         });
-        QObject::connect(&clock, &RunClock::notFinishedRequested, &clock, [this] {
+        QObject::connect(&clock, &RunClock::runNotFinished, &clock, [this] {
             RunStateEntry::enterState(competition, 0, RunState::DNF);
             ResultEntry::selectNextRow(competition, 0);
         });

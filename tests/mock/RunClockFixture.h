@@ -10,7 +10,7 @@
 class RunClockFixture {
 public:
     static TimingSettings settingsWith(qint32 timerMs, qint32 lengthMetres, bool autoReset = false);
-    // The time of the latest showTimeRequested on that row, -1 when there was none.
+    // The time of the latest displayedTimeChanged on that row, -1 when there was none.
     static qint32 lastShown(const QSignalSpy& spy, DisplayRow row);
 
     RunClock& make(const TimingSettings& settings, qint64 startUs = 1'000'000);

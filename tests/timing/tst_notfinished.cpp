@@ -54,8 +54,8 @@ void TstNotFinished::notFinishedActsOnlyWhileRunning() {
     if (stepsBefore == 2)
         clock.stop();
     const RunClock::State before = clock.state();
-    QSignalSpy dnf(&clock, &RunClock::notFinishedRequested);
-    QSignalSpy results(&clock, &RunClock::enterResultRequested);
+    QSignalSpy dnf(&clock, &RunClock::runNotFinished);
+    QSignalSpy results(&clock, &RunClock::runEntered);
     QSignalSpy commands(&clock, &RunClock::commandTaken);
     clock.notFinished();
     QCOMPARE(dnf.size(), acts ? 1 : 0);

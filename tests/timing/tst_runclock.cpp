@@ -186,7 +186,7 @@ void TestRunClock::stateTable() {
     QCOMPARE(clock.controlStates(), expectedControls(from));
 
     QSignalSpy controls(&clock, &RunClock::controlStatesChanged);
-    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    QSignalSpy shown(&clock, &RunClock::displayedTimeChanged);
     QSignalSpy progressed(&clock, &RunClock::runProgressed);
     const qint64 stampBefore = clock.startStamp();
     invoke(clock, command);
@@ -223,7 +223,7 @@ void TestRunClock::startUpWithoutCountdownHidesTimer() {
 
 void TestRunClock::runTimeIsTruncatedToHundredths() {
     RunClock& clock = makeClock(Fixture::settingsWith(0, 50));
-    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    QSignalSpy shown(&clock, &RunClock::displayedTimeChanged);
     clock.start();
     ticks().advanceMilliseconds(12349);
     clock.stop();
@@ -280,7 +280,7 @@ void TestRunClock::stampBeforeStartCountsAsStart() {
 
 void TestRunClock::clockTickShowsTheClockReading() {
     RunClock& clock = makeClock(Fixture::settingsWith(0, 50));
-    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    QSignalSpy shown(&clock, &RunClock::displayedTimeChanged);
     clock.clockTick(); // not running: nothing to show
     QCOMPARE(shown.size(), 0);
     clock.start();
@@ -298,7 +298,7 @@ void TestRunClock::clockTickShowsTheClockReading() {
 void TestRunClock::countdownStartsTheRunByItself() {
     RunClock& clock = makeClock(Fixture::settingsWith(10000, 50));
     QVERIFY(clock.countdownActive());
-    QSignalSpy recolour(&clock, &RunClock::recolourRequested);
+    QSignalSpy recolour(&clock, &RunClock::displayModeChanged);
     clock.beginCountdown();
     const qint64 countdownStamp = clock.startStamp();
     ticks().advanceMilliseconds(9999);
@@ -334,7 +334,7 @@ void TestRunClock::startDuringCountdownPauseStartsOnce() {
 void TestRunClock::settingsAcceptedInReady() {
     RunClock& clock = makeClock(Fixture::settingsWith(10000, 50));
     QSignalSpy next(&clock, &RunClock::nextCommandChanged);
-    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    QSignalSpy shown(&clock, &RunClock::displayedTimeChanged);
     acceptSettings(clock, Fixture::settingsWith(0, 0));
     const ControlStates& c = clock.controlStates();
     QVERIFY(!c.timerVisible);
@@ -369,7 +369,7 @@ void TestRunClock::focusAndBarrierRequests() {
     QSignalSpy stopLock(&clock, &RunClock::stopLockRestartRequested);
     QSignalSpy blockStop(&clock, &RunClock::blockStopBarrierRequested);
     QSignalSpy freeStart(&clock, &RunClock::freeStartBarrierRequested);
-    QSignalSpy capture(&clock, &RunClock::competitorCaptureRequested);
+    QSignalSpy capture(&clock, &RunClock::runStarted);
 
     clock.startAt(2'000'500);
     QCOMPARE(blockStart.size(), 1);

@@ -34,7 +34,7 @@ private Q_SLOTS:
 
 void TestRunClockResults::speedFromLastSection() {
     RunClock& clock = makeClock(Fixture::settingsWith(0, 50));
-    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    QSignalSpy shown(&clock, &RunClock::displayedTimeChanged);
     clock.start();
     ticks().advanceMilliseconds(4000);
     clock.lap();
@@ -46,7 +46,7 @@ void TestRunClockResults::speedFromLastSection() {
 }
 void TestRunClockResults::noSpeedWithoutIntermediateSignalInThisRun() {
     RunClock& clock = makeClock(Fixture::settingsWith(0, 50));
-    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    QSignalSpy shown(&clock, &RunClock::displayedTimeChanged);
     // Before any intermediate signal since start-up.
     clock.start();
     ticks().advanceMilliseconds(3000);
@@ -96,7 +96,7 @@ void TestRunClockResults::speedRounding() {
 void TestRunClockResults::hiddenIntermediateButtonStillTakesSplits() {
     RunClock& clock = makeClock(Fixture::settingsWith(0, 0));
     QVERIFY(!clock.controlStates().lapVisible);
-    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    QSignalSpy shown(&clock, &RunClock::displayedTimeChanged);
     clock.start();
     QVERIFY(clock.isAvailable(TimingButton::Lap));
     ticks().advanceMilliseconds(2345);
@@ -111,8 +111,8 @@ void TestRunClockResults::hiddenIntermediateButtonStillTakesSplits() {
 }
 void TestRunClockResults::bestTimeShowsUntilFirstIntermediateSignal() {
     RunClock& clock = makeClock(Fixture::settingsWith(0, 50));
-    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
-    QSignalSpy entered(&clock, &RunClock::enterResultRequested);
+    QSignalSpy shown(&clock, &RunClock::displayedTimeChanged);
+    QSignalSpy entered(&clock, &RunClock::runEntered);
     QCOMPARE(clock.bestTime(), RunClock::noBestTime);
     QCOMPARE(clock.lapMark(), RunClock::LapMark::NoneSinceStartUp);
 
@@ -158,7 +158,7 @@ void TestRunClockResults::clearBestTime() {
     clock.stop();
     clock.enter();
     QCOMPARE(clock.bestTime(), 9000);
-    QSignalSpy shown(&clock, &RunClock::showTimeRequested);
+    QSignalSpy shown(&clock, &RunClock::displayedTimeChanged);
     clock.clearBestTime();
     QCOMPARE(clock.bestTime(), RunClock::noBestTime);
     QCOMPARE(shown.size(), 1);
@@ -167,7 +167,7 @@ void TestRunClockResults::clearBestTime() {
 void TestRunClockResults::autoEntryAfterFiveSecondsOnce() {
     RunClock& clock = makeClock(Fixture::settingsWith(0, 50, true));
     QVERIFY(clock.autoEntry());
-    QSignalSpy entered(&clock, &RunClock::enterResultRequested);
+    QSignalSpy entered(&clock, &RunClock::runEntered);
     clock.start();
     ticks().advanceMilliseconds(7770);
     clock.stop();
@@ -190,7 +190,7 @@ void TestRunClockResults::autoEntryAfterFiveSecondsOnce() {
 }
 void TestRunClockResults::resetCancelsAutoEntry() {
     RunClock& clock = makeClock(Fixture::settingsWith(0, 50, true));
-    QSignalSpy entered(&clock, &RunClock::enterResultRequested);
+    QSignalSpy entered(&clock, &RunClock::runEntered);
     clock.start();
     clock.stop();
     QVERIFY(clock.isAutoEntryPending());

@@ -93,7 +93,7 @@ void TvWindows::connectDisplay() {
         m_videoHoldsState = false;
         m_video->setCurrentTime(m_in.competition.timeFormat().FormatTime(hundredths));
     });
-    connect(&clock, &RunClock::notFinishedRequested, this, [this] {
+    connect(&clock, &RunClock::runNotFinished, this, [this] {
         m_videoHoldsState = true;
         m_video->setCurrentTime(RunState::text(RunState::DNF));
     });
