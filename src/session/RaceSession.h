@@ -104,6 +104,7 @@ public:
 
     // The stage page shown, which the clock's results and captures go to; page 0 until set.
     void setActivePage(std::function<int()> page) { m_activePage = std::move(page); }
+    int activePage() const;
     // The current competitor and club from the selected row of the shown start list, or from
     // the row of the open run's competitor; on the results pages both stay.
     void captureCompetitor();
@@ -168,7 +169,6 @@ private:
     void createLive();
     void loadSettings();
     void loadBackup();
-    int activePage() const;
     void bindRun();
     // "Eintragen" of the clock: into the row of the run's competitor.
     void enterClockRun(qint32 runTimeMs);

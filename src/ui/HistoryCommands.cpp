@@ -1,11 +1,13 @@
 #include "ui/HistoryCommands.h"
 
+#include "journal/JournalRecorder.h"
+#include "session/RaceSession.h"
+#include "session/SessionJournal.h"
 #include "session/StartListHistory.h"
-#include "ui/MainActions.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QMenu>
-#include <QToolButton>
 
 namespace {
 
@@ -14,16 +16,14 @@ const QString RedoCaption = QStringLiteral("Wiederholen");
 
 } // namespace
 
-HistoryCommands::HistoryCommands(Competition& competition, MainActions& actions,
-                                 QToolButton& clearButton, QWidget& window, Hooks hooks)
-    : QObject(&window), m_hooks(std::move(hooks)), m_newEntry(actions.Neue1) {
-    m_history = new StartListHistory(competition, this);
-    QMenu* menu = actions.Startliste;
-    menu->addSeparator();
-    m_undo = menu->addAction(UndoCaption);
+HistoryCommands::HistoryCommands(RaceSession& session, QMenu& menu, QWidget& window, Hooks hooks)
+    : QObject(&window), m_session(session), m_hooks(std::move(hooks)) {
+    m_history = new StartListHistory(session.competition(), this);
+    menu.addSeparator();
+    m_undo = menu.addAction(UndoCaption);
     m_undo->setObjectName(QStringLiteral("mUndo"));
     m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    m_redo = menu->addAction(RedoCaption);
+    m_redo = menu.addAction(RedoCaption);
     m_redo->setObjectName(QStringLiteral("mRedo"));
     m_redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     // The second key of "Wiederholen" as an entry of the window, where the menu key router
@@ -37,7 +37,7 @@ HistoryCommands::HistoryCommands(Competition& competition, MainActions& actions,
 
     connect(m_undo, &QAction::triggered, this, &HistoryCommands::mUndoClick);
     connect(m_redo, &QAction::triggered, this, &HistoryCommands::mRedoClick);
-    connect(menu, &QMenu::aboutToShow, this, &HistoryCommands::refresh);
+    connect(&menu, &QMenu::aboutToShow, this, &HistoryCommands::refresh);
     connect(m_history, &StartListHistory::stepsChanged, this, &HistoryCommands::refresh);
     // Journaled only when the step is taken (an open run may keep the list as it is), before
     // the changes it brings.
@@ -47,18 +47,17 @@ HistoryCommands::HistoryCommands(Competition& competition, MainActions& actions,
         refresh();
     });
 
-    // Connected after the window's own handlers, so the step is collected by then.
-    for (QAction* command :
-         {actions.mOpen, actions.Neue1, actions.Generate, actions.Deleteresults1})
-        nameStepOf(command);
-    connect(&clearButton, &QToolButton::clicked, this,
-            [this] { m_history->nameChangeUnderWay(m_newEntry->text()); });
     refresh();
 }
 
-void HistoryCommands::nameStepOf(QAction* command) {
-    connect(command, &QAction::triggered, this,
-            [this, command] { m_history->nameChangeUnderWay(command->text()); });
+void HistoryCommands::nameStepsOf(QAction& command) {
+    connect(&command, &QAction::triggered, this,
+            [this, entry = &command] { m_history->nameChangeUnderWay(entry->text()); });
+}
+
+void HistoryCommands::nameStepsOf(QAbstractButton& button, const QAction& namedAfter) {
+    connect(&button, &QAbstractButton::clicked, this,
+            [this, entry = &namedAfter] { m_history->nameChangeUnderWay(entry->text()); });
 }
 
 void HistoryCommands::nameStep(const QString& name) {
@@ -67,7 +66,8 @@ void HistoryCommands::nameStep(const QString& name) {
 
 void HistoryCommands::journal(const QString& name, bool undone) {
     const QString line = (undone ? UndoCaption : RedoCaption) + QStringLiteral(": ") + name;
-    m_hooks.journal(line);
+    if (SessionJournal* journal = m_session.journal())
+        journal->recorder().commandChosen(line);
     if (m_hooks.tell)
         m_hooks.tell(line);
 }

@@ -4,9 +4,8 @@
 #include "competition/RunStateEntry.h"
 #include "competition/StageTables.h"
 #include "competition/widgets/TSortGridView.h"
+#include "session/RaceSession.h"
 #include "timing/RunClock.h"
-#include "ui/MainActions.h"
-#include "ui/MainStatusBar.h"
 #include "ui/TPageControl.h"
 
 #include <QAction>
@@ -33,7 +32,6 @@ QString runNumber(int heatColumn) {
 
 RunStateCommands::RunStateCommands(Inputs inputs, QObject* parent)
     : QObject(parent), m_in(std::move(inputs)) {
-    MainActions& a = m_in.actions;
     for (int i = 0; i < 3; ++i) {
         const auto kind = static_cast<RunState::Kind>(i);
         m_states[size_t(i)] = new QAction(Captions[size_t(i)], this);
@@ -47,24 +45,23 @@ RunStateCommands::RunStateCommands(Inputs inputs, QObject* parent)
     for (QMenu* popup : {heatPopup, m_finalPopup}) {
         for (QAction* entry : m_states)
             popup->addAction(entry);
-        popup->addAction(a.mLaufWiederholen);
+        popup->addAction(&m_in.rerun);
         connect(popup, &QMenu::aboutToShow, this, &RunStateCommands::refresh);
     }
     m_in.finalStartList.setPopupMenu(m_finalPopup);
 
-    connect(a.mLaufWiederholen, &QAction::triggered, this,
-            &RunStateCommands::mLaufWiederholenClick);
-    connect(a.Stoppuhr, &QMenu::aboutToShow, this, &RunStateCommands::refresh);
-    RunClock& clock = m_in.clock;
-    connect(a.mNichtImZiel, &QAction::triggered, &clock, &RunClock::notFinished);
-    connect(&clock, &RunClock::controlStatesChanged, a.mNichtImZiel,
-            [entry = a.mNichtImZiel](const ControlStates& states) {
+    connect(&m_in.rerun, &QAction::triggered, this, &RunStateCommands::mLaufWiederholenClick);
+    connect(&m_in.clockMenu, &QMenu::aboutToShow, this, &RunStateCommands::refresh);
+    RunClock& clock = m_in.session.clock();
+    connect(&m_in.notFinished, &QAction::triggered, &clock, &RunClock::notFinished);
+    connect(&clock, &RunClock::controlStatesChanged, &m_in.notFinished,
+            [entry = &m_in.notFinished](const ControlStates& states) {
                 entry->setEnabled(states.stop.enabled);
             });
-    a.mNichtImZiel->setEnabled(clock.controlStates().stop.enabled);
+    m_in.notFinished.setEnabled(clock.controlStates().stop.enabled);
 
     // Ctrl+R must know at once whether the selected competitor has a run to repeat.
-    Competition& c = m_in.competition;
+    Competition& c = m_in.session.competition();
     for (TSortGrid* table : {&c.heatStartList(), &c.finalStartList()}) {
         connect(table, &TSortGrid::rowSelected, this, &RunStateCommands::refresh);
         connect(table, &QAbstractItemModel::dataChanged, this, &RunStateCommands::refresh);
@@ -79,12 +76,13 @@ int RunStateCommands::activePage() const {
 }
 
 void RunStateCommands::tell(const QString& text) {
-    m_in.statusBar.showNotice(text, NoticeMs);
+    if (m_in.tell)
+        m_in.tell(text, NoticeMs);
 }
 
 void RunStateCommands::refresh() {
     const int page = activePage();
-    Competition& c = m_in.competition;
+    Competition& c = m_in.session.competition();
     QString stateHint;
     QString rerunHint;
     if (!isStartListPage(page)) {
@@ -100,7 +98,7 @@ void RunStateCommands::refresh() {
         entry->setEnabled(stateHint.isEmpty());
         entry->setToolTip(stateHint);
     }
-    QAction* rerun = m_in.actions.mLaufWiederholen;
+    QAction* rerun = &m_in.rerun;
     rerun->setEnabled(rerunHint.isEmpty());
     rerun->setToolTip(rerunHint);
 }
@@ -109,9 +107,9 @@ void RunStateCommands::enterState(RunState::Kind kind) {
     const int page = activePage();
     if (!isStartListPage(page))
         return;
-    Competition& c = m_in.competition;
+    Competition& c = m_in.session.competition();
     const TSortGrid& list = c.stageTable(page);
-    if (m_in.admitsRowChange && !m_in.admitsRowChange(list, list.Row()))
+    if (!m_in.session.admitsRowChange(list, list.Row()))
         return;
     const QString number = list.cell(StageTables::Heat::Nr, list.Row());
     switch (RunStateEntry::enterState(c, page, kind)) {
@@ -131,7 +129,7 @@ void RunStateCommands::enterState(RunState::Kind kind) {
 
 void RunStateCommands::mLaufWiederholenClick() {
     const int page = activePage();
-    Competition& c = m_in.competition;
+    Competition& c = m_in.session.competition();
     const auto run = RunStateEntry::lastEnteredRun(c, page);
     if (!isStartListPage(page) || !run)
         return;
@@ -140,7 +138,8 @@ void RunStateCommands::mLaufWiederholenClick() {
     const QString number = list.cell(StageTables::Heat::Nr, row);
     const int heatRow = c.heatStartList().FindRow(StageTables::Heat::Nr, number);
     const QString text = c.heatStartList().cell(*run, page == 0 ? row : heatRow);
-    if (!m_in.ask(QStringLiteral("Lauf ") + runNumber(*run) + QStringLiteral(" von Nr. ") + number +
+    if (!m_in.ask ||
+        !m_in.ask(QStringLiteral("Lauf ") + runNumber(*run) + QStringLiteral(" von Nr. ") + number +
                   QStringLiteral(" (") + text + QStringLiteral(") wiederholen?")))
         return;
     // Asked again: the list may have changed while the question was open (a result entered).

@@ -6,14 +6,10 @@
 #include <array>
 #include <functional>
 
-class Competition;
-class MainActions;
-class MainStatusBar;
 class QAction;
 class QMenu;
-class RunClock;
+class RaceSession;
 class TPageControl;
-class TSortGrid;
 class TSortGridView;
 
 // The run states and the rerun in the window: "Nicht angetreten (DNS)", "Nicht im Ziel (DNF)",
@@ -23,19 +19,22 @@ class RunStateCommands : public QObject {
     Q_OBJECT
 public:
     struct Inputs {
-        Competition& competition;
-        RunClock& clock;
-        MainActions& actions;
+        // The competition, the clock and the rule for rows of an open run.
+        RaceSession& session;
+        // "Stoppuhr", checked as it opens, and its entries "Lauf wiederholen" and "Nicht im
+        // Ziel".
+        QMenu& clockMenu;
+        QAction& rerun;
+        QAction& notFinished;
         // The popup menu of the heat start list; the final start list gets one of its own.
         QMenu& heatPopup;
         TSortGridView& finalStartList;
+        // The stage pages: the shown one is the one the entries act on.
         TPageControl& pages;
-        MainStatusBar& statusBar;
         // Asks before a run is repeated; true only for "Ja".
         std::function<bool(const QString& question)> ask;
-        // Whether a state may close this row's free runs (the open run's competitor keeps
-        // his); none allows every row.
-        std::function<bool(const TSortGrid& table, int row)> admitsRowChange;
+        // A notice for the status bar, shown for durationMs.
+        std::function<void(const QString& text, int durationMs)> tell;
     };
 
     RunStateCommands(Inputs inputs, QObject* parent);

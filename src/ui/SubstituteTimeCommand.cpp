@@ -40,10 +40,10 @@ QString rowText(const TSortGrid& table, int row) {
 } // namespace
 
 SubstituteTimeCommand::SubstituteTimeCommand(RaceSession& session, FileDialogs& fileDialogs,
-                                             QAction& substitute, QAction& hand, QWidget* window,
-                                             Hooks hooks, QObject* parent)
+                                             QAction& substitute, QAction& hand,
+                                             QWidget* dialogParent, Hooks hooks, QObject* parent)
     : QObject(parent), m_session(session), m_fileDialogs(fileDialogs), m_substitute(substitute),
-      m_hand(hand), m_window(window), m_hooks(std::move(hooks)) {
+      m_hand(hand), m_dialogParent(dialogParent), m_hooks(std::move(hooks)) {
     connect(&session.clock(), &RunClock::stateChanged, this,
             &SubstituteTimeCommand::updateWaitingEntries);
     connect(&substitute, &QAction::triggered, this, [this] { waitingRun(false); });
@@ -89,7 +89,7 @@ void SubstituteTimeCommand::refreshCompetitorEntries() {
 
 std::optional<SubstituteTimeCommand::Target>
 SubstituteTimeCommand::competitorTarget(QString& why) const {
-    const int page = m_hooks.activePage ? qMax(0, m_hooks.activePage()) : 0;
+    const int page = m_session.activePage();
     if (!isStartListPage(page)) {
         why = QStringLiteral("Nur in der Startliste und der Endlauf-Startliste");
         return std::nullopt;
@@ -154,7 +154,7 @@ bool SubstituteTimeCommand::selectWaitingRunOwner(Target& target) const {
 
 bool SubstituteTimeCommand::entryTarget(Target& target, QString& why) const {
     using namespace StageTables;
-    target.page = m_hooks.activePage ? qMax(0, m_hooks.activePage()) : 0;
+    target.page = m_session.activePage();
     // The waiting run belongs to the competitor it was started for, wherever the selection is.
     if (target.destination == Destination::Waiting && !selectWaitingRunOwner(target) &&
         m_session.runOpen()) {
@@ -205,13 +205,13 @@ void SubstituteTimeCommand::waitingRun(bool handTime) {
     }
     // The key's stop time must not go in by itself while the operator decides.
     clock.holdAutoEntry();
-    journalRun(clock.startStamp(), handTime, m_window);
+    journalRun(clock.startStamp(), handTime, m_dialogParent);
 }
 
 void SubstituteTimeCommand::competitorRun(bool handTime) {
     QString why;
     if (const std::optional<Target> target = competitorTarget(why))
-        calculate(*target, handTime, m_window);
+        calculate(*target, handTime, m_dialogParent);
     else if (m_hooks.tell)
         m_hooks.tell(why);
 }
@@ -268,7 +268,7 @@ void SubstituteTimeCommand::journalRun(qint64 startStamp, bool handTime, QWidget
             m_hooks.tell(why);
         return;
     }
-    calculate(target, handTime, over ? over : m_window);
+    calculate(target, handTime, over ? over : m_dialogParent);
 }
 
 void SubstituteTimeCommand::calculate(const Target& target, bool handTime, QWidget* over) {

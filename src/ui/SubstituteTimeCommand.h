@@ -24,8 +24,6 @@ class SubstituteTimeCommand : public QObject {
     Q_OBJECT
 public:
     struct Hooks {
-        // The stage page shown, 0..3.
-        std::function<int()> activePage;
         // Names the step of the heat start list's history the entry has just made.
         std::function<void(const QString& name)> nameStep;
         // After a run's cell was replaced: the derived tables and the audience follow.
@@ -36,9 +34,11 @@ public:
         std::function<PrinterSetup*()> printers;
     };
 
-    // substitute and hand are the entries of "Stoppuhr" for the waiting run.
+    // substitute and hand are the entries of "Stoppuhr" for the waiting run; the dialog opens
+    // over dialogParent unless a caller names another widget.
     SubstituteTimeCommand(RaceSession& session, FileDialogs& fileDialogs, QAction& substitute,
-                          QAction& hand, QWidget* window, Hooks hooks, QObject* parent = nullptr);
+                          QAction& hand, QWidget* dialogParent, Hooks hooks,
+                          QObject* parent = nullptr);
 
     static QString needsStoppedRunHint() {
         return QStringLiteral("Erst den Lauf stoppen: die Ersatzzeit gilt dem gestoppten Lauf "
@@ -99,7 +99,7 @@ private:
     FileDialogs& m_fileDialogs;
     QAction& m_substitute;
     QAction& m_hand;
-    QWidget* m_window;
+    QWidget* m_dialogParent;
     Hooks m_hooks;
     // What knownRuns() answers without a journal.
     const JournalRuns m_noRuns;

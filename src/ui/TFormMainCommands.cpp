@@ -186,7 +186,6 @@ void TFormMain::createSubstituteCommands() {
     auto* command = new SubstituteTimeCommand(
         m_session, *m_seams.fileDialogs, *m_actions.mErsatzzeit, *m_actions.mHandzeit, this,
         SubstituteTimeCommand::Hooks{
-            [this] { return activePage(); },
             [history](const QString& name) {
                 if (history)
                     history->nameStep(name);
@@ -231,27 +230,28 @@ void TFormMain::createSubstituteCommands() {
 }
 
 void TFormMain::createStartListCommands() {
-    auto* history = new HistoryCommands(m_session.competition(), m_actions, *m_header->sbCLS, *this,
+    auto* history = new HistoryCommands(m_session, *m_actions.Startliste, *this,
                                         {[this] {
                                              DeriveAll();
                                              UpdateTvWindows();
                                              UpdateActionStates();
                                          },
-                                         [this](const QString& command) {
-                                             if (SessionJournal* journal = m_session.journal())
-                                                 journal->recorder().commandChosen(command);
-                                         },
                                          [this](const QString& text) {
                                              m_statusBar->showNotice(text, UndoNoticeMs);
                                          }});
+    // Connected after the window's own handlers, so the step is collected by then.
+    MainActions& a = m_actions;
+    for (QAction* command : {a.mOpen, a.Neue1, a.Generate, a.Deleteresults1})
+        history->nameStepsOf(*command);
+    history->nameStepsOf(*m_header->sbCLS, *a.Neue1);
     // An undo or a redo is one more command that changes the list under an open run.
     history->history().setGate(
         [this](const QList<QStringList>& rows) { return m_session.admitsStartList(rows); });
-    new RunStateCommands({m_session.competition(), m_session.clock(), m_actions,
-                          *m_editing->popupMenu(), *m_views[2], *m_pages, *m_statusBar,
+    new RunStateCommands({m_session, *a.Stoppuhr, *a.mLaufWiederholen, *a.mNichtImZiel,
+                          *m_editing->popupMenu(), *m_views[2], *m_pages,
                           [this](const QString& question) { return askQuestion(question); },
-                          [this](const TSortGrid& table, int row) {
-                              return m_session.admitsRowChange(table, row);
+                          [this](const QString& text, int durationMs) {
+                              m_statusBar->showNotice(text, durationMs);
                           }},
                          this);
 }

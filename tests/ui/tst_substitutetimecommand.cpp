@@ -62,15 +62,13 @@ void TestSubstituteTimeCommand::offeredWhereTheyWork() {
     if (!typed.isEmpty())
         heat.setCell(SubstituteEntry::heatColumn(0), 1, typed);
     heat.setRow(row);
+    f.session().setActivePage([page] { return page; });
 
     FakeFileDialogs files;
     QAction substitute;
     QAction hand;
     QString told;
     SubstituteTimeCommand::Hooks hooks;
-    hooks.activePage = [page] {
-        return page;
-    };
     hooks.tell = [&told](const QString& text) {
         told = text;
     };
