@@ -90,7 +90,7 @@ int main(int argc, char* argv[]) {
             digit->installEventFilter(&probe);
         }
     }
-    QObject::connect(&clock, &RunClock::showTimeRequested, [&](DisplayRow row, qint32 ms) {
+    QObject::connect(&clock, &RunClock::displayedTimeChanged, [&](DisplayRow row, qint32 ms) {
         if (row == DisplayRow::Upper)
             probe.shownMs = ms;
     });

@@ -44,14 +44,15 @@ std::vector<qint64> runPhase(RunClock& clock, JournalRecorder* recorder, int sec
                              std::vector<qint64>& journalCost) {
     std::vector<qint64> lags;
     qint64 last = 0;
-    auto tick = QObject::connect(&clock, &RunClock::showTimeRequested, &clock, [&](DisplayRow row) {
-        if (row != DisplayRow::Upper)
-            return;
-        const qint64 now = MonotonicTickSource::rawMicroseconds();
-        if (last != 0)
-            lags.push_back(std::max<qint64>(0, now - last - RunClock::clockIntervalMs * 1000));
-        last = now;
-    });
+    auto tick =
+        QObject::connect(&clock, &RunClock::displayedTimeChanged, &clock, [&](DisplayRow row) {
+            if (row != DisplayRow::Upper)
+                return;
+            const qint64 now = MonotonicTickSource::rawMicroseconds();
+            if (last != 0)
+                lags.push_back(std::max<qint64>(0, now - last - RunClock::clockIntervalMs * 1000));
+            last = now;
+        });
     std::atomic<bool> done{false};
     std::thread feeder;
     if (recorder) {

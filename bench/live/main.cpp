@@ -128,14 +128,15 @@ QString runKey(int run, const QString& competitor) {
 void timeRuns(TFormMain& window, Phase& phase, int seconds, int seed, int runMs = 0) {
     RunClock& clock = window.session().clock();
     qint64 lastTick = 0;
-    const auto tick = QObject::connect(&clock, &RunClock::showTimeRequested, [&](DisplayRow row) {
-        if (row != DisplayRow::Upper || clock.state() != RunClock::State::Running)
-            return;
-        const qint64 now = steadyNs();
-        if (lastTick != 0)
-            phase.tickLagMs.append(qMax(0.0, static_cast<double>(now - lastTick) / 1e6 - 10.0));
-        lastTick = now;
-    });
+    const auto tick =
+        QObject::connect(&clock, &RunClock::displayedTimeChanged, [&](DisplayRow row) {
+            if (row != DisplayRow::Upper || clock.state() != RunClock::State::Running)
+                return;
+            const qint64 now = steadyNs();
+            if (lastTick != 0)
+                phase.tickLagMs.append(qMax(0.0, static_cast<double>(now - lastTick) / 1e6 - 10.0));
+            lastTick = now;
+        });
     QElapsedTimer total;
     total.start();
     int run = 0;

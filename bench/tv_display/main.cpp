@@ -102,7 +102,7 @@ int main(int argc, char* argv[]) {
     QObject::connect(&display, &TimeDisplay::rowChanged, &panel, &TimePanel::applyRow);
     LagProbe mainProbe(ticks, clock);
     LagProbe tvProbe(ticks, clock);
-    QObject::connect(&clock, &RunClock::showTimeRequested, [&](DisplayRow row, qint32 ms) {
+    QObject::connect(&clock, &RunClock::displayedTimeChanged, [&](DisplayRow row, qint32 ms) {
         if (row == DisplayRow::Upper)
             mainProbe.shownMs = tvProbe.shownMs = ms;
     });
