@@ -5,9 +5,9 @@
 #include "competition/Competition.h"
 #include "competition/SubstituteEntry.h"
 #include "competition/TSortGrid.h"
-#include "journal/JournalEnteredRuns.h"
 #include "journal/JournalLineFormat.h"
 #include "journal/JournalRunIndex.h"
+#include "journal/JournalRuns.h"
 #include "journal/JournalWriter.h"
 #include "session/ProgramEnvironment.h"
 #include "session/RaceSession.h"
@@ -85,7 +85,7 @@ void writeJournal(const QString& path) {
     stopLine.runMicroseconds = stop - start;
     JournalEntry enter = add(JournalEntry::Kind::Command, QStringLiteral("Eintragen"),
                              QStringLiteral("Taste"), stop + 500'000);
-    enter.remark = JournalEnteredRuns::remark(start, stop);
+    enter.remark = JournalRuns::entryRemark(start, stop);
     JournalEntry cell = add(JournalEntry::Kind::Cell, QString(), QStringLiteral("Eintragen"), {});
     cell.table = QStringLiteral("Vorlauf");
     cell.row = 1;

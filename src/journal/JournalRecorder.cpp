@@ -1,7 +1,6 @@
 #include "journal/JournalRecorder.h"
 
 #include "competition/TSortGrid.h"
-#include "journal/JournalEnteredRuns.h"
 #include "journal/JournalRuns.h"
 #include "timing/BackupStopLogic.h"
 #include "timing/BarrierLogic.h"
@@ -119,7 +118,7 @@ void JournalRecorder::watchBackupStop(BackupStopLogic& backup) {
         e.name = differenceName();
         e.source = QStringLiteral("System A/B");
         e.newText = differenceText(*run.differenceMicroseconds());
-        e.remark = JournalEnteredRuns::remark(run.start, *run.stopA) +
+        e.remark = JournalRuns::entryRemark(run.start, *run.stopA) +
                    QStringLiteral(", B %1").arg(*run.stopB);
         record(e);
     });
@@ -187,7 +186,7 @@ void JournalRecorder::enterFromJournal(qint64 startStamp, qint64 stopStamp,
     e.name = commandName(RunClock::Command::Enter);
     e.source = fromJournalSource();
     e.runMicroseconds = stopStamp - startStamp;
-    e.remark = JournalEnteredRuns::remark(startStamp, stopStamp);
+    e.remark = JournalRuns::entryRemark(startStamp, stopStamp);
     record(e);
     m_context = Context{fromJournalSource(), stopStamp - startStamp};
     enter();
@@ -252,7 +251,7 @@ void JournalRecorder::clockCommand(RunClock::Command command, qint64 stamp,
         e.runMicroseconds = clock.stopStamp() - clock.startStamp();
     // The entry names its run, so the journal shows which runs are in the table.
     if (command == Command::Enter)
-        e.remark = JournalEnteredRuns::remark(clock.startStamp(), clock.stopStamp());
+        e.remark = JournalRuns::entryRemark(clock.startStamp(), clock.stopStamp());
     else if (command == Command::Reset && clock.state() == RunClock::State::Stopped) {
         e.runMicroseconds = clock.stopStamp() - clock.startStamp();
         e.remark = QStringLiteral("nicht eingetragen");

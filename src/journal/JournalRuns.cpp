@@ -44,14 +44,37 @@ bool mayTellOfRuns(const QByteArray& line) {
     return kind == command || kind == cell;
 }
 
+std::optional<QString> found(const QHash<qint64, QString>& marks, qint64 stamp) {
+    const auto it = marks.constFind(stamp);
+    return it == marks.constEnd() ? std::nullopt : std::optional<QString>(*it);
+}
+
 } // namespace
 
 bool JournalRuns::tellsOfRuns(const JournalEntry& e) {
     return e.kind == Kind::Command || (e.kind == Kind::Cell && !e.source.isEmpty());
 }
 
+QString JournalRuns::entryRemark(qint64 startStamp, qint64 stopStamp) {
+    return QStringLiteral("Start %1, Stopp %2").arg(startStamp).arg(stopStamp);
+}
+
 QString JournalRuns::runRemark(qint64 startStamp, const QString& rest) {
     return QStringLiteral("Start %1; ").arg(startStamp) + rest;
+}
+
+std::optional<std::pair<qint64, qint64>> JournalRuns::enteredRunOf(const JournalEntry& e) {
+    if (e.kind != Kind::Command || e.name != commandName(RunClock::Command::Enter))
+        return std::nullopt;
+    static const QRegularExpression pattern(QStringLiteral("^Start (-?\\d+), Stopp (-?\\d+)$"));
+    const QRegularExpressionMatch match = pattern.match(e.remark);
+    bool startOk = false;
+    bool stopOk = false;
+    const qint64 start = match.hasMatch() ? match.captured(1).toLongLong(&startOk) : 0;
+    const qint64 stop = match.hasMatch() ? match.captured(2).toLongLong(&stopOk) : 0;
+    if (!startOk || !stopOk)
+        return std::nullopt;
+    return std::make_pair(start, stop);
 }
 
 QString JournalRuns::calculationOf(const JournalEntry& e) {
@@ -84,6 +107,30 @@ std::optional<qint64> JournalRuns::runStartOf(const JournalEntry& e) {
     return start;
 }
 
+std::optional<JournalRuns::Entry> JournalRuns::entryOf(const JournalEntry& e) {
+    if (e.kind != Kind::Command ||
+        (e.name != commandName(RunClock::Command::Enter) &&
+         e.name != commandName(RunClock::Command::NotFinished) && e.name != substituteName()))
+        return std::nullopt;
+    Entry entry;
+    entry.start = runStartOf(e);
+    if (const auto run = enteredRunOf(e)) {
+        entry.start = run->first;
+        entry.stop = run->second;
+    }
+    // The cells an entry writes carry the entry's name, or the journal's for a run entered
+    // from "Zeitprotokoll".
+    entry.cellSource = e.source == JournalRecorder::fromJournalSource()
+                           ? JournalRecorder::fromJournalSource()
+                           : e.name;
+    return entry;
+}
+
+bool JournalRuns::isCellOf(const JournalEntry& cell, const QString& source) {
+    return cell.kind == Kind::Cell && !source.isEmpty() && cell.source == source &&
+           !cell.newText.trimmed().isEmpty();
+}
+
 std::optional<int> JournalRuns::indexOfStart(qint64 start) const {
     // Runs asked for are mostly among the newest.
     for (int i = static_cast<int>(m_runs.size()) - 1; i >= 0; --i)
@@ -96,25 +143,44 @@ std::optional<int> JournalRuns::runAt(const std::optional<qint64>& start) const 
     return start ? indexOfStart(*start) : std::nullopt;
 }
 
-void JournalRuns::see(const JournalEntry& e) {
+void JournalRuns::markEntered(qint64 start, qint64 stop, const QString& number) {
+    m_enteredStarts.insert(start, number);
+    m_enteredStops.insert(stop, number);
+}
+
+bool JournalRuns::see(const JournalEntry& e) {
     if (e.kind == Kind::Cell) {
-        if (m_entering && e.source == m_enteringSource && !e.newText.trimmed().isEmpty()) {
-            Run& run = m_runs[static_cast<size_t>(*m_entering)];
+        if (!m_entering || !isCellOf(e, m_entering->cellSource))
+            return false;
+        if (m_enteringRun) {
+            Run& run = m_runs[static_cast<size_t>(*m_enteringRun)];
             run.number = e.number.trimmed();
             run.column = e.column;
             run.cellText = e.newText.trimmed();
         }
-        return;
+        if (!m_entering->stop)
+            return false;
+        markEntered(*m_entering->start, *m_entering->stop, e.number);
+        return true;
     }
     if (e.kind != Kind::Command)
-        return;
-    m_entering.reset();
+        return false;
+    m_entering = entryOf(e);
+    m_enteringRun.reset();
+    seeRun(e, m_entering);
+    if (!m_entering || !m_entering->stop)
+        return false;
+    markEntered(*m_entering->start, *m_entering->stop, QString());
+    return true;
+}
+
+void JournalRuns::seeRun(const JournalEntry& e, const std::optional<Entry>& entry) {
     if (isCommand(e, commandName(RunClock::Command::Start))) {
         if (!indexOfStart(*e.stamp))
             m_runs.push_back(Run{*e.stamp, std::nullopt, std::nullopt, {}, {}, {}});
         return;
     }
-    const std::optional<int> index = runAt(runStartOf(e));
+    const std::optional<int> index = runAt(entry ? entry->start : runStartOf(e));
     if (!index)
         return;
     Run& run = m_runs[static_cast<size_t>(*index)];
@@ -126,16 +192,43 @@ void JournalRuns::see(const JournalEntry& e) {
     } else if (isCommand(e, JournalRecorder::backupStopName())) {
         if (!run.stopB)
             run.stopB = e.stamp;
-    } else if (e.name == commandName(RunClock::Command::Enter) ||
-               e.name == commandName(RunClock::Command::NotFinished) ||
-               e.name == substituteName()) {
-        m_entering = index;
-        // The cells an entry writes carry the entry's name, or the journal's for a run
-        // entered from "Zeitprotokoll".
-        m_enteringSource = e.source == JournalRecorder::fromJournalSource()
-                               ? JournalRecorder::fromJournalSource()
-                               : e.name;
+    } else if (entry) {
+        m_enteringRun = index;
     }
+}
+
+void JournalRuns::seeOlder(const JournalEntry& e) {
+    if (e.kind == Kind::Cell) {
+        // Reading back, the first cell of a source met is the last its entry wrote.
+        if (isCellOf(e, e.source) && !m_laterCellNumbers.contains(e.source))
+            m_laterCellNumbers.insert(e.source, e.number);
+        return;
+    }
+    if (e.kind != Kind::Command)
+        return;
+    // A start or stop entered twice keeps the newer row, as reading forward does.
+    if (const std::optional<Entry> entry = entryOf(e); entry && entry->stop) {
+        const QString number = m_laterCellNumbers.value(entry->cellSource);
+        if (!m_enteredStarts.contains(*entry->start))
+            m_enteredStarts.insert(*entry->start, number);
+        if (!m_enteredStops.contains(*entry->stop))
+            m_enteredStops.insert(*entry->stop, number);
+    }
+    m_laterCellNumbers.clear();
+}
+
+std::optional<QString> JournalRuns::enteredAsStart(qint64 stamp) const {
+    return found(m_enteredStarts, stamp);
+}
+
+std::optional<QString> JournalRuns::enteredAsStop(qint64 stamp) const {
+    return found(m_enteredStops, stamp);
+}
+
+std::optional<QString> JournalRuns::enteredAs(qint64 startStamp, qint64 stopStamp) const {
+    if (const auto number = enteredAsStop(stopStamp))
+        return number;
+    return enteredAsStart(startStamp);
 }
 
 std::optional<int> JournalRuns::lastEnteredInto(const QString& number,

@@ -1,8 +1,8 @@
 #include "competition/Competition.h"
 #include "competition/ResultEntry.h"
-#include "journal/JournalEnteredRuns.h"
 #include "journal/JournalRecorder.h"
 #include "journal/JournalRecovery.h"
+#include "journal/JournalRuns.h"
 #include "mock/FakeTickSource.h"
 #include "mock/HeatStartListBuilder.h"
 #include "timing/BarrierLogic.h"
@@ -173,7 +173,7 @@ void TestJournalRecorder::stampsAreTheRunClocks() {
     QCOMPARE(journaled, rig.clockStamps);
     // The entry names its run, so the journal tells which runs are in the table.
     const JournalEntry& enter = rig.lines[rig.lines.size() - 2];
-    QCOMPARE(JournalEnteredRuns::runOf(enter),
+    QCOMPARE(JournalRuns::enteredRunOf(enter),
              std::make_optional(std::make_pair(rig.clockStamps[0], rig.clockStamps[2])));
     const JournalEntry& cell = rig.lines.last();
     QCOMPARE(cell.kind, Kind::Cell);

@@ -1,5 +1,5 @@
-#include "journal/JournalEnteredRuns.h"
 #include "journal/JournalRecovery.h"
+#include "journal/JournalRuns.h"
 
 #include <QTest>
 #include <limits>
@@ -31,13 +31,13 @@ JournalEntry journaled(const QString& text) {
     const QString at = head.section(u'@', 1);
     e.stamp = at.section(u':', 0, 0).toLongLong();
     if (at.contains(u':'))
-        e.remark = JournalEnteredRuns::remark(at.section(u':', 1).section(u'-', 0, 0).toLongLong(),
-                                              at.section(u':', 1).section(u'-', 1).toLongLong());
+        e.remark = JournalRuns::entryRemark(at.section(u':', 1).section(u'-', 0, 0).toLongLong(),
+                                            at.section(u':', 1).section(u'-', 1).toLongLong());
     return e;
 }
 
 // The entered marks of the start 100 and the stop 200.
-QString marks(const JournalEnteredRuns& runs) {
+QString marks(const JournalRuns& runs) {
     const auto text = [](const std::optional<QString>& number) {
         return number ? *number : QStringLiteral("-");
     };
@@ -110,10 +110,10 @@ void TestJournalRecovery::enteredRunsFromEitherEnd_data() {
 void TestJournalRecovery::enteredRunsFromEitherEnd() {
     QFETCH(QStringList, events);
     QFETCH(QString, marks);
-    JournalEnteredRuns forward;
-    JournalEnteredRuns backward;
+    JournalRuns forward;
+    JournalRuns backward;
     for (const QString& text : events)
-        forward.seeNewer(journaled(text));
+        forward.see(journaled(text));
     for (auto it = events.crbegin(); it != events.crend(); ++it)
         backward.seeOlder(journaled(*it));
     QCOMPARE(::marks(forward), marks);

@@ -121,6 +121,8 @@ private Q_SLOTS:
     void indexKnowsEarlierAndNewRuns();
     void absurdStampsGiveNoTime_data();
     void absurdStampsGiveNoTime();
+    void enteredRunsFromBothEnds_data();
+    void enteredRunsFromBothEnds();
 };
 
 void TestJournalRuns::substituteFromTheJournal_data() {
@@ -256,6 +258,57 @@ void TestJournalRuns::absurdStampsGiveNoTime() {
     runs.see(e);
     QCOMPARE(runs.times().size(), size_t(1));
     QCOMPARE(runs.times()[0].aMicroseconds.value_or(-1), a < 0 ? -1 : a);
+}
+
+void TestJournalRuns::enteredRunsFromBothEnds_data() {
+    QTest::addColumn<QStringList>("race");
+    QTest::addColumn<int>("fromJournal");  // the run entered again from the journal, -1 none
+    QTest::addColumn<QStringList>("rows"); // the "Nr." each run went to, "-" for no entry
+    QTest::newRow("entered by key")
+        << QStringList{"31000000/30987000", "-/30480000"} << -1 << QStringList{"1", "2"};
+    QTest::newRow("F7 is no entered time")
+        << QStringList{"31000000/30987000", "F7/31455000", "30000000/29970000"} << -1
+        << QStringList{"1", "-", "3"};
+    QTest::newRow("F7 run entered from the journal")
+        << QStringList{"31000000/30987000", "F7/31455000"} << 1 << QStringList{"1", "3"};
+    QTest::newRow("entered again from the journal: the newer row")
+        << QStringList{"31000000/30987000", "30500000/30480000"} << 0 << QStringList{"3", "2"};
+}
+
+// The runs read oldest first and the entered marks read back from the newest tell the same
+// row for every run whose time went into the table.
+void TestJournalRuns::enteredRunsFromBothEnds() {
+    QFETCH(QStringList, race);
+    QFETCH(int, fromJournal);
+    QFETCH(QStringList, rows);
+    Race r(static_cast<int>(race.size()) + 1);
+    for (const QString& run : race)
+        r.run(run);
+    if (fromJournal >= 0) {
+        const JournalRuns::Run run = r.runs().runs()[static_cast<size_t>(fromJournal)];
+        QVERIFY(run.stopB);
+        r.recorder.enterFromJournal(run.start, *run.stopB, [&] {
+            ResultEntry::EnterRunTime(r.competition, 0, 31'000);
+            ResultEntry::selectNextRow(r.competition, 0);
+        });
+    }
+    const JournalRuns forward = r.runs();
+    JournalRuns backward;
+    JournalBackwardReader reader({r.write()});
+    while (!reader.atBeginning())
+        for (const JournalEntry& e : reader.readOlder(50))
+            backward.seeOlder(e);
+    QCOMPARE(forward.runs().size(), size_t(race.size()));
+    for (int i = 0; i < race.size(); ++i) {
+        const JournalRuns::Run& run = forward.runs()[static_cast<size_t>(i)];
+        const QString row = rows[i];
+        const std::optional<QString> mark =
+            row == u"-" ? std::nullopt : std::optional<QString>(row);
+        if (mark)
+            QCOMPARE(run.number, row);
+        QCOMPARE(forward.enteredAsStart(run.start), mark);
+        QCOMPARE(backward.enteredAsStart(run.start), mark);
+    }
 }
 
 QTEST_MAIN(TestJournalRuns)

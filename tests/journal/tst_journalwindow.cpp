@@ -1,5 +1,4 @@
 #include "competition/Competition.h"
-#include "journal/JournalEnteredRuns.h"
 #include "journal/JournalLineFormat.h"
 #include "journal/JournalReader.h"
 #include "journal/JournalRecorder.h"

@@ -5,16 +5,21 @@
 #include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
 #include "mock/WindowFixture.h"
+#include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
 #include "session/RaceSession.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTest>
 
-// What the session keeps of the heat start list across runs without a window: a backup that
-// cannot be read is never written over, and every change is in the backup before it returns.
+// What the session keeps across runs without a window: a backup that cannot be read is never
+// written over, every change is in the backup before it returns, the backup is written before
+// the settings at shutdown, and a renamed executable keeps its own of both. The backup as
+// start-up finds it: written with other line ends, or newer in the user's folder.
 class TestRaceSessionPersistence : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -23,13 +28,25 @@ private Q_SLOTS:
     void changeInBackupBeforeItReturns();
     void backupInOtherNotationConverted_data();
     void backupInOtherNotationConverted();
+    void shutdownWritesBackupThenSettings();
+    void renamedExecutableKeepsItsOwn();
+    void loneCarriageReturnsLoad();
+    void userFolderNewerThanTheOneBeside();
 };
 
 namespace {
 
 const QString kBackup = QStringLiteral("Velmora-Sicherungsdatei.txt");
 
+const QString kConf = QStringLiteral("Velmora.conf");
+
 const QByteArray kBackupBytes = FileBytes::twoCompetitorBackup();
+
+// The names of the files kept aside in the folder.
+QStringList keptFiles(const QString& dir) {
+    return QDir(dir).entryList({QStringLiteral("Velmora-Sicherungsdatei-*.txt")},
+                               QDir::AllEntries | QDir::System);
+}
 
 } // namespace
 
@@ -127,6 +144,109 @@ void TestRaceSessionPersistence::backupInOtherNotationConverted() {
     for (const JournalEntry& entry : JournalReader::readFile(journal).entries)
         remarks.append(entry.remark);
     QCOMPARE(remarks.filter("umgerechnet"), notice.isEmpty() ? QStringList{} : QStringList{notice});
+}
+
+void TestRaceSessionPersistence::shutdownWritesBackupThenSettings() {
+    InstallationFixture install;
+    auto session = std::make_unique<RaceSession>(install.environment());
+    session->start();
+    TSortGrid& heat = session->competition().heatStartList();
+    session->settings().title = QStringLiteral("Vereinsmeisterschaft");
+    {
+        // The last change could not be written; the exit tries again.
+        FileSystemFaults::ReadOnlyFolder readOnly(install.dir());
+        QVERIFY(readOnly.effective());
+        heat.setRowCells(1, {"8", "Zuletzt"});
+    }
+    const QByteArray expected = ProtocolFile::protocolBytes(heat);
+    QVERIFY(!QFile::exists(install.filePath(kBackup)));
+
+    QList<bool> settingsWrittenAtBackup;
+    QObject::connect(session->backup(), &BackupWriter::saved, [&] {
+        settingsWrittenAtBackup.append(QFile::exists(install.filePath(kConf)));
+    });
+    session->shutdown();
+    session.reset();
+    QCOMPARE(settingsWrittenAtBackup, QList<bool>{false});
+    QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), expected);
+    QSettings stored(install.filePath(kConf), QSettings::IniFormat);
+    QCOMPARE(stored.value("Title").toString(), QStringLiteral("Vereinsmeisterschaft"));
+}
+
+void TestRaceSessionPersistence::renamedExecutableKeepsItsOwn() {
+    InstallationFixture install;
+    {
+        RaceSession original(install.environment());
+        original.start();
+        original.settings().title = QStringLiteral("Original");
+        original.competition().heatStartList().setRowCells(1, {"1", "Erster"});
+    }
+    RaceSession copy(install.environmentAs(QStringLiteral("Rutsche2")));
+    copy.start();
+    QCOMPARE(copy.settings().title, QStringLiteral("Deutsche Meisterschaften im Velmora 2009"));
+    QVERIFY(!copy.competition().heatStartList().hasData());
+    copy.competition().heatStartList().setRowCells(1, {"2", "Zweiter"});
+    QCoreApplication::processEvents();
+
+    QVERIFY(FileBytes::readFile(install.filePath(kBackup)).contains("Erster"));
+    QVERIFY(
+        FileBytes::readFile(install.filePath("Rutsche2-Sicherungsdatei.txt")).contains("Zweiter"));
+    QVERIFY(QFile::exists(install.filePath(kConf)));
+    RaceSession again(install.environment());
+    again.start();
+    QCOMPARE(again.settings().title, QStringLiteral("Original"));
+    QCOMPARE(again.competition().heatStartList().cell(1, 1), QStringLiteral("Erster"));
+}
+
+void TestRaceSessionPersistence::loneCarriageReturnsLoad() {
+    InstallationFixture install;
+    QByteArray oldMac = kBackupBytes;
+    oldMac.replace("\r\n", "\r");
+    QVERIFY(install.writeFile(kBackup, oldMac));
+    auto session = std::make_unique<RaceSession>(install.environment());
+    session->start();
+    const TSortGrid& heat = session->competition().heatStartList();
+    QCOMPARE(heat.RowCount(), 3);
+    QCOMPARE(heat.cell(1, 2), QStringLiteral("Meier"));
+    QCOMPARE(heat.cell(8, 2), QStringLiteral("2050"));
+    QCOMPARE(session->competition().heatResults().cell(2, 1), QStringLiteral("Müller"));
+    QCOMPARE(BackupStartup::statusText(session->backupOutcome()), QString());
+    QVERIFY(keptFiles(install.dir()).isEmpty());
+    // Written back with the program's own line ends and every row.
+    session.reset();
+    QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), kBackupBytes);
+}
+
+void TestRaceSessionPersistence::userFolderNewerThanTheOneBeside() {
+    InstallationFixture install;
+    QVERIFY(QDir().mkpath(install.userDataDir()));
+    const QString inUserFolder = QDir(install.userDataDir()).filePath(kBackup);
+    QByteArray older = kBackupBytes;
+    older.replace("Meier", "Vorher");
+    QVERIFY(install.writeFile(kBackup, older));
+    {
+        QFile beside(install.filePath(kBackup));
+        QVERIFY(beside.open(QIODevice::ReadWrite));
+        QVERIFY(beside.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                   QFileDevice::FileModificationTime));
+        QFile user(inUserFolder);
+        QVERIFY(user.open(QIODevice::WriteOnly));
+        user.write(kBackupBytes);
+    }
+    // The folder beside the executable is writable again: the competition comes back there
+    // from the user's folder, and the older file there is kept.
+    RaceSession session(install.environment());
+    session.start();
+    QCOMPARE(session.competition().heatStartList().cell(1, 2), QStringLiteral("Meier"));
+    QCOMPARE(session.backup()->backupPath(), install.filePath(kBackup));
+    QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), kBackupBytes);
+    const QStringList kept = keptFiles(install.dir());
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(FileBytes::readFile(install.filePath(kept.constFirst())), older);
+    QCOMPARE(BackupStartup::statusText(session.backupOutcome()),
+             QStringLiteral("Sicherungsdatei jetzt unter ") + install.filePath(kBackup) +
+                 QStringLiteral("; die ältere Datei dort ist aufbewahrt als ") +
+                 install.filePath(kept.constFirst()));
 }
 
 QTEST_MAIN(TestRaceSessionPersistence)

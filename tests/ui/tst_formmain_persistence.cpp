@@ -24,9 +24,10 @@
 #include <QTest>
 #include <QToolButton>
 
-// What the window keeps across runs: the backup of the heat start list, read at start-up and
-// rewritten after every change and at shutdown, and the settings, read at start-up and written
-// at shutdown after the backup. A renamed executable keeps its own of both.
+// What the window shows of what is kept across runs: the backup of the heat start list, read
+// at start-up and rewritten after every change and every command, and the settings with the
+// window's place, size and title. The session's half (the order at shutdown, a renamed
+// executable's own files) is tried without a window in tst_racesession_persistence.
 class TestFormMainPersistence : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -35,8 +36,6 @@ private Q_SLOTS:
     void oneCommandOneBackupWrite_data();
     void oneCommandOneBackupWrite();
     void failingBackupToldUntilWritten();
-    void shutdownWritesBackupThenSettings();
-    void renamedExecutableKeepsItsOwn();
     void settingsSurviveRestart();
     void storedValuesOutOfRangeRepaired_data();
     void storedValuesOutOfRangeRepaired();
@@ -138,54 +137,6 @@ void TestFormMainPersistence::failingBackupToldUntilWritten() {
     QCOMPARE(panel->text(), MainStatusBar::fixedText());
     QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
     QVERIFY(FileBytes::readFile(install.filePath(kBackup)).contains("1000\t1100\t1200"));
-}
-
-void TestFormMainPersistence::shutdownWritesBackupThenSettings() {
-    InstallationFixture install;
-    auto window = std::make_unique<SessionWindow>(install.environment());
-    TSortGrid& heat = window->session().competition().heatStartList();
-    window->header()->eZeile->setText(QStringLiteral("Vereinsmeisterschaft"));
-    {
-        // The last change could not be written; the exit tries again.
-        FileSystemFaults::ReadOnlyFolder readOnly(install.dir());
-        QVERIFY(readOnly.effective());
-        heat.setRowCells(1, {"8", "Zuletzt"});
-    }
-    const QByteArray expected = ProtocolFile::protocolBytes(heat);
-    QVERIFY(!QFile::exists(install.filePath(kBackup)));
-
-    QList<bool> settingsWrittenAtBackup;
-    QObject::connect(window->session().backup(), &BackupWriter::saved, [&] {
-        settingsWrittenAtBackup.append(QFile::exists(install.filePath(kConf)));
-    });
-    window.reset();
-    QCOMPARE(settingsWrittenAtBackup, QList<bool>{false});
-    QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), expected);
-    QSettings stored(install.filePath(kConf), QSettings::IniFormat);
-    QCOMPARE(stored.value("Title").toString(), QStringLiteral("Vereinsmeisterschaft"));
-}
-
-void TestFormMainPersistence::renamedExecutableKeepsItsOwn() {
-    InstallationFixture install;
-    {
-        SessionWindow original(install.environment());
-        original.header()->eZeile->setText(QStringLiteral("Original"));
-        original.session().competition().heatStartList().setRowCells(1, {"1", "Erster"});
-    }
-    SessionWindow copy(install.environmentAs(QStringLiteral("Rutsche2")));
-    QCOMPARE(copy.header()->eZeile->text(),
-             QStringLiteral("Deutsche Meisterschaften im Velmora 2009"));
-    QVERIFY(!copy.session().competition().heatStartList().hasData());
-    copy.session().competition().heatStartList().setRowCells(1, {"2", "Zweiter"});
-    QCoreApplication::processEvents();
-
-    QVERIFY(FileBytes::readFile(install.filePath(kBackup)).contains("Erster"));
-    QVERIFY(
-        FileBytes::readFile(install.filePath("Rutsche2-Sicherungsdatei.txt")).contains("Zweiter"));
-    QVERIFY(QFile::exists(install.filePath(kConf)));
-    SessionWindow again(install.environment());
-    QCOMPARE(again.header()->eZeile->text(), QStringLiteral("Original"));
-    QCOMPARE(again.session().competition().heatStartList().cell(1, 1), QStringLiteral("Erster"));
 }
 
 void TestFormMainPersistence::settingsSurviveRestart() {

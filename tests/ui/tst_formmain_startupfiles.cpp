@@ -17,17 +17,15 @@
 #include <QTest>
 #include <sys/stat.h>
 
-// The backup as start-up finds it: not a regular file, unreadable, written with other line
-// ends, or in a folder that has turned read-only. Nothing blocks, nothing found is lost, and
-// the operator hears of it.
+// The backup as start-up finds it: not a regular file, unreadable, or in a folder that has
+// turned read-only. Nothing blocks, nothing found is lost, and the operator hears of it in the
+// window. Files the session reads without a word to say are tried in tst_racesession_persistence.
 class TestFormMainStartupFiles : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void unreadableBackupKeptAsideAndTold_data();
     void unreadableBackupKeptAsideAndTold();
-    void loneCarriageReturnsLoad();
     void readOnlyFolderCarriesTheCompetitionOn();
-    void userFolderNewerThanTheOneBeside();
 };
 
 namespace {
@@ -128,24 +126,6 @@ void TestFormMainStartupFiles::unreadableBackupKeptAsideAndTold() {
     QCOMPARE(boxes.seen.size(), 1);
 }
 
-void TestFormMainStartupFiles::loneCarriageReturnsLoad() {
-    InstallationFixture install;
-    QByteArray oldMac = kBackupBytes;
-    oldMac.replace("\r\n", "\r");
-    QVERIFY(install.writeFile(kBackup, oldMac));
-    auto window = std::make_unique<SessionWindow>(install.environment());
-    const TSortGrid& heat = window->session().competition().heatStartList();
-    QCOMPARE(heat.RowCount(), 3);
-    QCOMPARE(heat.cell(1, 2), QStringLiteral("Meier"));
-    QCOMPARE(heat.cell(8, 2), QStringLiteral("2050"));
-    QCOMPARE(window->session().competition().heatResults().cell(2, 1), QStringLiteral("Müller"));
-    QCOMPARE(window->statusBar()->currentMessage(), QString());
-    QVERIFY(keptFiles(install.dir()).isEmpty());
-    // Written back with the program's own line ends and every row.
-    window.reset();
-    QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), kBackupBytes);
-}
-
 void TestFormMainStartupFiles::readOnlyFolderCarriesTheCompetitionOn() {
     InstallationFixture install;
     QVERIFY(install.writeFile(kBackup, kBackupBytes));
@@ -190,37 +170,6 @@ void TestFormMainStartupFiles::readOnlyFolderCarriesTheCompetitionOn() {
     QCOMPARE(again.session().competition().heatStartList().cell(1, 1), QStringLiteral("Neu"));
     QCOMPARE(again.statusBar()->currentMessage(), QString());
     QVERIFY(keptFiles(install.userDataDir()).isEmpty());
-}
-
-void TestFormMainStartupFiles::userFolderNewerThanTheOneBeside() {
-    InstallationFixture install;
-    QVERIFY(QDir().mkpath(install.userDataDir()));
-    const QString inUserFolder = QDir(install.userDataDir()).filePath(kBackup);
-    QByteArray older = kBackupBytes;
-    older.replace("Meier", "Vorher");
-    QVERIFY(install.writeFile(kBackup, older));
-    {
-        QFile beside(install.filePath(kBackup));
-        QVERIFY(beside.open(QIODevice::ReadWrite));
-        QVERIFY(beside.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
-                                   QFileDevice::FileModificationTime));
-        QFile user(inUserFolder);
-        QVERIFY(user.open(QIODevice::WriteOnly));
-        user.write(kBackupBytes);
-    }
-    // The folder beside the executable is writable again: the competition comes back there
-    // from the user's folder, and the older file there is kept.
-    SessionWindow window(install.environment());
-    QCOMPARE(window.session().competition().heatStartList().cell(1, 2), QStringLiteral("Meier"));
-    QCOMPARE(window.session().backup()->backupPath(), install.filePath(kBackup));
-    QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), kBackupBytes);
-    const QStringList kept = keptFiles(install.dir());
-    QCOMPARE(kept.size(), 1);
-    QCOMPARE(FileBytes::readFile(install.filePath(kept.constFirst())), older);
-    QCOMPARE(window.statusBar()->currentMessage(),
-             QStringLiteral("Sicherungsdatei jetzt unter ") + install.filePath(kBackup) +
-                 QStringLiteral("; die ältere Datei dort ist aufbewahrt als ") +
-                 install.filePath(kept.constFirst()));
 }
 
 QTEST_MAIN(TestFormMainStartupFiles)

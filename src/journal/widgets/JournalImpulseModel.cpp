@@ -2,7 +2,6 @@
 
 #include "journal/JournalBackwardReader.h"
 #include "journal/JournalRecorder.h"
-#include "journal/JournalRuns.h"
 #include "timing/RunClock.h"
 
 #include <QFont>
@@ -145,7 +144,7 @@ void JournalImpulseModel::fetchMore(const QModelIndex& parent) {
 }
 
 void JournalImpulseModel::addNewer(const JournalEntry& entry) {
-    if (m_entered.seeNewer(entry) && !m_rows.empty())
+    if (m_entered.see(entry) && !m_rows.empty())
         Q_EMIT dataChanged(index(0, Entered), index(rowCount() - 1, Entered));
     if (entry.isImpulse()) {
         beginInsertRows(QModelIndex(), 0, 0);
@@ -153,7 +152,7 @@ void JournalImpulseModel::addNewer(const JournalEntry& entry) {
         ++m_topId;
         endInsertRows();
     }
-    if (const auto run = JournalEnteredRuns::runOf(entry))
+    if (const auto run = JournalRuns::enteredRunOf(entry))
         Q_EMIT runEntered(run->first, run->second);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "competition/TimeFormat.h"
-#include "journal/JournalEnteredRuns.h"
 #include "journal/JournalEntry.h"
+#include "journal/JournalRuns.h"
 
 #include <QAbstractTableModel>
 #include <QDate>
@@ -85,6 +85,6 @@ private:
     qint64 m_topId = 0;
     std::optional<qint64> m_startId;
     std::optional<qint64> m_stopId;
-    JournalEnteredRuns m_entered;
+    JournalRuns m_entered;
     int m_linesRead = 0;
 };
