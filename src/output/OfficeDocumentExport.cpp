@@ -1,4 +1,4 @@
-#include "ui/OfficeExport.h"
+#include "output/OfficeDocumentExport.h"
 
 #include "competition/Competition.h"
 #include "output/BackgroundExport.h"
@@ -8,40 +8,36 @@
 #include "output/WordDocument.h"
 #include "platform/ProgramPaths.h"
 #include "platform/RegularFile.h"
-#include "session/ProgramEnvironment.h"
 
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QUrl>
 
-OfficeExport::OfficeExport(const Competition& competition, const ProgramEnvironment& environment,
-                           Sources sources, Teller teller, Opener opener, QObject* parent)
-    : QObject(parent), m_competition(competition), m_environment(environment),
-      m_sources(std::move(sources)), m_teller(std::move(teller)), m_opener(std::move(opener)),
-      m_jobs(new BackgroundExport(this)) {
+OfficeDocumentExport::OfficeDocumentExport(const Competition& competition, Templates templates,
+                                           Sources sources, QObject* parent)
+    : QObject(parent), m_competition(competition), m_templates(std::move(templates)),
+      m_sources(std::move(sources)), m_jobs(new BackgroundExport(this)) {
     // A folder changes in bursts (a file is written under a temporary name, then renamed).
     m_settle.setSingleShot(true);
     m_settle.setInterval(50);
-    connect(&m_settle, &QTimer::timeout, this, &OfficeExport::templatesChanged);
+    connect(&m_settle, &QTimer::timeout, this, &OfficeDocumentExport::templatesChanged);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle,
             qOverload<>(&QTimer::start));
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_settle, qOverload<>(&QTimer::start));
     watchTemplateFolders();
 }
 
-OfficeExport::~OfficeExport() = default;
+OfficeDocumentExport::~OfficeDocumentExport() = default;
 
-QString OfficeExport::wordFileName(const QDate& date) {
+QString OfficeDocumentExport::wordFileName(const QDate& date) {
     return ProgramPaths::DefaultExportName(date) + QStringLiteral(".docx");
 }
 
-QString OfficeExport::excelFileName(const QDate& date) {
+QString OfficeDocumentExport::excelFileName(const QDate& date) {
     return ProgramPaths::DefaultExportName(date) + QStringLiteral(".xlsx");
 }
 
-void OfficeExport::watchTemplateFolders() {
+void OfficeDocumentExport::watchTemplateFolders() {
     QStringList folders;
-    for (const QString& folder : {m_environment.executableDir(), m_environment.dataDir()}) {
+    for (const QString& folder : std::as_const(m_templates.folders)) {
         if (!folder.isEmpty() && QFileInfo(folder).isDir())
             folders.append(folder);
     }
@@ -49,28 +45,25 @@ void OfficeExport::watchTemplateFolders() {
         m_watcher.addPaths(folders);
 }
 
-QString OfficeExport::wordTemplatePath() const {
-    return m_environment.wordTemplatePath();
+QString OfficeDocumentExport::wordTemplatePath() const {
+    return m_templates.wordPath();
 }
 
-bool OfficeExport::wordTemplatePresent() const {
+bool OfficeDocumentExport::wordTemplatePresent() const {
     return QFileInfo(wordTemplatePath()).isFile();
 }
 
-QString OfficeExport::excelTemplatePath() const {
-    return m_environment.excelTemplatePath();
+QString OfficeDocumentExport::excelTemplatePath() const {
+    return m_templates.excelPath();
 }
 
-FileWriteResult OfficeExport::ExportToWord(int mode, const QString& fileName, int page) {
+FileWriteResult OfficeDocumentExport::writeWord(const QString& fileName, int page, Done done) {
     const QString templatePath = wordTemplatePath();
     // Looked at again now: the template may have gone since the command was last offered.
     if (!RegularFile::entryExists(templatePath)) {
         Q_EMIT templatesChanged();
-        const FileWriteResult missing = FileWriteResult::failure(
+        return FileWriteResult::failure(
             OfficeTemplate::missingText(OfficeTemplate::Kind::Word, templatePath), QString());
-        if (mode == Shown)
-            done(missing, fileName, false);
-        return missing;
     }
     const auto& table = m_competition.stageTable(page);
     QList<QStringList> rows = ExportColumns::rows(table, ExportColumns::wordColumns(table));
@@ -80,13 +73,11 @@ FileWriteResult OfficeExport::ExportToWord(int mode, const QString& fileName, in
         [templatePath, fileName, title, rows = std::move(rows)](BackgroundExport::Progress&) {
             return WordDocument::ExportToWord(templatePath, fileName, title, rows);
         },
-        [this, fileName, mode](const FileWriteResult& result) {
-            done(result, fileName, mode == Shown);
-        });
+        std::move(done));
     return FileWriteResult::success();
 }
 
-void OfficeExport::ExportToExcel(const QString& fileName) {
+void OfficeDocumentExport::writeExcel(const QString& fileName, Done done) {
     QList<ExcelWorkbook::Sheet> sheets;
     for (int page = 0; page < 4; ++page) {
         const auto& table = m_competition.stageTable(page);
@@ -107,26 +98,5 @@ void OfficeExport::ExportToExcel(const QString& fileName) {
          format = m_competition.timeFormat()](BackgroundExport::Progress&) {
             return ExcelWorkbook::ExportToExcel(usedTemplate, fileName, sheets, properties, format);
         },
-        [this, fileName](const FileWriteResult& result) { done(result, fileName, true); });
-}
-
-void OfficeExport::done(const FileWriteResult& result, const QString& fileName, bool open) {
-    if (result && open && m_opener)
-        m_opener(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()));
-    else if (!result && m_teller)
-        m_teller(result.message, result.reason);
-    Q_EMIT finished(result);
-}
-
-OfficeExport::Teller OfficeExport::messageBoxOn(QWidget& window, const QString& title) {
-    return [&window, title](const QString& message, const QString& reason) {
-        auto* box =
-            new QMessageBox(QMessageBox::Critical, title, message, QMessageBox::Ok, &window);
-        box->setObjectName(QStringLiteral("officeExportMessage"));
-        box->setInformativeText(reason);
-        box->setModal(false);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->show();
-        box->raise();
-    };
+        std::move(done));
 }
