@@ -3,10 +3,10 @@
 #include "competition/TimeFormat.h"
 #include "output/ExcelWorkbook.h"
 #include "output/ZipPackage.h"
-#include "output/import/ImportGuess.h"
-#include "output/import/ImportMemory.h"
-#include "output/import/RegistrationFileReader.h"
-#include "output/import/StartListImport.h"
+#include "output/registration/ImportGuess.h"
+#include "output/registration/ImportMemory.h"
+#include "output/registration/RegistrationFileReader.h"
+#include "output/registration/StartListImport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

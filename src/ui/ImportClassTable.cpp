@@ -1,6 +1,6 @@
 #include "ui/ImportClassTable.h"
 
-#include "output/import/ImportMapping.h"
+#include "output/registration/ImportMapping.h"
 
 #include <QComboBox>
 #include <QHeaderView>

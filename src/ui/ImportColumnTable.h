@@ -1,7 +1,7 @@
 #pragma once
 
-#include "output/import/ImportField.h"
-#include "output/import/ImportWorkbook.h"
+#include "output/registration/ImportField.h"
+#include "output/registration/ImportWorkbook.h"
 
 #include <QList>
 #include <QTableWidget>

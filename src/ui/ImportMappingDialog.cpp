@@ -1,7 +1,7 @@
 #include "ui/ImportMappingDialog.h"
 
-#include "output/import/ImportGuess.h"
-#include "output/import/StartListImport.h"
+#include "output/registration/ImportGuess.h"
+#include "output/registration/StartListImport.h"
 #include "ui/ImportClassTable.h"
 #include "ui/ImportColumnTable.h"
 

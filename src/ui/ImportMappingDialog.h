@@ -1,9 +1,9 @@
 #pragma once
 
-#include "output/import/ImportMapping.h"
-#include "output/import/ImportMemory.h"
-#include "output/import/ImportPlan.h"
-#include "output/import/ImportWorkbook.h"
+#include "output/registration/ImportMapping.h"
+#include "output/registration/ImportMemory.h"
+#include "output/registration/ImportPlan.h"
+#include "output/registration/ImportWorkbook.h"
 
 #include <QDialog>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/import/LateEntry.h"
+#include "output/registration/LateEntry.h"
 
 #include <QDialog>
 #include <QList>

@@ -2,9 +2,9 @@
 
 #include "competition/Competition.h"
 #include "competition/StageDerivation.h"
-#include "output/import/HeatStartListRows.h"
-#include "output/import/RegistrationFileReader.h"
-#include "output/import/StartListImport.h"
+#include "output/registration/HeatStartListRows.h"
+#include "output/registration/RegistrationFileReader.h"
+#include "output/registration/StartListImport.h"
 #include "session/ProgramEnvironment.h"
 #include "ui/ImportMappingDialog.h"
 #include "ui/LateEntryDialog.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/import/ImportMemory.h"
+#include "output/registration/ImportMemory.h"
 
 #include <QList>
 #include <QStringList>

@@ -27,7 +27,7 @@
 #include "ui/MainStatusBar.h"
 #include "ui/MainWindowPlacer.h"
 #include "ui/MenuKeyRouter.h"
-#include "ui/OfficeExport.h"
+#include "ui/OfficeExportCommand.h"
 #include "ui/RegistrationCommands.h"
 #include "ui/RowPositionStatus.h"
 #include "ui/RunOverrunWarning.h"
@@ -411,9 +411,9 @@ void TFormMain::UpdateActionStates() {
     const RunClock::State state = m_session.clock().state();
     in.runUnderway = state == RunClock::State::Countdown || state == RunClock::State::Running;
     // Looked up each time: a template may come or go while the program runs.
-    m_wordTemplatePath = m_office->wordTemplatePath();
-    m_excelTemplatePath = m_office->excelTemplatePath();
-    in.wordTemplateExists = m_office->wordTemplatePresent();
+    m_wordTemplatePath = m_office->documents().wordTemplatePath();
+    m_excelTemplatePath = m_office->documents().excelTemplatePath();
+    in.wordTemplateExists = m_office->documents().wordTemplatePresent();
     in.wordTemplatePath = m_wordTemplatePath;
     ActionStates::compute(in).applyTo(*m_header, m_actions, *m_cdEdit);
 }

@@ -22,7 +22,7 @@ class JournalWiring;
 class LiveResultsControl;
 class MainStatusBar;
 class MainWindowPlacer;
-class OfficeExport;
+class OfficeExportCommand;
 class StageDerivation;
 class TBitBtnWithColor;
 class TFDlgYesNo;
@@ -201,7 +201,7 @@ private:
     // Last, so it goes before the tables and the environment whose clock it reads.
     std::unique_ptr<TimingView> m_timingView;
     std::unique_ptr<WaitingTimeGuard> m_waitingTime;
-    std::unique_ptr<OfficeExport> m_office;
+    std::unique_ptr<OfficeExportCommand> m_office;
     std::unique_ptr<RegistrationCommands> m_registration; // made on first use
     std::unique_ptr<CertificateCommand> m_certificates;
     std::unique_ptr<LiveResultsControl> m_live;

@@ -26,7 +26,7 @@
 #include "ui/HistoryCommands.h"
 #include "ui/MainStatusBar.h"
 #include "ui/ManualOpener.h"
-#include "ui/OfficeExport.h"
+#include "ui/OfficeExportCommand.h"
 #include "ui/RegistrationCommands.h"
 #include "ui/RowPositionStatus.h"
 #include "ui/RunStateCommands.h"
@@ -98,7 +98,7 @@ void TFormMain::createFileCommands() {
             journal->recorder().note(name, remark);
     });
     m_files->setWordExport([this](const QString& fileName, int page) {
-        return m_office->ExportToWord(OfficeExport::Saved, fileName, page);
+        return m_office->ExportToWord(OfficeExportCommand::Saved, fileName, page);
     });
 }
 
@@ -139,28 +139,29 @@ void TFormMain::showBackupOutcome() {
 
 void TFormMain::sbWordClick() {
     // Beside the web page, so an installed program started from "/" still has a folder.
-    m_office->ExportToWord(OfficeExport::Shown,
+    m_office->ExportToWord(OfficeExportCommand::Shown,
                            m_session.environment().paths().pageFolder(QDir::currentPath()) +
-                               OfficeExport::wordFileName(QDate::currentDate()),
+                               OfficeDocumentExport::wordFileName(QDate::currentDate()),
                            activePage());
 }
 
 void TFormMain::sbExcelClick() {
     m_office->ExportToExcel(m_session.environment().paths().pageFolder(QDir::currentPath()) +
-                            OfficeExport::excelFileName(QDate::currentDate()));
+                            OfficeDocumentExport::excelFileName(QDate::currentDate()));
 }
 
 void TFormMain::createOfficeExport() {
-    m_office = std::make_unique<OfficeExport>(
+    m_office = std::make_unique<OfficeExportCommand>(
         m_session.competition(), m_session.environment(),
-        OfficeExport::Sources{[this] { return m_header->eZeile->text(); },
-                              [this](int page) { return m_pages->tabText(page); },
-                              [this] {
-                                  return windowTitle();
-                              }},
-        OfficeExport::messageBoxOn(*this, m_programTitle), &QDesktopServices::openUrl);
-    connect(m_office.get(), &OfficeExport::templatesChanged, this, &TFormMain::UpdateActionStates);
-    m_statusBar->addPermanentWidget(new ExportProgress(m_office->jobs(), m_statusBar));
+        OfficeExportCommand::Sources{[this] { return m_header->eZeile->text(); },
+                                     [this](int page) { return m_pages->tabText(page); },
+                                     [this] {
+                                         return windowTitle();
+                                     }},
+        OfficeExportCommand::messageBoxOn(*this, m_programTitle), &QDesktopServices::openUrl);
+    connect(&m_office->documents(), &OfficeDocumentExport::templatesChanged, this,
+            &TFormMain::UpdateActionStates);
+    m_statusBar->addPermanentWidget(new ExportProgress(m_office->documents().jobs(), m_statusBar));
 }
 
 void TFormMain::connectJournalCommands() {

@@ -1,4 +1,4 @@
-#include "output/import/CsvTableReader.h"
+#include "output/registration/CsvTableReader.h"
 
 #include <QTest>
 

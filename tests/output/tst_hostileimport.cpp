@@ -1,8 +1,8 @@
 #include "mock/SpreadsheetFiles.h"
 #include "output/ZipPackage.h"
-#include "output/import/ImportLimits.h"
-#include "output/import/RegistrationFileReader.h"
-#include "output/import/ZipExpansionGuard.h"
+#include "output/registration/ImportLimits.h"
+#include "output/registration/RegistrationFileReader.h"
+#include "output/registration/ZipExpansionGuard.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

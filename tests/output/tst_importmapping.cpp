@@ -1,5 +1,5 @@
-#include "output/import/ImportGuess.h"
-#include "output/import/ImportMemory.h"
+#include "output/registration/ImportGuess.h"
+#include "output/registration/ImportMemory.h"
 
 #include <QTest>
 

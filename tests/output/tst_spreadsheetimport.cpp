@@ -1,5 +1,5 @@
 #include "mock/SpreadsheetFiles.h"
-#include "output/import/RegistrationFileReader.h"
+#include "output/registration/RegistrationFileReader.h"
 
 #include <QTest>
 

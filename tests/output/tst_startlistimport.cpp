@@ -1,8 +1,8 @@
 #include "competition/StageTables.h"
 #include "competition/TSortGrid.h"
-#include "output/import/HeatStartListRows.h"
-#include "output/import/LateEntry.h"
-#include "output/import/StartListImport.h"
+#include "output/registration/HeatStartListRows.h"
+#include "output/registration/LateEntry.h"
+#include "output/registration/StartListImport.h"
 
 #include <QTest>
 

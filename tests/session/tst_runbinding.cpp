@@ -7,7 +7,7 @@
 #include "journal/JournalReader.h"
 #include "journal/JournalWriter.h"
 #include "mock/SessionFixture.h"
-#include "output/import/HeatStartListRows.h"
+#include "output/registration/HeatStartListRows.h"
 #include "session/RunBinding.h"
 #include "session/SessionJournal.h"
 #include "session/StartListHistory.h"

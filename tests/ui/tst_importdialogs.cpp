@@ -1,4 +1,4 @@
-#include "output/import/RegistrationFileReader.h"
+#include "output/registration/RegistrationFileReader.h"
 #include "ui/ImportClassTable.h"
 #include "ui/ImportColumnTable.h"
 #include "ui/ImportMappingDialog.h"

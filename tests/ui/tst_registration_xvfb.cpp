@@ -7,7 +7,7 @@
 #include "mock/TimingWindowFixture.h"
 #include "mock/WhenShown.h"
 #include "output/BackupWriter.h"
-#include "output/import/HeatStartListRows.h"
+#include "output/registration/HeatStartListRows.h"
 #include "print/CertificateJob.h"
 #include "session/RaceSession.h"
 #include "ui/CertificateDialog.h"

@@ -2,7 +2,7 @@
 #include "competition/StageDerivation.h"
 #include "mock/WhenShown.h"
 #include "mock/WindowFixture.h"
-#include "output/import/HeatStartListRows.h"
+#include "output/registration/HeatStartListRows.h"
 #include "ui/ImportClassTable.h"
 #include "ui/ImportMappingDialog.h"
 #include "ui/LateEntryDialog.h"
