@@ -6,7 +6,7 @@
 #include "../../tests/mock/FakeSerialSystem.h"
 #include "platform/LinuxRealtimeSystem.h"
 #include "platform/RealtimePriority.h"
-#include "timing/TComPort.h"
+#include "timing/SerialPort.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -81,7 +81,7 @@ int main(int argc, char* argv[]) {
     const int edgeTarget = std::max(1, parser.value(QStringLiteral("edges")).toInt());
     const int hogCount = std::clamp(parser.value(QStringLiteral("hogs")).toInt(), 0, 64);
 
-    const auto clock = &TComPort::steadyClockMicroseconds;
+    const auto clock = &SerialPort::steadyClockMicroseconds;
     auto system = std::make_shared<FakeSerialSystem>(clock);
     system->setRecording(false);
     const auto device = system->addDevice(QStringLiteral("/dev/ttyUSB0"));
@@ -90,13 +90,13 @@ int main(int argc, char* argv[]) {
     device->setPlayerSetup([&playerMethod] {
         playerMethod = RealtimePriority::raise(*LinuxRealtimeSystem::instance(), gettid()).method;
     });
-    TComPort port(system, clock);
+    SerialPort port(system, clock);
     port.setPort(1);
     // System B on RI in use: the driver reports only its trailing edge, so the monitor has to
     // look for the leading one.
-    port.setEvents({TComPort::TEvent::evCTS, TComPort::TEvent::evDSR, TComPort::TEvent::evRLSD,
-                    TComPort::TEvent::evRing});
-    port.Open();
+    port.setEvents({SerialPort::LineEvent::evCTS, SerialPort::LineEvent::evDSR,
+                    SerialPort::LineEvent::evRLSD, SerialPort::LineEvent::evRing});
+    port.open();
     std::printf("real-time priority of the monitor thread: %s\n",
                 describe(port.realtimePriority()).constData());
     const Hogs hogs(hogCount);
@@ -129,7 +129,7 @@ int main(int argc, char* argv[]) {
 
     std::vector<Delivered> delivered;
     int deliveredEdges = 0;
-    QObject::connect(&port, &TComPort::lineEvent, &port,
+    QObject::connect(&port, &SerialPort::lineEvent, &port,
                      [&](quint32, quint32, qint64 stamp, int edges) {
                          delivered.push_back({stamp, edges});
                          deliveredEdges += edges;
@@ -150,7 +150,7 @@ int main(int argc, char* argv[]) {
     finish.start(20);
     device->play(steps);
     app.exec();
-    port.Close();
+    port.close();
 
     // Edges in the order they happened, each with the stamp of the event that carried it.
     const std::vector<qint64> applied = device->appliedAt();

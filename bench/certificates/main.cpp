@@ -27,7 +27,7 @@ int main(int argc, char* argv[]) {
     Competition competition(TimeFormat(1, u','));
     RandomGenerator rng;
     RandomProtocol::fillRandomStartList(competition, rng, count);
-    StageDerivation(competition).DeriveAll();
+    StageDerivation(competition).deriveAll();
     CertificateChoice choice;
     choice.title = QStringLiteral("Deutsche Meisterschaften im Velmora 2009");
     choice.date = QStringLiteral("12.07.2025");

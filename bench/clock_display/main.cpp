@@ -5,7 +5,7 @@
 #include "timing/MonotonicTickSource.h"
 #include "timing/RunClock.h"
 #include "timing/TimeDisplay.h"
-#include "timing/widgets/TDigit.h"
+#include "timing/widgets/SegmentDigit.h"
 #include "timing/widgets/TimePanel.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-// Times DeriveAll (heat results, team ranking, final start list, final results) on random
+// Times deriveAll (heat results, team ranking, final start list, final results) on random
 // protocols of growing size and prints the median of several runs per size. Both the wall
 // time and the thread's CPU time are shown; on a machine shared with other work the CPU time
 // is the steadier figure, and the ratio is taken from it.
@@ -37,24 +37,24 @@ Timing measure(int competitors, int runs) {
     RandomGenerator rng;
     RandomProtocol::fillRandomStartList(competition, rng, competitors);
     StageDerivation derivation(competition);
-    derivation.DeriveAll(); // warm-up: the derived tables reach their size
+    derivation.deriveAll(); // warm-up: the derived tables reach their size
     QList<double> wall;
     QList<double> cpu;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
         const double cpuStart = threadCpuMs();
         timer.start();
-        derivation.DeriveAll();
+        derivation.deriveAll();
         wall.append(static_cast<double>(timer.nsecsElapsed()) / 1e6);
         cpu.append(threadCpuMs() - cpuStart);
     }
     return Timing{median(wall), median(cpu)};
 }
 
-// One DeriveAll on a prepared competition, in thread CPU milliseconds.
+// One deriveAll on a prepared competition, in thread CPU milliseconds.
 double deriveOnce(StageDerivation& derivation) {
     const double start = threadCpuMs();
-    derivation.DeriveAll();
+    derivation.deriveAll();
     return threadCpuMs() - start;
 }
 
@@ -68,8 +68,8 @@ double pairedRatio(int small, int large, int pairs) {
     RandomProtocol::fillRandomStartList(largeCompetition, rng, large);
     StageDerivation smallDerivation(smallCompetition);
     StageDerivation largeDerivation(largeCompetition);
-    smallDerivation.DeriveAll();
-    largeDerivation.DeriveAll();
+    smallDerivation.deriveAll();
+    largeDerivation.deriveAll();
     QList<double> ratios;
     for (int i = 0; i < pairs; ++i) {
         // The small size is timed as the median of a few runs, being short enough to be noisy.

@@ -10,8 +10,8 @@
 #include "journal/widgets/JournalWiring.h"
 #include "session/ProgramEnvironment.h"
 #include "timing/BarrierLogic.h"
-#include "ui/MainActions.h"
-#include "ui/TFormMain.h"
+#include "ui/window/MainActions.h"
+#include "ui/window/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -73,7 +73,7 @@ double startUpMs(const QString& dir) {
     clock.start();
     auto session = std::make_unique<RaceSession>(environmentIn(dir));
     session->start();
-    auto window = std::make_unique<TFormMain>(*session);
+    auto window = std::make_unique<MainWindow>(*session);
     window->show();
     QCoreApplication::processEvents();
     const double ms = clock.nsecsElapsed() / 1e6;
@@ -116,13 +116,13 @@ int main(int argc, char* argv[]) {
 
     RaceSession session(environmentIn(large.path()));
     session.start();
-    TFormMain window(session);
+    MainWindow window(session);
     window.show();
     QCoreApplication::processEvents();
     const long before = residentKb();
     QElapsedTimer clock;
     clock.start();
-    window.actions().mJournal->trigger();
+    window.actions().journal->trigger();
     JournalDialog* dialog = window.journal()->dialog();
     while (dialog && !dialog->isVisible())
         QCoreApplication::processEvents();

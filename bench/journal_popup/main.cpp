@@ -3,8 +3,8 @@
 // long the journal's runs take to be known, which happens off the window's thread.
 #include "../common/ChatteringJournal.h"
 #include "competition/Competition.h"
+#include "competition/CompetitionTable.h"
 #include "competition/SubstituteEntry.h"
-#include "competition/TSortGrid.h"
 #include "journal/JournalLineFormat.h"
 #include "journal/JournalRunIndex.h"
 #include "journal/JournalRuns.h"
@@ -12,7 +12,7 @@
 #include "session/ProgramEnvironment.h"
 #include "session/RaceSession.h"
 #include "session/SessionJournal.h"
-#include "ui/TFormMain.h"
+#include "ui/window/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -51,9 +51,9 @@ QString journalPath(const QString& dir) {
 void writeBackup(const QString& dir) {
     RaceSession session(environmentIn(dir));
     session.start();
-    TSortGrid& heat = session.competition().heatStartList();
-    heat.AddRow({Number, QStringLiteral("Meier"), QStringLiteral("Anna"), QStringLiteral("SC"),
-                 QStringLiteral("1")});
+    CompetitionTable& heat = session.competition().heatStartList();
+    heat.appendRow({Number, QStringLiteral("Meier"), QStringLiteral("Anna"), QStringLiteral("SC"),
+                    QStringLiteral("1")});
     heat.setCell(SubstituteEntry::heatColumn(0), 1, RunTime);
     heat.setRow(1);
     session.shutdown();
@@ -102,7 +102,7 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-QMenu* popupWithSubstitute(TFormMain& window) {
+QMenu* popupWithSubstitute(MainWindow& window) {
     for (QMenu* menu : window.findChildren<QMenu*>())
         for (QAction* action : menu->actions())
             if (action->objectName() == QStringLiteral("mErsatzzeitLauf"))
@@ -123,7 +123,7 @@ Figures measure(const QString& dir) {
     clock.start();
     RaceSession session(environmentIn(dir));
     session.start();
-    TFormMain window(session);
+    MainWindow window(session);
     window.show();
     QCoreApplication::processEvents();
     figures.startUpMs = clock.nsecsElapsed() / 1e6;

@@ -14,14 +14,14 @@
 #include "print/ExportProgress.h"
 #include "print/GridPrinter.h"
 #include "print/PrintPreviewCommand.h"
-#include "print/TFormPP.h"
+#include "print/PrintPreviewWindow.h"
 #include "session/ProgramEnvironment.h"
 #include "timing/MonotonicTickSource.h"
 #include "timing/RunClock.h"
-#include "ui/MainActions.h"
-#include "ui/TFormMain.h"
-#include "ui/TPageControl.h"
-#include "ui/TimingView.h"
+#include "ui/stopwatch/TimingView.h"
+#include "ui/window/MainActions.h"
+#include "ui/window/MainWindow.h"
+#include "ui/window/StagePages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -101,13 +101,13 @@ int main(int argc, char* argv[]) {
 
     RaceSession session(environment);
     session.start();
-    TFormMain window(session, seams);
-    TFormPP preview(seams.fileDialogs, &window);
+    MainWindow window(session, seams);
+    PrintPreviewWindow preview(seams.fileDialogs, &window);
     window.setPrintPreview(&preview);
     window.show();
     RandomGenerator rng;
     RandomProtocol::fillRandomStartList(window.session().competition(), rng, rows);
-    window.UpdateActionStates();
+    window.updateActionStates();
     RunClock& clock = window.session().clock();
     clock.setAutoEntry(false);
     auto* progress = window.findChild<ExportProgress*>();
@@ -117,7 +117,7 @@ int main(int argc, char* argv[]) {
     // The table in the preview, its printout going to a PDF file as "In PDF-Datei drucken" does.
     PrintPreviewCommand(preview, QStringLiteral("Velmora"), &window, [](QPrinter&, int, QWidget*) {
         return true;
-    }).run(*window.SortGridView(0), window.PageControl1()->tabText(0));
+    }).run(*window.tableView(0), window.stagePages()->tabText(0));
     preview.printers().printer().setOutputFormat(QPrinter::PdfFormat);
     preview.printers().printer().setOutputFileName(dir.filePath(QStringLiteral("druck.pdf")));
 
@@ -127,15 +127,15 @@ int main(int argc, char* argv[]) {
         std::function<bool()> finished;
     };
     const std::vector<Export> exports{
-        {"Word (background)", [&] { window.actions().mWord->trigger(); },
+        {"Word (background)", [&] { window.actions().word->trigger(); },
          [&] {
              return !progress->isVisible();
          }},
-        {"Excel (background)", [&] { window.actions().mExcel->trigger(); },
+        {"Excel (background)", [&] { window.actions().excel->trigger(); },
          [&] {
              return !progress->isVisible();
          }},
-        {"PDF of the print dialog (background)", [&] { preview.Button1Click(); },
+        {"PDF of the print dialog (background)", [&] { preview.print(); },
          [&] {
              return !preview.jobs().busy();
          }},

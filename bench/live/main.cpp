@@ -16,8 +16,8 @@
 #include "live/LivePublishing.h"
 #include "session/RaceSession.h"
 #include "timing/RunClock.h"
-#include "ui/TFormMain.h"
-#include "ui/TimingView.h"
+#include "ui/stopwatch/TimingView.h"
+#include "ui/window/MainWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -125,7 +125,7 @@ QString runKey(int run, const QString& competitor) {
 
 // Timed runs of runMs (1.5 to 3 s when 0) with an entry half a second after each stop, for
 // `seconds` (for ever when 0).
-void timeRuns(TFormMain& window, Phase& phase, int seconds, int seed, int runMs = 0) {
+void timeRuns(MainWindow& window, Phase& phase, int seconds, int seed, int runMs = 0) {
     RunClock& clock = window.session().clock();
     qint64 lastTick = 0;
     const auto tick =
@@ -142,17 +142,17 @@ void timeRuns(TFormMain& window, Phase& phase, int seconds, int seed, int runMs 
     int run = 0;
     while (seconds == 0 || total.elapsed() < seconds * 1000) {
         lastTick = 0;
-        window.mStartClick();
+        window.startRun();
         const int length = runMs > 0 ? runMs : 1500 + (run * 137 + seed * 31) % 1500;
         QElapsedTimer running;
         running.start();
         while (running.elapsed() < length)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        window.mStopClick();
+        window.stopRun();
         while (running.elapsed() < length + 500)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         const qint64 entry = steadyNs();
-        window.bEintragenClick();
+        window.enterResult();
         const std::optional<LiveSnapshot::Result> last =
             window.session().live().snapshot().lastResult;
         if (last)
@@ -212,13 +212,13 @@ int main(int argc, char* argv[]) {
     };
     RaceSession session(environment);
     session.start();
-    TFormMain window(session, seams);
+    MainWindow window(session, seams);
     window.show();
-    TSortGrid& heats = window.session().competition().heatStartList();
+    CompetitionTable& heats = window.session().competition().heatStartList();
     for (int i = 1; i <= parser.value(competitorsOption).toInt(); ++i)
-        heats.AddRow({QString::number(i), QStringLiteral("Name%1").arg(i),
-                      QStringLiteral("Vorname%1").arg(i), QStringLiteral("Verein%1").arg(i % 12),
-                      QString::number(1 + i % 4)});
+        heats.appendRow({QString::number(i), QStringLiteral("Name%1").arg(i),
+                         QStringLiteral("Vorname%1").arg(i), QStringLiteral("Verein%1").arg(i % 12),
+                         QString::number(1 + i % 4)});
     heats.setRow(1);
 
     LiveLimits limits;

@@ -5,7 +5,7 @@
 #include "competition/RandomGenerator.h"
 #include "competition/RandomProtocol.h"
 #include "competition/StageTables.h"
-#include "competition/widgets/TSortGridView.h"
+#include "competition/widgets/CompetitionTableView.h"
 #include "print/GridPrinter.h"
 #include "print/PrinterSetup.h"
 
@@ -51,7 +51,7 @@ int main(int argc, char* argv[]) {
     Competition competition(TimeFormat(1, u','));
     RandomGenerator rng;
     RandomProtocol::fillRandomStartList(competition, rng, rows);
-    TSortGridView view(&competition.heatStartList(), &competition.timeFormat());
+    CompetitionTableView view(&competition.heatStartList(), &competition.timeFormat());
     const QList<int> widths = StageTables::columnWidths(StageTables::HeatStartList, 740);
     for (int c = 0; c < widths.size(); ++c) {
         view.setColumnHidden(c, widths[c] < 0);
@@ -61,12 +61,12 @@ int main(int argc, char* argv[]) {
     PrinterSetup printers([] { return false; });
     printers.setScreenDpi(96);
     const GridPrinter printer(view, printers);
-    competition.heatStartList().printOptions().PageTitle =
+    competition.heatStartList().printOptions().pageTitle =
         QStringLiteral("      Vorlauf-Startliste");
 
-    std::printf("%d rows, %d pages\n", competition.heatStartList().RowCount() - 1,
-                printer.PageCount());
-    measure("PageCount", 21, [&] { (void)printer.PageCount(); });
+    std::printf("%d rows, %d pages\n", competition.heatStartList().rowsWithHeader() - 1,
+                printer.pageCount());
+    measure("PageCount", 21, [&] { (void)printer.pageCount(); });
     qsizetype bytes = 0;
     measure("PDF of all pages", 3, [&] { bytes = printer.pdfDocument().size(); });
     std::printf("PDF size %lld bytes\n", static_cast<long long>(bytes));

@@ -3,9 +3,9 @@
 // entered into a list of 1,000 competitors should take under 20 ms. The backup goes into a
 // temporary folder, or into the folder given as the first argument (to measure a real disk).
 #include "competition/Competition.h"
+#include "competition/CompetitionTable.h"
 #include "competition/ResultEntry.h"
 #include "competition/StageTables.h"
-#include "competition/TSortGrid.h"
 #include "output/BackupWriter.h"
 #include "output/ProtocolFile.h"
 
@@ -26,9 +26,9 @@ constexpr double kGoalMs = 100.0;
 constexpr int kEntries = 60;
 constexpr double kEntryGoalMs = 20.0;
 
-void fill(TSortGrid& table, int competitors) {
+void fill(CompetitionTable& table, int competitors) {
     table.setRowCells(0, StageTables::defaultCaptions(StageTables::HeatStartList));
-    table.SetRowCount(competitors + 1);
+    table.setRowsWithHeader(competitors + 1);
     for (int i = 1; i <= competitors; ++i) {
         table.setRowCells(
             i, {QString::number(i), QStringLiteral("Müller-Lüdenscheidt %1").arg(i),
@@ -59,7 +59,7 @@ struct EntryTimes {
 // Runs entered one after the other, each written to the backup before the entry returns.
 EntryTimes timeEntries(const QString& folder, int competitors) {
     Competition competition(TimeFormat(TimeFormat::Seconds, u','));
-    TSortGrid& heat = competition.heatStartList();
+    CompetitionTable& heat = competition.heatStartList();
     fill(heat, competitors);
     heat.setRow(1);
     BackupWriter writer(heat, QDir(folder).filePath("Velmora-Sicherungsdatei.txt"));
@@ -70,7 +70,7 @@ EntryTimes timeEntries(const QString& folder, int competitors) {
     for (int k = 0; k < kEntries; ++k) {
         QElapsedTimer timer;
         timer.start();
-        ResultEntry::EnterRunTime(competition, 0, 61230 + 10 * k);
+        ResultEntry::enterRunTime(competition, 0, 61230 + 10 * k);
         ResultEntry::selectNextRow(competition, 0);
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
@@ -87,14 +87,14 @@ int main(int argc, char* argv[]) {
     QTemporaryDir dir;
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : dir.path();
     const QString path = dir.filePath("Velmora-Protokoll.txt");
-    TSortGrid table(StageTables::columnCount(StageTables::HeatStartList));
+    CompetitionTable table(StageTables::columnCount(StageTables::HeatStartList));
     table.setTag(StageTables::HeatStartList);
     fill(table, kCompetitors);
 
     bool ok = true;
     const double save =
         bestOf([&] { return bool(ProtocolFile::SaveProtocolText(table, path)); }, ok);
-    TSortGrid loaded(StageTables::columnCount(StageTables::HeatStartList));
+    CompetitionTable loaded(StageTables::columnCount(StageTables::HeatStartList));
     const double load = bestOf(
         [&] {
             const auto rows = ProtocolFile::readProtocolFile(path, loaded);
@@ -103,7 +103,7 @@ int main(int argc, char* argv[]) {
             return rows.has_value();
         },
         ok);
-    ok = ok && loaded.RowCount() == kCompetitors + 1;
+    ok = ok && loaded.rowsWithHeader() == kCompetitors + 1;
 
     std::printf("protocol file, %d competitors, best of %d\n", kCompetitors, kRepeats);
     std::printf("  save: %8.2f ms (goal < %.0f ms)%s\n", save, kGoalMs,

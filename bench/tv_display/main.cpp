@@ -6,9 +6,9 @@
 #include "timing/MonotonicTickSource.h"
 #include "timing/RunClock.h"
 #include "timing/TimeDisplay.h"
-#include "timing/widgets/TDigit.h"
+#include "timing/widgets/SegmentDigit.h"
 #include "timing/widgets/TimePanel.h"
-#include "tv/widgets/TFormMonitor2.h"
+#include "tv/widgets/TvTimeWindow.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -117,13 +117,13 @@ int main(int argc, char* argv[]) {
     const Outcome alone = timedRun(clock, ticks, mainProbe, seconds);
     const std::vector<double> mainLags = mainProbe.lagsMs;
 
-    TFormMonitor2 zeit;
+    TvTimeWindow zeit;
     zeit.setContent(QStringLiteral("Deutsche Meisterschaften im Velmora"),
                     QStringLiteral("17 Muster Max"), QStringLiteral("SV Nordhang"));
     zeit.setGeometry(0, 0, 1920, 1080);
     zeit.applyRow(DisplayRow::Upper, display.row(DisplayRow::Upper));
     zeit.applyRow(DisplayRow::Lower, display.row(DisplayRow::Lower));
-    QObject::connect(&display, &TimeDisplay::rowChanged, &zeit, &TFormMonitor2::applyRow);
+    QObject::connect(&display, &TimeDisplay::rowChanged, &zeit, &TvTimeWindow::applyRow);
     zeit.digit(DisplayRow::Upper, 4)->installEventFilter(&tvProbe);
     zeit.show();
     const Outcome both = timedRun(clock, ticks, tvProbe, seconds);

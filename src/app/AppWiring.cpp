@@ -2,27 +2,27 @@
 
 #include "platform/BackupInstanceLock.h"
 #include "platform/TerminationSignals.h"
-#include "print/TFormPP.h"
+#include "print/PrintPreviewWindow.h"
 #include "session/RaceSession.h"
-#include "ui/BackupClaim.h"
-#include "ui/SettingsCommand.h"
-#include "ui/TFDlgYesNo.h"
-#include "ui/TFormInfo.h"
-#include "ui/TFormMain.h"
-#include "ui/WindowSeams.h"
+#include "ui/program/InfoDialog.h"
+#include "ui/program/SettingsCommand.h"
+#include "ui/window/BackupClaim.h"
+#include "ui/window/MainWindow.h"
+#include "ui/window/QuestionDialog.h"
+#include "ui/window/WindowSeams.h"
 
 #include <QApplication>
 
 int AppWiring::runWindows(RaceSession& session, BackupInstanceLock& backup) {
     const WindowSeams seams = WindowSeams::forDesktop();
-    TFormMain window(session, seams);
+    MainWindow window(session, seams);
     BackupClaim::bringToFrontOnCall(backup, window);
-    TFormPP preview(seams.fileDialogs, &window);
+    PrintPreviewWindow preview(seams.fileDialogs, &window);
     window.setPrintPreview(&preview);
     window.settingsCommand().createDialog();
-    TFDlgYesNo question(session.programTitle(), &window);
+    QuestionDialog question(session.programTitle(), &window);
     window.setQuestionDialog(&question);
-    TFormInfo info(&window);
+    InfoDialog info(&window);
     window.setInfoWindow(&info);
     window.createTvWindows();
     window.show();

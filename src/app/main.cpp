@@ -4,8 +4,8 @@
 #include "platform/OpenFileLimit.h"
 #include "session/ProgramEnvironment.h"
 #include "session/RaceSession.h"
-#include "ui/BackupClaim.h"
-#include "ui/QtGermanTranslation.h"
+#include "ui/window/BackupClaim.h"
+#include "ui/window/QtGermanTranslation.h"
 
 #include <QApplication>
 #include <QIcon>

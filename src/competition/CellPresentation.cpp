@@ -1,13 +1,13 @@
 #include "competition/CellPresentation.h"
 
+#include "competition/CompetitionTable.h"
 #include "competition/RunState.h"
 #include "competition/StageTables.h"
 #include "competition/SubstituteMarks.h"
-#include "competition/TSortGrid.h"
 
 using namespace StageTables;
 
-std::optional<int> CellPresentation::discardedHeatRun(const TSortGrid& grid, int row,
+std::optional<int> CellPresentation::discardedHeatRun(const CompetitionTable& grid, int row,
                                                       const TimeFormat& timeFormat) {
     for (int col = Heat::Zeit1; col <= Heat::Zeit3; ++col) {
         if (RunState::isState(grid.cell(col, row)))
@@ -27,9 +27,9 @@ std::optional<int> CellPresentation::discardedHeatRun(const TSortGrid& grid, int
     return worstColumn;
 }
 
-std::optional<std::pair<int, int>> CellPresentation::countedHeatRuns(const TSortGrid& heatStartList,
-                                                                     int row,
-                                                                     const TimeFormat& timeFormat) {
+std::optional<std::pair<int, int>>
+CellPresentation::countedHeatRuns(const CompetitionTable& heatStartList, int row,
+                                  const TimeFormat& timeFormat) {
     std::optional<int> stateAt;
     for (int run = 0; run < 3; ++run) {
         if (RunState::isState(heatStartList.cell(Heat::Zeit1 + run, row))) {
@@ -52,7 +52,7 @@ namespace {
 
 // The run (0..4 for "Zeit1".."Zeit5") a time column of a stage table shows for the competitor
 // in heatRow of the heat start list; nothing for a column that shows no run.
-std::optional<int> runShownIn(int tag, int col, const TSortGrid& heatStartList, int heatRow,
+std::optional<int> runShownIn(int tag, int col, const CompetitionTable& heatStartList, int heatRow,
                               const TimeFormat& timeFormat) {
     switch (tag) {
     case HeatStartList:
@@ -86,10 +86,10 @@ std::optional<int> runShownIn(int tag, int col, const TSortGrid& heatStartList, 
 
 } // namespace
 
-bool CellPresentation::isSubstitute(const TSortGrid& grid, int col, int row,
-                                    const TSortGrid& heatStartList, const SubstituteMarks& marks,
-                                    const TimeFormat& timeFormat) {
-    if (marks.isEmpty() || row <= 0 || row >= grid.RowCount())
+bool CellPresentation::isSubstitute(const CompetitionTable& grid, int col, int row,
+                                    const CompetitionTable& heatStartList,
+                                    const SubstituteMarks& marks, const TimeFormat& timeFormat) {
+    if (marks.isEmpty() || row <= 0 || row >= grid.rowsWithHeader())
         return false;
     const QString text = grid.cell(col, row).trimmed();
     if (text.isEmpty())
@@ -100,7 +100,7 @@ bool CellPresentation::isSubstitute(const TSortGrid& grid, int col, int row,
     const QString number = grid.cell(nrColumn, row).trimmed();
     if (!marks.hasNumber(number))
         return false;
-    for (int heatRow = 1; heatRow < heatStartList.RowCount(); ++heatRow) {
+    for (int heatRow = 1; heatRow < heatStartList.rowsWithHeader(); ++heatRow) {
         if (heatStartList.cell(Heat::Nr, heatRow).trimmed() != number)
             continue;
         const std::optional<int> run =
@@ -113,14 +113,14 @@ bool CellPresentation::isSubstitute(const TSortGrid& grid, int col, int row,
     return false;
 }
 
-bool CellPresentation::isSubstitute(const TSortGrid& grid, int col, int row,
+bool CellPresentation::isSubstitute(const CompetitionTable& grid, int col, int row,
                                     const SubstituteSource& substitutes) {
     return substitutes.heatStartList && substitutes.marks &&
            isSubstitute(grid, col, row, *substitutes.heatStartList, *substitutes.marks,
                         substitutes.timeFormat ? *substitutes.timeFormat : TimeFormat());
 }
 
-CellPresentation::Mark CellPresentation::mark(const TSortGrid& grid, int col, int row,
+CellPresentation::Mark CellPresentation::mark(const CompetitionTable& grid, int col, int row,
                                               const SubstituteSource& substitutes) {
     // The state colour belongs to the time columns only, as on screen; the time format plays
     // no part in it.
@@ -132,7 +132,7 @@ CellPresentation::Mark CellPresentation::mark(const TSortGrid& grid, int col, in
     return Mark::None;
 }
 
-CellFormat CellPresentation::format(const TSortGrid& grid, int col, int row, bool selected,
+CellFormat CellPresentation::format(const CompetitionTable& grid, int col, int row, bool selected,
                                     const TimeFormat& timeFormat, bool substitute) {
     CellFormat result;
     if (row <= 0)

@@ -8,7 +8,7 @@
 #include <utility>
 
 class SubstituteMarks;
-class TSortGrid;
+class CompetitionTable;
 
 // How one cell of a stage table looks: background, font colour and alignment. Colours are
 // 0xRRGGBB; an empty optional keeps the table's default (or the selection colour).
@@ -22,7 +22,7 @@ struct CellFormat {
 // marks, and the time format that tells which heat runs count. Without the list and the marks
 // nothing is a substitute.
 struct SubstituteSource {
-    const TSortGrid* heatStartList = nullptr;
+    const CompetitionTable* heatStartList = nullptr;
     const SubstituteMarks* marks = nullptr;
     const TimeFormat* timeFormat = nullptr;
 };
@@ -50,29 +50,30 @@ public:
 
     // The format of cell (col, row) of a stage table; selected means the row is the selection,
     // substitute that the cell shows a substitute time.
-    static CellFormat format(const TSortGrid& grid, int col, int row, bool selected,
+    static CellFormat format(const CompetitionTable& grid, int col, int row, bool selected,
                              const TimeFormat& timeFormat, bool substitute = false);
 
-    static Mark mark(const TSortGrid& grid, int col, int row, const SubstituteSource& substitutes);
-    static bool isSubstitute(const TSortGrid& grid, int col, int row,
+    static Mark mark(const CompetitionTable& grid, int col, int row,
+                     const SubstituteSource& substitutes);
+    static bool isSubstitute(const CompetitionTable& grid, int col, int row,
                              const SubstituteSource& substitutes);
 
     // Whether cell (col, row) of a stage table shows a run time that is a substitute: a run
     // column of the heat or final runs whose run in the heat start list (the very run the cell
     // shows, not another of the same text) still holds the marked substitute. Totals are not
     // marked.
-    static bool isSubstitute(const TSortGrid& grid, int col, int row,
-                             const TSortGrid& heatStartList, const SubstituteMarks& marks,
+    static bool isSubstitute(const CompetitionTable& grid, int col, int row,
+                             const CompetitionTable& heatStartList, const SubstituteMarks& marks,
                              const TimeFormat& timeFormat);
 
     // Column (6, 7 or 8) of the heat run that the heat results leave out: the largest of the
     // three, the earliest of equal largest; nothing when the largest is not above 0, and nothing
     // when a run holds a state, whose own colour already marks it.
-    static std::optional<int> discardedHeatRun(const TSortGrid& heatStartList, int row,
+    static std::optional<int> discardedHeatRun(const CompetitionTable& heatStartList, int row,
                                                const TimeFormat& timeFormat);
     // The heat runs (0..2) the heat results show in "Zeit1" and "Zeit2": all but the one run
     // with a state, or else all but the one dropped above, in run order. Nothing when the row
     // has no two such runs.
     static std::optional<std::pair<int, int>>
-    countedHeatRuns(const TSortGrid& heatStartList, int row, const TimeFormat& timeFormat);
+    countedHeatRuns(const CompetitionTable& heatStartList, int row, const TimeFormat& timeFormat);
 };

@@ -29,7 +29,7 @@ constexpr Columns StartColumns{Heat::Nr, Heat::Name, Heat::Vorname, Heat::Verein
 constexpr Columns ResultColumns{HeatRes::Nr, HeatRes::Name, HeatRes::Vorname, HeatRes::Verein,
                                 HeatRes::Kl};
 
-QString identity(const TSortGrid& grid, int row, const Columns& at) {
+QString identity(const CompetitionTable& grid, int row, const Columns& at) {
     return grid.cell(at.nr, row) + QChar(0x1f) + grid.cell(at.name, row) + QChar(0x1f) +
            grid.cell(at.firstName, row) + QChar(0x1f) + grid.cell(at.club, row);
 }
@@ -38,16 +38,16 @@ QString identity(const TSortGrid& grid, int row, const Columns& at) {
 // unchanged, while a start number alone may repeat in a typed or generated list.
 class RowIndex {
 public:
-    RowIndex(const TSortGrid& grid, const Columns& at) : m_grid(grid) {
-        for (int r = 1; r < grid.RowCount(); ++r) {
-            if (grid.IsRowEmpty(r))
+    RowIndex(const CompetitionTable& grid, const Columns& at) : m_grid(grid) {
+        for (int r = 1; r < grid.rowsWithHeader(); ++r) {
+            if (grid.isRowEmpty(r))
                 continue;
             const QString key = identity(grid, r, at);
             if (!m_rows.contains(key))
                 m_rows.insert(key, r);
         }
     }
-    std::optional<int> find(const TSortGrid& from, int row, const Columns& at) const {
+    std::optional<int> find(const CompetitionTable& from, int row, const Columns& at) const {
         const auto it = m_rows.constFind(identity(from, row, at));
         return it == m_rows.cend() ? std::nullopt : std::optional<int>(*it);
     }
@@ -56,7 +56,7 @@ public:
     }
 
 private:
-    const TSortGrid& m_grid;
+    const CompetitionTable& m_grid;
     QHash<QString, int> m_rows;
 };
 
@@ -98,13 +98,13 @@ private:
     }
 
     // Every ranked row of a results table, then the rows of its source that it left out.
-    QList<Candidate> everyone(const TSortGrid& results, const TSortGrid& source,
+    QList<Candidate> everyone(const CompetitionTable& results, const CompetitionTable& source,
                               const Columns& sourceAt, int heatTotal,
                               std::optional<int> finalTotal) const {
         QList<Candidate> list;
         QHash<QString, int> ranked;
-        for (int r = 1; r < results.RowCount(); ++r) {
-            if (results.IsRowEmpty(r))
+        for (int r = 1; r < results.rowsWithHeader(); ++r) {
+            if (results.isRowEmpty(r))
                 continue;
             ++ranked[identity(results, r, ResultColumns)];
             // Rows without a place (DNF, DSQ, DNS) stand in the results too.
@@ -117,7 +117,7 @@ private:
         }
         if (!m_choice.participation)
             return list;
-        for (int r = 1; r < source.RowCount(); ++r) {
+        for (int r = 1; r < source.rowsWithHeader(); ++r) {
             if (source.cell(sourceAt.name, r).isEmpty() &&
                 source.cell(sourceAt.firstName, r).isEmpty())
                 continue;
@@ -135,7 +135,7 @@ private:
 
     // A competitor without a place gets "Teilnahme" only when asked for, and only after
     // sliding at least once: every run DNS or empty is no participation.
-    bool takesPart(const TSortGrid& grid, int row, const Columns& at) const {
+    bool takesPart(const CompetitionTable& grid, int row, const Columns& at) const {
         if (!m_choice.participation)
             return false;
         const auto start = m_starts.find(grid, row, at);
@@ -143,7 +143,7 @@ private:
             return true;
         for (int run = 0; run < 5; ++run) {
             const QString text = m_starts.cell(start, Heat::Zeit1 + run).trimmed();
-            if (!TimeFormat::IsFreeTimeCell(text) && RunState::fromText(text) != RunState::DNS)
+            if (!TimeFormat::isFreeTimeCell(text) && RunState::fromText(text) != RunState::DNS)
                 return true;
         }
         return false;
@@ -160,14 +160,14 @@ private:
     }
     QString secondsText(qint32 hundredths) const {
         return TimeFormat(TimeFormat::Seconds, m_c.timeFormat().decimalSeparator())
-                   .FormatTime(hundredths) +
+                   .formatTime(hundredths) +
                QStringLiteral(" s");
     }
 
-    QList<Candidate> best(const TSortGrid& results, int heatTotal,
+    QList<Candidate> best(const CompetitionTable& results, int heatTotal,
                           std::optional<int> finalTotal) const {
         QList<Candidate> list;
-        for (int r = 1; r < results.RowCount(); ++r) {
+        for (int r = 1; r < results.rowsWithHeader(); ++r) {
             const auto place = placeOf(results.cell(0, r));
             if (!place || *place > m_choice.places)
                 continue;
@@ -179,7 +179,7 @@ private:
     }
 
     // Totals the row's own table holds are taken from it; the others are looked up.
-    Candidate competitor(const TSortGrid& grid, int row, const Columns& at,
+    Candidate competitor(const CompetitionTable& grid, int row, const Columns& at,
                          std::optional<int> place, std::optional<QString> heatTotal,
                          std::optional<QString> finalTotal) const {
         Candidate c;
@@ -204,16 +204,16 @@ private:
         for (int run = 0; run < 5; ++run) {
             const QString text = m_starts.cell(start, Heat::Zeit1 + run);
             v.insert(QStringLiteral("Lauf") + QString::number(run + 1),
-                     TimeFormat::IsFreeTimeCell(text) ? QString() : secondsText(text));
+                     TimeFormat::isFreeTimeCell(text) ? QString() : secondsText(text));
         }
         return c;
     }
 
     QList<Candidate> teams() const {
-        const TSortGrid& teams = m_c.teams();
+        const CompetitionTable& teams = m_c.teams();
         QList<Candidate> list;
         int place = 0;
-        for (int r = 1; r < teams.RowCount(); ++r) {
+        for (int r = 1; r < teams.rowsWithHeader(); ++r) {
             const QString& total = teams.cell(0, r);
             if (total.isEmpty())
                 break;
@@ -240,8 +240,8 @@ private:
     // The ranking writes "Name Vorname : G-Zeit"; a certificate names the member first name
     // first, as the heat results row it came from says.
     QString memberName(const QString& team, const QString& text) const {
-        const TSortGrid& results = m_c.heatResults();
-        for (int r = 1; r < results.RowCount(); ++r) {
+        const CompetitionTable& results = m_c.heatResults();
+        for (int r = 1; r < results.rowsWithHeader(); ++r) {
             if (results.cell(HeatRes::Verein, r) != team)
                 continue;
             const QString& name = results.cell(HeatRes::Name, r);

@@ -1,7 +1,7 @@
 #include "competition/ClassKey.h"
 
+#include "competition/CompetitionTable.h"
 #include "competition/DecimalText.h"
-#include "competition/TSortGrid.h"
 #include "competition/Windows1252.h"
 
 #include <algorithm>
@@ -32,18 +32,18 @@ bool ClassKey::operator<(const ClassKey& other) const {
         [](char a, char b) { return static_cast<uchar>(a) < static_cast<uchar>(b); });
 }
 
-bool ClassKey::allWholeNumbers(const TSortGrid& grid, int column) {
-    for (int r = 1; r < grid.RowCount(); ++r) {
+bool ClassKey::allWholeNumbers(const CompetitionTable& grid, int column) {
+    for (int r = 1; r < grid.rowsWithHeader(); ++r) {
         if (!DecimalText::parseInteger(grid.cell(column, r)))
             return false;
     }
     return true;
 }
 
-void ClassKey::stableSort(TSortGrid& grid, int column) {
-    const int count = grid.RowCount() - 1;
-    QList<ClassKey> keys(grid.RowCount());
-    for (int r = 1; r < grid.RowCount(); ++r)
+void ClassKey::stableSort(CompetitionTable& grid, int column) {
+    const int count = grid.rowsWithHeader() - 1;
+    QList<ClassKey> keys(grid.rowsWithHeader());
+    for (int r = 1; r < grid.rowsWithHeader(); ++r)
         keys[r] = fromText(grid.cell(column, r));
     QList<int> order(count);
     std::iota(order.begin(), order.end(), 1);

@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-class TSortGrid;
+class CompetitionTable;
 
 // The class of a competitor as the derivations group and order it. Valid classes are the
 // integers "1" to "4", but a loaded file can bring anything. The rule for the rest: a text that
@@ -24,9 +24,9 @@ public:
 
     // Every data cell of the column reads as a whole number; then numeric sorting of the
     // column already groups equal classes together.
-    static bool allWholeNumbers(const TSortGrid& grid, int column);
+    static bool allWholeNumbers(const CompetitionTable& grid, int column);
     // Stable reorder of the data rows by the class in the column.
-    static void stableSort(TSortGrid& grid, int column);
+    static void stableSort(CompetitionTable& grid, int column);
 
 private:
     std::optional<qint64> m_number;

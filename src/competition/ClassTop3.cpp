@@ -1,7 +1,7 @@
 #include "competition/ClassTop3.h"
 
+#include "competition/CompetitionTable.h"
 #include "competition/StageTables.h"
-#include "competition/TSortGrid.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@ namespace {
 
 constexpr int BlockSize = 3;
 
-ClassTop3::Entry entryOf(const TSortGrid& grid, int row, int slot) {
+ClassTop3::Entry entryOf(const CompetitionTable& grid, int row, int slot) {
     using namespace StageTables::FinalRes;
     ClassTop3::Entry e;
     e.slot = slot;
@@ -26,10 +26,10 @@ ClassTop3::Entry entryOf(const TSortGrid& grid, int row, int slot) {
 
 } // namespace
 
-QList<ClassTop3> ClassTop3::collect(const TSortGrid& finalResults, int maxClasses) {
+QList<ClassTop3> ClassTop3::collect(const CompetitionTable& finalResults, int maxClasses) {
     using namespace StageTables::FinalRes;
     QList<ClassTop3> blocks;
-    for (int row = 1; row < finalResults.RowCount(); ++row) {
+    for (int row = 1; row < finalResults.rowsWithHeader(); ++row) {
         // Finalists with a state stand placeless at the end of their class; only finishers
         // have a block entry.
         if (finalResults.cell(Pl, row).isEmpty())

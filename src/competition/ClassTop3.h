@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-class TSortGrid;
+class CompetitionTable;
 
 // The three best of one class as the audience sees them, read from the final results.
 struct ClassTop3 {
@@ -27,5 +27,5 @@ struct ClassTop3 {
     // them (by class, then by place), at most maxClasses of them: each with its first three
     // rows. A class missing in between leaves no gap. The walk ends at the first row without
     // a place; a class with fewer than three finishers has fewer entries.
-    static QList<ClassTop3> collect(const TSortGrid& finalResults, int maxClasses = 4);
+    static QList<ClassTop3> collect(const CompetitionTable& finalResults, int maxClasses = 4);
 };

@@ -1,6 +1,6 @@
 #include "competition/ColumnFit.h"
 
-#include "competition/TSortGrid.h"
+#include "competition/CompetitionTable.h"
 
 #include <algorithm>
 
@@ -21,10 +21,10 @@ bool sameShape(const QString& text, const QString& shape) {
 
 } // namespace
 
-QList<QStringList> rowsOf(const TSortGrid& grid) {
+QList<QStringList> rowsOf(const CompetitionTable& grid) {
     QList<QStringList> rows;
-    rows.reserve(grid.RowCount());
-    for (int r = 0; r < grid.RowCount(); ++r)
+    rows.reserve(grid.rowsWithHeader());
+    for (int r = 0; r < grid.rowsWithHeader(); ++r)
         rows.append(grid.rowCells(r));
     return rows;
 }

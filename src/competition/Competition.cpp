@@ -5,7 +5,7 @@
 
 namespace {
 
-TSortStyle stageSortStyle(const TSortGrid& grid, int column) {
+SortStyle stageSortStyle(const CompetitionTable& grid, int column) {
     // Name columns compare as text, everything else as numbers; the results tables carry
     // "Pl." in front, which moves their name columns one place right.
     const bool results =
@@ -21,7 +21,7 @@ Competition::Competition(const TimeFormat& format, QObject* parent)
     struct Initial {
         int sortCol;
         const char* secondary;
-        TSortDirection direction;
+        SortDirection direction;
     };
     const Initial initial[4] = {{20, "0", sdAscending},
                                 {5, "9", sdAscending},
@@ -29,30 +29,30 @@ Competition::Competition(const TimeFormat& format, QObject* parent)
                                 {5, "8", sdAscending}};
     for (int i = 0; i < 4; ++i) {
         const int tag = i + 1;
-        auto* grid = new TSortGrid(StageTables::columnCount(tag), this);
+        auto* grid = new CompetitionTable(StageTables::columnCount(tag), this);
         grid->setTag(tag);
         if (tag == StageTables::HeatResults || tag == StageTables::FinalResults)
             grid->setKeyColumn(StageTables::HeatRes::Nr);
-        TSortOptions& options = grid->sortOptions();
-        options.CanSort = false;
-        options.SortCol = initial[i].sortCol;
-        options.SecondaryIndex = QString::fromLatin1(initial[i].secondary);
-        options.SortDirection = initial[i].direction;
-        options.SortStyle = ssNormal;
-        options.SortCaseSensitive = false;
+        SortOptions& options = grid->sortOptions();
+        options.canSort = false;
+        options.column = initial[i].sortCol;
+        options.secondaryIndex = QString::fromLatin1(initial[i].secondary);
+        options.direction = initial[i].direction;
+        options.style = ssNormal;
+        options.caseSensitive = false;
         grid->setSortStyleHandler(stageSortStyle);
         grid->setDecimalSeparator(m_format.decimalSeparator());
         m_grids[i] = grid;
     }
-    m_teams = new TSortGrid(5, this);
+    m_teams = new CompetitionTable(5, this);
     m_teams->setTag(StageTables::Teams);
-    TSortOptions& teamOptions = m_teams->sortOptions();
-    teamOptions.CanSort = true;
-    teamOptions.SortCol = 0;
-    teamOptions.SecondaryIndex.clear();
-    teamOptions.SortDirection = sdAscending;
-    teamOptions.SortStyle = ssNumeric;
-    teamOptions.SortCaseSensitive = false;
+    SortOptions& teamOptions = m_teams->sortOptions();
+    teamOptions.canSort = true;
+    teamOptions.column = 0;
+    teamOptions.secondaryIndex.clear();
+    teamOptions.direction = sdAscending;
+    teamOptions.style = ssNumeric;
+    teamOptions.caseSensitive = false;
     m_teams->setDecimalSeparator(m_format.decimalSeparator());
     writeDerivedHeaders();
     writeHeatStartListHeader();
@@ -81,7 +81,7 @@ void Competition::clearStageMessages() {
 
 void Competition::writeDerivedHeaders() {
     for (int tag = StageTables::HeatResults; tag <= StageTables::FinalResults; ++tag) {
-        TSortGrid& grid = *m_grids[tag - 1];
+        CompetitionTable& grid = *m_grids[tag - 1];
         const QStringList captions = StageTables::defaultCaptions(tag);
         for (int c = 0; c < captions.size(); ++c)
             grid.setCell(c, 0, captions[c]);

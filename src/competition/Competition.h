@@ -1,7 +1,7 @@
 #pragma once
 
+#include "competition/CompetitionTable.h"
 #include "competition/SubstituteMarks.h"
-#include "competition/TSortGrid.h"
 #include "competition/TimeFormat.h"
 
 #include <QObject>
@@ -17,20 +17,20 @@ class Competition : public QObject {
 public:
     explicit Competition(const TimeFormat& format = TimeFormat(), QObject* parent = nullptr);
 
-    TSortGrid& heatStartList() { return *m_grids[0]; }  // SortGrid1
-    TSortGrid& heatResults() { return *m_grids[1]; }    // SortGrid2
-    TSortGrid& finalStartList() { return *m_grids[2]; } // SortGrid3
-    TSortGrid& finalResults() { return *m_grids[3]; }   // SortGrid4
-    TSortGrid& teams() { return *m_teams; }             // SortGridTeam
-    const TSortGrid& heatStartList() const { return *m_grids[0]; }
-    const TSortGrid& heatResults() const { return *m_grids[1]; }
-    const TSortGrid& finalStartList() const { return *m_grids[2]; }
-    const TSortGrid& finalResults() const { return *m_grids[3]; }
-    const TSortGrid& teams() const { return *m_teams; }
+    CompetitionTable& heatStartList() { return *m_grids[0]; }  // heatStartListTable
+    CompetitionTable& heatResults() { return *m_grids[1]; }    // SortGrid2
+    CompetitionTable& finalStartList() { return *m_grids[2]; } // SortGrid3
+    CompetitionTable& finalResults() { return *m_grids[3]; }   // SortGrid4
+    CompetitionTable& teams() { return *m_teams; }             // SortGridTeam
+    const CompetitionTable& heatStartList() const { return *m_grids[0]; }
+    const CompetitionTable& heatResults() const { return *m_grids[1]; }
+    const CompetitionTable& finalStartList() const { return *m_grids[2]; }
+    const CompetitionTable& finalResults() const { return *m_grids[3]; }
+    const CompetitionTable& teams() const { return *m_teams; }
 
     // Stage table by page index 0..3 (tag = page + 1).
-    TSortGrid& stageTable(int page) { return *m_grids[qBound(0, page, 3)]; }
-    const TSortGrid& stageTable(int page) const { return *m_grids[qBound(0, page, 3)]; }
+    CompetitionTable& stageTable(int page) { return *m_grids[qBound(0, page, 3)]; }
+    const CompetitionTable& stageTable(int page) const { return *m_grids[qBound(0, page, 3)]; }
 
     const TimeFormat& timeFormat() const { return m_format; }
     void setTimeFormat(const TimeFormat& format);
@@ -57,8 +57,8 @@ Q_SIGNALS:
 
 private:
     TimeFormat m_format;
-    std::array<TSortGrid*, 4> m_grids{};
-    TSortGrid* m_teams = nullptr;
+    std::array<CompetitionTable*, 4> m_grids{};
+    CompetitionTable* m_teams = nullptr;
     std::array<QString, 3> m_messages;
     SubstituteMarks m_substituteMarks;
 };

@@ -1,7 +1,7 @@
 #include "competition/HeaderClickRule.h"
 
-TSortDirection HeaderClickRule::direction(TSortDirection current, int column, int sortCol,
-                                          bool rightButton) {
+SortDirection HeaderClickRule::direction(SortDirection current, int column, int sortCol,
+                                         bool rightButton) {
     if (rightButton)
         return sdDescending;
     if (current == sdDescending)

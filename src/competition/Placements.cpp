@@ -1,10 +1,10 @@
 #include "competition/Placements.h"
 
 #include "competition/ClassKey.h"
-#include "competition/TSortGrid.h"
+#include "competition/CompetitionTable.h"
 #include "competition/TimeFormat.h"
 
-void Placements::AssignPlacements(TSortGrid& grid, int classColumn, int timeColumn,
+void Placements::assignPlacements(CompetitionTable& grid, int classColumn, int timeColumn,
                                   const TimeFormat& format) {
     if (!grid.hasData())
         return;
@@ -21,7 +21,7 @@ void Placements::AssignPlacements(TSortGrid& grid, int classColumn, int timeColu
     int placement = 1;
     qint32 lastTime = format.ParseTime(grid.cell(timeColumn, 1));
     grid.setCell(0, 1, text(1));
-    for (int r = 2; r < grid.RowCount(); ++r) {
+    for (int r = 2; r < grid.rowsWithHeader(); ++r) {
         const ClassKey rowClass = ClassKey::fromText(grid.cell(classColumn, r));
         const qint32 time = format.ParseTime(grid.cell(timeColumn, r));
         if (!(rowClass == currentClass)) {

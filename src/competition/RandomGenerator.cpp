@@ -1,6 +1,6 @@
 #include "competition/RandomGenerator.h"
 
-int RandomGenerator::Random(int n) {
+int RandomGenerator::random(int n) {
     if (n < 1)
         return 0;
     m_state = m_state * 134775813u + 1u;

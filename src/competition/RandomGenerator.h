@@ -9,7 +9,7 @@ public:
     explicit RandomGenerator(quint32 state = 0) : m_state(state) {}
 
     // A value from 0 to n - 1; n below 1 gives 0 without advancing the state.
-    int Random(int n);
+    int random(int n);
 
     quint32 state() const { return m_state; }
 

@@ -10,37 +10,37 @@ namespace {
 // Capital letters ending in an umlaut or sharp s, so every output meets 8-bit text.
 QString randomWord(RandomGenerator& rng) {
     static const QChar endings[] = {QChar(0x00C4), QChar(0x00DC), QChar(0x00D6), QChar(0x00DF)};
-    const int letters = rng.Random(10) + 1;
+    const int letters = rng.random(10) + 1;
     QString word;
     word.reserve(letters + 1);
     for (int i = 0; i < letters; ++i)
-        word.append(QChar(u'A' + rng.Random(26)));
-    word.append(endings[rng.Random(4)]);
+        word.append(QChar(u'A' + rng.random(26)));
+    word.append(endings[rng.random(4)]);
     return word;
 }
 
 QString randomRun(RandomGenerator& rng, const TimeFormat& format) {
-    return format.FormatTime(700 + rng.Random(1000));
+    return format.formatTime(700 + rng.random(1000));
 }
 
 } // namespace
 
 void RandomProtocol::fillRandomStartList(Competition& c, RandomGenerator& rng, int competitors) {
     using namespace StageTables;
-    TSortGrid& heat = c.heatStartList();
+    CompetitionTable& heat = c.heatStartList();
     const TimeFormat& format = c.timeFormat();
     heat.beginUpdate();
-    heat.SetRowCount(qMax(1, competitors) + 1);
-    for (int r = 1; r < heat.RowCount(); ++r) {
+    heat.setRowsWithHeader(qMax(1, competitors) + 1);
+    for (int r = 1; r < heat.rowsWithHeader(); ++r) {
         // The draws follow the columns from left to right; the list below keeps that order.
         QStringList cells;
-        cells.reserve(heat.ColCount());
-        cells.append(QString::number(rng.Random(999) + 1));
+        cells.reserve(heat.columns());
+        cells.append(QString::number(rng.random(999) + 1));
         cells.append(randomWord(rng));
         cells.append(randomWord(rng));
         cells.append(randomWord(rng));
-        cells.append(QString::number(rng.Random(4) + 1));
-        cells.append(rng.Random(4) == 0 ? QStringLiteral("+") : QString());
+        cells.append(QString::number(rng.random(4) + 1));
+        cells.append(rng.random(4) == 0 ? QStringLiteral("+") : QString());
         for (int col = Heat::Zeit1; col <= Heat::Zeit5; ++col)
             cells.append(randomRun(rng, format));
         heat.setRowCells(r, cells);
@@ -48,12 +48,12 @@ void RandomProtocol::fillRandomStartList(Competition& c, RandomGenerator& rng, i
     heat.endUpdate();
 }
 
-void RandomProtocol::GenerateRandomProtocol(Competition& c, RandomGenerator& rng,
+void RandomProtocol::generateRandomProtocol(Competition& c, RandomGenerator& rng,
                                             StageDerivation& derivation) {
     fillRandomStartList(c, rng, Competitors);
-    TSortGrid& heat = c.heatStartList();
-    heat.SortByColumn(heat.sortOptions().SortCol);
-    derivation.DeriveAll();
+    CompetitionTable& heat = c.heatStartList();
+    heat.sortByColumn(heat.sortOptions().column);
+    derivation.deriveAll();
     for (int page = 0; page < 4; ++page)
         c.stageTable(page).setRow(1);
 }

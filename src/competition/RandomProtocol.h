@@ -11,7 +11,7 @@ public:
 
     // Replaces the heat start list by 100 random competitors, sorts it as its header sort
     // stands, derives every stage and selects row 1 in the four stage tables.
-    static void GenerateRandomProtocol(Competition& c, RandomGenerator& rng,
+    static void generateRandomProtocol(Competition& c, RandomGenerator& rng,
                                        StageDerivation& derivation);
 
     // Only the filling: the heat start list gets exactly `competitors` random data rows

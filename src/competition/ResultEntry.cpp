@@ -14,18 +14,18 @@ bool isFinalPage(int activePage) {
 
 } // namespace
 
-TSortGrid& ResultEntry::targetTable(Competition& competition, int activePage) {
+CompetitionTable& ResultEntry::targetTable(Competition& competition, int activePage) {
     return isFinalPage(activePage) ? competition.finalStartList() : competition.heatStartList();
 }
 
-ResultEntry::Outcome ResultEntry::EnterRunTime(Competition& competition, int activePage,
+ResultEntry::Outcome ResultEntry::enterRunTime(Competition& competition, int activePage,
                                                qint32 runTimeMs) {
     using namespace StageTables;
-    TSortGrid& table = targetTable(competition, activePage);
-    const QString text = competition.timeFormat().FormatTime(runTimeMs / 10);
-    const int row = table.Row();
+    CompetitionTable& table = targetTable(competition, activePage);
+    const QString text = competition.timeFormat().formatTime(runTimeMs / 10);
+    const int row = table.selectedRow();
     const QString number = table.cell(Heat::Nr, row);
-    TSortGrid& heat = competition.heatStartList();
+    CompetitionTable& heat = competition.heatStartList();
     if (number.isEmpty()) {
         // On the final pages the new row goes into the heat start list as a first final
         // run: the final start list is rebuilt from the heat start list at the next page
@@ -36,7 +36,7 @@ ResultEntry::Outcome ResultEntry::EnterRunTime(Competition& competition, int act
 
     if (!isFinalPage(activePage)) {
         for (int col : {Heat::Zeit1, Heat::Zeit2, Heat::Zeit3}) {
-            if (TimeFormat::IsFreeTimeCell(table.cell(col, row))) {
+            if (TimeFormat::isFreeTimeCell(table.cell(col, row))) {
                 table.setCell(col, row, text);
                 return Outcome::Written;
             }
@@ -45,15 +45,15 @@ ResultEntry::Outcome ResultEntry::EnterRunTime(Competition& competition, int act
         return Outcome::Appended;
     }
 
-    const int heatRow = heat.FindRow(Heat::Nr, number);
+    const int heatRow = heat.findRow(Heat::Nr, number);
     if (heatRow < 0)
         return Outcome::NotInHeatList;
-    if (TimeFormat::IsFreeTimeCell(table.cell(FinalStart::Zeit4, row))) {
+    if (TimeFormat::isFreeTimeCell(table.cell(FinalStart::Zeit4, row))) {
         table.setCell(FinalStart::Zeit4, row, text);
         heat.setCell(Heat::Zeit4, heatRow, text);
         return Outcome::Written;
     }
-    if (TimeFormat::IsFreeTimeCell(table.cell(FinalStart::Zeit5, row))) {
+    if (TimeFormat::isFreeTimeCell(table.cell(FinalStart::Zeit5, row))) {
         table.setCell(FinalStart::Zeit5, row, text);
         heat.setCell(Heat::Zeit5, heatRow, text);
         return Outcome::Written;
@@ -63,10 +63,10 @@ ResultEntry::Outcome ResultEntry::EnterRunTime(Competition& competition, int act
 
 ResultEntry::Target ResultEntry::target(const Competition& competition, int activePage) {
     using namespace StageTables;
-    const TSortGrid& table =
+    const CompetitionTable& table =
         isFinalPage(activePage) ? competition.finalStartList() : competition.heatStartList();
-    const TSortGrid& heat = competition.heatStartList();
-    const int row = table.Row();
+    const CompetitionTable& heat = competition.heatStartList();
+    const int row = table.selectedRow();
     const QString number = table.cell(Heat::Nr, row);
     const auto appended = [&](int run) {
         const int index = appendedRowIndex(heat);
@@ -76,44 +76,45 @@ ResultEntry::Target ResultEntry::target(const Competition& competition, int acti
         return appended(isFinalPage(activePage) ? 3 : 0);
     if (!isFinalPage(activePage)) {
         for (int col : {Heat::Zeit1, Heat::Zeit2, Heat::Zeit3}) {
-            if (TimeFormat::IsFreeTimeCell(table.cell(col, row)))
+            if (TimeFormat::isFreeTimeCell(table.cell(col, row)))
                 return Target{Outcome::Written, row, col - Heat::Zeit1, QString()};
         }
         return appended(0);
     }
-    const int heatRow = heat.FindRow(Heat::Nr, number);
+    const int heatRow = heat.findRow(Heat::Nr, number);
     if (heatRow < 0)
         return Target{Outcome::NotInHeatList, -1, -1, QString()};
-    if (TimeFormat::IsFreeTimeCell(table.cell(FinalStart::Zeit4, row)))
+    if (TimeFormat::isFreeTimeCell(table.cell(FinalStart::Zeit4, row)))
         return Target{Outcome::Written, heatRow, 3, QString()};
-    if (TimeFormat::IsFreeTimeCell(table.cell(FinalStart::Zeit5, row)))
+    if (TimeFormat::isFreeTimeCell(table.cell(FinalStart::Zeit5, row)))
         return Target{Outcome::Written, heatRow, 4, QString()};
     return Target{Outcome::NoFreeFinalRun, -1, -1, QString()};
 }
 
 int ResultEntry::selectNextRow(Competition& competition, int activePage) {
-    TSortGrid& table = targetTable(competition, activePage);
-    const int row = table.Row();
-    table.setRow(row >= table.RowCount() - 1 ? 1 : row + 1);
-    return table.Row();
+    CompetitionTable& table = targetTable(competition, activePage);
+    const int row = table.selectedRow();
+    table.setRow(row >= table.rowsWithHeader() - 1 ? 1 : row + 1);
+    return table.selectedRow();
 }
 
-int ResultEntry::appendedRowIndex(const TSortGrid& heatStartList) {
-    // AddRow reuses an entirely empty last row.
-    return heatStartList.IsRowEmpty(heatStartList.RowCount() - 1) ? heatStartList.RowCount() - 1
-                                                                  : heatStartList.RowCount();
+int ResultEntry::appendedRowIndex(const CompetitionTable& heatStartList) {
+    // appendRow reuses an entirely empty last row.
+    return heatStartList.isRowEmpty(heatStartList.rowsWithHeader() - 1)
+               ? heatStartList.rowsWithHeader() - 1
+               : heatStartList.rowsWithHeader();
 }
 
-QString ResultEntry::appendedRowNumber(const TSortGrid& heatStartList) {
+QString ResultEntry::appendedRowNumber(const CompetitionTable& heatStartList) {
     using namespace StageTables;
     // The new row's number is its position, unless a competitor has it already: the time
     // would then count for him. Then the number after the highest.
     const int index = appendedRowIndex(heatStartList);
     const QString position = QString::number(index);
-    if (heatStartList.FindRow(Heat::Nr, position) < 0)
+    if (heatStartList.findRow(Heat::Nr, position) < 0)
         return position;
     qint64 highest = index;
-    for (int row = 1; row < heatStartList.RowCount(); ++row) {
+    for (int row = 1; row < heatStartList.rowsWithHeader(); ++row) {
         bool ok = false;
         const qint64 number = heatStartList.cell(Heat::Nr, row).trimmed().toLongLong(&ok);
         if (ok && number > highest && number < std::numeric_limits<int>::max())
@@ -122,7 +123,7 @@ QString ResultEntry::appendedRowNumber(const TSortGrid& heatStartList) {
     return QString::number(highest + 1);
 }
 
-void ResultEntry::appendRow(TSortGrid& heatStartList, int timeColumn, qint32 runTimeMs,
+void ResultEntry::appendRow(CompetitionTable& heatStartList, int timeColumn, qint32 runTimeMs,
                             const QString& timeText) {
     using namespace StageTables;
     QStringList cells(Heat::Zeit5 + 1);
@@ -132,5 +133,5 @@ void ResultEntry::appendRow(TSortGrid& heatStartList, int timeColumn, qint32 run
     cells[Heat::Verein] = placeholderClub();
     cells[Heat::Kl] = QStringLiteral("4");
     cells[timeColumn] = runTimeMs == 0 ? QStringLiteral("AUS") : timeText;
-    heatStartList.AddRow(cells);
+    heatStartList.appendRow(cells);
 }

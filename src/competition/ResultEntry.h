@@ -4,7 +4,7 @@
 #include <QtGlobal>
 
 class Competition;
-class TSortGrid;
+class CompetitionTable;
 
 // Writes a finished run into the selected row of the active stage's start list: a heat run
 // into the heat start list, a final run into the final start list and its mirror in the heat
@@ -20,9 +20,9 @@ public:
     };
 
     // Page 0 and 1 write into the heat start list, 2 and 3 into the final start list.
-    static TSortGrid& targetTable(Competition& competition, int activePage);
+    static CompetitionTable& targetTable(Competition& competition, int activePage);
 
-    static Outcome EnterRunTime(Competition& competition, int activePage, qint32 runTimeMs);
+    static Outcome enterRunTime(Competition& competition, int activePage, qint32 runTimeMs);
 
     // Where EnterRunTime would put a time now, without writing it: the heat start list row and
     // run that receive it, so that the operator can be told before and the audience after.
@@ -49,8 +49,8 @@ public:
 
 private:
     // The start number a new row gets: its position, or past the highest number in use.
-    static QString appendedRowNumber(const TSortGrid& heatStartList);
-    static int appendedRowIndex(const TSortGrid& heatStartList);
-    static void appendRow(TSortGrid& heatStartList, int timeColumn, qint32 runTimeMs,
+    static QString appendedRowNumber(const CompetitionTable& heatStartList);
+    static int appendedRowIndex(const CompetitionTable& heatStartList);
+    static void appendRow(CompetitionTable& heatStartList, int timeColumn, qint32 runTimeMs,
                           const QString& timeText);
 };

@@ -29,14 +29,14 @@ struct Target {
 };
 
 Target targetOf(Competition& competition, int activePage) {
-    TSortGrid& table = ResultEntry::targetTable(competition, activePage);
-    const int row = table.Row();
+    CompetitionTable& table = ResultEntry::targetTable(competition, activePage);
+    const int row = table.selectedRow();
     const QString number = table.cell(Heat::Nr, row);
     if (number.trimmed().isEmpty())
         return {-1, -1, RunStateEntry::Outcome::NoCompetitor};
     if (!isFinalPage(activePage))
         return {row, row, RunStateEntry::Outcome::Written};
-    const int heatRow = competition.heatStartList().FindRow(Heat::Nr, number);
+    const int heatRow = competition.heatStartList().findRow(Heat::Nr, number);
     if (heatRow < 0)
         return {-1, -1, RunStateEntry::Outcome::NotInHeatList};
     return {heatRow, row, RunStateEntry::Outcome::Written};
@@ -67,7 +67,7 @@ RunStateEntry::Outcome RunStateEntry::enterState(Competition& competition, int a
     if (target.failure != Outcome::Written)
         return target.failure;
     for (int col : stageRuns(activePage)) {
-        if (TimeFormat::IsFreeTimeCell(shownRun(competition, activePage, target, col))) {
+        if (TimeFormat::isFreeTimeCell(shownRun(competition, activePage, target, col))) {
             writeRun(competition, activePage, target, col, RunState::text(state));
             return Outcome::Written;
         }
@@ -81,7 +81,7 @@ std::optional<int> RunStateEntry::lastEnteredRun(Competition& competition, int a
         return std::nullopt;
     const QList<int> runs = stageRuns(activePage);
     for (auto it = runs.crbegin(); it != runs.crend(); ++it) {
-        if (!TimeFormat::IsFreeTimeCell(shownRun(competition, activePage, target, *it)))
+        if (!TimeFormat::isFreeTimeCell(shownRun(competition, activePage, target, *it)))
             return *it;
     }
     return std::nullopt;

@@ -1,11 +1,11 @@
 #include "competition/SelectedCompetitor.h"
 
-#include "competition/TSortGrid.h"
+#include "competition/CompetitionTable.h"
 
-SelectedCompetitor SelectedCompetitor::of(const TSortGrid& grid) {
+SelectedCompetitor SelectedCompetitor::of(const CompetitionTable& grid) {
     SelectedCompetitor selected;
     const int key = grid.keyColumn();
-    selected.m_row = grid.Row();
+    selected.m_row = grid.selectedRow();
     selected.m_number = grid.cell(key, selected.m_row);
     for (int r = 1; r < selected.m_row; ++r) {
         if (grid.cell(key, r) == selected.m_number)
@@ -14,12 +14,12 @@ SelectedCompetitor SelectedCompetitor::of(const TSortGrid& grid) {
     return selected;
 }
 
-void SelectedCompetitor::restore(TSortGrid& grid) const {
+void SelectedCompetitor::restore(CompetitionTable& grid) const {
     const int key = grid.keyColumn();
     int first = -1;
     int seen = 0;
     if (!m_number.isEmpty()) {
-        for (int r = 1; r < grid.RowCount(); ++r) {
+        for (int r = 1; r < grid.rowsWithHeader(); ++r) {
             if (grid.cell(key, r) != m_number)
                 continue;
             if (first < 0)

@@ -24,13 +24,13 @@ constexpr int LastFinalClass = 4;
 // Holds the repaint lock of a table for one derivation step, so views see a single reset.
 class BulkUpdate {
 public:
-    explicit BulkUpdate(TSortGrid& grid) : m_grid(grid) { m_grid.beginUpdate(); }
+    explicit BulkUpdate(CompetitionTable& grid) : m_grid(grid) { m_grid.beginUpdate(); }
     ~BulkUpdate() { m_grid.endUpdate(); }
     BulkUpdate(const BulkUpdate&) = delete;
     BulkUpdate& operator=(const BulkUpdate&) = delete;
 
 private:
-    TSortGrid& m_grid;
+    CompetitionTable& m_grid;
 };
 
 std::optional<qint32> asTime(qint64 value) {
@@ -112,8 +112,8 @@ HeatRating rateHeatRuns(const std::array<QString, 3>& cells, const TimeFormat& f
 
 // A row with nothing in any cell, as a new protocol starts with, stands for nobody and so is
 // no error either; it is left out all the same.
-bool isBlankRow(const TSortGrid& grid, int row) {
-    for (int col = 0; col < grid.ColCount(); ++col) {
+bool isBlankRow(const CompetitionTable& grid, int row) {
+    for (int col = 0; col < grid.columns(); ++col) {
         if (!grid.cell(col, row).trimmed().isEmpty())
             return false;
     }
@@ -122,26 +122,26 @@ bool isBlankRow(const TSortGrid& grid, int row) {
 
 // Rows without a place go back in after the ranked ones, each at the end of its class, in the
 // order they had.
-void appendAtClassEnd(TSortGrid& grid, const QList<QStringList>& rows, int classColumn) {
+void appendAtClassEnd(CompetitionTable& grid, const QList<QStringList>& rows, int classColumn) {
     if (rows.isEmpty())
         return;
     for (const QStringList& cells : rows)
-        grid.AddRow(cells);
+        grid.appendRow(cells);
     ClassKey::stableSort(grid, classColumn);
-    grid.sortOptions().SortCol = classColumn;
+    grid.sortOptions().column = classColumn;
 }
 
 // Orders a results table by class; rows keep their order within a class. With whole-number
 // classes this is the table's own numeric sort. Other class texts would make that sort's
 // mixed number/text comparison inconsistent and could split a class, so they are grouped
 // after the numbered classes instead (see ClassKey).
-void sortByClass(TSortGrid& grid, int classColumn) {
+void sortByClass(CompetitionTable& grid, int classColumn) {
     if (ClassKey::allWholeNumbers(grid, classColumn)) {
-        grid.SortByColumn(classColumn);
+        grid.sortByColumn(classColumn);
         return;
     }
     ClassKey::stableSort(grid, classColumn);
-    grid.sortOptions().SortCol = classColumn;
+    grid.sortOptions().column = classColumn;
 }
 
 } // namespace
@@ -149,18 +149,18 @@ void sortByClass(TSortGrid& grid, int classColumn) {
 StageDerivation::StageDerivation(Competition& c, QObject* parent)
     : QObject(parent), m_competition(c) {}
 
-void StageDerivation::DeriveAll() {
-    DeriveStage(1);
-    DeriveStage(2);
-    DeriveStage(3);
+void StageDerivation::deriveAll() {
+    deriveStage(1);
+    deriveStage(2);
+    deriveStage(3);
 }
 
-void StageDerivation::DeriveStage(int stage) {
+void StageDerivation::deriveStage(int stage) {
     if (stage < 1 || stage > 3)
         return;
     // Every rebuild starts the table afresh; the selection goes back to the competitor it was
     // on, or the next run would be entered for whoever took that row's place.
-    TSortGrid& derived = m_competition.stageTable(stage);
+    CompetitionTable& derived = m_competition.stageTable(stage);
     const SelectedCompetitor selected = SelectedCompetitor::of(derived);
     switch (stage) {
     case 1:
@@ -181,21 +181,21 @@ void StageDerivation::DeriveStage(int stage) {
 
 void StageDerivation::deriveHeatResults() {
     const TimeFormat& format = m_competition.timeFormat();
-    const TSortGrid& heat = m_competition.heatStartList();
-    TSortGrid& results = m_competition.heatResults();
+    const CompetitionTable& heat = m_competition.heatStartList();
+    CompetitionTable& results = m_competition.heatResults();
     BulkUpdate resultsUpdate(results);
     BulkUpdate teamsUpdate(m_competition.teams());
 
     m_competition.setStageMessage(1, QString());
-    results.sortOptions().CanSort = false;
+    results.sortOptions().canSort = false;
     // Fresh empty rows rather than the sorted rows of the last derivation: the copies below
     // then fill the table in memory order, which large tables notice.
-    results.renewDataRows(heat.RowCount());
+    results.renewDataRows(heat.rowsWithHeader());
     results.copyColumns(heat, Heat::Nr, HeatRes::Nr, Heat::Meister - Heat::Nr + 1);
 
     int errors = 0;
     QList<QStringList> unranked; // in table order
-    for (int r = heat.RowCount() - 1; r >= 1; --r) {
+    for (int r = heat.rowsWithHeader() - 1; r >= 1; --r) {
         const HeatRating rating = rateHeatRuns(
             {heat.cell(Heat::Zeit1, r), heat.cell(Heat::Zeit2, r), heat.cell(Heat::Zeit3, r)},
             format);
@@ -208,18 +208,18 @@ void StageDerivation::deriveHeatResults() {
             QStringList cells = results.rowCells(r);
             cells[HeatRes::GZeit] = RunState::text(*rating.unranked);
             unranked.prepend(cells);
-            results.DeleteRow(r);
+            results.deleteRow(r);
             continue;
         }
         if (!counted || !numbered) {
             if (!isBlankRow(heat, r))
                 ++errors;
-            results.DeleteRow(r);
+            results.deleteRow(r);
             continue;
         }
-        results.setCell(HeatRes::Zeit1, r, format.FormatTime(counted->first));
-        results.setCell(HeatRes::Zeit2, r, format.FormatTime(counted->second));
-        results.setCell(HeatRes::GZeit, r, format.FormatTime(counted->total));
+        results.setCell(HeatRes::Zeit1, r, format.formatTime(counted->first));
+        results.setCell(HeatRes::Zeit2, r, format.formatTime(counted->second));
+        results.setCell(HeatRes::GZeit, r, format.formatTime(counted->total));
     }
     if (errors > 0) {
         m_competition.setStageMessage(
@@ -229,66 +229,66 @@ void StageDerivation::deriveHeatResults() {
 
     // Checked while the rows still lie in memory order; the team ranking reorders them.
     const bool wholeNumberClasses = ClassKey::allWholeNumbers(results, HeatRes::Kl);
-    if (!results.IsRowEmpty(1))
-        TeamRanking::BuildTeamRanking(m_competition);
+    if (!results.isRowEmpty(1))
+        TeamRanking::buildTeamRanking(m_competition);
     else
-        m_competition.teams().ClearTable();
+        m_competition.teams().clearTable();
 
     if (results.hasData()) {
-        TSortOptions& options = results.sortOptions();
-        options.CanSort = true;
-        options.SortDirection = sdAscending;
-        options.SecondaryIndex = QString::number(HeatRes::GZeit);
+        SortOptions& options = results.sortOptions();
+        options.canSort = true;
+        options.direction = sdAscending;
+        options.secondaryIndex = QString::number(HeatRes::GZeit);
         if (wholeNumberClasses) {
             // The team ranking has just sorted the rows by "G-Zeit", ascending and stably, which
             // is exactly the secondary pass; only the class pass is left to do.
-            options.SecondaryIndex.clear();
-            results.SortByColumn(HeatRes::Kl);
-            options.SecondaryIndex = QString::number(HeatRes::GZeit);
+            options.secondaryIndex.clear();
+            results.sortByColumn(HeatRes::Kl);
+            options.secondaryIndex = QString::number(HeatRes::GZeit);
         } else {
-            results.SortByColumn(HeatRes::GZeit);
+            results.sortByColumn(HeatRes::GZeit);
             sortByClass(results, HeatRes::Kl);
         }
-        Placements::AssignPlacements(results, HeatRes::Kl, HeatRes::GZeit, format);
+        Placements::assignPlacements(results, HeatRes::Kl, HeatRes::GZeit, format);
         // Sorting stays on: the heat results may be re-sorted by a click on a caption.
     }
     appendAtClassEnd(results, unranked, HeatRes::Kl);
     if (!unranked.isEmpty()) {
-        TSortOptions& options = results.sortOptions();
-        options.CanSort = true;
-        options.SortDirection = sdAscending;
-        options.SecondaryIndex = QString::number(HeatRes::GZeit);
+        SortOptions& options = results.sortOptions();
+        options.canSort = true;
+        options.direction = sdAscending;
+        options.secondaryIndex = QString::number(HeatRes::GZeit);
     }
 }
 
 void StageDerivation::deriveFinalStartList() {
     const TimeFormat& format = m_competition.timeFormat();
-    const TSortGrid& results = m_competition.heatResults();
-    const TSortGrid& heat = m_competition.heatStartList();
-    TSortGrid& finals = m_competition.finalStartList();
+    const CompetitionTable& results = m_competition.heatResults();
+    const CompetitionTable& heat = m_competition.heatStartList();
+    CompetitionTable& finals = m_competition.finalStartList();
     BulkUpdate finalsUpdate(finals);
 
     if (!results.hasData()) {
-        finals.ClearTable();
+        finals.clearTable();
         return;
     }
-    finals.sortOptions().CanSort = false;
+    finals.sortOptions().canSort = false;
 
     // Candidates of each final class in table order, fastest heat total first. Stage 1 left
     // the heat results so (sorted by class, ascending); only when a click on a caption has
     // re-sorted them since are the candidates put back into that order here.
-    const TSortOptions& resultOrder = results.sortOptions();
+    const SortOptions& resultOrder = results.sortOptions();
     const bool inDerivedOrder =
-        resultOrder.SortCol == HeatRes::Kl && resultOrder.SortDirection == sdAscending;
+        resultOrder.column == HeatRes::Kl && resultOrder.direction == sdAscending;
     std::array<QList<int>, LastFinalClass + 1> groups;
-    for (int r = 1; r < results.RowCount(); ++r) {
+    for (int r = 1; r < results.rowsWithHeader(); ++r) {
         if (RunState::isState(results.cell(HeatRes::GZeit, r)))
             continue; // no total, no final
         const ClassKey key = ClassKey::fromText(results.cell(HeatRes::Kl, r));
         if (key.isFinalClass())
             groups[static_cast<size_t>(*key.number())].append(r);
     }
-    QList<qint32> totals(inDerivedOrder ? 0 : results.RowCount());
+    QList<qint32> totals(inDerivedOrder ? 0 : results.rowsWithHeader());
     QList<int> taken;
     for (int cls = FirstFinalClass; cls <= LastFinalClass; ++cls) {
         QList<int>& group = groups[static_cast<size_t>(cls)];
@@ -312,11 +312,11 @@ void StageDerivation::deriveFinalStartList() {
         }
     }
     if (taken.isEmpty()) {
-        finals.ClearTable();
+        finals.clearTable();
         return;
     }
 
-    finals.SetRowCount(static_cast<int>(taken.size()) + 1);
+    finals.setRowsWithHeader(static_cast<int>(taken.size()) + 1);
     for (int i = 0; i < taken.size(); ++i) {
         for (int col = FinalStart::Nr; col <= FinalStart::Zeit5; ++col)
             finals.setCell(col, i + 1, results.cell(col + 1, taken[i]));
@@ -327,37 +327,37 @@ void StageDerivation::deriveFinalStartList() {
     finals.clearColumn(FinalStart::Zeit5);
 
     // Descending by total, then by class: the fastest of a class starts last.
-    TSortOptions& options = finals.sortOptions();
-    options.CanSort = true;
-    options.SecondaryIndex.clear();
-    options.SortDirection = sdDescending;
-    finals.SortByColumn(FinalStart::GZeit);
-    options.SortDirection = sdAscending;
-    finals.SortByColumn(FinalStart::Kl);
+    SortOptions& options = finals.sortOptions();
+    options.canSort = true;
+    options.secondaryIndex.clear();
+    options.direction = sdDescending;
+    finals.sortByColumn(FinalStart::GZeit);
+    options.direction = sdAscending;
+    finals.sortByColumn(FinalStart::Kl);
 
     // The final runs live in the heat start list; they follow the competitor by start number.
-    for (int r = 1; r < finals.RowCount(); ++r) {
-        const int source = heat.FindRow(Heat::Nr, finals.cell(FinalStart::Nr, r));
+    for (int r = 1; r < finals.rowsWithHeader(); ++r) {
+        const int source = heat.findRow(Heat::Nr, finals.cell(FinalStart::Nr, r));
         if (source < 0)
             continue;
         finals.setCell(FinalStart::Zeit4, r, heat.cell(Heat::Zeit4, source));
         finals.setCell(FinalStart::Zeit5, r, heat.cell(Heat::Zeit5, source));
     }
-    options.CanSort = false;
+    options.canSort = false;
 }
 
 void StageDerivation::deriveFinalResults() {
     const TimeFormat& format = m_competition.timeFormat();
-    const TSortGrid& finals = m_competition.finalStartList();
-    TSortGrid& results = m_competition.finalResults();
+    const CompetitionTable& finals = m_competition.finalStartList();
+    CompetitionTable& results = m_competition.finalResults();
     BulkUpdate resultsUpdate(results);
 
     if (!finals.hasData()) {
-        results.ClearTable();
+        results.clearTable();
         return;
     }
-    results.sortOptions().CanSort = false;
-    results.SetRowCount(finals.RowCount());
+    results.sortOptions().canSort = false;
+    results.setRowsWithHeader(finals.rowsWithHeader());
     results.copyColumns(finals, FinalStart::Nr, FinalRes::Nr, FinalStart::Zeit5 + 1);
     results.clearColumn(FinalRes::Pl);
     results.clearColumn(FinalRes::Endzeit);
@@ -365,14 +365,14 @@ void StageDerivation::deriveFinalResults() {
     // A finalist without both final runs has no result; neither has one whose total does not
     // fit a table time. One with a state in a final run is listed after all full totals.
     QList<QStringList> unranked;
-    for (int r = finals.RowCount() - 1; r >= 1; --r) {
+    for (int r = finals.rowsWithHeader() - 1; r >= 1; --r) {
         const auto state = RunState::heaviest(
             {finals.cell(FinalStart::Zeit4, r), finals.cell(FinalStart::Zeit5, r)});
         if (state) {
             QStringList cells = results.rowCells(r);
             cells[FinalRes::Endzeit] = RunState::text(*state);
             unranked.prepend(cells);
-            results.DeleteRow(r);
+            results.deleteRow(r);
             continue;
         }
         const qint32 total = format.ParseTime(finals.cell(FinalStart::GZeit, r));
@@ -380,22 +380,22 @@ void StageDerivation::deriveFinalResults() {
         const qint32 run2 = format.ParseTime(finals.cell(FinalStart::Zeit5, r));
         const auto endTime = asTime(qint64(total) + run1 + run2);
         if (run1 < 1 || run2 < 1 || !endTime) {
-            results.DeleteRow(r);
+            results.deleteRow(r);
             continue;
         }
-        results.setCell(FinalRes::Endzeit, r, format.FormatTime(*endTime));
+        results.setCell(FinalRes::Endzeit, r, format.formatTime(*endTime));
     }
 
     if (results.hasData()) {
-        TSortOptions& options = results.sortOptions();
-        options.CanSort = true;
-        options.SortDirection = sdAscending;
-        options.SecondaryIndex = QString::number(FinalRes::Zeit4);
-        results.SortByColumn(FinalRes::Endzeit);
-        options.SecondaryIndex.clear();
+        SortOptions& options = results.sortOptions();
+        options.canSort = true;
+        options.direction = sdAscending;
+        options.secondaryIndex = QString::number(FinalRes::Zeit4);
+        results.sortByColumn(FinalRes::Endzeit);
+        options.secondaryIndex.clear();
         sortByClass(results, FinalRes::Kl);
-        Placements::AssignPlacements(results, FinalRes::Kl, FinalRes::Endzeit, format);
-        options.CanSort = false;
+        Placements::assignPlacements(results, FinalRes::Kl, FinalRes::Endzeit, format);
+        options.canSort = false;
     }
     appendAtClassEnd(results, unranked, FinalRes::Kl);
 }

@@ -12,8 +12,8 @@ public:
     explicit StageDerivation(Competition& c, QObject* parent = nullptr);
 
     // Stage 1, 2 or 3; anything else does nothing.
-    void DeriveStage(int stage);
-    void DeriveAll();
+    void deriveStage(int stage);
+    void deriveAll();
 
 Q_SIGNALS:
     // At the end of every DeriveStage, also when the stage found nothing to derive.

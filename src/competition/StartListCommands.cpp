@@ -11,33 +11,33 @@ namespace FinalStart = StageTables::FinalStart;
 
 namespace StartListCommands {
 
-int AddRowBelow(TSortGrid& heatStartList) {
-    const int last = heatStartList.RowCount() - 1;
-    const int row = heatStartList.IsRowEmpty(last) ? last : last + 1;
+int AddRowBelow(CompetitionTable& heatStartList) {
+    const int last = heatStartList.rowsWithHeader() - 1;
+    const int row = heatStartList.isRowEmpty(last) ? last : last + 1;
     QStringList cells{QString::number(row), QStringLiteral("Name"), QStringLiteral("Vorname"),
                       QStringLiteral("Verein"), QStringLiteral("4")};
     for (int i = 0; i < 6; ++i)
         cells.append(QString());
-    heatStartList.AddRow(cells);
+    heatStartList.appendRow(cells);
     return row;
 }
 
-void Eliminate(TSortGrid& heatStartList, int row) {
-    if (row < 1 || row >= heatStartList.RowCount())
+void Eliminate(CompetitionTable& heatStartList, int row) {
+    if (row < 1 || row >= heatStartList.rowsWithHeader())
         return;
     for (int col : {Heat::Zeit1, Heat::Zeit2, Heat::Zeit3}) {
-        if (TimeFormat::IsFreeTimeCell(heatStartList.cell(col, row)))
+        if (TimeFormat::isFreeTimeCell(heatStartList.cell(col, row)))
             heatStartList.setCell(col, row, QStringLiteral("-"));
     }
 }
 
 void DeleteResults(Competition& competition, int page) {
-    TSortGrid& heat = competition.heatStartList();
+    CompetitionTable& heat = competition.heatStartList();
     if (page == 0) {
         for (int col = Heat::Zeit1; col <= Heat::Zeit5; ++col)
             heat.clearColumn(col);
     } else if (page == 2) {
-        TSortGrid& finals = competition.finalStartList();
+        CompetitionTable& finals = competition.finalStartList();
         finals.clearColumn(FinalStart::Zeit4);
         finals.clearColumn(FinalStart::Zeit5);
         heat.clearColumn(Heat::Zeit4);
@@ -47,8 +47,8 @@ void DeleteResults(Competition& competition, int page) {
 
 void ClearCompetition(Competition& competition) {
     for (int page = 0; page < 4; ++page)
-        competition.stageTable(page).ClearTable();
-    competition.teams().ClearTable();
+        competition.stageTable(page).clearTable();
+    competition.teams().clearTable();
     competition.clearStageMessages();
 }
 
@@ -57,21 +57,21 @@ namespace {
 // The cell's text in the other format, or nothing when it holds no time.
 std::optional<QString> converted(const QString& text, const TimeFormat& from,
                                  const TimeFormat& to) {
-    if (TimeFormat::IsFreeTimeCell(text))
+    if (TimeFormat::isFreeTimeCell(text))
         return std::nullopt;
     const qint32 time = from.ParseTime(text);
     if (time == 0)
         return std::nullopt;
-    const QString result = to.FormatTime(time);
+    const QString result = to.formatTime(time);
     return result == text ? std::nullopt : std::optional<QString>(result);
 }
 
 } // namespace
 
-TimeConversion PlanTimeConversion(const TSortGrid& heatStartList, const TimeFormat& from,
+TimeConversion PlanTimeConversion(const CompetitionTable& heatStartList, const TimeFormat& from,
                                   const TimeFormat& to) {
     TimeConversion plan;
-    for (int row = 1; row < heatStartList.RowCount(); ++row) {
+    for (int row = 1; row < heatStartList.rowsWithHeader(); ++row) {
         for (int col = Heat::Zeit1; col <= Heat::Zeit5; ++col) {
             const QString& text = heatStartList.cell(col, row);
             const auto result = converted(text, from, to);
@@ -86,9 +86,9 @@ TimeConversion PlanTimeConversion(const TSortGrid& heatStartList, const TimeForm
     return plan;
 }
 
-void ConvertTimes(TSortGrid& heatStartList, const TimeFormat& from, const TimeFormat& to) {
+void ConvertTimes(CompetitionTable& heatStartList, const TimeFormat& from, const TimeFormat& to) {
     heatStartList.beginUpdate();
-    for (int row = 1; row < heatStartList.RowCount(); ++row) {
+    for (int row = 1; row < heatStartList.rowsWithHeader(); ++row) {
         for (int col = Heat::Zeit1; col <= Heat::Zeit5; ++col) {
             if (const auto result = converted(heatStartList.cell(col, row), from, to))
                 heatStartList.setCell(col, row, *result);

@@ -3,7 +3,7 @@
 #include <QString>
 
 class Competition;
-class TSortGrid;
+class CompetitionTable;
 class TimeFormat;
 
 // The hand-made changes to the competition that do not go cell by cell: a new row at the
@@ -13,10 +13,10 @@ namespace StartListCommands {
 
 // Appends a row numbered by its own position ("Name", "Vorname", "Verein", class 4, no runs),
 // reusing an empty last row, and returns that row.
-int AddRowBelow(TSortGrid& heatStartList);
+int AddRowBelow(CompetitionTable& heatStartList);
 
 // Marks every free heat run of the row as not run ("-"); runs already entered stay.
-void Eliminate(TSortGrid& heatStartList, int row);
+void Eliminate(CompetitionTable& heatStartList, int row);
 
 // The runs shown on the page: all five on the heat start list (page 0), the two final runs on
 // the final start list (page 2, in both tables that hold them); other pages have none.
@@ -32,9 +32,9 @@ struct TimeConversion {
     QString before; // the first of them, as it is
     QString after;  // and as it will be
 };
-TimeConversion PlanTimeConversion(const TSortGrid& heatStartList, const TimeFormat& from,
+TimeConversion PlanTimeConversion(const CompetitionTable& heatStartList, const TimeFormat& from,
                                   const TimeFormat& to);
 // Rewrites them in one change of the table.
-void ConvertTimes(TSortGrid& heatStartList, const TimeFormat& from, const TimeFormat& to);
+void ConvertTimes(CompetitionTable& heatStartList, const TimeFormat& from, const TimeFormat& to);
 
 } // namespace StartListCommands

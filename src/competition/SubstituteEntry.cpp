@@ -17,7 +17,7 @@ int SubstituteEntry::heatColumn(int run) {
     return Heat::Zeit1 + run;
 }
 
-std::optional<int> SubstituteEntry::runOfColumn(const TSortGrid& heatStartList,
+std::optional<int> SubstituteEntry::runOfColumn(const CompetitionTable& heatStartList,
                                                 const QString& caption) {
     const QStringList defaults = defaultCaptions(HeatStartList);
     for (int run = 0; run < RunCount; ++run) {
@@ -32,25 +32,25 @@ bool SubstituteEntry::replaceRun(Competition& competition, const QString& number
                                  const QString& timeText) {
     if (run < 0 || run >= RunCount)
         return false;
-    TSortGrid& heat = competition.heatStartList();
-    const int row = heat.FindRow(Heat::Nr, number.trimmed());
+    CompetitionTable& heat = competition.heatStartList();
+    const int row = heat.findRow(Heat::Nr, number.trimmed());
     if (row <= 0)
         return false;
     heat.setCell(heatColumn(run), row, timeText);
     if (heatColumn(run) >= Heat::Zeit4) {
-        TSortGrid& finalList = competition.finalStartList();
-        if (const int finalRow = finalList.FindRow(FinalStart::Nr, number.trimmed()); finalRow > 0)
+        CompetitionTable& finalList = competition.finalStartList();
+        if (const int finalRow = finalList.findRow(FinalStart::Nr, number.trimmed()); finalRow > 0)
             finalList.setCell(heatColumn(run) - FinalOffset, finalRow, timeText);
     }
     mark(competition, {number.trimmed(), run, timeText});
     return true;
 }
 
-std::optional<SubstituteMarks::Mark> SubstituteEntry::enteredRun(const QList<QStringList>& before,
-                                                                 const TSortGrid& heatStartList,
-                                                                 const QString& timeText) {
+std::optional<SubstituteMarks::Mark>
+SubstituteEntry::enteredRun(const QList<QStringList>& before, const CompetitionTable& heatStartList,
+                            const QString& timeText) {
     const QString text = timeText.trimmed();
-    for (int row = 1; row < heatStartList.RowCount(); ++row) {
+    for (int row = 1; row < heatStartList.rowsWithHeader(); ++row) {
         const QString number = heatStartList.cell(Heat::Nr, row).trimmed();
         if (number.isEmpty())
             continue;

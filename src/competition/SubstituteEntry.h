@@ -7,7 +7,7 @@
 #include <optional>
 
 class Competition;
-class TSortGrid;
+class CompetitionTable;
 
 // Puts a confirmed substitute or hand time into the competition and marks it: into the run cell
 // its run went to (a "DNF" or a time is replaced), or, for a run that was not entered, found
@@ -19,7 +19,8 @@ public:
     static int heatColumn(int run);
     // The run 0..4 whose column has this caption in the heat start list; nullopt for another
     // column.
-    static std::optional<int> runOfColumn(const TSortGrid& heatStartList, const QString& caption);
+    static std::optional<int> runOfColumn(const CompetitionTable& heatStartList,
+                                          const QString& caption);
 
     // Writes the time text into the competitor's run and marks it; false when the competitor
     // is not in the heat start list.
@@ -28,7 +29,7 @@ public:
     // After result entry: the run of a row with "Nr." that holds timeText now and did not
     // in the rows before (captions included, as the list stood).
     static std::optional<SubstituteMarks::Mark> enteredRun(const QList<QStringList>& before,
-                                                           const TSortGrid& heatStartList,
+                                                           const CompetitionTable& heatStartList,
                                                            const QString& timeText);
     // Adds the mark and tells whoever shows the marks.
     static void mark(Competition& competition, const SubstituteMarks::Mark& mark);

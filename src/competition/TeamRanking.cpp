@@ -23,27 +23,27 @@ struct Team {
 
 } // namespace
 
-void TeamRanking::BuildTeamRanking(Competition& c) {
+void TeamRanking::buildTeamRanking(Competition& c) {
     using namespace StageTables;
-    TSortGrid& results = c.heatResults();
-    TSortGrid& teams = c.teams();
+    CompetitionTable& results = c.heatResults();
+    CompetitionTable& teams = c.teams();
     const QChar separator = c.timeFormat().decimalSeparator();
 
-    TSortOptions& options = results.sortOptions();
-    options.CanSort = true;
-    options.SortDirection = sdAscending;
-    options.SecondaryIndex = QString::number(HeatRes::GZeit);
-    results.SortByColumn(HeatRes::GZeit);
-    options.CanSort = false;
+    SortOptions& options = results.sortOptions();
+    options.canSort = true;
+    options.direction = sdAscending;
+    options.secondaryIndex = QString::number(HeatRes::GZeit);
+    results.sortByColumn(HeatRes::GZeit);
+    options.canSort = false;
 
     // Members join their team fastest first, since the results are now ordered by total.
     // A total that is not a number ends the reading; the teams read so far are still ranked.
     QList<Team> built;
-    built.reserve(results.RowCount());
+    built.reserve(results.rowsWithHeader());
     // Keyed by views into the table, which stays unchanged while they are used.
     QHash<QStringView, qsizetype> byName;
-    byName.reserve(results.RowCount());
-    for (int p = 1; p < results.RowCount(); ++p) {
+    byName.reserve(results.rowsWithHeader());
+    for (int p = 1; p < results.rowsWithHeader(); ++p) {
         const auto value = parseDecimalNumber(results.cell(HeatRes::GZeit, p), separator);
         if (!value)
             break;
@@ -88,11 +88,11 @@ void TeamRanking::BuildTeamRanking(Competition& c) {
     // Written over the rows of the last ranking instead of emptying the table first; the
     // result is the same table, without reallocating one row per club on every derivation.
     teams.beginUpdate();
-    teams.SetRowCount(static_cast<int>(built.size()) + 1);
-    for (int r = 1; r < teams.RowCount(); ++r) {
+    teams.setRowsWithHeader(static_cast<int>(built.size()) + 1);
+    for (int r = 1; r < teams.rowsWithHeader(); ++r) {
         const qsizetype i = r - 1;
         if (i >= ranked.size()) {
-            if (!teams.IsRowEmpty(r))
+            if (!teams.isRowEmpty(r))
                 teams.setRowCells(r, QStringList());
             continue;
         }

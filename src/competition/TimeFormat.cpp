@@ -54,7 +54,7 @@ std::optional<qint32> quickParse(QStringView text, bool seconds, QChar separator
 
 } // namespace
 
-QString TimeFormat::FormatTime(qint32 hundredths) const {
+QString TimeFormat::formatTime(qint32 hundredths) const {
     // Written back to front into a buffer: derivations format tens of thousands of times.
     char16_t buffer[16];
     char16_t* const stop = buffer + 16;
@@ -92,6 +92,6 @@ qint32 TimeFormat::ParseTime(const QString& text) const {
     return parsed->scaledTruncated(2).value_or(0);
 }
 
-bool TimeFormat::IsFreeTimeCell(const QString& text) {
+bool TimeFormat::isFreeTimeCell(const QString& text) {
     return text.isEmpty() || text == QStringLiteral("-") || text == QStringLiteral(" ");
 }

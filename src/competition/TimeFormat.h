@@ -18,12 +18,12 @@ public:
     QChar decimalSeparator() const { return m_separator; }
     void setDecimalSeparator(QChar separator) { m_separator = separator; }
 
-    QString FormatTime(qint32 hundredths) const;
+    QString formatTime(qint32 hundredths) const;
     // 0 for anything that is not a time; 0 also means "no time".
     qint32 ParseTime(const QString& text) const;
 
     // Empty, "-" or a single blank: result entry may write there.
-    static bool IsFreeTimeCell(const QString& text);
+    static bool isFreeTimeCell(const QString& text);
 
 private:
     int m_setting = Hundredths;

@@ -42,7 +42,7 @@ std::optional<TimeFormat> writtenIn(QStringView text, QChar currentSeparator) {
 } // namespace
 
 std::optional<QString> rewritten(const QString& text, const TimeFormat& current) {
-    if (TimeFormat::IsFreeTimeCell(text))
+    if (TimeFormat::isFreeTimeCell(text))
         return std::nullopt;
     const auto from = writtenIn(text, current.decimalSeparator());
     if (!from)
@@ -55,7 +55,7 @@ std::optional<QString> rewritten(const QString& text, const TimeFormat& current)
     const qint32 time = from->ParseTime(text);
     if (time == 0)
         return std::nullopt;
-    return current.FormatTime(time);
+    return current.formatTime(time);
 }
 
 StartListCommands::TimeConversion plan(const QList<QStringList>& rows, const TimeFormat& current) {

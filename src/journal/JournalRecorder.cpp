@@ -1,6 +1,6 @@
 #include "journal/JournalRecorder.h"
 
-#include "competition/TSortGrid.h"
+#include "competition/CompetitionTable.h"
 #include "journal/JournalRuns.h"
 #include "timing/BackupStopLogic.h"
 #include "timing/BarrierLogic.h"
@@ -132,11 +132,11 @@ QString JournalRecorder::differenceText(qint64 microseconds) {
         .arg(milliseconds % 1000, 3, 10, QLatin1Char('0'));
 }
 
-void JournalRecorder::watchTable(TSortGrid& table, const QString& name) {
+void JournalRecorder::watchTable(CompetitionTable& table, const QString& name) {
     m_table = &table;
     m_tableName = name;
     m_snapshot.clear();
-    for (int row = 0; row < table.RowCount(); ++row)
+    for (int row = 0; row < table.rowsWithHeader(); ++row)
         m_snapshot.append(table.rowCells(row));
     const auto changed = [this] {
         catchUpTable();
@@ -271,10 +271,10 @@ QString JournalRecorder::operatorSource() const {
 void JournalRecorder::catchUpTable() {
     if (!m_table)
         return;
-    const TSortGrid& table = *m_table;
+    const CompetitionTable& table = *m_table;
     QList<QStringList> now;
-    now.reserve(table.RowCount());
-    for (int row = 0; row < table.RowCount(); ++row)
+    now.reserve(table.rowsWithHeader());
+    for (int row = 0; row < table.rowsWithHeader(); ++row)
         now.append(table.rowCells(row));
     const QList<QStringList> before = std::exchange(m_snapshot, now);
     if (before == now)

@@ -12,7 +12,7 @@
 
 class BackupStopLogic;
 class BarrierLogic;
-class TSortGrid;
+class CompetitionTable;
 class TickSource;
 
 // Turns what happens in the timing and in the heat start list into journal events: it listens
@@ -38,7 +38,7 @@ public:
     // has both.
     void watchBackupStop(BackupStopLogic& backup);
     // The table whose every change is journaled, from its present content on.
-    void watchTable(TSortGrid& table, const QString& name);
+    void watchTable(CompetitionTable& table, const QString& name);
 
     void programStarted(const QString& version);
     void programEnded();
@@ -67,7 +67,7 @@ public:
     static QString differenceText(qint64 microseconds);
 
 public Q_SLOTS:
-    // One line change of the light-barrier port as it arrives (TComPort::lineEvent).
+    // One line change of the light-barrier port as it arrives (SerialPort::lineEvent).
     void lineChanged(quint32 changedEvents, quint32 status, qint64 stampMicroseconds);
 
 Q_SIGNALS:
@@ -93,7 +93,7 @@ private:
     WallClock m_wallClock;
     SourceResolver m_resolver;
     RunClock* m_clock = nullptr;
-    TSortGrid* m_table = nullptr;
+    CompetitionTable* m_table = nullptr;
     QString m_tableName;
     QList<QStringList> m_snapshot; // header row included
     std::optional<Context> m_context;

@@ -14,7 +14,7 @@ const QString SubstituteMark = QStringLiteral("substitute");
 
 // A state is marked where the screen gives it the state's colour, in a time column; a name
 // that reads "DNS" stays a name.
-QString markOf(const Competition& competition, const TSortGrid& table, int col, int row) {
+QString markOf(const Competition& competition, const CompetitionTable& table, int col, int row) {
     const QString& text = table.cell(col, row);
     if (const std::optional<RunState::Kind> state = RunState::fromText(text)) {
         const CellFormat format =
@@ -29,15 +29,15 @@ QString markOf(const Competition& competition, const TSortGrid& table, int col, 
 
 // The rows shown are the table's rows that are not entirely empty; cells and marks are
 // gathered in one walk so that a mark's index is the row's index on the page.
-LiveSnapshot::Table gather(const TSortGrid& table, const QString& caption,
+LiveSnapshot::Table gather(const CompetitionTable& table, const QString& caption,
                            const Competition* competition) {
     LiveSnapshot::Table result;
     result.caption = caption.trimmed();
     const int columns = ProtocolPage::pageColumnCount(table);
     for (int col = 0; col < columns; ++col)
         result.header.append(table.cell(col, 0));
-    for (int row = 1; row < table.RowCount(); ++row) {
-        if (table.IsRowEmpty(row))
+    for (int row = 1; row < table.rowsWithHeader(); ++row) {
+        if (table.isRowEmpty(row))
             continue;
         QStringList cells;
         cells.reserve(columns);
@@ -56,7 +56,7 @@ LiveSnapshot::Table gather(const TSortGrid& table, const QString& caption,
 
 namespace LiveSnapshotBuilder {
 
-LiveSnapshot::Table stageTable(const TSortGrid& table, const QString& caption) {
+LiveSnapshot::Table stageTable(const CompetitionTable& table, const QString& caption) {
     return gather(table, caption, nullptr);
 }
 
@@ -64,13 +64,13 @@ LiveSnapshot::Table stageTable(const Competition& competition, int page, const Q
     return gather(competition.stageTable(page), caption, &competition);
 }
 
-LiveSnapshot::Table teamTable(const TSortGrid& teams) {
+LiveSnapshot::Table teamTable(const CompetitionTable& teams) {
     LiveSnapshot::Table result;
     result.caption = QStringLiteral("Mannschaften");
     result.header = {QStringLiteral("Pl."), QStringLiteral("Verein / Ort"), QStringLiteral("Summe"),
                      QStringLiteral("1."),  QStringLiteral("2."),           QStringLiteral("3.")};
     // Teams with fewer than three members are blank rows at the bottom of the ranking.
-    for (int row = 1; row < teams.RowCount(); ++row) {
+    for (int row = 1; row < teams.rowsWithHeader(); ++row) {
         if (teams.cell(1, row).isEmpty() && teams.cell(2, row).isEmpty())
             continue;
         result.rows.append({QString::number(result.rows.size() + 1), teams.cell(1, row),
@@ -80,7 +80,7 @@ LiveSnapshot::Table teamTable(const TSortGrid& teams) {
     return result;
 }
 
-QList<LiveSnapshot::Top3Row> top3(const TSortGrid& finalResults) {
+QList<LiveSnapshot::Top3Row> top3(const CompetitionTable& finalResults) {
     QList<LiveSnapshot::Top3Row> rows;
     for (const ClassTop3& block : ClassTop3::collect(finalResults)) {
         for (const ClassTop3::Entry& entry : block.entries) {

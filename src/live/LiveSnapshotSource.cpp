@@ -8,7 +8,7 @@
 LiveSnapshotSource::LiveSnapshotSource(const LiveInputs& inputs, QObject* parent)
     : QObject(parent), m_competition(inputs.competition), m_clock(inputs.clock),
       m_text(inputs.text) {
-    for (const TSortGrid* table :
+    for (const CompetitionTable* table :
          {&m_competition.heatStartList(), &m_competition.heatResults(),
           &m_competition.finalStartList(), &m_competition.finalResults(), &m_competition.teams()}) {
         connect(table, &QAbstractItemModel::dataChanged, this, &LiveSnapshotSource::changed);

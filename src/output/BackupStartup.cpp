@@ -1,6 +1,6 @@
 #include "output/BackupStartup.h"
 
-#include "competition/TSortGrid.h"
+#include "competition/CompetitionTable.h"
 #include "competition/TimeNotation.h"
 #include "output/ProtocolFile.h"
 #include "platform/RegularFile.h"
@@ -35,7 +35,7 @@ QString keptName(const QString& path, const QDateTime& now) {
     return candidate;
 }
 
-Outcome load(TSortGrid& heatStartList, const ProgramPaths::BackupLocation& location,
+Outcome load(CompetitionTable& heatStartList, const ProgramPaths::BackupLocation& location,
              const QDateTime& now, const std::optional<TimeFormat>& notation) {
     Outcome outcome;
     outcome.readPath = location.readPath;

@@ -8,7 +8,7 @@
 #include <QString>
 #include <optional>
 
-class TSortGrid;
+class CompetitionTable;
 
 // Start-up of the backup file: loads it into the heat start list and makes sure that the first
 // write cannot replace a file whose content is not in the table. Such a file (one that cannot be
@@ -32,7 +32,7 @@ struct Outcome {
 // the first write. If the file in the way cannot be moved, writes go to the kept name instead.
 // Times written in another notation than `notation` come in converted to it; without a
 // notation they stay as written.
-Outcome load(TSortGrid& heatStartList, const ProgramPaths::BackupLocation& location,
+Outcome load(CompetitionTable& heatStartList, const ProgramPaths::BackupLocation& location,
              const QDateTime& now = QDateTime::currentDateTime(),
              const std::optional<TimeFormat>& notation = std::nullopt);
 

@@ -1,16 +1,16 @@
 #include "output/BackupWriter.h"
 
-#include "competition/TSortGrid.h"
+#include "competition/CompetitionTable.h"
 #include "output/AtomicFile.h"
 #include "output/ProtocolFile.h"
 
 #include <cerrno>
 
-BackupWriter::BackupWriter(TSortGrid& heatStartList, const QString& backupPath, QObject* parent,
-                           FileSystem& system)
+BackupWriter::BackupWriter(CompetitionTable& heatStartList, const QString& backupPath,
+                           QObject* parent, FileSystem& system)
     : QObject(parent), m_table(heatStartList), m_path(backupPath), m_system(system) {
     // Direct connections: the write is done inside the change, before any view repaints.
-    TSortGrid* table = &heatStartList;
+    CompetitionTable* table = &heatStartList;
     connect(table, &QAbstractItemModel::dataChanged, this, &BackupWriter::tableChanged);
     connect(table, &QAbstractItemModel::headerDataChanged, this, &BackupWriter::tableChanged);
     connect(table, &QAbstractItemModel::modelReset, this, &BackupWriter::tableChanged);

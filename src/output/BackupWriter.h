@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <functional>
 
-class TSortGrid;
+class CompetitionTable;
 
 // Keeps the backup file in step with the heat start list: every change is written out
 // (atomically and synced to the disk) before the change returns, so before the table can show
@@ -18,8 +18,8 @@ class BackupWriter : public QObject {
 public:
     // Starts watching at once; create it after the backup has been loaded so that a backup
     // that could not be read is not overwritten before anything was entered.
-    BackupWriter(TSortGrid& heatStartList, const QString& backupPath, QObject* parent = nullptr,
-                 FileSystem& system = PosixFileSystem::instance());
+    BackupWriter(CompetitionTable& heatStartList, const QString& backupPath,
+                 QObject* parent = nullptr, FileSystem& system = PosixFileSystem::instance());
 
     // Holds back the writes while it lives; when the outermost batch ends, the changes made
     // meanwhile are written at once, in one write. For commands that change the list in
@@ -66,7 +66,7 @@ private:
     void tableChanged();
     void retry();
 
-    TSortGrid& m_table;
+    CompetitionTable& m_table;
     QString m_path;
     FileSystem& m_system;
     QString m_lastError;

@@ -1,14 +1,14 @@
 #include "output/CsvFile.h"
 
-#include "competition/TSortGrid.h"
+#include "competition/CompetitionTable.h"
 #include "competition/Windows1252.h"
 #include "output/AtomicFile.h"
 
 namespace CsvFile {
 
-QByteArray csvBytes(const TSortGrid& table) {
-    const int rows = table.RowCount();
-    const int cols = table.ColCount();
+QByteArray csvBytes(const CompetitionTable& table) {
+    const int rows = table.rowsWithHeader();
+    const int cols = table.columns();
     QString text;
     text.reserve(qsizetype(rows) * cols * 8);
     for (int r = 0; r < rows; ++r) {
@@ -28,7 +28,7 @@ QByteArray csvBytes(const TSortGrid& table) {
     return Windows1252::encode(text);
 }
 
-FileWriteResult SaveToCsv(const TSortGrid& table, const QString& fileName) {
+FileWriteResult SaveToCsv(const CompetitionTable& table, const QString& fileName) {
     if (const auto failure = AtomicFile::write(fileName, csvBytes(table)))
         return FileWriteResult::failure(QStringLiteral("Can't write to file:\r") + fileName,
                                         failure->text());

@@ -142,7 +142,7 @@ std::optional<QByteArray> buildNew(const QList<Sheet>& sheets, const Properties&
     return written.readAll();
 }
 
-FileWriteResult ExportToExcel(const std::optional<QString>& templatePath, const QString& fileName,
+FileWriteResult exportToExcel(const std::optional<QString>& templatePath, const QString& fileName,
                               const QList<Sheet>& sheets, const Properties& properties,
                               const TimeFormat& format, FileSystem& system) {
     QString reason;

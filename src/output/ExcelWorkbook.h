@@ -44,7 +44,7 @@ std::optional<QByteArray> buildNew(const QList<Sheet>& sheets, const Properties&
 // With a template path the workbook is based on it, otherwise it is new. A template that cannot
 // be used writes nothing and says why; a failed write keeps the older file and says
 // "Der Schreibfehler der Datei: " + fileName.
-FileWriteResult ExportToExcel(const std::optional<QString>& templatePath, const QString& fileName,
+FileWriteResult exportToExcel(const std::optional<QString>& templatePath, const QString& fileName,
                               const QList<Sheet>& sheets, const Properties& properties,
                               const TimeFormat& format,
                               FileSystem& system = PosixFileSystem::instance());

@@ -1,14 +1,14 @@
 #include "output/ExportColumns.h"
 
+#include "competition/CompetitionTable.h"
 #include "competition/StageTables.h"
-#include "competition/TSortGrid.h"
 
 namespace ExportColumns {
 
-QList<int> wordColumns(const TSortGrid& table) {
+QList<int> wordColumns(const CompetitionTable& table) {
     const QList<StageTables::ColumnSpec> specs = StageTables::columns(table.tag());
     QList<int> result;
-    for (int c = 0; c < table.ColCount(); ++c) {
+    for (int c = 0; c < table.columns(); ++c) {
         if (c < specs.size() && specs.at(c).fixedWidth < 0)
             continue;
         result.append(c);
@@ -16,19 +16,19 @@ QList<int> wordColumns(const TSortGrid& table) {
     return result;
 }
 
-QList<int> excelColumns(const TSortGrid& table) {
-    const int count = table.tag() == StageTables::HeatStartList ? qMax(0, table.ColCount() - 2)
-                                                                : table.ColCount();
+QList<int> excelColumns(const CompetitionTable& table) {
+    const int count =
+        table.tag() == StageTables::HeatStartList ? qMax(0, table.columns() - 2) : table.columns();
     QList<int> result;
     for (int c = 0; c < count; ++c)
         result.append(c);
     return result;
 }
 
-QList<QStringList> rows(const TSortGrid& table, const QList<int>& columns) {
+QList<QStringList> rows(const CompetitionTable& table, const QList<int>& columns) {
     QList<QStringList> result;
-    result.reserve(table.RowCount());
-    for (int r = 0; r < table.RowCount(); ++r) {
+    result.reserve(table.rowsWithHeader());
+    for (int r = 0; r < table.rowsWithHeader(); ++r) {
         QStringList cells;
         cells.reserve(columns.size());
         for (const int c : columns)

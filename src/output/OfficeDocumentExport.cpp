@@ -28,11 +28,11 @@ OfficeDocumentExport::OfficeDocumentExport(const Competition& competition, Templ
 OfficeDocumentExport::~OfficeDocumentExport() = default;
 
 QString OfficeDocumentExport::wordFileName(const QDate& date) {
-    return ProgramPaths::DefaultExportName(date) + QStringLiteral(".docx");
+    return ProgramPaths::defaultExportName(date) + QStringLiteral(".docx");
 }
 
 QString OfficeDocumentExport::excelFileName(const QDate& date) {
-    return ProgramPaths::DefaultExportName(date) + QStringLiteral(".xlsx");
+    return ProgramPaths::defaultExportName(date) + QStringLiteral(".xlsx");
 }
 
 void OfficeDocumentExport::watchTemplateFolders() {
@@ -71,7 +71,7 @@ FileWriteResult OfficeDocumentExport::writeWord(const QString& fileName, int pag
     m_jobs->run(
         QStringLiteral("Word-Dokument wird geschrieben"),
         [templatePath, fileName, title, rows = std::move(rows)](BackgroundExport::Progress&) {
-            return WordDocument::ExportToWord(templatePath, fileName, title, rows);
+            return WordDocument::exportToWord(templatePath, fileName, title, rows);
         },
         std::move(done));
     return FileWriteResult::success();
@@ -96,7 +96,7 @@ void OfficeDocumentExport::writeExcel(const QString& fileName, Done done) {
         QStringLiteral("Excel-Arbeitsmappe wird geschrieben"),
         [usedTemplate, fileName, sheets = std::move(sheets), properties,
          format = m_competition.timeFormat()](BackgroundExport::Progress&) {
-            return ExcelWorkbook::ExportToExcel(usedTemplate, fileName, sheets, properties, format);
+            return ExcelWorkbook::exportToExcel(usedTemplate, fileName, sheets, properties, format);
         },
         std::move(done));
 }

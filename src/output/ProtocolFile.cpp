@@ -1,7 +1,7 @@
 #include "output/ProtocolFile.h"
 
+#include "competition/CompetitionTable.h"
 #include "competition/StageTables.h"
-#include "competition/TSortGrid.h"
 #include "competition/Windows1252.h"
 #include "output/AtomicFile.h"
 #include "platform/RegularFile.h"
@@ -106,9 +106,9 @@ bool hasContentAfterFirstLine(const QByteArray& bytes) {
 
 } // namespace
 
-QByteArray protocolBytes(const TSortGrid& heatStartList) {
-    const int rows = heatStartList.RowCount();
-    const int cols = heatStartList.ColCount();
+QByteArray protocolBytes(const CompetitionTable& heatStartList) {
+    const int rows = heatStartList.rowsWithHeader();
+    const int cols = heatStartList.columns();
     QString text;
     text.reserve(qsizetype(rows) * cols * 8);
     for (int r = 0; r < rows; ++r) {
@@ -123,7 +123,7 @@ QByteArray protocolBytes(const TSortGrid& heatStartList) {
     return Windows1252::encode(text);
 }
 
-FileWriteResult SaveProtocolText(const TSortGrid& heatStartList, const QString& fileName) {
+FileWriteResult SaveProtocolText(const CompetitionTable& heatStartList, const QString& fileName) {
     if (const auto failure = AtomicFile::write(fileName, protocolBytes(heatStartList))) {
         return FileWriteResult::failure(QStringLiteral("Der Schreibfehler der Datei: ") + fileName,
                                         failure->text());
@@ -183,25 +183,25 @@ bool rowsHaveData(const QList<QStringList>& rows) {
 }
 
 std::optional<QList<QStringList>> readProtocolFile(const QString& fileName,
-                                                   const TSortGrid& heatStartList) {
+                                                   const CompetitionTable& heatStartList) {
     const RegularFile::Content content = RegularFile::read(fileName, kMaxFileBytes);
     if (!content.ok())
         return std::nullopt;
     QList<QStringList> rows = parseProtocolBytes(
         content.bytes, heatStartList.rowCells(0),
-        StageTables::defaultCaptions(StageTables::HeatStartList), heatStartList.ColCount());
+        StageTables::defaultCaptions(StageTables::HeatStartList), heatStartList.columns());
     // Loaded as a header alone, the next save would empty the file.
     if (!rowsHaveData(rows) && hasContentAfterFirstLine(content.bytes))
         return std::nullopt;
     return rows;
 }
 
-void replaceRows(TSortGrid& heatStartList, const QList<QStringList>& rows) {
+void replaceRows(CompetitionTable& heatStartList, const QList<QStringList>& rows) {
     // Cut to two rows and grow again, as the table's row-count rule for the modified flag
     // expects of a load; all inside one update so that views see a single reset.
     heatStartList.beginUpdate();
-    heatStartList.SetRowCount(2);
-    heatStartList.SetRowCount(static_cast<int>(qMax<qsizetype>(2, rows.size())));
+    heatStartList.setRowsWithHeader(2);
+    heatStartList.setRowsWithHeader(static_cast<int>(qMax<qsizetype>(2, rows.size())));
     for (int r = 0; r < rows.size(); ++r)
         heatStartList.setRowCells(r, rows[r]);
     heatStartList.endUpdate();

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <optional>
 
-class TSortGrid;
+class CompetitionTable;
 
 // The protocol text file: the heat start list as tab-terminated Windows-1252 lines. The same
 // format is the backup file that carries a competition over a restart or a crash.
@@ -17,11 +17,11 @@ namespace ProtocolFile {
 // The file's bytes for the table: rows with an empty "Nr." are left out, header included.
 // Tabs, line breaks and the end-of-file byte inside a cell become blanks so that the file can
 // be read back cell for cell; characters outside the code page become '?'.
-QByteArray protocolBytes(const TSortGrid& heatStartList);
+QByteArray protocolBytes(const CompetitionTable& heatStartList);
 
 // Writes atomically; on failure the old file stays and the message is
 // "Der Schreibfehler der Datei: " + fileName.
-FileWriteResult SaveProtocolText(const TSortGrid& heatStartList, const QString& fileName);
+FileWriteResult SaveProtocolText(const CompetitionTable& heatStartList, const QString& fileName);
 
 // The rows that the bytes of a protocol file give, header first: at least two rows of exactly
 // colCount cells. Lines end at CR LF, LF or a lone CR; a byte 0x1A ends the file. The header row
@@ -38,11 +38,11 @@ bool rowsHaveData(const QList<QStringList>& rows);
 // reading), larger than 64 MiB as counted while reading, a read error, or content after the
 // header line that gives no row with a "Nr." (a save would empty it).
 std::optional<QList<QStringList>> readProtocolFile(const QString& fileName,
-                                                   const TSortGrid& heatStartList);
+                                                   const CompetitionTable& heatStartList);
 
 // Puts the rows into the heat start list as a load does. The modified flag follows the table's
 // row-count rule: set unless the table had, and still has, two rows. Rebuilding the derived
 // tables is left to the caller.
-void replaceRows(TSortGrid& heatStartList, const QList<QStringList>& rows);
+void replaceRows(CompetitionTable& heatStartList, const QList<QStringList>& rows);
 
 } // namespace ProtocolFile

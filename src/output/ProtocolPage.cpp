@@ -1,7 +1,7 @@
 #include "output/ProtocolPage.h"
 
+#include "competition/CompetitionTable.h"
 #include "competition/StageTables.h"
-#include "competition/TSortGrid.h"
 #include "competition/Windows1252.h"
 #include "output/AtomicFile.h"
 #include "output/XmlText.h"
@@ -12,12 +12,12 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-bool isResultTable(const TSortGrid& table) {
+bool isResultTable(const CompetitionTable& table) {
     return table.tag() == StageTables::HeatResults || table.tag() == StageTables::FinalResults;
 }
 
 // Alignment of column position k (from 1): the result tables have the extra "Pl." in front.
-QString columnAlignment(const TSortGrid& table, int k) {
+QString columnAlignment(const CompetitionTable& table, int k) {
     const int shift = isResultTable(table) ? 1 : 0;
     if (k >= 2 + shift && k <= 4 + shift)
         return QStringLiteral("<col align=left>");
@@ -61,13 +61,13 @@ QString escapeHtml(const QString& text) {
     return XmlText::escape(shown);
 }
 
-int pageColumnCount(const TSortGrid& table) {
-    const int cols = table.ColCount();
+int pageColumnCount(const CompetitionTable& table) {
+    const int cols = table.columns();
     return table.tag() == StageTables::HeatStartList ? qMax(0, cols - 2) : cols;
 }
 
-QByteArray pageBytes(const TSortGrid& table, const QString& programTitle, const QString& tabCaption,
-                     const SubstituteSource& substitutes) {
+QByteArray pageBytes(const CompetitionTable& table, const QString& programTitle,
+                     const QString& tabCaption, const SubstituteSource& substitutes) {
     const QString title = escapeHtml(programTitle);
     const QString caption = escapeHtml(tabCaption);
     const int n = pageColumnCount(table);
@@ -76,7 +76,7 @@ QByteArray pageBytes(const TSortGrid& table, const QString& programTitle, const 
     const QString designerHost = escapeHtml(QString::fromUtf16(kDesignerHost));
 
     QString page;
-    page.reserve(2048 + qsizetype(table.RowCount()) * n * 16);
+    page.reserve(2048 + qsizetype(table.rowsWithHeader()) * n * 16);
     auto line = [&page](const QString& text) {
         page.append(text).append(kCrLf);
     };
@@ -118,7 +118,7 @@ QByteArray pageBytes(const TSortGrid& table, const QString& programTitle, const 
         line(QStringLiteral("<th  nowrap>") + escapeHtml(table.cell(k, 0)));
     line(QStringLiteral("</tr></thead>"));
     bool substituteShown = false;
-    for (int r = 1; r < table.RowCount(); ++r) {
+    for (int r = 1; r < table.rowsWithHeader(); ++r) {
         page.append(u"<tr>");
         for (int k = 0; k < n; ++k) {
             const CellPresentation::Mark mark = CellPresentation::mark(table, k, r, substitutes);
@@ -144,7 +144,7 @@ QByteArray pageBytes(const TSortGrid& table, const QString& programTitle, const 
     return Windows1252::encodeForHtml(page);
 }
 
-FileWriteResult WriteProtocolPage(const QString& fileName, const TSortGrid& table,
+FileWriteResult WriteProtocolPage(const QString& fileName, const CompetitionTable& table,
                                   const QString& programTitle, const QString& tabCaption,
                                   const SubstituteSource& substitutes) {
     if (const auto failure =

@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
-class TSortGrid;
+class CompetitionTable;
 
 // The "Zeitenprotokoll" web page of one stage table: a fixed page template filled with the
 // program title, the tab caption and the table, every inserted text HTML-escaped and without
@@ -23,15 +23,15 @@ inline constexpr char16_t kDesignerHost[] = u"www.quarnek.de";
 QString escapeHtml(const QString& text);
 
 // The number of columns on the page: the heat start list leaves out "Zeit4" and "Zeit5".
-int pageColumnCount(const TSortGrid& table);
+int pageColumnCount(const CompetitionTable& table);
 
 // The page's bytes (Windows-1252, CR LF).
-QByteArray pageBytes(const TSortGrid& table, const QString& programTitle, const QString& tabCaption,
-                     const SubstituteSource& substitutes = {});
+QByteArray pageBytes(const CompetitionTable& table, const QString& programTitle,
+                     const QString& tabCaption, const SubstituteSource& substitutes = {});
 
 // Writes atomically; on failure the old file stays and the message is
 // "Der Schreibfehler der Datei: " + fileName.
-FileWriteResult WriteProtocolPage(const QString& fileName, const TSortGrid& table,
+FileWriteResult WriteProtocolPage(const QString& fileName, const CompetitionTable& table,
                                   const QString& programTitle, const QString& tabCaption,
                                   const SubstituteSource& substitutes = {});
 

@@ -29,7 +29,7 @@ SpreadsheetCell SpreadsheetCell::classify(const QString& cell, const TimeFormat&
     }
     if (format.setting() == TimeFormat::Seconds) {
         const qint32 hundredths = format.ParseTime(cell);
-        if (hundredths != 0 && format.FormatTime(hundredths) == cell) {
+        if (hundredths != 0 && format.formatTime(hundredths) == cell) {
             result.kind = Kind::Decimal;
             result.number = hundredths / 100.0;
             return result;

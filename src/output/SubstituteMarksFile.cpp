@@ -1,7 +1,7 @@
 #include "output/SubstituteMarksFile.h"
 
+#include "competition/CompetitionTable.h"
 #include "competition/StageTables.h"
-#include "competition/TSortGrid.h"
 #include "competition/Windows1252.h"
 #include "output/AtomicFile.h"
 #include "platform/RegularFile.h"
@@ -43,7 +43,7 @@ QString SubstituteMarksFile::companionPath(const QString& protocolPath) {
 }
 
 SubstituteMarks SubstituteMarksFile::shownIn(const SubstituteMarks& marks,
-                                             const TSortGrid& heatStartList) {
+                                             const CompetitionTable& heatStartList) {
     using StageTables::Heat::Nr;
     using StageTables::Heat::Zeit1;
     SubstituteMarks shown;
@@ -51,7 +51,7 @@ SubstituteMarks SubstituteMarksFile::shownIn(const SubstituteMarks& marks,
         return shown;
     // One walk over the list, not one per mark: a file may hold many thousands of them.
     QHash<QString, int> rows;
-    for (int row = heatStartList.RowCount() - 1; row > 0; --row)
+    for (int row = heatStartList.rowsWithHeader() - 1; row > 0; --row)
         rows.insert(heatStartList.cell(Nr, row).trimmed(), row);
     for (const SubstituteMarks::Mark& mark : marks.marks()) {
         const int row = rows.value(mark.number, 0);

@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
-class TSortGrid;
+class CompetitionTable;
 
 // The substitute marks of a protocol file, kept in a companion file beside it, because the
 // protocol's time texts stay plain times: one line per mark with "Nr.", the run 1 to 5 (the
@@ -25,7 +25,8 @@ public:
     // "Lauf.txt" -> "Lauf-Ersatzzeiten.txt"; a name without ".txt" keeps its whole name.
     static QString companionPath(const QString& protocolPath);
     // The marks that hold in the list as it stands, for a file that keeps this list.
-    static SubstituteMarks shownIn(const SubstituteMarks& marks, const TSortGrid& heatStartList);
+    static SubstituteMarks shownIn(const SubstituteMarks& marks,
+                                   const CompetitionTable& heatStartList);
 
     static QByteArray bytes(const SubstituteMarks& marks);
     static ReadResult parse(const QByteArray& bytes);

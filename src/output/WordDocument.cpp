@@ -212,7 +212,7 @@ std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& 
     return package->toBytes(error);
 }
 
-FileWriteResult ExportToWord(const QString& templatePath, const QString& fileName,
+FileWriteResult exportToWord(const QString& templatePath, const QString& fileName,
                              const QString& title, const QList<QStringList>& rows,
                              FileSystem& system) {
     const OfficeTemplate::Content content =
@@ -230,9 +230,10 @@ FileWriteResult ExportToWord(const QString& templatePath, const QString& fileNam
     return FileWriteResult::success();
 }
 
-FileWriteResult ExportToWord(const QString& templatePath, const QString& fileName,
-                             const QString& title, const TSortGrid& table, FileSystem& system) {
-    return ExportToWord(templatePath, fileName, title,
+FileWriteResult exportToWord(const QString& templatePath, const QString& fileName,
+                             const QString& title, const CompetitionTable& table,
+                             FileSystem& system) {
+    return exportToWord(templatePath, fileName, title,
                         ExportColumns::rows(table, ExportColumns::wordColumns(table)), system);
 }
 

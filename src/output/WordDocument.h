@@ -9,7 +9,7 @@
 #include <QStringList>
 #include <optional>
 
-class TSortGrid;
+class CompetitionTable;
 
 // The Word protocol: the template document with the event title, an empty paragraph and the
 // stage table as a real Word table put in front of its body. Styles, page setup, headers,
@@ -27,12 +27,12 @@ std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& 
 // Reads the template, builds the document from the rows (header row first) and writes it
 // atomically; a template that is missing or cannot be used writes nothing and says why, a
 // failed write keeps the older file and says "Der Schreibfehler der Datei: " + fileName.
-FileWriteResult ExportToWord(const QString& templatePath, const QString& fileName,
+FileWriteResult exportToWord(const QString& templatePath, const QString& fileName,
                              const QString& title, const QList<QStringList>& rows,
                              FileSystem& system = PosixFileSystem::instance());
 // The same with the table's shown columns.
-FileWriteResult ExportToWord(const QString& templatePath, const QString& fileName,
-                             const QString& title, const TSortGrid& table,
+FileWriteResult exportToWord(const QString& templatePath, const QString& fileName,
+                             const QString& title, const CompetitionTable& table,
                              FileSystem& system = PosixFileSystem::instance());
 
 } // namespace WordDocument

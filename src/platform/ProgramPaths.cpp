@@ -75,12 +75,12 @@ QString ProgramPaths::pageFolder(const QString& workingDir) const {
     return writableFolder();
 }
 
-QString ProgramPaths::BackupFileName() const {
+QString ProgramPaths::backupFileName() const {
     return writableFolder() + backupName();
 }
 
 ProgramPaths::BackupLocation ProgramPaths::backupLocation() const {
-    const QString writePath = BackupFileName();
+    const QString writePath = backupFileName();
     BackupLocation location{writePath, writePath};
     if (m_userDataDir.isEmpty())
         return location;
@@ -100,7 +100,7 @@ ProgramPaths::BackupLocation ProgramPaths::backupLocation() const {
     return location;
 }
 
-QString ProgramPaths::DefaultExportName(const QDate& date) {
+QString ProgramPaths::defaultExportName(const QDate& date) {
     QString name = date.toString(QStringLiteral("yyyy-MM-dd"));
     name.replace(u' ', u'0');
     return name + QStringLiteral("-Quarnek-de");

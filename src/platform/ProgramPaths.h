@@ -15,7 +15,7 @@ public:
     ProgramPaths(const QString& executablePath, const QString& dataDir, const QString& userDataDir);
 
     // The executable's file name without directory and extension.
-    QString ProgramTitle() const { return m_title; }
+    QString programTitle() const { return m_title; }
     // With a trailing '/'.
     QString executableDir() const { return m_executableDir; }
     QString dataDir() const { return m_dataDir; }
@@ -34,12 +34,12 @@ public:
     QString pageFolder(const QString& workingDir) const;
 
     // <title>-Sicherungsdatei.txt in writableFolder().
-    QString BackupFileName() const;
+    QString backupFileName() const;
 
     // Where start-up reads the backup and where it is written from then on.
     struct BackupLocation {
         QString readPath;  // may not exist
-        QString writePath; // BackupFileName()
+        QString writePath; // backupFileName()
         // The competition goes on in another file than the one it came from.
         bool relocated() const { return readPath != writePath; }
     };
@@ -49,7 +49,7 @@ public:
     BackupLocation backupLocation() const;
 
     // "yyyy-MM-dd-Quarnek-de"; without extension.
-    static QString DefaultExportName(const QDate& date);
+    static QString defaultExportName(const QDate& date);
 
 private:
     QString backupName() const;

@@ -103,7 +103,7 @@ std::optional<QString> SerialPortMap::devicePathForPort(int port) const {
     return std::nullopt;
 }
 
-quint32 SerialPortMap::ScanSerialPorts() const {
+quint32 SerialPortMap::scanSerialPorts() const {
     quint32 mask = 0;
     for (int port = 1; port <= ScannedPorts; ++port) {
         const std::optional<QString> path = devicePathForPort(port);

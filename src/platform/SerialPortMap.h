@@ -39,7 +39,7 @@ public:
 
     // One bit per port 1 to 16 that exists and can be opened exclusively now (bit n-1), and
     // the highest such port number in the upper 16 bits; 0 when there is none.
-    quint32 ScanSerialPorts() const;
+    quint32 scanSerialPorts() const;
 
     // The device nodes the kernel console writes to, e.g. /dev/ttyS0.
     static QStringList consoleDevices(SerialSystem& system);

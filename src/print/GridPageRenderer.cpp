@@ -37,7 +37,7 @@ int GridPageRenderer::screenWidth(const QFont& font, const QString& text, int sc
     return QFontMetrics(font, &reference).horizontalAdvance(text);
 }
 
-int GridPageRenderer::RenderPages(const PrintableTable& table, QPainter* painter,
+int GridPageRenderer::renderPages(const PrintableTable& table, QPainter* painter,
                                   const NewPage& newPage, const PageGeometry& geometry, Mode mode,
                                   int firstRow, int lastRow, int previewPage) {
     const PageGeometry g = mode == Mode::Preview ? geometry.preview() : geometry;
@@ -65,20 +65,22 @@ void GridPageRenderer::drawPage(const PrintableTable& table, QPainter& painter,
     const QFont titleFont = pageFont(table.font);
     painter.setFont(titleFont);
     const int titleWidth = screenWidth(titleFont, table.pageTitle, table.screenDpi);
-    drawTextTop(painter, g.pageWidth / 2 - g.X(titleWidth / 2), g.Y(0), table.pageTitle);
+    drawTextTop(painter, g.pageWidth / 2 - g.deviceX(titleWidth / 2), g.deviceY(0),
+                table.pageTitle);
     const QString label = page.label();
     const int labelWidth = screenWidth(titleFont, label, table.screenDpi);
-    drawTextTop(painter, g.pageWidth - g.X(labelWidth + PageLayout::LabelRight),
-                g.pageHeight - g.Y(PageLayout::LabelFromBottom), label);
+    drawTextTop(painter, g.pageWidth - g.deviceX(labelWidth + PageLayout::LabelRight),
+                g.pageHeight - g.deviceY(PageLayout::LabelFromBottom), label);
     painter.setFont(table.font);
     if (showsSubstitute(table, page))
-        drawTextTop(painter, PageLayout::LeftEdge, g.pageHeight - g.Y(PageLayout::LabelFromBottom),
+        drawTextTop(painter, PageLayout::LeftEdge,
+                    g.pageHeight - g.deviceY(PageLayout::LabelFromBottom),
                     CellPresentation::substituteLegend());
 
-    int top = g.Y(PageLayout::HeaderTop);
+    int top = g.deviceY(PageLayout::HeaderTop);
     drawRow(table, painter, g, page, 0, top);
     for (int r = page.firstRow; r <= page.lastRow; ++r) {
-        top += g.Y(table.layout.rowHeight(r));
+        top += g.deviceY(table.layout.rowHeight(r));
         drawRow(table, painter, g, page, r, top);
     }
     painter.setBrush(Qt::white);
@@ -103,16 +105,16 @@ void GridPageRenderer::drawRow(const PrintableTable& table, QPainter& painter,
     // A box reaches one device pixel past the next row's top and the next cell's left edge, so
     // neighbours draw their shared border on the same line: at printer resolution one length
     // unit is many device pixels, and boxes one unit larger would draw it twice, apart.
-    const int height = g.Y(layout.rowHeight(row)) + 1;
+    const int height = g.deviceY(layout.rowHeight(row)) + 1;
     painter.setBrush(Qt::NoBrush);
     int x = PageLayout::LeftEdge;
     for (int c = page.firstCol; c <= page.lastCol; ++c) {
         const int width = layout.columnWidth(c);
         const int left = x;
-        x += g.X(width + 1);
+        x += g.deviceX(width + 1);
         if (width <= 0)
             continue;
-        const QRect box(left, top, g.X(width + 1) + 1, height);
+        const QRect box(left, top, g.deviceX(width + 1) + 1, height);
         const CellPresentation::Mark mark = table.mark(c, row);
         if (row == 0)
             painter.fillRect(box, Silver);
@@ -128,15 +130,15 @@ void GridPageRenderer::drawRow(const PrintableTable& table, QPainter& painter,
         const Qt::Alignment alignment = table.alignment(c, row) & Qt::AlignHorizontal_Mask;
         // A text wider than its cell ends in "…", so the reader sees that it goes on. It has
         // the cell but for the margin on the side it is aligned to.
-        const int room = g.X(width) - (alignment & Qt::AlignHCenter ? 0 : g.X(3));
+        const int room = g.deviceX(width) - (alignment & Qt::AlignHCenter ? 0 : g.deviceX(3));
         const QString text =
             metrics.elidedText(table.cell(c, row), Qt::ElideRight, room - markWidth);
         const int textWidth = metrics.horizontalAdvance(text);
-        int offset = g.X(3);
+        int offset = g.deviceX(3);
         if (alignment & Qt::AlignRight)
-            offset = g.X(width - 3) - textWidth - markWidth;
+            offset = g.deviceX(width - 3) - textWidth - markWidth;
         else if (alignment & Qt::AlignHCenter)
-            offset = g.X(width) / 2 - (textWidth + markWidth) / 2;
+            offset = g.deviceX(width) / 2 - (textWidth + markWidth) / 2;
         painter.setClipRect(box.adjusted(1, 1, -1, -1));
         if (mark == CellPresentation::Mark::State)
             painter.setPen(QPen(QColor::fromRgb(CellPresentation::StateText), 0));

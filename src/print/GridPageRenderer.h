@@ -22,7 +22,7 @@ public:
     // calling newPage between them; Preview fills the page white and draws only page
     // previewPage (nothing more when there is no such page); Counting draws nothing.
     // `geometry` is the device's own page; the preview scales it down to screen pixels.
-    static int RenderPages(const PrintableTable& table, QPainter* painter, const NewPage& newPage,
+    static int renderPages(const PrintableTable& table, QPainter* painter, const NewPage& newPage,
                            const PageGeometry& geometry, Mode mode, int firstRow, int lastRow,
                            int previewPage = 1);
 

@@ -1,9 +1,9 @@
 #include "print/GridPrinter.h"
 
 #include "competition/ColumnFit.h"
+#include "competition/CompetitionTable.h"
 #include "competition/StageTables.h"
-#include "competition/TSortGrid.h"
-#include "competition/widgets/TSortGridView.h"
+#include "competition/widgets/CompetitionTableView.h"
 #include "print/GridPageRenderer.h"
 #include "print/PrinterSetup.h"
 
@@ -33,11 +33,11 @@ private:
     std::optional<QFontMetrics> m_metrics;
 };
 
-QHash<QPoint, CellPresentation::Mark> marksOf(const TSortGrid& grid,
+QHash<QPoint, CellPresentation::Mark> marksOf(const CompetitionTable& grid,
                                               const SubstituteSource& substitutes) {
     QHash<QPoint, CellPresentation::Mark> marks;
-    for (int r = 1; r < grid.RowCount(); ++r) {
-        for (int c = 0; c < grid.ColCount(); ++c) {
+    for (int r = 1; r < grid.rowsWithHeader(); ++r) {
+        for (int c = 0; c < grid.columns(); ++c) {
             const CellPresentation::Mark mark = CellPresentation::mark(grid, c, r, substitutes);
             if (mark != CellPresentation::Mark::None)
                 marks.insert(QPoint(c, r), mark);
@@ -48,10 +48,10 @@ QHash<QPoint, CellPresentation::Mark> marksOf(const TSortGrid& grid,
 
 } // namespace
 
-GridPrinter::GridPrinter(const TSortGridView& view, PrinterSetup& printers)
+GridPrinter::GridPrinter(const CompetitionTableView& view, PrinterSetup& printers)
     : m_view(view), m_printers(printers) {}
 
-TSortGrid& GridPrinter::grid() const {
+CompetitionTable& GridPrinter::grid() const {
     return *m_view.grid();
 }
 
@@ -66,11 +66,11 @@ int GridPrinter::neededWidth(int textWidth, Qt::Alignment alignment, const PageG
         return units(textWidth + 1) + 3;
     if (alignment & Qt::AlignHCenter)
         return units(textWidth + 2);
-    return units(page.X(3) + textWidth + 1) - 1;
+    return units(page.deviceX(3) + textWidth + 1) - 1;
 }
 
 PrintableTable GridPrinter::printable() const {
-    const TSortGrid& g = grid();
+    const CompetitionTable& g = grid();
     const QList<StageTables::ColumnSpec> specs = StageTables::columns(g.tag());
     const PageGeometry page = m_printers.geometry();
     const DeviceMetrics device(m_view.font(), m_printers.resolution());
@@ -87,7 +87,7 @@ PrintableTable GridPrinter::printable() const {
     QList<int> widths;
     QList<int> shared;
     int grown = 0;
-    for (int c = 0; c < g.ColCount(); ++c) {
+    for (int c = 0; c < g.columns(); ++c) {
         const Qt::Alignment alignment = c < specs.size() ? specs.at(c).alignment : Qt::AlignLeft;
         table.alignments.append(alignment);
         if (m_view.isColumnHidden(c)) {
@@ -126,18 +126,19 @@ PrintableTable GridPrinter::printable() const {
         grown -= taken;
     }
     // Every row of a stage table has the designed height, the header row included.
-    table.layout = PageLayout(widths, QList<int>(g.RowCount(), TSortGridView::RowHeight));
+    table.layout =
+        PageLayout(widths, QList<int>(g.rowsWithHeader(), CompetitionTableView::RowHeight));
     table.font = m_view.font();
-    table.pageTitle = g.printOptions().PageTitle;
+    table.pageTitle = g.printOptions().pageTitle;
     table.screenDpi = m_printers.screenDpi();
     return table;
 }
 
-int GridPrinter::PageCount() const {
-    grid().printOptions().PrintRange = prAll;
-    return GridPageRenderer::RenderPages(printable(), nullptr, {}, m_printers.geometry(),
+int GridPrinter::pageCount() const {
+    grid().printOptions().range = prAll;
+    return GridPageRenderer::renderPages(printable(), nullptr, {}, m_printers.geometry(),
                                          GridPageRenderer::Mode::Counting, 1,
-                                         grid().RowCount() - 1);
+                                         grid().rowsWithHeader() - 1);
 }
 
 QSize GridPrinter::previewSize() const {
@@ -145,19 +146,19 @@ QSize GridPrinter::previewSize() const {
     return QSize(page.pageWidth, page.pageHeight);
 }
 
-void GridPrinter::DrawPreview(QImage& image) const {
-    TPrintOptions& options = grid().printOptions();
-    options.PrintRange = prAll;
+void GridPrinter::drawPreview(QImage& image) const {
+    PrintOptions& options = grid().printOptions();
+    options.range = prAll;
     QPainter painter(&image);
-    GridPageRenderer::RenderPages(printable(), &painter, {}, m_printers.geometry(),
-                                  GridPageRenderer::Mode::Preview, 1, grid().RowCount() - 1,
-                                  options.PreviewPage);
+    GridPageRenderer::renderPages(printable(), &painter, {}, m_printers.geometry(),
+                                  GridPageRenderer::Mode::Preview, 1, grid().rowsWithHeader() - 1,
+                                  options.previewPage);
 }
 
 GridPrinter::PrintJob GridPrinter::printJob() const {
-    const TPrintOptions& options = grid().printOptions();
-    PrintJob job{printable(), m_printers.geometry(), qMax(1, options.FromRow), 1};
-    job.lastRow = qMax(job.firstRow, qMin(options.ToRow, grid().RowCount() - 1));
+    const PrintOptions& options = grid().printOptions();
+    PrintJob job{printable(), m_printers.geometry(), qMax(1, options.fromRow), 1};
+    job.lastRow = qMax(job.firstRow, qMin(options.toRow, grid().rowsWithHeader() - 1));
     return job;
 }
 
@@ -168,7 +169,7 @@ bool GridPrinter::print(QPrinter& printer, const PrintJob& job,
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    GridPageRenderer::RenderPages(
+    GridPageRenderer::renderPages(
         job.table, &painter,
         [&printer, progress] {
             if (progress)
@@ -181,7 +182,7 @@ bool GridPrinter::print(QPrinter& printer, const PrintJob& job,
 
 GridPrinter::PdfJob GridPrinter::pdfJob(const std::optional<QPageLayout>& pageLayout) const {
     return PdfJob{printable(), pageLayout.value_or(m_printers.pageLayout()),
-                  m_printers.resolution(), m_printers.screenDpi(), grid().printOptions().JobTitle};
+                  m_printers.resolution(), m_printers.screenDpi(), grid().printOptions().jobTitle};
 }
 
 QByteArray GridPrinter::pdfDocument(const PdfJob& job, BackgroundExport::Progress* progress) {
@@ -200,7 +201,7 @@ QByteArray GridPrinter::pdfDocument(const PdfJob& job, BackgroundExport::Progres
         if (progress)
             progress->total = job.table.layout.pageCount(page, 1, lastRow);
         QPainter painter(&writer);
-        GridPageRenderer::RenderPages(
+        GridPageRenderer::renderPages(
             job.table, &painter,
             [&writer, progress] {
                 if (progress)

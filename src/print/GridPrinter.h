@@ -11,27 +11,27 @@
 class QImage;
 class QPrinter;
 class PrinterSetup;
-class TSortGrid;
-class TSortGridView;
+class CompetitionTable;
+class CompetitionTableView;
 
 // The print operations of one shown table: count its pages, draw one page of the preview, and
 // prepare a printout or a PDF document of it, all laid out for the chosen printer's page. The
 // printout and the PDF work on a copy of the table, so they can run on another thread.
 class GridPrinter {
 public:
-    GridPrinter(const TSortGridView& view, PrinterSetup& printers);
+    GridPrinter(const CompetitionTableView& view, PrinterSetup& printers);
 
-    TSortGrid& grid() const;
-    const TSortGridView& view() const { return m_view; }
+    CompetitionTable& grid() const;
+    const CompetitionTableView& view() const { return m_view; }
 
     static QString noPrinterMessage() { return QStringLiteral("No Printer is installed"); }
 
-    // The pages rows 1..RowCount-1 need.
-    int PageCount() const;
+    // The pages rows 1..rowsWithHeader-1 need.
+    int pageCount() const;
     // Page PreviewPage, in screen pixels, into the image (which must be at least previewSize).
-    void DrawPreview(QImage& image) const;
+    void drawPreview(QImage& image) const;
 
-    // A printout of rows FromRow..ToRow, as the table is now.
+    // A printout of rows FromRow..toRow, as the table is now.
     struct PrintJob {
         PrintableTable table;
         PageGeometry geometry;
@@ -43,7 +43,7 @@ public:
     static bool print(QPrinter& printer, const PrintJob& job,
                       BackgroundExport::Progress* progress = nullptr);
 
-    // Every page of rows 1..RowCount-1 as a PDF document, on the given page (unset: the page
+    // Every page of rows 1..rowsWithHeader-1 as a PDF document, on the given page (unset: the page
     // the preview shows).
     struct PdfJob {
         PrintableTable table;
@@ -70,6 +70,6 @@ public:
     static constexpr int MinimumNameWidth = 40;
 
 private:
-    const TSortGridView& m_view;
+    const CompetitionTableView& m_view;
     PrinterSetup& m_printers;
 };

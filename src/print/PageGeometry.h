@@ -22,8 +22,8 @@ struct PageGeometry {
 
     // Lengths beyond the int range (an absurd column width) stop at its ends, so sums of them
     // still compare correctly instead of wrapping around.
-    int X(qint64 v) const { return saturated(v * factorX); }
-    int Y(qint64 v) const { return saturated(v * factorY); }
+    int deviceX(qint64 v) const { return saturated(v * factorX); }
+    int deviceY(qint64 v) const { return saturated(v * factorY); }
     static int saturated(qint64 v);
 
     bool operator==(const PageGeometry&) const = default;

@@ -9,7 +9,7 @@ int PageLayout::bandEnd(const PageGeometry& g, int firstCol) const {
     int last = firstCol;
     qint64 sum = 0;
     for (int c = firstCol; c < columnCount(); ++c) {
-        sum += g.X(qint64{columnWidth(c)} + 1);
+        sum += g.deviceX(qint64{columnWidth(c)} + 1);
         if (sum <= g.pageWidth)
             last = c;
     }
@@ -23,13 +23,13 @@ int PageLayout::bandEnd(const PageGeometry& g, int firstCol) const {
 int PageLayout::cellLeft(const PageGeometry& g, int firstCol, int col) const {
     qint64 x = LeftEdge;
     for (int c = firstCol; c < col; ++c)
-        x += g.X(qint64{columnWidth(c)} + 1);
+        x += g.deviceX(qint64{columnWidth(c)} + 1);
     return PageGeometry::saturated(x);
 }
 
 QList<PrintPage> PageLayout::pages(const PageGeometry& g, int firstRow, int lastRow) const {
     QList<PrintPage> result;
-    const int lowest = g.pageHeight - g.Y(RowFootClearance);
+    const int lowest = g.pageHeight - g.deviceY(RowFootClearance);
     int number = 0;
     int band = 0;
     for (int firstCol = 0; firstCol < columnCount();) {
@@ -37,20 +37,20 @@ QList<PrintPage> PageLayout::pages(const PageGeometry& g, int firstRow, int last
         ++band;
         const bool banded = lastCol != columnCount() - 1 || band > 1;
         PrintPage page{++number, band, 1, banded, firstCol, lastCol, firstRow, firstRow - 1};
-        qint64 position = g.Y(HeaderTop);
+        qint64 position = g.deviceY(HeaderTop);
         for (int r = firstRow; r <= lastRow; ++r) {
-            position += g.Y(rowHeight(r));
+            position += g.deviceY(rowHeight(r));
             // A row taller than a whole page still goes on a page of its own, cut at its foot,
             // rather than pushing the pages on for ever.
             const bool pageEmpty = page.lastRow < page.firstRow;
-            if (position + g.Y(rowHeight(r)) <= lowest || pageEmpty) {
+            if (position + g.deviceY(rowHeight(r)) <= lowest || pageEmpty) {
                 page.lastRow = r;
                 continue;
             }
             result.append(page);
             page =
                 PrintPage{++number, band, page.pageInBand + 1, banded, firstCol, lastCol, r, r - 1};
-            position = g.Y(HeaderTop);
+            position = g.deviceY(HeaderTop);
             --r;
         }
         result.append(page);

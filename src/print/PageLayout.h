@@ -19,7 +19,7 @@ public:
     static constexpr int RowFootClearance = LabelFromBottom + 2;
 
     // Column widths in screen pixels (a hidden column is -1), row heights of rows 0 (header)
-    // to RowCount-1.
+    // to rowsWithHeader-1.
     PageLayout(QList<int> columnWidths, QList<int> rowHeights);
 
     // The pages of rows firstRow..lastRow, band after band.

@@ -1,8 +1,8 @@
 #include "print/PrintPreviewCommand.h"
 
-#include "competition/TSortGrid.h"
+#include "competition/CompetitionTable.h"
 #include "print/GridPrinter.h"
-#include "print/TFormPP.h"
+#include "print/PrintPreviewWindow.h"
 
 #include <QLabel>
 #include <QPrintDialog>
@@ -15,12 +15,12 @@ bool PrintPreviewCommand::desktopDialog(QPrinter& printer, int pageCount, QWidge
     return dialog.exec() == QDialog::Accepted;
 }
 
-PrintPreviewCommand::PrintPreviewCommand(TFormPP& preview, QString programTitle, QWidget* parent,
-                                         PrintDialog dialog)
+PrintPreviewCommand::PrintPreviewCommand(PrintPreviewWindow& preview, QString programTitle,
+                                         QWidget* parent, PrintDialog dialog)
     : m_preview(preview), m_programTitle(std::move(programTitle)), m_parent(parent),
       m_dialog(dialog ? std::move(dialog) : PrintDialog(desktopDialog)) {}
 
-bool PrintPreviewCommand::run(const TSortGridView& view, const QString& tabCaption) {
+bool PrintPreviewCommand::run(const CompetitionTableView& view, const QString& tabCaption) {
     // A printout still running owns the printer; its preview comes to the front instead.
     if (m_preview.printers().printing()) {
         m_preview.raise();
@@ -30,28 +30,28 @@ bool PrintPreviewCommand::run(const TSortGridView& view, const QString& tabCapti
     m_preview.setMessageTitle(m_programTitle);
     m_preview.setTable(view);
     GridPrinter& table = *m_preview.table();
-    if (!m_dialog(m_preview.printers().printer(), table.PageCount(), m_parent))
+    if (!m_dialog(m_preview.printers().printer(), table.pageCount(), m_parent))
         return false;
     m_preview.setWindowTitle(QStringLiteral("Druckvorschau ") + tabCaption);
-    TPrintOptions& options = table.grid().printOptions();
-    options.PageTitle = tabCaption;
-    options.JobTitle = jobTitle(m_programTitle);
-    options.PreviewPage = 1;
-    options.Copies = 1;
-    m_preview.LabelVon->setText(QStringLiteral(" von ") + QString::number(table.PageCount()));
-    options.FromRow = 1;
-    options.ToRow = table.grid().RowCount() - 1;
-    const int pages = table.PageCount();
+    PrintOptions& options = table.grid().printOptions();
+    options.pageTitle = tabCaption;
+    options.jobTitle = jobTitle(m_programTitle);
+    options.previewPage = 1;
+    options.copies = 1;
+    m_preview.pageCountLabel->setText(QStringLiteral(" von ") + QString::number(table.pageCount()));
+    options.fromRow = 1;
+    options.toRow = table.grid().rowsWithHeader() - 1;
+    const int pages = table.pageCount();
     {
         // The page is drawn once, when the window is shown, not on every step of the spin box.
-        const QSignalBlocker quiet(m_preview.sePage);
-        m_preview.sePage->setMaximum(pages);
-        m_preview.sePage->setEnabled(pages > 1);
-        m_preview.sePage->setValue(1);
+        const QSignalBlocker quiet(m_preview.pageBox);
+        m_preview.pageBox->setMaximum(pages);
+        m_preview.pageBox->setEnabled(pages > 1);
+        m_preview.pageBox->setValue(1);
     }
     // Shown already: laid out and drawn again in place, without closing and reopening.
     if (m_preview.isVisible())
-        m_preview.FormShow();
+        m_preview.placeWhenShown();
     else
         m_preview.show();
     m_preview.raise();

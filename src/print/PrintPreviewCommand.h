@@ -5,8 +5,8 @@
 
 class QPrinter;
 class QWidget;
-class TFormPP;
-class TSortGridView;
+class PrintPreviewWindow;
+class CompetitionTableView;
 
 // "Druckvorschau...": lets the operator choose the printer, prepares the shown table's print
 // settings and the preview window for it, and shows the preview.
@@ -15,7 +15,7 @@ public:
     // Runs the print dialog on the printer with the pages 1..pageCount offered; true for OK.
     using PrintDialog = std::function<bool(QPrinter& printer, int pageCount, QWidget* parent)>;
 
-    PrintPreviewCommand(TFormPP& preview, QString programTitle, QWidget* parent,
+    PrintPreviewCommand(PrintPreviewWindow& preview, QString programTitle, QWidget* parent,
                         PrintDialog dialog = {});
 
     // The desktop's print dialog, the default of every printout.
@@ -26,10 +26,10 @@ public:
     }
 
     // True when the preview was shown, false when the dialog was cancelled.
-    bool run(const TSortGridView& view, const QString& tabCaption);
+    bool run(const CompetitionTableView& view, const QString& tabCaption);
 
 private:
-    TFormPP& m_preview;
+    PrintPreviewWindow& m_preview;
     QString m_programTitle;
     QWidget* m_parent;
     PrintDialog m_dialog;

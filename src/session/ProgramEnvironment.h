@@ -41,7 +41,7 @@ public:
     void setUserDataDir(const QString& dir) { m_userDataDir = dir; }
 
     ProgramPaths paths() const;
-    QString backupFileName() const { return paths().BackupFileName(); }
+    QString backupFileName() const { return paths().backupFileName(); }
 
     QChar decimalSeparator() const { return m_decimalSeparator; }
     void setDecimalSeparator(QChar separator) { m_decimalSeparator = separator; }

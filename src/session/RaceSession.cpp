@@ -52,9 +52,9 @@ void RaceSession::start() {
     m_barriers->applySettings(timing);
     m_clock->startUp(timing);
     m_competition.writeDerivedHeaders();
-    m_presentPortMask = m_port->ScanSerialPorts();
+    m_presentPortMask = m_port->scanSerialPorts();
     m_clock->clearBestTime();
-    m_display->ShowTime(DisplayRow::Upper, 0);
+    m_display->showTime(DisplayRow::Upper, 0);
     m_competition.writeHeatStartListHeader();
     loadBackup();
     // A port that cannot be opened is forgotten, so 0 is saved and the barriers stay off.
@@ -141,7 +141,7 @@ void RaceSession::loadBackup() {
         BackupStartup::load(m_competition.heatStartList(), m_environment.paths().backupLocation(),
                             QDateTime::currentDateTime(), notation);
     if (m_backupOutcome.loaded) {
-        m_derivation->DeriveAll();
+        m_derivation->deriveAll();
         Q_EMIT audienceChanged();
         m_competition.heatStartList().setModified(false);
     }
@@ -155,7 +155,7 @@ void RaceSession::loadBackup() {
         m_marksNotice = m_marksBackup->load(m_backupOutcome.readPath);
     const bool converted = m_backupOutcome.loaded && m_backupOutcome.converted.cells > 0;
     if (converted) {
-        m_journal->recorder().note(QStringLiteral("Ergebnis: ") + notation.FormatTime(1024),
+        m_journal->recorder().note(QStringLiteral("Ergebnis: ") + notation.formatTime(1024),
                                    QStringLiteral("Sicherungsdatei: ") +
                                        TimeNotation::summary(m_backupOutcome.converted));
         if (TimeNotation::convertMarks(m_competition.substituteMarks(), notation))
@@ -217,10 +217,10 @@ void RaceSession::captureCompetitor() {
     // The final start list begins with the same four columns as the heat start list. An empty
     // list gives empty texts; the run starts all the same. While a run is open the audience
     // sees the competitor it belongs to.
-    const TSortGrid& list = m_competition.stageTable(page);
+    const CompetitionTable& list = m_competition.stageTable(page);
     const int row = m_binding->isBound() && m_binding->row() > 0 && &m_binding->table() == &list
                         ? m_binding->row()
-                        : list.Row();
+                        : list.selectedRow();
     setCurrentCompetitor(list.cell(0, row) + u' ' + list.cell(1, row) + u' ' + list.cell(2, row),
                          list.cell(3, row));
 }
@@ -232,7 +232,7 @@ bool RaceSession::runOpen() const {
 void RaceSession::bindRun() {
     // Pages 0 and 1 write into the heat start list, 2 and 3 into the final start list.
     m_binding->bind(activePage());
-    const TSortGrid& list = m_binding->table();
+    const CompetitionTable& list = m_binding->table();
     const int row = m_binding->row();
     journalNote(QStringLiteral("Lauf für"),
                 RunBinding::describeRow(list, row) + QStringLiteral(", ") +
@@ -250,7 +250,7 @@ bool RaceSession::admitEntry(RunClock::Origin origin) {
     if (!m_binding->isBound())
         return true;
     const int row = m_binding->row();
-    TSortGrid& list = m_binding->table();
+    CompetitionTable& list = m_binding->table();
     // Said as the clock shows it, whatever the notation of the tables.
     const qint32 hundredths = m_clock->runTime() / 10;
     const QString time = QStringLiteral("%1,%2 s")
@@ -263,9 +263,9 @@ bool RaceSession::admitEntry(RunClock::Origin origin) {
                                         "bleibt stehen; 00:00 verwirft sie."));
         return false;
     }
-    if (list.Row() == row)
+    if (list.selectedRow() == row)
         return true;
-    const QString selected = RunBinding::describeRow(list, list.Row());
+    const QString selected = RunBinding::describeRow(list, list.selectedRow());
     if (origin == RunClock::Origin::Automatic) {
         Q_EMIT runNotice(QStringLiteral("Nicht automatisch eingetragen: gewählt ist ") + selected +
                          QStringLiteral(", der Lauf gehört ") + m_binding->describe() +
@@ -316,19 +316,19 @@ void RaceSession::enterClockRun(qint32 runTimeMs) {
 
 void RaceSession::writeRun(int page, qint32 runTimeMs) {
     const ResultEntry::Target target = ResultEntry::target(m_competition, page);
-    const ResultEntry::Outcome outcome = ResultEntry::EnterRunTime(m_competition, page, runTimeMs);
+    const ResultEntry::Outcome outcome = ResultEntry::enterRunTime(m_competition, page, runTimeMs);
     if (outcome == ResultEntry::Outcome::NotInHeatList ||
         outcome == ResultEntry::Outcome::NoFreeFinalRun) {
-        const TSortGrid& list = ResultEntry::targetTable(m_competition, page);
+        const CompetitionTable& list = ResultEntry::targetTable(m_competition, page);
         Q_EMIT runNotice(QStringLiteral("Nicht eingetragen: ") +
-                         RunBinding::describeRow(list, list.Row()) +
+                         RunBinding::describeRow(list, list.selectedRow()) +
                          (outcome == ResultEntry::Outcome::NotInHeatList
                               ? QStringLiteral(" fehlt in der Startliste")
                               : QStringLiteral(" hat beide Endläufe")) +
                          QStringLiteral(". Die Zeit steht im Zeitprotokoll."));
     }
     publishEntered(target.heatRow, target.run);
-    const int before = ResultEntry::targetTable(m_competition, page).Row();
+    const int before = ResultEntry::targetTable(m_competition, page).selectedRow();
     // A changed selection runs the selected-row steps through the table's own signal.
     if (ResultEntry::selectNextRow(m_competition, page) == before)
         Q_EMIT selectionKeptAfterEntry(page < 2 ? 0 : 2);
@@ -345,8 +345,8 @@ void RaceSession::enterNotFinished() {
         page = m_binding->page();
         m_binding->table().setRow(m_binding->row());
     }
-    const TSortGrid& list = ResultEntry::targetTable(m_competition, page);
-    const QString competitor = RunBinding::describeRow(list, list.Row());
+    const CompetitionTable& list = ResultEntry::targetTable(m_competition, page);
+    const QString competitor = RunBinding::describeRow(list, list.selectedRow());
     if (RunStateEntry::enterState(m_competition, page, RunState::DNF) ==
         RunStateEntry::Outcome::Written) {
         m_binding->release();
@@ -375,7 +375,7 @@ bool RaceSession::admitsStartList(const QList<QStringList>& rowsAfter) {
     return false;
 }
 
-bool RaceSession::admitsRowChange(const TSortGrid& table, int row) {
+bool RaceSession::admitsRowChange(const CompetitionTable& table, int row) {
     if (!runOpen() || &table != &m_binding->table() || row != m_binding->row())
         return true;
     Q_EMIT runNotice(QStringLiteral("Nicht möglich: der Lauf von ") + m_binding->describe() +
@@ -385,8 +385,8 @@ bool RaceSession::admitsRowChange(const TSortGrid& table, int row) {
 
 void RaceSession::publishEntered(int row, int run) {
     using namespace StageTables;
-    const TSortGrid& heat = m_competition.heatStartList();
-    if (!m_live || row <= 0 || row >= heat.RowCount() || run < 0)
+    const CompetitionTable& heat = m_competition.heatStartList();
+    if (!m_live || row <= 0 || row >= heat.rowsWithHeader() || run < 0)
         return;
     // The row that holds the time now, a new one included: not whoever was shown while it ran.
     m_live->resultEntered(heat.cell(Heat::Nr, row) + u' ' + heat.cell(Heat::Name, row) + u' ' +

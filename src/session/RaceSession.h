@@ -147,7 +147,7 @@ public:
     bool admitsStartList(const QList<QStringList>& rowsAfter);
     // The same rule for a command that removes a row or closes its free runs (delete,
     // eliminate, a run state): the competitor of the open run keeps his row and runs.
-    bool admitsRowChange(const TSortGrid& table, int row);
+    bool admitsRowChange(const CompetitionTable& table, int row);
     // "Neue": empties the competition; the best time and the lower display row start over.
     void startNewProtocol();
 

@@ -1,7 +1,7 @@
 #include "session/RunBinding.h"
 
 #include "competition/Competition.h"
-#include "competition/TSortGrid.h"
+#include "competition/CompetitionTable.h"
 
 #include <algorithm>
 
@@ -18,7 +18,7 @@ RunBinding::RunBinding(Competition& competition, QObject* parent)
     watch(competition.finalStartList());
 }
 
-void RunBinding::watch(TSortGrid& table) {
+void RunBinding::watch(CompetitionTable& table) {
     const auto mine = [this, &table] {
         return m_bound && &table == &this->table();
     };
@@ -43,20 +43,20 @@ void RunBinding::watch(TSortGrid& table) {
                 if (mine())
                     cellsChanged(topLeft, bottomRight);
             });
-    connect(&table, &TSortGrid::cellEdited, this, [this, mine](int col, int row) {
+    connect(&table, &CompetitionTable::cellEdited, this, [this, mine](int col, int row) {
         if (mine())
             cellEdited(col, row);
     });
 }
 
-TSortGrid& RunBinding::table() const {
+CompetitionTable& RunBinding::table() const {
     return m_page == 2 ? m_competition.finalStartList() : m_competition.heatStartList();
 }
 
 void RunBinding::bind(int page) {
     m_page = page >= 2 ? 2 : 0;
-    const TSortGrid& list = table();
-    m_row = list.Row();
+    const CompetitionTable& list = table();
+    m_row = list.selectedRow();
     m_identity.clear();
     for (int col = 0; col < IdentityColumns; ++col)
         m_identity.append(list.cell(col, m_row).trimmed());
@@ -80,7 +80,7 @@ void RunBinding::release() {
 }
 
 bool RunBinding::selectionOnCompetitor() const {
-    return m_bound && m_row > 0 && table().Row() == m_row;
+    return m_bound && m_row > 0 && table().selectedRow() == m_row;
 }
 
 QString RunBinding::describe() const {
@@ -92,7 +92,7 @@ QString RunBinding::describe() const {
     return parts.join(u' ');
 }
 
-QString RunBinding::describeRow(const TSortGrid& table, int row) {
+QString RunBinding::describeRow(const CompetitionTable& table, int row) {
     QStringList parts{QStringLiteral("Nr. ") + table.cell(0, row).trimmed()};
     for (int col = 1; col < 3; ++col) {
         if (const QString text = table.cell(col, row).trimmed(); !text.isEmpty())
@@ -109,8 +109,8 @@ bool RunBinding::heldBy(const QList<QStringList>& heatRows) const {
     });
 }
 
-bool RunBinding::rowIsCompetitor(const TSortGrid& table, int row) const {
-    if (row < 1 || row >= table.RowCount())
+bool RunBinding::rowIsCompetitor(const CompetitionTable& table, int row) const {
+    if (row < 1 || row >= table.rowsWithHeader())
         return false;
     return isCompetitor([&table, row](int col) { return table.cell(col, row); });
 }
@@ -124,12 +124,12 @@ bool RunBinding::isCompetitor(const std::function<QString(int col)>& cell) const
 }
 
 int RunBinding::locate() const {
-    const TSortGrid& list = table();
+    const CompetitionTable& list = table();
     if (rowIsCompetitor(list, m_row))
         return m_row;
     int first = -1;
     int seen = 0;
-    for (int r = 1; r < list.RowCount(); ++r) {
+    for (int r = 1; r < list.rowsWithHeader(); ++r) {
         if (!rowIsCompetitor(list, r))
             continue;
         if (seen++ == m_occurrence)

@@ -6,7 +6,7 @@
 #include <functional>
 
 class Competition;
-class TSortGrid;
+class CompetitionTable;
 
 // The competitor a run belongs to, from its start (or its countdown) until its time is entered
 // or dropped. The run is bound to the person, not to a row: whatever a command does to the start
@@ -29,14 +29,14 @@ public:
     bool isBound() const { return m_bound; }
     // 0 for the heat start list, 2 for the final start list.
     int page() const { return m_page; }
-    TSortGrid& table() const;
+    CompetitionTable& table() const;
     // The competitor's row now; -1 when no row of the list is that competitor.
     int row() const { return m_row; }
     // Whether the selection stands on the competitor.
     bool selectionOnCompetitor() const;
     // "Nr. 92 Meier Hans" for texts; the number alone when the row has no name.
     QString describe() const;
-    static QString describeRow(const TSortGrid& table, int row);
+    static QString describeRow(const CompetitionTable& table, int row);
 
     // Whether these data rows of the heat start list (cells in its column order) still hold the
     // competitor; true when no run is bound.
@@ -47,12 +47,12 @@ Q_SIGNALS:
     void competitorLost(const QString& description);
 
 private:
-    void watch(TSortGrid& table);
+    void watch(CompetitionTable& table);
     void aboutToChange();
     void changed();
     void cellsChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);
     void cellEdited(int col, int row);
-    bool rowIsCompetitor(const TSortGrid& table, int row) const;
+    bool rowIsCompetitor(const CompetitionTable& table, int row) const;
     // Whether the cells the function gives by column are the competitor's number and names.
     bool isCompetitor(const std::function<QString(int col)>& cell) const;
     int locate() const;

@@ -19,7 +19,7 @@ constexpr int StartupCheckLines = 100;
 } // namespace
 
 SessionJournal::SessionJournal(const TickSource& ticks, RunClock& clock, BarrierLogic& barriers,
-                               LightBarrierPort& port, TSortGrid& heatStartList,
+                               LightBarrierPort& port, CompetitionTable& heatStartList,
                                const QString& heatCaption, BackupWriter& backup,
                                const QString& programTitle, QObject* parent)
     : QObject(parent), m_backup(backup) {

@@ -10,7 +10,7 @@ class JournalRunIndex;
 class JournalWriter;
 class LightBarrierPort;
 class RunClock;
-class TSortGrid;
+class CompetitionTable;
 class TickSource;
 
 // The impulse journal of one race session: a writer for the day files next to the backup and a
@@ -21,8 +21,9 @@ class SessionJournal : public QObject {
     Q_OBJECT
 public:
     SessionJournal(const TickSource& ticks, RunClock& clock, BarrierLogic& barriers,
-                   LightBarrierPort& port, TSortGrid& heatStartList, const QString& heatCaption,
-                   BackupWriter& backup, const QString& programTitle, QObject* parent = nullptr);
+                   LightBarrierPort& port, CompetitionTable& heatStartList,
+                   const QString& heatCaption, BackupWriter& backup, const QString& programTitle,
+                   QObject* parent = nullptr);
     // Journals the program's end and waits for the last lines to reach the disk.
     ~SessionJournal() override;
 

@@ -35,7 +35,7 @@ QString result(const QString& time, const QStringList& row) {
 }
 
 bool isTime(const QString& text) {
-    return !TimeFormat::IsFreeTimeCell(text) && !RunState::isState(text);
+    return !TimeFormat::isFreeTimeCell(text) && !RunState::isState(text);
 }
 
 QString oneCell(const QStringList& before, const QStringList& after, int col,
@@ -45,9 +45,9 @@ QString oneCell(const QStringList& before, const QStringList& after, int col,
         return caption + QStringLiteral(" ändern") + forNumber(after);
     if (RunState::isState(text))
         return text.trimmed() + forNumber(after);
-    if (TimeFormat::IsFreeTimeCell(text) && !TimeFormat::IsFreeTimeCell(before.value(col)))
+    if (TimeFormat::isFreeTimeCell(text) && !TimeFormat::isFreeTimeCell(before.value(col)))
         return QStringLiteral("Lauf wiederholen") + forNumber(after);
-    if (TimeFormat::IsFreeTimeCell(before.value(col)))
+    if (TimeFormat::isFreeTimeCell(before.value(col)))
         return result(text, after);
     return QStringLiteral("Zeit ") + text + forNumber(after);
 }

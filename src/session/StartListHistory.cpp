@@ -1,17 +1,17 @@
 #include "session/StartListHistory.h"
 
 #include "competition/Competition.h"
-#include "competition/TSortGrid.h"
+#include "competition/CompetitionTable.h"
 #include "session/StartListChange.h"
 #include "session/StartListChangeName.h"
 
-StartListHistory::StartListHistory(TSortGrid& heatStartList, QObject* parent)
+StartListHistory::StartListHistory(CompetitionTable& heatStartList, QObject* parent)
     : StartListHistory(heatStartList, nullptr, parent) {}
 
 StartListHistory::StartListHistory(Competition& competition, QObject* parent)
     : StartListHistory(competition.heatStartList(), &competition, parent) {}
 
-StartListHistory::StartListHistory(TSortGrid& heatStartList, Competition* competition,
+StartListHistory::StartListHistory(CompetitionTable& heatStartList, Competition* competition,
                                    QObject* parent)
     : QObject(parent), m_grid(heatStartList), m_competition(competition), m_last(snapshot()) {
     m_settle.setSingleShot(true);
@@ -54,7 +54,7 @@ void StartListHistory::tableChanged() {
     if (!m_pending) {
         m_pending = true;
         // The competitor the command acted on, before it moved the selection on.
-        m_selectionBefore = m_grid.Row();
+        m_selectionBefore = m_grid.selectedRow();
         m_settle.start();
     }
 }

@@ -8,7 +8,7 @@
 #include <functional>
 
 class Competition;
-class TSortGrid;
+class CompetitionTable;
 
 // The history of the heat start list: every change becomes a step that "Rückgängig" takes back
 // and "Wiederholen" makes again. It watches the table itself, so no change can pass it by
@@ -17,7 +17,7 @@ class TSortGrid;
 class StartListHistory : public QObject {
     Q_OBJECT
 public:
-    explicit StartListHistory(TSortGrid& heatStartList, QObject* parent = nullptr);
+    explicit StartListHistory(CompetitionTable& heatStartList, QObject* parent = nullptr);
     // The competition's heat start list together with its substitute marks.
     explicit StartListHistory(Competition& competition, QObject* parent = nullptr);
 
@@ -52,13 +52,13 @@ Q_SIGNALS:
     void stepsChanged();
 
 private:
-    StartListHistory(TSortGrid& heatStartList, Competition* competition, QObject* parent);
+    StartListHistory(CompetitionTable& heatStartList, Competition* competition, QObject* parent);
     void tableChanged();
     bool gateAdmits(const StartListSnapshot& target);
     StartListSnapshot snapshot() const;
     void restore(const StartListSnapshot& snapshot);
 
-    TSortGrid& m_grid;
+    CompetitionTable& m_grid;
     Competition* m_competition = nullptr;
     QUndoStack m_stack;
     StartListSnapshot m_last;

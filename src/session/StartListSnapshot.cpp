@@ -1,19 +1,19 @@
 #include "session/StartListSnapshot.h"
 
-#include "competition/TSortGrid.h"
+#include "competition/CompetitionTable.h"
 
-StartListSnapshot StartListSnapshot::of(const TSortGrid& grid) {
+StartListSnapshot StartListSnapshot::of(const CompetitionTable& grid) {
     StartListSnapshot snapshot;
-    snapshot.rows.reserve(grid.RowCount());
-    for (int r = 0; r < grid.RowCount(); ++r)
+    snapshot.rows.reserve(grid.rowsWithHeader());
+    for (int r = 0; r < grid.rowsWithHeader(); ++r)
         snapshot.rows.append(grid.rowCells(r));
-    snapshot.selectedRow = grid.Row();
+    snapshot.selectedRow = grid.selectedRow();
     return snapshot;
 }
 
-void StartListSnapshot::restoreInto(TSortGrid& grid) const {
+void StartListSnapshot::restoreInto(CompetitionTable& grid) const {
     grid.beginUpdate();
-    grid.SetRowCount(static_cast<int>(rows.size()));
+    grid.setRowsWithHeader(static_cast<int>(rows.size()));
     for (int r = 0; r < rows.size(); ++r)
         grid.setRowCells(r, rows[r]);
     grid.endUpdate();

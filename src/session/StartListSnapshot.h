@@ -5,7 +5,7 @@
 #include <QList>
 #include <QStringList>
 
-class TSortGrid;
+class CompetitionTable;
 
 // The heat start list as it stands, captions included, the selected row and which of its times
 // are substitutes. Cells are shared with the table, so taking one costs a pointer per row, not
@@ -17,9 +17,9 @@ struct StartListSnapshot {
     // a measured time.
     SubstituteMarks marks;
 
-    static StartListSnapshot of(const TSortGrid& grid);
+    static StartListSnapshot of(const CompetitionTable& grid);
     // Puts every row back as it was, in one reset of the table, and selects the row.
-    void restoreInto(TSortGrid& grid) const;
+    void restoreInto(CompetitionTable& grid) const;
 
     bool sameRows(const StartListSnapshot& other) const { return rows == other.rows; }
     bool sameContent(const StartListSnapshot& other) const {

@@ -8,7 +8,7 @@ SubstituteMarksBackup::SubstituteMarksBackup(Competition& competition, const QSt
     : QObject(parent), m_competition(competition),
       m_path(SubstituteMarksFile::companionPath(backupPath)) {
     connect(&competition, &Competition::substituteMarksChanged, this, &SubstituteMarksBackup::sync);
-    TSortGrid* table = &competition.heatStartList();
+    CompetitionTable* table = &competition.heatStartList();
     const auto changed = [this] {
         sync();
     };

@@ -1,9 +1,9 @@
 #include "timing/BackupStopLogic.h"
 
-#include "timing/TComPort.h"
+#include "timing/SerialPort.h"
 
-static_assert(BackupStopLogic::lineBit == TComPort::MS_RING_ON);
-static_assert(BackupStopLogic::eventBit == TComPort::EV_RING);
+static_assert(BackupStopLogic::lineBit == SerialPort::MS_RING_ON);
+static_assert(BackupStopLogic::eventBit == SerialPort::EV_RING);
 
 BackupStopLogic::BackupStopLogic(RunClock& clock, QObject* parent)
     : QObject(parent), m_clock(clock), m_lock(clock.tickSource(), m_lockTimeMs, this) {

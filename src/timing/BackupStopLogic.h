@@ -34,7 +34,7 @@ public:
     const QList<RunStops>& finishedRuns() const { return m_finished; }
 
 public Q_SLOTS:
-    // One line change of the port, as BarrierLogic::ComPortCTS takes it.
+    // One line change of the port, as BarrierLogic::portLinesChanged takes it.
     void lineChanged(quint32 changedEvents, quint32 status, qint64 stampMicroseconds);
 
 Q_SIGNALS:

@@ -1,27 +1,27 @@
 #include "timing/BarrierLogic.h"
 
 #include "timing/RunClock.h"
-#include "timing/TComPort.h"
+#include "timing/SerialPort.h"
 
-static_assert(BarrierLogic::stopLineBit == TComPort::MS_CTS_ON);
-static_assert(BarrierLogic::startLineBit == TComPort::MS_DSR_ON);
-static_assert(BarrierLogic::lapLineBit == TComPort::MS_RLSD_ON);
-static_assert(BarrierLogic::stopEventBit == TComPort::EV_CTS);
-static_assert(BarrierLogic::startEventBit == TComPort::EV_DSR);
-static_assert(BarrierLogic::lapEventBit == TComPort::EV_RLSD);
+static_assert(BarrierLogic::stopLineBit == SerialPort::MS_CTS_ON);
+static_assert(BarrierLogic::startLineBit == SerialPort::MS_DSR_ON);
+static_assert(BarrierLogic::lapLineBit == SerialPort::MS_RLSD_ON);
+static_assert(BarrierLogic::stopEventBit == SerialPort::EV_CTS);
+static_assert(BarrierLogic::startEventBit == SerialPort::EV_DSR);
+static_assert(BarrierLogic::lapEventBit == SerialPort::EV_RLSD);
 
 BarrierLogic::BarrierLogic(RunClock& clock, QObject* parent)
     : QObject(parent), m_clock(clock), m_startLock(clock.tickSource(), 5000, this),
       m_stopLock(clock.tickSource(), m_lockTimeMs, this), m_backup(clock) {
-    connect(&m_startLock, &BarrierLock::timeout, this, [this] { TimerGesperrtTimer(m_startLock); });
-    connect(&m_stopLock, &BarrierLock::timeout, this, [this] { TimerGesperrtTimer(m_stopLock); });
+    connect(&m_startLock, &BarrierLock::timeout, this, [this] { lockTimeOver(m_startLock); });
+    connect(&m_stopLock, &BarrierLock::timeout, this, [this] { lockTimeOver(m_stopLock); });
 
-    connect(&clock, &RunClock::blockStartBarrierRequested, this, &BarrierLogic::BlockStartBarrier);
+    connect(&clock, &RunClock::blockStartBarrierRequested, this, &BarrierLogic::blockStartBarrier);
     connect(&clock, &RunClock::stopLockRestartRequested, this, &BarrierLogic::restartStopLock);
     connect(&clock, &RunClock::intermediatePictureFreeRequested, this,
             &BarrierLogic::showIntermediateFree);
     connect(&clock, &RunClock::startLockStopRequested, this, &BarrierLogic::stopStartLock);
-    connect(&clock, &RunClock::blockStopBarrierRequested, this, &BarrierLogic::BlockStopBarrier);
+    connect(&clock, &RunClock::blockStopBarrierRequested, this, &BarrierLogic::blockStopBarrier);
     connect(&clock, &RunClock::freeStartBarrierRequested, this, &BarrierLogic::freeStartBarrier);
 }
 
@@ -34,7 +34,8 @@ void BarrierLogic::applySettings(const TimingSettings& settings) {
         m_startLock.setIntervalMs(settings.waitStartMs);
 }
 
-void BarrierLogic::ComPortCTS(quint32 changedEvents, quint32 status, qint64 stampMicroseconds) {
+void BarrierLogic::portLinesChanged(quint32 changedEvents, quint32 status,
+                                    qint64 stampMicroseconds) {
     catchUpLocks(stampMicroseconds);
     m_backup.lineChanged(changedEvents, status, stampMicroseconds);
     if (status == m_lastModemStatus)
@@ -48,12 +49,12 @@ void BarrierLogic::ComPortCTS(quint32 changedEvents, quint32 status, qint64 stam
     const auto edgeToActive = [&](quint32 eventBit, quint32 lineBit) {
         return (changedEvents & eventBit) != 0 && ((status & lineBit) != 0) == activeOn;
     };
-    FireBarrierCommands(edgeToActive(stopEventBit, stopLineBit),
+    fireBarrierCommands(edgeToActive(stopEventBit, stopLineBit),
                         edgeToActive(startEventBit, startLineBit),
                         edgeToActive(lapEventBit, lapLineBit), stampMicroseconds);
 }
 
-void BarrierLogic::FireBarrierCommands(bool stopEdge, bool startEdge, bool lapEdge, qint64 stamp) {
+void BarrierLogic::fireBarrierCommands(bool stopEdge, bool startEdge, bool lapEdge, qint64 stamp) {
     if (stopEdge && !m_stopLock.blocks(stamp) && isFree(LightBarrier::Stop))
         m_clock.stopAt(stamp);
     if (startEdge && !m_startLock.blocks(stamp) && isFree(LightBarrier::Start))
@@ -66,9 +67,9 @@ void BarrierLogic::catchUpLocks(qint64 stamp) {
     // A lock whose deadline this line change has passed runs out first, as it would have
     // had the window not been busy when its timer was due.
     if (m_startLock.isDueBy(stamp))
-        TimerGesperrtTimer(m_startLock);
+        lockTimeOver(m_startLock);
     if (m_stopLock.isDueBy(stamp))
-        TimerGesperrtTimer(m_stopLock);
+        lockTimeOver(m_stopLock);
 }
 
 std::optional<qint64> BarrierLogic::lockDeadline(LightBarrier barrier) const {
@@ -83,26 +84,26 @@ std::optional<qint64> BarrierLogic::lockDeadline(LightBarrier barrier) const {
     return std::nullopt;
 }
 
-void BarrierLogic::ComPortOpen() {
+void BarrierLogic::portOpened() {
     setImageVisible(LightBarrier::Start, true);
     setImageVisible(LightBarrier::Stop, true);
     setImageVisible(LightBarrier::Intermediate, m_clock.controlStates().lapVisible);
     setLockCommandsEnabled(true);
 }
 
-void BarrierLogic::ComPortClose() {
+void BarrierLogic::portClosed() {
     setImageVisible(LightBarrier::Start, false);
     setImageVisible(LightBarrier::Intermediate, false);
     setImageVisible(LightBarrier::Stop, false);
     setLockCommandsEnabled(false);
 }
 
-void BarrierLogic::ImageLSClick(LightBarrier barrier) {
+void BarrierLogic::barrierPictureClicked(LightBarrier barrier) {
     if (isImageVisible(barrier))
         operatorToggle(barrier);
 }
 
-void BarrierLogic::LockLSClick(int tag) {
+void BarrierLogic::toggleBarrierLock(int tag) {
     if (!m_lockCommandsEnabled)
         return;
     if (tag == 0)
@@ -112,27 +113,27 @@ void BarrierLogic::LockLSClick(int tag) {
 }
 
 void BarrierLogic::operatorToggle(LightBarrier barrier) {
-    ToggleBarrier(barrier);
+    toggleBarrier(barrier);
     Q_EMIT toggledByOperator(barrier, isFree(barrier));
 }
 
-void BarrierLogic::ToggleBarrier(LightBarrier barrier) {
+void BarrierLogic::toggleBarrier(LightBarrier barrier) {
     const int i = index(barrier);
     m_free[i] = !m_free[i];
     Q_EMIT barrierFreeChanged(barrier, m_free[i]);
     setPicture(barrier, m_free[i] ? freePicture : blockedPicture);
 }
 
-void BarrierLogic::BlockStartBarrier(qint64 stampMicroseconds) {
+void BarrierLogic::blockStartBarrier(qint64 stampMicroseconds) {
     m_startLock.run(stampMicroseconds);
     if (isFree(LightBarrier::Start))
-        ToggleBarrier(LightBarrier::Start);
+        toggleBarrier(LightBarrier::Start);
 }
 
-void BarrierLogic::BlockStopBarrier(qint64 stampMicroseconds) {
+void BarrierLogic::blockStopBarrier(qint64 stampMicroseconds) {
     m_stopLock.run(stampMicroseconds);
     if (isFree(LightBarrier::Stop))
-        ToggleBarrier(LightBarrier::Stop);
+        toggleBarrier(LightBarrier::Stop);
     setPicture(LightBarrier::Intermediate, blockedPicture);
 }
 
@@ -147,20 +148,20 @@ void BarrierLogic::stopStartLock() {
 
 void BarrierLogic::freeStartBarrier() {
     if (!isFree(LightBarrier::Start))
-        ToggleBarrier(LightBarrier::Start);
+        toggleBarrier(LightBarrier::Start);
 }
 
 void BarrierLogic::showIntermediateFree() {
     setPicture(LightBarrier::Intermediate, freePicture);
 }
 
-void BarrierLogic::TimerGesperrtTimer(BarrierLock& lock) {
+void BarrierLogic::lockTimeOver(BarrierLock& lock) {
     lock.expire();
     if (&lock == &m_startLock) {
         if (!isFree(LightBarrier::Start) && m_clock.isAvailable(TimingButton::Start))
-            ToggleBarrier(LightBarrier::Start);
+            toggleBarrier(LightBarrier::Start);
     } else if (!isFree(LightBarrier::Stop) && m_clock.isAvailable(TimingButton::Stop)) {
-        ToggleBarrier(LightBarrier::Stop);
+        toggleBarrier(LightBarrier::Stop);
     }
 }
 

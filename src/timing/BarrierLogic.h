@@ -60,17 +60,17 @@ public Q_SLOTS:
     // to the level "Alg" makes active: on for "Ein" (0), off for "Aus" (1), never for others.
     // A line that stays active acts no more, whatever the other lines do; a repeated word
     // acts once.
-    void ComPortCTS(quint32 changedEvents, quint32 status, qint64 stampMicroseconds);
-    void ComPortOpen();
-    void ComPortClose();
-    void ImageLSClick(LightBarrier barrier);
+    void portLinesChanged(quint32 changedEvents, quint32 status, qint64 stampMicroseconds);
+    void portOpened();
+    void portClosed();
+    void barrierPictureClicked(LightBarrier barrier);
     // F11 (tag 0, start barrier) and F12 (tag 1, stop barrier).
-    void LockLSClick(int tag);
-    void ToggleBarrier(LightBarrier barrier);
+    void toggleBarrierLock(int tag);
+    void toggleBarrier(LightBarrier barrier);
 
     // Requests of the run clock.
-    void BlockStartBarrier(qint64 stampMicroseconds);
-    void BlockStopBarrier(qint64 stampMicroseconds);
+    void blockStartBarrier(qint64 stampMicroseconds);
+    void blockStopBarrier(qint64 stampMicroseconds);
     void restartStopLock(qint64 stampMicroseconds);
     void stopStartLock();
     void freeStartBarrier();
@@ -87,9 +87,9 @@ Q_SIGNALS:
 private:
     static int index(LightBarrier barrier) { return static_cast<int>(barrier); }
     void operatorToggle(LightBarrier barrier);
-    void TimerGesperrtTimer(BarrierLock& lock);
+    void lockTimeOver(BarrierLock& lock);
     void catchUpLocks(qint64 stamp);
-    void FireBarrierCommands(bool stopEdge, bool startEdge, bool lapEdge, qint64 stamp);
+    void fireBarrierCommands(bool stopEdge, bool startEdge, bool lapEdge, qint64 stamp);
     void setPicture(LightBarrier barrier, int picture);
     void setImageVisible(LightBarrier barrier, bool visible);
     void setLockCommandsEnabled(bool enabled);

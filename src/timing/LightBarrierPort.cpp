@@ -4,8 +4,8 @@
 #include "timing/BarrierLogic.h"
 #include "timing/EComHandle.h"
 #include "timing/EComState.h"
+#include "timing/SerialPort.h"
 #include "timing/StuckLineWatch.h"
-#include "timing/TComPort.h"
 #include "timing/TickSource.h"
 
 LightBarrierPort::LightBarrierPort(BarrierLogic& barriers, std::shared_ptr<SerialSystem> system,
@@ -14,36 +14,37 @@ LightBarrierPort::LightBarrierPort(BarrierLogic& barriers, std::shared_ptr<Seria
     if (!system)
         system = PosixSerialSystem::instance();
     m_stuck = new StuckLineWatch(barriers, *ticks, this);
-    m_port =
-        std::make_unique<TComPort>(std::move(system), [ticks] { return ticks->nowMicroseconds(); });
-    TComPort& p = *m_port;
+    m_port = std::make_unique<SerialPort>(std::move(system),
+                                          [ticks] { return ticks->nowMicroseconds(); });
+    SerialPort& p = *m_port;
     p.setObjectName(QStringLiteral("ComPort"));
-    p.setBaudRate(TComPort::TBaudRate::br9600);
-    p.setBaudRateUser(28800);
+    p.setBaudRate(SerialPort::BaudRate::br9600);
+    p.setUserBaudRate(28800);
     p.setPort(0);
-    p.setParity(TComPort::TParity::prNone);
-    p.setStopBits(TComPort::TStopBits::sbOneStopBit);
-    p.setFlowControl(TComPort::TFlowControl::fcRtsCts);
+    p.setParity(SerialPort::Parity::prNone);
+    p.setStopBits(SerialPort::StopBits::sbOneStopBit);
+    p.setFlowControl(SerialPort::FlowControl::fcRtsCts);
     p.setDataBits(5);
-    p.setEvents({TComPort::TEvent::evCTS, TComPort::TEvent::evDSR, TComPort::TEvent::evRLSD});
-    p.setEnableDTR(true);
-    p.setWriteBufSize(64);
-    p.setReadBufSize(64);
+    p.setEvents({SerialPort::LineEvent::evCTS, SerialPort::LineEvent::evDSR,
+                 SerialPort::LineEvent::evRLSD});
+    p.setDtrEnabled(true);
+    p.setWriteBufferSize(64);
+    p.setReadBufferSize(64);
 
     // Once per line change, with the lines that changed: a barrier acts on its own edge.
-    connect(&p, &TComPort::lineEvent, &barriers,
+    connect(&p, &SerialPort::lineEvent, &barriers,
             [this, &barriers](quint32 changedEvents, quint32 status, qint64 stamp) {
                 Q_EMIT lineChanged(changedEvents, status, stamp);
-                barriers.ComPortCTS(changedEvents, status, stamp);
+                barriers.portLinesChanged(changedEvents, status, stamp);
                 m_stuck->lineChanged(changedEvents, status, stamp);
             });
-    connect(&p, &TComPort::OnOpen, m_stuck,
-            [this, ticks] { m_stuck->reset(m_port->ModemStatus(), ticks->nowMicroseconds()); });
-    connect(&p, &TComPort::OnClose, m_stuck, &StuckLineWatch::clear);
-    connect(&p, &TComPort::OnOpen, &barriers, &BarrierLogic::ComPortOpen);
-    connect(&p, &TComPort::OnClose, &barriers, &BarrierLogic::ComPortClose);
+    connect(&p, &SerialPort::opened, m_stuck,
+            [this, ticks] { m_stuck->reset(m_port->modemStatus(), ticks->nowMicroseconds()); });
+    connect(&p, &SerialPort::closed, m_stuck, &StuckLineWatch::clear);
+    connect(&p, &SerialPort::opened, &barriers, &BarrierLogic::portOpened);
+    connect(&p, &SerialPort::closed, &barriers, &BarrierLogic::portClosed);
     // Emitted before the port closes, while it still names the device.
-    connect(&p, &TComPort::deviceLost, this,
+    connect(&p, &SerialPort::deviceLost, this,
             [this](const QString& reason) { lose(m_port->devicePath(), reason); });
     m_watch.setInterval(WatchIntervalMs);
     connect(&m_watch, &QTimer::timeout, this, &LightBarrierPort::watch);
@@ -52,24 +53,24 @@ LightBarrierPort::LightBarrierPort(BarrierLogic& barriers, std::shared_ptr<Seria
 LightBarrierPort::~LightBarrierPort() = default;
 
 bool LightBarrierPort::isOpen() const {
-    return m_port->Connected();
+    return m_port->isConnected();
 }
 
-quint32 LightBarrierPort::ScanSerialPorts() const {
-    return m_port->ScanSerialPorts();
+quint32 LightBarrierPort::scanSerialPorts() const {
+    return m_port->scanSerialPorts();
 }
 
 bool LightBarrierPort::open(int port) {
     m_watch.stop();
     m_lostDevice.clear();
-    m_port->Close();
+    m_port->close();
     m_port->setPort(port);
     if (port == 0)
         return false;
-    TComPort::TEvents events{TComPort::TEvent::evCTS, TComPort::TEvent::evDSR,
-                             TComPort::TEvent::evRLSD};
+    SerialPort::LineEvents events{SerialPort::LineEvent::evCTS, SerialPort::LineEvent::evDSR,
+                                  SerialPort::LineEvent::evRLSD};
     if (m_barriers.backupStop().isEnabled())
-        events |= TComPort::TEvent::evRing;
+        events |= SerialPort::LineEvent::evRing;
     m_port->setEvents(events);
     if (tryOpen())
         return true;
@@ -80,7 +81,7 @@ bool LightBarrierPort::open(int port) {
 void LightBarrierPort::close() {
     m_watch.stop();
     m_lostDevice.clear();
-    m_port->Close();
+    m_port->close();
 }
 
 void LightBarrierPort::lose(const QString& device, const QString& reason) {
@@ -89,20 +90,20 @@ void LightBarrierPort::lose(const QString& device, const QString& reason) {
     // The port closes at once; the impulses before the loss have all been delivered, as the
     // monitor posts its failure after its last change. Reopening starts from the lines as
     // they are then, so no impulse is counted twice.
-    m_port->Close();
+    m_port->close();
     m_watch.start();
     Q_EMIT connectionLost(device, reason);
 }
 
 void LightBarrierPort::watch() {
-    if (m_port->Connected()) {
+    if (m_port->isConnected()) {
         // A node can go away without the monitor's ioctls failing first.
         const std::optional<QString> now = m_port->currentDevicePath();
         if (!now || *now != m_port->devicePath())
             lose(m_port->devicePath(), QStringLiteral("Gerät entfernt"));
         return;
     }
-    if (m_lostDevice.isEmpty() || !m_port->Reopen())
+    if (m_lostDevice.isEmpty() || !m_port->reopen())
         return;
     m_lostDevice.clear();
     m_lastError.clear();
@@ -113,7 +114,7 @@ void LightBarrierPort::watch() {
 
 bool LightBarrierPort::tryOpen() {
     try {
-        m_port->Open();
+        m_port->open();
         m_lastError.clear();
         m_lastErrorCode = 0;
         takeRealtimeOutcome();

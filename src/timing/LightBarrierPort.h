@@ -8,10 +8,10 @@
 class BarrierLogic;
 class StuckLineWatch;
 class SerialSystem;
-class TComPort;
+class SerialPort;
 class TickSource;
 
-// The serial port of the light barriers as the main window keeps it: a TComPort with the
+// The serial port of the light barriers as the main window keeps it: a SerialPort with the
 // window's line settings whose line events, stamped when the line changed, drive the barrier
 // logic. Opening and closing follow the window's start-up, settings dialog and shutdown.
 class LightBarrierPort : public QObject {
@@ -22,14 +22,14 @@ public:
                      std::shared_ptr<const TickSource> ticks, QObject* parent = nullptr);
     ~LightBarrierPort() override;
 
-    TComPort& comPort() { return *m_port; }
-    const TComPort& comPort() const { return *m_port; }
+    SerialPort& comPort() { return *m_port; }
+    const SerialPort& comPort() const { return *m_port; }
     bool isOpen() const;
     // The lines of the open port that stay active too long.
     StuckLineWatch& stuckLines() { return *m_stuck; }
 
     // Ports 1 to 16 present now, as PresentPortMask.
-    quint32 ScanSerialPorts() const;
+    quint32 scanSerialPorts() const;
 
     // Opens port n with the designed settings, watching the ring-indicator line too when
     // System B is on. When the port cannot be opened the light
@@ -73,7 +73,7 @@ private:
     void watch();
 
     BarrierLogic& m_barriers;
-    std::unique_ptr<TComPort> m_port;
+    std::unique_ptr<SerialPort> m_port;
     StuckLineWatch* m_stuck = nullptr;
     QString m_lastError;
     int m_lastErrorCode = 0;

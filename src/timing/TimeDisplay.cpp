@@ -12,8 +12,8 @@ TimeDisplay::TimeDisplay(const RunClock& clock, QObject* parent) : QObject(paren
     }
     m_upper.commaColour = runColour;
     m_lower.commaColour = dim;
-    connect(&clock, &RunClock::displayedTimeChanged, this, &TimeDisplay::ShowTime);
-    connect(&clock, &RunClock::displayModeChanged, this, &TimeDisplay::RecolourDisplay);
+    connect(&clock, &RunClock::displayedTimeChanged, this, &TimeDisplay::showTime);
+    connect(&clock, &RunClock::displayModeChanged, this, &TimeDisplay::recolourDisplay);
 }
 
 const DisplayRowState& TimeDisplay::row(DisplayRow which) const {
@@ -27,7 +27,7 @@ std::array<int, 5> TimeDisplay::digitValues(qint32 milliseconds) {
     return {s / 100, (s / 10) % 10, s % 10, h / 10, h % 10};
 }
 
-void TimeDisplay::ShowTime(DisplayRow row, qint32 milliseconds) {
+void TimeDisplay::showTime(DisplayRow row, qint32 milliseconds) {
     qint64 t = milliseconds == RunClock::noBestTime ? 0 : milliseconds;
     if (row == DisplayRow::Upper) {
         // The countdown is shown as what is left of it; the run clock starts the run itself
@@ -61,7 +61,7 @@ void TimeDisplay::ShowTime(DisplayRow row, qint32 milliseconds) {
     Q_EMIT rowChanged(row, state);
 }
 
-void TimeDisplay::RecolourDisplay() {
+void TimeDisplay::recolourDisplay() {
     if (m_clock.countdownActive())
         m_stateColour = countdownColour;
     else if (m_clock.lapTaken())

@@ -31,8 +31,8 @@ public:
     static std::array<int, 5> digitValues(qint32 milliseconds);
 
 public Q_SLOTS:
-    void ShowTime(DisplayRow row, qint32 milliseconds);
-    void RecolourDisplay();
+    void showTime(DisplayRow row, qint32 milliseconds);
+    void recolourDisplay();
 
 Q_SIGNALS:
     void rowChanged(DisplayRow row, const DisplayRowState& state);

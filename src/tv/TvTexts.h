@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-class TSortGrid;
+class CompetitionTable;
 class TimeFormat;
 
 // The texts the audience windows show beside the tables: the competitor line of "Video", the
@@ -24,5 +24,5 @@ public:
                                     const TimeFormat& format);
     // The first row of the team ranking; a table whose first row carries no team (only
     // incomplete teams, or none) shows no team. The total is shown as a time.
-    static BestTeam bestTeam(const TSortGrid& teams, const TimeFormat& format);
+    static BestTeam bestTeam(const CompetitionTable& teams, const TimeFormat& format);
 };

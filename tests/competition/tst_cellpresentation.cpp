@@ -84,7 +84,7 @@ void TstCellPresentation::background() {
     QFETCH(bool, selected);
     QFETCH(OptColour, expected);
     Competition competition;
-    TSortGrid& grid = competition.stageTable(page);
+    CompetitionTable& grid = competition.stageTable(page);
     grid.setRowCells(1, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"});
     const CellFormat format =
         CellPresentation::format(grid, column, 1, selected, competition.timeFormat());
@@ -108,7 +108,7 @@ void TstCellPresentation::stateColour() {
     QFETCH(int, column);
     QFETCH(bool, state);
     Competition competition;
-    TSortGrid& grid = competition.stageTable(page);
+    CompetitionTable& grid = competition.stageTable(page);
     for (const QString text : {"DNS", "DNF", "DSQ"}) {
         grid.setCell(column, 1, text);
         const auto format = [&](bool selected) {
@@ -153,7 +153,7 @@ void TstCellPresentation::substituteMark() {
     QFETCH(int, column);
     QFETCH(QString, text);
     Competition competition(TimeFormat(1, u','));
-    TSortGrid& heat = competition.heatStartList();
+    CompetitionTable& heat = competition.heatStartList();
     heat.setCell(0, 1, QStringLiteral("12"));
     heat.setCell(6, 1, QStringLiteral("40,00"));
     heat.setCell(7, 1, QStringLiteral("41,37"));
@@ -162,7 +162,7 @@ void TstCellPresentation::substituteMark() {
     SubstituteMarks& marks = competition.substituteMarks();
     marks.add({QStringLiteral("12"), 1, QStringLiteral("41,37")});
     marks.add({QStringLiteral("12"), 4, QStringLiteral("39,90")});
-    TSortGrid& grid = competition.stageTable(page);
+    CompetitionTable& grid = competition.stageTable(page);
     const bool results = page == 1 || page == 3;
     grid.setCell(results ? 1 : 0, 1, QStringLiteral("12"));
     grid.setCell(column, 1, text);
@@ -196,8 +196,8 @@ void TstCellPresentation::substituteMatchedByRun() {
     competition.writeHeatStartListHeader();
     competition.heatStartList().setRowCells(1, QStringList{"12", "A", "B", "C", "1", ""} + runs);
     competition.substituteMarks().add({QStringLiteral("12"), substitute, runs[substitute]});
-    StageDerivation(competition).DeriveAll();
-    const TSortGrid& results = competition.stageTable(1);
+    StageDerivation(competition).deriveAll();
+    const CompetitionTable& results = competition.stageTable(1);
     QCOMPARE(results.cell(StageTables::HeatRes::Nr, 1), QStringLiteral("12"));
     QString shown;
     for (int col : {StageTables::HeatRes::Zeit1, StageTables::HeatRes::Zeit2})
@@ -233,7 +233,7 @@ void TstCellPresentation::discardedRun() {
     QFETCH(QStringList, runs);
     QFETCH(int, redColumn);
     Competition competition(TimeFormat(setting, u','));
-    TSortGrid& heat = competition.heatStartList();
+    CompetitionTable& heat = competition.heatStartList();
     heat.setRowCells(1, QStringList{"1", "A", "B", "C", "1", ""} + runs);
     for (int col = 0; col < 11; ++col) {
         for (bool selected : {false, true}) {
@@ -265,7 +265,7 @@ void TstCellPresentation::endzeitRed() {
     QFETCH(QString, placement);
     QFETCH(bool, red);
     Competition competition;
-    TSortGrid& results = competition.finalResults();
+    CompetitionTable& results = competition.finalResults();
     results.setCell(0, 1, placement);
     for (bool selected : {false, true}) {
         const CellFormat endTime =
@@ -283,14 +283,14 @@ void TstCellPresentation::endzeitRed() {
 void TstCellPresentation::alignment() {
     Competition competition;
     const TimeFormat& tf = competition.timeFormat();
-    const TSortGrid& heat = competition.heatStartList();
+    const CompetitionTable& heat = competition.heatStartList();
     QCOMPARE(CellPresentation::format(heat, 0, 1, false, tf).alignment, Qt::AlignRight);
     QCOMPARE(CellPresentation::format(heat, 1, 1, false, tf).alignment, Qt::AlignLeft);
     QCOMPARE(CellPresentation::format(heat, 4, 1, false, tf).alignment, Qt::AlignHCenter);
     QCOMPARE(CellPresentation::format(heat, 5, 1, true, tf).alignment, Qt::AlignHCenter);
     QCOMPARE(CellPresentation::format(heat, 6, 1, false, tf).alignment, Qt::AlignRight);
     QCOMPARE(CellPresentation::format(heat, 9, 1, false, tf).alignment, Qt::AlignLeft);
-    const TSortGrid& results = competition.finalResults();
+    const CompetitionTable& results = competition.finalResults();
     QCOMPARE(CellPresentation::format(results, 0, 1, false, tf).alignment, Qt::AlignRight);
     QCOMPARE(CellPresentation::format(results, 10, 1, false, tf).alignment, Qt::AlignRight);
 }
@@ -298,8 +298,8 @@ void TstCellPresentation::alignment() {
 void TstCellPresentation::headerKeepsDefaults() {
     Competition competition;
     for (int page = 0; page < 4; ++page) {
-        const TSortGrid& grid = competition.stageTable(page);
-        for (int col = 0; col < grid.ColCount(); ++col) {
+        const CompetitionTable& grid = competition.stageTable(page);
+        for (int col = 0; col < grid.columns(); ++col) {
             const CellFormat format =
                 CellPresentation::format(grid, col, 0, false, competition.timeFormat());
             QVERIFY(!format.background);

@@ -181,8 +181,8 @@ void TstCertificateRecipients::withoutPlace() {
                                   {"6", "Leer", "Lea", "A", "1", "", "DNS", "", "-"},
                                   {"7", "Fehler", "Fritz", "A", "1", "", "1000", "-", ""}};
     for (const QStringList& row : rows)
-        c.heatStartList().AddRow(row);
-    StageDerivation(c).DeriveAll();
+        c.heatStartList().appendRow(row);
+    StageDerivation(c).deriveAll();
     QStringList got;
     for (const auto& v :
          CertificateRecipients::collect(c, choiceOf(R::HeatResults, 3, true, participation)))
@@ -201,7 +201,7 @@ void TstCertificateRecipients::everyPlaceholderIsFilled() {
 
 void TstCertificateRecipients::emptyCompetitionGivesNone() {
     Competition c(TimeFormat(1, u','));
-    StageDerivation(c).DeriveAll();
+    StageDerivation(c).deriveAll();
     for (R who : {R::HeatResults, R::FinalResults, R::BestPerClass, R::BestTeams})
         QVERIFY(CertificateRecipients::collect(c, choiceOf(who)).isEmpty());
 }

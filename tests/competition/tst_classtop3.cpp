@@ -16,9 +16,9 @@ private Q_SLOTS:
 namespace {
 
 // Rows "place/class" in table order; row r gets start number r.
-void fill(TSortGrid& grid, const QStringList& rows) {
+void fill(CompetitionTable& grid, const QStringList& rows) {
     using namespace StageTables::FinalRes;
-    grid.SetRowCount(static_cast<int>(rows.size()) + 1);
+    grid.setRowsWithHeader(static_cast<int>(rows.size()) + 1);
     for (int r = 1; r <= rows.size(); ++r) {
         const QStringList parts = rows[r - 1].split(u'/');
         grid.setCell(Pl, r, parts.value(0));
@@ -75,7 +75,7 @@ void TstClassTop3::blocks() {
 
 void TstClassTop3::entryCarriesTheRow() {
     Competition c;
-    c.finalResults().SetRowCount(2);
+    c.finalResults().setRowsWithHeader(2);
     c.finalResults().setRowCells(
         1, {"1", "17", "Muster", "Max", "SV Nord", "1", "+", "20,00", "10,00", "10,50", "40,50"});
     const QList<ClassTop3> blocks = ClassTop3::collect(c.finalResults());

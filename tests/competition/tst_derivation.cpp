@@ -63,9 +63,9 @@ void TstDerivation::countedRuns() {
     QFETCH(QStringList, expected);
     Competition c(TimeFormat(setting, u','));
     add(c, QStringList{"1", "A", "B", "C", "1", ""} + runs);
-    StageDerivation(c).DeriveStage(1);
-    const TSortGrid& results = c.heatResults();
-    QCOMPARE(results.RowCount(), 2);
+    StageDerivation(c).deriveStage(1);
+    const CompetitionTable& results = c.heatResults();
+    QCOMPARE(results.rowsWithHeader(), 2);
     QCOMPARE(results.rowCells(1).mid(7), expected);
     QCOMPARE(results.cell(0, 1), QStringLiteral("1"));
     QCOMPARE(c.stageMessage(1), QString());
@@ -89,7 +89,7 @@ void TstDerivation::missingRunsRemoveRows() {
     add(c, {"2", "B", "b", "X", "1", "", "10,00", bad, "10,00"});
     add(c, {"3", "C", "c", "X", "1", "", "11,00", "11,00", "11,00"});
     add(c, {"4", "D", "d", "X", "1", "", bad, "11,00", "11,00"});
-    StageDerivation(c).DeriveStage(1);
+    StageDerivation(c).deriveStage(1);
     QCOMPARE(dataColumn(c.heatResults(), 1), QStringList({"1", "3"}));
     QCOMPARE(c.stageMessage(1), QStringLiteral("Es sind 2") + Message);
     QCOMPARE(c.stageMessage(2), QString());
@@ -104,13 +104,13 @@ void TstDerivation::emptyHeatStartList() {
     c.finalStartList().setRowCells(1, {"5", "x"});
     c.finalResults().setRowCells(1, {"1", "5", "x"});
     StageDerivation derivation(c);
-    derivation.DeriveAll();
+    derivation.deriveAll();
     // The one blank row of a new protocol is nobody's and so no error.
     QCOMPARE(c.stageMessage(1), QString());
-    for (const TSortGrid* grid :
+    for (const CompetitionTable* grid :
          {&c.heatResults(), &c.teams(), &c.finalStartList(), &c.finalResults()}) {
-        QCOMPARE(grid->RowCount(), 2);
-        QVERIFY(grid->IsRowEmpty(1));
+        QCOMPARE(grid->rowsWithHeader(), 2);
+        QVERIFY(grid->isRowEmpty(1));
     }
     QCOMPARE(c.heatResults().cell(9, 0), QStringLiteral("G-Zeit"));
 }
@@ -126,15 +126,15 @@ void TstDerivation::blankRowsAreNoErrors() {
     QFETCH(int, setting);
     QFETCH(QString, blank);
     Competition c(TimeFormat(setting, u','));
-    TSortGrid& heat = c.heatStartList();
-    heat.SetRowCount(3);
+    CompetitionTable& heat = c.heatStartList();
+    heat.setRowsWithHeader(3);
     heat.setRowCells(1, {"1", "A", "a", "X", "1", "", "1024", "1100", "1200"});
     heat.setRowCells(2, QStringList(11, blank));
-    StageDerivation(c).DeriveStage(1);
+    StageDerivation(c).deriveStage(1);
     QCOMPARE(c.stageMessage(1), QString());
     // Anything at all in a row without a total makes it an error again.
     heat.setCell(StageTables::Heat::Meister, 2, "+");
-    StageDerivation(c).DeriveStage(1);
+    StageDerivation(c).deriveStage(1);
     QCOMPARE(c.stageMessage(1), QStringLiteral("Es sind 1") + Message);
 }
 
@@ -142,12 +142,12 @@ void TstDerivation::capturesCaptionsOfHeatStartList() {
     Competition c;
     QCOMPARE(c.heatResults().cell(4, 0), QStringLiteral("Verein / Ort"));
     addRunner(c, 1, "1", 1000);
-    StageDerivation(c).DeriveStage(1);
+    StageDerivation(c).deriveStage(1);
     QCOMPARE(c.heatResults().rowCells(0),
              QStringList({"Pl.", "Nr.", "Name", "Vorname", "Verein/Ort", "Kl.", "Meister", "Zeit1",
                           "Zeit2", "G-Zeit"}));
     c.heatStartList().setCell(1, 0, "Familienname");
-    StageDerivation(c).DeriveStage(1);
+    StageDerivation(c).deriveStage(1);
     QCOMPARE(c.heatResults().cell(2, 0), QStringLiteral("Familienname"));
 }
 
@@ -159,13 +159,13 @@ void TstDerivation::heatResultsByClassAndTotal() {
     addRunner(c, 4, "2", 1000);
     addRunner(c, 5, "1", 1300);
     addRunner(c, 6, "1", 1200);
-    StageDerivation(c).DeriveStage(1);
-    const TSortGrid& results = c.heatResults();
+    StageDerivation(c).deriveStage(1);
+    const CompetitionTable& results = c.heatResults();
     QCOMPARE(dataColumn(results, 1), QStringList({"6", "2", "5", "4", "1", "3"}));
     QCOMPARE(dataColumn(results, 0), QStringList({"1", "2", "2", "1", "2", "1"}));
     QCOMPARE(dataColumn(results, 9), QStringList({"2400", "2600", "2600", "2000", "2200", "1800"}));
-    QVERIFY(results.sortOptions().CanSort);
-    QCOMPARE(results.sortOptions().SortCol, 5);
+    QVERIFY(results.sortOptions().canSort);
+    QCOMPARE(results.sortOptions().column, 5);
 }
 
 void TstDerivation::heatResultsStaySortable() {
@@ -173,43 +173,43 @@ void TstDerivation::heatResultsStaySortable() {
     addRunner(c, 1, "1", 1100);
     addRunner(c, 2, "1", 1000);
     StageDerivation derivation(c);
-    derivation.DeriveAll();
-    TSortGrid& results = c.heatResults();
-    results.sortOptions().SortDirection = sdDescending;
-    results.SortByColumn(9);
+    derivation.deriveAll();
+    CompetitionTable& results = c.heatResults();
+    results.sortOptions().direction = sdDescending;
+    results.sortByColumn(9);
     QCOMPARE(dataColumn(results, 1), QStringList({"1", "2"}));
     // The user's order changes only what is shown; the next derivation sorts ascending again.
     QCOMPARE(dataColumn(results, 0), QStringList({"2", "1"}));
-    derivation.DeriveAll();
+    derivation.deriveAll();
     QCOMPARE(dataColumn(results, 1), QStringList({"2", "1"}));
-    QCOMPARE(results.sortOptions().SortDirection, sdAscending);
+    QCOMPARE(results.sortOptions().direction, sdAscending);
     QCOMPARE(dataColumn(results, 0), QStringList({"1", "2"}));
-    QVERIFY(!c.finalStartList().sortOptions().CanSort);
-    QVERIFY(!c.finalResults().sortOptions().CanSort);
+    QVERIFY(!c.finalStartList().sortOptions().canSort);
+    QVERIFY(!c.finalResults().sortOptions().canSort);
 }
 
 void TstDerivation::signalAfterEveryStage() {
     Competition c;
     StageDerivation derivation(c);
     QSignalSpy spy(&derivation, &StageDerivation::stageDerived);
-    derivation.DeriveAll();
+    derivation.deriveAll();
     QCOMPARE(spy.count(), 3);
     for (int i = 0; i < 3; ++i)
         QCOMPARE(spy.at(i).at(0).toInt(), i + 1);
     addRunner(c, 1, "1", 1000, {}, {"900", "800"});
-    derivation.DeriveAll();
+    derivation.deriveAll();
     QCOMPARE(spy.count(), 6);
-    derivation.DeriveStage(0);
-    derivation.DeriveStage(4);
+    derivation.deriveStage(0);
+    derivation.deriveStage(4);
     QCOMPARE(spy.count(), 6);
     // The message is in place when the signal arrives.
     c.heatStartList().setCell(6, 1, "-");
     QString seen;
     connect(&derivation, &StageDerivation::stageDerived, this,
             [&](int) { seen = c.stageMessage(1); });
-    derivation.DeriveStage(3);
+    derivation.deriveStage(3);
     QCOMPARE(seen, QString());
-    derivation.DeriveStage(1);
+    derivation.deriveStage(1);
     QCOMPARE(seen, QStringLiteral("Es sind 1") + Message);
 }
 
@@ -223,7 +223,7 @@ void TstDerivation::oneModelResetPerTable() {
     QSignalSpy finals(&c.finalStartList(), &QAbstractItemModel::modelReset);
     QSignalSpy results(&c.finalResults(), &QAbstractItemModel::modelReset);
     QSignalSpy changed(&c.heatResults(), &QAbstractItemModel::dataChanged);
-    derivation.DeriveAll();
+    derivation.deriveAll();
     QCOMPARE(heat.count(), 1);
     QCOMPARE(finals.count(), 1);
     QCOMPARE(results.count(), 1);
@@ -236,13 +236,13 @@ void TstDerivation::finalistsPerClass() {
         addRunner(c, i, "1", 1000 + i);
     for (int i = 13; i <= 15; ++i)
         addRunner(c, i, "3", 1000 + i);
-    StageDerivation(c).DeriveAll();
-    const TSortGrid& finals = c.finalStartList();
-    QCOMPARE(finals.RowCount(), 14);
+    StageDerivation(c).deriveAll();
+    const CompetitionTable& finals = c.finalStartList();
+    QCOMPARE(finals.rowsWithHeader(), 14);
     QCOMPARE(dataColumn(finals, 4).count("1"), 10);
     QCOMPARE(dataColumn(finals, 4).count("3"), 3);
-    QVERIFY(finals.FindRow(0, "11") < 0);
-    QVERIFY(finals.FindRow(0, "12") < 0);
+    QVERIFY(finals.findRow(0, "11") < 0);
+    QVERIFY(finals.findRow(0, "12") < 0);
     QCOMPARE(finals.rowCells(0), QStringList({"Nr.", "Name", "Vorname", "Verein / Ort", "Kl.",
                                               "Meister", "G-Zeit", "Zeit4", "Zeit5"}));
 }
@@ -252,20 +252,20 @@ void TstDerivation::finalistsAfterHeaderSort() {
     for (int i = 1; i <= 12; ++i)
         addRunner(c, i, "1", 1000 + i);
     StageDerivation derivation(c);
-    derivation.DeriveStage(1);
+    derivation.deriveStage(1);
     // A click on the "G-Zeit" caption turns the heat results upside down; the final start
     // list still takes the ten fastest.
-    TSortGrid& results = c.heatResults();
-    results.sortOptions().SortDirection = sdDescending;
-    results.SortByColumn(9);
+    CompetitionTable& results = c.heatResults();
+    results.sortOptions().direction = sdDescending;
+    results.sortByColumn(9);
     QCOMPARE(results.cell(1, 1), QStringLiteral("12"));
-    derivation.DeriveStage(2);
+    derivation.deriveStage(2);
     QStringList numbers = dataColumn(c.finalStartList(), 0);
     QCOMPARE(numbers, QStringList({"10", "9", "8", "7", "6", "5", "4", "3", "2", "1"}));
     // A click on "Kl." (ascending) leaves the derived order.
-    results.sortOptions().SortDirection = sdAscending;
-    results.SortByColumn(5);
-    derivation.DeriveStage(2);
+    results.sortOptions().direction = sdAscending;
+    results.sortByColumn(5);
+    derivation.deriveStage(2);
     QCOMPARE(dataColumn(c.finalStartList(), 0), numbers);
 }
 
@@ -273,7 +273,7 @@ void TstDerivation::championsFirst() {
     Competition c;
     for (int i = 1; i <= 15; ++i)
         addRunner(c, i, "2", 1000 + i, i >= 14 ? QStringLiteral("+") : QString());
-    StageDerivation(c).DeriveAll();
+    StageDerivation(c).deriveAll();
     const QStringList numbers = dataColumn(c.finalStartList(), 0);
     QCOMPARE(numbers.size(), 10);
     QVERIFY(numbers.contains("14"));
@@ -293,17 +293,17 @@ void TstDerivation::finalStartOrder() {
     addRunner(c, 4, "1", 1050);
     addRunner(c, 5, "2", 1000);
     addRunner(c, 6, "1", 1050);
-    StageDerivation(c).DeriveAll();
-    const TSortGrid& finals = c.finalStartList();
+    StageDerivation(c).deriveAll();
+    const CompetitionTable& finals = c.finalStartList();
     QCOMPARE(dataColumn(finals, 6), QStringList({"2200", "2100", "2100", "2000", "2100", "2000"}));
     QCOMPARE(dataColumn(finals, 4), QStringList({"1", "1", "1", "1", "2", "2"}));
     // Equal totals keep the heat start list order.
     QCOMPARE(dataColumn(finals, 0), QStringList({"3", "4", "6", "1", "2", "5"}));
     QCOMPARE(finals.cell(6, 0), QStringLiteral("G-Zeit"));
-    QVERIFY(!finals.sortOptions().CanSort);
+    QVERIFY(!finals.sortOptions().canSort);
     // The caption of the heat results' total travels into the final start list.
     c.heatResults().setCell(9, 0, "Summe");
-    StageDerivation(c).DeriveStage(2);
+    StageDerivation(c).deriveStage(2);
     QCOMPARE(finals.cell(6, 0), QStringLiteral("Summe"));
 }
 
@@ -313,14 +313,14 @@ void TstDerivation::finalRunsFollowStartNumber() {
     addRunner(c, 8, "1", 1100, {}, {"", "-"});
     add(c, {"7", "Twin", "", "", "3", "", "", "", "", "111", "222"});
     addRunner(c, 9, "1", 1200);
-    StageDerivation(c).DeriveAll();
-    const TSortGrid& finals = c.finalStartList();
+    StageDerivation(c).deriveAll();
+    const CompetitionTable& finals = c.finalStartList();
     QCOMPARE(dataColumn(finals, 0), QStringList({"9", "8", "7"}));
     QCOMPARE(dataColumn(finals, 7), QStringList({"", "", "950"}));
     QCOMPARE(dataColumn(finals, 8), QStringList({"", "-", "940"}));
     // A final run entered on the heat start list appears after the next derivation.
-    c.heatStartList().setCell(9, c.heatStartList().FindRow(0, "9"), "990");
-    StageDerivation(c).DeriveAll();
+    c.heatStartList().setCell(9, c.heatStartList().findRow(0, "9"), "990");
+    StageDerivation(c).deriveAll();
     QCOMPARE(finals.cell(7, 1), QStringLiteral("990"));
 }
 
@@ -330,8 +330,8 @@ void TstDerivation::finalResults() {
     addRunner(c, 2, "1", 1100, {}, {"800", "850"});
     addRunner(c, 3, "2", 1200, {}, {"1000", "1000"});
     addRunner(c, 4, "1", 1050, {}, {"900", "900"});
-    StageDerivation(c).DeriveAll();
-    const TSortGrid& results = c.finalResults();
+    StageDerivation(c).deriveAll();
+    const CompetitionTable& results = c.finalResults();
     QCOMPARE(results.rowCells(0),
              QStringList({"Pl.", "Nr.", "Name", "Vorname", "Verein / Ort", "Kl.", "Meister",
                           "G-Zeit", "Zeit4", "Zeit5", "Endzeit"}));
@@ -341,7 +341,7 @@ void TstDerivation::finalResults() {
     QCOMPARE(dataColumn(results, 10), QStringList({"3850", "3850", "3900", "4400"}));
     QCOMPARE(dataColumn(results, 0), QStringList({"1", "1", "3", "1"}));
     QCOMPARE(results.rowCells(1).mid(1, 9), c.finalStartList().rowCells(1));
-    QVERIFY(!results.sortOptions().CanSort);
+    QVERIFY(!results.sortOptions().canSort);
     QCOMPARE(c.stageMessage(1), QString());
 }
 
@@ -352,15 +352,15 @@ void TstDerivation::finalistWithOneRunHasNoResult() {
     addRunner(c, 3, "1", 1200, {}, {"-", "9,00"});
     addRunner(c, 4, "1", 1300, {}, {"0,00", "9,00"});
     addRunner(c, 5, "1", 1400, {}, {"-1,00", "9,00"});
-    StageDerivation(c).DeriveAll();
+    StageDerivation(c).deriveAll();
     QCOMPARE(dataColumn(c.finalResults(), 1), QStringList({"1"}));
     QCOMPARE(c.finalResults().cell(10, 1), QStringLiteral("38,50"));
     QCOMPARE(c.stageMessage(1), QString());
     // Nobody with both runs: the table is empty.
     c.heatStartList().setCell(10, 1, QString());
-    StageDerivation(c).DeriveAll();
-    QVERIFY(c.finalResults().IsRowEmpty(1));
-    QCOMPARE(c.finalResults().RowCount(), 2);
+    StageDerivation(c).deriveAll();
+    QVERIFY(c.finalResults().isRowEmpty(1));
+    QCOMPARE(c.finalResults().rowsWithHeader(), 2);
 }
 
 void TstDerivation::equalEndTimesByFirstRun() {
@@ -369,8 +369,8 @@ void TstDerivation::equalEndTimesByFirstRun() {
     addRunner(c, 2, "1", 1000, {}, {"900", "950"});
     addRunner(c, 3, "1", 1000, {}, {"1000", "851"});
     addRunner(c, 4, "2", 1000, {}, {"1000", "1000"});
-    StageDerivation(c).DeriveAll();
-    const TSortGrid& results = c.finalResults();
+    StageDerivation(c).deriveAll();
+    const CompetitionTable& results = c.finalResults();
     QCOMPARE(dataColumn(results, 1), QStringList({"2", "1", "3", "4"}));
     QCOMPARE(dataColumn(results, 10), QStringList({"3850", "3850", "3851", "4000"}));
     QCOMPARE(dataColumn(results, 0), QStringList({"1", "1", "3", "1"}));
@@ -381,18 +381,18 @@ void TstDerivation::rebuiltFromScratch() {
     for (int i = 1; i <= 20; ++i)
         addRunner(c, i, QString::number(i % 4 + 1), 1000 + i, {}, {"900", "900"});
     StageDerivation derivation(c);
-    derivation.DeriveAll();
-    QCOMPARE(c.heatResults().RowCount(), 21);
-    QCOMPARE(c.finalResults().RowCount(), 21);
-    c.heatStartList().SetRowCount(4);
-    derivation.DeriveAll();
-    QCOMPARE(c.heatResults().RowCount(), 4);
-    QCOMPARE(c.finalStartList().RowCount(), 4);
-    QCOMPARE(c.finalResults().RowCount(), 4);
+    derivation.deriveAll();
+    QCOMPARE(c.heatResults().rowsWithHeader(), 21);
+    QCOMPARE(c.finalResults().rowsWithHeader(), 21);
+    c.heatStartList().setRowsWithHeader(4);
+    derivation.deriveAll();
+    QCOMPARE(c.heatResults().rowsWithHeader(), 4);
+    QCOMPARE(c.finalStartList().rowsWithHeader(), 4);
+    QCOMPARE(c.finalResults().rowsWithHeader(), 4);
     QCOMPARE(dataColumn(c.finalResults(), 1), QStringList({"1", "2", "3"}));
     const QList<QStringList> before{c.heatResults().column(0), c.finalStartList().column(0),
                                     c.finalResults().column(10)};
-    derivation.DeriveAll();
+    derivation.deriveAll();
     QCOMPARE(c.heatResults().column(0), before[0]);
     QCOMPARE(c.finalStartList().column(0), before[1]);
     QCOMPARE(c.finalResults().column(10), before[2]);
@@ -403,7 +403,7 @@ void TstDerivation::secondsFormatWithComma() {
     add(c, {"1", "A", "", "K", "1", "", "12,00", "11,00", "13,00", "10,50", "10,25"});
     add(c, {"2", "B", "", "K", "1", "", "8,11", "8,11", "8,12", "10,00", "10,00"});
     add(c, {"3", "C", "", "K", "1", "", "10.00", "8,00", "8,00"});
-    StageDerivation(c).DeriveAll();
+    StageDerivation(c).deriveAll();
     QCOMPARE(dataColumn(c.heatResults(), 9), QStringList({"16,22", "23,00"}));
     QCOMPARE(dataColumn(c.finalStartList(), 6), QStringList({"23,00", "16,22"}));
     QCOMPARE(dataColumn(c.finalResults(), 10), QStringList({"36,22", "43,75"}));

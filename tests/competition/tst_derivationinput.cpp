@@ -32,8 +32,8 @@ void TstDerivationInput::classesOutsideOneToFour() {
     addRunner(c, 7, "1a", 960, {}, {"900", "900"});
     addRunner(c, 8, "1", 970, {}, {"900", "900"});
     addRunner(c, 9, "02", 1050, {}, {"900", "900"});
-    StageDerivation(c).DeriveAll();
-    const TSortGrid& results = c.heatResults();
+    StageDerivation(c).deriveAll();
+    const CompetitionTable& results = c.heatResults();
     // Whole-number classes first by number, then the other texts by their bytes.
     QCOMPARE(dataColumn(results, 5), QStringList({"0", "1", "02", "2", "12", "", "1a", "x", "x"}));
     QCOMPARE(dataColumn(results, 1), QStringList({"3", "8", "9", "2", "4", "5", "7", "6", "1"}));
@@ -49,11 +49,11 @@ void TstDerivationInput::classesOutsideOneToFour() {
     addRunner(others, 1, "x", 1000, {}, {"900", "900"});
     addRunner(others, 2, "0", 1000, {}, {"900", "900"});
     addRunner(others, 3, "12", 1000, {}, {"900", "900"});
-    StageDerivation(others).DeriveAll();
-    QCOMPARE(others.heatResults().RowCount(), 4);
-    QVERIFY(others.finalStartList().IsRowEmpty(1));
-    QCOMPARE(others.finalStartList().RowCount(), 2);
-    QVERIFY(others.finalResults().IsRowEmpty(1));
+    StageDerivation(others).deriveAll();
+    QCOMPARE(others.heatResults().rowsWithHeader(), 4);
+    QVERIFY(others.finalStartList().isRowEmpty(1));
+    QCOMPARE(others.finalStartList().rowsWithHeader(), 2);
+    QVERIFY(others.finalResults().isRowEmpty(1));
 }
 
 void TstDerivationInput::rowWithoutNumber_data() {
@@ -82,7 +82,7 @@ void TstDerivationInput::rowWithoutNumber() {
     addRunner(c, 3, "2", 1200, {}, {"900", "900"});
     for (const QString& nr : otherErrors)
         add(c, {nr, "Fehlt", "", "", "2", "", "1000", "", "1000"});
-    StageDerivation(c).DeriveAll();
+    StageDerivation(c).deriveAll();
     QCOMPARE(dataColumn(c.heatResults(), 1), QStringList({"1", "2", "3"}));
     QCOMPARE(c.stageMessage(1), message);
     QCOMPARE(dataColumn(c.finalStartList(), 0), QStringList({"2", "1", "3"}));
@@ -97,31 +97,31 @@ void TstDerivationInput::hugeAndGarbageTimes() {
     add(c, {"4", "D", "", "", "1", "", "\t1000 ", "1000", "1000", "2147483647", "1"});
     add(c, {"5", "E", "", "", "1", "", "1073741823", "1073741823", "1073741823"});
     add(c, {"6", "F", "", "", "1", "", "1000", "1000", "1000", "x", "\x01"});
-    StageDerivation(c).DeriveAll();
+    StageDerivation(c).deriveAll();
     // The sum of two largest times leaves the 32-bit range: counted as an error.
     QCOMPARE(dataColumn(c.heatResults(), 1), QStringList({"4", "6", "5"}));
     QCOMPARE(c.heatResults().cell(9, 3), QStringLiteral("2147483646"));
     QCOMPARE(c.stageMessage(1), QStringLiteral("Es sind 3") + Message);
     QCOMPARE(dataColumn(c.finalStartList(), 0), QStringList({"5", "4", "6"}));
     // G-Zeit + runs beyond 32 bits, or an unreadable run: no final result.
-    QVERIFY(c.finalResults().IsRowEmpty(1));
+    QVERIFY(c.finalResults().isRowEmpty(1));
 }
 
 void TstDerivationInput::missingColumns() {
     Competition c;
     // A heat start list that lost columns (a broken file) still derives without a crash.
-    c.heatStartList().SetColCount(5);
+    c.heatStartList().setColumns(5);
     add(c, {"1", "A", "B", "C", "1"});
-    StageDerivation(c).DeriveAll();
+    StageDerivation(c).deriveAll();
     QCOMPARE(c.stageMessage(1), QStringLiteral("Es sind 1") + Message);
-    QVERIFY(c.heatResults().IsRowEmpty(1));
-    QVERIFY(c.finalStartList().IsRowEmpty(1));
+    QVERIFY(c.heatResults().isRowEmpty(1));
+    QVERIFY(c.finalStartList().isRowEmpty(1));
 }
 
 void TstDerivationInput::tenThousandRows() {
     Competition c;
-    TSortGrid& heat = c.heatStartList();
-    heat.SetRowCount(10001);
+    CompetitionTable& heat = c.heatStartList();
+    heat.setRowsWithHeader(10001);
     for (int r = 1; r <= 10000; ++r) {
         const QString t = QString::number(700 + (r * 7919) % 1000);
         heat.setRowCells(r, {QString::number(r), "N", "V", QString::number(r % 500),
@@ -129,32 +129,32 @@ void TstDerivationInput::tenThousandRows() {
     }
     QElapsedTimer timer;
     timer.start();
-    StageDerivation(c).DeriveAll();
+    StageDerivation(c).deriveAll();
     QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
-    QCOMPARE(c.heatResults().RowCount(), 10001);
-    QCOMPARE(c.finalStartList().RowCount(), 41);
-    QCOMPARE(c.finalResults().RowCount(), 41);
+    QCOMPARE(c.heatResults().rowsWithHeader(), 10001);
+    QCOMPARE(c.finalStartList().rowsWithHeader(), 41);
+    QCOMPARE(c.finalResults().rowsWithHeader(), 41);
     QCOMPARE(c.stageMessage(1), QString());
     // Every class holds 2500 rows; the champions (every 49th) fill each class's finalists.
     QCOMPARE(dataColumn(c.finalStartList(), 5).count("+"), 40);
-    QCOMPARE(c.teams().RowCount(), 501);
+    QCOMPARE(c.teams().rowsWithHeader(), 501);
     QVERIFY(!c.teams().cell(0, 500).isEmpty());
 }
 
 void TstDerivationInput::tenThousandErrorRows() {
     Competition c;
-    TSortGrid& heat = c.heatStartList();
-    heat.SetRowCount(10001);
+    CompetitionTable& heat = c.heatStartList();
+    heat.setRowsWithHeader(10001);
     for (int r = 1; r <= 10000; ++r)
         heat.setRowCells(r, {QString::number(r), "N", "V", "C", "1", "", "1000", "-", "1000"});
     QElapsedTimer timer;
     timer.start();
-    StageDerivation(c).DeriveAll();
+    StageDerivation(c).deriveAll();
     QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(c.stageMessage(1), QStringLiteral("Es sind 10000") + Message);
-    QCOMPARE(c.heatResults().RowCount(), 2);
-    QVERIFY(c.heatResults().IsRowEmpty(1));
-    QVERIFY(c.teams().IsRowEmpty(1));
+    QCOMPARE(c.heatResults().rowsWithHeader(), 2);
+    QVERIFY(c.heatResults().isRowEmpty(1));
+    QVERIFY(c.teams().isRowEmpty(1));
 }
 
 QTEST_GUILESS_MAIN(TstDerivationInput)

@@ -31,7 +31,7 @@ private Q_SLOTS:
 
 namespace {
 
-QStringList dataColumn(const TSortGrid& grid, int col) {
+QStringList dataColumn(const CompetitionTable& grid, int col) {
     return grid.column(col).mid(1);
 }
 
@@ -43,22 +43,22 @@ void TstRandomProtocol::generatorSequence() {
     QCOMPARE(rng.state(), 0u);
     QList<int> draws;
     for (int i = 0; i < 5; ++i)
-        draws.append(rng.Random(10));
+        draws.append(rng.random(10));
     QCOMPARE(draws, QList<int>({0, 0, 8, 2, 2}));
-    QCOMPARE(rng.Random(1), 0);
-    QCOMPARE(rng.Random(1), 0);
-    QCOMPARE(rng.Random(2147483647), 347453115);
+    QCOMPARE(rng.random(1), 0);
+    QCOMPARE(rng.random(1), 0);
+    QCOMPARE(rng.random(2147483647), 347453115);
 }
 
 void TstRandomProtocol::generatorRange() {
     RandomGenerator rng(12345);
     const quint32 before = rng.state();
-    QCOMPARE(rng.Random(0), 0);
-    QCOMPARE(rng.Random(-3), 0);
+    QCOMPARE(rng.random(0), 0);
+    QCOMPARE(rng.random(-3), 0);
     QCOMPARE(rng.state(), before);
     QList<int> seen(7, 0);
     for (int i = 0; i < 7000; ++i) {
-        const int value = rng.Random(7);
+        const int value = rng.random(7);
         QVERIFY(value >= 0 && value < 7);
         ++seen[value];
     }
@@ -70,8 +70,8 @@ void TstRandomProtocol::firstProtocolIsFixed() {
     Competition c;
     RandomGenerator rng;
     StageDerivation derivation(c);
-    RandomProtocol::GenerateRandomProtocol(c, rng, derivation);
-    const TSortGrid& heat = c.heatStartList();
+    RandomProtocol::generateRandomProtocol(c, rng, derivation);
+    const CompetitionTable& heat = c.heatStartList();
     QCOMPARE(heat.rowCells(1), QStringList({"1", "WÄ", "RIEÜ", "CMBVBÜ", "4", "", "1474", "1027",
                                             "1397", "1544", "1417"}));
     QCOMPARE(heat.rowCells(2), QStringList({"307", "IMÄ", "HMDWHUZMXß", "DÄ", "3", "+", "1292",
@@ -88,10 +88,10 @@ void TstRandomProtocol::firstProtocolIsAlwaysTheSame() {
     RandomGenerator b;
     StageDerivation da(first);
     StageDerivation db(second);
-    second.heatStartList().SetRowCount(300);
-    RandomProtocol::GenerateRandomProtocol(first, a, da);
-    RandomProtocol::GenerateRandomProtocol(second, b, db);
-    for (int r = 0; r < first.heatStartList().RowCount(); ++r)
+    second.heatStartList().setRowsWithHeader(300);
+    RandomProtocol::generateRandomProtocol(first, a, da);
+    RandomProtocol::generateRandomProtocol(second, b, db);
+    for (int r = 0; r < first.heatStartList().rowsWithHeader(); ++r)
         QCOMPARE(first.heatStartList().rowCells(r), second.heatStartList().rowCells(r));
     QCOMPARE(first.finalResults().column(1), second.finalResults().column(1));
 }
@@ -100,15 +100,15 @@ void TstRandomProtocol::twoGenerationsDiffer() {
     Competition c;
     RandomGenerator rng;
     StageDerivation derivation(c);
-    RandomProtocol::GenerateRandomProtocol(c, rng, derivation);
+    RandomProtocol::generateRandomProtocol(c, rng, derivation);
     const QList<QStringList> first{dataColumn(c.heatStartList(), 0),
                                    dataColumn(c.heatStartList(), 1),
                                    dataColumn(c.heatStartList(), 6)};
-    RandomProtocol::GenerateRandomProtocol(c, rng, derivation);
+    RandomProtocol::generateRandomProtocol(c, rng, derivation);
     QVERIFY(dataColumn(c.heatStartList(), 0) != first[0]);
     QVERIFY(dataColumn(c.heatStartList(), 1) != first[1]);
     QVERIFY(dataColumn(c.heatStartList(), 6) != first[2]);
-    QCOMPARE(c.heatStartList().RowCount(), 101);
+    QCOMPARE(c.heatStartList().rowsWithHeader(), 101);
 }
 
 void TstRandomProtocol::replacesWholeStartList_data() {
@@ -122,17 +122,17 @@ void TstRandomProtocol::replacesWholeStartList_data() {
 void TstRandomProtocol::replacesWholeStartList() {
     QFETCH(int, rowsBefore);
     Competition c;
-    TSortGrid& heat = c.heatStartList();
-    heat.SetRowCount(rowsBefore);
+    CompetitionTable& heat = c.heatStartList();
+    heat.setRowsWithHeader(rowsBefore);
     for (int r = 1; r < rowsBefore; ++r) {
-        for (int col = 0; col < heat.ColCount(); ++col)
+        for (int col = 0; col < heat.columns(); ++col)
             heat.setCell(col, r, QStringLiteral("OLD"));
     }
     const QStringList header = heat.rowCells(0);
     RandomGenerator rng;
     StageDerivation derivation(c);
-    RandomProtocol::GenerateRandomProtocol(c, rng, derivation);
-    QCOMPARE(heat.RowCount(), 101);
+    RandomProtocol::generateRandomProtocol(c, rng, derivation);
+    QCOMPARE(heat.rowsWithHeader(), 101);
     QCOMPARE(heat.rowCells(0), header);
     for (int r = 1; r <= 100; ++r)
         QVERIFY(!heat.rowCells(r).contains(QStringLiteral("OLD")));
@@ -146,8 +146,8 @@ void TstRandomProtocol::cellValues() {
     QList<int> wordLengths(12, 0);
     int champions = 0;
     for (int round = 0; round < 5; ++round) {
-        RandomProtocol::GenerateRandomProtocol(c, rng, derivation);
-        const TSortGrid& heat = c.heatStartList();
+        RandomProtocol::generateRandomProtocol(c, rng, derivation);
+        const CompetitionTable& heat = c.heatStartList();
         for (int r = 1; r <= 100; ++r) {
             const int nr = heat.cell(0, r).toInt();
             QVERIFY(nr >= 1 && nr <= 999);
@@ -185,9 +185,9 @@ void TstRandomProtocol::timesFollowFormat() {
     Competition c(TimeFormat(setting, separator));
     RandomGenerator rng;
     StageDerivation derivation(c);
-    RandomProtocol::GenerateRandomProtocol(c, rng, derivation);
+    RandomProtocol::generateRandomProtocol(c, rng, derivation);
     const QRegularExpression shape(pattern);
-    const TSortGrid& heat = c.heatStartList();
+    const CompetitionTable& heat = c.heatStartList();
     for (int r = 1; r <= 100; ++r) {
         for (int col = 6; col <= 10; ++col) {
             const QString text = heat.cell(col, r);
@@ -196,7 +196,7 @@ void TstRandomProtocol::timesFollowFormat() {
             QVERIFY(value >= 700 && value <= 1699);
         }
     }
-    QCOMPARE(heat.cell(6, 1), c.timeFormat().FormatTime(1474));
+    QCOMPARE(heat.cell(6, 1), c.timeFormat().formatTime(1474));
 }
 
 void TstRandomProtocol::everyCompetitorInHeatResults() {
@@ -205,8 +205,8 @@ void TstRandomProtocol::everyCompetitorInHeatResults() {
     StageDerivation derivation(c);
     QSignalSpy stages(&derivation, &StageDerivation::stageDerived);
     for (int round = 0; round < 3; ++round) {
-        RandomProtocol::GenerateRandomProtocol(c, rng, derivation);
-        QCOMPARE(c.heatResults().RowCount(), 101);
+        RandomProtocol::generateRandomProtocol(c, rng, derivation);
+        QCOMPARE(c.heatResults().rowsWithHeader(), 101);
         QCOMPARE(c.stageMessage(1), QString());
         QStringList numbers = dataColumn(c.heatResults(), 1);
         QStringList expected = dataColumn(c.heatStartList(), 0);
@@ -222,7 +222,7 @@ void TstRandomProtocol::finalLimits() {
     RandomGenerator rng;
     StageDerivation derivation(c);
     for (int round = 0; round < 10; ++round) {
-        RandomProtocol::GenerateRandomProtocol(c, rng, derivation);
+        RandomProtocol::generateRandomProtocol(c, rng, derivation);
         const QStringList classes = dataColumn(c.finalStartList(), 4);
         QVERIFY(classes.size() <= 40);
         for (const QString cls : {"1", "2", "3", "4"}) {
@@ -230,7 +230,7 @@ void TstRandomProtocol::finalLimits() {
             QCOMPARE(static_cast<int>(classes.count(cls)), qMin(10, inHeats));
         }
         // Every finalist has both final runs, so all reach the final results.
-        QCOMPARE(c.finalResults().RowCount(), c.finalStartList().RowCount());
+        QCOMPARE(c.finalResults().rowsWithHeader(), c.finalStartList().rowsWithHeader());
     }
 }
 
@@ -238,22 +238,22 @@ void TstRandomProtocol::selectsFirstRows() {
     Competition c;
     RandomGenerator rng;
     StageDerivation derivation(c);
-    RandomProtocol::GenerateRandomProtocol(c, rng, derivation);
+    RandomProtocol::generateRandomProtocol(c, rng, derivation);
     for (int page = 0; page < 4; ++page)
         c.stageTable(page).setRow(7);
-    RandomProtocol::GenerateRandomProtocol(c, rng, derivation);
+    RandomProtocol::generateRandomProtocol(c, rng, derivation);
     for (int page = 0; page < 4; ++page)
-        QCOMPARE(c.stageTable(page).Row(), 1);
+        QCOMPARE(c.stageTable(page).selectedRow(), 1);
 }
 
 void TstRandomProtocol::sortsWhenHeaderSortIsOn() {
     Competition c;
-    TSortGrid& heat = c.heatStartList();
-    heat.sortOptions().CanSort = true;
-    heat.sortOptions().SortCol = 0;
+    CompetitionTable& heat = c.heatStartList();
+    heat.sortOptions().canSort = true;
+    heat.sortOptions().column = 0;
     RandomGenerator rng;
     StageDerivation derivation(c);
-    RandomProtocol::GenerateRandomProtocol(c, rng, derivation);
+    RandomProtocol::generateRandomProtocol(c, rng, derivation);
     for (int r = 2; r <= 100; ++r)
         QVERIFY(heat.cell(0, r - 1).toInt() <= heat.cell(0, r).toInt());
 
@@ -261,8 +261,8 @@ void TstRandomProtocol::sortsWhenHeaderSortIsOn() {
     Competition unsorted;
     RandomGenerator again;
     StageDerivation other(unsorted);
-    unsorted.heatStartList().sortOptions().SortCol = 0;
-    RandomProtocol::GenerateRandomProtocol(unsorted, again, other);
+    unsorted.heatStartList().sortOptions().column = 0;
+    RandomProtocol::generateRandomProtocol(unsorted, again, other);
     QCOMPARE(unsorted.heatStartList().cell(0, 2), QStringLiteral("307"));
 }
 
@@ -270,23 +270,23 @@ void TstRandomProtocol::derivesEveryStage() {
     Competition c;
     RandomGenerator rng;
     StageDerivation derivation(c);
-    RandomProtocol::GenerateRandomProtocol(c, rng, derivation);
+    RandomProtocol::generateRandomProtocol(c, rng, derivation);
     QVERIFY(c.heatResults().hasData());
     QVERIFY(c.finalStartList().hasData());
     QVERIFY(c.finalResults().hasData());
     QCOMPARE(c.finalResults().cell(0, 1), QStringLiteral("1"));
     // Random club names hardly ever repeat three times: the team table has a row per club.
-    QVERIFY(c.teams().RowCount() > 2);
+    QVERIFY(c.teams().rowsWithHeader() > 2);
 }
 
 void TstRandomProtocol::largerStartLists() {
     Competition c;
     RandomGenerator rng;
     RandomProtocol::fillRandomStartList(c, rng, 1000);
-    QCOMPARE(c.heatStartList().RowCount(), 1001);
+    QCOMPARE(c.heatStartList().rowsWithHeader(), 1001);
     RandomProtocol::fillRandomStartList(c, rng, 0);
-    QCOMPARE(c.heatStartList().RowCount(), 2);
-    QVERIFY(!c.heatStartList().IsRowEmpty(1));
+    QCOMPARE(c.heatStartList().rowsWithHeader(), 2);
+    QVERIFY(!c.heatStartList().isRowEmpty(1));
 }
 
 QTEST_GUILESS_MAIN(TstRandomProtocol)

@@ -1,9 +1,9 @@
+#include "competition/CellSorter.h"
 #include "competition/Competition.h"
+#include "competition/CompetitionTable.h"
 #include "competition/DecimalText.h"
 #include "competition/HeaderClickRule.h"
 #include "competition/Placements.h"
-#include "competition/TSortGrid.h"
-#include "competition/TSortedList.h"
 #include "competition/Windows1252.h"
 
 #include <QTest>
@@ -46,19 +46,19 @@ private Q_SLOTS:
 namespace {
 
 // A one-column grid without a style handler.
-TSortGrid& column(TSortGrid& grid, const QStringList& cells) {
-    grid.SetRowCount(static_cast<int>(cells.size()) + 1);
+CompetitionTable& column(CompetitionTable& grid, const QStringList& cells) {
+    grid.setRowsWithHeader(static_cast<int>(cells.size()) + 1);
     for (int r = 0; r < cells.size(); ++r)
         grid.setCell(0, r + 1, cells[r]);
     return grid;
 }
 
-QStringList dataColumn(const TSortGrid& grid, int col) {
+QStringList dataColumn(const CompetitionTable& grid, int col) {
     return grid.column(col).mid(1);
 }
 
-void fillRows(TSortGrid& grid, const QList<QStringList>& rows) {
-    grid.SetRowCount(static_cast<int>(rows.size()) + 1);
+void fillRows(CompetitionTable& grid, const QList<QStringList>& rows) {
+    grid.setRowsWithHeader(static_cast<int>(rows.size()) + 1);
     for (int r = 0; r < rows.size(); ++r)
         grid.setRowCells(r + 1, rows[r]);
 }
@@ -111,69 +111,69 @@ void TstRanking::singleColumn() {
     QFETCH(int, direction);
     QFETCH(QStringList, cells);
     QFETCH(QStringList, expected);
-    TSortGrid grid(1);
-    TSortOptions& options = grid.sortOptions();
-    options.CanSort = true;
-    options.SortStyle = TSortStyle(style);
-    options.SortCaseSensitive = caseSensitive;
-    options.SortDirection = TSortDirection(direction);
-    column(grid, cells).SortByColumn(0);
+    CompetitionTable grid(1);
+    SortOptions& options = grid.sortOptions();
+    options.canSort = true;
+    options.style = SortStyle(style);
+    options.caseSensitive = caseSensitive;
+    options.direction = SortDirection(direction);
+    column(grid, cells).sortByColumn(0);
     QCOMPARE(dataColumn(grid, 0), expected);
-    QCOMPARE(grid.sortOptions().SortCol, 0);
+    QCOMPARE(grid.sortOptions().column, 0);
 }
 
 void TstRanking::secondaryKeysInListedOrder() {
-    TSortGrid grid(4);
-    grid.sortOptions().CanSort = true;
-    grid.sortOptions().SortStyle = ssNumeric;
-    grid.sortOptions().SecondaryIndex = "2,1";
+    CompetitionTable grid(4);
+    grid.sortOptions().canSort = true;
+    grid.sortOptions().style = ssNumeric;
+    grid.sortOptions().secondaryIndex = "2,1";
     fillRows(grid, {{"1", "2", "5", "a"},
                     {"1", "1", "5", "b"},
                     {"0", "9", "9", "c"},
                     {"1", "0", "4", "d"},
                     {"1", "3", "5", "e"}});
-    grid.SortByColumn(0);
+    grid.sortByColumn(0);
     QCOMPARE(dataColumn(grid, 3), QStringList({"c", "d", "b", "a", "e"}));
 }
 
 void TstRanking::primaryRemovedFromSecondaries() {
     // Sorting by 9 with secondary "9" uses the single key 9: equal totals keep their order even
     // though another column would order them.
-    TSortGrid grid(3);
-    grid.sortOptions().CanSort = true;
-    grid.sortOptions().SortStyle = ssNumeric;
-    grid.sortOptions().SecondaryIndex = "2";
+    CompetitionTable grid(3);
+    grid.sortOptions().canSort = true;
+    grid.sortOptions().style = ssNumeric;
+    grid.sortOptions().secondaryIndex = "2";
     fillRows(grid, {{"b", "9", "2"}, {"a", "8", "1"}, {"c", "9", "1"}});
-    grid.SortByColumn(2);
+    grid.sortByColumn(2);
     QCOMPARE(dataColumn(grid, 0), QStringList({"a", "c", "b"}));
     // Key list 1, 2: rows equal in 1 ordered by 2.
-    grid.SortByColumn(1);
+    grid.sortByColumn(1);
     QCOMPARE(dataColumn(grid, 0), QStringList({"a", "c", "b"}));
-    grid.sortOptions().SecondaryIndex = "0";
-    grid.SortByColumn(1);
+    grid.sortOptions().secondaryIndex = "0";
+    grid.sortByColumn(1);
     QCOMPARE(dataColumn(grid, 0), QStringList({"a", "b", "c"}));
 }
 
 void TstRanking::badSecondaryEntriesIgnored() {
-    TSortGrid grid(2);
-    grid.sortOptions().CanSort = true;
-    grid.sortOptions().SortStyle = ssNumeric;
-    grid.sortOptions().SecondaryIndex = "x, 17,-1,,1";
+    CompetitionTable grid(2);
+    grid.sortOptions().canSort = true;
+    grid.sortOptions().style = ssNumeric;
+    grid.sortOptions().secondaryIndex = "x, 17,-1,,1";
     fillRows(grid, {{"1", "3"}, {"1", "2"}, {"0", "5"}});
-    grid.SortByColumn(0);
+    grid.sortByColumn(0);
     QCOMPARE(dataColumn(grid, 1), QStringList({"5", "2", "3"}));
 }
 
 void TstRanking::equalRowsKeepOrder() {
-    TSortGrid grid(2);
-    grid.sortOptions().CanSort = true;
-    grid.sortOptions().SortStyle = ssNumeric;
+    CompetitionTable grid(2);
+    grid.sortOptions().canSort = true;
+    grid.sortOptions().style = ssNumeric;
     QList<QStringList> rows;
     for (int i = 0; i < 200; ++i)
         rows.append({QString::number(i % 3), QString::number(i)});
     fillRows(grid, rows);
-    grid.SortByColumn(0);
-    for (int r = 2; r < grid.RowCount(); ++r) {
+    grid.sortByColumn(0);
+    for (int r = 2; r < grid.rowsWithHeader(); ++r) {
         const int previousKey = grid.cell(0, r - 1).toInt();
         const int key = grid.cell(0, r).toInt();
         QVERIFY(previousKey <= key);
@@ -183,15 +183,15 @@ void TstRanking::equalRowsKeepOrder() {
 }
 
 void TstRanking::descendingNeverReversesTies() {
-    TSortGrid grid(2);
-    grid.sortOptions().CanSort = true;
-    grid.sortOptions().SortStyle = ssNumeric;
-    grid.sortOptions().SortDirection = sdDescending;
+    CompetitionTable grid(2);
+    grid.sortOptions().canSort = true;
+    grid.sortOptions().style = ssNumeric;
+    grid.sortOptions().direction = sdDescending;
     fillRows(grid, {{"20", "a"}, {"22", "b"}, {"20", "c"}, {"22", "d"}, {"21", "e"}, {"", "f"}});
-    grid.SortByColumn(0);
+    grid.sortByColumn(0);
     QCOMPARE(dataColumn(grid, 1), QStringList({"b", "d", "e", "a", "c", "f"}));
     // Sorting again changes nothing: equal rows stay as they are.
-    grid.SortByColumn(0);
+    grid.sortByColumn(0);
     QCOMPARE(dataColumn(grid, 1), QStringList({"b", "d", "e", "a", "c", "f"}));
 }
 
@@ -214,26 +214,26 @@ void TstRanking::stageHandlerChoosesStyle() {
     QFETCH(int, column);
     QFETCH(bool, text);
     Competition competition;
-    TSortGrid& grid = competition.stageTable(page);
-    grid.sortOptions().CanSort = true;
-    grid.sortOptions().SecondaryIndex.clear();
-    grid.sortOptions().SortDirection = sdAscending;
-    grid.SetRowCount(4);
+    CompetitionTable& grid = competition.stageTable(page);
+    grid.sortOptions().canSort = true;
+    grid.sortOptions().secondaryIndex.clear();
+    grid.sortOptions().direction = sdAscending;
+    grid.setRowsWithHeader(4);
     const QStringList cells{"10", "9", "100"};
     for (int r = 1; r <= 3; ++r)
         grid.setCell(column, r, cells[r - 1]);
-    grid.SortByColumn(column);
+    grid.sortByColumn(column);
     const QStringList expected =
         text ? QStringList{"10", "100", "9"} : QStringList{"9", "10", "100"};
     QCOMPARE(dataColumn(grid, column), expected);
-    QCOMPARE(grid.sortOptions().SortStyle, text ? ssNormal : ssNumeric);
+    QCOMPARE(grid.sortOptions().style, text ? ssNormal : ssNumeric);
 }
 
 void TstRanking::teamGridKeepsNumeric() {
     Competition competition;
-    TSortGrid& teams = competition.teams();
-    QVERIFY(teams.sortOptions().CanSort);
-    column(teams, {"78,5", "1000077", "77,5", "78"}).SortByColumn(0);
+    CompetitionTable& teams = competition.teams();
+    QVERIFY(teams.sortOptions().canSort);
+    column(teams, {"78,5", "1000077", "77,5", "78"}).sortByColumn(0);
     QCOMPARE(dataColumn(teams, 0), QStringList({"77,5", "78", "78,5", "1000077"}));
 }
 
@@ -258,73 +258,73 @@ void TstRanking::automaticDetection() {
     QFETCH(QStringList, cells);
     QFETCH(int, detected);
     QFETCH(QStringList, expected);
-    TSortGrid grid(1);
-    grid.sortOptions().CanSort = true;
-    grid.sortOptions().SortStyle = ssAutomatic;
-    column(grid, cells).SortByColumn(0);
-    QCOMPARE(int(grid.sortOptions().SortStyle), detected);
+    CompetitionTable grid(1);
+    grid.sortOptions().canSort = true;
+    grid.sortOptions().style = ssAutomatic;
+    column(grid, cells).sortByColumn(0);
+    QCOMPARE(int(grid.sortOptions().style), detected);
     QCOMPARE(dataColumn(grid, 0), expected);
 }
 
 void TstRanking::automaticKeepsDetectedKind() {
-    TSortGrid grid(2);
-    grid.sortOptions().CanSort = true;
-    grid.sortOptions().SortStyle = ssAutomatic;
+    CompetitionTable grid(2);
+    grid.sortOptions().canSort = true;
+    grid.sortOptions().style = ssAutomatic;
     fillRows(grid, {{"b", "10"}, {"a", "9"}});
-    grid.SortByColumn(0);
-    QCOMPARE(grid.sortOptions().SortStyle, ssNormal);
-    grid.SortByColumn(1);
+    grid.sortByColumn(0);
+    QCOMPARE(grid.sortOptions().style, ssNormal);
+    grid.sortByColumn(1);
     QCOMPARE(dataColumn(grid, 1), QStringList({"10", "9"}));
 }
 
 void TstRanking::cannotSortDoesNothing() {
     Competition competition;
-    TSortGrid& grid = competition.heatResults();
+    CompetitionTable& grid = competition.heatResults();
     column(grid, {"3", "1", "2"});
     grid.setRow(2);
-    grid.sortOptions().CanSort = false;
-    grid.SortByColumn(0);
+    grid.sortOptions().canSort = false;
+    grid.sortByColumn(0);
     QCOMPARE(dataColumn(grid, 0), QStringList({"3", "1", "2"}));
-    QCOMPARE(grid.sortOptions().SortCol, 5);
-    QCOMPARE(grid.Row(), 2);
+    QCOMPARE(grid.sortOptions().column, 5);
+    QCOMPARE(grid.selectedRow(), 2);
 }
 
 void TstRanking::columnOutsideTableOnlySetsSortCol() {
     Competition competition;
-    TSortGrid& heat = competition.heatStartList();
+    CompetitionTable& heat = competition.heatStartList();
     column(heat, {"3", "1", "2"});
-    heat.sortOptions().CanSort = true;
-    heat.SortByColumn(heat.sortOptions().SortCol);
+    heat.sortOptions().canSort = true;
+    heat.sortByColumn(heat.sortOptions().column);
     QCOMPARE(dataColumn(heat, 0), QStringList({"3", "1", "2"}));
-    QCOMPARE(heat.sortOptions().SortCol, 20);
+    QCOMPARE(heat.sortOptions().column, 20);
 }
 
 void TstRanking::selectedRowFollowsData() {
-    TSortGrid grid(2);
-    grid.sortOptions().CanSort = true;
-    grid.sortOptions().SortStyle = ssNumeric;
+    CompetitionTable grid(2);
+    grid.sortOptions().canSort = true;
+    grid.sortOptions().style = ssNumeric;
     fillRows(grid, {{"3", "c"}, {"1", "a"}, {"4", "d"}, {"2", "b"}});
     grid.setRow(1);
-    grid.SortByColumn(0);
-    QCOMPARE(grid.Row(), 3);
-    QCOMPARE(grid.cell(1, grid.Row()), QStringLiteral("c"));
-    grid.sortOptions().SortDirection = sdDescending;
-    grid.SortByColumn(0);
-    QCOMPARE(grid.cell(1, grid.Row()), QStringLiteral("c"));
-    QCOMPARE(grid.Row(), 2);
+    grid.sortByColumn(0);
+    QCOMPARE(grid.selectedRow(), 3);
+    QCOMPARE(grid.cell(1, grid.selectedRow()), QStringLiteral("c"));
+    grid.sortOptions().direction = sdDescending;
+    grid.sortByColumn(0);
+    QCOMPARE(grid.cell(1, grid.selectedRow()), QStringLiteral("c"));
+    QCOMPARE(grid.selectedRow(), 2);
 }
 
 void TstRanking::mixedNumbersAndTextStayAPermutation() {
     // Numbers compare as numbers and everything else as text, which is not a consistent order;
     // the sort must still return every row exactly once.
-    TSortGrid grid(1);
-    grid.sortOptions().CanSort = true;
-    grid.sortOptions().SortStyle = ssNumeric;
+    CompetitionTable grid(1);
+    grid.sortOptions().canSort = true;
+    grid.sortOptions().style = ssNumeric;
     QStringList cells;
     const QStringList pool{"9", "10", "1a", "01", "1", "0x", "", "-", "Ä", "100", "2,5"};
     for (int i = 0; i < 500; ++i)
         cells.append(pool[(i * 7 + i / 3) % pool.size()]);
-    column(grid, cells).SortByColumn(0);
+    column(grid, cells).sortByColumn(0);
     QStringList sorted = dataColumn(grid, 0);
     std::sort(sorted.begin(), sorted.end());
     std::sort(cells.begin(), cells.end());
@@ -428,45 +428,45 @@ void TstRanking::placements() {
     QFETCH(QStringList, times);
     QFETCH(QStringList, expected);
     Competition competition;
-    TSortGrid& results = competition.heatResults();
-    results.SetRowCount(static_cast<int>(classes.size()) + 1);
+    CompetitionTable& results = competition.heatResults();
+    results.setRowsWithHeader(static_cast<int>(classes.size()) + 1);
     for (int r = 0; r < classes.size(); ++r) {
         results.setCell(0, r + 1, "old");
         results.setCell(1, r + 1, QString::number(r + 1));
         results.setCell(5, r + 1, classes[r]);
         results.setCell(9, r + 1, times[r]);
     }
-    Placements::AssignPlacements(results, 5, 9, competition.timeFormat());
+    Placements::assignPlacements(results, 5, 9, competition.timeFormat());
     QCOMPARE(dataColumn(results, 0), expected);
 }
 
 void TstRanking::placementsWithoutData() {
     Competition competition;
-    TSortGrid& results = competition.finalResults();
-    results.SetRowCount(3);
+    CompetitionTable& results = competition.finalResults();
+    results.setRowsWithHeader(3);
     results.setCell(0, 1, "old");
     results.setCell(5, 1, "1");
     results.setCell(10, 1, "20");
     results.setCell(1, 2, "7");
-    Placements::AssignPlacements(results, 5, 10, competition.timeFormat());
+    Placements::assignPlacements(results, 5, 10, competition.timeFormat());
     QCOMPARE(dataColumn(results, 0), QStringList({"old", ""}));
 
     Competition empty;
-    Placements::AssignPlacements(empty.heatResults(), 5, 9, empty.timeFormat());
-    QVERIFY(empty.heatResults().IsRowEmpty(1));
+    Placements::assignPlacements(empty.heatResults(), 5, 9, empty.timeFormat());
+    QVERIFY(empty.heatResults().isRowEmpty(1));
 }
 
 void TstRanking::placementsUnderSecondsFormat() {
     Competition competition(TimeFormat(1, u','));
-    TSortGrid& results = competition.heatResults();
-    results.SetRowCount(5);
+    CompetitionTable& results = competition.heatResults();
+    results.setRowsWithHeader(5);
     const QStringList times{"8,11", "8,119", "8,12", "10,00"};
     for (int r = 1; r <= 4; ++r) {
         results.setCell(1, r, QString::number(r));
         results.setCell(5, r, "3");
         results.setCell(9, r, times[r - 1]);
     }
-    Placements::AssignPlacements(results, 5, 9, competition.timeFormat());
+    Placements::assignPlacements(results, 5, 9, competition.timeFormat());
     QCOMPARE(dataColumn(results, 0), QStringList({"1", "1", "3", "4"}));
 }
 
@@ -494,7 +494,7 @@ void TstRanking::headerClick() {
     QFETCH(int, sortCol);
     QFETCH(bool, right);
     QFETCH(int, expected);
-    QCOMPARE(int(HeaderClickRule::direction(TSortDirection(current), column, sortCol, right)),
+    QCOMPARE(int(HeaderClickRule::direction(SortDirection(current), column, sortCol, right)),
              expected);
 }
 

@@ -28,9 +28,9 @@ QStringList heatRow(const QString& nr, const QString& z1 = QString(), const QStr
             QString()};
 }
 
-QList<QStringList> allRows(const TSortGrid& grid) {
+QList<QStringList> allRows(const CompetitionTable& grid) {
     QList<QStringList> rows;
-    for (int r = 0; r < grid.RowCount(); ++r)
+    for (int r = 0; r < grid.rowsWithHeader(); ++r)
         rows.append(grid.rowCells(r));
     return rows;
 }
@@ -60,20 +60,20 @@ private Q_SLOTS:
 
 void TestResultEntry::emptyListNumbersCompetitorsInRunningOrder() {
     Competition competition;
-    TSortGrid& heat = competition.heatStartList();
+    CompetitionTable& heat = competition.heatStartList();
     const QStringList times{"1234", "1300", "1250", "1190", "1201"};
     const Outcome outcomes[] = {Outcome::Appended, Outcome::Written, Outcome::Written,
                                 Outcome::Appended, Outcome::Written};
     for (int i = 0; i < times.size(); ++i) {
-        QCOMPARE(ResultEntry::EnterRunTime(competition, 0, times[i].toInt() * 10 + 7), outcomes[i]);
+        QCOMPARE(ResultEntry::enterRunTime(competition, 0, times[i].toInt() * 10 + 7), outcomes[i]);
         ResultEntry::selectNextRow(competition, 0);
     }
-    QCOMPARE(heat.RowCount(), 3);
+    QCOMPARE(heat.rowsWithHeader(), 3);
     QCOMPARE(heat.rowCells(1), (QStringList{"1", "Name", "Vorname", "Verein", "4", "", "1234",
                                             "1300", "1250", "", ""}));
     QCOMPARE(heat.rowCells(2),
              (QStringList{"2", "Name", "Vorname", "Verein", "4", "", "1190", "1201", "", "", ""}));
-    QCOMPARE(heat.Row(), 1);
+    QCOMPARE(heat.selectedRow(), 1);
 }
 
 void TestResultEntry::writesFirstFreeHeatRun_data() {
@@ -91,86 +91,86 @@ void TestResultEntry::writesFirstFreeHeatRun() {
     QFETCH(QStringList, runs);
     QFETCH(int, column);
     Competition competition;
-    TSortGrid& heat = competition.heatStartList();
-    heat.AddRow(heatRow("1"));
-    heat.AddRow(heatRow("5", runs[0], runs[1], runs[2]));
+    CompetitionTable& heat = competition.heatStartList();
+    heat.appendRow(heatRow("1"));
+    heat.appendRow(heatRow("5", runs[0], runs[1], runs[2]));
     heat.setRow(2);
-    QCOMPARE(ResultEntry::EnterRunTime(competition, 1, 20000), Outcome::Written);
+    QCOMPARE(ResultEntry::enterRunTime(competition, 1, 20000), Outcome::Written);
     QCOMPARE(heat.cell(column, 2), QStringLiteral("2000"));
-    QCOMPARE(heat.RowCount(), 3);
+    QCOMPARE(heat.rowsWithHeader(), 3);
     QCOMPARE(heat.rowCells(1), heatRow("1"));
 }
 
 void TestResultEntry::fullHeatRowAppends() {
     Competition competition;
-    TSortGrid& heat = competition.heatStartList();
-    heat.AddRow(heatRow("1", "1000", "1100", "1200"));
-    heat.AddRow(heatRow("2"));
+    CompetitionTable& heat = competition.heatStartList();
+    heat.appendRow(heatRow("1", "1000", "1100", "1200"));
+    heat.appendRow(heatRow("2"));
     heat.setRow(1);
-    QCOMPARE(ResultEntry::EnterRunTime(competition, 0, 9990), Outcome::Appended);
-    QCOMPARE(heat.RowCount(), 4);
+    QCOMPARE(ResultEntry::enterRunTime(competition, 0, 9990), Outcome::Appended);
+    QCOMPARE(heat.rowsWithHeader(), 4);
     QCOMPARE(heat.rowCells(3),
              (QStringList{"3", "Name", "Vorname", "Verein", "4", "", "999", "", "", "", ""}));
     QCOMPARE(heat.rowCells(1), heatRow("1", "1000", "1100", "1200"));
     // A new row never takes a number a competitor already has.
-    heat.AddRow(heatRow("5", "1000", "1100", "1200"));
+    heat.appendRow(heatRow("5", "1000", "1100", "1200"));
     heat.setRow(4);
     QCOMPARE(ResultEntry::target(competition, 0).newNumber, QStringLiteral("6"));
-    QCOMPARE(ResultEntry::EnterRunTime(competition, 0, 9990), Outcome::Appended);
+    QCOMPARE(ResultEntry::enterRunTime(competition, 0, 9990), Outcome::Appended);
     QCOMPARE(heat.cell(Heat::Nr, 5), QStringLiteral("6"));
 }
 
 void TestResultEntry::zeroRun() {
     Competition competition;
-    TSortGrid& heat = competition.heatStartList();
-    QCOMPARE(ResultEntry::EnterRunTime(competition, 0, 0), Outcome::Appended);
+    CompetitionTable& heat = competition.heatStartList();
+    QCOMPARE(ResultEntry::enterRunTime(competition, 0, 0), Outcome::Appended);
     QCOMPARE(heat.cell(Heat::Zeit1, 1), QStringLiteral("AUS"));
     // In a row of its own the zero run is written as a time.
-    QCOMPARE(ResultEntry::EnterRunTime(competition, 0, 0), Outcome::Written);
+    QCOMPARE(ResultEntry::enterRunTime(competition, 0, 0), Outcome::Written);
     QCOMPARE(heat.cell(Heat::Zeit2, 1), QStringLiteral("0"));
 }
 
 void TestResultEntry::secondsFormat() {
     Competition competition(TimeFormat(TimeFormat::Seconds, u','));
-    TSortGrid& heat = competition.heatStartList();
-    heat.AddRow(heatRow("4"));
-    ResultEntry::EnterRunTime(competition, 0, 12340);
+    CompetitionTable& heat = competition.heatStartList();
+    heat.appendRow(heatRow("4"));
+    ResultEntry::enterRunTime(competition, 0, 12340);
     QCOMPARE(heat.cell(Heat::Zeit1, 1), QStringLiteral("12,34"));
 }
 
 void TestResultEntry::finalPageWritesBothTables() {
     Competition competition;
-    TSortGrid& heat = competition.heatStartList();
-    TSortGrid& finals = competition.finalStartList();
-    heat.AddRow(heatRow("3"));
-    heat.AddRow(heatRow("7", "1000", "1100", "1200"));
-    finals.AddRow({"7", "Berg", "Anna", "SV Tal", "2", "", "2100", "", ""});
+    CompetitionTable& heat = competition.heatStartList();
+    CompetitionTable& finals = competition.finalStartList();
+    heat.appendRow(heatRow("3"));
+    heat.appendRow(heatRow("7", "1000", "1100", "1200"));
+    finals.appendRow({"7", "Berg", "Anna", "SV Tal", "2", "", "2100", "", ""});
     finals.setRow(1);
 
-    QCOMPARE(ResultEntry::EnterRunTime(competition, 3, 11110), Outcome::Written);
+    QCOMPARE(ResultEntry::enterRunTime(competition, 3, 11110), Outcome::Written);
     QCOMPARE(finals.cell(FinalStart::Zeit4, 1), QStringLiteral("1111"));
     QCOMPARE(heat.cell(Heat::Zeit4, 2), QStringLiteral("1111"));
-    QCOMPARE(ResultEntry::EnterRunTime(competition, 2, 10500), Outcome::Written);
+    QCOMPARE(ResultEntry::enterRunTime(competition, 2, 10500), Outcome::Written);
     QCOMPARE(finals.cell(FinalStart::Zeit5, 1), QStringLiteral("1050"));
     QCOMPARE(heat.cell(Heat::Zeit5, 2), QStringLiteral("1050"));
     QCOMPARE(heat.cell(Heat::Zeit3, 2), QStringLiteral("1200"));
 
     const auto heatBefore = allRows(heat);
     const auto finalsBefore = allRows(finals);
-    QCOMPARE(ResultEntry::EnterRunTime(competition, 2, 9000), Outcome::NoFreeFinalRun);
+    QCOMPARE(ResultEntry::enterRunTime(competition, 2, 9000), Outcome::NoFreeFinalRun);
     QCOMPARE(allRows(heat), heatBefore);
     QCOMPARE(allRows(finals), finalsBefore);
 }
 
 void TestResultEntry::finalPageUnknownNumberWritesNothing() {
     Competition competition;
-    TSortGrid& heat = competition.heatStartList();
-    TSortGrid& finals = competition.finalStartList();
-    heat.AddRow(heatRow("7"));
-    finals.AddRow({"77", "Berg", "Anna", "SV Tal", "2", "", "2100", "", ""});
+    CompetitionTable& heat = competition.heatStartList();
+    CompetitionTable& finals = competition.finalStartList();
+    heat.appendRow(heatRow("7"));
+    finals.appendRow({"77", "Berg", "Anna", "SV Tal", "2", "", "2100", "", ""});
     const auto heatBefore = allRows(heat);
     const auto finalsBefore = allRows(finals);
-    QCOMPARE(ResultEntry::EnterRunTime(competition, 2, 9000), Outcome::NotInHeatList);
+    QCOMPARE(ResultEntry::enterRunTime(competition, 2, 9000), Outcome::NotInHeatList);
     QCOMPARE(allRows(heat), heatBefore);
     QCOMPARE(allRows(finals), finalsBefore);
 }
@@ -197,13 +197,13 @@ void TestResultEntry::finalPageWithoutNumberKeepsTheRunInTheHeatList() {
     QFETCH(qint32, run);
     QFETCH(QStringList, appended);
     Competition competition;
-    TSortGrid& heat = competition.heatStartList();
+    CompetitionTable& heat = competition.heatStartList();
     for (int i = 1; i <= heatRows; ++i)
-        heat.AddRow(heatRow(QString::number(i), QStringLiteral("1000")));
-    TSortGrid& finals = competition.finalStartList();
+        heat.appendRow(heatRow(QString::number(i), QStringLiteral("1000")));
+    CompetitionTable& finals = competition.finalStartList();
     const auto finalsBefore = allRows(finals);
-    QCOMPARE(ResultEntry::EnterRunTime(competition, page, run), Outcome::Appended);
-    QCOMPARE(heat.RowCount(), heatRows + 2);
+    QCOMPARE(ResultEntry::enterRunTime(competition, page, run), Outcome::Appended);
+    QCOMPARE(heat.rowsWithHeader(), heatRows + 2);
     QCOMPARE(heat.rowCells(heatRows + 1), appended);
     // The final start list is rebuilt from the heat start list; a row there would be lost.
     QCOMPARE(allRows(finals), finalsBefore);
@@ -225,14 +225,14 @@ void TestResultEntry::selectionMovesOnAndWraps() {
     QFETCH(int, from);
     QFETCH(int, to);
     Competition competition;
-    TSortGrid& table = ResultEntry::targetTable(competition, page);
-    TSortGrid& other = page < 2 ? competition.finalStartList() : competition.heatStartList();
+    CompetitionTable& table = ResultEntry::targetTable(competition, page);
+    CompetitionTable& other = page < 2 ? competition.finalStartList() : competition.heatStartList();
     for (const char* nr : {"1", "2", "3"})
-        table.AddRow({QString::fromLatin1(nr)});
+        table.appendRow({QString::fromLatin1(nr)});
     table.setRow(from);
     QCOMPARE(ResultEntry::selectNextRow(competition, page), to);
-    QCOMPARE(table.Row(), to);
-    QCOMPARE(other.Row(), 1);
+    QCOMPARE(table.selectedRow(), to);
+    QCOMPARE(other.selectedRow(), 1);
 }
 
 void TestResultEntry::targetIsWhereTheTimeGoes_data() {
@@ -261,17 +261,17 @@ void TestResultEntry::targetIsWhereTheTimeGoes() {
     QFETCH(Outcome, outcome);
     QFETCH(int, run);
     Competition competition;
-    TSortGrid& heat = competition.heatStartList();
-    heat.AddRow(heatRow("3"));
-    heat.AddRow(QStringList{"7", "Berg", "Anna", "SV Tal", "2", ""} + runs);
+    CompetitionTable& heat = competition.heatStartList();
+    heat.appendRow(heatRow("3"));
+    heat.appendRow(QStringList{"7", "Berg", "Anna", "SV Tal", "2", ""} + runs);
     heat.setRow(2);
-    TSortGrid& finals = competition.finalStartList();
-    finals.AddRow({finalNumber, "Berg", "Anna", "SV Tal", "2", "", "2100", runs[3], runs[4]});
+    CompetitionTable& finals = competition.finalStartList();
+    finals.appendRow({finalNumber, "Berg", "Anna", "SV Tal", "2", "", "2100", runs[3], runs[4]});
     finals.setRow(1);
     const ResultEntry::Target target = ResultEntry::target(competition, page);
     QCOMPARE(target.outcome, outcome);
     QCOMPARE(target.run, run);
-    QCOMPARE(ResultEntry::EnterRunTime(competition, page, 8880), outcome);
+    QCOMPARE(ResultEntry::enterRunTime(competition, page, 8880), outcome);
     if (run < 0)
         return;
     QCOMPARE(heat.cell(Heat::Zeit1 + run, target.heatRow), QStringLiteral("888"));

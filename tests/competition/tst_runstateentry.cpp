@@ -55,11 +55,11 @@ void TstRunStateEntry::enterAndRepeat() {
     Competition c(TimeFormat(1, u','));
     c.heatStartList().setRowCells(1, QStringList{"3", "A", "B", "C", "1", ""} +
                                          QStringList{"5", "5", "5", "", ""});
-    c.heatStartList().AddRow(QStringList{"7", "D", "E", "F", "1", ""} + runs);
+    c.heatStartList().appendRow(QStringList{"7", "D", "E", "F", "1", ""} + runs);
     c.heatStartList().setRow(2);
-    StageDerivation(c).DeriveAll();
+    StageDerivation(c).deriveAll();
     if (page == 2) {
-        const int row = c.finalStartList().FindRow(FinalStart::Nr, "7");
+        const int row = c.finalStartList().findRow(FinalStart::Nr, "7");
         QVERIFY(row > 0);
         c.finalStartList().setRow(row);
     }
@@ -68,10 +68,10 @@ void TstRunStateEntry::enterAndRepeat() {
                             : RunStateEntry::enterState(c, page, *RunState::fromText(command));
     QCOMPARE(int(result), outcome);
     QCOMPARE(c.heatStartList().rowCells(2).mid(Heat::Zeit1), after);
-    QCOMPARE(c.heatStartList().RowCount(), 3);
-    QCOMPARE(c.heatStartList().Row(), 2);
+    QCOMPARE(c.heatStartList().rowsWithHeader(), 3);
+    QCOMPARE(c.heatStartList().selectedRow(), 2);
     if (page == 2) {
-        const int row = c.finalStartList().Row();
+        const int row = c.finalStartList().selectedRow();
         QCOMPARE(c.finalStartList().cell(FinalStart::Zeit4, row), after[3]);
         QCOMPARE(c.finalStartList().cell(FinalStart::Zeit5, row), after[4]);
     }

@@ -28,22 +28,22 @@ void fill(Competition& c, const QStringList& competitors) {
         const QStringList f = line.split(u';');
         QStringList cells{f[0], "N" + f[0], "V" + f[0], f[2], f[1], QString()};
         cells += f.mid(3);
-        c.heatStartList().AddRow(cells);
+        c.heatStartList().appendRow(cells);
     }
 }
 
 // "Pl. Nr. total" for every row of a results table.
-QStringList ranking(const TSortGrid& grid, int totalColumn) {
+QStringList ranking(const CompetitionTable& grid, int totalColumn) {
     QStringList rows;
-    for (int r = 1; r < grid.RowCount(); ++r) {
-        if (!grid.IsRowEmpty(r))
+    for (int r = 1; r < grid.rowsWithHeader(); ++r) {
+        if (!grid.isRowEmpty(r))
             rows.append(grid.cell(0, r) + u' ' + grid.cell(1, r) + u' ' +
                         grid.cell(totalColumn, r));
     }
     return rows;
 }
 
-QStringList dataColumn(const TSortGrid& grid, int col) {
+QStringList dataColumn(const CompetitionTable& grid, int col) {
     QStringList cells = grid.column(col).mid(1);
     cells.removeAll(QString());
     return cells;
@@ -75,7 +75,7 @@ void TstRunStates::stateText() {
     // A state is no time and no free cell: result entry never writes over it.
     QCOMPARE(TimeFormat(1, u',').ParseTime(text) == 0, true);
     if (state)
-        QVERIFY(!TimeFormat::IsFreeTimeCell(text));
+        QVERIFY(!TimeFormat::isFreeTimeCell(text));
 }
 
 void TstRunStates::heatRanking_data() {
@@ -130,7 +130,7 @@ void TstRunStates::heatRanking() {
     QFETCH(QStringList, finalists);
     Competition c(TimeFormat(setting, u','));
     fill(c, competitors);
-    StageDerivation(c).DeriveAll();
+    StageDerivation(c).deriveAll();
     QCOMPARE(ranking(c.heatResults(), HeatRes::GZeit), expected);
     QCOMPARE(c.stageMessage(1).isEmpty(), errors == 0);
     if (errors > 0)
@@ -173,7 +173,7 @@ void TstRunStates::finalRanking() {
     QFETCH(QStringList, expected);
     Competition c(TimeFormat(setting, u','));
     fill(c, competitors);
-    StageDerivation(c).DeriveAll();
+    StageDerivation(c).deriveAll();
     QCOMPARE(ranking(c.finalResults(), FinalRes::Endzeit), expected);
 }
 
@@ -183,8 +183,8 @@ void TstRunStates::teamNeverCountsUnranked() {
     fill(c, {"1;1;A;5,00;DNS;DNF", "2;1;A;10,00;10,00;10,00", "3;1;A;11,00;11,00;11,00",
              "4;1;B;12,00;12,00;12,00", "5;1;B;12,00;12,00;12,00", "6;1;B;12,00;DNS;12,00",
              "7;1;A;13,00;13,00;13,00"});
-    StageDerivation(c).DeriveAll();
-    const TSortGrid& teams = c.teams();
+    StageDerivation(c).deriveAll();
+    const CompetitionTable& teams = c.teams();
     QCOMPARE(dataColumn(teams, 1), QStringList({"A", "B"}));
     QCOMPARE(dataColumn(teams, 0), QStringList({"68", "72"}));
 }

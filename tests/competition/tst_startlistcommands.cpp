@@ -22,21 +22,21 @@ private Q_SLOTS:
 namespace {
 
 void fillRuns(Competition& c) {
-    TSortGrid& heat = c.heatStartList();
-    heat.SetRowCount(3);
+    CompetitionTable& heat = c.heatStartList();
+    heat.setRowsWithHeader(3);
     for (int r = 1; r <= 2; ++r) {
         heat.setRowCells(
             r, {QString::number(r), "N", "V", "C", "1", "", "1000", "1100", "1200", "900", "950"});
     }
-    TSortGrid& finals = c.finalStartList();
-    finals.SetRowCount(2);
+    CompetitionTable& finals = c.finalStartList();
+    finals.setRowsWithHeader(2);
     finals.setRowCells(1, {"1", "N", "V", "C", "1", "", "2100", "900", "950"});
 }
 
-QStringList nonEmptyRunColumns(const TSortGrid& grid, const QList<int>& columns) {
+QStringList nonEmptyRunColumns(const CompetitionTable& grid, const QList<int>& columns) {
     QStringList filled;
     for (int col : columns) {
-        for (int r = 1; r < grid.RowCount(); ++r) {
+        for (int r = 1; r < grid.rowsWithHeader(); ++r) {
             if (!grid.cell(col, r).isEmpty()) {
                 filled.append(grid.cell(col, 0));
                 break;
@@ -62,13 +62,13 @@ void TestStartListCommands::addRowNumbersByPosition() {
     QFETCH(bool, emptyLastRow);
     QFETCH(int, newRow);
     Competition c;
-    TSortGrid& heat = c.heatStartList();
-    heat.SetRowCount(filledRows + (emptyLastRow && filledRows > 0 ? 2 : 1));
+    CompetitionTable& heat = c.heatStartList();
+    heat.setRowsWithHeader(filledRows + (emptyLastRow && filledRows > 0 ? 2 : 1));
     for (int r = 1; r <= filledRows; ++r)
         heat.setCell(Heat::Nr, r, QString::number(40 + r));
 
     QCOMPARE(StartListCommands::AddRowBelow(heat), newRow);
-    QCOMPARE(heat.RowCount(), newRow + 1);
+    QCOMPARE(heat.rowsWithHeader(), newRow + 1);
     QCOMPARE(heat.rowCells(newRow), (QStringList{QString::number(newRow), "Name", "Vorname",
                                                  "Verein", "4", "", "", "", "", "", ""}));
     QCOMPARE(heat.cell(Heat::Nr, 1), filledRows ? QStringLiteral("41") : QStringLiteral("1"));
@@ -88,7 +88,7 @@ void TestStartListCommands::eliminateFillsFreeHeatRuns() {
     QFETCH(QStringList, runs);
     QFETCH(QStringList, after);
     Competition c;
-    TSortGrid& heat = c.heatStartList();
+    CompetitionTable& heat = c.heatStartList();
     heat.setRowCells(1, QStringList{"1", "N", "V", "C", "1", ""} + runs + QStringList{"", ""});
     StartListCommands::Eliminate(heat, 1);
     QCOMPARE(heat.rowCells(1).mid(Heat::Zeit1, 3), after);

@@ -104,7 +104,7 @@ void TstTimeFormat::format() {
     QFETCH(QChar, separator);
     QFETCH(int, value);
     QFETCH(QString, expected);
-    QCOMPARE(TimeFormat(setting, separator).FormatTime(value), expected);
+    QCOMPARE(TimeFormat(setting, separator).formatTime(value), expected);
 }
 
 void TstTimeFormat::roundTrip_data() {
@@ -144,14 +144,14 @@ void TstTimeFormat::roundTrip() {
         values.append(-v);
     }
     for (qint32 v : values)
-        QCOMPARE(format.ParseTime(format.FormatTime(v)), v);
+        QCOMPARE(format.ParseTime(format.formatTime(v)), v);
 }
 
 void TstTimeFormat::keepsTextAcrossSettings() {
     const TimeFormat hundredths(0, u',');
     const TimeFormat seconds(1, u',');
-    QCOMPARE(seconds.ParseTime(hundredths.FormatTime(1024)), 102400);
-    QCOMPARE(hundredths.ParseTime(seconds.FormatTime(1024)), 0);
+    QCOMPARE(seconds.ParseTime(hundredths.formatTime(1024)), 102400);
+    QCOMPARE(hundredths.ParseTime(seconds.formatTime(1024)), 0);
 }
 
 void TstTimeFormat::freeTimeCell_data() {
@@ -170,7 +170,7 @@ void TstTimeFormat::freeTimeCell_data() {
 void TstTimeFormat::freeTimeCell() {
     QFETCH(QString, text);
     QFETCH(bool, free);
-    QCOMPARE(TimeFormat::IsFreeTimeCell(text), free);
+    QCOMPARE(TimeFormat::isFreeTimeCell(text), free);
 }
 
 void TstTimeFormat::otherNotationRewritten_data() {
@@ -189,7 +189,7 @@ void TstTimeFormat::otherNotationRewritten_data() {
         for (const char* kept : {"", " ", "-", "DNF", "AUS", "12,3x", ",5", "1,2,3", "0", "0,00"})
             QTest::addRow("%d keeps '%s'", setting, kept) << setting << kept << QString();
         QTest::addRow("own %d", setting)
-            << setting << TimeFormat(setting, u',').FormatTime(1024) << QString();
+            << setting << TimeFormat(setting, u',').formatTime(1024) << QString();
     }
 }
 

@@ -51,7 +51,7 @@ int scriptedRuns(const QString& folder, quint32 seed) {
     RunClock clock(ticks);
     BarrierLogic barriers(clock);
     Competition competition;
-    TSortGrid& heat = competition.heatStartList();
+    CompetitionTable& heat = competition.heatStartList();
     competition.writeHeatStartListHeader();
     const QString backup = backupPath(folder);
     const BackupStartup::Outcome loaded = BackupStartup::load(heat, {backup, backup});
@@ -72,7 +72,7 @@ int scriptedRuns(const QString& folder, quint32 seed) {
         writer.flush();
     });
     QObject::connect(&clock, &RunClock::runEntered, &clock, [&](qint32 ms) {
-        ResultEntry::EnterRunTime(competition, 0, ms);
+        ResultEntry::enterRunTime(competition, 0, ms);
         ResultEntry::selectNextRow(competition, 0);
     });
     TimingSettings settings;
@@ -81,14 +81,14 @@ int scriptedRuns(const QString& folder, quint32 seed) {
     settings.waitStartMs = 30;
     clock.startUp(settings);
     barriers.applySettings(settings);
-    barriers.ComPortOpen();
+    barriers.portOpened();
     recorder.programStarted(QStringLiteral("kill test"));
     // A full list starts over, so the table stays small over a hundred restarts.
-    if (heat.RowCount() > 60) {
+    if (heat.rowsWithHeader() > 60) {
         const BackupWriter::Batch once(backupWriter);
         StartListCommands::DeleteResults(competition, 0);
-        while (heat.RowCount() > 31)
-            heat.DeleteRow(heat.RowCount() - 1);
+        while (heat.rowsWithHeader() > 31)
+            heat.deleteRow(heat.rowsWithHeader() - 1);
     }
 
     quint32 status = 0;
@@ -106,7 +106,7 @@ int scriptedRuns(const QString& folder, quint32 seed) {
             const qint64 stamp = ticks.nowMicroseconds();
             recorder.lineChanged(events[which], status, stamp);
             say("I " + QByteArray::number(stamp));
-            barriers.ComPortCTS(events[which], status, stamp);
+            barriers.portLinesChanged(events[which], status, stamp);
         } else if (clock.state() == RunClock::State::Ready) {
             clock.start();
         } else if (clock.state() == RunClock::State::Running && dice < 8) {
@@ -189,14 +189,14 @@ void TestJournalKill::killedAHundredTimes() {
         }
 
         Competition restarted;
-        TSortGrid& heat = restarted.heatStartList();
+        CompetitionTable& heat = restarted.heatStartList();
         restarted.writeHeatStartListHeader();
         const QString backup = backupPath(dir.path());
         if (!BackupStartup::load(heat, {backup, backup}).loaded)
             continue;
         const QSet<QString> cells = journaledCells(journal);
         using namespace StageTables;
-        for (int row = 1; row < heat.RowCount(); ++row) {
+        for (int row = 1; row < heat.rowsWithHeader(); ++row) {
             for (int col = Heat::Zeit1; col <= Heat::Zeit5; ++col) {
                 const QString text = heat.cell(col, row);
                 // The file keeps an empty cell as a blank.

@@ -37,10 +37,10 @@ struct Rig {
         settings.backupLine = true;
         clock.startUp(settings);
         barriers.applySettings(settings);
-        barriers.ComPortOpen();
+        barriers.portOpened();
         QObject::connect(&clock, &RunClock::runEntered, &clock, [this](qint32 ms) {
             enteredTimes.append(ms);
-            ResultEntry::EnterRunTime(competition, 0, ms);
+            ResultEntry::enterRunTime(competition, 0, ms);
             ResultEntry::selectNextRow(competition, 0);
         });
         recorder.setSourceResolver([] { return QStringLiteral("Taste"); });
@@ -68,7 +68,7 @@ struct Rig {
             } else if (step == "reset") {
                 clock.reset();
             } else if (step == "F11") {
-                barriers.LockLSClick(0);
+                barriers.toggleBarrierLock(0);
             } else if (step.startsWith("line:")) {
                 const QString which = step.mid(5);
                 const quint32 event = which == "start" ? BarrierLogic::startEventBit
@@ -81,7 +81,7 @@ struct Rig {
                                                       : BarrierLogic::stopLineBit;
                 status = line;
                 recorder.lineChanged(event, status, ticks.nowMicroseconds());
-                barriers.ComPortCTS(event, status, ticks.nowMicroseconds());
+                barriers.portLinesChanged(event, status, ticks.nowMicroseconds());
             }
             if (step == "start" || step == "stop" || step == "lap" || step.startsWith("line:"))
                 clockStamps.append(step.endsWith("lap")    ? clock.lapStamp().value_or(-1)
@@ -206,10 +206,10 @@ void TestJournalRecorder::recoveredTimeEqualsTheRunClocks() {
 
         // Entered from the journal, it lands in the selected row as "Eintragen" would put it.
         rig.recorder.enterFromJournal(*shown[run->first].stamp, *shown[run->second].stamp, [&] {
-            ResultEntry::EnterRunTime(rig.competition, 0, *recovered);
+            ResultEntry::enterRunTime(rig.competition, 0, *recovered);
         });
         QCOMPARE(rig.competition.heatStartList().cell(6, 1),
-                 rig.competition.timeFormat().FormatTime(clockTime / 10));
+                 rig.competition.timeFormat().formatTime(clockTime / 10));
         const JournalEntry& cell = rig.lines.last();
         QCOMPARE(cell.kind, Kind::Cell);
         QCOMPARE(cell.source, JournalRecorder::fromJournalSource());
@@ -235,17 +235,17 @@ void TestJournalRecorder::tableChangesGiveOldAndNewText() {
     QFETCH(QString, change);
     QFETCH(QStringList, lines);
     Rig rig;
-    TSortGrid& heat = rig.competition.heatStartList();
+    CompetitionTable& heat = rig.competition.heatStartList();
     if (change == "edit")
         heat.setCell(1, 2, QStringLiteral("Thal"));
     else if (change == "add")
-        heat.AddRow({"9", "Neu"});
+        heat.appendRow({"9", "Neu"});
     else if (change == "remove")
-        heat.DeleteRow(1);
+        heat.deleteRow(1);
     else if (change == "sort")
         heat.reorderRows({2, 1});
     else if (change == "clear")
-        heat.ClearTable();
+        heat.clearTable();
     QStringList summary;
     for (const QString& line : rig.summary())
         summary.append(line.startsWith("Zeile") ? line.section(u' ', 0, 1) : line);

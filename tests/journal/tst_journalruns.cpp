@@ -45,9 +45,9 @@ struct Race {
         settings.lockTimeMs = 1000;
         clock.startUp(settings);
         barriers.applySettings(settings);
-        barriers.ComPortOpen();
+        barriers.portOpened();
         QObject::connect(&clock, &RunClock::runEntered, &clock, [this](qint32 ms) {
-            ResultEntry::EnterRunTime(competition, 0, ms);
+            ResultEntry::enterRunTime(competition, 0, ms);
             ResultEntry::selectNextRow(competition, 0);
         });
         QObject::connect(&clock, &RunClock::runNotFinished, &clock, [this] {
@@ -62,7 +62,7 @@ struct Race {
 
     void line(quint32 event, quint32 level) {
         recorder.lineChanged(event, level, ticks.nowMicroseconds());
-        barriers.ComPortCTS(event, level, ticks.nowMicroseconds());
+        barriers.portLinesChanged(event, level, ticks.nowMicroseconds());
     }
     // One run: "<A>/<B>" in microseconds from the start, "-" for no stop barrier; a run
     // without A is stopped by key 300 ms after B, or ends with F7 when marked "F7".
@@ -176,7 +176,7 @@ void TestJournalRuns::substituteFromTheJournal() {
     QVERIFY(calculation);
     QCOMPARE(calculation->before, before);
     QCOMPARE(calculation->after, after);
-    const QString text = r.competition.timeFormat().FormatTime(calculation->resultHundredths);
+    const QString text = r.competition.timeFormat().formatTime(calculation->resultHundredths);
     QCOMPARE(text, result);
 
     // Entered, the substitute is the run's text in the journal, and its mark holds.
@@ -288,7 +288,7 @@ void TestJournalRuns::enteredRunsFromBothEnds() {
         const JournalRuns::Run run = r.runs().runs()[static_cast<size_t>(fromJournal)];
         QVERIFY(run.stopB);
         r.recorder.enterFromJournal(run.start, *run.stopB, [&] {
-            ResultEntry::EnterRunTime(r.competition, 0, 31'000);
+            ResultEntry::enterRunTime(r.competition, 0, 31'000);
             ResultEntry::selectNextRow(r.competition, 0);
         });
     }

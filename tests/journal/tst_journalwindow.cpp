@@ -9,9 +9,9 @@
 #include "mock/TimingWindowFixture.h"
 #include "output/BackupWriter.h"
 #include "session/SessionJournal.h"
-#include "ui/MainActions.h"
-#include "ui/MainStatusBar.h"
-#include "ui/TFormMain.h"
+#include "ui/window/MainActions.h"
+#include "ui/window/MainStatusBar.h"
+#include "ui/window/MainWindow.h"
 #include "widgets/ElidingLabel.h"
 
 #include <QAction>
@@ -29,7 +29,7 @@ QString journalPath(TimingWindowFixture& f, const QDate& day = QDate::currentDat
 }
 
 JournalDialog* openDialog(TimingWindowFixture& f) {
-    f.window().actions().mJournal->trigger();
+    f.window().actions().journal->trigger();
     JournalDialog* dialog = f.window().journal()->dialog();
     if (dialog && !QTest::qWaitForWindowExposed(dialog))
         qWarning("The journal dialog did not show.");
@@ -94,8 +94,8 @@ void TestJournalWindow::journalLiesNextToTheBackup() {
     QCOMPARE(read.entries.size(), 1);
     QCOMPARE(read.entries[0].kind, JournalEntry::Kind::ProgramStart);
     QCOMPARE(read.entries[0].remark, QStringLiteral(VELMORA_VERSION));
-    QCOMPARE(f.window().actions().mJournal->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_J));
-    QCOMPARE(f.window().actions().mJournal->text(), "Zeitprotokoll...");
+    QCOMPARE(f.window().actions().journal->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_J));
+    QCOMPARE(f.window().actions().journal->text(), "Zeitprotokoll...");
     f.destroyWindow();
     const JournalReader::Result after = JournalReader::readFile(journalPath(f));
     QCOMPARE(after.entries.last().kind, JournalEntry::Kind::ProgramEnd);
@@ -119,9 +119,9 @@ void TestJournalWindow::dialogTakesBackALostRun() {
     QFETCH(QString, hint);
     TimingWindowFixture f;
     f.addCompetitors(3);
-    TSortGrid& heat = f.window().session().competition().heatStartList();
+    CompetitionTable& heat = f.window().session().competition().heatStartList();
     QVERIFY(f.run(steps));
-    const int row = heat.Row();
+    const int row = heat.selectedRow();
     const QString before = f.heatRow(row);
 
     JournalDialog* dialog = openDialog(f);
@@ -139,9 +139,9 @@ void TestJournalWindow::dialogTakesBackALostRun() {
     }
     QCOMPARE(dialog->runTimeMs(), hundredths * 10);
     QTest::mouseClick(dialog->enterButton(), Qt::LeftButton);
-    const QString time = f.window().session().competition().timeFormat().FormatTime(hundredths);
+    const QString time = f.window().session().competition().timeFormat().formatTime(hundredths);
     QVERIFY(f.heatRow(row).split(u' ').contains(time));
-    QCOMPARE(heat.Row(), row + 1);
+    QCOMPARE(heat.selectedRow(), row + 1);
 
     JournalWiring& journal = *f.window().journal();
     QVERIFY(journal.writer().flush());
@@ -193,12 +193,12 @@ void TestJournalWindow::journalReadBackAfterARestart() {
     // Told beside the status panels, not over them.
     again.show();
     QVERIFY(QTest::qWaitForWindowExposed(&again));
-    QCOMPARE(again.StatusBar1()->noticePanel()->text(), SessionJournal::damagedLinesText(1));
-    QVERIFY(again.StatusBar1()->noticePanel()->isVisible());
-    QVERIFY(again.StatusBar1()->currentMessage().isEmpty());
-    QVERIFY(again.StatusBar1()->panel(MainStatusBar::StageMessage)->isVisible());
+    QCOMPARE(again.mainStatusBar()->noticePanel()->text(), SessionJournal::damagedLinesText(1));
+    QVERIFY(again.mainStatusBar()->noticePanel()->isVisible());
+    QVERIFY(again.mainStatusBar()->currentMessage().isEmpty());
+    QVERIFY(again.mainStatusBar()->panel(MainStatusBar::StageMessage)->isVisible());
     // The earlier run is still offered.
-    again.actions().mJournal->trigger();
+    again.actions().journal->trigger();
     QVERIFY(again.journal()->dialog());
     QCOMPARE(again.journal()->dialog()->runTimeMs(), 1000);
     again.journal()->dialog()->close();
@@ -232,7 +232,7 @@ void TestJournalWindow::enteredRunIsNeverOfferedAgain() {
     for (int row = 1; row <= 2; ++row) {
         const QStringList cells = f.heatRow(row).split(u' ');
         const qsizetype times =
-            rows[row - 1] > 0 ? cells.count(format.FormatTime(rows[row - 1])) : 0;
+            rows[row - 1] > 0 ? cells.count(format.formatTime(rows[row - 1])) : 0;
         QCOMPARE(cells.count(QStringLiteral(".")), 4 - times);
     }
     // Every run is in the table now: nothing is marked, Return has nothing to enter.
@@ -284,7 +284,7 @@ void TestJournalWindow::runAcrossMidnightIsRecovered() {
     QVERIFY(dialog);
     QCOMPARE(dialog->runTimeMs(), 5120);
     QTest::mouseClick(dialog->enterButton(), Qt::LeftButton);
-    const QString time = f.window().session().competition().timeFormat().FormatTime(512);
+    const QString time = f.window().session().competition().timeFormat().formatTime(512);
     QVERIFY2(f.heatRow(1).split(u' ').contains(time), qPrintable(f.heatRow(1)));
     dialog->close();
 }
@@ -299,7 +299,7 @@ void TestJournalWindow::unwritableJournalToldUntilWritable() {
     SessionWindow again(f.install().environment(&f.answers()));
     again.show();
     QVERIFY(QTest::qWaitForWindowExposed(&again));
-    MainStatusBar& status = *again.StatusBar1();
+    MainStatusBar& status = *again.mainStatusBar();
     QTRY_VERIFY(status.lastingPanel()->isVisible());
     QVERIFY(status.lastingPanel()->text().startsWith(
         SessionJournal::failureText(path, QString()).section(u':', 0, 0)));
@@ -310,7 +310,7 @@ void TestJournalWindow::unwritableJournalToldUntilWritable() {
     QCOMPARE(status.panel(MainStatusBar::FixedText)->text(), MainStatusBar::fixedText());
     // What cannot reach the file meanwhile can still be taken back.
     again.journal()->recorder().commandChosen(QStringLiteral("Neue"));
-    again.actions().mJournal->trigger();
+    again.actions().journal->trigger();
     QVERIFY(again.journal()->dialog());
     QCOMPARE(again.journal()->dialog()->model()->rowCount(), 1);
     QCOMPARE(again.journal()->dialog()->model()->entry(0).name, "Neue");

@@ -101,7 +101,7 @@ void TestLiveDelta::randomCompetitionsInSequence() {
         Competition competition;
         StageDerivation derivation(competition);
         RandomGenerator random(seed);
-        RandomProtocol::GenerateRandomProtocol(competition, random, derivation);
+        RandomProtocol::generateRandomProtocol(competition, random, derivation);
         LiveSnapshotBuilder::WindowTexts texts;
         texts.title = QStringLiteral("Lauf %1").arg(seed);
         const LiveSnapshot after = LiveSnapshotBuilder::build(competition, clock, texts);

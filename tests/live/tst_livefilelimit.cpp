@@ -4,8 +4,8 @@
 #include "mock/LiveHttpClient.h"
 #include "mock/TimingWindowFixture.h"
 #include "platform/OpenFileLimit.h"
-#include "ui/MainActions.h"
-#include "ui/TFormMain.h"
+#include "ui/window/MainActions.h"
+#include "ui/window/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -88,7 +88,7 @@ void TestLiveFileLimit::resultReachesTheBackupUnderAFlood() {
         live.setLimits(limits);
         live.setListenAddress(QHostAddress::LocalHost);
         f.window().session().settings().livePort = freeListenPort();
-        f.window().actions().mLive->trigger();
+        f.window().actions().live->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(live.isRunning(), 5000);
         QVERIFY2(live.connectionCap() < int(DesktopLimit) - limits.reservedFiles,
                  qPrintable(QString::number(live.connectionCap())));
@@ -143,7 +143,7 @@ void TestLiveFileLimit::tableFilledAfterTheStart() {
     live.setLimits(limits);
     live.setListenAddress(QHostAddress::LocalHost);
     f.window().session().settings().livePort = freeListenPort();
-    f.window().actions().mLive->trigger();
+    f.window().actions().live->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(live.isRunning(), 5000);
 
     // Room for a few connections beyond the reserve, no more.

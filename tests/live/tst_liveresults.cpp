@@ -7,9 +7,9 @@
 #include "mock/FreePort.h"
 #include "mock/LiveHttpClient.h"
 #include "mock/TimingWindowFixture.h"
-#include "ui/HeaderBand.h"
-#include "ui/MainActions.h"
-#include "ui/TFormMain.h"
+#include "ui/window/HeaderBand.h"
+#include "ui/window/MainActions.h"
+#include "ui/window/MainWindow.h"
 
 #include <QAction>
 #include <QJsonArray>
@@ -55,20 +55,20 @@ private:
 bool TestLiveResults::switchOn(TimingWindowFixture& f, quint16 port) {
     f.window().session().settings().livePort = port;
     f.window().session().live().setListenAddress(QHostAddress::LocalHost);
-    f.window().actions().mLive->trigger();
+    f.window().actions().live->trigger();
     return QTest::qWaitFor([&f] { return f.window().session().live().isRunning(); }, 5000);
 }
 
 void TestLiveResults::offByDefault() {
     TimingWindowFixture f;
     const MainActions& a = f.window().actions();
-    QVERIFY(a.mLive->isCheckable());
-    QVERIFY(!a.mLive->isChecked());
-    QCOMPARE(a.mLive->text(), QStringLiteral("Live-Ergebnisse im Netzwerk"));
+    QVERIFY(a.live->isCheckable());
+    QVERIFY(!a.live->isChecked());
+    QCOMPARE(a.live->text(), QStringLiteral("Live-Ergebnisse im Netzwerk"));
     QVERIFY(!f.window().session().live().isRunning());
     // The QR code needs a running server, and says so.
-    QVERIFY(!a.mLiveAddress->isEnabled());
-    QVERIFY(a.mLiveAddress->toolTip().contains(QStringLiteral("einschalten")));
+    QVERIFY(!a.liveAddress->isEnabled());
+    QVERIFY(a.liveAddress->toolTip().contains(QStringLiteral("einschalten")));
     QCOMPARE(f.window().session().settings().livePort, 8080);
 }
 
@@ -77,22 +77,22 @@ void TestLiveResults::switchedOnShowsTheAddress() {
     const quint16 port = freeListenPort();
     QVERIFY(switchOn(f, port));
     const MainActions& a = f.window().actions();
-    QVERIFY(a.mLive->isChecked());
-    QVERIFY(a.mLiveAddress->isEnabled());
+    QVERIFY(a.live->isChecked());
+    QVERIFY(a.liveAddress->isEnabled());
     const LivePublishing& live = f.window().session().live();
     const LiveResultsControl& shown = f.window().liveResults();
     QVERIFY(live.address().startsWith(QStringLiteral("http://")));
     QVERIFY(live.address().endsWith(QStringLiteral(":%1/").arg(port)));
     QCOMPARE(shown.statusText(), QStringLiteral("Live: ") + live.address());
-    a.mLiveAddress->trigger();
+    a.liveAddress->trigger();
     QVERIFY(shown.addressWindow());
     QCOMPARE(shown.addressWindow()->address(), live.address());
     QVERIFY(!shown.addressWindow()->code().isEmpty());
 
-    a.mLive->trigger();
-    QVERIFY(!a.mLive->isChecked());
+    a.live->trigger();
+    QVERIFY(!a.live->isChecked());
     QVERIFY(!live.isRunning());
-    QVERIFY(!a.mLiveAddress->isEnabled());
+    QVERIFY(!a.liveAddress->isEnabled());
     QVERIFY(!shown.addressWindow()->isVisible());
     LiveHttpClient client(port);
     QCOMPARE(client.get(QStringLiteral("/")).status, 0);
@@ -104,10 +104,10 @@ void TestLiveResults::portInUseLeavesTheEntryUnchecked() {
     QVERIFY(occupier.listen(QHostAddress::LocalHost, 0));
     QVERIFY(!switchOn(f, occupier.serverPort()));
     const LiveResultsControl& shown = f.window().liveResults();
-    QTRY_VERIFY(!f.window().actions().mLive->isChecked());
+    QTRY_VERIFY(!f.window().actions().live->isChecked());
     QVERIFY(shown.statusText().contains(QStringLiteral("Port %1").arg(occupier.serverPort())));
     QVERIFY(!f.window().session().settings().liveResults);
-    QVERIFY(!f.window().actions().mLiveAddress->isEnabled());
+    QVERIFY(!f.window().actions().liveAddress->isEnabled());
 }
 
 void TestLiveResults::timedRunReachesTheOpenStream_data() {
@@ -188,7 +188,7 @@ void TestLiveResults::portQuestion() {
         asked = current;
         return cancelled ? std::nullopt : std::optional<int>(answer);
     });
-    f.window().actions().mLivePort->trigger();
+    f.window().actions().livePort->trigger();
     QCOMPARE(asked, 8080);
     QCOMPARE(f.window().session().settings().livePort, stored);
 }
@@ -200,7 +200,7 @@ void TestLiveResults::titleTypingIsCoalesced() {
     LiveHttpClient client(port);
     client.openStream();
     QTRY_VERIFY(client.mirror().stateEvents() > 0);
-    QLineEdit* title = f.window().header()->eZeile;
+    QLineEdit* title = f.window().header()->titleEdit;
     title->clear();
     // Fifteen keys a second for two seconds.
     for (int i = 0; i < 30; ++i) {
@@ -223,7 +223,7 @@ void TestLiveResults::addressFollowsTheNetwork() {
     const quint16 port = freeListenPort();
     QVERIFY(switchOn(f, port));
     QCOMPARE(shown.statusText(), QStringLiteral("Live: http://192.168.1.20:%1/").arg(port));
-    f.window().actions().mLiveAddress->trigger();
+    f.window().actions().liveAddress->trigger();
     // The Wi-Fi was joined again and gave another address.
     interfaces = {{QHostAddress("10.0.0.7"), true, false, "wlan0"}};
     live.checkNetwork();
@@ -266,7 +266,7 @@ void TestLiveResults::servedOnTheChosenAddressOnly() {
     bool running = false;
     for (int attempt = 0; attempt < 5 && !running; ++attempt) {
         f.window().session().settings().livePort = freeListenPort();
-        f.window().actions().mLive->trigger();
+        f.window().actions().live->trigger();
         running = QTest::qWaitFor([&live] { return live.isRunning(); }, 5000);
     }
     QVERIFY(running);
@@ -291,7 +291,7 @@ void TestLiveResults::chosenAddressGone() {
     QVERIFY(switchOn(f, port));
     shown.addressMenu()->onlyThisAddressEntry()->trigger();
     QTRY_COMPARE(shown.statusText(), QStringLiteral("Live: http://192.168.1.20:%1/").arg(port));
-    f.window().actions().mLiveAddress->trigger();
+    f.window().actions().liveAddress->trigger();
     QVERIFY(shown.addressWindow()->isVisible());
 
     interfaces.removeFirst();
@@ -300,7 +300,7 @@ void TestLiveResults::chosenAddressGone() {
              QStringLiteral("Live-Ergebnisse: gewählte Adresse 192.168.1.20 nicht mehr vorhanden, "
                             "unter \"Live-Adresse\" eine andere wählen"));
     QVERIFY(!shown.addressWindow()->isVisible());
-    QVERIFY(!f.window().actions().mLiveAddress->isEnabled());
+    QVERIFY(!f.window().actions().liveAddress->isEnabled());
     const QList<QAction*> others = shown.addressMenu()->addressEntries();
     QCOMPARE(others.size(), 1);
     QVERIFY(!others.first()->isChecked());

@@ -79,7 +79,7 @@ void TestLiveServer::startServer(LiveLimits limits) {
 LiveSnapshot TestLiveServer::randomSnapshot(quint32 seed) {
     StageDerivation derivation(m_competition);
     RandomGenerator random(seed);
-    RandomProtocol::GenerateRandomProtocol(m_competition, random, derivation);
+    RandomProtocol::generateRandomProtocol(m_competition, random, derivation);
     RunClock clock(*m_ticks);
     LiveSnapshotBuilder::WindowTexts texts;
     texts.title = QStringLiteral("Kreismeisterschaft");
@@ -139,14 +139,14 @@ void TestLiveServer::jsonHoldsTheTablesAsShown() {
     const QJsonArray stages = state.value(QStringLiteral("stages")).toArray();
     QCOMPARE(stages.size(), 4);
     for (int page = 0; page < 4; ++page) {
-        const TSortGrid& table = m_competition.stageTable(page);
+        const CompetitionTable& table = m_competition.stageTable(page);
         const QJsonObject stage = stages.at(page).toObject();
         const QJsonArray rows = stage.value(QStringLiteral("rows")).toArray();
-        QCOMPARE(rows.size(), table.RowCount() - 1);
+        QCOMPARE(rows.size(), table.rowsWithHeader() - 1);
         // The heat start list as on screen: without its two final runs.
-        const int columns = page == 0 ? table.ColCount() - 2 : table.ColCount();
+        const int columns = page == 0 ? table.columns() - 2 : table.columns();
         QCOMPARE(stage.value(QStringLiteral("header")).toArray().size(), columns);
-        for (int row = 1; row < table.RowCount(); row += 17) {
+        for (int row = 1; row < table.rowsWithHeader(); row += 17) {
             const QJsonArray cells = rows.at(row - 1).toArray();
             QCOMPARE(cells.size(), columns);
             for (int col = 0; col < columns; ++col)

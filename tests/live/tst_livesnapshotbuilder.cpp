@@ -45,7 +45,7 @@ void TestLiveSnapshotBuilder::stagesShowTheScreenColumns() {
     for (int nr = 1; nr <= 4; ++nr)
         HeatStartListBuilder::addRunner(c, nr, QStringLiteral("1"), 1000 + nr, {},
                                         {QStringLiteral("900"), QStringLiteral("901")});
-    StageDerivation(c).DeriveAll();
+    StageDerivation(c).deriveAll();
     FakeTickSource ticks;
     RunClock clock(ticks);
     const LiveSnapshot snapshot = LiveSnapshotBuilder::build(c, clock, {});
@@ -67,7 +67,7 @@ void TestLiveSnapshotBuilder::emptyRowsAreLeftOut() {
     QCOMPARE(empty.caption, QStringLiteral("X"));
     QVERIFY(empty.rows.isEmpty());
     HeatStartListBuilder::add(c, {QStringLiteral("5"), QStringLiteral("Huber")});
-    c.heatStartList().SetRowCount(5);
+    c.heatStartList().setRowsWithHeader(5);
     const LiveSnapshot::Table one = LiveSnapshotBuilder::stageTable(c.heatStartList(), {});
     QCOMPARE(one.rows.size(), 1);
     QCOMPARE(one.rows.first().at(1), QStringLiteral("Huber"));
@@ -98,7 +98,7 @@ void TestLiveSnapshotBuilder::cellMarks() {
     HeatStartListBuilder::add(c, {"11", "DNS", "Eva", "SC", "1", "", run1, "1000", "1100"});
     if (substitute)
         c.substituteMarks().add({QStringLiteral("11"), 0, run1});
-    StageDerivation(c).DeriveAll();
+    StageDerivation(c).deriveAll();
     QStringList shown;
     const LiveSnapshot::Table table = LiveSnapshotBuilder::stageTable(c, page, {});
     for (auto row = table.marks.cbegin(); row != table.marks.cend(); ++row)
@@ -108,8 +108,8 @@ void TestLiveSnapshotBuilder::cellMarks() {
 }
 
 void TestLiveSnapshotBuilder::onlyRankedTeams() {
-    TSortGrid teams(5);
-    teams.SetRowCount(4);
+    CompetitionTable teams(5);
+    teams.setRowsWithHeader(4);
     teams.setRowCells(1, {"77,5", "SC Süd", "A B : 25", "C D : 26", "E F : 26,5"});
     teams.setRowCells(2, {"78", "TV Nord", "G H : 25", "I J : 26", "K L : 27"});
     // Row 3 stays blank: a team of two.
@@ -125,8 +125,8 @@ void TestLiveSnapshotBuilder::onlyRankedTeams() {
 void TestLiveSnapshotBuilder::top3AsTheTvWindowLists() {
     Competition c;
     c.writeDerivedHeaders();
-    TSortGrid& results = c.finalResults();
-    results.SetRowCount(4);
+    CompetitionTable& results = c.finalResults();
+    results.setRowsWithHeader(4);
     results.setRowCells(1, {"1", "7", "Meier", "Eva", "SC", "1", "+", "50", "20", "21", "91"});
     results.setRowCells(2, {"2", "9", "Kurz", "Jo", "TV", "1", "", "52", "20", "21", "93"});
     results.setRowCells(3, {"1", "4", "<Lang>", "Ute", "SV", "2", "", "60", "30", "31", "121"});

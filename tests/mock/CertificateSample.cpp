@@ -24,11 +24,11 @@ void fill(Competition& c) {
         QStringList cells = row.person;
         cells.append(QString()); // "Meister"
         for (const int run : row.runs)
-            cells.append(run > 0 ? c.timeFormat().FormatTime(run)
+            cells.append(run > 0 ? c.timeFormat().formatTime(run)
                                  : (run < 0 ? QStringLiteral("-") : QString()));
-        c.heatStartList().AddRow(cells);
+        c.heatStartList().appendRow(cells);
     }
-    StageDerivation(c).DeriveAll();
+    StageDerivation(c).deriveAll();
 }
 
 std::optional<QStringList> pdfPageTexts(const QString& fileName) {

@@ -5,12 +5,12 @@ namespace HeatStartListBuilder {
 const QString Message = QStringLiteral(" Fehler gefunden, diese Zeilen werden nicht versäumt");
 
 void add(Competition& c, const QStringList& cells) {
-    c.heatStartList().AddRow(cells);
+    c.heatStartList().appendRow(cells);
 }
 
 void addRunner(Competition& c, int nr, const QString& cls, int run, const QString& champion,
                const QStringList& finalRuns) {
-    const QString t = c.timeFormat().FormatTime(run);
+    const QString t = c.timeFormat().formatTime(run);
     QStringList cells{QString::number(nr),
                       QStringLiteral("N%1").arg(nr),
                       QStringLiteral("V%1").arg(nr),
@@ -24,7 +24,7 @@ void addRunner(Competition& c, int nr, const QString& cls, int run, const QStrin
     add(c, cells);
 }
 
-QStringList dataColumn(const TSortGrid& grid, int col) {
+QStringList dataColumn(const CompetitionTable& grid, int col) {
     return grid.column(col).mid(1);
 }
 

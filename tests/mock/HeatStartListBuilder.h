@@ -19,6 +19,6 @@ void addRunner(Competition& c, int nr, const QString& cls, int run, const QStrin
                const QStringList& finalRuns = {});
 
 // A column without its caption.
-QStringList dataColumn(const TSortGrid& grid, int col);
+QStringList dataColumn(const CompetitionTable& grid, int col);
 
 } // namespace HeatStartListBuilder

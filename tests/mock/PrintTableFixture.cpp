@@ -3,17 +3,17 @@
 #include "competition/StageTables.h"
 
 PrintTableFixture::PrintTableFixture(bool systemHasPrinter)
-    : view(
-          std::make_unique<TSortGridView>(&competition.heatStartList(), &competition.timeFormat())),
-      preview(std::make_unique<TFormPP>(dialogs, nullptr,
-                                        [systemHasPrinter] { return systemHasPrinter; })) {
+    : view(std::make_unique<CompetitionTableView>(&competition.heatStartList(),
+                                                  &competition.timeFormat())),
+      preview(std::make_unique<PrintPreviewWindow>(
+          dialogs, nullptr, [systemHasPrinter] { return systemHasPrinter; })) {
     competition.writeHeatStartListHeader();
     preview->printers().setScreenDpi(96);
     applyDesignedWidths();
 }
 
 void PrintTableFixture::fill(int rows) {
-    grid().SetRowCount(rows + 1);
+    grid().setRowsWithHeader(rows + 1);
     for (int r = 1; r <= rows; ++r) {
         grid().setCell(0, r, QString::number(r));
         grid().setCell(1, r, QStringLiteral("Name%1-mit-einem-langen-Zusatz").arg(r));
@@ -30,7 +30,7 @@ void PrintTableFixture::applyDesignedWidths() {
 }
 
 void PrintTableFixture::setWidths(const QList<int>& widths) {
-    for (int c = 0; c < grid().ColCount(); ++c) {
+    for (int c = 0; c < grid().columns(); ++c) {
         const int width = widths.value(c, -1);
         view->setColumnHidden(c, width < 0);
         if (width >= 0)

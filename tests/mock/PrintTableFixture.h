@@ -1,9 +1,9 @@
 #pragma once
 
 #include "competition/Competition.h"
-#include "competition/widgets/TSortGridView.h"
+#include "competition/widgets/CompetitionTableView.h"
 #include "mock/FakeFileDialogs.h"
-#include "print/TFormPP.h"
+#include "print/PrintPreviewWindow.h"
 
 #include <QList>
 #include <memory>
@@ -16,11 +16,11 @@ public:
     explicit PrintTableFixture(bool systemHasPrinter = false);
 
     Competition competition;
-    std::unique_ptr<TSortGridView> view; // the heat start list
+    std::unique_ptr<CompetitionTableView> view; // the heat start list
     std::shared_ptr<FakeFileDialogs> dialogs = std::make_shared<FakeFileDialogs>();
-    std::unique_ptr<TFormPP> preview;
+    std::unique_ptr<PrintPreviewWindow> preview;
 
-    TSortGrid& grid() { return competition.heatStartList(); }
+    CompetitionTable& grid() { return competition.heatStartList(); }
     // n competitors, "Nr." 1..n, names long enough to be clipped.
     void fill(int rows);
     // The designed widths of the table at a client width of 740 pixels: one A4 band.

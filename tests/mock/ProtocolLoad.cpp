@@ -2,7 +2,7 @@
 
 #include "output/ProtocolFile.h"
 
-bool loadProtocol(TSortGrid& table, const QString& fileName) {
+bool loadProtocol(CompetitionTable& table, const QString& fileName) {
     const auto rows = ProtocolFile::readProtocolFile(fileName, table);
     if (!rows)
         return false;

@@ -1,6 +1,6 @@
 #include "SessionFixture.h"
 
-#include "competition/TSortGrid.h"
+#include "competition/CompetitionTable.h"
 #include "timing/RunClock.h"
 
 #include <QTest>
@@ -61,11 +61,11 @@ void SessionFixture::addCompetitors(int count) {
     addCompetitors(m_session->competition().heatStartList(), count);
 }
 
-void SessionFixture::addCompetitors(TSortGrid& heat, int count) {
+void SessionFixture::addCompetitors(CompetitionTable& heat, int count) {
     for (int i = 1; i <= count; ++i) {
-        heat.AddRow({QString::number(10 + i), QStringLiteral("Name%1").arg(i),
-                     QStringLiteral("Vorname%1").arg(i), QStringLiteral("Verein%1").arg(i),
-                     QStringLiteral("1")});
+        heat.appendRow({QString::number(10 + i), QStringLiteral("Name%1").arg(i),
+                        QStringLiteral("Vorname%1").arg(i), QStringLiteral("Verein%1").arg(i),
+                        QStringLiteral("1")});
     }
     heat.setRow(1);
     heat.setModified(false);

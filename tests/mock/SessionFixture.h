@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <memory>
 
-class TSortGrid;
+class CompetitionTable;
 
 // A started race session without a window, on a hand-moved clock and a fake serial system on
 // the same clock, in a temporary installation (as WindowFixture sets it up).
@@ -31,7 +31,7 @@ public:
     bool run(const QStringList& steps);
     // Fills the heat start list with competitors 11, 12, ... of class 1 and selects row 1.
     void addCompetitors(int count);
-    static void addCompetitors(TSortGrid& heatStartList, int count);
+    static void addCompetitors(CompetitionTable& heatStartList, int count);
 
 private:
     void startSession();

@@ -12,4 +12,4 @@ SessionWindow::SessionWindow(const TestEnvironment& environment)
     : SessionWindow(environment, environment.seams) {}
 
 SessionWindow::SessionWindow(ProgramEnvironment environment, WindowSeams seams)
-    : SessionOwner(std::move(environment)), TFormMain(m_ownSession, std::move(seams)) {}
+    : SessionOwner(std::move(environment)), MainWindow(m_ownSession, std::move(seams)) {}

@@ -2,8 +2,8 @@
 
 #include "session/ProgramEnvironment.h"
 #include "session/RaceSession.h"
-#include "ui/TFormMain.h"
-#include "ui/WindowSeams.h"
+#include "ui/window/MainWindow.h"
+#include "ui/window/WindowSeams.h"
 
 // What a test starts the program with: the session's environment and the window's seams.
 struct TestEnvironment : ProgramEnvironment {
@@ -22,7 +22,7 @@ protected:
 
 // The main window on a session of its own, made and ended as the program does: the session
 // started before the window, shut down after it.
-class SessionWindow : private SessionOwner, public TFormMain {
+class SessionWindow : private SessionOwner, public MainWindow {
 public:
     explicit SessionWindow(const TestEnvironment& environment);
     SessionWindow(ProgramEnvironment environment, WindowSeams seams);

@@ -4,13 +4,13 @@
 #include "mock/SessionFixture.h"
 #include "timing/ControlStates.h"
 #include "timing/DisplayRow.h"
-#include "timing/widgets/TDigit.h"
+#include "timing/widgets/SegmentDigit.h"
 #include "timing/widgets/TimePanel.h"
-#include "ui/HeaderBand.h"
-#include "ui/MainActions.h"
-#include "ui/TFormMain.h"
-#include "ui/TimingView.h"
-#include "widgets/TBitBtnWithColor.h"
+#include "ui/stopwatch/TimingView.h"
+#include "ui/window/HeaderBand.h"
+#include "ui/window/MainActions.h"
+#include "ui/window/MainWindow.h"
+#include "widgets/ColorButton.h"
 
 #include <QAction>
 #include <QTest>
@@ -18,7 +18,7 @@
 namespace {
 
 QString colourName(const QColor& colour) {
-    if (colour == TBitBtnWithColor::faceColor())
+    if (colour == ColorButton::faceColor())
         return QStringLiteral("face");
     switch (colour.rgb() & 0xFFFFFF) {
     case ControlStates::green:
@@ -68,7 +68,7 @@ bool TimingWindowFixture::run(const QStringList& steps) {
         } else if (step.startsWith(u'F')) {
             QTest::keyClick(m_window.get(), Qt::Key(Qt::Key_F1 + step.mid(1).toInt() - 1));
         } else if (const qsizetype colon = step.indexOf(u':'); colon > 0) {
-            auto* button = h.findChild<TBitBtnWithColor*>(step.mid(colon + 1));
+            auto* button = h.findChild<ColorButton*>(step.mid(colon + 1));
             if (!button)
                 return false;
             if (step.startsWith(QStringLiteral("press")))
@@ -85,20 +85,23 @@ bool TimingWindowFixture::run(const QStringList& steps) {
 QString TimingWindowFixture::controls() {
     const HeaderBand& h = *m_window->header();
     const MainActions& a = m_window->actions();
-    const std::pair<TBitBtnWithColor*, QAction*> pairs[] = {
-        {h.bTimer, a.mTimer}, {h.bSTART, a.mStart},         {h.bLAP, a.mLap},
-        {h.bSTOP, a.mStop},   {h.bEintragen, a.mEintragen}, {h.bRESET, a.mReset}};
+    const std::pair<ColorButton*, QAction*> pairs[] = {{h.countdownButton, a.countdown},
+                                                       {h.startButton, a.start},
+                                                       {h.intermediateButton, a.intermediate},
+                                                       {h.stopButton, a.stop},
+                                                       {h.enterButton, a.enter},
+                                                       {h.resetButton, a.reset}};
     QStringList parts;
     for (const auto& [button, action] : pairs) {
-        QString state = button->isEnabled() ? colourName(button->Color()) : QStringLiteral("-");
-        if (!button->isEnabled() && button->Color() != TBitBtnWithColor::faceColor())
-            state += colourName(button->Color());
+        QString state = button->isEnabled() ? colourName(button->color()) : QStringLiteral("-");
+        if (!button->isEnabled() && button->color() != ColorButton::faceColor())
+            state += colourName(button->color());
         if (action->isEnabled() != button->isEnabled())
             state += u'!';
         parts.append(button->text() + u' ' + state);
     }
     return parts.join(QStringLiteral(", ")) + QStringLiteral("; settings ") +
-           (a.mCFG->isEnabled() ? QStringLiteral("on") : QStringLiteral("off")) +
+           (a.settings->isEnabled() ? QStringLiteral("on") : QStringLiteral("off")) +
            QStringLiteral(", clock ") +
            (m_window->session().clockRunning() ? QStringLiteral("on") : QStringLiteral("off"));
 }
@@ -119,7 +122,7 @@ QColor TimingWindowFixture::upperColour() {
 }
 
 QString TimingWindowFixture::heatRow(int row) {
-    const TSortGrid& heat = m_window->session().competition().heatStartList();
+    const CompetitionTable& heat = m_window->session().competition().heatStartList();
     QStringList cells;
     for (int col : {0, 6, 7, 8, 9})
         cells.append(heat.cell(col, row).isEmpty() ? QStringLiteral(".") : heat.cell(col, row));

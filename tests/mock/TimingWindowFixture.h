@@ -9,7 +9,7 @@
 #include <memory>
 
 class QLabel;
-class TFormMain;
+class MainWindow;
 enum class DisplayRow;
 
 // A main window on a hand-moved clock, shown and active so its keys reach the commands, with
@@ -21,7 +21,7 @@ public:
     explicit TimingWindowFixture(const QString& devicePath = QString());
     ~TimingWindowFixture();
 
-    TFormMain& window() { return *m_window; }
+    MainWindow& window() { return *m_window; }
     // Shutdown as at the end of the program.
     void destroyWindow() { m_window.reset(); }
     FakeTickSource& ticks() { return *m_ticks; }
@@ -53,5 +53,5 @@ private:
     std::shared_ptr<FakeTickSource> m_ticks;
     std::shared_ptr<FakeSerialSystem> m_serial;
     std::shared_ptr<FakeLineDevice> m_device;
-    std::unique_ptr<TFormMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };

@@ -2,7 +2,7 @@
 
 #include "FakeInhibitorBus.h"
 #include "FakeSerialSystem.h"
-#include "timing/TComPort.h"
+#include "timing/SerialPort.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -40,7 +40,7 @@ TestEnvironment InstallationFixture::environmentAs(const QString& programTitle,
         environment.seams.answerProvider = answers->provider();
     // No window under test looks at the machine's real serial devices.
     environment.setSerialSystem(
-        std::make_shared<FakeSerialSystem>(&TComPort::steadyClockMicroseconds));
+        std::make_shared<FakeSerialSystem>(&SerialPort::steadyClockMicroseconds));
     // Nor does it keep the test machine awake.
     environment.setInhibitorBus(std::make_shared<FakeInhibitorBus>());
     // Nor does it depend on the office programs the test machine has.

@@ -1,5 +1,5 @@
+#include "competition/CompetitionTable.h"
 #include "competition/StageTables.h"
-#include "competition/TSortGrid.h"
 #include "mock/FifoWatchdog.h"
 #include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
@@ -45,7 +45,7 @@ private Q_SLOTS:
     void fileThatCannotBeMovedIsNotWrittenOver();
 
 private:
-    TSortGrid m_table{columnCount(HeatStartList)};
+    CompetitionTable m_table{columnCount(HeatStartList)};
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_backup;
 };
@@ -53,7 +53,7 @@ private:
 void TestBackupStartup::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     m_backup = m_dir->filePath(QStringLiteral("Velmora-Sicherungsdatei.txt"));
-    m_table.SetRowCount(2);
+    m_table.setRowsWithHeader(2);
     m_table.setRowCells(0, defaultCaptions(HeatStartList));
     m_table.setRowCells(1, QStringList(columnCount(HeatStartList)));
 }

@@ -1,7 +1,7 @@
 #include "competition/Competition.h"
+#include "competition/CompetitionTable.h"
 #include "competition/ResultEntry.h"
 #include "competition/StageTables.h"
-#include "competition/TSortGrid.h"
 #include "mock/FaultyFileSystem.h"
 #include "mock/FileBytes.h"
 #include "mock/ProtocolLoad.h"
@@ -33,18 +33,18 @@ namespace {
 constexpr char kChildVariable[] = "VELMORA_BACKUP_CRASH_CHILD";
 constexpr int kCompetitors = 30;
 
-void writeHeader(TSortGrid& table) {
+void writeHeader(CompetitionTable& table) {
     table.setRowCells(0, defaultCaptions(HeatStartList));
 }
 
 // Entry k: odd entries add a competitor, even ones give it a time.
-void enterResult(TSortGrid& table, int k) {
+void enterResult(CompetitionTable& table, int k) {
     const int competitor = (k + 1) / 2;
     if (k % 2 == 1) {
-        table.AddRow({QString::number(competitor), QStringLiteral("Läufer %1").arg(competitor),
-                      QStringLiteral("Jörg"), QStringLiteral("SV Süd €"),
-                      QString::number(competitor % 4 + 1),
-                      competitor % 3 == 0 ? QStringLiteral("+") : QString()});
+        table.appendRow({QString::number(competitor), QStringLiteral("Läufer %1").arg(competitor),
+                         QStringLiteral("Jörg"), QStringLiteral("SV Süd €"),
+                         QString::number(competitor % 4 + 1),
+                         competitor % 3 == 0 ? QStringLiteral("+") : QString()});
     } else {
         table.setCell(
             Heat::Zeit1, competitor,
@@ -70,7 +70,7 @@ protected:
 // runs until it is killed.
 int runCrashChild(const QString& backupPath) {
     Competition competition(TimeFormat(TimeFormat::Hundredths, u','));
-    TSortGrid& heat = competition.heatStartList();
+    CompetitionTable& heat = competition.heatStartList();
     competition.writeHeatStartListHeader();
     for (int k = 1; k <= 2 * kCompetitors; k += 2)
         enterResult(heat, k);
@@ -86,7 +86,7 @@ int runCrashChild(const QString& backupPath) {
                      [&entered](const QModelIndex& cell) { entered = cell; });
     int run = 0;
     const auto enterNext = [&] {
-        ResultEntry::EnterRunTime(competition, 0, 20000 + 10 * ++run);
+        ResultEntry::enterRunTime(competition, 0, 20000 + 10 * ++run);
         ResultEntry::selectNextRow(competition, 0);
         view.scrollTo(entered);
         view.viewport()->update();
@@ -146,7 +146,7 @@ private Q_SLOTS:
 void TestBackupWriter::changeIsOnDiskWhenItReturns() {
     QTemporaryDir dir;
     const QString path = dir.filePath("Velmora-Sicherungsdatei.txt");
-    TSortGrid table(11);
+    CompetitionTable table(11);
     writeHeader(table);
     BackupWriter writer(table, path);
     QCOMPARE(writer.backupPath(), path);
@@ -162,7 +162,7 @@ void TestBackupWriter::changeIsOnDiskWhenItReturns() {
 void TestBackupWriter::batchWritesOnce() {
     QTemporaryDir dir;
     const QString path = dir.filePath("b.txt");
-    TSortGrid table(11);
+    CompetitionTable table(11);
     writeHeader(table);
     BackupWriter writer(table, path);
     QSignalSpy saved(&writer, &BackupWriter::saved);
@@ -188,15 +188,15 @@ void TestBackupWriter::batchWritesOnce() {
     QCOMPARE(saved.count(), 1);
 }
 
-enum Change { CellEdit, UserEdit, HeaderEdit, AddRow, DeleteRow, CutRows, Sort, Load, Clear };
+enum Change { CellEdit, UserEdit, HeaderEdit, appendRow, deleteRow, CutRows, Sort, Load, Clear };
 
 void TestBackupWriter::everyKindOfChange_data() {
     QTest::addColumn<int>("change");
     QTest::newRow("result entered") << int(CellEdit);
     QTest::newRow("cell edited") << int(UserEdit);
     QTest::newRow("caption changed") << int(HeaderEdit);
-    QTest::newRow("row added") << int(AddRow);
-    QTest::newRow("row deleted") << int(DeleteRow);
+    QTest::newRow("row added") << int(appendRow);
+    QTest::newRow("row deleted") << int(deleteRow);
     QTest::newRow("rows cut") << int(CutRows);
     QTest::newRow("sorted") << int(Sort);
     QTest::newRow("protocol loaded") << int(Load);
@@ -208,14 +208,14 @@ void TestBackupWriter::everyKindOfChange() {
     QTemporaryDir dir;
     const QString path = dir.filePath("b.txt");
     const QString other = dir.filePath("other.txt");
-    TSortGrid table(11);
+    CompetitionTable table(11);
     writeHeader(table);
     for (int k = 1; k <= 6; ++k)
         enterResult(table, k);
     {
-        TSortGrid source(11);
+        CompetitionTable source(11);
         writeHeader(source);
-        source.AddRow({"77", "Geladen"});
+        source.appendRow({"77", "Geladen"});
         QVERIFY(ProtocolFile::SaveProtocolText(source, other));
     }
     BackupWriter writer(table, path);
@@ -233,26 +233,26 @@ void TestBackupWriter::everyKindOfChange() {
     case HeaderEdit:
         table.setCell(Heat::Name, 0, QStringLiteral("Familienname"));
         break;
-    case AddRow:
-        table.AddRow({"99", "Dazu"});
+    case appendRow:
+        table.appendRow({"99", "Dazu"});
         break;
-    case DeleteRow:
-        table.DeleteRow(1);
+    case deleteRow:
+        table.deleteRow(1);
         break;
     case CutRows:
-        table.SetRowCount(2);
+        table.setRowsWithHeader(2);
         break;
     case Sort:
-        table.sortOptions().CanSort = true;
-        table.sortOptions().SortStyle = ssNumeric;
-        table.sortOptions().SortDirection = sdDescending;
-        table.SortByColumn(Heat::Nr);
+        table.sortOptions().canSort = true;
+        table.sortOptions().style = ssNumeric;
+        table.sortOptions().direction = sdDescending;
+        table.sortByColumn(Heat::Nr);
         break;
     case Load:
         QVERIFY(loadProtocol(table, other));
         break;
     case Clear:
-        table.ClearTable();
+        table.clearTable();
         break;
     }
     QCOMPARE(saved.count(), 1);
@@ -264,16 +264,16 @@ void TestBackupWriter::everyKindOfChange() {
 void TestBackupWriter::failureIsToldAndNextWriteHoldsAll() {
     QTemporaryDir dir;
     const QString path = dir.filePath("b.txt");
-    TSortGrid table(11);
+    CompetitionTable table(11);
     writeHeader(table);
     FaultyFileSystem disk;
     BackupWriter writer(table, path, nullptr, disk);
     QSignalSpy saved(&writer, &BackupWriter::saved);
-    table.AddRow({"1", "A"});
+    table.appendRow({"1", "A"});
     const QByteArray first = readFile(path);
 
     disk.fail(FaultyFileSystem::Call::Write, ENOSPC);
-    table.AddRow({"2", "B"});
+    table.appendRow({"2", "B"});
     table.setCell(Heat::Zeit1, 2, QStringLiteral("9,99"));
     QCOMPARE(saved.count(), 3);
     QCOMPARE(saved.at(1).at(0).toBool(), false);
@@ -282,7 +282,7 @@ void TestBackupWriter::failureIsToldAndNextWriteHoldsAll() {
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"b.txt"});
 
     disk.fail(FaultyFileSystem::Call::None, 0);
-    table.AddRow({"3", "C"});
+    table.appendRow({"3", "C"});
     QCOMPARE(saved.count(), 4);
     QCOMPARE(saved.at(3).at(0).toBool(), true);
     QVERIFY(writer.lastError().isEmpty());
@@ -302,13 +302,13 @@ void TestBackupWriter::noFreeDescriptorIsRetried() {
     QFETCH(bool, retried);
     QTemporaryDir dir;
     const QString path = dir.filePath("b.txt");
-    TSortGrid table(11);
+    CompetitionTable table(11);
     writeHeader(table);
     FaultyFileSystem disk;
     BackupWriter writer(table, path, nullptr, disk);
     QSignalSpy saved(&writer, &BackupWriter::saved);
     disk.fail(FaultyFileSystem::Call::OpenFile, error);
-    table.AddRow({"1", "A"});
+    table.appendRow({"1", "A"});
     QCOMPARE(saved.count(), 1);
     QVERIFY(!saved.last().at(0).toBool());
     // Descriptors are free again; nothing else changes in the table.
@@ -326,7 +326,7 @@ void TestBackupWriter::exitWritesOverAFileItDidNotWrite() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("written by someone else");
     }
-    TSortGrid table(11);
+    CompetitionTable table(11);
     writeHeader(table);
     BackupWriter writer(table, path);
     QVERIFY(writer.saveAtExit());
@@ -336,17 +336,17 @@ void TestBackupWriter::exitWritesOverAFileItDidNotWrite() {
 void TestBackupWriter::exitWritesOnlyWhatIsNotOnDisk() {
     QTemporaryDir dir;
     const QString path = dir.filePath("b.txt");
-    TSortGrid table(11);
+    CompetitionTable table(11);
     writeHeader(table);
     FaultyFileSystem disk;
     BackupWriter writer(table, path, nullptr, disk);
     QSignalSpy saved(&writer, &BackupWriter::saved);
-    table.AddRow({"1", "A"});
+    table.appendRow({"1", "A"});
     QVERIFY(writer.saveAtExit());
     QCOMPARE(saved.count(), 1);
 
     disk.fail(FaultyFileSystem::Call::Rename, EROFS);
-    table.AddRow({"2", "B"});
+    table.appendRow({"2", "B"});
     QVERIFY(!writer.saveAtExit());
     disk.fail(FaultyFileSystem::Call::None, 0);
     QVERIFY(writer.saveAtExit());
@@ -384,7 +384,7 @@ void TestBackupWriter::killedProgramKeepsWhatWasShown() {
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
         output += child.readAllStandardOutput();
 
-        TSortGrid loaded(11);
+        CompetitionTable loaded(11);
         QVERIFY2(loadProtocol(loaded, path),
                  qPrintable(QStringLiteral("round %1: the backup does not load").arg(round)));
         const QList<ShownCell> shown = shownCells(output);

@@ -1,5 +1,5 @@
+#include "competition/CompetitionTable.h"
 #include "competition/StageTables.h"
-#include "competition/TSortGrid.h"
 #include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
 #include "output/CsvFile.h"
@@ -23,9 +23,9 @@ private Q_SLOTS:
 };
 
 void TestCsvFile::bytesOfAWholeTable() {
-    TSortGrid grid(11);
+    CompetitionTable grid(11);
     grid.setRowCells(0, StageTables::defaultCaptions(StageTables::HeatStartList));
-    grid.SetRowCount(4);
+    grid.setRowsWithHeader(4);
     grid.setRowCells(1, {"1", "Müller", "", "SV Süd", "1", "+", "10,24"});
     grid.setRowCells(3, {"", "ohne Nummer", "€"});
     QCOMPARE(CsvFile::csvBytes(grid),
@@ -37,7 +37,7 @@ void TestCsvFile::bytesOfAWholeTable() {
 }
 
 void TestCsvFile::nothingIsQuoted() {
-    TSortGrid grid(2);
+    CompetitionTable grid(2);
     grid.setRowCells(0, {"a;b", "\"c\""});
     grid.setRowCells(1, {"x\r\ny", "Ł"});
     QCOMPARE(CsvFile::csvBytes(grid), QByteArray("a;b;\"c\"\r\nx  y;?\r\n"));
@@ -47,7 +47,7 @@ void TestCsvFile::writesTheFile() {
     QTemporaryDir dir;
     const QString path = dir.filePath("liste.csv");
     QVERIFY(writeFile(path, QByteArray(100000, 'x')));
-    TSortGrid grid(2);
+    CompetitionTable grid(2);
     grid.setRowCells(0, {"Nr.", "Name"});
     grid.setRowCells(1, {"1", "Meier"});
     QVERIFY(CsvFile::SaveToCsv(grid, path));
@@ -58,7 +58,7 @@ void TestCsvFile::readOnlyFolderReportsFailure() {
     QTemporaryDir dir;
     const QString path = dir.filePath("alt.csv");
     QVERIFY(writeFile(path, "alt\r\n"));
-    TSortGrid grid(2);
+    CompetitionTable grid(2);
     FileSystemFaults::ReadOnlyFolder readOnly(dir.path());
     if (!readOnly.effective())
         QSKIP("this process cannot give up its permission to write anywhere");
@@ -72,9 +72,9 @@ void TestCsvFile::fullDiskReportsFailure() {
     QTemporaryDir dir;
     const QString path = dir.filePath("alt.csv");
     QVERIFY(writeFile(path, "alt\r\n"));
-    TSortGrid grid(11);
-    grid.SetRowCount(3000);
-    for (int r = 0; r < grid.RowCount(); ++r)
+    CompetitionTable grid(11);
+    grid.setRowsWithHeader(3000);
+    for (int r = 0; r < grid.rowsWithHeader(); ++r)
         grid.setRowCells(r, {QString::number(r), QStringLiteral("Läuferin")});
     FileWriteResult result;
     {

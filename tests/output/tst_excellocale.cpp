@@ -27,7 +27,7 @@ void TestExcelLocale::numbersAreWrittenWithAPoint() {
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("protokoll.xlsx"));
     const QList<QStringList> rows{{"Nr.", "Zeit1", "Zeit2"}, {"7", "14,90", "7,91"}};
-    const FileWriteResult result = ExcelWorkbook::ExportToExcel(
+    const FileWriteResult result = ExcelWorkbook::exportToExcel(
         std::nullopt, target, {{"A", rows}, {"B", rows}, {"C", rows}, {"D", rows}},
         {"Titel", "Velmora", "Autor"}, TimeFormat(1, u','));
     QVERIFY2(result, qPrintable(result.message + result.reason));

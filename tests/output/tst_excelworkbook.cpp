@@ -51,7 +51,7 @@ QList<ExcelWorkbook::Sheet> TestExcelWorkbook::sheets() const {
 }
 
 std::optional<OfficeReader> TestExcelWorkbook::write(const std::optional<QString>& templatePath) {
-    const FileWriteResult result = ExcelWorkbook::ExportToExcel(
+    const FileWriteResult result = ExcelWorkbook::exportToExcel(
         templatePath, m_target, sheets(), {"Titel", "Velmora 1.7", "Autor"}, m_format);
     if (!result)
         qWarning() << result.message << result.reason;
@@ -176,7 +176,7 @@ void TestExcelWorkbook::unusableTemplateWritesNothing() {
     const QString path = m_dir.filePath(QStringLiteral("Protokollvorlage.xlsx"));
     QVERIFY(OfficeTemplates::writeFile(path, templateBytes));
     const FileWriteResult result =
-        ExcelWorkbook::ExportToExcel(path, m_target, sheets(), {}, m_format);
+        ExcelWorkbook::exportToExcel(path, m_target, sheets(), {}, m_format);
     QVERIFY(!result);
     QVERIFY2(result.message.startsWith(QStringLiteral("Die Excelvorlage ") + path + u' ' + says),
              qPrintable(result.message));
@@ -188,7 +188,7 @@ void TestExcelWorkbook::failedWriteKeepsOlderFile() {
     FaultyFileSystem disk;
     disk.fail(FaultyFileSystem::Call::Rename, EIO);
     const FileWriteResult result =
-        ExcelWorkbook::ExportToExcel(std::nullopt, m_target, sheets(), {}, m_format, disk);
+        ExcelWorkbook::exportToExcel(std::nullopt, m_target, sheets(), {}, m_format, disk);
     QVERIFY(!result);
     QCOMPARE(result.message, QStringLiteral("Der Schreibfehler der Datei: ") + m_target);
     QFile older(m_target);

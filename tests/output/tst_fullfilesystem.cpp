@@ -1,5 +1,5 @@
+#include "competition/CompetitionTable.h"
 #include "competition/StageTables.h"
-#include "competition/TSortGrid.h"
 #include "mock/FileBytes.h"
 #include "mock/SmallTmpfs.h"
 #include "output/BackupWriter.h"
@@ -18,9 +18,9 @@ using namespace StageTables;
 
 namespace {
 
-void fillList(TSortGrid& table, int competitors) {
+void fillList(CompetitionTable& table, int competitors) {
     table.setRowCells(0, defaultCaptions(HeatStartList));
-    table.SetRowCount(competitors + 1);
+    table.setRowsWithHeader(competitors + 1);
     for (int r = 1; r <= competitors; ++r)
         table.setRowCells(r, {QString::number(r), QStringLiteral("Müller"), QStringLiteral("Jörg"),
                               QStringLiteral("SV Süd"), QStringLiteral("1"), QString(),
@@ -67,7 +67,7 @@ void TestFullFileSystem::fullDiskKeepsOldFile() {
     if (!disk.mounted())
         QSKIP(qPrintable(disk.whyNot()));
     const QString path = disk.filePath(QStringLiteral("Velmora-Datei.txt"));
-    TSortGrid table(columnCount(HeatStartList));
+    CompetitionTable table(columnCount(HeatStartList));
     table.setTag(HeatStartList);
     fillList(table, 3);
     QVERIFY(ProtocolFile::SaveProtocolText(table, path));

@@ -49,9 +49,9 @@ private:
 FileWriteResult TestHostileTemplates::exportWith(const QString& kind, const QString& templatePath,
                                                  const QString& target) {
     if (kind == "word")
-        return WordDocument::ExportToWord(templatePath, target, QStringLiteral("T"),
+        return WordDocument::exportToWord(templatePath, target, QStringLiteral("T"),
                                           m_competition.heatStartList());
-    return ExcelWorkbook::ExportToExcel(templatePath, target, sheets(), {},
+    return ExcelWorkbook::exportToExcel(templatePath, target, sheets(), {},
                                         m_competition.timeFormat());
 }
 

@@ -41,8 +41,8 @@ void TestOfficeDocumentExport::init() {
     m_outcome.reset();
     m_competition.writeDerivedHeaders();
     m_competition.writeHeatStartListHeader();
-    TSortGrid& grid = m_competition.heatStartList();
-    grid.SetRowCount(3);
+    CompetitionTable& grid = m_competition.heatStartList();
+    grid.setRowsWithHeader(3);
     grid.setRowCells(1, {"1", "Müller", "Anna", "SV Nord", "1", "+", "1024", "", "", "", ""});
     grid.setRowCells(2, {"2", "Groß", "Jörg", "TV Ost", "2", "", "1250", "", "", "", ""});
     const QString folder = m_dir->path();
@@ -95,7 +95,7 @@ void TestOfficeDocumentExport::wordTakesTheTableAsItWasAsked() {
     if (change == u"name")
         m_competition.heatStartList().setCell(1, 2, QStringLiteral("Schmidt"));
     else
-        m_competition.heatStartList().SetRowCount(2);
+        m_competition.heatStartList().setRowsWithHeader(2);
     const auto result = outcome();
     QVERIFY(result);
     QVERIFY2(*result, qPrintable(result->message + result->reason));

@@ -1,5 +1,5 @@
+#include "competition/CompetitionTable.h"
 #include "competition/StageTables.h"
-#include "competition/TSortGrid.h"
 #include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
 #include "mock/ProtocolLoad.h"
@@ -22,13 +22,13 @@ QByteArray cp1252(const char* latin) {
     return QByteArray(latin);
 }
 
-void headerOnly(TSortGrid& grid) {
+void headerOnly(CompetitionTable& grid) {
     grid.setRowCells(0, defaultCaptions(HeatStartList));
 }
 
-QList<QStringList> tableRows(const TSortGrid& grid) {
+QList<QStringList> tableRows(const CompetitionTable& grid) {
     QList<QStringList> rows;
-    for (int r = 0; r < grid.RowCount(); ++r)
+    for (int r = 0; r < grid.rowsWithHeader(); ++r)
         rows.append(grid.rowCells(r));
     return rows;
 }
@@ -67,13 +67,13 @@ private Q_SLOTS:
 };
 
 void TestProtocolFile::defaultHeaderLine() {
-    TSortGrid grid(11);
+    CompetitionTable grid(11);
     headerOnly(grid);
     QCOMPARE(ProtocolFile::protocolBytes(grid), kDefaultHeader);
 }
 
 void TestProtocolFile::competitorLine() {
-    TSortGrid grid(11);
+    CompetitionTable grid(11);
     headerOnly(grid);
     grid.setRowCells(1, {"12", "Meier", "Anna", "SV Nord", "A", "+", "10,24", "11,02"});
     QCOMPARE(ProtocolFile::protocolBytes(grid),
@@ -81,8 +81,8 @@ void TestProtocolFile::competitorLine() {
 }
 
 void TestProtocolFile::rowsWithEmptyNrAreSkipped() {
-    TSortGrid grid(3);
-    grid.SetRowCount(4);
+    CompetitionTable grid(3);
+    grid.setRowsWithHeader(4);
     grid.setRowCells(1, {"", "ohne Nummer", "x"});
     grid.setRowCells(2, {" ", "Leerzeichen", ""});
     grid.setRowCells(3, {"7", "", ""});
@@ -105,13 +105,13 @@ void TestProtocolFile::singleByteCharacters_data() {
 void TestProtocolFile::singleByteCharacters() {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
-    TSortGrid grid(1);
+    CompetitionTable grid(1);
     grid.setCell(0, 0, text);
     QCOMPARE(ProtocolFile::protocolBytes(grid), bytes + "\t\r\n");
 }
 
 void TestProtocolFile::cellsCannotBreakTheFormat() {
-    TSortGrid grid(2);
+    CompetitionTable grid(2);
     grid.setRowCells(0, {"1", QStringLiteral("a\tb\nc\rd") + QChar(0x1A) + u'e'});
     QCOMPARE(ProtocolFile::protocolBytes(grid), QByteArray("1\ta b c d e\t\r\n"));
 }
@@ -119,16 +119,16 @@ void TestProtocolFile::cellsCannotBreakTheFormat() {
 void TestProtocolFile::roundTrip() {
     QTemporaryDir dir;
     const QString path = dir.filePath("runde.txt");
-    TSortGrid original(11);
+    CompetitionTable original(11);
     headerOnly(original);
-    original.SetRowCount(5);
+    original.setRowsWithHeader(5);
     original.setRowCells(1, {"1", "Müller", "Jörg", "SC Süd", "1", "+", "10,24", "", "9,99"});
     original.setRowCells(2, {"", "ohne", "Nummer"});
     original.setRowCells(3, {"3", "Ünal", "Eva", "TV €uro", "2", "", "12,00", "13,01", "-"});
     original.setRowCells(4, {"4", "Kurz", "", "", "3", "", "", "", "", "", "7,77"});
     QVERIFY(ProtocolFile::SaveProtocolText(original, path));
 
-    TSortGrid loaded(11);
+    CompetitionTable loaded(11);
     QVERIFY(loadProtocol(loaded, path));
     QList<QStringList> expected = {
         defaultCaptions(HeatStartList),
@@ -159,7 +159,7 @@ void TestProtocolFile::bytesLoadAndSaveUnchanged() {
     QTemporaryDir dir;
     const QString path = dir.filePath("alt.txt");
     QVERIFY(writeFile(path, bytes));
-    TSortGrid loaded(11);
+    CompetitionTable loaded(11);
     QVERIFY(loadProtocol(loaded, path));
     QCOMPARE(ProtocolFile::protocolBytes(loaded), bytes);
 }
@@ -237,12 +237,12 @@ void TestProtocolFile::loading() {
     const QString path = dir.filePath("p.txt");
     QVERIFY(writeFile(path, file));
 
-    TSortGrid grid(11);
+    CompetitionTable grid(11);
     headerOnly(grid);
-    grid.SetRowCount(7);
+    grid.setRowsWithHeader(7);
     grid.setRowCells(1, {"99", "alt", "alt", "alt"});
     QVERIFY(loadProtocol(grid, path));
-    QCOMPARE(grid.RowCount(), rowCount);
+    QCOMPARE(grid.rowsWithHeader(), rowCount);
     cells.resize(11);
     QCOMPARE(grid.rowCells(row), cells);
 }
@@ -251,12 +251,12 @@ void TestProtocolFile::emptyFileKeepsHeader() {
     QTemporaryDir dir;
     const QString path = dir.filePath("leer.txt");
     QVERIFY(writeFile(path, QByteArray()));
-    TSortGrid grid(11);
+    CompetitionTable grid(11);
     QStringList header = defaultCaptions(HeatStartList);
     header[1] = QStringLiteral("Familienname");
     header[2] = QString();
     grid.setRowCells(0, header);
-    grid.SetRowCount(4);
+    grid.setRowsWithHeader(4);
     grid.setRowCells(1, {"1", "weg"});
     QVERIFY(loadProtocol(grid, path));
     header[2] = QStringLiteral("Vorname");
@@ -265,9 +265,9 @@ void TestProtocolFile::emptyFileKeepsHeader() {
 
 void TestProtocolFile::unreadableFileLeavesTableUntouched() {
     QTemporaryDir dir;
-    TSortGrid grid(11);
+    CompetitionTable grid(11);
     headerOnly(grid);
-    grid.SetRowCount(3);
+    grid.setRowsWithHeader(3);
     grid.setRowCells(1, {"1", "Meier"});
     grid.setRowCells(2, {"2", "Schulz"});
     grid.setModified(false);
@@ -303,7 +303,7 @@ void TestProtocolFile::headerOnlyLoadsOnlyWhenNothingFollows() {
     QTemporaryDir dir;
     const QString path = dir.filePath("p.txt");
     QVERIFY(writeFile(path, file));
-    TSortGrid grid(11);
+    CompetitionTable grid(11);
     headerOnly(grid);
     grid.setRowCells(1, {"1", "Meier"});
     const QList<QStringList> before = tableRows(grid);
@@ -316,7 +316,7 @@ void TestProtocolFile::loadIsOneReset() {
     QTemporaryDir dir;
     const QString path = dir.filePath("p.txt");
     QVERIFY(writeFile(path, kDefaultHeader + "1\tA\r\n2\tB\r\n3\tC\r\n"));
-    TSortGrid grid(11);
+    CompetitionTable grid(11);
     QSignalSpy resets(&grid, &QAbstractItemModel::modelReset);
     QSignalSpy cells(&grid, &QAbstractItemModel::dataChanged);
     QVERIFY(loadProtocol(grid, path));
@@ -342,8 +342,8 @@ void TestProtocolFile::modifiedFlagFollowsRowCount() {
     QTemporaryDir dir;
     const QString path = dir.filePath("p.txt");
     QVERIFY(writeFile(path, file));
-    TSortGrid grid(11);
-    grid.SetRowCount(rowsBefore);
+    CompetitionTable grid(11);
+    grid.setRowsWithHeader(rowsBefore);
     grid.setModified(false);
     QVERIFY(loadProtocol(grid, path));
     QCOMPARE(grid.modified(), modified);
@@ -354,7 +354,7 @@ void TestProtocolFile::readOnlyFolderKeepsOldFile() {
     const QString path = dir.filePath("alt.txt");
     const QByteArray old = kDefaultHeader + "1\talt\r\n";
     QVERIFY(writeFile(path, old));
-    TSortGrid grid(11);
+    CompetitionTable grid(11);
     headerOnly(grid);
     grid.setRowCells(1, {"2", "neu"});
 
@@ -373,10 +373,10 @@ void TestProtocolFile::fullDiskKeepsOldFile() {
     const QString path = dir.filePath("alt.txt");
     const QByteArray old = kDefaultHeader + "1\talt\r\n";
     QVERIFY(writeFile(path, old));
-    TSortGrid grid(11);
+    CompetitionTable grid(11);
     headerOnly(grid);
-    grid.SetRowCount(2000);
-    for (int r = 1; r < grid.RowCount(); ++r)
+    grid.setRowsWithHeader(2000);
+    for (int r = 1; r < grid.rowsWithHeader(); ++r)
         grid.setRowCells(r, {QString::number(r), QStringLiteral("Läufer")});
 
     FileWriteResult result;
@@ -397,7 +397,7 @@ void TestProtocolFile::csvOutputLoadsBack() {
     const QString path = dir.filePath("liste.csv");
     QVERIFY(writeFile(path, "Nr.;Name;Vorname;Verein/Ort;Kl.;Meister;Zeit1;Zeit2;Zeit3;Zeit4;"
                             "Zeit5\r\n4;Meier;;SV;1;+;10,24;;;;\r\n"));
-    TSortGrid grid(11);
+    CompetitionTable grid(11);
     QVERIFY(loadProtocol(grid, path));
     QCOMPARE(grid.rowCells(0), defaultCaptions(HeatStartList));
     QCOMPARE(grid.rowCells(1),

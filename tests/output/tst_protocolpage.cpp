@@ -1,6 +1,6 @@
+#include "competition/CompetitionTable.h"
 #include "competition/StageTables.h"
 #include "competition/SubstituteMarks.h"
-#include "competition/TSortGrid.h"
 #include "mock/FileBytes.h"
 #include "mock/FileSystemFaults.h"
 #include "output/ProtocolPage.h"
@@ -15,8 +15,8 @@ using namespace StageTables;
 
 namespace {
 
-std::unique_ptr<TSortGrid> stageTable(int tag) {
-    auto grid = std::make_unique<TSortGrid>(columnCount(tag));
+std::unique_ptr<CompetitionTable> stageTable(int tag) {
+    auto grid = std::make_unique<CompetitionTable>(columnCount(tag));
     grid->setTag(tag);
     grid->setRowCells(0, defaultCaptions(tag));
     return grid;
@@ -138,7 +138,7 @@ void TestProtocolPage::columnsAndAlignment() {
     QFETCH(QByteArray, colgroup);
     QFETCH(int, headerCells);
     auto grid = stageTable(tag);
-    grid->SetRowCount(4);
+    grid->setRowsWithHeader(4);
     const QList<QByteArray> lines =
         pageLines(ProtocolPage::pageBytes(*grid, QStringLiteral("T"), QStringLiteral("C")));
     QVERIFY(lines.contains(colgroup + "</colgroup>"));

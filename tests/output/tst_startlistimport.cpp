@@ -1,5 +1,5 @@
+#include "competition/CompetitionTable.h"
 #include "competition/StageTables.h"
-#include "competition/TSortGrid.h"
 #include "output/registration/HeatStartListRows.h"
 #include "output/registration/LateEntry.h"
 #include "output/registration/StartListImport.h"
@@ -229,19 +229,19 @@ void TestStartListImport::sameFileTwiceAddsNobody() {
 }
 
 void TestStartListImport::rowsWrittenIntoTheTable() {
-    TSortGrid grid(11);
+    CompetitionTable grid(11);
     grid.setRowCells(0, StageTables::defaultCaptions(StageTables::HeatStartList));
-    grid.SetRowCount(4);
+    grid.setRowsWithHeader(4);
     grid.setModified(false);
     const QList<QStringList> rows{row({"1", "A"}), row({"2", "B"})};
     HeatStartListRows::write(grid, rows, 2);
     QCOMPARE(HeatStartListRows::read(grid), rows);
     QCOMPARE(grid.cell(0, 0), QStringLiteral("Nr."));
-    QCOMPARE(grid.Row(), 2);
+    QCOMPARE(grid.selectedRow(), 2);
     QVERIFY(grid.modified());
     HeatStartListRows::write(grid, {});
-    QCOMPARE(grid.RowCount(), 2);
-    QVERIFY(grid.IsRowEmpty(1));
+    QCOMPARE(grid.rowsWithHeader(), 2);
+    QVERIFY(grid.isRowEmpty(1));
 }
 
 void TestStartListImport::lateEntry_data() {

@@ -46,13 +46,13 @@ void TestWordDocument::init() {
     m_competition.writeHeatStartListHeader();
     RandomGenerator random(7);
     StageDerivation derivation(m_competition);
-    RandomProtocol::GenerateRandomProtocol(m_competition, random, derivation);
+    RandomProtocol::generateRandomProtocol(m_competition, random, derivation);
 }
 
 QString TestWordDocument::exportPage(int page, const QString& title) {
     const QString target = m_dir.filePath(QStringLiteral("out%1.docx").arg(page));
     const FileWriteResult result =
-        WordDocument::ExportToWord(m_template, target, title, m_competition.stageTable(page));
+        WordDocument::exportToWord(m_template, target, title, m_competition.stageTable(page));
     return result ? target : QString();
 }
 
@@ -77,7 +77,7 @@ void TestWordDocument::columnsPerPage() {
     QVERIFY(doc->allXmlWellFormed());
     QCOMPARE(doc->gridColumns(), columns);
     const QList<QStringList> rows = doc->tableRows();
-    QCOMPARE(rows.size(), m_competition.stageTable(page).RowCount());
+    QCOMPARE(rows.size(), m_competition.stageTable(page).rowsWithHeader());
     for (const QStringList& row : rows)
         QCOMPARE(row.size(), columns);
     QCOMPARE(rows.first().last(), lastCaption);
@@ -89,11 +89,11 @@ void TestWordDocument::cellsInOrder() {
     QVERIFY(doc);
     QCOMPARE(doc->paragraphsBeforeTable(),
              (QStringList{QStringLiteral("Deutsche Meisterschaften"), QString()}));
-    const TSortGrid& table = m_competition.heatStartList();
+    const CompetitionTable& table = m_competition.heatStartList();
     const QList<QStringList> rows = doc->tableRows();
     QVERIFY(!rows.first().contains(QStringLiteral("Zeit4")));
     QVERIFY(!rows.first().contains(QStringLiteral("Zeit5")));
-    for (int r = 0; r < table.RowCount(); ++r)
+    for (int r = 0; r < table.rowsWithHeader(); ++r)
         QCOMPARE(rows.at(r), table.rowCells(r).mid(0, 9));
 }
 
@@ -168,7 +168,7 @@ void TestWordDocument::unusableTemplateWritesNothing() {
     QVERIFY(OfficeTemplates::writeFile(m_template, templateBytes));
     const QString target = m_dir.filePath(QStringLiteral("none.docx"));
     const FileWriteResult result =
-        WordDocument::ExportToWord(m_template, target, QString(), m_competition.heatStartList());
+        WordDocument::exportToWord(m_template, target, QString(), m_competition.heatStartList());
     QVERIFY(!result);
     QVERIFY(result.message.startsWith(QStringLiteral("Die Wordvorlage ") + m_template));
     QVERIFY(!QFile::exists(target));
@@ -179,7 +179,7 @@ void TestWordDocument::failedWriteKeepsOlderFile() {
     QVERIFY(OfficeTemplates::writeFile(target, "older"));
     FaultyFileSystem disk;
     disk.fail(FaultyFileSystem::Call::Write, ENOSPC);
-    const FileWriteResult result = WordDocument::ExportToWord(m_template, target, QString(),
+    const FileWriteResult result = WordDocument::exportToWord(m_template, target, QString(),
                                                               m_competition.heatStartList(), disk);
     QVERIFY(!result);
     QCOMPARE(result.message, QStringLiteral("Der Schreibfehler der Datei: ") + target);
@@ -192,7 +192,7 @@ void TestWordDocument::shippedTemplateIsUsable() {
     // The one the build zipped next to the executable, not the test's own zip of the sources.
     const QString shipped = QStringLiteral(VELMORA_BINARY_DIR "/Protokollvorlage.docx");
     const QString target = m_dir.filePath(QStringLiteral("shipped.docx"));
-    const FileWriteResult result = WordDocument::ExportToWord(shipped, target, QStringLiteral("T"),
+    const FileWriteResult result = WordDocument::exportToWord(shipped, target, QStringLiteral("T"),
                                                               m_competition.finalResults());
     QVERIFY2(result, qPrintable(result.message + u' ' + result.reason));
     const auto doc = OfficeReader::open(target);

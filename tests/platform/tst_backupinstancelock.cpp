@@ -1,5 +1,5 @@
 #include "platform/BackupInstanceLock.h"
-#include "ui/BackupClaim.h"
+#include "ui/window/BackupClaim.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -55,7 +55,7 @@ void TestProgramPaths::programTitle() {
     QFETCH(QString, title);
     QFETCH(QString, dir);
     const ProgramPaths paths(executable, QString(), QString());
-    QCOMPARE(paths.ProgramTitle(), title);
+    QCOMPARE(paths.programTitle(), title);
     QCOMPARE(paths.executableDir(), dir);
 }
 
@@ -63,7 +63,7 @@ void TestProgramPaths::backupNextToTheExecutable() {
     QTemporaryDir bin;
     QTemporaryDir user;
     const ProgramPaths paths(bin.filePath("Velmora"), QString(), user.filePath("data"));
-    QCOMPARE(paths.BackupFileName(), bin.filePath("Velmora-Sicherungsdatei.txt"));
+    QCOMPARE(paths.backupFileName(), bin.filePath("Velmora-Sicherungsdatei.txt"));
     QVERIFY(!QFileInfo::exists(user.filePath("data")));
     QCOMPARE(QDir(bin.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList());
@@ -77,7 +77,7 @@ void TestProgramPaths::backupInUserFolderWhenReadOnly() {
     FileSystemFaults::ReadOnlyFolder readOnly(bin.path());
     if (!readOnly.effective())
         QSKIP("this process cannot give up its permission to write anywhere");
-    QCOMPARE(paths.BackupFileName(), userData + QStringLiteral("/Velmora-Sicherungsdatei.txt"));
+    QCOMPARE(paths.backupFileName(), userData + QStringLiteral("/Velmora-Sicherungsdatei.txt"));
     QVERIFY(QFileInfo(userData).isDir());
 }
 
@@ -146,8 +146,8 @@ void TestProgramPaths::renamedExecutableHasItsOwnFiles() {
     QTemporaryDir bin;
     const ProgramPaths original(bin.filePath("Velmora"), QString(), QString());
     const ProgramPaths copy(bin.filePath("Halle"), QString(), QString());
-    QVERIFY(original.BackupFileName() != copy.BackupFileName());
-    QCOMPARE(copy.BackupFileName(), bin.filePath("Halle-Sicherungsdatei.txt"));
+    QVERIFY(original.backupFileName() != copy.backupFileName());
+    QCOMPARE(copy.backupFileName(), bin.filePath("Halle-Sicherungsdatei.txt"));
 }
 
 void TestProgramPaths::defaultExportName_data() {
@@ -161,7 +161,7 @@ void TestProgramPaths::defaultExportName_data() {
 void TestProgramPaths::defaultExportName() {
     QFETCH(QDate, date);
     QFETCH(QString, name);
-    QCOMPARE(ProgramPaths::DefaultExportName(date), name);
+    QCOMPARE(ProgramPaths::defaultExportName(date), name);
 }
 
 void TestProgramPaths::installedProgramWritesInUserFolders_data() {
@@ -226,8 +226,8 @@ void TestProgramPaths::installedProgramWritesInUserFolders() {
     QCOMPARE(paths.isInstalled(), installed);
 
     QCOMPARE(paths.writableFolder(), folders[files]);
-    QCOMPARE(paths.BackupFileName(), folders[files] + "Velmora-Sicherungsdatei.txt");
-    QCOMPARE(paths.backupLocation().writePath, paths.BackupFileName());
+    QCOMPARE(paths.backupFileName(), folders[files] + "Velmora-Sicherungsdatei.txt");
+    QCOMPARE(paths.backupLocation().writePath, paths.backupFileName());
     QCOMPARE(paths.pageFolder(folders.value(working, working)), folders[page]);
 
     // Asking left nothing behind in the installation's folders.

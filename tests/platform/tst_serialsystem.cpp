@@ -290,7 +290,7 @@ void TestSerialSystem::scanMarksOpenablePortsAndHighestNumber() {
     FakeLineDevice::Options held;
     held.lockedByOther = true;
     addTypicalPorts(system, false, held); // COM4 is held by another program
-    const quint32 mask = SerialPortMap(system).ScanSerialPorts();
+    const quint32 mask = SerialPortMap(system).scanSerialPorts();
     // COM1, COM3, COM5 and COM6 present; COM6 the highest.
     QCOMPARE(mask, (1U << 0) | (1U << 2) | (1U << 4) | (1U << 5) | (6U << 16));
     QCOMPARE(system.openDescriptors(), 0);
@@ -303,7 +303,7 @@ void TestSerialSystem::scanLeavesNoExclusiveFlagBehind() {
     // its own next open.
     const int held = system.openDevice(QStringLiteral("/dev/ttyUSB0"), 0);
     QVERIFY(held >= 0);
-    QCOMPARE(SerialPortMap(system).ScanSerialPorts(), 1U | (1U << 16));
+    QCOMPARE(SerialPortMap(system).scanSerialPorts(), 1U | (1U << 16));
     QVERIFY(!system.calls().join(u'\n').contains(QStringLiteral("TIOCEXCL")));
     QVERIFY(system.openDevice(QStringLiteral("/dev/ttyUSB0"), 0) >= 0);
 }
@@ -312,7 +312,7 @@ void TestSerialSystem::scanWithoutDevicesIsZero() {
     FakeSerialSystem system(nowMicroseconds);
     system.addDevice(QStringLiteral("/dev/ttyS0"));
     system.addFile(QStringLiteral("/sys/class/tty/ttyS0/type"), "0\n");
-    QCOMPARE(SerialPortMap(system).ScanSerialPorts(), 0U);
+    QCOMPARE(SerialPortMap(system).scanSerialPorts(), 0U);
 }
 
 void TestSerialSystem::closeRestoresTheLineSettingsFound() {
@@ -370,7 +370,7 @@ void TestSerialSystem::consolePortIsNotOffered() {
     for (const SerialPortMap::Entry& entry : map.entries())
         offered.append(QString::number(entry.port) + u' ' + entry.devicePath);
     QCOMPARE(offered, ports);
-    QCOMPARE(map.ScanSerialPorts(), scan);
+    QCOMPARE(map.scanSerialPorts(), scan);
 }
 
 QTEST_GUILESS_MAIN(TestSerialSystem)

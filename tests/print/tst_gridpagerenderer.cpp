@@ -1,7 +1,7 @@
 #include "competition/CellPresentation.h"
+#include "competition/CompetitionTable.h"
 #include "competition/StageTables.h"
-#include "competition/TSortGrid.h"
-#include "competition/widgets/TSortGridView.h"
+#include "competition/widgets/CompetitionTableView.h"
 #include "mock/PrintTableFixture.h"
 #include "mock/RecordingPaintDevice.h"
 #include "print/GridPageRenderer.h"
@@ -40,14 +40,14 @@ constexpr int A4Width = 8976;
 constexpr int A4Height = 13087;
 
 QList<RecordingPaintDevice::Page> printAll(PrintTableFixture& f) {
-    f.grid().printOptions().PageTitle = QStringLiteral("      Vorlauf-Startliste");
+    f.grid().printOptions().pageTitle = QStringLiteral("      Vorlauf-Startliste");
     RecordingPaintDevice device(A4Width, A4Height, 1200);
     QPainter painter(&device);
     const PageGeometry g = PageGeometry::forDevice(A4Width, A4Height, 1200, 1200, 96);
     const GridPrinter printer(*f.view, f.preview->printers());
-    GridPageRenderer::RenderPages(
+    GridPageRenderer::renderPages(
         printer.printable(), &painter, [&device] { device.newPage(); }, g,
-        GridPageRenderer::Mode::Printing, 1, f.grid().RowCount() - 1);
+        GridPageRenderer::Mode::Printing, 1, f.grid().rowsWithHeader() - 1);
     painter.end();
     return device.pages;
 }
@@ -89,7 +89,7 @@ void TstGridPageRenderer::labelsAndHeaders() {
     f.setWidths(widths);
     const auto pages = printAll(f);
     QCOMPARE(pages.size(), labels.size());
-    QCOMPARE(GridPrinter(*f.view, f.preview->printers()).PageCount(), labels.size());
+    QCOMPARE(GridPrinter(*f.view, f.preview->printers()).pageCount(), labels.size());
     for (int i = 0; i < pages.size(); ++i) {
         const QStringList texts = pages[i].textList();
         QCOMPARE(texts.value(0), QStringLiteral("      Vorlauf-Startliste"));
@@ -165,7 +165,7 @@ void TstGridPageRenderer::previewPageEqualsPrintedPage() {
     for (int k = 1; k <= printed.size(); ++k) {
         RecordingPaintDevice screen(748, 1090, 96);
         QPainter painter(&screen);
-        GridPageRenderer::RenderPages(printer.printable(), &painter, {}, g,
+        GridPageRenderer::renderPages(printer.printable(), &painter, {}, g,
                                       GridPageRenderer::Mode::Preview, 1, 130, k);
         painter.end();
         QCOMPARE(screen.pages.size(), 1);
@@ -186,13 +186,13 @@ void TstGridPageRenderer::rowsShareTheirBordersAndClearTheLabel() {
     QFETCH(int, dpi);
     PrintTableFixture f;
     f.fill(200);
-    f.grid().printOptions().PageTitle = QStringLiteral("T");
+    f.grid().printOptions().pageTitle = QStringLiteral("T");
     const PageGeometry g =
         PageGeometry::forDevice(A4Width * dpi / 1200, A4Height * dpi / 1200, dpi, dpi, 96);
     RecordingPaintDevice device(g.pageWidth, g.pageHeight, dpi);
     QPainter painter(&device);
     const GridPrinter printer(*f.view, f.preview->printers());
-    GridPageRenderer::RenderPages(
+    GridPageRenderer::renderPages(
         printer.printable(), &painter, [&device] { device.newPage(); }, g,
         GridPageRenderer::Mode::Printing, 1, 200);
     painter.end();
@@ -274,14 +274,14 @@ void TstGridPageRenderer::numbersAreNeverCutOnPaper() {
     printer.setResolution(dpi);
     printer.setPageLayout(PrinterSetup::defaultLayout());
     f.competition.writeDerivedHeaders();
-    TSortGrid& grid = f.competition.stageTable(page);
-    grid.SetRowCount(3);
+    CompetitionTable& grid = f.competition.stageTable(page);
+    grid.setRowsWithHeader(3);
     grid.setCell(1, 1, QStringLiteral("7"));
     grid.setCell(column, 2, text);
-    TSortGridView view(&grid, &f.competition.timeFormat());
+    CompetitionTableView view(&grid, &f.competition.timeFormat());
     // The widths the window shows, before any number asked for more.
     const QList<int> designed = StageTables::columnWidths(grid.tag(), 740);
-    for (int c = 0; c < grid.ColCount(); ++c) {
+    for (int c = 0; c < grid.columns(); ++c) {
         view.setColumnHidden(c, designed[c] < 0);
         view.setColumnWidth(c, qMax(0, designed[c]));
     }
@@ -289,7 +289,7 @@ void TstGridPageRenderer::numbersAreNeverCutOnPaper() {
     QCOMPARE(g.factorX, dpi / 96);
     RecordingPaintDevice device(g.pageWidth, g.pageHeight, dpi);
     QPainter painter(&device);
-    GridPageRenderer::RenderPages(
+    GridPageRenderer::renderPages(
         GridPrinter(view, f.preview->printers()).printable(), &painter,
         [&device] { device.newPage(); }, g, GridPageRenderer::Mode::Printing, 1, 2);
     painter.end();

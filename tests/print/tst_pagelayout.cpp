@@ -37,9 +37,9 @@ void TstPageLayout::factors() {
     const PageGeometry g = PageGeometry::forDevice(9000, 12000, dpi, dpi, screenDpi);
     QCOMPARE(g.factorX, factor);
     QCOMPARE(g.factorY, factor);
-    QCOMPARE(g.X(7), 7 * factor);
+    QCOMPARE(g.deviceX(7), 7 * factor);
     QCOMPARE(g.preview().pageWidth, 9000 / factor);
-    QCOMPARE(g.preview().X(7), 7);
+    QCOMPARE(g.preview().deviceX(7), 7);
 }
 
 void TstPageLayout::pages_data() {

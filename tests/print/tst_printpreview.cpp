@@ -1,4 +1,4 @@
-#include "competition/TSortGrid.h"
+#include "competition/CompetitionTable.h"
 #include "mock/FakeFileDialogs.h"
 #include "mock/MessageBoxCatcher.h"
 #include "mock/PrintTableFixture.h"
@@ -79,20 +79,20 @@ void TstPrintPreview::preparation() {
     QVERIFY(f.preview->isVisible());
     QVERIFY(!f.preview->isModal());
     QCOMPARE(f.preview->windowTitle(), QStringLiteral("Druckvorschau       Vorlauf-Startliste"));
-    const TPrintOptions& options = f.grid().printOptions();
-    QCOMPARE(options.PageTitle, QStringLiteral("      Vorlauf-Startliste"));
-    QCOMPARE(options.JobTitle, QStringLiteral("Velmora  PROTOKOLL"));
-    QCOMPARE(options.Copies, 1);
-    QCOMPARE(options.PreviewPage, 1);
-    QCOMPARE(options.FromRow, 1);
-    QCOMPARE(options.ToRow, rows);
-    QCOMPARE(f.preview->LabelVon->text(), QStringLiteral(" von %1").arg(pages));
-    QCOMPARE(f.preview->sePage->maximum(), pages);
-    QCOMPARE(f.preview->sePage->value(), 1);
-    QCOMPARE(f.preview->sePage->isEnabled(), pages > 1);
+    const PrintOptions& options = f.grid().printOptions();
+    QCOMPARE(options.pageTitle, QStringLiteral("      Vorlauf-Startliste"));
+    QCOMPARE(options.jobTitle, QStringLiteral("Velmora  PROTOKOLL"));
+    QCOMPARE(options.copies, 1);
+    QCOMPARE(options.previewPage, 1);
+    QCOMPARE(options.fromRow, 1);
+    QCOMPARE(options.toRow, rows);
+    QCOMPARE(f.preview->pageCountLabel->text(), QStringLiteral(" von %1").arg(pages));
+    QCOMPARE(f.preview->pageBox->maximum(), pages);
+    QCOMPARE(f.preview->pageBox->value(), 1);
+    QCOMPARE(f.preview->pageBox->isEnabled(), pages > 1);
     // The A4 page in screen pixels, with room for the scroll bar beside it.
     QCOMPARE(f.preview->pageImage().size(), QSize(748, 1091));
-    QCOMPARE(f.preview->Image1->size(), QSize(748, 1091));
+    QCOMPARE(f.preview->pagePicture->size(), QSize(748, 1091));
     QVERIFY(!allWhite(f.preview->pageImage()));
 }
 
@@ -103,7 +103,7 @@ void TstPrintPreview::cancelledDialogShowsNoPreview() {
     PrintPreviewCommand command(*f.preview, QStringLiteral("Velmora"), nullptr, std::ref(dialog));
     QVERIFY(!command.run(*f.view, QStringLiteral("x")));
     QVERIFY(!f.preview->isVisible());
-    QCOMPARE(f.preview->windowTitle(), TFormPP::initialCaption());
+    QCOMPARE(f.preview->windowTitle(), PrintPreviewWindow::initialCaption());
 }
 
 void TstPrintPreview::previewImage_data() {
@@ -122,12 +122,12 @@ void TstPrintPreview::previewImage() {
     f.fill(120);
     Dialog dialog;
     PrintPreviewCommand(*f.preview, "Velmora", nullptr, std::ref(dialog)).run(*f.view, "T");
-    QCOMPARE(f.preview->sePage->maximum(), 3);
+    QCOMPARE(f.preview->pageBox->maximum(), 3);
     // A stale page underneath must not shine through a white one.
     QImage image(f.preview->pageImage().size(), QImage::Format_RGB32);
     image.fill(Qt::red);
-    f.grid().printOptions().PreviewPage = page;
-    f.preview->table()->DrawPreview(image);
+    f.grid().printOptions().previewPage = page;
+    f.preview->table()->drawPreview(image);
     QCOMPARE(allWhite(image), white);
     if (!white) {
         // The header row's grey inside the first cell, its border black.
@@ -155,7 +155,7 @@ void TstPrintPreview::noPrinterSaysSoAndOffersThePdf() {
         QCOMPARE(pdf->text(), QStringLiteral("PDF speichern..."));
         pdf->click();
     });
-    f.preview->Button1->click();
+    f.preview->printButton->click();
     QCOMPARE(text, QStringLiteral("No Printer is installed"));
     QVERIFY(informative.contains(QStringLiteral("„PDF speichern...“")));
     // The button leads to the PDF file's dialog.
@@ -176,7 +176,7 @@ void TstPrintPreview::printToFileWithoutPrinterWritesTheFile() {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
     MessageBoxCatcher boxes;
-    f.preview->Button1->click();
+    f.preview->printButton->click();
     QVERIFY(f.preview->jobs().waitForIdle(20000));
     QVERIFY(boxes.seen.isEmpty());
     QFile printed(file);
@@ -198,20 +198,20 @@ void TstPrintPreview::printsEveryPageIntoThePrinter() {
     // The dialog's page range and copies are not used.
     printer.setFromTo(2, 2);
     MessageBoxCatcher boxes;
-    f.preview->Button1->click();
+    f.preview->printButton->click();
     // The pages are drawn in the background; meanwhile the printer is the printout's own.
     QVERIFY(f.preview->jobs().busy());
-    QVERIFY(!f.preview->Button1->isEnabled());
+    QVERIFY(!f.preview->printButton->isEnabled());
     QVERIFY(
         !PrintPreviewCommand(*f.preview, "Velmora", nullptr, std::ref(dialog)).run(*f.view, "T"));
     QVERIFY(f.preview->jobs().waitForIdle(20000));
-    QVERIFY(f.preview->Button1->isEnabled());
+    QVERIFY(f.preview->printButton->isEnabled());
     QVERIFY(boxes.seen.isEmpty());
     QFile printed(file);
     QVERIFY(printed.open(QIODevice::ReadOnly));
     QCOMPARE(pdfPages(printed.readAll()), 6);
     QCOMPARE(printer.docName(), QStringLiteral("Velmora  PROTOKOLL"));
-    QCOMPARE(f.preview->table()->PageCount(), 6);
+    QCOMPARE(f.preview->table()->pageCount(), 6);
 }
 
 void TstPrintPreview::savePdf_data() {
@@ -235,7 +235,7 @@ void TstPrintPreview::savePdf() {
     const QString target = dir.filePath(name);
     dialogs->answer(target);
     MessageBoxCatcher boxes;
-    f.preview->bSavePdf->click();
+    f.preview->savePdfButton->click();
     QVERIFY(f.preview->jobs().waitForIdle(20000));
     QTRY_COMPARE(boxes.seen.size(), written ? 0 : 1);
     QCOMPARE(dialogs->saveRequests.size(), 1);

@@ -1,5 +1,5 @@
+#include "competition/CompetitionTable.h"
 #include "competition/StageTables.h"
-#include "competition/TSortGrid.h"
 #include "journal/JournalReader.h"
 #include "journal/JournalWriter.h"
 #include "live/LivePublishing.h"
@@ -86,7 +86,7 @@ void TestRaceSession::shutdownWritesBackupJournalSettingsPort() {
     RaceSession& session = f.session();
     QVERIFY(session.port().open(1));
     session.settings().title = QStringLiteral("Vereinsmeisterschaft");
-    TSortGrid& heat = session.competition().heatStartList();
+    CompetitionTable& heat = session.competition().heatStartList();
     {
         // The last change could not be written; the exit tries again.
         FileSystemFaults::ReadOnlyFolder readOnly(f.install().dir());
@@ -191,9 +191,9 @@ void TestRaceSession::runGoesToTheActivePage() {
     QVERIFY(f.run({"+12340", "F8", "F9"}));
     QCOMPARE(session.clockRunning(), false);
     using namespace StageTables;
-    const TSortGrid& heat = session.competition().heatStartList();
+    const CompetitionTable& heat = session.competition().heatStartList();
     QCOMPARE(!heat.cell(Heat::Zeit1, 1).trimmed().isEmpty(), entered);
-    QCOMPARE(heat.Row(), 2);
+    QCOMPARE(heat.selectedRow(), 2);
 }
 
 void TestRaceSession::lastResultNamesTheRowThatGotTheTime_data() {
@@ -213,7 +213,7 @@ void TestRaceSession::lastResultNamesTheRowThatGotTheTime() {
     RaceSession& session = f.session();
     session.setActivePage([page] { return page; });
     using namespace StageTables;
-    TSortGrid& heat = session.competition().heatStartList();
+    CompetitionTable& heat = session.competition().heatStartList();
     if (runsFull) {
         for (int col : {Heat::Zeit1, Heat::Zeit2, Heat::Zeit3})
             heat.setCell(col, 1, QStringLiteral("3000"));

@@ -1,5 +1,5 @@
+#include "competition/CompetitionTable.h"
 #include "competition/StageTables.h"
-#include "competition/TSortGrid.h"
 #include "journal/JournalReader.h"
 #include "journal/JournalWriter.h"
 #include "mock/FileBytes.h"
@@ -66,8 +66,8 @@ void TestRaceSessionPersistence::unreadableBackupNeverWrittenOver() {
         QVERIFY(locked.effective());
         session->start();
     }
-    TSortGrid& heat = session->competition().heatStartList();
-    QCOMPARE(heat.RowCount(), 2);
+    CompetitionTable& heat = session->competition().heatStartList();
+    QCOMPARE(heat.rowsWithHeader(), 2);
     QCOMPARE(heat.cell(0, 1), QString());
     if (changed)
         heat.setRowCells(1, {"7", "Neu"});
@@ -88,7 +88,7 @@ void TestRaceSessionPersistence::changeInBackupBeforeItReturns() {
     InstallationFixture install;
     RaceSession session(install.environment());
     session.start();
-    TSortGrid& heat = session.competition().heatStartList();
+    CompetitionTable& heat = session.competition().heatStartList();
     heat.setRowCells(1, {"5", "Eingabe", "Eva", "Club", "1", "", "1234"});
     QCOMPARE(FileBytes::readFile(install.filePath(kBackup)), ProtocolFile::protocolBytes(heat));
     heat.setCell(7, 1, QStringLiteral("1300"));
@@ -150,7 +150,7 @@ void TestRaceSessionPersistence::shutdownWritesBackupThenSettings() {
     InstallationFixture install;
     auto session = std::make_unique<RaceSession>(install.environment());
     session->start();
-    TSortGrid& heat = session->competition().heatStartList();
+    CompetitionTable& heat = session->competition().heatStartList();
     session->settings().title = QStringLiteral("Vereinsmeisterschaft");
     {
         // The last change could not be written; the exit tries again.
@@ -205,8 +205,8 @@ void TestRaceSessionPersistence::loneCarriageReturnsLoad() {
     QVERIFY(install.writeFile(kBackup, oldMac));
     auto session = std::make_unique<RaceSession>(install.environment());
     session->start();
-    const TSortGrid& heat = session->competition().heatStartList();
-    QCOMPARE(heat.RowCount(), 3);
+    const CompetitionTable& heat = session->competition().heatStartList();
+    QCOMPARE(heat.rowsWithHeader(), 3);
     QCOMPARE(heat.cell(1, 2), QStringLiteral("Meier"));
     QCOMPARE(heat.cell(8, 2), QStringLiteral("2050"));
     QCOMPARE(session->competition().heatResults().cell(2, 1), QStringLiteral("Müller"));

@@ -1,9 +1,9 @@
+#include "competition/CompetitionTable.h"
 #include "competition/RandomProtocol.h"
 #include "competition/RunStateEntry.h"
 #include "competition/StageDerivation.h"
 #include "competition/StageTables.h"
 #include "competition/StartListCommands.h"
-#include "competition/TSortGrid.h"
 #include "journal/JournalReader.h"
 #include "journal/JournalWriter.h"
 #include "mock/SessionFixture.h"
@@ -60,9 +60,9 @@ QStringList competitor(int number) {
 }
 
 // "Nr.:Zeit1" of every row with a first time, in list order.
-QString timesEntered(const TSortGrid& heat) {
+QString timesEntered(const CompetitionTable& heat) {
     QStringList entered;
-    for (int row = 1; row < heat.RowCount(); ++row) {
+    for (int row = 1; row < heat.rowsWithHeader(); ++row) {
         if (!heat.cell(Heat::Zeit1, row).trimmed().isEmpty())
             entered.append(heat.cell(Heat::Nr, row) + u':' + heat.cell(Heat::Zeit1, row));
     }
@@ -102,14 +102,14 @@ void TestRunBinding::commandsDuringARun_data() {
            })
         << false << "12:1234" << 2;
     QTest::newRow("delete his row: refused") << Command([](SessionFixture& f, StartListHistory&) {
-        TSortGrid& heat = f.session().competition().heatStartList();
-        if (f.session().admitsRowChange(heat, heat.Row()))
-            heat.DeleteRow(heat.Row());
+        CompetitionTable& heat = f.session().competition().heatStartList();
+        if (f.session().admitsRowChange(heat, heat.selectedRow()))
+            heat.deleteRow(heat.selectedRow());
     }) << false << "12:1234" << 3;
     QTest::newRow("delete the row above") << Command([](SessionFixture& f, StartListHistory&) {
-        TSortGrid& heat = f.session().competition().heatStartList();
+        CompetitionTable& heat = f.session().competition().heatStartList();
         if (f.session().admitsRowChange(heat, 1))
-            heat.DeleteRow(1);
+            heat.deleteRow(1);
     }) << false << "12:1234" << 2;
     QTest::newRow("insert a row below") << Command([](SessionFixture& f, StartListHistory&) {
         StartListCommands::AddRowBelow(f.session().competition().heatStartList());
@@ -119,7 +119,7 @@ void TestRunBinding::commandsDuringARun_data() {
     }) << false << "12:1234" << 3;
     QTest::newRow("rerun of another competitor")
         << Command([](SessionFixture& f, StartListHistory&) {
-               TSortGrid& heat = f.session().competition().heatStartList();
+               CompetitionTable& heat = f.session().competition().heatStartList();
                heat.setCell(Heat::Zeit1, 3, QStringLiteral("1500"));
                heat.setRow(3);
                RunStateEntry::repeatRun(f.session().competition(), 0);
@@ -130,7 +130,7 @@ void TestRunBinding::commandsDuringARun_data() {
         << "12:1234" << 3;
     QTest::newRow("undo and redo of a row above")
         << Command([](SessionFixture& f, StartListHistory& history) {
-               f.session().competition().heatStartList().DeleteRow(1);
+               f.session().competition().heatStartList().deleteRow(1);
                history.settle();
                history.undo();
                history.redo();
@@ -157,7 +157,7 @@ void TestRunBinding::commandsDuringARun() {
     QFETCH(QString, entered);
     QFETCH(int, rowsAfter);
     SessionFixture f;
-    TSortGrid& heat = f.session().competition().heatStartList();
+    CompetitionTable& heat = f.session().competition().heatStartList();
     // The history holds the adding of the three competitors as its last step.
     StartListHistory history(heat);
     history.setGate(
@@ -172,7 +172,7 @@ void TestRunBinding::commandsDuringARun() {
     QVERIFY(f.run({"F8", "F9"}));
     QCOMPARE(f.session().clock().state(), RunClock::State::Ready);
     QCOMPARE(timesEntered(heat), entered);
-    QCOMPARE(heat.RowCount() - 1, rowsAfter);
+    QCOMPARE(heat.rowsWithHeader() - 1, rowsAfter);
 }
 
 void TestRunBinding::entryWithAnotherRowSelected_data() {
@@ -193,7 +193,7 @@ void TestRunBinding::entryWithAnotherRowSelected() {
     QFETCH(RunClock::State, state);
     SessionFixture f;
     f.addCompetitors(3);
-    TSortGrid& heat = f.session().competition().heatStartList();
+    CompetitionTable& heat = f.session().competition().heatStartList();
     heat.setRow(2);
     QStringList asked;
     f.session().setOwnerQuestion(
@@ -212,7 +212,7 @@ void TestRunBinding::entryWithAnotherRowSelected() {
 void TestRunBinding::countdownBindsItsCompetitor() {
     SessionFixture f;
     f.addCompetitors(3);
-    TSortGrid& heat = f.session().competition().heatStartList();
+    CompetitionTable& heat = f.session().competition().heatStartList();
     heat.setRow(2);
     f.session().settings().timer = 10000;
     f.session().clock().takeSettings(RaceSession::timingSettings(f.session().settings()));
@@ -228,20 +228,20 @@ void TestRunBinding::countdownBindsItsCompetitor() {
 void TestRunBinding::notFinishedGoesToTheCompetitor() {
     SessionFixture f;
     f.addCompetitors(3);
-    TSortGrid& heat = f.session().competition().heatStartList();
+    CompetitionTable& heat = f.session().competition().heatStartList();
     heat.setRow(2);
     QVERIFY(f.run({"F5", "+5000"}));
     heat.reorderRows({2, 3, 1});
     heat.setRow(3);
     f.session().clock().notFinished();
-    QCOMPARE(heat.cell(Heat::Zeit1, heat.FindRow(Heat::Nr, "12")), QStringLiteral("DNF"));
-    QCOMPARE(heat.cell(Heat::Zeit1, heat.FindRow(Heat::Nr, "11")), QString());
+    QCOMPARE(heat.cell(Heat::Zeit1, heat.findRow(Heat::Nr, "12")), QStringLiteral("DNF"));
+    QCOMPARE(heat.cell(Heat::Zeit1, heat.findRow(Heat::Nr, "11")), QString());
 }
 
 void TestRunBinding::competitorGoneKeepsTheTime() {
     SessionFixture f;
     f.addCompetitors(3);
-    TSortGrid& heat = f.session().competition().heatStartList();
+    CompetitionTable& heat = f.session().competition().heatStartList();
     heat.setRow(2);
     QSignalSpy notices(&f.session(), &RaceSession::runNotice);
     QVERIFY(f.run({"F5", "+12340", "F8"}));
@@ -279,7 +279,7 @@ void TestRunBinding::journalNamesTheCompetitor() {
 void TestRunBinding::journalTimeDuringARunGoesToTheSelectedRow() {
     SessionFixture f;
     f.addCompetitors(3);
-    TSortGrid& heat = f.session().competition().heatStartList();
+    CompetitionTable& heat = f.session().competition().heatStartList();
     heat.setRow(2);
     QVERIFY(f.run({"F5", "+12340"}));
     // A time the operator takes from the journal for another competitor.
@@ -293,25 +293,25 @@ void TestRunBinding::finalRunFollowsTheRebuiltFinalList() {
     SessionFixture f;
     RaceSession& session = f.session();
     Competition& c = session.competition();
-    RandomProtocol::GenerateRandomProtocol(c, session.random(), session.derivation());
+    RandomProtocol::generateRandomProtocol(c, session.random(), session.derivation());
     StartListCommands::DeleteResults(c, 2);
-    session.derivation().DeriveAll();
-    TSortGrid& finals = c.finalStartList();
-    QVERIFY(finals.RowCount() > 3);
+    session.derivation().deriveAll();
+    CompetitionTable& finals = c.finalStartList();
+    QVERIFY(finals.rowsWithHeader() > 3);
     session.setActivePage([] { return 2; });
     finals.setRow(2);
     const QString number = finals.cell(FinalStart::Nr, 2);
     QVERIFY(f.run({"F5", "+12340"}));
     // A heat list edited meanwhile rebuilds the final start list in another order.
-    TSortGrid& heat = c.heatStartList();
+    CompetitionTable& heat = c.heatStartList();
     QList<int> backwards;
-    for (int row = heat.RowCount() - 1; row >= 1; --row)
+    for (int row = heat.rowsWithHeader() - 1; row >= 1; --row)
         backwards.append(row);
     heat.reorderRows(backwards);
     // The final start list is written anew, as its derivation does, with the selection left
     // at its index.
     QList<QStringList> rebuilt;
-    for (int row = finals.RowCount() - 1; row >= 1; --row)
+    for (int row = finals.rowsWithHeader() - 1; row >= 1; --row)
         rebuilt.append(finals.rowCells(row));
     finals.beginUpdate();
     for (int i = 0; i < rebuilt.size(); ++i)
@@ -319,7 +319,7 @@ void TestRunBinding::finalRunFollowsTheRebuiltFinalList() {
     finals.endUpdate();
     QVERIFY(finals.cell(FinalStart::Nr, 2) != number);
     QVERIFY(f.run({"F8", "F9"}));
-    QCOMPARE(heat.cell(Heat::Zeit4, heat.FindRow(Heat::Nr, number)), QStringLiteral("1234"));
+    QCOMPARE(heat.cell(Heat::Zeit4, heat.findRow(Heat::Nr, number)), QStringLiteral("1234"));
 }
 
 QTEST_MAIN(TestRunBinding)

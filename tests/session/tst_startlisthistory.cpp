@@ -35,10 +35,10 @@ namespace {
 using Change = std::function<void(Competition&)>;
 
 void startList(Competition& c) {
-    TSortGrid& heat = c.heatStartList();
+    CompetitionTable& heat = c.heatStartList();
     heat.setRowCells(1, {"1", "Ägidius", "Anna", "SV Nord", "1", "+", "10,24", "DNS", "", "", ""});
-    heat.AddRow({"2", "Berg", "Ben", "TV Süd", "2", "", "", "", "", "", ""});
-    heat.AddRow({"3", "Cramer", "Cora", "SV Nord", "1", "", "9,99", "9,98", "9,97", "DNF", ""});
+    heat.appendRow({"2", "Berg", "Ben", "TV Süd", "2", "", "", "", "", "", ""});
+    heat.appendRow({"3", "Cramer", "Cora", "SV Nord", "1", "", "9,99", "9,98", "9,97", "DNF", ""});
     heat.setRow(2);
 }
 
@@ -67,13 +67,13 @@ void TstStartListHistory::undoRestoresTableAndBackup_data() {
     QTest::addColumn<QString>("name");
 
     QTest::newRow("result entry") << Change([](Competition& c) {
-        ResultEntry::EnterRunTime(c, 0, 10240);
+        ResultEntry::enterRunTime(c, 0, 10240);
     }) << "Ergebnis 10,24 für Nr. 2 Berg";
     QTest::newRow("time changed") << Change([](Competition& c) {
         c.heatStartList().commitUserEdit(Heat::Zeit2, 3, "9,95");
     }) << "Zeit 9,95 für Nr. 3";
     QTest::newRow("row added with its result") << Change([](Competition& c) {
-        c.heatStartList().AddRow({"4", "Dorn", "Dana", "", "1", "", "12,34", "", "", "", ""});
+        c.heatStartList().appendRow({"4", "Dorn", "Dana", "", "1", "", "12,34", "", "", "", ""});
     }) << "Ergebnis 12,34 für Nr. 4 Dorn";
     QTest::newRow("state") << Change([](Competition& c) {
         RunStateEntry::enterState(c, 0, RunState::DNF);
@@ -91,7 +91,7 @@ void TstStartListHistory::undoRestoresTableAndBackup_data() {
     QTest::newRow("row added") << Change([](Competition& c) {
         StartListCommands::AddRowBelow(c.heatStartList());
     }) << "Zeile hinzufügen";
-    QTest::newRow("row removed") << Change([](Competition& c) { c.heatStartList().DeleteRow(2); })
+    QTest::newRow("row removed") << Change([](Competition& c) { c.heatStartList().deleteRow(2); })
                                  << "Zeile entfernen für Nr. 2";
     QTest::newRow("results deleted")
         << Change([](Competition& c) { StartListCommands::DeleteResults(c, 0); })
@@ -131,7 +131,8 @@ void TstStartListHistory::undoRestoresTableAndBackup() {
     QCOMPARE(FileBytes::readFile(backup), before);
     // The competitor the change was made for is selected again.
     if (rowsAfter.size() == rowsBefore.size())
-        QCOMPARE(c.heatStartList().Row(), QTest::currentDataTag() == QString("rerun") ? 1 : 2);
+        QCOMPARE(c.heatStartList().selectedRow(),
+                 QTest::currentDataTag() == QString("rerun") ? 1 : 2);
     QCOMPARE(restored.size(), 1);
     QCOMPARE(restored.at(0).at(1).toBool(), true);
     QCOMPARE(history.redoText(), name);
@@ -148,7 +149,7 @@ void TstStartListHistory::oneCommandIsOneStep() {
     startList(c);
     StartListHistory history(c.heatStartList());
     // Result entry writes the time and moves on; both belong to one step.
-    ResultEntry::EnterRunTime(c, 0, 5000);
+    ResultEntry::enterRunTime(c, 0, 5000);
     ResultEntry::selectNextRow(c, 0);
     RunStateEntry::enterState(c, 0, RunState::DSQ);
     history.settle();
@@ -182,16 +183,16 @@ void TstStartListHistory::randomChangesUndoneToTheFirstBackup() {
     const QString& backup = list.backup;
     const QByteArray first = list.backupBytes();
     RandomGenerator rng;
-    TSortGrid& heat = c.heatStartList();
+    CompetitionTable& heat = c.heatStartList();
     QList<QByteArray> backups{first};
     for (int i = 0; i < 200; ++i) {
-        heat.setRow(1 + rng.Random(heat.RowCount() - 1));
-        switch (rng.Random(7)) {
+        heat.setRow(1 + rng.random(heat.rowsWithHeader() - 1));
+        switch (rng.random(7)) {
         case 0:
-            ResultEntry::EnterRunTime(c, 0, 700 + rng.Random(100000));
+            ResultEntry::enterRunTime(c, 0, 700 + rng.random(100000));
             break;
         case 1:
-            RunStateEntry::enterState(c, 0, static_cast<RunState::Kind>(rng.Random(3)));
+            RunStateEntry::enterState(c, 0, static_cast<RunState::Kind>(rng.random(3)));
             break;
         case 2:
             RunStateEntry::repeatRun(c, 0);
@@ -200,13 +201,13 @@ void TstStartListHistory::randomChangesUndoneToTheFirstBackup() {
             StartListCommands::AddRowBelow(heat);
             break;
         case 4:
-            heat.DeleteRow(heat.Row());
+            heat.deleteRow(heat.selectedRow());
             break;
         case 5:
-            StartListCommands::Eliminate(heat, heat.Row());
+            StartListCommands::Eliminate(heat, heat.selectedRow());
             break;
         default:
-            heat.commitUserEdit(Heat::Vorname, heat.Row(), QString::number(i));
+            heat.commitUserEdit(Heat::Vorname, heat.selectedRow(), QString::number(i));
             break;
         }
         history.settle();

@@ -1,6 +1,6 @@
+#include "competition/CompetitionTable.h"
 #include "competition/StageTables.h"
 #include "competition/SubstituteEntry.h"
-#include "competition/TSortGrid.h"
 #include "mock/FileBytes.h"
 #include "mock/WindowFixture.h"
 #include "session/RaceSession.h"
@@ -34,7 +34,7 @@ const QByteArray kBackupBytes =
     "12\tHahn\tOle\tSV Nord\t1\t \t3000\t \t \t \t \t\r\n";
 
 bool isSubstitute(RaceSession& session, int run) {
-    const TSortGrid& heat = session.competition().heatStartList();
+    const CompetitionTable& heat = session.competition().heatStartList();
     return session.competition().substituteMarks().isSubstitute(
         QStringLiteral("11"), run, heat.cell(SubstituteEntry::heatColumn(run), 1));
 }
@@ -85,7 +85,7 @@ void TestSubstituteMarksBackup::undoneEntryIsNoSubstitute() {
     QVERIFY(install.writeFile(kBackup, kBackupBytes));
     RaceSession session(install.environment());
     session.start();
-    TSortGrid& heat = session.competition().heatStartList();
+    CompetitionTable& heat = session.competition().heatStartList();
     StartListHistory history(heat);
     const int column = SubstituteEntry::heatColumn(run);
     QVERIFY(SubstituteEntry::replaceRun(session.competition(), QStringLiteral("11"), run,

@@ -3,7 +3,7 @@
 #include "timing/BackupStopLogic.h"
 #include "timing/BarrierLogic.h"
 #include "timing/RunClock.h"
-#include "timing/TComPort.h"
+#include "timing/SerialPort.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -55,10 +55,11 @@ private:
             barriers.applySettings(settings);
             device->setLevels(TIOCM_RNG, ringOn ? TIOCM_RNG : 0);
             port.setPort(1);
-            port.setEvents({TComPort::TEvent::evCTS, TComPort::TEvent::evDSR,
-                            TComPort::TEvent::evRLSD, TComPort::TEvent::evRing});
-            QObject::connect(&port, &TComPort::lineEvent, &barriers, &BarrierLogic::ComPortCTS);
-            port.Open();
+            port.setEvents({SerialPort::LineEvent::evCTS, SerialPort::LineEvent::evDSR,
+                            SerialPort::LineEvent::evRLSD, SerialPort::LineEvent::evRing});
+            QObject::connect(&port, &SerialPort::lineEvent, &barriers,
+                             &BarrierLogic::portLinesChanged);
+            port.open();
         }
         // Sets the clock, changes the lines and waits until the change has been handled.
         void step(qint64 at, const std::function<void()>& change, QSignalSpy& lines) {
@@ -72,7 +73,7 @@ private:
         std::shared_ptr<FakeLineDevice> device;
         RunClock clock;
         BarrierLogic barriers;
-        TComPort port;
+        SerialPort port;
     };
 };
 
@@ -112,7 +113,7 @@ void TestBackupStop::ringEdges() {
     QFETCH(RingSteps, steps);
     QFETCH(int, expectedMs);
     Rig rig(alg, backupLine, ringOn);
-    QSignalSpy lines(&rig.port, &TComPort::lineEvent);
+    QSignalSpy lines(&rig.port, &SerialPort::lineEvent);
     QSignalSpy taken(&rig.barriers.backupStop(), &BackupStopLogic::backupStopTaken);
     QVERIFY(QTest::qWaitFor([&] { return rig.device->isWaiting(); }));
     rig.ticks->setNow(StartMicroseconds);
@@ -146,7 +147,7 @@ void TestBackupStop::ringEdges() {
 
 void TestBackupStop::bothStopsGiveTheDifference() {
     Rig rig(0, true, false);
-    QSignalSpy lines(&rig.port, &TComPort::lineEvent);
+    QSignalSpy lines(&rig.port, &SerialPort::lineEvent);
     QSignalSpy known(&rig.barriers.backupStop(), &BackupStopLogic::differenceKnown);
     QVERIFY(QTest::qWaitFor([&] { return rig.device->isWaiting(); }));
     rig.ticks->setNow(StartMicroseconds);
@@ -185,7 +186,7 @@ void TestBackupStop::bothStopsGiveTheDifference() {
 
 void TestBackupStop::notFinishedEndsTheRun() {
     Rig rig(0, true, false);
-    QSignalSpy lines(&rig.port, &TComPort::lineEvent);
+    QSignalSpy lines(&rig.port, &SerialPort::lineEvent);
     QSignalSpy taken(&rig.barriers.backupStop(), &BackupStopLogic::backupStopTaken);
     QVERIFY(QTest::qWaitFor([&] { return rig.device->isWaiting(); }));
     rig.ticks->setNow(StartMicroseconds);

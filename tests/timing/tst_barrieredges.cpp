@@ -2,7 +2,7 @@
 #include "platform/LineChangeDecoder.h"
 #include "timing/BarrierLogic.h"
 #include "timing/RunClock.h"
-#include "timing/TComPort.h"
+#include "timing/SerialPort.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -134,9 +134,9 @@ void TestBarrierEdges::commandsFired() {
     settings.lockTimeMs = 1000;
     barriers.applySettings(settings);
     clock.startUp(settings);
-    barriers.ComPortOpen();
-    barriers.LockLSClick(0);
-    barriers.ToggleBarrier(LightBarrier::Intermediate);
+    barriers.portOpened();
+    barriers.toggleBarrierLock(0);
+    barriers.toggleBarrier(LightBarrier::Intermediate);
 
     QStringList log;
     const auto at = [](qint64 stamp) {
@@ -156,8 +156,8 @@ void TestBarrierEdges::commandsFired() {
         ticks.setNow(stamp);
         for (const LineChange& change : decoder.update(look.levels, look.counters)) {
             const std::optional<qint64> lapBefore = clock.lapStamp();
-            barriers.ComPortCTS(TComPort::eventMaskFromLines(change.changedLines),
-                                TComPort::modemStatusFromLines(change.levels), stamp);
+            barriers.portLinesChanged(SerialPort::eventMaskFromLines(change.changedLines),
+                                      SerialPort::modemStatusFromLines(change.levels), stamp);
             if (clock.lapStamp() != lapBefore)
                 log.append(QStringLiteral("Zwischen@") + at(*clock.lapStamp()));
         }

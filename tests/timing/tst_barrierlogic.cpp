@@ -39,7 +39,7 @@ private:
                 changed |= event;
         }
         m_levels = levels;
-        m_barriers->ComPortCTS(changed, levels, stamp);
+        m_barriers->portLinesChanged(changed, levels, stamp);
     }
 
     // A clock without countdown and a barrier logic on an open port, start barrier freed.
@@ -59,8 +59,8 @@ private:
         settings.lockTimeMs = lockTimeMs;
         m_barriers->applySettings(settings);
         m_clock->startUp(settings);
-        m_barriers->ComPortOpen();
-        m_barriers->LockLSClick(0);
+        m_barriers->portOpened();
+        m_barriers->toggleBarrierLock(0);
         return *m_barriers;
     }
 
@@ -114,16 +114,16 @@ void TestBarrierLogic::alg0StartsOnLineOn() {
 
 void TestBarrierLogic::repeatedStatusActsOnce() {
     BarrierLogic& barriers = setUp(0);
-    barriers.ToggleBarrier(LightBarrier::Intermediate);
+    barriers.toggleBarrier(LightBarrier::Intermediate);
     m_clock->start();
     QSignalSpy shown(m_clock.get(), &RunClock::displayedTimeChanged);
     m_ticks->advanceMilliseconds(1000);
     const qint64 stamp = now();
     // The same change reported twice.
     const quint32 changed = BarrierLogic::lapEventBit | BarrierLogic::stopEventBit;
-    barriers.ComPortCTS(changed, RLSD | CTS, stamp);
+    barriers.portLinesChanged(changed, RLSD | CTS, stamp);
     m_ticks->advanceMilliseconds(50);
-    barriers.ComPortCTS(changed, RLSD | CTS, now());
+    barriers.portLinesChanged(changed, RLSD | CTS, now());
     QCOMPARE(shown.size(), 1);
     QCOMPARE(m_clock->lapStamp(), std::optional<qint64>(stamp));
 }
@@ -184,7 +184,7 @@ void TestBarrierLogic::lockTimeZeroKeepsStopBlocked() {
     QCOMPARE(m_clock->state(), State::Running);
     QVERIFY(!barriers.isFree(LightBarrier::Stop));
 
-    barriers.LockLSClick(1);
+    barriers.toggleBarrierLock(1);
     QVERIFY(barriers.isFree(LightBarrier::Stop));
     lines(0, now());
     lines(CTS, now());
@@ -193,7 +193,7 @@ void TestBarrierLogic::lockTimeZeroKeepsStopBlocked() {
 
 void TestBarrierLogic::commandsCarryTheEventStamp() {
     BarrierLogic& barriers = setUp(0, 5000);
-    barriers.ToggleBarrier(LightBarrier::Intermediate);
+    barriers.toggleBarrier(LightBarrier::Intermediate);
     const qint64 start = now() + 123;
     m_ticks->advanceMilliseconds(40); // the window handles the event late
     lines(DSR, start);
@@ -209,23 +209,23 @@ void TestBarrierLogic::commandsCarryTheEventStamp() {
 void TestBarrierLogic::lockCommandsNeedOpenPort() {
     BarrierLogic& barriers = setUp(0);
     QSignalSpy available(&barriers, &BarrierLogic::lockCommandsEnabledChanged);
-    barriers.ComPortClose();
+    barriers.portClosed();
     QCOMPARE(available.size(), 1);
     QVERIFY(!barriers.lockCommandsEnabled());
     for (auto b : {LightBarrier::Start, LightBarrier::Intermediate, LightBarrier::Stop})
         QVERIFY(!barriers.isImageVisible(b));
     const bool startFree = barriers.isFree(LightBarrier::Start);
-    barriers.LockLSClick(0);
-    barriers.LockLSClick(1);
-    barriers.ImageLSClick(LightBarrier::Start);
+    barriers.toggleBarrierLock(0);
+    barriers.toggleBarrierLock(1);
+    barriers.barrierPictureClicked(LightBarrier::Start);
     QCOMPARE(barriers.isFree(LightBarrier::Start), startFree);
     QVERIFY(!barriers.isFree(LightBarrier::Stop));
 
-    barriers.ComPortOpen();
+    barriers.portOpened();
     QVERIFY(barriers.lockCommandsEnabled());
-    barriers.LockLSClick(1);
+    barriers.toggleBarrierLock(1);
     QVERIFY(barriers.isFree(LightBarrier::Stop));
-    barriers.LockLSClick(2); // no such barrier
+    barriers.toggleBarrierLock(2); // no such barrier
     QVERIFY(barriers.isFree(LightBarrier::Stop));
     QCOMPARE(barriers.isFree(LightBarrier::Start), startFree);
 }
@@ -235,12 +235,12 @@ void TestBarrierLogic::portOpenShowsIntermediateOnlyWithLength() {
     QVERIFY(barriers.isImageVisible(LightBarrier::Start));
     QVERIFY(barriers.isImageVisible(LightBarrier::Stop));
     QVERIFY(!barriers.isImageVisible(LightBarrier::Intermediate));
-    barriers.ImageLSClick(LightBarrier::Intermediate);
+    barriers.barrierPictureClicked(LightBarrier::Intermediate);
     QVERIFY(!barriers.isFree(LightBarrier::Intermediate));
 
     BarrierLogic& withLength = setUp(0, 5000, 0, 50);
     QVERIFY(withLength.isImageVisible(LightBarrier::Intermediate));
-    withLength.ComPortClose();
+    withLength.portClosed();
     QVERIFY(!withLength.isImageVisible(LightBarrier::Intermediate));
 }
 
@@ -264,7 +264,7 @@ void TestBarrierLogic::cycleWithoutCountdown() {
 
 void TestBarrierLogic::countdownFreesStartBarrier() {
     BarrierLogic& barriers = setUp(0, 5000, 10000);
-    barriers.LockLSClick(0); // blocked again
+    barriers.toggleBarrierLock(0); // blocked again
     m_clock->start();
     m_clock->stop();
     m_clock->reset();
@@ -287,7 +287,7 @@ void TestBarrierLogic::intermediatePictureFollowsRun() {
     QCOMPARE(m_clock->lapStamp(), std::nullopt);
     m_clock->stop();
     QCOMPARE(barriers.picture(LightBarrier::Intermediate), BarrierLogic::blockedPicture);
-    barriers.ImageLSClick(LightBarrier::Intermediate);
+    barriers.barrierPictureClicked(LightBarrier::Intermediate);
     QVERIFY(barriers.isFree(LightBarrier::Intermediate));
     QCOMPARE(barriers.picture(LightBarrier::Intermediate), BarrierLogic::freePicture);
 }

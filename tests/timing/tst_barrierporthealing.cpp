@@ -2,7 +2,7 @@
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
-#include "timing/TComPort.h"
+#include "timing/SerialPort.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -54,7 +54,7 @@ void TestBarrierPortHealing::adapterReturns() {
     QSignalSpy lost(&rig.port, &LightBarrierPort::connectionLost);
     QSignalSpy restored(&rig.port, &LightBarrierPort::connectionRestored);
     QVERIFY(rig.port.open(1));
-    rig.barriers.LockLSClick(0);
+    rig.barriers.toggleBarrierLock(0);
     QVERIFY(QTest::qWaitFor([&] { return rig.device->isWaiting(); }));
 
     // Before: the start contact starts the run and opens again.
@@ -70,7 +70,7 @@ void TestBarrierPortHealing::adapterReturns() {
     QCOMPARE(lost.at(0).at(0).toString(), QStringLiteral("/dev/ttyUSB0"));
     QVERIFY(rig.port.isReconnecting());
     QVERIFY(!rig.port.isOpen());
-    QCOMPARE(rig.port.comPort().Port(), 1);
+    QCOMPARE(rig.port.comPort().port(), 1);
     QCOMPARE(rig.system->openDescriptors(), 0);
     QCOMPARE(rig.clock.state(), RunClock::State::Running);
 
@@ -94,7 +94,7 @@ void TestBarrierPortHealing::adapterReturns() {
     QCOMPARE(restored.at(0).at(0).toString(), returnsAt);
     QVERIFY(rig.port.isOpen());
     QVERIFY(!rig.port.isReconnecting());
-    QCOMPARE(rig.port.comPort().Port(), 1);
+    QCOMPARE(rig.port.comPort().port(), 1);
     QVERIFY(rig.barriers.isImageVisible(LightBarrier::Stop));
     // Reopened with the same settings: DTR and RTS supply the contacts again.
     QCOMPARE(back->outputs() & (TIOCM_DTR | TIOCM_RTS), quint32(TIOCM_DTR | TIOCM_RTS));

@@ -5,7 +5,7 @@
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
-#include "timing/TComPort.h"
+#include "timing/SerialPort.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -29,18 +29,18 @@ private:
 
 void TestLightBarrierPort::designedSettings() {
     Rig rig;
-    const TComPort& p = rig.port.comPort();
-    QCOMPARE(p.BaudRate(), TComPort::TBaudRate::br9600);
-    QCOMPARE(p.BaudRateUser(), 28800);
-    QCOMPARE(p.Port(), 0);
-    QCOMPARE(p.FlowControl(), TComPort::TFlowControl::fcRtsCts);
-    QCOMPARE(p.DataBits(), 5);
-    QCOMPARE(p.Events(), TComPort::TEvents(TComPort::TEvent::evCTS) | TComPort::TEvent::evDSR |
-                             TComPort::TEvent::evRLSD);
-    QVERIFY(p.EnableDTR());
-    QCOMPARE(p.WriteBufSize(), 64);
-    QCOMPARE(p.ReadBufSize(), 64);
-    QCOMPARE(rig.port.ScanSerialPorts(), 0x10001u);
+    const SerialPort& p = rig.port.comPort();
+    QCOMPARE(p.baudRate(), SerialPort::BaudRate::br9600);
+    QCOMPARE(p.userBaudRate(), 28800);
+    QCOMPARE(p.port(), 0);
+    QCOMPARE(p.flowControl(), SerialPort::FlowControl::fcRtsCts);
+    QCOMPARE(p.dataBits(), 5);
+    QCOMPARE(p.events(), SerialPort::LineEvents(SerialPort::LineEvent::evCTS) |
+                             SerialPort::LineEvent::evDSR | SerialPort::LineEvent::evRLSD);
+    QVERIFY(p.dtrEnabled());
+    QCOMPARE(p.writeBufferSize(), 64);
+    QCOMPARE(p.readBufferSize(), 64);
+    QCOMPARE(rig.port.scanSerialPorts(), 0x10001u);
 }
 
 void TestLightBarrierPort::open_data() {
@@ -71,7 +71,7 @@ void TestLightBarrierPort::open() {
     QCOMPARE(rig.port.open(port), opened);
     QCOMPARE(rig.port.isOpen(), opened);
     // A port that failed is forgotten, so the light barriers are off.
-    QCOMPARE(rig.port.comPort().Port(), opened ? port : 0);
+    QCOMPARE(rig.port.comPort().port(), opened ? port : 0);
     if (error.isEmpty())
         QVERIFY(rig.port.lastError().isEmpty());
     else

@@ -1,5 +1,5 @@
 #include "timing/MonotonicTickSource.h"
-#include "timing/TComPort.h"
+#include "timing/SerialPort.h"
 
 #include <QTest>
 
@@ -32,7 +32,7 @@ void TestMonotonicTickSource::readsTheRawClock_data() {
     QTest::addColumn<Reader>("read");
     QTest::newRow("keys and display")
         << Reader([] { return MonotonicTickSource().nowMicroseconds(); });
-    QTest::newRow("light barriers") << Reader(&TComPort::steadyClockMicroseconds);
+    QTest::newRow("light barriers") << Reader(&SerialPort::steadyClockMicroseconds);
 }
 
 void TestMonotonicTickSource::readsTheRawClock() {

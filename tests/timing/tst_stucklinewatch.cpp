@@ -3,8 +3,8 @@
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
+#include "timing/SerialPort.h"
 #include "timing/StuckLineWatch.h"
-#include "timing/TComPort.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -122,7 +122,7 @@ void TestTimeDisplay::upperRow() {
     QFETCH(Colours, colours);
     TimeDisplay& display = makeDisplay(0);
     QSignalSpy changed(&display, &TimeDisplay::rowChanged);
-    display.ShowTime(DisplayRow::Upper, ms);
+    display.showTime(DisplayRow::Upper, ms);
     QCOMPARE(changed.size(), 1);
     QCOMPARE(changed.at(0).at(0).value<DisplayRow>(), DisplayRow::Upper);
     const auto state = changed.at(0).at(1).value<DisplayRowState>();
@@ -154,7 +154,7 @@ void TestTimeDisplay::lowerRow() {
     QFETCH(Colours, colours);
     TimeDisplay& display = makeDisplay(0);
     QSignalSpy video(&display, &TimeDisplay::currentTimeShown);
-    display.ShowTime(DisplayRow::Lower, ms);
+    display.showTime(DisplayRow::Lower, ms);
     const DisplayRowState& state = display.row(DisplayRow::Lower);
     QCOMPARE(valuesOf(state), values);
     QCOMPARE(coloursOf(state), colours);
@@ -166,29 +166,29 @@ void TestTimeDisplay::countdownShowsWhatIsLeft() {
     TimeDisplay& display = makeDisplay(10000);
     QVERIFY(m_clock->countdownActive());
     QCOMPARE(display.stateColour(), orange);
-    display.ShowTime(DisplayRow::Upper, 0);
+    display.showTime(DisplayRow::Upper, 0);
     QCOMPARE(valuesOf(display.row(DisplayRow::Upper)), (Values{0, 1, 0, 0, 0}));
     QCOMPARE(coloursOf(display.row(DisplayRow::Upper)),
              (Colours{dim, orange, orange, orange, orange}));
-    display.ShowTime(DisplayRow::Upper, 10025);
+    display.showTime(DisplayRow::Upper, 10025);
     QCOMPARE(valuesOf(display.row(DisplayRow::Upper)), (Values{0, 0, 0, 0, -2}));
     // The lower row is never a countdown.
-    display.ShowTime(DisplayRow::Lower, 2500);
+    display.showTime(DisplayRow::Lower, 2500);
     QCOMPARE(valuesOf(display.row(DisplayRow::Lower)), (Values{0, 0, 2, 5, 0}));
 }
 
 void TestTimeDisplay::videoTimeOnlyOutsideCountdown() {
     TimeDisplay& display = makeDisplay(0);
     QSignalSpy video(&display, &TimeDisplay::currentTimeShown);
-    display.ShowTime(DisplayRow::Upper, 83456);
-    display.ShowTime(DisplayRow::Upper, 2147483647);
+    display.showTime(DisplayRow::Upper, 83456);
+    display.showTime(DisplayRow::Upper, 2147483647);
     QCOMPARE(video.size(), 2);
     QCOMPARE(video.at(0).at(0).toInt(), 8345);
     QCOMPARE(video.at(1).at(0).toInt(), 0);
 
     TimeDisplay& countdown = makeDisplay(10000);
     QSignalSpy none(&countdown, &TimeDisplay::currentTimeShown);
-    countdown.ShowTime(DisplayRow::Upper, 1230);
+    countdown.showTime(DisplayRow::Upper, 1230);
     QCOMPARE(none.size(), 0);
 }
 

@@ -1,7 +1,7 @@
 #include "mock/FakeTickSource.h"
 #include "timing/RunClock.h"
 #include "timing/TimeDisplay.h"
-#include "timing/widgets/TDigit.h"
+#include "timing/widgets/SegmentDigit.h"
 #include "timing/widgets/TimePanel.h"
 
 #include <QLabel>
@@ -75,7 +75,7 @@ void TestTimePanel::digitLayout() {
     TimePanel panel;
     QCOMPARE(panel.size(), QSize(320, 202));
     QCOMPARE(panel.palette().color(QPalette::Window), QColor(0, 0, 0));
-    auto* digit = panel.findChild<TDigit*>(name);
+    auto* digit = panel.findChild<SegmentDigit*>(name);
     QVERIFY(digit);
     QCOMPARE(digit->geometry(), geometry);
     QCOMPARE(digit->thickness(), 5);
@@ -180,7 +180,7 @@ void TestTimePanel::repaintsOnlyChangedDigits() {
     clock.clockTick();
 
     PaintCounter counter;
-    for (auto* digit : panel.findChildren<TDigit*>())
+    for (auto* digit : panel.findChildren<SegmentDigit*>())
         digit->installEventFilter(&counter);
     panel.show();
     QVERIFY(QTest::qWaitForWindowExposed(&panel));
@@ -213,9 +213,9 @@ void TestTimePanel::thousandSecondsOverflowTheHundredsDigit() {
     TimeDisplay display(clock);
     TimePanel panel;
     connect(&display, &TimeDisplay::rowChanged, &panel, &TimePanel::applyRow);
-    TDigit* hundreds = panel.digit(DisplayRow::Upper, 0);
-    QSignalSpy overflow(hundreds, &TDigit::overflow);
-    display.ShowTime(DisplayRow::Upper, 1234567);
+    SegmentDigit* hundreds = panel.digit(DisplayRow::Upper, 0);
+    QSignalSpy overflow(hundreds, &SegmentDigit::overflow);
+    display.showTime(DisplayRow::Upper, 1234567);
     QCOMPARE(overflow.size(), 1);
     QCOMPARE(hundreds->value(), 0);
     QCOMPARE(hundreds->colorOn(), rgb(0x00FF00));
@@ -223,8 +223,8 @@ void TestTimePanel::thousandSecondsOverflowTheHundredsDigit() {
     for (int i = 1; i < 5; ++i)
         QCOMPARE(panel.digit(DisplayRow::Upper, i)->value(), rest[i - 1]);
     // The overshoot of a countdown: the hundredths digit overflows and shows 0.
-    QSignalSpy hundredths(panel.digit(DisplayRow::Upper, 4), &TDigit::overflow);
-    display.ShowTime(DisplayRow::Upper, -25);
+    QSignalSpy hundredths(panel.digit(DisplayRow::Upper, 4), &SegmentDigit::overflow);
+    display.showTime(DisplayRow::Upper, -25);
     QCOMPARE(hundredths.size(), 1);
     QCOMPARE(panel.digit(DisplayRow::Upper, 4)->value(), 0);
 }

@@ -1,18 +1,18 @@
 #include "competition/Competition.h"
 #include "mock/TimingWindowFixture.h"
-#include "timing/widgets/TDigit.h"
+#include "timing/widgets/SegmentDigit.h"
 #include "timing/widgets/TimePanel.h"
-#include "tv/widgets/TFormMonitor1.h"
-#include "tv/widgets/TFormMonitor2.h"
-#include "tv/widgets/TFormMonitor3.h"
-#include "tv/widgets/TFormMonitor4.h"
-#include "tv/widgets/TLabel3D.h"
+#include "tv/widgets/Label3D.h"
 #include "tv/widgets/Top3CellDelegate.h"
+#include "tv/widgets/TvBestTeamWindow.h"
+#include "tv/widgets/TvTimeWindow.h"
+#include "tv/widgets/TvTop3Window.h"
+#include "tv/widgets/TvVideoWindow.h"
 #include "tv/widgets/TvWindow.h"
 #include "tv/widgets/TvWindows.h"
-#include "ui/HeaderBand.h"
-#include "ui/TFormMain.h"
-#include "ui/TimingView.h"
+#include "ui/stopwatch/TimingView.h"
+#include "ui/window/HeaderBand.h"
+#include "ui/window/MainWindow.h"
 
 #include <QApplication>
 #include <QImage>
@@ -48,7 +48,7 @@ private:
     TvWindows* m_tv = nullptr;
 };
 
-using Setter = std::function<void(TLabel3D&)>;
+using Setter = std::function<void(Label3D&)>;
 Q_DECLARE_METATYPE(Setter)
 
 void TstTvContent::init() {
@@ -118,18 +118,18 @@ void TstTvContent::video() {
     QFETCH(QString, caption);
     QFETCH(QString, split);
     QFETCH(QString, current);
-    m_fx->window().header()->eZeile->setText(title);
-    m_fx->window().UpdateTvWindows();
+    m_fx->window().header()->titleEdit->setText(title);
+    m_fx->window().updateTvWindows();
     QVERIFY(m_fx->run(steps));
-    TFormMonitor1* v = m_tv->video();
+    TvVideoWindow* v = m_tv->video();
     QCOMPARE(v->LabelTitle()->caption(), title);
     QCOMPARE(v->LabelTitle()->isVisibleTo(v), !title.isEmpty());
-    QCOMPARE(v->NameCurrent()->text(), name.trimmed().isEmpty() ? QStringLiteral("  ") : name);
-    QCOMPARE(v->NameBest()->text(), caption);
-    QCOMPARE(v->TimeBest()->text(), split);
-    QCOMPARE(v->NameBest()->isVisibleTo(v), !caption.isEmpty());
-    QCOMPARE(v->TimeBest()->isVisibleTo(v), !split.isEmpty());
-    QCOMPARE(v->TimeCurrent()->text(), current);
+    QCOMPARE(v->currentName()->text(), name.trimmed().isEmpty() ? QStringLiteral("  ") : name);
+    QCOMPARE(v->bestName()->text(), caption);
+    QCOMPARE(v->bestTime()->text(), split);
+    QCOMPARE(v->bestName()->isVisibleTo(v), !caption.isEmpty());
+    QCOMPARE(v->bestTime()->isVisibleTo(v), !split.isEmpty());
+    QCOMPARE(v->currentTime()->text(), current);
     QVERIFY(!v->isVisible());
 }
 
@@ -147,23 +147,23 @@ void TstTvContent::timeDigitsFollowTheDisplay() {
 }
 
 void TstTvContent::zeitTexts() {
-    m_fx->window().header()->eZeile->setText(QStringLiteral("Finale"));
+    m_fx->window().header()->titleEdit->setText(QStringLiteral("Finale"));
     QVERIFY(m_fx->run({"F5"}));
-    TFormMonitor2* z = m_tv->time();
+    TvTimeWindow* z = m_tv->time();
     QCOMPARE(z->LabelTitle()->caption(), QStringLiteral("Finale"));
-    QCOMPARE(z->NameCurrent()->text(), m_fx->window().session().currentCompetitor());
-    QCOMPARE(z->LabelBest()->text(), m_fx->window().session().currentClub());
-    QCOMPARE(z->LabelBest()->text(), QStringLiteral("Verein1"));
+    QCOMPARE(z->currentName()->text(), m_fx->window().session().currentCompetitor());
+    QCOMPARE(z->bestLabel()->text(), m_fx->window().session().currentClub());
+    QCOMPARE(z->bestLabel()->text(), QStringLiteral("Verein1"));
 }
 
 void TstTvContent::top3Lines() {
-    TSortGrid& results = m_fx->window().session().competition().finalResults();
-    results.SetRowCount(4);
+    CompetitionTable& results = m_fx->window().session().competition().finalResults();
+    results.setRowsWithHeader(4);
     results.setRowCells(1, {"1", "7", "Ax", "Bo", "C", "1", "+", "", "", "", "40,00"});
     results.setRowCells(2, {"2", "8", "Dy", "Ed", "C", "1", "", "", "", "", "41,00"});
     results.setRowCells(3, {"1", "9", "Fu", "Gi", "C", "2", "", "", "", "", "39,00"});
-    m_fx->window().UpdateTvWindows();
-    TFormMonitor3* t = m_tv->top3();
+    m_fx->window().updateTvWindows();
+    TvTop3Window* t = m_tv->top3();
     const QStringList first{"1.", "7", " Ax Bo", "1", "+", "40,00 "};
     for (int c = 0; c < 6; ++c) {
         QCOMPARE(t->cellText(0, c), first[c]);
@@ -174,9 +174,9 @@ void TstTvContent::top3Lines() {
     QCOMPARE(t->cellText(3, 5), QStringLiteral("39,00 "));
     QCOMPARE(t->cellText(6, 1), QString());
     // A later, shorter table empties what the earlier one filled.
-    results.SetRowCount(2);
+    results.setRowsWithHeader(2);
     results.setRowCells(1, {});
-    m_fx->window().UpdateTvWindows();
+    m_fx->window().updateTvWindows();
     QCOMPARE(t->cellText(0, 1), QString());
 }
 
@@ -206,17 +206,17 @@ void TstTvContent::bestTeam() {
     QFETCH(QString, heading);
     QFETCH(QString, members);
     m_fx->window().session().competition().setTimeFormat(TimeFormat(format, u','));
-    TSortGrid& teams = m_fx->window().session().competition().teams();
-    teams.SetRowCount(static_cast<int>(rows.size()) + 1);
+    CompetitionTable& teams = m_fx->window().session().competition().teams();
+    teams.setRowsWithHeader(static_cast<int>(rows.size()) + 1);
     for (int r = 0; r < rows.size(); ++r)
         teams.setRowCells(r + 1, rows[r]);
-    m_fx->window().header()->eZeile->setText(QStringLiteral("Titel"));
-    m_fx->window().UpdateTvWindows();
-    TFormMonitor4* b = m_tv->bestTeam();
+    m_fx->window().header()->titleEdit->setText(QStringLiteral("Titel"));
+    m_fx->window().updateTvWindows();
+    TvBestTeamWindow* b = m_tv->bestTeam();
     QCOMPARE(b->LabelTitle()->caption(), QStringLiteral("Titel"));
-    QCOMPARE(b->NameCurrent()->text(), heading);
-    QCOMPARE(b->LabelTop()->text(), members);
-    QCOMPARE(b->LabelBest()->text(), QString());
+    QCOMPARE(b->currentName()->text(), heading);
+    QCOMPARE(b->topLabel()->text(), members);
+    QCOMPARE(b->bestLabel()->text(), QString());
 }
 
 namespace {
@@ -253,15 +253,15 @@ void TstTvContent::longTextsFit() {
         w->layoutWindow();
     }
     m_fx->window().session().setCurrentCompetitor(text, text);
-    TSortGrid& teams = m_fx->window().session().competition().teams();
+    CompetitionTable& teams = m_fx->window().session().competition().teams();
     teams.setRowCells(1, {"78", text, text + QStringLiteral(" : 20"), "b : 21", "c : 22"});
-    m_fx->window().UpdateTvWindows();
+    m_fx->window().updateTvWindows();
     // Each text with the pixel size it is designed with on this screen.
-    const QList<std::pair<QLabel*, int>> labels{{m_tv->time()->NameCurrent(), 54},
-                                                {m_tv->time()->LabelBest(), 65},
-                                                {m_tv->bestTeam()->NameCurrent(), 67},
-                                                {m_tv->bestTeam()->LabelTop(), 67},
-                                                {m_tv->video()->NameCurrent(), 55}};
+    const QList<std::pair<QLabel*, int>> labels{{m_tv->time()->currentName(), 54},
+                                                {m_tv->time()->bestLabel(), 65},
+                                                {m_tv->bestTeam()->currentName(), 67},
+                                                {m_tv->bestTeam()->topLabel(), 67},
+                                                {m_tv->video()->currentName(), 55}};
     for (const auto& [label, designed] : labels) {
         QVERIFY2(showsWhole(label), qPrintable(label->objectName()));
         QVERIFY(label->font().pixelSize() <= designed);
@@ -269,16 +269,16 @@ void TstTvContent::longTextsFit() {
             QCOMPARE(label->font().pixelSize() < designed, length == 90);
     }
     // The competitor bar grows into the black beside the digits (1369 wide) before it shrinks.
-    QCOMPARE(m_tv->time()->NameCurrent()->width() > 1369, length > 20);
+    QCOMPARE(m_tv->time()->currentName()->width() > 1369, length > 20);
     if (length == 54)
-        QCOMPARE(m_tv->time()->NameCurrent()->font().pixelSize(), 54);
+        QCOMPARE(m_tv->time()->currentName()->font().pixelSize(), 54);
 }
 
 void TstTvContent::top3NamesFit() {
-    TFormMonitor3* t = m_tv->top3();
+    TvTop3Window* t = m_tv->top3();
     t->resize(1920, 1080);
     t->layoutWindow();
-    QTableWidget* table = t->SortGrid1();
+    QTableWidget* table = t->heatStartListTable();
     const QRect cell = table->visualRect(table->model()->index(0, 2));
     const QFont designed = table->font();
     for (const QString& name : {QStringLiteral(" Ax Bo"), LongName + LongName}) {
@@ -311,8 +311,8 @@ void TstTvContent::logo() {
     QCOMPARE(m_tv->time()->hasLogo(), loads);
     QCOMPARE(m_fx->window().session().settings().logo, loads ? path : QString());
     // The footer picture keeps the picture's proportions at the footer's height.
-    QCOMPARE(m_tv->time()->Image2()->width(), loads ? 216 : 0);
-    QCOMPARE(m_tv->time()->Image2()->pixmap().isNull(), !loads);
+    QCOMPARE(m_tv->time()->logoPicture()->width(), loads ? 216 : 0);
+    QCOMPARE(m_tv->time()->logoPicture()->pixmap().isNull(), !loads);
 }
 
 void TstTvContent::labelRepaintsOnlyOnChange_data() {
@@ -322,56 +322,56 @@ void TstTvContent::labelRepaintsOnlyOnChange_data() {
         QTest::newRow(name) << same << changed;
     };
     row(
-        "Bevel", [](TLabel3D& l) { l.setBevel(TLabel3D::Bevel::Raised); },
-        [](TLabel3D& l) { l.setBevel(TLabel3D::Bevel::Shadow); });
+        "Bevel", [](Label3D& l) { l.setBevel(Label3D::Bevel::Raised); },
+        [](Label3D& l) { l.setBevel(Label3D::Bevel::Shadow); });
     row(
-        "ShadowSize", [](TLabel3D& l) { l.setShadowSize(1); },
-        [](TLabel3D& l) { l.setShadowSize(3); });
+        "ShadowSize", [](Label3D& l) { l.setShadowSize(1); },
+        [](Label3D& l) { l.setShadowSize(3); });
     row(
-        "ShadowNapr", [](TLabel3D& l) { l.setShadowNapr(1); },
-        [](TLabel3D& l) { l.setShadowNapr(0x81); });
+        "ShadowNapr", [](Label3D& l) { l.setShadowNapr(1); },
+        [](Label3D& l) { l.setShadowNapr(0x81); });
     row(
-        "FillGradient", [](TLabel3D& l) { l.setFillGradient(false); },
-        [](TLabel3D& l) { l.setFillGradient(true); });
+        "FillGradient", [](Label3D& l) { l.setFillGradient(false); },
+        [](Label3D& l) { l.setFillGradient(true); });
     row(
-        "FirstColor", [](TLabel3D& l) { l.setFirstColor(Qt::white); },
-        [](TLabel3D& l) { l.setFirstColor(Qt::red); });
+        "FirstColor", [](Label3D& l) { l.setFirstColor(Qt::white); },
+        [](Label3D& l) { l.setFirstColor(Qt::red); });
     row(
-        "LastColor", [](TLabel3D& l) { l.setLastColor(QColor(0, 0x80, 0x80)); },
-        [](TLabel3D& l) { l.setLastColor(Qt::red); });
+        "LastColor", [](Label3D& l) { l.setLastColor(QColor(0, 0x80, 0x80)); },
+        [](Label3D& l) { l.setLastColor(Qt::red); });
     row(
         "GradientOrientation",
-        [](TLabel3D& l) { l.setGradientOrientation(TLabel3D::GradientOrientation::Horizontal); },
-        [](TLabel3D& l) { l.setGradientOrientation(TLabel3D::GradientOrientation::Vertical); });
+        [](Label3D& l) { l.setGradientOrientation(Label3D::GradientOrientation::Horizontal); },
+        [](Label3D& l) { l.setGradientOrientation(Label3D::GradientOrientation::Vertical); });
     row(
-        "BorderStyle", [](TLabel3D& l) { l.setBorderStyle(TLabel3D::BorderStyle::None); },
-        [](TLabel3D& l) { l.setBorderStyle(TLabel3D::BorderStyle::Inn); });
+        "BorderStyle", [](Label3D& l) { l.setBorderStyle(Label3D::BorderStyle::None); },
+        [](Label3D& l) { l.setBorderStyle(Label3D::BorderStyle::Inn); });
     row(
-        "BorderColor", [](TLabel3D& l) { l.setBorderColor(Qt::black); },
-        [](TLabel3D& l) { l.setBorderColor(Qt::blue); });
+        "BorderColor", [](Label3D& l) { l.setBorderColor(Qt::black); },
+        [](Label3D& l) { l.setBorderColor(Qt::blue); });
     row(
-        "BorderWidth", [](TLabel3D& l) { l.setBorderWidth(1); },
-        [](TLabel3D& l) { l.setBorderWidth(4); });
+        "BorderWidth", [](Label3D& l) { l.setBorderWidth(1); },
+        [](Label3D& l) { l.setBorderWidth(4); });
     row(
-        "Caption", [](TLabel3D& l) { l.setCaption(QStringLiteral("A")); },
-        [](TLabel3D& l) { l.setCaption(QStringLiteral("B")); });
+        "Caption", [](Label3D& l) { l.setCaption(QStringLiteral("A")); },
+        [](Label3D& l) { l.setCaption(QStringLiteral("B")); });
     row(
-        "Layout", [](TLabel3D& l) { l.setLayout(TLabel3D::Layout::Top); },
-        [](TLabel3D& l) { l.setLayout(TLabel3D::Layout::Bottom); });
+        "Layout", [](Label3D& l) { l.setLayout(Label3D::Layout::Top); },
+        [](Label3D& l) { l.setLayout(Label3D::Layout::Bottom); });
 }
 
 void TstTvContent::labelRepaintsOnlyOnChange() {
     QFETCH(Setter, same);
     QFETCH(Setter, changed);
-    TLabel3D label;
+    Label3D label;
     // The designed defaults.
-    QCOMPARE(label.bevel(), TLabel3D::Bevel::Raised);
+    QCOMPARE(label.bevel(), Label3D::Bevel::Raised);
     QCOMPARE(label.shadowSize(), 1);
     QCOMPARE(label.shadowNapr(), 1);
     QCOMPARE(label.fillGradient(), false);
     QCOMPARE(label.firstColor(), QColor(Qt::white));
     QCOMPARE(label.lastColor(), QColor(0, 0x80, 0x80));
-    QCOMPARE(label.borderStyle(), TLabel3D::BorderStyle::None);
+    QCOMPARE(label.borderStyle(), Label3D::BorderStyle::None);
     QCOMPARE(label.borderWidth(), 1);
     label.setCaption(QStringLiteral("A"));
     label.resize(100, 40);

@@ -2,13 +2,13 @@
 #include "mock/WindowFixture.h"
 #include "platform/CompetitionInhibitor.h"
 #include "settings/TvPlacement.h"
-#include "tv/widgets/TFormMonitor2.h"
+#include "tv/widgets/TvTimeWindow.h"
 #include "tv/widgets/TvWindow.h"
 #include "tv/widgets/TvWindows.h"
-#include "ui/MainActions.h"
-#include "ui/MainStatusBar.h"
-#include "ui/SettingsCommand.h"
-#include "ui/TFormMain.h"
+#include "ui/program/SettingsCommand.h"
+#include "ui/window/MainActions.h"
+#include "ui/window/MainStatusBar.h"
+#include "ui/window/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,7 +38,7 @@ private:
     QString checkedRadio() const;
 
     std::unique_ptr<InstallationFixture> m_install;
-    std::unique_ptr<TFormMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
     TvWindows* m_tv = nullptr;
 };
 
@@ -71,7 +71,7 @@ void TstTvModes::start(int monitor) {
 // TV window, "close": the platform closes it, "monitor=2": the TV screen becomes screen
 // index 2 (absent here: as if it was unplugged) and the windows follow.
 void TstTvModes::act(const QString& step) {
-    TFormMain* w = m_window.get();
+    MainWindow* w = m_window.get();
     if (step.startsWith(u"monitor=")) {
         w->session().settings().monitor = step.mid(8).toInt();
         Q_EMIT w->settingsCommand().tvPlacement().placeTvWindows();
@@ -277,7 +277,7 @@ void TstTvModes::screenChanges() {
         act(step);
     QCOMPARE(shownWindow(), shown);
     QCOMPARE(checkedRadio(), radio);
-    QCOMPARE(m_window->StatusBar1()->currentMessage(), said);
+    QCOMPARE(m_window->mainStatusBar()->currentMessage(), said);
     // A shown TV window never covers the operator's screen without taking the keys.
     if (TvWindow* tv = m_tv->window(m_tv->mode()); tv && tv->isVisible()) {
         QTRY_COMPARE(tv->geometry(), bounds);

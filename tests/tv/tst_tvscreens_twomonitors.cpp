@@ -1,9 +1,9 @@
 #include "mock/WindowFixture.h"
-#include "tv/widgets/TFormMonitor2.h"
+#include "tv/widgets/TvTimeWindow.h"
 #include "tv/widgets/TvWindows.h"
-#include "ui/MainActions.h"
-#include "ui/MainStatusBar.h"
-#include "ui/TFormMain.h"
+#include "ui/window/MainActions.h"
+#include "ui/window/MainStatusBar.h"
+#include "ui/window/MainWindow.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -45,14 +45,14 @@ void TstTvScreensTwoMonitors::unpluggedAndBackWhileShown() {
     };
     const QRect audience(1280, 0, 1280, 1024);
     QTest::keyClick(&window, Qt::Key_1, Qt::ControlModifier);
-    TFormMonitor2* zeit = tv->time();
+    TvTimeWindow* zeit = tv->time();
     QTRY_VERIFY(zeit->isVisible());
     QTRY_COMPARE(zeit->geometry(), audience);
 
     QVERIFY(monitor(false));
     QTRY_VERIFY(!zeit->isVisible());
     QCOMPARE(radio(), window.actions().tvModes[0]);
-    QCOMPARE(window.StatusBar1()->currentMessage(),
+    QCOMPARE(window.mainStatusBar()->currentMessage(),
              QStringLiteral("TV-Modus aus: Bildschirm 2 ist nicht mehr angeschlossen"));
     QTRY_COMPARE(QApplication::activeWindow(), &window);
     QCOMPARE(window.session().settings().monitor, 1);
@@ -61,7 +61,7 @@ void TstTvScreensTwoMonitors::unpluggedAndBackWhileShown() {
     QTRY_VERIFY(zeit->isVisible());
     QTRY_COMPARE(zeit->geometry(), audience);
     QCOMPARE(radio(), window.actions().tvModes[1]);
-    QCOMPARE(window.StatusBar1()->currentMessage(),
+    QCOMPARE(window.mainStatusBar()->currentMessage(),
              QStringLiteral("Bildschirm 2 ist wieder angeschlossen: TV-Modus wieder an"));
     // The operator's keys still reach the main window.
     QTRY_COMPARE(QApplication::activeWindow(), &window);

@@ -1,4 +1,4 @@
-#include "ui/MainStatusBar.h"
+#include "ui/window/MainStatusBar.h"
 #include "widgets/ElidingLabel.h"
 
 #include <QTest>

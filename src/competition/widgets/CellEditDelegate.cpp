@@ -100,5 +100,5 @@ bool CellEditDelegate::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    return TSortGridDelegate::eventFilter(watched, event);
+    return CompetitionTableDelegate::eventFilter(watched, event);
 }

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "competition/widgets/TSortGridDelegate.h"
+#include "competition/widgets/CompetitionTableDelegate.h"
 
 // Paints like every stage table and edits the heat start list's cells by its input rules: a
 // line editor that filters the typed keys per column and accepts only storable text, and a
 // changed cell rewritten by the column's validation when it is committed.
-class CellEditDelegate : public TSortGridDelegate {
+class CellEditDelegate : public CompetitionTableDelegate {
     Q_OBJECT
 public:
-    using TSortGridDelegate::TSortGridDelegate;
+    using CompetitionTableDelegate::CompetitionTableDelegate;
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;

@@ -235,7 +235,7 @@ void JournalDialog::refresh() {
     m_startLabel->setText(entryText(m_model->startRow()));
     m_stopLabel->setText(entryText(m_model->stopRow()));
     const auto run = runTimeMs();
-    m_timeLabel->setText(run ? m_format.FormatTime(*run / 10) : none);
+    m_timeLabel->setText(run ? m_format.formatTime(*run / 10) : none);
     m_targetLabel->setText(m_target.isEmpty() ? none : m_target);
     const bool rowChosen = m_table->currentIndex().isValid();
     m_asStart->setEnabled(rowChosen);

@@ -88,7 +88,7 @@ QString JournalImpulseModel::text(int row, int column) const {
     }
     case RunTime:
         return e.runMicroseconds
-                   ? m_format.FormatTime(RunClock::truncatedToHundredths(*e.runMicroseconds) / 10)
+                   ? m_format.formatTime(RunClock::truncatedToHundredths(*e.runMicroseconds) / 10)
                    : QString();
     case Entered:
         return enteredText(row);

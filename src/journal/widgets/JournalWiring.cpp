@@ -48,9 +48,9 @@ void JournalWiring::showDialog() {
     Competition& competition = m_competition;
     auto* model = new JournalImpulseModel(std::move(reader), competition.timeFormat(), today);
     model->setCompetitorName([&competition](const QString& number) {
-        const TSortGrid& heat = competition.heatStartList();
+        const CompetitionTable& heat = competition.heatStartList();
         using namespace StageTables;
-        const int row = heat.FindRow(Heat::Nr, number);
+        const int row = heat.findRow(Heat::Nr, number);
         return row > 0 ? heat.cell(Heat::Name, row) + u' ' + heat.cell(Heat::Vorname, row)
                        : QString();
     });
@@ -91,7 +91,7 @@ void JournalWiring::enterFromJournal(qint64 startStamp, qint64 stopStamp) {
                                  [this, ms = *run] { m_window.enterResult(ms); });
     if (m_dialog) {
         m_dialog->setOutcome(QStringLiteral("Eingetragen: ") +
-                             m_competition.timeFormat().FormatTime(*run / 10));
+                             m_competition.timeFormat().formatTime(*run / 10));
         describeTarget();
     }
 }
@@ -101,8 +101,8 @@ void JournalWiring::describeTarget() {
         return;
     const int page = qMax(0, m_window.activePage());
     Competition& competition = m_competition;
-    const TSortGrid& table = ResultEntry::targetTable(competition, page);
-    const int row = table.Row();
+    const CompetitionTable& table = ResultEntry::targetTable(competition, page);
+    const int row = table.selectedRow();
     using namespace StageTables;
     const QString number = table.cell(Heat::Nr, row);
     if (number.isEmpty()) {

@@ -1,25 +1,25 @@
 #include "output/registration/HeatStartListRows.h"
 
-#include "competition/TSortGrid.h"
+#include "competition/CompetitionTable.h"
 
 namespace HeatStartListRows {
 
-QList<QStringList> read(const TSortGrid& heatStartList) {
+QList<QStringList> read(const CompetitionTable& heatStartList) {
     QList<QStringList> rows;
-    rows.reserve(heatStartList.RowCount() - 1);
-    for (int r = 1; r < heatStartList.RowCount(); ++r)
+    rows.reserve(heatStartList.rowsWithHeader() - 1);
+    for (int r = 1; r < heatStartList.rowsWithHeader(); ++r)
         rows.append(heatStartList.rowCells(r));
     return rows;
 }
 
-void write(TSortGrid& heatStartList, const QList<QStringList>& rows, int selectRow) {
+void write(CompetitionTable& heatStartList, const QList<QStringList>& rows, int selectRow) {
     heatStartList.beginUpdate();
     heatStartList.renewDataRows(static_cast<int>(rows.size()) + 1);
     for (int i = 0; i < rows.size(); ++i)
         heatStartList.setRowCells(i + 1, rows.at(i));
     heatStartList.setModified(true);
     heatStartList.endUpdate();
-    if (selectRow >= 1 && selectRow < heatStartList.RowCount())
+    if (selectRow >= 1 && selectRow < heatStartList.rowsWithHeader())
         heatStartList.setRow(selectRow);
 }
 

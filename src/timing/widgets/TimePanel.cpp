@@ -1,6 +1,6 @@
 #include "timing/widgets/TimePanel.h"
 
-#include "timing/widgets/TDigit.h"
+#include "timing/widgets/SegmentDigit.h"
 #include "widgets/CaptionFit.h"
 
 #include <QLabel>
@@ -13,9 +13,9 @@ QColor fromRgb(quint32 rgb) {
     return QColor(QRgb(rgb));
 }
 
-TDigit* makeDigit(QWidget* parent, const char* name, int x, int y, int h, int separation,
-                  quint32 colorOn) {
-    auto* digit = new TDigit(parent);
+SegmentDigit* makeDigit(QWidget* parent, const char* name, int x, int y, int h, int separation,
+                        quint32 colorOn) {
+    auto* digit = new SegmentDigit(parent);
     digit->setObjectName(QString::fromLatin1(name));
     // The size first: the thickness is accepted only when it fits the digit.
     digit->setGeometry(x, y, 52, h);
@@ -24,7 +24,7 @@ TDigit* makeDigit(QWidget* parent, const char* name, int x, int y, int h, int se
     digit->setThickness(5);
     digit->setSeparation(separation);
     digit->setColorOn(fromRgb(colorOn));
-    digit->setValueBinary(TDigit::SegmentTable[0]);
+    digit->setValueBinary(SegmentDigit::SegmentTable[0]);
     return digit;
 }
 
@@ -87,7 +87,7 @@ TimePanel::TimePanel(QWidget* parent) : QWidget(parent) {
         makeLabel(this, "LabSec2", QStringLiteral(","), QRect(172, 132, 28, 81), times, 64, dim);
 }
 
-TDigit* TimePanel::digit(DisplayRow row, int position) const {
+SegmentDigit* TimePanel::digit(DisplayRow row, int position) const {
     if (position < 0 || position > 4)
         return nullptr;
     return row == DisplayRow::Upper ? m_upper[position] : m_lower[position];

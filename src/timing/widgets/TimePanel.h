@@ -7,7 +7,7 @@
 #include <array>
 
 class QLabel;
-class TDigit;
+class SegmentDigit;
 
 // The black 320 x 202 time panel: two rows of five seven-segment digits with their commas
 // and the captions "Sek." and "1/100" under the upper row.
@@ -18,7 +18,7 @@ public:
 
     // Digits by row, left to right (upper: Digit4..Digit8; lower: Digit16, Digit18, Digit19,
     // Digit21, Digit22).
-    TDigit* digit(DisplayRow row, int position) const;
+    SegmentDigit* digit(DisplayRow row, int position) const;
     QLabel* comma(DisplayRow row) const;
     QLabel* secondsCaption() const { return m_labSek; }
     QLabel* hundredthsCaption() const { return m_lab100; }
@@ -28,8 +28,8 @@ public Q_SLOTS:
     void applyRow(DisplayRow row, const DisplayRowState& state);
 
 private:
-    std::array<TDigit*, 5> m_upper{};
-    std::array<TDigit*, 5> m_lower{};
+    std::array<SegmentDigit*, 5> m_upper{};
+    std::array<SegmentDigit*, 5> m_lower{};
     QLabel* m_labSec = nullptr;
     QLabel* m_labSec2 = nullptr;
     QLabel* m_labSek = nullptr;

@@ -1,7 +1,7 @@
 #include "tv/widgets/TvWindow.h"
 
 #include "tv/TextFit.h"
-#include "tv/widgets/TLabel3D.h"
+#include "tv/widgets/Label3D.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -16,12 +16,12 @@ TvWindow::TvWindow(const QString& name, QWidget* parent)
     setAutoFillBackground(true);
     setColours(this, Qt::black, Qt::white);
     setFont(tvFont(12));
-    m_title = new TLabel3D(this);
+    m_title = new Label3D(this);
     m_title->setObjectName(QStringLiteral("LabelTitle"));
     m_title->setColor(QColor(0x40, 0x40, 0x40));
     m_title->setFontColor(Qt::white);
     m_title->setAlignment(Qt::AlignHCenter);
-    m_title->setLayout(TLabel3D::Layout::Center);
+    m_title->setLayout(Label3D::Layout::Center);
     m_title->setShowAccelChar(false);
 }
 
@@ -79,7 +79,7 @@ void TvWindow::takeBounds(const QRect& bounds) {
         setGeometry(bounds);
 }
 
-void TvWindow::PlaceTvWindow(const QRect& bounds, bool, bool modeChecked) {
+void TvWindow::placeTvWindow(const QRect& bounds, bool, bool modeChecked) {
     takeBounds(bounds);
     layoutWindow();
     if (modeChecked)

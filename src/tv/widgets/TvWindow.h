@@ -5,7 +5,7 @@
 #include <QWidget>
 
 class QLabel;
-class TLabel3D;
+class Label3D;
 
 // What the four audience windows share: no frame, always on top, no mouse pointer, the whole
 // bounds of the TV screen, Arial bold white, the title bar, Escape on the operator's own screen.
@@ -14,13 +14,13 @@ class TvWindow : public QWidget {
 public:
     explicit TvWindow(const QString& name, QWidget* parent = nullptr);
 
-    TLabel3D* LabelTitle() const { return m_title; }
+    Label3D* LabelTitle() const { return m_title; }
     // Set by the mode control before every placement: Escape counts only on screen 0.
     void setScreenIndex(int index) { m_screenIndex = index; }
     int screenIndex() const { return m_screenIndex; }
     // Moves the window onto the screen bounds and re-runs its layout; shows it when its mode
     // is checked. The "Video" and "TOP3 je Klasse" windows move only to a separate screen.
-    virtual void PlaceTvWindow(const QRect& bounds, bool separateScreen, bool modeChecked);
+    virtual void placeTvWindow(const QRect& bounds, bool separateScreen, bool modeChecked);
     // Runs the window's layout for its present size.
     virtual void layoutWindow() = 0;
     // The bounds of the TV screen, taken at creation whatever the window's placement rule.
@@ -50,6 +50,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    TLabel3D* m_title = nullptr;
+    Label3D* m_title = nullptr;
     int m_screenIndex = 0;
 };

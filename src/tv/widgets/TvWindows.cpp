@@ -6,10 +6,10 @@
 #include "timing/RunClock.h"
 #include "timing/TimeDisplay.h"
 #include "tv/TvTexts.h"
-#include "tv/widgets/TFormMonitor1.h"
-#include "tv/widgets/TFormMonitor2.h"
-#include "tv/widgets/TFormMonitor3.h"
-#include "tv/widgets/TFormMonitor4.h"
+#include "tv/widgets/TvBestTeamWindow.h"
+#include "tv/widgets/TvTimeWindow.h"
+#include "tv/widgets/TvTop3Window.h"
+#include "tv/widgets/TvVideoWindow.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -32,13 +32,13 @@ TvWindows::TvWindows(TvInputs inputs, QWidget& operatorWindow)
     connect(m_timeRelayout, &QTimer::timeout, this, [this] { placeWindow(2); });
 
     const QRect bounds = screenBounds();
-    m_video = new TFormMonitor1;
-    m_time = new TFormMonitor2;
-    m_top3 = new TFormMonitor3;
-    m_team = new TFormMonitor4;
+    m_video = new TvVideoWindow;
+    m_time = new TvTimeWindow;
+    m_top3 = new TvTop3Window;
+    m_team = new TvBestTeamWindow;
     for (int mode = 1; mode <= 4; ++mode) {
         TvWindow* w = window(mode);
-        w->setScreenIndex(ScreenIndex());
+        w->setScreenIndex(screenIndex());
         w->takeBounds(bounds);
         w->layoutWindow();
         connect(w, &TvWindow::offRequested, this, &TvWindows::switchOff);
@@ -52,7 +52,7 @@ TvWindows::TvWindows(TvInputs inputs, QWidget& operatorWindow)
     };
     connect(qApp, &QGuiApplication::screenAdded, this, replace);
     connect(qApp, &QGuiApplication::screenRemoved, this, replace);
-    UpdateTvWindows();
+    updateTvWindows();
 }
 
 TvWindows::~TvWindows() {
@@ -65,7 +65,7 @@ void TvWindows::connectDisplay() {
     const RunClock& clock = m_in.clock;
     m_time->applyRow(DisplayRow::Upper, display.row(DisplayRow::Upper));
     m_time->applyRow(DisplayRow::Lower, display.row(DisplayRow::Lower));
-    connect(&display, &TimeDisplay::rowChanged, m_time, &TFormMonitor2::applyRow);
+    connect(&display, &TimeDisplay::rowChanged, m_time, &TvTimeWindow::applyRow);
     // A countdown is no run time: the next competitor stands on "Video" without a time until
     // the new run gives one, rather than beside the time of the run before.
     QString shown;
@@ -73,7 +73,7 @@ void TvWindows::connectDisplay() {
         qint32 hundredths = 0;
         for (const DisplayRowState::Digit& d : display.row(DisplayRow::Upper).digits)
             hundredths = hundredths * 10 + d.value;
-        shown = m_in.competition.timeFormat().FormatTime(hundredths);
+        shown = m_in.competition.timeFormat().formatTime(hundredths);
     }
     m_video->setCurrentTime(shown);
     connect(&display, &TimeDisplay::rowChanged, this, [this, &clock](DisplayRow row) {
@@ -91,7 +91,7 @@ void TvWindows::connectDisplay() {
         if (m_videoHoldsState && hundredths == 0)
             return;
         m_videoHoldsState = false;
-        m_video->setCurrentTime(m_in.competition.timeFormat().FormatTime(hundredths));
+        m_video->setCurrentTime(m_in.competition.timeFormat().formatTime(hundredths));
     });
     connect(&clock, &RunClock::runNotFinished, this, [this] {
         m_videoHoldsState = true;
@@ -114,21 +114,21 @@ TvWindow* TvWindows::window(int mode) const {
     }
 }
 
-int TvWindows::ScreenIndex() const {
+int TvWindows::screenIndex() const {
     const int stored = m_in.monitor;
     const auto count = QGuiApplication::screens().size();
     return stored >= 0 && stored < count ? stored : 0;
 }
 
 bool TvWindows::separateScreenAvailable() const {
-    return QGuiApplication::screens().size() >= 2 && ScreenIndex() >= 1;
+    return QGuiApplication::screens().size() >= 2 && screenIndex() >= 1;
 }
 
 QRect TvWindows::screenBounds() const {
     const QList<QScreen*> screens = QGuiApplication::screens();
     if (screens.isEmpty())
         return QRect(0, 0, 640, 480);
-    return screens.at(ScreenIndex())->geometry();
+    return screens.at(screenIndex())->geometry();
 }
 
 void TvWindows::showMode(int mode, QAction* entry) {
@@ -150,7 +150,7 @@ void TvWindows::showMode(int mode, QAction* entry) {
         placeWindow(mode);
         shown->winId();
         if (QWindow* handle = shown->windowHandle())
-            handle->setScreen(QGuiApplication::screens().value(ScreenIndex()));
+            handle->setScreen(QGuiApplication::screens().value(screenIndex()));
         shown->show();
         // A window manager may place a new window where it likes; the screen's bounds win.
         shown->setGeometry(screenBounds());
@@ -162,7 +162,7 @@ void TvWindows::showMode(int mode, QAction* entry) {
         }
     }
     Q_EMIT audienceWindowShown(shown != nullptr);
-    if (ScreenIndex() > 0)
+    if (screenIndex() > 0)
         m_operator.activateWindow();
 }
 
@@ -174,12 +174,12 @@ void TvWindows::placeWindow(int mode) {
     TvWindow* w = window(mode);
     if (!w)
         return;
-    w->setScreenIndex(ScreenIndex());
+    w->setScreenIndex(screenIndex());
     const bool separate = separateScreenAvailable();
     // A window shown on a screen that went away must move even where the rule keeps it.
     if (!separate && w->isVisible())
         w->takeBounds(screenBounds());
-    w->PlaceTvWindow(screenBounds(), separate, m_mode == mode);
+    w->placeTvWindow(screenBounds(), separate, m_mode == mode);
 }
 
 void TvWindows::placeTvWindows() {
@@ -228,7 +228,7 @@ void TvWindows::reloadLogo() {
         path.clear();
 }
 
-void TvWindows::UpdateTvWindows() {
+void TvWindows::updateTvWindows() {
     const AudienceText text = m_in.text();
     const QString& title = text.title;
     const Competition& c = m_in.competition;

@@ -10,10 +10,10 @@
 class QAction;
 class QTimer;
 class QWidget;
-class TFormMonitor1;
-class TFormMonitor2;
-class TFormMonitor3;
-class TFormMonitor4;
+class TvVideoWindow;
+class TvTimeWindow;
+class TvTop3Window;
+class TvBestTeamWindow;
 class TvWindow;
 
 // The four audience windows and the TV mode: which one is shown on which screen, what they
@@ -28,16 +28,16 @@ public:
     TvWindows(TvInputs inputs, QWidget& operatorWindow);
     ~TvWindows() override;
 
-    TFormMonitor1* video() const { return m_video; }
-    TFormMonitor2* time() const { return m_time; }
-    TFormMonitor3* top3() const { return m_top3; }
-    TFormMonitor4* bestTeam() const { return m_team; }
+    TvVideoWindow* video() const { return m_video; }
+    TvTimeWindow* time() const { return m_time; }
+    TvTop3Window* top3() const { return m_top3; }
+    TvBestTeamWindow* bestTeam() const { return m_team; }
     // The window of a mode 1..4; none for mode 0.
     TvWindow* window(int mode) const;
     // The mode last selected (0: off).
     int mode() const { return m_mode; }
     // The "Monitor" setting when that screen exists, otherwise the first screen.
-    int ScreenIndex() const;
+    int screenIndex() const;
     bool separateScreenAvailable() const;
     QRect screenBounds() const;
 
@@ -46,7 +46,7 @@ public Q_SLOTS:
     // goes back to the main window. The entry is the one that chose the mode.
     void showMode(int mode, QAction* entry = nullptr);
     // Pushes the title, the competitor, the intermediate time, the top three and the best team.
-    void UpdateTvWindows();
+    void updateTvWindows();
     // Re-reads the "Monitor" setting and re-places every window (after the settings dialog, and
     // when a screen comes or goes). A shown window whose audience screen went away is not
     // moved onto the operator's screen: the TV mode goes off and the status bar says why; when
@@ -73,10 +73,10 @@ private:
 
     TvInputs m_in;
     QWidget& m_operator;
-    TFormMonitor1* m_video = nullptr;
-    TFormMonitor2* m_time = nullptr;
-    TFormMonitor3* m_top3 = nullptr;
-    TFormMonitor4* m_team = nullptr;
+    TvVideoWindow* m_video = nullptr;
+    TvTimeWindow* m_time = nullptr;
+    TvTop3Window* m_top3 = nullptr;
+    TvBestTeamWindow* m_team = nullptr;
     QTimer* m_timeRelayout = nullptr;
     int m_mode = 0;
     QPointer<QAction> m_entry;

@@ -1,6 +1,6 @@
 #include "tv/widgets/TvWordMark.h"
 
-#include "tv/widgets/TLabel3D.h"
+#include "tv/widgets/Label3D.h"
 #include "tv/widgets/TvWindow.h"
 
 TvWordMark::TvWordMark(QWidget* parent) : QWidget(parent) {
@@ -9,15 +9,15 @@ TvWordMark::TvWordMark(QWidget* parent) : QWidget(parent) {
                                         QColor(0x40, 0x80, 0xFF)};
     const auto texts = parts();
     for (std::size_t i = 0; i < m_parts.size(); ++i) {
-        auto* label = new TLabel3D(this);
+        auto* label = new Label3D(this);
         label->setObjectName(QStringLiteral("LabelQuarnek%1").arg(i + 1));
         label->setCaption(texts[i]);
         label->setFontColor(colours[i]);
-        label->setBevel(TLabel3D::Bevel::Shadow);
+        label->setBevel(Label3D::Bevel::Shadow);
         label->setShadowSize(2);
         label->setShadowColor(Qt::black);
         label->setTransparent(true);
-        label->setLayout(TLabel3D::Layout::Center);
+        label->setLayout(Label3D::Layout::Center);
         m_parts[i] = label;
     }
 }

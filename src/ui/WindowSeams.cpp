@@ -1,7 +1,0 @@
-#include "ui/WindowSeams.h"
-
-#include "widgets/QtFileDialogs.h"
-
-WindowSeams WindowSeams::forDesktop() {
-    return WindowSeams{std::make_shared<QtFileDialogs>(), {}};
-}
