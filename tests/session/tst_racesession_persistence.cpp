@@ -32,6 +32,7 @@ private Q_SLOTS:
     void renamedExecutableKeepsItsOwn();
     void loneCarriageReturnsLoad();
     void userFolderNewerThanTheOneBeside();
+    void damagedSettingKeptAtShutdown();
 };
 
 namespace {
@@ -247,6 +248,48 @@ void TestRaceSessionPersistence::userFolderNewerThanTheOneBeside() {
              QStringLiteral("Sicherungsdatei jetzt unter ") + install.filePath(kBackup) +
                  QStringLiteral("; die ältere Datei dort ist aufbewahrt als ") +
                  install.filePath(kept.constFirst()));
+}
+
+void TestRaceSessionPersistence::damagedSettingKeptAtShutdown() {
+    InstallationFixture install;
+    {
+        QSettings stored(install.filePath(kConf), QSettings::IniFormat);
+        const QList<std::pair<const char*, QVariant>> values{{"Left", 10},
+                                                             {"Top", 20},
+                                                             {"Width", 760},
+                                                             {"Height", 600},
+                                                             {"Sound", 1},
+                                                             {"Port", 0},
+                                                             {"Alg", 0},
+                                                             {"WaitStart", 5000},
+                                                             {"Timer", 0},
+                                                             {"Monitor", 0},
+                                                             {"LockTime", 5000},
+                                                             {"Title", "Gespeichert"},
+                                                             {"AutoReset", 1},
+                                                             {"FilterInd", 2},
+                                                             {"VidResult", 1},
+                                                             {"Len", "5O"},
+                                                             {"Logo", "/bilder/logo.png"},
+                                                             {"LiveResults", 1},
+                                                             {"LivePort", 9000}};
+        for (const auto& [name, value] : values)
+            stored.setValue(QLatin1String(name), value);
+    }
+    {
+        RaceSession session(install.environment());
+        session.start();
+        // Reading stopped at "Len": from there the defaults are used.
+        QCOMPARE(session.settings().len, 50);
+        QCOMPARE(session.settings().logo, QString());
+        session.settings().title = QStringLiteral("Neu");
+    }
+    // At exit what was read is written, what was not read is kept as it was stored.
+    QSettings saved(install.filePath(kConf), QSettings::IniFormat);
+    QCOMPARE(saved.value("Title").toString(), QStringLiteral("Neu"));
+    QCOMPARE(saved.value("Len").toString(), QStringLiteral("5O"));
+    QCOMPARE(saved.value("Logo").toString(), QStringLiteral("/bilder/logo.png"));
+    QCOMPARE(saved.value("LivePort").toInt(), 9000);
 }
 
 QTEST_MAIN(TestRaceSessionPersistence)
