@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QImage>
+#include <QSettings>
 
 InstallationFixture::InstallationFixture(const QString& programTitle) : m_title(programTitle) {}
 
@@ -15,6 +16,31 @@ bool InstallationFixture::writeFile(const QString& name, const QByteArray& conte
     if (!file.open(QIODevice::WriteOnly))
         return false;
     return file.write(content) == content.size();
+}
+
+void InstallationFixture::writeSettingsBrokenAtLen() const {
+    QSettings stored(filePath(m_title + QStringLiteral(".conf")), QSettings::IniFormat);
+    const QList<std::pair<const char*, QVariant>> values{{"Left", 10},
+                                                         {"Top", 20},
+                                                         {"Width", 760},
+                                                         {"Height", 600},
+                                                         {"Sound", 1},
+                                                         {"Port", 0},
+                                                         {"Alg", 0},
+                                                         {"WaitStart", 5000},
+                                                         {"Timer", 0},
+                                                         {"Monitor", 0},
+                                                         {"LockTime", 5000},
+                                                         {"Title", "Gespeichert"},
+                                                         {"AutoReset", 1},
+                                                         {"FilterInd", 2},
+                                                         {"VidResult", 1},
+                                                         {"Len", "5O"},
+                                                         {"Logo", "/bilder/logo.png"},
+                                                         {"LiveResults", 1},
+                                                         {"LivePort", 9000}};
+    for (const auto& [name, value] : values)
+        stored.setValue(QLatin1String(name), value);
 }
 
 bool InstallationFixture::writePicture(const QString& name) const {

@@ -37,6 +37,9 @@ public:
     // Writes a file next to the executable.
     bool writeFile(const QString& name, const QByteArray& content = QByteArray("x")) const;
     bool writePicture(const QString& name) const;
+    // A complete settings file whose "Len" is no number ("5O"): reading stops there, with the
+    // title "Gespeichert", the logo "/bilder/logo.png" and the live port 9000 after it.
+    void writeSettingsBrokenAtLen() const;
 
     TestEnvironment environment(ScriptedAnswers* answers = nullptr) const;
     // The same installation under another executable name: a renamed copy.

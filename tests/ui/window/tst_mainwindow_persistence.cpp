@@ -280,30 +280,7 @@ void TestMainWindowPersistence::storedSettingsApplied() {
 
 void TestMainWindowPersistence::damagedSettingToldAndKept() {
     InstallationFixture install;
-    {
-        QSettings stored(install.filePath(kConf), QSettings::IniFormat);
-        const QList<std::pair<const char*, QVariant>> values{{"Left", 10},
-                                                             {"Top", 20},
-                                                             {"Width", 760},
-                                                             {"Height", 600},
-                                                             {"Sound", 1},
-                                                             {"Port", 0},
-                                                             {"Alg", 0},
-                                                             {"WaitStart", 5000},
-                                                             {"Timer", 0},
-                                                             {"Monitor", 0},
-                                                             {"LockTime", 5000},
-                                                             {"Title", "Gespeichert"},
-                                                             {"AutoReset", 1},
-                                                             {"FilterInd", 2},
-                                                             {"VidResult", 1},
-                                                             {"Len", "5O"},
-                                                             {"Logo", "/bilder/logo.png"},
-                                                             {"LiveResults", 1},
-                                                             {"LivePort", 9000}};
-        for (const auto& [name, value] : values)
-            stored.setValue(QLatin1String(name), value);
-    }
+    install.writeSettingsBrokenAtLen();
     SessionWindow window(install.environment());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
