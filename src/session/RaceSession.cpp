@@ -6,6 +6,7 @@
 #include "competition/StageTables.h"
 #include "competition/StartListCommands.h"
 #include "competition/TimeNotation.h"
+#include "cup/CupDocument.h"
 #include "journal/JournalRecorder.h"
 #include "live/LivePublishing.h"
 #include "output/BackupWriter.h"
@@ -30,6 +31,7 @@ RaceSession::RaceSession(ProgramEnvironment environment, QObject* parent)
     m_programTitle = m_environment.programTitle();
     m_derivation = new StageDerivation(m_competition, this);
     m_binding = new RunBinding(m_competition, this);
+    m_cup = std::make_unique<CupDocument>();
     connect(m_binding, &RunBinding::competitorLost, this, [this](const QString& competitor) {
         Q_EMIT runNotice(competitor +
                          QStringLiteral(" steht nicht mehr in der Startliste; sein Lauf ist "

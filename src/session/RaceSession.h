@@ -19,6 +19,7 @@ class BackupWriter;
 class BarrierLogic;
 class CompetitionInhibitor;
 class LightBarrierPort;
+class CupDocument;
 class LivePublishing;
 class RunBinding;
 class SessionJournal;
@@ -80,6 +81,8 @@ public:
     CompetitionInhibitor& inhibitor() { return *m_inhibitor; }
     // The live results server and what it is sent.
     LivePublishing& live() { return *m_live; }
+    // The cup open beside the race ("Cupwertung"); the live pages show its standings.
+    CupDocument& cup() { return *m_cup; }
 
     // The stored values the clock and the barriers work with.
     static TimingSettings timingSettings(const Settings& settings);
@@ -214,4 +217,5 @@ private:
     std::unique_ptr<SessionJournal> m_journal;
     // Last, so its server stops before the clock and the tables go.
     std::unique_ptr<LivePublishing> m_live;
+    std::unique_ptr<CupDocument> m_cup;
 };

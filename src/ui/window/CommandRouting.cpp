@@ -42,6 +42,7 @@ void CommandRouting::connectMenu(MainActions& a, MainWindow& w) {
     QObject::connect(a.manual, &QAction::triggered, &w, &MainWindow::openManual);
     QObject::connect(a.settings, &QAction::triggered, &w, &MainWindow::openSettings);
     QObject::connect(a.info, &QAction::triggered, &w, &MainWindow::showInfo);
+    QObject::connect(a.cup, &QAction::triggered, &w, &MainWindow::showCup);
     QObject::connect(a.quit, &QAction::triggered, &w, &MainWindow::quitProgram);
     for (QAction* entry : a.tvModes)
         QObject::connect(entry, &QAction::triggered, &w, [&w, entry] { w.chooseTvMode(entry); });

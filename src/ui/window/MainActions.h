@@ -58,6 +58,7 @@ public:
     QAction* manual = nullptr;
     QAction* settings = nullptr;
     QAction* info = nullptr;
+    QAction* cup = nullptr; // "Cupwertung...", Ctrl+G
     // Live results on the local network: on and off, their port, the address as a QR code.
     QAction* live = nullptr;
     QAction* livePort = nullptr;

@@ -16,6 +16,7 @@
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
 #include "tv/widgets/TvWindows.h"
+#include "ui/program/CupWindow.h"
 #include "ui/program/InfoDialog.h"
 #include "ui/program/SettingsBinding.h"
 #include "ui/program/SettingsCommand.h"
@@ -323,6 +324,8 @@ void MainWindow::setTimingButtonState(ColorButton* button, bool enabled, const Q
 // --- window events ------------------------------------------------------------------------
 
 bool MainWindow::mayClose() {
+    if (m_cupWindow && !m_cupWindow->mayDiscard())
+        return false;
     if (!m_session.clockRunning() && !m_waitingTime->timeWaiting() &&
         !m_session.competition().heatStartList().modified())
         return true;

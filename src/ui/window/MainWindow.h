@@ -15,6 +15,7 @@ class QCheckBox;
 class BackupStatus;
 class BackupWriter;
 class CertificateCommand;
+class CupWindow;
 class EditCommands;
 class FileCommands;
 class HeaderBand;
@@ -121,6 +122,8 @@ public Q_SLOTS:
     void openManual();
     void openSettings();
     void showInfo();
+    // "Cupwertung...": the cup window, one for the program.
+    void showCup();
     void quitProgram();
     // TV mode
     void chooseTvMode(QAction* entry);
@@ -204,6 +207,7 @@ private:
     std::unique_ptr<OfficeExportCommand> m_office;
     std::unique_ptr<RegistrationCommands> m_registration; // made on first use
     std::unique_ptr<CertificateCommand> m_certificates;
+    CupWindow* m_cupWindow = nullptr; // made on first use, lives with the window
     std::unique_ptr<LiveResultsControl> m_live;
     // "Zeitprotokoll..." and the commands the journal names.
     std::unique_ptr<JournalWiring> m_journal;

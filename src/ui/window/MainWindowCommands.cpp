@@ -18,6 +18,7 @@
 #include "timing/LightBarrierPort.h"
 #include "timing/RunClock.h"
 #include "tv/widgets/TvWindows.h"
+#include "ui/program/CupWindow.h"
 #include "ui/program/InfoDialog.h"
 #include "ui/program/ManualOpener.h"
 #include "ui/program/SettingsBinding.h"
@@ -302,6 +303,34 @@ void MainWindow::certificates() {
 }
 
 // --- "Programm" and TV mode ------------------------------------------------------------------
+
+void MainWindow::showCup() {
+    if (!m_cupWindow) {
+        CupWindow::Inputs inputs{m_session.cup(), m_seams.fileDialogs,
+                                 [this](const QString& question) { return askQuestion(question); },
+                                 [this](const QList<QStringList>& rows) {
+                                     // The start list goes the way an import goes: asked of the
+                                     // session, one undo step, one backup write.
+                                     const QList<QStringList> data = rows.mid(1);
+                                     if (!registration().admitted(data))
+                                         return false;
+                                     registration().writeHeatStartList(data, 1);
+                                     if (auto* history = findChild<HistoryCommands*>())
+                                         history->nameStep(
+                                             QStringLiteral("Startliste aus der Cupwertung"));
+                                     return true;
+                                 },
+                                 [this] {
+                                     return m_session.competition().heatStartList().rowCells(0);
+                                 }};
+        // Its own top-level window: beside the race, on any screen, not above the main window.
+        m_cupWindow = new CupWindow(std::move(inputs), nullptr);
+        connect(this, &QObject::destroyed, m_cupWindow, &QObject::deleteLater);
+    }
+    m_cupWindow->show();
+    m_cupWindow->raise();
+    m_cupWindow->activateWindow();
+}
 
 void MainWindow::openManual() {
     ManualOpener(m_helpFile, ManualOpener::placesFor(m_session.environment()),
