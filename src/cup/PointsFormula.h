@@ -12,8 +12,8 @@ public:
     // nullopt with the reason in error ("unbekanntes Wort „x“ an Stelle 5").
     static std::optional<PointsFormula> parse(const QString& text, QString* error = nullptr);
 
-    // Points in hundredths, rounded half away from zero; nullopt when the formula divides by
-    // zero or does not give a finite number.
+    // Points in hundredths, rounded half away from zero; a result below 0 gives 0. nullopt
+    // when the formula divides by zero or does not give a finite number.
     std::optional<qint64> evaluate(double t, double best) const;
 
 private:
