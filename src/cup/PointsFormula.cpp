@@ -20,6 +20,12 @@ public:
     explicit Parser(const QString& text) : m_text(text) {}
 
     NodePtr parseAll() {
+        // Parsing and reckoning recurse once per nesting and per operator; a bound on the
+        // length bounds the depth of both.
+        if (m_text.size() > MaxLength) {
+            fail(QStringLiteral("Die Formel ist zu lang (höchstens %1 Zeichen).").arg(MaxLength));
+            return nullptr;
+        }
         skipBlanks();
         if (m_pos >= m_text.size()) {
             fail(QStringLiteral("Die Formel ist leer."));
@@ -44,6 +50,8 @@ public:
     }
 
     QString error() const { return m_error; }
+
+    static constexpr qsizetype MaxLength = 500;
 
 private:
     static NodePtr make(Node::Kind kind, NodePtr left = nullptr, NodePtr right = nullptr,

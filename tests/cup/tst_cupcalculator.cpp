@@ -424,6 +424,8 @@ void TestCupCalculator::formula_data() {
                          << "Die Formel endet zu früh: Zahl, t, best oder „(“ fehlt.";
     QTest::newRow("two values") << "2 t" << 0.0 << 0.0 << qint64(-1)
                                 << "Rechenzeichen erwartet an Stelle 3";
+    QTest::newRow("too long") << QString(501, u'1') << 0.0 << 0.0 << qint64(-1)
+                              << "Die Formel ist zu lang (höchstens 500 Zeichen).";
     QTest::newRow("two operators")
         << "t * * 2" << 0.0 << 0.0 << qint64(-1) << "unerwartetes Zeichen „*“ an Stelle 5";
 }
