@@ -6,6 +6,7 @@
 // cup, so the slowest must stay under a second.
 #include "cup/CupCalculator.h"
 #include "cup/CupDefinition.h"
+#include "cup/CupValueText.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -21,6 +22,7 @@ namespace {
 constexpr int Races = 30;
 constexpr int PerRace = 1000;
 constexpr int Population = 1250;
+constexpr int Newcomers = 50;
 constexpr int Clubs = 60;
 constexpr int Runs = 7;
 
@@ -66,7 +68,8 @@ CupRace race(int index, QList<Person>& people, std::mt19937& rng) {
         if (percent(rng) == 0)
             person.cls = std::min(4, person.cls + 1);
     }
-    QList<int> starters(Population);
+    // The last few of the population join only for the last races: too few starts to rank.
+    QList<int> starters(index < Races - 4 ? Population - Newcomers : Population);
     std::iota(starters.begin(), starters.end(), 0);
     std::shuffle(starters.begin(), starters.end(), rng);
     starters.resize(PerRace);
@@ -171,6 +174,18 @@ void measure(const char* label, const CupDefinition& definition) {
                 Runs, static_cast<long long>(rows),
                 static_cast<long long>(standings.classes.size()),
                 static_cast<long long>(standings.clubs.size()));
+    // What was computed, to see at a glance that the cup is a plausible one.
+    for (const CupStandings::ClassTable& table : standings.classes) {
+        const auto ranked = std::count_if(table.rows.cbegin(), table.rows.cend(),
+                                          [](const CupStandings::Row& row) { return row.place; });
+        const CupStandings::Row& leader = table.rows.first();
+        std::printf("  Kl. %s: %lld gewertet, %lld ohne Platz; 1. %s, %s Punkte aus %d Läufen%s\n",
+                    qPrintable(table.cls), static_cast<long long>(ranked),
+                    static_cast<long long>(table.rows.size() - ranked),
+                    qPrintable(leader.identity.display()),
+                    qPrintable(CupValueText::format(leader.total, definition.rules.scoring)),
+                    leader.countedRaces, leader.titleDecided ? ", uneinholbar" : "");
+    }
 }
 
 } // namespace
