@@ -29,7 +29,7 @@ struct CupRules {
     Scoring scoring = Scoring::PointsTable;
     QList<int> pointsTable; // whole points per place, place 1 first; beyond the table: 0
     QString formula;        // of t (the G-Zeit) and best (the class's best G-Zeit), in s
-    std::optional<double> cutOffPercent; // no points this far or farther behind the best
+    std::optional<double> cutOffPercent; // no points farther than this behind the best
     StatusRule statusRule = StatusRule::NoPoints;
     qint64 statusValue = 0; // hundredths; for FixedPoints
     int bestOf = 0;         // best N results count; 0: all

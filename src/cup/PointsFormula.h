@@ -9,11 +9,12 @@
 // a comma), t, best, + - * / and parentheses. Points below 0 count as 0.
 class PointsFormula {
 public:
-    // nullopt with the reason in error ("unbekanntes Wort „x“ an Stelle 5").
+    // nullopt with the reason in error ("unbekanntes Wort „x“ an Stelle 5"); at most 500
+    // characters.
     static std::optional<PointsFormula> parse(const QString& text, QString* error = nullptr);
 
-    // Points in hundredths, rounded half away from zero; nullopt when the formula divides by
-    // zero or does not give a finite number.
+    // Points in hundredths, rounded half away from zero; a result below 0 gives 0. nullopt
+    // when the formula divides by zero or does not give a finite number.
     std::optional<qint64> evaluate(double t, double best) const;
 
 private:
