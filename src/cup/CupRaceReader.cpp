@@ -163,11 +163,18 @@ QList<CupEntry> CupRaceReader::fromProtocolBytes(const QByteArray& bytes) {
 
 std::optional<CupRaceReader::Read> CupRaceReader::fromFile(const QString& fileName,
                                                            QString* error) {
-    const RegularFile::Content content = RegularFile::read(fileName, kMaxFileBytes);
+    const auto bytes = fileBytes(fileName, error);
+    if (!bytes)
+        return std::nullopt;
+    return Read{fromProtocolBytes(*bytes), sha256Hex(*bytes)};
+}
+
+std::optional<QByteArray> CupRaceReader::fileBytes(const QString& fileName, QString* error) {
+    RegularFile::Content content = RegularFile::read(fileName, kMaxFileBytes);
     QString reason;
     switch (content.status) {
     case RegularFile::Status::Read:
-        return Read{fromProtocolBytes(content.bytes), sha256Hex(content.bytes)};
+        return std::move(content.bytes);
     case RegularFile::Status::Missing:
         reason = QStringLiteral("Datei nicht gefunden: %1");
         break;
