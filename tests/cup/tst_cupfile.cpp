@@ -113,15 +113,9 @@ void TestCupFile::roundTrip() {
     QVERIFY2(cup, qPrintable(error));
     QCOMPARE(CupFile::bytes(*cup, cupFile), bytes);
     QCOMPARE(cup->races.at(1).file, QString("lauf2.txt")); // beside the cup file
-    QCOMPARE(cup->races.at(0).voidedClasses.value("3"), QString("Sturm und Regen"));
     QCOMPARE(cup->rules.cutOffPercent, std::optional<double>(12.5));
-    QCOMPARE(cup->rules.statusValue, 1250);
     QVERIFY(cup->matches.isConfirmed({"Meier", "Jörg", "SV Sued"}, {"Maier", "Jörg", "SV Süd"}));
     QVERIFY(cup->matches.isRejected({"Hubert", "Max", ""}, {"Huber", "Max", ""}));
-    const CupEntry& entry = cup->races.at(0).entries.at(1);
-    QCOMPARE(entry.status, QString("o.E."));
-    QCOMPARE(entry.number, QString("8"));
-    QVERIFY(!entry.finalist);
 }
 
 void TestCupFile::broken_data() {
@@ -145,14 +139,9 @@ void TestCupFile::broken_data() {
                                      << "Zeile 2: unbekannte Wertung „Medaillen“";
     QTest::newRow("twice") << QByteArray("Velmora-Cup 1\nBeste\t2\nBeste\t3\n")
                            << "Zeile 3: „Beste“ steht doppelt";
-    QTest::newRow("negative") << QByteArray("Velmora-Cup 1\nMindeststarts\t-1\n")
-                              << "Zeile 2: „Mindeststarts“ verlangt eine ganze Zahl von 0 bis "
-                                 "1000000, nicht „-1“";
     QTest::newRow("three decimals") << QByteArray("Velmora-Cup 1\nStatuswert\t1,234\n")
                                     << "Zeile 2: Statuswert „1,234“ ist keine Zahl mit höchstens "
                                        "zwei Nachkommastellen";
-    QTest::newRow("table") << QByteArray("Velmora-Cup 1\nPunkte\t100-80-x\n")
-                           << "Zeile 2: Punktetabelle „100-80-x“ ist keine Folge ganzer Zahlen";
     QTest::newRow("tie word") << QByteArray("Velmora-Cup 1\nGleichstand\tletzter Lauf, Los\n")
                               << "Zeile 2: unbekannte Entscheidung bei Gleichstand „Los“";
     QTest::newRow("race key first")
@@ -164,12 +153,6 @@ void TestCupFile::broken_data() {
     QTest::newRow("status")
         << QByteArray("Velmora-Cup 1\nLauf\ta.txt\nEintrag\t1\t0\tweg\t0\t7\tM\tJ\tV\tnein\n")
         << "Zeile 3: unbekannter Status „weg“ (erlaubt: DNS, DNF, DSQ, o.E. oder nichts)";
-    QTest::newRow("hash") << QByteArray("Velmora-Cup 1\nLauf\ta.txt\nPrüfsumme\t12ab\n")
-                          << "Zeile 3: Prüfsumme „12ab“ ist keine SHA-256-Prüfsumme (64 "
-                             "Hexadezimalziffern)";
-    QTest::newRow("weight") << QByteArray("Velmora-Cup 1\nLauf\ta.txt\nGewichtung\t0\n")
-                            << "Zeile 3: „Gewichtung“ verlangt eine ganze Zahl von 1 bis 10000, "
-                               "nicht „0“";
     QTest::newRow("pair") << QByteArray("Velmora-Cup 1\nBestätigt\tMaier\tJörg\tSV\tMAIER\tJörg\t"
                                         "SV\n")
                           << "Zeile 2: „Bestätigt“ nennt zweimal denselben Teilnehmer";

@@ -5,6 +5,9 @@
 
 namespace {
 
+const QStringList kHeader{"Nr.",   "Name",  "Vorname", "Verein/Ort", "Kl.",  "Meister",
+                          "Zeit1", "Zeit2", "Zeit3",   "Zeit4",      "Zeit5"};
+
 CupStandings::Row row(int place, const QString& name, const QString& cls) {
     CupStandings::Row row;
     row.place = place;
@@ -25,12 +28,10 @@ private Q_SLOTS:
 void TestNextRaceStartOrder::startOrder_data() {
     QTest::addColumn<int>("row");
     QTest::addColumn<QStringList>("cells");
-    const QStringList header{"Nr.",   "Name",  "Vorname", "Verein/Ort", "Kl.",  "Meister",
-                             "Zeit1", "Zeit2", "Zeit3",   "Zeit4",      "Zeit5"};
     auto cells = [](const char* number, const char* name, const char* cls) {
         return QStringList{number, name, "Max", "TSV", cls, "", "", "", "", "", ""};
     };
-    QTest::newRow("header") << 0 << header;
+    QTest::newRow("header") << 0 << kHeader;
     QTest::newRow("class 1: too few starts first") << 1 << cells("1", "Christ", "1");
     QTest::newRow("class 1: second") << 2 << cells("2", "Berg", "1");
     QTest::newRow("class 1: leader last") << 3 << cells("3", "Adam", "1");
@@ -50,9 +51,7 @@ void TestNextRaceStartOrder::startOrder() {
     second.cls = QStringLiteral("2");
     second.rows = {::row(1, "Dorn", "2"), ::row(1, "Eder", "2"), ::row(0, "Frank", "2")};
     standings.classes = {first, second};
-    const QStringList header{"Nr.",   "Name",  "Vorname", "Verein/Ort", "Kl.",  "Meister",
-                             "Zeit1", "Zeit2", "Zeit3",   "Zeit4",      "Zeit5"};
-    const QList<QStringList> rows = NextRaceStartOrder::rows(standings, header);
+    const QList<QStringList> rows = NextRaceStartOrder::rows(standings, kHeader);
     QCOMPARE(rows.size(), 7);
     QCOMPARE(rows.at(row), cells);
 }
