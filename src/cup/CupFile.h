@@ -21,5 +21,8 @@ std::optional<CupDefinition> load(const QString& fileName, QString* error = null
 
 // The race's file as an absolute path.
 QString racePath(const CupRace& race, const QString& cupFileName);
+// Every race's file as an absolute path: before the cup is saved into another folder, whose
+// relative paths would name other files.
+void makeAbsolute(CupDefinition& cup, const QString& cupFileName);
 
 } // namespace CupFile

@@ -2,43 +2,58 @@
 
 #include "cup/CupEntry.h"
 
+namespace {
+
+constexpr QChar kSeparator = u'\x1f';
+
+// Umlauts spelt out, so that a name typed on a keyboard without them meets the same name
+// typed with them. Lower case comes first, so the upper-case umlauts arrive here lowered.
+void appendSpelledOut(QString& out, QChar ch) {
+    switch (ch.unicode()) {
+    case u'ä':
+        out.append(u"ae");
+        return;
+    case u'ö':
+        out.append(u"oe");
+        return;
+    case u'ü':
+        out.append(u"ue");
+        return;
+    case u'ß':
+    case u'ẞ':
+        out.append(u"ss");
+        return;
+    default:
+        out.append(ch);
+    }
+}
+
+} // namespace
+
 CupIdentity CupIdentity::of(const CupEntry& entry) {
-    return CupIdentity{entry.name, entry.firstName, entry.club};
+    return CupIdentity{entry.name.trimmed(), entry.firstName.trimmed(), entry.club.trimmed()};
 }
 
 QString CupIdentity::normalized(const QString& text) {
-    // Lower case first, so that the capital umlauts are spelt out like the small ones.
-    const QString lower = text.simplified().toLower();
+    const QString lowered = text.simplified().toLower();
     QString out;
-    out.reserve(lower.size() + 4);
-    for (const QChar c : lower) {
-        switch (c.unicode()) {
-        case 0x00E4: // ä
-            out += QLatin1String("ae");
-            break;
-        case 0x00F6: // ö
-            out += QLatin1String("oe");
-            break;
-        case 0x00FC: // ü
-            out += QLatin1String("ue");
-            break;
-        case 0x00DF: // ß
-            out += QLatin1String("ss");
-            break;
-        default:
-            out += c;
-        }
-    }
+    out.reserve(lowered.size() + 4);
+    for (const QChar ch : lowered)
+        appendSpelledOut(out, ch);
     return out;
 }
 
 QString CupIdentity::key() const {
-    return normalized(name) + QChar(0x1f) + normalized(firstName) + QChar(0x1f) + normalized(club);
+    return normalized(name) + kSeparator + normalized(firstName) + kSeparator + normalized(club);
 }
 
 QString CupIdentity::display() const {
-    QString text = (name.trimmed() + u' ' + firstName.trimmed()).trimmed();
-    if (!club.trimmed().isEmpty())
-        text += QLatin1String(", ") + club.trimmed();
+    QString text = name.trimmed();
+    const QString first = firstName.trimmed();
+    if (!first.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral(" ")) + first;
+    const QString team = club.trimmed();
+    if (!team.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral(", ")) + team;
     return text;
 }

@@ -3,16 +3,15 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
+// A pair is the same answer whichever of the two was named first.
 bool samePair(const CupMatches::Pair& pair, const QString& a, const QString& b) {
     const QString first = pair.first.key();
     const QString second = pair.second.key();
     return (first == a && second == b) || (first == b && second == a);
-}
-
-void removePair(QList<CupMatches::Pair>& pairs, const QString& a, const QString& b) {
-    pairs.removeIf([&](const CupMatches::Pair& pair) { return samePair(pair, a, b); });
 }
 
 bool containsPair(const QList<CupMatches::Pair>& pairs, const QString& a, const QString& b) {
@@ -23,18 +22,32 @@ bool containsPair(const QList<CupMatches::Pair>& pairs, const QString& a, const 
     return false;
 }
 
+void removePair(QList<CupMatches::Pair>& pairs, const QString& a, const QString& b) {
+    pairs.removeIf([&](const CupMatches::Pair& pair) { return samePair(pair, a, b); });
+}
+
 } // namespace
 
 void CupMatches::confirm(const CupIdentity& a, const CupIdentity& b) {
-    forget(a, b);
-    if (a.key() != b.key())
+    const QString keyA = a.key();
+    const QString keyB = b.key();
+    if (keyA == keyB)
+        return;
+    removePair(m_rejected, keyA, keyB);
+    if (!containsPair(m_confirmed, keyA, keyB))
         m_confirmed.append(Pair{a, b});
+    rebuildGroups();
 }
 
 void CupMatches::reject(const CupIdentity& a, const CupIdentity& b) {
-    forget(a, b);
-    if (a.key() != b.key())
+    const QString keyA = a.key();
+    const QString keyB = b.key();
+    if (keyA == keyB)
+        return;
+    removePair(m_confirmed, keyA, keyB);
+    if (!containsPair(m_rejected, keyA, keyB))
         m_rejected.append(Pair{a, b});
+    rebuildGroups();
 }
 
 void CupMatches::forget(const CupIdentity& a, const CupIdentity& b) {
@@ -42,6 +55,7 @@ void CupMatches::forget(const CupIdentity& a, const CupIdentity& b) {
     const QString keyB = b.key();
     removePair(m_confirmed, keyA, keyB);
     removePair(m_rejected, keyA, keyB);
+    rebuildGroups();
 }
 
 bool CupMatches::isRejected(const CupIdentity& a, const CupIdentity& b) const {
@@ -53,30 +67,35 @@ bool CupMatches::isConfirmed(const CupIdentity& a, const CupIdentity& b) const {
 }
 
 QString CupMatches::canonicalKey(const CupIdentity& identity) const {
-    const QString start = identity.key();
-    if (m_confirmed.isEmpty())
-        return start;
-    QHash<QString, QStringList> neighbours;
-    for (const Pair& pair : m_confirmed) {
-        const QString a = pair.first.key();
-        const QString b = pair.second.key();
-        neighbours[a].append(b);
-        neighbours[b].append(a);
+    const QString key = identity.key();
+    return m_canonical.value(key, key);
+}
+
+void CupMatches::rebuildGroups() {
+    m_canonical.clear();
+    QHash<QString, QList<QString>> neighbours;
+    for (const Pair& pair : std::as_const(m_confirmed)) {
+        const QString first = pair.first.key();
+        const QString second = pair.second.key();
+        neighbours[first].append(second);
+        neighbours[second].append(first);
     }
-    // Walk the whole group: a chain of confirmations joins spellings never confirmed directly.
-    QString smallest = start;
-    QSet<QString> seen{start};
-    QStringList open{start};
-    while (!open.isEmpty()) {
-        const QString current = open.takeLast();
-        if (current < smallest)
-            smallest = current;
-        for (const QString& next : neighbours.value(current)) {
-            if (!seen.contains(next)) {
-                seen.insert(next);
-                open.append(next);
+    // Each group walked once from any member; all its members take its smallest key.
+    for (auto it = neighbours.cbegin(); it != neighbours.cend(); ++it) {
+        if (m_canonical.contains(it.key()))
+            continue;
+        QList<QString> group{it.key()};
+        QSet<QString> seen{it.key()};
+        for (qsizetype i = 0; i < group.size(); ++i) {
+            for (const QString& next : neighbours.value(group.at(i))) {
+                if (!seen.contains(next)) {
+                    seen.insert(next);
+                    group.append(next);
+                }
             }
         }
+        const QString smallest = *std::min_element(group.cbegin(), group.cend());
+        for (const QString& member : std::as_const(group))
+            m_canonical.insert(member, smallest);
     }
-    return smallest;
 }

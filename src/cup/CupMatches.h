@@ -2,6 +2,7 @@
 
 #include "cup/CupIdentity.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -31,6 +32,11 @@ public:
     const QList<Pair>& rejected() const { return m_rejected; }
 
 private:
+    void rebuildGroups();
+
     QList<Pair> m_confirmed;
     QList<Pair> m_rejected;
+    // Every key named in a confirmed pair -> the smallest key of its group; kept with the
+    // answers so that looking up the competitors of thirty large races stays cheap.
+    QHash<QString, QString> m_canonical;
 };

@@ -23,5 +23,8 @@ public:
     // Reads the file as the program opens protocol files (regular files of at most 64 MiB);
     // nullopt with the reason in error.
     static std::optional<Read> fromFile(const QString& fileName, QString* error = nullptr);
+    // The bytes of a protocol file under the same rule, nullopt with the reason in error
+    // ("Datei nicht gefunden: /a/b.txt").
+    static std::optional<QByteArray> fileBytes(const QString& fileName, QString* error = nullptr);
     static QByteArray sha256Hex(const QByteArray& bytes);
 };
