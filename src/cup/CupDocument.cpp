@@ -3,6 +3,7 @@
 #include "competition/ClassKey.h"
 #include "cup/CupCalculator.h"
 #include "cup/CupFile.h"
+#include "cup/CupRaceCheck.h"
 #include "cup/CupRaceReader.h"
 
 #include <QCoreApplication>
@@ -15,13 +16,6 @@ namespace {
 
 // Steps back kept per cup; a definition shares its lists with the next, so they cost little.
 constexpr int UndoLimit = 100;
-
-QString raceWarning(int race, CupDocument::RaceFileState state, const QString& file) {
-    const QString name = QStringLiteral("Lauf %1").arg(race + 1);
-    if (state == CupDocument::RaceFileState::Changed)
-        return name + QStringLiteral(" wurde nach dem Hinzufügen geändert");
-    return name + QStringLiteral(": Datei nicht gefunden: ") + file;
-}
 
 QList<CupRace> absoluteFiles(QList<CupRace> races, const QString& cupFileName) {
     for (CupRace& race : races)
@@ -120,15 +114,27 @@ void CupDocument::save(const QString& fileName) {
     const QString target = fileName.isEmpty() ? m_fileName : fileName;
     if (!m_open || target.isEmpty())
         return;
+    // Races still being read belong to what is saved: the cup is taken once the work queued
+    // before it has been applied.
+    run([this, target]() -> std::function<void()> {
+        return [this, target] {
+            write(target);
+        };
+    });
+}
+
+void CupDocument::write(const QString& target) {
     const CupDefinition cup = m_cup;
-    run([this, cup, target]() -> std::function<void()> {
+    const quint64 revision = m_revision;
+    run([this, cup, target, revision]() -> std::function<void()> {
         if (const auto error = CupFile::save(cup, target))
             return [this, error = *error] {
                 Q_EMIT failed(error);
             };
-        return [this, target] {
+        return [this, target, revision] {
             m_fileName = target;
-            m_modified = false;
+            // A change made while the file was written is not in it.
+            m_modified = revision != m_revision;
             Q_EMIT changed();
             Q_EMIT notice(QStringLiteral("Cup gespeichert: ") + target);
         };
@@ -172,22 +178,27 @@ void CupDocument::addRaces(const QStringList& files) {
 void CupDocument::checkRaces() {
     if (!m_open)
         return;
-    const QList<CupRace> races = m_cup.races;
-    run([this, races]() -> std::function<void()> {
+    const CupDefinition cup = m_cup;
+    const QString cupFile = m_fileName;
+    run([this, cup, cupFile]() -> std::function<void()> {
+        const QList<CupRaceCheck::Result> results = CupRaceCheck::check(cup, cupFile);
         QList<RaceFileState> states;
         QList<QString> files;
         QStringList warnings;
-        for (int i = 0; i < races.size(); ++i) {
-            const CupRace& race = races[i];
-            files.append(race.file);
-            auto read = CupRaceReader::fromFile(race.file);
-            RaceFileState state = RaceFileState::Missing;
-            if (read)
-                state =
-                    read->sha256 == race.sha256 ? RaceFileState::Unchanged : RaceFileState::Changed;
-            states.append(state);
-            if (state != RaceFileState::Unchanged)
-                warnings.append(raceWarning(i, state, race.file));
+        for (int i = 0; i < results.size() && i < cup.races.size(); ++i) {
+            files.append(cup.races[i].file);
+            switch (results[i].state) {
+            case CupRaceCheck::Result::State::Unchanged:
+                states.append(RaceFileState::Unchanged);
+                continue;
+            case CupRaceCheck::Result::State::Changed:
+                states.append(RaceFileState::Changed);
+                break;
+            case CupRaceCheck::Result::State::Unreadable:
+                states.append(RaceFileState::Missing);
+                break;
+            }
+            warnings.append(results[i].message);
         }
         return [this, states, files, warnings] {
             applyRaceStates(states, files, warnings);
@@ -347,6 +358,7 @@ void CupDocument::change(const QString& name, const std::function<void(CupDefini
 
 void CupDocument::replace(const CupDefinition& cup, bool modified) {
     m_cup = cup;
+    ++m_revision;
     m_modified = modified;
     Q_EMIT changed();
     recompute();

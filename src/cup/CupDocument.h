@@ -90,6 +90,7 @@ private:
     void change(const QString& name, const std::function<void(CupDefinition&)>& edit);
     void replace(const CupDefinition& cup, bool modified);
     void recompute();
+    void write(const QString& target);
     void run(std::function<std::function<void()>()> job);
     void finished();
     struct Computed {
@@ -113,5 +114,6 @@ private:
     QList<Step> m_undo;
     QList<Step> m_redo;
     quint64 m_generation = 0;
+    quint64 m_revision = 0; // counts the definitions the document has held
     int m_pending = 0;
 };
