@@ -3,6 +3,7 @@
 #include "mock/CupRaceFiles.h"
 #include "mock/WindowFixture.h"
 #include "session/RaceSession.h"
+#include "session/StartListHistory.h"
 #include "timing/RunClock.h"
 #include "ui/program/CupWindow.h"
 #include "ui/startlist/HistoryCommands.h"
