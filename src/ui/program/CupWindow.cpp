@@ -91,8 +91,10 @@ CupWindow::CupWindow(Inputs inputs, QWidget* parent)
     lowerLayout->addWidget(m_tabs, 1);
     splitter->addWidget(m_races);
     splitter->addWidget(lower);
+    // The standings are what the window is for; the list of races needs a few lines.
     splitter->setStretchFactor(0, 1);
-    splitter->setStretchFactor(1, 3);
+    splitter->setStretchFactor(1, 4);
+    splitter->setSizes({fontMetrics().height() * 10, fontMetrics().height() * 40});
     layout->addWidget(splitter);
     setCentralWidget(central);
 
@@ -248,8 +250,10 @@ void CupWindow::refreshStandings() {
     m_warnings->setText(warnings.join(QLatin1Char('\n')));
     m_warnings->setVisible(!warnings.isEmpty());
 
-    const QString shown =
-        m_tabs->currentIndex() >= 0 ? m_tabs->tabText(m_tabs->currentIndex()) : QString();
+    // The tab the operator looks at stays; a cup's first standings open on its first class.
+    const QString shown = m_tabs->currentIndex() >= 0 && !m_classViews.isEmpty()
+                              ? m_tabs->tabText(m_tabs->currentIndex())
+                              : QString();
     // One table per class; the views are kept where the classes stay, so a recomputation
     // does not throw the operator's scroll position away.
     while (m_classViews.size() > standings.classes.size()) {
@@ -288,6 +292,7 @@ void CupWindow::refreshStandings() {
     }
     m_clubModel->setTables(standings.clubs, scoring);
     clubView->resizeColumnsToContents();
+    m_tabs->setCurrentIndex(0);
     for (int i = 0; i < m_tabs->count(); ++i) {
         if (m_tabs->tabText(i) == shown)
             m_tabs->setCurrentIndex(i);
