@@ -293,6 +293,40 @@
 
   var TABLES = ['stage0', 'stage1', 'stage2', 'stage3', 'teams'];
 
+  // The cup's standings, a table per class, made anew when they change (a few times a day);
+  // its tab is there only while a cup is open.
+  function renderCup() {
+    var cup = state.cup;
+    var button = document.querySelector('#tabs button[data-show="cup"]');
+    if (button) button.hidden = !cup;
+    var box = byId('cupbox');
+    if (!box) return;
+    while (box.firstChild) box.removeChild(box.firstChild);
+    if (!cup) {
+      if (shown === 'cup') showOnly('top3box');
+      return;
+    }
+    var section = document.createElement('section');
+    section.className = 'stage';
+    section.id = 'cup';
+    section.appendChild(cell('h2', cup.name));
+    cup.classes.forEach(function (table) {
+      section.appendChild(cell('h3', table.caption));
+      var scroll = document.createElement('div');
+      scroll.className = 'scroll';
+      var element = document.createElement('table');
+      var head = element.appendChild(document.createElement('thead'))
+        .appendChild(document.createElement('tr'));
+      table.header.forEach(function (caption) { head.appendChild(cell('th', caption)); });
+      var body = element.appendChild(document.createElement('tbody'));
+      table.rows.forEach(function (row) { body.appendChild(newRow(row)); });
+      scroll.appendChild(element);
+      section.appendChild(scroll);
+    });
+    box.appendChild(section);
+    if (byId('tabs')) section.hidden = shown !== 'cup';
+  }
+
   function tableOf(name) {
     return name === 'teams' ? state.teams : state.stages[+name.slice(5)];
   }
@@ -315,6 +349,7 @@
     renderTexts();
     renderLast();
     renderTop3();
+    renderCup();
     if (byId('stages')) {
       TABLES.forEach(function (name) { renderTable(name, tableOf(name), null, 0); });
       showOnly(shown);
@@ -360,6 +395,7 @@
     renderTexts();
     if ('lastResult' in set) renderLast();
     if ('top3' in set) renderTop3();
+    if ('cup' in set) renderCup();
     var tables = change.tables || {};
     Object.keys(tables).forEach(function (name) {
       var rowsBefore = tableOf(name).rows.length;
@@ -497,7 +533,7 @@
     shown = id;
     var tabs = byId('tabs');
     if (!tabs) return;
-    ['top3box'].concat(TABLES).forEach(function (name) {
+    ['top3box', 'cup'].concat(TABLES).forEach(function (name) {
       var section = byId(name);
       if (section) section.hidden = name !== id;
     });

@@ -7,6 +7,6 @@ const QStringList& CertificateFields::names() {
         QStringLiteral("Platz"),   QStringLiteral("Zeit"),   QStringLiteral("Lauf1"),
         QStringLiteral("Lauf2"),   QStringLiteral("Lauf3"),  QStringLiteral("Lauf4"),
         QStringLiteral("Lauf5"),   QStringLiteral("Team"),   QStringLiteral("Mitglieder"),
-        QStringLiteral("Summe")};
+        QStringLiteral("Summe"),   QStringLiteral("Cup"),    QStringLiteral("Punkte")};
     return all;
 }

@@ -9,7 +9,7 @@
 namespace CertificateFields {
 
 // Titel, Datum, Name, Vorname, Verein, Klasse, Platz, Zeit, Lauf1 .. Lauf5, Team, Mitglieder,
-// Summe, in this order.
+// Summe, Cup, Punkte, in this order; the last two are filled on a cup's certificates.
 const QStringList& names();
 
 // What {Platz} reads for a competitor without a place.

@@ -64,6 +64,28 @@ QString tableHtml(const LiveSnapshot::Table& table, const QString& id) {
     return html;
 }
 
+QString cupHtml(const std::optional<LiveSnapshot::Cup>& cup) {
+    if (!cup)
+        return {};
+    QString html = QStringLiteral("<section class=\"stage\" id=\"cup\"><h2>") + esc(cup->name) +
+                   QStringLiteral("</h2>");
+    for (const LiveSnapshot::Table& table : cup->classes) {
+        html += QStringLiteral("<h3>") + esc(table.caption) +
+                QStringLiteral("</h3><div class=\"scroll\"><table><thead><tr>");
+        for (const QString& caption : table.header)
+            html += QStringLiteral("<th>") + esc(caption) + QStringLiteral("</th>");
+        html += QStringLiteral("</tr></thead><tbody>");
+        for (const QStringList& row : table.rows) {
+            html += QStringLiteral("<tr>");
+            for (const QString& text : row)
+                html += QStringLiteral("<td>") + esc(text) + QStringLiteral("</td>");
+            html += QStringLiteral("</tr>");
+        }
+        html += QStringLiteral("</tbody></table></div>");
+    }
+    return html + QStringLiteral("</section>");
+}
+
 QString top3Html(const QList<LiveSnapshot::Top3Row>& rows) {
     if (rows.isEmpty())
         return QStringLiteral("<p class=\"empty\">Noch keine Endlauf-Ergebnisse</p>");
@@ -102,6 +124,7 @@ QByteArray render(const QByteArray& pageTemplate, const LiveSnapshot& snapshot) 
         {"<!--live:last-->", lastResultHtml(snapshot.lastResult)},
         {"<!--live:top3-->", top3Html(snapshot.top3)},
         {"<!--live:stages-->", stages},
+        {"<!--live:cup-->", cupHtml(snapshot.cup)},
     };
     QByteArray page = pageTemplate;
     for (const auto& [marker, html] : pieces)

@@ -14,6 +14,8 @@ QByteArray render(const QByteArray& pageTemplate, const LiveSnapshot& snapshot);
 
 // The pieces a marker is replaced with.
 QString tableHtml(const LiveSnapshot::Table& table, const QString& id);
+// The cup's section: its name and a table per class; empty without a cup.
+QString cupHtml(const std::optional<LiveSnapshot::Cup>& cup);
 QString top3Html(const QList<LiveSnapshot::Top3Row>& rows);
 QString lastResultHtml(const std::optional<LiveSnapshot::Result>& result);
 // The time as the pages show it: seconds with two decimals, "12,34".

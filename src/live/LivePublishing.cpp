@@ -1,5 +1,6 @@
 #include "live/LivePublishing.h"
 
+#include "live/LiveCupTables.h"
 #include "live/LiveServer.h"
 #include "live/LiveSnapshotSource.h"
 
@@ -68,6 +69,12 @@ bool LivePublishing::isRunning() const {
 
 bool LivePublishing::isSwitchedOn() const {
     return m_server->isRunning();
+}
+
+void LivePublishing::setCup(const std::optional<CupStandings>& standings, const QString& cupName,
+                            CupRules::Scoring scoring) {
+    m_source->setCup(standings ? std::optional(LiveCupTables::build(*standings, cupName, scoring))
+                               : std::nullopt);
 }
 
 LiveSnapshot LivePublishing::snapshot() const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cup/CupRules.h"
+#include "cup/CupStandings.h"
 #include "live/LanAddress.h"
 #include "live/LiveInputs.h"
 #include "live/LiveLimits.h"
@@ -57,6 +59,11 @@ public:
     LiveServer& server() { return *m_server; }
     // The state as the server gets it next.
     LiveSnapshot snapshot() const;
+
+    // The standings of the cup open now, recomputed: the pages get a "Cup" tab with a table
+    // per class. nullopt (the cup closed) takes the tab away again.
+    void setCup(const std::optional<CupStandings>& standings, const QString& cupName = {},
+                CupRules::Scoring scoring = CupRules::Scoring::PointsTable);
 
 public Q_SLOTS:
     void setLive(bool on);

@@ -56,6 +56,15 @@ struct LiveSnapshot {
         bool operator==(const Top3Row&) const = default;
     };
 
+    // The standings of the cup open beside the race: one table per class (place, name, club,
+    // total, gap).
+    struct Cup {
+        QString name;
+        QString unit; // "Punkte", "Zeit", "Plätze"
+        QList<Table> classes;
+        bool operator==(const Cup&) const = default;
+    };
+
     QString title;
     QString competitor;
     QString club;
@@ -64,6 +73,7 @@ struct LiveSnapshot {
     std::array<Table, 4> stages;
     Table teams;
     QList<Top3Row> top3;
+    std::optional<Cup> cup; // none: no cup is open, and the pages show no "Cup" tab
     // Times on the pages are written as the tables write them: "1024" or "10,24".
     int timeFormat = 0;
     QChar decimalSeparator = u',';

@@ -23,6 +23,9 @@ QJsonObject LiveSnapshotDelta::between(const LiveSnapshot& before, const LiveSna
                    LiveStateDocument::lastResultJson(after.lastResult));
     if (before.top3 != after.top3)
         set.insert(QStringLiteral("top3"), LiveStateDocument::top3Json(after.top3));
+    // The standings change a few times a day; the whole of them goes with a change.
+    if (before.cup != after.cup)
+        set.insert(QStringLiteral("cup"), LiveStateDocument::cupJson(after.cup));
     if (before.timeFormat != after.timeFormat)
         set.insert(QStringLiteral("timeFormat"), after.timeFormat);
     text("decimalSeparator", QString(before.decimalSeparator), QString(after.decimalSeparator));

@@ -41,6 +41,13 @@ void LiveSnapshotSource::forgetLastResult() {
     m_lastResult.reset();
 }
 
+void LiveSnapshotSource::setCup(std::optional<LiveSnapshot::Cup> cup) {
+    if (cup == m_cup)
+        return;
+    m_cup = std::move(cup);
+    Q_EMIT changed();
+}
+
 LiveSnapshot LiveSnapshotSource::snapshot() const {
     const AudienceText text = m_text();
     LiveSnapshotBuilder::WindowTexts texts;
@@ -48,5 +55,7 @@ LiveSnapshot LiveSnapshotSource::snapshot() const {
     texts.competitor = text.competitor;
     texts.club = text.club;
     texts.lastResult = m_lastResult;
-    return LiveSnapshotBuilder::build(m_competition, m_clock, texts);
+    LiveSnapshot snapshot = LiveSnapshotBuilder::build(m_competition, m_clock, texts);
+    snapshot.cup = m_cup;
+    return snapshot;
 }

@@ -21,6 +21,8 @@ public:
     void resultEntered(const QString& competitor, const QString& club, const QString& time);
     // "Neue": the last result is forgotten.
     void forgetLastResult();
+    // The standings of the cup open now, or none.
+    void setCup(std::optional<LiveSnapshot::Cup> cup);
 
 Q_SIGNALS:
     // A table, a text or a result changed; worth sending soon, a few times a second at most.
@@ -33,5 +35,6 @@ private:
     const RunClock& m_clock;
     std::function<AudienceText()> m_text;
     std::optional<LiveSnapshot::Result> m_lastResult;
+    std::optional<LiveSnapshot::Cup> m_cup;
     int m_entries = 0;
 };

@@ -67,6 +67,19 @@ QJsonArray top3Json(const QList<LiveSnapshot::Top3Row>& rows) {
     return array;
 }
 
+QJsonValue cupJson(const std::optional<LiveSnapshot::Cup>& cup) {
+    if (!cup)
+        return QJsonValue(QJsonValue::Null);
+    QJsonArray classes;
+    for (const LiveSnapshot::Table& table : cup->classes)
+        classes.append(tableJson(table));
+    return QJsonObject{
+        {QStringLiteral("name"), cup->name},
+        {QStringLiteral("unit"), cup->unit},
+        {QStringLiteral("classes"), classes},
+    };
+}
+
 QJsonValue lastResultJson(const std::optional<LiveSnapshot::Result>& result) {
     if (!result)
         return QJsonValue(QJsonValue::Null);
@@ -107,6 +120,7 @@ QJsonObject toJson(const LiveSnapshot& snapshot) {
         {QStringLiteral("stages"), stages},
         {QStringLiteral("teams"), tableJson(snapshot.teams)},
         {QStringLiteral("top3"), top3Json(snapshot.top3)},
+        {QStringLiteral("cup"), cupJson(snapshot.cup)},
         {QStringLiteral("timeFormat"), snapshot.timeFormat},
         {QStringLiteral("decimalSeparator"), QString(snapshot.decimalSeparator)},
     };

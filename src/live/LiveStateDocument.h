@@ -18,6 +18,8 @@ QJsonObject tableJson(const LiveSnapshot::Table& table);
 QJsonObject marksJson(const QMap<int, QMap<int, QString>>& marks);
 QJsonObject clockJson(const LiveSnapshot::Clock& clock);
 QJsonArray top3Json(const QList<LiveSnapshot::Top3Row>& rows);
+// null without a cup: {"name", "unit", "classes": [table, ...]}.
+QJsonValue cupJson(const std::optional<LiveSnapshot::Cup>& cup);
 QJsonValue lastResultJson(const std::optional<LiveSnapshot::Result>& result);
 QJsonArray textsJson(const QStringList& cells);
 // Compact UTF-8 of toJson.

@@ -69,8 +69,33 @@ QString certificatesText(qsizetype count) {
 } // namespace
 
 CertificateDialog::CertificateDialog(const Competition& competition, Setup setup, QWidget* parent)
-    : QDialog(parent), m_competition(competition), m_setup(std::move(setup)),
-      m_job(new CertificateJob(this)) {
+    : CertificateDialog(
+          [&competition](const CertificateChoice& choice) {
+              return CertificateRecipients::collect(competition, choice);
+          },
+          std::move(setup), parent, true) {
+    // A derivation rewrites the tables many times over; the certificates are counted again
+    // once it is done.
+    for (const CompetitionTable* table :
+         {&competition.heatStartList(), &competition.heatResults(), &competition.finalStartList(),
+          &competition.finalResults(), &competition.teams()}) {
+        const auto later = [this] {
+            m_changed.start();
+        };
+        connect(table, &QAbstractItemModel::modelReset, this, later);
+        connect(table, &QAbstractItemModel::dataChanged, this, later);
+        connect(table, &QAbstractItemModel::rowsInserted, this, later);
+        connect(table, &QAbstractItemModel::rowsRemoved, this, later);
+    }
+}
+
+CertificateDialog::CertificateDialog(Collector collect, Setup setup, QWidget* parent)
+    : CertificateDialog(std::move(collect), std::move(setup), parent, false) {}
+
+CertificateDialog::CertificateDialog(Collector collect, Setup setup, QWidget* parent,
+                                     bool raceRecipients)
+    : QDialog(parent), m_collect(std::move(collect)), m_raceRecipients(raceRecipients),
+      m_setup(std::move(setup)), m_job(new CertificateJob(this)) {
     setObjectName(QStringLiteral("CertificateDialog"));
     setWindowTitle(QStringLiteral("Urkunden"));
     if (!m_setup.fileDialogs)
@@ -87,22 +112,9 @@ CertificateDialog::CertificateDialog(const Competition& competition, Setup setup
             &CertificateDialog::templateRead);
     connect(&m_previewWatcher, &QFutureWatcherBase::finished, this,
             &CertificateDialog::previewDrawn);
-    // A derivation rewrites the tables many times over; the certificates are counted again
-    // once it is done.
     m_changed.setSingleShot(true);
     m_changed.setInterval(0);
     connect(&m_changed, &QTimer::timeout, this, &CertificateDialog::recollect);
-    for (const CompetitionTable* table :
-         {&competition.heatStartList(), &competition.heatResults(), &competition.finalStartList(),
-          &competition.finalResults(), &competition.teams()}) {
-        const auto later = [this] {
-            m_changed.start();
-        };
-        connect(table, &QAbstractItemModel::modelReset, this, later);
-        connect(table, &QAbstractItemModel::dataChanged, this, later);
-        connect(table, &QAbstractItemModel::rowsInserted, this, later);
-        connect(table, &QAbstractItemModel::rowsRemoved, this, later);
-    }
     refresh();
     sizeToScreen();
 }
@@ -116,6 +128,8 @@ void CertificateDialog::buildLayout() {
               {QStringLiteral("Alle Teilnehmer des Vorlaufs"),
                QStringLiteral("Alle Teilnehmer des Endlaufs"),
                QStringLiteral("Die Besten je Klasse"), QStringLiteral("Die besten Mannschaften")});
+    if (!m_raceRecipients)
+        cbRecipients->setCurrentIndex(static_cast<int>(Recipients::BestPerClass));
     sePlaces = new QSpinBox(this);
     sePlaces->setObjectName(QStringLiteral("sePlaces"));
     sePlaces->setRange(1, 99);
@@ -293,6 +307,15 @@ QString CertificateDialog::preferredDesign() const {
 }
 
 void CertificateDialog::enableChoices() {
+    if (!m_raceRecipients) {
+        // Given recipients: only how many places and how the certificates look are chosen.
+        for (QWidget* w : std::initializer_list<QWidget*>{cbRecipients, cbBestFrom, cbWithoutPlace,
+                                                          cbOrder, cbTime})
+            w->setEnabled(false);
+        for (QWidget* w : std::initializer_list<QWidget*>{sePlaces, cbTemplate, leTitle, leDate})
+            w->setEnabled(true);
+        return;
+    }
     const auto who = static_cast<Recipients>(cbRecipients->currentIndex());
     const bool best = who == Recipients::BestPerClass || who == Recipients::BestTeams;
     for (QWidget* w :
@@ -329,7 +352,7 @@ void CertificateDialog::templateRead() {
 }
 
 void CertificateDialog::recollect() {
-    m_certificates = CertificateRecipients::collect(m_competition, choice());
+    m_certificates = m_collect(choice());
     lblCount->setText(certificatesText(m_certificates.size()));
     QString why;
     const bool reading = m_reading;

@@ -45,9 +45,16 @@ public:
         PrintDialog printDialog;                  // unset: the desktop's print dialog
     };
 
+    // The certificates of a choice, for recipients the dialog does not find in the race.
+    using Collector =
+        std::function<QList<CertificateFields::Values>(const CertificateChoice& choice)>;
+
     // The competition is read when the dialog is shown, whenever a choice changes and after
     // its tables have changed; the certificates of a document are taken when it is started.
     CertificateDialog(const Competition& competition, Setup setup, QWidget* parent = nullptr);
+    // Certificates for the best of each class that collect gives (a cup's podium): of the
+    // choices only the places, the template, the title and the date are offered.
+    CertificateDialog(Collector collect, Setup setup, QWidget* parent = nullptr);
     ~CertificateDialog() override;
 
     CertificateChoice choice() const;
@@ -91,6 +98,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    CertificateDialog(Collector collect, Setup setup, QWidget* parent, bool raceRecipients);
     void buildLayout();
     void sizeToScreen();
     void recipientsChosen();
@@ -105,7 +113,8 @@ private:
     void jobFinished();
     void tell(const QString& message, const QString& reason);
 
-    const Competition& m_competition;
+    Collector m_collect;
+    bool m_raceRecipients; // the race's recipients are on offer
     Setup m_setup;
     QList<CertificateTemplateFinder::Entry> m_templates;
     CertificateTemplate m_template;
