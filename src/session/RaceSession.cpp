@@ -124,6 +124,15 @@ void RaceSession::createLive() {
             &LivePublishing::protocolRestarted);
     connect(m_derivation, &StageDerivation::stageDerived, m_live.get(),
             &LivePublishing::sourcesChanged);
+    // The pages show the open cup's standings as they are recomputed, and no cup once it closed.
+    connect(m_cup.get(), &CupDocument::standingsChanged, m_live.get(), [this] {
+        if (!m_cup->isOpen()) {
+            m_live->setCup(std::nullopt);
+            return;
+        }
+        m_live->setCup(m_cup->standings(), m_cup->definition().name,
+                       m_cup->definition().rules.scoring);
+    });
 }
 
 void RaceSession::loadSettings() {

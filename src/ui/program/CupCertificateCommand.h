@@ -2,12 +2,12 @@
 
 #include "cup/CupRules.h"
 #include "cup/CupStandings.h"
+#include "ui/startlist/CertificateDialog.h"
 
 #include <QPointer>
 #include <QString>
 #include <memory>
 
-class CertificateDialog;
 class FileDialogs;
 class PrinterSetup;
 class ProgramEnvironment;

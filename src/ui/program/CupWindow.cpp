@@ -1,11 +1,19 @@
 #include "ui/program/CupWindow.h"
 
+#include "cup/CupCsv.h"
 #include "cup/CupDocument.h"
 #include "cup/CupFile.h"
+#include "cup/CupHtmlPage.h"
+#include "cup/CupWorkbook.h"
 #include "cup/NextRaceStartOrder.h"
+#include "output/BackgroundExport.h"
+#include "print/PrintPreviewWindow.h"
+#include "session/ProgramEnvironment.h"
+#include "ui/program/CupCertificateCommand.h"
 #include "ui/program/CupClassModel.h"
 #include "ui/program/CupClubModel.h"
 #include "ui/program/CupMatchDialog.h"
+#include "ui/program/CupPrintCommand.h"
 #include "ui/program/CupRulesDialog.h"
 #include "widgets/QtFileDialogs.h"
 
@@ -99,6 +107,7 @@ CupWindow::CupWindow(Inputs inputs, QWidget* parent)
     setCentralWidget(central);
 
     m_clubModel = new CupClubModel(this);
+    m_export = new BackgroundExport(this);
     m_busy = new QLabel(this);
     statusBar()->addPermanentWidget(m_busy);
 
@@ -116,6 +125,98 @@ CupWindow::CupWindow(Inputs inputs, QWidget* parent)
 }
 
 CupWindow::~CupWindow() = default;
+
+void CupWindow::exportDocument(const QString& filter, const QString& suffix, const QString& what,
+                               std::function<FileWriteResult(const QString& fileName)> write) {
+    const CupDocument& cup = m_inputs.cup;
+    if (cup.standings().classes.isEmpty())
+        return;
+    FileDialogs::Request request;
+    request.filters = {filter};
+    request.defaultSuffix = suffix;
+    request.fileName = cup.definition().name + QLatin1Char('.') + suffix;
+    const auto choice = dialogs().saveFile(this, request);
+    if (!choice)
+        return;
+    const QString fileName =
+        FileDialogs::withSuffix(choice->fileName, request, choice->filterIndex);
+    showNotice(what + QStringLiteral(" wird geschrieben …"));
+    m_export->run(
+        what, [write, fileName](BackgroundExport::Progress&) { return write(fileName); },
+        [this, fileName, what](const FileWriteResult& result) {
+            if (result.ok)
+                showNotice(what + QStringLiteral(" gespeichert: ") + fileName);
+            else
+                showFailure(result.message +
+                            (result.reason.isEmpty()
+                                 ? QString()
+                                 : QStringLiteral(" (") + result.reason + QLatin1Char(')')));
+        });
+}
+
+void CupWindow::writeWebPage() {
+    const CupStandings standings = m_inputs.cup.standings();
+    const QString name = m_inputs.cup.definition().name;
+    const CupRules::Scoring scoring = m_inputs.cup.definition().rules.scoring;
+    exportDocument(QStringLiteral("Webseite (*.html)"), QStringLiteral("html"),
+                   QStringLiteral("Webseite"), [standings, name, scoring](const QString& file) {
+                       return CupHtmlPage::write(file, standings, name, scoring);
+                   });
+}
+
+void CupWindow::writeCsv() {
+    const CupStandings standings = m_inputs.cup.standings();
+    const QString name = m_inputs.cup.definition().name;
+    const CupRules::Scoring scoring = m_inputs.cup.definition().rules.scoring;
+    exportDocument(QStringLiteral("CSV-Datei (*.csv)"), QStringLiteral("csv"),
+                   QStringLiteral("CSV-Datei"), [standings, name, scoring](const QString& file) {
+                       return CupCsv::write(file, standings, name, scoring);
+                   });
+}
+
+void CupWindow::writeWorkbook() {
+    const CupStandings standings = m_inputs.cup.standings();
+    const QString name = m_inputs.cup.definition().name;
+    const CupRules::Scoring scoring = m_inputs.cup.definition().rules.scoring;
+    exportDocument(QStringLiteral("Excel-Mappe (*.xlsx)"), QStringLiteral("xlsx"),
+                   QStringLiteral("Excel-Mappe"), [standings, name, scoring](const QString& file) {
+                       return CupWorkbook::write(file, standings, name, scoring);
+                   });
+}
+
+void CupWindow::printPreview() {
+    PrintPreviewWindow* preview = m_inputs.printPreview ? m_inputs.printPreview() : nullptr;
+    if (!preview) {
+        showFailure(QStringLiteral("Die Druckvorschau ist noch nicht bereit"));
+        return;
+    }
+    if (!m_print)
+        m_print = std::make_unique<CupPrintCommand>(*preview, m_inputs.environment.programTitle());
+    const CupDocument& cup = m_inputs.cup;
+    m_print->preview(this, cup.standings(), cup.definition().name, cup.definition().rules.scoring);
+}
+
+void CupWindow::writePdf() {
+    PrintPreviewWindow* preview = m_inputs.printPreview ? m_inputs.printPreview() : nullptr;
+    if (!preview) {
+        showFailure(QStringLiteral("Die Druckvorschau ist noch nicht bereit"));
+        return;
+    }
+    if (!m_print)
+        m_print = std::make_unique<CupPrintCommand>(*preview, m_inputs.environment.programTitle());
+    const CupDocument& cup = m_inputs.cup;
+    m_print->exportPdf(cup.standings(), cup.definition().name, cup.definition().rules.scoring);
+}
+
+void CupWindow::certificates() {
+    if (!m_certificates)
+        m_certificates = std::make_unique<CupCertificateCommand>(m_inputs.environment,
+                                                                 m_inputs.fileDialogs, this);
+    PrintPreviewWindow* preview = m_inputs.printPreview ? m_inputs.printPreview() : nullptr;
+    const CupDocument& cup = m_inputs.cup;
+    m_certificates->show(cup.standings(), cup.definition().name, cup.definition().rules.scoring,
+                         preview ? &preview->printers() : nullptr);
+}
 
 QAction* CupWindow::addCommand(QMenu* menu, const char* objectName, const QString& text,
                                std::function<void()> handler, const QKeySequence& shortcut) {
@@ -175,9 +276,25 @@ void CupWindow::createMenus() {
     addCommand(rules, "cupMatches", QStringLiteral("Namensabgleich..."), [this] { matchNames(); });
 
     m_outputMenu = menuBar()->addMenu(QStringLiteral("&Ausgabe"));
+    addCommand(
+        m_outputMenu, "cupWebPage", QStringLiteral("Als Webseite speichern..."),
+        [this] { writeWebPage(); }, QKeySequence(Qt::CTRL | Qt::Key_H));
+    addCommand(
+        m_outputMenu, "cupPrint", QStringLiteral("Druckvorschau..."), [this] { printPreview(); },
+        QKeySequence(Qt::CTRL | Qt::Key_D));
+    addCommand(m_outputMenu, "cupPdf", QStringLiteral("Als PDF speichern..."),
+               [this] { writePdf(); });
+    addCommand(
+        m_outputMenu, "cupExcel", QStringLiteral("Export in Excel..."), [this] { writeWorkbook(); },
+        QKeySequence(Qt::CTRL | Qt::Key_E));
+    addCommand(m_outputMenu, "cupCsv", QStringLiteral("Als CSV speichern..."),
+               [this] { writeCsv(); });
+    addCommand(
+        m_outputMenu, "cupCertificates", QStringLiteral("Urkunden..."), [this] { certificates(); },
+        QKeySequence(Qt::CTRL | Qt::Key_U));
+    m_outputMenu->addSeparator();
     addCommand(m_outputMenu, "cupStartList", QStringLiteral("Startliste für das nächste Rennen"),
                [this] { nextStartList(); });
-    m_outputMenu->addSeparator();
 }
 
 QAction* CupWindow::command(const QString& objectName) const {
@@ -337,8 +454,12 @@ void CupWindow::updateCommands() {
     enable("cupStartList", open && !cup.standings().classes.isEmpty(),
            QStringLiteral("Der Cup hat noch keine Wertung"));
     for (QAction* action : m_outputMenu->actions()) {
-        if (!action->isSeparator() && action->objectName() != QStringLiteral("cupStartList"))
-            action->setEnabled(open && !cup.standings().classes.isEmpty());
+        if (!action->isSeparator() && action->objectName() != QStringLiteral("cupStartList")) {
+            const bool on = open && !cup.standings().classes.isEmpty();
+            action->setEnabled(on);
+            action->setToolTip(on ? action->text()
+                                  : QStringLiteral("Der Cup hat noch keine Wertung"));
+        }
     }
     const QString undo = cup.undoText();
     if (QAction* action = command(QStringLiteral("cupUndo")))

@@ -1,14 +1,21 @@
 #pragma once
 
+#include "output/FileWriteResult.h"
+
 #include <QList>
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
 #include <memory>
 
+class BackgroundExport;
+class CupCertificateCommand;
 class CupClubModel;
 class CupDocument;
+class CupPrintCommand;
 class FileDialogs;
+class PrintPreviewWindow;
+class ProgramEnvironment;
 class QAction;
 class QLabel;
 class QTabWidget;
@@ -34,6 +41,10 @@ public:
         std::function<bool(const QList<QStringList>& rows)> applyStartList;
         // The heat start list's header row, for a start list in its captions.
         std::function<QStringList()> startListHeader;
+        // The program's print preview, shared with the race's tables; null without a printer
+        // setup yet.
+        std::function<PrintPreviewWindow*()> printPreview;
+        const ProgramEnvironment& environment;
     };
 
     explicit CupWindow(Inputs inputs, QWidget* parent = nullptr);
@@ -78,6 +89,15 @@ private:
     void editRules();
     void matchNames();
     void nextStartList();
+    // "Ausgabe": the documents are written off the window's thread.
+    void exportDocument(const QString& filter, const QString& suffix, const QString& what,
+                        std::function<FileWriteResult(const QString& fileName)> write);
+    void writeWebPage();
+    void writeCsv();
+    void writeWorkbook();
+    void printPreview();
+    void writePdf();
+    void certificates();
 
     Inputs m_inputs;
     std::unique_ptr<FileDialogs> m_ownDialogs;
@@ -88,4 +108,7 @@ private:
     CupClubModel* m_clubModel = nullptr;
     QMenu* m_outputMenu = nullptr;
     QLabel* m_busy = nullptr;
+    BackgroundExport* m_export = nullptr;
+    std::unique_ptr<CupPrintCommand> m_print;
+    std::unique_ptr<CupCertificateCommand> m_certificates;
 };

@@ -306,23 +306,24 @@ void MainWindow::certificates() {
 
 void MainWindow::showCup() {
     if (!m_cupWindow) {
-        CupWindow::Inputs inputs{m_session.cup(), m_seams.fileDialogs,
-                                 [this](const QString& question) { return askQuestion(question); },
-                                 [this](const QList<QStringList>& rows) {
-                                     // The start list goes the way an import goes: asked of the
-                                     // session, one undo step, one backup write.
-                                     const QList<QStringList> data = rows.mid(1);
-                                     if (!registration().admitted(data))
-                                         return false;
-                                     registration().writeHeatStartList(data, 1);
-                                     if (auto* history = findChild<HistoryCommands*>())
-                                         history->nameStep(
-                                             QStringLiteral("Startliste aus der Cupwertung"));
-                                     return true;
-                                 },
-                                 [this] {
-                                     return m_session.competition().heatStartList().rowCells(0);
-                                 }};
+        CupWindow::Inputs inputs{
+            m_session.cup(),
+            m_seams.fileDialogs,
+            [this](const QString& question) { return askQuestion(question); },
+            [this](const QList<QStringList>& rows) {
+                // The start list goes the way an import goes: asked of the
+                // session, one undo step, one backup write.
+                const QList<QStringList> data = rows.mid(1);
+                if (!registration().admitted(data))
+                    return false;
+                registration().writeHeatStartList(data, 1);
+                if (auto* history = findChild<HistoryCommands*>())
+                    history->nameStep(QStringLiteral("Startliste aus der Cupwertung"));
+                return true;
+            },
+            [this] { return m_session.competition().heatStartList().rowCells(0); },
+            [this]() -> PrintPreviewWindow* { return m_printPreview; },
+            m_session.environment()};
         // Its own top-level window: beside the race, on any screen, not above the main window.
         m_cupWindow = new CupWindow(std::move(inputs), nullptr);
         connect(this, &QObject::destroyed, m_cupWindow, &QObject::deleteLater);
