@@ -97,13 +97,13 @@ void MainActions::setupUi(QMainWindow* window) {
     settings =
         addEntry(programMenu, "mCFG", QStringLiteral("Einstellungen..."), QKeySequence(Qt::Key_F2));
     info = addEntry(programMenu, "mInfo", QStringLiteral("Info..."), QKeySequence(Qt::Key_F3));
-    cup = addEntry(programMenu, "mCup", QStringLiteral("Cupwertung..."),
-                   QKeySequence(Qt::CTRL | Qt::Key_G));
     live = addEntry(programMenu, "mLive", QStringLiteral("Live-Ergebnisse im Netzwerk"));
     live->setCheckable(true);
     livePort = addEntry(programMenu, "mLivePort", QStringLiteral("Port der Live-Ergebnisse..."));
     liveAddress = addEntry(programMenu, "mLiveAddress", QStringLiteral("Live-Adresse als QR-Code"),
                            QKeySequence(), false);
+    cup = addEntry(programMenu, "mCup", QStringLiteral("Cupwertung..."),
+                   QKeySequence(Qt::CTRL | Qt::Key_G));
     quit = addEntry(programMenu, "mBeenden", QStringLiteral("Beenden"),
                     QKeySequence(Qt::ALT | Qt::Key_F4));
 

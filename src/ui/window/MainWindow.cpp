@@ -287,7 +287,7 @@ void MainWindow::createLiveResults() {
     m_live = std::make_unique<LiveResultsControl>(
         m_session.live(),
         LiveResultsControl::Menu{m_actions.live, m_actions.livePort, m_actions.liveAddress,
-                                 m_actions.programMenu, m_actions.quit},
+                                 m_actions.programMenu, m_actions.cup},
         *this, *m_statusBar);
     // What the window shows the audience (the competitor of the selected row) goes out too.
     connect(this, &MainWindow::tvContentChanged, &m_session.live(),

@@ -170,13 +170,14 @@ void TestMainWindowMenus::menuOrder() {
 
 void TestMainWindowMenus::tvSubmenuAtPositionFour() {
     const QList<QAction*> entries = m_window->actions().programMenu->actions();
-    QCOMPARE(entries.size(), 9);
+    QCOMPARE(entries.size(), 10);
     QCOMPARE(entries[2]->text(), QStringLiteral("Info..."));
     QCOMPARE(entries[3]->text(), QStringLiteral("TV-Modus"));
     QCOMPARE(entries[3]->menu(), m_window->actions().tvMenu);
     QCOMPARE(entries[4]->text(), QStringLiteral("Live-Ergebnisse im Netzwerk"));
     QCOMPARE(entries[7]->text(), QStringLiteral("Live-Adresse"));
-    QCOMPARE(entries[8]->text(), QStringLiteral("Beenden"));
+    QCOMPARE(entries[8]->text(), QStringLiteral("Cupwertung..."));
+    QCOMPARE(entries[9]->text(), QStringLiteral("Beenden"));
     QVERIFY(entries[3]->isEnabled());
     QVERIFY(m_window->header()->tvButton->isEnabled());
     QVERIFY(action("TVModusAus")->isChecked());
