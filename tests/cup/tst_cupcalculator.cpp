@@ -133,6 +133,19 @@ void TestCupCalculator::standings_data() {
                        "3 Cora 220 [60 (60) 80 80] Δ60", "4 Dora 100 [50 . 50 .] Δ180",
                        "- Ella 50 [. 50 . .]"};
 
+    // The manual's example: as above, and a DNF worth the place after the last (4th, 50).
+    CupRules manual = worldCup;
+    manual.statusRule = CupRules::StatusRule::AfterLast;
+    QTest::newRow("the manual's example")
+        << manual
+        << Races{{"Huber|1", "Kraus|2", "Meier|3", "Schmid|4"},
+                 {"Kraus|1", "Huber|2", "Schmid|3", "Meier|DNF"},
+                 {"Huber|1", "Meier|2", "Kraus|3"},
+                 {"Kraus|1", "Meier|2", "Huber|3"}}
+        << QList<int>{}
+        << QStringList{"1 Kraus 280 [80 100 (60) 100]", "2 Huber 280 [100 80 100 (60)]",
+                       "3 Meier 220 [60 (50) 80 80] Δ60", "4 Schmid 110 [50 60 . .] Δ170"};
+
     // 550 - 250 * t / best: 60 s best -> 300; 66 s -> 275; 75 s -> 237,50; 51 s of 50 -> 295;
     // 53,33 of 50 -> 550 - 266,65 = 283,35.
     CupRules formula;

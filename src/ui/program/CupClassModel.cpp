@@ -1,5 +1,6 @@
 #include "ui/program/CupClassModel.h"
 
+#include "cup/CupTableText.h"
 #include "cup/CupValueText.h"
 
 #include <QBrush>
@@ -30,37 +31,10 @@ int CupClassModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : totalColumn() + TrailingColumns;
 }
 
-QString CupClassModel::raceText(const CupStandings::RaceResult& result, CupRules::Scoring scoring) {
-    using Kind = CupStandings::RaceResult::Kind;
-    if (result.kind == Kind::Voided)
-        return QStringLiteral("annulliert");
-    if (result.kind == Kind::Absent)
-        return QString();
-    QString text = result.hasValue ? CupValueText::format(result.value, scoring) : QString();
-    if (!result.status.isEmpty())
-        text = text.isEmpty() ? result.status : result.status + QLatin1Char(' ') + text;
-    if (result.dropped)
-        text = QLatin1Char('(') + text + QLatin1Char(')');
-    return text;
-}
-
 QString CupClassModel::placeText(const CupStandings::Row& row) {
     if (row.place <= 0)
         return QString();
     return QString::number(row.place) + (row.sharedPlace ? QStringLiteral("=") : QString());
-}
-
-QString CupClassModel::marks(const CupStandings::Row& row) {
-    QStringList parts;
-    if (row.runOff)
-        parts.append(QStringLiteral("Stechen"));
-    if (row.titleDecided)
-        parts.append(QStringLiteral("uneinholbar"));
-    if (!row.classNote.isEmpty())
-        parts.append(row.classNote);
-    if (!row.note.isEmpty())
-        parts.append(row.note);
-    return parts.join(QStringLiteral(", "));
 }
 
 QVariant CupClassModel::data(const QModelIndex& index, int role) const {
@@ -84,7 +58,8 @@ QVariant CupClassModel::data(const QModelIndex& index, int role) const {
             break;
         }
         if (isRace)
-            return raceText(row.races[race], m_scoring);
+            return CupTableText::raceCell(row.races[race], m_scoring,
+                                          CupTableText::Dropped::Bracketed);
         if (column == totalColumn())
             return row.place > 0 || row.countedRaces > 0
                        ? CupValueText::format(row.total, m_scoring)
@@ -92,7 +67,7 @@ QVariant CupClassModel::data(const QModelIndex& index, int role) const {
         if (column == totalColumn() + 1)
             return row.place > 1 ? CupValueText::format(row.gap, m_scoring) : QString();
         if (column == totalColumn() + 2)
-            return marks(row);
+            return CupTableText::marks(row).join(QStringLiteral(", "));
         return {};
     }
     if (role == Qt::TextAlignmentRole) {

@@ -23,12 +23,8 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    // The text of a race cell: "100", "(45)" when dropped, "DNF", "annulliert", "" when absent.
-    static QString raceText(const CupStandings::RaceResult& result, CupRules::Scoring scoring);
     // "1", "1=" for a shared place, "" without one.
     static QString placeText(const CupStandings::Row& row);
-    // "Stechen", "uneinholbar", the class note and the row's note, joined.
-    static QString marks(const CupStandings::Row& row);
 
 private:
     int totalColumn() const { return FirstRace + static_cast<int>(m_titles.size()); }
