@@ -300,6 +300,9 @@ void CertificateDialog::recipientsChosen() {
 }
 
 QString CertificateDialog::preferredDesign() const {
+    // A cup's podium has a design of its own, with the cup's name and the points.
+    if (!m_raceRecipients)
+        return QStringLiteral("Urkunde-Cup");
     const auto who = static_cast<Recipients>(cbRecipients->currentIndex());
     return who == Recipients::BestPerClass || who == Recipients::BestTeams
                ? QStringLiteral("Urkunde-Podest")

@@ -97,7 +97,7 @@ void TestCertificateDialogXvfb::fitsAndReadsWhole() {
     QVERIFY2(clipped(dialog).isEmpty(), qPrintable(clipped(dialog).join(", ")));
     QCOMPARE(dialog.leTitle->text(), "Rutschen-Cup & Sommerfest");
     QCOMPARE(dialog.leDate->text(), "12.07.2025");
-    QCOMPARE(dialog.cbTemplate->count(), 2);
+    QCOMPARE(dialog.cbTemplate->count(), 3); // the three shipped designs
     QCOMPARE(dialog.lblCount->text(), "6 Urkunden");
     QTRY_VERIFY(!dialog.imgPreview->pixmap().isNull());
     saveScreenshot(dialog, QStringLiteral("urkunden-dialog"));
