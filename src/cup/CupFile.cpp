@@ -1,8 +1,8 @@
 #include "cup/CupFile.h"
 
 #include "cup/CupFileWords.h"
+#include "cup/CupRaceReader.h"
 #include "output/AtomicFile.h"
-#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,9 +12,6 @@ namespace CupFile {
 namespace {
 
 using namespace CupFileWords;
-
-// A cup of thirty races of a thousand competitors takes about 2 MB.
-constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 
 void line(QString& out, const QString& key, const QStringList& values) {
     out += key;
@@ -111,32 +108,14 @@ std::optional<QString> save(const CupDefinition& cup, const QString& fileName) {
 }
 
 std::optional<CupDefinition> load(const QString& fileName, QString* error) {
-    const RegularFile::Content content = RegularFile::read(fileName, kMaxFileBytes);
-    QString reason;
-    switch (content.status) {
-    case RegularFile::Status::Read: {
-        QString parseError;
-        auto cup = parse(content.bytes, &parseError);
-        if (!cup && error)
-            *error = fileName + QStringLiteral(": ") + parseError;
-        return cup;
-    }
-    case RegularFile::Status::Missing:
-        reason = QStringLiteral("Datei nicht gefunden: %1");
-        break;
-    case RegularFile::Status::NotRegular:
-        reason = QStringLiteral("%1 ist keine gewöhnliche Datei");
-        break;
-    case RegularFile::Status::TooLarge:
-        reason = QStringLiteral("%1 ist größer als 64 MB und kann keine Cup-Datei sein");
-        break;
-    case RegularFile::Status::Failed:
-        reason = QStringLiteral("Der Lesefehler der Datei: %1");
-        break;
-    }
-    if (error)
-        *error = reason.arg(fileName);
-    return std::nullopt;
+    const auto bytes = CupRaceReader::fileBytes(fileName, error, QStringLiteral("keine Cup-Datei"));
+    if (!bytes)
+        return std::nullopt;
+    QString parseError;
+    auto cup = parse(*bytes, &parseError);
+    if (!cup && error)
+        *error = fileName + QStringLiteral(": ") + parseError;
+    return cup;
 }
 
 QString racePath(const CupRace& race, const QString& cupFileName) {

@@ -169,7 +169,8 @@ std::optional<CupRaceReader::Read> CupRaceReader::fromFile(const QString& fileNa
     return Read{fromProtocolBytes(*bytes), sha256Hex(*bytes)};
 }
 
-std::optional<QByteArray> CupRaceReader::fileBytes(const QString& fileName, QString* error) {
+std::optional<QByteArray> CupRaceReader::fileBytes(const QString& fileName, QString* error,
+                                                   const QString& tooLarge) {
     RegularFile::Content content = RegularFile::read(fileName, kMaxFileBytes);
     QString reason;
     switch (content.status) {
@@ -182,7 +183,7 @@ std::optional<QByteArray> CupRaceReader::fileBytes(const QString& fileName, QStr
         reason = QStringLiteral("%1 ist keine gewöhnliche Datei");
         break;
     case RegularFile::Status::TooLarge:
-        reason = QStringLiteral("%1 ist größer als 64 MB und kann kein Protokoll sein");
+        reason = QStringLiteral("%1 ist größer als 64 MB und kann %2 sein").arg(u"%1", tooLarge);
         break;
     case RegularFile::Status::Failed:
         reason = QStringLiteral("Der Lesefehler der Datei: %1");

@@ -24,7 +24,10 @@ public:
     // nullopt with the reason in error.
     static std::optional<Read> fromFile(const QString& fileName, QString* error = nullptr);
     // The bytes of a protocol file under the same rule, nullopt with the reason in error
-    // ("Datei nicht gefunden: /a/b.txt").
-    static std::optional<QByteArray> fileBytes(const QString& fileName, QString* error = nullptr);
+    // ("Datei nicht gefunden: /a/b.txt"). tooLarge names what a larger file cannot be ("kein
+    // Protokoll"), for the cup file read under the same rule.
+    static std::optional<QByteArray>
+    fileBytes(const QString& fileName, QString* error = nullptr,
+              const QString& tooLarge = QStringLiteral("kein Protokoll"));
     static QByteArray sha256Hex(const QByteArray& bytes);
 };

@@ -127,7 +127,7 @@ CupWindow::CupWindow(Inputs inputs, QWidget* parent)
 CupWindow::~CupWindow() = default;
 
 void CupWindow::exportDocument(const QString& filter, const QString& suffix, const QString& what,
-                               std::function<FileWriteResult(const QString& fileName)> write) {
+                               Writer write) {
     const CupDocument& cup = m_inputs.cup;
     if (cup.standings().classes.isEmpty())
         return;
@@ -141,8 +141,13 @@ void CupWindow::exportDocument(const QString& filter, const QString& suffix, con
     const QString fileName =
         FileDialogs::withSuffix(choice->fileName, request, choice->filterIndex);
     showNotice(what + QStringLiteral(" wird geschrieben …"));
+    // The job works on a copy: the standings may be recomputed while it writes.
     m_export->run(
-        what, [write, fileName](BackgroundExport::Progress&) { return write(fileName); },
+        what,
+        [write, fileName, standings = cup.standings(), name = cup.definition().name,
+         scoring = cup.definition().rules.scoring](BackgroundExport::Progress&) {
+            return write(fileName, standings, name, scoring);
+        },
         [this, fileName, what](const FileWriteResult& result) {
             if (result.ok)
                 showNotice(what + QStringLiteral(" gespeichert: ") + fileName);
@@ -155,57 +160,42 @@ void CupWindow::exportDocument(const QString& filter, const QString& suffix, con
 }
 
 void CupWindow::writeWebPage() {
-    const CupStandings standings = m_inputs.cup.standings();
-    const QString name = m_inputs.cup.definition().name;
-    const CupRules::Scoring scoring = m_inputs.cup.definition().rules.scoring;
     exportDocument(QStringLiteral("Webseite (*.html)"), QStringLiteral("html"),
-                   QStringLiteral("Webseite"), [standings, name, scoring](const QString& file) {
-                       return CupHtmlPage::write(file, standings, name, scoring);
-                   });
+                   QStringLiteral("Webseite"), &CupHtmlPage::write);
 }
 
 void CupWindow::writeCsv() {
-    const CupStandings standings = m_inputs.cup.standings();
-    const QString name = m_inputs.cup.definition().name;
-    const CupRules::Scoring scoring = m_inputs.cup.definition().rules.scoring;
     exportDocument(QStringLiteral("CSV-Datei (*.csv)"), QStringLiteral("csv"),
-                   QStringLiteral("CSV-Datei"), [standings, name, scoring](const QString& file) {
-                       return CupCsv::write(file, standings, name, scoring);
-                   });
+                   QStringLiteral("CSV-Datei"), &CupCsv::write);
 }
 
 void CupWindow::writeWorkbook() {
-    const CupStandings standings = m_inputs.cup.standings();
-    const QString name = m_inputs.cup.definition().name;
-    const CupRules::Scoring scoring = m_inputs.cup.definition().rules.scoring;
     exportDocument(QStringLiteral("Excel-Mappe (*.xlsx)"), QStringLiteral("xlsx"),
-                   QStringLiteral("Excel-Mappe"), [standings, name, scoring](const QString& file) {
-                       return CupWorkbook::write(file, standings, name, scoring);
-                   });
+                   QStringLiteral("Excel-Mappe"), &CupWorkbook::write);
+}
+
+CupPrintCommand* CupWindow::printCommand() {
+    PrintPreviewWindow* preview = m_inputs.printPreview ? m_inputs.printPreview() : nullptr;
+    if (!preview) {
+        showFailure(QStringLiteral("Die Druckvorschau ist noch nicht bereit"));
+        return nullptr;
+    }
+    if (!m_print)
+        m_print = std::make_unique<CupPrintCommand>(*preview, m_inputs.environment.programTitle());
+    return m_print.get();
 }
 
 void CupWindow::printPreview() {
-    PrintPreviewWindow* preview = m_inputs.printPreview ? m_inputs.printPreview() : nullptr;
-    if (!preview) {
-        showFailure(QStringLiteral("Die Druckvorschau ist noch nicht bereit"));
-        return;
-    }
-    if (!m_print)
-        m_print = std::make_unique<CupPrintCommand>(*preview, m_inputs.environment.programTitle());
     const CupDocument& cup = m_inputs.cup;
-    m_print->preview(this, cup.standings(), cup.definition().name, cup.definition().rules.scoring);
+    if (CupPrintCommand* print = printCommand())
+        print->preview(this, cup.standings(), cup.definition().name,
+                       cup.definition().rules.scoring);
 }
 
 void CupWindow::writePdf() {
-    PrintPreviewWindow* preview = m_inputs.printPreview ? m_inputs.printPreview() : nullptr;
-    if (!preview) {
-        showFailure(QStringLiteral("Die Druckvorschau ist noch nicht bereit"));
-        return;
-    }
-    if (!m_print)
-        m_print = std::make_unique<CupPrintCommand>(*preview, m_inputs.environment.programTitle());
     const CupDocument& cup = m_inputs.cup;
-    m_print->exportPdf(cup.standings(), cup.definition().name, cup.definition().rules.scoring);
+    if (CupPrintCommand* print = printCommand())
+        print->exportPdf(cup.standings(), cup.definition().name, cup.definition().rules.scoring);
 }
 
 void CupWindow::certificates() {

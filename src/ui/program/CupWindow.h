@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cup/CupRules.h"
+#include "cup/CupStandings.h"
 #include "output/FileWriteResult.h"
 
 #include <QList>
@@ -90,8 +92,11 @@ private:
     void matchNames();
     void nextStartList();
     // "Ausgabe": the documents are written off the window's thread.
+    using Writer = FileWriteResult (*)(const QString& fileName, const CupStandings& standings,
+                                       const QString& cupName, CupRules::Scoring scoring);
     void exportDocument(const QString& filter, const QString& suffix, const QString& what,
-                        std::function<FileWriteResult(const QString& fileName)> write);
+                        Writer write);
+    CupPrintCommand* printCommand();
     void writeWebPage();
     void writeCsv();
     void writeWorkbook();
