@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 #include <memory>
@@ -161,7 +162,21 @@ void CupDocument::addRaces(const QStringList& files) {
             race.entries = result->entries;
             read.append(race);
         }
-        return [this, read, errors] {
+        return [this, read = read, errors = errors]() mutable {
+            // One race counted twice would give its points twice: the same file or the same
+            // content under another name is refused.
+            for (qsizetype i = read.size() - 1; i >= 0; --i) {
+                for (qsizetype r = 0; r < m_cup.races.size(); ++r) {
+                    const CupRace& race = m_cup.races[r];
+                    if (race.file != read[i].file && race.sha256 != read[i].sha256)
+                        continue;
+                    errors.append(QStringLiteral("%1 ist schon Lauf %2 dieses Cups")
+                                      .arg(QDir::toNativeSeparators(read[i].file))
+                                      .arg(r + 1));
+                    read.removeAt(i);
+                    break;
+                }
+            }
             if (!read.isEmpty()) {
                 const QString name = read.size() == 1
                                          ? QStringLiteral("Rennen hinzufügen: ") + read[0].title

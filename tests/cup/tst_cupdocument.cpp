@@ -74,6 +74,23 @@ private Q_SLOTS:
         QCOMPARE(leaders(cup).first(), QStringLiteral("1 Meier"));
     }
 
+    void aRaceIsCountedOnce() {
+        const QString race = m_dir.filePath(QStringLiteral("einmal.txt"));
+        const QString copy = m_dir.filePath(QStringLiteral("kopie.txt"));
+        writeRace(race, {{"1000", "1000", "1000"}});
+        QVERIFY(QFile::copy(race, copy));
+        CupDocument cup;
+        cup.create(QStringLiteral("Testcup"));
+        QSignalSpy failed(&cup, &CupDocument::failed);
+        cup.addRaces({race});
+        cup.addRaces({race, copy});
+        QVERIFY(cup.waitForIdle(10000));
+        QCOMPARE(cup.definition().races.size(), 1);
+        QCOMPARE(failed.size(), 1);
+        QVERIFY(failed.first().first().toString().contains(
+            QStringLiteral("kopie.txt ist schon Lauf 1")));
+    }
+
     void aBrokenRaceIsRefusedAndTheCupKept() {
         const QString broken = m_dir.filePath(QStringLiteral("leer"));
         QVERIFY(QDir().mkpath(broken));
