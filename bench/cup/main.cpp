@@ -7,6 +7,7 @@
 #include "cup/CupCalculator.h"
 #include "cup/CupDefinition.h"
 #include "cup/CupValueText.h"
+#include "cup/MatchProposals.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -188,12 +189,28 @@ void measure(const char* label, const CupDefinition& definition) {
     }
 }
 
+// The window computes the proposed matches of spellings together with the standings.
+void measureProposals(const CupDefinition& definition) {
+    QList<double> wall;
+    qsizetype found = 0;
+    for (int i = 0; i < Runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        found = MatchProposals::find(definition).size();
+        wall.append(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(wall.begin(), wall.end());
+    std::printf("%-14s median wall %7.1f ms, max wall %7.1f ms (%lld proposals)\n",
+                "Namensabgleich", wall.at(Runs / 2), wall.last(), static_cast<long long>(found));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     CupDefinition definition = cup();
     measure("Punkte-Tabelle", definition);
+    measureProposals(definition);
     definition.rules.scoring = CupRules::Scoring::Formula;
     definition.rules.formula = QStringLiteral("550 - 250 * t / best");
     definition.rules.cutOffPercent = 30;
