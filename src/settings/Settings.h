@@ -41,6 +41,20 @@ struct Settings {
     int stuckLimit = 3000;
     // Seconds a run may go without a stop before the status bar warns; 0 switches it off.
     int maxRunTime = 120;
+    // The race on an MQTT broker: off by default; the broker, the login, TLS with the CA file
+    // that vouches for the broker (empty: the system's), the client's name there (empty: one
+    // the library makes up) and the prefix of the topics (mqttPort 1..65535, an empty prefix
+    // is the designed one). The password is kept in a file of its own, readable by the user
+    // alone (SettingsStore::secretPath), never beside the others.
+    bool mqttEnabled = false;
+    QString mqttHost = QStringLiteral("localhost");
+    int mqttPort = 1883;
+    QString mqttUser;
+    QString mqttPassword;
+    bool mqttTls = false;
+    QString mqttCaFile;
+    QString mqttClientId;
+    QString mqttPrefix = QStringLiteral("velmora");
 
     bool operator==(const Settings&) const = default;
 };

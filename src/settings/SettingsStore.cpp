@@ -1,5 +1,9 @@
 #include "settings/SettingsStore.h"
 
+#include "settings/SecretFile.h"
+
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 #include <limits>
@@ -66,6 +70,16 @@ void bringIntoRange(Settings& settings) {
         settings.filterInd = designed.filterInd;
     if (settings.livePort < 1 || settings.livePort > 65535)
         settings.livePort = designed.livePort;
+    if (settings.mqttPort < 1 || settings.mqttPort > 65535)
+        settings.mqttPort = designed.mqttPort;
+    if (settings.mqttPrefix.isEmpty())
+        settings.mqttPrefix = designed.mqttPrefix;
+}
+
+// Values that came with the MQTT publisher: a store that never had them keeps its lines as
+// they were until one is set to something other than its default.
+bool writtenOnceChanged(const QString& key) {
+    return key.startsWith(QLatin1String("Mqtt"));
 }
 
 } // namespace
@@ -82,8 +96,10 @@ SettingsStore::~SettingsStore() = default;
 std::optional<QString> SettingsStore::load(Settings& settings) const {
     const std::optional<QString> stoppedAt = loadInOrder(settings);
     // Written after the others; a store damaged before them keeps the defaults here too.
-    if (!stoppedAt)
+    if (!stoppedAt) {
         loadLiveResults(settings);
+        loadPublishing(settings);
+    }
     bringIntoRange(settings);
     return stoppedAt;
 }
@@ -172,6 +188,34 @@ void SettingsStore::loadLiveResults(Settings& settings) const {
         settings.maxRunTime = *limit;
 }
 
+void SettingsStore::loadPublishing(Settings& settings) const {
+    if (const auto on = readNumber(*m_store, QStringLiteral("MqttEnabled")))
+        settings.mqttEnabled = *on != 0;
+    if (const auto port = readNumber(*m_store, QStringLiteral("MqttPort")))
+        settings.mqttPort = *port;
+    if (const auto tls = readNumber(*m_store, QStringLiteral("MqttTls")))
+        settings.mqttTls = *tls != 0;
+    for (auto [key, target] :
+         {std::pair{"MqttHost", &settings.mqttHost}, std::pair{"MqttUser", &settings.mqttUser},
+          std::pair{"MqttCaFile", &settings.mqttCaFile},
+          std::pair{"MqttClientId", &settings.mqttClientId},
+          std::pair{"MqttPrefix", &settings.mqttPrefix}}) {
+        if (const auto text = readString(*m_store, QLatin1String(key));
+            text && m_store->contains(QLatin1String(key)))
+            *target = *text;
+    }
+    if (const auto password = SecretFile::read(secretPath(QStringLiteral("mqtt"))))
+        settings.mqttPassword = *password;
+}
+
+QString SettingsStore::secretPath(const QString& name) const {
+    const QFileInfo store(m_store->fileName());
+    if (!store.isAbsolute())
+        return QString();
+    return store.absolutePath() + u'/' + store.completeBaseName() + u'-' + name +
+           QStringLiteral(".passwort");
+}
+
 namespace {
 
 // Every value in the writing order.
@@ -200,18 +244,27 @@ QList<std::pair<QString, QVariant>> storedValues(const Settings& settings) {
             {QStringLiteral("BLine"), settings.backupLine ? 1 : 0},
             {QStringLiteral("BLockTime"), settings.backupLockTime},
             {QStringLiteral("StuckLimit"), settings.stuckLimit},
-            {QStringLiteral("MaxRunTime"), settings.maxRunTime}};
+            {QStringLiteral("MaxRunTime"), settings.maxRunTime},
+            {QStringLiteral("MqttEnabled"), settings.mqttEnabled ? 1 : 0},
+            {QStringLiteral("MqttHost"), settings.mqttHost},
+            {QStringLiteral("MqttPort"), settings.mqttPort},
+            {QStringLiteral("MqttUser"), settings.mqttUser},
+            {QStringLiteral("MqttTls"), settings.mqttTls ? 1 : 0},
+            {QStringLiteral("MqttCaFile"), settings.mqttCaFile},
+            {QStringLiteral("MqttClientId"), settings.mqttClientId},
+            {QStringLiteral("MqttPrefix"), settings.mqttPrefix}};
 }
 
 } // namespace
 
 const QStringList& SettingsStore::readingOrder() {
     static const QStringList order{
-        "Left",      "Top",         "Width",           "Height",  "Sound",     "Port",
-        "Alg",       "WaitStart",   "Timer",           "Monitor", "LockTime",  "Title",
-        "AutoReset", "FilterInd",   "VidResult",       "Len",     "Logo",      "LiveResults",
-        "LivePort",  "LiveAddress", "LiveAddressOnly", "BLine",   "BLockTime", "StuckLimit",
-        "MaxRunTime"};
+        "Left",       "Top",          "Width",           "Height",   "Sound",     "Port",
+        "Alg",        "WaitStart",    "Timer",           "Monitor",  "LockTime",  "Title",
+        "AutoReset",  "FilterInd",    "VidResult",       "Len",      "Logo",      "LiveResults",
+        "LivePort",   "LiveAddress",  "LiveAddressOnly", "BLine",    "BLockTime", "StuckLimit",
+        "MaxRunTime", "MqttEnabled",  "MqttHost",        "MqttPort", "MqttUser",  "MqttTls",
+        "MqttCaFile", "MqttClientId", "MqttPrefix"};
     return order;
 }
 
@@ -227,15 +280,29 @@ bool SettingsStore::save(const Settings& settings, const SettingsLoad& loaded) {
         loaded.stoppedAt ? readingOrder().indexOf(*loaded.stoppedAt) : qsizetype(-1);
     const auto before = storedValues(loaded.asLoaded);
     const auto now = storedValues(settings);
+    const auto designed = storedValues(Settings{});
     for (qsizetype i = 0; i < now.size(); ++i) {
         const QString& key = now[i].first;
         const bool unread = unreadFrom >= 0 && readingOrder().indexOf(key) >= unreadFrom;
         if (unread && store.contains(key) && now[i].second == before[i].second)
             continue;
+        if (writtenOnceChanged(key) && !store.contains(key) && now[i].second == designed[i].second)
+            continue;
         store.setValue(key, now[i].second);
     }
     store.sync();
-    return store.status() == QSettings::NoError;
+    const bool secretKept = saveSecret(QStringLiteral("mqtt"), settings.mqttPassword);
+    return store.status() == QSettings::NoError && secretKept;
+}
+
+bool SettingsStore::saveSecret(const QString& name, const QString& secret) const {
+    const QString path = secretPath(name);
+    if (path.isEmpty())
+        return secret.isEmpty();
+    // No file for a password that was never set; an emptied one is taken away.
+    if (secret.isEmpty())
+        return !QFile::exists(path) || QFile::remove(path);
+    return SecretFile::write(path, secret);
 }
 
 std::optional<QString> SettingsStore::storedText(const QString& key) const {

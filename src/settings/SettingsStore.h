@@ -37,12 +37,18 @@ public:
     // The stored text of a value; nullopt when the store has no such value.
     std::optional<QString> storedText(const QString& key) const;
 
+    // Where a secret of this name (the MQTT password: "mqtt") is kept beside the store, in a
+    // file only the user may read; empty for a store that is no file.
+    QString secretPath(const QString& name) const;
+
     // The names of the values in the reading order.
     static const QStringList& readingOrder();
 
 private:
     std::optional<QString> loadInOrder(Settings& settings) const;
     void loadLiveResults(Settings& settings) const;
+    void loadPublishing(Settings& settings) const;
+    bool saveSecret(const QString& name, const QString& secret) const;
 
     std::unique_ptr<QSettings> m_store;
 };

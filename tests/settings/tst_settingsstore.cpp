@@ -1,5 +1,6 @@
 #include "settings/SettingsStore.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -78,6 +79,8 @@ private Q_SLOTS:
     void liveValuesMissingFromAnOlderStore();
     void unreadValuesSurviveTheSave_data();
     void unreadValuesSurviveTheSave();
+    void mqttPasswordKeptApart_data();
+    void mqttPasswordKeptApart();
 
 private:
     std::unique_ptr<QSettings> iniFile() const {
@@ -412,6 +415,39 @@ void TestSettingsStore::unreadValuesSurviveTheSave() {
     QCOMPARE(raw->value("Len").toString(), len);
     QCOMPARE(raw->value("Logo").toString(), logo);
     QCOMPARE(raw->value("LivePort").toInt(), 8181);
+}
+
+void TestSettingsStore::mqttPasswordKeptApart_data() {
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("secretFile");
+    QTest::newRow("password") << "geheim€" << true;
+    QTest::newRow("none") << "" << false;
+}
+
+void TestSettingsStore::mqttPasswordKeptApart() {
+    QFETCH(QString, password);
+    QFETCH(bool, secretFile);
+    Settings saved = allChanged();
+    saved.mqttEnabled = true;
+    saved.mqttHost = QStringLiteral("broker.example.org");
+    saved.mqttUser = QStringLiteral("zeitnahme");
+    saved.mqttPassword = password;
+    SettingsStore store(iniFile());
+    QVERIFY(store.save(saved));
+    const QString secret = m_dir->filePath(QStringLiteral("settings-mqtt.passwort"));
+    QCOMPARE(store.secretPath(QStringLiteral("mqtt")), secret);
+    QCOMPARE(QFile::exists(secret), secretFile);
+    if (secretFile)
+        QCOMPARE(QFile::permissions(secret) & ~(QFile::ReadUser | QFile::WriteUser),
+                 QFile::ReadOwner | QFile::WriteOwner);
+    QFile conf(m_dir->filePath(QStringLiteral("settings.conf")));
+    QVERIFY(conf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = conf.readAll();
+    QVERIFY(bytes.contains("MqttUser=zeitnahme"));
+    QVERIFY(password.isEmpty() || !bytes.contains(password.toUtf8()));
+    Settings loaded = windowDefaults();
+    QCOMPARE(store.load(loaded), std::nullopt);
+    QCOMPARE(loaded, saved);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)
