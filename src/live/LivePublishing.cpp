@@ -36,19 +36,26 @@ LivePublishing::LivePublishing(LiveInputs inputs, QObject* parent)
 LivePublishing::~LivePublishing() = default;
 
 void LivePublishing::connectSources() {
-    connect(m_source, &LiveSnapshotSource::changed, this, &LivePublishing::schedule);
+    connect(m_source, &LiveSnapshotSource::changed, this, [this] {
+        schedule();
+        Q_EMIT contentChanged(false);
+    });
     // The pages run the time themselves; the clock's news goes out at once.
-    connect(m_source, &LiveSnapshotSource::clockChanged, this,
-            [this] { QTimer::singleShot(0, this, &LivePublishing::publishNow); });
+    connect(m_source, &LiveSnapshotSource::clockChanged, this, [this] {
+        QTimer::singleShot(0, this, &LivePublishing::publishNow);
+        Q_EMIT contentChanged(true);
+    });
 }
 
 void LivePublishing::sourcesChanged() {
     schedule();
+    Q_EMIT contentChanged(false);
 }
 
 void LivePublishing::protocolRestarted() {
     m_source->forgetLastResult();
     schedule();
+    Q_EMIT contentChanged(false);
 }
 
 void LivePublishing::resultEntered(const QString& competitor, const QString& club,

@@ -87,6 +87,9 @@ Q_SIGNALS:
     // the server is to serve on it alone.
     void addressesChecked(const QList<LanAddress::Candidate>& reachable, const QHostAddress& shown,
                           bool onlyThisAddress);
+    // What the pages show changed, whether the server runs or not, for the publishers beside
+    // it: clock is true for the clock's news, which should go out at once.
+    void contentChanged(bool clock);
 
 private:
     void connectSources();

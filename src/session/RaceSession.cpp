@@ -12,6 +12,7 @@
 #include "output/BackupWriter.h"
 #include "platform/CompetitionInhibitor.h"
 #include "platform/DesktopApplications.h"
+#include "publish/MqttPublisher.h"
 #include "session/RunBinding.h"
 #include "session/SessionJournal.h"
 #include "session/SubstituteMarksBackup.h"
@@ -63,6 +64,7 @@ void RaceSession::start() {
     if (m_settings.port != 0 && !m_port->open(m_settings.port))
         m_settings.port = 0;
     m_live->startUp();
+    createMqtt();
 }
 
 void RaceSession::shutdown() {
@@ -73,6 +75,8 @@ void RaceSession::shutdown() {
     m_journal.reset();
     SettingsStore(m_environment.openSettings()).save(m_settings, m_settingsLoad);
     m_port->close();
+    if (m_mqtt)
+        m_mqtt->shutdown();
 }
 
 void RaceSession::createTiming() {
@@ -133,6 +137,27 @@ void RaceSession::createLive() {
         m_live->setCup(m_cup->standings(), m_cup->definition().name,
                        m_cup->definition().rules.scoring);
     });
+}
+
+void RaceSession::createMqtt() {
+    if (!m_settings.mqttEnabled)
+        return;
+    MqttConnection connection;
+    connection.host = m_settings.mqttHost;
+    connection.port = m_settings.mqttPort;
+    connection.user = m_settings.mqttUser;
+    connection.password = m_settings.mqttPassword;
+    connection.tls = m_settings.mqttTls;
+    connection.caFile = m_settings.mqttCaFile;
+    connection.clientId = m_settings.mqttClientId;
+    connection.prefix = m_settings.mqttPrefix;
+    // The same state the pages get, stamped with the clock the pages run the time from.
+    m_mqtt = std::make_unique<MqttPublisher>(
+        connection, [this] { return m_live->snapshot(); },
+        [ticks = m_ticks] { return static_cast<double>(ticks->nowMicroseconds()) / 1000.0; });
+    connect(m_live.get(), &LivePublishing::contentChanged, m_mqtt.get(),
+            &MqttPublisher::sourceChanged);
+    m_mqtt->start();
 }
 
 void RaceSession::loadSettings() {

@@ -21,6 +21,7 @@ class CompetitionInhibitor;
 class LightBarrierPort;
 class CupDocument;
 class LivePublishing;
+class MqttPublisher;
 class RunBinding;
 class SessionJournal;
 class StageDerivation;
@@ -41,9 +42,10 @@ public:
     // The start-up steps that need no window, in the program's order: the timing, the office
     // programs, the stored settings, the derived headers, the port scan, the first times, the
     // backup with its journal, the light-barrier port the settings name, and the live results
-    // when the settings have them on.
+    // when the settings have them on, and the MQTT publisher when they have it on.
     void start();
-    // The backup, then the journal's end line, then the settings, then the port.
+    // The backup, then the journal's end line, then the settings, then the port, then the
+    // goodbye to the MQTT broker.
     void shutdown();
 
     const ProgramEnvironment& environment() const { return m_environment; }
@@ -83,6 +85,8 @@ public:
     LivePublishing& live() { return *m_live; }
     // The cup open beside the race ("Cupwertung"); the live pages show its standings.
     CupDocument& cup() { return *m_cup; }
+    // The race on the MQTT broker of the settings; none while they have it off.
+    MqttPublisher* mqtt() const { return m_mqtt.get(); }
 
     // The stored values the clock and the barriers work with.
     static TimingSettings timingSettings(const Settings& settings);
@@ -170,6 +174,7 @@ Q_SIGNALS:
 private:
     void createTiming();
     void createLive();
+    void createMqtt();
     void loadSettings();
     void loadBackup();
     void bindRun();
@@ -218,4 +223,6 @@ private:
     // Last, so its server stops before the clock and the tables go.
     std::unique_ptr<LivePublishing> m_live;
     std::unique_ptr<CupDocument> m_cup;
+    // Fed from the live results; goes before them.
+    std::unique_ptr<MqttPublisher> m_mqtt;
 };
