@@ -3,8 +3,10 @@
 #include "publish/MqttStatusText.h"
 #include "publish/MqttTopics.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <cerrno>
+#include <chrono>
 #include <mosquitto.h>
 #include <mutex>
 
@@ -130,6 +132,7 @@ void MqttPublisher::connectCallback(mosquitto*, void* self, int code) {
 void MqttPublisher::disconnectCallback(mosquitto*, void* self, int code) {
     const int osError = errno;
     auto* publisher = static_cast<MqttPublisher*>(self);
+    publisher->m_closed = true;
     QMetaObject::invokeMethod(
         publisher, [publisher, code, osError] { publisher->disconnected(code, osError); },
         Qt::QueuedConnection);
@@ -181,10 +184,15 @@ void MqttPublisher::shutdown() {
     m_restart.stop();
     joinConnector();
     if (m_connected) {
+        m_closed = false;
         send(MqttTopics::statusTopic(m_connection.prefix), "offline", true);
         mosquitto_disconnect(m_client);
-        // The thread writes what is queued, the goodbye last, and ends.
-        mosquitto_loop_stop(m_client, false);
+        // The thread writes what is queued, the goodbye last, and ends; a broker that stopped
+        // reading does not hold up the exit for long.
+        const QDeadlineTimer deadline(goodbyeMs);
+        while (!m_closed && !deadline.hasExpired())
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        mosquitto_loop_stop(m_client, !m_closed);
     } else {
         mosquitto_disconnect(m_client);
         mosquitto_loop_stop(m_client, true);

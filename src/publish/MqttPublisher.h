@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QObject>
 #include <QTimer>
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -28,6 +29,8 @@ public:
     static constexpr int minPublishIntervalMs = 250;
     static constexpr int reconnectDelayMinS = 1;
     static constexpr int reconnectDelayMaxS = 30;
+    // How long the exit waits for the goodbye to be written to a broker that stopped reading.
+    static constexpr int goodbyeMs = 2000;
 
     MqttPublisher(MqttConnection connection, Source source, Now now, QObject* parent = nullptr);
     ~MqttPublisher() override;
@@ -85,4 +88,6 @@ private:
     // the connection is tried again from here, as rarely as its own backoff would.
     QTimer m_restart;
     int m_restartDelayS = reconnectDelayMinS;
+    // Set by the network thread once the connection is closed, the goodbye written.
+    std::atomic<bool> m_closed = false;
 };
