@@ -22,8 +22,6 @@ private Q_SLOTS:
     void init();
     void lateSubscriberFindsTheRace_data();
     void lateSubscriberFindsTheRace();
-    void onlyChangedTopicsAreSentAgain_data();
-    void onlyChangedTopicsAreSentAgain();
     void lastWillWhenTheLinkIsCut();
     void resultEnteredInTheSessionArrives();
     void newestStateAfterTheBrokerRestarted();
@@ -105,45 +103,6 @@ void TestMqttPublisher::lateSubscriberFindsTheRace() {
     QVERIFY(late.waitFor(topic, payload.left(30)));
     QVERIFY(late.messages(topic).last().payload.startsWith(payload));
     QVERIFY(late.messages(topic).last().retained);
-}
-
-void TestMqttPublisher::onlyChangedTopicsAreSentAgain_data() {
-    QTest::addColumn<bool>("newTitle");
-    QTest::addColumn<bool>("newTime");
-    QTest::addColumn<int>("states");
-    QTest::addColumn<int>("heats");
-    QTest::addColumn<int>("results");
-    QTest::newRow("title") << true << false << 2 << 1 << 1;
-    QTest::newRow("time") << false << true << 2 << 2 << 2;
-    // The state's clock stamp alone is no change.
-    QTest::newRow("nothing") << false << false << 1 << 1 << 1;
-}
-
-void TestMqttPublisher::onlyChangedTopicsAreSentAgain() {
-    QFETCH(bool, newTitle);
-    QFETCH(bool, newTime);
-    MosquittoBroker broker;
-    QVERIFY2(broker.start(), qPrintable(broker.error()));
-    LiveSnapshot snapshot = race();
-    double now = 1000;
-    MqttPublisher publisher(
-        on(broker), [&] { return snapshot; }, [&] { return now; });
-    MqttSubscriber subscriber(broker.port(), QStringLiteral("halle/#"));
-    publisher.start();
-    QVERIFY(subscriber.waitFor(QStringLiteral("halle/ergebnis"), "1024"));
-    now = 2000;
-    if (newTitle)
-        snapshot.title = QStringLiteral("Kreismeisterschaft");
-    if (newTime) {
-        snapshot.stages[0].rows[0].append(QStringLiteral("1100"));
-        snapshot.lastResult = LiveSnapshot::Result{"11 Müller Anna", "SV Nord", "1100", 2};
-    }
-    publisher.sourceChanged();
-    // Longer than the publisher gathers changes.
-    QTest::qWait(3 * MqttPublisher::minPublishIntervalMs);
-    QTEST(int(subscriber.messages(QStringLiteral("halle/state")).size()), "states");
-    QTEST(int(subscriber.messages(QStringLiteral("halle/tabelle/stage0")).size()), "heats");
-    QTEST(int(subscriber.messages(QStringLiteral("halle/ergebnis")).size()), "results");
 }
 
 void TestMqttPublisher::lastWillWhenTheLinkIsCut() {
