@@ -91,9 +91,7 @@ void MqttPublisher::start() {
             return;
         }
     }
-    setStatus(QStringLiteral("MQTT: verbinde mit %1:%2 ...")
-                  .arg(m_connection.host)
-                  .arg(m_connection.port));
+    setStatus(MqttStatusText::connecting(m_connection.host, m_connection.port));
     beginConnecting(true);
 }
 

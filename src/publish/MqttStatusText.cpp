@@ -17,6 +17,10 @@ QString connected(const QString& host, int port) {
     return QStringLiteral("MQTT: verbunden mit ") + address(host, port);
 }
 
+QString connecting(const QString& host, int port) {
+    return QStringLiteral("MQTT: verbinde mit %1 ...").arg(address(host, port));
+}
+
 QString refused(int connackCode, const QString& host, int port) {
     switch (connackCode) {
     case 1:

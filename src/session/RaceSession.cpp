@@ -75,8 +75,7 @@ void RaceSession::shutdown() {
     m_journal.reset();
     SettingsStore(m_environment.openSettings()).save(m_settings, m_settingsLoad);
     m_port->close();
-    if (m_mqtt)
-        m_mqtt->shutdown();
+    stopMqtt();
 }
 
 void RaceSession::createTiming() {
@@ -139,24 +138,57 @@ void RaceSession::createLive() {
     });
 }
 
+namespace {
+
+MqttConnection mqttConnection(const Settings& settings) {
+    MqttConnection connection;
+    connection.host = settings.mqttHost;
+    connection.port = settings.mqttPort;
+    connection.user = settings.mqttUser;
+    connection.password = settings.mqttPassword;
+    connection.tls = settings.mqttTls;
+    connection.caFile = settings.mqttCaFile;
+    connection.clientId = settings.mqttClientId;
+    connection.prefix = settings.mqttPrefix;
+    return connection;
+}
+
+bool sameBroker(const MqttConnection& a, const MqttConnection& b) {
+    return a.host == b.host && a.port == b.port && a.user == b.user && a.password == b.password &&
+           a.tls == b.tls && a.caFile == b.caFile && a.clientId == b.clientId &&
+           a.prefix == b.prefix;
+}
+
+} // namespace
+
+void RaceSession::applyMqtt() {
+    if (m_shutDown)
+        return;
+    if (m_mqtt && m_settings.mqttEnabled &&
+        sameBroker(m_mqtt->connection(), mqttConnection(m_settings)))
+        return;
+    stopMqtt();
+    createMqtt();
+}
+
+void RaceSession::stopMqtt() {
+    if (!m_mqtt)
+        return;
+    m_mqtt->shutdown();
+    m_mqtt.reset();
+}
+
 void RaceSession::createMqtt() {
     if (!m_settings.mqttEnabled)
         return;
-    MqttConnection connection;
-    connection.host = m_settings.mqttHost;
-    connection.port = m_settings.mqttPort;
-    connection.user = m_settings.mqttUser;
-    connection.password = m_settings.mqttPassword;
-    connection.tls = m_settings.mqttTls;
-    connection.caFile = m_settings.mqttCaFile;
-    connection.clientId = m_settings.mqttClientId;
-    connection.prefix = m_settings.mqttPrefix;
+    const MqttConnection connection = mqttConnection(m_settings);
     // The same state the pages get, stamped with the clock the pages run the time from.
     m_mqtt = std::make_unique<MqttPublisher>(
         connection, [this] { return m_live->snapshot(); },
         [ticks = m_ticks] { return static_cast<double>(ticks->nowMicroseconds()) / 1000.0; });
     connect(m_live.get(), &LivePublishing::contentChanged, m_mqtt.get(),
             &MqttPublisher::sourceChanged);
+    connect(m_mqtt.get(), &MqttPublisher::statusChanged, this, &RaceSession::mqttStatusChanged);
     m_mqtt->start();
 }
 

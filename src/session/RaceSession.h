@@ -87,6 +87,9 @@ public:
     CupDocument& cup() { return *m_cup; }
     // The race on the MQTT broker of the settings; none while they have it off.
     MqttPublisher* mqtt() const { return m_mqtt.get(); }
+    // The MQTT settings as they are now, while the program runs: the publisher is started,
+    // stopped with its "offline", or connected anew when where or as whom it sends changed.
+    void applyMqtt();
 
     // The stored values the clock and the barriers work with.
     static TimingSettings timingSettings(const Settings& settings);
@@ -170,11 +173,14 @@ Q_SIGNALS:
     // What happened to an open run that the operator must know: a time not entered and why,
     // a command refused, the competitor gone from the list.
     void runNotice(const QString& text);
+    // The MQTT publisher's status in plain words; empty once it is stopped.
+    void mqttStatusChanged(const QString& text);
 
 private:
     void createTiming();
     void createLive();
     void createMqtt();
+    void stopMqtt();
     void loadSettings();
     void loadBackup();
     void bindRun();

@@ -37,6 +37,7 @@
 #include "ui/window/BackupStatus.h"
 #include "ui/window/HeaderBand.h"
 #include "ui/window/MainStatusBar.h"
+#include "ui/window/MqttStatusNotices.h"
 #include "ui/window/RowPositionStatus.h"
 #include "ui/window/StagePages.h"
 #include "ui/window/StartupNotice.h"
@@ -122,6 +123,7 @@ void MainWindow::showBackupOutcome() {
                                   m_session.enterResult(runTimeMs);
                               }});
     connectJournalCommands();
+    new MqttStatusNotices(m_session, *m_statusBar, this);
     // Stays in the status bar, beside the backup's panel, until the journal is written again.
     connect(&journal, &SessionJournal::failed, this,
             [this](const QString& text) { m_statusBar->setLastingNotice(text); });
