@@ -2,10 +2,12 @@
 
 #include "platform/PosixSerialSystem.h"
 #include "platform/SerialPortMap.h"
+#include "session/RaceSession.h"
 #include "settings/PortListBuilder.h"
 #include "settings/Settings.h"
 #include "settings/SettingsApplier.h"
 #include "settings/TvPlacement.h"
+#include "ui/program/MqttSettingsPage.h"
 #include "ui/program/SettingsDialog.h"
 #include "ui/window/MainWindow.h"
 #include "ui/window/WindowSettingsTarget.h"
@@ -40,6 +42,8 @@ void SettingsCommand::run() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_applier->apply(dialog.choices());
+    dialog.publishPage->readInto(m_window.session().settings());
+    m_window.session().applyMqtt();
 }
 
 void SettingsCommand::takeLogo(const QString& path) {

@@ -4,12 +4,14 @@
 #include "settings/Settings.h"
 #include "ui/program/BackupLineRows.h"
 #include "ui/program/ContactLogicBox.h"
+#include "ui/program/MqttSettingsPage.h"
 #include "widgets/DecimalSpinBox.h"
 #include "widgets/FileDialogs.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -170,12 +172,22 @@ void SettingsDialog::buildRows() {
     buttons->addWidget(cancelButton, 1);
     buttons->addWidget(okButton, 1);
 
-    auto* outer = new QVBoxLayout(this);
+    // The publishing stands beside the rows of the timing, which keep their place and look.
+    publishPage = new MqttSettingsPage(m_fileDialogs, this);
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    auto* timing = new QVBoxLayout;
+    timing->setSpacing(10);
+    timing->addLayout(grid);
+    timing->addStretch(1);
+    timing->addLayout(buttons);
+    auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(4, 8, 8, 8);
     outer->setSpacing(10);
-    outer->addLayout(grid);
-    outer->addStretch(1);
-    outer->addLayout(buttons);
+    outer->addLayout(timing);
+    outer->addWidget(line);
+    outer->addWidget(publishPage, 1);
 }
 
 void SettingsDialog::fitSize() {
@@ -199,6 +211,7 @@ void SettingsDialog::fill(const Settings& settings) {
     m_lockTimeMs = settings.lockTime;
     m_screenIndex = settings.monitor;
     backupRows->fill(settings);
+    publishPage->fill(settings);
 }
 
 void SettingsDialog::showEvent(QShowEvent* event) {

@@ -10,6 +10,7 @@
 class BackupLineRows;
 class ContactLogicBox;
 class FileDialogs;
+class MqttSettingsPage;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -19,8 +20,9 @@ struct Settings;
 
 // "Einstellungen": the settings an operator changes during an event, the light-barrier port
 // and its contact logic, the countdown, the stop lock, the last section, the TV screen, the
-// logo and the time format. Created once with the port list of the start and shown again and
-// again; it edits copies, and only "OK" hands its choices on.
+// logo and the time format; beside them, "Veröffentlichen", the MQTT broker. Created once with the
+// port list of the start and shown again and again; it edits copies, and only "OK" hands its
+// choices on.
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -59,6 +61,7 @@ public:
     QPushButton* cancelButton = nullptr;
     QPushButton* okButton = nullptr;
     BackupLineRows* backupRows = nullptr;
+    MqttSettingsPage* publishPage = nullptr;
 
 Q_SIGNALS:
     // A picture was chosen: its path when it could be read, empty when it could not.
