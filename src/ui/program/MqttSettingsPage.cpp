@@ -73,6 +73,7 @@ MqttSettingsPage::MqttSettingsPage(FileDialogs& fileDialogs, QWidget* parent)
     caFileButton = new QPushButton(QStringLiteral("..."), brokerGroup);
     caFileButton->setObjectName(QStringLiteral("ButtonMqttCaFile"));
     caFileButton->setAutoDefault(false);
+    caFileButton->setMaximumWidth(caFileButton->fontMetrics().horizontalAdvance(u'M') * 3);
     grid->addWidget(caFileButton, 6, 2);
     m_fields << caFileButton;
     prefixEdit = new QLineEdit(brokerGroup);
