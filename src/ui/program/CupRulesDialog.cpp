@@ -213,6 +213,8 @@ CupRulesDialog::CupRulesDialog(const QString& name, const CupRules& rules, QWidg
         m_readyTable->setCurrentIndex(2);
     connect(m_scoring, &QComboBox::currentIndexChanged, this, &CupRulesDialog::scoringChosen);
     connect(m_readyTable, &QComboBox::currentIndexChanged, this, &CupRulesDialog::tableChosen);
+    m_table->setReadOnly(m_readyTable->currentIndex() != 2);
+    m_table->setCursorPosition(0);
     connect(m_cutOff, &QCheckBox::toggled, m_cutOffPercent, &QWidget::setEnabled);
     connect(m_statusRule, &QComboBox::currentIndexChanged, this, [this] {
         m_statusValue->setEnabled(m_statusRule->currentData().toInt() ==
@@ -240,6 +242,8 @@ void CupRulesDialog::tableChosen() {
     else if (ready == 1)
         m_table->setText(tableText(CupRules::classicTable()));
     m_table->setReadOnly(ready != 2);
+    // The first places are what the organiser checks.
+    m_table->setCursorPosition(0);
 }
 
 QString CupRulesDialog::tableText(const QList<int>& table) {
