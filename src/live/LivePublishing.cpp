@@ -1,6 +1,5 @@
 #include "live/LivePublishing.h"
 
-#include "live/LiveCupTables.h"
 #include "live/LiveServer.h"
 #include "live/LiveSnapshotSource.h"
 
@@ -78,10 +77,8 @@ bool LivePublishing::isSwitchedOn() const {
     return m_server->isRunning();
 }
 
-void LivePublishing::setCup(const std::optional<CupStandings>& standings, const QString& cupName,
-                            CupRules::Scoring scoring) {
-    m_source->setCup(standings ? std::optional(LiveCupTables::build(*standings, cupName, scoring))
-                               : std::nullopt);
+void LivePublishing::setCup(std::optional<LiveSnapshot::Cup> cup) {
+    m_source->setCup(std::move(cup));
 }
 
 LiveSnapshot LivePublishing::snapshot() const {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "cup/CupRules.h"
-#include "cup/CupStandings.h"
 #include "live/LanAddress.h"
 #include "live/LiveInputs.h"
 #include "live/LiveLimits.h"
@@ -60,10 +58,9 @@ public:
     // The state as the server gets it next.
     LiveSnapshot snapshot() const;
 
-    // The standings of the cup open now, recomputed: the pages get a "Cup" tab with a table
-    // per class. nullopt (the cup closed) takes the tab away again.
-    void setCup(const std::optional<CupStandings>& standings, const QString& cupName = {},
-                CupRules::Scoring scoring = CupRules::Scoring::PointsTable);
+    // The tables of the cup open now, recomputed: the pages get a "Cup" tab with a table per
+    // class. nullopt (the cup closed) takes the tab away again.
+    void setCup(std::optional<LiveSnapshot::Cup> cup);
 
 public Q_SLOTS:
     void setLive(bool on);

@@ -13,6 +13,7 @@
 #include "platform/CompetitionInhibitor.h"
 #include "platform/DesktopApplications.h"
 #include "publish/MqttPublisher.h"
+#include "session/LiveCupTables.h"
 #include "session/RunBinding.h"
 #include "session/SessionJournal.h"
 #include "session/SubstituteMarksBackup.h"
@@ -133,8 +134,8 @@ void RaceSession::createLive() {
             m_live->setCup(std::nullopt);
             return;
         }
-        m_live->setCup(m_cup->standings(), m_cup->definition().name,
-                       m_cup->definition().rules.scoring);
+        m_live->setCup(LiveCupTables::build(m_cup->standings(), m_cup->definition().name,
+                                            m_cup->definition().rules.scoring));
     });
 }
 

@@ -1,5 +1,4 @@
 #include "cup/CupSample.h"
-#include "live/LiveCupTables.h"
 #include "live/LivePageRenderer.h"
 #include "live/LivePublishing.h"
 #include "live/LiveSnapshotDelta.h"
@@ -7,6 +6,7 @@
 #include "mock/FreePort.h"
 #include "mock/LiveHttpClient.h"
 #include "mock/SessionFixture.h"
+#include "session/LiveCupTables.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -67,8 +67,8 @@ void TestLiveCup::servedWhileOpenAndGoneWhenClosed() {
     };
     QVERIFY(served().value(QStringLiteral("cup")).isNull());
     const LiveSnapshot before = live.snapshot();
-    live.setCup(CupSample::standings(), QStringLiteral("Winter-Cup"),
-                CupRules::Scoring::PointsTable);
+    live.setCup(LiveCupTables::build(CupSample::standings(), QStringLiteral("Winter-Cup"),
+                                     CupRules::Scoring::PointsTable));
     // Opening and closing the cup each travel to the open pages as a change.
     const QJsonObject cup =
         LiveSnapshotDelta::between(before,

@@ -1,4 +1,4 @@
-#include "live/LiveCupTables.h"
+#include "session/LiveCupTables.h"
 
 #include "cup/CupTableText.h"
 #include "cup/CupValueText.h"
