@@ -1,9 +1,9 @@
 #include "publish/MqttProbe.h"
 
+#include "publish/MqttClientSetup.h"
 #include "publish/MqttStatusText.h"
 
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QTimer>
 #include <cerrno>
 #include <mosquitto.h>
@@ -46,28 +46,14 @@ void onDisconnect(mosquitto*, void* data, int code) {
 
 // Runs on the probe's thread: connect, wait for the broker's answer, leave.
 QString attempt(const MqttConnection& c) {
-    static std::once_flag once;
-    std::call_once(once, [] { mosquitto_lib_init(); });
+    MqttClientSetup::initLibrary();
     Outcome outcome;
     mosquitto* client = mosquitto_new(nullptr, true, &outcome);
     if (!client)
         return QStringLiteral("kein Speicher für die Verbindung");
-    mosquitto_int_option(client, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
     mosquitto_connect_callback_set(client, onConnect);
     mosquitto_disconnect_callback_set(client, onDisconnect);
-    if (!c.user.isEmpty())
-        mosquitto_username_pw_set(client, c.user.toUtf8().constData(),
-                                  c.password.isEmpty() ? nullptr : c.password.toUtf8().constData());
-    QString text;
-    if (c.tls) {
-        const QByteArray caFile = QFile::encodeName(c.caFile);
-        const int error =
-            caFile.isEmpty()
-                ? mosquitto_tls_set(client, nullptr, "/etc/ssl/certs", nullptr, nullptr, nullptr)
-                : mosquitto_tls_set(client, caFile.constData(), nullptr, nullptr, nullptr, nullptr);
-        if (error != MOSQ_ERR_SUCCESS)
-            text = QStringLiteral("Zertifikat: CA-Datei %1 nicht lesbar").arg(c.caFile);
-    }
+    QString text = MqttClientSetup::configure(client, c);
     if (text.isEmpty()) {
         int error = mosquitto_connect(client, c.host.toUtf8().constData(), c.port, 10);
         int osError = errno;

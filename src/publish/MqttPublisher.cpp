@@ -1,23 +1,17 @@
 #include "publish/MqttPublisher.h"
 
+#include "publish/MqttClientSetup.h"
 #include "publish/MqttStatusText.h"
 #include "publish/MqttTopics.h"
 
 #include <QDeadlineTimer>
-#include <QFile>
 #include <cerrno>
 #include <chrono>
 #include <mosquitto.h>
-#include <mutex>
 
 namespace {
 
 constexpr int kQos = 1;
-
-void initLibrary() {
-    static std::once_flag once;
-    std::call_once(once, [] { mosquitto_lib_init(); });
-}
 
 // Errors after which libmosquitto's thread stops instead of connecting again.
 bool endsTheNetworkThread(int error) {
@@ -59,7 +53,7 @@ MqttPublisher::~MqttPublisher() {
 void MqttPublisher::start() {
     if (m_started)
         return;
-    initLibrary();
+    MqttClientSetup::initLibrary();
     const QByteArray id = m_connection.clientId.toUtf8();
     // A clean session: what the broker is to keep is retained, and sent again on every connect.
     m_client = mosquitto_new(id.isEmpty() ? nullptr : id.constData(), true, this);
@@ -68,28 +62,16 @@ void MqttPublisher::start() {
         return;
     }
     m_started = true;
-    mosquitto_int_option(m_client, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
     mosquitto_connect_callback_set(m_client, &MqttPublisher::connectCallback);
     mosquitto_disconnect_callback_set(m_client, &MqttPublisher::disconnectCallback);
     mosquitto_reconnect_delay_set(m_client, reconnectDelayMinS, reconnectDelayMaxS, true);
     const QByteArray will = "offline";
     mosquitto_will_set(m_client, MqttTopics::statusTopic(m_connection.prefix).toUtf8().constData(),
                        int(will.size()), will.constData(), kQos, true);
-    if (!m_connection.user.isEmpty())
-        mosquitto_username_pw_set(
-            m_client, m_connection.user.toUtf8().constData(),
-            m_connection.password.isEmpty() ? nullptr : m_connection.password.toUtf8().constData());
-    if (m_connection.tls) {
-        const QByteArray caFile = QFile::encodeName(m_connection.caFile);
-        const int error = caFile.isEmpty() ? mosquitto_tls_set(m_client, nullptr, "/etc/ssl/certs",
-                                                               nullptr, nullptr, nullptr)
-                                           : mosquitto_tls_set(m_client, caFile.constData(),
-                                                               nullptr, nullptr, nullptr, nullptr);
-        if (error != MOSQ_ERR_SUCCESS) {
-            setStatus(QStringLiteral("MQTT: Zertifikat: CA-Datei %1 nicht lesbar")
-                          .arg(m_connection.caFile));
-            return;
-        }
+    if (const QString refused = MqttClientSetup::configure(m_client, m_connection);
+        !refused.isEmpty()) {
+        setStatus(QStringLiteral("MQTT: ") + refused);
+        return;
     }
     setStatus(MqttStatusText::connecting(m_connection.host, m_connection.port));
     beginConnecting(true);
