@@ -234,32 +234,26 @@ void CupDocument::applyRaceStates(const QList<RaceFileState>& states, const QLis
 void CupDocument::acceptRaceChange(int race) {
     if (race < 0 || race >= m_cup.races.size())
         return;
-    const QString file = m_cup.races[race].file;
-    run([this, race, file]() -> std::function<void()> {
+    run([this, updated = m_cup.races[race],
+         cupFile = m_fileName]() mutable -> std::function<void()> {
         QString error;
-        auto read = CupRaceReader::fromFile(file, &error);
-        if (!read)
+        if (!CupRaceCheck::reread(updated, cupFile, &error))
             return [this, error] {
                 Q_EMIT failed(error);
             };
-        return [this, race, file, read = *read] {
-            // The list may have changed while the file was read: find the race by its file.
-            int at = race;
-            if (at >= m_cup.races.size() || m_cup.races[at].file != file) {
-                at = -1;
-                for (int i = 0; i < m_cup.races.size(); ++i) {
-                    if (m_cup.races[i].file == file)
-                        at = i;
-                }
-            }
-            if (at < 0)
+        return [this, updated] {
+            // The list may have changed while the file was read: the race is found by its file.
+            for (int at = 0; at < m_cup.races.size(); ++at) {
+                if (m_cup.races[at].file != updated.file)
+                    continue;
+                change(QStringLiteral("Änderung übernehmen: ") + m_cup.races[at].title,
+                       [&](CupDefinition& cup) {
+                           cup.races[at].entries = updated.entries;
+                           cup.races[at].sha256 = updated.sha256;
+                       });
+                checkRaces();
                 return;
-            change(QStringLiteral("Änderung übernehmen: ") + m_cup.races[at].title,
-                   [&](CupDefinition& cup) {
-                       cup.races[at].entries = read.entries;
-                       cup.races[at].sha256 = read.sha256;
-                   });
-            checkRaces();
+            }
         };
     });
 }
