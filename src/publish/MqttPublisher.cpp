@@ -5,35 +5,85 @@
 #include "publish/MqttTopics.h"
 
 #include <QDeadlineTimer>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <mosquitto.h>
+#include <mutex>
+#include <vector>
+
+struct MqttPublisher::Link {
+    // Guards publisher and stopping: a callback posts to the publisher only while it is alive.
+    std::mutex mutex;
+    MqttPublisher* publisher = nullptr;
+    bool stopping = false;
+    // Wakes the network thread from its pause between attempts when it is to end.
+    std::condition_variable wake;
+    // Set by the network thread once the connection is closed, the goodbye written.
+    std::atomic<bool> closed = false;
+    // The pause before the next attempt; back to the shortest once the broker took us.
+    std::atomic<int> delayS = MqttPublisher::reconnectDelayMinS;
+
+    // Calls call(publisher) on the publisher's thread, unless it is gone.
+    template <typename F> void post(F call) {
+        const std::lock_guard lock(mutex);
+        if (publisher)
+            QMetaObject::invokeMethod(
+                publisher, [target = publisher, call = std::move(call)] { call(target); },
+                Qt::QueuedConnection);
+    }
+    bool isStopping() {
+        const std::lock_guard lock(mutex);
+        return stopping;
+    }
+    // Waits seconds, or less when the publisher ends; false when it ends.
+    bool pause(int seconds) {
+        std::unique_lock lock(mutex);
+        return !wake.wait_for(lock, std::chrono::seconds(seconds), [this] { return stopping; });
+    }
+    void stop() {
+        {
+            const std::lock_guard lock(mutex);
+            stopping = true;
+        }
+        wake.notify_all();
+    }
+};
 
 namespace {
 
-constexpr int kQos = 1;
+// The goodbyes being written: joined by the program's exit, or at the latest when the
+// process ends, so that no thread is left running into the library's teardown.
+struct Farewells {
+    std::mutex mutex;
+    std::vector<std::thread> threads;
 
-// Errors after which libmosquitto's thread stops instead of connecting again.
-bool endsTheNetworkThread(int error) {
-    switch (error) {
-    case MOSQ_ERR_NOMEM:
-    case MOSQ_ERR_PROTOCOL:
-    case MOSQ_ERR_INVAL:
-    case MOSQ_ERR_NOT_FOUND:
-    case MOSQ_ERR_TLS:
-    case MOSQ_ERR_TLS_HANDSHAKE:
-    case MOSQ_ERR_PAYLOAD_SIZE:
-    case MOSQ_ERR_NOT_SUPPORTED:
-    case MOSQ_ERR_AUTH:
-    case MOSQ_ERR_ACL_DENIED:
-    case MOSQ_ERR_UNKNOWN:
-    case MOSQ_ERR_EAI:
-    case MOSQ_ERR_PROXY:
-        return true;
-    default:
-        return false;
+    void add(std::thread thread) {
+        const std::lock_guard lock(mutex);
+        threads.push_back(std::move(thread));
     }
+    void joinAll() {
+        std::vector<std::thread> ending;
+        {
+            const std::lock_guard lock(mutex);
+            ending.swap(threads);
+        }
+        for (std::thread& thread : ending)
+            thread.join();
+    }
+    ~Farewells() { joinAll(); }
+};
+
+Farewells& farewells() {
+    static Farewells all;
+    return all;
 }
+
+constexpr int kQos = 1;
+// How long the network thread waits for the socket at a time: it looks whether it is to end
+// at least this often.
+constexpr int kLoopMs = 500;
 
 } // namespace
 
@@ -42,8 +92,6 @@ MqttPublisher::MqttPublisher(MqttConnection connection, Source source, Now now, 
       m_now(std::move(now)) {
     m_coalesce.setSingleShot(true);
     connect(&m_coalesce, &QTimer::timeout, this, &MqttPublisher::publishNow);
-    m_restart.setSingleShot(true);
-    connect(&m_restart, &QTimer::timeout, this, [this] { beginConnecting(false); });
 }
 
 MqttPublisher::~MqttPublisher() {
@@ -56,15 +104,19 @@ void MqttPublisher::start() {
     MqttClientSetup::initLibrary();
     const QByteArray id = m_connection.clientId.toUtf8();
     // A clean session: what the broker is to keep is retained, and sent again on every connect.
-    m_client = mosquitto_new(id.isEmpty() ? nullptr : id.constData(), true, this);
+    m_link = std::make_shared<Link>();
+    m_link->publisher = this;
+    m_client = mosquitto_new(id.isEmpty() ? nullptr : id.constData(), true, m_link.get());
     if (!m_client) {
         setStatus(QStringLiteral("MQTT: kein Speicher für die Verbindung"));
         return;
     }
     m_started = true;
+    // The network runs on a thread of ours: the library is told, so a message handed over
+    // from the window's thread only wakes that thread and is written there.
+    mosquitto_threaded_set(m_client, true);
     mosquitto_connect_callback_set(m_client, &MqttPublisher::connectCallback);
     mosquitto_disconnect_callback_set(m_client, &MqttPublisher::disconnectCallback);
-    mosquitto_reconnect_delay_set(m_client, reconnectDelayMinS, reconnectDelayMaxS, true);
     const QByteArray will = "offline";
     mosquitto_will_set(m_client, MqttTopics::statusTopic(m_connection.prefix).toUtf8().constData(),
                        int(will.size()), will.constData(), kQos, true);
@@ -74,52 +126,53 @@ void MqttPublisher::start() {
         return;
     }
     setStatus(MqttStatusText::connecting(m_connection.host, m_connection.port));
-    beginConnecting(true);
+    m_network =
+        std::thread(&MqttPublisher::runNetwork, m_client, m_link, m_connection.host.toUtf8(),
+                    m_connection.port, m_connection.keepAliveSeconds);
 }
 
-void MqttPublisher::beginConnecting(bool first) {
-    joinConnector();
-    if (!first)
-        mosquitto_loop_stop(m_client, true);
-    const QByteArray host = m_connection.host.toUtf8();
-    const int port = m_connection.port;
-    const int keepAlive = m_connection.keepAliveSeconds;
-    mosquitto* client = m_client;
-    m_connector = std::thread([this, client, host, port, keepAlive, first] {
-        const int error = first ? mosquitto_connect_async(client, host.constData(), port, keepAlive)
-                                : mosquitto_reconnect_async(client);
+// The network thread: connects, serves the connection until it breaks, tells why, pauses
+// (1 s, growing to 30 s) and connects again, until the publisher ends. Every failure reaches
+// the status bar, a certificate the broker's TLS does not pass as much as a refused port. The
+// name lookup and the TLS handshake happen here, never on the window's thread.
+void MqttPublisher::runNetwork(mosquitto* client, std::shared_ptr<Link> link, QByteArray host,
+                               int port, int keepAlive) {
+    bool first = true;
+    while (!link->isStopping()) {
+        int error = first ? mosquitto_connect_async(client, host.constData(), port, keepAlive)
+                          : mosquitto_reconnect_async(client);
+        first = false;
+        while (error == MOSQ_ERR_SUCCESS) {
+            error = mosquitto_loop(client, kLoopMs, 1);
+            if (link->isStopping())
+                return;
+        }
         const int osError = errno;
-        // The network thread tries again on its own after a failed first attempt too.
-        mosquitto_loop_start(client);
-        if (error != MOSQ_ERR_SUCCESS)
-            QMetaObject::invokeMethod(
-                this, [this, error, osError] { connectAttempted(error, osError); },
-                Qt::QueuedConnection);
-    });
-}
-
-void MqttPublisher::joinConnector() {
-    if (m_connector.joinable())
-        m_connector.join();
+        link->post([error, osError](MqttPublisher* publisher) {
+            publisher->networkFailed(error, osError);
+        });
+        const int delay = link->delayS;
+        link->delayS = qMin(delay * 2, reconnectDelayMaxS);
+        if (!link->pause(delay))
+            return;
+    }
 }
 
 void MqttPublisher::connectCallback(mosquitto*, void* self, int code) {
-    auto* publisher = static_cast<MqttPublisher*>(self);
-    QMetaObject::invokeMethod(
-        publisher, [publisher, code] { publisher->connected(code); }, Qt::QueuedConnection);
+    auto* link = static_cast<Link*>(self);
+    if (code == 0)
+        link->delayS = reconnectDelayMinS;
+    link->post([code](MqttPublisher* publisher) { publisher->connected(code); });
 }
 
-void MqttPublisher::disconnectCallback(mosquitto*, void* self, int code) {
-    const int osError = errno;
-    auto* publisher = static_cast<MqttPublisher*>(self);
-    publisher->m_closed = true;
-    QMetaObject::invokeMethod(
-        publisher, [publisher, code, osError] { publisher->disconnected(code, osError); },
-        Qt::QueuedConnection);
+void MqttPublisher::disconnectCallback(mosquitto*, void* self, int) {
+    auto* link = static_cast<Link*>(self);
+    link->closed = true;
+    link->post([](MqttPublisher* publisher) { publisher->disconnected(); });
 }
 
-void MqttPublisher::connectAttempted(int error, int osError) {
-    if (!m_started || m_connected)
+void MqttPublisher::networkFailed(int error, int osError) {
+    if (!m_started || m_refused)
         return;
     setStatus(MqttStatusText::failed(error, osError, m_connection.host, m_connection.port));
 }
@@ -134,7 +187,6 @@ void MqttPublisher::connected(int code) {
     }
     m_connected = true;
     m_refused = false;
-    m_restartDelayS = reconnectDelayMinS;
     setStatus(MqttStatusText::connected(m_connection.host, m_connection.port));
     // A broker that restarted without keeping its retained messages gets all of them again.
     m_sent.clear();
@@ -143,17 +195,10 @@ void MqttPublisher::connected(int code) {
     publishNow();
 }
 
-void MqttPublisher::disconnected(int code, int osError) {
-    if (!m_started)
-        return;
+void MqttPublisher::disconnected() {
+    // Why is told by the network thread once the connection is given up for this attempt.
     m_connected = false;
     m_sent.clear();
-    if (!m_refused)
-        setStatus(MqttStatusText::failed(code, osError, m_connection.host, m_connection.port));
-    if (endsTheNetworkThread(code) && !m_restart.isActive()) {
-        m_restart.start(m_restartDelayS * 1000);
-        m_restartDelayS = qMin(m_restartDelayS * 2, reconnectDelayMaxS);
-    }
 }
 
 void MqttPublisher::shutdown() {
@@ -161,26 +206,38 @@ void MqttPublisher::shutdown() {
         return;
     m_started = false;
     m_coalesce.stop();
-    m_restart.stop();
-    joinConnector();
-    if (m_connected) {
-        m_closed = false;
-        send(MqttTopics::statusTopic(m_connection.prefix), "offline", true);
-        mosquitto_disconnect(m_client);
-        // The thread writes what is queued, the goodbye last, and ends; a broker that stopped
-        // reading does not hold up the exit for long.
-        const QDeadlineTimer deadline(goodbyeMs);
-        while (!m_closed && !deadline.hasExpired())
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        mosquitto_loop_stop(m_client, !m_closed);
-    } else {
-        mosquitto_disconnect(m_client);
-        mosquitto_loop_stop(m_client, true);
+    {
+        const std::lock_guard lock(m_link->mutex);
+        m_link->publisher = nullptr;
     }
+    const bool connected = m_connected;
     m_connected = false;
-    mosquitto_destroy(m_client);
+    if (connected) {
+        m_link->closed = false;
+        send(MqttTopics::statusTopic(m_connection.prefix), "offline", true);
+    }
+    std::thread farewell([client = m_client, link = std::move(m_link), connected,
+                          network = std::move(m_network)]() mutable {
+        mosquitto_disconnect(client);
+        if (connected) {
+            // The network thread writes what is queued, the goodbye last; a broker that
+            // stopped reading does not hold up the exit for long.
+            const QDeadlineTimer deadline(goodbyeMs);
+            while (!link->closed && !deadline.hasExpired())
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        link->stop();
+        if (network.joinable())
+            network.join();
+        mosquitto_destroy(client);
+    });
+    farewells().add(std::move(farewell));
     m_client = nullptr;
     setStatus(QString());
+}
+
+void MqttPublisher::waitForFarewells() {
+    farewells().joinAll();
 }
 
 void MqttPublisher::setStatus(const QString& text) {

@@ -7,8 +7,8 @@
 #include <QMap>
 #include <QObject>
 #include <QTimer>
-#include <atomic>
 #include <functional>
+#include <memory>
 #include <thread>
 
 struct mosquitto;
@@ -16,9 +16,9 @@ struct mosquitto;
 // The race on an MQTT broker, for audiences the venue's own server cannot reach: the state the
 // live pages get, one retained topic per table, the last result and the clock's events, and a
 // retained "online" that the broker turns into "offline" (the last will) when the program goes
-// away without a word. Only what changed since it was last sent goes out again. libmosquitto's
-// own thread does the network and the reconnects; the window's thread only hands it messages,
-// so a broker that is down or far away never holds the program up.
+// away without a word. Only what changed since it was last sent goes out again. A thread of
+// its own does the network and the reconnects; the window's thread only hands it messages, so
+// a broker that is down or far away never holds the program up.
 class MqttPublisher : public QObject {
     Q_OBJECT
 public:
@@ -39,8 +39,13 @@ public:
 
     // Connects in the background and keeps connecting until shutdown().
     void start();
-    // "offline" on the status topic, a clean goodbye, and the network thread ends.
+    // "offline" on the status topic, a clean goodbye, and the network thread ends. The goodbye
+    // is written in the background (a broker that stopped reading is given goodbyeMs), so
+    // switching the publisher off or to another broker never holds the window up.
     void shutdown();
+    // Waits for the goodbyes of the publishers shut down so far; the program's exit calls it
+    // so the last "offline" goes out before the process ends.
+    static void waitForFarewells();
     bool isConnected() const { return m_connected; }
     QString statusText() const { return m_status; }
     const MqttConnection& connection() const { return m_connection; }
@@ -54,25 +59,31 @@ Q_SIGNALS:
     void statusChanged(const QString& text);
 
 private:
+    // What the network thread and libmosquitto's callbacks reach of the publisher: it outlives
+    // the publisher while a goodbye is still being written, and is told when the publisher is
+    // gone.
+    struct Link;
+
+    static void runNetwork(mosquitto* client, std::shared_ptr<Link> link, QByteArray host, int port,
+                           int keepAlive);
     static void connectCallback(mosquitto* client, void* self, int code);
     static void disconnectCallback(mosquitto* client, void* self, int code);
-    void beginConnecting(bool first);
-    void connectAttempted(int error, int osError);
+    void networkFailed(int error, int osError);
     void connected(int code);
-    void disconnected(int code, int osError);
+    void disconnected();
     void setStatus(const QString& text);
     void schedule();
     void publishNow();
     bool send(const QString& topic, const QByteArray& payload, bool retain);
-    void joinConnector();
 
     MqttConnection m_connection;
     Source m_source;
     Now m_now;
     mosquitto* m_client = nullptr;
-    // Resolves the broker's name and starts the network thread; a name server that does not
-    // answer keeps this thread waiting, not the window.
-    std::thread m_connector;
+    std::shared_ptr<Link> m_link;
+    // Connects, serves the connection and connects again; a name server that does not answer
+    // or a broker far away keeps this thread waiting, never the window.
+    std::thread m_network;
     QTimer m_coalesce;
     QElapsedTimer m_lastPublish;
     // What the broker holds from this connection, per topic: what tells a change.
@@ -84,10 +95,4 @@ private:
     // The broker refused the login: that stays the status until a connection succeeds.
     bool m_refused = false;
     QString m_status;
-    // libmosquitto's thread gives up on errors it takes for lasting (TLS, a protocol error);
-    // the connection is tried again from here, as rarely as its own backoff would.
-    QTimer m_restart;
-    int m_restartDelayS = reconnectDelayMinS;
-    // Set by the network thread once the connection is closed, the goodbye written.
-    std::atomic<bool> m_closed = false;
 };

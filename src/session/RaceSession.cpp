@@ -77,6 +77,7 @@ void RaceSession::shutdown() {
     SettingsStore(m_environment.openSettings()).save(m_settings, m_settingsLoad);
     m_port->close();
     stopMqtt();
+    MqttPublisher::waitForFarewells();
 }
 
 void RaceSession::createTiming() {

@@ -27,6 +27,11 @@ MosquittoBroker::MosquittoBroker(const QString& user, const QString& password)
         m_error = QStringLiteral("no configuration for mosquitto");
 }
 
+bool MosquittoBroker::addConfig(const QByteArray& lines) {
+    QFile file(m_dir.filePath(QStringLiteral("mosquitto.conf")));
+    return file.open(QIODevice::Append) && file.write(lines) == lines.size();
+}
+
 bool MosquittoBroker::start() {
     if (!m_error.isEmpty())
         return false;

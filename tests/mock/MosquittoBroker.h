@@ -14,6 +14,9 @@ public:
     explicit MosquittoBroker(const QString& user = {}, const QString& password = {});
     ~MosquittoBroker() { stop(); }
 
+    // Lines added to the configuration before start(): another listener, TLS. False when the
+    // configuration cannot be written.
+    bool addConfig(const QByteArray& lines);
     // Starts and waits until it takes connections; false with the reason in error().
     bool start();
     // Killed, as a broker that goes away without a word; start() brings it back on its port.
