@@ -1,6 +1,7 @@
 #include "session/ProgramEnvironment.h"
 
 #include "platform/DesktopApplications.h"
+#include "platform/SecretService.h"
 #include "settings/SettingsStore.h"
 
 #include <QCoreApplication>
@@ -35,6 +36,12 @@ std::unique_ptr<QSettings> ProgramEnvironment::openSettings() const {
     return std::make_unique<QSettings>(
         QDir(m_settingsFolder).filePath(programTitle() + QStringLiteral(".conf")),
         QSettings::IniFormat);
+}
+
+std::shared_ptr<SecretService> ProgramEnvironment::keyring() const {
+    if (m_keyring || !m_settingsFolder.isEmpty())
+        return m_keyring;
+    return std::make_shared<SecretService>();
 }
 
 QString ProgramEnvironment::executableDir() const {

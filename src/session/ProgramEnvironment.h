@@ -9,6 +9,7 @@
 #include <optional>
 
 class InhibitorBus;
+class SecretService;
 class QSettings;
 class SerialSystem;
 class TickSource;
@@ -63,6 +64,11 @@ public:
         m_serialSystem = std::move(system);
     }
 
+    // Where the passwords go. Unset: the desktop's keyring for the platform's per-user store;
+    // a settings folder of its own (tests, a portable setup) keeps its passwords beside it.
+    std::shared_ptr<SecretService> keyring() const;
+    void setKeyring(std::shared_ptr<SecretService> keyring) { m_keyring = std::move(keyring); }
+
     // Empty: the desktop's D-Bus services that keep the machine awake.
     const std::shared_ptr<InhibitorBus>& inhibitorBus() const { return m_inhibitorBus; }
     void setInhibitorBus(std::shared_ptr<InhibitorBus> bus) { m_inhibitorBus = std::move(bus); }
@@ -92,5 +98,6 @@ private:
     std::shared_ptr<const TickSource> m_tickSource;
     std::shared_ptr<SerialSystem> m_serialSystem;
     std::shared_ptr<InhibitorBus> m_inhibitorBus;
+    std::shared_ptr<SecretService> m_keyring;
     ApplicationLookup m_applicationLookup;
 };

@@ -74,7 +74,8 @@ void RaceSession::shutdown() {
     m_shutDown = true;
     m_backup->saveAtExit();
     m_journal.reset();
-    SettingsStore(m_environment.openSettings()).save(m_settings, m_settingsLoad);
+    SettingsStore(m_environment.openSettings(), m_environment.keyring())
+        .save(m_settings, m_settingsLoad);
     m_port->close();
     stopMqtt();
     MqttPublisher::waitForFarewells();
@@ -195,7 +196,7 @@ void RaceSession::createMqtt() {
 }
 
 void RaceSession::loadSettings() {
-    const SettingsStore store(m_environment.openSettings());
+    const SettingsStore store(m_environment.openSettings(), m_environment.keyring());
     m_settingsLoad = SettingsLoad{};
     m_settingsLoad.stoppedAt = store.load(m_settings);
     if (m_settingsLoad.stoppedAt)

@@ -1,6 +1,6 @@
 #include "settings/SettingsStore.h"
 
-#include "settings/SecretFile.h"
+#include "settings/PasswordStore.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -89,7 +89,13 @@ std::unique_ptr<QSettings> SettingsStore::openForProgram(const QString& programT
                                        QStringLiteral("Quarnek"), programTitle);
 }
 
-SettingsStore::SettingsStore(std::unique_ptr<QSettings> store) : m_store(std::move(store)) {}
+SettingsStore::SettingsStore(std::unique_ptr<QSettings> store,
+                             std::shared_ptr<SecretService> keyring)
+    : m_store(std::move(store)) {
+    const QFileInfo file(m_store->fileName());
+    m_passwords = std::make_unique<PasswordStore>(
+        file.isAbsolute() ? file.absoluteFilePath() : QString(), std::move(keyring));
+}
 
 SettingsStore::~SettingsStore() = default;
 
@@ -204,16 +210,43 @@ void SettingsStore::loadPublishing(Settings& settings) const {
             text && m_store->contains(QLatin1String(key)))
             *target = *text;
     }
-    if (const auto password = SecretFile::read(secretPath(QStringLiteral("mqtt"))))
+    if (const auto password = loadPassword(QStringLiteral("mqtt")))
         settings.mqttPassword = *password;
 }
 
+namespace {
+
+// Where a password is kept, in the settings: only "keyring" is written; a file is found by
+// its name.
+QString placeKey(const QString& name) {
+    return QStringLiteral("Passwords/") + name;
+}
+
+const QString kInKeyring = QStringLiteral("keyring");
+
+} // namespace
+
+std::optional<QString> SettingsStore::loadPassword(const QString& name) const {
+    const bool inKeyring = m_store->value(placeKey(name)).toString() == kInKeyring;
+    return m_passwords->read(name, inKeyring ? PasswordStore::Place::Keyring
+                                             : PasswordStore::Place::File);
+}
+
+bool SettingsStore::savePassword(const QString& name, const QString& password) {
+    const bool inKeyring = m_store->value(placeKey(name)).toString() == kInKeyring;
+    const auto place = m_passwords->write(
+        name, password, inKeyring ? PasswordStore::Place::Keyring : PasswordStore::Place::File);
+    if (!place)
+        return false;
+    if (*place == PasswordStore::Place::Keyring)
+        m_store->setValue(placeKey(name), kInKeyring);
+    else
+        m_store->remove(placeKey(name));
+    return true;
+}
+
 QString SettingsStore::secretPath(const QString& name) const {
-    const QFileInfo store(m_store->fileName());
-    if (!store.isAbsolute())
-        return QString();
-    return store.absolutePath() + u'/' + store.completeBaseName() + u'-' + name +
-           QStringLiteral(".passwort");
+    return m_passwords->filePath(name);
 }
 
 namespace {
@@ -269,10 +302,14 @@ const QStringList& SettingsStore::readingOrder() {
 }
 
 bool SettingsStore::save(const Settings& settings) {
-    return save(settings, SettingsLoad{std::nullopt, std::nullopt, settings});
+    return write(settings, SettingsLoad{std::nullopt, std::nullopt, settings}, true);
 }
 
 bool SettingsStore::save(const Settings& settings, const SettingsLoad& loaded) {
+    return write(settings, loaded, false);
+}
+
+bool SettingsStore::write(const Settings& settings, const SettingsLoad& loaded, bool allPasswords) {
     QSettings& store = *m_store;
     if (!store.isWritable())
         return false;
@@ -290,19 +327,11 @@ bool SettingsStore::save(const Settings& settings, const SettingsLoad& loaded) {
             continue;
         store.setValue(key, now[i].second);
     }
+    bool passwordsKept = true;
+    if (allPasswords || settings.mqttPassword != loaded.asLoaded.mqttPassword)
+        passwordsKept = savePassword(QStringLiteral("mqtt"), settings.mqttPassword);
     store.sync();
-    const bool secretKept = saveSecret(QStringLiteral("mqtt"), settings.mqttPassword);
-    return store.status() == QSettings::NoError && secretKept;
-}
-
-bool SettingsStore::saveSecret(const QString& name, const QString& secret) const {
-    const QString path = secretPath(name);
-    if (path.isEmpty())
-        return secret.isEmpty();
-    // No file for a password that was never set; an emptied one is taken away.
-    if (secret.isEmpty())
-        return !QFile::exists(path) || QFile::remove(path);
-    return SecretFile::write(path, secret);
+    return store.status() == QSettings::NoError && passwordsKept;
 }
 
 std::optional<QString> SettingsStore::storedText(const QString& key) const {
