@@ -1,5 +1,6 @@
 #include "live/LivePageRenderer.h"
 #include "live/LiveStateDocument.h"
+#include "mock/FreePort.h"
 #include "mock/HeadlessChromium.h"
 #include "mock/MosquittoBroker.h"
 #include "mock/NginxServer.h"
@@ -183,7 +184,10 @@ void TestRemotePages::brokerPageFollowsThePublisher() {
     if (!QFile::exists(MosquittoBroker::program()))
         QSKIP("mosquitto is not installed (apt-get install mosquitto); no broker to read from");
     MosquittoBroker broker;
-    const quint16 wsPort = broker.addWebSocketListener();
+    // Browsers read over WebSockets; mosquitto 2.0.11 wants a plain listener beside it.
+    const quint16 wsPort = freeListenPort();
+    QVERIFY(broker.addConfig("listener " + QByteArray::number(wsPort) +
+                             " 127.0.0.1\nprotocol websockets\n"));
     QVERIFY2(broker.start(), qPrintable(broker.error()));
     QElapsedTimer programClock;
     programClock.start();

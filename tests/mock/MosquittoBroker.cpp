@@ -22,23 +22,17 @@ MosquittoBroker::MosquittoBroker(const QString& user, const QString& password)
         config += "allow_anonymous false\npassword_file " + QFile::encodeName(passwords) + '\n';
     else
         m_error = QStringLiteral("mosquitto_passwd failed");
-    m_config = config;
-    if (m_port == 0)
-        m_error = QStringLiteral("no free port for mosquitto");
+    QFile file(m_dir.filePath(QStringLiteral("mosquitto.conf")));
+    if (m_port == 0 || !file.open(QIODevice::WriteOnly) || file.write(config) != config.size())
+        m_error = QStringLiteral("no configuration for mosquitto");
 }
 
-quint16 MosquittoBroker::addWebSocketListener() {
-    const quint16 port = freeListenPort();
-    m_config += "listener " + QByteArray::number(port) + " 127.0.0.1\nprotocol websockets\n";
-    return port;
+bool MosquittoBroker::addConfig(const QByteArray& lines) {
+    QFile file(m_dir.filePath(QStringLiteral("mosquitto.conf")));
+    return file.open(QIODevice::Append) && file.write(lines) == lines.size();
 }
 
 bool MosquittoBroker::start() {
-    QFile file(m_dir.filePath(QStringLiteral("mosquitto.conf")));
-    if (m_error.isEmpty() &&
-        (!file.open(QIODevice::WriteOnly) || file.write(m_config) != m_config.size()))
-        m_error = QStringLiteral("no configuration for mosquitto");
-    file.close();
     if (!m_error.isEmpty())
         return false;
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);

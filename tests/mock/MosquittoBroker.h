@@ -14,10 +14,9 @@ public:
     explicit MosquittoBroker(const QString& user = {}, const QString& password = {});
     ~MosquittoBroker() { stop(); }
 
-    // Before start(): a second listener on 127.0.0.1 for MQTT over WebSockets, as browsers read
-    // it; its port. (mosquitto 2.0.11 refuses a websockets listener without a plain one.)
-    quint16 addWebSocketListener();
-
+    // Lines added to the configuration before start(): another listener, TLS. False when the
+    // configuration cannot be written.
+    bool addConfig(const QByteArray& lines);
     // Starts and waits until it takes connections; false with the reason in error().
     bool start();
     // Killed, as a broker that goes away without a word; start() brings it back on its port.
@@ -29,6 +28,5 @@ private:
     QTemporaryDir m_dir;
     QProcess m_process;
     quint16 m_port = 0;
-    QByteArray m_config;
     QString m_error;
 };
