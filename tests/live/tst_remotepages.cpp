@@ -136,6 +136,11 @@ void TestRemotePages::staticPageFollowsTheFile() {
     QVERIFY(m_browser->waitFor("document.querySelector('#last .time').textContent", "10,24"));
     QVERIFY(m_browser->waitFor("document.querySelector('#stage1 td:nth-child(2)').textContent",
                                QStringLiteral("Kaya Mia")));
+
+    host.stop();
+    QVERIFY(QTest::qWaitFor([&] {
+        return m_browser->evaluate(Connection).toString().startsWith("Verbindung unterbrochen");
+    }));
 }
 
 void TestRemotePages::staticClock_data() {
@@ -195,6 +200,10 @@ void TestRemotePages::brokerPageFollowsThePublisher() {
         return double(programClock.elapsed()) + 500000.0;
     };
     LiveSnapshot current = race(QStringLiteral("17 Weber Lena"));
+    // A state of tens of KB, as a real race has: its packet's length takes three bytes.
+    for (int i = 1; i <= 600; ++i)
+        current.stages[0].rows.append(
+            {QString::number(i), QStringLiteral("Teilnehmerin %1").arg(i)});
     current.clock.state = LiveSnapshot::Clock::State::Running;
     current.clock.startMs = now() - 3000;
     MqttConnection connection;
@@ -214,6 +223,8 @@ void TestRemotePages::brokerPageFollowsThePublisher() {
     QVERIFY(m_browser->open(QStringLiteral("file://") + site.filePath("index.html")));
     QVERIFY(m_browser->waitFor(Connection, QStringLiteral("Live")));
     QVERIFY(m_browser->waitFor(Competitor, current.competitor));
+    QCOMPARE(m_browser->evaluate("document.querySelectorAll('#stage0 tbody tr').length").toInt(),
+             600);
     const double running = seconds(m_browser->evaluate(Clock));
     QVERIFY2(running >= 3.0 && running < 20.0, qPrintable(QString::number(running)));
     QVERIFY(m_browser->screenshot(screenshotPath(QStringLiteral("mqtt.png"))));

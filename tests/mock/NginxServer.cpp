@@ -32,6 +32,10 @@ NginxServer::NginxServer(const QString& root) : m_port(freeListenPort()) {
 }
 
 NginxServer::~NginxServer() {
+    stop();
+}
+
+void NginxServer::stop() {
     m_process.kill();
     m_process.waitForFinished(5000);
 }

@@ -18,6 +18,8 @@ public:
 
     // Starts and waits until it takes connections; false with the reason in error().
     bool start();
+    // Killed, as a host that goes away.
+    void stop();
     quint16 port() const { return m_port; }
     QString url(const QString& path) const;
     QString error() const { return m_error; }
