@@ -125,8 +125,9 @@ void TestRemotePages::staticPageFollowsTheFile() {
     m_browser->evaluate("document.querySelector('button[data-show=stage1]').click()");
     QVERIFY(m_browser->screenshot(screenshotPath(QStringLiteral("static.png"))));
     // Asked again with its ETag, the host answers "not changed".
-    QVERIFY2(QTest::qWaitFor([&] { return host.accessLog().contains("304 GET /state.json"); }),
-             host.accessLog().constData());
+    QVERIFY2(
+        QTest::qWaitFor([&] { return host.accessLog().contains("304 GET /state.json"); }, 15000),
+        host.accessLog().constData());
 
     snapshot.competitor = QStringLiteral("18 Kaya Mia");
     snapshot.lastResult = LiveSnapshot::Result{"17 Weber Lena", "SC Süd", "10,24", 1};
@@ -138,9 +139,11 @@ void TestRemotePages::staticPageFollowsTheFile() {
                                QStringLiteral("Kaya Mia")));
 
     host.stop();
-    QVERIFY(QTest::qWaitFor([&] {
-        return m_browser->evaluate(Connection).toString().startsWith("Verbindung unterbrochen");
-    }));
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            return m_browser->evaluate(Connection).toString().startsWith("Verbindung unterbrochen");
+        },
+        15000));
 }
 
 void TestRemotePages::staticClock_data() {
@@ -170,10 +173,12 @@ void TestRemotePages::staticClock() {
     NginxServer host(site.path());
     QVERIFY2(host.start(), qPrintable(host.error()));
     QVERIFY(m_browser->open(host.url(QStringLiteral("zeit.html"))));
-    QVERIFY(QTest::qWaitFor([&] {
-        return m_browser->evaluate(Connection).toString().startsWith(connection) &&
-               seconds(m_browser->evaluate(Clock)) >= lowest;
-    }));
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            return m_browser->evaluate(Connection).toString().startsWith(connection) &&
+                   seconds(m_browser->evaluate(Clock)) >= lowest;
+        },
+        15000));
     const double first = seconds(m_browser->evaluate(Clock));
     QTest::qWait(300);
     const double later = seconds(m_browser->evaluate(Clock));
@@ -239,7 +244,8 @@ void TestRemotePages::brokerPageFollowsThePublisher() {
     // A broker that restarts empty: the page comes back by itself to what is published anew.
     broker.stop();
     QVERIFY(QTest::qWaitFor(
-        [&] { return m_browser->evaluate(Connection).toString().startsWith("Verbindung"); }));
+        [&] { return m_browser->evaluate(Connection).toString().startsWith("Verbindung"); },
+        15000));
     QVERIFY2(broker.start(), qPrintable(broker.error()));
     current.competitor = QStringLiteral("19 Novak Ida");
     QVERIFY(m_browser->waitFor(Competitor, current.competitor, 40000));
