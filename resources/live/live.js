@@ -441,8 +441,9 @@
     if (showStale(mode === 'static' && clock.state === 'running' && writtenAt !== null &&
                   serverNow() - writtenAt > STALE_AFTER_MS)) {
       // What was on show stays; a page opened on an old file shows the time it was written.
+      var shown = byId('clock');
       if (frozenText === null)
-        frozenText = runningShown ? byId('clock').textContent : clockText(writtenAt - clock.startMs);
+        frozenText = runningShown && shown ? shown.textContent : clockText(writtenAt - clock.startMs);
       setText('clock', frozenText);
       return;
     }
