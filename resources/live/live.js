@@ -2,6 +2,9 @@
 // its changes; the clock runs here from the start stamp and an estimate of the program's
 // clock; a lost or refused connection is tried again by itself, with growing and spread
 // pauses. Every value goes in as text, never as markup.
+// A page copied to a web host says in <meta name="velmora-source"> where its state comes from
+// instead: a state.json beside it, read again every few seconds ("static"), or an MQTT broker
+// over WebSockets ("mqtt", with mqtt.js beside this script).
 (function () {
   'use strict';
 
@@ -11,6 +14,17 @@
   var TIME_SAMPLE_EVERY_MS = 60000;
   var TIME_WIDTH_GOOD_MS = 30;    // bounds closer than this need no new round trip
   var KEPT_SAMPLES = 8;
+  var POLL_EVERY_MS = 2000;
+  var POLL_HIDDEN_MS = 20000;     // a tab in the background needs no fresh state
+  // A state.json that did not change for this long while a run goes may be left behind by a
+  // program that is gone: its clock is not run on from it.
+  var STALE_AFTER_MS = 30000;
+
+  var sourceTag = document.querySelector('meta[name="velmora-source"]');
+  var mode = sourceTag ? sourceTag.getAttribute('content') : 'events';
+  var scriptUrl = document.currentScript ? document.currentScript.src : '';
+  var retryFirstMs = RETRY_FIRST_MS;
+  var retryMaxMs = RETRY_MAX_MS;
 
   var state = null;
   var epoch = null;
@@ -34,6 +48,10 @@
   // give a close lower bound even while a large state is still arriving.
   var lows = [];
   var highs = [];
+  // Without a way to ask the program for its time, the estimate comes from the wall clocks:
+  // a state stamped with the program's clock and the computer's wall clock at the same moment
+  // tells the program's clock now, as both wall clocks are kept close by NTP.
+  var wallOffset = null;
   var lastTimeSample = -Infinity;
   var sampling = false;
 
@@ -45,6 +63,7 @@
   function offset() {
     var lo = lows.length ? Math.max.apply(null, lows) : null;
     var hi = highs.length ? Math.min.apply(null, highs) : null;
+    if (hi === null && wallOffset !== null) return lo === null ? wallOffset : Math.max(lo, wallOffset);
     if (lo === null) return hi === null ? 0 : hi;
     if (hi === null) return lo;
     if (lo > hi) {
@@ -60,6 +79,11 @@
   function heard(serverTimeMs) {
     lastHeard = now();
     if (typeof serverTimeMs === 'number') keep(lows, serverTimeMs - lastHeard);
+  }
+
+  function wallSample(stamped) {
+    if (typeof stamped.wallTimeMs === 'number' && typeof stamped.serverTimeMs === 'number')
+      wallOffset = stamped.serverTimeMs + (Date.now() - stamped.wallTimeMs) - now();
   }
 
   function boundsWidth() {
@@ -414,7 +438,17 @@
       return;
     }
     var clock = state.clock;
+    if (showStale(mode === 'static' && clock.state === 'running' && writtenAt !== null &&
+                  serverNow() - writtenAt > STALE_AFTER_MS)) {
+      // What was on show stays; a page opened on an old file shows the time it was written.
+      var shown = byId('clock');
+      if (frozenText === null)
+        frozenText = runningShown && shown ? shown.textContent : clockText(writtenAt - clock.startMs);
+      setText('clock', frozenText);
+      return;
+    }
     var ms = clock.readyMs || 0;
+    runningShown = clock.state === 'running';
     if (clock.state === 'running') ms = serverNow() - clock.startMs;
     else if (clock.state === 'countdown') ms = clock.countdownMs - (serverNow() - clock.startMs);
     else if (clock.state === 'stopped') ms = clock.stoppedMs;
@@ -431,8 +465,26 @@
     document.body.setAttribute('data-connection', className);
   }
 
+  // A state.json left behind: said in the place of "Live", with the time it was written.
+  function showStale(on) {
+    if (on !== staleShown) {
+      staleShown = on;
+      if (on) {
+        var written = new Date(writtenWall || Date.now() - (serverNow() - writtenAt));
+        showConnection('Stand von ' + written.toLocaleTimeString('de-DE'), 'lost');
+      } else {
+        showConnection('Live', 'on');
+      }
+    }
+    return on;
+  }
+
   function showRetry() {
     if (connected) return;
+    if (mode === 'mqtt' && subscribed) {
+      showConnection(programOffline ? 'Zeitnahme offline' : 'Warte auf die Zeitnahme \u2026', 'lost');
+      return;
+    }
     var seconds = Math.max(0, Math.ceil((retryAt - now()) / 1000));
     showConnection(retryTimer ? 'Verbindung unterbrochen \u2013 neuer Versuch in ' + seconds + ' s'
                               : 'Verbinde \u2026', 'lost');
@@ -445,8 +497,10 @@
       frozenText = clock ? clock.textContent : null;
     }
     connected = on;
+    staleShown = false;
     if (on) {
       attempts = 0;
+      frozenText = null;
       showConnection('Live', 'on');
     } else {
       showRetry();
@@ -457,14 +511,14 @@
   function retryLater(hintMs) {
     if (retryTimer) return;
     attempts++;
-    var pause = Math.min(RETRY_MAX_MS, RETRY_FIRST_MS * Math.pow(2, attempts - 1));
+    var pause = Math.min(retryMaxMs, retryFirstMs * Math.pow(2, attempts - 1));
     // Spread: a venue's phones lost together do not come back together.
-    var delay = hintMs > 0 ? Math.min(hintMs, RETRY_MAX_MS) * (0.6 + 0.4 * Math.random())
+    var delay = hintMs > 0 ? Math.min(hintMs, retryMaxMs) * (0.6 + 0.4 * Math.random())
                            : pause * (0.5 + 0.5 * Math.random());
     retryAt = now() + delay;
     retryTimer = window.setTimeout(function () {
       retryTimer = null;
-      probeAndConnect();
+      reconnect();
     }, delay);
     showRetry();
   }
@@ -527,6 +581,112 @@
     };
   }
 
+  // ---- a state.json on a web host, or a broker ------------------------------------------
+  var writtenAt = null;    // the program's clock when the state shown was made
+  var writtenWall = null;
+  var runningShown = false;
+  var staleShown = false;
+  var stateTag = null;
+  var stateText = null;
+  var pollTimer = null;
+  var subscribed = false;
+  var programOffline = false;
+
+  function receiveState(envelope) {
+    if (!envelope || !envelope.state) return;
+    heard(envelope.serverTimeMs);
+    wallSample(envelope);
+    writtenAt = typeof envelope.serverTimeMs === 'number' ? envelope.serverTimeMs : null;
+    writtenWall = typeof envelope.wallTimeMs === 'number' ? envelope.wallTimeMs : null;
+    runningShown = false;
+    state = envelope.state;
+    renderAll();
+  }
+
+  function pollLater(delay) {
+    window.clearTimeout(pollTimer);
+    pollTimer = window.setTimeout(poll, delay);
+  }
+
+  // The browser asks with the ETag it has (If-None-Match): an unchanged file is a 304 without
+  // a body, handed to the page as the answer it had; only a new one is read.
+  function poll() {
+    pollTimer = null;
+    window.fetch(sourceTag.getAttribute('data-state') || 'state.json', { cache: 'no-cache' })
+      .then(function (response) {
+        if (!response.ok) throw new Error('HTTP ' + response.status);
+        var tag = response.headers.get('ETag');
+        if (tag && tag === stateTag) return null;
+        return response.text().then(function (text) {
+          if (text === stateText) return null;
+          var envelope = JSON.parse(text);
+          stateTag = tag;
+          stateText = text;
+          return envelope;
+        });
+      })
+      .then(function (envelope) {
+        if (envelope) receiveState(envelope);
+        if (state) setConnected(true);
+        pollLater(document.hidden ? POLL_HIDDEN_MS : POLL_EVERY_MS);
+      }, function () {
+        setConnected(false);
+        retryLater(0);
+      });
+  }
+
+  function loadMqttClient(then) {
+    if (window.VelmoraMqtt) { then(); return; }
+    var script = document.createElement('script');
+    script.src = new URL('mqtt.js', scriptUrl || document.baseURI).href;
+    script.onload = then;
+    script.onerror = function () { retryLater(0); };
+    document.head.appendChild(script);
+  }
+
+  function brokerShown() {
+    setConnected(subscribed && state !== null && !programOffline);
+  }
+
+  function brokerMessage(prefix, topic, text) {
+    if (!text) return; // a topic taken off the broker
+    var name = topic.slice(prefix.length + 1);
+    if (name === 'status') {
+      programOffline = text === 'offline';
+    } else {
+      var message;
+      try { message = JSON.parse(text); } catch (error) { return; }
+      if (name === 'state') {
+        receiveState(message);
+      } else if (name === 'uhr' && state && message.clock) {
+        heard(message.serverTimeMs);
+        wallSample(message);
+        state.clock = message.clock;
+        renderTexts();
+      }
+    }
+    brokerShown();
+  }
+
+  function brokerConnect() {
+    var prefix = sourceTag.getAttribute('data-prefix') || 'velmora';
+    var topics = [prefix + '/state', prefix + '/uhr', prefix + '/status'];
+    window.VelmoraMqtt.connect(sourceTag.getAttribute('data-url'), topics, {
+      subscribed: function () {
+        subscribed = true;
+        brokerShown();
+      },
+      message: function (topic, text) { brokerMessage(prefix, topic, text); },
+      closed: function () {
+        subscribed = false;
+        setConnected(false);
+        retryLater(0);
+      }
+    });
+  }
+
+  var reconnect = probeAndConnect;
+
   // ---- tabs ------------------------------------------------------------------------------
   var shown = 'top3box';
   function showOnly(id) {
@@ -560,6 +720,22 @@
     }
     if (!connected) showRetry();
   }, 40);
-  connect();
-  timeSample().catch(function () {});
+  if (mode === 'static') {
+    // A web host or CDN that fails is asked again ever more rarely.
+    retryFirstMs = 2 * POLL_EVERY_MS;
+    retryMaxMs = 60000;
+    reconnect = poll;
+    document.addEventListener('visibilitychange', function () {
+      if (!document.hidden && pollTimer) pollLater(0);
+    });
+    poll();
+  } else if (mode === 'mqtt') {
+    retryFirstMs = 1000;
+    retryMaxMs = 30000;
+    reconnect = function () { loadMqttClient(brokerConnect); };
+    reconnect();
+  } else {
+    connect();
+    timeSample().catch(function () {});
+  }
 })();

@@ -30,6 +30,7 @@ constexpr Route Routes[] = {
     {"/zeit.html", "zeit.html", "text/html; charset=utf-8", Kind::Rendered},
     {"/top3.html", "top3.html", "text/html; charset=utf-8", Kind::Rendered},
     {"/live.js", "live.js", "text/javascript; charset=utf-8", Kind::Static},
+    {"/mqtt.js", "mqtt.js", "text/javascript; charset=utf-8", Kind::Static},
     {"/live.css", "live.css", "text/css; charset=utf-8", Kind::Static},
     {"/overlay.css", "overlay.css", "text/css; charset=utf-8", Kind::Static},
     {"/api/state.json", nullptr, "application/json", Kind::State},

@@ -1,8 +1,15 @@
 #include "live/LiveStateDocument.h"
 
+#include <QDateTime>
 #include <QJsonDocument>
 
 namespace {
+
+// The wall clock beside the program's own: a reader without a way to ask the program for its
+// time (a static file, a broker) estimates it from its own wall clock, which NTP keeps close.
+QByteArray wallClockField() {
+    return ",\"wallTimeMs\":" + QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + '}';
+}
 
 QJsonValue optionalMs(const std::optional<qint32>& value) {
     return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
@@ -137,7 +144,7 @@ QByteArray envelope(const QByteArray& state, double serverTimeMs) {
     bytes += QByteArray::number(serverTimeMs, 'f', 0);
     bytes += ",\"state\":";
     bytes += state;
-    bytes += '}';
+    bytes += wallClockField();
     return bytes;
 }
 
@@ -150,7 +157,7 @@ QByteArray envelope(const QByteArray& state, double serverTimeMs, const QByteArr
     bytes += ",\"epoch\":\"" + epoch + "\",\"v\":" + QByteArray::number(version);
     bytes += ",\"state\":";
     bytes += state;
-    bytes += '}';
+    bytes += wallClockField();
     return bytes;
 }
 

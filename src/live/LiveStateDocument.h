@@ -24,7 +24,8 @@ QJsonValue lastResultJson(const std::optional<LiveSnapshot::Result>& result);
 QJsonArray textsJson(const QStringList& cells);
 // Compact UTF-8 of toJson.
 QByteArray stateBytes(const LiveSnapshot& snapshot);
-// {"serverTimeMs":<now>,"state":<state>} without parsing the state again.
+// {"serverTimeMs":<now>,"state":<state>,"wallTimeMs":<ms since 1970>} without parsing the state
+// again; wallTimeMs is the computer's own clock at the same moment.
 QByteArray envelope(const QByteArray& state, double serverTimeMs);
 // The same with the state's version: the server's run ("epoch") and the count of its changes.
 QByteArray envelope(const QByteArray& state, double serverTimeMs, const QByteArray& epoch,

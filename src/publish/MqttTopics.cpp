@@ -2,6 +2,7 @@
 
 #include "live/LiveStateDocument.h"
 
+#include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -67,6 +68,8 @@ std::optional<QByteArray> clockEvent(const LiveSnapshot::Clock& before,
     }
     return QJsonDocument(QJsonObject{{QStringLiteral("event"), event},
                                      {QStringLiteral("serverTimeMs"), serverTimeMs},
+                                     {QStringLiteral("wallTimeMs"),
+                                      double(QDateTime::currentMSecsSinceEpoch())},
                                      {QStringLiteral("clock"), LiveStateDocument::clockJson(now)}})
         .toJson(QJsonDocument::Compact);
 }

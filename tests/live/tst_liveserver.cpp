@@ -101,6 +101,8 @@ void TestLiveServer::pagesAfterRandomResults_data() {
                                   << QByteArray("TOP 3 je Klasse");
     QTest::newRow("script") << "/live.js" << QByteArray("text/javascript")
                             << QByteArray("EventSource('/events'");
+    QTest::newRow("broker client") << "/mqtt.js" << QByteArray("text/javascript")
+                                   << QByteArray("new window.WebSocket(url, ['mqtt'])");
     QTest::newRow("page style") << "/live.css" << QByteArray("text/css") << QByteArray(".clock");
     QTest::newRow("overlay style")
         << "/overlay.css" << QByteArray("text/css") << QByteArray("transparent");

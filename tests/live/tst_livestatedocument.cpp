@@ -1,6 +1,7 @@
 #include "live/LivePageRenderer.h"
 #include "live/LiveStateDocument.h"
 
+#include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTest>
@@ -60,11 +61,16 @@ void TestLiveStateDocument::envelopeKeepsTheStateAsItIs() {
     snapshot.lastResult =
         LiveSnapshot::Result{QStringLiteral("5 A B"), QStringLiteral("C"), QStringLiteral("10,24")};
     const QByteArray state = LiveStateDocument::stateBytes(snapshot);
+    const qint64 before = QDateTime::currentMSecsSinceEpoch();
     const QByteArray envelope = LiveStateDocument::envelope(state, 123456.7);
+    const qint64 after = QDateTime::currentMSecsSinceEpoch();
     QJsonParseError error{};
     const QJsonObject parsed = QJsonDocument::fromJson(envelope, &error).object();
     QCOMPARE(error.error, QJsonParseError::NoError);
     QCOMPARE(parsed["serverTimeMs"].toDouble(), 123457.0);
+    // The wall clock of the same moment, for readers that cannot ask the program for its time.
+    QVERIFY(parsed["wallTimeMs"].toDouble() >= double(before));
+    QVERIFY(parsed["wallTimeMs"].toDouble() <= double(after));
     QCOMPARE(parsed["state"].toObject(), LiveStateDocument::toJson(snapshot));
     QCOMPARE(parsed["state"]["title"].toString(), snapshot.title);
     QCOMPARE(parsed["state"]["lastResult"]["time"].toString(), QStringLiteral("10,24"));
