@@ -55,6 +55,22 @@ struct Settings {
     QString mqttCaFile;
     QString mqttClientId;
     QString mqttPrefix = QStringLiteral("velmora");
+    // Where the uploaded pages read the broker from, over websockets ("wss://host:8081/mqtt");
+    // empty: they poll state.json beside them.
+    QString mqttReaderUrl;
+    // The live pages uploaded to a web host: off by default; the folder as a URL (sftp://,
+    // ftps://, https:// for WebDAV), the login, the CA file that vouches for the host (empty:
+    // the system's), the known_hosts file for an SFTP host's key (empty: ~/.ssh/known_hosts),
+    // the private key for SFTP (empty: the password alone) and the seconds between two rounds
+    // at least (1..300, clamped). The password is kept like the MQTT one, in a file of its own.
+    bool uploadEnabled = false;
+    QString uploadUrl;
+    QString uploadUser;
+    QString uploadPassword;
+    QString uploadCaFile;
+    QString uploadKnownHosts;
+    QString uploadKeyFile;
+    int uploadInterval = 5;
 
     bool operator==(const Settings&) const = default;
 };
