@@ -51,8 +51,7 @@ double timeRound(WebUploader& uploader) {
     timer.start();
     const QString before = uploader.statusText();
     uploader.sourceChanged();
-    if (!waitFor([&] { return uploader.statusText() != before || uploader.isFailing(); },
-                 120000) ||
+    if (!waitFor([&] { return uploader.statusText() != before || uploader.isFailing(); }, 120000) ||
         uploader.isFailing())
         return -1;
     return double(timer.elapsed()) / 1000.0;

@@ -44,8 +44,8 @@ QByteArray staticPage(const QByteArray& page, const Reader& reader) {
 QList<File> build(const LiveSnapshot& snapshot, const Reader& reader, const Stamp& stamp,
                   const QByteArray& cupPage) {
     QList<File> files;
-    for (const QString& name : {QStringLiteral("index.html"), QStringLiteral("zeit.html"),
-                               QStringLiteral("top3.html")}) {
+    for (const QString& name :
+         {QStringLiteral("index.html"), QStringLiteral("zeit.html"), QStringLiteral("top3.html")}) {
         const QByteArray page = LivePageRenderer::render(resourceBytes(name), snapshot);
         files.append({name, staticPage(page, reader)});
     }

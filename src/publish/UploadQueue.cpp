@@ -124,8 +124,7 @@ bool UploadQueue::writePending() {
     const QJsonObject index{{QStringLiteral("round"), m_round},
                             {QStringLiteral("put"), put},
                             {QStringLiteral("remove"), remove}};
-    written = written &&
-              writeAtomically(m_folder + kPendingFile, QJsonDocument(index).toJson());
+    written = written && writeAtomically(m_folder + kPendingFile, QJsonDocument(index).toJson());
     if (written)
         removeRoundFolders(m_pending.isEmpty() ? -1 : m_round);
     return written;

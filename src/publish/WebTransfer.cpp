@@ -275,10 +275,13 @@ WebTransfer::Outcome WebTransfer::remove(const QString& name) {
     prepare(m_folder.url);
     // Only the commands, no listing of the folder; "*": a file gone already is no failure.
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-    if (m_folder.protocol == Protocol::Sftp)
+    // FTP: after the change into the folder, where the name is meant.
+    if (m_folder.protocol == Protocol::Sftp) {
         commands.add("*rm " + commandPath(name));
-    else
+        curl_easy_setopt(curl, CURLOPT_QUOTE, commands.list());
+    } else {
         commands.add("*DELE " + name.toUtf8());
-    curl_easy_setopt(curl, CURLOPT_QUOTE, commands.list());
+        curl_easy_setopt(curl, CURLOPT_POSTQUOTE, commands.list());
+    }
     return perform();
 }

@@ -21,7 +21,7 @@ public:
     struct Outcome {
         int curlCode = 0;
         long httpStatus = 0; // WebDAV: the status of the last answer
-        QString detail;    // libcurl's own words, for the log of a developer
+        QString detail;      // libcurl's own words, for the log of a developer
         bool ok() const { return curlCode == 0 && httpStatus < 300; }
     };
 

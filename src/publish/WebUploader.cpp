@@ -12,8 +12,7 @@ using Clock = std::chrono::steady_clock;
 
 } // namespace
 
-WebUploader::WebUploader(UploadTarget target, QString queueFolder, Source source,
-                         QObject* parent)
+WebUploader::WebUploader(UploadTarget target, QString queueFolder, Source source, QObject* parent)
     : QObject(parent), m_target(std::move(target)), m_queueFolder(std::move(queueFolder)),
       m_source(std::move(source)) {
     m_target.intervalS = qBound(1, m_target.intervalS, 300);

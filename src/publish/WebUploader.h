@@ -39,8 +39,7 @@ public:
     static constexpr int backoffMinS = 2;
     static constexpr int backoffMaxS = 60;
 
-    WebUploader(UploadTarget target, QString queueFolder, Source source,
-                QObject* parent = nullptr);
+    WebUploader(UploadTarget target, QString queueFolder, Source source, QObject* parent = nullptr);
     ~WebUploader() override;
     WebUploader(const WebUploader&) = delete;
     WebUploader& operator=(const WebUploader&) = delete;

@@ -20,8 +20,8 @@ UploadTarget target(const Settings& settings) {
     target.user = settings.uploadUser;
     target.password = settings.uploadPassword;
     target.caFile = settings.uploadCaFile;
-    target.knownHosts = settings.uploadKnownHosts.isEmpty() ? defaultKnownHosts()
-                                                            : settings.uploadKnownHosts;
+    target.knownHosts =
+        settings.uploadKnownHosts.isEmpty() ? defaultKnownHosts() : settings.uploadKnownHosts;
     target.keyFile = settings.uploadKeyFile;
     target.intervalS = settings.uploadInterval;
     return target;

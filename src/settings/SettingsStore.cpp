@@ -202,7 +202,8 @@ void SettingsStore::loadPublishing(Settings& settings) const {
           std::pair{"MqttClientId", &settings.mqttClientId},
           std::pair{"MqttPrefix", &settings.mqttPrefix},
           std::pair{"MqttReaderUrl", &settings.mqttReaderUrl},
-          std::pair{"UploadUrl", &settings.uploadUrl}, std::pair{"UploadUser", &settings.uploadUser},
+          std::pair{"UploadUrl", &settings.uploadUrl},
+          std::pair{"UploadUser", &settings.uploadUser},
           std::pair{"UploadCaFile", &settings.uploadCaFile},
           std::pair{"UploadKnownHosts", &settings.uploadKnownHosts},
           std::pair{"UploadKeyFile", &settings.uploadKeyFile}}) {
@@ -278,15 +279,20 @@ QList<std::pair<QString, QVariant>> storedValues(const Settings& settings) {
 } // namespace
 
 const QStringList& SettingsStore::readingOrder() {
-    static const QStringList order{
-        "Left",       "Top",          "Width",           "Height",   "Sound",     "Port",
-        "Alg",        "WaitStart",    "Timer",           "Monitor",  "LockTime",  "Title",
-        "AutoReset",  "FilterInd",    "VidResult",       "Len",      "Logo",      "LiveResults",
-        "LivePort",   "LiveAddress",  "LiveAddressOnly", "BLine",    "BLockTime", "StuckLimit",
-        "MaxRunTime", "MqttEnabled",  "MqttHost",        "MqttPort", "MqttUser",  "MqttTls",
-        "MqttCaFile", "MqttClientId", "MqttPrefix", "MqttReaderUrl", "UploadEnabled",
-        "UploadUrl", "UploadUser", "UploadCaFile", "UploadKnownHosts", "UploadKeyFile",
-        "UploadInterval"};
+    static const QStringList order{"Left",          "Top",           "Width",
+                                   "Height",        "Sound",         "Port",
+                                   "Alg",           "WaitStart",     "Timer",
+                                   "Monitor",       "LockTime",      "Title",
+                                   "AutoReset",     "FilterInd",     "VidResult",
+                                   "Len",           "Logo",          "LiveResults",
+                                   "LivePort",      "LiveAddress",   "LiveAddressOnly",
+                                   "BLine",         "BLockTime",     "StuckLimit",
+                                   "MaxRunTime",    "MqttEnabled",   "MqttHost",
+                                   "MqttPort",      "MqttUser",      "MqttTls",
+                                   "MqttCaFile",    "MqttClientId",  "MqttPrefix",
+                                   "MqttReaderUrl", "UploadEnabled", "UploadUrl",
+                                   "UploadUser",    "UploadCaFile",  "UploadKnownHosts",
+                                   "UploadKeyFile", "UploadInterval"};
     return order;
 }
 

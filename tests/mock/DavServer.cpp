@@ -2,10 +2,8 @@
 
 #include "mock/FreePort.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QTcpSocket>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -20,10 +18,12 @@ DavServer::DavServer(const QString& user, const QString& password) : m_port(free
     config += "error_log " + dir + "/error.log error;\nevents { worker_connections 64; }\nhttp {\n";
     for (const char* temp : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"})
         config += QByteArray("  ") + temp + "_temp_path " + dir + "/tmp-" + temp + ";\n";
-    config += "  access_log off;\n  server {\n    listen 127.0.0.1:" + QByteArray::number(m_port) +
-              ";\n    root " + dir + "/www;\n    auth_basic \"Velmora\";\n    auth_basic_user_file " +
-              dir + "/htpasswd;\n    location / {\n      dav_methods PUT DELETE MKCOL COPY MOVE;\n"
-              "      create_full_put_path on;\n    }\n    location /voll/ { return 507; }\n  }\n}\n";
+    config +=
+        "  access_log off;\n  server {\n    listen 127.0.0.1:" + QByteArray::number(m_port) +
+        ";\n    root " + dir + "/www;\n    auth_basic \"Velmora\";\n    auth_basic_user_file " +
+        dir +
+        "/htpasswd;\n    location / {\n      dav_methods PUT DELETE MKCOL COPY MOVE;\n"
+        "      create_full_put_path on;\n    }\n    location /voll/ { return 507; }\n  }\n}\n";
     QFile file(m_dir.filePath(QStringLiteral("nginx.conf")));
     QFile users(m_dir.filePath(QStringLiteral("htpasswd")));
     const QByteArray line = user.toUtf8() + ":{PLAIN}" + password.toUtf8() + '\n';
@@ -42,15 +42,8 @@ bool DavServer::start() {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(program(), {"-p", m_dir.path(), "-c", m_dir.filePath("nginx.conf"), "-e",
                                 m_dir.filePath("error.log")});
-    const QDeadlineTimer deadline(10000);
-    while (m_process.waitForStarted(5000) && !deadline.hasExpired() &&
-           m_process.state() == QProcess::Running) {
-        QTcpSocket probe;
-        probe.connectToHost(QStringLiteral("127.0.0.1"), m_port);
-        if (probe.waitForConnected(500))
-            return true;
-        m_process.waitForFinished(50);
-    }
+    if (waitUntilListening(m_process, m_port))
+        return true;
     m_error = QStringLiteral("nginx does not take connections on port %1").arg(m_port);
     return false;
 }

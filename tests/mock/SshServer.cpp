@@ -2,10 +2,8 @@
 
 #include "mock/FreePort.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QTcpSocket>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -27,8 +25,7 @@ SshServer::SshServer() : m_port(freeListenPort()) {
     if (const passwd* me = getpwuid(getuid()))
         m_user = QString::fromLocal8Bit(me->pw_name);
     // ECDSA: libssh2 signs with it as OpenSSH expects; its RSA signatures are refused now.
-    if (!makeKey("host_key") || !makeKey("client_key", {"-m", "PEM"}) ||
-        !makeKey("stranger_key", {"-m", "PEM"})) {
+    if (!makeKey("host_key") || !makeKey("client_key", {"-m", "PEM"})) {
         m_error = QStringLiteral("ssh-keygen failed");
         return;
     }
@@ -43,8 +40,7 @@ SshServer::SshServer() : m_port(freeListenPort()) {
         "LogLevel ERROR\n";
     if (!writeAll(path("sshd_config"), config) ||
         !writeAll(path("authorized_keys"), readAll(path("client_key.pub")) + '\n') ||
-        !writeAll(knownHosts(),
-                  "[127.0.0.1]:" + QByteArray::number(m_port) + ' ' + hostKey + '\n'))
+        !writeAll(knownHosts(), "[127.0.0.1]:" + QByteArray::number(m_port) + ' ' + hostKey + '\n'))
         m_error = QStringLiteral("no configuration for sshd");
     // Run as root, the server separates its privileges into this folder.
     if (geteuid() == 0)
@@ -52,9 +48,9 @@ SshServer::SshServer() : m_port(freeListenPort()) {
 }
 
 bool SshServer::makeKey(const char* name, const QStringList& extra) {
-    return QProcess::execute(keyTool(), QStringList{"-q", "-t", "ecdsa", "-N", "", "-f",
-                                                    path(name)} +
-                                            extra) == 0;
+    return QProcess::execute(
+               keyTool(), QStringList{"-q", "-t", "ecdsa", "-N", "", "-f", path(name)} + extra) ==
+           0;
 }
 
 QString SshServer::url(const QString& sub) const {
@@ -66,15 +62,8 @@ bool SshServer::start() {
         return false;
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(program(), {"-D", "-e", "-f", path("sshd_config")});
-    const QDeadlineTimer deadline(10000);
-    while (m_process.waitForStarted(5000) && !deadline.hasExpired() &&
-           m_process.state() == QProcess::Running) {
-        QTcpSocket probe;
-        probe.connectToHost(QStringLiteral("127.0.0.1"), m_port);
-        if (probe.waitForConnected(500))
-            return true;
-        m_process.waitForFinished(50);
-    }
+    if (waitUntilListening(m_process, m_port))
+        return true;
     m_error = QStringLiteral("sshd does not take connections on port %1").arg(m_port);
     return false;
 }

@@ -6,8 +6,7 @@
 
 // Debian's OpenSSH server on 127.0.0.1 and a free port, with a host key and a configuration of
 // its own in a temporary folder: it admits the current user with the key pair it made
-// (clientKey()), serves SFTP, and its host key stands in knownHosts(). A second key pair
-// (strangerKey()) is one the server does not know.
+// (clientKey()), serves SFTP, and its host key stands in knownHosts().
 class SshServer {
 public:
     static QString program() { return QStringLiteral("/usr/sbin/sshd"); }
@@ -23,7 +22,6 @@ public:
     QString error() const { return m_error; }
     QString knownHosts() const { return path("known_hosts"); }
     QString clientKey() const { return path("client_key"); }
-    QString strangerKey() const { return path("stranger_key"); }
     // A folder the server's user may write in, as an absolute path with a trailing '/'.
     QString folder() const { return path("site/"); }
     QString user() const { return m_user; }

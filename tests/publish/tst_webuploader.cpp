@@ -1,5 +1,5 @@
 #include "mock/DavServer.h"
-#include "mock/FreePort.h"
+#include "mock/FileBytes.h"
 #include "mock/SshServer.h"
 #include "publish/UploadProbe.h"
 #include "publish/WebUploader.h"
@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 #include <sys/stat.h>
 
@@ -44,9 +45,19 @@ struct Race {
     LiveSnapshot snapshot;
     double now = 1000;
     WebUploader::Source source() {
-        return [this] { return WebUploader::Round{snapshot, now, {}, {}}; };
+        return [this] {
+            return WebUploader::Round{snapshot, now, {}, {}};
+        };
     }
 };
+
+UploadTarget sftpTarget(const SshServer& ssh, const QString& folder) {
+    return {ssh.url(folder), ssh.user(), {}, {}, ssh.knownHosts(), ssh.clientKey(), 1};
+}
+
+UploadTarget davTarget(const DavServer& dav, const QString& folder) {
+    return {dav.url(folder), kUser, kPassword, {}, {}, {}, 1};
+}
 
 quint64 inode(const QString& path) {
     struct stat info {};
@@ -62,14 +73,11 @@ struct Reader {
     QStringList titles;
     bool torn = false;
     void look() {
-        QFile file(folder + QStringLiteral("state.json"));
-        if (!file.open(QIODevice::ReadOnly))
+        const QByteArray bytes = FileBytes::readFile(folder + QStringLiteral("state.json"));
+        const QJsonObject state = QJsonDocument::fromJson(bytes).object();
+        torn = torn || (state.isEmpty() && bytes != "<unreadable>");
+        if (state.isEmpty())
             return;
-        const QJsonObject state = QJsonDocument::fromJson(file.readAll()).object();
-        if (state.isEmpty()) {
-            torn = true;
-            return;
-        }
         const qint64 version = state.value(QStringLiteral("v")).toInteger();
         if (versions.isEmpty() || versions.last() != version) {
             versions << version;
@@ -77,19 +85,10 @@ struct Reader {
         }
     }
     bool waitForTitle(const QString& title, int ms = 30000) {
-        return QTest::qWaitFor(
-            [&] {
-                look();
-                return !titles.isEmpty() && titles.last() == title;
-            },
-            ms);
+        return QTest::qWaitFor([&] { return look(), !titles.isEmpty() && titles.last() == title; },
+                               ms);
     }
-    bool inOrder() const {
-        for (qsizetype i = 1; i < versions.size(); ++i)
-            if (versions[i] < versions[i - 1])
-                return false;
-        return !torn;
-    }
+    bool inOrder() const { return !torn && std::is_sorted(versions.begin(), versions.end()); }
 };
 
 } // namespace
@@ -105,18 +104,6 @@ void TestWebUploader::initTestCase() {
     }
 }
 
-namespace {
-
-UploadTarget sftpTarget(const SshServer& ssh, const QString& folder) {
-    return {ssh.url(folder), ssh.user(), {}, {}, ssh.knownHosts(), ssh.clientKey(), 1};
-}
-
-UploadTarget davTarget(const DavServer& dav, const QString& folder) {
-    return {dav.url(folder), kUser, kPassword, {}, {}, {}, 1};
-}
-
-} // namespace
-
 void TestWebUploader::filesGoUpWholeAndOnlyWhenChanged_data() {
     QTest::addColumn<bool>("sftp");
     QTest::newRow("SFTP") << true;
@@ -128,8 +115,8 @@ void TestWebUploader::filesGoUpWholeAndOnlyWhenChanged() {
     if (sftp ? !m_ssh : !m_dav)
         QSKIP(sftp ? "sshd is missing (apt-get install openssh-server)"
                    : "nginx is missing (apt-get install nginx-light)");
-    const QString folder =
-        (sftp ? m_ssh->folder() : m_dav->root()) + QStringLiteral("ganz/") + QTest::currentDataTag();
+    const QString folder = (sftp ? m_ssh->folder() : m_dav->root()) + QStringLiteral("ganz/") +
+                           QTest::currentDataTag();
     QVERIFY(QDir().mkpath(folder));
     const QString sub = QStringLiteral("ganz/%1/").arg(QTest::currentDataTag());
     QTemporaryDir queue;
@@ -137,7 +124,6 @@ void TestWebUploader::filesGoUpWholeAndOnlyWhenChanged() {
     race.snapshot.title = QStringLiteral("Vereinsmeisterschaft");
     WebUploader uploader(sftp ? sftpTarget(*m_ssh, sub) : davTarget(*m_dav, sub), queue.path(),
                          race.source());
-    QSignalSpy status(&uploader, &WebUploader::statusChanged);
     uploader.start();
     uploader.sourceChanged();
     Reader reader(folder + u'/');
@@ -147,9 +133,7 @@ void TestWebUploader::filesGoUpWholeAndOnlyWhenChanged() {
     QCOMPARE(site.entryList(QDir::Files | QDir::Hidden),
              QStringList({"index.html", "live.css", "live.js", "overlay.css", "state.json",
                           "top3.html", "zeit.html"}));
-    QFile index(site.filePath("index.html"));
-    QVERIFY(index.open(QIODevice::ReadOnly));
-    const QByteArray page = index.readAll();
+    const QByteArray page = FileBytes::readFile(site.filePath("index.html"));
     QVERIFY(page.endsWith("</html>\n") && page.contains("Vereinsmeisterschaft"));
     const quint64 pageBefore = inode(site.filePath("index.html"));
     const quint64 scriptBefore = inode(site.filePath("live.js"));
@@ -157,10 +141,7 @@ void TestWebUploader::filesGoUpWholeAndOnlyWhenChanged() {
     // Only the clock moved: state.json alone goes up again.
     race.now += 5000;
     uploader.sourceChanged();
-    QVERIFY(QTest::qWaitFor([&] {
-        reader.look();
-        return reader.versions.size() == 2;
-    }, 10000));
+    QVERIFY(QTest::qWaitFor([&] { return reader.look(), reader.versions.size() == 2; }, 10000));
     QCOMPARE(inode(site.filePath("index.html")), pageBefore);
     race.snapshot.title = QStringLiteral("Vereinsmeisterschaft, 2. Tag");
     uploader.sourceChanged();
@@ -198,8 +179,8 @@ void TestWebUploader::newestStateArrivesWhenTheLinkReturns() {
     QVERIFY(QTest::qWaitFor([&] { return !uploader.isFailing(); }));
     // Whatever was in between, no reader saw an older state after a newer one.
     QVERIFY(reader.inOrder());
-    QVERIFY(!reader.titles.contains("Lauf 1") || reader.titles.indexOf("Lauf 1") <
-                                                     reader.titles.indexOf("Lauf 3"));
+    QVERIFY(!reader.titles.contains("Lauf 1") ||
+            reader.titles.indexOf("Lauf 1") < reader.titles.indexOf("Lauf 3"));
 }
 
 void TestWebUploader::restartSendsWhatWasQueued() {
@@ -225,40 +206,32 @@ void TestWebUploader::restartSendsWhatWasQueued() {
 }
 
 void TestWebUploader::connectionTestSaysWhatFailed_data() {
+    // What is wrong ("user", "hostkey", "password" or a folder) and what the test says.
     QTest::addColumn<bool>("sftp");
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("SFTP in order") << true << "" << "" << "Verbindung in Ordnung";
-    QTest::newRow("SFTP key unknown") << true << "" << "key" << "Anmeldung abgelehnt";
-    QTest::newRow("SFTP host key unknown") << true << "" << "hostkey" << "Host-Schlüssel";
-    QTest::newRow("SFTP folder missing") << true << "fehlt/" << "" << "Ordner";
-    QTest::newRow("WebDAV in order") << false << "" << "" << "Verbindung in Ordnung";
-    QTest::newRow("WebDAV password wrong") << false << "" << "password" << "Anmeldung abgelehnt";
-    QTest::newRow("WebDAV disk full") << false << "voll/" << "" << "Speicherplatz auf";
-    QTest::newRow("nobody listening") << false << "" << "port" << "Verbindung abgelehnt";
+    QTest::addColumn<QStringList>("fault");
+    QTest::newRow("SFTP in order") << true << QStringList{"", "Verbindung in Ordnung"};
+    QTest::newRow("SFTP user unknown") << true << QStringList{"user", "Anmeldung abgelehnt"};
+    QTest::newRow("SFTP host key unknown") << true << QStringList{"hostkey", "Host-Schlüssel"};
+    QTest::newRow("SFTP folder missing") << true << QStringList{"fehlt/", "Ordner /"};
+    QTest::newRow("WebDAV in order") << false << QStringList{"", "Verbindung in Ordnung"};
+    QTest::newRow("WebDAV password") << false << QStringList{"password", "Anmeldung abgelehnt"};
+    QTest::newRow("WebDAV disk full") << false << QStringList{"voll/", "Speicherplatz auf"};
 }
 
 void TestWebUploader::connectionTestSaysWhatFailed() {
     QFETCH(bool, sftp);
-    QFETCH(QString, folder);
-    QFETCH(QString, fault);
-    QFETCH(QString, expected);
+    QFETCH(QStringList, fault);
+    const QString expected = fault[1];
     if (sftp ? !m_ssh : !m_dav)
         QSKIP("the server for this protocol is missing (openssh-server, nginx-light)");
+    const QString folder = fault[0].endsWith(u'/') ? fault[0] : QString();
     UploadTarget target = sftp ? sftpTarget(*m_ssh, folder) : davTarget(*m_dav, folder);
-    QTemporaryDir dir;
-    if (fault == "key")
-        target.keyFile = m_ssh->strangerKey();
-    if (fault == "hostkey") {
-        target.knownHosts = dir.filePath("known_hosts");
-        QFile empty(target.knownHosts);
-        QVERIFY(empty.open(QIODevice::WriteOnly));
-    }
-    if (fault == "password")
+    if (fault[0] == "user")
+        target.user = QStringLiteral("niemand");
+    if (fault[0] == "hostkey")
+        target.knownHosts = QStringLiteral("/dev/null");
+    if (fault[0] == "password")
         target.password = QStringLiteral("falsch");
-    if (fault == "port")
-        target.url = QStringLiteral("http://127.0.0.1:%1/").arg(freeListenPort());
     UploadProbe probe;
     QSignalSpy finished(&probe, &UploadProbe::finished);
     probe.test(target);

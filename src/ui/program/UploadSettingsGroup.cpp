@@ -53,6 +53,8 @@ UploadSettingsGroup::UploadSettingsGroup(FileDialogs& fileDialogs, QWidget* pare
     urlEdit->setPlaceholderText(QStringLiteral("sftp://server.verein.de/~/www/live/"));
     urlEdit->setToolTip(QStringLiteral("Der Ordner auf dem Webspace: sftp://, ftps:// (FTP mit "
                                        "TLS) oder https:// (WebDAV)"));
+    // Room for a whole address of the usual length.
+    urlEdit->setMinimumWidth(urlEdit->fontMetrics().horizontalAdvance(u'x') * 34);
     addRow(QStringLiteral("Adresse:"), urlEdit);
     userEdit = edit("edUploadUser");
     addRow(QStringLiteral("Benutzer:"), userEdit);
@@ -96,12 +98,10 @@ UploadSettingsGroup::UploadSettingsGroup(FileDialogs& fileDialogs, QWidget* pare
     grid->setColumnStretch(1, 1);
 
     connect(enabledBox, &QCheckBox::toggled, this, &UploadSettingsGroup::enableFields);
-    connect(keyFileButton, &QPushButton::clicked, this, [this] {
-        choose(keyFileEdit, {QStringLiteral("Alle Dateien (*)")});
-    });
-    connect(knownHostsButton, &QPushButton::clicked, this, [this] {
-        choose(knownHostsEdit, {QStringLiteral("Alle Dateien (*)")});
-    });
+    connect(keyFileButton, &QPushButton::clicked, this,
+            [this] { choose(keyFileEdit, {QStringLiteral("Alle Dateien (*)")}); });
+    connect(knownHostsButton, &QPushButton::clicked, this,
+            [this] { choose(knownHostsEdit, {QStringLiteral("Alle Dateien (*)")}); });
     connect(caFileButton, &QPushButton::clicked, this, [this] {
         choose(caFileEdit,
                {QStringLiteral("Zertifikate (*.pem *.crt)"), QStringLiteral("Alle Dateien (*)")});

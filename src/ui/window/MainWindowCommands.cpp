@@ -38,10 +38,10 @@
 #include "ui/window/HeaderBand.h"
 #include "ui/window/MainStatusBar.h"
 #include "ui/window/MqttStatusNotices.h"
-#include "ui/window/UploadStatusNotices.h"
 #include "ui/window/RowPositionStatus.h"
 #include "ui/window/StagePages.h"
 #include "ui/window/StartupNotice.h"
+#include "ui/window/UploadStatusNotices.h"
 #include "ui/window/WordMark.h"
 #include "widgets/ColorButton.h"
 
