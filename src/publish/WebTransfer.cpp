@@ -137,7 +137,7 @@ QUrl WebTransfer::fileUrl(const QString& name) const {
 }
 
 QByteArray WebTransfer::commandPath(const QString& name) const {
-    QString path = m_folder.url.path() + name;
+    QString path = m_folder.url.path(QUrl::FullyDecoded) + name;
     // "/~/" in the URL is the home folder, where the server's commands start anyway.
     if (path.startsWith(QLatin1String("/~/")))
         path = path.mid(3);

@@ -43,10 +43,11 @@ public:
     // The start-up steps that need no window, in the program's order: the timing, the office
     // programs, the stored settings, the derived headers, the port scan, the first times, the
     // backup with its journal, the light-barrier port the settings name, and the live results
-    // when the settings have them on, and the MQTT publisher when they have it on.
+    // when the settings have them on, and the MQTT publisher and the web upload when they have
+    // them on.
     void start();
     // The backup, then the journal's end line, then the settings, then the port, then the
-    // goodbye to the MQTT broker.
+    // goodbye to the MQTT broker, then the upload (what it had not sent kept for the next run).
     void shutdown();
 
     const ProgramEnvironment& environment() const { return m_environment; }
