@@ -67,7 +67,8 @@ int main(int argc, char* argv[]) {
     QCommandLineOption urlOption("url", "Upload to this folder as well.", "url");
     QCommandLineOption userOption("user", "Login at the host.", "name");
     QCommandLineOption passwordOption("password", "Password at the host.", "text");
-    parser.addOptions({competitorsOption, urlOption, userOption, passwordOption});
+    QCommandLineOption caOption("ca-file", "Certificate that vouches for the host.", "file");
+    parser.addOptions({competitorsOption, urlOption, userOption, passwordOption, caOption});
     parser.process(app);
 
     Competition competition(TimeFormat(1, u','));
@@ -110,6 +111,7 @@ int main(int argc, char* argv[]) {
     target.url = parser.value(urlOption);
     target.user = parser.value(userOption);
     target.password = parser.value(passwordOption);
+    target.caFile = parser.value(caOption);
     target.intervalS = 1;
     QTemporaryDir queue;
     LiveSnapshot current = snapshot;
