@@ -13,10 +13,12 @@
 #include "platform/CompetitionInhibitor.h"
 #include "platform/DesktopApplications.h"
 #include "publish/MqttPublisher.h"
+#include "publish/WebUploader.h"
 #include "session/LiveCupTables.h"
 #include "session/RunBinding.h"
 #include "session/SessionJournal.h"
 #include "session/SubstituteMarksBackup.h"
+#include "session/UploadSetup.h"
 #include "settings/SettingsStore.h"
 #include "timing/BarrierLogic.h"
 #include "timing/LightBarrierPort.h"
@@ -66,6 +68,7 @@ void RaceSession::start() {
         m_settings.port = 0;
     m_live->startUp();
     createMqtt();
+    createUpload();
 }
 
 void RaceSession::shutdown() {
@@ -78,6 +81,7 @@ void RaceSession::shutdown() {
         .save(m_settings, m_settingsLoad);
     m_port->close();
     stopMqtt();
+    stopUpload();
     MqttPublisher::waitForFarewells();
 }
 
@@ -193,6 +197,44 @@ void RaceSession::createMqtt() {
             &MqttPublisher::sourceChanged);
     connect(m_mqtt.get(), &MqttPublisher::statusChanged, this, &RaceSession::mqttStatusChanged);
     m_mqtt->start();
+}
+
+void RaceSession::applyUpload() {
+    if (m_shutDown)
+        return;
+    if (m_upload && m_settings.uploadEnabled &&
+        m_upload->target() == UploadSetup::target(m_settings)) {
+        // Another source for the pages' reader goes up with the next round.
+        m_upload->sourceChanged();
+        return;
+    }
+    stopUpload();
+    createUpload();
+}
+
+void RaceSession::stopUpload() {
+    if (!m_upload)
+        return;
+    m_upload->shutdown();
+    m_upload.reset();
+}
+
+void RaceSession::createUpload() {
+    if (!m_settings.uploadEnabled)
+        return;
+    const UploadTarget target = UploadSetup::target(m_settings);
+    m_upload = std::make_unique<WebUploader>(
+        target, UploadSetup::queueFolder(m_environment.paths(), target.url), [this] {
+            return UploadSetup::round(m_live->snapshot(),
+                                      static_cast<double>(m_ticks->nowMicroseconds()) / 1000.0,
+                                      m_settings, *m_cup);
+        });
+    connect(m_live.get(), &LivePublishing::contentChanged, m_upload.get(),
+            &WebUploader::sourceChanged);
+    connect(m_upload.get(), &WebUploader::statusChanged, this, &RaceSession::uploadStatusChanged);
+    m_upload->start();
+    // The state as it is now goes up, newer than whatever an earlier run left queued.
+    m_upload->sourceChanged();
 }
 
 void RaceSession::loadSettings() {

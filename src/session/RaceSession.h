@@ -22,6 +22,7 @@ class LightBarrierPort;
 class CupDocument;
 class LivePublishing;
 class MqttPublisher;
+class WebUploader;
 class RunBinding;
 class SessionJournal;
 class StageDerivation;
@@ -42,10 +43,11 @@ public:
     // The start-up steps that need no window, in the program's order: the timing, the office
     // programs, the stored settings, the derived headers, the port scan, the first times, the
     // backup with its journal, the light-barrier port the settings name, and the live results
-    // when the settings have them on, and the MQTT publisher when they have it on.
+    // when the settings have them on, and the MQTT publisher and the web upload when they have
+    // them on.
     void start();
     // The backup, then the journal's end line, then the settings, then the port, then the
-    // goodbye to the MQTT broker.
+    // goodbye to the MQTT broker, then the upload (what it had not sent kept for the next run).
     void shutdown();
 
     const ProgramEnvironment& environment() const { return m_environment; }
@@ -90,6 +92,11 @@ public:
     // The MQTT settings as they are now, while the program runs: the publisher is started,
     // stopped with its "offline", or connected anew when where or as whom it sends changed.
     void applyMqtt();
+    // The live pages on the web host of the settings; none while they have it off.
+    WebUploader* upload() const { return m_upload.get(); }
+    // The upload settings as they are now: the uploader is started, stopped (what it had not
+    // sent kept for later), or started anew when where, as whom or how often it uploads changed.
+    void applyUpload();
 
     // The stored values the clock and the barriers work with.
     static TimingSettings timingSettings(const Settings& settings);
@@ -175,12 +182,16 @@ Q_SIGNALS:
     void runNotice(const QString& text);
     // The MQTT publisher's status in plain words; empty once it is stopped.
     void mqttStatusChanged(const QString& text);
+    // The uploader's status: the last upload, or a failure with its reason; empty once stopped.
+    void uploadStatusChanged(const QString& text, bool failing);
 
 private:
     void createTiming();
     void createLive();
     void createMqtt();
     void stopMqtt();
+    void createUpload();
+    void stopUpload();
     void loadSettings();
     void loadBackup();
     void bindRun();
@@ -231,4 +242,5 @@ private:
     std::unique_ptr<CupDocument> m_cup;
     // Fed from the live results; goes before them.
     std::unique_ptr<MqttPublisher> m_mqtt;
+    std::unique_ptr<WebUploader> m_upload;
 };

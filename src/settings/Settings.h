@@ -44,8 +44,9 @@ struct Settings {
     // The race on an MQTT broker: off by default; the broker, the login, TLS with the CA file
     // that vouches for the broker (empty: the system's), the client's name there (empty: one
     // the library makes up) and the prefix of the topics (mqttPort 1..65535, an empty prefix
-    // is the designed one). The password is kept in a file of its own, readable by the user
-    // alone (SettingsStore::secretPath), never beside the others.
+    // is the designed one). The password is kept in the desktop's keyring when one is open,
+    // else in a file of its own readable by the user alone (PasswordStore), never beside the
+    // others.
     bool mqttEnabled = false;
     QString mqttHost = QStringLiteral("localhost");
     int mqttPort = 1883;
@@ -55,6 +56,22 @@ struct Settings {
     QString mqttCaFile;
     QString mqttClientId;
     QString mqttPrefix = QStringLiteral("velmora");
+    // Where the uploaded pages read the broker from, over websockets ("wss://host:8081/mqtt");
+    // empty: they poll state.json beside them.
+    QString mqttReaderUrl;
+    // The live pages uploaded to a web host: off by default; the folder as a URL (sftp://,
+    // ftps://, https:// for WebDAV), the login, the CA file that vouches for the host (empty:
+    // the system's), the known_hosts file for an SFTP host's key (empty: ~/.ssh/known_hosts),
+    // the private key for SFTP (empty: the password alone) and the seconds between two rounds
+    // at least (1..300, clamped). The password is kept like the MQTT one.
+    bool uploadEnabled = false;
+    QString uploadUrl;
+    QString uploadUser;
+    QString uploadPassword;
+    QString uploadCaFile;
+    QString uploadKnownHosts;
+    QString uploadKeyFile;
+    int uploadInterval = 5;
 
     bool operator==(const Settings&) const = default;
 };

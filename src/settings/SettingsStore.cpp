@@ -61,6 +61,7 @@ void bringIntoRange(Settings& settings) {
     settings.backupLockTime = qBound(100, settings.backupLockTime, 600000);
     settings.stuckLimit = qBound(500, settings.stuckLimit, 600000);
     settings.maxRunTime = qBound(0, settings.maxRunTime, 3600);
+    settings.uploadInterval = qBound(1, settings.uploadInterval, 300);
     settings.monitor = qMax(0, settings.monitor);
     if (settings.alg != 0 && settings.alg != 1)
         settings.alg = designed.alg;
@@ -76,10 +77,10 @@ void bringIntoRange(Settings& settings) {
         settings.mqttPrefix = designed.mqttPrefix;
 }
 
-// Values that came with the MQTT publisher: a store that never had them keeps its lines as
-// they were until one is set to something other than its default.
+// Values that came with the MQTT publisher and the upload: a store that never had them keeps
+// its lines as they were until one is set to something other than its default.
 bool writtenOnceChanged(const QString& key) {
-    return key.startsWith(QLatin1String("Mqtt"));
+    return key.startsWith(QLatin1String("Mqtt")) || key.startsWith(QLatin1String("Upload"));
 }
 
 } // namespace
@@ -205,13 +206,25 @@ void SettingsStore::loadPublishing(Settings& settings) const {
          {std::pair{"MqttHost", &settings.mqttHost}, std::pair{"MqttUser", &settings.mqttUser},
           std::pair{"MqttCaFile", &settings.mqttCaFile},
           std::pair{"MqttClientId", &settings.mqttClientId},
-          std::pair{"MqttPrefix", &settings.mqttPrefix}}) {
+          std::pair{"MqttPrefix", &settings.mqttPrefix},
+          std::pair{"MqttReaderUrl", &settings.mqttReaderUrl},
+          std::pair{"UploadUrl", &settings.uploadUrl},
+          std::pair{"UploadUser", &settings.uploadUser},
+          std::pair{"UploadCaFile", &settings.uploadCaFile},
+          std::pair{"UploadKnownHosts", &settings.uploadKnownHosts},
+          std::pair{"UploadKeyFile", &settings.uploadKeyFile}}) {
         if (const auto text = readString(*m_store, QLatin1String(key));
             text && m_store->contains(QLatin1String(key)))
             *target = *text;
     }
     if (const auto password = loadPassword(QStringLiteral("mqtt")))
         settings.mqttPassword = *password;
+    if (const auto on = readNumber(*m_store, QStringLiteral("UploadEnabled")))
+        settings.uploadEnabled = *on != 0;
+    if (const auto interval = readNumber(*m_store, QStringLiteral("UploadInterval")))
+        settings.uploadInterval = *interval;
+    if (const auto password = loadPassword(QStringLiteral("webspace")))
+        settings.uploadPassword = *password;
 }
 
 namespace {
@@ -285,19 +298,34 @@ QList<std::pair<QString, QVariant>> storedValues(const Settings& settings) {
             {QStringLiteral("MqttTls"), settings.mqttTls ? 1 : 0},
             {QStringLiteral("MqttCaFile"), settings.mqttCaFile},
             {QStringLiteral("MqttClientId"), settings.mqttClientId},
-            {QStringLiteral("MqttPrefix"), settings.mqttPrefix}};
+            {QStringLiteral("MqttPrefix"), settings.mqttPrefix},
+            {QStringLiteral("MqttReaderUrl"), settings.mqttReaderUrl},
+            {QStringLiteral("UploadEnabled"), settings.uploadEnabled ? 1 : 0},
+            {QStringLiteral("UploadUrl"), settings.uploadUrl},
+            {QStringLiteral("UploadUser"), settings.uploadUser},
+            {QStringLiteral("UploadCaFile"), settings.uploadCaFile},
+            {QStringLiteral("UploadKnownHosts"), settings.uploadKnownHosts},
+            {QStringLiteral("UploadKeyFile"), settings.uploadKeyFile},
+            {QStringLiteral("UploadInterval"), settings.uploadInterval}};
 }
 
 } // namespace
 
 const QStringList& SettingsStore::readingOrder() {
-    static const QStringList order{
-        "Left",       "Top",          "Width",           "Height",   "Sound",     "Port",
-        "Alg",        "WaitStart",    "Timer",           "Monitor",  "LockTime",  "Title",
-        "AutoReset",  "FilterInd",    "VidResult",       "Len",      "Logo",      "LiveResults",
-        "LivePort",   "LiveAddress",  "LiveAddressOnly", "BLine",    "BLockTime", "StuckLimit",
-        "MaxRunTime", "MqttEnabled",  "MqttHost",        "MqttPort", "MqttUser",  "MqttTls",
-        "MqttCaFile", "MqttClientId", "MqttPrefix"};
+    static const QStringList order{"Left",          "Top",           "Width",
+                                   "Height",        "Sound",         "Port",
+                                   "Alg",           "WaitStart",     "Timer",
+                                   "Monitor",       "LockTime",      "Title",
+                                   "AutoReset",     "FilterInd",     "VidResult",
+                                   "Len",           "Logo",          "LiveResults",
+                                   "LivePort",      "LiveAddress",   "LiveAddressOnly",
+                                   "BLine",         "BLockTime",     "StuckLimit",
+                                   "MaxRunTime",    "MqttEnabled",   "MqttHost",
+                                   "MqttPort",      "MqttUser",      "MqttTls",
+                                   "MqttCaFile",    "MqttClientId",  "MqttPrefix",
+                                   "MqttReaderUrl", "UploadEnabled", "UploadUrl",
+                                   "UploadUser",    "UploadCaFile",  "UploadKnownHosts",
+                                   "UploadKeyFile", "UploadInterval"};
     return order;
 }
 
@@ -328,8 +356,12 @@ bool SettingsStore::write(const Settings& settings, const SettingsLoad& loaded, 
         store.setValue(key, now[i].second);
     }
     bool passwordsKept = true;
-    if (allPasswords || settings.mqttPassword != loaded.asLoaded.mqttPassword)
-        passwordsKept = savePassword(QStringLiteral("mqtt"), settings.mqttPassword);
+    for (auto [name, password, asLoaded] :
+         {std::tuple{"mqtt", &settings.mqttPassword, &loaded.asLoaded.mqttPassword},
+          std::tuple{"webspace", &settings.uploadPassword, &loaded.asLoaded.uploadPassword}}) {
+        if (allPasswords || *password != *asLoaded)
+            passwordsKept = savePassword(QLatin1String(name), *password) && passwordsKept;
+    }
     store.sync();
     return store.status() == QSettings::NoError && passwordsKept;
 }

@@ -43,8 +43,9 @@ public:
     // The stored text of a value; nullopt when the store has no such value.
     std::optional<QString> storedText(const QString& key) const;
 
-    // Where a password of this name (the MQTT password: "mqtt") is kept beside the store when
-    // no keyring takes it, in a file only the user may read; empty for a store that is no file.
+    // Where a password of this name (the MQTT password: "mqtt", the web host's: "webspace") is
+    // kept beside the store when no keyring takes it, in a file only the user may read; empty
+    // for a store that is no file.
     QString secretPath(const QString& name) const;
 
     // The names of the values in the reading order.

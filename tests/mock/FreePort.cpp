@@ -1,8 +1,11 @@
 #include "mock/FreePort.h"
 
+#include <QDeadlineTimer>
 #include <QHostAddress>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTcpServer>
+#include <QTcpSocket>
 
 quint16 freeListenPort() {
     // Linux hands out ephemeral ports from 32768 up by default.
@@ -16,4 +19,17 @@ quint16 freeListenPort() {
             return port;
     }
     return 0;
+}
+
+bool waitUntilListening(QProcess& process, quint16 port) {
+    const QDeadlineTimer deadline(10000);
+    while (process.waitForStarted(5000) && !deadline.hasExpired() &&
+           process.state() == QProcess::Running) {
+        QTcpSocket probe;
+        probe.connectToHost(QStringLiteral("127.0.0.1"), port);
+        if (probe.waitForConnected(500))
+            return true;
+        process.waitForFinished(50);
+    }
+    return false;
 }

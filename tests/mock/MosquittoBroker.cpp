@@ -2,9 +2,7 @@
 
 #include "mock/FreePort.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
-#include <QTcpSocket>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -37,14 +35,8 @@ bool MosquittoBroker::start() {
         return false;
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(program(), {"-c", m_dir.filePath(QStringLiteral("mosquitto.conf"))});
-    const QDeadlineTimer deadline(10000);
-    while (m_process.waitForStarted(5000) && !deadline.hasExpired()) {
-        QTcpSocket probe;
-        probe.connectToHost(QStringLiteral("127.0.0.1"), m_port);
-        if (probe.waitForConnected(500))
-            return true;
-        m_process.waitForFinished(50);
-    }
+    if (waitUntilListening(m_process, m_port))
+        return true;
     m_error = QStringLiteral("mosquitto does not take connections on port %1").arg(m_port);
     return false;
 }

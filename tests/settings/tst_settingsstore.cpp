@@ -79,7 +79,8 @@ private Q_SLOTS:
     void liveValuesMissingFromAnOlderStore();
     void unreadValuesSurviveTheSave_data();
     void unreadValuesSurviveTheSave();
-    void mqttPasswordKeptApart();
+    void passwordsKeptApart_data();
+    void passwordsKeptApart();
 
 private:
     std::unique_ptr<QSettings> iniFile() const {
@@ -416,20 +417,38 @@ void TestSettingsStore::unreadValuesSurviveTheSave() {
     QCOMPARE(raw->value("LivePort").toInt(), 8181);
 }
 
-void TestSettingsStore::mqttPasswordKeptApart() {
+void TestSettingsStore::passwordsKeptApart_data() {
+    QTest::addColumn<QString>("secret");
+    QTest::addColumn<QByteArray>("userLine");
+    QTest::newRow("MQTT") << "mqtt" << QByteArray("MqttUser=zeitnahme");
+    QTest::newRow("Webspace") << "webspace" << QByteArray("UploadUser=zeitnahme");
+}
+
+void TestSettingsStore::passwordsKeptApart() {
+    QFETCH(QString, secret);
+    QFETCH(QByteArray, userLine);
     Settings saved = allChanged();
-    saved.mqttEnabled = true;
-    saved.mqttUser = QStringLiteral("zeitnahme");
-    saved.mqttPassword = QStringLiteral("geheim€");
+    if (secret == "mqtt") {
+        saved.mqttEnabled = true;
+        saved.mqttUser = QStringLiteral("zeitnahme");
+        saved.mqttPassword = QStringLiteral("geheim€");
+    } else {
+        saved.uploadEnabled = true;
+        saved.uploadUrl = QStringLiteral("sftp://web.verein.de/~/live/");
+        saved.uploadUser = QStringLiteral("zeitnahme");
+        saved.uploadPassword = QStringLiteral("geheim€");
+    }
     SettingsStore store(iniFile());
     QVERIFY(store.save(saved));
-    const QString secret = m_dir->filePath(QStringLiteral("settings-mqtt.passwort"));
-    QCOMPARE(QFile::permissions(secret) & ~(QFile::ReadUser | QFile::WriteUser),
+    const QString path = m_dir->filePath(QStringLiteral("settings-%1.passwort").arg(secret));
+    QCOMPARE(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser),
              QFile::ReadOwner | QFile::WriteOwner);
     QFile conf(m_dir->filePath(QStringLiteral("settings.conf")));
     QVERIFY(conf.open(QIODevice::ReadOnly));
     const QByteArray bytes = conf.readAll();
-    QVERIFY(bytes.contains("MqttUser=zeitnahme") && !bytes.contains("geheim"));
+    QVERIFY(bytes.contains(userLine) && !bytes.contains("geheim"));
+    // The values of the other publisher still hold their defaults and are not written.
+    QVERIFY(!bytes.contains(secret == "mqtt" ? "Upload" : "MqttHost"));
     Settings loaded = windowDefaults();
     QCOMPARE(store.load(loaded), std::nullopt);
     QCOMPARE(loaded, saved);

@@ -2,6 +2,7 @@
 
 #include "publish/MqttProbe.h"
 #include "settings/Settings.h"
+#include "ui/program/UploadSettingsGroup.h"
 #include "widgets/FileDialogs.h"
 
 #include <QCheckBox>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -83,6 +85,12 @@ MqttSettingsPage::MqttSettingsPage(FileDialogs& fileDialogs, QWidget* parent)
     clientIdEdit->setObjectName(QStringLiteral("edMqttClientId"));
     clientIdEdit->setToolTip(QStringLiteral("Leer: ein Name, den die Bibliothek wählt"));
     addRow(8, QStringLiteral("Client-ID:"), clientIdEdit);
+    readerUrlEdit = new QLineEdit(brokerGroup);
+    readerUrlEdit->setObjectName(QStringLiteral("edMqttReaderUrl"));
+    readerUrlEdit->setPlaceholderText(QStringLiteral("wss://broker.verein.de:8081/mqtt"));
+    readerUrlEdit->setToolTip(QStringLiteral("Für die hochgeladenen Seiten: der Broker über "
+                                             "WebSockets; leer: sie lesen state.json"));
+    addRow(9, QStringLiteral("Leser-Adresse:"), readerUrlEdit);
 
     testButton = new QPushButton(QStringLiteral("Verbindung testen"), brokerGroup);
     testButton->setObjectName(QStringLiteral("ButtonMqttTest"));
@@ -94,14 +102,19 @@ MqttSettingsPage::MqttSettingsPage(FileDialogs& fileDialogs, QWidget* parent)
     auto* testRow = new QHBoxLayout;
     testRow->addWidget(testButton);
     testRow->addWidget(testResult, 1);
-    grid->addLayout(testRow, 9, 0, 1, 3);
+    grid->addLayout(testRow, 10, 0, 1, 3);
     m_fields << testButton;
     grid->setColumnStretch(1, 1);
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(heading);
-    outer->addWidget(brokerGroup);
+    uploadGroup = new UploadSettingsGroup(fileDialogs, this);
+    tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("TabsPublish"));
+    tabs->addTab(brokerGroup, QStringLiteral("MQTT"));
+    tabs->addTab(uploadGroup, QStringLiteral("Webspace"));
+    outer->addWidget(tabs);
     outer->addStretch(1);
 
     connect(enabledBox, &QCheckBox::toggled, this, &MqttSettingsPage::enableFields);
@@ -128,6 +141,8 @@ void MqttSettingsPage::fill(const Settings& settings) {
     caFileEdit->setText(settings.mqttCaFile);
     prefixEdit->setText(settings.mqttPrefix);
     clientIdEdit->setText(settings.mqttClientId);
+    readerUrlEdit->setText(settings.mqttReaderUrl);
+    uploadGroup->fill(settings);
     testResult->clear();
     enableFields();
 }
@@ -158,6 +173,8 @@ void MqttSettingsPage::readInto(Settings& settings) const {
     settings.mqttCaFile = c.caFile;
     settings.mqttClientId = c.clientId;
     settings.mqttPrefix = c.prefix;
+    settings.mqttReaderUrl = readerUrlEdit->text().trimmed();
+    uploadGroup->readInto(settings);
 }
 
 void MqttSettingsPage::chooseCaFile() {

@@ -12,10 +12,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
+class QTabWidget;
+class UploadSettingsGroup;
 struct Settings;
 
 // "Veröffentlichen" in the settings dialog: the MQTT broker the race is sent to, and a test
-// of the connection with the values as typed. Edits copies; the dialog's "OK" takes them.
+// of the connection with the values as typed; beside it on a tab of its own the web host the
+// live pages are uploaded to. Edits copies; the dialog's "OK" takes them.
 class MqttSettingsPage : public QWidget {
     Q_OBJECT
 public:
@@ -39,8 +42,12 @@ public:
     QPushButton* caFileButton = nullptr;
     QLineEdit* prefixEdit = nullptr;
     QLineEdit* clientIdEdit = nullptr;
+    // Where the uploaded pages read the broker over websockets; empty: they poll the host.
+    QLineEdit* readerUrlEdit = nullptr;
     QPushButton* testButton = nullptr;
     QLabel* testResult = nullptr;
+    QTabWidget* tabs = nullptr;
+    UploadSettingsGroup* uploadGroup = nullptr;
 
 private:
     void enableFields();

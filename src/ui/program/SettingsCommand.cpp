@@ -44,6 +44,7 @@ void SettingsCommand::run() {
     m_applier->apply(dialog.choices());
     dialog.publishPage->readInto(m_window.session().settings());
     m_window.session().applyMqtt();
+    m_window.session().applyUpload();
 }
 
 void SettingsCommand::takeLogo(const QString& path) {

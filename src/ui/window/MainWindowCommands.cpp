@@ -41,6 +41,7 @@
 #include "ui/window/RowPositionStatus.h"
 #include "ui/window/StagePages.h"
 #include "ui/window/StartupNotice.h"
+#include "ui/window/UploadStatusNotices.h"
 #include "ui/window/WordMark.h"
 #include "widgets/ColorButton.h"
 
@@ -124,6 +125,7 @@ void MainWindow::showBackupOutcome() {
                               }});
     connectJournalCommands();
     new MqttStatusNotices(m_session, *m_statusBar, this);
+    new UploadStatusNotices(m_session, *m_statusBar, this);
     // Stays in the status bar, beside the backup's panel, until the journal is written again.
     connect(&journal, &SessionJournal::failed, this,
             [this](const QString& text) { m_statusBar->setLastingNotice(text); });
