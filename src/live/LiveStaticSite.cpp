@@ -49,8 +49,10 @@ QList<File> build(const LiveSnapshot& snapshot, const Reader& reader, const Stam
         const QByteArray page = LivePageRenderer::render(resourceBytes(name), snapshot);
         files.append({name, staticPage(page, reader)});
     }
-    for (const QString& name :
-         {QStringLiteral("live.css"), QStringLiteral("overlay.css"), QStringLiteral("live.js")})
+    // mqtt.js is loaded by live.js only when the pages read from the broker; it goes up
+    // always, so switching the reader in the settings needs no new round of all files.
+    for (const QString& name : {QStringLiteral("live.css"), QStringLiteral("overlay.css"),
+                                QStringLiteral("live.js"), QStringLiteral("mqtt.js")})
         files.append({name, resourceBytes(name)});
     if (!cupPage.isEmpty())
         files.append({QStringLiteral("cup.html"), cupPage});

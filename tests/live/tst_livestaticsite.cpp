@@ -18,8 +18,8 @@ void TestLiveStaticSite::siteForAWebHost_data() {
     QTest::addColumn<QByteArray>("cupPage");
     QTest::addColumn<QByteArray>("tag");
     QTest::addColumn<QStringList>("names");
-    const QStringList pages{"index.html", "zeit.html",   "top3.html",
-                            "live.css",   "overlay.css", "live.js"};
+    const QStringList pages{"index.html",  "zeit.html", "top3.html", "live.css",
+                            "overlay.css", "live.js",   "mqtt.js"};
     QTest::newRow("polling state.json")
         << "" << QByteArray()
         << QByteArray(R"(<meta name="velmora-source" content="static" data-state="state.json">)")

@@ -1,5 +1,5 @@
-#include "live/LivePageRenderer.h"
 #include "live/LiveStateDocument.h"
+#include "live/LiveStaticSite.h"
 #include "mock/FreePort.h"
 #include "mock/HeadlessChromium.h"
 #include "mock/MosquittoBroker.h"
@@ -43,30 +43,16 @@ LiveSnapshot race(const QString& competitor) {
     return snapshot;
 }
 
-// A page as it goes to a web host: filled with a state, its links relative, its source named.
-QByteArray page(const QString& name, const LiveSnapshot& snapshot, const QByteArray& source) {
-    QFile file(QStringLiteral(VELMORA_SOURCE_DIR "/resources/live/") + name);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QByteArray html = LivePageRenderer::render(file.readAll(), snapshot);
-    html.replace("href=\"/", "href=\"").replace("src=\"/", "src=\"");
-    return html.replace("<meta charset=\"utf-8\">",
-                        "<meta charset=\"utf-8\">\n<meta name=\"velmora-source\" " + source + '>');
-}
-
 bool write(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
-bool writeSite(const QString& dir, const LiveSnapshot& snapshot, const QByteArray& source) {
-    for (const char* name : {"live.js", "mqtt.js", "live.css", "overlay.css"}) {
-        if (!QFile::copy(QStringLiteral(VELMORA_SOURCE_DIR "/resources/live/") + name,
-                         dir + '/' + name))
-            return false;
-    }
-    for (const char* name : {"index.html", "zeit.html"}) {
-        if (!write(dir + '/' + name, page(name, snapshot, source)))
+// The site as the uploader puts it on a web host; state.json is written by the test.
+bool writeSite(const QString& dir, const LiveSnapshot& snapshot,
+               const LiveStaticSite::Reader& reader = {}) {
+    for (const LiveStaticSite::File& file : LiveStaticSite::build(snapshot, reader, {})) {
+        if (file.name != QLatin1String("state.json") && !write(dir + '/' + file.name, file.bytes))
             return false;
     }
     return true;
@@ -110,7 +96,7 @@ void TestRemotePages::staticPageFollowsTheFile() {
         QSKIP("nginx is not installed (apt-get install nginx-light); no web host to read from");
     QTemporaryDir site;
     LiveSnapshot snapshot = race(QStringLiteral("17 Weber Lena"));
-    QVERIFY(writeSite(site.path(), snapshot, R"(content="static" data-state="state.json")"));
+    QVERIFY(writeSite(site.path(), snapshot));
     QVERIFY(write(site.filePath("state.json"), stateFile(snapshot, 100000)));
     NginxServer host(site.path());
     QVERIFY2(host.start(), qPrintable(host.error()));
@@ -168,7 +154,7 @@ void TestRemotePages::staticClock() {
     LiveSnapshot snapshot = race(QStringLiteral("17 Weber Lena"));
     snapshot.clock.state = LiveSnapshot::Clock::State::Running;
     snapshot.clock.startMs = 40000;
-    QVERIFY(writeSite(site.path(), snapshot, R"(content="static" data-state="state.json")"));
+    QVERIFY(writeSite(site.path(), snapshot));
     QVERIFY(write(site.filePath("state.json"), stateFile(snapshot, 42000, ageMs)));
     NginxServer host(site.path());
     QVERIFY2(host.start(), qPrintable(host.error()));
@@ -222,9 +208,9 @@ void TestRemotePages::brokerPageFollowsThePublisher() {
 
     // The page as uploaded before the race: all it shows comes from the broker.
     QTemporaryDir site;
-    QVERIFY(writeSite(site.path(), LiveSnapshot(),
-                      "content=\"mqtt\" data-url=\"ws://127.0.0.1:" + QByteArray::number(wsPort) +
-                          "/mqtt\" data-prefix=\"halle\""));
+    QVERIFY(
+        writeSite(site.path(), LiveSnapshot(),
+                  {QStringLiteral("ws://127.0.0.1:%1/mqtt").arg(wsPort), QStringLiteral("halle")}));
     QVERIFY(m_browser->open(QStringLiteral("file://") + site.filePath("index.html")));
     QVERIFY(m_browser->waitFor(Connection, QStringLiteral("Live")));
     QVERIFY(m_browser->waitFor(Competitor, current.competitor));

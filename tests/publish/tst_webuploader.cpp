@@ -131,8 +131,8 @@ void TestWebUploader::filesGoUpWholeAndOnlyWhenChanged() {
     QVERIFY(QTest::qWaitFor([&] { return uploader.statusText().startsWith("Hochgeladen"); }));
     const QDir site(folder);
     QCOMPARE(site.entryList(QDir::Files | QDir::Hidden),
-             QStringList({"index.html", "live.css", "live.js", "overlay.css", "state.json",
-                          "top3.html", "zeit.html"}));
+             QStringList({"index.html", "live.css", "live.js", "mqtt.js", "overlay.css",
+                          "state.json", "top3.html", "zeit.html"}));
     const QByteArray page = FileBytes::readFile(site.filePath("index.html"));
     QVERIFY(page.endsWith("</html>\n") && page.contains("Vereinsmeisterschaft"));
     const quint64 pageBefore = inode(site.filePath("index.html"));
@@ -149,7 +149,7 @@ void TestWebUploader::filesGoUpWholeAndOnlyWhenChanged() {
     QVERIFY(inode(site.filePath("index.html")) != pageBefore);
     QCOMPARE(inode(site.filePath("live.js")), scriptBefore);
     QVERIFY(reader.inOrder());
-    QCOMPARE(site.entryList(QDir::Files | QDir::Hidden).size(), 7);
+    QCOMPARE(site.entryList(QDir::Files | QDir::Hidden).size(), 8);
     uploader.shutdown();
 }
 
