@@ -18,6 +18,8 @@ WebUploader::WebUploader(UploadTarget target, QString queueFolder, Source source
     m_target.intervalS = qBound(1, m_target.intervalS, 300);
     m_throttle.setSingleShot(true);
     connect(&m_throttle, &QTimer::timeout, this, &WebUploader::handOver);
+    m_stillRunning.setSingleShot(true);
+    connect(&m_stillRunning, &QTimer::timeout, this, &WebUploader::sourceChanged);
 }
 
 WebUploader::~WebUploader() {
@@ -45,6 +47,7 @@ void WebUploader::shutdown() {
         handOver();
     }
     m_started = false;
+    m_stillRunning.stop();
     {
         const std::lock_guard lock(m_mutex);
         m_stop = true;
@@ -66,6 +69,14 @@ void WebUploader::sourceChanged() {
 void WebUploader::handOver() {
     m_lastHandOver.start();
     Round round = m_source();
+    // Nothing changes on the pages while a run goes; a state.json stamped anew tells the
+    // readers the clock still runs, where one left behind would have them stop it.
+    const auto state = round.snapshot.clock.state;
+    if (state == LiveSnapshot::Clock::State::Running ||
+        state == LiveSnapshot::Clock::State::Countdown)
+        m_stillRunning.start(refreshWhileRunningMs);
+    else
+        m_stillRunning.stop();
     {
         const std::lock_guard lock(m_mutex);
         m_next = std::move(round);

@@ -36,6 +36,9 @@ public:
     };
     using Source = std::function<Round()>;
 
+    // While a run goes, state.json goes up again at least this often: the pages take one older
+    // than 30 s for a timing PC gone away and stop their clock.
+    static constexpr int refreshWhileRunningMs = 15000;
     static constexpr int backoffMinS = 2;
     static constexpr int backoffMaxS = 60;
 
@@ -82,6 +85,7 @@ private:
     QString m_queueFolder;
     Source m_source;
     QTimer m_throttle;
+    QTimer m_stillRunning;
     QElapsedTimer m_lastHandOver;
     bool m_started = false;
     QString m_status;

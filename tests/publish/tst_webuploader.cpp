@@ -27,6 +27,7 @@ private Q_SLOTS:
     void filesGoUpWholeAndOnlyWhenChanged();
     void newestStateArrivesWhenTheLinkReturns();
     void restartSendsWhatWasQueued();
+    void stateStampedAnewWhileARunGoes();
     void connectionTestSaysWhatFailed_data();
     void connectionTestSaysWhatFailed();
 
@@ -203,6 +204,32 @@ void TestWebUploader::restartSendsWhatWasQueued() {
     Reader reader(m_dav->root() + QStringLiteral("neustart/"));
     QVERIFY2(reader.waitForTitle("Vor dem Neustart"), qPrintable(after.statusText()));
     QVERIFY(QTest::qWaitFor([&] { return after.statusText().startsWith("Hochgeladen"); }));
+}
+
+void TestWebUploader::stateStampedAnewWhileARunGoes() {
+    if (!m_dav)
+        QSKIP("nginx is missing (apt-get install nginx-light)");
+    QVERIFY(QDir().mkpath(m_dav->root() + QStringLiteral("lauf")));
+    QTemporaryDir queue;
+    Race race;
+    race.snapshot.clock.state = LiveSnapshot::Clock::State::Running;
+    WebUploader uploader(davTarget(*m_dav, QStringLiteral("lauf/")), queue.path(), race.source());
+    uploader.start();
+    uploader.sourceChanged();
+    Reader reader(m_dav->root() + QStringLiteral("lauf/"));
+    QVERIFY(QTest::qWaitFor([&] { return reader.look(), !reader.versions.isEmpty(); }));
+    // Nothing changed but the time: the readers still learn that the clock runs.
+    race.now += WebUploader::refreshWhileRunningMs;
+    QVERIFY(QTest::qWaitFor([&] { return reader.look(), reader.versions.size() == 2; },
+                            WebUploader::refreshWhileRunningMs + 10000));
+    // A stopped clock needs no news.
+    race.snapshot.clock.state = LiveSnapshot::Clock::State::Stopped;
+    uploader.sourceChanged();
+    QVERIFY(QTest::qWaitFor([&] { return reader.look(), reader.versions.size() == 3; }));
+    QTest::qWait(WebUploader::refreshWhileRunningMs + 2000);
+    reader.look();
+    QCOMPARE(reader.versions.size(), 3);
+    uploader.shutdown();
 }
 
 void TestWebUploader::connectionTestSaysWhatFailed_data() {
