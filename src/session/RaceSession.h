@@ -26,6 +26,7 @@ class RunBinding;
 class SessionJournal;
 class StageDerivation;
 class SubstituteMarksBackup;
+class TimerSession;
 class TickSource;
 class TimeDisplay;
 
@@ -77,6 +78,8 @@ public:
     TimeDisplay& display() { return *m_display; }
     BarrierLogic& barriers() { return *m_barriers; }
     LightBarrierPort& port() { return *m_port; }
+    // The professional timer on its serial port, beside the light barriers.
+    TimerSession& timer() { return *m_timer; }
     const TickSource& tickSource() const { return *m_ticks; }
     std::shared_ptr<const TickSource> sharedTickSource() const { return m_ticks; }
     // No suspend and no blanking while a run is timed or an audience window is shown.
@@ -222,6 +225,7 @@ private:
     TimeDisplay* m_display = nullptr;
     BarrierLogic* m_barriers = nullptr;
     std::unique_ptr<LightBarrierPort> m_port;
+    TimerSession* m_timer = nullptr;
     std::unique_ptr<BackupWriter> m_backup;
     SubstituteMarksBackup* m_marksBackup = nullptr;
     QString m_marksNotice;

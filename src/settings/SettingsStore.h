@@ -48,6 +48,7 @@ private:
     std::optional<QString> loadInOrder(Settings& settings) const;
     void loadLiveResults(Settings& settings) const;
     void loadPublishing(Settings& settings) const;
+    void loadSerialDevices(Settings& settings) const;
     bool saveSecret(const QString& name, const QString& secret) const;
 
     std::unique_ptr<QSettings> m_store;

@@ -1,0 +1,39 @@
+#include "timing/TimerClockWatch.h"
+
+#include <cstdlib>
+
+TimerClockWatch::Reading TimerClockWatch::take(qint64 timerMicroseconds, qint64 arrival,
+                                               bool fixed) {
+    if (!m_offset) {
+        m_offset = arrival - timerMicroseconds;
+        m_first = m_offset;
+        m_lastLive = m_offset;
+    }
+    Reading reading;
+    reading.programStamp = timerMicroseconds + *m_offset;
+    reading.lateness = arrival - reading.programStamp;
+    reading.fromMemory = reading.lateness > MemoryAgeMicroseconds;
+    if (reading.fromMemory)
+        return reading;
+    m_lastLive = arrival - timerMicroseconds;
+    // Between runs the offset follows the clocks, a line that shows the clocks closer than
+    // thought included (the first one came late). Earlier mapped stamps keep their place.
+    if (!fixed && std::llabs(reading.lateness) < MemoryAgeMicroseconds) {
+        m_offset = m_lastLive;
+        reading.programStamp = timerMicroseconds + *m_offset;
+        reading.lateness = 0;
+    }
+    return reading;
+}
+
+void TimerClockWatch::reset() {
+    m_offset.reset();
+    m_first.reset();
+    m_lastLive.reset();
+}
+
+std::optional<qint64> TimerClockWatch::drift() const {
+    if (!m_lastLive || !m_first)
+        return std::nullopt;
+    return *m_lastLive - *m_first;
+}
