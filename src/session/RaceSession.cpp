@@ -15,6 +15,7 @@
 #include "publish/MqttPublisher.h"
 #include "session/LiveCupTables.h"
 #include "session/RunBinding.h"
+#include "session/ScoreboardSession.h"
 #include "session/SessionJournal.h"
 #include "session/SubstituteMarksBackup.h"
 #include "session/TimerSession.h"
@@ -69,6 +70,7 @@ void RaceSession::start() {
     if (m_journal)
         m_timer->setJournal(&m_journal->recorder());
     m_timer->apply(m_settings);
+    m_scoreboard->apply(m_settings);
     m_live->startUp();
     createMqtt();
 }
@@ -80,6 +82,7 @@ void RaceSession::shutdown() {
     m_backup->saveAtExit();
     m_timer->close();
     m_timer->setJournal(nullptr);
+    m_scoreboard->close();
     m_journal.reset();
     SettingsStore(m_environment.openSettings()).save(m_settings, m_settingsLoad);
     m_port->close();
@@ -127,6 +130,9 @@ void RaceSession::createTiming() {
             [inhibitor = m_inhibitor](RunClock::State state) {
                 inhibitor->setBusy(QStringLiteral("timing"), state != RunClock::State::Ready);
             });
+    // After the run's binding, so it knows whose run it shows.
+    m_scoreboard = new ScoreboardSession(*m_clock, m_competition, *m_binding,
+                                         m_environment.dataLineSystem(), this);
 }
 
 void RaceSession::createLive() {

@@ -25,6 +25,7 @@ class MqttPublisher;
 class RunBinding;
 class SessionJournal;
 class StageDerivation;
+class ScoreboardSession;
 class SubstituteMarksBackup;
 class TimerSession;
 class TickSource;
@@ -80,6 +81,8 @@ public:
     LightBarrierPort& port() { return *m_port; }
     // The professional timer on its serial port, beside the light barriers.
     TimerSession& timer() { return *m_timer; }
+    // The scoreboard on its serial port: running time, stopped time, last result.
+    ScoreboardSession& scoreboard() { return *m_scoreboard; }
     const TickSource& tickSource() const { return *m_ticks; }
     std::shared_ptr<const TickSource> sharedTickSource() const { return m_ticks; }
     // No suspend and no blanking while a run is timed or an audience window is shown.
@@ -226,6 +229,7 @@ private:
     BarrierLogic* m_barriers = nullptr;
     std::unique_ptr<LightBarrierPort> m_port;
     TimerSession* m_timer = nullptr;
+    ScoreboardSession* m_scoreboard = nullptr;
     std::unique_ptr<BackupWriter> m_backup;
     SubstituteMarksBackup* m_marksBackup = nullptr;
     QString m_marksNotice;
