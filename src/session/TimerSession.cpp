@@ -13,12 +13,14 @@ TimerSession::TimerSession(RunClock& clock, BackupStopLogic& backup,
     m_port = new TimerPort(
         std::move(system), [ticks] { return ticks->nowMicroseconds(); }, this);
     m_input = new TimerInput(clock, backup, this);
-    connect(m_port, &TimerPort::lineReceived, m_input, &TimerInput::takeLine);
-    connect(m_input, &TimerInput::impulseRead, this, &TimerSession::impulseRead);
+    // Read and journaled on the port's thread; the clock acts on this one.
+    connect(m_port, &TimerPort::lineReceived, m_input, &TimerInput::takeLine, Qt::DirectConnection);
+    connect(m_input, &TimerInput::impulseRead, this, &TimerSession::impulseRead,
+            Qt::DirectConnection);
     connect(m_input, &TimerInput::lineUnreadable, this,
             [this](const QByteArray& line, const QString& reason, qint64 arrival) {
                 journal(TimerJournalEntry::unreadable(line, reason, arrival));
-                Q_EMIT notice(unreadableText(m_input->counts().unreadable, reason));
+                Q_EMIT notice(unreadableText(++m_unreadable, reason));
             });
     connect(m_input, &TimerInput::driftChanged, this, [this](qint64 drift, bool beyond) {
         if (m_journal && beyond)
@@ -125,5 +127,5 @@ void TimerSession::impulseRead(const TimerImpulse& impulse, TimerInput::Role rol
                                qint64 arrivalStamp) {
     journal(TimerJournalEntry::impulse(impulse, role, arrival, programStamp, arrivalStamp));
     if (arrival == TimerInput::Arrival::FromMemory)
-        Q_EMIT notice(memoryText(m_input->counts().fromMemory));
+        Q_EMIT notice(memoryText(++m_fromMemory));
 }

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include <memory>
 
 class BackupStopLogic;
@@ -25,7 +26,8 @@ public:
                  std::shared_ptr<const TickSource> ticks, QObject* parent = nullptr);
     ~TimerSession() override;
 
-    // Where the impulses are journaled from now on; nullptr: nowhere.
+    // Where the impulses are journaled from now on; nullptr: nowhere. The port's thread writes
+    // to it: change it only while the port is closed.
     void setJournal(JournalRecorder* recorder) { m_journal = recorder; }
     // The timer settings as they are now. No device closes the port; a device that cannot be
     // opened now is looked for every second. False with lastError() when it is not open.
@@ -66,4 +68,7 @@ private:
     quint32 m_baudRate = 0;
     QString m_profileId;
     bool m_lost = false;
+    // Counted for the notices; the memory's on the port's thread.
+    std::atomic<int> m_fromMemory{0};
+    int m_unreadable = 0;
 };

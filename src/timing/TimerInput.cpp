@@ -3,16 +3,23 @@
 #include "timing/BackupStopLogic.h"
 #include "timing/RunClock.h"
 
+#include <QMetaObject>
+
 #include <cstdlib>
 
 TimerInput::TimerInput(RunClock& clock, BackupStopLogic& backup, QObject* parent)
     : QObject(parent), m_clock(clock), m_backup(backup),
-      m_parser(std::make_unique<TimerLineParser>(TimerLineProfile::builtIn().front())) {}
+      m_parser(std::make_unique<TimerLineParser>(TimerLineProfile::builtIn().front())) {
+    m_running = clock.state() != RunClock::State::Ready;
+    connect(&clock, &RunClock::stateChanged, this,
+            [this](RunClock::State state) { m_running = state != RunClock::State::Ready; });
+}
 
 TimerInput::~TimerInput() = default;
 
 void TimerInput::configure(const TimerLineProfile& profile, const QString& device,
                            const Channels& channels, qint64 driftLimitMicroseconds) {
+    const std::lock_guard lock(m_mutex);
     const bool sameTimer = profile.id == m_parser->profile().id && device == m_device;
     m_channels = channels;
     m_driftLimit = driftLimitMicroseconds;
@@ -24,6 +31,26 @@ void TimerInput::configure(const TimerLineProfile& profile, const QString& devic
     m_clockWatch.reset();
     m_counts = Counts{};
     m_driftTold = false;
+}
+
+TimerLineProfile TimerInput::profile() const {
+    const std::lock_guard lock(m_mutex);
+    return m_parser->profile();
+}
+
+TimerInput::Counts TimerInput::counts() const {
+    const std::lock_guard lock(m_mutex);
+    return m_counts;
+}
+
+std::optional<qint64> TimerInput::drift() const {
+    const std::lock_guard lock(m_mutex);
+    return m_clockWatch.drift();
+}
+
+bool TimerInput::driftBeyondLimit() const {
+    const std::lock_guard lock(m_mutex);
+    return m_driftTold;
 }
 
 TimerInput::Role TimerInput::roleOf(const QString& channel) const {
@@ -58,41 +85,47 @@ QString TimerInput::roleName(Role role) {
     return QStringLiteral("nicht zugeordnet");
 }
 
-void TimerInput::takeLine(const QByteArray& line, qint64 arrival) {
+void TimerInput::takeLine(const QByteArray& line, qint64 arrivalStamp) {
+    std::unique_lock lock(m_mutex);
     const TimerLineParser::Line read = m_parser->parse(line);
-    switch (read.kind) {
-    case TimerLineParser::Line::Kind::Ignored:
+    if (read.kind == TimerLineParser::Line::Kind::Ignored) {
         ++m_counts.ignored;
         return;
-    case TimerLineParser::Line::Kind::Unreadable:
+    }
+    if (read.kind == TimerLineParser::Line::Kind::Unreadable) {
+        lock.unlock();
+        Q_EMIT lineUnreadable(line, read.reason, arrivalStamp);
+        lock.lock();
         ++m_counts.unreadable;
-        Q_EMIT lineUnreadable(line, read.reason, arrival);
         return;
-    case TimerLineParser::Line::Kind::Impulse:
-        break;
     }
     const TimerImpulse& impulse = read.impulse;
     const Role role = roleOf(impulse.channel);
     const bool repeated = seenBefore(impulse);
-    // A run's stamps all go through one offset; an impulse sent again says nothing new of it.
-    const bool fixed = repeated || m_clock.state() != RunClock::State::Ready;
+    // A run's stamps all go through one offset: it follows the clocks only at an impulse that
+    // belongs to no run under way, and never at one sent again.
+    const bool fixed = repeated || m_running.load() || role == Role::Stop || role == Role::Split ||
+                       role == Role::BackupStop;
     const TimerClockWatch::Reading reading =
-        m_clockWatch.take(impulse.continuousStamp() * 100, arrival, fixed);
-    if (repeated) {
-        ++m_counts.repeated;
-        Q_EMIT impulseRead(impulse, role, Arrival::Repeated, reading.programStamp, arrival);
-        return;
-    }
-    ++m_counts.impulses;
-    if (reading.fromMemory) {
-        ++m_counts.fromMemory;
-        Q_EMIT impulseRead(impulse, role, Arrival::FromMemory, reading.programStamp, arrival);
-        return;
-    }
+        m_clockWatch.take(impulse.continuousStamp() * 100, arrivalStamp, fixed);
+    const Arrival arrival = repeated             ? Arrival::Repeated
+                            : reading.fromMemory ? Arrival::FromMemory
+                                                 : Arrival::Live;
+    const auto crossing = arrival == Arrival::Live ? driftCrossing() : std::nullopt;
+    lock.unlock();
     // Journaled before the clock acts, as a barrier's line change is.
-    Q_EMIT impulseRead(impulse, role, Arrival::Live, reading.programStamp, arrival);
-    act(role, reading.programStamp);
-    watchDrift();
+    Q_EMIT impulseRead(impulse, role, arrival, reading.programStamp, arrivalStamp);
+    if (arrival == Arrival::Live) {
+        const qint64 stamp = reading.programStamp;
+        QMetaObject::invokeMethod(this, [this, role, stamp] { act(role, stamp); });
+    }
+    if (crossing)
+        Q_EMIT driftChanged(crossing->first, crossing->second);
+    // Counted once what it causes is under way, so whoever sees the count sees that too.
+    lock.lock();
+    ++(repeated ? m_counts.repeated : m_counts.impulses);
+    if (arrival == Arrival::FromMemory)
+        ++m_counts.fromMemory;
 }
 
 bool TimerInput::seenBefore(const TimerImpulse& impulse) {
@@ -126,13 +159,13 @@ void TimerInput::act(Role role, qint64 stamp) {
     }
 }
 
-void TimerInput::watchDrift() {
+std::optional<std::pair<qint64, bool>> TimerInput::driftCrossing() {
     const std::optional<qint64> now = m_clockWatch.drift();
     if (!now)
-        return;
+        return std::nullopt;
     const bool beyond = std::llabs(*now) > m_driftLimit;
     if (beyond == m_driftTold)
-        return;
+        return std::nullopt;
     m_driftTold = beyond;
-    Q_EMIT driftChanged(*now, beyond);
+    return std::make_pair(*now, beyond);
 }

@@ -7,7 +7,9 @@
 
 #include <QObject>
 #include <QSet>
+#include <atomic>
 #include <memory>
+#include <mutex>
 
 class BackupStopLogic;
 class RunClock;
@@ -17,6 +19,9 @@ class RunClock;
 // read-out after a lost connection) and passes each new live impulse of an assigned channel to
 // the run clock with the timer's own stamp. Impulses from the memory never move the clock: they
 // are reported for entry from the journal. Every line is accounted for.
+// takeLine may be called on the port's reader thread: a line is read, and impulseRead emitted,
+// there (a direct connection journals it at once, whatever the window does); the clock acts on
+// this object's thread.
 class TimerInput : public QObject {
     Q_OBJECT
 public:
@@ -46,20 +51,21 @@ public:
     // Another profile or device starts over: nothing of the last one is taken as repeated.
     void configure(const TimerLineProfile& profile, const QString& device, const Channels& channels,
                    qint64 driftLimitMicroseconds);
-    const TimerLineProfile& profile() const { return m_parser->profile(); }
-    Role roleOf(const QString& channel) const;
-    const Counts& counts() const { return m_counts; }
-    std::optional<qint64> drift() const { return m_clockWatch.drift(); }
-    bool driftBeyondLimit() const { return m_driftTold; }
+    TimerLineProfile profile() const;
+    Counts counts() const;
+    std::optional<qint64> drift() const;
+    bool driftBeyondLimit() const;
 
     static QString roleName(Role role);
 
 public Q_SLOTS:
-    // One line as the port delivered it, with the program clock when it came in.
+    // One line as the port delivered it, with the program clock when it came in; on any one
+    // thread at a time.
     void takeLine(const QByteArray& line, qint64 arrival);
 
 Q_SIGNALS:
-    // Every impulse read, with its stamp on the program's clock and the arrival.
+    // Every impulse read, with its stamp on the program's clock and the arrival; emitted on the
+    // thread that took the line, before the clock acts.
     void impulseRead(const TimerImpulse& impulse, TimerInput::Role role,
                      TimerInput::Arrival arrival, qint64 programStamp, qint64 arrivalStamp);
     void lineUnreadable(const QByteArray& line, const QString& reason, qint64 arrivalStamp);
@@ -67,12 +73,16 @@ Q_SIGNALS:
     void driftChanged(qint64 driftMicroseconds, bool beyondLimit);
 
 private:
+    Role roleOf(const QString& channel) const;
     bool seenBefore(const TimerImpulse& impulse);
     void act(Role role, qint64 programStamp);
-    void watchDrift();
+    std::optional<std::pair<qint64, bool>> driftCrossing();
 
     RunClock& m_clock;
     BackupStopLogic& m_backup;
+    // What the reader thread may know of the clock: whether a run is under way.
+    std::atomic<bool> m_running{false};
+    mutable std::mutex m_mutex; // everything below
     std::unique_ptr<TimerLineParser> m_parser;
     QString m_device;
     Channels m_channels;

@@ -75,14 +75,10 @@ bool TimerPort::openNow() {
         return false;
     }
     const quint64 generation = ++m_generation;
-    // Both sinks only post to this object's thread: the reader never waits for the window.
+    // A failure is posted to this object's thread: the reader never waits for the window.
     m_reader = std::make_unique<SerialDataReader>(
         *m_system, line->descriptor(), m_terminators, m_clock,
-        [this, generation](const QByteArray& text, qint64 stamp) {
-            QMetaObject::invokeMethod(
-                this, [this, generation, text, stamp] { deliver(generation, text, stamp); },
-                Qt::QueuedConnection);
-        },
+        [this](const QByteArray& text, qint64 stamp) { Q_EMIT lineReceived(text, stamp); },
         [this, generation](int error) {
             QMetaObject::invokeMethod(
                 this, [this, generation, error] { fail(generation, error); }, Qt::QueuedConnection);
@@ -92,11 +88,6 @@ bool TimerPort::openNow() {
     m_lastError.clear();
     m_reader->start();
     return true;
-}
-
-void TimerPort::deliver(quint64 generation, const QByteArray& line, qint64 stamp) {
-    if (generation == m_generation)
-        Q_EMIT lineReceived(line, stamp);
 }
 
 void TimerPort::fail(quint64 generation, int error) {

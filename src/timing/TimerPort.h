@@ -13,10 +13,12 @@ class SerialLine;
 class SerialSystem;
 
 // The serial port a professional timer sends its lines on: holds the device, reads it on a
-// thread of its own and delivers every line on this object's thread with the program clock's
-// reading when its last byte came in. It heals like the light barriers' port: a device that
-// stops answering or whose node goes away is looked for every second under the name it was
-// opened by (a /dev/serial/by-id link follows the adapter to its new node) and opened again.
+// thread of its own and emits every line there, with the program clock's reading when its last
+// byte came in (a receiver on another thread gets it queued; one connected directly reads it at
+// once, however busy the window is). No line of an opening comes after close() returns. It heals
+// like the light barriers' port: a device that stops answering or whose node goes away is looked
+// for every second under the name it was opened by (a /dev/serial/by-id link follows the adapter to
+// its new node) and opened again.
 class TimerPort : public QObject {
     Q_OBJECT
 public:
@@ -47,7 +49,6 @@ Q_SIGNALS:
 
 private:
     bool openNow();
-    void deliver(quint64 generation, const QByteArray& line, qint64 stamp);
     void fail(quint64 generation, int error);
     void lose(const QString& reason);
     void watch();
