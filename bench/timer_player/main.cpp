@@ -111,6 +111,8 @@ int main(int argc, char* argv[]) {
         std::printf("%s\n", text.constData());
         std::fflush(stdout);
         if (++sent == unplugAfter) {
+            // The last line is read before the cable goes.
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
             ::close(master);
             std::printf("unplugged\n");
             std::this_thread::sleep_for(

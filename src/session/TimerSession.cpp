@@ -96,7 +96,7 @@ QString TimerSession::lastError() const {
 
 QString TimerSession::driftText(qint64 microseconds) {
     return QStringLiteral("Uhr des Zeitmessgeräts weicht um %1%2 s ab")
-        .arg(microseconds < 0 ? u'-' : u'+')
+        .arg(QChar(microseconds < 0 ? u'-' : u'+'))
         .arg(QString::number(double(std::llabs(microseconds)) / 1e6, 'f', 3).replace(u'.', u','));
 }
 

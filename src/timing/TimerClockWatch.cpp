@@ -1,7 +1,5 @@
 #include "timing/TimerClockWatch.h"
 
-#include <cstdlib>
-
 TimerClockWatch::Reading TimerClockWatch::take(qint64 timerMicroseconds, qint64 arrival,
                                                bool fixed) {
     if (!m_offset) {
@@ -16,9 +14,10 @@ TimerClockWatch::Reading TimerClockWatch::take(qint64 timerMicroseconds, qint64 
     if (reading.fromMemory)
         return reading;
     m_lastLive = arrival - timerMicroseconds;
-    // Between runs the offset follows the clocks, a line that shows the clocks closer than
-    // thought included (the first one came late). Earlier mapped stamps keep their place.
-    if (!fixed && std::llabs(reading.lateness) < MemoryAgeMicroseconds) {
+    // Between runs the offset follows the clocks, a line that shows the timer ahead of what
+    // was thought included (the first line came late, or its clock runs fast). Earlier mapped
+    // stamps keep their place.
+    if (!fixed) {
         m_offset = m_lastLive;
         reading.programStamp = timerMicroseconds + *m_offset;
         reading.lateness = 0;

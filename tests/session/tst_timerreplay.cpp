@@ -23,6 +23,7 @@ private slots:
     void dumpTimesTheHeat_data();
     void dumpTimesTheHeat();
     void readOutAfterLostConnection();
+    void driftingClockIsTold();
 };
 
 namespace {
@@ -62,17 +63,18 @@ struct TimerRig {
         const TimerInput::Counts c = f.session().timer().input().counts();
         return c.impulses + c.repeated + c.unreadable + c.ignored;
     }
-    // Plays the dump, paced: with the program's clock at each line's own time plus 3 ms on the
-    // line; and enters every stopped run as "Eintragen" would.
-    bool play(const QString& name, bool paced = true) {
+    // Plays the dump with the program's clock at each line's own time times pace plus 3 ms on
+    // the line (pace 0: the clock stands); enters every stopped run as "Eintragen" would.
+    bool play(const QString& name, double pace = 1.0) {
         RaceSession& session = f.session();
         const TimerLineProfile profile = session.timer().input().profile();
         TimerLineParser pacing(profile);
         for (const QByteArray& line : dumpLines(name, profile.terminators)) {
             const TimerLineParser::Line read =
                 pacing.parse(QByteArray(line).replace('\r', "").replace('\n', ""));
-            if (paced && read.kind == TimerLineParser::Line::Kind::Impulse)
-                f.ticks().setNow(origin + read.impulse.continuousStamp() * 100 + 3000);
+            if (pace > 0 && read.kind == TimerLineParser::Line::Kind::Impulse)
+                f.ticks().setNow(origin + qint64(read.impulse.continuousStamp() * 100 * pace) +
+                                 3000);
             const int before = linesTaken();
             if (!pty->write(line))
                 return false;
@@ -187,7 +189,7 @@ void TestTimerReplay::readOutAfterLostConnection() {
 
     // Minutes later the memory is read out: what came before is not counted again.
     rig.f.ticks().setNow(rig.origin + (11LL * 3600 + 30 * 60) * 1'000'000);
-    QVERIFY(rig.play(QStringLiteral("microgate_memory.txt"), false));
+    QVERIFY(rig.play(QStringLiteral("microgate_memory.txt"), 0));
     const TimerInput::Counts c = session.timer().input().counts();
     QCOMPARE(c.repeated, 3);
     QCOMPARE(c.fromMemory, 3);
@@ -209,6 +211,22 @@ void TestTimerReplay::readOutAfterLostConnection() {
     QVERIFY(offered[3].remark.startsWith(QStringLiteral("PC ")));
     QCOMPARE(JournalRecovery::runTime(*offered[2].stamp, *offered[3].stamp), 40270);
     QCOMPARE(JournalRecovery::runTime(*offered[4].stamp, *offered[5].stamp), 38870);
+}
+
+void TestTimerReplay::driftingClockIsTold() {
+    TimerRig rig;
+    QVERIFY(rig.plug());
+    RaceSession& session = rig.f.session();
+    rig.f.addCompetitors(3);
+    session.settings().timerDriftLimit = 100;
+    configure(session, rig.link, QStringLiteral("alge"), {"c0", "c2", "c1"});
+    QSignalSpy lasting(&session.timer(), &TimerSession::lastingNoticeChanged);
+    // The timer's clock runs twice as fast as the PC's: its times still count.
+    QVERIFY(rig.play(QStringLiteral("alge_heat.txt"), 0.5));
+    QCOMPARE(enteredTimes(session, 3), formatted(session, {4643, 4023, 3998}));
+    QVERIFY(!lasting.isEmpty());
+    QVERIFY(lasting.first().first().toString().startsWith(
+        QStringLiteral("Uhr des Zeitmessgeräts weicht um -23,21")));
 }
 
 QTEST_GUILESS_MAIN(TestTimerReplay)
