@@ -13,6 +13,11 @@ TimerInput::TimerInput(RunClock& clock, BackupStopLogic& backup, QObject* parent
     m_running = clock.state() != RunClock::State::Ready;
     connect(&clock, &RunClock::stateChanged, this,
             [this](RunClock::State state) { m_running = state != RunClock::State::Ready; });
+    connect(&clock, &RunClock::commandTaken, this,
+            [this](RunClock::Command command, qint64, RunClock::Origin origin) {
+                if (command == RunClock::Command::Start)
+                    m_startedHere = origin == RunClock::Origin::Timer;
+            });
 }
 
 TimerInput::~TimerInput() = default;
@@ -116,7 +121,10 @@ void TimerInput::takeLine(const QByteArray& line, qint64 arrivalStamp) {
     // Journaled before the clock acts, as a barrier's line change is.
     Q_EMIT impulseRead(impulse, role, arrival, reading.programStamp, arrivalStamp);
     if (arrival == Arrival::Live) {
-        const qint64 stamp = reading.programStamp;
+        // A run started by hand is timed on the PC's clock to its end: a stop or split of this
+        // timer counts there when its line came in, never as a timer stamp against a PC one.
+        const bool pcRun = m_running.load() && !m_startedHere.load() && role != Role::Start;
+        const qint64 stamp = pcRun ? arrivalStamp : reading.programStamp;
         QMetaObject::invokeMethod(this, [this, role, stamp] { act(role, stamp); });
     }
     if (crossing)

@@ -80,8 +80,10 @@ private:
 
     RunClock& m_clock;
     BackupStopLogic& m_backup;
-    // What the reader thread may know of the clock: whether a run is under way.
+    // What the reader thread may know of the clock: whether a run is under way, and whether
+    // this timer started it.
     std::atomic<bool> m_running{false};
+    std::atomic<bool> m_startedHere{false};
     mutable std::mutex m_mutex; // everything below
     std::unique_ptr<TimerLineParser> m_parser;
     QString m_device;

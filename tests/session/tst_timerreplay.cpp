@@ -24,6 +24,7 @@ private slots:
     void dumpTimesTheHeat();
     void readOutAfterLostConnection();
     void driftingClockIsTold();
+    void runStartedByHandKeepsThePcClock();
 };
 
 namespace {
@@ -227,6 +228,20 @@ void TestTimerReplay::driftingClockIsTold() {
     QVERIFY(!lasting.isEmpty());
     QVERIFY(lasting.first().first().toString().startsWith(
         QStringLiteral("Uhr des Zeitmessgeräts weicht um -23,21")));
+}
+
+void TestTimerReplay::runStartedByHandKeepsThePcClock() {
+    TimerRig rig;
+    QVERIFY(rig.plug());
+    RaceSession& session = rig.f.session();
+    rig.f.addCompetitors(2);
+    configure(session, rig.link, QStringLiteral("alge"), {"c0", "c2", "c1"});
+    // Started by key; the timer's stop line comes in 12.34 s later on the PC's clock.
+    QVERIFY(rig.f.run({"F5", "+12340"}));
+    QVERIFY(rig.pty->write(" 0011 c1  09:58:58.7812 00\r"));
+    QTRY_COMPARE(session.clock().state(), RunClock::State::Stopped);
+    session.clock().enter();
+    QCOMPARE(enteredTimes(session, 1), formatted(session, {1234}));
 }
 
 QTEST_GUILESS_MAIN(TestTimerReplay)
