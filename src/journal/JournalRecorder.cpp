@@ -211,6 +211,11 @@ void JournalRecorder::enterSubstitute(qint64 startStamp, qint64 resultMicrosecon
     m_context.reset();
 }
 
+void JournalRecorder::add(JournalEntry entry) {
+    entry.wallClock = make(entry.kind).wallClock;
+    record(entry);
+}
+
 void JournalRecorder::lineChanged(quint32 changedEvents, quint32 status, qint64 stamp) {
     for (const WatchedLine& line : WatchedLines) {
         if ((changedEvents & line.eventBit) == 0)
@@ -241,6 +246,9 @@ void JournalRecorder::clockCommand(RunClock::Command command, qint64 stamp,
         break;
     case RunClock::Origin::Automatic:
         e.source = QStringLiteral("automatisch");
+        break;
+    case RunClock::Origin::Timer:
+        e.source = timerSource();
         break;
     }
     const RunClock& clock = *m_clock;

@@ -47,6 +47,9 @@ public:
     // Something the operator must be able to trace later, e.g. the light barriers' adapter
     // lost and found again.
     void note(const QString& name, const QString& remark = QString());
+    // An event another part made up (a professional timer's impulse or unreadable line); its
+    // wall-clock time is set here.
+    void add(JournalEntry entry);
     // Journals the changes of the table not seen yet; called before the table goes to the
     // backup, so the backup never holds a result the journal lacks.
     void catchUpTable();
@@ -61,6 +64,7 @@ public:
     static QString commandName(RunClock::Command command);
     static QString barrierName(LightBarrier barrier);
     static QString fromJournalSource() { return QStringLiteral("Zeitprotokoll"); }
+    static QString timerSource() { return QStringLiteral("Zeitmessgerät"); }
     static QString backupStopName() { return QStringLiteral("Stopp B"); }
     static QString differenceName() { return QStringLiteral("A-B"); }
     // A minus B as the journal and "Zeitprotokoll..." show it: "+0,012 s".

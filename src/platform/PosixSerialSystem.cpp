@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <linux/serial.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -95,6 +96,39 @@ int PosixSerialSystem::getCounters(int fd, SerialLineCounters* counters) {
 
 int PosixSerialSystem::inputQueueSize(int fd, int* bytes) {
     return result(::ioctl(fd, TIOCINQ, bytes));
+}
+
+int PosixSerialSystem::readData(int fd, char* buffer, int size) {
+    ssize_t got = -1;
+    do {
+        got = ::read(fd, buffer, static_cast<size_t>(size));
+    } while (got < 0 && errno == EINTR);
+    if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+        return 0;
+    return got < 0 ? -errno : static_cast<int>(got);
+}
+
+int PosixSerialSystem::writeData(int fd, const char* data, int size) {
+    ssize_t put = -1;
+    do {
+        put = ::write(fd, data, static_cast<size_t>(size));
+    } while (put < 0 && errno == EINTR);
+    if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+        return 0;
+    return put < 0 ? -errno : static_cast<int>(put);
+}
+
+int PosixSerialSystem::waitReady(int fd, bool forWriting, int timeoutMs) {
+    pollfd entry{fd, static_cast<short>(forWriting ? POLLOUT : POLLIN), 0};
+    const int ready = ::poll(&entry, 1, timeoutMs);
+    if (ready < 0)
+        return errno == EINTR ? 0 : -errno;
+    if (ready == 0)
+        return 0;
+    // Input still waiting is read first; a hang-up counts once it is all read.
+    if (entry.revents & (forWriting ? POLLOUT : POLLIN))
+        return 1;
+    return -EIO;
 }
 
 QStringList PosixSerialSystem::directoryEntries(const QString& directory) {

@@ -24,6 +24,9 @@ public:
     int waitModemChange(int fd, int lines) override;
     int getCounters(int fd, SerialLineCounters* counters) override;
     int inputQueueSize(int fd, int* bytes) override;
+    int readData(int fd, char* buffer, int size) override;
+    int writeData(int fd, const char* data, int size) override;
+    int waitReady(int fd, bool forWriting, int timeoutMs) override;
     QStringList directoryEntries(const QString& directory) override;
     std::optional<QString> resolvedPath(const QString& path) override;
     std::optional<QByteArray> readSmallFile(const QString& path) override;

@@ -74,6 +74,8 @@ int SerialLine::configure(const SerialLineSettings& settings) {
     // RTS stays on whatever the flow control: it feeds the stop contact, and a handshake would
     // drop it as soon as unread input filled the buffer.
     failure = m_system.setModemBits(m_fd, TIOCM_RTS | (settings.enableDtr ? TIOCM_DTR : 0));
+    if (!settings.modemLinesRequired)
+        return 0;
     if (failure < 0)
         return failure;
     if (!settings.enableDtr) {

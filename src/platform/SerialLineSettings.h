@@ -14,4 +14,7 @@ struct SerialLineSettings {
     StopBits stopBits = StopBits::One;
     FlowControl flowControl = FlowControl::None;
     bool enableDtr = true;
+    // A light barrier's port lives on its modem lines, so a device without them is refused. A
+    // timer or a scoreboard only sends data: it works on any tty, a pty included.
+    bool modemLinesRequired = true;
 };

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cerrno>
 #include <optional>
 #include <termios.h>
 
@@ -47,6 +48,25 @@ public:
     virtual int getCounters(int fd, SerialLineCounters* counters) = 0;
     // TIOCINQ: bytes waiting in the input queue.
     virtual int inputQueueSize(int fd, int* bytes) = 0;
+
+    // The data lines of a timer or a scoreboard. Not every seam needs them, so they answer
+    // -ENOSYS unless replaced.
+    // read(2) without blocking: the bytes read, 0 when none are waiting.
+    virtual int readData(int fd, char* buffer, int size) {
+        (void)fd, (void)buffer, (void)size;
+        return -ENOSYS;
+    }
+    // write(2): the bytes written (fewer when the queue is full).
+    virtual int writeData(int fd, const char* data, int size) {
+        (void)fd, (void)data, (void)size;
+        return -ENOSYS;
+    }
+    // poll(2) for input, or for room to write: 1 ready, 0 after timeoutMs, -EIO when the device
+    // hung up or failed.
+    virtual int waitReady(int fd, bool forWriting, int timeoutMs) {
+        (void)fd, (void)forWriting, (void)timeoutMs;
+        return -ENOSYS;
+    }
 
     // The few file-system reads needed to find the serial devices.
     virtual QStringList directoryEntries(const QString& directory) = 0;

@@ -69,6 +69,13 @@ public:
     std::shared_ptr<SecretService> keyring() const;
     void setKeyring(std::shared_ptr<SecretService> keyring) { m_keyring = std::move(keyring); }
 
+    // Empty: the operating system's devices for the data lines of a timer and a scoreboard
+    // (tests drive them through pseudo-terminals, which the light barriers' seam cannot be).
+    const std::shared_ptr<SerialSystem>& dataLineSystem() const { return m_dataLineSystem; }
+    void setDataLineSystem(std::shared_ptr<SerialSystem> system) {
+        m_dataLineSystem = std::move(system);
+    }
+
     // Empty: the desktop's D-Bus services that keep the machine awake.
     const std::shared_ptr<InhibitorBus>& inhibitorBus() const { return m_inhibitorBus; }
     void setInhibitorBus(std::shared_ptr<InhibitorBus> bus) { m_inhibitorBus = std::move(bus); }
@@ -97,6 +104,7 @@ private:
     QString m_settingsFolder;
     std::shared_ptr<const TickSource> m_tickSource;
     std::shared_ptr<SerialSystem> m_serialSystem;
+    std::shared_ptr<SerialSystem> m_dataLineSystem;
     std::shared_ptr<InhibitorBus> m_inhibitorBus;
     std::shared_ptr<SecretService> m_keyring;
     ApplicationLookup m_applicationLookup;

@@ -16,8 +16,10 @@
 #include "publish/WebUploader.h"
 #include "session/LiveCupTables.h"
 #include "session/RunBinding.h"
+#include "session/ScoreboardSession.h"
 #include "session/SessionJournal.h"
 #include "session/SubstituteMarksBackup.h"
+#include "session/TimerSession.h"
 #include "session/UploadSetup.h"
 #include "settings/SettingsStore.h"
 #include "timing/BarrierLogic.h"
@@ -66,6 +68,11 @@ void RaceSession::start() {
     // A port that cannot be opened is forgotten, so 0 is saved and the barriers stay off.
     if (m_settings.port != 0 && !m_port->open(m_settings.port))
         m_settings.port = 0;
+    // A timer that is not there yet is looked for; its setting is kept.
+    if (m_journal)
+        m_timer->setJournal(&m_journal->recorder());
+    m_timer->apply(m_settings);
+    m_scoreboard->apply(m_settings);
     m_live->startUp();
     createMqtt();
     createUpload();
@@ -76,6 +83,9 @@ void RaceSession::shutdown() {
         return;
     m_shutDown = true;
     m_backup->saveAtExit();
+    m_timer->close();
+    m_timer->setJournal(nullptr);
+    m_scoreboard->close();
     m_journal.reset();
     SettingsStore(m_environment.openSettings(), m_environment.keyring())
         .save(m_settings, m_settingsLoad);
@@ -92,6 +102,8 @@ void RaceSession::createTiming() {
     m_display = new TimeDisplay(*m_clock, this);
     m_barriers = new BarrierLogic(*m_clock, this);
     m_port = std::make_unique<LightBarrierPort>(*m_barriers, m_environment.serialSystem(), m_ticks);
+    m_timer = new TimerSession(*m_clock, m_barriers->backupStop(), m_environment.dataLineSystem(),
+                               m_ticks, this);
     m_clockRunning = m_clock->controlStates().clockRunning;
     connect(m_clock, &RunClock::controlStatesChanged, this,
             [this](const ControlStates& states) { m_clockRunning = states.clockRunning; });
@@ -124,6 +136,9 @@ void RaceSession::createTiming() {
             [inhibitor = m_inhibitor](RunClock::State state) {
                 inhibitor->setBusy(QStringLiteral("timing"), state != RunClock::State::Ready);
             });
+    // After the run's binding, so it knows whose run it shows.
+    m_scoreboard = new ScoreboardSession(*m_clock, m_competition, *m_binding,
+                                         m_environment.dataLineSystem(), this);
 }
 
 void RaceSession::createLive() {

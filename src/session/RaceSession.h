@@ -26,7 +26,9 @@ class WebUploader;
 class RunBinding;
 class SessionJournal;
 class StageDerivation;
+class ScoreboardSession;
 class SubstituteMarksBackup;
+class TimerSession;
 class TickSource;
 class TimeDisplay;
 
@@ -79,6 +81,10 @@ public:
     TimeDisplay& display() { return *m_display; }
     BarrierLogic& barriers() { return *m_barriers; }
     LightBarrierPort& port() { return *m_port; }
+    // The professional timer on its serial port, beside the light barriers.
+    TimerSession& timer() { return *m_timer; }
+    // The scoreboard on its serial port: running time, stopped time, last result.
+    ScoreboardSession& scoreboard() { return *m_scoreboard; }
     const TickSource& tickSource() const { return *m_ticks; }
     std::shared_ptr<const TickSource> sharedTickSource() const { return m_ticks; }
     // No suspend and no blanking while a run is timed or an audience window is shown.
@@ -233,6 +239,8 @@ private:
     TimeDisplay* m_display = nullptr;
     BarrierLogic* m_barriers = nullptr;
     std::unique_ptr<LightBarrierPort> m_port;
+    TimerSession* m_timer = nullptr;
+    ScoreboardSession* m_scoreboard = nullptr;
     std::unique_ptr<BackupWriter> m_backup;
     SubstituteMarksBackup* m_marksBackup = nullptr;
     QString m_marksNotice;

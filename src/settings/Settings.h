@@ -72,6 +72,22 @@ struct Settings {
     QString uploadKnownHosts;
     QString uploadKeyFile;
     int uploadInterval = 5;
+    // A professional timer on a serial port: its device (a path or a /dev/serial/by-id link;
+    // empty: none), rate, line format, the channels of start, split, stop and System B (empty:
+    // none), and how far its clock may drift from the PC's before the status bar tells (ms).
+    QString timerDevice;
+    int timerBaud = 9600;
+    QString timerProfile = QStringLiteral("alge");
+    QString timerStart = QStringLiteral("c0");
+    QString timerSplit = QStringLiteral("c2");
+    QString timerStop = QStringLiteral("c1");
+    QString timerBackup;
+    int timerDriftLimit = 100;
+    // The scoreboard on a second serial port (empty: none), its rate and protocol ("gaz" or
+    // "unt4").
+    QString boardDevice;
+    int boardBaud = 2400;
+    QString boardProtocol = QStringLiteral("gaz");
 
     bool operator==(const Settings&) const = default;
 };

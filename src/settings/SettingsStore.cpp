@@ -75,12 +75,18 @@ void bringIntoRange(Settings& settings) {
         settings.mqttPort = designed.mqttPort;
     if (settings.mqttPrefix.isEmpty())
         settings.mqttPrefix = designed.mqttPrefix;
+    settings.timerDriftLimit = qBound(1, settings.timerDriftLimit, 60000);
+    if (settings.timerBaud <= 0)
+        settings.timerBaud = designed.timerBaud;
+    if (settings.boardBaud <= 0)
+        settings.boardBaud = designed.boardBaud;
 }
 
 // Values that came with the MQTT publisher and the upload: a store that never had them keeps
 // its lines as they were until one is set to something other than its default.
 bool writtenOnceChanged(const QString& key) {
-    return key.startsWith(QLatin1String("Mqtt")) || key.startsWith(QLatin1String("Upload"));
+    return key.startsWith(QLatin1String("Mqtt")) || key.startsWith(QLatin1String("Upload")) ||
+           key.startsWith(QLatin1String("Chrono")) || key.startsWith(QLatin1String("Board"));
 }
 
 } // namespace
@@ -106,6 +112,7 @@ std::optional<QString> SettingsStore::load(Settings& settings) const {
     if (!stoppedAt) {
         loadLiveResults(settings);
         loadPublishing(settings);
+        loadSerialDevices(settings);
     }
     bringIntoRange(settings);
     return stoppedAt;
@@ -258,6 +265,27 @@ bool SettingsStore::savePassword(const QString& name, const QString& password) {
     return true;
 }
 
+void SettingsStore::loadSerialDevices(Settings& settings) const {
+    for (auto [key, target] : {std::pair{"ChronoBaud", &settings.timerBaud},
+                               std::pair{"ChronoDrift", &settings.timerDriftLimit},
+                               std::pair{"BoardBaud", &settings.boardBaud}}) {
+        if (const auto value = readNumber(*m_store, QLatin1String(key)))
+            *target = *value;
+    }
+    for (auto [key, target] :
+         {std::pair{"ChronoDevice", &settings.timerDevice},
+          std::pair{"ChronoFormat", &settings.timerProfile},
+          std::pair{"ChronoStart", &settings.timerStart},
+          std::pair{"ChronoSplit", &settings.timerSplit},
+          std::pair{"ChronoStop", &settings.timerStop}, std::pair{"ChronoB", &settings.timerBackup},
+          std::pair{"BoardDevice", &settings.boardDevice},
+          std::pair{"BoardProtocol", &settings.boardProtocol}}) {
+        if (const auto text = readString(*m_store, QLatin1String(key));
+            text && m_store->contains(QLatin1String(key)))
+            *target = *text;
+    }
+}
+
 QString SettingsStore::secretPath(const QString& name) const {
     return m_passwords->filePath(name);
 }
@@ -306,26 +334,75 @@ QList<std::pair<QString, QVariant>> storedValues(const Settings& settings) {
             {QStringLiteral("UploadCaFile"), settings.uploadCaFile},
             {QStringLiteral("UploadKnownHosts"), settings.uploadKnownHosts},
             {QStringLiteral("UploadKeyFile"), settings.uploadKeyFile},
-            {QStringLiteral("UploadInterval"), settings.uploadInterval}};
+            {QStringLiteral("UploadInterval"), settings.uploadInterval},
+            {QStringLiteral("ChronoDevice"), settings.timerDevice},
+            {QStringLiteral("ChronoBaud"), settings.timerBaud},
+            {QStringLiteral("ChronoFormat"), settings.timerProfile},
+            {QStringLiteral("ChronoStart"), settings.timerStart},
+            {QStringLiteral("ChronoSplit"), settings.timerSplit},
+            {QStringLiteral("ChronoStop"), settings.timerStop},
+            {QStringLiteral("ChronoB"), settings.timerBackup},
+            {QStringLiteral("ChronoDrift"), settings.timerDriftLimit},
+            {QStringLiteral("BoardDevice"), settings.boardDevice},
+            {QStringLiteral("BoardBaud"), settings.boardBaud},
+            {QStringLiteral("BoardProtocol"), settings.boardProtocol}};
 }
 
 } // namespace
 
 const QStringList& SettingsStore::readingOrder() {
-    static const QStringList order{"Left",          "Top",           "Width",
-                                   "Height",        "Sound",         "Port",
-                                   "Alg",           "WaitStart",     "Timer",
-                                   "Monitor",       "LockTime",      "Title",
-                                   "AutoReset",     "FilterInd",     "VidResult",
-                                   "Len",           "Logo",          "LiveResults",
-                                   "LivePort",      "LiveAddress",   "LiveAddressOnly",
-                                   "BLine",         "BLockTime",     "StuckLimit",
-                                   "MaxRunTime",    "MqttEnabled",   "MqttHost",
-                                   "MqttPort",      "MqttUser",      "MqttTls",
-                                   "MqttCaFile",    "MqttClientId",  "MqttPrefix",
-                                   "MqttReaderUrl", "UploadEnabled", "UploadUrl",
-                                   "UploadUser",    "UploadCaFile",  "UploadKnownHosts",
-                                   "UploadKeyFile", "UploadInterval"};
+    static const QStringList order{"Left",
+                                   "Top",
+                                   "Width",
+                                   "Height",
+                                   "Sound",
+                                   "Port",
+                                   "Alg",
+                                   "WaitStart",
+                                   "Timer",
+                                   "Monitor",
+                                   "LockTime",
+                                   "Title",
+                                   "AutoReset",
+                                   "FilterInd",
+                                   "VidResult",
+                                   "Len",
+                                   "Logo",
+                                   "LiveResults",
+                                   "LivePort",
+                                   "LiveAddress",
+                                   "LiveAddressOnly",
+                                   "BLine",
+                                   "BLockTime",
+                                   "StuckLimit",
+                                   "MaxRunTime",
+                                   "MqttEnabled",
+                                   "MqttHost",
+                                   "MqttPort",
+                                   "MqttUser",
+                                   "MqttTls",
+                                   "MqttCaFile",
+                                   "MqttClientId",
+                                   "MqttPrefix",
+                                   "MqttReaderUrl",
+                                   "UploadEnabled",
+                                   "UploadUrl",
+                                   "UploadUser",
+                                   "UploadCaFile",
+                                   "UploadKnownHosts",
+                                   "UploadKeyFile",
+                                   "UploadInterval",
+                                   "ChronoDevice",
+                                   "ChronoBaud",
+                                   "ChronoFormat",
+                                   "ChronoStart",
+                                   "ChronoSplit",
+                                   "ChronoStop",
+                                   "ChronoB",
+                                   "ChronoDrift",
+                                   "BoardDevice",
+                                   "BoardBaud",
+                                   "BoardProtocol"};
     return order;
 }
 

@@ -58,6 +58,7 @@ private:
     bool write(const Settings& settings, const SettingsLoad& loaded, bool allPasswords);
     std::optional<QString> loadPassword(const QString& name) const;
     bool savePassword(const QString& name, const QString& password);
+    void loadSerialDevices(Settings& settings) const;
 
     std::unique_ptr<QSettings> m_store;
     std::unique_ptr<PasswordStore> m_passwords;

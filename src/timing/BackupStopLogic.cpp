@@ -25,6 +25,12 @@ void BackupStopLogic::lineChanged(quint32 changedEvents, quint32 status, qint64 
     const bool activeOn = m_alg == 0;
     if (((status & lineBit) != 0) != activeOn)
         return;
+    takeStop(stamp);
+}
+
+void BackupStopLogic::takeStop(qint64 stamp) {
+    if (m_lock.isDueBy(stamp))
+        m_lock.expire();
     if (!m_current || m_current->stopB || m_lock.blocks(stamp) || stamp < m_current->start)
         return;
     m_current->stopB = stamp;
@@ -44,7 +50,8 @@ void BackupStopLogic::commandTaken(RunClock::Command command, qint64 stamp,
         break;
     case RunClock::Command::Stop:
         // A stop by key is a hand time: it says nothing about how the two systems differ.
-        if (m_current && origin == RunClock::Origin::Barrier) {
+        if (m_current &&
+            (origin == RunClock::Origin::Barrier || origin == RunClock::Origin::Timer)) {
             m_current->stopA = stamp;
             if (m_current->stopB)
                 Q_EMIT differenceKnown(*m_current);

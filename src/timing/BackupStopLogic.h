@@ -36,6 +36,8 @@ public:
 public Q_SLOTS:
     // One line change of the port, as BarrierLogic::portLinesChanged takes it.
     void lineChanged(quint32 changedEvents, quint32 status, qint64 stampMicroseconds);
+    // A System B stop from a professional timer's channel: the same rules without a line level.
+    void takeStop(qint64 stampMicroseconds);
 
 Q_SIGNALS:
     // System B stopped the run begun at runStart.

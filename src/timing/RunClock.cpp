@@ -170,9 +170,9 @@ qint64 RunClock::operatorStamp() const {
     return age ? now - *age : now;
 }
 
-void RunClock::startAt(qint64 stampMicroseconds) {
+void RunClock::startAt(qint64 stampMicroseconds, Origin origin) {
     if (m_controls.start.enabled)
-        runStart(stampMicroseconds, Origin::Barrier);
+        runStart(stampMicroseconds, origin);
 }
 
 void RunClock::lap() {
@@ -180,9 +180,9 @@ void RunClock::lap() {
         runLap(operatorStamp(), Origin::Operator);
 }
 
-void RunClock::lapAt(qint64 stampMicroseconds) {
+void RunClock::lapAt(qint64 stampMicroseconds, Origin origin) {
     if (m_controls.lap.enabled)
-        runLap(stampMicroseconds, Origin::Barrier);
+        runLap(stampMicroseconds, origin);
 }
 
 void RunClock::stop() {
@@ -190,9 +190,9 @@ void RunClock::stop() {
         runStop(operatorStamp(), Origin::Operator);
 }
 
-void RunClock::stopAt(qint64 stampMicroseconds) {
+void RunClock::stopAt(qint64 stampMicroseconds, Origin origin) {
     if (m_controls.stop.enabled)
-        runStop(stampMicroseconds, Origin::Barrier);
+        runStop(stampMicroseconds, origin);
 }
 
 void RunClock::enter() {

@@ -32,7 +32,7 @@ public:
     // button or menu), a light barrier, or the clock itself (countdown end, auto entry).
     enum class Command { Timer, Start, Lap, Stop, Enter, Reset, NotFinished };
     Q_ENUM(Command)
-    enum class Origin { Operator, Barrier, Automatic };
+    enum class Origin { Operator, Barrier, Automatic, Timer };
     Q_ENUM(Origin)
 
     static constexpr qint32 noBestTime = 2147483647;
@@ -106,11 +106,12 @@ public Q_SLOTS:
     // barriers pass the stamp taken when their line changed.
     void beginCountdown(); // "TIMER", F4
     void start();          // "START", F5
-    void startAt(qint64 stampMicroseconds);
+    // A professional timer passes Origin::Timer: its stamps are its own clock's, mapped.
+    void startAt(qint64 stampMicroseconds, RunClock::Origin origin = Origin::Barrier);
     void lap(); // "Zwischen", F6
-    void lapAt(qint64 stampMicroseconds);
+    void lapAt(qint64 stampMicroseconds, RunClock::Origin origin = Origin::Barrier);
     void stop(); // "STOPP", F8
-    void stopAt(qint64 stampMicroseconds);
+    void stopAt(qint64 stampMicroseconds, RunClock::Origin origin = Origin::Barrier);
     void enter(); // "Eintragen", F9, and the auto entry
     // "Nicht im Ziel", F7: a running run ends without a time; the competitor gets "DNF" and
     // the clock is ready for the next one. Available exactly when "Stopp" is.

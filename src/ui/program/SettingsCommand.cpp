@@ -3,12 +3,15 @@
 #include "platform/PosixSerialSystem.h"
 #include "platform/SerialPortMap.h"
 #include "session/RaceSession.h"
+#include "session/ScoreboardSession.h"
+#include "session/TimerSession.h"
 #include "settings/PortListBuilder.h"
 #include "settings/Settings.h"
 #include "settings/SettingsApplier.h"
 #include "settings/TvPlacement.h"
 #include "ui/program/MqttSettingsPage.h"
 #include "ui/program/SettingsDialog.h"
+#include "ui/program/TimerSettingsPage.h"
 #include "ui/window/MainWindow.h"
 #include "ui/window/WindowSettingsTarget.h"
 
@@ -33,6 +36,18 @@ SettingsDialog& SettingsCommand::createDialog() {
                                                        SerialPortMap(*system).entries());
     m_dialog = new SettingsDialog(ports, environment.decimalSeparator(), m_dialogs, &m_window);
     connect(m_dialog, &SettingsDialog::logoChosen, this, &SettingsCommand::takeLogo);
+    QStringList devices;
+    const SerialPortMap map(*system);
+    for (const SerialPortMap::Entry& entry : map.entries())
+        devices << (entry.stableName.isEmpty()
+                        ? entry.devicePath
+                        : SerialPortMap::byIdDirectory() + u'/' + entry.stableName);
+    m_dialog->timerPage->setDevices(devices);
+    connect(m_dialog->timerPage, &TimerSettingsPage::testRequested, this,
+            [this](const QString& device, int baudRate, const QString& protocol) {
+                m_dialog->timerPage->showTestResult(
+                    m_window.session().scoreboard().test(device, baudRate, protocol));
+            });
     return *m_dialog;
 }
 
@@ -44,6 +59,9 @@ void SettingsCommand::run() {
     m_applier->apply(dialog.choices());
     dialog.publishPage->readInto(m_window.session().settings());
     m_window.session().applyMqtt();
+    dialog.timerPage->readInto(m_window.session().settings());
+    m_window.session().timer().apply(m_window.session().settings());
+    m_window.session().scoreboard().apply(m_window.session().settings());
     m_window.session().applyUpload();
 }
 

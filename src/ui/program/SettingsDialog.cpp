@@ -5,6 +5,7 @@
 #include "ui/program/BackupLineRows.h"
 #include "ui/program/ContactLogicBox.h"
 #include "ui/program/MqttSettingsPage.h"
+#include "ui/program/TimerSettingsPage.h"
 #include "widgets/DecimalSpinBox.h"
 #include "widgets/FileDialogs.h"
 
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -174,6 +176,12 @@ void SettingsDialog::buildRows() {
 
     // The publishing stands beside the rows of the timing, which keep their place and look.
     publishPage = new MqttSettingsPage(m_fileDialogs, this);
+    timerPage = new TimerSettingsPage(this);
+    // The pages beside the timing rows share one place: the dialog stays as wide as it was.
+    pageTabs = new QTabWidget(this);
+    pageTabs->setObjectName(QStringLiteral("SettingsPages"));
+    pageTabs->addTab(publishPage, MqttSettingsPage::caption());
+    pageTabs->addTab(timerPage, TimerSettingsPage::caption());
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::VLine);
     line->setFrameShadow(QFrame::Sunken);
@@ -187,7 +195,7 @@ void SettingsDialog::buildRows() {
     outer->setSpacing(10);
     outer->addLayout(timing);
     outer->addWidget(line);
-    outer->addWidget(publishPage, 1);
+    outer->addWidget(pageTabs, 1);
 }
 
 void SettingsDialog::fitSize() {
@@ -212,6 +220,7 @@ void SettingsDialog::fill(const Settings& settings) {
     m_screenIndex = settings.monitor;
     backupRows->fill(settings);
     publishPage->fill(settings);
+    timerPage->fill(settings);
 }
 
 void SettingsDialog::showEvent(QShowEvent* event) {

@@ -11,6 +11,8 @@ class BackupLineRows;
 class ContactLogicBox;
 class FileDialogs;
 class MqttSettingsPage;
+class QTabWidget;
+class TimerSettingsPage;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -62,6 +64,8 @@ public:
     QPushButton* okButton = nullptr;
     BackupLineRows* backupRows = nullptr;
     MqttSettingsPage* publishPage = nullptr;
+    TimerSettingsPage* timerPage = nullptr;
+    QTabWidget* pageTabs = nullptr;
 
 Q_SIGNALS:
     // A picture was chosen: its path when it could be read, empty when it could not.

@@ -8,6 +8,7 @@
 #include "timing/TimeDisplay.h"
 #include "timing/widgets/TimePanel.h"
 #include "ui/stopwatch/BarrierStatusNotices.h"
+#include "ui/stopwatch/TimerStatusNotices.h"
 #include "ui/stopwatch/TimingKeyFilter.h"
 #include "ui/window/HeaderBand.h"
 #include "ui/window/MainActions.h"
@@ -91,6 +92,7 @@ void TimingView::connectBarriers() {
         &m_session.port(), &LightBarrierPort::realtimeUnavailable, this,
         [this](const QString& notice) { m_window.mainStatusBar()->showMessage(notice, NoticeMs); });
     new BarrierStatusNotices(m_session.port(), *m_window.mainStatusBar(), this);
+    new TimerStatusNotices(m_session.timer(), *m_window.mainStatusBar(), this);
 }
 
 void TimingView::startUp() {
