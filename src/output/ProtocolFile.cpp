@@ -91,14 +91,17 @@ qsizetype lineEndFrom(const QString& text, qsizetype from) {
     return text.size();
 }
 
-// Anything but blanks and line ends after the first line: rows that a save would have to keep.
+// Anything but blanks and line ends after the first line and before the end-of-file byte:
+// rows that a save would have to keep.
 bool hasContentAfterFirstLine(const QByteArray& bytes) {
     qsizetype i = 0;
     while (i < bytes.size() && bytes.at(i) != '\n' && bytes.at(i) != '\r')
         ++i;
     for (; i < bytes.size(); ++i) {
         const char ch = bytes.at(i);
-        if (ch != '\n' && ch != '\r' && ch != '\t' && ch != ' ' && ch != char(kEndOfFile))
+        if (ch == char(kEndOfFile))
+            return false;
+        if (ch != '\n' && ch != '\r' && ch != '\t' && ch != ' ')
             return true;
     }
     return false;
@@ -123,8 +126,9 @@ QByteArray protocolBytes(const CompetitionTable& heatStartList) {
     return Windows1252::encode(text);
 }
 
-FileWriteResult SaveProtocolText(const CompetitionTable& heatStartList, const QString& fileName) {
-    if (const auto failure = AtomicFile::write(fileName, protocolBytes(heatStartList))) {
+FileWriteResult SaveProtocolText(const CompetitionTable& heatStartList, const QString& fileName,
+                                 const QByteArray& trailer) {
+    if (const auto failure = AtomicFile::write(fileName, protocolBytes(heatStartList) + trailer)) {
         return FileWriteResult::failure(QStringLiteral("Der Schreibfehler der Datei: ") + fileName,
                                         failure->text());
     }
@@ -183,7 +187,8 @@ bool rowsHaveData(const QList<QStringList>& rows) {
 }
 
 std::optional<QList<QStringList>> readProtocolFile(const QString& fileName,
-                                                   const CompetitionTable& heatStartList) {
+                                                   const CompetitionTable& heatStartList,
+                                                   QByteArray* trailer) {
     const RegularFile::Content content = RegularFile::read(fileName, kMaxFileBytes);
     if (!content.ok())
         return std::nullopt;
@@ -193,6 +198,10 @@ std::optional<QList<QStringList>> readProtocolFile(const QString& fileName,
     // Loaded as a header alone, the next save would empty the file.
     if (!rowsHaveData(rows) && hasContentAfterFirstLine(content.bytes))
         return std::nullopt;
+    if (trailer) {
+        const qsizetype end = content.bytes.indexOf(char(kEndOfFile));
+        *trailer = end < 0 ? QByteArray() : content.bytes.sliced(end);
+    }
     return rows;
 }
 

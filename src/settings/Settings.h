@@ -55,6 +55,8 @@ struct Settings {
     QString mqttCaFile;
     QString mqttClientId;
     QString mqttPrefix = QStringLiteral("velmora");
+    // Certificates of a class only once its results are released as official.
+    bool certificatesAfterRelease = false;
 
     bool operator==(const Settings&) const = default;
 };

@@ -79,7 +79,7 @@ void bringIntoRange(Settings& settings) {
 // Values that came with the MQTT publisher: a store that never had them keeps its lines as
 // they were until one is set to something other than its default.
 bool writtenOnceChanged(const QString& key) {
-    return key.startsWith(QLatin1String("Mqtt"));
+    return key.startsWith(QLatin1String("Mqtt")) || key == QLatin1String("UrkundenNachFreigabe");
 }
 
 } // namespace
@@ -189,6 +189,9 @@ void SettingsStore::loadLiveResults(Settings& settings) const {
 }
 
 void SettingsStore::loadPublishing(Settings& settings) const {
+    // Came with the release of results; older stores lack it and keep the default.
+    if (const auto on = readNumber(*m_store, QStringLiteral("UrkundenNachFreigabe")))
+        settings.certificatesAfterRelease = *on != 0;
     if (const auto on = readNumber(*m_store, QStringLiteral("MqttEnabled")))
         settings.mqttEnabled = *on != 0;
     if (const auto port = readNumber(*m_store, QStringLiteral("MqttPort")))
@@ -252,7 +255,8 @@ QList<std::pair<QString, QVariant>> storedValues(const Settings& settings) {
             {QStringLiteral("MqttTls"), settings.mqttTls ? 1 : 0},
             {QStringLiteral("MqttCaFile"), settings.mqttCaFile},
             {QStringLiteral("MqttClientId"), settings.mqttClientId},
-            {QStringLiteral("MqttPrefix"), settings.mqttPrefix}};
+            {QStringLiteral("MqttPrefix"), settings.mqttPrefix},
+            {QStringLiteral("UrkundenNachFreigabe"), settings.certificatesAfterRelease ? 1 : 0}};
 }
 
 } // namespace
