@@ -91,17 +91,14 @@ qsizetype lineEndFrom(const QString& text, qsizetype from) {
     return text.size();
 }
 
-// Anything but blanks and line ends after the first line and before the end-of-file byte:
-// rows that a save would have to keep.
+// Anything but blanks and line ends after the first line: rows that a save would have to keep.
 bool hasContentAfterFirstLine(const QByteArray& bytes) {
     qsizetype i = 0;
     while (i < bytes.size() && bytes.at(i) != '\n' && bytes.at(i) != '\r')
         ++i;
     for (; i < bytes.size(); ++i) {
         const char ch = bytes.at(i);
-        if (ch == char(kEndOfFile))
-            return false;
-        if (ch != '\n' && ch != '\r' && ch != '\t' && ch != ' ')
+        if (ch != '\n' && ch != '\r' && ch != '\t' && ch != ' ' && ch != char(kEndOfFile))
             return true;
     }
     return false;
