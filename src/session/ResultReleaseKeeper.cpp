@@ -43,10 +43,13 @@ void ResultReleaseKeeper::restore(const QByteArray& trailer) {
     ResultRelease& release = m_competition.release();
     release.setEntries(ReleaseSection::parse(trailer));
     const QStringList reopened = release.reopenChanged(m_competition.heatStartList());
+    QStringList texts;
     for (const QString& klass : reopened) {
-        journal(reopenedText(klass), QString());
-        Q_EMIT notice(reopenedText(klass));
+        texts.append(reopenedText(klass));
+        journal(texts.last(), QString());
+        Q_EMIT notice(texts.last());
     }
+    m_restoreNotice = texts.join(QStringLiteral("; "));
     // The file holds the release as it was read; only a class found changed is written anew.
     if (!reopened.isEmpty() && m_backup && !m_backup->savePending())
         m_backup->saveNow();

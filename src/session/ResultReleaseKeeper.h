@@ -27,6 +27,8 @@ public:
     // The release a backup or a protocol file carried behind its table (see ReleaseSection),
     // for the table as it has just been loaded: a class whose rows differ is preliminary.
     void restore(const QByteArray& trailer);
+    // What the last restore found changed, for a window that was not there to hear it.
+    QString restoreNotice() const { return m_restoreNotice; }
     // What a protocol file or the backup carries behind the table.
     QByteArray trailer() const;
 
@@ -64,4 +66,5 @@ private:
     Competition& m_competition;
     BackupWriter* m_backup = nullptr;
     Note m_note;
+    QString m_restoreNotice;
 };

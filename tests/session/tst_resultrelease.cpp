@@ -171,6 +171,8 @@ void TestResultRelease::releaseOutlivesRestart() {
     second.start();
     QCOMPARE(second.competition().heatStartList().cell(Heat::Name, 2), QStringLiteral("Meier"));
     QCOMPARE(released(second), stillReleased);
+    QCOMPARE(second.release()->restoreNotice(),
+             edit.isEmpty() ? QString() : ResultReleaseKeeper::reopenedText("2"));
     // A withdrawal is in the file at once, as a time is.
     second.release()->withdraw({"1"});
     QCOMPARE(ReleaseSection::parse(FileBytes::readFile(install.filePath(kBackup))).keys(),

@@ -140,6 +140,9 @@ void MainWindow::showBackupOutcome() {
         this);
     connect(m_session.release(), &ResultReleaseKeeper::notice, this,
             [this](const QString& text) { m_statusBar->showNotice(text, ReleaseNoticeMs); });
+    // A class the backup held as released but whose rows differ was reopened before the window.
+    if (const QString notice = m_session.release()->restoreNotice(); !notice.isEmpty())
+        m_statusBar->showNotice(notice, ReleaseNoticeMs);
     // Stays in the status bar, beside the backup's panel, until the journal is written again.
     connect(&journal, &SessionJournal::failed, this,
             [this](const QString& text) { m_statusBar->setLastingNotice(text); });
