@@ -5,6 +5,7 @@
 #include "journal/JournalRecorder.h"
 #include "live/LivePageRenderer.h"
 #include "live/LiveSnapshotBuilder.h"
+#include "live/LiveSnapshotDelta.h"
 #include "live/LiveStateDocument.h"
 #include "mock/FileBytes.h"
 #include "mock/OfficeTemplates.h"
@@ -23,6 +24,7 @@
 #include "session/StartListHistory.h"
 #include "timing/RunClock.h"
 
+#include <QJsonDocument>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -41,6 +43,8 @@ private Q_SLOTS:
     void releaseOutlivesRestart_data();
     void releaseOutlivesRestart();
     void protocolFileKeepsReleaseForItsReaders();
+    void damagedSectionReadsWhatItCan_data();
+    void damagedSectionReadsWhatItCan();
     void outputsCarryTheState_data();
     void outputsCarryTheState();
     void certificatesWaitForRelease_data();
@@ -205,6 +209,26 @@ void TestResultRelease::protocolFileKeepsReleaseForItsReaders() {
     QCOMPARE(race->entries.size(), 4);
 }
 
+void TestResultRelease::damagedSectionReadsWhatItCan_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("classes");
+    const QByteArray table = "Nr.\tName\r\n1\tA\r\n";
+    QTest::newRow("no section") << table << QStringList{};
+    QTest::newRow("end-of-file byte only") << table + "\x1A" << QStringList{};
+    QTest::newRow("other text after the end") << table + "\x1Axyz\r\n1\tab\r\n" << QStringList{};
+    QTest::newRow("two classes, LF only") << table + "\x1A[Freigabe]\n1\t0a1b\nHerren\tff\n"
+                                          << QStringList{"1", "Herren"};
+    QTest::newRow("broken lines left out")
+        << table + "\x1A[Freigabe]\r\n1\tXYZ\r\n\t00\r\nohne Tab\r\n2\t0c\r\n"
+        << QStringList{"2"};
+}
+
+void TestResultRelease::damagedSectionReadsWhatItCan() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, classes);
+    QCOMPARE(ReleaseSection::parse(bytes).keys(), classes);
+}
+
 void TestResultRelease::outputsCarryTheState_data() {
     QTest::addColumn<QString>("output");
     for (const char* output :
@@ -219,6 +243,7 @@ void TestResultRelease::outputsCarryTheState() {
     session.start();
     const Competition& c = session.competition();
     fillRace(session.competition().heatStartList());
+    LiveSnapshot previous;
     const auto text = [&]() -> QString {
         const CompetitionTable& table = c.heatStartList();
         if (output == u"print")
@@ -233,6 +258,12 @@ void TestResultRelease::outputsCarryTheState() {
         LiveSnapshot snapshot = LiveSnapshotBuilder::build(c, session.clock(), {});
         if (output == u"live state")
             return QString::fromUtf8(LiveStateDocument::stateBytes(snapshot));
+        if (output == u"live delta") {
+            // What a page that is already open is sent.
+            const QJsonObject delta = LiveSnapshotDelta::between(previous, snapshot);
+            previous = snapshot;
+            return QString::fromUtf8(QJsonDocument(delta).toJson());
+        }
         if (output == u"live page")
             return QString::fromUtf8(
                 LivePageRenderer::render("<div id=release><!--live:release--></div>", snapshot));
