@@ -147,3 +147,13 @@ QString ResultRelease::stateText(const CompetitionTable& table) const {
     return QStringLiteral("Ergebnisse vorläufig (offiziell: Klasse ") +
            official.join(QStringLiteral(", ")) + u')';
 }
+
+QString ResultRelease::stateWord(const CompetitionTable& table) const {
+    bool results = false;
+    bool preliminary = false;
+    for (const ClassState& state : classes(table)) {
+        results = results || state.hasResults;
+        preliminary = preliminary || (state.hasResults && !state.released);
+    }
+    return results ? word(!preliminary) : QString();
+}

@@ -57,6 +57,9 @@ public:
     // every class with results is released, or "Ergebnisse vorläufig (offiziell: Klasse 1, 3)";
     // empty while no run has an entry, as there is nothing to release.
     QString stateText(const CompetitionTable& heatStartList) const;
+    // The word for the whole race, as stateText decides it: "vorläufig" or "offiziell"; empty
+    // while no run has an entry.
+    QString stateWord(const CompetitionTable& heatStartList) const;
 
     bool operator==(const ResultRelease&) const = default;
 
