@@ -369,8 +369,26 @@
     tick();
   }
 
+  // Whether the results are official: the line for the race and the state of each class.
+  function renderRelease() {
+    var element = byId('release');
+    var release = state.release;
+    if (!element) return;
+    while (element.firstChild) element.removeChild(element.firstChild);
+    if (!release || !release.text) { element.removeAttribute('data-official'); return; }
+    element.setAttribute('data-official', release.official ? 'true' : 'false');
+    element.appendChild(cell('span', release.text, 'text'));
+    if (release.classes.length < 2) return;
+    var classes = element.appendChild(cell('span', '', 'classes'));
+    release.classes.forEach(function (klass) {
+      classes.appendChild(cell('span', 'Klasse ' + klass['class'] + ': ' + klass.state,
+        'klass ' + (klass.official ? 'official' : 'preliminary')));
+    });
+  }
+
   function renderAll() {
     renderTexts();
+    renderRelease();
     renderLast();
     renderTop3();
     renderCup();
@@ -420,6 +438,7 @@
     if ('lastResult' in set) renderLast();
     if ('top3' in set) renderTop3();
     if ('cup' in set) renderCup();
+    if ('release' in set) renderRelease();
     var tables = change.tables || {};
     Object.keys(tables).forEach(function (name) {
       var rowsBefore = tableOf(name).rows.length;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "competition/CompetitionTable.h"
+#include "competition/ResultRelease.h"
 #include "competition/SubstituteMarks.h"
 #include "competition/TimeFormat.h"
 
@@ -52,8 +53,15 @@ public:
     // What the stage tables' views and pages read their substitute times from.
     SubstituteSource substitutes() const;
 
+    // Which classes' results are official; whoever changes it says so with releaseChanged().
+    ResultRelease& release() { return m_release; }
+    const ResultRelease& release() const { return m_release; }
+    // The heading of every output: whether the results it shows are official.
+    QString releaseText() const { return m_release.stateText(heatStartList()); }
+
 Q_SIGNALS:
     void substituteMarksChanged();
+    void releaseChanged();
 
 private:
     TimeFormat m_format;
@@ -61,4 +69,5 @@ private:
     CompetitionTable* m_teams = nullptr;
     std::array<QString, 3> m_messages;
     SubstituteMarks m_substituteMarks;
+    ResultRelease m_release;
 };

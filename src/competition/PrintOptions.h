@@ -9,6 +9,8 @@ enum PrintRange { prAll, prSelected };
 struct PrintOptions {
     QString jobTitle;  // the document's name in the print queue
     QString pageTitle; // printed at the top of every page
+    // Whether the results are official ("Ergebnisse vorläufig"), at the top of every page.
+    QString releaseText;
     int copies = 1;
     PrintRange range = prAll;
     int fromRow = 1;

@@ -111,6 +111,23 @@ QString lastResultHtml(const std::optional<LiveSnapshot::Result>& result) {
         .arg(esc(result->competitor), esc(result->club), esc(result->time));
 }
 
+QString releaseHtml(const LiveSnapshot::Release& release) {
+    if (release.text.isEmpty())
+        return {};
+    QString html =
+        QStringLiteral("<span class=\"text\">") + esc(release.text) + QStringLiteral("</span>");
+    if (release.classes.size() < 2)
+        return html;
+    html += QStringLiteral("<span class=\"classes\">");
+    for (const LiveSnapshot::ClassRelease& klass : release.classes)
+        html +=
+            QStringLiteral("<span class=\"klass %1\">Klasse %2: %3</span>")
+                .arg(klass.official ? QStringLiteral("official") : QStringLiteral("preliminary"),
+                     esc(klass.klass),
+                     klass.official ? QStringLiteral("offiziell") : QStringLiteral("vorläufig"));
+    return html + QStringLiteral("</span>");
+}
+
 QByteArray render(const QByteArray& pageTemplate, const LiveSnapshot& snapshot) {
     QString stages;
     for (int page = 0; page < 4; ++page)
@@ -125,6 +142,7 @@ QByteArray render(const QByteArray& pageTemplate, const LiveSnapshot& snapshot) 
         {"<!--live:top3-->", top3Html(snapshot.top3)},
         {"<!--live:stages-->", stages},
         {"<!--live:cup-->", cupHtml(snapshot.cup)},
+        {"<!--live:release-->", releaseHtml(snapshot.release)},
     };
     QByteArray page = pageTemplate;
     for (const auto& [marker, html] : pieces)

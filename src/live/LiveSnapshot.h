@@ -65,6 +65,20 @@ struct LiveSnapshot {
         bool operator==(const Cup&) const = default;
     };
 
+    // Whether the results are official ("Ergebnisse freigeben"): the line the pages show above
+    // the tables ("Ergebnisse vorläufig", "Ergebnisse offiziell"; empty before any result) and
+    // the state of each class that has results.
+    struct ClassRelease {
+        QString klass;
+        bool official = false;
+        bool operator==(const ClassRelease&) const = default;
+    };
+    struct Release {
+        QString text;
+        QList<ClassRelease> classes;
+        bool operator==(const Release&) const = default;
+    };
+
     QString title;
     QString competitor;
     QString club;
@@ -74,6 +88,7 @@ struct LiveSnapshot {
     Table teams;
     QList<Top3Row> top3;
     std::optional<Cup> cup; // none: no cup is open, and the pages show no "Cup" tab
+    Release release;
     // Times on the pages are written as the tables write them: "1024" or "10,24".
     int timeFormat = 0;
     QChar decimalSeparator = u',';

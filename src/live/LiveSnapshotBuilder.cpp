@@ -138,7 +138,19 @@ LiveSnapshot build(const Competition& competition, const RunClock& clock,
     snapshot.top3 = top3(competition.finalResults());
     snapshot.timeFormat = competition.timeFormat().setting();
     snapshot.decimalSeparator = competition.timeFormat().decimalSeparator();
+    snapshot.release = release(competition);
     return snapshot;
+}
+
+LiveSnapshot::Release release(const Competition& competition) {
+    LiveSnapshot::Release release;
+    release.text = competition.releaseText();
+    for (const ResultRelease::ClassState& state :
+         competition.release().classes(competition.heatStartList())) {
+        if (state.hasResults)
+            release.classes.append({state.klass, state.released});
+    }
+    return release;
 }
 
 } // namespace LiveSnapshotBuilder

@@ -31,5 +31,7 @@ LiveSnapshot::Table teamTable(const CompetitionTable& teams);
 // The three best of classes 1 to 4 as the TV window lists them.
 QList<LiveSnapshot::Top3Row> top3(const CompetitionTable& finalResults);
 LiveSnapshot::Clock clockOf(const RunClock& clock);
+// Whether the results are official, for the whole race and for each class with results.
+LiveSnapshot::Release release(const Competition& competition);
 
 } // namespace LiveSnapshotBuilder

@@ -26,6 +26,8 @@ QJsonObject LiveSnapshotDelta::between(const LiveSnapshot& before, const LiveSna
     // The standings change a few times a day; the whole of them goes with a change.
     if (before.cup != after.cup)
         set.insert(QStringLiteral("cup"), LiveStateDocument::cupJson(after.cup));
+    if (before.release != after.release)
+        set.insert(QStringLiteral("release"), LiveStateDocument::releaseJson(after.release));
     if (before.timeFormat != after.timeFormat)
         set.insert(QStringLiteral("timeFormat"), after.timeFormat);
     text("decimalSeparator", QString(before.decimalSeparator), QString(after.decimalSeparator));

@@ -114,6 +114,23 @@ const char* clockStateName(LiveSnapshot::Clock::State state) {
     return "ready";
 }
 
+QJsonObject releaseJson(const LiveSnapshot::Release& release) {
+    QJsonArray classes;
+    bool all = !release.classes.isEmpty();
+    for (const LiveSnapshot::ClassRelease& klass : release.classes) {
+        all = all && klass.official;
+        classes.append(QJsonObject{
+            {QStringLiteral("class"), klass.klass},
+            {QStringLiteral("official"), klass.official},
+            {QStringLiteral("state"),
+             klass.official ? QStringLiteral("offiziell") : QStringLiteral("vorläufig")},
+        });
+    }
+    return QJsonObject{{QStringLiteral("text"), release.text},
+                       {QStringLiteral("official"), all},
+                       {QStringLiteral("classes"), classes}};
+}
+
 QJsonObject toJson(const LiveSnapshot& snapshot) {
     QJsonArray stages;
     for (const LiveSnapshot::Table& stage : snapshot.stages)
@@ -128,6 +145,7 @@ QJsonObject toJson(const LiveSnapshot& snapshot) {
         {QStringLiteral("teams"), tableJson(snapshot.teams)},
         {QStringLiteral("top3"), top3Json(snapshot.top3)},
         {QStringLiteral("cup"), cupJson(snapshot.cup)},
+        {QStringLiteral("release"), releaseJson(snapshot.release)},
         {QStringLiteral("timeFormat"), snapshot.timeFormat},
         {QStringLiteral("decimalSeparator"), QString(snapshot.decimalSeparator)},
     };

@@ -20,6 +20,10 @@ QJsonObject clockJson(const LiveSnapshot::Clock& clock);
 QJsonArray top3Json(const QList<LiveSnapshot::Top3Row>& rows);
 // null without a cup: {"name", "unit", "classes": [table, ...]}.
 QJsonValue cupJson(const std::optional<LiveSnapshot::Cup>& cup);
+// {"text": "Ergebnisse vorläufig", "official": false,
+//  "classes": [{"class": "1", "official": true, "state": "offiziell"}, ...]}; "official" of the
+// whole is true once every class with results is released.
+QJsonObject releaseJson(const LiveSnapshot::Release& release);
 QJsonValue lastResultJson(const std::optional<LiveSnapshot::Result>& result);
 QJsonArray textsJson(const QStringList& cells);
 // Compact UTF-8 of toJson.

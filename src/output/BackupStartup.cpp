@@ -41,7 +41,8 @@ Outcome load(CompetitionTable& heatStartList, const ProgramPaths::BackupLocation
     outcome.readPath = location.readPath;
     outcome.writePath = location.writePath;
     if (RegularFile::entryExists(location.readPath)) {
-        if (auto rows = ProtocolFile::readProtocolFile(location.readPath, heatStartList)) {
+        if (auto rows = ProtocolFile::readProtocolFile(location.readPath, heatStartList,
+                                                       &outcome.trailer)) {
             // Read in the wrong notation the times would be empty or absurd; there is nobody to
             // ask yet, and the values stay the same, so they are converted and the notice says so.
             if (notation) {

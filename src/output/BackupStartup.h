@@ -24,6 +24,8 @@ struct Outcome {
     QString keptAs;          // where the file at the write path was kept; empty when none was
     // The times the file held in another notation than the one set, now in the one set.
     StartListCommands::TimeConversion converted;
+    // What the loaded file held behind its table (the released classes, see ReleaseSection).
+    QByteArray trailer;
     // The backup goes on in another file than the one it was read from.
     bool relocated() const { return (loaded || unreadable) && readPath != writePath; }
 };

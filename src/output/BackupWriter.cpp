@@ -45,7 +45,10 @@ bool BackupWriter::saveNow() {
     m_pending = false;
     if (m_beforeWrite)
         m_beforeWrite();
-    const auto failure = AtomicFile::write(m_path, ProtocolFile::protocolBytes(m_table), m_system);
+    QByteArray bytes = ProtocolFile::protocolBytes(m_table);
+    if (m_trailer)
+        bytes += m_trailer();
+    const auto failure = AtomicFile::write(m_path, bytes, m_system);
     m_upToDate = !failure;
     m_lastError = failure ? failure->text() : QString();
     if (failure && (failure->error == EMFILE || failure->error == ENFILE))

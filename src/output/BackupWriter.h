@@ -2,6 +2,7 @@
 
 #include "platform/PosixFileSystem.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -39,6 +40,8 @@ public:
     // Runs before every write, so that whatever must be on the disk before the backup (the
     // journal of the same change) gets there first.
     void setBeforeWrite(std::function<void()> hook) { m_beforeWrite = std::move(hook); }
+    // What the file carries behind the table (see ReleaseSection); asked at every write.
+    void setTrailer(std::function<QByteArray()> trailer) { m_trailer = std::move(trailer); }
 
     // A write that failed for want of a free file descriptor is tried again after this, and
     // again until it succeeds: descriptors come back as others are closed, and the change
@@ -74,5 +77,6 @@ private:
     bool m_pending = false;
     bool m_upToDate = false;
     std::function<void()> m_beforeWrite;
+    std::function<QByteArray()> m_trailer;
     QTimer m_retry;
 };

@@ -53,6 +53,21 @@ bool OfficeDocumentExport::wordTemplatePresent() const {
     return QFileInfo(wordTemplatePath()).isFile();
 }
 
+QList<QStringList> OfficeDocumentExport::withReleaseLine(QList<QStringList> rows,
+                                                         const QString& releaseText) {
+    if (releaseText.isEmpty() || rows.isEmpty())
+        return rows;
+    // Below the table, after an empty row, so the header stays the first row for the tools
+    // that read the sheet; in the name column, which is wide already.
+    const QStringList& header = rows.first();
+    const qsizetype column = qMax<qsizetype>(0, header.indexOf(QStringLiteral("Name")));
+    QStringList line(header.size());
+    line[column] = releaseText;
+    rows.append(QStringList(header.size()));
+    rows.append(line);
+    return rows;
+}
+
 QString OfficeDocumentExport::excelTemplatePath() const {
     return m_templates.excelPath();
 }
@@ -68,10 +83,11 @@ FileWriteResult OfficeDocumentExport::writeWord(const QString& fileName, int pag
     const auto& table = m_competition.stageTable(page);
     QList<QStringList> rows = ExportColumns::rows(table, ExportColumns::wordColumns(table));
     const QString title = m_sources.eventTitle();
+    const QString note = m_competition.releaseText();
     m_jobs->run(
         QStringLiteral("Word-Dokument wird geschrieben"),
-        [templatePath, fileName, title, rows = std::move(rows)](BackgroundExport::Progress&) {
-            return WordDocument::exportToWord(templatePath, fileName, title, rows);
+        [templatePath, fileName, title, note, rows = std::move(rows)](BackgroundExport::Progress&) {
+            return WordDocument::exportToWord(templatePath, fileName, title, note, rows);
         },
         std::move(done));
     return FileWriteResult::success();
@@ -81,8 +97,10 @@ void OfficeDocumentExport::writeExcel(const QString& fileName, Done done) {
     QList<ExcelWorkbook::Sheet> sheets;
     for (int page = 0; page < 4; ++page) {
         const auto& table = m_competition.stageTable(page);
-        sheets.append({m_sources.tabCaption(page).trimmed(),
-                       ExportColumns::rows(table, ExportColumns::excelColumns(table))});
+        sheets.append(
+            {m_sources.tabCaption(page).trimmed(),
+             withReleaseLine(ExportColumns::rows(table, ExportColumns::excelColumns(table)),
+                             m_competition.releaseText())});
     }
     const ExcelWorkbook::Properties properties{m_sources.eventTitle(), m_sources.windowCaption(),
                                                ExcelWorkbook::creditText()};

@@ -58,6 +58,9 @@ public:
 
     BackgroundExport& jobs() { return *m_jobs; }
 
+    // A sheet's rows with the line that tells whether the results are official below them.
+    static QList<QStringList> withReleaseLine(QList<QStringList> rows, const QString& releaseText);
+
 Q_SIGNALS:
     // A template appeared, went or changed.
     void templatesChanged();

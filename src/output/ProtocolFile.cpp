@@ -123,8 +123,9 @@ QByteArray protocolBytes(const CompetitionTable& heatStartList) {
     return Windows1252::encode(text);
 }
 
-FileWriteResult SaveProtocolText(const CompetitionTable& heatStartList, const QString& fileName) {
-    if (const auto failure = AtomicFile::write(fileName, protocolBytes(heatStartList))) {
+FileWriteResult SaveProtocolText(const CompetitionTable& heatStartList, const QString& fileName,
+                                 const QByteArray& trailer) {
+    if (const auto failure = AtomicFile::write(fileName, protocolBytes(heatStartList) + trailer)) {
         return FileWriteResult::failure(QStringLiteral("Der Schreibfehler der Datei: ") + fileName,
                                         failure->text());
     }
@@ -183,7 +184,8 @@ bool rowsHaveData(const QList<QStringList>& rows) {
 }
 
 std::optional<QList<QStringList>> readProtocolFile(const QString& fileName,
-                                                   const CompetitionTable& heatStartList) {
+                                                   const CompetitionTable& heatStartList,
+                                                   QByteArray* trailer) {
     const RegularFile::Content content = RegularFile::read(fileName, kMaxFileBytes);
     if (!content.ok())
         return std::nullopt;
@@ -193,6 +195,10 @@ std::optional<QList<QStringList>> readProtocolFile(const QString& fileName,
     // Loaded as a header alone, the next save would empty the file.
     if (!rowsHaveData(rows) && hasContentAfterFirstLine(content.bytes))
         return std::nullopt;
+    if (trailer) {
+        const qsizetype end = content.bytes.indexOf(char(kEndOfFile));
+        *trailer = end < 0 ? QByteArray() : content.bytes.sliced(end);
+    }
     return rows;
 }
 

@@ -67,7 +67,8 @@ int pageColumnCount(const CompetitionTable& table) {
 }
 
 QByteArray pageBytes(const CompetitionTable& table, const QString& programTitle,
-                     const QString& tabCaption, const SubstituteSource& substitutes) {
+                     const QString& tabCaption, const SubstituteSource& substitutes,
+                     const QString& releaseText) {
     const QString title = escapeHtml(programTitle);
     const QString caption = escapeHtml(tabCaption);
     const int n = pageColumnCount(table);
@@ -104,6 +105,9 @@ QByteArray pageBytes(const CompetitionTable& table, const QString& programTitle,
                         "<H2>&nbsp;") +
          title + QStringLiteral("</H2>"));
     line(QStringLiteral("</div><H4>") + caption + QStringLiteral("</H4>"));
+    if (!releaseText.isEmpty())
+        line(QStringLiteral("<P class=freigabe><B>") + escapeHtml(releaseText) +
+             QStringLiteral("</B></P>"));
     line(QStringLiteral("<table bgcolor=#ffffff borderColor=#DADADA border=1 cellpadding=4 "
                         "width=100% style=\"BORDER-COLLAPSE: collapse\">"));
     line(QStringLiteral("<thead align=left bgcolor=#91B5FF>"));
@@ -146,9 +150,9 @@ QByteArray pageBytes(const CompetitionTable& table, const QString& programTitle,
 
 FileWriteResult WriteProtocolPage(const QString& fileName, const CompetitionTable& table,
                                   const QString& programTitle, const QString& tabCaption,
-                                  const SubstituteSource& substitutes) {
-    if (const auto failure =
-            AtomicFile::write(fileName, pageBytes(table, programTitle, tabCaption, substitutes)))
+                                  const SubstituteSource& substitutes, const QString& releaseText) {
+    if (const auto failure = AtomicFile::write(
+            fileName, pageBytes(table, programTitle, tabCaption, substitutes, releaseText)))
         return FileWriteResult::failure(QStringLiteral("Der Schreibfehler der Datei: ") + fileName,
                                         failure->text());
     return FileWriteResult::success();

@@ -25,14 +25,17 @@ QString escapeHtml(const QString& text);
 // The number of columns on the page: the heat start list leaves out "Zeit4" and "Zeit5".
 int pageColumnCount(const CompetitionTable& table);
 
-// The page's bytes (Windows-1252, CR LF).
+// The page's bytes (Windows-1252, CR LF). releaseText, whether the results are official, stands
+// below the caption; nothing when it is empty.
 QByteArray pageBytes(const CompetitionTable& table, const QString& programTitle,
-                     const QString& tabCaption, const SubstituteSource& substitutes = {});
+                     const QString& tabCaption, const SubstituteSource& substitutes = {},
+                     const QString& releaseText = {});
 
 // Writes atomically; on failure the old file stays and the message is
 // "Der Schreibfehler der Datei: " + fileName.
 FileWriteResult WriteProtocolPage(const QString& fileName, const CompetitionTable& table,
                                   const QString& programTitle, const QString& tabCaption,
-                                  const SubstituteSource& substitutes = {});
+                                  const SubstituteSource& substitutes = {},
+                                  const QString& releaseText = {});
 
 } // namespace ProtocolPage

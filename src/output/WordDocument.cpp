@@ -163,6 +163,12 @@ QList<int> columnWidths(const QList<QStringList>& rows, int textWidth) {
 
 std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& title,
                                 const QList<QStringList>& rows, QString* error) {
+    return build(templateBytes, title, QString(), rows, error);
+}
+
+std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& title,
+                                const QString& note, const QList<QStringList>& rows,
+                                QString* error) {
     auto package = ZipPackage::fromBytes(templateBytes, error);
     if (!package)
         return std::nullopt;
@@ -200,7 +206,8 @@ std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& 
     }
     const int textWidth = pageWidth - margins > 1000 ? pageWidth - margins : kDefaultTextWidth;
     const Markup m(prefix);
-    const QString inserted = m.paragraph(m.run(title, true)) + m.paragraph(QString()) +
+    const QString inserted = m.paragraph(m.run(title, true)) +
+                             m.paragraph(note.isEmpty() ? QString() : m.run(note, true)) +
                              tableXml(m, rows, textWidth) +
                              // Word wants a paragraph between a table and what follows.
                              m.paragraph(QString());
@@ -215,12 +222,18 @@ std::optional<QByteArray> build(const QByteArray& templateBytes, const QString& 
 FileWriteResult exportToWord(const QString& templatePath, const QString& fileName,
                              const QString& title, const QList<QStringList>& rows,
                              FileSystem& system) {
+    return exportToWord(templatePath, fileName, title, QString(), rows, system);
+}
+
+FileWriteResult exportToWord(const QString& templatePath, const QString& fileName,
+                             const QString& title, const QString& note,
+                             const QList<QStringList>& rows, FileSystem& system) {
     const OfficeTemplate::Content content =
         OfficeTemplate::read(OfficeTemplate::Kind::Word, templatePath);
     if (!content.bytes)
         return FileWriteResult::failure(content.message, content.reason);
     QString reason;
-    const std::optional<QByteArray> bytes = build(*content.bytes, title, rows, &reason);
+    const std::optional<QByteArray> bytes = build(*content.bytes, title, note, rows, &reason);
     if (!bytes)
         return FileWriteResult::failure(
             OfficeTemplate::unreadableText(OfficeTemplate::Kind::Word, templatePath), reason);

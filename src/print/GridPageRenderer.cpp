@@ -67,6 +67,10 @@ void GridPageRenderer::drawPage(const PrintableTable& table, QPainter& painter,
     const int titleWidth = screenWidth(titleFont, table.pageTitle, table.screenDpi);
     drawTextTop(painter, g.pageWidth / 2 - g.deviceX(titleWidth / 2), g.deviceY(0),
                 table.pageTitle);
+    // Whether the results are official stands on every page, so no single sheet passes for
+    // the official list before it is one.
+    if (!table.releaseText.isEmpty())
+        drawTextTop(painter, PageLayout::LeftEdge, g.deviceY(0), table.releaseText);
     const QString label = page.label();
     const int labelWidth = screenWidth(titleFont, label, table.screenDpi);
     drawTextTop(painter, g.pageWidth - g.deviceX(labelWidth + PageLayout::LabelRight),

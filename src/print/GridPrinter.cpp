@@ -130,6 +130,7 @@ PrintableTable GridPrinter::printable() const {
         PageLayout(widths, QList<int>(g.rowsWithHeader(), CompetitionTableView::RowHeight));
     table.font = m_view.font();
     table.pageTitle = g.printOptions().pageTitle;
+    table.releaseText = g.printOptions().releaseText;
     table.screenDpi = m_printers.screenDpi();
     return table;
 }

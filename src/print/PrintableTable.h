@@ -21,6 +21,7 @@ struct PrintableTable {
     QFont font;
     QList<Qt::Alignment> alignments; // of the data rows, per column; the header row is left
     QString pageTitle;
+    QString releaseText; // "Ergebnisse vorläufig" or "offiziell", top left on every page
     int screenDpi = 96;
     QHash<QPoint, CellPresentation::Mark> marks; // (col, row); unmarked cells are left out
 

@@ -22,6 +22,10 @@ QString statusTopic(const QString& prefix) {
     return prefix + QStringLiteral("/status");
 }
 
+QString releaseTopic(const QString& prefix) {
+    return prefix + QStringLiteral("/freigabe");
+}
+
 QString clockTopic(const QString& prefix) {
     return prefix + QStringLiteral("/uhr");
 }
@@ -41,6 +45,9 @@ Retained retained(const LiveSnapshot& snapshot, const QString& prefix, double se
     if (snapshot.cup)
         out.payloads.insert(tables + QStringLiteral("cup"),
                             compact(LiveStateDocument::cupJson(snapshot.cup)));
+    // Whether the results are official, for whoever only needs that (a scoreboard, a website).
+    out.payloads.insert(releaseTopic(prefix),
+                        compact(LiveStateDocument::releaseJson(snapshot.release)));
     if (snapshot.lastResult)
         out.payloads.insert(prefix + QStringLiteral("/ergebnis"),
                             compact(LiveStateDocument::lastResultJson(snapshot.lastResult)));

@@ -13,7 +13,8 @@ namespace MqttTopics {
 
 // The retained topics under prefix: "state" (the state as the pages fetch it, with the
 // program's clock at the moment it is built), "tabelle/stage0".."stage3", "tabelle/teams" and,
-// with a cup open, "tabelle/cup", and "ergebnis" once a result was entered. The state is
+// with a cup open, "tabelle/cup", "freigabe" (whether the results of the race and of each
+// class are official) and "ergebnis" once a result was entered. The state is
 // compared without its clock, so the clock alone never sends it again.
 struct Retained {
     QMap<QString, QByteArray> payloads;
@@ -35,5 +36,6 @@ std::optional<QByteArray> clockEvent(const LiveSnapshot::Clock& before,
 
 QString statusTopic(const QString& prefix);
 QString clockTopic(const QString& prefix);
+QString releaseTopic(const QString& prefix);
 
 } // namespace MqttTopics

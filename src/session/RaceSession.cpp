@@ -15,6 +15,7 @@
 #include "publish/MqttPublisher.h"
 #include "publish/WebUploader.h"
 #include "session/LiveCupTables.h"
+#include "session/ResultReleaseKeeper.h"
 #include "session/RunBinding.h"
 #include "session/ScoreboardSession.h"
 #include "session/SessionJournal.h"
@@ -281,6 +282,17 @@ void RaceSession::loadBackup() {
     m_marksBackup = new SubstituteMarksBackup(m_competition, m_backupOutcome.writePath, this);
     if (m_backupOutcome.loaded)
         m_marksNotice = m_marksBackup->load(m_backupOutcome.readPath);
+    m_release = new ResultReleaseKeeper(m_competition, this);
+    m_release->setJournal(
+        [this](const QString& name, const QString& remark) { journalNote(name, remark); });
+    m_release->setBackup(m_backup.get());
+    if (m_backupOutcome.loaded)
+        m_release->restore(m_backupOutcome.trailer);
+    connect(&m_competition, &Competition::releaseChanged, this, [this] {
+        if (m_live)
+            m_live->sourcesChanged();
+        Q_EMIT commandAvailabilityChanged();
+    });
     const bool converted = m_backupOutcome.loaded && m_backupOutcome.converted.cells > 0;
     if (converted) {
         m_journal->recorder().note(QStringLiteral("Ergebnis: ") + notation.formatTime(1024),
@@ -522,7 +534,16 @@ void RaceSession::publishEntered(int row, int run) {
                           heat.cell(Heat::Verein, row), heat.cell(Heat::Zeit1 + run, row));
 }
 
+QStringList RaceSession::certificatesWithheld() const {
+    if (!m_settings.certificatesAfterRelease || !m_release)
+        return {};
+    return m_release->preliminaryClasses();
+}
+
 void RaceSession::startNewProtocol() {
+    // The new competition has no release; its emptying is no change after a release.
+    if (m_release)
+        m_release->clear();
     StartListCommands::ClearCompetition(m_competition);
     m_competition.substituteMarks().clear();
     Q_EMIT m_competition.substituteMarksChanged();

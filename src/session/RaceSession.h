@@ -22,6 +22,7 @@ class LightBarrierPort;
 class CupDocument;
 class LivePublishing;
 class MqttPublisher;
+class ResultReleaseKeeper;
 class WebUploader;
 class RunBinding;
 class SessionJournal;
@@ -75,6 +76,12 @@ public:
     SubstituteMarksBackup* substituteMarksBackup() const { return m_marksBackup; }
     // What start-up found wrong with the marks kept beside the backup; empty when nothing.
     QString substituteMarksNotice() const { return m_marksNotice; }
+    // Which classes' results are official ("Ergebnisse freigeben"), kept with the backup;
+    // exists from start() on. Releasing changes no time, so it is allowed while a run is open.
+    ResultReleaseKeeper* release() const { return m_release; }
+    // The classes whose certificates wait for their release: with "Urkunden erst nach
+    // Freigabe" on, every class with results that is still preliminary; otherwise none.
+    QStringList certificatesWithheld() const;
 
     RunClock& clock() { return *m_clock; }
     const RunClock& clock() const { return *m_clock; }
@@ -243,6 +250,7 @@ private:
     ScoreboardSession* m_scoreboard = nullptr;
     std::unique_ptr<BackupWriter> m_backup;
     SubstituteMarksBackup* m_marksBackup = nullptr;
+    ResultReleaseKeeper* m_release = nullptr;
     QString m_marksNotice;
     std::unique_ptr<SessionJournal> m_journal;
     // Last, so its server stops before the clock and the tables go.

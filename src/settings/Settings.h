@@ -88,6 +88,8 @@ struct Settings {
     QString boardDevice;
     int boardBaud = 2400;
     QString boardProtocol = QStringLiteral("gaz");
+    // Certificates of a class only once its results are released as official.
+    bool certificatesAfterRelease = false;
 
     bool operator==(const Settings&) const = default;
 };

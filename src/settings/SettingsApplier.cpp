@@ -35,6 +35,7 @@ void SettingsApplier::apply(const SettingsChoices& choices) {
     m_settings.monitor = choices.screenIndex;
     m_settings.len = rounded(choices.lengthMetres);
     m_settings.maxRunTime = qBound(0, rounded(choices.maxRunSeconds), 3600);
+    m_settings.certificatesAfterRelease = choices.certificatesAfterRelease;
     m_target.takeTimerAndSection();
     m_target.recolourDisplay();
     if (m_tv) {

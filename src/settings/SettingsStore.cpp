@@ -86,7 +86,8 @@ void bringIntoRange(Settings& settings) {
 // its lines as they were until one is set to something other than its default.
 bool writtenOnceChanged(const QString& key) {
     return key.startsWith(QLatin1String("Mqtt")) || key.startsWith(QLatin1String("Upload")) ||
-           key.startsWith(QLatin1String("Chrono")) || key.startsWith(QLatin1String("Board"));
+           key.startsWith(QLatin1String("Chrono")) || key.startsWith(QLatin1String("Board")) ||
+           key == QLatin1String("UrkundenNachFreigabe");
 }
 
 } // namespace
@@ -203,6 +204,9 @@ void SettingsStore::loadLiveResults(Settings& settings) const {
 }
 
 void SettingsStore::loadPublishing(Settings& settings) const {
+    // Came with the release of results; older stores lack it and keep the default.
+    if (const auto on = readNumber(*m_store, QStringLiteral("UrkundenNachFreigabe")))
+        settings.certificatesAfterRelease = *on != 0;
     if (const auto on = readNumber(*m_store, QStringLiteral("MqttEnabled")))
         settings.mqttEnabled = *on != 0;
     if (const auto port = readNumber(*m_store, QStringLiteral("MqttPort")))
@@ -345,7 +349,8 @@ QList<std::pair<QString, QVariant>> storedValues(const Settings& settings) {
             {QStringLiteral("ChronoDrift"), settings.timerDriftLimit},
             {QStringLiteral("BoardDevice"), settings.boardDevice},
             {QStringLiteral("BoardBaud"), settings.boardBaud},
-            {QStringLiteral("BoardProtocol"), settings.boardProtocol}};
+            {QStringLiteral("BoardProtocol"), settings.boardProtocol},
+            {QStringLiteral("UrkundenNachFreigabe"), settings.certificatesAfterRelease ? 1 : 0}};
 }
 
 } // namespace

@@ -101,6 +101,11 @@ void TvTop3Window::setContent(const QString& title, const QList<ClassTop3>& bloc
             m_table->item(line, column)->setText(cells[line][column]);
 }
 
+void TvTop3Window::setReleaseWord(const QString& word) {
+    m_footerText->setText(word.isEmpty() ? QStringLiteral("TOP 3 je Klasse ")
+                                         : QStringLiteral("TOP 3 je Klasse · ") + word + u' ');
+}
+
 QString TvTop3Window::cellText(int line, int column) const {
     const QTableWidgetItem* item = m_table->item(line, column);
     return item ? item->text() : QString();

@@ -27,6 +27,9 @@ public:
     static QList<QStringList> lines(const QList<ClassTop3>& blocks);
     // FillTop3.
     void setContent(const QString& title, const QList<ClassTop3>& blocks);
+    // Whether the results shown are official: "vorläufig" or "offiziell" beside the footer's
+    // caption; empty leaves the caption alone.
+    void setReleaseWord(const QString& word);
     QString cellText(int line, int column) const;
 
     void placeTvWindow(const QRect& bounds, bool separateScreen, bool modeChecked) override;

@@ -26,6 +26,8 @@ constexpr int NoticeMs = 30000;
 TvWindows::TvWindows(TvInputs inputs, QWidget& operatorWindow)
     : QObject(&operatorWindow), m_in(std::move(inputs)), m_operator(operatorWindow) {
     setObjectName(QStringLiteral("TvWindows"));
+    // A release changes no table, but the TOP3 window tells it.
+    connect(&m_in.competition, &Competition::releaseChanged, this, &TvWindows::updateTvWindows);
     m_timeRelayout = new QTimer(this);
     m_timeRelayout->setSingleShot(true);
     m_timeRelayout->setInterval(ZeitRelayoutMs);
@@ -238,5 +240,6 @@ void TvWindows::updateTvWindows() {
                         TvTexts::intermediateTime(intermediate, c.timeFormat()));
     m_time->setContent(title, text.competitor, text.club);
     m_top3->setContent(title, ClassTop3::collect(c.finalResults()));
+    m_top3->setReleaseWord(c.release().stateWord(c.heatStartList()));
     m_team->setContent(title, TvTexts::bestTeam(c.teams(), c.timeFormat()));
 }

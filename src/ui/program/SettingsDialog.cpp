@@ -11,6 +11,7 @@
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -159,6 +160,12 @@ void SettingsDialog::buildRows() {
     grid->addWidget(maxRunEdit, 8, 1);
     grid->addWidget(new QLabel(QStringLiteral("Sek."), this), 8, 2);
     backupRows = new BackupLineRows(*grid, 9, m_separator, this);
+    certificatesAfterReleaseBox =
+        new QCheckBox(QStringLiteral("Urkunden erst nach Freigabe"), this);
+    certificatesAfterReleaseBox->setObjectName(QStringLiteral("cbUrkundenNachFreigabe"));
+    certificatesAfterReleaseBox->setToolTip(
+        QStringLiteral("Urkunden einer Klasse erst, wenn ihre Ergebnisse als offiziell "
+                       "freigegeben sind (Startliste > Ergebnisse freigeben...)"));
     grid->setColumnStretch(2, 1);
 
     cancelButton = new QPushButton(QStringLiteral("Abbrechen"), this);
@@ -188,6 +195,7 @@ void SettingsDialog::buildRows() {
     auto* timing = new QVBoxLayout;
     timing->setSpacing(10);
     timing->addLayout(grid);
+    timing->addWidget(certificatesAfterReleaseBox);
     timing->addStretch(1);
     timing->addLayout(buttons);
     auto* outer = new QHBoxLayout(this);
@@ -214,6 +222,7 @@ void SettingsDialog::fill(const Settings& settings) {
     (settings.vidResult != 0 ? decimalNotation : hundredthsNotation)->setChecked(true);
     countdownEdit->setValue(settings.len);
     maxRunEdit->setValue(settings.maxRunTime);
+    certificatesAfterReleaseBox->setChecked(settings.certificatesAfterRelease);
     // Taken when the dialog shows.
     m_logoPath = settings.logo;
     m_lockTimeMs = settings.lockTime;
@@ -298,6 +307,7 @@ SettingsChoices SettingsDialog::choices() const {
     c.screenIndex = monitorBox->isEnabled() ? qMax(0, monitorBox->currentIndex()) : m_screenIndex;
     c.lengthMetres = countdownEdit->value();
     c.maxRunSeconds = maxRunEdit->value();
+    c.certificatesAfterRelease = certificatesAfterReleaseBox->isChecked();
     c.portChosen = portBox->currentIndex() > 0;
     c.portNumber = c.portChosen ? PortListBuilder::portNumber(portBox->currentText()) : 0;
     c.alg = qMax(0, contactLogicBox->currentIndex());

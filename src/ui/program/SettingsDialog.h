@@ -11,6 +11,7 @@ class BackupLineRows;
 class ContactLogicBox;
 class FileDialogs;
 class MqttSettingsPage;
+class QCheckBox;
 class QTabWidget;
 class TimerSettingsPage;
 class QComboBox;
@@ -52,7 +53,8 @@ public:
     DecimalSpinBox* lockTimeEdit = nullptr;
     DecimalSpinBox* waitEdit = nullptr;
     DecimalSpinBox* countdownEdit = nullptr;
-    DecimalSpinBox* maxRunEdit = nullptr; // "Max. Laufzeit:", 0 = no warning
+    DecimalSpinBox* maxRunEdit = nullptr;             // "Max. Laufzeit:", 0 = no warning
+    QCheckBox* certificatesAfterReleaseBox = nullptr; // "Urkunden erst nach Freigabe"
     QComboBox* monitorBox = nullptr;
     QLabel* monitorLabel = nullptr;
     QLabel* contactLogicLabel = nullptr;

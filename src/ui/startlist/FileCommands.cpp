@@ -6,6 +6,7 @@
 #include "output/CsvFile.h"
 #include "output/ProtocolFile.h"
 #include "output/ProtocolPage.h"
+#include "output/ReleaseSection.h"
 #include "output/SubstituteMarksFile.h"
 #include "platform/ProgramPaths.h"
 #include "session/ProgramEnvironment.h"
@@ -70,7 +71,8 @@ bool FileCommands::open() {
     if (!choice)
         return false;
     CompetitionTable& heatStartList = m_competition.heatStartList();
-    auto rows = ProtocolFile::readProtocolFile(choice->fileName, heatStartList);
+    QByteArray trailer;
+    auto rows = ProtocolFile::readProtocolFile(choice->fileName, heatStartList, &trailer);
     if (!rows) {
         reportError(QStringLiteral("Der Lesefehler der Datei: ") + choice->fileName);
         return false;
@@ -97,6 +99,9 @@ bool FileCommands::open() {
                               TimeNotation::summary(conversion));
     }
     ProtocolFile::replaceRows(heatStartList, *rows);
+    // The file's release comes with it, for the classes the file still holds as released.
+    if (m_releaseLoaded)
+        m_releaseLoaded(trailer);
     // The file's substitute times come with it; a file without companion has none.
     const QString marksPath = SubstituteMarksFile::companionPath(choice->fileName);
     const SubstituteMarksFile::ReadResult marks = SubstituteMarksFile::read(marksPath);
@@ -151,13 +156,14 @@ FileWriteResult FileCommands::write(SaveType type, const QString& fileName, int 
         return FileWriteResult::failure(QStringLiteral("Der Schreibfehler der Datei: ") + fileName,
                                         QString());
     case SaveType::WebPage:
-        return ProtocolPage::WriteProtocolPage(fileName, m_competition.stageTable(page),
-                                               m_environment.programTitle(), tabCaption,
-                                               m_competition.substitutes());
+        return ProtocolPage::WriteProtocolPage(
+            fileName, m_competition.stageTable(page), m_environment.programTitle(), tabCaption,
+            m_competition.substitutes(), m_competition.releaseText());
     case SaveType::Text:
         break;
     }
-    return ProtocolFile::SaveProtocolText(m_competition.heatStartList(), fileName);
+    return ProtocolFile::SaveProtocolText(m_competition.heatStartList(), fileName,
+                                          ReleaseSection::bytes(m_competition.release().entries()));
 }
 
 void FileCommands::saveWebPage(int page, const QString& tabCaption) {
@@ -165,7 +171,7 @@ void FileCommands::saveWebPage(int page, const QString& tabCaption) {
                              webPageName(m_environment.programTitle(), tabCaption);
     const FileWriteResult result = ProtocolPage::WriteProtocolPage(
         fileName, m_competition.stageTable(page), m_environment.programTitle(), tabCaption,
-        m_competition.substitutes());
+        m_competition.substitutes(), m_competition.releaseText());
     if (!result) {
         // An older page of the same name is not shown: it would pass for the current one.
         reportError(result.message, result.reason);

@@ -50,6 +50,11 @@ public:
         m_admits = std::move(admits);
     }
 
+    // Takes the release a protocol file carried behind its table, once its rows are loaded.
+    void setReleaseLoaded(std::function<void(const QByteArray& trailer)> loaded) {
+        m_releaseLoaded = std::move(loaded);
+    }
+
     // Journals a note (name, remark); unset, nothing is journaled.
     void setJournalNote(std::function<void(const QString& name, const QString& remark)> note) {
         m_journalNote = std::move(note);
@@ -92,4 +97,5 @@ private:
     std::function<bool(const QString&)> m_ask;
     std::function<bool(const QList<QStringList>&)> m_admits;
     std::function<void(const QString&, const QString&)> m_journalNote;
+    std::function<void(const QByteArray&)> m_releaseLoaded;
 };

@@ -59,6 +59,10 @@ void MainActions::setupUi(QMainWindow* window) {
                          QKeySequence(Qt::CTRL | Qt::Key_L));
     certificates = addEntry(startListMenu, "mCertificates", QStringLiteral("Urkunden..."),
                             QKeySequence(Qt::CTRL | Qt::Key_U));
+    releaseResults =
+        addEntry(startListMenu, "mFreigabe", QStringLiteral("Ergebnisse freigeben..."));
+    // The hint of a disabled entry is shown in the menu itself.
+    startListMenu->setToolTipsVisible(true);
 
     stopwatchMenu = bar->addMenu(QStringLiteral("Stopp&uhr"));
     stopwatchMenu->setObjectName(QStringLiteral("Stoppuhr"));

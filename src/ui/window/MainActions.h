@@ -36,6 +36,7 @@ public:
     QAction* importCompetitors = nullptr; // "Teilnehmer importieren...", Ctrl+I
     QAction* lateEntry = nullptr;         // "Nachmeldung...", Ctrl+L
     QAction* certificates = nullptr;      // "Urkunden...", Ctrl+U
+    QAction* releaseResults = nullptr;    // "Ergebnisse freigeben..."
 
     // "Stoppuhr"
     QMenu* stopwatchMenu = nullptr;

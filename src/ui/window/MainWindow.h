@@ -15,6 +15,7 @@ class QCheckBox;
 class BackupStatus;
 class BackupWriter;
 class CertificateCommand;
+class ResultReleaseCommand;
 class CupWindow;
 class EditCommands;
 class FileCommands;
@@ -207,7 +208,8 @@ private:
     std::unique_ptr<OfficeExportCommand> m_office;
     std::unique_ptr<RegistrationCommands> m_registration; // made on first use
     std::unique_ptr<CertificateCommand> m_certificates;
-    CupWindow* m_cupWindow = nullptr; // made on first use, lives with the window
+    ResultReleaseCommand* m_release = nullptr; // "Ergebnisse freigeben...", from the backup on
+    CupWindow* m_cupWindow = nullptr;          // made on first use, lives with the window
     std::unique_ptr<LiveResultsControl> m_live;
     // "Zeitprotokoll..." and the commands the journal names.
     std::unique_ptr<JournalWiring> m_journal;

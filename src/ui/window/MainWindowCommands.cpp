@@ -11,6 +11,7 @@
 #include "output/BackupWriter.h"
 #include "print/ExportProgress.h"
 #include "print/PrintPreviewWindow.h"
+#include "session/ResultReleaseKeeper.h"
 #include "session/SessionJournal.h"
 #include "session/StartListHistory.h"
 #include "session/SubstituteMarksBackup.h"
@@ -30,6 +31,7 @@
 #include "ui/startlist/HistoryCommands.h"
 #include "ui/startlist/OfficeExportCommand.h"
 #include "ui/startlist/RegistrationCommands.h"
+#include "ui/startlist/ResultReleaseCommand.h"
 #include "ui/startlist/RunStateCommands.h"
 #include "ui/stopwatch/SubstituteTimeCommand.h"
 #include "ui/stopwatch/TimingView.h"
@@ -51,6 +53,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QToolButton>
 #include <QUrl>
 
@@ -60,6 +63,8 @@ namespace {
 constexpr int JournalNoticeMs = 30000;
 // How long the status bar says what "Rückgängig" or "Wiederholen" changed.
 constexpr int UndoNoticeMs = 15000;
+// A class preliminary again stays in sight as long as a run's notice.
+constexpr int ReleaseNoticeMs = 30000;
 
 } // namespace
 
@@ -103,6 +108,10 @@ void MainWindow::createFileCommands() {
     m_files->setWordExport([this](const QString& fileName, int page) {
         return m_office->exportToWord(OfficeExportCommand::Saved, fileName, page);
     });
+    m_files->setReleaseLoaded([this](const QByteArray& trailer) {
+        if (ResultReleaseKeeper* release = m_session.release())
+            release->restore(trailer);
+    });
 }
 
 void MainWindow::showBackupOutcome() {
@@ -126,6 +135,16 @@ void MainWindow::showBackupOutcome() {
     connectJournalCommands();
     new MqttStatusNotices(m_session, *m_statusBar, this);
     new UploadStatusNotices(m_session, *m_statusBar, this);
+    m_release = new ResultReleaseCommand(
+        m_session, *m_actions.releaseResults,
+        [this](const QString& question) { return askQuestion(question); },
+        [this](const QString& message) { QMessageBox::warning(this, m_programTitle, message); },
+        this);
+    connect(m_session.release(), &ResultReleaseKeeper::notice, this,
+            [this](const QString& text) { m_statusBar->showNotice(text, ReleaseNoticeMs); });
+    // A class the backup held as released but whose rows differ was reopened before the window.
+    if (const QString notice = m_session.release()->restoreNotice(); !notice.isEmpty())
+        m_statusBar->showNotice(notice, ReleaseNoticeMs);
     // Stays in the status bar, beside the backup's panel, until the journal is written again.
     connect(&journal, &SessionJournal::failed, this,
             [this](const QString& text) { m_statusBar->setLastingNotice(text); });
@@ -298,6 +317,9 @@ void MainWindow::lateEntry() {
 }
 
 void MainWindow::certificates() {
+    // With "Urkunden erst nach Freigabe" the preliminary classes are released first, or none.
+    if (m_release && !m_release->admitCertificates())
+        return;
     if (!m_certificates)
         m_certificates = std::make_unique<CertificateCommand>(
             m_session.competition(), m_session.derivation(), m_session.environment(),

@@ -270,7 +270,7 @@ void TestMainWindowFiles::saveAsWritesByType() {
         expected = CsvFile::csvBytes(competition.heatStartList());
     else
         expected = ProtocolPage::pageBytes(competition.stageTable(page), QStringLiteral("Velmora"),
-                                           tabCaption(page));
+                                           tabCaption(page), {}, competition.releaseText());
     QCOMPARE(read(m_install->filePath(written)), expected);
     QCOMPARE(m_window->session().settings().filterInd, index);
     // The next dialog starts on the type chosen last.
@@ -436,8 +436,10 @@ void TestMainWindowFiles::webPageWrittenAndOpened() {
     UrlRecorder opened({QStringLiteral("file")});
     QTest::keyClick(m_window.get(), Qt::Key_H, Qt::ControlModifier);
     const QString path = m_install->filePath(name);
-    QCOMPARE(read(path), ProtocolPage::pageBytes(m_window->session().competition().stageTable(page),
-                                                 QStringLiteral("Velmora"), tabCaption(page)));
+    const Competition& competition = m_window->session().competition();
+    QCOMPARE(read(path),
+             ProtocolPage::pageBytes(competition.stageTable(page), QStringLiteral("Velmora"),
+                                     tabCaption(page), {}, competition.releaseText()));
     QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
 }
 
@@ -478,8 +480,10 @@ void TestMainWindowFiles::webPageInUserFolderWhenStartFolderIsReadOnly() {
         QTest::keyClick(m_window.get(), Qt::Key_H, Qt::ControlModifier);
     }
     const QString path = QDir(m_install->userDataDir()).filePath(name);
-    QCOMPARE(read(path), ProtocolPage::pageBytes(m_window->session().competition().stageTable(0),
-                                                 QStringLiteral("Velmora"), tabCaption(0)));
+    const Competition& competition = m_window->session().competition();
+    QCOMPARE(read(path),
+             ProtocolPage::pageBytes(competition.stageTable(0), QStringLiteral("Velmora"),
+                                     tabCaption(0), {}, competition.releaseText()));
     QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
     QCOMPARE(read(m_install->filePath(name)), QByteArray("alt"));
 }

@@ -163,9 +163,10 @@ void TestMainWindowMenus::menuOrder() {
     QStringList startliste;
     for (QAction* entry : m_window->actions().startListMenu->actions())
         startliste.append(entry->objectName());
-    QCOMPARE(startliste, (QStringList{"mOpen", "Neue1", "mSave", "Druken1", "mWord", "mExcel",
-                                      "Webseite", "Generate", "Deleteresults1", "", "mImport",
-                                      "mLateEntry", "mCertificates", "", "mUndo", "mRedo"}));
+    QCOMPARE(startliste,
+             (QStringList{"mOpen", "Neue1", "mSave", "Druken1", "mWord", "mExcel", "Webseite",
+                          "Generate", "Deleteresults1", "", "mImport", "mLateEntry",
+                          "mCertificates", "mFreigabe", "", "mUndo", "mRedo"}));
 }
 
 void TestMainWindowMenus::tvSubmenuAtPositionFour() {
