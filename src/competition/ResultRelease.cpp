@@ -4,6 +4,8 @@
 #include "competition/CompetitionTable.h"
 #include "competition/DecimalText.h"
 #include "competition/StageTables.h"
+#include "competition/TimeFormat.h"
+#include "competition/TimeNotation.h"
 
 #include <QCryptographicHash>
 #include <algorithm>
@@ -48,10 +50,16 @@ QMap<QString, QByteArray> ResultRelease::fingerprints(const CompetitionTable& ta
     for (auto it = classes.cbegin(); it != classes.cend(); ++it) {
         // Sorting the list or moving a row changes nothing of the results.
         QStringList lines;
+        // A time is taken in whole hundredths: switching "Ergebnis:" between "1024" and
+        // "10,24" rewrites every time cell but changes no result.
+        const TimeFormat hundredths(TimeFormat::Hundredths, u',');
         for (int r : it.value()) {
             QStringList cells = table.rowCells(r);
-            for (QString& cell : cells)
-                cell = cell.trimmed();
+            for (qsizetype c = 0; c < cells.size(); ++c) {
+                cells[c] = cells[c].trimmed();
+                if (c >= Heat::Zeit1 && c <= Heat::Zeit5)
+                    cells[c] = TimeNotation::rewritten(cells[c], hundredths).value_or(cells[c]);
+            }
             lines.append(cells.join(u'\t'));
         }
         lines.sort();

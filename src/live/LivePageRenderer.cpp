@@ -2,6 +2,8 @@
 
 #include "output/ProtocolPage.h"
 
+#include <algorithm>
+
 namespace {
 
 QString esc(const QString& text) {
@@ -114,8 +116,12 @@ QString lastResultHtml(const std::optional<LiveSnapshot::Result>& result) {
 QString releaseHtml(const LiveSnapshot::Release& release) {
     if (release.text.isEmpty())
         return {};
-    QString html =
-        QStringLiteral("<span class=\"text\">") + esc(release.text) + QStringLiteral("</span>");
+    // Official when every class is; the style colours it so without the script too.
+    const bool official =
+        !release.classes.isEmpty() && std::all_of(release.classes.cbegin(), release.classes.cend(),
+                                                  [](const auto& klass) { return klass.official; });
+    QString html = QStringLiteral("<span class=\"text%1\">").arg(official ? " official" : "") +
+                   esc(release.text) + QStringLiteral("</span>");
     if (release.classes.size() < 2)
         return html;
     html += QStringLiteral("<span class=\"classes\">");

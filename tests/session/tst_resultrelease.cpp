@@ -91,6 +91,7 @@ void TestResultRelease::changeReopensItsClassOnly_data() {
     QTest::newRow("class changed") << "class" << QStringList{};
     QTest::newRow("list sorted") << "sort" << QStringList{"1", "2"};
     QTest::newRow("class without results") << "other" << QStringList{"1", "2"};
+    QTest::newRow("times rewritten as seconds") << "notation" << QStringList{"1", "2"};
 }
 
 void TestResultRelease::changeReopensItsClassOnly() {
@@ -118,6 +119,8 @@ void TestResultRelease::changeReopensItsClassOnly() {
         heat.setCell(Heat::Kl, 1, QStringLiteral("2"));
     else if (change == u"sort")
         heat.reorderRows({4, 3, 2, 1});
+    else if (change == u"notation")
+        heat.setRowCells(1, {"1", "Müller", "Anna", "SV Nord", "1", "", "10,24", "11,00", "12,00"});
     else
         heat.setCell(Heat::Name, 4, QStringLiteral("Lang-Weg"));
     QCOMPARE(released(session), stillReleased);
