@@ -64,6 +64,7 @@ bool ScoreboardSession::apply(const Settings& settings) {
         return true;
     const bool opened = m_port->open(settings.boardDevice, settings.boardBaud);
     m_watch.start();
+    tellState();
     return opened;
 }
 
@@ -71,6 +72,7 @@ void ScoreboardSession::close() {
     m_watch.stop();
     m_running.stop();
     m_port->close();
+    tellState();
 }
 
 bool ScoreboardSession::isOpen() const {
@@ -150,7 +152,19 @@ int ScoreboardSession::placeOf(int number, qint32 ms) const {
 }
 
 void ScoreboardSession::watch() {
-    if (isOpen())
+    if (!isOpen())
+        m_port->open(m_port->device(), m_port->baudRate());
+    tellState();
+}
+
+void ScoreboardSession::tellState() {
+    // A board that is not reached costs the timing nothing, but the audience sees no time.
+    const QString text =
+        !m_watch.isActive() || isOpen()
+            ? QString()
+            : QStringLiteral("Anzeigetafel an %1: %2").arg(m_port->device(), lastError());
+    if (text == m_lasting)
         return;
-    m_port->open(m_port->device(), m_port->baudRate());
+    m_lasting = text;
+    Q_EMIT lastingNoticeChanged(m_lasting);
 }

@@ -34,6 +34,13 @@ public:
     QString test(const QString& device, int baudRate, const QString& protocol);
     // How often the running time goes out at this rate and protocol.
     static int runningIntervalMs(int baudRate, ScoreboardFrames::Protocol protocol);
+    // What the status bar keeps showing while it holds: the board chosen but not reached
+    // ("Anzeigetafel an ...: ..."); empty while it takes what is sent or none is chosen.
+    QString lastingNotice() const { return m_lasting; }
+    static QString topic() { return QStringLiteral("Anzeigetafel"); }
+
+Q_SIGNALS:
+    void lastingNoticeChanged(const QString& text);
 
 private:
     void sendRunning();
@@ -43,6 +50,7 @@ private:
     // of the heat start list; 0 when it is not found there.
     int placeOf(int number, qint32 ms) const;
     void watch();
+    void tellState();
 
     RunClock& m_clock;
     Competition& m_competition;
@@ -52,4 +60,5 @@ private:
     QTimer m_running;
     QTimer m_watch;
     int m_number = 0;
+    QString m_lasting;
 };

@@ -17,6 +17,7 @@ private slots:
     void boardShowsTheRun_data();
     void boardShowsTheRun();
     void boardThatTakesNothingDoesNotHoldUp();
+    void boardNotReachedIsTold();
 };
 
 using Protocol = ScoreboardFrames::Protocol;
@@ -130,6 +131,25 @@ void TestScoreboard::boardThatTakesNothingDoesNotHoldUp() {
         port.send(ScoreboardFrames::frame(Protocol::Gaz, Kind::Result, i, i, 1), false);
     QVERIFY2(timer.elapsed() < 200, qPrintable(QString::number(timer.elapsed())));
     QVERIFY(port.dropped() > 0);
+}
+
+void TestScoreboard::boardNotReachedIsTold() {
+    SessionFixture f;
+    RaceSession& session = f.session();
+    ScoreboardSession& scoreboard = session.scoreboard();
+    auto board = std::make_unique<PtyPair>();
+    const QString device = board->slavePath() + QStringLiteral("-abgezogen");
+    session.settings().boardDevice = device;
+    QVERIFY(!scoreboard.apply(session.settings()));
+    QVERIFY2(scoreboard.lastingNotice().startsWith(QStringLiteral("Anzeigetafel an ") + device),
+             qPrintable(scoreboard.lastingNotice()));
+    // The board chosen again where it is: the notice goes by itself.
+    session.settings().boardDevice = board->slavePath();
+    QVERIFY(scoreboard.apply(session.settings()));
+    QCOMPARE(scoreboard.lastingNotice(), QString());
+    session.settings().boardDevice.clear();
+    scoreboard.apply(session.settings());
+    QCOMPARE(scoreboard.lastingNotice(), QString());
 }
 
 QTEST_GUILESS_MAIN(TestScoreboard)

@@ -3,6 +3,7 @@
 #include <QObject>
 
 class MainStatusBar;
+class ScoreboardSession;
 class TimerSession;
 
 // What the operator must see of the professional timer in the status bar: a lost connection
@@ -11,7 +12,8 @@ class TimerSession;
 class TimerStatusNotices : public QObject {
     Q_OBJECT
 public:
-    TimerStatusNotices(TimerSession& timer, MainStatusBar& statusBar, QObject* parent = nullptr);
+    TimerStatusNotices(TimerSession& timer, ScoreboardSession& board, MainStatusBar& statusBar,
+                       QObject* parent = nullptr);
 
     static constexpr int NoticeMs = 30000;
 };

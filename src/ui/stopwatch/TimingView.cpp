@@ -92,7 +92,8 @@ void TimingView::connectBarriers() {
         &m_session.port(), &LightBarrierPort::realtimeUnavailable, this,
         [this](const QString& notice) { m_window.mainStatusBar()->showMessage(notice, NoticeMs); });
     new BarrierStatusNotices(m_session.port(), *m_window.mainStatusBar(), this);
-    new TimerStatusNotices(m_session.timer(), *m_window.mainStatusBar(), this);
+    new TimerStatusNotices(m_session.timer(), m_session.scoreboard(), *m_window.mainStatusBar(),
+                           this);
 }
 
 void TimingView::startUp() {
