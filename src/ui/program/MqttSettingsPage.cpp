@@ -30,11 +30,6 @@ MqttSettingsPage::MqttSettingsPage(FileDialogs& fileDialogs, QWidget* parent)
     : QWidget(parent), m_fileDialogs(fileDialogs), m_probe(new MqttProbe(this)),
       m_defaultPrefix(Settings{}.mqttPrefix) {
     setObjectName(QStringLiteral("PagePublish"));
-    auto* heading = new QLabel(caption(), this);
-    QFont bold = heading->font();
-    bold.setBold(true);
-    heading->setFont(bold);
-
     brokerGroup = new QGroupBox(QStringLiteral("MQTT-Broker"), this);
     auto* grid = new QGridLayout(brokerGroup);
     grid->setVerticalSpacing(4);
@@ -108,7 +103,6 @@ MqttSettingsPage::MqttSettingsPage(FileDialogs& fileDialogs, QWidget* parent)
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(heading);
     uploadGroup = new UploadSettingsGroup(fileDialogs, this);
     tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("TabsPublish"));
