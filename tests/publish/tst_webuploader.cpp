@@ -1,5 +1,5 @@
-#include "mock/DavServer.h"
 #include "mock/FileBytes.h"
+#include "mock/NginxServer.h"
 #include "mock/SshServer.h"
 #include "publish/UploadProbe.h"
 #include "publish/WebUploader.h"
@@ -33,7 +33,7 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<SshServer> m_ssh;
-    std::unique_ptr<DavServer> m_dav;
+    std::unique_ptr<NginxServer> m_dav;
 };
 
 namespace {
@@ -56,7 +56,7 @@ UploadTarget sftpTarget(const SshServer& ssh, const QString& folder) {
     return {ssh.url(folder), ssh.user(), {}, {}, ssh.knownHosts(), ssh.clientKey(), 1};
 }
 
-UploadTarget davTarget(const DavServer& dav, const QString& folder) {
+UploadTarget davTarget(const NginxServer& dav, const QString& folder) {
     return {dav.url(folder), kUser, kPassword, {}, {}, {}, 1};
 }
 
@@ -99,8 +99,8 @@ void TestWebUploader::initTestCase() {
         m_ssh = std::make_unique<SshServer>();
         QVERIFY2(m_ssh->start(), qPrintable(m_ssh->error()));
     }
-    if (QFileInfo::exists(DavServer::program())) {
-        m_dav = std::make_unique<DavServer>(kUser, kPassword);
+    if (QFileInfo::exists(NginxServer::program())) {
+        m_dav = std::make_unique<NginxServer>(kUser, kPassword);
         QVERIFY2(m_dav->start(), qPrintable(m_dav->error()));
     }
 }

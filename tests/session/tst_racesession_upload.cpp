@@ -1,4 +1,4 @@
-#include "mock/DavServer.h"
+#include "mock/NginxServer.h"
 #include "mock/SessionFixture.h"
 #include "publish/WebUploader.h"
 
@@ -29,9 +29,9 @@ QString hostedTitle(const QString& folder) {
 } // namespace
 
 void TestRaceSessionUpload::raceReachesTheHost() {
-    if (!QFile::exists(DavServer::program()))
+    if (!QFile::exists(NginxServer::program()))
         QSKIP("nginx is missing (apt-get install nginx-light)");
-    DavServer dav(QStringLiteral("verein"), QStringLiteral("geheim"));
+    NginxServer dav(QStringLiteral("verein"), QStringLiteral("geheim"));
     QVERIFY2(dav.start(), qPrintable(dav.error()));
     SessionFixture f;
     QVERIFY(!f.session().upload());
